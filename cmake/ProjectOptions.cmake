@@ -1,0 +1,13 @@
+# Flags every target of ours carries: the language level, warnings and
+# opt-in sanitizers.
+add_library(project_options INTERFACE)
+target_compile_features(project_options INTERFACE cxx_std_20)
+target_compile_options(project_options INTERFACE -Wall -Wextra -Wpedantic
+  $<$<BOOL:${VELMIX_WERROR}>:-Werror>)
+target_compile_definitions(project_options INTERFACE QT_NO_CONTEXTLESS_CONNECT)
+if(VELMIX_SANITIZE)
+  string(REPLACE ";" "," _san "${VELMIX_SANITIZE}")
+  target_compile_options(project_options INTERFACE -fsanitize=${_san} -fno-omit-frame-pointer
+    -fno-sanitize-recover=all)
+  target_link_options(project_options INTERFACE -fsanitize=${_san})
+endif()

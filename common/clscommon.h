@@ -1,0 +1,49 @@
+#pragma once
+// Stateless helpers every window shares: key filters and the range clamp of
+// number boxes, cleaning of fixed-size buffers, path splitting and the
+// on-screen check of a stored window place. Texts are UTF-8.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmix {
+
+// What CheckTextRange needs of a text box; the windows adapt a QLineEdit.
+class TextHolder
+{
+public:
+    virtual ~TextHolder() = default;
+    virtual std::string text() const = 0;
+    virtual void setText(const std::string& text) = 0;
+};
+
+struct FormRect
+{
+    double left = 0, top = 0, width = 0, height = 0;
+};
+
+class clsCommon
+{
+public:
+    // Key filters: return the key, or 0 to swallow it.
+    static std::int16_t CheckNum(std::int16_t vChr);
+    static std::int16_t CheckNumInt(std::int16_t vChr);
+    static void CheckTextRange(TextHolder& rTxt, double vMax, std::optional<double> vMin = {});
+    static std::string VBHTTrim(std::string_view Incoming);
+
+    // The folder the running program lies in, links resolved, ending in a
+    // separator.
+    static std::string GetPath();
+    static std::string ChkPathBS(std::string_view vPath);
+    static std::string TrimDir(std::string_view vStr);
+    static std::string TrimDirFname(std::string_view vStr);
+    static std::string TrimExt(std::string_view vStr);
+    // Empty where there is no Windows folder.
+    static std::string GetWindowsDir();
+
+    static void ChkFormPos(FormRect& rForm, double screenWidth, double screenHeight);
+};
+
+} // namespace velmix

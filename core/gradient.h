@@ -1,0 +1,78 @@
+#pragma once
+// The seven-point gradient model and the rasteriser that turns it into
+// colours. Every pixel the program writes, shows or copies is decided here;
+// the windows only read their controls into a GradPoints value and paint
+// what DrawGrad hands back.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmix {
+
+// The platform RGB value: red + 256 * green + 65536 * blue, top byte 0.
+using Colour = std::int32_t;
+
+constexpr int kPointCount = 7;
+constexpr int kMaxPosition = 1000;
+constexpr int kMinImageSize = 4;
+constexpr int kMaxImageSize = 2000;
+
+struct GradPoints
+{
+    std::array<int, kPointCount> position{}; // 0..1000
+    std::array<bool, kPointCount> enabled{};
+    std::array<Colour, kPointCount> color{};
+
+    int enabledCount() const;
+    bool operator==(const GradPoints&) const = default;
+};
+
+// Red, green, blue, red at 0, 333, 667, 1000; points 4 to 6 off and black.
+GradPoints StartupPoints();
+
+struct SortResult
+{
+    // Rank -> point index; enabled points first by position, ties by index.
+    // Entry 7 is always 7, the end marker the rasteriser reads.
+    std::array<std::int16_t, kPointCount + 1> PointOrder{};
+    std::int32_t DisabledCount = 0;
+};
+
+SortResult SortPoint(const GradPoints& points);
+
+std::int16_t GetRed(Colour c);
+std::int16_t GetGreen(Colour c);
+std::int16_t GetBlue(Colour c);
+Colour MakeColour(int red, int green, int blue);
+
+// "横幅" for orientation 0, "高さ" for 1 (UTF-8).
+std::string GetSizeName(int orientation);
+
+// Clamps to 0..255, writes the result back and returns it.
+std::int16_t LimitByte(std::int16_t& value);
+
+// The colour at every pixel along a gradient of the given length. The
+// arithmetic (single-precision W and t, half-to-even channels, one segment
+// step per pixel at most) is the program's contract with its saved files.
+void DrawGrad(const GradPoints& points, int length, Colour* out);
+std::vector<Colour> DrawGrad(const GradPoints& points, int length);
+
+// A gradient image as it is exported: one line of colours along the axis and
+// a thickness across it. Every line across the gradient is identical, so the
+// writers stream it without ever building the full picture.
+struct StripImage
+{
+    std::vector<Colour> line;
+    bool vertical = false;
+    int thickness = 1;
+
+    int width() const { return vertical ? thickness : static_cast<int>(line.size()); }
+    int height() const { return vertical ? static_cast<int>(line.size()) : thickness; }
+    Colour pixel(int x, int y) const { return line[static_cast<std::size_t>(vertical ? y : x)]; }
+    // Every row equal to the first one (left-to-right gradients).
+    bool rowsIdentical() const { return !vertical; }
+};
+
+} // namespace velmix

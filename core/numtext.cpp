@@ -1,0 +1,109 @@
+#include "numtext.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace velmix {
+
+double RoundHalfEven(double v)
+{
+    if (!std::isfinite(v))
+        return v;
+    const double f = std::floor(v);
+    const double diff = v - f;
+    if (diff > 0.5)
+        return f + 1.0;
+    if (diff < 0.5)
+        return f;
+    return std::fmod(f, 2.0) == 0.0 ? f : f + 1.0;
+}
+
+double ReadNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    const std::size_t start = i;
+    if (i < n && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    const auto isDigit = [&](std::size_t k) { return k < n && text[k] >= '0' && text[k] <= '9'; };
+    std::size_t digits = 0;
+    while (isDigit(i)) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (isDigit(i)) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return 0.0;
+    // An exponent counts only when digits follow it.
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t k = i + 1;
+        if (k < n && (text[k] == '-' || text[k] == '+'))
+            ++k;
+        if (isDigit(k)) {
+            while (isDigit(k))
+                ++k;
+            i = k;
+        }
+    }
+    std::string_view num = text.substr(start, i - start);
+    if (!num.empty() && num.front() == '+')
+        num.remove_prefix(1);
+    double value = 0.0;
+    const auto res = std::from_chars(num.data(), num.data() + num.size(), value);
+    if (res.ec == std::errc::result_out_of_range) {
+        // Too many digits for a double: it is beyond every field anyway.
+        return num.front() == '-' ? -std::numeric_limits<double>::max()
+                                  : std::numeric_limits<double>::max();
+    }
+    return res.ec == std::errc() ? value : 0.0;
+}
+
+template <typename T> static T Saturate(double v)
+{
+    const double r = RoundHalfEven(v);
+    if (std::isnan(r))
+        return 0;
+    if (r <= static_cast<double>(std::numeric_limits<T>::min()))
+        return std::numeric_limits<T>::min();
+    if (r >= static_cast<double>(std::numeric_limits<T>::max()))
+        return std::numeric_limits<T>::max();
+    return static_cast<T>(r);
+}
+
+std::int32_t ToInt32(double v)
+{
+    return Saturate<std::int32_t>(v);
+}
+std::int16_t ToInt16(double v)
+{
+    return Saturate<std::int16_t>(v);
+}
+std::int32_t ReadInt32(std::string_view text)
+{
+    return ToInt32(ReadNumber(text));
+}
+std::int16_t ReadInt16(std::string_view text)
+{
+    return ToInt16(ReadNumber(text));
+}
+
+std::string BlankSigned(long long v)
+{
+    return v < 0 ? std::to_string(v) : " " + std::to_string(v);
+}
+
+std::string PlainNumber(long long v)
+{
+    return std::to_string(v);
+}
+
+} // namespace velmix

@@ -1,0 +1,32 @@
+#pragma once
+// The two number-text rules every window, dialog and the settings file share:
+// reading the leading number of a text, and writing a number blank-signed.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmix {
+
+// Round to nearest, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+double RoundHalfEven(double v);
+
+// The leading decimal number of a text: leading blanks skipped, reading stops
+// at the first character that cannot continue the number, 0 when none.
+double ReadNumber(std::string_view text);
+
+// Conversions of a real value to an integer field: half-to-even, saturating
+// at the type's range (an edited file may hold any digits).
+std::int32_t ToInt32(double v);
+std::int16_t ToInt16(double v);
+
+// ReadNumber followed by ToInt32 / ToInt16.
+std::int32_t ReadInt32(std::string_view text);
+std::int16_t ReadInt16(std::string_view text);
+
+// " 12" for 12, " 0" for 0, "-3" for -3.
+std::string BlankSigned(long long v);
+// "12", "0", "-3".
+std::string PlainNumber(long long v);
+
+} // namespace velmix

@@ -1,0 +1,136 @@
+#include "renderargs.h"
+
+#include <charconv>
+
+namespace velmix {
+
+namespace {
+
+std::optional<long> ParseInt(const std::string& s, long lo, long hi)
+{
+    if (s.empty() || s.size() > 9)
+        return std::nullopt;
+    long v = 0;
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (r.ec != std::errc() || r.ptr != s.data() + s.size() || v < lo || v > hi)
+        return std::nullopt;
+    return v;
+}
+
+} // namespace
+
+std::optional<Colour> ParseColour(const std::string& text)
+{
+    if (!text.empty() && text[0] == '#') {
+        if (text.size() != 7)
+            return std::nullopt;
+        unsigned v = 0;
+        const auto r = std::from_chars(text.data() + 1, text.data() + 7, v, 16);
+        if (r.ec != std::errc() || r.ptr != text.data() + 7)
+            return std::nullopt;
+        return MakeColour(static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+                          static_cast<int>(v & 0xFF));
+    }
+    const auto v = ParseInt(text, 0, 0xFFFFFF);
+    if (!v)
+        return std::nullopt;
+    return static_cast<Colour>(*v);
+}
+
+RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
+{
+    RenderJob job;
+    GradPoints given; // points not given stay disabled, black, at 0
+    int count = 0;
+    const auto fail = [](std::string msg) {
+        return RenderArgsResult{std::nullopt, std::move(msg)};
+    };
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string opt = args[i];
+        std::optional<std::string> inlineValue;
+        if (opt.rfind("--", 0) == 0) {
+            const std::size_t eq = opt.find('=');
+            if (eq != std::string::npos) {
+                inlineValue = opt.substr(eq + 1);
+                opt = opt.substr(0, eq);
+            }
+        }
+        const auto value = [&]() -> std::optional<std::string> {
+            if (inlineValue)
+                return inlineValue;
+            if (i + 1 >= args.size())
+                return std::nullopt;
+            return args[++i];
+        };
+        if (opt == "--help" || opt == "-h") {
+            job.help = true;
+        } else if (opt == "--version") {
+            job.version = true;
+        } else if (opt == "--vertical") {
+            job.vertical = true;
+        } else if (opt == "-p" || opt == "--point") {
+            const auto v = value();
+            if (!v)
+                return fail(opt + ": missing POS:COLOR");
+            if (count == kPointCount)
+                return fail(opt + " " + *v + ": at most 7 points");
+            std::string text = *v;
+            bool off = false;
+            if (text.size() > 4 && text.compare(text.size() - 4, 4, ":off") == 0) {
+                off = true;
+                text.resize(text.size() - 4);
+            }
+            const std::size_t colon = text.find(':');
+            if (colon == std::string::npos)
+                return fail(opt + " " + *v + ": expected POS:COLOR[:off]");
+            const auto pos = ParseInt(text.substr(0, colon), 0, kMaxPosition);
+            if (!pos)
+                return fail(opt + " " + *v + ": position must be 0 to 1000");
+            const auto colour = ParseColour(text.substr(colon + 1));
+            if (!colour)
+                return fail(opt + " " + *v + ": colour must be #rrggbb or 0 to 16777215");
+            given.position[count] = static_cast<int>(*pos);
+            given.color[count] = *colour;
+            given.enabled[count] = !off;
+            ++count;
+        } else if (opt == "-s" || opt == "--size") {
+            const auto v = value();
+            const auto n = v ? ParseInt(*v, kMinImageSize, kMaxImageSize) : std::nullopt;
+            if (!n)
+                return fail(opt + ": size must be 4 to 2000");
+            job.size = static_cast<int>(*n);
+        } else if (opt == "-t" || opt == "--thickness") {
+            const auto v = value();
+            const auto n = v ? ParseInt(*v, 1, kMaxThickness) : std::nullopt;
+            if (!n)
+                return fail(opt + ": thickness must be 1 to 32767");
+            job.thickness = static_cast<int>(*n);
+        } else if (opt == "-o" || opt == "--output") {
+            const auto v = value();
+            if (!v || v->empty())
+                return fail(opt + ": missing file name");
+            job.output = *v;
+        } else if (opt == "--from-ini") {
+            const auto v = value();
+            if (!v || v->empty())
+                return fail(opt + ": missing settings file");
+            job.fromIni = *v;
+        } else {
+            return fail(args[i] + ": unknown argument");
+        }
+    }
+    if (job.help || job.version)
+        return {job, {}};
+    if (count > 0) {
+        if (given.enabledCount() == 0)
+            return fail("-p: at least one point must be enabled");
+        job.points = given;
+        job.pointsGiven = true;
+    }
+    if (job.output.empty())
+        return fail("-o: an output file is required");
+    return {job, {}};
+}
+
+} // namespace velmix

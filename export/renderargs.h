@@ -1,0 +1,38 @@
+#pragma once
+// The command line of velmix-render, parsed into a plain job.
+
+#include "gradient.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmix {
+
+struct RenderJob
+{
+    GradPoints points = StartupPoints();
+    bool pointsGiven = false;
+    std::optional<int> size;
+    std::optional<bool> vertical;
+    std::optional<int> thickness;
+    std::string output;
+    std::string fromIni;
+    bool help = false;
+    bool version = false;
+};
+
+struct RenderArgsResult
+{
+    std::optional<RenderJob> job;
+    std::string error; // names the argument at fault
+};
+
+constexpr int kMaxThickness = 32767;
+
+RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args);
+
+// "#rrggbb" or a decimal colour value 0..16777215.
+std::optional<Colour> ParseColour(const std::string& text);
+
+} // namespace velmix

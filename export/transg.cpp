@@ -1,0 +1,459 @@
+#include "transg.h"
+
+#include "clscommon.h"
+
+#include <QSaveFile>
+#include <QString>
+
+#include <algorithm>
+#include <cctype>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
+#include <png.h>
+#include <zlib.h>
+
+namespace velmix {
+
+namespace {
+
+void SetError(std::string* out, const QString& text)
+{
+    if (out)
+        *out = text.toStdString();
+}
+
+// RGB bytes of row y of the image.
+void FillRow(const StripImage& img, int y, unsigned char* rgb)
+{
+    const int w = img.width();
+    if (img.vertical) {
+        const Colour c = img.line[static_cast<std::size_t>(y)];
+        for (int x = 0; x < w; ++x) {
+            rgb[3 * x] = static_cast<unsigned char>(GetRed(c));
+            rgb[3 * x + 1] = static_cast<unsigned char>(GetGreen(c));
+            rgb[3 * x + 2] = static_cast<unsigned char>(GetBlue(c));
+        }
+        return;
+    }
+    for (int x = 0; x < w; ++x) {
+        const Colour c = img.line[static_cast<std::size_t>(x)];
+        rgb[3 * x] = static_cast<unsigned char>(GetRed(c));
+        rgb[3 * x + 1] = static_cast<unsigned char>(GetGreen(c));
+        rgb[3 * x + 2] = static_cast<unsigned char>(GetBlue(c));
+    }
+}
+
+// Collects output in large pieces, so a thick image is not written a row at a
+// time through the file layer.
+class BufferedSink
+{
+public:
+    explicit BufferedSink(QSaveFile& f) : m_file(f) { m_buf.reserve(kChunk); }
+    bool write(const void* data, std::size_t n)
+    {
+        const auto* p = static_cast<const char*>(data);
+        while (n > 0) {
+            const std::size_t take = std::min(n, kChunk - m_buf.size());
+            m_buf.insert(m_buf.end(), p, p + take);
+            p += take;
+            n -= take;
+            if (m_buf.size() == kChunk && !flush())
+                return false;
+        }
+        return true;
+    }
+    bool flush()
+    {
+        if (m_buf.empty())
+            return true;
+        const auto n = static_cast<qint64>(m_buf.size());
+        m_buf.clear();
+        return m_file.write(m_buf.data(), n) == n;
+    }
+
+private:
+    static constexpr std::size_t kChunk = 1 << 20;
+    QSaveFile& m_file;
+    std::vector<char> m_buf;
+};
+
+// --- PNG ---------------------------------------------------------------
+
+struct PngContext
+{
+    QSaveFile* file = nullptr;
+    bool writeFailed = false;
+    std::jmp_buf jump{};
+};
+
+void PngWrite(png_structp png, png_bytep data, png_size_t length)
+{
+    auto* ctx = static_cast<PngContext*>(png_get_io_ptr(png));
+    if (ctx->file->write(reinterpret_cast<const char*>(data), static_cast<qint64>(length)) !=
+        static_cast<qint64>(length)) {
+        ctx->writeFailed = true;
+        png_error(png, "write failed");
+    }
+}
+
+void PngFlush(png_structp) {}
+
+void PngError(png_structp png, png_const_charp)
+{
+    auto* ctx = static_cast<PngContext*>(png_get_error_ptr(png));
+    std::longjmp(ctx->jump, 1);
+}
+
+void PngWarning(png_structp, png_const_charp) {}
+
+// One raw deflate stream over `data`. finish: the last block of the whole
+// stream; otherwise a full flush leaves it byte-aligned and free of references
+// to anything before it, so its bytes may be repeated.
+bool Deflate(const unsigned char* data, std::size_t n, int level, bool finish,
+             std::vector<unsigned char>& out)
+{
+    z_stream zs{};
+    if (deflateInit2(&zs, level, Z_DEFLATED, -15, 9, Z_RLE) != Z_OK)
+        return false;
+    unsigned char buf[1 << 16];
+    zs.next_in = const_cast<unsigned char*>(data);
+    zs.avail_in = static_cast<uInt>(n);
+    int rc = Z_OK;
+    do {
+        zs.next_out = buf;
+        zs.avail_out = sizeof buf;
+        rc = deflate(&zs, finish ? Z_FINISH : Z_FULL_FLUSH);
+        out.insert(out.end(), buf, buf + (sizeof buf - zs.avail_out));
+    } while (zs.avail_out == 0 || (finish && rc != Z_STREAM_END));
+    deflateEnd(&zs);
+    return rc == Z_STREAM_END || (!finish && rc == Z_OK);
+}
+
+// The zlib stream of the filtered rows. Rows of a left-to-right gradient are
+// all equal: row 0 is Sub-filtered, every later row Up-filtered to zeros, and
+// a block of zero rows is compressed once and its bytes repeated.
+bool CompressRows(const StripImage& img, int level, std::vector<unsigned char>& out)
+{
+    const std::size_t rowBytes = 1 + 3 * static_cast<std::size_t>(img.width());
+    const int h = img.height();
+    std::vector<unsigned char> row(rowBytes, 0);
+    std::vector<unsigned char> rgb(rowBytes - 1);
+    out = {0x78, 0xDA};
+    uLong adler = adler32(0L, Z_NULL, 0);
+
+    const auto subFilter = [&](int y) {
+        FillRow(img, y, rgb.data());
+        row[0] = 1;
+        for (std::size_t i = 0; i < rgb.size(); ++i)
+            row[1 + i] = static_cast<unsigned char>(rgb[i] - (i >= 3 ? rgb[i - 3] : 0));
+    };
+
+    if (img.rowsIdentical()) {
+        subFilter(0);
+        adler = adler32(adler, row.data(), static_cast<uInt>(rowBytes));
+        if (!Deflate(row.data(), rowBytes, level, h == 1, out))
+            return false;
+        if (h > 1) {
+            const std::size_t unitRows =
+                std::max<std::size_t>(1, std::min<std::size_t>(h - 1, (1u << 20) / rowBytes));
+            std::vector<unsigned char> zeros(unitRows * rowBytes, 0);
+            for (std::size_t r = 0; r < unitRows; ++r)
+                zeros[r * rowBytes] = 2;
+            const std::size_t units = (static_cast<std::size_t>(h) - 1) / unitRows;
+            const std::size_t rest = (static_cast<std::size_t>(h) - 1) % unitRows;
+            const std::size_t repeated = rest == 0 ? units - 1 : units;
+            if (repeated > 0) {
+                std::vector<unsigned char> unit;
+                if (!Deflate(zeros.data(), zeros.size(), level, false, unit))
+                    return false;
+                const uLong unitAdler =
+                    adler32(adler32(0L, Z_NULL, 0), zeros.data(), static_cast<uInt>(zeros.size()));
+                for (std::size_t u = 0; u < repeated; ++u) {
+                    out.insert(out.end(), unit.begin(), unit.end());
+                    adler = adler32_combine(adler, unitAdler, static_cast<z_off_t>(zeros.size()));
+                }
+            }
+            const std::size_t lastRows = rest == 0 ? unitRows : rest;
+            adler = adler32(adler, zeros.data(), static_cast<uInt>(lastRows * rowBytes));
+            if (!Deflate(zeros.data(), lastRows * rowBytes, level, true, out))
+                return false;
+        }
+    } else {
+        z_stream zs{};
+        if (deflateInit2(&zs, level, Z_DEFLATED, -15, 9, Z_RLE) != Z_OK)
+            return false;
+        unsigned char buf[1 << 16];
+        int rc = Z_OK;
+        for (int y = 0; y < h && rc == Z_OK; ++y) {
+            subFilter(y);
+            adler = adler32(adler, row.data(), static_cast<uInt>(rowBytes));
+            zs.next_in = row.data();
+            zs.avail_in = static_cast<uInt>(rowBytes);
+            const int flush = y == h - 1 ? Z_FINISH : Z_NO_FLUSH;
+            do {
+                zs.next_out = buf;
+                zs.avail_out = sizeof buf;
+                rc = deflate(&zs, flush);
+                out.insert(out.end(), buf, buf + (sizeof buf - zs.avail_out));
+            } while (zs.avail_out == 0);
+        }
+        deflateEnd(&zs);
+        if (rc != Z_STREAM_END)
+            return false;
+    }
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<unsigned char>((adler >> shift) & 0xFF));
+    return true;
+}
+
+short WritePng(QSaveFile& file, const StripImage& img, int level)
+{
+    std::vector<unsigned char> idat;
+    if (!CompressRows(img, level, idat))
+        return kEncodeFormatError;
+    PngContext ctx;
+    ctx.file = &file;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &ctx, PngError, PngWarning);
+    if (!png)
+        return kEncodeStackOverflow;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return kEncodeStackOverflow;
+    }
+    if (setjmp(ctx.jump)) {
+        png_destroy_write_struct(&png, &info);
+        return ctx.writeFailed ? kEncodeWriteFailed : kEncodeFormatError;
+    }
+    png_set_write_fn(png, &ctx, PngWrite, PngFlush);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(img.width()),
+                 static_cast<png_uint_32>(img.height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    // The image data is already a complete zlib stream; libpng frames it.
+    constexpr std::size_t kChunk = 1 << 20;
+    for (std::size_t off = 0; off < idat.size(); off += kChunk)
+        png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), idat.data() + off,
+                        std::min(kChunk, idat.size() - off));
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
+    png_destroy_write_struct(&png, &info);
+    return kEncodeOk;
+}
+
+// --- JPEG --------------------------------------------------------------
+
+struct JpegContext
+{
+    jpeg_error_mgr err{};
+    jpeg_destination_mgr dest{};
+    std::jmp_buf jump{};
+    QSaveFile* file = nullptr;
+    bool writeFailed = false;
+    std::vector<JOCTET> buffer;
+};
+
+void JpegErrorExit(j_common_ptr cinfo)
+{
+    auto* ctx = reinterpret_cast<JpegContext*>(cinfo->err);
+    std::longjmp(ctx->jump, 1);
+}
+
+void JpegOutputMessage(j_common_ptr) {}
+
+JpegContext* ContextOf(j_compress_ptr cinfo)
+{
+    return reinterpret_cast<JpegContext*>(cinfo->err);
+}
+
+void JpegInitDest(j_compress_ptr cinfo)
+{
+    JpegContext* ctx = ContextOf(cinfo);
+    cinfo->dest->next_output_byte = ctx->buffer.data();
+    cinfo->dest->free_in_buffer = ctx->buffer.size();
+}
+
+boolean JpegEmpty(j_compress_ptr cinfo)
+{
+    JpegContext* ctx = ContextOf(cinfo);
+    const auto n = static_cast<qint64>(ctx->buffer.size());
+    if (ctx->file->write(reinterpret_cast<const char*>(ctx->buffer.data()), n) != n) {
+        ctx->writeFailed = true;
+        std::longjmp(ctx->jump, 1);
+    }
+    JpegInitDest(cinfo);
+    return TRUE;
+}
+
+void JpegTerm(j_compress_ptr cinfo)
+{
+    JpegContext* ctx = ContextOf(cinfo);
+    const auto n = static_cast<qint64>(ctx->buffer.size() - cinfo->dest->free_in_buffer);
+    if (ctx->file->write(reinterpret_cast<const char*>(ctx->buffer.data()), n) != n) {
+        ctx->writeFailed = true;
+        std::longjmp(ctx->jump, 1);
+    }
+}
+
+short WriteJpeg(QSaveFile& file, const StripImage& img, int quality)
+{
+    JpegContext ctx;
+    ctx.file = &file;
+    ctx.buffer.resize(1 << 16);
+    std::vector<unsigned char> row(3 * static_cast<std::size_t>(img.width()));
+    jpeg_compress_struct cinfo{};
+    cinfo.err = jpeg_std_error(&ctx.err);
+    ctx.err.error_exit = JpegErrorExit;
+    ctx.err.output_message = JpegOutputMessage;
+    if (setjmp(ctx.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        return ctx.writeFailed ? kEncodeWriteFailed : kEncodeFormatError;
+    }
+    jpeg_create_compress(&cinfo);
+    ctx.dest.init_destination = JpegInitDest;
+    ctx.dest.empty_output_buffer = JpegEmpty;
+    ctx.dest.term_destination = JpegTerm;
+    cinfo.dest = &ctx.dest;
+    cinfo.image_width = static_cast<JDIMENSION>(img.width());
+    cinfo.image_height = static_cast<JDIMENSION>(img.height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    // Gradients are pure colour: keep full chroma resolution (4:4:4).
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        cinfo.comp_info[c].h_samp_factor = 1;
+        cinfo.comp_info[c].v_samp_factor = 1;
+    }
+    cinfo.optimize_coding = TRUE;
+    jpeg_start_compress(&cinfo, TRUE);
+    if (img.rowsIdentical())
+        FillRow(img, 0, row.data());
+    while (cinfo.next_scanline < cinfo.image_height) {
+        if (!img.rowsIdentical())
+            FillRow(img, static_cast<int>(cinfo.next_scanline), row.data());
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return kEncodeOk;
+}
+
+template <typename Writer>
+short SaveWith(const std::string& path, std::string* systemError, Writer writer)
+{
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        SetError(systemError, file.errorString());
+        return kEncodeOpenFailed;
+    }
+    const short code = writer(file);
+    if (code != kEncodeOk) {
+        SetError(systemError, file.errorString());
+        file.cancelWriting();
+        return code;
+    }
+    if (!file.commit()) {
+        SetError(systemError, file.errorString());
+        return kEncodeWriteFailed;
+    }
+    return kEncodeOk;
+}
+
+bool Valid(const StripImage& img)
+{
+    return !img.line.empty() && img.thickness >= 1;
+}
+
+} // namespace
+
+short DCSavetoPNG(const StripImage& image, const std::string& path, int option,
+                  std::string* systemError)
+{
+    if (!Valid(image))
+        return kEncodeFormatError;
+    const int level = option == 0 ? 9 : option == 1 ? 6 : 1;
+    return SaveWith(path, systemError, [&](QSaveFile& f) { return WritePng(f, image, level); });
+}
+
+short DCSavetoJPEG(const StripImage& image, const std::string& path, int quality, int,
+                   std::string* systemError)
+{
+    if (!Valid(image) || image.width() > JPEG_MAX_DIMENSION || image.height() > JPEG_MAX_DIMENSION)
+        return kEncodeFormatError;
+    quality = std::clamp(quality, 1, 100);
+    return SaveWith(path, systemError, [&](QSaveFile& f) { return WriteJpeg(f, image, quality); });
+}
+
+bool SaveBitmapFile(const StripImage& image, const std::string& path, std::string* systemError)
+{
+    if (!Valid(image)) {
+        SetError(systemError, QStringLiteral("empty image"));
+        return false;
+    }
+    const short code = SaveWith(path, systemError, [&](QSaveFile& f) -> short {
+        const int w = image.width();
+        const int h = image.height();
+        const std::uint32_t stride = (3u * static_cast<std::uint32_t>(w) + 3u) & ~3u;
+        const std::uint32_t dataSize = stride * static_cast<std::uint32_t>(h);
+        unsigned char header[54] = {};
+        const auto put32 = [&](int at, std::uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                header[at + i] = static_cast<unsigned char>((v >> (8 * i)) & 0xFF);
+        };
+        header[0] = 'B';
+        header[1] = 'M';
+        put32(2, 54 + dataSize);
+        put32(10, 54);
+        put32(14, 40);
+        put32(18, static_cast<std::uint32_t>(w));
+        put32(22, static_cast<std::uint32_t>(h));
+        header[26] = 1;  // planes
+        header[28] = 24; // bits per pixel
+        put32(34, dataSize);
+        put32(38, 3780); // 96 dpi
+        put32(42, 3780);
+        BufferedSink sink(f);
+        if (!sink.write(header, sizeof header))
+            return kEncodeWriteFailed;
+        std::vector<unsigned char> rgb(3 * static_cast<std::size_t>(w));
+        std::vector<unsigned char> row(stride, 0);
+        const auto makeRow = [&](int y) {
+            FillRow(image, y, rgb.data());
+            for (int x = 0; x < w; ++x) {
+                row[3 * x] = rgb[3 * x + 2];
+                row[3 * x + 1] = rgb[3 * x + 1];
+                row[3 * x + 2] = rgb[3 * x];
+            }
+        };
+        if (image.rowsIdentical())
+            makeRow(0);
+        // Bottom-up, as the format stores rows.
+        for (int y = h - 1; y >= 0; --y) {
+            if (!image.rowsIdentical())
+                makeRow(y);
+            if (!sink.write(row.data(), row.size()))
+                return kEncodeWriteFailed;
+        }
+        return sink.flush() ? kEncodeOk : kEncodeWriteFailed;
+    });
+    return code == kEncodeOk;
+}
+
+ImageType ImageTypeFor(const std::string& path)
+{
+    std::string ext = clsCommon::TrimExt(path);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == "jpg" || ext == "jpeg")
+        return ImageType::Jpeg;
+    if (ext == "png")
+        return ImageType::Png;
+    return ImageType::Bmp;
+}
+
+} // namespace velmix

@@ -1,0 +1,42 @@
+#pragma once
+// The image encoders behind the save command and the command-line renderer.
+// They take the gradient as a strip (one line of colours and a thickness) and
+// stream it, so memory does not grow with the thickness, and they write
+// through a temporary file that replaces the target only when complete.
+
+#include "gradient.h"
+
+#include <string>
+
+namespace velmix {
+
+// Library result codes, as the save command reports them.
+enum EncoderCode : short
+{
+    kEncodeOk = 0,
+    kEncodeOpenFailed = 1,
+    kEncodeWriteFailed = 2,
+    kEncodeFormatError = 3,
+    kEncodeStackOverflow = 4,
+};
+
+// quality 1..100; progress is accepted and ignored (no progress display).
+// systemError, when given, receives the system's description of a failure.
+short DCSavetoJPEG(const StripImage& image, const std::string& path, int quality, int progress,
+                   std::string* systemError = nullptr);
+// option 0 = smallest file, 1 = balanced, 2 = fastest.
+short DCSavetoPNG(const StripImage& image, const std::string& path, int option,
+                  std::string* systemError = nullptr);
+// A 24-bit Windows bitmap. Returns false and the system's description on failure.
+bool SaveBitmapFile(const StripImage& image, const std::string& path, std::string* systemError);
+
+enum class ImageType
+{
+    Bmp,
+    Jpeg,
+    Png
+};
+// By the extension alone: "jpg"/"jpeg" JPEG, "png" PNG, anything else BMP.
+ImageType ImageTypeFor(const std::string& path);
+
+} // namespace velmix

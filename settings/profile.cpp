@@ -1,0 +1,145 @@
+#include "profile.h"
+
+namespace velmix {
+
+namespace {
+
+std::string_view Trim(std::string_view s)
+{
+    const std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos)
+        return {};
+    const std::size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+// The section name of a header line, or nullopt for any other line.
+std::optional<std::string_view> SectionName(std::string_view line)
+{
+    const std::string_view t = Trim(line);
+    if (t.empty() || t.front() != '[')
+        return std::nullopt;
+    const std::size_t close = t.find(']');
+    return Trim(t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+}
+
+} // namespace
+
+ProfileText::ProfileText(std::string_view bytes, std::string newEol) : m_eol(std::move(newEol))
+{
+    bool eolSeen = false;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t nl = bytes.find('\n', start);
+        if (nl == std::string_view::npos) {
+            m_lines.push_back({std::string(bytes.substr(start)), ""});
+            break;
+        }
+        const bool crlf = nl > start && bytes[nl - 1] == '\r';
+        Line line{std::string(bytes.substr(start, nl - start - (crlf ? 1 : 0))),
+                  crlf ? "\r\n" : "\n"};
+        if (!eolSeen) {
+            // A file keeps the line ending it has.
+            m_eol = line.eol;
+            eolSeen = true;
+        }
+        m_lines.push_back(std::move(line));
+        start = nl + 1;
+    }
+}
+
+ProfileText::Found ProfileText::find(std::string_view section, std::string_view key) const
+{
+    Found f;
+    bool inSection = false;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const std::string& text = m_lines[i].text;
+        if (const auto name = SectionName(text)) {
+            // The first section of that name is the one read and written.
+            if (f.sectionLine)
+                break;
+            inSection = EqualNoCase(*name, section);
+            if (inSection) {
+                f.sectionLine = i;
+                f.lastContentLine = i;
+            }
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (!Trim(text).empty())
+            f.lastContentLine = i;
+        const std::size_t eq = text.find('=');
+        if (!f.keyLine && eq != std::string::npos &&
+            EqualNoCase(Trim(std::string_view(text).substr(0, eq)), key))
+            f.keyLine = i;
+    }
+    return f;
+}
+
+std::string ProfileText::get(std::string_view section, std::string_view key) const
+{
+    const Found f = find(section, key);
+    if (!f.keyLine)
+        return {};
+    const std::string& text = m_lines[*f.keyLine].text;
+    std::string_view value = Trim(std::string_view(text).substr(text.find('=') + 1));
+    if (value.size() > kValueLimit)
+        value = value.substr(0, kValueLimit);
+    return std::string(value);
+}
+
+bool ProfileText::has(std::string_view section, std::string_view key) const
+{
+    return find(section, key).keyLine.has_value();
+}
+
+void ProfileText::insertLine(std::size_t at, std::string text)
+{
+    // The line before the new one may have been the last, without an ending.
+    if (at > 0 && m_lines[at - 1].eol.empty())
+        m_lines[at - 1].eol = m_eol;
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), m_eol});
+}
+
+void ProfileText::put(std::string_view section, std::string_view key, std::string_view value)
+{
+    std::string line = std::string(key) + "=" + std::string(value);
+    const Found f = find(section, key);
+    if (f.keyLine) {
+        m_lines[*f.keyLine].text = std::move(line);
+    } else if (f.sectionLine) {
+        insertLine(f.lastContentLine + 1, std::move(line));
+    } else {
+        insertLine(m_lines.size(), "[" + std::string(section) + "]");
+        insertLine(m_lines.size(), std::move(line));
+    }
+}
+
+std::string ProfileText::bytes() const
+{
+    std::string out;
+    for (const Line& l : m_lines) {
+        out += l.text;
+        out += l.eol;
+    }
+    return out;
+}
+
+} // namespace velmix

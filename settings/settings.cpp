@@ -1,0 +1,171 @@
+#include "settings.h"
+
+#include "numtext.h"
+
+#include <algorithm>
+
+namespace velmix {
+
+namespace {
+
+const char* const kFont = "SampleTextFont";
+const char* const kMemory = "Memory";
+const char* const kOption = "Option";
+
+std::string Lower(std::string_view s)
+{
+    std::string r(s);
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return r;
+}
+
+std::string PointKey(const char* word, int i)
+{
+    return std::string(word) + " " + std::to_string(i);
+}
+
+const char* Bool(bool b)
+{
+    return b ? "True" : "False";
+}
+
+bool HasNumber(std::string_view t)
+{
+    const std::size_t b = t.find_first_not_of(" \t");
+    if (b == std::string_view::npos)
+        return false;
+    std::size_t i = b;
+    if (t[i] == '-' || t[i] == '+')
+        ++i;
+    if (i < t.size() && t[i] == '.')
+        ++i;
+    return i < t.size() && t[i] >= '0' && t[i] <= '9';
+}
+
+} // namespace
+
+bool ReadBoolean(std::string_view text, bool fallback)
+{
+    const std::size_t b = text.find_first_not_of(" \t");
+    const std::string t = Lower(b == std::string_view::npos ? std::string_view() : text.substr(b));
+    if (t.rfind("true", 0) == 0 && t.find_first_not_of(" \t", 4) == std::string::npos)
+        return true;
+    if (t.rfind("false", 0) == 0 && t.find_first_not_of(" \t", 5) == std::string::npos)
+        return false;
+    if (HasNumber(t))
+        return ReadNumber(t) != 0.0;
+    return fallback;
+}
+
+void SanitizeSettings(Settings& s)
+{
+    // Only a hand-edited file holds these; each is brought to what the
+    // control that will show it can take, so restoring never fails:
+    // - an enable value: any non-zero value is on, as the check box reads it;
+    // - a position: clamped to the slider's 0..1000;
+    // - a colour: clamped to 0..16777215 (the top byte must stay 0);
+    // - the size: clamped to the size box's 4..2000;
+    // - the orientation: below -1 is "nothing remembered", above 1 vertical;
+    // - the thickness: clamped to the options box's 1..32767;
+    // - the font: a size outside 1..999 points falls back to the window's
+    //   own font size (0), a style other than 0 counts as on (-1);
+    // - the text colour: as a point colour.
+    // Numbers too large for a field were already saturated when read.
+    MemoryStateT& m = s.MemoryState;
+    for (int i = 0; i < kPointCount; ++i) {
+        m.Enabled[i] = m.Enabled[i] != 0 ? 1 : 0;
+        m.Locate[i] = std::clamp(m.Locate[i], 0, kMaxPosition);
+        m.Color[i] = std::clamp(m.Color[i], 0, 0xFFFFFF);
+    }
+    if (m.tate < -1)
+        m.tate = -1;
+    else if (m.tate > 1)
+        m.tate = 1;
+    if (m.tate != -1) {
+        m.Size = std::clamp(m.Size, kMinImageSize, kMaxImageSize);
+        m.SaveHeight = std::clamp(m.SaveHeight, 1, 32767);
+        // A remembered state must keep one point on.
+        if (std::find(m.Enabled.begin(), m.Enabled.end(), 1) == m.Enabled.end())
+            m.Enabled[0] = 1;
+    }
+    SampleTextFontT& f = s.SampleTextFont;
+    if (f.Size < 1 || f.Size > 999)
+        f.Size = 0;
+    f.bold = f.bold != 0 ? -1 : 0;
+    f.Italic = f.Italic != 0 ? -1 : 0;
+    f.Color = std::clamp(f.Color, 0, 0xFFFFFF);
+    if (s.tilePlace) {
+        s.tilePlace->width = std::max(s.tilePlace->width, 0);
+        s.tilePlace->height = std::max(s.tilePlace->height, 0);
+    }
+}
+
+std::optional<Settings> ReadSettings(const ProfileText& file, const TextCodec& decode)
+{
+    if (ReadInt32(file.get("IniCheck", "Dummy")) == 0)
+        return std::nullopt;
+    Settings s;
+    const auto num = [&](const char* sec, const std::string& key) {
+        return ReadInt32(file.get(sec, key));
+    };
+    SampleTextFontT& f = s.SampleTextFont;
+    f.Name = decode(file.get(kFont, "Name"));
+    f.Size = num(kFont, "Size");
+    f.bold = num(kFont, "bold");
+    f.Italic = num(kFont, "Italic");
+    f.Color = num(kFont, "Color");
+    f.TextOnOff = ReadBoolean(file.get(kFont, "TextOnOff"));
+    MemoryStateT& m = s.MemoryState;
+    for (int i = 0; i < kPointCount; ++i) {
+        m.Enabled[i] = num(kMemory, PointKey("Enabled", i));
+        m.Locate[i] = num(kMemory, PointKey("Locate", i));
+        m.Color[i] = num(kMemory, PointKey("Color", i));
+    }
+    m.Size = num(kMemory, "Size");
+    m.tate = ReadInt16(file.get(kMemory, "tate"));
+    m.SaveHeight = num(kMemory, "SaveHeight");
+    m.chkHeight = ReadBoolean(file.get(kMemory, "chkHeight"));
+    s.mainPlace = WindowPlace{num(kOption, "MainLeft"), num(kOption, "MainTop"), 0, 0};
+    s.tilePlace = WindowPlace{num(kOption, "TileLeft"), num(kOption, "TileTop"),
+                              num(kOption, "TileWidth"), num(kOption, "TileHeight")};
+    s.SaveInitPath = decode(file.get(kOption, "SaveInitPath"));
+    SanitizeSettings(s);
+    return s;
+}
+
+void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& encode)
+{
+    file.put("IniCheck", "Dummy", "1");
+    const SampleTextFontT& f = s.SampleTextFont;
+    file.put(kFont, "Name", encode(f.Name));
+    file.put(kFont, "Size", BlankSigned(f.Size));
+    file.put(kFont, "bold", BlankSigned(f.bold));
+    file.put(kFont, "Italic", BlankSigned(f.Italic));
+    file.put(kFont, "Color", BlankSigned(f.Color));
+    file.put(kFont, "TextOnOff", Bool(f.TextOnOff));
+    const MemoryStateT& m = s.MemoryState;
+    for (int i = 0; i < kPointCount; ++i) {
+        file.put(kMemory, PointKey("Enabled", i), PlainNumber(m.Enabled[i]));
+        file.put(kMemory, PointKey("Locate", i), PlainNumber(m.Locate[i]));
+        file.put(kMemory, PointKey("Color", i), PlainNumber(m.Color[i]));
+    }
+    file.put(kMemory, "Size", BlankSigned(m.Size));
+    file.put(kMemory, "tate", BlankSigned(m.tate));
+    file.put(kMemory, "SaveHeight", BlankSigned(m.SaveHeight));
+    file.put(kMemory, "chkHeight", Bool(m.chkHeight));
+    if (s.mainPlace) {
+        file.put(kOption, "MainLeft", BlankSigned(s.mainPlace->left));
+        file.put(kOption, "MainTop", BlankSigned(s.mainPlace->top));
+    }
+    if (s.tilePlace) {
+        file.put(kOption, "TileLeft", BlankSigned(s.tilePlace->left));
+        file.put(kOption, "TileTop", BlankSigned(s.tilePlace->top));
+        file.put(kOption, "TileWidth", BlankSigned(s.tilePlace->width));
+        file.put(kOption, "TileHeight", BlankSigned(s.tilePlace->height));
+    }
+    file.put(kOption, "SaveInitPath", encode(s.SaveInitPath));
+}
+
+} // namespace velmix

@@ -1,0 +1,75 @@
+#pragma once
+// What the settings file carries from run to run, as one plain value, and the
+// one place that turns it into profile text and back (key table, number forms
+// and the handling of values no control can take).
+
+#include "gradient.h"
+#include "profile.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace velmix {
+
+struct SampleTextFontT
+{
+    std::string Name; // empty: the tile window takes its own font
+    std::int32_t Size = 0;
+    std::int32_t bold = 0;   // 0 or -1
+    std::int32_t Italic = 0; // 0 or -1
+    Colour Color = 0;
+    bool TextOnOff = false;
+    bool operator==(const SampleTextFontT&) const = default;
+};
+
+struct MemoryStateT
+{
+    std::array<std::int32_t, kPointCount> Enabled{};
+    std::array<std::int32_t, kPointCount> Locate{};
+    std::array<std::int32_t, kPointCount> Color{};
+    std::int32_t Size = 0;
+    std::int16_t tate = -1; // -1: nothing remembered
+    std::int32_t SaveHeight = 0;
+    bool chkHeight = false;
+    bool operator==(const MemoryStateT&) const = default;
+};
+
+// Window geometry in twips, as the file stores it.
+struct WindowPlace
+{
+    std::int32_t left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const WindowPlace&) const = default;
+};
+
+struct Settings
+{
+    SampleTextFontT SampleTextFont;
+    MemoryStateT MemoryState;
+    // Read: present when the file carried the marker. Written: only for a
+    // window in the normal state.
+    std::optional<WindowPlace> mainPlace;
+    std::optional<WindowPlace> tilePlace;
+    std::string SaveInitPath;
+    bool operator==(const Settings&) const = default;
+};
+
+// Converts a value between the file's bytes and UTF-8.
+using TextCodec = std::function<std::string(std::string_view)>;
+
+// Nothing is read unless "IniCheck"/"Dummy" holds a non-zero number; the
+// result then tells the caller whether anything was found.
+std::optional<Settings> ReadSettings(const ProfileText& file, const TextCodec& decode);
+void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& encode);
+
+// "True"/"False" in any case, or a number (0 is False); anything else is the
+// default.
+bool ReadBoolean(std::string_view text, bool fallback = false);
+
+// Brings values that only a hand-edited file can hold into what the controls
+// take. Called on every read.
+void SanitizeSettings(Settings& s);
+
+} // namespace velmix
