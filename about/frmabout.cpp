@@ -1,0 +1,135 @@
+#include "frmabout.h"
+
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace velmix {
+
+namespace {
+
+const char* const kTitle = "Velmix";
+
+QFont JpFont(const char* face, double points, bool bold = false, bool italic = false)
+{
+    QFont f(QString::fromUtf8(face));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+#ifdef Q_OS_WIN
+// A text value under HKEY_LOCAL_MACHINE, or false.
+bool GetKeyValue(HKEY KeyRoot, const wchar_t* KeyName, const wchar_t* SubKeyRef, QString& KeyVal)
+{
+    KeyVal.clear();
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(KeyRoot, KeyName, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    wchar_t buf[1024] = {};
+    DWORD size = sizeof buf - sizeof(wchar_t);
+    DWORD type = 0;
+    const bool ok = RegQueryValueExW(key, SubKeyRef, nullptr, &type, reinterpret_cast<LPBYTE>(buf),
+                                     &size) == ERROR_SUCCESS &&
+                    type == REG_SZ;
+    RegCloseKey(key);
+    if (ok)
+        KeyVal = QString::fromWCharArray(buf);
+    return ok;
+}
+#endif
+
+} // namespace
+
+frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialogs(dialogs)
+{
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    setFixedSize(246, 180);
+
+    picIcon = new QLabel(this);
+    picIcon->setGeometry(8, 20, 36, 36);
+    picIcon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    lblTitle = new QLabel(this);
+    lblTitle->setFont(JpFont("ＭＳ Ｐ明朝", 21.75, true, true));
+    lblTitle->move(52, 12);
+    lblVersion = new QLabel(QStringLiteral("Version -.--"), this);
+    lblVersion->move(168, 40);
+    labAuthor = new QLabel(QStringLiteral("Copyright (C) 2001-2026 Velmix developers"), this);
+    labAuthor->setFont(JpFont("ＭＳ Ｐゴシック", 9.75));
+    labAuthor->move(56, 60);
+    labAuthor->adjustSize();
+    lblDescription = new QLabel(QStringLiteral("このソフトはフリーウェアです。"), this);
+    lblDescription->setGeometry(12, 96, 226, 28);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setGeometry(4, 148, 87, 27);
+    cmdOK->setDefault(true);
+    cmdSysInfo = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
+    cmdSysInfo->setGeometry(152, 148, 87, 27);
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
+    Form_Load();
+}
+
+void frmAbout::Form_Load()
+{
+    setWindowTitle(QString::fromUtf8(kTitle) + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"));
+    lblVersion->setText(QStringLiteral("Version %1.%2").arg(kMajor).arg(kMinor));
+    lblVersion->adjustSize();
+    lblTitle->setText(QString::fromUtf8(kTitle));
+    lblTitle->adjustSize();
+}
+
+void frmAbout::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    // The etched separator above the buttons.
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawLine(4, 136, 240, 136);
+    p.setPen(palette().color(QPalette::Light));
+    p.drawLine(4, 137, 244, 137);
+}
+
+void frmAbout::cmdOK_Click()
+{
+    accept();
+}
+
+void frmAbout::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
+
+void frmAbout::StartSysInfo()
+{
+#ifdef Q_OS_WIN
+    QString path;
+    QString dir;
+    if (!GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH",
+                     path)) {
+        path.clear();
+        if (GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location",
+                        L"MSINFO", dir) &&
+            QFileInfo::exists(dir + QStringLiteral("\\MSINFO32.EXE")))
+            path = dir + QStringLiteral("\\MSINFO32.EXE");
+    }
+    if (!path.isEmpty() && QProcess::startDetached(path, {}))
+        return;
+#endif
+    // No System Information tool on this system.
+    m_dialogs.message(this, MsgIcon::None, QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+}
+
+} // namespace velmix

@@ -1,0 +1,42 @@
+#pragma once
+// The about box: title, version and the System Information button.
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace velmix {
+
+class Dialogs;
+
+class frmAbout : public QDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int kMajor = 1;
+    static constexpr int kMinor = 50;
+
+    frmAbout(Dialogs& dialogs, QWidget* parent);
+
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+    void StartSysInfo();
+
+    QLabel* picIcon = nullptr;
+    QLabel* lblTitle = nullptr;
+    QLabel* lblVersion = nullptr;
+    QLabel* labAuthor = nullptr;
+    QLabel* lblDescription = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdSysInfo = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void Form_Load();
+    Dialogs& m_dialogs;
+};
+
+} // namespace velmix

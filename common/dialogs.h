@@ -1,0 +1,85 @@
+#pragma once
+// Every modal question the program asks goes through Dialogs: the Qt
+// implementation shows real dialogs, ScriptedDialogs answers from queues so
+// that every handler runs in tests without a person.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class QDialog;
+class QWidget;
+
+namespace velmix {
+
+enum class MsgIcon
+{
+    None,
+    Exclamation,
+    Error
+};
+
+struct SaveFileRequest
+{
+    QString filter; // "text|pattern|text|pattern..."
+    QString initialDir;
+    QString fileName;
+};
+
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+    // A box titled "Velmix" with an OK button.
+    virtual void message(QWidget* parent, MsgIcon icon, const QString& text) = 0;
+    // nullopt when cancelled.
+    virtual std::optional<QColor> color(QWidget* parent, const QColor& initial) = 0;
+    // Asks before overwriting; nullopt when cancelled.
+    virtual std::optional<QString> saveFileName(QWidget* parent, const SaveFileRequest& req) = 0;
+    virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;
+    // Shows one of our own dialogs modally; returns once it is hidden.
+    virtual void runModal(QDialog* dialog) = 0;
+};
+
+class QtDialogs : public Dialogs
+{
+public:
+    void message(QWidget* parent, MsgIcon icon, const QString& text) override;
+    std::optional<QColor> color(QWidget* parent, const QColor& initial) override;
+    std::optional<QString> saveFileName(QWidget* parent, const SaveFileRequest& req) override;
+    std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
+    void runModal(QDialog* dialog) override;
+};
+
+class ScriptedDialogs : public Dialogs
+{
+public:
+    void message(QWidget* parent, MsgIcon icon, const QString& text) override;
+    std::optional<QColor> color(QWidget* parent, const QColor& initial) override;
+    std::optional<QString> saveFileName(QWidget* parent, const SaveFileRequest& req) override;
+    std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
+    void runModal(QDialog* dialog) override;
+
+    // Answers, taken front first; an empty queue answers "cancel".
+    std::deque<std::optional<QColor>> colors;
+    std::deque<std::optional<QString>> files;
+    std::deque<std::optional<QFont>> fonts;
+    // Each runs while its dialog is shown; the dialog is hidden afterwards
+    // if the script left it open. An empty queue leaves the dialog as it is.
+    std::deque<std::function<void(QDialog*)>> modals;
+
+    // What was asked.
+    std::vector<std::pair<MsgIcon, QString>> messages;
+    std::vector<QColor> colorPresets;
+    std::vector<SaveFileRequest> saveRequests;
+    std::vector<QFont> fontPresets;
+    int modalCount = 0;
+};
+
+} // namespace velmix

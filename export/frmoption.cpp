@@ -1,0 +1,133 @@
+#include "frmoption.h"
+
+#include "frmmain.h"
+#include "module1.h"
+#include "numtext.h"
+#include "widgets.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace velmix {
+
+frmOption::frmOption(Module1& state, QWidget* parent) : QDialog(parent), m(state)
+{
+    setWindowTitle(QStringLiteral("保存/コピーのオプション"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(300, 150);
+
+    fraHeight = new QGroupBox(this);
+    fraHeight->setGeometry(8, 4, 284, 70);
+    chkHeight = new QCheckBox(QStringLiteral("高さをつけてコピー"), fraHeight);
+    chkHeight->setGeometry(12, 10, 200, 22);
+    lblHeight = new QLabel(QStringLiteral("ｻｲｽﾞ(pixel)"), fraHeight);
+    lblHeight->setGeometry(32, 40, 80, 20);
+    txtSize = new QLineEdit(QStringLiteral("100"), fraHeight);
+    txtSize->setGeometry(116, 38, 60, 22);
+    txtSize->setToolTip(QStringLiteral("画像の幅をpixel単位で指定します"));
+    updSize = new UpDown(fraHeight, txtSize, 1, kMaxThickness);
+    updSize->setGeometry(176, 38, 14, 22);
+    lblSTatic = new QLabel(QStringLiteral("画像のサイズ（横幅 x 高さ） :"), this);
+    lblSTatic->setGeometry(12, 82, 170, 20);
+    lblSize = new QLabel(this);
+    lblSize->setGeometry(184, 82, 110, 20);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setGeometry(112, 112, 84, 28);
+    cmdOK->setDefault(true);
+    CmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    CmdCancel->setGeometry(204, 112, 84, 28);
+
+    connect(chkHeight, &QCheckBox::toggled, this, [this] { chkHeight_Click(); });
+    connect(txtSize, &QLineEdit::textChanged, this, [this] { txtSize_Change(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(CmdCancel, &QPushButton::clicked, this, [this] { CmdCancel_Click(); });
+    SetHeightState();
+}
+
+void frmOption::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Form_Activate();
+}
+
+void frmOption::Form_Activate()
+{
+    ModeName = m.SaveMode ? QStringLiteral("保存") : QStringLiteral("コピー");
+    m.OptionCancel = false;
+    setWindowTitle(ModeName + QStringLiteral("のオプション"));
+    const QString word = QString::fromStdString(GetSizeName(1 - m.Orientation));
+    chkHeight->setText(word + QStringLiteral("をつけて") + ModeName);
+    lblHeight->setText(word + QStringLiteral("(pixel)"));
+    SetHeightState();
+}
+
+void frmOption::SetHeightState()
+{
+    const bool on = chkHeight->isChecked();
+    txtSize->setEnabled(on);
+    updSize->setEnabled(on);
+    lblHeight->setEnabled(on);
+    m.SaveHeight = on ? ReadInt32(txtSize->text().toStdString()) : m.Orientation + 1;
+    ShowSizeLabel();
+}
+
+void frmOption::ShowSizeLabel()
+{
+    const long long a = m.Orientation == 0 ? m.ImageSize : m.SaveHeight;
+    const long long b = m.Orientation == 0 ? m.SaveHeight : m.ImageSize;
+    lblSize->setText(QString::fromStdString(BlankSigned(a) + " x" + BlankSigned(b) + " pixels"));
+}
+
+void frmOption::chkHeight_Click()
+{
+    SetHeightState();
+}
+
+void frmOption::txtSize_Change()
+{
+    m.SaveHeight = ReadInt32(txtSize->text().toStdString());
+    ShowSizeLabel();
+}
+
+void frmOption::cmdOK_Click()
+{
+    // A thickness the encoders cannot make is refused here, not at the file.
+    if (chkHeight->isChecked() && (m.SaveHeight < 1 || m.SaveHeight > kMaxThickness)) {
+        auto* owner = qobject_cast<frmMain*>(parentWidget());
+        if (owner)
+            owner->dialogs().message(
+                this, MsgIcon::Exclamation,
+                lblHeight->text() + QStringLiteral("は1から32767までの数値で指定してください。"));
+        txtSize->setFocus();
+        return;
+    }
+    hide();
+}
+
+void frmOption::CmdCancel_Click()
+{
+    m.OptionCancel = true;
+    hide();
+}
+
+void frmOption::reject()
+{
+    CmdCancel_Click();
+}
+
+void frmOption::closeEvent(QCloseEvent* event)
+{
+    if (event->spontaneous()) {
+        m.OptionCancel = true;
+        m_destroyed = true;
+    }
+    event->accept();
+    hide();
+}
+
+} // namespace velmix

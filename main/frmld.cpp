@@ -1,0 +1,153 @@
+#include "frmld.h"
+
+#include "clscommon.h"
+#include "frmmain.h"
+#include "frmtile.h"
+#include "numtext.h"
+#include "widgets.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+namespace velmix {
+
+frmLD::frmLD(frmMain& main) : QDialog(&main), m_main(main)
+{
+    setWindowTitle(QStringLiteral("明度の調整"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(244, 108);
+    Label1 = new QLabel(QStringLiteral("明度の調整"), this);
+    Label1->setGeometry(16, 16, 81, 17);
+    txtLD = new QLineEdit(QStringLiteral("0"), this);
+    txtLD->setMaxLength(4);
+    txtLD->setGeometry(184, 16, 41, 18);
+    txtLD->installEventFilter(this);
+    sldLD = new QSlider(Qt::Horizontal, this);
+    sldLD->setRange(-kLimit, kLimit);
+    sldLD->setSingleStep(1);
+    sldLD->setPageStep(32);
+    sldLD->setTickInterval(32);
+    sldLD->setTickPosition(QSlider::TicksBelow);
+    sldLD->setGeometry(8, 40, 225, 32);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setGeometry(96, 72, 65, 33);
+    cmdOK->setDefault(true);
+    CmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    CmdCancel->setGeometry(168, 72, 65, 33);
+
+    // Only the user's movements of the slider count; setting it from the text
+    // does not come back here.
+    connect(sldLD, &QSlider::valueChanged, this, [this] {
+        if (!m_settingSlider)
+            sldLD_Scroll();
+    });
+    connect(txtLD, &QLineEdit::textChanged, this, [this] { txtLD_Change(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(CmdCancel, &QPushButton::clicked, this, [this] { CmdCancel_Click(); });
+}
+
+void frmLD::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Form_Load();
+}
+
+void frmLD::Form_Load()
+{
+    BaseColor = m_main.state().PointColor;
+    m_settingSlider = true;
+    sldLD->setValue(0);
+    m_settingSlider = false;
+    txtLD->setText(QStringLiteral("0"));
+}
+
+void frmLD::sldLD_Scroll()
+{
+    txtLD->setText(QString::number(sldLD->value()));
+}
+
+int frmLD::txtLD_KeyPress(int KeyAscii)
+{
+    return clsCommon::CheckNum(static_cast<std::int16_t>(KeyAscii));
+}
+
+void frmLD::txtLD_Change()
+{
+    int d = ReadInt32(txtLD->text().toStdString());
+    // The slider cannot show more than +-255: the text is brought back too.
+    if (d > kLimit || d < -kLimit) {
+        d = std::clamp(d, -kLimit, kLimit);
+        txtLD->setText(QString::number(d)); // runs this handler again
+        return;
+    }
+    m_settingSlider = true;
+    sldLD->setValue(d);
+    m_settingSlider = false;
+    BusyCursor busy(this);
+    ApplyLD(d);
+    m_main.Preview();
+    m_main.tile().PrintTile();
+}
+
+void frmLD::ApplyLD(int Delta)
+{
+    Module1& m = m_main.state();
+    const auto channel = [Delta](int c) { return std::clamp(c + Delta, 0, 255); };
+    for (int i = 0; i < kPointCount; ++i) {
+        if (!m_main.Check1[i]->isChecked())
+            continue;
+        const Colour b = BaseColor[i];
+        m.PointColor[i] = MakeColour(channel(GetRed(b)), channel(GetGreen(b)), channel(GetBlue(b)));
+        m_main.SetColorBox(i);
+    }
+}
+
+void frmLD::cmdOK_Click()
+{
+    hide();
+}
+
+void frmLD::CmdCancel_Click()
+{
+    Module1& m = m_main.state();
+    for (int i = 0; i < kPointCount; ++i) {
+        m.PointColor[i] = BaseColor[i];
+        m_main.SetColorBox(i);
+    }
+    hide();
+}
+
+void frmLD::reject()
+{
+    CmdCancel_Click();
+}
+
+void frmLD::closeEvent(QCloseEvent* event)
+{
+    if (event->spontaneous()) {
+        event->ignore();
+        CmdCancel_Click();
+        return;
+    }
+    event->accept();
+}
+
+bool frmLD::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtLD && event->type() == QEvent::KeyPress) {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        const QString text = ke->text();
+        if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier) || text.isEmpty() ||
+            text == QLatin1String("\t") || text.at(0).unicode() == 0x7f)
+            return false;
+        return txtLD_KeyPress(text.at(0).unicode()) == 0;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace velmix

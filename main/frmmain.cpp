@@ -1,0 +1,845 @@
+#include "frmmain.h"
+
+#include "clscommon.h"
+#include "clstransg.h"
+#include "frmabout.h"
+#include "frmld.h"
+#include "frmoption.h"
+#include "frmtile.h"
+#include "numtext.h"
+#include "shellexe.h"
+#include "transg.h"
+#include "widgets.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSlider>
+#include <QToolTip>
+
+#include <cmath>
+#include <iostream>
+
+namespace velmix {
+
+namespace {
+
+const char* const kSaveFilter = "ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png";
+
+QFont JpFont(double points, bool bold = false)
+{
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+void SetTextColor(QWidget* w, const QColor& c)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, c);
+    w->setPalette(pal);
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y)
+{
+    auto* l = new QLabel(text, parent);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+// Sets a text box's text and runs its change handling once, also when the
+// text was already the same (the handler is connected to textChanged).
+void SetTextAndRun(QLineEdit* edit, const QString& text, const std::function<void()>& handler)
+{
+    if (edit->text() != text)
+        edit->setText(text);
+    else
+        handler();
+}
+
+} // namespace
+
+frmMain::frmMain(const AppEnvironment& env) : m_env(env)
+{
+    setWindowTitle(QStringLiteral("Velmix"));
+    buildControls();
+    buildMenus();
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildControls()
+{
+    surface = new QWidget(this);
+    surface->setFixedSize(478, 363);
+    surface->installEventFilter(this);
+    setCentralWidget(surface);
+
+    LabEnabled = MakeLabel(surface, QStringLiteral("Enabled"), 0, 8);
+    const char* rgb[3] = {"R", "G", "B"};
+    for (int c = 0; c < 3; ++c)
+        LabRGB[c] = MakeLabel(surface, QString::fromLatin1(rgb[c]), 384 + 32 * c, 8);
+
+    const QColor valueColours[3] = {QColor(0x80, 0, 0), QColor(0, 0x80, 0), QColor(0, 0, 0x80)};
+    for (int i = 0; i < kPointCount; ++i) {
+        const int sliderTop = i == 0 ? 24 : 64 + 36 * (i - 1);
+        const int labelTop = i == 0 ? 32 : 72 + 36 * (i - 1);
+        const int boxTop = i == 0 ? 28 : sliderTop;
+
+        Check1[i] = new QCheckBox(QStringLiteral("･"), surface);
+        Check1[i]->setFont(JpFont(9.75, true));
+        Check1[i]->setGeometry(0, 24 + 36 * i, 25, 25);
+        connect(Check1[i], &QCheckBox::toggled, this, [this, i] { Check1_Click(i); });
+
+        Slider1[i] = new QSlider(Qt::Horizontal, surface);
+        Slider1[i]->setRange(0, kMaxPosition);
+        Slider1[i]->setSingleStep(1);
+        Slider1[i]->setPageStep(50);
+        Slider1[i]->setTickInterval(25);
+        Slider1[i]->setTickPosition(QSlider::TicksBelow);
+        Slider1[i]->setGeometry(24, sliderTop, 300, i == 0 ? 32 : 28);
+        connect(Slider1[i], &QSlider::actionTriggered, this,
+                [this, i] { m_userSliderAction[i] = true; });
+        connect(Slider1[i], &QSlider::valueChanged, this, [this, i] { onSliderValueChanged(i); });
+        connect(Slider1[i], &QSlider::sliderReleased, this, [this, i] { Slider1_Change(i); });
+
+        LabLocate[i] = MakeLabel(surface, QStringLiteral("0"), 324, labelTop);
+        LabLocate[i]->setFont(JpFont(8.25));
+        LabLocate[i]->setMinimumWidth(34);
+        SetTextColor(LabLocate[i], QColor(0x80, 0, 0x80));
+
+        PicColor[i] = new ColorBox(surface);
+        PicColor[i]->setGeometry(359, boxTop, 20, 20);
+        PicColor[i]->setToolTip(QStringLiteral("クリックすると色を変更できます"));
+        connect(PicColor[i], &ColorBox::clicked, this, [this, i] { PicColor_Click(i); });
+        connect(PicColor[i], &ColorBox::keyPressed, this,
+                [this, i](int key) { PicColor_KeyPress(i, key); });
+
+        auto* cross = new QLabel(QStringLiteral("×"), PicColor[i]);
+        cross->setFont(JpFont(24, true));
+        cross->setGeometry(-8, -8, 34, 33);
+        cross->setAlignment(Qt::AlignCenter);
+        cross->setToolTip(QStringLiteral("無効です"));
+        SetTextColor(cross, QColor(255, 0, 0));
+        cross->hide();
+        LabX[i] = cross;
+
+        for (int c = 0; c < 3; ++c) {
+            QLabel* l = MakeLabel(surface, QStringLiteral("0"), 384 + 32 * c, boxTop);
+            l->setFont(JpFont(11.25));
+            l->setMinimumWidth(30);
+            SetTextColor(l, valueColours[c]);
+            LabColor[7 * c + i] = l;
+        }
+        // Rows 1 to 6 appear once start-up has created them.
+        if (i > 0) {
+            PicColor[i]->hide();
+            for (int c = 0; c < 3; ++c)
+                LabColor[7 * c + i]->hide();
+        }
+    }
+
+    LabPrev = new QLabel(QStringLiteral("ｸﾞﾗﾃﾞ ｲﾒｰｼﾞ"), surface);
+    LabPrev->setFont(JpFont(8.25));
+    LabPrev->setGeometry(0, 284, 33, 36);
+    LabPrev->setWordWrap(true);
+    LabPrev->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+
+    picPrev = new ImageBox(surface);
+    picPrev->setGeometry(32, 288, 284, 17);
+    picPrev->setMouseTracking(true);
+    connect(picPrev, &ImageBox::mouseMoved, this,
+            [this](int x, int y, Qt::MouseButtons b) { picPrev_MouseMove(b, x, y); });
+
+    Frame1 = new QGroupBox(QStringLiteral("画像"), surface);
+    Frame1->setGeometry(328, 276, 145, 81);
+    const char* orient[2] = {"横型", "縦型"};
+    for (int k = 0; k < 2; ++k) {
+        Option1[k] = new QRadioButton(QString::fromUtf8(orient[k]), Frame1);
+        Option1[k]->setFont(JpFont(9.75));
+        Option1[k]->setGeometry(16 + 64 * k, 16, 57, 25);
+    }
+    Option1[0]->setChecked(true);
+    for (int k = 0; k < 2; ++k)
+        connect(Option1[k], &QRadioButton::toggled, this, [this, k](bool on) {
+            if (on)
+                Option1_Click(k);
+        });
+    labSize = MakeLabel(Frame1, QStringLiteral("ｻｲｽﾞ(pixel)"), 8, 56);
+    txtSize = new QLineEdit(QStringLiteral("100"), Frame1);
+    txtSize->setFont(JpFont(9.75));
+    txtSize->setMaxLength(4);
+    txtSize->setGeometry(80, 52, 41, 21);
+    txtSize->setToolTip(QStringLiteral("画像の幅をpixel単位で指定します"));
+    txtSize->installEventFilter(this);
+    connect(txtSize, &QLineEdit::textChanged, this, [this] { txtSize_Change(); });
+    UpDown1 = new UpDown(Frame1, txtSize, 0, 100);
+    UpDown1->setGeometry(120, 48, 12, 25);
+
+    CmdSave = new QPushButton(QStringLiteral("保存(&S)"), surface);
+    CmdSave->setGeometry(8, 316, 89, 41);
+    CmdSave->setToolTip(QStringLiteral("グラデーションを名前を付けて保存します"));
+    connect(CmdSave, &QPushButton::clicked, this, [this] { CmdSave_Click(); });
+    cmdTile = new QPushButton(QStringLiteral("ﾀｲﾙ表示(&T)"), surface);
+    cmdTile->setGeometry(104, 316, 89, 41);
+    cmdTile->setToolTip(QStringLiteral("グラデーションをタイルのように敷き詰めて表示します"));
+    connect(cmdTile, &QPushButton::clicked, this, [this] { cmdTile_Click(); });
+}
+
+void frmMain::buildMenus()
+{
+    const auto add = [this](QMenu* menu, const char* text, void (frmMain::*slot)()) {
+        QAction* a = menu->addAction(QString::fromUtf8(text));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    MenuFile = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    MenuSave = add(MenuFile, "名前を付けて保存(&A)...", &frmMain::MenuSave_Click);
+    MenuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuClipBoard = add(MenuFile, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ(&C)...", &frmMain::mnuClipBoard_Click);
+    mnuClipBoard->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    MenuFile->addSeparator();
+    MenuEnd = add(MenuFile, "終了(&X)", &frmMain::MenuEnd_Click);
+
+    mnuGradEdit = menuBar()->addMenu(QStringLiteral("ｸﾞﾗﾞﾃﾞｰｼｮﾝ編集(&E)"));
+    mnuRandom = add(mnuGradEdit, "色のﾗﾝﾀﾞﾑ決定(一様乱数)(&R)", &frmMain::mnuRandom_Click);
+    mnuRandomNatural =
+        add(mnuGradEdit, "色のﾗﾝﾀﾞﾑ決定(自然)(&N)", &frmMain::mnuRandomNatural_Click);
+    mnuLD = add(mnuGradEdit, "明度の調整(&Z)...", &frmMain::mnuLD_Click);
+    mnuGradEdit->addSeparator();
+    mnuEqual = add(mnuGradEdit, "点を等間隔に配置(&E)", &frmMain::mnuEqual_Click);
+    mnuGradEdit->addSeparator();
+    mnuMemorySave = add(mnuGradEdit, "現在の状態を記憶(&S)", &frmMain::mnuMemorySave_Click);
+    mnuMemoryLoad = add(mnuGradEdit, "記憶内容を復帰(&L)", &frmMain::mnuMemoryLoad_Click);
+
+    MenuGrad = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    MenuTile = add(MenuGrad, "ﾀｲﾙ表示(&T)", &frmMain::MenuTile_Click);
+
+    MenuHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    MenuPrintHelp = add(MenuHelp, "ﾍﾙﾌﾟ表示(&H)...", &frmMain::MenuPrintHelp_Click);
+    MenuHelp->addSeparator();
+    MenuVersion = add(MenuHelp, "ﾊﾞｰｼﾞｮﾝ情報(&A)...", &frmMain::MenuVersion_Click);
+}
+
+// --- start-up and shutdown ---------------------------------------------
+
+void frmMain::Form_Load()
+{
+    // The random source was seeded from the clock when it was made.
+    m.RedrawEnabled = false;
+    m.MemoryState.tate = -1;
+    m_ini.SetIniPath(m_env.programDir, m_env.userConfigDir);
+    if (const auto s = m_ini.LoadIni())
+        applySettings(*s);
+    if (m.MemoryState.tate == -1)
+        mnuMemoryLoad->setEnabled(false);
+
+    for (int i = 1; i < kPointCount; ++i) {
+        PicColor[i]->show();
+        for (int c = 0; c < 3; ++c)
+            LabColor[7 * c + i]->show();
+    }
+    UpDown1->setRange(kMinImageSize, kMaxImageSize);
+    txtSize_Change();
+    Option1_Click(0);
+    for (int i = 0; i < 4; ++i) {
+        setCheck(i, true);
+        m.PointColor[i] = static_cast<Colour>(std::lround(std::pow(256.0, i % 3) * 255.0));
+        SetColorBox(i);
+    }
+    mnuEqual_Click();
+    for (int i = 4; i < kPointCount; ++i)
+        setCheck(i, false);
+    m.RedrawEnabled = true;
+    Preview();
+}
+
+void frmMain::applySettings(const Settings& s)
+{
+    m.SampleTextFont = s.SampleTextFont;
+    m.MemoryState = s.MemoryState;
+    const double tpx = TwipsPerPixelX(this);
+    const double tpy = TwipsPerPixelY(this);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize screenSize = screen ? screen->geometry().size() : QSize(1024, 768);
+    const auto check = [&](QWidget* w, const WindowPlace& place, bool sized) {
+        FormRect r{static_cast<double>(place.left), static_cast<double>(place.top),
+                   sized ? place.width : w->width() * tpx,
+                   sized ? place.height : w->height() * tpy};
+        clsCommon::ChkFormPos(r, screenSize.width() * tpx, screenSize.height() * tpy);
+        w->move(static_cast<int>(std::lround(r.left / tpx)),
+                static_cast<int>(std::lround(r.top / tpy)));
+        // A size of 0 (a file without it) keeps the designed size.
+        if (sized && place.width > 0 && place.height > 0)
+            w->resize(static_cast<int>(std::lround(place.width / tpx)),
+                      static_cast<int>(std::lround(place.height / tpy)));
+    };
+    if (s.mainPlace)
+        check(this, *s.mainPlace, false);
+    if (s.tilePlace)
+        check(&tile(), *s.tilePlace, true);
+    m_dlgSaveInitDir = QString::fromStdString(s.SaveInitPath);
+}
+
+Settings frmMain::collectSettings()
+{
+    Settings s;
+    s.SampleTextFont = m.SampleTextFont;
+    s.MemoryState = m.MemoryState;
+    const double tpx = TwipsPerPixelX(this);
+    const double tpy = TwipsPerPixelY(this);
+    const auto place = [&](const QWidget* w) {
+        return WindowPlace{static_cast<std::int32_t>(std::lround(w->x() * tpx)),
+                           static_cast<std::int32_t>(std::lround(w->y() * tpy)),
+                           static_cast<std::int32_t>(std::lround(w->width() * tpx)),
+                           static_cast<std::int32_t>(std::lround(w->height() * tpy))};
+    };
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        s.mainPlace = place(this);
+    if (!(tile().windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        s.tilePlace = place(&tile());
+    s.SaveInitPath = clsCommon::TrimDir(m_dlgSaveFileName.toStdString());
+    return s;
+}
+
+void frmMain::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    QString error;
+    // Not shown to the user at shutdown, but not silent either.
+    if (!m_ini.SaveIni(collectSettings(), &error))
+        std::cerr << "velmix: cannot write " << m_ini.IniPath().toStdString() << ": "
+                  << error.toStdString() << "\n";
+    if (m_tile)
+        m_tile->hide();
+    QCoreApplication::quit();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::MenuEnd_Click()
+{
+    close();
+}
+
+void frmMain::Form_MouseDown(Qt::MouseButton Button, int X, int Y)
+{
+    if (Button == Qt::RightButton)
+        mnuGradEdit->popup(surface->mapToGlobal(QPoint(X, Y)));
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == surface) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto* me = static_cast<QMouseEvent*>(event);
+            const QPoint p = me->position().toPoint();
+            // Presses that a label let through are still on a control.
+            if (!surface->childAt(p))
+                Form_MouseDown(me->button(), p.x(), p.y());
+            return true;
+        }
+        if (event->type() == QEvent::Paint) {
+            // An etched rule below the menu bar.
+            QPainter p(surface);
+            p.setPen(palette().color(QPalette::Dark));
+            p.drawLine(0, 0, 573, 0);
+            p.setPen(palette().color(QPalette::Light));
+            p.drawLine(0, 1, 573, 1);
+            return false;
+        }
+    } else if (watched == txtSize) {
+        if (event->type() == QEvent::KeyPress) {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            const QString text = ke->text();
+            // Shortcuts (paste included) and keys without a character pass.
+            if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier) || text.isEmpty() ||
+                text == QLatin1String("\t") || text.at(0).unicode() == 0x7f)
+                return false;
+            return txtSize_KeyPress(text.at(0).unicode()) == 0;
+        }
+        if (event->type() == QEvent::FocusOut)
+            txtSize_LostFocus();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- point controls ----------------------------------------------------
+
+GradPoints frmMain::currentPoints() const
+{
+    GradPoints p;
+    for (int i = 0; i < kPointCount; ++i) {
+        p.position[i] = Slider1[i]->value();
+        p.enabled[i] = Check1[i]->isChecked();
+        p.color[i] = m.PointColor[i];
+    }
+    return p;
+}
+
+void frmMain::setCheck(int Index, bool on)
+{
+    if (Check1[Index]->isChecked() != on)
+        Check1[Index]->setChecked(on); // runs Check1_Click
+    else
+        Check1_Click(Index);
+}
+
+void frmMain::SetColorBox(int Index)
+{
+    const Colour c = m.PointColor[Index];
+    PicColor[Index]->setColor(ToQColor(c));
+    LabColor[Index]->setText(QString::number(GetRed(c)));
+    LabColor[Index + 7]->setText(QString::number(GetGreen(c)));
+    LabColor[Index + 14]->setText(QString::number(GetBlue(c)));
+}
+
+void frmMain::Check1_Click(int Index)
+{
+    bool any = false;
+    for (QCheckBox* c : Check1)
+        any = any || c->isChecked();
+    if (!any) {
+        dialogs().message(this, MsgIcon::Exclamation,
+                          QStringLiteral("全てのEnabledのチェックをはずすことは出来ません。"));
+        // Runs this handler again, which finds the point enabled.
+        Check1[Index]->setChecked(true);
+        return;
+    }
+    const bool enabled = Check1[Index]->isChecked();
+    Slider1[Index]->setEnabled(enabled);
+    for (int c = 0; c < 3; ++c)
+        LabColor[Index + 7 * c]->setEnabled(enabled);
+    LabLocate[Index]->setEnabled(enabled);
+    PicColor[Index]->setEnabled(enabled);
+    LabX[Index]->setVisible(!enabled);
+    Preview();
+    tile().PrintTile();
+}
+
+void frmMain::onSliderValueChanged(int Index)
+{
+    // A user's movement raises the scroll notification; a settled change
+    // (not in the middle of a drag) also the change notification. A position
+    // set by the program raises only the change notification.
+    const bool user = m_userSliderAction[Index];
+    m_userSliderAction[Index] = false;
+    if (user || Slider1[Index]->isSliderDown())
+        Slider1_Scroll(Index);
+    if (!Slider1[Index]->isSliderDown())
+        Slider1_Change(Index);
+}
+
+void frmMain::Slider1_Scroll(int Index)
+{
+    LabLocate[Index]->setText(QString::number(Slider1[Index]->value()));
+    LabLocate[Index]->adjustSize();
+}
+
+void frmMain::Slider1_Change(int)
+{
+    Preview();
+    tile().PrintTile();
+}
+
+void frmMain::PicColor_Click(int Index)
+{
+    const auto chosen = dialogs().color(this, ToQColor(m.PointColor[Index]));
+    if (!chosen)
+        return;
+    m.PointColor[Index] = FromQColor(*chosen);
+    SetColorBox(Index);
+    Preview();
+    tile().PrintTile();
+}
+
+void frmMain::PicColor_KeyPress(int Index, int)
+{
+    PicColor_Click(Index);
+}
+
+void frmMain::picPrev_MouseMove(Qt::MouseButtons, int X, int Y)
+{
+    const QImage& img = picPrev->image();
+    // Outside the strip (a held button dragged out) the tooltip stays.
+    if (!img.valid(X, Y))
+        return;
+    const Colour c = FromQColor(QColor(img.pixel(X, Y)));
+    const QString tip =
+        QStringLiteral("R=%1 G=%2 B=%3").arg(GetRed(c)).arg(GetGreen(c)).arg(GetBlue(c));
+    picPrev->setToolTip(tip);
+    if (QToolTip::isVisible())
+        QToolTip::showText(picPrev->mapToGlobal(QPoint(X, Y)), tip, picPrev);
+}
+
+void frmMain::txtSize_Change()
+{
+    LineEditHolder holder(txtSize);
+    clsCommon::CheckTextRange(holder, kMaxImageSize);
+    m.ImageSize = ReadInt32(txtSize->text().toStdString());
+    tile().PrintTile();
+}
+
+int frmMain::txtSize_KeyPress(int KeyAscii)
+{
+    return clsCommon::CheckNumInt(static_cast<std::int16_t>(KeyAscii));
+}
+
+void frmMain::txtSize_LostFocus()
+{
+    LineEditHolder holder(txtSize);
+    clsCommon::CheckTextRange(holder, kMaxImageSize, kMinImageSize);
+}
+
+void frmMain::Option1_Click(int Index)
+{
+    m.Orientation = static_cast<std::int16_t>(Index);
+    labSize->setText(QString::fromStdString(GetSizeName(m.Orientation)) +
+                     QStringLiteral("(pixel):"));
+    labSize->adjustSize();
+    if (tile().isVisible())
+        tile().RefreshForm();
+    tile().PrintTile();
+}
+
+void frmMain::cmdTile_Click()
+{
+    frmTile& t = tile();
+    t.show();
+    t.setWindowState(t.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    t.raise();
+    t.RefreshForm();
+    t.PrintTile();
+}
+
+void frmMain::MenuTile_Click()
+{
+    cmdTile_Click();
+}
+
+// --- drawing -----------------------------------------------------------
+
+void frmMain::Preview()
+{
+    if (!m.RedrawEnabled)
+        return;
+    if (m.ImageSize < kMinImageSize)
+        SetTextAndRun(txtSize, QStringLiteral("4"), [this] { txtSize_Change(); });
+    else if (m.ImageSize > kMaxImageSize)
+        SetTextAndRun(txtSize, QStringLiteral("2000"), [this] { txtSize_Change(); });
+    BusyCursor busy(this);
+    picPrev->fitImage();
+    QImage& img = picPrev->image();
+    const int length = img.width();
+    const std::vector<Colour> line = DrawGrad(currentPoints(), length);
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < length; ++x)
+            row[x] = ToQColor(line[static_cast<std::size_t>(x)]).rgb();
+    }
+    picPrev->update();
+}
+
+void frmMain::picWorkDrawGrad()
+{
+    const int size = std::max(0, m.ImageSize);
+    const bool vertical = m.Orientation != 0;
+    BusyCursor busy(this);
+    const std::vector<Colour> line = DrawGrad(currentPoints(), size);
+    m_picWork = QImage(vertical ? 1 : size, vertical ? size : 1, QImage::Format_RGB32);
+    if (size == 0)
+        return;
+    for (int k = 0; k < size; ++k) {
+        const QRgb px = ToQColor(line[static_cast<std::size_t>(k)]).rgb();
+        m_picWork.setPixel(vertical ? 0 : k, vertical ? k : 0, px);
+    }
+}
+
+frmTile& frmMain::tile()
+{
+    if (!m_tile)
+        m_tile = std::make_unique<frmTile>(*this);
+    return *m_tile;
+}
+
+frmOption& frmMain::option()
+{
+    // Closing the dialog from its close box destroys it; the next use gets
+    // a new one in its design state.
+    if (!m_option || m_option->destroyedByUser())
+        m_option = std::make_unique<frmOption>(m, this);
+    return *m_option;
+}
+
+frmLD& frmMain::ld()
+{
+    if (!m_ld)
+        m_ld = std::make_unique<frmLD>(*this);
+    return *m_ld;
+}
+
+// --- edit commands -----------------------------------------------------
+
+void frmMain::updateFirstLast(int p, int& F, int& L, bool& any) const
+{
+    if (!any) {
+        F = L = p;
+        any = true;
+        return;
+    }
+    if (Slider1[p]->value() <= Slider1[F]->value())
+        F = p;
+    if (Slider1[p]->value() > Slider1[L]->value())
+        L = p;
+}
+
+void frmMain::mnuRandom_Click()
+{
+    int F = 0, L = 0;
+    bool any = false;
+    for (int i = 0; i < kPointCount; ++i) {
+        if (!Check1[i]->isChecked())
+            continue;
+        updateFirstLast(i, F, L, any);
+        m.PointColor[i] = ToInt32(static_cast<double>(m_env.random->next()) * 16777216.0);
+        SetColorBox(i);
+    }
+    m.PointColor[L] = m.PointColor[F];
+    SetColorBox(L);
+    Preview();
+    tile().PrintTile();
+}
+
+void frmMain::mnuRandomNatural_Click()
+{
+    RandomSource& rnd = *m_env.random;
+    std::int16_t ch[3];
+    for (auto& c : ch)
+        c = ToInt16(static_cast<double>(rnd.next()) * 256.0);
+    const SortResult order = SortPoint(currentPoints());
+    int F = 0, L = 0;
+    bool any = false;
+    for (int k = 0; k < kPointCount; ++k) {
+        const int p = order.PointOrder[k];
+        if (!Check1[p]->isChecked())
+            continue;
+        updateFirstLast(p, F, L, any);
+        for (auto& c : ch) {
+            const double u1 = rnd.next();
+            const double u2 = rnd.next();
+            const double s = u1 > 0.5 ? 1.0 : (u1 < 0.5 ? -1.0 : 0.0);
+            std::int16_t v = ToInt16((1.0 - u2 * u2) * s * 64.0 + c);
+            c = LimitByte(v);
+        }
+        m.PointColor[p] = MakeColour(ch[0], ch[1], ch[2]);
+        SetColorBox(p);
+    }
+    m.PointColor[L] = m.PointColor[F];
+    SetColorBox(L);
+    Preview();
+    tile().PrintTile();
+}
+
+void frmMain::mnuLD_Click()
+{
+    dialogs().runModal(&ld());
+    Preview();
+    tile().PrintTile();
+}
+
+void frmMain::mnuEqual_Click()
+{
+    const SortResult order = SortPoint(currentPoints());
+    const int n = kPointCount - order.DisabledCount;
+    m.RedrawEnabled = false;
+    std::array<int, kPointCount> next{};
+    next.fill(-1);
+    // A single enabled point has no spacing to take; it stays where it is.
+    if (n > 1) {
+        for (int k = 0; k < n; ++k)
+            next[order.PointOrder[k]] = ToInt32(k * 1000.0 / (n - 1));
+    }
+    for (int i = 0; i < kPointCount; ++i) {
+        if (next[i] < 0)
+            continue;
+        Slider1[i]->setValue(next[i]);
+        Slider1_Scroll(i);
+    }
+    m.RedrawEnabled = true;
+    Preview();
+    tile().PrintTile();
+}
+
+void frmMain::mnuMemorySave_Click()
+{
+    MemoryStateT& mem = m.MemoryState;
+    for (int i = 0; i < kPointCount; ++i) {
+        mem.Enabled[i] = Check1[i]->isChecked() ? 1 : 0;
+        mem.Locate[i] = Slider1[i]->value();
+        mem.Color[i] = m.PointColor[i];
+    }
+    mem.tate = m.Orientation;
+    mem.Size = m.ImageSize;
+    mem.SaveHeight = m.SaveHeight;
+    mem.chkHeight = option().chkHeight->isChecked();
+    mnuMemoryLoad->setEnabled(true);
+}
+
+void frmMain::mnuMemoryLoad_Click()
+{
+    const MemoryStateT mem = m.MemoryState;
+    if (mem.tate < 0)
+        return;
+    m.RedrawEnabled = false;
+    for (int i = 0; i < kPointCount; ++i) {
+        setCheck(i, mem.Enabled[i] != 0);
+        Slider1[i]->setValue(std::clamp(mem.Locate[i], 0, kMaxPosition));
+        Slider1_Scroll(i);
+        m.PointColor[i] = mem.Color[i];
+        SetColorBox(i);
+    }
+    SetTextAndRun(txtSize, QString::number(mem.Size), [this] { txtSize_Change(); });
+    Option1_Click(mem.tate);
+    Option1[m.Orientation]->setChecked(true);
+    Option1[1 - m.Orientation]->setChecked(false);
+    m.SaveHeight = mem.SaveHeight;
+    frmOption& opt = option();
+    opt.txtSize->setText(QString::number(mem.SaveHeight));
+    opt.chkHeight->setChecked(mem.chkHeight);
+    m.RedrawEnabled = true;
+    Preview();
+    tile().PrintTile();
+}
+
+// --- export ------------------------------------------------------------
+
+void frmMain::CmdSave_Click()
+{
+    m.SaveMode = true;
+    SaveImage();
+}
+
+void frmMain::MenuSave_Click()
+{
+    m.SaveMode = true;
+    SaveImage();
+}
+
+void frmMain::mnuClipBoard_Click()
+{
+    m.SaveMode = false;
+    SaveImage();
+}
+
+void frmMain::SaveImage()
+{
+    QString path;
+    if (m.SaveMode) {
+        SaveFileRequest req{QString::fromUtf8(kSaveFilter), m_dlgSaveInitDir, m_dlgSaveFileName};
+        const auto chosen = dialogs().saveFileName(this, req);
+        if (!chosen || chosen->isEmpty())
+            return;
+        path = *chosen;
+        m_dlgSaveFileName = path;
+    }
+    dialogs().runModal(&option());
+    if (m.OptionCancel)
+        return;
+    picWorkDrawGrad();
+    StripImage img;
+    img.vertical = m.Orientation != 0;
+    img.thickness = m.SaveHeight;
+    img.line = DrawGrad(currentPoints(), std::max(0, m.ImageSize));
+    if (img.line.empty())
+        return;
+
+    if (!m.SaveMode) {
+        // The clipboard needs the whole picture: the strip copied side by side.
+        QImage full(img.width(), img.height(), QImage::Format_RGB32);
+        for (int y = 0; y < full.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(full.scanLine(y));
+            for (int x = 0; x < full.width(); ++x)
+                row[x] = ToQColor(img.pixel(x, y)).rgb();
+        }
+        QGuiApplication::clipboard()->clear();
+        QGuiApplication::clipboard()->setImage(full);
+        return;
+    }
+
+    const std::string file = path.toStdString();
+    clsTransG& transg = clsTransG::instance();
+    QString systemError;
+    short code = kEncodeOk;
+    switch (ImageTypeFor(file)) {
+    case ImageType::Jpeg:
+        code = transg.DCSaveJpeg(dialogs(), this, img, path, 100, 0, &systemError);
+        break;
+    case ImageType::Png:
+        code = transg.DCSavePNG(dialogs(), this, img, path, 0, &systemError);
+        break;
+    case ImageType::Bmp: {
+        std::string error;
+        if (!SaveBitmapFile(img, file, &error)) {
+            dialogs().message(this, MsgIcon::Error, QString::fromStdString(error));
+            return;
+        }
+        break;
+    }
+    }
+    if (code != kEncodeOk && code != clsTransG::kReported) {
+        QString text = clsTransG::ErrMes(code);
+        if (!systemError.isEmpty())
+            text += QStringLiteral("\r\n") + systemError;
+        dialogs().message(this, MsgIcon::Error, text);
+    }
+    m_dlgSaveFileName = QString::fromStdString(clsCommon::TrimDirFname(file));
+}
+
+// --- help --------------------------------------------------------------
+
+void frmMain::MenuPrintHelp_Click()
+{
+    ShowHelp(QStringLiteral("index.htm"));
+}
+
+void frmMain::MenuVersion_Click()
+{
+    frmAbout about(dialogs(), this);
+    dialogs().runModal(&about);
+}
+
+void frmMain::ShowHelp(const QString& FileName)
+{
+    const QString path = QDir(m_env.programDir).filePath(QStringLiteral("help/") + FileName);
+    const int ret = ShellExe(this, path, 0, m_env.opener);
+    if (ret > 31)
+        return;
+    dialogs().message(this, MsgIcon::Error,
+                      QStringLiteral("ヘルプを表示できません。\r\nRet=") +
+                          QString::fromStdString(BlankSigned(ret)));
+}
+
+} // namespace velmix

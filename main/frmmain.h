@@ -1,0 +1,179 @@
+#pragma once
+// The main window: seven rows of point controls, the preview strip and the
+// image settings, with the menus of every command.
+//
+// How a change flows: the handlers read the sliders and check boxes and the
+// colours of Module1 into a GradPoints value (currentPoints) -> the core's
+// DrawGrad turns it into colours -> Preview paints them into picPrev, and
+// picWorkDrawGrad into the work picture -> the tile window (PrintTile) tiles
+// the work picture, and SaveImage streams it to a file or the clipboard.
+// Handlers are plain methods: start-up and the bulk commands call them
+// directly, the widgets' signals call the same ones.
+
+#include "dialogs.h"
+#include "gradient.h"
+#include "module1.h"
+#include "moduleini.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QUrl>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+
+namespace velmix {
+
+class ColorBox;
+class ImageBox;
+class UpDown;
+class frmTile;
+class frmOption;
+class frmLD;
+
+struct AppEnvironment
+{
+    Dialogs* dialogs = nullptr;
+    RandomSource* random = nullptr;
+    QString programDir;    // the settings file and the help folder lie here
+    QString userConfigDir; // the settings file when programDir cannot take it
+    // Opens a document with the desktop's handler (ShellExe); null: the desktop.
+    std::function<bool(const QUrl&)> opener;
+};
+
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmMain(const AppEnvironment& env);
+    ~frmMain() override;
+
+    // Start-up and shutdown.
+    void Form_Load();
+    void Form_Unload();
+    void Form_MouseDown(Qt::MouseButton Button, int X, int Y);
+    void MenuEnd_Click();
+
+    // Point and image controls.
+    void Check1_Click(int Index);
+    void Slider1_Scroll(int Index);
+    void Slider1_Change(int Index);
+    void PicColor_Click(int Index);
+    void PicColor_KeyPress(int Index, int KeyAscii);
+    void picPrev_MouseMove(Qt::MouseButtons Button, int X, int Y);
+    void txtSize_Change();
+    int txtSize_KeyPress(int KeyAscii);
+    void txtSize_LostFocus();
+    void Option1_Click(int Index);
+    void cmdTile_Click();
+    void MenuTile_Click();
+
+    // Edit commands.
+    void mnuRandom_Click();
+    void mnuRandomNatural_Click();
+    void mnuLD_Click();
+    void mnuEqual_Click();
+    void mnuMemorySave_Click();
+    void mnuMemoryLoad_Click();
+
+    // Export.
+    void CmdSave_Click();
+    void MenuSave_Click();
+    void mnuClipBoard_Click();
+
+    // Help.
+    void MenuPrintHelp_Click();
+    void MenuVersion_Click();
+    void ShowHelp(const QString& FileName);
+
+    // Services for the other windows.
+    void Preview();
+    void picWorkDrawGrad();
+    void SetColorBox(int Index);
+    GradPoints currentPoints() const;
+    void setCheck(int Index, bool on);
+
+    Module1& state() { return m; }
+    Dialogs& dialogs() { return *m_env.dialogs; }
+    frmTile& tile();
+    frmOption& option();
+    frmLD& ld();
+    const QImage& picWork() const { return m_picWork; }
+    ModuleINI& ini() { return m_ini; }
+    QString saveFileName() const { return m_dlgSaveFileName; }
+
+    // Controls, for the other windows and the tests.
+    std::array<QCheckBox*, kPointCount> Check1{};
+    std::array<QSlider*, kPointCount> Slider1{};
+    std::array<QLabel*, kPointCount> LabLocate{};
+    std::array<ColorBox*, kPointCount> PicColor{};
+    std::array<QLabel*, kPointCount> LabX{};
+    std::array<QLabel*, 3 * kPointCount> LabColor{};
+    std::array<QLabel*, 3> LabRGB{};
+    QLabel* LabEnabled = nullptr;
+    QLabel* LabPrev = nullptr;
+    ImageBox* picPrev = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QRadioButton*, 2> Option1{};
+    QLabel* labSize = nullptr;
+    QLineEdit* txtSize = nullptr;
+    UpDown* UpDown1 = nullptr;
+    QPushButton* CmdSave = nullptr;
+    QPushButton* cmdTile = nullptr;
+    QWidget* surface = nullptr;
+
+    QMenu* MenuFile = nullptr;
+    QMenu* mnuGradEdit = nullptr;
+    QMenu* MenuGrad = nullptr;
+    QMenu* MenuHelp = nullptr;
+    QAction* MenuSave = nullptr;
+    QAction* mnuClipBoard = nullptr;
+    QAction* MenuEnd = nullptr;
+    QAction* mnuRandom = nullptr;
+    QAction* mnuRandomNatural = nullptr;
+    QAction* mnuLD = nullptr;
+    QAction* mnuEqual = nullptr;
+    QAction* mnuMemorySave = nullptr;
+    QAction* mnuMemoryLoad = nullptr;
+    QAction* MenuTile = nullptr;
+    QAction* MenuPrintHelp = nullptr;
+    QAction* MenuVersion = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void applySettings(const Settings& s);
+    Settings collectSettings();
+    void SaveImage();
+    void updateFirstLast(int p, int& F, int& L, bool& any) const;
+    void onSliderValueChanged(int Index);
+
+    AppEnvironment m_env;
+    Module1 m;
+    ModuleINI m_ini;
+    QImage m_picWork;
+    QString m_dlgSaveFileName;
+    QString m_dlgSaveInitDir;
+    std::unique_ptr<frmTile> m_tile;
+    std::unique_ptr<frmOption> m_option;
+    std::unique_ptr<frmLD> m_ld;
+    std::array<bool, kPointCount> m_userSliderAction{};
+    bool m_unloaded = false;
+};
+
+} // namespace velmix

@@ -1,0 +1,215 @@
+#include "widgets.h"
+
+#include "gradient.h"
+#include "numtext.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace velmix {
+
+ImageBox::ImageBox(QWidget* parent, int border) : QWidget(parent), m_border(border)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ImageBox::fitImage()
+{
+    const QSize inner(innerWidth(), innerHeight());
+    if (m_image.size() == inner)
+        return;
+    QImage next(inner, QImage::Format_RGB32);
+    next.fill(palette().color(QPalette::Window));
+    if (!m_image.isNull() && !inner.isEmpty()) {
+        QPainter p(&next);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, m_image);
+    }
+    m_image = next;
+}
+
+void ImageBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (m_border > 0) {
+        // A sunken edge: dark above and left, light below and right.
+        const QPalette& pal = palette();
+        p.fillRect(rect(), pal.color(QPalette::Window));
+        p.setPen(pal.color(QPalette::Dark));
+        p.drawLine(0, 0, width() - 1, 0);
+        p.drawLine(0, 0, 0, height() - 1);
+        p.setPen(pal.color(QPalette::Shadow));
+        p.drawLine(1, 1, width() - 2, 1);
+        p.drawLine(1, 1, 1, height() - 2);
+        p.setPen(pal.color(QPalette::Light));
+        p.drawLine(0, height() - 1, width() - 1, height() - 1);
+        p.drawLine(width() - 1, 0, width() - 1, height() - 1);
+    }
+    p.fillRect(m_border, m_border, innerWidth(), innerHeight(), palette().color(QPalette::Window));
+    p.drawImage(m_border, m_border, m_image);
+}
+
+void ImageBox::resizeEvent(QResizeEvent*)
+{
+    fitImage();
+}
+
+void ImageBox::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    emit mouseMoved(p.x() - m_border, p.y() - m_border, event->buttons());
+}
+
+ColorBox::ColorBox(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ColorBox::setColor(const QColor& c)
+{
+    if (c == m_color)
+        return;
+    m_color = c;
+    update();
+}
+
+void ColorBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QPalette& pal = palette();
+    p.fillRect(rect(), m_color);
+    p.setPen(pal.color(QPalette::Dark));
+    p.drawLine(0, 0, width() - 1, 0);
+    p.drawLine(0, 0, 0, height() - 1);
+    p.setPen(pal.color(QPalette::Light));
+    p.drawLine(0, height() - 1, width() - 1, height() - 1);
+    p.drawLine(width() - 1, 0, width() - 1, height() - 1);
+    if (hasFocus()) {
+        p.setPen(QPen(pal.color(QPalette::Highlight), 1, Qt::DotLine));
+        p.drawRect(rect().adjusted(1, 1, -2, -2));
+    }
+}
+
+void ColorBox::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressed = true;
+}
+
+void ColorBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool inside = rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && m_pressed && inside) {
+        m_pressed = false;
+        emit clicked();
+    }
+    m_pressed = false;
+}
+
+void ColorBox::keyPressEvent(QKeyEvent* event)
+{
+    // Character keys only (Enter, Space, Escape and Backspace included);
+    // Tab and the navigation keys keep their usual meaning.
+    const QString text = event->text();
+    if (text.isEmpty() || text == QLatin1String("\t") || text.at(0).unicode() == 0x7f) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    emit keyPressed(text.at(0).unicode());
+}
+
+CrossLabel::CrossLabel(QWidget* parent) : QLabel(QStringLiteral("×"), parent)
+{
+    setToolTip(QStringLiteral("無効です"));
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    setPalette(pal);
+    setAlignment(Qt::AlignCenter);
+}
+
+void CrossLabel::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+void CrossLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+UpDown::UpDown(QWidget* parent, QLineEdit* buddy, int minimum, int maximum)
+    : QWidget(parent), m_buddy(buddy), m_min(minimum), m_max(maximum)
+{
+    m_up = new QToolButton(this);
+    m_down = new QToolButton(this);
+    m_up->setArrowType(Qt::UpArrow);
+    m_down->setArrowType(Qt::DownArrow);
+    for (QToolButton* b : {m_up, m_down}) {
+        b->setAutoRepeat(true);
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+    connect(m_up, &QToolButton::clicked, this, [this] { step(1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { step(-1); });
+}
+
+void UpDown::resizeEvent(QResizeEvent*)
+{
+    const int half = height() / 2;
+    m_up->setGeometry(0, 0, width(), half);
+    m_down->setGeometry(0, half, width(), height() - half);
+}
+
+void UpDown::setRange(int minimum, int maximum)
+{
+    m_min = minimum;
+    m_max = maximum;
+}
+
+void UpDown::step(int delta)
+{
+    const int current = ToInt32(ReadNumber(m_buddy->text().toStdString()));
+    const long long next =
+        std::clamp<long long>(static_cast<long long>(current) + delta, m_min, m_max);
+    m_buddy->setText(QString::number(next));
+}
+
+QColor ToQColor(int colour)
+{
+    return QColor(GetRed(colour), GetGreen(colour), GetBlue(colour));
+}
+
+int FromQColor(const QColor& c)
+{
+    return MakeColour(c.red(), c.green(), c.blue());
+}
+
+double TwipsPerPixelX(const QWidget* w)
+{
+    return 1440.0 / std::max(1, w->logicalDpiX());
+}
+double TwipsPerPixelY(const QWidget* w)
+{
+    return 1440.0 / std::max(1, w->logicalDpiY());
+}
+
+BusyCursor::BusyCursor(QWidget* w)
+    : m_widget(w), m_had(w->testAttribute(Qt::WA_SetCursor)), m_previous(w->cursor())
+{
+    m_widget->setCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor()
+{
+    if (m_had)
+        m_widget->setCursor(m_previous);
+    else
+        m_widget->unsetCursor();
+}
+
+} // namespace velmix

@@ -1,0 +1,140 @@
+#pragma once
+// Small widgets the windows share: a picture box with a persistent backing
+// image, a clickable colour box, the up-down arrows of a number box, and the
+// adapter that lets the common range clamp work on a QLineEdit.
+
+#include "clscommon.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QWidget>
+
+class QToolButton;
+
+namespace velmix {
+
+// A sunken picture box whose content is a QImage the window system repaints;
+// drawing goes into image(), then update().
+class ImageBox : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ImageBox(QWidget* parent, int border = 2);
+    QImage& image() { return m_image; }
+    const QImage& image() const { return m_image; }
+    int border() const { return m_border; }
+    int innerWidth() const { return std::max(0, width() - 2 * m_border); }
+    int innerHeight() const { return std::max(0, height() - 2 * m_border); }
+    // Keeps the image the size of the inner area, content at the top left.
+    void fitImage();
+
+signals:
+    // In the inner area's coordinates.
+    void mouseMoved(int x, int y, Qt::MouseButtons buttons);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    QImage m_image;
+    int m_border;
+};
+
+// A box that shows a colour and is clicked or keyed to change it.
+class ColorBox : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ColorBox(QWidget* parent);
+    void setColor(const QColor& c);
+    QColor color() const { return m_color; }
+
+signals:
+    void clicked();
+    void keyPressed(int keyAscii);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QColor m_color = Qt::black;
+    bool m_pressed = false;
+};
+
+// The red "×" over a switched-off colour box. It takes the clicks meant for
+// the box beneath, so a crossed-out box does nothing when clicked.
+class CrossLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit CrossLabel(QWidget* parent);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// Up and down arrows that step the number in a buddy text box.
+class UpDown : public QWidget
+{
+    Q_OBJECT
+public:
+    UpDown(QWidget* parent, QLineEdit* buddy, int minimum, int maximum);
+    void setRange(int minimum, int maximum);
+    void step(int delta);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QLineEdit* m_buddy;
+    QToolButton* m_up;
+    QToolButton* m_down;
+    int m_min;
+    int m_max;
+};
+
+class LineEditHolder : public TextHolder
+{
+public:
+    explicit LineEditHolder(QLineEdit* edit) : m_edit(edit) {}
+    std::string text() const override { return m_edit->text().toStdString(); }
+    void setText(const std::string& text) override
+    {
+        m_edit->setText(QString::fromStdString(text));
+    }
+
+private:
+    QLineEdit* m_edit;
+};
+
+// The platform RGB value and QColor.
+QColor ToQColor(int colour);
+int FromQColor(const QColor& c);
+
+// Twips per pixel of the screen the widget is on (1440 / logical DPI).
+double TwipsPerPixelX(const QWidget* w);
+double TwipsPerPixelY(const QWidget* w);
+
+// Shows the hourglass on a window for the life of the object.
+class BusyCursor
+{
+public:
+    explicit BusyCursor(QWidget* w);
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    QWidget* m_widget;
+    bool m_had;
+    QCursor m_previous;
+};
+
+} // namespace velmix

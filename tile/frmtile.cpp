@@ -1,0 +1,342 @@
+#include "frmtile.h"
+
+#include "frmmain.h"
+#include "numtext.h"
+#include "widgets.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+#include <cstring>
+
+namespace velmix {
+
+namespace {
+
+QFont JpFont(double points, bool bold = false)
+{
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+// Plain pixel copy of a whole image into another at (x, y), clipped at every
+// edge.
+void CopyImage(const QImage& src, QImage& dst, int x, int y)
+{
+    const int sx = std::max(0, -x);
+    const int sy = std::max(0, -y);
+    const int w = std::min(src.width(), dst.width() - x) - sx;
+    const int h = std::min(src.height(), dst.height() - y) - sy;
+    if (w <= 0 || h <= 0)
+        return;
+    for (int r = 0; r < h; ++r)
+        std::memcpy(dst.scanLine(y + sy + r) + 4 * (x + sx), src.constScanLine(sy + r) + 4 * sx,
+                    static_cast<std::size_t>(w) * 4);
+}
+
+} // namespace
+
+frmTile::frmTile(frmMain& main) : QWidget(nullptr, Qt::Window), m_main(main), m(main.state())
+{
+    setWindowTitle(QStringLiteral("タイル表示"));
+    setWindowIcon(main.windowIcon());
+    resize(513, 224);
+
+    picGrad = new ImageBox(this);
+    picGrad->setGeometry(0, 40, 509, 181);
+
+    LabSavePicture = new QLabel(QStringLiteral("↓保存される画像"), this);
+    LabSavePicture->setGeometry(24, 16, 105, 17);
+
+    ChkText = new QCheckBox(QStringLiteral("文字表示(&S)"), this);
+    ChkText->setGeometry(196, 12, 89, 17);
+    ChkText->setToolTip(QStringLiteral("文字表示サンプルを表示するか否かを選択します"));
+    ChkText->setChecked(true);
+
+    LabForeColor = new QLabel(QStringLiteral("表示色："), this);
+    LabForeColor->move(300, 12);
+    LabForeColor->adjustSize();
+    LabForeColor->setToolTip(QStringLiteral("文字表示サンプルの表示色です"));
+
+    picForeColor = new ColorBox(this);
+    picForeColor->setGeometry(353, 4, 41, 25);
+    picForeColor->setToolTip(QStringLiteral("クリックすると色を変更できます"));
+    LabX = new CrossLabel(picForeColor);
+    LabX->setFont(JpFont(27.75, true));
+    LabX->setGeometry(0, -8, 41, 41);
+
+    CmdFont = new QPushButton(QStringLiteral("フォント変更(&F)"), this);
+    CmdFont->setGeometry(404, 4, 89, 25);
+    CmdFont->setToolTip(QStringLiteral("文字表示サンプルのフォントを変更します"));
+
+    // Sample text lies over the tiles; it is never drawn into them.
+    const int b = picGrad->border();
+    Labsample[0] = new QLabel(QStringLiteral("文字表示サンプル"), picGrad);
+    Labsample[0]->setFont(JpFont(27.75));
+    Labsample[0]->move(b + 8, b + 8);
+    const int tops[3] = {80, 104, 128};
+    for (int i = 1; i < 4; ++i) {
+        Labsample[i] = new QLabel(picGrad);
+        Labsample[i]->setFont(JpFont(12));
+        Labsample[i]->move(b + 8, b + tops[i - 1]);
+    }
+    for (QLabel* l : Labsample)
+        l->adjustSize();
+    Line1 = new QFrame(picGrad);
+    Line1->setAutoFillBackground(true);
+    Line1->setGeometry(b + m_line1X1, b + 64, 496, 1);
+
+    connect(ChkText, &QCheckBox::toggled, this, [this] { ChkText_Click(); });
+    connect(CmdFont, &QPushButton::clicked, this, [this] { CmdFont_Click(); });
+    connect(picForeColor, &ColorBox::clicked, this, [this] { picForeColor_Click(); });
+    connect(picForeColor, &ColorBox::keyPressed, this,
+            [this](int key) { picForeColor_KeyPress(key); });
+
+    Form_Load();
+}
+
+frmTile::~frmTile() = default;
+
+void frmTile::Form_Load()
+{
+    SetTextColor();
+    SampleTextFontT& f = m.SampleTextFont;
+    if (f.Name.empty()) {
+        const QFont font = Labsample[0]->font();
+        f.Name = font.family().toStdString();
+        f.Size = ToInt32(font.pointSizeF());
+        f.bold = font.bold() ? -1 : 0;
+        f.Italic = font.italic() ? -1 : 0;
+    }
+    SetSampleFont();
+    ChkText->setChecked(f.TextOnOff);
+    ChkText_Click();
+}
+
+void frmTile::SetTextColor()
+{
+    const QColor c = ToQColor(m.SampleTextFont.Color);
+    picForeColor->setColor(c);
+    for (QLabel* l : Labsample) {
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::WindowText, c);
+        l->setPalette(pal);
+    }
+    QPalette pal = Line1->palette();
+    pal.setColor(QPalette::Window, c);
+    Line1->setPalette(pal);
+}
+
+void frmTile::SetSampleFont()
+{
+    const SampleTextFontT& f = m.SampleTextFont;
+    // Code unit by code unit, a name that sorts no higher than a blank is no
+    // name at all.
+    if (QString::fromStdString(f.Name).compare(QStringLiteral(" "), Qt::CaseSensitive) <= 0)
+        return;
+    QFont font(QString::fromStdString(f.Name));
+    if (f.Size > 0)
+        font.setPointSize(f.Size);
+    font.setBold(f.bold != 0);
+    font.setItalic(f.Italic != 0);
+    Labsample[0]->setFont(font);
+    Labsample[0]->adjustSize();
+    Labsample[1]->setText(QStringLiteral("FontName = \"%1\"").arg(QString::fromStdString(f.Name)));
+    Labsample[2]->setText(QStringLiteral("FontSize = ") +
+                          QString::fromStdString(BlankSigned(f.Size)));
+    // Any style other than 0 counts as on.
+    const int at = 4 * (f.bold != 0 ? 1 : 0) + 8 * (f.Italic != 0 ? 1 : 0);
+    Labsample[3]->setText(QStringLiteral("FontStyle = ") +
+                          QStringLiteral("標準　　太字　　斜体　　太字斜体").mid(at, 4));
+    for (int i = 1; i < 4; ++i)
+        Labsample[i]->adjustSize();
+    const int sampleBottom = Labsample[0]->y() + Labsample[0]->height();
+    Line1->move(Line1->x(), sampleBottom + 15);
+    Labsample[1]->move(Labsample[1]->x(), sampleBottom + 30);
+    Labsample[2]->move(Labsample[2]->x(), Labsample[1]->y() + Labsample[1]->height());
+    Labsample[3]->move(Labsample[3]->x(), Labsample[2]->y() + Labsample[2]->height());
+}
+
+void frmTile::ChkText_Click()
+{
+    const bool on = ChkText->isChecked();
+    for (QLabel* l : Labsample)
+        l->setVisible(on);
+    LabForeColor->setEnabled(on);
+    Line1->setVisible(on);
+    LabX->setVisible(!on);
+    CmdFont->setEnabled(on);
+    m.SampleTextFont.TextOnOff = on;
+}
+
+void frmTile::CmdFont_Click()
+{
+    QFont preset(Labsample[0]->font().family());
+    preset.setPointSizeF(Labsample[0]->font().pointSizeF());
+    preset.setBold(m_dlgFontBold);
+    preset.setItalic(m_dlgFontItalic);
+    // A cancelled dialog hands back its preset face and size with the style
+    // it held: that is read back too.
+    const QFont chosen = m_main.dialogs().font(this, preset).value_or(preset);
+    m_dlgFontBold = chosen.bold();
+    m_dlgFontItalic = chosen.italic();
+    SampleTextFontT& f = m.SampleTextFont;
+    f.Name = chosen.family().toStdString();
+    f.Size = ToInt32(chosen.pointSizeF());
+    f.bold = chosen.bold() ? -1 : 0;
+    f.Italic = chosen.italic() ? -1 : 0;
+    SetSampleFont();
+}
+
+void frmTile::picForeColor_Click()
+{
+    const auto chosen = m_main.dialogs().color(this, ToQColor(m.SampleTextFont.Color));
+    if (!chosen)
+        return;
+    m.SampleTextFont.Color = FromQColor(*chosen);
+    SetTextColor();
+}
+
+void frmTile::picForeColor_KeyPress(int)
+{
+    picForeColor_Click();
+}
+
+void frmTile::fitSurface()
+{
+    if (m_surface.size() == size())
+        return;
+    QImage next(size(), QImage::Format_RGB32);
+    next.fill(palette().color(QPalette::Window));
+    if (!m_surface.isNull()) {
+        QPainter p(&next);
+        p.drawImage(0, 0, m_surface);
+    }
+    m_surface = next;
+}
+
+void frmTile::PrintTile()
+{
+    if (!isVisible() || !m.RedrawEnabled)
+        return;
+    BusyCursor busy(this);
+    m_main.picWorkDrawGrad();
+    const QImage& work = m_main.picWork();
+    const int w = work.width();
+    const int h = work.height();
+    // A length of 0 (the size box being edited) leaves the last drawing.
+    if (w <= 0 || h <= 0)
+        return;
+
+    fitSurface();
+    const int L = picGrad->x();
+    const int T = picGrad->y();
+    const QColor back = palette().color(QPalette::Window);
+    QPainter p(&m_surface);
+    if (m.Orientation == 0) {
+        p.fillRect(0, 0, m_surface.width(), std::max(0, T - 8 + 1), back);
+        p.end();
+        CopyImage(work, m_surface, L, T - 8);
+    } else {
+        p.fillRect(0, T, std::max(0, L - 8 + 1), m_surface.height() - T, back);
+        p.end();
+        CopyImage(work, m_surface, L - 8, T);
+    }
+    update();
+
+    picGrad->fitImage();
+    QImage& grad = picGrad->image();
+    const int innerW = grad.width();
+    const int innerH = grad.height();
+    if (innerW > 0 && innerH > 0) {
+        const int K = innerW / w;
+        for (int i = 0; i <= K; ++i)
+            CopyImage(work, grad, i * w, 0);
+        // Downwards from picGrad's own first band, not from the work picture.
+        const int M = innerH / h;
+        const std::size_t bandBytes = static_cast<std::size_t>(innerW) * 4;
+        for (int j = 1; j <= M; ++j) {
+            const int rows = std::min(h, innerH - j * h);
+            for (int r = 0; r < rows; ++r)
+                std::memcpy(grad.scanLine(j * h + r), grad.constScanLine(r), bandBytes);
+        }
+    }
+    picGrad->update();
+}
+
+void frmTile::RefreshForm()
+{
+    m_surface.fill(palette().color(QPalette::Window));
+    update();
+    LayoutForm();
+}
+
+void frmTile::LayoutForm()
+{
+    if (isMinimized())
+        return;
+    const int W = width() + kFrameWidth;
+    const int Hwin = height() + kFrameHeight;
+    const int H = Hwin - picGrad->y() - 25;
+    if (m.Orientation == 0) {
+        picGrad->resize(W - 8, H > 0 ? H : picGrad->height());
+        LabSavePicture->move(40, picGrad->y() / 3);
+    } else {
+        if (H > 0)
+            picGrad->setGeometry(12, picGrad->y(), W - 16, H);
+        LabSavePicture->move(0, picGrad->y() - LabSavePicture->height());
+    }
+    CmdFont->move(W - CmdFont->width() - 10, CmdFont->y());
+    picForeColor->move(CmdFont->x() - picForeColor->width() - 10, picForeColor->y());
+    LabForeColor->move(picForeColor->x() - LabForeColor->width(), LabForeColor->y());
+    ChkText->move(LabForeColor->x() - ChkText->width(), ChkText->y());
+    // The right end of the underline keeps (2 * left) \ twips-per-pixel
+    // pixels free: one pixel on a 96-dpi screen.
+    const int tpx = static_cast<int>(TwipsPerPixelX(this) + 0.5);
+    const int x2 = picGrad->innerWidth() - (2 * m_line1X1) / std::max(1, tpx);
+    Line1->setGeometry(picGrad->border() + m_line1X1, Line1->y(), std::max(0, x2 - m_line1X1), 1);
+    PrintTile();
+    picGrad->setToolTip(QStringLiteral("Width=%1  : Height=%2")
+                            .arg(QString::fromStdString(BlankSigned(picGrad->width())),
+                                 QString::fromStdString(BlankSigned(picGrad->height()))));
+}
+
+void frmTile::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Window));
+    p.drawImage(0, 0, m_surface);
+}
+
+void frmTile::resizeEvent(QResizeEvent*)
+{
+    fitSurface();
+    LayoutForm();
+}
+
+void frmTile::changeEvent(QEvent* event)
+{
+    // Restoring from the task bar lays out and redraws, as a resize does.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        LayoutForm();
+    QWidget::changeEvent(event);
+}
+
+void frmTile::closeEvent(QCloseEvent* event)
+{
+    // The user's close only hides the window; it lives until the program ends.
+    if (event->spontaneous()) {
+        event->ignore();
+        hide();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace velmix

@@ -1,0 +1,82 @@
+#pragma once
+// The tile window: the work picture repeated edge to edge in picGrad, the
+// way a browser shows a page background, the saved image once as a strip on
+// the window's own surface, and sample text over the tiles.
+
+#include "settings.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace velmix {
+
+class ColorBox;
+class CrossLabel;
+class ImageBox;
+class frmMain;
+struct Module1;
+
+class frmTile : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmTile(frmMain& main);
+    ~frmTile() override;
+
+    void PrintTile();
+    void RefreshForm();
+
+    void ChkText_Click();
+    void CmdFont_Click();
+    void picForeColor_Click();
+    void picForeColor_KeyPress(int KeyAscii);
+
+    // The window's own surface, where the saved-image strip is drawn.
+    const QImage& surfaceImage() const { return m_surface; }
+
+    ImageBox* picGrad = nullptr;
+    QLabel* LabSavePicture = nullptr;
+    QCheckBox* ChkText = nullptr;
+    QLabel* LabForeColor = nullptr;
+    ColorBox* picForeColor = nullptr;
+    CrossLabel* LabX = nullptr;
+    QPushButton* CmdFont = nullptr;
+    std::array<QLabel*, 4> Labsample{};
+    QFrame* Line1 = nullptr;
+
+    // The outer frame the layout rules were made for: the design client area
+    // plus this gives the design rectangle of picGrad.
+    static constexpr int kFrameWidth = 4;
+    static constexpr int kFrameHeight = 22;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void LayoutForm();
+    void SetTextColor();
+    void SetSampleFont();
+    void fitSurface();
+
+    frmMain& m_main;
+    Module1& m;
+    QImage m_surface;
+    int m_line1X1 = 8;
+    // What the font dialog holds between showings: its bold and italic.
+    bool m_dlgFontBold = false;
+    bool m_dlgFontItalic = false;
+};
+
+} // namespace velmix
