@@ -347,7 +347,9 @@ template <typename Writer>
 short SaveWith(const std::string& path, std::string* systemError, Writer writer)
 {
     QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: Qt's own buffer loses a short write at commit (a full disk
+    // would pass as success); our writers hand over large pieces anyway.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         SetError(systemError, file.errorString());
         return kEncodeOpenFailed;
     }

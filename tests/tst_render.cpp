@@ -1,0 +1,196 @@
+// velmix-render as a user runs it: argument errors, exit codes, and files
+// equal to the rasteriser's arithmetic for arbitrary point sets.
+
+#include "gradient.h"
+#include "renderargs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velmix;
+
+namespace {
+
+struct Run
+{
+    int code = -1;
+    QString err;
+};
+
+Run Render(const QStringList& args)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("VELMIX_RENDER"), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+class tst_Render : public QObject
+{
+    Q_OBJECT
+private slots:
+    void badArguments_data();
+    void badArguments();
+    void matchesRasteriser_data();
+    void matchesRasteriser();
+    void fromIni();
+    void failedWrite();
+    void helpAndVersion();
+};
+
+void tst_Render::badArguments_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("names");
+    QTest::newRow("no output") << QStringList{"-s", "100"} << "-o";
+    QTest::newRow("position too big") << QStringList{"-p", "1001:#ff0000"} << "-p 1001";
+    QTest::newRow("bad colour") << QStringList{"-p", "10:#ff00"} << "#ff00";
+    QTest::newRow("colour too big") << QStringList{"-p", "10:16777216"} << "16777216";
+    QTest::newRow("no colon") << QStringList{"-p", "10"} << "-p 10";
+    QTest::newRow("size 3") << QStringList{"-s", "3"} << "-s";
+    QTest::newRow("size 2001") << QStringList{"--size=2001"} << "--size";
+    QTest::newRow("size text") << QStringList{"-s", "12a"} << "-s";
+    QTest::newRow("thickness 0") << QStringList{"-t", "0"} << "-t";
+    QTest::newRow("missing value") << QStringList{"-t"} << "-t";
+    QTest::newRow("unknown") << QStringList{"--bogus"} << "--bogus";
+    QTest::newRow("all off") << QStringList{"-p", "0:0:off", "-p", "5:255:off"} << "enabled";
+    QStringList eight;
+    for (int i = 0; i < 8; ++i)
+        eight << "-p" << QString("%1:0").arg(i * 100);
+    QTest::newRow("eight points") << eight << "at most 7";
+}
+
+void tst_Render::badArguments()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, names);
+    QTemporaryDir dir;
+    const QString out = dir.filePath("x.bmp");
+    if (!args.contains("--bogus") && names != "-o")
+        args << "-o" << out;
+    const Run r = Render(args);
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.contains(names), qPrintable(r.err));
+    QVERIFY(!QFile::exists(out));
+}
+
+void tst_Render::matchesRasteriser_data()
+{
+    QTest::addColumn<QString>("ext");
+    QTest::addColumn<int>("seed");
+    for (int seed = 1; seed <= 6; ++seed) {
+        QTest::newRow(qPrintable(QString("bmp %1").arg(seed))) << "bmp" << seed;
+        QTest::newRow(qPrintable(QString("png %1").arg(seed))) << "png" << seed;
+    }
+}
+
+void tst_Render::matchesRasteriser()
+{
+    QFETCH(QString, ext);
+    QFETCH(int, seed);
+    QRandomGenerator rnd(static_cast<quint32>(seed));
+    GradPoints p;
+    QStringList args;
+    const int n = rnd.bounded(1, 8);
+    for (int i = 0; i < n; ++i) {
+        p.position[i] = rnd.bounded(0, 1001);
+        p.color[i] = static_cast<Colour>(rnd.bounded(0, 0x1000000));
+        p.enabled[i] = i == 0 || rnd.bounded(0, 3) != 0;
+        args << "-p"
+             << QString("%1:%2%3")
+                    .arg(p.position[i])
+                    .arg(p.color[i])
+                    .arg(p.enabled[i] ? "" : ":off");
+    }
+    const int size = rnd.bounded(4, 2001);
+    const bool vertical = rnd.bounded(0, 2) == 1;
+    const int thickness = rnd.bounded(1, 40);
+    QTemporaryDir dir;
+    const QString out = dir.filePath("g." + ext);
+    args << "-s" << QString::number(size) << "-t" << QString::number(thickness) << "-o" << out;
+    if (vertical)
+        args << "--vertical";
+    const Run r = Render(args);
+    QCOMPARE(r.code, 0);
+    const QImage img(out);
+    QCOMPARE(img.width(), vertical ? thickness : size);
+    QCOMPARE(img.height(), vertical ? size : thickness);
+    const std::vector<Colour> line = DrawGrad(p, size);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const Colour c = line[static_cast<std::size_t>(vertical ? y : x)];
+            const QRgb px = img.pixel(x, y);
+            if (qRed(px) != GetRed(c) || qGreen(px) != GetGreen(c) || qBlue(px) != GetBlue(c))
+                QFAIL(qPrintable(QString("pixel %1,%2 differs").arg(x).arg(y)));
+        }
+}
+
+void tst_Render::fromIni()
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("velmix.ini");
+    QFile f(ini);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[IniCheck]\r\nDummy=1\r\n[Memory]\r\nEnabled 0=1\r\nLocate 0=0\r\nColor 0=255\r\n"
+            "Enabled 1=1\r\nLocate 1=1000\r\nColor 1=16711680\r\nSize= 50\r\ntate= 1\r\n"
+            "SaveHeight= 7\r\nchkHeight=False\r\n");
+    f.close();
+    const QString out = dir.filePath("m.png");
+    QCOMPARE(Render({"--from-ini", ini, "-o", out}).code, 0);
+    QImage img(out);
+    QCOMPARE(img.size(), QSize(2, 50)); // vertical, thickness tate + 1
+    QCOMPARE(QColor(img.pixel(0, 0)), QColor(255, 0, 0));
+    QCOMPARE(Render({"--from-ini", ini, "-t", "9", "-s", "10", "-o", out}).code, 0);
+    QCOMPARE(QImage(out).size(), QSize(9, 10));
+
+    QFile empty(dir.filePath("empty.ini"));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.write("[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n");
+    empty.close();
+    const Run r = Render({"--from-ini", empty.fileName(), "-o", dir.filePath("n.png")});
+    QCOMPARE(r.code, 2);
+    QVERIFY(r.err.contains("no remembered state"));
+    QVERIFY(!QFile::exists(dir.filePath("n.png")));
+}
+
+void tst_Render::failedWrite()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("keep.bmp");
+    QFile f(target);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("old");
+    f.close();
+    // A folder cannot be replaced by a file: the write fails, nothing is lost.
+    QVERIFY(QDir(dir.path()).mkdir("sub.png"));
+    const Run r = Render({"-o", dir.filePath("sub.png")});
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.err.contains("cannot write"));
+    const Run missing = Render({"-o", "/nonexistent-dir/x.bmp"});
+    QCOMPARE(missing.code, 1);
+    QVERIFY(missing.err.contains("No such file"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("old"));
+}
+
+void tst_Render::helpAndVersion()
+{
+    QCOMPARE(Render({"--help"}).code, 0);
+    QCOMPARE(Render({"--version"}).code, 0);
+    // The parser on its own: defaults and the start-up gradient.
+    const auto r = ParseRenderArgs({"-o", "x.png"});
+    QVERIFY(r.job.has_value());
+    QVERIFY(r.job->points == StartupPoints());
+    QVERIFY(!r.job->size.has_value());
+}
+
+QTEST_GUILESS_MAIN(tst_Render)
+#include "tst_render.moc"
