@@ -1,0 +1,104 @@
+#pragma once
+// A main window on the offscreen platform with scripted dialogs, a fixed
+// random sequence and its own program and user folders.
+
+#include "dialogs.h"
+#include "frmmain.h"
+#include "frmtile.h"
+#include "module1.h"
+#include "widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+namespace velmix {
+
+class FixedRandom : public RandomSource
+{
+public:
+    std::vector<float> values{0.25f};
+    std::size_t at = 0;
+    float next() override { return values[at++ % values.size()]; }
+};
+
+struct GuiFixture
+{
+    QTemporaryDir programDir;
+    QTemporaryDir userDir;
+    ScriptedDialogs dialogs;
+    FixedRandom random;
+    std::vector<QUrl> opened;
+    bool openerResult = true;
+    std::unique_ptr<frmMain> main;
+
+    // settings: the text of velmix.ini beside the program, if any.
+    explicit GuiFixture(const QByteArray& settings = {}, bool show = true)
+    {
+        if (!settings.isEmpty()) {
+            QFile f(programDir.filePath("velmix.ini"));
+            if (f.open(QIODevice::WriteOnly))
+                f.write(settings);
+        }
+        AppEnvironment env;
+        env.dialogs = &dialogs;
+        env.random = &random;
+        env.programDir = programDir.path();
+        env.userConfigDir = userDir.path();
+        env.opener = [this](const QUrl& url) {
+            opened.push_back(url);
+            return openerResult;
+        };
+        main = std::make_unique<frmMain>(env);
+        if (show) {
+            main->show();
+            main->activateWindow();
+            QApplication::setActiveWindow(main.get());
+            (void)QTest::qWaitForWindowActive(main.get());
+        }
+    }
+
+    frmMain& w() { return *main; }
+    frmTile& tile() { return main->tile(); }
+
+    // What the core computes for the window's current points.
+    std::vector<Colour> expectedLine(int length) const
+    {
+        return DrawGrad(main->currentPoints(), length);
+    }
+
+    QByteArray iniText() const
+    {
+        QFile f(programDir.filePath("velmix.ini"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+inline QRgb Rgb(Colour c)
+{
+    return ToQColor(c).rgb();
+}
+
+// Does every column of the image show the line's colour (left to right)?
+inline bool ImageShowsLine(const QImage& img, const std::vector<Colour>& line)
+{
+    if (img.width() != static_cast<int>(line.size()))
+        return false;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != Rgb(line[static_cast<std::size_t>(x)]))
+                return false;
+    return true;
+}
+
+} // namespace velmix

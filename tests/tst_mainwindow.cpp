@@ -1,0 +1,339 @@
+// The main window driven as a user drives it: start-up state, the point
+// controls, the size box, orientation, the preview's pixels and tooltip, the
+// pop-up menu, and the settings read at start-up and written at shutdown.
+
+#include "guifixture.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QMenu>
+#include <QPushButton>
+
+using namespace velmix;
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startupState();
+    void captionsMenusAndFonts();
+    void refuseLastUncheck();
+    void disabledPointKeepsEverything();
+    void sliderDragRedrawsOnRelease();
+    void sliderKeysRedrawAtOnce();
+    void sizeBoxTyping();
+    void sizeBoxUpDown();
+    void orientationCaptions();
+    void previewTooltip();
+    void colourBoxKeysAndClicks();
+    void rightClickOnlyOnBackground();
+    void settingsAppliedAndWritten();
+    void minimisedOrMaximisedKeepsStoredPlace();
+};
+
+void tst_MainWindow::startupState()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    const int pos[4] = {0, 333, 667, 1000};
+    const char* rgb[4][3] = {
+        {"255", "0", "0"}, {"0", "255", "0"}, {"0", "0", "255"}, {"255", "0", "0"}};
+    for (int i = 0; i < kPointCount; ++i) {
+        const bool on = i < 4;
+        QCOMPARE(w.Check1[i]->isChecked(), on);
+        QCOMPARE(w.LabX[i]->isVisible(), !on);
+        QCOMPARE(w.Slider1[i]->isEnabled(), on);
+        QCOMPARE(w.PicColor[i]->isEnabled(), on);
+        QCOMPARE(w.Slider1[i]->value(), on ? pos[i] : 0);
+        QCOMPARE(w.LabLocate[i]->text(), QString::number(on ? pos[i] : 0));
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(w.LabColor[i + 7 * c]->text(), on ? QString(rgb[i][c]) : QString("0"));
+        QVERIFY(w.PicColor[i]->isVisible());
+    }
+    QCOMPARE(w.txtSize->text(), QString("100"));
+    QCOMPARE(w.state().ImageSize, 100);
+    QCOMPARE(w.labSize->text(), QString("横幅(pixel):"));
+    QVERIFY(w.Option1[0]->isChecked());
+    QVERIFY(!w.mnuMemoryLoad->isEnabled());
+    QVERIFY(w.state().RedrawEnabled);
+    QVERIFY(ImageShowsLine(w.picPrev->image(), DrawGrad(StartupPoints(), 280)));
+    QVERIFY(!f.tile().isVisible());
+    QVERIFY(f.dialogs.messages.empty());
+}
+
+void tst_MainWindow::captionsMenusAndFonts()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    QCOMPARE(w.windowTitle(), QString("Velmix"));
+    QCOMPARE(w.surface->size(), QSize(478, 363));
+    QCOMPARE(w.MenuFile->title(), QString("ﾌｧｲﾙ(&F)"));
+    QCOMPARE(w.mnuGradEdit->title(), QString("ｸﾞﾗﾞﾃﾞｰｼｮﾝ編集(&E)"));
+    QCOMPARE(w.MenuGrad->title(), QString("表示(&V)"));
+    QCOMPARE(w.MenuHelp->title(), QString("ﾍﾙﾌﾟ(&H)"));
+    QCOMPARE(w.MenuSave->text(), QString("名前を付けて保存(&A)..."));
+    QCOMPARE(w.MenuSave->shortcut(), QKeySequence("Ctrl+A"));
+    QCOMPARE(w.mnuClipBoard->text(), QString("ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ(&C)..."));
+    QCOMPARE(w.mnuClipBoard->shortcut(), QKeySequence("Ctrl+C"));
+    QCOMPARE(w.MenuEnd->text(), QString("終了(&X)"));
+    QStringList edit;
+    for (QAction* a : w.mnuGradEdit->actions())
+        edit << (a->isSeparator() ? QString("-") : a->text());
+    QCOMPARE(edit, QStringList({"色のﾗﾝﾀﾞﾑ決定(一様乱数)(&R)", "色のﾗﾝﾀﾞﾑ決定(自然)(&N)",
+                                "明度の調整(&Z)...", "-", "点を等間隔に配置(&E)", "-",
+                                "現在の状態を記憶(&S)", "記憶内容を復帰(&L)"}));
+    QCOMPARE(w.MenuTile->text(), QString("ﾀｲﾙ表示(&T)"));
+    QCOMPARE(w.MenuPrintHelp->text(), QString("ﾍﾙﾌﾟ表示(&H)..."));
+    QCOMPARE(w.MenuVersion->text(), QString("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    QCOMPARE(w.CmdSave->text(), QString("保存(&S)"));
+    QCOMPARE(w.CmdSave->toolTip(), QString("グラデーションを名前を付けて保存します"));
+    QCOMPARE(w.cmdTile->text(), QString("ﾀｲﾙ表示(&T)"));
+    QCOMPARE(w.cmdTile->toolTip(), QString("グラデーションをタイルのように敷き詰めて表示します"));
+    QCOMPARE(w.txtSize->toolTip(), QString("画像の幅をpixel単位で指定します"));
+    QCOMPARE(w.txtSize->maxLength(), 4);
+    QCOMPARE(w.PicColor[3]->toolTip(), QString("クリックすると色を変更できます"));
+    QCOMPARE(w.LabX[5]->toolTip(), QString("無効です"));
+    QCOMPARE(w.LabX[5]->text(), QString("×"));
+    QCOMPARE(w.Frame1->title(), QString("画像"));
+    QCOMPARE(w.LabPrev->text(), QString("ｸﾞﾗﾃﾞ ｲﾒｰｼﾞ"));
+    QCOMPARE(w.Check1[0]->font().family(), QString("ＭＳ Ｐゴシック"));
+    QVERIFY(w.Check1[0]->font().bold());
+    QCOMPARE(w.LabColor[9]->font().pointSizeF(), 11.25);
+    QCOMPARE(w.LabX[0]->font().pointSizeF(), 24.0);
+    // Layout in pixels of a 96-dpi screen.
+    QCOMPARE(w.Slider1[0]->geometry(), QRect(24, 24, 300, 32));
+    QCOMPARE(w.Slider1[3]->geometry(), QRect(24, 136, 300, 28));
+    QCOMPARE(w.PicColor[0]->geometry(), QRect(359, 28, 20, 20));
+    QCOMPARE(w.PicColor[6]->geometry(), QRect(359, 244, 20, 20));
+    QCOMPARE(w.picPrev->geometry(), QRect(32, 288, 284, 17));
+    QCOMPARE(w.Frame1->geometry(), QRect(328, 276, 145, 81));
+}
+
+void tst_MainWindow::refuseLastUncheck()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    for (int i = 0; i < 3; ++i)
+        QTest::mouseClick(w.Check1[i], Qt::LeftButton);
+    QVERIFY(f.dialogs.messages.empty());
+    const QImage before = w.picPrev->image();
+    QTest::mouseClick(w.Check1[3], Qt::LeftButton);
+    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+    QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Exclamation);
+    QCOMPARE(f.dialogs.messages[0].second,
+             QString("全てのEnabledのチェックをはずすことは出来ません。"));
+    QVERIFY(w.Check1[3]->isChecked());
+    QVERIFY(w.Slider1[3]->isEnabled());
+    QVERIFY(w.PicColor[3]->isEnabled());
+    QVERIFY(!w.LabX[3]->isVisible());
+    QCOMPARE(w.picPrev->image(), before);
+}
+
+void tst_MainWindow::disabledPointKeepsEverything()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    QTest::mouseClick(w.Check1[1], Qt::LeftButton);
+    QVERIFY(!w.Check1[1]->isChecked());
+    QVERIFY(w.LabX[1]->isVisible());
+    QCOMPARE(w.Slider1[1]->value(), 333);
+    QCOMPARE(w.state().PointColor[1], 65280);
+    QCOMPARE(w.LabColor[8]->text(), QString("255"));
+    QVERIFY(!w.Slider1[1]->isEnabled());
+    QVERIFY(!w.LabLocate[1]->isEnabled());
+    QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
+    QTest::mouseClick(w.Check1[1], Qt::LeftButton);
+    QVERIFY(ImageShowsLine(w.picPrev->image(), DrawGrad(StartupPoints(), 280)));
+}
+
+void tst_MainWindow::sliderDragRedrawsOnRelease()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    w.cmdTile_Click();
+    const QImage before = w.picPrev->image();
+    const QImage tileBefore = f.tile().picGrad->image();
+    QSlider* s = w.Slider1[1];
+    s->setSliderDown(true);
+    for (int v : {340, 400, 512}) {
+        s->setSliderPosition(v);
+        QCOMPARE(w.LabLocate[1]->text(), QString::number(v)); // the label follows
+        QCOMPARE(w.picPrev->image(), before);                 // nothing redrawn yet
+        QCOMPARE(f.tile().picGrad->image(), tileBefore);
+    }
+    s->setSliderDown(false); // the release
+    QVERIFY(w.picPrev->image() != before);
+    QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
+    QCOMPARE(f.tile().picGrad->image().pixel(0, 0), Rgb(f.expectedLine(100)[0]));
+    QVERIFY(ImageShowsLine(f.tile().picGrad->image().copy(0, 0, 100, 1), f.expectedLine(100)));
+}
+
+void tst_MainWindow::sliderKeysRedrawAtOnce()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    w.Slider1[2]->setFocus();
+    QTest::keyClick(w.Slider1[2], Qt::Key_PageUp);
+    QCOMPARE(w.Slider1[2]->value(), 717);
+    QCOMPARE(w.LabLocate[2]->text(), QString("717"));
+    QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
+    QTest::keyClick(w.Slider1[2], Qt::Key_Left);
+    QCOMPARE(w.LabLocate[2]->text(), QString("716"));
+}
+
+void tst_MainWindow::sizeBoxTyping()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    w.txtSize->setFocus();
+    w.txtSize->selectAll();
+    QTest::keyClicks(w.txtSize, "2500");
+    QCOMPARE(w.txtSize->text(), QString("2000"));
+    QCOMPARE(w.state().ImageSize, 2000);
+    w.txtSize->selectAll();
+    QTest::keyClicks(w.txtSize, "a-.x 7");
+    QCOMPARE(w.txtSize->text(), QString("7"));
+    QTest::keyClick(w.txtSize, Qt::Key_Backspace);
+    QCOMPARE(w.txtSize->text(), QString(""));
+    QCOMPARE(w.state().ImageSize, 0);
+    QTest::keyClicks(w.txtSize, "3");
+    QCOMPARE(w.state().ImageSize, 3); // accepted while typing
+    w.Slider1[0]->setFocus();         // leaving the box
+    QCOMPARE(w.txtSize->text(), QString("4"));
+    QCOMPARE(w.state().ImageSize, 4);
+    // Paste of text without a number, then leaving: 4.
+    w.txtSize->setText("abc");
+    QCOMPARE(w.state().ImageSize, 0);
+    w.txtSize_LostFocus();
+    QCOMPARE(w.txtSize->text(), QString("4"));
+}
+
+void tst_MainWindow::sizeBoxUpDown()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    w.UpDown1->step(1);
+    QCOMPARE(w.txtSize->text(), QString("101"));
+    w.txtSize->setText("2000");
+    w.UpDown1->step(1);
+    QCOMPARE(w.txtSize->text(), QString("2000"));
+    w.txtSize->setText("4");
+    w.UpDown1->step(-1);
+    QCOMPARE(w.txtSize->text(), QString("4"));
+    QCOMPARE(w.state().ImageSize, 4);
+}
+
+void tst_MainWindow::orientationCaptions()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    w.cmdTile_Click();
+    QTest::mouseClick(w.Option1[1], Qt::LeftButton);
+    QCOMPARE(w.state().Orientation, 1);
+    QCOMPARE(w.labSize->text(), QString("高さ(pixel):"));
+    QCOMPARE(w.picWork().size(), QSize(1, 100)); // the tile view was redrawn
+    QTest::mouseClick(w.Option1[0], Qt::LeftButton);
+    QCOMPARE(w.labSize->text(), QString("横幅(pixel):"));
+    QCOMPARE(w.picWork().size(), QSize(100, 1));
+    // The preview is the same for both.
+    QVERIFY(ImageShowsLine(w.picPrev->image(), DrawGrad(StartupPoints(), 280)));
+}
+
+void tst_MainWindow::previewTooltip()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    const std::vector<Colour> line = DrawGrad(StartupPoints(), 280);
+    for (int x : {0, 47, 140, 279}) {
+        QTest::mouseMove(w.picPrev, QPoint(x + w.picPrev->border(), 8));
+        const Colour c = line[static_cast<std::size_t>(x)];
+        QCOMPARE(w.picPrev->toolTip(),
+                 QString("R=%1 G=%2 B=%3").arg(GetRed(c)).arg(GetGreen(c)).arg(GetBlue(c)));
+    }
+    const QString last = w.picPrev->toolTip();
+    w.picPrev_MouseMove(Qt::LeftButton, 500, 40); // dragged out: unchanged
+    QCOMPARE(w.picPrev->toolTip(), last);
+}
+
+void tst_MainWindow::colourBoxKeysAndClicks()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    // Space opens the dialog, preset to the point's colour; cancel changes nothing.
+    w.PicColor[2]->setFocus();
+    QTest::keyClick(w.PicColor[2], Qt::Key_Space);
+    QCOMPARE(f.dialogs.colorPresets.size(), std::size_t(1));
+    QCOMPARE(f.dialogs.colorPresets[0], QColor(0, 0, 255));
+    QCOMPARE(w.state().PointColor[2], 16711680);
+    // A click with an answer recolours the box, labels and preview.
+    f.dialogs.colors.push_back(QColor(10, 20, 30));
+    QTest::mouseClick(w.PicColor[2], Qt::LeftButton);
+    QCOMPARE(w.state().PointColor[2], MakeColour(10, 20, 30));
+    QCOMPARE(w.LabColor[2]->text(), QString("10"));
+    QCOMPARE(w.LabColor[9]->text(), QString("20"));
+    QCOMPARE(w.LabColor[16]->text(), QString("30"));
+    QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
+    // Tab moves on instead of opening the dialog.
+    QTest::keyClick(w.PicColor[2], Qt::Key_Tab);
+    QCOMPARE(f.dialogs.colorPresets.size(), std::size_t(2));
+}
+
+void tst_MainWindow::rightClickOnlyOnBackground()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    QTest::mouseClick(w.Slider1[0], Qt::RightButton);
+    QTest::mouseClick(w.PicColor[0], Qt::RightButton);
+    QTest::mouseClick(w.picPrev, Qt::RightButton);
+    QTest::mouseClick(w.LabEnabled, Qt::RightButton);
+    QVERIFY(!w.mnuGradEdit->isVisible());
+    QTest::mouseClick(w.surface, Qt::LeftButton, {}, QPoint(250, 340));
+    QVERIFY(!w.mnuGradEdit->isVisible());
+    QTest::mouseClick(w.surface, Qt::RightButton, {}, QPoint(250, 340));
+    QVERIFY(w.mnuGradEdit->isVisible());
+    w.mnuGradEdit->hide();
+}
+
+void tst_MainWindow::settingsAppliedAndWritten()
+{
+    const QByteArray ini = "; mine\r\n[IniCheck]\r\nDummy=1\r\n[Memory]\r\nEnabled 0=1\r\n"
+                           "Locate 0=500\r\nColor 0=255\r\nSize= 300\r\ntate= 0\r\n"
+                           "SaveHeight= 1\r\nchkHeight=False\r\n[Option]\r\nMainLeft= 1500\r\n"
+                           "MainTop= 3000\r\nTileLeft= 999999\r\nTileTop= 999999\r\n"
+                           "TileWidth= 9000\r\nTileHeight= 4500\r\nSaveInitPath=/tmp/\r\n"
+                           "[Unknown]\r\nkeep=this\r\n";
+    GuiFixture f(ini);
+    frmMain& w = f.w();
+    QVERIFY(w.mnuMemoryLoad->isEnabled());
+    // The remembered state is not applied at start-up.
+    QCOMPARE(w.Slider1[0]->value(), 0);
+    QCOMPARE(w.pos(), QPoint(100, 200));
+    // Beyond the screen (1024 x 768 offscreen): back on it.
+    QCOMPARE(f.tile().size(), QSize(600, 300));
+    QCOMPARE(f.tile().x(), f.tile().screen()->geometry().width() - 600);
+    QCOMPARE(f.tile().y(), 0);
+    QVERIFY(!f.tile().isVisible());
+    w.move(30, 45);
+    w.close();
+    const QByteArray out = f.iniText();
+    QVERIFY(out.startsWith("; mine\r\n"));
+    QVERIFY(out.contains("MainLeft= 450\r\n"));
+    QVERIFY(out.contains("MainTop= 675\r\n"));
+    QVERIFY(out.contains("[Unknown]\r\nkeep=this\r\n"));
+    QVERIFY(out.contains("Locate 0=500\r\n"));
+    QVERIFY(out.contains("TextOnOff=False\r\n"));
+    QVERIFY(out.contains("SaveInitPath=\r\n"));
+}
+
+void tst_MainWindow::minimisedOrMaximisedKeepsStoredPlace()
+{
+    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nMainLeft= 1500\nMainTop= 3000\n");
+    f.w().showMaximized();
+    f.w().close();
+    const QByteArray out = f.iniText();
+    QVERIFY(out.contains("MainLeft= 1500\n"));
+    QVERIFY(out.contains("MainTop= 3000\n"));
+}
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"
