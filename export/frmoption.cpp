@@ -46,7 +46,11 @@ frmOption::frmOption(Module1& state, QWidget* parent) : QDialog(parent), m(state
     connect(txtSize, &QLineEdit::textChanged, this, [this] { txtSize_Change(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(CmdCancel, &QPushButton::clicked, this, [this] { CmdCancel_Click(); });
-    SetHeightState();
+    // The design state: unchecked, so the size controls start disabled.
+    // SaveHeight is left alone until the dialog is shown.
+    for (QWidget* w : {static_cast<QWidget*>(txtSize), static_cast<QWidget*>(updSize),
+                       static_cast<QWidget*>(lblHeight)})
+        w->setEnabled(false);
 }
 
 void frmOption::showEvent(QShowEvent* event)
@@ -122,10 +126,9 @@ void frmOption::reject()
 
 void frmOption::closeEvent(QCloseEvent* event)
 {
-    if (event->spontaneous()) {
-        m.OptionCancel = true;
-        m_destroyed = true;
-    }
+    // Only the user closes this window (the program's end destroys it).
+    m.OptionCancel = true;
+    m_destroyed = true;
     event->accept();
     hide();
 }

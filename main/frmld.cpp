@@ -129,12 +129,10 @@ void frmLD::reject()
 
 void frmLD::closeEvent(QCloseEvent* event)
 {
-    if (event->spontaneous()) {
-        event->ignore();
-        CmdCancel_Click();
-        return;
-    }
-    event->accept();
+    // Only the user closes this window (the program's end destroys it):
+    // that is a Cancel, and the dialog stays for the next showing.
+    event->ignore();
+    CmdCancel_Click();
 }
 
 bool frmLD::eventFilter(QObject* watched, QEvent* event)

@@ -714,6 +714,12 @@ void frmMain::mnuMemoryLoad_Click()
     if (mem.tate < 0)
         return;
     m.RedrawEnabled = false;
+    // Points that come on are switched on first: taken strictly in index
+    // order, switching off the only enabled point before another comes on
+    // would be refused and leave the wrong points on.
+    for (int i = 0; i < kPointCount; ++i)
+        if (mem.Enabled[i] != 0)
+            setCheck(i, true);
     for (int i = 0; i < kPointCount; ++i) {
         setCheck(i, mem.Enabled[i] != 0);
         Slider1[i]->setValue(std::clamp(mem.Locate[i], 0, kMaxPosition));

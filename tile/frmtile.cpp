@@ -330,13 +330,10 @@ void frmTile::changeEvent(QEvent* event)
 
 void frmTile::closeEvent(QCloseEvent* event)
 {
-    // The user's close only hides the window; it lives until the program ends.
-    if (event->spontaneous()) {
-        event->ignore();
-        hide();
-        return;
-    }
-    event->accept();
+    // Closing only hides the window; it lives until the program ends, which
+    // destroys it without a close request.
+    event->ignore();
+    hide();
 }
 
 } // namespace velmix

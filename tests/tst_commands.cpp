@@ -1,0 +1,424 @@
+// The edit menu: random colours with a fixed sequence, equal spacing,
+// remember and restore (also across a restart), and the brightness dialog.
+
+#include "frmld.h"
+#include "frmoption.h"
+#include "guifixture.h"
+
+#include <QAction>
+#include <QPushButton>
+
+#include <random>
+
+using namespace velmix;
+
+namespace {
+
+void OnlyEnable(frmMain& w, std::initializer_list<int> on)
+{
+    for (int i : on)
+        w.setCheck(i, true);
+    for (int i = 0; i < kPointCount; ++i)
+        if (std::find(on.begin(), on.end(), i) == on.end())
+            w.setCheck(i, false);
+}
+
+struct Rgb3
+{
+    int r, g, b;
+};
+
+Rgb3 ColourOf(frmMain& w, int i)
+{
+    const Colour c = w.state().PointColor[i];
+    return {GetRed(c), GetGreen(c), GetBlue(c)};
+}
+
+// The three value labels and the box agree with the point's colour.
+bool ShowsColour(frmMain& w, int i)
+{
+    const Colour c = w.state().PointColor[i];
+    return w.LabColor[i]->text() == QString::number(GetRed(c)) &&
+           w.LabColor[i + 7]->text() == QString::number(GetGreen(c)) &&
+           w.LabColor[i + 14]->text() == QString::number(GetBlue(c)) &&
+           w.PicColor[i]->color() == ToQColor(c);
+}
+
+} // namespace
+
+class tst_Commands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void uniformRandom();
+    void randomTiesFirstAndLast();
+    void naturalRandomExact();
+    void naturalRandomSteps();
+    void onePointRandom();
+    void equalSpacing();
+    void equalSpacingOnePoint();
+    void rememberAndRestore();
+    void restoreAcrossRestart();
+    void restoreSwapsEnabledPoints();
+    void restoreHandEditedAllOff();
+    void brightnessArithmetic();
+    void brightnessCancelAfterDrag();
+    void brightnessOkThenReopen();
+    void brightnessOddText();
+    void brightnessCloseBoxCancels();
+};
+
+void tst_Commands::uniformRandom()
+{
+    GuiFixture f;
+    f.random.values = {0.5f, 0.25f, 0.75f, 0.125f};
+    f.w().mnuRandom_Click();
+    QCOMPARE(f.w().state().PointColor[0], 8388608);
+    QCOMPARE(f.w().state().PointColor[1], 4194304);
+    QCOMPARE(f.w().state().PointColor[2], 12582912);
+    QCOMPARE(f.w().state().PointColor[3], 8388608); // the last takes the first's colour
+    QCOMPARE(f.w().state().PointColor[5], 0);       // disabled: untouched
+    QCOMPARE(f.random.at, std::size_t(4));
+    for (int i = 0; i < kPointCount; ++i)
+        QVERIFY(ShowsColour(f.w(), i));
+    QVERIFY(ImageShowsLine(f.w().picPrev->image(), f.expectedLine(280)));
+}
+
+void tst_Commands::randomTiesFirstAndLast()
+{
+    for (int natural = 0; natural < 2; ++natural) {
+        GuiFixture f;
+        std::mt19937 gen(7);
+        for (int k = 0; k < 64; ++k)
+            f.random.values.push_back(static_cast<float>(gen() >> 8) / 16777216.0f);
+        OnlyEnable(f.w(), {2, 5});
+        f.w().Slider1[2]->setValue(400);
+        f.w().Slider1[5]->setValue(400);
+        if (natural)
+            f.w().mnuRandomNatural_Click();
+        else
+            f.w().mnuRandom_Click();
+        // F is point 5 (highest index at the lowest place), L point 2.
+        QCOMPARE(f.w().state().PointColor[2], f.w().state().PointColor[5]);
+        QVERIFY(f.w().state().PointColor[5] != 65280 || f.w().state().PointColor[5] != 0);
+    }
+}
+
+void tst_Commands::naturalRandomExact()
+{
+    GuiFixture f;
+    OnlyEnable(f.w(), {4});
+    // Start 128, 64, 192; R steps up 48, G down 64, B not at all (u1 = 0.5).
+    f.random.values = {0.5f, 0.25f, 0.75f, 0.75f, 0.5f, 0.25f, 0.0f, 0.5f, 0.9f};
+    f.w().mnuRandomNatural_Click();
+    QCOMPARE(f.w().state().PointColor[4], MakeColour(176, 0, 192));
+    QVERIFY(ShowsColour(f.w(), 4));
+    // A step beyond 255 stops at 255.
+    f.random.values = {0.99f, 0.0f, 0.0f, 0.75f, 0.0f, 0.25f, 0.0f, 0.25f, 0.0f};
+    f.random.at = 0;
+    f.w().mnuRandomNatural_Click();
+    QCOMPARE(f.w().state().PointColor[4], MakeColour(255, 0, 0));
+}
+
+void tst_Commands::naturalRandomSteps()
+{
+    GuiFixture f;
+    std::mt19937 gen(12345);
+    for (int k = 0; k < 4096; ++k)
+        f.random.values.push_back(static_cast<float>(gen() >> 8) / 16777216.0f);
+    OnlyEnable(f.w(), {0, 1, 2, 3, 4, 5, 6});
+    for (int i = 0; i < kPointCount; ++i)
+        f.w().Slider1[i]->setValue(100 * i);
+    f.w().mnuEqual_Click();
+    const int order[7] = {0, 1, 2, 3, 4, 5, 6}; // by position
+    for (int run = 0; run < 50; ++run) {
+        f.w().mnuRandomNatural_Click();
+        for (int k = 0; k + 2 < 7; ++k) { // the last one takes the first's colour
+            const Rgb3 a = ColourOf(f.w(), order[k]);
+            const Rgb3 b = ColourOf(f.w(), order[k + 1]);
+            QVERIFY(std::abs(a.r - b.r) <= 64 && std::abs(a.g - b.g) <= 64 &&
+                    std::abs(a.b - b.b) <= 64);
+        }
+        QCOMPARE(f.w().state().PointColor[6], f.w().state().PointColor[0]);
+    }
+}
+
+void tst_Commands::onePointRandom()
+{
+    GuiFixture f;
+    OnlyEnable(f.w(), {3});
+    f.random.values = {0.5f};
+    f.w().mnuRandom_Click();
+    QCOMPARE(f.w().state().PointColor[3], 8388608);
+}
+
+void tst_Commands::equalSpacing()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    OnlyEnable(w, {0, 1, 2});
+    w.Slider1[0]->setValue(900);
+    w.Slider1[1]->setValue(100);
+    w.Slider1[2]->setValue(500);
+    w.Slider1[5]->setValue(777);
+    w.cmdTile_Click();
+    w.mnuEqual_Click();
+    QCOMPARE(w.Slider1[1]->value(), 0);
+    QCOMPARE(w.Slider1[2]->value(), 500);
+    QCOMPARE(w.Slider1[0]->value(), 1000);
+    QCOMPARE(w.Slider1[5]->value(), 777);
+    QCOMPARE(w.LabLocate[0]->text(), QString("1000"));
+    QCOMPARE(w.LabLocate[1]->text(), QString("0"));
+    QVERIFY(w.state().RedrawEnabled);
+    QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
+    QVERIFY(ImageShowsLine(w.picWork(), f.expectedLine(100)));
+    // Seven points: 0, 167, 333, 500, 667, 833, 1000.
+    OnlyEnable(w, {0, 1, 2, 3, 4, 5, 6});
+    for (int i = 0; i < 7; ++i)
+        w.Slider1[i]->setValue(100 * i);
+    w.mnuEqual_Click();
+    const int seven[7] = {0, 167, 333, 500, 667, 833, 1000};
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(w.Slider1[i]->value(), seven[i]);
+}
+
+void tst_Commands::equalSpacingOnePoint()
+{
+    GuiFixture f;
+    OnlyEnable(f.w(), {2});
+    f.w().Slider1[2]->setValue(420);
+    f.w().mnuEqual_Click();
+    QCOMPARE(f.w().Slider1[2]->value(), 420);
+    QVERIFY(f.w().state().RedrawEnabled);
+}
+
+void tst_Commands::rememberAndRestore()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    w.option().chkHeight->setChecked(true);
+    w.option().txtSize->setText("50");
+    QVERIFY(!w.mnuMemoryLoad->isEnabled());
+    w.mnuMemorySave_Click();
+    QVERIFY(w.mnuMemoryLoad->isEnabled());
+    QCOMPARE(w.state().MemoryState.SaveHeight, 50);
+    QVERIFY(w.state().MemoryState.chkHeight);
+    const GradPoints remembered = w.currentPoints();
+
+    // Change everything.
+    OnlyEnable(w, {5, 6});
+    w.Slider1[5]->setValue(10);
+    f.dialogs.colors.push_back(QColor(1, 2, 3));
+    w.PicColor_Click(5);
+    w.txtSize->setText("640");
+    QTest::mouseClick(w.Option1[1], Qt::LeftButton);
+    w.option().chkHeight->setChecked(false);
+    w.option().txtSize->setText("9");
+    w.cmdTile_Click();
+
+    w.mnuMemoryLoad_Click();
+    QVERIFY(w.currentPoints() == remembered);
+    for (int i = 0; i < kPointCount; ++i) {
+        QCOMPARE(w.LabLocate[i]->text(), QString::number(remembered.position[i]));
+        QCOMPARE(w.LabX[i]->isVisible(), !remembered.enabled[i]);
+        QVERIFY(ShowsColour(w, i));
+    }
+    QCOMPARE(w.txtSize->text(), QString("100"));
+    QVERIFY(w.Option1[0]->isChecked());
+    QVERIFY(!w.Option1[1]->isChecked());
+    QCOMPARE(w.labSize->text(), QString("横幅(pixel):"));
+    QVERIFY(w.option().chkHeight->isChecked());
+    QCOMPARE(w.option().txtSize->text(), QString("50"));
+    QCOMPARE(w.state().SaveHeight, 50);
+    QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
+    QVERIFY(ImageShowsLine(w.picWork(), f.expectedLine(100)));
+    QVERIFY(f.dialogs.messages.empty());
+}
+
+void tst_Commands::restoreAcrossRestart()
+{
+    QByteArray ini;
+    GradPoints remembered;
+    int thickness = 0;
+    {
+        GuiFixture f;
+        OnlyEnable(f.w(), {1, 4});
+        f.w().Slider1[4]->setValue(250);
+        f.w().txtSize->setText("321");
+        QTest::mouseClick(f.w().Option1[1], Qt::LeftButton);
+        f.w().mnuMemorySave_Click();
+        remembered = f.w().currentPoints();
+        thickness = f.w().state().SaveHeight;
+        f.w().close();
+        ini = f.iniText();
+    }
+    GuiFixture f(ini);
+    QVERIFY(f.w().mnuMemoryLoad->isEnabled());
+    QVERIFY(f.w().currentPoints() == StartupPoints()); // not applied at start-up
+    f.w().mnuMemoryLoad_Click();
+    QVERIFY(f.w().currentPoints() == remembered);
+    QCOMPARE(f.w().state().ImageSize, 321);
+    QCOMPARE(f.w().state().Orientation, 1);
+    QCOMPARE(f.w().state().SaveHeight, thickness);
+    QVERIFY(!f.w().option().chkHeight->isChecked());
+}
+
+void tst_Commands::restoreSwapsEnabledPoints()
+{
+    // Remembered: only point 6 on. Current: only point 0 on. Restoring must
+    // not refuse switching point 0 off, as point 6 comes on.
+    GuiFixture f;
+    OnlyEnable(f.w(), {6});
+    f.w().mnuMemorySave_Click();
+    OnlyEnable(f.w(), {0});
+    f.w().mnuMemoryLoad_Click();
+    QVERIFY(f.dialogs.messages.empty());
+    QVERIFY(!f.w().Check1[0]->isChecked());
+    QVERIFY(f.w().Check1[6]->isChecked());
+}
+
+void tst_Commands::restoreHandEditedAllOff()
+{
+    GuiFixture f("[IniCheck]\nDummy=1\n[Memory]\nEnabled 0=0\nEnabled 1=0\nLocate 1=2000\n"
+                 "Color 1=-7\nSize= 1\ntate= 0\nSaveHeight= 0\n");
+    f.w().mnuMemoryLoad_Click();
+    int on = 0;
+    for (QCheckBox* c : f.w().Check1)
+        on += c->isChecked() ? 1 : 0;
+    QVERIFY(on >= 1);
+    QCOMPARE(f.w().Slider1[1]->value(), 1000);
+    QCOMPARE(f.w().state().PointColor[1], 0);
+    QCOMPARE(f.w().txtSize->text(), QString("4"));
+    QCOMPARE(f.w().state().SaveHeight, 1);
+}
+
+void tst_Commands::brightnessArithmetic()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    f.dialogs.colors.push_back(QColor(250, 10, 0));
+    w.PicColor_Click(1);
+    w.setCheck(2, false);
+    const Colour disabled = w.state().PointColor[2];
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        auto* ld = static_cast<frmLD*>(d);
+        QCOMPARE(ld->windowTitle(), QString("明度の調整"));
+        QCOMPARE(ld->txtLD->text(), QString("0"));
+        ld->txtLD->selectAll();
+        QTest::keyClicks(ld->txtLD, "20");
+        QCOMPARE(ld->sldLD->value(), 20);
+        QCOMPARE(w.state().PointColor[1], MakeColour(255, 30, 20));
+        QVERIFY(ShowsColour(w, 1));
+        QCOMPARE(w.state().PointColor[2], disabled);
+        QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
+        ld->txtLD->setText("-20");
+        QCOMPARE(w.state().PointColor[1], MakeColour(230, 0, 0));
+        QCOMPARE(ld->sldLD->value(), -20);
+        ld->txtLD->setText("0");
+        QCOMPARE(w.state().PointColor[1], MakeColour(250, 10, 0));
+        ld->sldLD->setValue(255); // the user's slider: all white
+        QCOMPARE(ld->txtLD->text(), QString("255"));
+        QCOMPARE(w.state().PointColor[0], 0xFFFFFF);
+        QCOMPARE(w.state().PointColor[2], disabled);
+        QTest::mouseClick(ld->cmdOK, Qt::LeftButton);
+    });
+    w.mnuLD_Click();
+    QCOMPARE(f.dialogs.modalCount, 1);
+    QCOMPARE(w.state().PointColor[1], 0xFFFFFF);
+}
+
+void tst_Commands::brightnessCancelAfterDrag()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    w.cmdTile_Click();
+    const auto before = w.state().PointColor;
+    const QImage preview = w.picPrev->image();
+    const QImage tiles = f.tile().picGrad->image();
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        auto* ld = static_cast<frmLD*>(d);
+        ld->sldLD->setSliderDown(true);
+        for (int v = 0; v <= 100; v += 10)
+            ld->sldLD->setSliderPosition(v);
+        ld->sldLD->setSliderDown(false);
+        QCOMPARE(w.state().PointColor[2], MakeColour(100, 100, 255));
+        QVERIFY(f.tile().picGrad->image() != tiles); // live in the tile window too
+        QTest::mouseClick(ld->CmdCancel, Qt::LeftButton);
+    });
+    w.mnuLD_Click();
+    QVERIFY(w.state().PointColor == before);
+    for (int i = 0; i < kPointCount; ++i)
+        QVERIFY(ShowsColour(w, i));
+    QCOMPARE(w.picPrev->image(), preview);
+    QCOMPARE(f.tile().picGrad->image(), tiles);
+}
+
+void tst_Commands::brightnessOkThenReopen()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    f.dialogs.modals.push_back([](QDialog* d) {
+        auto* ld = static_cast<frmLD*>(d);
+        ld->txtLD->setText("50");
+        ld->cmdOK_Click();
+    });
+    w.mnuLD_Click();
+    const auto after50 = w.state().PointColor;
+    QCOMPARE(after50[0], MakeColour(255, 50, 50));
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        auto* ld = static_cast<frmLD*>(d);
+        QCOMPARE(ld->sldLD->value(), 0);
+        QCOMPARE(ld->txtLD->text(), QString("0"));
+        QVERIFY(w.state().PointColor == after50);
+        ld->txtLD->setText("-80");
+        ld->CmdCancel_Click();
+    });
+    w.mnuLD_Click();
+    QVERIFY(w.state().PointColor == after50);
+}
+
+void tst_Commands::brightnessOddText()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    const auto base = w.state().PointColor;
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        auto* ld = static_cast<frmLD*>(d);
+        ld->txtLD->selectAll();
+        QTest::keyClicks(ld->txtLD, "-");
+        QCOMPARE(ld->txtLD->text(), QString("-"));
+        QVERIFY(w.state().PointColor == base);
+        ld->txtLD->clear();
+        QTest::keyClicks(ld->txtLD, "2.5x");
+        QCOMPARE(ld->txtLD->text(), QString("2.5")); // the letter is discarded
+        QCOMPARE(ld->sldLD->value(), 2);
+        QCOMPARE(w.state().PointColor[1], MakeColour(2, 255, 2));
+        ld->txtLD->clear();
+        QTest::keyClicks(ld->txtLD, "999");
+        QCOMPARE(ld->txtLD->text(), QString("255"));
+        QCOMPARE(ld->sldLD->value(), 255);
+        ld->txtLD->setText("-999");
+        QCOMPARE(ld->txtLD->text(), QString("-255"));
+        QCOMPARE(w.state().PointColor[1], 0);
+        ld->cmdOK_Click();
+    });
+    w.mnuLD_Click();
+}
+
+void tst_Commands::brightnessCloseBoxCancels()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    const auto base = w.state().PointColor;
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        auto* ld = static_cast<frmLD*>(d);
+        ld->txtLD->setText("-30");
+        ld->close();
+        QVERIFY(!ld->isVisible());
+    });
+    w.mnuLD_Click();
+    QVERIFY(w.state().PointColor == base);
+}
+
+QTEST_MAIN(tst_Commands)
+#include "tst_commands.moc"

@@ -1,0 +1,327 @@
+// The tile window: tiles and strip read back from the backing images, the
+// layout in both orientations, the window's life, and the sample text.
+
+#include "guifixture.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QPushButton>
+
+using namespace velmix;
+
+namespace {
+
+// Every pixel of picGrad repeats the work picture from the top left.
+bool TilesRepeatWork(const QImage& grad, const QImage& work)
+{
+    for (int y = 0; y < grad.height(); ++y)
+        for (int x = 0; x < grad.width(); ++x)
+            if (grad.pixel(x, y) != work.pixel(x % work.width(), y % work.height()))
+                return false;
+    return true;
+}
+
+} // namespace
+
+class tst_Tile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void hiddenUntilAsked();
+    void horizontalTilesAndStrip();
+    void verticalTilesAndStrip();
+    void imageLongerThanArea();
+    void orientationSwitchClearsStrip();
+    void minimisedComesBackNormal();
+    void sizeZeroLeavesLastDrawing();
+    void redrawOffDrawsNothing();
+    void tinyWindowKeepsHeight();
+    void closeBoxOnlyHides();
+    void sampleTextFirstStart();
+    void sampleTextOnOff();
+    void fontChoiceMovesLines();
+    void fontCancelReadsBack();
+    void textColour();
+    void sampleFontFromSettings();
+};
+
+void tst_Tile::hiddenUntilAsked()
+{
+    GuiFixture f;
+    QVERIFY(!f.tile().isVisible());
+    QVERIFY(f.tile().picGrad->image().isNull() ||
+            f.tile().picGrad->image().pixel(0, 0) != Rgb(255));
+    f.w().MenuTile_Click();
+    QVERIFY(f.tile().isVisible());
+    QCOMPARE(f.tile().windowTitle(), QString("タイル表示"));
+}
+
+void tst_Tile::horizontalTilesAndStrip()
+{
+    GuiFixture f;
+    f.w().txtSize->setText("300");
+    f.w().cmdTile_Click();
+    frmTile& t = f.tile();
+    QCOMPARE(t.picGrad->geometry(), QRect(0, 40, 509, 181));
+    QCOMPARE(t.picGrad->toolTip(), QString("Width= 509  : Height= 181"));
+    const QImage& grad = t.picGrad->image();
+    QCOMPARE(grad.width(), 505); // two copies across: at 0 and at 300, cut at 505
+    const QImage work = f.w().picWork();
+    QCOMPARE(work.size(), QSize(300, 1));
+    QVERIFY(ImageShowsLine(work, f.expectedLine(300)));
+    QVERIFY(TilesRepeatWork(grad, work));
+    // The strip: one row, 8 pixels above picGrad, from its left edge.
+    const QImage& surface = t.surfaceImage();
+    for (int x = 0; x < 300; ++x)
+        QCOMPARE(surface.pixel(x, 32), work.pixel(x, 0));
+    QCOMPARE(surface.pixel(5, 31), t.palette().color(QPalette::Window).rgb());
+    QCOMPARE(t.LabSavePicture->pos(), QPoint(40, 13));
+    QCOMPARE(t.LabSavePicture->text(), QString("↓保存される画像"));
+}
+
+void tst_Tile::verticalTilesAndStrip()
+{
+    GuiFixture f;
+    QTest::mouseClick(f.w().Option1[1], Qt::LeftButton);
+    f.w().cmdTile_Click();
+    frmTile& t = f.tile();
+    t.resize(513, 170 + 4 + 40 + 25 - frmTile::kFrameHeight); // inner height 170
+    QCOMPARE(t.picGrad->image().height(), 170);
+    QCOMPARE(t.picGrad->geometry().left(), 12);
+    QCOMPARE(t.picGrad->width(), 513 + frmTile::kFrameWidth - 16);
+    const QImage work = f.w().picWork();
+    QCOMPARE(work.size(), QSize(1, 100));
+    QVERIFY(TilesRepeatWork(t.picGrad->image(), work));
+    // The strip: one column, 8 pixels left of picGrad, down from its top.
+    for (int y = 0; y < 100; ++y)
+        QCOMPARE(t.surfaceImage().pixel(4, 40 + y), work.pixel(0, y));
+    QCOMPARE(t.LabSavePicture->pos(), QPoint(0, 40 - t.LabSavePicture->height()));
+}
+
+void tst_Tile::imageLongerThanArea()
+{
+    GuiFixture f;
+    f.w().txtSize->setText("2000");
+    f.w().cmdTile_Click();
+    const QImage& grad = f.tile().picGrad->image();
+    std::vector<Colour> line = f.expectedLine(2000);
+    line.resize(static_cast<std::size_t>(grad.width())); // one partial copy fills the area
+    QVERIFY(ImageShowsLine(grad.copy(0, 0, grad.width(), 1), line));
+    QVERIFY(TilesRepeatWork(grad, f.w().picWork()));
+}
+
+void tst_Tile::orientationSwitchClearsStrip()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    frmTile& t = f.tile();
+    QCOMPARE(t.surfaceImage().pixel(10, 32), f.w().picWork().pixel(10, 0));
+    QTest::mouseClick(f.w().Option1[1], Qt::LeftButton);
+    const QRgb back = t.palette().color(QPalette::Window).rgb();
+    QCOMPARE(t.surfaceImage().pixel(60, 32), back); // the old strip is gone
+    QTest::mouseClick(f.w().Option1[0], Qt::LeftButton);
+    // Back to horizontal: picGrad stays 12 in, its width from the window.
+    QCOMPARE(t.picGrad->x(), 12);
+    QCOMPARE(t.picGrad->width(), t.width() + frmTile::kFrameWidth - 8);
+    QCOMPARE(t.surfaceImage().pixel(4, 60), back);
+    QCOMPARE(t.surfaceImage().pixel(12 + 10, 32), f.w().picWork().pixel(10, 0));
+}
+
+void tst_Tile::minimisedComesBackNormal()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    f.tile().showMinimized();
+    QVERIFY(f.tile().windowState() & Qt::WindowMinimized);
+    f.w().txtSize->setText("50"); // nothing is laid out while minimised
+    QTest::mouseClick(f.w().cmdTile, Qt::LeftButton);
+    QVERIFY(!(f.tile().windowState() & Qt::WindowMinimized));
+    QVERIFY(f.tile().isVisible());
+    QVERIFY(TilesRepeatWork(f.tile().picGrad->image(), f.w().picWork()));
+    QCOMPARE(f.w().picWork().width(), 50);
+}
+
+void tst_Tile::sizeZeroLeavesLastDrawing()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    const QImage before = f.tile().picGrad->image();
+    f.w().txtSize->setText("0");
+    QCOMPARE(f.w().state().ImageSize, 0);
+    QCOMPARE(f.tile().picGrad->image(), before);
+    f.w().txtSize->setText("1");
+    QCOMPARE(f.tile().picGrad->image().pixel(300, 100), Rgb(255));
+    f.w().txtSize->setText("3");
+    QVERIFY(TilesRepeatWork(f.tile().picGrad->image(), f.w().picWork()));
+}
+
+void tst_Tile::redrawOffDrawsNothing()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    const QImage before = f.tile().picGrad->image();
+    f.w().state().RedrawEnabled = false;
+    f.w().state().PointColor[0] = MakeColour(1, 2, 3);
+    f.tile().PrintTile();
+    f.w().state().ImageSize = 1;
+    f.w().Preview();
+    QCOMPARE(f.w().state().ImageSize, 1); // Preview changed nothing either
+    QCOMPARE(f.tile().picGrad->image(), before);
+}
+
+void tst_Tile::tinyWindowKeepsHeight()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    const int h = f.tile().picGrad->height();
+    f.tile().resize(300, 20);
+    QCOMPARE(f.tile().picGrad->height(), h);
+    QCOMPARE(f.tile().picGrad->width(), 300 + frmTile::kFrameWidth - 8);
+    // The top row is right-aligned.
+    QCOMPARE(f.tile().CmdFont->x() + f.tile().CmdFont->width() + 10, 300 + frmTile::kFrameWidth);
+    QCOMPARE(f.tile().ChkText->x() + f.tile().ChkText->width(), f.tile().LabForeColor->x());
+}
+
+void tst_Tile::closeBoxOnlyHides()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    f.tile().resize(600, 300);
+    f.tile().close();
+    QVERIFY(!f.tile().isVisible());
+    f.w().cmdTile_Click();
+    QCOMPARE(f.tile().size(), QSize(600, 300));
+}
+
+void tst_Tile::sampleTextFirstStart()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    frmTile& t = f.tile();
+    QVERIFY(!t.ChkText->isChecked());
+    QVERIFY(t.LabX->isVisible());
+    QVERIFY(!t.CmdFont->isEnabled());
+    QVERIFY(!t.LabForeColor->isEnabled());
+    for (QLabel* l : t.Labsample)
+        QVERIFY(!l->isVisible());
+    QCOMPARE(t.ChkText->text(), QString("文字表示(&S)"));
+    QCOMPARE(t.CmdFont->text(), QString("フォント変更(&F)"));
+    QCOMPARE(t.LabForeColor->text(), QString("表示色："));
+    QCOMPARE(f.w().state().SampleTextFont.Name, std::string("ＭＳ Ｐゴシック"));
+    QCOMPARE(f.w().state().SampleTextFont.Size, 28);
+    // A click on the crossed-out box does nothing.
+    QCOMPARE(t.picForeColor->childAt(20, 12), t.LabX); // the cross covers the box
+    QTest::mouseClick(t.LabX, Qt::LeftButton);
+    QVERIFY(f.dialogs.colorPresets.empty());
+}
+
+void tst_Tile::sampleTextOnOff()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    frmTile& t = f.tile();
+    QTest::mouseClick(t.ChkText, Qt::LeftButton);
+    QVERIFY(t.ChkText->isChecked());
+    QVERIFY(!t.LabX->isVisible());
+    QVERIFY(t.CmdFont->isEnabled());
+    QVERIFY(t.Line1->isVisible());
+    QCOMPARE(t.Labsample[0]->text(), QString("文字表示サンプル"));
+    QCOMPARE(t.Labsample[1]->text(), QString("FontName = \"ＭＳ Ｐゴシック\""));
+    QCOMPARE(t.Labsample[2]->text(), QString("FontSize =  28"));
+    QCOMPARE(t.Labsample[3]->text(), QString("FontStyle = 標準　　"));
+    QVERIFY(f.w().state().SampleTextFont.TextOnOff);
+    // The labels lie over the tiles; the tiles are unchanged beneath them.
+    QVERIFY(TilesRepeatWork(t.picGrad->image(), f.w().picWork()));
+    QTest::mouseClick(t.ChkText, Qt::LeftButton);
+    QVERIFY(!f.w().state().SampleTextFont.TextOnOff);
+    QVERIFY(t.LabX->isVisible());
+    // Survives a restart through the settings file.
+    QTest::mouseClick(t.ChkText, Qt::LeftButton);
+    f.w().close();
+    GuiFixture again(f.iniText());
+    QVERIFY(again.tile().ChkText->isChecked());
+}
+
+void tst_Tile::fontChoiceMovesLines()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    frmTile& t = f.tile();
+    QTest::mouseClick(t.ChkText, Qt::LeftButton);
+    const int lineBefore = t.Line1->y();
+    QFont chosen(QStringLiteral("ＭＳ Ｐゴシック"));
+    chosen.setPointSizeF(16);
+    chosen.setBold(true);
+    chosen.setItalic(true);
+    f.dialogs.fonts.push_back(chosen);
+    QTest::mouseClick(t.CmdFont, Qt::LeftButton);
+    QCOMPARE(f.dialogs.fontPresets.back().pointSize(), 28);
+    QCOMPARE(t.Labsample[3]->text(), QString("FontStyle = 太字斜体"));
+    QCOMPARE(t.Labsample[2]->text(), QString("FontSize =  16"));
+    QVERIFY(t.Labsample[0]->font().bold() && t.Labsample[0]->font().italic());
+    const int bottom = t.Labsample[0]->y() + t.Labsample[0]->height();
+    QCOMPARE(t.Line1->y(), bottom + 15);
+    QVERIFY(t.Line1->y() < lineBefore);
+    QCOMPARE(t.Labsample[1]->y(), bottom + 30);
+    QCOMPARE(t.Labsample[2]->y(), t.Labsample[1]->y() + t.Labsample[1]->height());
+    QCOMPARE(t.Labsample[3]->y(), t.Labsample[2]->y() + t.Labsample[2]->height());
+    // 10.5 points is stored as 10.
+    QFont half(QStringLiteral("ＭＳ Ｐゴシック"));
+    half.setPointSizeF(10.5);
+    f.dialogs.fonts.push_back(half);
+    QTest::mouseClick(t.CmdFont, Qt::LeftButton);
+    QCOMPARE(f.w().state().SampleTextFont.Size, 10);
+    QCOMPARE(f.w().state().SampleTextFont.bold, 0);
+    f.w().close();
+    QVERIFY(f.iniText().contains("Size= 10\n"));
+}
+
+void tst_Tile::fontCancelReadsBack()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    frmTile& t = f.tile();
+    QTest::mouseClick(t.ChkText, Qt::LeftButton);
+    QFont chosen(QStringLiteral("ＭＳ Ｐゴシック"));
+    chosen.setPointSize(20);
+    chosen.setBold(true);
+    f.dialogs.fonts.push_back(chosen);
+    t.CmdFont_Click();
+    QCOMPARE(f.w().state().SampleTextFont.bold, -1);
+    t.CmdFont_Click(); // cancelled: the preset face and size, the dialog's bold
+    QCOMPARE(f.dialogs.fontPresets.back().pointSize(), 20);
+    QVERIFY(f.dialogs.fontPresets.back().bold());
+    QCOMPARE(f.w().state().SampleTextFont.Size, 20);
+    QCOMPARE(f.w().state().SampleTextFont.bold, -1);
+}
+
+void tst_Tile::textColour()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    frmTile& t = f.tile();
+    QTest::mouseClick(t.ChkText, Qt::LeftButton);
+    t.picForeColor->setFocus();
+    QTest::keyClick(t.picForeColor, Qt::Key_A); // cancelled
+    QCOMPARE(f.dialogs.colorPresets.size(), std::size_t(1));
+    QCOMPARE(f.w().state().SampleTextFont.Color, 0);
+    f.dialogs.colors.push_back(QColor(200, 100, 50));
+    QTest::mouseClick(t.picForeColor, Qt::LeftButton);
+    QCOMPARE(f.w().state().SampleTextFont.Color, MakeColour(200, 100, 50));
+    QCOMPARE(t.Labsample[2]->palette().color(QPalette::WindowText), QColor(200, 100, 50));
+    QCOMPARE(t.Line1->palette().color(QPalette::Window), QColor(200, 100, 50));
+}
+
+void tst_Tile::sampleFontFromSettings()
+{
+    GuiFixture f("[IniCheck]\nDummy=1\n[SampleTextFont]\nName=Serif\nSize= 14\nbold= 5\n"
+                 "Italic= 0\nColor= 255\nTextOnOff=TRUE\n");
+    frmTile& t = f.tile();
+    QVERIFY(t.ChkText->isChecked());
+    QCOMPARE(t.Labsample[1]->text(), QString("FontName = \"Serif\""));
+    QCOMPARE(t.Labsample[3]->text(), QString("FontStyle = 太字　　"));
+    QCOMPARE(t.picForeColor->color(), QColor(255, 0, 0));
+}
+
+QTEST_MAIN(tst_Tile)
+#include "tst_tile.moc"
