@@ -1,0 +1,405 @@
+// Save and copy through the real commands with scripted dialogs: file types,
+// thickness, the options dialog, cancelling at each step, the clipboard,
+// failures that keep the old file, the encoder codes, and the help and
+// about commands.
+
+#include "clstransg.h"
+#include "frmabout.h"
+#include "frmoption.h"
+#include "guifixture.h"
+#include "testutil.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QGroupBox>
+#include <QPushButton>
+
+using namespace velmix;
+
+namespace {
+
+// Answers the options dialog: thickness (0 = box unchecked) and OK.
+std::function<void(QDialog*)> OptionsOk(int thickness)
+{
+    return [thickness](QDialog* d) {
+        auto* o = static_cast<frmOption*>(d);
+        o->chkHeight->setChecked(thickness > 0);
+        if (thickness > 0)
+            o->txtSize->setText(QString::number(thickness));
+        QTest::mouseClick(o->cmdOK, Qt::LeftButton);
+    };
+}
+
+bool ImageIsGradient(const QImage& img, const std::vector<Colour>& line, bool vertical, int tol)
+{
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const Colour c = line[static_cast<std::size_t>(vertical ? y : x)];
+            const QRgb px = img.pixel(x, y);
+            if (std::abs(qRed(px) - GetRed(c)) > tol || std::abs(qGreen(px) - GetGreen(c)) > tol ||
+                std::abs(qBlue(px) - GetBlue(c)) > tol)
+                return false;
+        }
+    return true;
+}
+
+} // namespace
+
+class tst_Export : public QObject
+{
+    Q_OBJECT
+private slots:
+    void saveByExtension_data();
+    void saveByExtension();
+    void thicknessRules_data();
+    void thicknessRules();
+    void optionCaptions_data();
+    void optionCaptions();
+    void cancelAtEachStep();
+    void optionCloseBoxResets();
+    void thicknessZeroRefused();
+    void copyToClipboard();
+    void failedWriteKeepsFile();
+    void rememberedNameAndFolder();
+    void errMes_data();
+    void errMes();
+    void bridgeRefusesBadOptions();
+    void aboutBox();
+    void help();
+};
+
+void tst_Export::saveByExtension_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("format");
+    QTest::newRow(".JPG") << "sky.JPG" << QByteArray("jpeg");
+    QTest::newRow(".jpeg") << "sky.jpeg" << QByteArray("jpeg");
+    QTest::newRow(".Png") << "sky.Png" << QByteArray("png");
+    QTest::newRow(".gif") << "sky.gif" << QByteArray("bmp");
+    QTest::newRow("no extension") << "sky" << QByteArray("bmp");
+    QTest::newRow("dotted folder") << "my.pics/sky" << QByteArray("bmp");
+}
+
+void tst_Export::saveByExtension()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, format);
+    GuiFixture f;
+    QDir(f.userDir.path()).mkpath("my.pics");
+    const QString path = f.userDir.filePath(name);
+    f.dialogs.files.push_back(path);
+    f.dialogs.modals.push_back(OptionsOk(7));
+    QTest::mouseClick(f.w().CmdSave, Qt::LeftButton);
+    QVERIFY(f.dialogs.messages.empty());
+    QCOMPARE(f.dialogs.saveRequests.size(), std::size_t(1));
+    QCOMPARE(f.dialogs.saveRequests[0].filter,
+             QString("ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png"));
+    QImage img;
+    QVERIFY(img.load(path, format.constData())); // the content, not the name, decides
+    QCOMPARE(img.size(), QSize(100, 7));
+    QVERIFY(ImageIsGradient(img, DrawGrad(StartupPoints(), 100), false, format == "jpeg" ? 3 : 0));
+}
+
+void tst_Export::thicknessRules_data()
+{
+    QTest::addColumn<bool>("vertical");
+    QTest::addColumn<int>("thickness");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("across, box off") << false << 0 << QSize(200, 1) << " 200 x 1 pixels";
+    QTest::newRow("down, box off") << true << 0 << QSize(2, 200) << " 2 x 200 pixels";
+    QTest::newRow("across, 50") << false << 50 << QSize(200, 50) << " 200 x 50 pixels";
+    QTest::newRow("down, 33") << true << 33 << QSize(33, 200) << " 33 x 200 pixels";
+}
+
+void tst_Export::thicknessRules()
+{
+    QFETCH(bool, vertical);
+    QFETCH(int, thickness);
+    QFETCH(QSize, size);
+    QFETCH(QString, label);
+    GuiFixture f;
+    f.w().txtSize->setText("200");
+    if (vertical)
+        QTest::mouseClick(f.w().Option1[1], Qt::LeftButton);
+    const QString path = f.userDir.filePath("t.png");
+    f.dialogs.files.push_back(path);
+    QString shown;
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        auto* o = static_cast<frmOption*>(d);
+        if (thickness > 0) {
+            QTest::mouseClick(o->chkHeight, Qt::LeftButton);
+            o->txtSize->selectAll();
+            QTest::keyClicks(o->txtSize, QString::number(thickness));
+        }
+        QCOMPARE(o->txtSize->isEnabled(), thickness > 0);
+        shown = o->lblSize->text();
+        o->cmdOK_Click();
+    });
+    f.w().MenuSave_Click();
+    QCOMPARE(shown, label);
+    const QImage img(path);
+    QCOMPARE(img.size(), size);
+    QVERIFY(ImageIsGradient(img, DrawGrad(StartupPoints(), 200), vertical, 0));
+}
+
+void tst_Export::optionCaptions_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<bool>("vertical");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("check");
+    QTest::addColumn<QString>("height");
+    QTest::newRow("save across") << true << false << "保存のオプション"
+                                 << "高さをつけて保存"
+                                 << "高さ(pixel)";
+    QTest::newRow("copy down") << false << true << "コピーのオプション"
+                               << "横幅をつけてコピー"
+                               << "横幅(pixel)";
+    QTest::newRow("copy across") << false << false << "コピーのオプション"
+                                 << "高さをつけてコピー"
+                                 << "高さ(pixel)";
+}
+
+void tst_Export::optionCaptions()
+{
+    QFETCH(bool, save);
+    QFETCH(bool, vertical);
+    QFETCH(QString, title);
+    QFETCH(QString, check);
+    QFETCH(QString, height);
+    GuiFixture f;
+    if (vertical)
+        QTest::mouseClick(f.w().Option1[1], Qt::LeftButton);
+    f.dialogs.files.push_back(f.userDir.filePath("c.bmp"));
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        auto* o = static_cast<frmOption*>(d);
+        QCOMPARE(o->windowTitle(), title);
+        QCOMPARE(o->chkHeight->text(), check);
+        QCOMPARE(o->lblHeight->text(), height);
+        QCOMPARE(o->lblSTatic->text(), QString("画像のサイズ（横幅 x 高さ） :"));
+        QCOMPARE(o->CmdCancel->text(), QString("ｷｬﾝｾﾙ"));
+        QVERIFY(!o->txtSize->isEnabled());
+        QVERIFY(!o->lblHeight->isEnabled());
+        o->CmdCancel_Click();
+    });
+    if (save)
+        f.w().CmdSave_Click();
+    else
+        f.w().mnuClipBoard_Click();
+    QCOMPARE(f.dialogs.modalCount, 1);
+}
+
+void tst_Export::cancelAtEachStep()
+{
+    GuiFixture f;
+    // The file dialog cancelled: no options dialog, nothing written.
+    f.w().CmdSave_Click();
+    QCOMPARE(f.dialogs.modalCount, 0);
+    // The options dialog cancelled after a name: nothing written, the name kept.
+    const QString path = f.userDir.filePath("keep.png");
+    f.dialogs.files.push_back(path);
+    f.dialogs.modals.push_back([](QDialog* d) {
+        auto* o = static_cast<frmOption*>(d);
+        o->chkHeight->setChecked(true);
+        o->txtSize->setText("64");
+        QTest::mouseClick(o->CmdCancel, Qt::LeftButton);
+    });
+    f.w().CmdSave_Click();
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(f.w().saveFileName(), path);
+    // The changed box is offered again.
+    QVERIFY(f.w().option().chkHeight->isChecked());
+    QCOMPARE(f.w().option().txtSize->text(), QString("64"));
+    // Escape is Cancel too.
+    f.dialogs.files.push_back(path);
+    f.dialogs.modals.push_back([](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
+    f.w().CmdSave_Click();
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(f.dialogs.messages.empty());
+}
+
+void tst_Export::optionCloseBoxResets()
+{
+    GuiFixture f;
+    const QString path = f.userDir.filePath("x.png");
+    f.dialogs.files.push_back(path);
+    f.dialogs.modals.push_back([](QDialog* d) {
+        auto* o = static_cast<frmOption*>(d);
+        o->chkHeight->setChecked(true);
+        o->txtSize->setText("77");
+        o->close();
+    });
+    f.w().CmdSave_Click();
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!f.w().option().chkHeight->isChecked());
+    QCOMPARE(f.w().option().txtSize->text(), QString("100"));
+}
+
+void tst_Export::thicknessZeroRefused()
+{
+    GuiFixture f;
+    const QString path = f.userDir.filePath("z.png");
+    f.dialogs.files.push_back(path);
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        auto* o = static_cast<frmOption*>(d);
+        o->chkHeight->setChecked(true);
+        o->txtSize->clear();
+        o->cmdOK_Click();
+        QVERIFY(o->isVisible()); // refused, still asking
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Exclamation);
+        QVERIFY(f.dialogs.messages[0].second.contains("32767"));
+        o->txtSize->setText("0");
+        o->cmdOK_Click();
+        QVERIFY(o->isVisible());
+        o->txtSize->setText("3");
+        o->cmdOK_Click();
+        QVERIFY(!o->isVisible());
+    });
+    f.w().CmdSave_Click();
+    QCOMPARE(QImage(path).size(), QSize(100, 3));
+}
+
+void tst_Export::copyToClipboard()
+{
+    GuiFixture f;
+    QTest::mouseClick(f.w().Option1[1], Qt::LeftButton);
+    f.w().txtSize->setText("120");
+    f.dialogs.modals.push_back(OptionsOk(9));
+    f.w().mnuClipBoard_Click();
+    QVERIFY(f.dialogs.saveRequests.empty()); // no file dialog for a copy
+    const QImage img = QGuiApplication::clipboard()->image();
+    QCOMPARE(img.size(), QSize(9, 120));
+    QVERIFY(ImageIsGradient(img, DrawGrad(StartupPoints(), 120), true, 0));
+}
+
+void tst_Export::failedWriteKeepsFile()
+{
+    for (const char* ext : {"bmp", "png", "jpg"}) {
+        GuiFixture f;
+        const QString path = f.userDir.filePath(QString("old.") + ext);
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("precious");
+        }
+        f.w().txtSize->setText("2000");
+        f.dialogs.files.push_back(path);
+        f.dialogs.modals.push_back(OptionsOk(3000));
+        {
+            FileSizeLimit limit(4096);
+            f.w().CmdSave_Click();
+        }
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Error);
+        if (QString(ext) != "bmp")
+            QVERIFY(f.dialogs.messages[0].second.startsWith("ファイルに書きこめません。\r\n"));
+        QVERIFY(!f.dialogs.messages[0].second.isEmpty());
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("precious"));
+    }
+    // A folder that does not exist.
+    GuiFixture f;
+    f.dialogs.files.push_back(f.userDir.filePath("missing/x.png"));
+    f.dialogs.modals.push_back(OptionsOk(0));
+    f.w().CmdSave_Click();
+    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+    QVERIFY(f.dialogs.messages[0].second.startsWith("ファイルがオープンできません。"));
+}
+
+void tst_Export::rememberedNameAndFolder()
+{
+    GuiFixture f;
+    const QString path = f.userDir.filePath("sky.png");
+    f.dialogs.files.push_back(path);
+    f.dialogs.modals.push_back(OptionsOk(0));
+    f.w().CmdSave_Click();
+    QCOMPARE(f.w().saveFileName(), f.userDir.filePath("sky"));
+    f.w().CmdSave_Click(); // the next dialog offers it
+    QCOMPARE(f.dialogs.saveRequests.back().fileName, f.userDir.filePath("sky"));
+    f.w().close();
+    QVERIFY(f.iniText().contains("SaveInitPath=" + QFile::encodeName(f.userDir.path()) + "/\n"));
+    GuiFixture again(f.iniText());
+    again.w().CmdSave_Click();
+    QCOMPARE(again.dialogs.saveRequests.back().initialDir, f.userDir.path() + "/");
+}
+
+void tst_Export::errMes_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0") << 0 << "成功しました。";
+    QTest::newRow("1") << 1 << "ファイルがオープンできません。";
+    QTest::newRow("2") << 2 << "ファイルに書きこめません。";
+    QTest::newRow("3") << 3 << "ファイルのフォーマットエラーです。";
+    QTest::newRow("4") << 4 << "スタックオーバーフローです。";
+    QTest::newRow("252") << 252 << "保存品質の指定が間違っています。";
+    QTest::newRow("255") << 255 << "clsTransG内部エラー : 255";
+    QTest::newRow("7") << 7 << "clsTransG内部エラー : 7";
+}
+
+void tst_Export::errMes()
+{
+    QFETCH(int, code);
+    QFETCH(QString, text);
+    QCOMPARE(clsTransG::ErrMes(static_cast<short>(code)), text);
+}
+
+void tst_Export::bridgeRefusesBadOptions()
+{
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const StripImage img{DrawGrad(StartupPoints(), 10), false, 1};
+    clsTransG& t = clsTransG::instance();
+    QCOMPARE(t.DCSaveJpeg(dialogs, nullptr, img, dir.filePath("a.jpg"), 0, 0), short(252));
+    QCOMPARE(t.DCSavePNG(dialogs, nullptr, img, dir.filePath("a.png"), 3), short(252));
+    QVERIFY(QDir(dir.path()).isEmpty());
+    QCOMPARE(t.DCSavePNG(dialogs, nullptr, img, dir.filePath("a.png"), 2), short(0));
+    QVERIFY(dialogs.messages.empty());
+}
+
+void tst_Export::aboutBox()
+{
+    GuiFixture f;
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        auto* a = static_cast<frmAbout*>(d);
+        QCOMPARE(a->windowTitle(), QString("Velmixのﾊﾞｰｼﾞｮﾝ情報"));
+        QCOMPARE(a->lblVersion->text(), QString("Version 1.50"));
+        QCOMPARE(a->lblTitle->text(), QString("Velmix"));
+        QCOMPARE(a->lblDescription->text(), QString("このソフトはフリーウェアです。"));
+        QCOMPARE(a->cmdSysInfo->text(), QString("ｼｽﾃﾑ情報(&S)..."));
+        QTest::mouseClick(a->cmdSysInfo, Qt::LeftButton);
+        QCOMPARE(f.dialogs.messages.back().second, QString("現時点ではｼｽﾃﾑ情報を使用できません"));
+        QVERIFY(a->isVisible()); // the box stays open
+        QTest::keyClick(a, Qt::Key_Escape);
+        QVERIFY(!a->isVisible());
+    });
+    f.w().MenuVersion_Click();
+    QCOMPARE(f.dialogs.modalCount, 1);
+}
+
+void tst_Export::help()
+{
+    GuiFixture f;
+    f.w().MenuPrintHelp_Click(); // no help folder here
+    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+    QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Error);
+    QCOMPARE(f.dialogs.messages[0].second, QString("ヘルプを表示できません。\r\nRet= 2"));
+    QVERIFY(f.opened.empty());
+    QDir(f.programDir.path()).mkpath("help");
+    QFile page(f.programDir.filePath("help/index.htm"));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    f.w().MenuPrintHelp_Click();
+    QCOMPARE(f.opened.size(), std::size_t(1));
+    QCOMPARE(f.opened[0], QUrl::fromLocalFile(f.programDir.filePath("help/index.htm")));
+    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+    f.openerResult = false; // no viewer
+    f.w().ShowHelp("index.htm");
+    QCOMPARE(f.dialogs.messages.back().second, QString("ヘルプを表示できません。\r\nRet= 31"));
+}
+
+QTEST_MAIN(tst_Export)
+#include "tst_export.moc"
