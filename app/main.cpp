@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmix"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velmix"));
-    QApplication::setDesktopFileName(QStringLiteral("velmix"));
+    QApplication::setDesktopFileName(QStringLiteral("org.velmix.Velmix"));
     QApplication::setWindowIcon(AppIcon());
 
     QtDialogs dialogs;

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds with warnings as errors and runs every test: the unit and widget
+# tests, the same again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the end-to-end tests of the real program under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+jobs=$(nproc)
+cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMIX_WERROR=ON
+cmake --build build/ci -j "$jobs"
+ctest --test-dir build/ci --output-on-failure -j "$jobs"
+
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMIX_WERROR=ON \
+  "-DVELMIX_SANITIZE=address;undefined"
+cmake --build build/sanitize -j "$jobs"
+ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
+LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+tests/e2e/run.sh build/ci
+echo "All tests passed."

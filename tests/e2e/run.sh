@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# End-to-end tests of the real program under Xvfb: start it from a program
+# folder holding a settings file, check the preview's pixels on the screen,
+# quit with Alt+F, X and check the settings file it wrote.
+#   tests/e2e/run.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "${1:?build folder}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+render="$build/bin/velmix-render"
+work=$(mktemp -d /tmp/velmix-e2e.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+chmod 755 "$work"
+failures=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# A program folder: the program, its help, and optionally a settings file.
+make_program_dir() { # dir [ini-file]
+    mkdir -p "$1"
+    cp "$build/lib/velmix/velmix" "$1/"
+    cp -r "$build/lib/velmix/help" "$1/"
+    if [ -n "${2:-}" ]; then cp "$2" "$1/velmix.ini"; fi
+    chmod -R a+rX "$1"
+}
+
+run_session() { # user program-dir shot-file
+    local user=$1; shift
+    if [ "$user" = root ] || [ "$(id -u)" -ne 0 ]; then
+        HOME="$work/home-$user" xvfb-run -a -s "-screen 0 1280x1024x24" "$here/session.sh" "$@"
+    else
+        # As another user the program folder is really read-only.
+        setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups \
+            env HOME="$work/home-$user" XDG_RUNTIME_DIR="$work/home-$user" \
+            xvfb-run -a -s "-screen 0 1280x1024x24" "$here/session.sh" "$@"
+    fi
+}
+
+# The start-up gradient must be on the screen, pixel for pixel, as the
+# preview strip (280 pixels inside its border).
+"$render" -s 280 -o "$work/expected.png"
+check_preview() { # shot-file what
+    local metric
+    metric=$(compare -metric AE -subimage-search -dissimilarity-threshold 1 \
+        "$1" "$work/expected.png" null: 2>&1 || true)
+    case "$metric" in
+        "0 "*|"0") echo "ok: $2: the preview shows the start-up gradient";;
+        *) fail "$2: the preview strip does not show the start-up gradient ($metric)";;
+    esac
+}
+
+crop_window() { # shot-file -> the top-left part where the window stands
+    convert "$1" -crop 700x600+0+0 +repage "$1"
+}
+
+# 1. A settings file with a remembered state and lines of the user's own.
+printf '; my notes\n[IniCheck]\nDummy=1\n[Memory]\nEnabled 0=1\nLocate 0=500\nColor 0=255\ntate= 0\nSize= 200\n[Mine]\nkeep=me\n' >"$work/start.ini"
+make_program_dir "$work/p1" "$work/start.ini"
+mkdir -p "$work/home-root"
+run_session root "$work/p1" "$work/shot1.png" || fail "session 1"
+crop_window "$work/shot1.png"
+check_preview "$work/shot1.png" "settings file"
+ini="$work/p1/velmix.ini"
+grep -q '^; my notes$' "$ini" || fail "the comment was lost"
+grep -q '^\[Mine\]$' "$ini" && grep -q '^keep=me$' "$ini" || fail "unknown section lost"
+grep -q '^MainLeft=' "$ini" || fail "MainLeft missing"
+for key in 'Dummy=1' 'TextOnOff=' 'Enabled 6=' 'Locate 0=500' 'chkHeight=' 'TileHeight=' 'SaveInitPath='; do
+    grep -q "^$key" "$ini" || fail "key $key missing"
+done
+echo "ok: settings written completely"
+
+# 2. A read-only program folder: the settings go to the user's folder and are
+#    read from there on the next start.
+if [ "$(id -u)" -eq 0 ]; then ro_user=nobody; else ro_user=$(id -un); fi
+make_program_dir "$work/p2" "$work/start.ini"
+chmod 444 "$work/p2/velmix.ini"
+chmod 555 "$work/p2"
+mkdir -p "$work/home-$ro_user"
+chown -R "$ro_user" "$work/home-$ro_user" 2>/dev/null || true
+chmod 777 "$work"
+run_session "$ro_user" "$work/p2" "$work/shot2.png" || fail "session 2"
+user_ini="$work/home-$ro_user/.config/velmix/velmix.ini"
+[ -f "$user_ini" ] || fail "no settings in the user's folder"
+cmp -s "$work/start.ini" "$work/p2/velmix.ini" || fail "the read-only file changed"
+grep -q '^keep=me$' "$user_ini" 2>/dev/null || fail "the user's copy lost the program folder's lines"
+sed -i 's/^Locate 0=500$/Locate 0=321/' "$user_ini"
+run_session "$ro_user" "$work/p2" "$work/shot2b.png" || fail "session 2b"
+grep -q '^Locate 0=321$' "$user_ini" || fail "the user's file was not read on the next start"
+echo "ok: read-only program folder"
+
+# 3. A settings file of random bytes: defaults, and the file is repaired.
+head -c 4096 /dev/urandom | tr -d '\n[=' >"$work/random.ini"
+make_program_dir "$work/p3" "$work/random.ini"
+run_session root "$work/p3" "$work/shot3.png" || fail "session 3"
+crop_window "$work/shot3.png"
+check_preview "$work/shot3.png" "random bytes"
+grep -aq '^Dummy=1' "$work/p3/velmix.ini" || fail "random file not completed"
+
+# 4. A file from the Windows program: Shift-JIS with CR LF.
+printf '[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=ＭＳ Ｐ明朝\r\nSize= 12\r\nbold= 0\r\nItalic= 0\r\nColor= 255\r\nTextOnOff=True\r\n[Option]\r\nMainLeft= 1500\r\nMainTop= 1500\r\nSaveInitPath=C:\\画像\\\r\n' \
+    | iconv -f UTF-8 -t SHIFT_JIS >"$work/sjis.ini"
+make_program_dir "$work/p4" "$work/sjis.ini"
+run_session root "$work/p4" "$work/shot4.png" || fail "session 4"
+crop_window "$work/shot4.png"
+check_preview "$work/shot4.png" "Shift-JIS file"
+name=$(printf 'Name=ＭＳ Ｐ明朝\r' | iconv -f UTF-8 -t SHIFT_JIS)
+grep -aq "^$name\$" "$work/p4/velmix.ini" || fail "the font name did not survive in Shift-JIS"
+if tr -d '\r' <"$work/p4/velmix.ini" | cmp -s - "$work/p4/velmix.ini"; then
+    fail "CR LF line endings lost"
+fi
+echo "ok: Shift-JIS file"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures end-to-end check(s) failed"
+    exit 1
+fi
+echo "end-to-end: all passed"
