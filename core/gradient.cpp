@@ -113,8 +113,11 @@ void DrawGrad(const GradPoints& points, int length, Colour* out)
         else if (t > 1.0f)
             t = 1.0f;
         const double td = t;
+        // lrint rounds halves to even in the default rounding mode, which the
+        // program never changes; it is one instruction where RoundHalfEven
+        // is several.
         const auto channel = [&](const auto& c) {
-            return static_cast<int>(RoundHalfEven(c[j] + (c[j + 1] - c[j]) * td));
+            return static_cast<int>(std::lrint(c[j] + (c[j + 1] - c[j]) * td));
         };
         out[x] = MakeColour(channel(R), channel(G), channel(B));
         // The segment advances at most one step per pixel, after drawing it.

@@ -280,7 +280,7 @@ boolean JpegEmpty(j_compress_ptr cinfo)
 {
     JpegContext* ctx = ContextOf(cinfo);
     const auto n = static_cast<qint64>(ctx->buffer.size());
-    if (ctx->file->write(reinterpret_cast<const char*>(ctx->buffer.data()), n) != n) {
+    if (ctx->file && ctx->file->write(reinterpret_cast<const char*>(ctx->buffer.data()), n) != n) {
         ctx->writeFailed = true;
         std::longjmp(ctx->jump, 1);
     }
@@ -292,16 +292,32 @@ void JpegTerm(j_compress_ptr cinfo)
 {
     JpegContext* ctx = ContextOf(cinfo);
     const auto n = static_cast<qint64>(ctx->buffer.size() - cinfo->dest->free_in_buffer);
-    if (ctx->file->write(reinterpret_cast<const char*>(ctx->buffer.data()), n) != n) {
+    if (ctx->file && ctx->file->write(reinterpret_cast<const char*>(ctx->buffer.data()), n) != n) {
         ctx->writeFailed = true;
         std::longjmp(ctx->jump, 1);
     }
 }
 
-short WriteJpeg(QSaveFile& file, const StripImage& img, int quality)
+// Huffman tables of one compression, to reuse in another.
+struct JpegTables
+{
+    struct Table
+    {
+        UINT8 bits[17];
+        UINT8 huffval[256];
+    };
+    Table dc[2];
+    Table ac[2];
+};
+
+// One compression of the image. file null: the output is discarded (a pass
+// that only gathers statistics). fixed: Huffman tables to use instead of
+// optimising them; gathered: where the optimised tables go.
+short RunJpeg(QSaveFile* file, const StripImage& img, int quality, const JpegTables* fixed,
+              JpegTables* gathered)
 {
     JpegContext ctx;
-    ctx.file = &file;
+    ctx.file = file;
     ctx.buffer.resize(1 << 16);
     std::vector<unsigned char> row(3 * static_cast<std::size_t>(img.width()));
     jpeg_compress_struct cinfo{};
@@ -328,7 +344,23 @@ short WriteJpeg(QSaveFile& file, const StripImage& img, int quality)
         cinfo.comp_info[c].h_samp_factor = 1;
         cinfo.comp_info[c].v_samp_factor = 1;
     }
-    cinfo.optimize_coding = TRUE;
+    const auto copyTables = [&](JHUFF_TBL** from, JpegTables::Table* to, bool in) {
+        for (int t = 0; t < 2; ++t) {
+            if (in) {
+                std::memcpy(from[t]->bits, to[t].bits, sizeof to[t].bits);
+                std::memcpy(from[t]->huffval, to[t].huffval, sizeof to[t].huffval);
+            } else {
+                std::memcpy(to[t].bits, from[t]->bits, sizeof to[t].bits);
+                std::memcpy(to[t].huffval, from[t]->huffval, sizeof to[t].huffval);
+            }
+        }
+    };
+    cinfo.optimize_coding = fixed ? FALSE : TRUE;
+    if (fixed) {
+        auto tables = *fixed;
+        copyTables(cinfo.dc_huff_tbl_ptrs, tables.dc, true);
+        copyTables(cinfo.ac_huff_tbl_ptrs, tables.ac, true);
+    }
     jpeg_start_compress(&cinfo, TRUE);
     if (img.rowsIdentical())
         FillRow(img, 0, row.data());
@@ -339,8 +371,32 @@ short WriteJpeg(QSaveFile& file, const StripImage& img, int quality)
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
     jpeg_finish_compress(&cinfo);
+    if (gathered) {
+        copyTables(cinfo.dc_huff_tbl_ptrs, gathered->dc, false);
+        copyTables(cinfo.ac_huff_tbl_ptrs, gathered->ac, false);
+    }
     jpeg_destroy_compress(&cinfo);
     return kEncodeOk;
+}
+
+short WriteJpeg(QSaveFile& file, const StripImage& img, int quality)
+{
+    // Optimised Huffman tables need every coefficient of the image in memory
+    // (6 bytes a pixel). Beyond this, the tables are optimised on a slice of
+    // the image instead: every line across a gradient is the same, so a slice
+    // of full length has the same statistics in proportion.
+    constexpr std::size_t kWholeImageLimit = 32u << 20;
+    const std::size_t coefficients =
+        static_cast<std::size_t>(img.width()) * static_cast<std::size_t>(img.height()) * 6;
+    if (coefficients <= kWholeImageLimit)
+        return RunJpeg(&file, img, quality, nullptr, nullptr);
+    StripImage slice = img;
+    slice.thickness = std::min(img.thickness, 64);
+    JpegTables tables{};
+    const short code = RunJpeg(nullptr, slice, quality, nullptr, &tables);
+    if (code != kEncodeOk)
+        return code;
+    return RunJpeg(&file, img, quality, &tables, nullptr);
 }
 
 template <typename Writer>

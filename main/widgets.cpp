@@ -4,6 +4,7 @@
 #include "numtext.h"
 
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -34,13 +35,13 @@ void ImageBox::fitImage()
     m_image = next;
 }
 
-void ImageBox::paintEvent(QPaintEvent*)
+void ImageBox::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
-    if (m_border > 0) {
+    const QRect inner(m_border, m_border, innerWidth(), innerHeight());
+    if (m_border > 0 && !inner.contains(event->rect())) {
         // A sunken edge: dark above and left, light below and right.
         const QPalette& pal = palette();
-        p.fillRect(rect(), pal.color(QPalette::Window));
         p.setPen(pal.color(QPalette::Dark));
         p.drawLine(0, 0, width() - 1, 0);
         p.drawLine(0, 0, 0, height() - 1);
@@ -51,8 +52,16 @@ void ImageBox::paintEvent(QPaintEvent*)
         p.drawLine(0, height() - 1, width() - 1, height() - 1);
         p.drawLine(width() - 1, 0, width() - 1, height() - 1);
     }
-    p.fillRect(m_border, m_border, innerWidth(), innerHeight(), palette().color(QPalette::Window));
-    p.drawImage(m_border, m_border, m_image);
+    // Only what needs repainting, straight from the backing image.
+    const QRect dirty = event->rect() & inner;
+    if (dirty.isEmpty())
+        return;
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRect fromImage = dirty.translated(-m_border, -m_border) & m_image.rect();
+    if (fromImage != dirty.translated(-m_border, -m_border))
+        p.fillRect(dirty, palette().color(QPalette::Window));
+    if (!fromImage.isEmpty())
+        p.drawImage(fromImage.topLeft() + QPoint(m_border, m_border), m_image, fromImage);
 }
 
 void ImageBox::resizeEvent(QResizeEvent*)

@@ -79,6 +79,9 @@ void tst_Encoders::roundTrip_data()
                 QTest::newRow(name.constData()) << ext << 97 << vertical << thickness << tol;
             }
         QTest::newRow((QByteArray(ext) + " long").constData()) << ext << 2000 << false << 5 << tol;
+        // Beyond the JPEG writer's limit for whole-image Huffman optimisation.
+        QTest::newRow((QByteArray(ext) + " huge").constData())
+            << ext << 2000 << false << 3000 << tol;
         // More rows than one repeated block of the PNG writer holds.
         QTest::newRow((QByteArray(ext) + " thick").constData())
             << ext << 400 << false << 1500 << tol;

@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -239,16 +240,20 @@ void frmTile::PrintTile()
     const int T = picGrad->y();
     const QColor back = palette().color(QPalette::Window);
     QPainter p(&m_surface);
+    // Only the strip's band of the surface changes; only that is repainted.
+    QRect changed;
     if (m.Orientation == 0) {
-        p.fillRect(0, 0, m_surface.width(), std::max(0, T - 8 + 1), back);
+        changed = QRect(0, 0, m_surface.width(), std::max(0, T - 8 + 1));
+        p.fillRect(changed, back);
         p.end();
         CopyImage(work, m_surface, L, T - 8);
     } else {
-        p.fillRect(0, T, std::max(0, L - 8 + 1), m_surface.height() - T, back);
+        changed = QRect(0, T, std::max(0, L - 8 + 1), m_surface.height() - T);
+        p.fillRect(changed, back);
         p.end();
         CopyImage(work, m_surface, L - 8, T);
     }
-    update();
+    update(changed.united(QRect(L - 8, T - 8, w, h)));
 
     picGrad->fitImage();
     QImage& grad = picGrad->image();
@@ -307,11 +312,12 @@ void frmTile::LayoutForm()
                                  QString::fromStdString(BlankSigned(picGrad->height()))));
 }
 
-void frmTile::paintEvent(QPaintEvent*)
+void frmTile::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
-    p.fillRect(rect(), palette().color(QPalette::Window));
-    p.drawImage(0, 0, m_surface);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRect r = event->rect();
+    p.drawImage(r.topLeft(), m_surface, r & m_surface.rect());
 }
 
 void frmTile::resizeEvent(QResizeEvent*)

@@ -1,0 +1,55 @@
+// The rasteriser and the writers, in process.
+
+#include "gradient.h"
+#include "transg.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+
+using namespace velmix;
+
+static void BM_DrawGrad(benchmark::State& state)
+{
+    const GradPoints p = StartupPoints();
+    std::vector<Colour> line(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        DrawGrad(p, static_cast<int>(state.range(0)), line.data());
+        benchmark::DoNotOptimize(line.data());
+    }
+}
+BENCHMARK(BM_DrawGrad)->Arg(100)->Arg(280)->Arg(2000);
+
+static void BM_Write(benchmark::State& state, ImageType type, bool vertical)
+{
+    const int thickness = static_cast<int>(state.range(0));
+    const StripImage img{DrawGrad(StartupPoints(), 2000), vertical, thickness};
+    const std::string path = (std::filesystem::temp_directory_path() / "velmix-bench.out").string();
+    std::string err;
+    for (auto _ : state) {
+        switch (type) {
+        case ImageType::Png:
+            DCSavetoPNG(img, path, 0, &err);
+            break;
+        case ImageType::Jpeg:
+            DCSavetoJPEG(img, path, 100, 0, &err);
+            break;
+        case ImageType::Bmp:
+            SaveBitmapFile(img, path, &err);
+            break;
+        }
+    }
+    std::remove(path.c_str());
+}
+BENCHMARK_CAPTURE(BM_Write, png, ImageType::Png, false)
+    ->Arg(2000)
+    ->Arg(30000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Write, png_vertical, ImageType::Png, true)
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Write, jpeg, ImageType::Jpeg, false)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Write, bmp, ImageType::Bmp, false)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
