@@ -9,5 +9,6 @@ if(VELMIX_SANITIZE)
   string(REPLACE ";" "," _san "${VELMIX_SANITIZE}")
   target_compile_options(project_options INTERFACE -fsanitize=${_san} -fno-omit-frame-pointer
     -fno-sanitize-recover=all)
-  target_link_options(project_options INTERFACE -fsanitize=${_san})
+  string(REPLACE "fuzzer-no-link," "" _san_link "${_san}")
+  target_link_options(project_options INTERFACE -fsanitize=${_san_link})
 endif()

@@ -97,6 +97,11 @@ void ModuleINI::read()
     QByteArray bytes;
     if (f.open(QIODevice::ReadOnly))
         bytes = f.readAll();
+    ReadBytes(bytes);
+}
+
+void ModuleINI::ReadBytes(const QByteArray& bytes)
+{
 #ifdef Q_OS_WIN
     // The system's ANSI code page is what the Windows program wrote.
     m_encoding = QByteArray("System");

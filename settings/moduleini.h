@@ -25,6 +25,10 @@ public:
     void SetIniFile(const QString& path);
     const QString& IniPath() const { return m_path; }
 
+    // Takes these bytes as the file's present contents (what read() does
+    // with the file).
+    void ReadBytes(const QByteArray& bytes);
+
     std::string GetIniValue(std::string_view section, std::string_view key) const;
     void PutIniValue(std::string_view section, std::string_view key, std::string_view value);
 

@@ -1,0 +1,49 @@
+// Arbitrary bytes as a settings file: the profile-text reader, the settings
+// reader with its character-set choice, and a write and read back, which
+// must give the same settings.
+
+#include "moduleini.h"
+#include "profile.h"
+#include "settings.h"
+
+#include <cstdlib>
+
+using namespace velmix;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    ModuleINI ini;
+    ini.ReadBytes(bytes);
+    const auto s = ini.LoadIni();
+    (void)ini.GetIniValue("SampleTextFont", "Name");
+
+    // Writing keeps every other line: the written text holds the original
+    // lines, and reading it back gives what was written.
+    ProfileText text(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const auto identity = [](std::string_view v) { return std::string(v); };
+    Settings written = s.value_or(Settings{});
+    written.mainPlace = WindowPlace{1, 2, 0, 0};
+    written.tilePlace = WindowPlace{3, 4, 5, 6};
+    WriteSettings(text, written, identity);
+    const auto back = ReadSettings(ProfileText(text.bytes()), identity);
+    if (!back)
+        std::abort();
+    Settings expected = written;
+    SanitizeSettings(expected);
+    // Values longer than the reader's buffer come back cut.
+    if (expected.SampleTextFont.Name.size() <= ProfileText::kValueLimit &&
+        expected.SaveInitPath.size() <= ProfileText::kValueLimit &&
+        expected.SampleTextFont.Name.find_first_of("\r\n") == std::string::npos &&
+        expected.SaveInitPath.find_first_of("\r\n") == std::string::npos &&
+        (expected.SampleTextFont.Name.empty() ||
+         (expected.SampleTextFont.Name.front() != ' ' && expected.SampleTextFont.Name.back() != ' ' &&
+          expected.SampleTextFont.Name.front() != '\t' && expected.SampleTextFont.Name.back() != '\t')) &&
+        (expected.SaveInitPath.empty() ||
+         (expected.SaveInitPath.front() != ' ' && expected.SaveInitPath.back() != ' ' &&
+          expected.SaveInitPath.front() != '\t' && expected.SaveInitPath.back() != '\t')) &&
+        !(back->SampleTextFont == expected.SampleTextFont && back->MemoryState == expected.MemoryState &&
+          back->SaveInitPath == expected.SaveInitPath))
+        std::abort();
+    return 0;
+}
