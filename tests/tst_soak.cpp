@@ -1,0 +1,267 @@
+// Many random user actions across every handler of the main window, the tile
+// window, the brightness dialog and the edit menu, checking after each one
+// that what the windows show is what the core computes.
+// VELMIX_SOAK_ACTIONS sets the length (default 1500; 20000 for the long run).
+
+#include "frmld.h"
+#include "guifixture.h"
+
+#include <QPushButton>
+
+#include <fstream>
+#include <malloc.h>
+#include <random>
+
+using namespace velmix;
+
+namespace {
+
+class SeededRandom : public RandomSource
+{
+public:
+    explicit SeededRandom(std::uint32_t seed) : m_gen(seed) {}
+    float next() override { return static_cast<float>(m_gen() >> 8) / 16777216.0f; }
+
+private:
+    std::mt19937 m_gen;
+};
+
+long RssKiB()
+{
+    malloc_trim(0); // what was freed is not kept
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+} // namespace
+
+class tst_Soak : public QObject
+{
+    Q_OBJECT
+private slots:
+    void randomActions();
+
+private:
+    void act(GuiFixture& f, std::mt19937& rnd);
+    // Memory measured in the same state each time: the tile window shown at
+    // its design size, so that its pictures have the same size.
+    long settledRss(GuiFixture& f)
+    {
+        f.tile().resize(513, 224);
+        f.w().cmdTile_Click();
+        QCoreApplication::processEvents();
+        return RssKiB();
+    }
+    QString check(GuiFixture& f);
+};
+
+QString tst_Soak::check(GuiFixture& f)
+{
+    frmMain& w = f.w();
+    int enabled = 0;
+    for (int i = 0; i < kPointCount; ++i) {
+        const bool on = w.Check1[i]->isChecked();
+        enabled += on ? 1 : 0;
+        if (w.LabX[i]->isVisible() == on)
+            return QString("cross of point %1").arg(i);
+        if (w.Slider1[i]->isEnabled() != on || w.PicColor[i]->isEnabled() != on)
+            return QString("enabled state of point %1").arg(i);
+        if (w.LabLocate[i]->text() != QString::number(w.Slider1[i]->value()))
+            return QString("position label of point %1").arg(i);
+        const Colour c = w.state().PointColor[i];
+        if (w.LabColor[i]->text() != QString::number(GetRed(c)) ||
+            w.LabColor[i + 7]->text() != QString::number(GetGreen(c)) ||
+            w.LabColor[i + 14]->text() != QString::number(GetBlue(c)) ||
+            w.PicColor[i]->color() != ToQColor(c))
+            return QString("colour of point %1").arg(i);
+    }
+    if (enabled == 0)
+        return "no point enabled";
+    if (!ImageShowsLine(w.picPrev->image(), f.expectedLine(280)))
+        return "preview pixels";
+    frmTile& t = f.tile();
+    const int size = w.state().ImageSize;
+    if (t.isVisible() && !t.isMinimized() && size >= 1) {
+        const bool vertical = w.state().Orientation != 0;
+        const std::vector<Colour> line = f.expectedLine(size);
+        const QImage& work = w.picWork();
+        if (work.size() != (vertical ? QSize(1, size) : QSize(size, 1)))
+            return "work picture size";
+        const QImage& grad = t.picGrad->image();
+        for (int y = 0; y < grad.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(grad.constScanLine(y));
+            for (int x = 0; x < grad.width(); ++x) {
+                const int k = vertical ? y % size : x % size;
+                if (row[x] != Rgb(line[static_cast<std::size_t>(k)]))
+                    return QString("tile pixel %1,%2").arg(x).arg(y);
+            }
+        }
+    }
+    return {};
+}
+
+void tst_Soak::act(GuiFixture& f, std::mt19937& rnd)
+{
+    frmMain& w = f.w();
+    const auto pick = [&](int n) { return static_cast<int>(rnd() % static_cast<unsigned>(n)); };
+    const int i = pick(kPointCount);
+    switch (pick(16)) {
+    case 0:
+    case 1:
+        QTest::mouseClick(w.Check1[i], Qt::LeftButton);
+        break;
+    case 2:
+        w.Slider1[i]->setValue(pick(1001));
+        w.Slider1_Scroll(i);
+        break;
+    case 3: {
+        if (!w.Slider1[i]->isEnabled())
+            break;
+        QSlider* s = w.Slider1[i];
+        s->setSliderDown(true);
+        for (int k = 0; k < 3; ++k)
+            s->setSliderPosition(pick(1001));
+        s->setSliderDown(false);
+        break;
+    }
+    case 4:
+        if (w.Slider1[i]->isEnabled()) {
+            const Qt::Key keys[] = {Qt::Key_Left,     Qt::Key_Right, Qt::Key_PageUp,
+                                    Qt::Key_PageDown, Qt::Key_Home,  Qt::Key_End};
+            QTest::keyClick(w.Slider1[i], keys[pick(6)]);
+        }
+        break;
+    case 5:
+        if (pick(4) == 0)
+            f.dialogs.colors.push_back(std::nullopt);
+        else
+            f.dialogs.colors.push_back(QColor(pick(256), pick(256), pick(256)));
+        w.PicColor_Click(i);
+        break;
+    case 6: {
+        const char* texts[] = {"", "0", "1", "3", "4", "100", "2500", "777", "12a"};
+        w.txtSize->setText(texts[pick(9)]);
+        if (pick(2) == 0)
+            w.txtSize_LostFocus();
+        break;
+    }
+    case 7:
+        w.UpDown1->step(pick(2) ? 1 : -1);
+        break;
+    case 8:
+        QTest::mouseClick(w.Option1[pick(2)], Qt::LeftButton);
+        break;
+    case 9: {
+        const int what = pick(4);
+        if (what == 0)
+            f.tile().close();
+        else if (what == 1)
+            f.tile().showMinimized();
+        else if (what == 2) {
+            // A few sizes only: the caches they fill are warm by the time
+            // memory is first measured, so growth after it means a leak.
+            const QSize sizes[] = {{300, 120}, {513, 224}, {800, 460}, {640, 300}, {120, 40}};
+            f.tile().resize(sizes[pick(5)]);
+        }
+        w.cmdTile_Click();
+        break;
+    }
+    case 10:
+        if (pick(2))
+            w.mnuRandom_Click();
+        else
+            w.mnuRandomNatural_Click();
+        break;
+    case 11:
+        w.mnuEqual_Click();
+        break;
+    case 12:
+        if (pick(2))
+            w.mnuMemorySave_Click();
+        else
+            w.mnuMemoryLoad_Click();
+        break;
+    case 13: {
+        const int offset = pick(511) - 255;
+        const int end = pick(3);
+        f.dialogs.modals.push_back([offset, end](QDialog* d) {
+            auto* ld = static_cast<frmLD*>(d);
+            ld->sldLD->setValue(offset);
+            if (end == 0)
+                ld->cmdOK_Click();
+            else if (end == 1)
+                ld->CmdCancel_Click();
+            else
+                ld->close();
+        });
+        w.mnuLD_Click();
+        break;
+    }
+    case 14: {
+        frmTile& t = f.tile();
+        const int what = pick(3);
+        if (what == 0) {
+            QTest::mouseClick(t.ChkText, Qt::LeftButton);
+        } else if (what == 1 && t.CmdFont->isEnabled()) {
+            QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+            const double points[] = {9, 10.5, 16, 27.75};
+            font.setPointSizeF(points[pick(4)]);
+            font.setBold(pick(2));
+            font.setItalic(pick(2));
+            f.dialogs.fonts.push_back(pick(3) ? std::optional<QFont>(font) : std::nullopt);
+            t.CmdFont_Click();
+        } else {
+            f.dialogs.colors.push_back(QColor(pick(256), pick(256), pick(256)));
+            t.picForeColor_Click();
+        }
+        break;
+    }
+    default:
+        w.PicColor_KeyPress(i, ' ');
+        break;
+    }
+}
+
+void tst_Soak::randomActions()
+{
+    const int actions = qEnvironmentVariableIsSet("VELMIX_SOAK_ACTIONS")
+                            ? qEnvironmentVariableIntValue("VELMIX_SOAK_ACTIONS")
+                            : 1500;
+    GuiFixture f;
+    std::vector<float> values;
+    std::mt19937 rnd(20261206);
+    for (int k = 0; k < 4096; ++k)
+        f.random.values.push_back(static_cast<float>(rnd() >> 8) / 16777216.0f);
+    long rssAt1000 = -1;
+    for (int n = 1; n <= actions; ++n) {
+        act(f, rnd);
+        // A dialog answer not taken by a disabled control is dropped.
+        f.dialogs.colors.clear();
+        f.dialogs.fonts.clear();
+        f.dialogs.modals.clear();
+        f.dialogs.messages.clear();
+        f.dialogs.colorPresets.clear();
+        f.dialogs.fontPresets.clear();
+        // What the event loop would do between the user's actions: deferred
+        // deletions, timers (the font cache trims itself on one), repaints.
+        QCoreApplication::processEvents();
+        const QString fault = check(f);
+        if (!fault.isEmpty())
+            QFAIL(qPrintable(QString("after action %1: %2").arg(n).arg(fault)));
+        if (n == std::min(1000, actions))
+            rssAt1000 = settledRss(f);
+        if (qEnvironmentVariableIsSet("VELMIX_SOAK_TRACE") && n % 1000 == 0)
+            qInfo("%d actions: %ld KiB", n, settledRss(f));
+    }
+    const long rssEnd = settledRss(f);
+    qInfo("%d actions; resident memory %ld KiB after %d, %ld KiB at the end", actions, rssAt1000,
+          std::min(1000, actions), rssEnd);
+    QVERIFY2(rssEnd <= rssAt1000 * 105 / 100, "memory grew by more than 5%");
+}
+
+QTEST_MAIN(tst_Soak)
+#include "tst_soak.moc"
