@@ -1,6 +1,7 @@
 #include "frmabout.h"
 
 #include "dialogs.h"
+#include "widgets.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -18,15 +19,6 @@ namespace velmix {
 namespace {
 
 const char* const kTitle = "Velmix";
-
-QFont JpFont(const char* face, double points, bool bold = false, bool italic = false)
-{
-    QFont f(QString::fromUtf8(face));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
 
 #ifdef Q_OS_WIN
 // A text value under HKEY_LOCAL_MACHINE, or false.
@@ -62,12 +54,12 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialo
     picIcon->setGeometry(8, 20, 36, 36);
     picIcon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
     lblTitle = new QLabel(this);
-    lblTitle->setFont(JpFont("ＭＳ Ｐ明朝", 21.75, true, true));
+    lblTitle->setFont(JpFont(21.75, true, true, QStringLiteral("ＭＳ Ｐ明朝")));
     lblTitle->move(52, 12);
     lblVersion = new QLabel(QStringLiteral("Version -.--"), this);
     lblVersion->move(168, 40);
     labAuthor = new QLabel(QStringLiteral("Copyright (C) 2001-2026 Velmix developers"), this);
-    labAuthor->setFont(JpFont("ＭＳ Ｐゴシック", 9.75));
+    labAuthor->setFont(JpFont(9.75));
     labAuthor->move(56, 60);
     labAuthor->adjustSize();
     lblDescription = new QLabel(QStringLiteral("このソフトはフリーウェアです。"), this);

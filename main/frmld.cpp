@@ -138,12 +138,8 @@ void frmLD::closeEvent(QCloseEvent* event)
 bool frmLD::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == txtLD && event->type() == QEvent::KeyPress) {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        const QString text = ke->text();
-        if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier) || text.isEmpty() ||
-            text == QLatin1String("\t") || text.at(0).unicode() == 0x7f)
-            return false;
-        return txtLD_KeyPress(text.at(0).unicode()) == 0;
+        const int key = FilterableKey(static_cast<QKeyEvent*>(event));
+        return key >= 0 && txtLD_KeyPress(key) == 0;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -40,14 +40,6 @@ namespace {
 
 const char* const kSaveFilter = "ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png";
 
-QFont JpFont(double points, bool bold = false)
-{
-    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-
 void SetTextColor(QWidget* w, const QColor& c)
 {
     QPalette pal = w->palette();
@@ -373,13 +365,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (watched == txtSize) {
         if (event->type() == QEvent::KeyPress) {
-            auto* ke = static_cast<QKeyEvent*>(event);
-            const QString text = ke->text();
             // Shortcuts (paste included) and keys without a character pass.
-            if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier) || text.isEmpty() ||
-                text == QLatin1String("\t") || text.at(0).unicode() == 0x7f)
-                return false;
-            return txtSize_KeyPress(text.at(0).unicode()) == 0;
+            const int key = FilterableKey(static_cast<QKeyEvent*>(event));
+            return key >= 0 && txtSize_KeyPress(key) == 0;
         }
         if (event->type() == QEvent::FocusOut)
             txtSize_LostFocus();

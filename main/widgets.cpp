@@ -4,8 +4,8 @@
 #include "numtext.h"
 
 #include <QKeyEvent>
-#include <QPaintEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -126,12 +126,12 @@ void ColorBox::keyPressEvent(QKeyEvent* event)
 {
     // Character keys only (Enter, Space, Escape and Backspace included);
     // Tab and the navigation keys keep their usual meaning.
-    const QString text = event->text();
-    if (text.isEmpty() || text == QLatin1String("\t") || text.at(0).unicode() == 0x7f) {
+    const int key = FilterableKey(event);
+    if (key < 0) {
         QWidget::keyPressEvent(event);
         return;
     }
-    emit keyPressed(text.at(0).unicode());
+    emit keyPressed(key);
 }
 
 CrossLabel::CrossLabel(QWidget* parent) : QLabel(QStringLiteral("×"), parent)
@@ -186,6 +186,24 @@ void UpDown::step(int delta)
     const long long next =
         std::clamp<long long>(static_cast<long long>(current) + delta, m_min, m_max);
     m_buddy->setText(QString::number(next));
+}
+
+QFont JpFont(double points, bool bold, bool italic, const QString& face)
+{
+    QFont f(face);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+int FilterableKey(const QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier) || text.isEmpty() ||
+        text == QLatin1String("\t") || text.at(0).unicode() == 0x7f)
+        return -1;
+    return text.at(0).unicode();
 }
 
 QColor ToQColor(int colour)

@@ -5,11 +5,13 @@
 
 #include "clscommon.h"
 
+#include <QFont>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
 
+class QKeyEvent;
 class QToolButton;
 
 namespace velmix {
@@ -113,6 +115,15 @@ public:
 private:
     QLineEdit* m_edit;
 };
+
+// A font requested by face name; where the face is missing the system
+// substitutes one, and family() still reads as requested.
+QFont JpFont(double points, bool bold = false, bool italic = false,
+             const QString& face = QStringLiteral("ＭＳ Ｐゴシック"));
+
+// The character of a key press as a text box's key filter sees it, or -1
+// for keys that are not characters to filter (shortcuts, Tab, navigation).
+int FilterableKey(const QKeyEvent* event);
 
 // The platform RGB value and QColor.
 QColor ToQColor(int colour);

@@ -18,14 +18,6 @@ namespace velmix {
 
 namespace {
 
-QFont JpFont(double points, bool bold = false)
-{
-    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-
 // Plain pixel copy of a whole image into another at (x, y), clipped at every
 // edge.
 void CopyImage(const QImage& src, QImage& dst, int x, int y)
