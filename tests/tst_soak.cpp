@@ -260,6 +260,11 @@ void tst_Soak::randomActions()
     const long rssEnd = settledRss(f);
     qInfo("%d actions; resident memory %ld KiB after %d, %ld KiB at the end", actions, rssAt1000,
           std::min(1000, actions), rssEnd);
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer holds freed memory back on purpose; its leak checker
+    // covers this build instead.
+    QSKIP("resident memory is not meaningful under AddressSanitizer");
+#endif
     QVERIFY2(rssEnd <= rssAt1000 * 105 / 100, "memory grew by more than 5%");
 }
 
