@@ -19,5 +19,7 @@ LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
+appstreamcli validate --no-net data/org.velmix.Velmix.metainfo.xml
+desktop-file-validate data/org.velmix.Velmix.desktop
 tests/e2e/run.sh build/ci
 echo "All tests passed."

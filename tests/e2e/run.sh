@@ -109,6 +109,26 @@ if tr -d '\r' <"$work/p4/velmix.ini" | cmp -s - "$work/p4/velmix.ini"; then
 fi
 echo "ok: Shift-JIS file"
 
+# 5. An installed copy started through its link in bin/: it finds its own
+#    folder (help page beside it) through the link.
+DESTDIR="$work/inst" cmake --install "$build" --prefix /usr >/dev/null
+prefix="$work/inst/usr"
+[ -L "$prefix/bin/velmix" ] || fail "no link bin/velmix"
+[ -f "$prefix/lib/velmix/help/index.htm" ] || fail "no help page beside the installed program"
+[ -f "$prefix/share/applications/org.velmix.Velmix.desktop" ] || fail "no desktop entry"
+[ -f "$prefix/share/icons/hicolor/48x48/apps/org.velmix.Velmix.png" ] || fail "no icon"
+mkdir -p "$work/home-root"
+cat >"$work/link.sh" <<LINK
+#!/usr/bin/env bash
+mkdir -p "$work/linked" && ln -sf "$prefix/bin/velmix" "$work/linked/velmix"
+exec "$here/session.sh" "$work/linked" "\$1"
+LINK
+chmod +x "$work/link.sh"
+HOME="$work/home-root" xvfb-run -a -s "-screen 0 1280x1024x24" "$work/link.sh" "$work/shot5.png" ||
+    fail "session 5"
+[ -f "$prefix/lib/velmix/velmix.ini" ] || fail "the installed program did not find its own folder"
+echo "ok: installed copy"
+
 if [ "$failures" -ne 0 ]; then
     echo "$failures end-to-end check(s) failed"
     exit 1
