@@ -32,6 +32,7 @@
 #include <QToolTip>
 
 #include <cmath>
+#include <cstring>
 #include <iostream>
 
 namespace velmix {
@@ -543,8 +544,13 @@ void frmMain::Preview()
     QImage& img = picPrev->image();
     const int length = img.width();
     const std::vector<Colour> line = DrawGrad(currentPoints(), length);
+    // One line a pixel column: the first row, then the same row below it.
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        if (y > 0) {
+            std::memcpy(row, img.constScanLine(0), static_cast<std::size_t>(length) * 4);
+            continue;
+        }
         for (int x = 0; x < length; ++x)
             row[x] = ToQColor(line[static_cast<std::size_t>(x)]).rgb();
     }
@@ -556,12 +562,12 @@ void frmMain::picWorkDrawGrad()
     const int size = std::max(0, m.ImageSize);
     const bool vertical = m.Orientation != 0;
     BusyCursor busy(this);
-    const std::vector<Colour> line = DrawGrad(currentPoints(), size);
+    m_workLine = DrawGrad(currentPoints(), size);
     m_picWork = QImage(vertical ? 1 : size, vertical ? size : 1, QImage::Format_RGB32);
     if (size == 0)
         return;
     for (int k = 0; k < size; ++k) {
-        const QRgb px = ToQColor(line[static_cast<std::size_t>(k)]).rgb();
+        const QRgb px = ToQColor(m_workLine[static_cast<std::size_t>(k)]).rgb();
         m_picWork.setPixel(vertical ? 0 : k, vertical ? k : 0, px);
     }
 }
@@ -762,11 +768,13 @@ void frmMain::SaveImage()
     dialogs().runModal(&option());
     if (m.OptionCancel)
         return;
+    // The work picture is the one-pixel strip; files are streamed from it at
+    // the chosen thickness instead of widening it in memory.
     picWorkDrawGrad();
     StripImage img;
     img.vertical = m.Orientation != 0;
     img.thickness = m.SaveHeight;
-    img.line = DrawGrad(currentPoints(), std::max(0, m.ImageSize));
+    img.line = m_workLine;
     if (img.line.empty())
         return;
 

@@ -167,6 +167,7 @@ private:
     Module1 m;
     ModuleINI m_ini;
     QImage m_picWork;
+    std::vector<Colour> m_workLine; // the colours of m_picWork along its length
     QString m_dlgSaveFileName;
     QString m_dlgSaveInitDir;
     std::unique_ptr<frmTile> m_tile;
