@@ -44,6 +44,22 @@ long RssKiB()
     return -1;
 }
 
+// Where the memory is, for VELMIX_BENCH_SMAPS=1.
+void DumpSmaps()
+{
+    std::ifstream maps("/proc/self/smaps");
+    std::string l, name;
+    while (std::getline(maps, l)) {
+        if (l.size() > 40 && std::isxdigit(static_cast<unsigned char>(l[0])) &&
+            l.find('-') != std::string::npos)
+            name = l.find('/') != std::string::npos || l.find('[') != std::string::npos
+                       ? l.substr(l.find_last_of(' ') + 1)
+                       : "[anon]";
+        if (l.rfind("Rss:", 0) == 0)
+            std::fprintf(stderr, "%ld %s\n", std::stol(l.substr(4)), name.c_str());
+    }
+}
+
 // Quits the event loop at the first paint of the watched window.
 class FirstPaint : public QObject
 {
@@ -52,21 +68,6 @@ public:
     {
         if (e->type() == QEvent::Paint && !done) {
             done = true;
-            if (qEnvironmentVariableIsSet("VELMIX_BENCH_SMAPS")) {
-                std::ifstream in("/proc/self/smaps_rollup");
-                std::string l;
-                while (std::getline(in, l))
-                    std::fprintf(stderr, "%s\n", l.c_str());
-                std::ifstream maps("/proc/self/smaps");
-                std::string name;
-                while (std::getline(maps, l)) {
-                    if (l.find('-') != std::string::npos && l.find(':') != std::string::npos &&
-                        l.size() > 40 && std::isxdigit(static_cast<unsigned char>(l[0])))
-                        name = l.substr(l.find_last_of(' ') + 1);
-                    if (l.rfind("Rss:", 0) == 0 && std::stol(l.substr(4)) > 400)
-                        std::fprintf(stderr, "%s %s\n", l.c_str(), name.c_str());
-                }
-            }
             QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         }
         return QObject::eventFilter(o, e);
@@ -109,6 +110,8 @@ int StartupRun(const char* mode, const Clock::time_point& t0)
         code = QApplication::exec();
     }
     (void)t0;
+    if (qEnvironmentVariableIsSet("VELMIX_BENCH_SMAPS"))
+        DumpSmaps();
     // Wall-clock time of the first paint, so that the caller can measure from
     // before the process existed (loading included).
     const auto now = std::chrono::system_clock::now().time_since_epoch();
