@@ -68,7 +68,9 @@ Colour MakeColour(int red, int green, int blue)
 
 std::string GetSizeName(int orientation)
 {
-    return orientation == 0 ? std::string("横幅") : std::string("高さ");
+    // Two characters of three UTF-8 bytes each, from the orientation's place.
+    static const std::string names = "横幅高さ";
+    return names.substr(orientation == 0 ? 0 : 6, 6);
 }
 
 std::int16_t LimitByte(std::int16_t& value)
