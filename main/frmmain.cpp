@@ -273,9 +273,11 @@ void frmMain::applySettings(const Settings& s)
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize(1024, 768);
     const auto check = [&](QWidget* w, const WindowPlace& place, bool sized) {
+        // Not shown yet: the size it will open with.
+        const QSize now = w->isVisible() ? w->size() : w->sizeHint().expandedTo(w->minimumSize());
         FormRect r{static_cast<double>(place.left), static_cast<double>(place.top),
-                   sized ? place.width : w->width() * tpx,
-                   sized ? place.height : w->height() * tpy};
+                   sized ? place.width : now.width() * tpx,
+                   sized ? place.height : now.height() * tpy};
         clsCommon::ChkFormPos(r, screenSize.width() * tpx, screenSize.height() * tpy);
         w->move(static_cast<int>(std::lround(r.left / tpx)),
                 static_cast<int>(std::lround(r.top / tpy)));

@@ -287,6 +287,10 @@ void tst_MainWindow::settingsAppliedAndWritten()
     // The remembered state is not applied at start-up.
     QCOMPARE(w.Slider1[0]->value(), 0);
     QCOMPARE(w.pos(), QPoint(100, 200));
+    // Beyond the right edge: back so that its right edge meets the screen's.
+    GuiFixture far("[IniCheck]\nDummy=1\n[Option]\nMainLeft= 99999\nMainTop= 99999\n");
+    QCOMPARE(far.w().x() + far.w().width(), far.w().screen()->geometry().width());
+    QCOMPARE(far.w().y(), 0);
     // Beyond the screen (1024 x 768 offscreen): back on it.
     QCOMPARE(f.tile().size(), QSize(600, 300));
     QCOMPARE(f.tile().x(), f.tile().screen()->geometry().width() - 600);
