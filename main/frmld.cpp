@@ -138,7 +138,7 @@ void frmLD::closeEvent(QCloseEvent* event)
 bool frmLD::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == txtLD && event->type() == QEvent::KeyPress) {
-        const int key = FilterableKey(static_cast<QKeyEvent*>(event));
+        const int key = CharacterKey(static_cast<QKeyEvent*>(event), true);
         return key >= 0 && txtLD_KeyPress(key) == 0;
     }
     return QDialog::eventFilter(watched, event);

@@ -368,8 +368,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (watched == txtSize) {
         if (event->type() == QEvent::KeyPress) {
-            // Shortcuts (paste included) and keys without a character pass.
-            const int key = FilterableKey(static_cast<QKeyEvent*>(event));
+            // Shortcuts (paste included), keys without a character and the
+            // dialog keys pass.
+            const int key = CharacterKey(static_cast<QKeyEvent*>(event), true);
             return key >= 0 && txtSize_KeyPress(key) == 0;
         }
         if (event->type() == QEvent::FocusOut)

@@ -126,7 +126,7 @@ void ColorBox::keyPressEvent(QKeyEvent* event)
 {
     // Character keys only (Enter, Space, Escape and Backspace included);
     // Tab and the navigation keys keep their usual meaning.
-    const int key = FilterableKey(event);
+    const int key = CharacterKey(event, false);
     if (key < 0) {
         QWidget::keyPressEvent(event);
         return;
@@ -197,13 +197,20 @@ QFont JpFont(double points, bool bold, bool italic, const QString& face)
     return f;
 }
 
-int FilterableKey(const QKeyEvent* event)
+int CharacterKey(const QKeyEvent* event, bool forTextBox)
 {
     const QString text = event->text();
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier) || text.isEmpty() ||
-        text == QLatin1String("\t") || text.at(0).unicode() == 0x7f)
+    // Alt with a letter is a menu key for a box, but types into a text box.
+    const Qt::KeyboardModifiers shortcut =
+        forTextBox ? (Qt::ControlModifier | Qt::MetaModifier)
+                   : (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier);
+    if (event->modifiers() & shortcut || text.isEmpty() || text == QLatin1String("\t") ||
+        text.at(0).unicode() == 0x7f)
         return -1;
-    return text.at(0).unicode();
+    const char16_t c = text.at(0).unicode();
+    if (forTextBox && (c == '\r' || c == '\n' || c == 0x1b))
+        return -1;
+    return c;
 }
 
 QColor ToQColor(int colour)

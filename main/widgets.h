@@ -121,9 +121,10 @@ private:
 QFont JpFont(double points, bool bold = false, bool italic = false,
              const QString& face = QStringLiteral("ＭＳ Ｐゴシック"));
 
-// The character of a key press as a text box's key filter sees it, or -1
-// for keys that are not characters to filter (shortcuts, Tab, navigation).
-int FilterableKey(const QKeyEvent* event);
+// The character of a key press, or -1 for keys that are no character (Tab,
+// Delete, navigation, Ctrl shortcuts). forTextBox: Enter and Escape are left
+// to the dialog (its default and cancel buttons) instead of the box's filter.
+int CharacterKey(const QKeyEvent* event, bool forTextBox);
 
 // The platform RGB value and QColor.
 QColor ToQColor(int colour);

@@ -389,6 +389,7 @@ void tst_Commands::brightnessOddText()
         QCOMPARE(ld->txtLD->text(), QString("-"));
         QVERIFY(w.state().PointColor == base);
         ld->txtLD->clear();
+        QTest::keyClick(ld->txtLD, Qt::Key_H, Qt::AltModifier); // no way past the filter
         QTest::keyClicks(ld->txtLD, "2.5x");
         QCOMPARE(ld->txtLD->text(), QString("2.5")); // the letter is discarded
         QCOMPARE(ld->sldLD->value(), 2);
@@ -414,6 +415,16 @@ void tst_Commands::brightnessCloseBoxCancels()
         auto* ld = static_cast<frmLD*>(d);
         ld->txtLD->setText("-30");
         ld->close();
+        QVERIFY(!ld->isVisible());
+    });
+    w.mnuLD_Click();
+    QVERIFY(w.state().PointColor == base);
+    // Escape in the text box is the dialog's Cancel too.
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        auto* ld = static_cast<frmLD*>(d);
+        ld->txtLD->setFocus();
+        ld->txtLD->setText("40");
+        QTest::keyClick(ld->txtLD, Qt::Key_Escape);
         QVERIFY(!ld->isVisible());
     });
     w.mnuLD_Click();
