@@ -58,7 +58,7 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialo
     lblTitle->move(52, 12);
     lblVersion = new QLabel(QStringLiteral("Version -.--"), this);
     lblVersion->move(168, 40);
-    labAuthor = new QLabel(QStringLiteral("Copyright (C) 2001-2026 Velmix developers"), this);
+    labAuthor = new QLabel(QStringLiteral("(C) 2026 Velmix developers"), this);
     labAuthor->setFont(JpFont(9.75));
     labAuthor->move(56, 60);
     labAuthor->adjustSize();
