@@ -16,15 +16,21 @@ if [ -z "$wid" ]; then
     kill "$pid"
     exit 1
 fi
-sleep 0.5
+sleep 1
 import -window root "$2"
-xdotool windowfocus --sync "$wid" 2>/dev/null || true
-xdotool key --window "$wid" alt+f
-sleep 0.3
-xdotool key x
-for _ in $(seq 1 50); do
+# Alt+F opens the File menu, X chooses its exit; tried again if a busy
+# machine was slow to open the menu.
+for _ in 1 2 3; do
+    xdotool windowfocus --sync "$wid" 2>/dev/null || true
+    xdotool key --window "$wid" alt+f
+    sleep 0.5
+    xdotool key x
+    for _ in $(seq 1 30); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
     kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
+    xdotool key Escape
 done
 if kill -0 "$pid" 2>/dev/null; then
     echo "still running after Alt+F, X"
