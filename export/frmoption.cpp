@@ -1,6 +1,6 @@
 #include "frmoption.h"
 
-#include "frmmain.h"
+#include "dialogs.h"
 #include "module1.h"
 #include "numtext.h"
 #include "widgets.h"
@@ -14,7 +14,8 @@
 
 namespace velmix {
 
-frmOption::frmOption(Module1& state, QWidget* parent) : QDialog(parent), m(state)
+frmOption::frmOption(Module1& state, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), m(state), m_dialogs(dialogs)
 {
     setWindowTitle(QStringLiteral("保存/コピーのオプション"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -102,11 +103,9 @@ void frmOption::cmdOK_Click()
 {
     // A thickness the encoders cannot make is refused here, not at the file.
     if (chkHeight->isChecked() && (m.SaveHeight < 1 || m.SaveHeight > kMaxThickness)) {
-        auto* owner = qobject_cast<frmMain*>(parentWidget());
-        if (owner)
-            owner->dialogs().message(
-                this, MsgIcon::Exclamation,
-                lblHeight->text() + QStringLiteral("は1から32767までの数値で指定してください。"));
+        m_dialogs.message(this, MsgIcon::Exclamation,
+                          lblHeight->text() +
+                              QStringLiteral("は1から32767までの数値で指定してください。"));
         txtSize->setFocus();
         return;
     }

@@ -12,6 +12,7 @@ class QPushButton;
 
 namespace velmix {
 
+class Dialogs;
 class UpDown;
 struct Module1;
 
@@ -19,7 +20,7 @@ class frmOption : public QDialog
 {
     Q_OBJECT
 public:
-    frmOption(Module1& state, QWidget* parent);
+    frmOption(Module1& state, Dialogs& dialogs, QWidget* parent);
 
     void Form_Activate();
     void chkHeight_Click();
@@ -53,6 +54,7 @@ private:
     void ShowSizeLabel();
 
     Module1& m;
+    Dialogs& m_dialogs;
     bool m_destroyed = false;
 };
 

@@ -587,7 +587,7 @@ frmOption& frmMain::option()
     // Closing the dialog from its close box destroys it; the next use gets
     // a new one in its design state.
     if (!m_option || m_option->destroyedByUser())
-        m_option = std::make_unique<frmOption>(m, this);
+        m_option = std::make_unique<frmOption>(m, dialogs(), this);
     return *m_option;
 }
 
