@@ -110,27 +110,55 @@ void PngError(png_structp png, png_const_charp)
 
 void PngWarning(png_structp, png_const_charp) {}
 
-// One raw deflate stream over `data`. finish: the last block of the whole
-// stream; otherwise a full flush leaves it byte-aligned and free of references
-// to anything before it, so its bytes may be repeated.
+// A raw deflate stream (the zlib header and checksum are written by the
+// caller), appending its output to a vector.
+class RawDeflate
+{
+public:
+    RawDeflate(int level, std::vector<unsigned char>& out) : m_out(out)
+    {
+        m_ok = deflateInit2(&m_zs, level, Z_DEFLATED, -15, 9, Z_RLE) == Z_OK;
+    }
+    ~RawDeflate()
+    {
+        if (m_ok)
+            deflateEnd(&m_zs);
+    }
+    RawDeflate(const RawDeflate&) = delete;
+    RawDeflate& operator=(const RawDeflate&) = delete;
+
+    // flush: Z_NO_FLUSH, Z_FULL_FLUSH (byte-aligned, nothing after it refers
+    // back before it) or Z_FINISH (the last block).
+    bool feed(const unsigned char* data, std::size_t n, int flush)
+    {
+        if (!m_ok)
+            return false;
+        unsigned char buf[1 << 16];
+        m_zs.next_in = const_cast<unsigned char*>(data);
+        m_zs.avail_in = static_cast<uInt>(n);
+        int rc = Z_OK;
+        do {
+            m_zs.next_out = buf;
+            m_zs.avail_out = sizeof buf;
+            rc = deflate(&m_zs, flush);
+            m_out.insert(m_out.end(), buf, buf + (sizeof buf - m_zs.avail_out));
+        } while (m_zs.avail_out == 0 || (flush == Z_FINISH && rc == Z_OK));
+        return flush == Z_FINISH ? rc == Z_STREAM_END : rc == Z_OK || rc == Z_BUF_ERROR;
+    }
+
+private:
+    z_stream m_zs{};
+    std::vector<unsigned char>& m_out;
+    bool m_ok = false;
+};
+
+// One self-contained stream over `data`: finished, or fully flushed so that
+// its bytes may be repeated anywhere after a byte boundary.
 bool Deflate(const unsigned char* data, std::size_t n, int level, bool finish,
              std::vector<unsigned char>& out)
 {
-    z_stream zs{};
-    if (deflateInit2(&zs, level, Z_DEFLATED, -15, 9, Z_RLE) != Z_OK)
-        return false;
-    unsigned char buf[1 << 16];
-    zs.next_in = const_cast<unsigned char*>(data);
-    zs.avail_in = static_cast<uInt>(n);
-    int rc = Z_OK;
-    do {
-        zs.next_out = buf;
-        zs.avail_out = sizeof buf;
-        rc = deflate(&zs, finish ? Z_FINISH : Z_FULL_FLUSH);
-        out.insert(out.end(), buf, buf + (sizeof buf - zs.avail_out));
-    } while (zs.avail_out == 0 || (finish && rc != Z_STREAM_END));
-    deflateEnd(&zs);
-    return rc == Z_STREAM_END || (!finish && rc == Z_OK);
+    RawDeflate d(level, out);
+    return d.feed(data, n, finish ? Z_FINISH : Z_FULL_FLUSH);
 }
 
 // The zlib stream of the filtered rows. Rows of a left-to-right gradient are
@@ -183,27 +211,13 @@ bool CompressRows(const StripImage& img, int level, std::vector<unsigned char>& 
                 return false;
         }
     } else {
-        z_stream zs{};
-        if (deflateInit2(&zs, level, Z_DEFLATED, -15, 9, Z_RLE) != Z_OK)
-            return false;
-        unsigned char buf[1 << 16];
-        int rc = Z_OK;
-        for (int y = 0; y < h && rc == Z_OK; ++y) {
+        RawDeflate d(level, out);
+        for (int y = 0; y < h; ++y) {
             subFilter(y);
             adler = adler32(adler, row.data(), static_cast<uInt>(rowBytes));
-            zs.next_in = row.data();
-            zs.avail_in = static_cast<uInt>(rowBytes);
-            const int flush = y == h - 1 ? Z_FINISH : Z_NO_FLUSH;
-            do {
-                zs.next_out = buf;
-                zs.avail_out = sizeof buf;
-                rc = deflate(&zs, flush);
-                out.insert(out.end(), buf, buf + (sizeof buf - zs.avail_out));
-            } while (zs.avail_out == 0);
+            if (!d.feed(row.data(), rowBytes, y == h - 1 ? Z_FINISH : Z_NO_FLUSH))
+                return false;
         }
-        deflateEnd(&zs);
-        if (rc != Z_STREAM_END)
-            return false;
     }
     for (int shift = 24; shift >= 0; shift -= 8)
         out.push_back(static_cast<unsigned char>((adler >> shift) & 0xFF));

@@ -41,13 +41,6 @@ namespace {
 
 const char* const kSaveFilter = "ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png";
 
-void SetTextColor(QWidget* w, const QColor& c)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, c);
-    w->setPalette(pal);
-}
-
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y)
 {
     auto* l = new QLabel(text, parent);

@@ -137,9 +137,7 @@ void ColorBox::keyPressEvent(QKeyEvent* event)
 CrossLabel::CrossLabel(QWidget* parent) : QLabel(QStringLiteral("×"), parent)
 {
     setToolTip(QStringLiteral("無効です"));
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    setPalette(pal);
+    SetTextColor(this, QColor(255, 0, 0));
     setAlignment(Qt::AlignCenter);
 }
 
@@ -211,6 +209,13 @@ int CharacterKey(const QKeyEvent* event, bool forTextBox)
     if (forTextBox && (c == '\r' || c == '\n' || c == 0x1b))
         return -1;
     return c;
+}
+
+void SetTextColor(QWidget* w, const QColor& c)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, c);
+    w->setPalette(pal);
 }
 
 QColor ToQColor(int colour)

@@ -126,6 +126,9 @@ QFont JpFont(double points, bool bold = false, bool italic = false,
 // to the dialog (its default and cancel buttons) instead of the box's filter.
 int CharacterKey(const QKeyEvent* event, bool forTextBox);
 
+// Sets the colour a label or other widget draws its text in.
+void SetTextColor(QWidget* w, const QColor& c);
+
 // The platform RGB value and QColor.
 QColor ToQColor(int colour);
 int FromQColor(const QColor& c);

@@ -116,11 +116,8 @@ void frmTile::SetTextColor()
 {
     const QColor c = ToQColor(m.SampleTextFont.Color);
     picForeColor->setColor(c);
-    for (QLabel* l : Labsample) {
-        QPalette pal = l->palette();
-        pal.setColor(QPalette::WindowText, c);
-        l->setPalette(pal);
-    }
+    for (QLabel* l : Labsample)
+        velmix::SetTextColor(l, c);
     QPalette pal = Line1->palette();
     pal.setColor(QPalette::Window, c);
     Line1->setPalette(pal);
