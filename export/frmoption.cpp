@@ -1,7 +1,7 @@
 #include "frmoption.h"
 
 #include "dialogs.h"
-#include "module1.h"
+#include "gradient.h"
 #include "numtext.h"
 #include "widgets.h"
 
@@ -14,8 +14,8 @@
 
 namespace velmix {
 
-frmOption::frmOption(Module1& state, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), m(state), m_dialogs(dialogs)
+frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
+    : QDialog(parent), m_dialogs(dialogs), m_saveHeight(saveHeight)
 {
     setWindowTitle(QStringLiteral("保存/コピーのオプション"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -62,10 +62,10 @@ void frmOption::showEvent(QShowEvent* event)
 
 void frmOption::Form_Activate()
 {
-    ModeName = m.SaveMode ? QStringLiteral("保存") : QStringLiteral("コピー");
-    m.OptionCancel = false;
+    ModeName = m_target.saveMode ? QStringLiteral("保存") : QStringLiteral("コピー");
+    m_cancelled = false;
     setWindowTitle(ModeName + QStringLiteral("のオプション"));
-    const QString word = QString::fromStdString(GetSizeName(1 - m.Orientation));
+    const QString word = QString::fromStdString(GetSizeName(1 - m_target.orientation));
     chkHeight->setText(word + QStringLiteral("をつけて") + ModeName);
     lblHeight->setText(word + QStringLiteral("(pixel)"));
     SetHeightState();
@@ -77,15 +77,21 @@ void frmOption::SetHeightState()
     txtSize->setEnabled(on);
     updSize->setEnabled(on);
     lblHeight->setEnabled(on);
-    m.SaveHeight = on ? ReadInt32(txtSize->text().toStdString()) : m.Orientation + 1;
+    setSaveHeight(on ? ReadInt32(txtSize->text().toStdString()) : m_target.orientation + 1);
     ShowSizeLabel();
 }
 
 void frmOption::ShowSizeLabel()
 {
-    const long long a = m.Orientation == 0 ? m.ImageSize : m.SaveHeight;
-    const long long b = m.Orientation == 0 ? m.SaveHeight : m.ImageSize;
+    const long long a = m_target.orientation == 0 ? m_target.imageSize : m_saveHeight;
+    const long long b = m_target.orientation == 0 ? m_saveHeight : m_target.imageSize;
     lblSize->setText(QString::fromStdString(BlankSigned(a) + " x" + BlankSigned(b) + " pixels"));
+}
+
+void frmOption::setSaveHeight(int value)
+{
+    m_saveHeight = value;
+    emit saveHeightChanged(value);
 }
 
 void frmOption::chkHeight_Click()
@@ -95,14 +101,14 @@ void frmOption::chkHeight_Click()
 
 void frmOption::txtSize_Change()
 {
-    m.SaveHeight = ReadInt32(txtSize->text().toStdString());
+    setSaveHeight(ReadInt32(txtSize->text().toStdString()));
     ShowSizeLabel();
 }
 
 void frmOption::cmdOK_Click()
 {
     // A thickness the encoders cannot make is refused here, not at the file.
-    if (chkHeight->isChecked() && (m.SaveHeight < 1 || m.SaveHeight > kMaxThickness)) {
+    if (chkHeight->isChecked() && (m_saveHeight < 1 || m_saveHeight > kMaxThickness)) {
         m_dialogs.message(this, MsgIcon::Exclamation,
                           lblHeight->text() +
                               QStringLiteral("は1から32767までの数値で指定してください。"));
@@ -114,7 +120,7 @@ void frmOption::cmdOK_Click()
 
 void frmOption::CmdCancel_Click()
 {
-    m.OptionCancel = true;
+    m_cancelled = true;
     hide();
 }
 
@@ -126,7 +132,7 @@ void frmOption::reject()
 void frmOption::closeEvent(QCloseEvent* event)
 {
     // Only the user closes this window (the program's end destroys it).
-    m.OptionCancel = true;
+    m_cancelled = true;
     m_destroyed = true;
     event->accept();
     hide();

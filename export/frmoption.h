@@ -14,13 +14,28 @@ namespace velmix {
 
 class Dialogs;
 class UpDown;
-struct Module1;
+
+// What the dialog is told of the picture before it is shown.
+struct OptionTarget
+{
+    bool saveMode = true; // a file, or else the clipboard
+    int orientation = 0;  // 0 horizontal, 1 vertical
+    int imageSize = 100;  // the length along the gradient
+};
 
 class frmOption : public QDialog
 {
     Q_OBJECT
 public:
-    frmOption(Module1& state, Dialogs& dialogs, QWidget* parent);
+    // saveHeight: the thickness last chosen, kept until the dialog is shown.
+    frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight);
+
+    void setTarget(const OptionTarget& target) { m_target = target; }
+    // The thickness the picture gets: the size box's number when the box is
+    // checked, else one pixel. Reported by saveHeightChanged as it changes.
+    int saveHeight() const { return m_saveHeight; }
+    // The last showing ended without OK.
+    bool cancelled() const { return m_cancelled; }
 
     void Form_Activate();
     void chkHeight_Click();
@@ -44,6 +59,9 @@ public:
 
     static constexpr int kMaxThickness = 32767;
 
+signals:
+    void saveHeightChanged(int saveHeight);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -53,8 +71,12 @@ private:
     void SetHeightState();
     void ShowSizeLabel();
 
-    Module1& m;
+    void setSaveHeight(int value);
+
     Dialogs& m_dialogs;
+    OptionTarget m_target;
+    int m_saveHeight;
+    bool m_cancelled = false;
     bool m_destroyed = false;
 };
 

@@ -570,8 +570,18 @@ void frmMain::picWorkDrawGrad()
 
 frmTile& frmMain::tile()
 {
-    if (!m_tile)
-        m_tile = std::make_unique<frmTile>(*this);
+    if (!m_tile) {
+        TileSource source;
+        source.workPicture = [this]() -> const QImage* {
+            if (!m.RedrawEnabled)
+                return nullptr;
+            picWorkDrawGrad();
+            return &m_picWork;
+        };
+        source.vertical = [this] { return m.Orientation != 0; };
+        m_tile = std::make_unique<frmTile>(dialogs(), m.SampleTextFont, std::move(source));
+        m_tile->setWindowIcon(windowIcon());
+    }
     return *m_tile;
 }
 
@@ -579,8 +589,12 @@ frmOption& frmMain::option()
 {
     // Closing the dialog from its close box destroys it; the next use gets
     // a new one in its design state.
-    if (!m_option || m_option->destroyedByUser())
-        m_option = std::make_unique<frmOption>(m, dialogs(), this);
+    if (!m_option || m_option->destroyedByUser()) {
+        m_option = std::make_unique<frmOption>(dialogs(), this, m.SaveHeight);
+        connect(m_option.get(), &frmOption::saveHeightChanged, this,
+                [this](int saveHeight) { m.SaveHeight = saveHeight; });
+    }
+    m_option->setTarget({m.SaveMode, m.Orientation, m.ImageSize});
     return *m_option;
 }
 
@@ -761,8 +775,9 @@ void frmMain::SaveImage()
         path = *chosen;
         m_dlgSaveFileName = path;
     }
-    dialogs().runModal(&option());
-    if (m.OptionCancel)
+    frmOption& opt = option();
+    dialogs().runModal(&opt);
+    if (opt.cancelled())
         return;
     // The work picture is the one-pixel strip; files are streamed from it at
     // the chosen thickness instead of widening it in memory.

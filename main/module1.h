@@ -22,7 +22,6 @@ struct Module1
 
     bool SaveMode = true;
     std::int32_t SaveHeight = 1;
-    bool OptionCancel = false;
 
     SampleTextFontT SampleTextFont;
     MemoryStateT MemoryState;

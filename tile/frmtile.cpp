@@ -1,6 +1,6 @@
 #include "frmtile.h"
 
-#include "frmmain.h"
+#include "dialogs.h"
 #include "numtext.h"
 #include "widgets.h"
 
@@ -35,10 +35,11 @@ void CopyImage(const QImage& src, QImage& dst, int x, int y)
 
 } // namespace
 
-frmTile::frmTile(frmMain& main) : QWidget(nullptr, Qt::Window), m_main(main), m(main.state())
+frmTile::frmTile(Dialogs& dialogs, SampleTextFontT& sampleText, TileSource source)
+    : QWidget(nullptr, Qt::Window), m_dialogs(dialogs), m_sampleText(sampleText),
+      m_source(std::move(source))
 {
     setWindowTitle(QStringLiteral("タイル表示"));
-    setWindowIcon(main.windowIcon());
     resize(513, 224);
 
     picGrad = new ImageBox(this);
@@ -99,7 +100,7 @@ frmTile::~frmTile() = default;
 void frmTile::Form_Load()
 {
     SetTextColor();
-    SampleTextFontT& f = m.SampleTextFont;
+    SampleTextFontT& f = m_sampleText;
     if (f.Name.empty()) {
         const QFont font = Labsample[0]->font();
         f.Name = font.family().toStdString();
@@ -114,7 +115,7 @@ void frmTile::Form_Load()
 
 void frmTile::SetTextColor()
 {
-    const QColor c = ToQColor(m.SampleTextFont.Color);
+    const QColor c = ToQColor(m_sampleText.Color);
     picForeColor->setColor(c);
     for (QLabel* l : Labsample)
         velmix::SetTextColor(l, c);
@@ -125,7 +126,7 @@ void frmTile::SetTextColor()
 
 void frmTile::SetSampleFont()
 {
-    const SampleTextFontT& f = m.SampleTextFont;
+    const SampleTextFontT& f = m_sampleText;
     // Code unit by code unit, a name that sorts no higher than a blank is no
     // name at all.
     if (QString::fromStdString(f.Name).compare(QStringLiteral(" "), Qt::CaseSensitive) <= 0)
@@ -162,7 +163,7 @@ void frmTile::ChkText_Click()
     Line1->setVisible(on);
     LabX->setVisible(!on);
     CmdFont->setEnabled(on);
-    m.SampleTextFont.TextOnOff = on;
+    m_sampleText.TextOnOff = on;
 }
 
 void frmTile::CmdFont_Click()
@@ -173,10 +174,10 @@ void frmTile::CmdFont_Click()
     preset.setItalic(m_dlgFontItalic);
     // A cancelled dialog hands back its preset face and size with the style
     // it held: that is read back too.
-    const QFont chosen = m_main.dialogs().font(this, preset).value_or(preset);
+    const QFont chosen = m_dialogs.font(this, preset).value_or(preset);
     m_dlgFontBold = chosen.bold();
     m_dlgFontItalic = chosen.italic();
-    SampleTextFontT& f = m.SampleTextFont;
+    SampleTextFontT& f = m_sampleText;
     f.Name = chosen.family().toStdString();
     f.Size = ToInt32(chosen.pointSizeF());
     f.bold = chosen.bold() ? -1 : 0;
@@ -186,10 +187,10 @@ void frmTile::CmdFont_Click()
 
 void frmTile::picForeColor_Click()
 {
-    const auto chosen = m_main.dialogs().color(this, ToQColor(m.SampleTextFont.Color));
+    const auto chosen = m_dialogs.color(this, ToQColor(m_sampleText.Color));
     if (!chosen)
         return;
-    m.SampleTextFont.Color = FromQColor(*chosen);
+    m_sampleText.Color = FromQColor(*chosen);
     SetTextColor();
 }
 
@@ -213,11 +214,13 @@ void frmTile::fitSurface()
 
 void frmTile::PrintTile()
 {
-    if (!isVisible() || !m.RedrawEnabled)
+    if (!isVisible())
         return;
     BusyCursor busy(this);
-    m_main.picWorkDrawGrad();
-    const QImage& work = m_main.picWork();
+    const QImage* drawn = m_source.workPicture();
+    if (drawn == nullptr)
+        return;
+    const QImage& work = *drawn;
     const int w = work.width();
     const int h = work.height();
     // A length of 0 (the size box being edited) leaves the last drawing.
@@ -231,7 +234,7 @@ void frmTile::PrintTile()
     QPainter p(&m_surface);
     // Only the strip's band of the surface changes; only that is repainted.
     QRect changed;
-    if (m.Orientation == 0) {
+    if (!m_source.vertical()) {
         changed = QRect(0, 0, m_surface.width(), std::max(0, T - 8 + 1));
         p.fillRect(changed, back);
         p.end();
@@ -278,7 +281,7 @@ void frmTile::LayoutForm()
     const int W = width() + kFrameWidth;
     const int Hwin = height() + kFrameHeight;
     const int H = Hwin - picGrad->y() - 25;
-    if (m.Orientation == 0) {
+    if (!m_source.vertical()) {
         picGrad->resize(W - 8, H > 0 ? H : picGrad->height());
         LabSavePicture->move(40, picGrad->y() / 3);
     } else {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -20,15 +21,26 @@ namespace velmix {
 
 class ColorBox;
 class CrossLabel;
+class Dialogs;
 class ImageBox;
-class frmMain;
-struct Module1;
+
+// What the tile window draws, asked of its owner at every redraw.
+struct TileSource
+{
+    // The work picture, drawn afresh; null while the owner holds redrawing
+    // back.
+    std::function<const QImage*()> workPicture;
+    // The direction the gradient runs.
+    std::function<bool()> vertical;
+};
 
 class frmTile : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmTile(frmMain& main);
+    // sampleText: the window's own settings, kept by the owner for the
+    // settings file.
+    frmTile(Dialogs& dialogs, SampleTextFontT& sampleText, TileSource source);
     ~frmTile() override;
 
     void PrintTile();
@@ -70,8 +82,9 @@ private:
     void SetSampleFont();
     void fitSurface();
 
-    frmMain& m_main;
-    Module1& m;
+    Dialogs& m_dialogs;
+    SampleTextFontT& m_sampleText;
+    TileSource m_source;
     QImage m_surface;
     int m_line1X1 = 8;
     // What the font dialog holds between showings: its bold and italic.
