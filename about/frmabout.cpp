@@ -1,6 +1,7 @@
 #include "frmabout.h"
 
 #include "dialogs.h"
+#include "version.h"
 #include "widgets.h"
 
 #include <QApplication>
@@ -77,7 +78,7 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialo
 void frmAbout::Form_Load()
 {
     setWindowTitle(QString::fromUtf8(kTitle) + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"));
-    lblVersion->setText(QStringLiteral("Version %1.%2").arg(kMajor).arg(kMinor));
+    lblVersion->setText(QStringLiteral("Version %1").arg(QString::fromUtf8(kVersionText)));
     lblVersion->adjustSize();
     lblTitle->setText(QString::fromUtf8(kTitle));
     lblTitle->adjustSize();

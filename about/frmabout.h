@@ -14,9 +14,6 @@ class frmAbout : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr int kMajor = 1;
-    static constexpr int kMinor = 50;
-
     frmAbout(Dialogs& dialogs, QWidget* parent);
 
     void cmdOK_Click();

@@ -4,30 +4,39 @@
 #include "moduleini.h"
 #include "renderargs.h"
 #include "transg.h"
+#include "version.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdio>
 #include <iostream>
+#include <string>
 
 using namespace velmix;
 
 namespace {
 
-const char* const kUsage =
-    "Usage: velmix-render [-p POS:COLOR[:off]]... [-s SIZE] [--vertical] [-t THICKNESS] -o FILE\n"
-    "       velmix-render --from-ini FILE [options] -o FILE\n"
-    "\n"
-    "  -p, --point POS:COLOR[:off]  a colour point, in index order (up to 7); POS 0..1000,\n"
-    "                               COLOR #rrggbb or red + 256*green + 65536*blue\n"
-    "  -s, --size SIZE              length along the gradient, 4..2000 pixels (100)\n"
-    "      --vertical               colour runs top to bottom (default left to right)\n"
-    "  -t, --thickness N            pixels across the gradient, 1..32767 (1)\n"
-    "  -o, --output FILE            .png PNG, .jpg/.jpeg JPEG (quality 100), else BMP\n"
-    "      --from-ini FILE          the remembered state of a settings file\n"
-    "      --help, --version\n"
-    "Without -p: red, green, blue, red at 0, 333, 667, 1000.\n";
+std::string Usage()
+{
+    return std::string("Usage: velmix-render [-p POS:COLOR[:off]]... [-s SIZE] [--vertical] [-t "
+                       "THICKNESS] -o FILE\n") +
+           "       velmix-render --from-ini FILE [options] -o FILE\n"
+           "\n"
+           "  -p, --point POS:COLOR[:off]  a colour point, in index order (up to 7); POS 0..1000,\n"
+           "                               COLOR #rrggbb or red + 256*green + 65536*blue\n"
+           "  -s, --size SIZE              length along the gradient, " +
+           std::to_string(kMinImageSize) + ".." + std::to_string(kMaxImageSize) +
+           " pixels (100)\n"
+           "      --vertical               colour runs top to bottom (default left to right)\n"
+           "  -t, --thickness N            pixels across the gradient, 1.." +
+           std::to_string(kMaxThickness) +
+           " (1)\n"
+           "  -o, --output FILE            .png PNG, .jpg/.jpeg JPEG (quality 100), else BMP\n"
+           "      --from-ini FILE          the remembered state of a settings file\n"
+           "      --help, --version\n"
+           "Without -p: red, green, blue, red at 0, 333, 667, 1000.\n";
+}
 
 // Fills what the job leaves open from the remembered state of a settings file.
 bool ApplyIni(RenderJob& job)
@@ -69,16 +78,16 @@ int main(int argc, char** argv)
     std::vector<std::string> args(argv + 1, argv + argc);
     RenderArgsResult parsed = ParseRenderArgs(args);
     if (!parsed.job) {
-        std::cerr << "velmix-render: " << parsed.error << "\n" << kUsage;
+        std::cerr << "velmix-render: " << parsed.error << "\n" << Usage();
         return 2;
     }
     RenderJob job = *parsed.job;
     if (job.help) {
-        std::cout << kUsage;
+        std::cout << Usage();
         return 0;
     }
     if (job.version) {
-        std::cout << "velmix-render 1.50\n";
+        std::cout << "velmix-render " << kVersionText << "\n";
         return 0;
     }
     if (!job.fromIni.empty() && !ApplyIni(job))

@@ -1,6 +1,7 @@
 #include "renderargs.h"
 
 #include <charconv>
+#include <string>
 
 namespace velmix {
 
@@ -98,13 +99,14 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
             const auto v = value();
             const auto n = v ? ParseInt(*v, kMinImageSize, kMaxImageSize) : std::nullopt;
             if (!n)
-                return fail(opt + ": size must be 4 to 2000");
+                return fail(opt + ": size must be " + std::to_string(kMinImageSize) + " to " +
+                            std::to_string(kMaxImageSize));
             job.size = static_cast<int>(*n);
         } else if (opt == "-t" || opt == "--thickness") {
             const auto v = value();
             const auto n = v ? ParseInt(*v, 1, kMaxThickness) : std::nullopt;
             if (!n)
-                return fail(opt + ": thickness must be 1 to 32767");
+                return fail(opt + ": thickness must be 1 to " + std::to_string(kMaxThickness));
             job.thickness = static_cast<int>(*n);
         } else if (opt == "-o" || opt == "--output") {
             const auto v = value();

@@ -28,8 +28,6 @@ struct RenderArgsResult
     std::string error; // names the argument at fault
 };
 
-constexpr int kMaxThickness = 32767;
-
 RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args);
 
 // "#rrggbb" or a decimal colour value 0..16777215.

@@ -2,6 +2,7 @@
 
 #include "numtext.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace velmix {
@@ -86,6 +87,10 @@ void DrawGrad(const GradPoints& points, int length, Colour* out)
 {
     if (length <= 0)
         return;
+    if (points.enabledCount() == 0) {
+        std::fill(out, out + length, points.color[0]);
+        return;
+    }
     const SortResult order = SortPoint(points);
     std::array<std::int32_t, kPointCount + 1> pos{};
     std::array<std::int16_t, kPointCount + 1> R{}, G{}, B{};

@@ -18,6 +18,8 @@ constexpr int kPointCount = 7;
 constexpr int kMaxPosition = 1000;
 constexpr int kMinImageSize = 4;
 constexpr int kMaxImageSize = 2000;
+// Pixels across the gradient in an exported picture.
+constexpr int kMaxThickness = 32767;
 
 struct GradPoints
 {
@@ -56,6 +58,8 @@ std::int16_t LimitByte(std::int16_t& value);
 // The colour at every pixel along a gradient of the given length. The
 // arithmetic (single-precision W and t, half-to-even channels, one segment
 // step per pixel at most) is the program's contract with its saved files.
+// The windows keep at least one point enabled; with none, every pixel takes
+// point 0's colour. A length of 0 or less writes nothing.
 void DrawGrad(const GradPoints& points, int length, Colour* out);
 std::vector<Colour> DrawGrad(const GradPoints& points, int length);
 

@@ -109,9 +109,10 @@ void frmOption::cmdOK_Click()
 {
     // A thickness the encoders cannot make is refused here, not at the file.
     if (chkHeight->isChecked() && (m_saveHeight < 1 || m_saveHeight > kMaxThickness)) {
-        m_dialogs.message(this, MsgIcon::Exclamation,
-                          lblHeight->text() +
-                              QStringLiteral("は1から32767までの数値で指定してください。"));
+        m_dialogs.message(
+            this, MsgIcon::Exclamation,
+            lblHeight->text() +
+                QStringLiteral("は1から%1までの数値で指定してください。").arg(kMaxThickness));
         txtSize->setFocus();
         return;
     }

@@ -57,8 +57,6 @@ public:
     QPushButton* CmdCancel = nullptr;
     QString ModeName;
 
-    static constexpr int kMaxThickness = 32767;
-
 signals:
     void saveHeightChanged(int saveHeight);
 

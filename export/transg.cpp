@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -465,6 +466,12 @@ bool SaveBitmapFile(const StripImage& image, const std::string& path, std::strin
 {
     if (!Valid(image)) {
         SetError(systemError, QStringLiteral("empty image"));
+        return false;
+    }
+    // The header holds the file's size in 32 bits.
+    const std::uint64_t stride = (3 * static_cast<std::uint64_t>(image.width()) + 3) & ~3ull;
+    if (54 + stride * static_cast<std::uint64_t>(image.height()) > UINT32_MAX) {
+        SetError(systemError, QStringLiteral("image too large for a bitmap file"));
         return false;
     }
     const short code = SaveWith(path, systemError, [&](QSaveFile& f) -> short {

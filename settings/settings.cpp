@@ -68,7 +68,7 @@ void SanitizeSettings(Settings& s)
     // - a colour: clamped to 0..16777215 (the top byte must stay 0);
     // - the size: clamped to the size box's 4..2000;
     // - the orientation: below -1 is "nothing remembered", above 1 vertical;
-    // - the thickness: clamped to the options box's 1..32767;
+    // - the thickness: clamped to the options box's 1..kMaxThickness;
     // - the font: a size outside 1..999 points falls back to the window's
     //   own font size (0), a style other than 0 counts as on (-1);
     // - the text colour: as a point colour.
@@ -85,7 +85,7 @@ void SanitizeSettings(Settings& s)
         m.tate = 1;
     if (m.tate != -1) {
         m.Size = std::clamp(m.Size, kMinImageSize, kMaxImageSize);
-        m.SaveHeight = std::clamp(m.SaveHeight, 1, 32767);
+        m.SaveHeight = std::clamp(m.SaveHeight, 1, kMaxThickness);
         // A remembered state must keep one point on.
         if (std::find(m.Enabled.begin(), m.Enabled.end(), 1) == m.Enabled.end())
             m.Enabled[0] = 1;

@@ -60,6 +60,8 @@ private slots:
     void failuresKeepOldFile_data();
     void failuresKeepOldFile();
     void missingFolder();
+    void bmpTooLarge_data();
+    void bmpTooLarge();
 };
 
 void tst_Encoders::roundTrip_data()
@@ -208,6 +210,31 @@ void tst_Encoders::missingFolder()
     QCOMPARE(DCSavetoJPEG(Strip(10, false, 1), "/nonexistent-dir/x.jpg", 100, 0, &err),
              short(kEncodeOpenFailed));
     QVERIFY(!SaveBitmapFile(Strip(10, false, 1), "/nonexistent-dir/x.bmp", &err));
+}
+
+void tst_Encoders::bmpTooLarge_data()
+{
+    QTest::addColumn<bool>("vertical");
+    QTest::newRow("tall") << false;
+    QTest::newRow("wide") << true;
+}
+
+void tst_Encoders::bmpTooLarge()
+{
+    // 2000 x 800,000 pixels: 4.8 GB of pixels, more than the header's 32-bit
+    // sizes can state. Refused before anything is written.
+    QFETCH(bool, vertical);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.bmp");
+    std::string err;
+    bool ok = true;
+    {
+        FileSizeLimit limit(1 << 20);
+        ok = SaveBitmapFile(Strip(2000, vertical, 800000), path.toStdString(), &err);
+    }
+    QVERIFY(!ok);
+    QCOMPARE(err, std::string("image too large for a bitmap file"));
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_Encoders)

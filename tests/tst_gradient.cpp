@@ -75,6 +75,9 @@ void tst_Gradient::pixels_data()
     QTest::newRow("one enabled point anywhere")
         << Points({{0, 0xFFFFFF, false}, {730, MakeColour(10, 20, 30), true}}) << 5
         << Pixels{{0, 10, 20, 30}, {2, 10, 20, 30}, {4, 10, 20, 30}};
+    QTest::newRow("no enabled point")
+        << Points({{600, MakeColour(10, 20, 30), false}, {200, 0xFFFFFF, false}}) << 4
+        << Pixels{{0, 10, 20, 30}, {3, 10, 20, 30}};
     // Both at 500; with 10 pixels, pixel 5 lies exactly on it (t = 0).
     QTest::newRow("tie: lower index first")
         << Points({{500, 255, true}, {500, 16711680, true}}) << 10
