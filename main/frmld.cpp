@@ -1,12 +1,11 @@
 #include "frmld.h"
 
 #include "clscommon.h"
+#include "edits.h"
 #include "frmmain.h"
-#include "frmtile.h"
 #include "numtext.h"
 #include "widgets.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -90,21 +89,13 @@ void frmLD::txtLD_Change()
     m_settingSlider = false;
     BusyCursor busy(this);
     ApplyLD(d);
-    m_main.Preview();
-    m_main.tile().PrintTile();
 }
 
 void frmLD::ApplyLD(int Delta)
 {
-    Module1& m = m_main.state();
-    const auto channel = [Delta](int c) { return std::clamp(c + Delta, 0, 255); };
-    for (int i = 0; i < kPointCount; ++i) {
-        if (!m_main.Check1[i]->isChecked())
-            continue;
-        const Colour b = BaseColor[i];
-        m.PointColor[i] = MakeColour(channel(GetRed(b)), channel(GetGreen(b)), channel(GetBlue(b)));
-        m_main.SetColorBox(i);
-    }
+    GradPoints base = m_main.currentPoints();
+    base.color = BaseColor;
+    m_main.applyPoints(AdjustBrightness(base, Delta));
 }
 
 void frmLD::cmdOK_Click()
@@ -114,11 +105,9 @@ void frmLD::cmdOK_Click()
 
 void frmLD::CmdCancel_Click()
 {
-    Module1& m = m_main.state();
-    for (int i = 0; i < kPointCount; ++i) {
-        m.PointColor[i] = BaseColor[i];
-        m_main.SetColorBox(i);
-    }
+    GradPoints base = m_main.currentPoints();
+    base.color = BaseColor;
+    m_main.applyPoints(base);
     hide();
 }
 

@@ -245,16 +245,8 @@ void frmMain::Form_Load()
     UpDown1->setRange(kMinImageSize, kMaxImageSize);
     txtSize_Change();
     Option1_Click(0);
-    for (int i = 0; i < 4; ++i) {
-        setCheck(i, true);
-        m.PointColor[i] = static_cast<Colour>(std::lround(std::pow(256.0, i % 3) * 255.0));
-        SetColorBox(i);
-    }
-    mnuEqual_Click();
-    for (int i = 4; i < kPointCount; ++i)
-        setCheck(i, false);
-    m.RedrawEnabled = true;
-    Preview();
+    // Switches the redraws on and draws the start-up gradient once.
+    applyPoints(StartupPoints());
 }
 
 void frmMain::applySettings(const Settings& s)
@@ -383,6 +375,27 @@ GradPoints frmMain::currentPoints() const
         p.color[i] = m.PointColor[i];
     }
     return p;
+}
+
+void frmMain::applyPoints(const GradPoints& points)
+{
+    m.RedrawEnabled = false;
+    // Points that come on are switched on first: taken strictly in index
+    // order, switching off the only enabled point before another comes on
+    // would be refused and leave the wrong points on.
+    for (int i = 0; i < kPointCount; ++i)
+        if (points.enabled[i])
+            setCheck(i, true);
+    for (int i = 0; i < kPointCount; ++i) {
+        setCheck(i, points.enabled[i]);
+        Slider1[i]->setValue(std::clamp(points.position[i], 0, kMaxPosition));
+        Slider1_Scroll(i);
+        m.PointColor[i] = points.color[i];
+        SetColorBox(i);
+    }
+    m.RedrawEnabled = true;
+    Preview();
+    tile().PrintTile();
 }
 
 void frmMain::setCheck(int Index, bool on)
@@ -607,94 +620,25 @@ frmLD& frmMain::ld()
 
 // --- edit commands -----------------------------------------------------
 
-void frmMain::updateFirstLast(int p, int& F, int& L, bool& any) const
-{
-    if (!any) {
-        F = L = p;
-        any = true;
-        return;
-    }
-    if (Slider1[p]->value() <= Slider1[F]->value())
-        F = p;
-    if (Slider1[p]->value() > Slider1[L]->value())
-        L = p;
-}
-
 void frmMain::mnuRandom_Click()
 {
-    int F = 0, L = 0;
-    bool any = false;
-    for (int i = 0; i < kPointCount; ++i) {
-        if (!Check1[i]->isChecked())
-            continue;
-        updateFirstLast(i, F, L, any);
-        m.PointColor[i] = ToInt32(static_cast<double>(m_env.random->next()) * 16777216.0);
-        SetColorBox(i);
-    }
-    m.PointColor[L] = m.PointColor[F];
-    SetColorBox(L);
-    Preview();
-    tile().PrintTile();
+    applyPoints(RandomUniform(currentPoints(), *m_env.random));
 }
 
 void frmMain::mnuRandomNatural_Click()
 {
-    RandomSource& rnd = *m_env.random;
-    std::int16_t ch[3];
-    for (auto& c : ch)
-        c = ToInt16(static_cast<double>(rnd.next()) * 256.0);
-    const SortResult order = SortPoint(currentPoints());
-    int F = 0, L = 0;
-    bool any = false;
-    for (int k = 0; k < kPointCount; ++k) {
-        const int p = order.PointOrder[k];
-        if (!Check1[p]->isChecked())
-            continue;
-        updateFirstLast(p, F, L, any);
-        for (auto& c : ch) {
-            const double u1 = rnd.next();
-            const double u2 = rnd.next();
-            const double s = u1 > 0.5 ? 1.0 : (u1 < 0.5 ? -1.0 : 0.0);
-            std::int16_t v = ToInt16((1.0 - u2 * u2) * s * 64.0 + c);
-            c = LimitByte(v);
-        }
-        m.PointColor[p] = MakeColour(ch[0], ch[1], ch[2]);
-        SetColorBox(p);
-    }
-    m.PointColor[L] = m.PointColor[F];
-    SetColorBox(L);
-    Preview();
-    tile().PrintTile();
+    applyPoints(RandomNatural(currentPoints(), *m_env.random));
 }
 
 void frmMain::mnuLD_Click()
 {
+    // Every change inside the dialog, Cancel included, has redrawn already.
     dialogs().runModal(&ld());
-    Preview();
-    tile().PrintTile();
 }
 
 void frmMain::mnuEqual_Click()
 {
-    const SortResult order = SortPoint(currentPoints());
-    const int n = kPointCount - order.DisabledCount;
-    m.RedrawEnabled = false;
-    std::array<int, kPointCount> next{};
-    next.fill(-1);
-    // A single enabled point has no spacing to take; it stays where it is.
-    if (n > 1) {
-        for (int k = 0; k < n; ++k)
-            next[order.PointOrder[k]] = ToInt32(k * 1000.0 / (n - 1));
-    }
-    for (int i = 0; i < kPointCount; ++i) {
-        if (next[i] < 0)
-            continue;
-        Slider1[i]->setValue(next[i]);
-        Slider1_Scroll(i);
-    }
-    m.RedrawEnabled = true;
-    Preview();
-    tile().PrintTile();
+    applyPoints(EqualSpacing(currentPoints()));
 }
 
 void frmMain::mnuMemorySave_Click()
@@ -718,19 +662,6 @@ void frmMain::mnuMemoryLoad_Click()
     if (mem.tate < 0)
         return;
     m.RedrawEnabled = false;
-    // Points that come on are switched on first: taken strictly in index
-    // order, switching off the only enabled point before another comes on
-    // would be refused and leave the wrong points on.
-    for (int i = 0; i < kPointCount; ++i)
-        if (mem.Enabled[i] != 0)
-            setCheck(i, true);
-    for (int i = 0; i < kPointCount; ++i) {
-        setCheck(i, mem.Enabled[i] != 0);
-        Slider1[i]->setValue(std::clamp(mem.Locate[i], 0, kMaxPosition));
-        Slider1_Scroll(i);
-        m.PointColor[i] = mem.Color[i];
-        SetColorBox(i);
-    }
     SetTextAndRun(txtSize, QString::number(mem.Size), [this] { txtSize_Change(); });
     Option1_Click(mem.tate);
     Option1[m.Orientation]->setChecked(true);
@@ -739,9 +670,13 @@ void frmMain::mnuMemoryLoad_Click()
     frmOption& opt = option();
     opt.txtSize->setText(QString::number(mem.SaveHeight));
     opt.chkHeight->setChecked(mem.chkHeight);
-    m.RedrawEnabled = true;
-    Preview();
-    tile().PrintTile();
+    GradPoints points;
+    for (int i = 0; i < kPointCount; ++i) {
+        points.enabled[i] = mem.Enabled[i] != 0;
+        points.position[i] = mem.Locate[i];
+        points.color[i] = mem.Color[i];
+    }
+    applyPoints(points);
 }
 
 // --- export ------------------------------------------------------------

@@ -8,9 +8,12 @@
 // picWorkDrawGrad into the work picture -> the tile window (PrintTile) tiles
 // the work picture, and SaveImage streams it to a file or the clipboard.
 // Handlers are plain methods: start-up and the bulk commands call them
-// directly, the widgets' signals call the same ones.
+// directly, the widgets' signals call the same ones. The edit commands read
+// the points, let the core compute the new ones (edits.h) and hand them to
+// applyPoints, which start-up and restore use too.
 
 #include "dialogs.h"
+#include "edits.h"
 #include "gradient.h"
 #include "module1.h"
 #include "moduleini.h"
@@ -102,6 +105,10 @@ public:
     void picWorkDrawGrad();
     void SetColorBox(int Index);
     GradPoints currentPoints() const;
+    // Sets every point's check box, slider and colour through their handlers
+    // with the redraws held back, then redraws the preview and the tile
+    // window once. A state without an enabled point keeps the last one on.
+    void applyPoints(const GradPoints& points);
     void setCheck(int Index, bool on);
 
     Module1& state() { return m; }
@@ -160,7 +167,6 @@ private:
     void applySettings(const Settings& s);
     Settings collectSettings();
     void SaveImage();
-    void updateFirstLast(int p, int& F, int& L, bool& any) const;
     void onSliderValueChanged(int Index);
 
     AppEnvironment m_env;

@@ -7,9 +7,7 @@
 #include "settings.h"
 
 #include <array>
-#include <chrono>
 #include <cstdint>
-#include <random>
 
 namespace velmix {
 
@@ -25,28 +23,6 @@ struct Module1
 
     SampleTextFontT SampleTextFont;
     MemoryStateT MemoryState;
-};
-
-// Uniform draws 0 <= u < 1 in steps of 1/16777216.
-class RandomSource
-{
-public:
-    virtual ~RandomSource() = default;
-    virtual float next() = 0;
-};
-
-class ClockRandom : public RandomSource
-{
-public:
-    ClockRandom()
-        : m_gen(static_cast<std::uint32_t>(
-              std::chrono::steady_clock::now().time_since_epoch().count()))
-    {
-    }
-    float next() override { return static_cast<float>(m_gen() >> 8) / 16777216.0f; }
-
-private:
-    std::mt19937 m_gen;
 };
 
 } // namespace velmix
