@@ -2,6 +2,7 @@
 
 #include "numtext.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #ifdef _WIN32
@@ -151,6 +152,37 @@ void clsCommon::ChkFormPos(FormRect& rForm, double screenWidth, double screenHei
         rForm.left = screenWidth - rForm.width;
     if (static_cast<float>(rForm.top) > static_cast<float>(screenHeight))
         rForm.top = 0;
+}
+
+void clsCommon::ChkFormPos(FormRect& rForm, const std::vector<FormRect>& screens, double limitX,
+                           double limitY)
+{
+    if (screens.empty())
+        return;
+    double minX = screens[0].left, minY = screens[0].top;
+    double maxX = minX + screens[0].width, maxY = minY + screens[0].height;
+    for (const FormRect& s : screens) {
+        minX = std::min(minX, s.left);
+        minY = std::min(minY, s.top);
+        maxX = std::max(maxX, s.left + s.width);
+        maxY = std::max(maxY, s.top + s.height);
+    }
+    rForm.width = std::clamp(rForm.width, 0.0, maxX - minX);
+    rForm.height = std::clamp(rForm.height, 0.0, maxY - minY);
+    rForm.left = std::clamp(rForm.left, -limitX, limitX);
+    rForm.top = std::clamp(rForm.top, -limitY, limitY);
+    const FormRect& primary = screens[0];
+    ChkFormPos(rForm, primary.width, primary.height);
+    const bool titleOnScreen = std::any_of(screens.begin(), screens.end(), [&](const FormRect& s) {
+        return rForm.top >= s.top && rForm.top < s.top + s.height &&
+               rForm.left < s.left + s.width && rForm.left + std::max(rForm.width, 1.0) > s.left;
+    });
+    if (!titleOnScreen) {
+        rForm.left = std::clamp(rForm.left, primary.left,
+                                std::max(primary.left, primary.left + primary.width - rForm.width));
+        rForm.top = std::clamp(rForm.top, primary.top,
+                               std::max(primary.top, primary.top + primary.height - rForm.height));
+    }
 }
 
 } // namespace velmix

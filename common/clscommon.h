@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmix {
 
@@ -44,6 +45,14 @@ public:
     static std::string GetWindowsDir();
 
     static void ChkFormPos(FormRect& rForm, double screenWidth, double screenHeight);
+    // A stored place as the window system can hold it, then the check above
+    // against the primary screen (screens[0]; all in one unit): the size no
+    // larger than the screens together, left and top within +-limitX/Y, and a
+    // window whose top edge (its title bar) would lie on no screen brought
+    // onto the primary one. Negative places on a screen left of or above the
+    // primary one stay.
+    static void ChkFormPos(FormRect& rForm, const std::vector<FormRect>& screens, double limitX,
+                           double limitY);
 };
 
 } // namespace velmix

@@ -33,7 +33,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <iostream>
 
 namespace velmix {
 
@@ -234,6 +233,8 @@ void frmMain::Form_Load()
     m_ini.SetIniPath(m_env.programDir, m_env.userConfigDir);
     if (const auto s = m_ini.LoadIni())
         applySettings(*s);
+    // What a unit still holds at exit was not changed by this run.
+    m_ini.SetBaseline(collectSettings());
     if (m.MemoryState.tate == -1)
         mnuMemoryLoad->setEnabled(false);
 
@@ -255,21 +256,33 @@ void frmMain::applySettings(const Settings& s)
     m.MemoryState = s.MemoryState;
     const double tpx = TwipsPerPixelX(this);
     const double tpy = TwipsPerPixelY(this);
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize screenSize = screen ? screen->geometry().size() : QSize(1024, 768);
+    std::vector<FormRect> screens;
+    const auto addScreen = [&](const QScreen* screen) {
+        const QRect g = screen->geometry();
+        screens.push_back({g.x() * tpx, g.y() * tpy, g.width() * tpx, g.height() * tpy});
+    };
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        addScreen(primary);
+    else
+        screens.push_back({0, 0, 1024 * tpx, 768 * tpy});
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            addScreen(screen);
     const auto check = [&](QWidget* w, const WindowPlace& place, bool sized) {
         // Not shown yet: the size it will open with.
         const QSize now = w->isVisible() ? w->size() : w->sizeHint().expandedTo(w->minimumSize());
+        // A size of 0 (a file without it) keeps the designed size.
+        const bool resize = sized && place.width > 0 && place.height > 0;
         FormRect r{static_cast<double>(place.left), static_cast<double>(place.top),
-                   sized ? place.width : now.width() * tpx,
-                   sized ? place.height : now.height() * tpy};
-        clsCommon::ChkFormPos(r, screenSize.width() * tpx, screenSize.height() * tpy);
+                   resize ? place.width : now.width() * tpx,
+                   resize ? place.height : now.height() * tpy};
+        // Places beyond what a window system holds (16-bit coordinates).
+        clsCommon::ChkFormPos(r, screens, 32767 * tpx, 32767 * tpy);
         w->move(static_cast<int>(std::lround(r.left / tpx)),
                 static_cast<int>(std::lround(r.top / tpy)));
-        // A size of 0 (a file without it) keeps the designed size.
-        if (sized && place.width > 0 && place.height > 0)
-            w->resize(static_cast<int>(std::lround(place.width / tpx)),
-                      static_cast<int>(std::lround(place.height / tpy)));
+        if (resize)
+            w->resize(static_cast<int>(std::lround(r.width / tpx)),
+                      static_cast<int>(std::lround(r.height / tpy)));
     };
     if (s.mainPlace)
         check(this, *s.mainPlace, false);
@@ -285,11 +298,10 @@ Settings frmMain::collectSettings()
     s.MemoryState = m.MemoryState;
     const double tpx = TwipsPerPixelX(this);
     const double tpy = TwipsPerPixelY(this);
+    // Saturating: no place may come back with the other sign.
     const auto place = [&](const QWidget* w) {
-        return WindowPlace{static_cast<std::int32_t>(std::lround(w->x() * tpx)),
-                           static_cast<std::int32_t>(std::lround(w->y() * tpy)),
-                           static_cast<std::int32_t>(std::lround(w->width() * tpx)),
-                           static_cast<std::int32_t>(std::lround(w->height() * tpy))};
+        return WindowPlace{ToInt32(w->x() * tpx), ToInt32(w->y() * tpy), ToInt32(w->width() * tpx),
+                           ToInt32(w->height() * tpy)};
     };
     if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
         s.mainPlace = place(this);
@@ -299,16 +311,31 @@ Settings frmMain::collectSettings()
     return s;
 }
 
+bool frmMain::reportSettingsWrite(bool ok, const QString& error)
+{
+    if (!ok)
+        dialogs().message(this, MsgIcon::Error,
+                          QStringLiteral("設定ファイル %1 に書き込めませんでした。"
+                                         "前のファイルは変更されていません。\r\n%2")
+                              .arg(QDir::toNativeSeparators(m_ini.IniPath()), error));
+    return ok;
+}
+
+bool frmMain::WriteSettingsUnits(SettingsUnits units)
+{
+    QString error;
+    return reportSettingsWrite(m_ini.SaveUnits(collectSettings(), units, &error), error);
+}
+
 void frmMain::Form_Unload()
 {
     if (m_unloaded)
         return;
     m_unloaded = true;
     QString error;
-    // Not shown to the user at shutdown, but not silent either.
-    if (!m_ini.SaveIni(collectSettings(), &error))
-        std::cerr << "velmix: cannot write " << m_ini.IniPath().toStdString() << ": "
-                  << error.toStdString() << "\n";
+    // Only what this run changed: another running copy may have written the
+    // rest since start-up.
+    reportSettingsWrite(m_ini.SaveIni(collectSettings(), &error), error);
     if (m_tile)
         m_tile->hide();
     QCoreApplication::quit();

@@ -118,6 +118,12 @@ public:
     frmLD& ld();
     const QImage& picWork() const { return m_picWork; }
     ModuleINI& ini() { return m_ini; }
+    // Writes these settings units to the file at once through the one writer
+    // (ModuleINI::SaveUnits): the other units keep what the file holds, and
+    // exit does not write these again unless they change after. A failure is
+    // reported in a box. For commands whose result must outlive a crash,
+    // such as remembering the state (kUnitMemory).
+    bool WriteSettingsUnits(SettingsUnits units);
     QString saveFileName() const { return m_dlgSaveFileName; }
 
     // Controls, for the other windows and the tests.
@@ -166,6 +172,7 @@ private:
     void buildMenus();
     void applySettings(const Settings& s);
     Settings collectSettings();
+    bool reportSettingsWrite(bool ok, const QString& error);
     void SaveImage();
     void onSliderValueChanged(int Index);
 

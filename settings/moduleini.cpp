@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace velmix {
 
 namespace {
@@ -69,6 +71,27 @@ bool CanWriteBeside(const QString& file)
     return dir.isDir() && dir.isWritable();
 }
 
+const QByteArray kBom("\xEF\xBB\xBF");
+
+QStringDecoder LegacyDecoder()
+{
+#ifdef Q_OS_WIN
+    // The system's ANSI code page is what the Windows program wrote.
+    return QStringDecoder(QStringConverter::System);
+#else
+    return QStringDecoder(kLegacyEncoding);
+#endif
+}
+
+QStringEncoder LegacyEncoder()
+{
+#ifdef Q_OS_WIN
+    return QStringEncoder(QStringConverter::System);
+#else
+    return QStringEncoder(kLegacyEncoding);
+#endif
+}
+
 } // namespace
 
 void ModuleINI::SetIniPath(const QString& programDir, const QString& userDir)
@@ -91,41 +114,89 @@ void ModuleINI::SetIniFile(const QString& path)
     read();
 }
 
-void ModuleINI::read()
+bool ModuleINI::read()
 {
-    QFile f(QFile::exists(m_path) || m_seedPath.isEmpty() ? m_path : m_seedPath);
+    m_readError.clear();
+    const QString path = QFile::exists(m_path) || m_seedPath.isEmpty() ? m_path : m_seedPath;
     QByteArray bytes;
-    if (f.open(QIODevice::ReadOnly))
-        bytes = f.readAll();
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink()) {
+        // Only a plain file of a sane size is ours: a device, a FIFO or a
+        // huge file would block or exhaust memory, and is never replaced.
+        QFile f(path);
+        if (!info.isFile())
+            m_readError = QStringLiteral("not a regular file");
+        else if (info.size() > kMaxFileSize)
+            m_readError = QStringLiteral("larger than 1 MiB");
+        else if (!f.open(QIODevice::ReadOnly))
+            m_readError = f.errorString();
+        else {
+            bytes = f.read(kMaxFileSize + 1);
+            if (bytes.size() > kMaxFileSize)
+                m_readError = QStringLiteral("larger than 1 MiB");
+            else if (f.error() != QFileDevice::NoError)
+                m_readError = f.errorString();
+        }
+        if (!m_readError.isEmpty())
+            bytes.clear();
+    }
     ReadBytes(bytes);
+    return m_readError.isEmpty();
 }
 
-void ModuleINI::ReadBytes(const QByteArray& bytes)
+void ModuleINI::ReadBytes(const QByteArray& raw)
 {
-#ifdef Q_OS_WIN
-    // The system's ANSI code page is what the Windows program wrote.
-    m_encoding = QByteArray("System");
-#else
-    m_encoding = IsValidUtf8(bytes) ? QByteArray("UTF-8") : QByteArray(kLegacyEncoding);
-#endif
+    // A byte order mark is not part of the first line; it is kept on writing.
+    m_bom = raw.startsWith(kBom);
+    const QByteArray bytes = m_bom ? raw.mid(kBom.size()) : raw;
+    // The character sets, decided here once for the whole file:
+    // - a file that is UTF-8 throughout (or says so with a byte order mark)
+    //   is UTF-8, and so is new text written into it;
+    // - any other file may mix encodings (a hand edit in one, the Windows
+    //   program's values in its code page), so each value is read on its
+    //   own: UTF-8 when its bytes are valid UTF-8, otherwise the Windows
+    //   program's code page;
+    // - new text goes into such a file in that code page when the whole file
+    //   decodes in it without error, otherwise in UTF-8; a text the code
+    //   page cannot hold is written in UTF-8 (encode());
+    // - a text value is rewritten only when its text changed
+    //   (WriteSettings), so a value nobody changed keeps its bytes whatever
+    //   they are.
+    m_wholeUtf8 = IsValidUtf8(bytes);
+    m_encoding = QByteArray("UTF-8");
+    if (!m_wholeUtf8 && !m_bom) {
+        QStringDecoder d = LegacyDecoder();
+        // decode() is lazy: the text must be made for errors to show.
+        const QString text = d.decode(bytes);
+        if (!d.hasError())
+            m_encoding = QByteArray(kLegacyEncoding);
+    }
     m_text = ProfileText(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), kPlatformEol);
 }
 
 std::string ModuleINI::decode(std::string_view bytes) const
 {
-    QStringDecoder d = m_encoding == "System" ? QStringDecoder(QStringConverter::System)
-                                              : QStringDecoder(m_encoding.constData());
-    const QString s = d.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    const QByteArray b(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (m_wholeUtf8 || IsValidUtf8(b))
+        return std::string(bytes);
+    QStringDecoder d = LegacyDecoder();
+    const QString s = d.decode(b);
     return s.toStdString();
 }
 
 std::string ModuleINI::encode(std::string_view utf8) const
 {
-    QStringEncoder e = m_encoding == "System" ? QStringEncoder(QStringConverter::System)
-                                              : QStringEncoder(m_encoding.constData());
-    const QByteArray b =
-        e.encode(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    if (m_encoding != kLegacyEncoding)
+        return std::string(utf8);
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    QStringEncoder e = LegacyEncoder();
+    const QByteArray b = e.encode(text);
+    // Text the code page cannot hold, or whose bytes there would read back as
+    // UTF-8, goes in UTF-8: never a value that reads back differently.
+    if (e.hasError() ||
+        (IsValidUtf8(b) && b != QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size()))))
+        return std::string(utf8);
     return b.toStdString();
 }
 
@@ -141,27 +212,63 @@ void ModuleINI::PutIniValue(std::string_view section, std::string_view key, std:
 
 std::optional<Settings> ModuleINI::LoadIni()
 {
+    if (!m_readError.isEmpty())
+        return std::nullopt;
     return ReadSettings(m_text, [this](std::string_view b) { return decode(b); });
+}
+
+QByteArray ModuleINI::MergedBytes(const Settings& s, SettingsUnits units) const
+{
+    ProfileText text = m_text;
+    // A file without the marker is not ours to merge with: written whole.
+    if (!HasMarker(text))
+        units = kAllUnits;
+    WriteSettings(
+        text, s, [this](std::string_view b) { return decode(b); },
+        [this](std::string_view u) { return encode(u); }, units);
+    const std::string bytes = text.bytes();
+    return (m_bom ? kBom : QByteArray()) +
+           QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 bool ModuleINI::SaveIni(const Settings& s, QString* errorText)
 {
-    // Start from the file as it is now, so lines edited by hand while the
-    // program ran are kept too.
-    if (QFile::exists(m_path))
-        read();
-    WriteSettings(m_text, s, [this](std::string_view u) { return encode(u); });
+    return SaveUnits(s, m_baseline ? ChangedUnits(*m_baseline, s) : kAllUnits, errorText);
+}
+
+bool ModuleINI::SaveUnits(const Settings& s, SettingsUnits units, QString* errorText)
+{
+    // Start from the file as it is now: another copy of the program or a hand
+    // edit may have changed it while this one ran.
+    if (!read()) {
+        if (errorText)
+            *errorText = m_readError;
+        return false;
+    }
+    if (!HasMarker(m_text))
+        units = kAllUnits;
+    const QByteArray bytes = MergedBytes(s, units);
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile out(m_path);
-    const std::string bytes = m_text.bytes();
     // Unbuffered, so that a short write (full disk) is seen before commit.
     bool ok = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    ok = ok && out.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                   static_cast<qint64>(bytes.size());
+    // A short write carries no error; the next write then says why (full
+    // disk, file size limit).
+    for (qint64 done = 0; ok && done < bytes.size();) {
+        const qint64 n = out.write(bytes.constData() + done, bytes.size() - done);
+        ok = n > 0;
+        done += std::max<qint64>(n, 0);
+    }
     ok = ok && out.commit();
-    if (!ok && errorText)
-        *errorText = out.errorString();
-    return ok;
+    if (!ok) {
+        if (errorText)
+            *errorText = out.errorString();
+        return false;
+    }
+    if (m_baseline)
+        CopyUnits(*m_baseline, s, units);
+    ReadBytes(bytes);
+    return true;
 }
 
 } // namespace velmix

@@ -33,22 +33,45 @@ public:
     void PutIniValue(std::string_view section, std::string_view key, std::string_view value);
 
     std::optional<Settings> LoadIni();
-    // Replaces the file in one step; on failure the old file stays and
-    // errorText (when given) says why.
-    bool SaveIni(const Settings& s, QString* errorText = nullptr);
+    // Why the file was not read (not a regular file, too large, unreadable);
+    // empty when it was read or does not exist. Such a file is never written.
+    const QString& ReadError() const { return m_readError; }
 
-    // The character set the file was read in ("UTF-8" or "Shift_JIS").
+    // The settings as this run found them after start-up: a unit that still
+    // equals them at exit was not changed by this run.
+    void SetBaseline(const Settings& s) { m_baseline = s; }
+    // At exit: writes the units that differ from the baseline (all of them
+    // without a baseline, or when the file now carries no marker).
+    bool SaveIni(const Settings& s, QString* errorText = nullptr);
+    // The one writer: reads the file again as it is now, writes the given
+    // units of s and every key the file lacks, and replaces the file in one
+    // step; the other units keep what the file holds (another copy of the
+    // program may have written them). The baseline takes the written units,
+    // so a command can write its unit at once and exit will not write it
+    // again. On failure the old file stays and errorText says why.
+    bool SaveUnits(const Settings& s, SettingsUnits units, QString* errorText = nullptr);
+    // The bytes SaveUnits would write over the text last read.
+    QByteArray MergedBytes(const Settings& s, SettingsUnits units) const;
+
+    // The character set new text is written in ("UTF-8" or "Shift_JIS").
     const QByteArray& Encoding() const { return m_encoding; }
 
+    // The largest settings file read (a real one is about 1 KB).
+    static constexpr qint64 kMaxFileSize = 1 << 20;
+
 private:
-    void read();
+    bool read();
     std::string decode(std::string_view bytes) const;
     std::string encode(std::string_view utf8) const;
 
     QString m_path;
     QString m_seedPath; // read when m_path does not exist yet
+    QString m_readError;
     QByteArray m_encoding = "UTF-8";
+    bool m_wholeUtf8 = true; // every byte of the file is UTF-8
+    bool m_bom = false;
     ProfileText m_text;
+    std::optional<Settings> m_baseline;
 };
 
 } // namespace velmix

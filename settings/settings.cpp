@@ -102,9 +102,46 @@ void SanitizeSettings(Settings& s)
     }
 }
 
+SettingsUnits ChangedUnits(const Settings& before, const Settings& now)
+{
+    SettingsUnits u = 0;
+    if (before.SampleTextFont != now.SampleTextFont)
+        u |= kUnitFont;
+    if (before.MemoryState != now.MemoryState)
+        u |= kUnitMemory;
+    // Only left and top of the main window are kept.
+    if (now.mainPlace && (!before.mainPlace || before.mainPlace->left != now.mainPlace->left ||
+                          before.mainPlace->top != now.mainPlace->top))
+        u |= kUnitMainPlace;
+    if (now.tilePlace && before.tilePlace != now.tilePlace)
+        u |= kUnitTilePlace;
+    if (before.SaveInitPath != now.SaveInitPath)
+        u |= kUnitSaveFolder;
+    return u;
+}
+
+void CopyUnits(Settings& to, const Settings& from, SettingsUnits units)
+{
+    if (units & kUnitFont)
+        to.SampleTextFont = from.SampleTextFont;
+    if (units & kUnitMemory)
+        to.MemoryState = from.MemoryState;
+    if ((units & kUnitMainPlace) && from.mainPlace)
+        to.mainPlace = from.mainPlace;
+    if ((units & kUnitTilePlace) && from.tilePlace)
+        to.tilePlace = from.tilePlace;
+    if (units & kUnitSaveFolder)
+        to.SaveInitPath = from.SaveInitPath;
+}
+
+bool HasMarker(const ProfileText& file)
+{
+    return ReadInt32(file.get("IniCheck", "Dummy")) != 0;
+}
+
 std::optional<Settings> ReadSettings(const ProfileText& file, const TextCodec& decode)
 {
-    if (ReadInt32(file.get("IniCheck", "Dummy")) == 0)
+    if (!HasMarker(file))
         return std::nullopt;
     Settings s;
     const auto num = [&](const char* sec, const std::string& key) {
@@ -135,37 +172,50 @@ std::optional<Settings> ReadSettings(const ProfileText& file, const TextCodec& d
     return s;
 }
 
-void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& encode)
+void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& decode,
+                   const TextCodec& encode, SettingsUnits units)
 {
-    file.put("IniCheck", "Dummy", "1");
+    const auto put = [&](SettingsUnit unit, const char* sec, const std::string& key,
+                         const std::string& value) {
+        if ((units & unit) || !file.has(sec, key))
+            file.put(sec, key, value);
+    };
+    const auto putText = [&](SettingsUnit unit, const char* sec, const char* key,
+                             const std::string& utf8) {
+        if (file.has(sec, key) && decode(file.get(sec, key)) == utf8)
+            return;
+        put(unit, sec, key, encode(utf8));
+    };
+    if (!HasMarker(file))
+        file.put("IniCheck", "Dummy", "1");
     const SampleTextFontT& f = s.SampleTextFont;
-    file.put(kFont, "Name", encode(f.Name));
-    file.put(kFont, "Size", BlankSigned(f.Size));
-    file.put(kFont, "bold", BlankSigned(f.bold));
-    file.put(kFont, "Italic", BlankSigned(f.Italic));
-    file.put(kFont, "Color", BlankSigned(f.Color));
-    file.put(kFont, "TextOnOff", Bool(f.TextOnOff));
+    putText(kUnitFont, kFont, "Name", f.Name);
+    put(kUnitFont, kFont, "Size", BlankSigned(f.Size));
+    put(kUnitFont, kFont, "bold", BlankSigned(f.bold));
+    put(kUnitFont, kFont, "Italic", BlankSigned(f.Italic));
+    put(kUnitFont, kFont, "Color", BlankSigned(f.Color));
+    put(kUnitFont, kFont, "TextOnOff", Bool(f.TextOnOff));
     const MemoryStateT& m = s.MemoryState;
     for (int i = 0; i < kPointCount; ++i) {
-        file.put(kMemory, PointKey("Enabled", i), PlainNumber(m.Enabled[i]));
-        file.put(kMemory, PointKey("Locate", i), PlainNumber(m.Locate[i]));
-        file.put(kMemory, PointKey("Color", i), PlainNumber(m.Color[i]));
+        put(kUnitMemory, kMemory, PointKey("Enabled", i), PlainNumber(m.Enabled[i]));
+        put(kUnitMemory, kMemory, PointKey("Locate", i), PlainNumber(m.Locate[i]));
+        put(kUnitMemory, kMemory, PointKey("Color", i), PlainNumber(m.Color[i]));
     }
-    file.put(kMemory, "Size", BlankSigned(m.Size));
-    file.put(kMemory, "tate", BlankSigned(m.tate));
-    file.put(kMemory, "SaveHeight", BlankSigned(m.SaveHeight));
-    file.put(kMemory, "chkHeight", Bool(m.chkHeight));
+    put(kUnitMemory, kMemory, "Size", BlankSigned(m.Size));
+    put(kUnitMemory, kMemory, "tate", BlankSigned(m.tate));
+    put(kUnitMemory, kMemory, "SaveHeight", BlankSigned(m.SaveHeight));
+    put(kUnitMemory, kMemory, "chkHeight", Bool(m.chkHeight));
     if (s.mainPlace) {
-        file.put(kOption, "MainLeft", BlankSigned(s.mainPlace->left));
-        file.put(kOption, "MainTop", BlankSigned(s.mainPlace->top));
+        put(kUnitMainPlace, kOption, "MainLeft", BlankSigned(s.mainPlace->left));
+        put(kUnitMainPlace, kOption, "MainTop", BlankSigned(s.mainPlace->top));
     }
     if (s.tilePlace) {
-        file.put(kOption, "TileLeft", BlankSigned(s.tilePlace->left));
-        file.put(kOption, "TileTop", BlankSigned(s.tilePlace->top));
-        file.put(kOption, "TileWidth", BlankSigned(s.tilePlace->width));
-        file.put(kOption, "TileHeight", BlankSigned(s.tilePlace->height));
+        put(kUnitTilePlace, kOption, "TileLeft", BlankSigned(s.tilePlace->left));
+        put(kUnitTilePlace, kOption, "TileTop", BlankSigned(s.tilePlace->top));
+        put(kUnitTilePlace, kOption, "TileWidth", BlankSigned(s.tilePlace->width));
+        put(kUnitTilePlace, kOption, "TileHeight", BlankSigned(s.tilePlace->height));
     }
-    file.put(kOption, "SaveInitPath", encode(s.SaveInitPath));
+    putText(kUnitSaveFolder, kOption, "SaveInitPath", s.SaveInitPath);
 }
 
 } // namespace velmix

@@ -56,13 +56,38 @@ struct Settings
     bool operator==(const Settings&) const = default;
 };
 
+// The parts of the settings that are written as a whole: a unit this run did
+// not change keeps what the file holds, so two running copies do not undo
+// each other's changes.
+enum SettingsUnit : unsigned
+{
+    kUnitFont = 1u,        // the sample-text settings
+    kUnitMemory = 2u,      // the remembered state
+    kUnitMainPlace = 4u,   // the main window's left and top
+    kUnitTilePlace = 8u,   // the tile window's place and size
+    kUnitSaveFolder = 16u, // the save dialog's folder
+    kAllUnits = 31u
+};
+using SettingsUnits = unsigned;
+
+// The units in which now differs from before (a window place only when now
+// has one).
+SettingsUnits ChangedUnits(const Settings& before, const Settings& now);
+// Takes the given units of from into to.
+void CopyUnits(Settings& to, const Settings& from, SettingsUnits units);
+
 // Converts a value between the file's bytes and UTF-8.
 using TextCodec = std::function<std::string(std::string_view)>;
 
 // Nothing is read unless "IniCheck"/"Dummy" holds a non-zero number; the
 // result then tells the caller whether anything was found.
 std::optional<Settings> ReadSettings(const ProfileText& file, const TextCodec& decode);
-void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& encode);
+bool HasMarker(const ProfileText& file);
+// Writes the keys of the given units, and every key of the table that the
+// file lacks. A text value that reads back as the same text keeps its bytes
+// (its encoding and anything beyond the 199 bytes a reader sees).
+void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& decode,
+                   const TextCodec& encode, SettingsUnits units = kAllUnits);
 
 // "True"/"False" in any case, or a number (0 is False); anything else is the
 // default.

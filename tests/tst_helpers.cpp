@@ -8,6 +8,8 @@
 
 using namespace velmix;
 
+Q_DECLARE_METATYPE(velmix::FormRect)
+
 namespace {
 
 // A text box that runs a change handler on every setText, as the size box
@@ -52,6 +54,8 @@ private slots:
     void chkPathBS();
     void chkFormPos_data();
     void chkFormPos();
+    void placeBoundedAndOnScreen_data();
+    void placeBoundedAndOnScreen();
     void getPath();
 };
 
@@ -276,6 +280,42 @@ void tst_Helpers::chkFormPos()
     clsCommon::ChkFormPos(r, 15360, 11520);
     QCOMPARE(r.left, newLeft);
     QCOMPARE(r.top, newTop);
+}
+
+void tst_Helpers::placeBoundedAndOnScreen_data()
+{
+    QTest::addColumn<FormRect>("stored");
+    QTest::addColumn<FormRect>("placed");
+    // Primary 0,0 1000 x 800; a second screen to its left at -600,100 600 x 500;
+    // coordinates within +-5000.
+    QTest::newRow("on the left screen stays")
+        << FormRect{-500, 200, 300, 200} << FormRect{-500, 200, 300, 200};
+    QTest::newRow("title bar partly on a screen stays")
+        << FormRect{-900, 150, 400, 200} << FormRect{-900, 150, 400, 200};
+    QTest::newRow("far left comes back")
+        << FormRect{-999999, 300, 300, 200} << FormRect{0, 300, 300, 200};
+    QTest::newRow("above every screen comes back")
+        << FormRect{100, -400, 300, 200} << FormRect{100, 0, 300, 200};
+    QTest::newRow("above the left screen comes back")
+        << FormRect{-500, 50, 300, 200} << FormRect{0, 50, 300, 200};
+    QTest::newRow("huge size bounded")
+        << FormRect{0, 0, 300000, 300000} << FormRect{0, 0, 1600, 800};
+    QTest::newRow("lowest int comes back")
+        << FormRect{-2147483648.0, -2147483648.0, 300, 200} << FormRect{0, 0, 300, 200};
+    QTest::newRow("beyond the right as before")
+        << FormRect{1200, 100, 300, 200} << FormRect{700, 100, 300, 200};
+}
+
+void tst_Helpers::placeBoundedAndOnScreen()
+{
+    QFETCH(FormRect, stored);
+    QFETCH(FormRect, placed);
+    const std::vector<FormRect> screens{{0, 0, 1000, 800}, {-600, 100, 600, 500}};
+    clsCommon::ChkFormPos(stored, screens, 5000, 5000);
+    QCOMPARE(stored.left, placed.left);
+    QCOMPARE(stored.top, placed.top);
+    QCOMPARE(stored.width, placed.width);
+    QCOMPARE(stored.height, placed.height);
 }
 
 void tst_Helpers::getPath()

@@ -3,11 +3,16 @@
 // pop-up menu, and the settings read at start-up and written at shutdown.
 
 #include "guifixture.h"
+#include "testutil.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace velmix;
 
@@ -29,6 +34,9 @@ private slots:
     void rightClickOnlyOnBackground();
     void settingsAppliedAndWritten();
     void minimisedOrMaximisedKeepsStoredPlace();
+    void exitKeepsWhatAnotherCopyWrote();
+    void storedPlacesBounded();
+    void failedSettingsWriteSaysSo();
 };
 
 void tst_MainWindow::startupState()
@@ -305,7 +313,8 @@ void tst_MainWindow::settingsAppliedAndWritten()
     QVERIFY(out.contains("[Unknown]\r\nkeep=this\r\n"));
     QVERIFY(out.contains("Locate 0=500\r\n"));
     QVERIFY(out.contains("TextOnOff=False\r\n"));
-    QVERIFY(out.contains("SaveInitPath=\r\n"));
+    // Nothing was saved: the stored folder stays.
+    QVERIFY(out.contains("SaveInitPath=/tmp/\r\n"));
 }
 
 void tst_MainWindow::minimisedOrMaximisedKeepsStoredPlace()
@@ -316,6 +325,63 @@ void tst_MainWindow::minimisedOrMaximisedKeepsStoredPlace()
     const QByteArray out = f.iniText();
     QVERIFY(out.contains("MainLeft= 1500\n"));
     QVERIFY(out.contains("MainTop= 3000\n"));
+}
+
+void tst_MainWindow::exitKeepsWhatAnotherCopyWrote()
+{
+    GuiFixture f("[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n[Option]\nMainLeft= 1500\n"
+                 "MainTop= 3000\nSaveInitPath=/tmp/\n");
+    // Another copy remembers a gradient, moves its window and saves elsewhere.
+    QFile file(f.programDir.filePath("velmix.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[IniCheck]\nDummy=1\n[Memory]\nEnabled 0=1\nLocate 0=700\nColor 0=255\n"
+               "Size= 500\ntate= 1\nSaveHeight= 9\nchkHeight=True\n[Option]\n"
+               "MainLeft= 3000\nMainTop= 4500\nSaveInitPath=/srv/\n");
+    file.close();
+    // This one only changes the sample text's colour.
+    f.w().state().SampleTextFont.Color = 255;
+    f.w().close();
+    const QByteArray out = f.iniText();
+    QVERIFY(out.contains("Locate 0=700\n"));
+    QVERIFY(out.contains("tate= 1\n"));
+    QVERIFY(out.contains("MainLeft= 3000\n"));
+    QVERIFY(out.contains("SaveInitPath=/srv/\n"));
+    QVERIFY(out.contains("Color= 255\n"));
+    // Keys the file lacked are written.
+    QVERIFY(out.contains("TileWidth="));
+    QVERIFY(out.contains("Enabled 6=0\n"));
+}
+
+void tst_MainWindow::storedPlacesBounded()
+{
+    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nMainLeft=-999999\nMainTop= 300\n"
+                 "TileLeft=-2147483648\nTileTop= 0\nTileWidth= 300000\nTileHeight= 300000\n");
+    const QRect screen = f.w().screen()->geometry();
+    QVERIFY(screen.contains(f.w().pos()));
+    QVERIFY(screen.contains(f.tile().pos()));
+    QVERIFY(f.tile().width() <= screen.width());
+    QVERIFY(f.tile().height() <= screen.height());
+    f.tile().move(-20, 10);
+    f.w().close();
+    const QByteArray out = f.iniText();
+    QVERIFY(out.contains("TileLeft=-300\n"));
+    QVERIFY(!out.contains("TileWidth= 300000\n"));
+}
+
+void tst_MainWindow::failedSettingsWriteSaysSo()
+{
+    GuiFixture f("[IniCheck]\nDummy=1\n");
+    f.w().move(30, 45);
+    {
+        FileSizeLimit limit(16);
+        f.w().close();
+    }
+    QCOMPARE(f.iniText(), QByteArray("[IniCheck]\nDummy=1\n"));
+    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+    QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Error);
+    const QString text = f.dialogs.messages[0].second;
+    QVERIFY2(text.contains(f.programDir.filePath("velmix.ini")), qPrintable(text));
+    QVERIFY2(text.endsWith("\r\n" + QString::fromLocal8Bit(strerror(EFBIG))), qPrintable(text));
 }
 
 QTEST_MAIN(tst_MainWindow)

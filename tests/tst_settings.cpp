@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,6 +86,13 @@ private slots:
     void firstStartWritesCompleteFile();
     void readOnlyProgramFolderFallsBack();
     void failedWriteKeepsOldFile();
+    void twoCopiesKeepEachOthersUnits();
+    void byteOrderMarkKept();
+    void strayByteKeepsOtherValues();
+    void textOutsideCodePage_data();
+    void textOutsideCodePage();
+    void notAFileIsRefused_data();
+    void notAFileIsRefused();
 };
 
 void tst_Settings::profileReading()
@@ -135,7 +145,7 @@ void tst_Settings::keyTableRoundTrip()
 {
     const Settings s = Sample();
     ProfileText t;
-    WriteSettings(t, s, Identity);
+    WriteSettings(t, s, Identity, Identity);
     const auto back = ReadSettings(t, Identity);
     QVERIFY(back.has_value());
     QVERIFY(*back == s);
@@ -154,11 +164,11 @@ void tst_Settings::keyTableRoundTrip()
 void tst_Settings::writtenFileIsStableAndOrdered()
 {
     ProfileText t;
-    WriteSettings(t, Sample(), Identity);
+    WriteSettings(t, Sample(), Identity, Identity);
     const std::string first = t.bytes();
     ProfileText again(first);
     const auto s = ReadSettings(again, Identity);
-    WriteSettings(again, *s, Identity);
+    WriteSettings(again, *s, Identity, Identity);
     QCOMPARE(again.bytes(), first);
     // Key order of the table.
     const char* order[] = {
@@ -360,7 +370,8 @@ void tst_Settings::failedWriteKeepsOldFile()
         FileSizeLimit limit(16);
         QVERIFY(!ini.SaveIni(Sample(), &error));
     }
-    QVERIFY(!error.isEmpty());
+    // The system's own words for the cause.
+    QVERIFY2(error.contains(QString::fromLocal8Bit(strerror(EFBIG))), qPrintable(error));
     QCOMPARE(ReadAll(path), old);
     // A folder standing where the file should be cannot be replaced either.
     QVERIFY(QDir().mkpath(dir.filePath("blocked")));
@@ -368,6 +379,163 @@ void tst_Settings::failedWriteKeepsOldFile()
     blocked.SetIniFile(dir.filePath("blocked"));
     QVERIFY(!blocked.SaveIni(Sample()));
     QVERIFY(QFileInfo(dir.filePath("blocked")).isDir());
+}
+
+void tst_Settings::twoCopiesKeepEachOthersUnits()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("velmix.ini");
+    // A file without the tile window's size, with a save folder.
+    WriteAll(path, "[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n[Option]\nMainLeft= 15\n"
+                   "MainTop= 30\nTileLeft= 45\nTileTop= 60\nSaveInitPath=/data/\n");
+    ModuleINI a, b;
+    a.SetIniFile(path);
+    b.SetIniFile(path);
+    const Settings start = *a.LoadIni();
+    a.SetBaseline(start);
+    b.SetBaseline(start);
+    // A remembers a state and quits; B changed only the sample text.
+    Settings sa = start;
+    sa.MemoryState = Sample().MemoryState;
+    QVERIFY(a.SaveIni(sa));
+    Settings sb = start;
+    sb.SampleTextFont = Sample().SampleTextFont;
+    QVERIFY(b.SaveIni(sb));
+    const auto back = ModuleINI().LoadIni(); // nothing: no file set
+    QVERIFY(!back.has_value());
+    ModuleINI c;
+    c.SetIniFile(path);
+    const auto now = c.LoadIni();
+    QVERIFY(now.has_value());
+    QVERIFY(now->MemoryState == Sample().MemoryState);
+    QVERIFY(now->SampleTextFont == Sample().SampleTextFont);
+    // A run that saved nothing keeps the folder; missing keys are written.
+    QCOMPARE(now->SaveInitPath, std::string("/data/"));
+    const QByteArray text = ReadAll(path);
+    QVERIFY(text.contains("MainLeft= 15\n"));
+    QVERIFY(text.contains("TileWidth= 0\n"));
+    // A unit written at once is not written again at exit.
+    Settings sc = *now;
+    c.SetBaseline(sc);
+    sc.MemoryState.tate = 0;
+    QVERIFY(c.SaveUnits(sc, kUnitMemory));
+    WriteAll(path, ReadAll(path).replace("tate= 0", "tate= 1"));
+    QVERIFY(c.SaveIni(sc));
+    QVERIFY(ReadAll(path).contains("tate= 1\n"));
+}
+
+void tst_Settings::byteOrderMarkKept()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("velmix.ini");
+    WriteAll(path, "\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n[Memory]\r\nEnabled 0=1\r\n"
+                   "Locate 0=400\r\ntate= 1\r\nSize= 300\r\n");
+    ModuleINI ini;
+    ini.SetIniFile(path);
+    const auto s = ini.LoadIni();
+    QVERIFY(s.has_value());
+    QCOMPARE(s->MemoryState.tate, std::int16_t(1));
+    QCOMPARE(s->MemoryState.Locate[0], 400);
+    ini.SetBaseline(*s);
+    QVERIFY(ini.SaveIni(*s));
+    const QByteArray after = ReadAll(path);
+    QVERIFY(after.startsWith("\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n"));
+    QCOMPARE(after.count("[IniCheck]"), 1);
+    QVERIFY(after.contains("Locate 0=400\r\n"));
+}
+
+void tst_Settings::strayByteKeepsOtherValues()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("velmix.ini");
+    const QByteArray name = QStringLiteral("Name=ＭＳ Ｐゴシック\n").toUtf8();
+    const QByteArray folder = QStringLiteral("SaveInitPath=/home/ユーザー/\n").toUtf8();
+    WriteAll(path, "; caf\xE9 au lait\n[IniCheck]\nDummy=1\n[SampleTextFont]\n" + name +
+                       "Size= 12\n[Memory]\ntate=-1\n[Option]\n" + folder);
+    ModuleINI ini;
+    ini.SetIniFile(path);
+    const auto s = ini.LoadIni();
+    QVERIFY(s.has_value());
+    QCOMPARE(QString::fromStdString(s->SampleTextFont.Name), QStringLiteral("ＭＳ Ｐゴシック"));
+    // Every unit written, none of the texts changed.
+    QVERIFY(ini.SaveUnits(*s, kAllUnits));
+    QByteArray after = ReadAll(path);
+    QVERIFY(after.startsWith("; caf\xE9 au lait\n"));
+    QVERIFY(after.contains(name));
+    QVERIFY(after.contains(folder));
+    // A new name is written in UTF-8 and reads back.
+    Settings changed = *s;
+    changed.SampleTextFont.Name = "メイリオ";
+    QVERIFY(ini.SaveUnits(changed, kUnitFont));
+    after = ReadAll(path);
+    QVERIFY2(after.contains(QStringLiteral("Name=メイリオ\n").toUtf8()), after.constData());
+    QVERIFY(after.contains(folder));
+}
+
+void tst_Settings::textOutsideCodePage_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("emoji") << QStringLiteral("Noto Color Emoji 😀");
+    QTest::newRow("Ukrainian") << QStringLiteral("Шрифт Її");
+    QTest::newRow("Japanese stays Shift_JIS") << QStringLiteral("ＭＳ 明朝");
+}
+
+void tst_Settings::textOutsideCodePage()
+{
+    QFETCH(QString, text);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("velmix.ini");
+    QStringEncoder sjis("Shift_JIS");
+    const QByteArray memo = sjis.encode(QStringLiteral("; メモ\r\n"));
+    WriteAll(path, "[IniCheck]\r\nDummy=1\r\n" + memo + "[SampleTextFont]\r\nName=x\r\n");
+    ModuleINI ini;
+    ini.SetIniFile(path);
+    Settings s = *ini.LoadIni();
+    QCOMPARE(ini.Encoding(), QByteArray("Shift_JIS"));
+    s.SampleTextFont.Name = text.toStdString();
+    s.SaveInitPath = "/" + text.toStdString() + "/";
+    QVERIFY(ini.SaveIni(s));
+    QVERIFY(ReadAll(path).contains(memo));
+    ModuleINI back;
+    back.SetIniFile(path);
+    const auto r = back.LoadIni();
+    QVERIFY(r.has_value());
+    QCOMPARE(QString::fromStdString(r->SampleTextFont.Name), text);
+    QCOMPARE(QString::fromStdString(r->SaveInitPath), "/" + text + "/");
+    QCOMPARE(QString::fromStdString(back.GetIniValue("SampleTextFont", "Name")), text);
+}
+
+void tst_Settings::notAFileIsRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("fifo") << "fifo";
+    QTest::newRow("directory") << "directory";
+    QTest::newRow("over 1 MiB") << "large";
+    QTest::newRow("device") << "device";
+}
+
+void tst_Settings::notAFileIsRefused()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString path = dir.filePath("velmix.ini");
+    if (kind == "fifo")
+        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    else if (kind == "directory")
+        QVERIFY(QDir().mkpath(path));
+    else if (kind == "large")
+        WriteAll(path, "[IniCheck]\nDummy=1\n" + QByteArray(ModuleINI::kMaxFileSize, ';'));
+    else
+        path = "/dev/zero";
+    const QFileInfo before(path);
+    ModuleINI ini;
+    ini.SetIniFile(path); // returns: a FIFO is not opened
+    QVERIFY(!ini.ReadError().isEmpty());
+    QVERIFY(!ini.LoadIni().has_value());
+    QVERIFY(!ini.SaveIni(Sample()));
+    const QFileInfo after(path);
+    QCOMPARE(after.isFile(), before.isFile());
+    QCOMPARE(after.size(), before.size());
 }
 
 QTEST_GUILESS_MAIN(tst_Settings)

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Settings written = s.value_or(Settings{});
     written.mainPlace = WindowPlace{1, 2, 0, 0};
     written.tilePlace = WindowPlace{3, 4, 5, 6};
-    WriteSettings(text, written, identity);
+    WriteSettings(text, written, identity, identity);
     const auto back = ReadSettings(ProfileText(text.bytes()), identity);
     if (!back)
         std::abort();
@@ -36,14 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         expected.SaveInitPath.size() <= ProfileText::kValueLimit &&
         expected.SampleTextFont.Name.find_first_of("\r\n") == std::string::npos &&
         expected.SaveInitPath.find_first_of("\r\n") == std::string::npos &&
-        (expected.SampleTextFont.Name.empty() ||
-         (expected.SampleTextFont.Name.front() != ' ' && expected.SampleTextFont.Name.back() != ' ' &&
-          expected.SampleTextFont.Name.front() != '\t' && expected.SampleTextFont.Name.back() != '\t')) &&
+        (expected.SampleTextFont.Name.empty() || (expected.SampleTextFont.Name.front() != ' ' &&
+                                                  expected.SampleTextFont.Name.back() != ' ' &&
+                                                  expected.SampleTextFont.Name.front() != '\t' &&
+                                                  expected.SampleTextFont.Name.back() != '\t')) &&
         (expected.SaveInitPath.empty() ||
          (expected.SaveInitPath.front() != ' ' && expected.SaveInitPath.back() != ' ' &&
           expected.SaveInitPath.front() != '\t' && expected.SaveInitPath.back() != '\t')) &&
-        !(back->SampleTextFont == expected.SampleTextFont && back->MemoryState == expected.MemoryState &&
-          back->SaveInitPath == expected.SaveInitPath))
+        !(back->SampleTextFont == expected.SampleTextFont &&
+          back->MemoryState == expected.MemoryState && back->SaveInitPath == expected.SaveInitPath))
         std::abort();
     return 0;
 }
