@@ -1,10 +1,12 @@
 // velmix-render: the gradient as a file, from the command line, through the
 // same rasteriser and writers as the program's save command.
 
+#include "contrast.h"
 #include "moduleini.h"
 #include "renderargs.h"
 #include "transg.h"
 #include "version.h"
+#include "webgrad.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -22,6 +24,7 @@ std::string Usage()
     return std::string("Usage: velmix-render [-p POS:COLOR[:off]]... [-s SIZE] [--vertical] [-t "
                        "THICKNESS] -o FILE\n") +
            "       velmix-render --from-ini FILE [options] -o FILE\n"
+           "       velmix-render [-p ...] [-s SIZE] --contrast COLOR\n"
            "\n"
            "  -p, --point POS:COLOR[:off]  a colour point, in index order (up to 7); POS 0..1000,\n"
            "                               COLOR #rrggbb or red + 256*green + 65536*blue\n"
@@ -32,7 +35,10 @@ std::string Usage()
            "  -t, --thickness N            pixels across the gradient, 1.." +
            std::to_string(kMaxThickness) +
            " (1)\n"
-           "  -o, --output FILE            .png PNG, .jpg/.jpeg JPEG (quality 100), else BMP\n"
+           "  -o, --output FILE            .png PNG, .jpg/.jpeg JPEG (quality 100), .svg SVG,\n"
+           "                               .css a body rule for a web page, else BMP\n"
+           "      --contrast COLOR         no file: print the lowest contrast of text in COLOR\n"
+           "                               over the gradient: ratio, pixel, AAA/AA/AA-large/fail\n"
            "      --from-ini FILE          the remembered state of a settings file\n"
            "      --help, --version\n"
            "Without -p: red, green, blue, red at 0, 333, 667, 1000.\n";
@@ -93,6 +99,13 @@ int main(int argc, char** argv)
     if (!job.fromIni.empty() && !ApplyIni(job))
         return 2;
 
+    if (job.contrast) {
+        const LowestContrast low =
+            LowestContrastOver(DrawGrad(job.points, job.size.value_or(100)), *job.contrast);
+        std::cout << ContrastLine(low) << "\n";
+        return 0;
+    }
+
     StripImage img;
     img.vertical = job.vertical.value_or(false);
     img.thickness = job.thickness.value_or(1);
@@ -110,6 +123,15 @@ int main(int argc, char** argv)
     case ImageType::Bmp:
         code = SaveBitmapFile(img, job.output, &error) ? kEncodeOk : kEncodeWriteFailed;
         break;
+    case ImageType::Svg:
+    case ImageType::Css: {
+        const WebGradient web{job.points, static_cast<int>(img.line.size()), img.vertical,
+                              img.thickness};
+        const std::string text =
+            ImageTypeFor(job.output) == ImageType::Svg ? SvgDocument(web) : CssRule(web);
+        code = SaveTextFile(text, job.output, &error) ? kEncodeOk : kEncodeWriteFailed;
+        break;
+    }
     }
     if (code != kEncodeOk) {
         std::cerr << "velmix-render: cannot write " << job.output << ": "

@@ -113,6 +113,12 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
             if (!v || v->empty())
                 return fail(opt + ": missing file name");
             job.output = *v;
+        } else if (opt == "--contrast") {
+            const auto v = value();
+            const auto colour = v ? ParseColour(*v) : std::nullopt;
+            if (!colour)
+                return fail(opt + ": colour must be #rrggbb or 0 to 16777215");
+            job.contrast = *colour;
         } else if (opt == "--from-ini") {
             const auto v = value();
             if (!v || v->empty())
@@ -130,8 +136,12 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
         job.points = given;
         job.pointsGiven = true;
     }
-    if (job.output.empty())
+    if (job.contrast) {
+        if (!job.output.empty())
+            return fail("--contrast writes no file: leave out -o");
+    } else if (job.output.empty()) {
         return fail("-o: an output file is required");
+    }
     return {job, {}};
 }
 

@@ -18,6 +18,7 @@ struct RenderJob
     std::optional<int> thickness;
     std::string output;
     std::string fromIni;
+    std::optional<Colour> contrast; // print the text colour's lowest contrast instead
     bool help = false;
     bool version = false;
 };

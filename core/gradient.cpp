@@ -83,7 +83,12 @@ std::int16_t LimitByte(std::int16_t& value)
     return value;
 }
 
-void DrawGrad(const GradPoints& points, int length, Colour* out)
+namespace {
+
+// The one walk along the gradient. emit(x, red, green, blue) receives every
+// pixel's channels before rounding; DrawGrad rounds them, the web exports
+// keep them, so both follow the same arithmetic.
+template <class Emit> void Rasterise(const GradPoints& points, int length, Emit&& emit)
 {
     if (length <= 0)
         return;
@@ -120,17 +125,34 @@ void DrawGrad(const GradPoints& points, int length, Colour* out)
         else if (t > 1.0f)
             t = 1.0f;
         const double td = t;
-        // lrint rounds halves to even in the default rounding mode, which the
-        // program never changes; it is one instruction where RoundHalfEven
-        // is several.
-        const auto channel = [&](const auto& c) {
-            return static_cast<int>(std::lrint(c[j] + (c[j + 1] - c[j]) * td));
-        };
-        out[x] = MakeColour(channel(R), channel(G), channel(B));
+        const auto channel = [&](const auto& c) { return c[j] + (c[j + 1] - c[j]) * td; };
+        emit(x, channel(R), channel(G), channel(B));
         // The segment advances at most one step per pixel, after drawing it.
         if (W >= static_cast<float>(pos[b]) && j < kPointCount - 1)
             ++j;
     }
+}
+
+} // namespace
+
+void DrawGrad(const GradPoints& points, int length, Colour* out)
+{
+    // lrint rounds halves to even in the default rounding mode, which the
+    // program never changes; it is one instruction where RoundHalfEven is
+    // several.
+    Rasterise(points, length, [out](int x, double r, double g, double b) {
+        out[x] = MakeColour(static_cast<int>(std::lrint(r)), static_cast<int>(std::lrint(g)),
+                            static_cast<int>(std::lrint(b)));
+    });
+}
+
+std::vector<ExactColour> DrawGradExact(const GradPoints& points, int length)
+{
+    std::vector<ExactColour> line(static_cast<std::size_t>(length > 0 ? length : 0));
+    Rasterise(points, length, [&line](int x, double r, double g, double b) {
+        line[static_cast<std::size_t>(x)] = {r, g, b};
+    });
+    return line;
 }
 
 std::vector<Colour> DrawGrad(const GradPoints& points, int length)

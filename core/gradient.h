@@ -63,6 +63,16 @@ std::int16_t LimitByte(std::int16_t& value);
 void DrawGrad(const GradPoints& points, int length, Colour* out);
 std::vector<Colour> DrawGrad(const GradPoints& points, int length);
 
+// A pixel's channels before DrawGrad rounds them to whole levels.
+struct ExactColour
+{
+    double red = 0;
+    double green = 0;
+    double blue = 0;
+};
+// The same walk as DrawGrad, unrounded: what the web exports reproduce.
+std::vector<ExactColour> DrawGradExact(const GradPoints& points, int length);
+
 // A gradient image as it is exported: one line of colours along the axis and
 // a thickness across it. Every line across the gradient is identical, so the
 // writers stream it without ever building the full picture.

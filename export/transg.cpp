@@ -523,6 +523,15 @@ bool SaveBitmapFile(const StripImage& image, const std::string& path, std::strin
     return code == kEncodeOk;
 }
 
+bool SaveTextFile(const std::string& text, const std::string& path, std::string* systemError)
+{
+    const short code = SaveWith(path, systemError, [&](QSaveFile& f) -> short {
+        const auto n = static_cast<qint64>(text.size());
+        return f.write(text.data(), n) == n ? kEncodeOk : kEncodeWriteFailed;
+    });
+    return code == kEncodeOk;
+}
+
 ImageType ImageTypeFor(const std::string& path)
 {
     std::string ext = clsCommon::TrimExt(path);
@@ -532,6 +541,10 @@ ImageType ImageTypeFor(const std::string& path)
         return ImageType::Jpeg;
     if (ext == "png")
         return ImageType::Png;
+    if (ext == "svg")
+        return ImageType::Svg;
+    if (ext == "css")
+        return ImageType::Css;
     return ImageType::Bmp;
 }
 

@@ -30,13 +30,19 @@ short DCSavetoPNG(const StripImage& image, const std::string& path, int option,
 // A 24-bit Windows bitmap. Returns false and the system's description on failure.
 bool SaveBitmapFile(const StripImage& image, const std::string& path, std::string* systemError);
 
+// Text (an SVG document, a CSS rule), written in one step like the images.
+bool SaveTextFile(const std::string& text, const std::string& path, std::string* systemError);
+
 enum class ImageType
 {
     Bmp,
     Jpeg,
-    Png
+    Png,
+    Svg,
+    Css
 };
-// By the extension alone: "jpg"/"jpeg" JPEG, "png" PNG, anything else BMP.
+// By the extension alone: "jpg"/"jpeg" JPEG, "png" PNG, "svg" SVG, "css" a
+// CSS rule, anything else BMP.
 ImageType ImageTypeFor(const std::string& path);
 
 } // namespace velmix

@@ -9,6 +9,7 @@
 #include "numtext.h"
 #include "shellexe.h"
 #include "transg.h"
+#include "webgrad.h"
 #include "widgets.h"
 
 #include <QAction>
@@ -38,7 +39,8 @@ namespace velmix {
 
 namespace {
 
-const char* const kSaveFilter = "ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png";
+const char* const kSaveFilter = "ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png|"
+                                "SVG(*.SVG)|*.svg|CSS(*.CSS)|*.css";
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y)
 {
@@ -200,6 +202,7 @@ void frmMain::buildMenus()
     MenuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     mnuClipBoard = add(MenuFile, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ(&C)...", &frmMain::mnuClipBoard_Click);
     mnuClipBoard->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuCopyCss = add(MenuFile, "CSSとしてｺﾋﾟｰ(&S)", &frmMain::mnuCopyCss_Click);
     MenuFile->addSeparator();
     MenuEnd = add(MenuFile, "終了(&X)", &frmMain::MenuEnd_Click);
 
@@ -726,6 +729,14 @@ void frmMain::mnuClipBoard_Click()
     SaveImage();
 }
 
+void frmMain::mnuCopyCss_Click()
+{
+    // Every thickness tiles to the same page, so the copy needs no options.
+    const WebGradient web{currentPoints(), std::clamp(m.ImageSize, kMinImageSize, kMaxImageSize),
+                          m.Orientation != 0, 1};
+    QGuiApplication::clipboard()->setText(QString::fromStdString(CssDeclarations(web)));
+}
+
 void frmMain::SaveImage()
 {
     QString path;
@@ -778,6 +789,21 @@ void frmMain::SaveImage()
     case ImageType::Bmp: {
         std::string error;
         if (!SaveBitmapFile(img, file, &error)) {
+            dialogs().message(this, MsgIcon::Error, QString::fromStdString(error));
+            return;
+        }
+        break;
+    }
+    case ImageType::Svg:
+    case ImageType::Css: {
+        const WebGradient web{currentPoints(), static_cast<int>(img.line.size()), img.vertical,
+                              img.thickness};
+        const std::string text =
+            ImageTypeFor(file) == ImageType::Svg ? SvgDocument(web) : CssRule(web);
+        std::string error;
+        if (img.thickness < 1) {
+            code = kEncodeFormatError;
+        } else if (!SaveTextFile(text, file, &error)) {
             dialogs().message(this, MsgIcon::Error, QString::fromStdString(error));
             return;
         }

@@ -94,6 +94,7 @@ public:
     void CmdSave_Click();
     void MenuSave_Click();
     void mnuClipBoard_Click();
+    void mnuCopyCss_Click();
 
     // Help.
     void MenuPrintHelp_Click();
@@ -152,6 +153,7 @@ public:
     QMenu* MenuHelp = nullptr;
     QAction* MenuSave = nullptr;
     QAction* mnuClipBoard = nullptr;
+    QAction* mnuCopyCss = nullptr;
     QAction* MenuEnd = nullptr;
     QAction* mnuRandom = nullptr;
     QAction* mnuRandomNatural = nullptr;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds with warnings as errors and runs every test: the unit and widget
 # tests, the same again under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and the end-to-end tests of the real program under Xvfb.
+# the end-to-end tests of the real program under Xvfb, and Chromium's drawing
+# of the CSS and SVG exports against the PNG.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -22,4 +23,5 @@ UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 appstreamcli validate --no-net data/org.velmix.Velmix.metainfo.xml
 desktop-file-validate data/org.velmix.Velmix.desktop
 tests/e2e/run.sh build/ci
+tests/browser/run.sh build/ci
 echo "All tests passed."

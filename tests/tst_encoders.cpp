@@ -148,6 +148,8 @@ void tst_Encoders::imageTypes_data()
     QTest::newRow(".JPG") << "/x/sky.JPG" << int(ImageType::Jpeg);
     QTest::newRow(".jpeg") << "/x/sky.jpeg" << int(ImageType::Jpeg);
     QTest::newRow(".Png") << "/x/sky.Png" << int(ImageType::Png);
+    QTest::newRow(".svg") << "/x/sky.svg" << int(ImageType::Svg);
+    QTest::newRow(".CSS") << "/x/sky.CSS" << int(ImageType::Css);
     QTest::newRow(".gif") << "/x/sky.gif" << int(ImageType::Bmp);
     QTest::newRow("no extension") << "/x/sky" << int(ImageType::Bmp);
     QTest::newRow("dotted folder") << "C:\\my.pics\\sky" << int(ImageType::Bmp);

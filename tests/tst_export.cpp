@@ -8,10 +8,12 @@
 #include "frmoption.h"
 #include "guifixture.h"
 #include "testutil.h"
+#include "webgrad.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QGroupBox>
+#include <QMenu>
 #include <QPushButton>
 
 using namespace velmix;
@@ -59,6 +61,8 @@ private slots:
     void optionCloseBoxResets();
     void thicknessZeroRefused();
     void copyToClipboard();
+    void saveWebFiles();
+    void copyCss();
     void failedWriteKeepsFile();
     void rememberedNameAndFolder();
     void errMes_data();
@@ -93,7 +97,8 @@ void tst_Export::saveByExtension()
     QVERIFY(f.dialogs.messages.empty());
     QCOMPARE(f.dialogs.saveRequests.size(), std::size_t(1));
     QCOMPARE(f.dialogs.saveRequests[0].filter,
-             QString("ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png"));
+             QString("ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png|"
+                     "SVG(*.SVG)|*.svg|CSS(*.CSS)|*.css"));
     QImage img;
     QVERIFY(img.load(path, format.constData())); // the content, not the name, decides
     QCOMPARE(img.size(), QSize(100, 7));
@@ -272,6 +277,37 @@ void tst_Export::copyToClipboard()
     const QImage img = QGuiApplication::clipboard()->image();
     QCOMPARE(img.size(), QSize(9, 120));
     QVERIFY(ImageIsGradient(img, DrawGrad(StartupPoints(), 120), true, 0));
+}
+
+void tst_Export::saveWebFiles()
+{
+    GuiFixture f;
+    QTest::mouseClick(f.w().Option1[1], Qt::LeftButton);
+    for (const QString name : {"page.svg", "page.Css"}) {
+        const QString path = f.userDir.filePath(name);
+        f.dialogs.files.push_back(path);
+        f.dialogs.modals.push_back(OptionsOk(7));
+        f.w().MenuSave_Click();
+        QVERIFY(f.dialogs.messages.empty());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const WebGradient web{StartupPoints(), 100, true, 7};
+        QCOMPARE(file.readAll().toStdString(),
+                 name.endsWith("svg") ? SvgDocument(web) : CssRule(web));
+    }
+}
+
+void tst_Export::copyCss()
+{
+    GuiFixture f;
+    const QList<QAction*> items = f.w().MenuFile->actions();
+    QCOMPARE(items.indexOf(f.w().mnuCopyCss), items.indexOf(f.w().mnuClipBoard) + 1);
+    QCOMPARE(f.w().mnuCopyCss->text(), QString("CSSとしてｺﾋﾟｰ(&S)"));
+    f.w().txtSize->setText("40");
+    f.w().mnuCopyCss->trigger();
+    QVERIFY(f.dialogs.modals.empty()); // no options: every thickness tiles alike
+    QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
+             CssDeclarations({StartupPoints(), 40, false, 1}));
 }
 
 void tst_Export::failedWriteKeepsFile()

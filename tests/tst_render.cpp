@@ -3,6 +3,7 @@
 
 #include "gradient.h"
 #include "renderargs.h"
+#include "webgrad.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@ struct Run
 {
     int code = -1;
     QString err;
+    QString out;
 };
 
 Run Render(const QStringList& args)
@@ -28,7 +30,8 @@ Run Render(const QStringList& args)
     p.start(qEnvironmentVariable("VELMIX_RENDER"), args);
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardError())};
+            QString::fromUtf8(p.readAllStandardError()),
+            QString::fromUtf8(p.readAllStandardOutput())};
 }
 
 } // namespace
@@ -42,6 +45,8 @@ private slots:
     void matchesRasteriser_data();
     void matchesRasteriser();
     void fromIni();
+    void webFiles();
+    void contrast();
     void failedWrite();
     void helpAndVersion();
 };
@@ -61,6 +66,8 @@ void tst_Render::badArguments_data()
     QTest::newRow("thickness 0") << QStringList{"-t", "0"} << "-t";
     QTest::newRow("missing value") << QStringList{"-t"} << "-t";
     QTest::newRow("unknown") << QStringList{"--bogus"} << "--bogus";
+    QTest::newRow("contrast colour") << QStringList{"--contrast", "#12345"} << "--contrast";
+    QTest::newRow("contrast and file") << QStringList{"--contrast", "#123456"} << "writes no file";
     QTest::newRow("all off") << QStringList{"-p", "0:0:off", "-p", "5:255:off"} << "enabled";
     QStringList eight;
     for (int i = 0; i < 8; ++i)
@@ -159,6 +166,39 @@ void tst_Render::fromIni()
     QCOMPARE(r.code, 2);
     QVERIFY(r.err.contains("no remembered state"));
     QVERIFY(!QFile::exists(dir.filePath("n.png")));
+}
+
+void tst_Render::webFiles()
+{
+    QTemporaryDir dir;
+    const QStringList points{"-p", "0:#000000", "-p", "400:#ff8800:off", "-p", "1000:#ffffff"};
+    GradPoints p;
+    p.enabled = {true, false, true};
+    p.position = {0, 400, 1000};
+    p.color = {0, 0x0088FF, 0xFFFFFF};
+    const auto read = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+    };
+    // Any case of the extension.
+    QCOMPARE(Render(points + QStringList{"-s", "40", "-t", "3", "-o", dir.filePath("a.CSS")}).code,
+             0);
+    QCOMPARE(read(dir.filePath("a.CSS")), CssRule({p, 40, false, 3}));
+    QCOMPARE(
+        Render(points + QStringList{"-s", "40", "--vertical", "-o", dir.filePath("a.svg")}).code,
+        0);
+    QCOMPARE(read(dir.filePath("a.svg")), SvgDocument({p, 40, true, 1}));
+}
+
+void tst_Render::contrast()
+{
+    const Run grey = Render({"-p", "500:#777777", "-s", "10", "--contrast", "#ffffff"});
+    QCOMPARE(grey.code, 0);
+    QCOMPARE(grey.out, QString("4.48 0 AA-large\n")); // 4.478: below 4.5 before rounding
+    const Run bw = Render({"-p", "0:0", "-p", "1000:16777215", "-s", "10", "--contrast", "0"});
+    QCOMPARE(bw.out, QString("1.00 0 fail\n"));
+    const Run start = Render({"--contrast", "#ffffff"});
+    QCOMPARE(start.out, QString("1.37 34 fail\n")); // pure green
 }
 
 void tst_Render::failedWrite()

@@ -1,0 +1,39 @@
+#pragma once
+// Contrast of text on the gradient as WCAG 2.x measures it: relative
+// luminance of sRGB colours and the ratio (lighter + 0.05) / (darker + 0.05).
+
+#include "gradient.h"
+
+#include <string>
+#include <vector>
+
+namespace velmix {
+
+double RelativeLuminance(Colour c);
+// 1 (same colour) to 21 (black and white), whichever is lighter.
+double ContrastRatio(Colour a, Colour b);
+
+enum class ContrastMark
+{
+    AAA,     // at least 7
+    AA,      // at least 4.5
+    AALarge, // at least 3: large text only
+    Fail
+};
+// Decided on the unrounded ratio.
+ContrastMark MarkFor(double ratio);
+// "AAA", "AA", "AA-large", "fail": the renderer's words for scripts.
+const char* MarkWord(ContrastMark mark);
+
+struct LowestContrast
+{
+    double ratio = 21;
+    int index = 0; // the first pixel where the lowest ratio occurs
+    ContrastMark mark = ContrastMark::AAA;
+};
+// The lowest ratio of the text colour against every colour of the strip.
+LowestContrast LowestContrastOver(const std::vector<Colour>& line, Colour text);
+// "4.48 37 AA": ratio with two decimals, pixel index, mark word.
+std::string ContrastLine(const LowestContrast& c);
+
+} // namespace velmix

@@ -1,0 +1,146 @@
+#include "webgrad.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace velmix {
+
+namespace {
+
+// Within a linear piece the rasteriser's single-precision steps leave noise
+// far below this; a browser draws nothing finer than a level.
+constexpr double kLinearTolerance = 1e-3;
+
+bool OnLine(const std::vector<ExactColour>& px, int s, int e)
+{
+    const double span = e - s;
+    for (int x = s + 1; x < e; ++x) {
+        const double f = (x - s) / span;
+        const auto off = [&](double ExactColour::*c) {
+            const double v = px[s].*c + (px[e].*c - px[s].*c) * f;
+            return std::abs(px[x].*c - v);
+        };
+        if (off(&ExactColour::red) > kLinearTolerance ||
+            off(&ExactColour::green) > kLinearTolerance ||
+            off(&ExactColour::blue) > kLinearTolerance)
+            return false;
+    }
+    return true;
+}
+
+// Fixed notation with at most `decimals` places, trailing zeros dropped, "."
+// whatever the locale.
+std::string Num(double v, int decimals)
+{
+    if (std::abs(v) < 0.5 * std::pow(10.0, -decimals))
+        v = 0; // no "-0"
+    std::array<char, 64> buf{};
+    const auto r =
+        std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed, decimals);
+    std::string s(buf.data(), r.ptr);
+    if (s.find('.') != std::string::npos) {
+        while (s.back() == '0')
+            s.pop_back();
+        if (s.back() == '.')
+            s.pop_back();
+    }
+    return s;
+}
+
+// Numbers with fractions, as CSS colour level 4 takes them.
+std::string CssColour(const ExactColour& c)
+{
+    return "rgb(" + Num(c.red, 3) + ", " + Num(c.green, 3) + ", " + Num(c.blue, 3) + ")";
+}
+
+// Percentages: the form SVG 1.1 and CSS 2 allow fractions in, so vector
+// editors read the same colours.
+std::string SvgColour(const ExactColour& c)
+{
+    const auto pct = [](double v) { return Num(v * 100.0 / 255.0, 4) + "%"; };
+    return "rgb(" + pct(c.red) + ", " + pct(c.green) + ", " + pct(c.blue) + ")";
+}
+
+std::string Hex(Colour c)
+{
+    static const char* const digits = "0123456789abcdef";
+    std::string s = "#";
+    for (const int v : {GetRed(c), GetGreen(c), GetBlue(c)}) {
+        s += digits[v / 16];
+        s += digits[v % 16];
+    }
+    return s;
+}
+
+std::string SizeText(const WebGradient& g)
+{
+    const int w = g.vertical ? g.thickness : g.length;
+    const int h = g.vertical ? g.length : g.thickness;
+    return std::to_string(w) + "px " + std::to_string(h) + "px";
+}
+
+} // namespace
+
+std::vector<GradientStop> GradientStops(const GradPoints& points, int length)
+{
+    const std::vector<ExactColour> px = DrawGradExact(points, length);
+    std::vector<GradientStop> stops;
+    if (px.empty())
+        return stops;
+    const auto add = [&](int x) { stops.push_back({x + 0.5, px[static_cast<std::size_t>(x)]}); };
+    const int last = length - 1;
+    int s = 0;
+    add(0);
+    while (s < last) {
+        // The longest piece from s that stays on one line.
+        int e = s + 1;
+        while (e < last && OnLine(px, s, e + 1))
+            ++e;
+        add(e);
+        s = e;
+    }
+    if (stops.size() == 1)
+        stops.push_back(stops.front());
+    return stops;
+}
+
+std::string CssDeclarations(const WebGradient& g)
+{
+    const std::vector<GradientStop> stops = GradientStops(g.points, g.length);
+    const std::vector<Colour> line = DrawGrad(g.points, std::max(1, g.length));
+    std::string s = "\n  background-color: " + Hex(line.front()) + ";\n";
+    s += "  background-image: linear-gradient(";
+    s += g.vertical ? "to bottom" : "to right";
+    for (const GradientStop& st : stops)
+        s += ",\n    " + CssColour(st.colour) + " " + Num(st.place, 1) + "px";
+    s += ");\n  background-size: " + SizeText(g) + ";\n";
+    return s;
+}
+
+std::string CssRule(const WebGradient& g)
+{
+    return "body {" + CssDeclarations(g) + "}\n";
+}
+
+std::string SvgDocument(const WebGradient& g)
+{
+    const std::string w = std::to_string(g.vertical ? g.thickness : g.length);
+    const std::string h = std::to_string(g.vertical ? g.length : g.thickness);
+    const std::string len = std::to_string(g.length);
+    std::string s = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                    "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                    w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
+    s += "  <defs>\n    <linearGradient id=\"velmix\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" "
+         "y1=\"0\" x2=\"" +
+         (g.vertical ? "0" : len) + "\" y2=\"" + (g.vertical ? len : "0") + "\">\n";
+    for (const GradientStop& st : GradientStops(g.points, g.length))
+        s += "      <stop offset=\"" + Num(st.place / g.length, 9) + "\" stop-color=\"" +
+             SvgColour(st.colour) + "\"/>\n";
+    s += "    </linearGradient>\n  </defs>\n";
+    s += "  <rect width=\"" + w + "\" height=\"" + h + "\" fill=\"url(#velmix)\"/>\n</svg>\n";
+    return s;
+}
+
+} // namespace velmix

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Draws the CSS and SVG exports in headless Chromium and compares every pixel
+# with velmix-render's PNG of the same gradient, tiled the same way.
+# Usage: tests/browser/run.sh BUILD   (velmix-render and browsercheck in BUILD/bin)
+set -euo pipefail
+build=$(cd "${1:?usage: run.sh BUILD}" && pwd)
+render="$build/bin/velmix-render"
+check="$build/bin/browsercheck"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+seven=(-p 0:#1a2b3c -p 120:#ff8800 -p 260:#00ffcc -p 430:#ffffff -p 610:#3300ff -p 800:#808080
+  -p 1000:#f0e68c)
+two=(-p 0:#000000 -p 1000:#ffffff)
+dark=(-p 0:#102030 -p 1000:#203048)
+ties=(-p 0:#ff0000 -p 500:#00ff00 -p 500:#0000ff -p 500:#ffff00 -p 1000:#00ffff)
+crowd=(-p 0:#000000 -p 100:#ff0000 -p 200:#00ff00 -p 300:#0000ff -p 1000:#ffffff)
+near=(-p 300:#000000 -p 305:#ff0000 -p 310:#00ff00 -p 312:#0000ff -p 700:#ffffff)
+disabled=(-p 0:#ff0000 -p 200:#ffffff:off -p 333:#00ff00 -p 500:#000000:off -p 667:#0000ff
+  -p 1000:#ff0000 -p 900:#ffff00:off)
+one=(-p 600:#336699)
+
+# name, then velmix-render's arguments
+cases=(
+  "startup -s 100"
+  "startup-v -s 100 --vertical -t 50"
+  "two-4 ${two[*]} -s 4 -t 50"
+  "two-40 ${two[*]} -s 40"
+  "two-2000 ${two[*]} -s 2000"
+  "dark-2000-v ${dark[*]} -s 2000 --vertical"
+  "seven-280 ${seven[*]} -s 280 -t 50"
+  "seven-100-v ${seven[*]} -s 100 --vertical"
+  "ties-280 ${ties[*]} -s 280"
+  "ties-40-v ${ties[*]} -s 40 --vertical -t 50"
+  "crowd-4 ${crowd[*]} -s 4"
+  "near-280 ${near[*]} -s 280 -t 50"
+  "near-40-v ${near[*]} -s 40 --vertical"
+  "disabled-280 ${disabled[*]} -s 280"
+  "one-40 ${one[*]} -s 40 -t 50"
+  "one-100-v ${one[*]} -s 100 --vertical"
+)
+for c in "${cases[@]}"; do
+  read -r -a words <<<"$c"
+  name=${words[0]}
+  for ext in png css svg; do
+    "$render" "${words[@]:1}" -o "$work/$name.$ext"
+  done
+  echo "$name" >>"$work/cases.txt"
+done
+
+size=$("$check" layout "$work")
+# sRGB forced: no display profile may alter the values.
+chromium --headless --disable-gpu --no-sandbox --hide-scrollbars --force-device-scale-factor=1 \
+  --force-color-profile=srgb --allow-file-access-from-files --window-size="$size" \
+  --screenshot="$work/shot.png" "file://$work/page.html" >/dev/null 2>&1
+"$check" compare "$work" "$work/shot.png"
