@@ -93,7 +93,9 @@ template <class Emit> void Rasterise(const GradPoints& points, int length, Emit&
     if (length <= 0)
         return;
     if (points.enabledCount() == 0) {
-        std::fill(out, out + length, points.color[0]);
+        const Colour c = points.color[0];
+        for (int x = 0; x < length; ++x)
+            emit(x, GetRed(c), GetGreen(c), GetBlue(c));
         return;
     }
     const SortResult order = SortPoint(points);
