@@ -3,6 +3,7 @@
 
 #include "gradient.h"
 #include "renderargs.h"
+#include "testutil.h"
 #include "webgrad.h"
 
 #include <QDir>
@@ -217,8 +218,16 @@ void tst_Render::failedWrite()
     const Run missing = Render({"-o", "/nonexistent-dir/x.bmp"});
     QCOMPARE(missing.code, 1);
     QVERIFY(missing.err.contains("No such file"));
+    // A write that fails part way (the file size limit is inherited) leaves
+    // the old file as it was, and no temporary beside it.
+    {
+        FileSizeLimit limit(4096);
+        const Run full = Render({"-s", "2000", "-t", "100", "-o", target});
+        QCOMPARE(full.code, 1);
+    }
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.bmp"});
 }
 
 void tst_Render::helpAndVersion()
