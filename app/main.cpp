@@ -1,7 +1,6 @@
 // velmix: the gradient maker's window.
 
 #include "appicon.h"
-#include "clscommon.h"
 #include "dialogs.h"
 #include "frmmain.h"
 
@@ -34,7 +33,7 @@ int main(int argc, char** argv)
     AppEnvironment env;
     env.dialogs = &dialogs;
     env.random = &random;
-    env.programDir = QString::fromStdString(clsCommon::GetPath());
+    env.programDir = QCoreApplication::applicationDirPath(); // links resolved
     env.userConfigDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
 
     frmMain window(env);

@@ -3,7 +3,6 @@
 #include "numtext.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -79,21 +78,6 @@ std::string clsCommon::VBHTTrim(std::string_view Incoming)
         return {};
     const std::size_t e = Incoming.find_last_not_of(' ');
     return std::string(Incoming.substr(b, e - b + 1));
-}
-
-std::string clsCommon::GetPath()
-{
-    std::error_code ec;
-#ifdef _WIN32
-    char buf[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, buf, MAX_PATH);
-    std::filesystem::path exe(buf);
-#else
-    std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
-#endif
-    if (ec)
-        return ChkPathBS(std::filesystem::current_path(ec).string());
-    return ChkPathBS(exe.parent_path().string());
 }
 
 std::string clsCommon::ChkPathBS(std::string_view vPath)

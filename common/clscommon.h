@@ -34,9 +34,6 @@ public:
     static void CheckTextRange(TextHolder& rTxt, double vMax, std::optional<double> vMin = {});
     static std::string VBHTTrim(std::string_view Incoming);
 
-    // The folder the running program lies in, links resolved, ending in a
-    // separator.
-    static std::string GetPath();
     static std::string ChkPathBS(std::string_view vPath);
     static std::string TrimDir(std::string_view vStr);
     static std::string TrimDirFname(std::string_view vStr);

@@ -8,18 +8,12 @@ namespace velmix {
 
 double RoundHalfEven(double v)
 {
-    if (!std::isfinite(v))
-        return v;
-    const double f = std::floor(v);
-    const double diff = v - f;
-    if (diff > 0.5)
-        return f + 1.0;
-    if (diff < 0.5)
-        return f;
-    return std::fmod(f, 2.0) == 0.0 ? f : f + 1.0;
+    // The default rounding mode (to nearest, ties to even), which the program
+    // never changes.
+    return std::nearbyint(v);
 }
 
-double ReadNumber(std::string_view text)
+std::optional<double> FindNumber(std::string_view text)
 {
     std::size_t i = 0;
     const std::size_t n = text.size();
@@ -42,7 +36,7 @@ double ReadNumber(std::string_view text)
         }
     }
     if (digits == 0)
-        return 0.0;
+        return std::nullopt;
     // An exponent counts only when digits follow it.
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t k = i + 1;
@@ -65,6 +59,22 @@ double ReadNumber(std::string_view text)
                                   : std::numeric_limits<double>::max();
     }
     return res.ec == std::errc() ? value : 0.0;
+}
+
+double ReadNumber(std::string_view text)
+{
+    return FindNumber(text).value_or(0.0);
+}
+
+std::string AsciiLower(std::string_view text)
+{
+    // ASCII only: the settings file's names and file extensions are matched
+    // as the original platform did, whatever the locale.
+    std::string r(text);
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return r;
 }
 
 template <typename T> static T Saturate(double v)

@@ -1,8 +1,10 @@
 #pragma once
 // The two number-text rules every window, dialog and the settings file share:
-// reading the leading number of a text, and writing a number blank-signed.
+// reading the leading number of a text, and writing a number blank-signed;
+// and the ASCII case fold of names.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,8 +14,13 @@ namespace velmix {
 double RoundHalfEven(double v);
 
 // The leading decimal number of a text: leading blanks skipped, reading stops
-// at the first character that cannot continue the number, 0 when none.
+// at the first character that cannot continue the number, nullopt when none.
+std::optional<double> FindNumber(std::string_view text);
+// FindNumber, 0 when none.
 double ReadNumber(std::string_view text);
+
+// A-Z to a-z, every other byte kept.
+std::string AsciiLower(std::string_view text);
 
 // Conversions of a real value to an integer field: half-to-even, saturating
 // at the type's range (an edited file may hold any digits).

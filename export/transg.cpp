@@ -1,6 +1,7 @@
 #include "transg.h"
 
 #include "clscommon.h"
+#include "numtext.h"
 
 #include <QSaveFile>
 #include <QString>
@@ -534,9 +535,7 @@ bool SaveTextFile(const std::string& text, const std::string& path, std::string*
 
 ImageType ImageTypeFor(const std::string& path)
 {
-    std::string ext = clsCommon::TrimExt(path);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string ext = AsciiLower(clsCommon::TrimExt(path));
     if (ext == "jpg" || ext == "jpeg")
         return ImageType::Jpeg;
     if (ext == "png")

@@ -25,43 +25,6 @@ const char* const kPlatformEol = "\n";
 // valid in this system's character set is read as that.
 const char* const kLegacyEncoding = "Shift_JIS";
 
-// Strict UTF-8: no overlong forms, surrogates or code points beyond U+10FFFF.
-bool IsValidUtf8(const QByteArray& b)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(b.constData());
-    const qsizetype n = b.size();
-    for (qsizetype i = 0; i < n;) {
-        const unsigned char c = p[i];
-        int extra = 0;
-        unsigned cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        for (int k = 1; k <= extra; ++k) {
-            if (i + k >= n || (p[i + k] & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (p[i + k] & 0x3F);
-        }
-        if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-            (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
-            return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
 bool CanWriteBeside(const QString& file)
 {
     const QFileInfo info(file);
@@ -162,7 +125,7 @@ void ModuleINI::ReadBytes(const QByteArray& raw)
     // - a text value is rewritten only when its text changed
     //   (WriteSettings), so a value nobody changed keeps its bytes whatever
     //   they are.
-    m_wholeUtf8 = IsValidUtf8(bytes);
+    m_wholeUtf8 = bytes.isValidUtf8();
     m_encoding = QByteArray("UTF-8");
     if (!m_wholeUtf8 && !m_bom) {
         QStringDecoder d = LegacyDecoder();
@@ -178,7 +141,7 @@ void ModuleINI::ReadBytes(const QByteArray& raw)
 std::string ModuleINI::decode(std::string_view bytes) const
 {
     const QByteArray b(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    if (m_wholeUtf8 || IsValidUtf8(b))
+    if (m_wholeUtf8 || b.isValidUtf8())
         return std::string(bytes);
     QStringDecoder d = LegacyDecoder();
     const QString s = d.decode(b);
@@ -195,7 +158,7 @@ std::string ModuleINI::encode(std::string_view utf8) const
     // Text the code page cannot hold, or whose bytes there would read back as
     // UTF-8, goes in UTF-8: never a value that reads back differently.
     if (e.hasError() ||
-        (IsValidUtf8(b) && b != QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size()))))
+        (b.isValidUtf8() && b != QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size()))))
         return std::string(utf8);
     return b.toStdString();
 }

@@ -1,5 +1,7 @@
 #include "profile.h"
 
+#include "numtext.h"
+
 namespace velmix {
 
 namespace {
@@ -15,18 +17,7 @@ std::string_view Trim(std::string_view s)
 
 bool EqualNoCase(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
+    return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
 }
 
 // The section name of a header line, or nullopt for any other line.

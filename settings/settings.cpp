@@ -12,15 +12,6 @@ const char* const kFont = "SampleTextFont";
 const char* const kMemory = "Memory";
 const char* const kOption = "Option";
 
-std::string Lower(std::string_view s)
-{
-    std::string r(s);
-    for (char& c : r)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return r;
-}
-
 std::string PointKey(const char* word, int i)
 {
     return std::string(word) + " " + std::to_string(i);
@@ -31,31 +22,19 @@ const char* Bool(bool b)
     return b ? "True" : "False";
 }
 
-bool HasNumber(std::string_view t)
-{
-    const std::size_t b = t.find_first_not_of(" \t");
-    if (b == std::string_view::npos)
-        return false;
-    std::size_t i = b;
-    if (t[i] == '-' || t[i] == '+')
-        ++i;
-    if (i < t.size() && t[i] == '.')
-        ++i;
-    return i < t.size() && t[i] >= '0' && t[i] <= '9';
-}
-
 } // namespace
 
 bool ReadBoolean(std::string_view text, bool fallback)
 {
     const std::size_t b = text.find_first_not_of(" \t");
-    const std::string t = Lower(b == std::string_view::npos ? std::string_view() : text.substr(b));
+    const std::string t =
+        AsciiLower(b == std::string_view::npos ? std::string_view() : text.substr(b));
     if (t.rfind("true", 0) == 0 && t.find_first_not_of(" \t", 4) == std::string::npos)
         return true;
     if (t.rfind("false", 0) == 0 && t.find_first_not_of(" \t", 5) == std::string::npos)
         return false;
-    if (HasNumber(t))
-        return ReadNumber(t) != 0.0;
+    if (const auto number = FindNumber(t))
+        return *number != 0.0;
     return fallback;
 }
 

@@ -82,7 +82,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-// Up and down arrows that step the number in a buddy text box.
+// Up and down arrows that step the number in a buddy text box. Hand-made, not
+// a QSpinBox: the number lives in a plain text box with its own key filter.
 class UpDown : public QWidget
 {
     Q_OBJECT
