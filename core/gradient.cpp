@@ -140,8 +140,7 @@ template <class Emit> void Rasterise(const GradPoints& points, int length, Emit&
 void DrawGrad(const GradPoints& points, int length, Colour* out)
 {
     // lrint rounds halves to even in the default rounding mode, which the
-    // program never changes; it is one instruction where RoundHalfEven is
-    // several.
+    // program never changes, straight to an integer.
     Rasterise(points, length, [out](int x, double r, double g, double b) {
         out[x] = MakeColour(static_cast<int>(std::lrint(r)), static_cast<int>(std::lrint(g)),
                             static_cast<int>(std::lrint(b)));
