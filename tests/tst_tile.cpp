@@ -1,6 +1,7 @@
 // The tile window: tiles and strip read back from the backing images, the
 // layout in both orientations, the window's life, and the sample text.
 
+#include "contrast.h"
 #include "guifixture.h"
 
 #include <QCheckBox>
@@ -42,6 +43,7 @@ private slots:
     void fontChoiceMovesLines();
     void fontCancelReadsBack();
     void textColour();
+    void contrastFigure();
     void sampleFontFromSettings();
 };
 
@@ -321,6 +323,34 @@ void tst_Tile::sampleFontFromSettings()
     QCOMPARE(t.Labsample[1]->text(), QString("FontName = \"Serif\""));
     QCOMPARE(t.Labsample[3]->text(), QString("FontStyle = 太字　　"));
     QCOMPARE(t.picForeColor->color(), QColor(255, 0, 0));
+}
+
+void tst_Tile::contrastFigure()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    frmTile& t = f.tile();
+    QVERIFY(!t.LabContrast->isVisible()); // no sample text, no figure
+    QTest::mouseClick(t.ChkText, Qt::LeftButton);
+    QVERIFY(t.LabContrast->isVisible());
+    // Black on red, green, blue, red: darkest where blue turns to red.
+    QCOMPARE(t.LabContrast->text(), QString("最低コントラスト比 1.96:1 (77 px) 不足"));
+    // In picGrad's lower left corner.
+    QCOMPARE(t.LabContrast->geometry().bottom(), t.picGrad->height() - t.picGrad->border() - 1);
+
+    f.dialogs.colors.push_back(QColor(255, 255, 255));
+    QTest::mouseClick(t.picForeColor, Qt::LeftButton);
+    QCOMPARE(t.LabContrast->text(), QString("最低コントラスト比 1.37:1 (34 px) 不足"));
+
+    // A new gradient: one dark point, white text on it.
+    for (int i = 1; i < 4; ++i)
+        QTest::mouseClick(f.w().Check1[i], Qt::LeftButton);
+    f.dialogs.colors.push_back(QColor(0x77, 0x77, 0x77));
+    QTest::mouseClick(f.w().PicColor[0], Qt::LeftButton);
+    QCOMPARE(t.LabContrast->text(), QString("最低コントラスト比 4.48:1 (0 px) AA 大きい文字"));
+
+    QTest::mouseClick(t.ChkText, Qt::LeftButton);
+    QVERIFY(!t.LabContrast->isVisible());
 }
 
 QTEST_MAIN(tst_Tile)

@@ -1,5 +1,6 @@
 #include "frmtile.h"
 
+#include "contrast.h"
 #include "dialogs.h"
 #include "numtext.h"
 #include "widgets.h"
@@ -82,6 +83,12 @@ frmTile::frmTile(Dialogs& dialogs, SampleTextFontT& sampleText, TileSource sourc
     }
     for (QLabel* l : Labsample)
         l->adjustSize();
+    LabContrast = new QLabel(picGrad);
+    LabContrast->setAutoFillBackground(true);
+    LabContrast->setMargin(2);
+    LabContrast->setToolTip(
+        QStringLiteral("文字表示色とグラデーションの各色とのコントラスト比(WCAG 2.x)の最低値と、"
+                       "その位置(先頭からのピクセル)です"));
     Line1 = new QFrame(picGrad);
     Line1->setAutoFillBackground(true);
     Line1->setGeometry(b + m_line1X1, b + 64, 496, 1);
@@ -122,6 +129,36 @@ void frmTile::SetTextColor()
     QPalette pal = Line1->palette();
     pal.setColor(QPalette::Window, c);
     Line1->setPalette(pal);
+    ShowContrast();
+}
+
+void frmTile::ShowContrast()
+{
+    LabContrast->setVisible(ChkText->isChecked() && !m_strip.empty());
+    if (m_strip.empty())
+        return;
+    const LowestContrast low = LowestContrastOver(m_strip, m_sampleText.Color);
+    const char* mark = "不足";
+    switch (low.mark) {
+    case ContrastMark::AAA:
+        mark = "AAA";
+        break;
+    case ContrastMark::AA:
+        mark = "AA";
+        break;
+    case ContrastMark::AALarge:
+        mark = "AA 大きい文字";
+        break;
+    case ContrastMark::Fail:
+        break;
+    }
+    LabContrast->setText(QStringLiteral("最低コントラスト比 %1:1 (%2 px) %3")
+                             .arg(low.ratio, 0, 'f', 2)
+                             .arg(low.index)
+                             .arg(QString::fromUtf8(mark)));
+    LabContrast->adjustSize();
+    const int b = picGrad->border();
+    LabContrast->move(b, std::max(b, b + picGrad->innerHeight() - LabContrast->height()));
 }
 
 void frmTile::SetSampleFont()
@@ -164,6 +201,7 @@ void frmTile::ChkText_Click()
     LabX->setVisible(!on);
     CmdFont->setEnabled(on);
     m_sampleText.TextOnOff = on;
+    ShowContrast();
 }
 
 void frmTile::CmdFont_Click()
@@ -226,6 +264,13 @@ void frmTile::PrintTile()
     // A length of 0 (the size box being edited) leaves the last drawing.
     if (w <= 0 || h <= 0)
         return;
+    const bool down = m_source.vertical();
+    const int length = down ? h : w;
+    m_strip.resize(static_cast<std::size_t>(length));
+    for (int k = 0; k < length; ++k)
+        m_strip[static_cast<std::size_t>(k)] =
+            FromQColor(QColor(work.pixel(down ? 0 : k, down ? k : 0)));
+    ShowContrast();
 
     fitSurface();
     const int L = picGrad->x();

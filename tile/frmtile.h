@@ -8,9 +8,12 @@
 #include <QImage>
 #include <QWidget>
 
+#include "gradient.h"
+
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QFrame;
@@ -63,6 +66,9 @@ public:
     QPushButton* CmdFont = nullptr;
     std::array<QLabel*, 4> Labsample{};
     QFrame* Line1 = nullptr;
+    // The lowest contrast of the sample text's colour over the strip, shown
+    // with the sample text in picGrad's lower left corner.
+    QLabel* LabContrast = nullptr;
 
     // The outer frame the layout rules were made for: the design client area
     // plus this gives the design rectangle of picGrad.
@@ -80,12 +86,14 @@ private:
     void LayoutForm();
     void SetTextColor();
     void SetSampleFont();
+    void ShowContrast();
     void fitSurface();
 
     Dialogs& m_dialogs;
     SampleTextFontT& m_sampleText;
     TileSource m_source;
     QImage m_surface;
+    std::vector<Colour> m_strip; // the colours of the last work picture, along it
     int m_line1X1 = 8;
     // What the font dialog holds between showings: its bold and italic.
     bool m_dlgFontBold = false;
