@@ -34,6 +34,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iostream>
 
 namespace velmix {
 
@@ -68,6 +69,10 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env)
     buildControls();
     buildMenus();
     Form_Load();
+    // Logging out: the session may end the program without closing its
+    // windows, so the settings are written when it asks.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::SaveSettingsNow);
+    connect(qApp, &QGuiApplication::saveStateRequest, this, &frmMain::SaveSettingsNow);
 }
 
 frmMain::~frmMain() = default;
@@ -328,6 +333,18 @@ bool frmMain::WriteSettingsUnits(SettingsUnits units)
 {
     QString error;
     return reportSettingsWrite(m_ini.SaveUnits(collectSettings(), units, &error), error);
+}
+
+void frmMain::SaveSettingsNow()
+{
+    if (m_unloaded)
+        return;
+    // Nobody to ask: at logout or without a display a message box would
+    // only hold up the end.
+    QString error;
+    if (!m_ini.SaveIni(collectSettings(), &error))
+        std::cerr << "velmix: cannot write " << m_ini.IniPath().toStdString() << ": "
+                  << error.toStdString() << "\n";
 }
 
 void frmMain::Form_Unload()

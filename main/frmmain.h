@@ -65,6 +65,10 @@ public:
     // Start-up and shutdown.
     void Form_Load();
     void Form_Unload();
+    // Writes the settings file now, asking nothing and ending nothing: the
+    // desktop session's save request, and the way out when the display is
+    // lost. Does nothing once the window has been unloaded.
+    void SaveSettingsNow();
     void Form_MouseDown(Qt::MouseButton Button, int X, int Y);
     void MenuEnd_Click();
 
