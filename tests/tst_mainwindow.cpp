@@ -37,6 +37,7 @@ private slots:
     void exitKeepsWhatAnotherCopyWrote();
     void storedPlacesBounded();
     void failedSettingsWriteSaysSo();
+    void sessionSaveWritesWithoutEnding();
 };
 
 void tst_MainWindow::startupState()
@@ -382,6 +383,35 @@ void tst_MainWindow::failedSettingsWriteSaysSo()
     const QString text = f.dialogs.messages[0].second;
     QVERIFY2(text.contains(f.programDir.filePath("velmix.ini")), qPrintable(text));
     QVERIFY2(text.endsWith("\r\n" + QString::fromLocal8Bit(strerror(EFBIG))), qPrintable(text));
+}
+
+void tst_MainWindow::sessionSaveWritesWithoutEnding()
+{
+    // The desktop session asks for a save at logout: the file is written, no
+    // question is asked, not even about a failure, and the program goes on
+    // until the session ends it.
+    GuiFixture f;
+    f.w().move(30, 45);
+    f.w().SaveSettingsNow();
+    QVERIFY(f.iniText().contains("MainLeft= 450
+"));
+    QVERIFY(f.w().isVisible());
+    f.w().move(60, 45);
+    {
+        FileSizeLimit limit(16);
+        f.w().SaveSettingsNow();
+    }
+    QVERIFY(f.iniText().contains("MainLeft= 450
+"));
+    QVERIFY(f.dialogs.messages.empty());
+    f.w().close();
+    QVERIFY(f.iniText().contains("MainLeft= 900
+"));
+    // Unloaded: a late request (the exit handler) writes nothing more.
+    f.w().move(90, 45);
+    f.w().SaveSettingsNow();
+    QVERIFY(f.iniText().contains("MainLeft= 900
+"));
 }
 
 QTEST_MAIN(tst_MainWindow)
