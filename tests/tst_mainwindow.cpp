@@ -393,25 +393,21 @@ void tst_MainWindow::sessionSaveWritesWithoutEnding()
     GuiFixture f;
     f.w().move(30, 45);
     f.w().SaveSettingsNow();
-    QVERIFY(f.iniText().contains("MainLeft= 450
-"));
+    QVERIFY(f.iniText().contains("MainLeft= 450\n"));
     QVERIFY(f.w().isVisible());
     f.w().move(60, 45);
     {
         FileSizeLimit limit(16);
         f.w().SaveSettingsNow();
     }
-    QVERIFY(f.iniText().contains("MainLeft= 450
-"));
+    QVERIFY(f.iniText().contains("MainLeft= 450\n"));
     QVERIFY(f.dialogs.messages.empty());
     f.w().close();
-    QVERIFY(f.iniText().contains("MainLeft= 900
-"));
+    QVERIFY(f.iniText().contains("MainLeft= 900\n"));
     // Unloaded: a late request (the exit handler) writes nothing more.
     f.w().move(90, 45);
     f.w().SaveSettingsNow();
-    QVERIFY(f.iniText().contains("MainLeft= 900
-"));
+    QVERIFY(f.iniText().contains("MainLeft= 900\n"));
 }
 
 QTEST_MAIN(tst_MainWindow)
