@@ -26,6 +26,7 @@ namespace {
 
 constexpr int kPageWidth = 2300;
 constexpr int kGap = 4;
+constexpr int kMinWindow = 400;
 // The browser rounds, and dithers its gradients, by at most one level.
 constexpr int kMaxAllowed = 1;
 constexpr double kMeanAllowed = 0.5;
@@ -114,7 +115,9 @@ int Layout(const QString& dir)
     html += "</body></html>\n";
     if (!WriteAll(dir + "/page.html", html) || !WriteAll(dir + "/layout.txt", layout))
         return 2;
-    std::printf("%d,%d\n", width, height);
+    // Headless Chromium paints frames only within what it takes for the
+    // visible part of a very short window; a larger window is left white.
+    std::printf("%d,%d\n", std::max(width, kMinWindow), std::max(height, kMinWindow));
     return 0;
 }
 

@@ -49,8 +49,14 @@ for c in "${cases[@]}"; do
 done
 
 size=$("$check" layout "$work")
-# sRGB forced: no display profile may alter the values.
-chromium --headless --disable-gpu --no-sandbox --hide-scrollbars --force-device-scale-factor=1 \
-  --force-color-profile=srgb --allow-file-access-from-files --window-size="$size" \
-  --screenshot="$work/shot.png" "file://$work/page.html" >/dev/null 2>&1
+# sRGB forced: no display profile may alter the values. A profile of its own,
+# so a browser the user has open is neither used nor disturbed.
+if ! chromium --headless --disable-gpu --no-sandbox --hide-scrollbars --force-device-scale-factor=1 \
+  --force-color-profile=srgb --user-data-dir="$work/profile" --window-size="$size" \
+  --screenshot="$work/shot.png" "file://$work/page.html" >"$work/chromium.log" 2>&1 ||
+  [ ! -s "$work/shot.png" ]; then
+  tail -n 20 "$work/chromium.log" >&2
+  echo "browser: chromium made no screenshot" >&2
+  exit 1
+fi
 "$check" compare "$work" "$work/shot.png"
