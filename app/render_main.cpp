@@ -2,18 +2,20 @@
 // same rasteriser and writers as the program's save command.
 
 #include "contrast.h"
+#include "exporter.h"
 #include "moduleini.h"
 #include "renderargs.h"
-#include "transg.h"
+#include "savefile.h"
 #include "version.h"
-#include "webgrad.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <utility>
 
 using namespace velmix;
 
@@ -81,6 +83,7 @@ bool ApplyIni(RenderJob& job)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    InstallSaveSignalHandlers();
     std::vector<std::string> args(argv + 1, argv + argc);
     RenderArgsResult parsed = ParseRenderArgs(args);
     if (!parsed.job) {
@@ -96,6 +99,15 @@ int main(int argc, char** argv)
         std::cout << "velmix-render " << kVersionText << "\n";
         return 0;
     }
+    // A name that does not survive the way to the file system would be
+    // written under another name: refuse it instead.
+    for (const auto& [option, name] : {std::pair{"-o", &job.output}, {"--from-ini", &job.fromIni}})
+        if (QFile::encodeName(QFile::decodeName(name->c_str())) != QByteArray(name->c_str())) {
+            std::cerr << "velmix-render: " << option
+                      << ": the file name is not valid in the system's encoding (UTF-8)\n";
+            return 2;
+        }
+    const QString output = QFile::decodeName(job.output.c_str());
     if (!job.fromIni.empty() && !ApplyIni(job))
         return 2;
 
@@ -111,31 +123,15 @@ int main(int argc, char** argv)
     img.thickness = job.thickness.value_or(1);
     img.line = DrawGrad(job.points, job.size.value_or(100));
 
-    std::string error;
-    short code = kEncodeOk;
-    switch (ImageTypeFor(job.output)) {
-    case ImageType::Png:
-        code = DCSavetoPNG(img, job.output, 0, &error);
-        break;
-    case ImageType::Jpeg:
-        code = DCSavetoJPEG(img, job.output, 100, 0, &error);
-        break;
-    case ImageType::Bmp:
-        code = SaveBitmapFile(img, job.output, &error) ? kEncodeOk : kEncodeWriteFailed;
-        break;
-    case ImageType::Svg:
-    case ImageType::Css: {
-        const WebGradient web{job.points, static_cast<int>(img.line.size()), img.vertical,
-                              img.thickness};
-        const std::string text =
-            ImageTypeFor(job.output) == ImageType::Svg ? SvgDocument(web) : CssRule(web);
-        code = SaveTextFile(text, job.output, &error) ? kEncodeOk : kEncodeWriteFailed;
-        break;
+    const ExportResult r = ExportToFile(img, job.points, output);
+    if (r.outcome == ExportResult::Outcome::Refused) {
+        std::cerr << "velmix-render: -o " << job.output << ": " << r.reason.toStdString() << "\n";
+        return 2;
     }
-    }
-    if (code != kEncodeOk) {
+    if (!r.ok()) {
         std::cerr << "velmix-render: cannot write " << job.output << ": "
-                  << (error.empty() ? "encoder error" : error) << "\n";
+                  << (r.reason.isEmpty() ? EncoderCodeText(r.code) : r.reason).toStdString()
+                  << "\n";
         return 1;
     }
     return 0;

@@ -64,6 +64,10 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
                 return std::nullopt;
             return args[++i];
         };
+        const bool isFlag =
+            opt == "--help" || opt == "-h" || opt == "--version" || opt == "--vertical";
+        if (isFlag && inlineValue)
+            return fail(args[i] + ": " + opt + " takes no value");
         if (opt == "--help" || opt == "-h") {
             job.help = true;
         } else if (opt == "--version") {
@@ -76,15 +80,21 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
                 return fail(opt + ": missing POS:COLOR");
             if (count == kPointCount)
                 return fail(opt + " " + *v + ": at most 7 points");
+            // POS:COLOR or POS:COLOR:off
             std::string text = *v;
             bool off = false;
-            if (text.size() > 4 && text.compare(text.size() - 4, 4, ":off") == 0) {
-                off = true;
-                text.resize(text.size() - 4);
-            }
             const std::size_t colon = text.find(':');
             if (colon == std::string::npos)
                 return fail(opt + " " + *v + ": expected POS:COLOR[:off]");
+            const std::size_t third = text.find(':', colon + 1);
+            if (third != std::string::npos) {
+                const std::string flag = text.substr(third + 1);
+                if (flag != "off")
+                    return fail(opt + " " + *v + ": \":" + flag +
+                                "\" after the colour must be \":off\" (lower case) or nothing");
+                off = true;
+                text.resize(third);
+            }
             const auto pos = ParseInt(text.substr(0, colon), 0, kMaxPosition);
             if (!pos)
                 return fail(opt + " " + *v + ": position must be 0 to 1000");

@@ -1,5 +1,6 @@
 // The rasteriser and the writers, in process.
 
+#include "exporter.h"
 #include "gradient.h"
 #include "transg.h"
 

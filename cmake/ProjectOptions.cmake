@@ -9,6 +9,10 @@ if(VELMIX_SANITIZE)
   string(REPLACE ";" "," _san "${VELMIX_SANITIZE}")
   target_compile_options(project_options INTERFACE -fsanitize=${_san} -fno-omit-frame-pointer
     -fno-sanitize-recover=all)
+  # The standard library's own checks: bounds of operator[], iterators, and
+  # (with AddressSanitizer) use of a vector's capacity beyond its size.
+  target_compile_definitions(project_options INTERFACE _GLIBCXX_ASSERTIONS
+    _GLIBCXX_SANITIZE_VECTOR=1)
   string(REPLACE "fuzzer-no-link," "" _san_link "${_san}")
   target_link_options(project_options INTERFACE -fsanitize=${_san_link})
 endif()

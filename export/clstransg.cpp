@@ -1,6 +1,7 @@
 #include "clstransg.h"
 
 #include "dialogs.h"
+#include "exporter.h"
 #include "transg.h"
 
 #include <exception>
@@ -60,22 +61,7 @@ short clsTransG::DCSavePNG(Dialogs& dialogs, QWidget* parent, const StripImage& 
 
 QString clsTransG::ErrMes(short vErrorNo)
 {
-    switch (vErrorNo) {
-    case 0:
-        return QStringLiteral("成功しました。");
-    case 1:
-        return QStringLiteral("ファイルがオープンできません。");
-    case 2:
-        return QStringLiteral("ファイルに書きこめません。");
-    case 3:
-        return QStringLiteral("ファイルのフォーマットエラーです。");
-    case 4:
-        return QStringLiteral("スタックオーバーフローです。");
-    case kBadOption:
-        return QStringLiteral("保存品質の指定が間違っています。");
-    default:
-        return QStringLiteral("clsTransG内部エラー : ") + QString::number(vErrorNo);
-    }
+    return EncoderCodeText(vErrorNo);
 }
 
 } // namespace velmix

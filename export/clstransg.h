@@ -3,6 +3,7 @@
 // option values, turns any failure into a result code and words every code.
 
 #include "gradient.h"
+#include "transg.h"
 
 #include <QString>
 
@@ -15,9 +16,9 @@ class Dialogs;
 class clsTransG
 {
 public:
-    static constexpr short kBadOption = 252;
+    static constexpr short kBadOption = kEncodeBadOption;
     // The call failed and the bridge has already shown why.
-    static constexpr short kReported = 255;
+    static constexpr short kReported = kEncodeCallFailed;
 
     static clsTransG& instance();
 

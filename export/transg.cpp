@@ -1,13 +1,11 @@
 #include "transg.h"
 
-#include "clscommon.h"
-#include "numtext.h"
+#include "savefile.h"
 
 #include <QSaveFile>
 #include <QString>
 
 #include <algorithm>
-#include <cctype>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -72,9 +70,9 @@ public:
     {
         if (m_buf.empty())
             return true;
-        const auto n = static_cast<qint64>(m_buf.size());
+        const bool ok = WriteFully(m_file, m_buf.data(), static_cast<qint64>(m_buf.size()));
         m_buf.clear();
-        return m_file.write(m_buf.data(), n) == n;
+        return ok;
     }
 
 private:
@@ -95,8 +93,7 @@ struct PngContext
 void PngWrite(png_structp png, png_bytep data, png_size_t length)
 {
     auto* ctx = static_cast<PngContext*>(png_get_io_ptr(png));
-    if (ctx->file->write(reinterpret_cast<const char*>(data), static_cast<qint64>(length)) !=
-        static_cast<qint64>(length)) {
+    if (!WriteFully(*ctx->file, reinterpret_cast<const char*>(data), static_cast<qint64>(length))) {
         ctx->writeFailed = true;
         png_error(png, "write failed");
     }
@@ -112,14 +109,22 @@ void PngError(png_structp png, png_const_charp)
 
 void PngWarning(png_structp, png_const_charp) {}
 
+// How hard deflate works. Z_RLE looks only one byte back and ignores the
+// level; the default strategy searches the window, as far as the level says.
+struct DeflateMode
+{
+    int level;
+    int strategy;
+};
+
 // A raw deflate stream (the zlib header and checksum are written by the
 // caller), appending its output to a vector.
 class RawDeflate
 {
 public:
-    RawDeflate(int level, std::vector<unsigned char>& out) : m_out(out)
+    RawDeflate(DeflateMode mode, std::vector<unsigned char>& out) : m_out(out)
     {
-        m_ok = deflateInit2(&m_zs, level, Z_DEFLATED, -15, 9, Z_RLE) == Z_OK;
+        m_ok = deflateInit2(&m_zs, mode.level, Z_DEFLATED, -15, 9, mode.strategy) == Z_OK;
     }
     ~RawDeflate()
     {
@@ -156,17 +161,17 @@ private:
 
 // One self-contained stream over `data`: finished, or fully flushed so that
 // its bytes may be repeated anywhere after a byte boundary.
-bool Deflate(const unsigned char* data, std::size_t n, int level, bool finish,
+bool Deflate(const unsigned char* data, std::size_t n, DeflateMode mode, bool finish,
              std::vector<unsigned char>& out)
 {
-    RawDeflate d(level, out);
+    RawDeflate d(mode, out);
     return d.feed(data, n, finish ? Z_FINISH : Z_FULL_FLUSH);
 }
 
 // The zlib stream of the filtered rows. Rows of a left-to-right gradient are
 // all equal: row 0 is Sub-filtered, every later row Up-filtered to zeros, and
 // a block of zero rows is compressed once and its bytes repeated.
-bool CompressRows(const StripImage& img, int level, std::vector<unsigned char>& out)
+bool CompressRows(const StripImage& img, DeflateMode mode, std::vector<unsigned char>& out)
 {
     const std::size_t rowBytes = 1 + 3 * static_cast<std::size_t>(img.width());
     const int h = img.height();
@@ -185,7 +190,7 @@ bool CompressRows(const StripImage& img, int level, std::vector<unsigned char>& 
     if (img.rowsIdentical()) {
         subFilter(0);
         adler = adler32(adler, row.data(), static_cast<uInt>(rowBytes));
-        if (!Deflate(row.data(), rowBytes, level, h == 1, out))
+        if (!Deflate(row.data(), rowBytes, mode, h == 1, out))
             return false;
         if (h > 1) {
             const std::size_t unitRows =
@@ -198,7 +203,7 @@ bool CompressRows(const StripImage& img, int level, std::vector<unsigned char>& 
             const std::size_t repeated = rest == 0 ? units - 1 : units;
             if (repeated > 0) {
                 std::vector<unsigned char> unit;
-                if (!Deflate(zeros.data(), zeros.size(), level, false, unit))
+                if (!Deflate(zeros.data(), zeros.size(), mode, false, unit))
                     return false;
                 const uLong unitAdler =
                     adler32(adler32(0L, Z_NULL, 0), zeros.data(), static_cast<uInt>(zeros.size()));
@@ -209,11 +214,11 @@ bool CompressRows(const StripImage& img, int level, std::vector<unsigned char>& 
             }
             const std::size_t lastRows = rest == 0 ? unitRows : rest;
             adler = adler32(adler, zeros.data(), static_cast<uInt>(lastRows * rowBytes));
-            if (!Deflate(zeros.data(), lastRows * rowBytes, level, true, out))
+            if (!Deflate(zeros.data(), lastRows * rowBytes, mode, true, out))
                 return false;
         }
     } else {
-        RawDeflate d(level, out);
+        RawDeflate d(mode, out);
         for (int y = 0; y < h; ++y) {
             subFilter(y);
             adler = adler32(adler, row.data(), static_cast<uInt>(rowBytes));
@@ -226,10 +231,35 @@ bool CompressRows(const StripImage& img, int level, std::vector<unsigned char>& 
     return true;
 }
 
-short WritePng(QSaveFile& file, const StripImage& img, int level)
+// The image data for a PNG option. Z_RLE is the fastest, and the smallest for
+// left-to-right gradients (one row, then zeros); a search of the whole window
+// (level 9) is up to 9% smaller for top-to-bottom ones, at about three times
+// the time. "Smallest" tries both and keeps the smaller; "balanced" does so
+// for top-to-bottom images of up to 32 MiB of row data (5592 x 2000 pixels);
+// "fastest" runs Z_RLE alone. Figures in bench/README.md.
+bool CompressForOption(const StripImage& img, int option, std::vector<unsigned char>& idat)
+{
+    constexpr DeflateMode kRle{6, Z_RLE};
+    constexpr DeflateMode kSearch{9, Z_DEFAULT_STRATEGY};
+    constexpr std::size_t kBalancedLimit = 32u << 20;
+    if (!CompressRows(img, kRle, idat))
+        return false;
+    const std::size_t rowData =
+        (1 + 3 * static_cast<std::size_t>(img.width())) * static_cast<std::size_t>(img.height());
+    if (option == 0 || (option == 1 && img.vertical && rowData <= kBalancedLimit)) {
+        std::vector<unsigned char> searched;
+        if (!CompressRows(img, kSearch, searched))
+            return false;
+        if (searched.size() < idat.size())
+            idat.swap(searched);
+    }
+    return true;
+}
+
+short WritePng(QSaveFile& file, const StripImage& img, int option)
 {
     std::vector<unsigned char> idat;
-    if (!CompressRows(img, level, idat))
+    if (!CompressForOption(img, option, idat))
         return kEncodeFormatError;
     PngContext ctx;
     ctx.file = &file;
@@ -296,7 +326,8 @@ boolean JpegEmpty(j_compress_ptr cinfo)
 {
     JpegContext* ctx = ContextOf(cinfo);
     const auto n = static_cast<qint64>(ctx->buffer.size());
-    if (ctx->file && ctx->file->write(reinterpret_cast<const char*>(ctx->buffer.data()), n) != n) {
+    if (ctx->file &&
+        !WriteFully(*ctx->file, reinterpret_cast<const char*>(ctx->buffer.data()), n)) {
         ctx->writeFailed = true;
         std::longjmp(ctx->jump, 1);
     }
@@ -308,7 +339,8 @@ void JpegTerm(j_compress_ptr cinfo)
 {
     JpegContext* ctx = ContextOf(cinfo);
     const auto n = static_cast<qint64>(ctx->buffer.size() - cinfo->dest->free_in_buffer);
-    if (ctx->file && ctx->file->write(reinterpret_cast<const char*>(ctx->buffer.data()), n) != n) {
+    if (ctx->file &&
+        !WriteFully(*ctx->file, reinterpret_cast<const char*>(ctx->buffer.data()), n)) {
         ctx->writeFailed = true;
         std::longjmp(ctx->jump, 1);
     }
@@ -418,24 +450,21 @@ short WriteJpeg(QSaveFile& file, const StripImage& img, int quality)
 template <typename Writer>
 short SaveWith(const std::string& path, std::string* systemError, Writer writer)
 {
-    QSaveFile file(QString::fromStdString(path));
-    // Unbuffered: Qt's own buffer loses a short write at commit (a full disk
-    // would pass as success); our writers hand over large pieces anyway.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        SetError(systemError, file.errorString());
+    short code = kEncodeOk;
+    const SaveResult r = SaveThrough(QString::fromStdString(path), [&](QSaveFile& f) {
+        code = writer(f);
+        return code == kEncodeOk;
+    });
+    if (r.step == SaveStep::Done)
+        return kEncodeOk;
+    if (r.step == SaveStep::Refused || r.step == SaveStep::OpenFailed) {
+        SetError(systemError, r.reason);
         return kEncodeOpenFailed;
     }
-    const short code = writer(file);
-    if (code != kEncodeOk) {
-        SetError(systemError, file.errorString());
-        file.cancelWriting();
-        return code;
-    }
-    if (!file.commit()) {
-        SetError(systemError, file.errorString());
-        return kEncodeWriteFailed;
-    }
-    return kEncodeOk;
+    if (code != kEncodeOk && code != kEncodeWriteFailed)
+        return code; // the encoder's own fault: the system has nothing to say
+    SetError(systemError, r.reason);
+    return kEncodeWriteFailed;
 }
 
 bool Valid(const StripImage& img)
@@ -450,8 +479,7 @@ short DCSavetoPNG(const StripImage& image, const std::string& path, int option,
 {
     if (!Valid(image))
         return kEncodeFormatError;
-    const int level = option == 0 ? 9 : option == 1 ? 6 : 1;
-    return SaveWith(path, systemError, [&](QSaveFile& f) { return WritePng(f, image, level); });
+    return SaveWith(path, systemError, [&](QSaveFile& f) { return WritePng(f, image, option); });
 }
 
 short DCSavetoJPEG(const StripImage& image, const std::string& path, int quality, int,
@@ -527,24 +555,10 @@ bool SaveBitmapFile(const StripImage& image, const std::string& path, std::strin
 bool SaveTextFile(const std::string& text, const std::string& path, std::string* systemError)
 {
     const short code = SaveWith(path, systemError, [&](QSaveFile& f) -> short {
-        const auto n = static_cast<qint64>(text.size());
-        return f.write(text.data(), n) == n ? kEncodeOk : kEncodeWriteFailed;
+        return WriteFully(f, text.data(), static_cast<qint64>(text.size())) ? kEncodeOk
+                                                                            : kEncodeWriteFailed;
     });
     return code == kEncodeOk;
-}
-
-ImageType ImageTypeFor(const std::string& path)
-{
-    const std::string ext = AsciiLower(clsCommon::TrimExt(path));
-    if (ext == "jpg" || ext == "jpeg")
-        return ImageType::Jpeg;
-    if (ext == "png")
-        return ImageType::Png;
-    if (ext == "svg")
-        return ImageType::Svg;
-    if (ext == "css")
-        return ImageType::Css;
-    return ImageType::Bmp;
 }
 
 } // namespace velmix

@@ -18,13 +18,17 @@ enum EncoderCode : short
     kEncodeWriteFailed = 2,
     kEncodeFormatError = 3,
     kEncodeStackOverflow = 4,
+    // The caller's own codes: an option out of range (nothing written), and
+    // a failure that stopped the call.
+    kEncodeBadOption = 252,
+    kEncodeCallFailed = 255,
 };
 
 // quality 1..100; progress is accepted and ignored (no progress display).
 // systemError, when given, receives the system's description of a failure.
 short DCSavetoJPEG(const StripImage& image, const std::string& path, int quality, int progress,
                    std::string* systemError = nullptr);
-// option 0 = smallest file, 1 = balanced, 2 = fastest.
+// option 0 = smallest file, 1 = balanced, 2 = fastest (see CompressForOption).
 short DCSavetoPNG(const StripImage& image, const std::string& path, int option,
                   std::string* systemError = nullptr);
 // A 24-bit Windows bitmap. Returns false and the system's description on failure.
@@ -32,17 +36,5 @@ bool SaveBitmapFile(const StripImage& image, const std::string& path, std::strin
 
 // Text (an SVG document, a CSS rule), written in one step like the images.
 bool SaveTextFile(const std::string& text, const std::string& path, std::string* systemError);
-
-enum class ImageType
-{
-    Bmp,
-    Jpeg,
-    Png,
-    Svg,
-    Css
-};
-// By the extension alone: "jpg"/"jpeg" JPEG, "png" PNG, "svg" SVG, "css" a
-// CSS rule, anything else BMP.
-ImageType ImageTypeFor(const std::string& path);
 
 } // namespace velmix

@@ -1,14 +1,13 @@
 #include "frmmain.h"
 
 #include "clscommon.h"
-#include "clstransg.h"
+#include "exporter.h"
 #include "frmabout.h"
 #include "frmld.h"
 #include "frmoption.h"
 #include "frmtile.h"
 #include "numtext.h"
 #include "shellexe.h"
-#include "transg.h"
 #include "webgrad.h"
 #include "widgets.h"
 
@@ -779,61 +778,15 @@ void frmMain::SaveImage()
     if (img.line.empty())
         return;
 
-    if (!m.SaveMode) {
-        // The clipboard needs the whole picture: the strip copied side by side.
-        QImage full(img.width(), img.height(), QImage::Format_RGB32);
-        for (int y = 0; y < full.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(full.scanLine(y));
-            for (int x = 0; x < full.width(); ++x)
-                row[x] = ToQColor(img.pixel(x, y)).rgb();
-        }
-        QGuiApplication::clipboard()->clear();
-        QGuiApplication::clipboard()->setImage(full);
+    const ExportResult r =
+        m.SaveMode ? ExportToFile(img, currentPoints(), path) : ExportToClipboard(img);
+    if (!r.ok()) {
+        // The save dialog keeps the chosen name, extension included.
+        dialogs().message(this, MsgIcon::Error, r.message);
         return;
     }
-
-    const std::string file = path.toStdString();
-    clsTransG& transg = clsTransG::instance();
-    QString systemError;
-    short code = kEncodeOk;
-    switch (ImageTypeFor(file)) {
-    case ImageType::Jpeg:
-        code = transg.DCSaveJpeg(dialogs(), this, img, path, 100, 0, &systemError);
-        break;
-    case ImageType::Png:
-        code = transg.DCSavePNG(dialogs(), this, img, path, 0, &systemError);
-        break;
-    case ImageType::Bmp: {
-        std::string error;
-        if (!SaveBitmapFile(img, file, &error)) {
-            dialogs().message(this, MsgIcon::Error, QString::fromStdString(error));
-            return;
-        }
-        break;
-    }
-    case ImageType::Svg:
-    case ImageType::Css: {
-        const WebGradient web{currentPoints(), static_cast<int>(img.line.size()), img.vertical,
-                              img.thickness};
-        const std::string text =
-            ImageTypeFor(file) == ImageType::Svg ? SvgDocument(web) : CssRule(web);
-        std::string error;
-        if (img.thickness < 1) {
-            code = kEncodeFormatError;
-        } else if (!SaveTextFile(text, file, &error)) {
-            dialogs().message(this, MsgIcon::Error, QString::fromStdString(error));
-            return;
-        }
-        break;
-    }
-    }
-    if (code != kEncodeOk && code != clsTransG::kReported) {
-        QString text = clsTransG::ErrMes(code);
-        if (!systemError.isEmpty())
-            text += QStringLiteral("\r\n") + systemError;
-        dialogs().message(this, MsgIcon::Error, text);
-    }
-    m_dlgSaveFileName = QString::fromStdString(clsCommon::TrimDirFname(file));
+    if (m.SaveMode)
+        m_dlgSaveFileName = QString::fromStdString(clsCommon::TrimDirFname(path.toStdString()));
 }
 
 // --- help --------------------------------------------------------------

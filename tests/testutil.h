@@ -2,6 +2,8 @@
 // Helpers shared by the tests.
 
 #include <csignal>
+#include <fstream>
+#include <string>
 #include <sys/resource.h>
 
 // Makes every file write beyond `bytes` fail (EFBIG) while it lives, as a
@@ -28,4 +30,30 @@ public:
 private:
     rlimit m_old{};
     void (*m_oldHandler)(int) = nullptr;
+};
+
+// Lets the process map at most `bytes` more than it has mapped now, so that a
+// large allocation fails as it would on a machine out of memory.
+class AddressSpaceHeadroom
+{
+public:
+    explicit AddressSpaceHeadroom(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_AS, &m_old);
+        std::ifstream status("/proc/self/status");
+        std::string key;
+        rlim_t kib = 0;
+        while (status >> key && key != "VmSize:")
+            status.ignore(1 << 10, '\n');
+        status >> kib;
+        rlimit lim = m_old;
+        lim.rlim_cur = kib * 1024 + bytes;
+        setrlimit(RLIMIT_AS, &lim);
+    }
+    ~AddressSpaceHeadroom() { setrlimit(RLIMIT_AS, &m_old); }
+    AddressSpaceHeadroom(const AddressSpaceHeadroom&) = delete;
+    AddressSpaceHeadroom& operator=(const AddressSpaceHeadroom&) = delete;
+
+private:
+    rlimit m_old{};
 };

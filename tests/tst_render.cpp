@@ -8,11 +8,22 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace velmix;
 
@@ -25,14 +36,30 @@ struct Run
     QString out;
 };
 
-Run Render(const QStringList& args)
+Run Finish(QProcess& p)
 {
-    QProcess p;
-    p.start(qEnvironmentVariable("VELMIX_RENDER"), args);
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromUtf8(p.readAllStandardError()),
             QString::fromUtf8(p.readAllStandardOutput())};
+}
+
+Run Render(const QStringList& args)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("VELMIX_RENDER"), args);
+    return Finish(p);
+}
+
+QStringList FilesIn(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+}
+
+QByteArray Contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -50,6 +77,13 @@ private slots:
     void contrast();
     void failedWrite();
     void helpAndVersion();
+    void nonRegularTargets_data();
+    void nonRegularTargets();
+    void linkToRegularFile();
+    void fileSizeLimit();
+    void stoppedWithNamedTemporary_data();
+    void stoppedWithNamedTemporary();
+    void unencodableName();
 };
 
 void tst_Render::badArguments_data()
@@ -69,6 +103,10 @@ void tst_Render::badArguments_data()
     QTest::newRow("unknown") << QStringList{"--bogus"} << "--bogus";
     QTest::newRow("contrast colour") << QStringList{"--contrast", "#12345"} << "--contrast";
     QTest::newRow("contrast and file") << QStringList{"--contrast", "#123456"} << "writes no file";
+    QTest::newRow("flag with value") << QStringList{"--vertical=no"} << "--vertical takes no value";
+    QTest::newRow("help with value") << QStringList{"--help=1"} << "--help takes no value";
+    QTest::newRow("version with value") << QStringList{"--version=x"} << "--version takes no value";
+    QTest::newRow("OFF") << QStringList{"-p", "0:0:OFF"} << "\":OFF\" after the colour";
     QTest::newRow("all off") << QStringList{"-p", "0:0:off", "-p", "5:255:off"} << "enabled";
     QStringList eight;
     for (int i = 0; i < 8; ++i)
@@ -82,7 +120,7 @@ void tst_Render::badArguments()
     QFETCH(QString, names);
     QTemporaryDir dir;
     const QString out = dir.filePath("x.bmp");
-    if (!args.contains("--bogus") && names != "-o")
+    if (!args.contains("--bogus") && names != "-o" && !names.contains("takes no value"))
         args << "-o" << out;
     const Run r = Render(args);
     QCOMPARE(r.code, 2);
@@ -210,11 +248,6 @@ void tst_Render::failedWrite()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("old");
     f.close();
-    // A folder cannot be replaced by a file: the write fails, nothing is lost.
-    QVERIFY(QDir(dir.path()).mkdir("sub.png"));
-    const Run r = Render({"-o", dir.filePath("sub.png")});
-    QCOMPARE(r.code, 1);
-    QVERIFY(r.err.contains("cannot write"));
     const Run missing = Render({"-o", "/nonexistent-dir/x.bmp"});
     QCOMPARE(missing.code, 1);
     QVERIFY(missing.err.contains("No such file"));
@@ -239,6 +272,155 @@ void tst_Render::helpAndVersion()
     QVERIFY(r.job.has_value());
     QVERIFY(r.job->points == StartupPoints());
     QVERIFY(!r.job->size.has_value());
+}
+
+void tst_Render::nonRegularTargets_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder") << "folder"
+                            << "Is a directory";
+    QTest::newRow("fifo") << "fifo"
+                          << "a FIFO";
+    QTest::newRow("socket") << "socket"
+                            << "a socket";
+    QTest::newRow("device") << "device"
+                            << "a character device";
+}
+
+// A target that is not a regular file is refused and left as it is.
+void tst_Render::nonRegularTargets()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("node.bmp");
+    const QByteArray native = QFile::encodeName(target);
+    int fd = -1;
+    if (kind == "folder") {
+        QVERIFY(QDir(dir.path()).mkdir("node.bmp"));
+    } else if (kind == "fifo") {
+        QCOMPARE(mkfifo(native.constData(), 0600), 0);
+    } else if (kind == "socket") {
+        fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        qstrncpy(addr.sun_path, native.constData(), sizeof addr.sun_path);
+        QCOMPARE(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    } else if (mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+        QSKIP("no permission to make a device node");
+    }
+    struct stat before
+    {
+    };
+    QCOMPARE(stat(native.constData(), &before), 0);
+    const Run r = Render({"-o", target});
+    if (fd >= 0)
+        close(fd);
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.contains(reason), qPrintable(r.err));
+    struct stat after
+    {
+    };
+    QCOMPARE(stat(native.constData(), &after), 0);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(FilesIn(dir.path()), QStringList{"node.bmp"});
+}
+
+void tst_Render::linkToRegularFile()
+{
+    QTemporaryDir dir;
+    const QString real = dir.filePath("real.png");
+    QFile f(real);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("old");
+    f.close();
+    QVERIFY(QFile::link(real, dir.filePath("link.png")));
+    QCOMPARE(Render({"-s", "10", "-o", dir.filePath("link.png")}).code, 0);
+    QVERIFY(QFileInfo(dir.filePath("link.png")).isSymLink());
+    QCOMPARE(QImage(real).size(), QSize(10, 1));
+}
+
+// Under a file size limit the renderer reports the write error, instead of
+// dying by SIGXFSZ.
+void tst_Render::fileSizeLimit()
+{
+    QTemporaryDir dir;
+    QProcess p;
+    p.setChildProcessModifier([] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit lim{100000, 100000};
+        setrlimit(RLIMIT_FSIZE, &lim);
+    });
+    p.start(qEnvironmentVariable("VELMIX_RENDER"),
+            {"-s", "2000", "-t", "1000", "-o", dir.filePath("big.bmp")});
+    const Run r = Finish(p);
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains("File too large"), qPrintable(r.err));
+    QVERIFY(FilesIn(dir.path()).isEmpty());
+}
+
+void tst_Render::stoppedWithNamedTemporary_data()
+{
+    QTest::addColumn<int>("sig");
+    QTest::addColumn<bool>("leftOver");
+    QTest::newRow("SIGTERM") << int(SIGTERM) << false;
+    QTest::newRow("SIGINT") << int(SIGINT) << false;
+    QTest::newRow("SIGHUP") << int(SIGHUP) << false;
+    // Nothing can clean up after SIGKILL: proof that the file had a name.
+    QTest::newRow("SIGKILL") << int(SIGKILL) << true;
+}
+
+// On a file system without anonymous temporary files, a renderer stopped half
+// way removes its temporary file and leaves the target as it was.
+void tst_Render::stoppedWithNamedTemporary()
+{
+    QFETCH(int, sig);
+    QFETCH(bool, leftOver);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("keep.bmp");
+    QFile f(target);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("old");
+    f.close();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LD_PRELOAD", qEnvironmentVariable("VELMIX_TMPFILE_SHIM"));
+    env.insert("VELMIX_SHIM_SIGNAL", QString::number(sig));
+    // The sanitizer runtime would insist on coming first.
+    env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+    p.setProcessEnvironment(env);
+    p.setChildProcessModifier([] {
+        for (int s : {SIGTERM, SIGINT, SIGHUP})
+            std::signal(s, SIG_DFL);
+    });
+    p.start(qEnvironmentVariable("VELMIX_RENDER"), {"-s", "2000", "-t", "2000", "-o", target});
+    p.waitForFinished(60000);
+    QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(Contents(target), QByteArray("old"));
+    const QStringList files = FilesIn(dir.path());
+    if (leftOver) {
+        QCOMPARE(files.size(), 2);
+        QVERIFY2(files.filter(QRegularExpression("^keep\\.bmp\\.\\w{6}$")).size() == 1,
+                 qPrintable(files.join(' ')));
+    } else {
+        QCOMPARE(files, QStringList{"keep.bmp"});
+    }
+}
+
+// Bytes that are not UTF-8 would reach the file system as another name.
+void tst_Render::unencodableName()
+{
+    QTemporaryDir dir;
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    p.start("/bin/sh", {"-c", "exec \"$0\" -o \"$(printf 'caf\\351.png')\"",
+                        qEnvironmentVariable("VELMIX_RENDER")});
+    const Run r = Finish(p);
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.contains("not valid in the system's encoding"), qPrintable(r.err));
+    QVERIFY(FilesIn(dir.path()).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_Render)

@@ -1,0 +1,56 @@
+#pragma once
+// Writing a file so that nothing but a complete file ever replaces the
+// target: the checks before, the writes, and the clean-up when the process is
+// stopped half way. Every file the program and the renderer write goes here.
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QFileDevice;
+class QSaveFile;
+
+namespace velmix {
+
+// Why `path` must not be replaced: it exists and is not a regular file (a
+// directory, device, FIFO or socket). A symbolic link counts as what it
+// points to. nullopt when the path is free or a regular file.
+std::optional<QString> TargetRefusal(const QString& path);
+
+// Writes all `n` bytes or fails. A write the system cuts short (disk full,
+// file size limit) is continued, so that the failing write carries the
+// system's description in the device's errorString() instead of "Unknown
+// error".
+bool WriteFully(QFileDevice& file, const char* data, qint64 n);
+
+enum class SaveStep
+{
+    Done,
+    Refused, // the target is not a regular file; nothing touched
+    OpenFailed,
+    WriteFailed, // by `write` or at commit
+};
+
+struct SaveResult
+{
+    SaveStep step = SaveStep::Done;
+    QString reason; // the system's description of the failure
+};
+
+// Opens a temporary file beside `path`, runs `write` on it (false: failed)
+// and replaces the target only when it succeeded. While the temporary file is
+// open it is registered for RemoveInProgressFile().
+SaveResult SaveThrough(const QString& path, const std::function<bool(QSaveFile&)>& write);
+
+// Removes the temporary file of a save in progress, if it has a name (where
+// the file system cannot make anonymous ones). Async-signal-safe: for
+// handlers of SIGTERM, SIGINT and SIGHUP.
+void RemoveInProgressFile() noexcept;
+
+// For programs that end on those signals: removes the temporary file and
+// then dies by the signal as before. Also ignores SIGXFSZ, so that a file
+// size limit is an ordinary write error (EFBIG) instead of death.
+void InstallSaveSignalHandlers();
+
+} // namespace velmix

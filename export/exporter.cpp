@@ -1,0 +1,162 @@
+#include "exporter.h"
+
+#include "clscommon.h"
+#include "numtext.h"
+#include "savefile.h"
+#include "transg.h"
+#include "webgrad.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <iterator>
+#include <new>
+
+namespace velmix {
+
+namespace {
+
+// "Balanced": the smallest file up to 5592 x 2000 pixels, the fastest
+// compression beyond (see CompressForOption).
+constexpr int kPngOption = 1;
+
+struct Source
+{
+    const StripImage& strip;
+    const GradPoints& points;
+};
+
+using Writer = short (*)(const Source&, const std::string& path, std::string* error);
+
+short WriteWeb(const Source& s, const std::string& path, std::string* error, bool svg)
+{
+    if (s.strip.thickness < 1)
+        return kEncodeFormatError;
+    const WebGradient web{s.points, static_cast<int>(s.strip.line.size()), s.strip.vertical,
+                          s.strip.thickness};
+    return SaveTextFile(svg ? SvgDocument(web) : CssRule(web), path, error) ? kEncodeOk
+                                                                            : kEncodeWriteFailed;
+}
+
+struct FileType
+{
+    ImageType type;
+    const char* extensions[2]; // lower case; none: every other name
+    const char* failure;       // the first line when the writer could not run
+    Writer write;
+};
+
+// The file types. The row without extensions takes every other name.
+const FileType kFileTypes[] = {
+    {ImageType::Jpeg,
+     {"jpg", "jpeg"},
+     "JPEG保存時にエラーが発生しました。",
+     [](const Source& s, const std::string& p, std::string* e) {
+         return DCSavetoJPEG(s.strip, p, 100, 0, e);
+     }},
+    {ImageType::Png,
+     {"png", nullptr},
+     "PNG保存時にエラーが発生しました。",
+     [](const Source& s, const std::string& p, std::string* e) {
+         return DCSavetoPNG(s.strip, p, kPngOption, e);
+     }},
+    {ImageType::Svg,
+     {"svg", nullptr},
+     "SVG保存時にエラーが発生しました。",
+     [](const Source& s, const std::string& p, std::string* e) { return WriteWeb(s, p, e, true); }},
+    {ImageType::Css,
+     {"css", nullptr},
+     "CSS保存時にエラーが発生しました。",
+     [](const Source& s, const std::string& p, std::string* e) {
+         return WriteWeb(s, p, e, false);
+     }},
+    {ImageType::Bmp,
+     {nullptr, nullptr},
+     "BMP保存時にエラーが発生しました。",
+     [](const Source& s, const std::string& p, std::string* e) {
+         return SaveBitmapFile(s.strip, p, e) ? short(kEncodeOk) : short(kEncodeWriteFailed);
+     }},
+};
+
+const FileType& FileTypeFor(const std::string& path)
+{
+    const std::string ext = AsciiLower(clsCommon::TrimExt(path));
+    for (const FileType& t : kFileTypes)
+        for (const char* e : t.extensions)
+            if (e && ext == e)
+                return t;
+    const auto* fallback = std::find_if(std::begin(kFileTypes), std::end(kFileTypes),
+                                        [](const FileType& t) { return !t.extensions[0]; });
+    return *fallback;
+}
+
+QString Worded(const QString& first, const QString& reason)
+{
+    return reason.isEmpty() ? first : first + QStringLiteral("\r\n") + reason;
+}
+
+ExportResult Failure(short code, const QString& first, const QString& reason)
+{
+    return {ExportResult::Outcome::Failed, code, reason, Worded(first, reason)};
+}
+
+// Runs `body`, turning an exception (out of memory for a huge picture and the
+// like) into a failure worded with `failure` as its first line.
+template <typename Body> ExportResult Guarded(const char* failure, Body body)
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return Failure(kEncodeCallFailed, QString::fromUtf8(failure),
+                       QString::fromLocal8Bit(std::strerror(ENOMEM)));
+    } catch (const std::exception& e) {
+        return Failure(kEncodeCallFailed, QString::fromUtf8(failure),
+                       QString::fromLocal8Bit(e.what()));
+    }
+}
+
+} // namespace
+
+ImageType ImageTypeFor(const std::string& path)
+{
+    return FileTypeFor(path).type;
+}
+
+QString EncoderCodeText(short code)
+{
+    switch (code) {
+    case kEncodeOk:
+        return QStringLiteral("成功しました。");
+    case kEncodeOpenFailed:
+        return QStringLiteral("ファイルがオープンできません。");
+    case kEncodeWriteFailed:
+        return QStringLiteral("ファイルに書きこめません。");
+    case kEncodeFormatError:
+        return QStringLiteral("ファイルのフォーマットエラーです。");
+    case kEncodeStackOverflow:
+        return QStringLiteral("スタックオーバーフローです。");
+    case kEncodeBadOption:
+        return QStringLiteral("保存品質の指定が間違っています。");
+    default:
+        return QStringLiteral("clsTransG内部エラー : ") + QString::number(code);
+    }
+}
+
+ExportResult ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path)
+{
+    if (const auto refusal = TargetRefusal(path))
+        return {ExportResult::Outcome::Refused, kEncodeOpenFailed, *refusal,
+                Worded(EncoderCodeText(kEncodeOpenFailed), path + QStringLiteral(": ") + *refusal)};
+    const std::string file = path.toStdString();
+    const FileType& type = FileTypeFor(file);
+    return ExportGuarded(type.failure, [&] {
+        std::string error;
+        const short code = type.write(Source{strip, points}, file, &error);
+        if (code == kEncodeOk)
+            return ExportResult{};
+        return ExportFailure(code, EncoderCodeText(code), QString::fromStdString(error));
+    });
+}
+
+} // namespace velmix
