@@ -53,4 +53,18 @@ BENCHMARK_CAPTURE(BM_Write, png_vertical, ImageType::Png, true)
 BENCHMARK_CAPTURE(BM_Write, jpeg, ImageType::Jpeg, false)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Write, bmp, ImageType::Bmp, false)->Arg(2000)->Unit(benchmark::kMillisecond);
 
+// The PNG options 0 (smallest), 1 (balanced), 2 (fastest), 2000 x 2000.
+static void BM_PngOption(benchmark::State& state, bool vertical)
+{
+    const StripImage img{DrawGrad(StartupPoints(), 2000), vertical, 2000};
+    const std::string path = (std::filesystem::temp_directory_path() / "velmix-bench.png").string();
+    std::string err;
+    for (auto _ : state)
+        DCSavetoPNG(img, path, static_cast<int>(state.range(0)), &err);
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
+    std::remove(path.c_str());
+}
+BENCHMARK_CAPTURE(BM_PngOption, horizontal, false)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PngOption, vertical, true)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
 BENCHMARK_MAIN();

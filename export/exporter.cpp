@@ -96,27 +96,25 @@ QString Worded(const QString& first, const QString& reason)
     return reason.isEmpty() ? first : first + QStringLiteral("\r\n") + reason;
 }
 
-ExportResult Failure(short code, const QString& first, const QString& reason)
+} // namespace
+
+ExportResult ExportFailure(short code, const QString& first, const QString& reason)
 {
     return {ExportResult::Outcome::Failed, code, reason, Worded(first, reason)};
 }
 
-// Runs `body`, turning an exception (out of memory for a huge picture and the
-// like) into a failure worded with `failure` as its first line.
-template <typename Body> ExportResult Guarded(const char* failure, Body body)
+ExportResult ExportGuarded(const char* failure, const std::function<ExportResult()>& body)
 {
     try {
         return body();
     } catch (const std::bad_alloc&) {
-        return Failure(kEncodeCallFailed, QString::fromUtf8(failure),
-                       QString::fromLocal8Bit(std::strerror(ENOMEM)));
+        return ExportFailure(kEncodeCallFailed, QString::fromUtf8(failure),
+                             QString::fromLocal8Bit(std::strerror(ENOMEM)));
     } catch (const std::exception& e) {
-        return Failure(kEncodeCallFailed, QString::fromUtf8(failure),
-                       QString::fromLocal8Bit(e.what()));
+        return ExportFailure(kEncodeCallFailed, QString::fromUtf8(failure),
+                             QString::fromLocal8Bit(e.what()));
     }
 }
-
-} // namespace
 
 ImageType ImageTypeFor(const std::string& path)
 {
