@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "frmmain.h"
 #include "shutdownsignals.h"
+#include "widgets.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -46,9 +47,10 @@ int main(int argc, char** argv)
     {
         QApplication app(argc, argv);
         QApplication::setApplicationName(QStringLiteral("velmix"));
-        QApplication::setApplicationDisplayName(QStringLiteral("Velmix"));
         QApplication::setDesktopFileName(QStringLiteral("org.velmix.Velmix"));
         QApplication::setWindowIcon(AppIcon());
+        // No display name: it would be appended to every window's caption.
+        SetUpJapaneseUi();
         // Before the window: a signal during start-up waits for the event loop.
         ShutdownSignals shutdownSignals;
 

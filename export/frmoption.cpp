@@ -20,10 +20,10 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
     setWindowTitle(QStringLiteral("保存/コピーのオプション"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(300, 150);
+    setFixedSize(312, 150);
 
     fraHeight = new QGroupBox(this);
-    fraHeight->setGeometry(8, 4, 284, 70);
+    fraHeight->setGeometry(8, 4, 296, 70);
     chkHeight = new QCheckBox(QStringLiteral("高さをつけてコピー"), fraHeight);
     chkHeight->setGeometry(12, 10, 200, 22);
     lblHeight = new QLabel(QStringLiteral("ｻｲｽﾞ(pixel)"), fraHeight);
@@ -36,12 +36,12 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
     lblSTatic = new QLabel(QStringLiteral("画像のサイズ（横幅 x 高さ） :"), this);
     lblSTatic->setGeometry(12, 82, 170, 20);
     lblSize = new QLabel(this);
-    lblSize->setGeometry(184, 82, 110, 20);
+    lblSize->setGeometry(184, 82, 124, 20);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setGeometry(112, 112, 84, 28);
+    cmdOK->setGeometry(124, 112, 84, 28);
     cmdOK->setDefault(true);
     CmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    CmdCancel->setGeometry(204, 112, 84, 28);
+    CmdCancel->setGeometry(216, 112, 84, 28);
 
     connect(chkHeight, &QCheckBox::toggled, this, [this] { chkHeight_Click(); });
     connect(txtSize, &QLineEdit::textChanged, this, [this] { txtSize_Change(); });

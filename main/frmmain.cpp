@@ -97,6 +97,8 @@ void frmMain::buildControls()
         Check1[i] = new QCheckBox(QStringLiteral("･"), surface);
         Check1[i]->setFont(JpFont(9.75, true));
         Check1[i]->setGeometry(0, 24 + 36 * i, 25, 25);
+        // The mark and its dot in the designed 25 pixels.
+        Check1[i]->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
         connect(Check1[i], &QCheckBox::toggled, this, [this, i] { Check1_Click(i); });
 
         Slider1[i] = new QSlider(Qt::Horizontal, surface);

@@ -50,6 +50,7 @@ struct GuiFixture
             if (f.open(QIODevice::WriteOnly))
                 f.write(settings);
         }
+        SetUpJapaneseUi();
         AppEnvironment env;
         env.dialogs = &dialogs;
         env.random = &random;

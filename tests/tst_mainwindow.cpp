@@ -5,11 +5,17 @@
 #include "guifixture.h"
 #include "testutil.h"
 
+#include "frmld.h"
+#include "frmoption.h"
+
 #include <QAction>
+#include <QDialogButtonBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 
 #include <cerrno>
 #include <cstring>
@@ -22,6 +28,8 @@ class tst_MainWindow : public QObject
 private slots:
     void startupState();
     void captionsMenusAndFonts();
+    void japaneseFaceAndQtTexts();
+    void widestTextsFit();
     void refuseLastUncheck();
     void disabledPointKeepsEverything();
     void sliderDragRedrawsOnRelease();
@@ -95,6 +103,72 @@ void tst_MainWindow::captionsMenusAndFonts()
     QCOMPARE(w.PicColor[6]->geometry(), QRect(359, 244, 20, 20));
     QCOMPARE(w.picPrev->geometry(), QRect(32, 288, 284, 17));
     QCOMPARE(w.Frame1->geometry(), QRect(328, 276, 145, 81));
+}
+
+void tst_MainWindow::japaneseFaceAndQtTexts()
+{
+    GuiFixture f;
+    // The designed face, by either spelling, is drawn in its metric twin.
+    QCOMPARE(QFontInfo(f.w().Check1[0]->font()).family(), QString("IPAPGothic"));
+    QCOMPARE(QFontInfo(QFont("MS PGothic")).family(), QString("IPAPGothic"));
+    QCOMPARE(QFontInfo(f.w().CmdSave->font()).family(), QString("IPAPGothic"));
+    // Qt's standard buttons, as in its colour, font, save and message boxes.
+    QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Yes | QDialogButtonBox::No);
+    QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QString("キャンセル"));
+    QCOMPARE(box.button(QDialogButtonBox::Yes)->text(), QString("はい(&Y)"));
+    QCOMPARE(box.button(QDialogButtonBox::No)->text(), QString("いいえ(&N)"));
+}
+
+void tst_MainWindow::widestTextsFit()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    // Three 255s side by side stay apart and inside the window.
+    for (int i = 0; i < 3; ++i)
+        w.state().PointColor[i] = 0xffffff;
+    for (int i = 0; i < 3; ++i)
+        w.SetColorBox(i);
+    for (int c = 0; c < 3; ++c) {
+        QLabel* l = w.LabColor[7 * c];
+        const int ink = l->fontMetrics().horizontalAdvance(l->text());
+        const int room =
+            c < 2 ? w.LabColor[7 * (c + 1)]->x() - l->x() : w.surface->width() - l->x();
+        QVERIFY2(ink < room, qPrintable(QString("column %1: %2 of %3").arg(c).arg(ink).arg(room)));
+    }
+    // The longer size word stands clear of the size box.
+    QTest::mouseClick(w.Option1[1], Qt::LeftButton);
+    QVERIFY(w.labSize->x() + w.labSize->sizeHint().width() <= w.txtSize->x());
+    // The largest size the options dialog can report.
+    frmOption& opt = w.option();
+    w.txtSize->setText("2000");
+    opt.chkHeight->setChecked(true);
+    opt.txtSize->setText("32767");
+    QCOMPARE(opt.lblSize->text(), QString(" 32767 x 2000 pixels")); // vertical
+    QVERIFY2(opt.lblSize->sizeHint().width() <= opt.lblSize->width(),
+             qPrintable(QString::number(opt.lblSize->sizeHint().width())));
+    QVERIFY2(opt.lblSTatic->sizeHint().width() <= opt.lblSize->x() - opt.lblSTatic->x(),
+             qPrintable(QString::number(opt.lblSTatic->sizeHint().width())));
+    // Every button and check box caption, a few pixels clear of both edges.
+    QList<QWidget*> windows{&w, &f.tile(), &opt, &w.ld()};
+    for (QWidget* win : windows) {
+        for (QAbstractButton* b : win->findChildren<QAbstractButton*>()) {
+            if (b->text().isEmpty())
+                continue;
+            QString caption = b->text();
+            caption.remove('&');
+            // A push button's caption a few pixels in from both edges; the
+            // ink of a check box's or option button's after its mark.
+            const QFontMetrics fm = b->fontMetrics();
+            const int need =
+                qobject_cast<QPushButton*>(b)
+                    ? fm.horizontalAdvance(caption) + 8
+                    : fm.boundingRect(caption).right() + 1 +
+                          b->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, b) +
+                          b->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, b);
+            QVERIFY2(need <= b->width(),
+                     qPrintable(QString("%1: %2 of %3").arg(b->text()).arg(need).arg(b->width())));
+        }
+    }
 }
 
 void tst_MainWindow::refuseLastUncheck()

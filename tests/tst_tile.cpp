@@ -22,6 +22,35 @@ bool TilesRepeatWork(const QImage& grad, const QImage& work)
     return true;
 }
 
+// Reads the box back as the screen shows it: every pixel inside the border is
+// the backing image, and the border is two rings deep on every side.
+void CheckBoxPixels(ImageBox* box)
+{
+    const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& img = box->image();
+    QCOMPARE(box->border(), 2);
+    QCOMPARE(img.size(), QSize(box->width() - 4, box->height() - 4));
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (shown.pixel(x + 2, y + 2) != img.pixel(x, y))
+                QFAIL(qPrintable(QString("inner pixel %1,%2 is not the picture").arg(x).arg(y)));
+    const QPalette& pal = box->palette();
+    const int r = shown.width() - 1;
+    const int b = shown.height() - 1;
+    for (int x = 2; x < r - 1; ++x) {
+        QCOMPARE(shown.pixel(x, 0), pal.color(QPalette::Dark).rgb());
+        QCOMPARE(shown.pixel(x, 1), pal.color(QPalette::Shadow).rgb());
+        QCOMPARE(shown.pixel(x, b - 1), pal.color(QPalette::Midlight).rgb());
+        QCOMPARE(shown.pixel(x, b), pal.color(QPalette::Light).rgb());
+    }
+    for (int y = 2; y < b - 1; ++y) {
+        QCOMPARE(shown.pixel(0, y), pal.color(QPalette::Dark).rgb());
+        QCOMPARE(shown.pixel(1, y), pal.color(QPalette::Shadow).rgb());
+        QCOMPARE(shown.pixel(r - 1, y), pal.color(QPalette::Midlight).rgb());
+        QCOMPARE(shown.pixel(r, y), pal.color(QPalette::Light).rgb());
+    }
+}
+
 } // namespace
 
 class tst_Tile : public QObject
@@ -29,6 +58,8 @@ class tst_Tile : public QObject
     Q_OBJECT
 private slots:
     void hiddenUntilAsked();
+    void boxesPaintEveryPixel_data();
+    void boxesPaintEveryPixel();
     void horizontalTilesAndStrip();
     void verticalTilesAndStrip();
     void imageLongerThanArea();
@@ -56,6 +87,28 @@ void tst_Tile::hiddenUntilAsked()
     f.w().MenuTile_Click();
     QVERIFY(f.tile().isVisible());
     QCOMPARE(f.tile().windowTitle(), QString("タイル表示"));
+}
+
+void tst_Tile::boxesPaintEveryPixel_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSize>("tileSize");
+    QTest::newRow("horizontal") << 0 << QSize(513, 224);
+    QTest::newRow("vertical") << 1 << QSize(513, 224);
+    QTest::newRow("horizontal, resized") << 0 << QSize(700, 333);
+    QTest::newRow("vertical, resized") << 1 << QSize(431, 180);
+}
+
+void tst_Tile::boxesPaintEveryPixel()
+{
+    QFETCH(int, orientation);
+    QFETCH(QSize, tileSize);
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    QTest::mouseClick(f.w().Option1[orientation], Qt::LeftButton);
+    f.tile().resize(tileSize);
+    CheckBoxPixels(f.tile().picGrad);
+    CheckBoxPixels(f.w().picPrev);
 }
 
 void tst_Tile::horizontalTilesAndStrip()

@@ -3,13 +3,17 @@
 #include "gradient.h"
 #include "numtext.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QToolButton>
+#include <QTranslator>
 
 #include <cmath>
 
@@ -37,20 +41,28 @@ void ImageBox::fitImage()
 
 void ImageBox::paintEvent(QPaintEvent* event)
 {
+    // The widget is opaque: every pixel is painted here, or the window
+    // system would show what lay there before.
     QPainter p(this);
     const QRect inner(m_border, m_border, innerWidth(), innerHeight());
     if (m_border > 0 && !inner.contains(event->rect())) {
-        // A sunken edge: dark above and left, light below and right.
+        // A sunken edge two pixels deep on every side: shadow and dark shadow
+        // above and left, highlight and light below and right.
         const QPalette& pal = palette();
-        p.setPen(pal.color(QPalette::Dark));
-        p.drawLine(0, 0, width() - 1, 0);
-        p.drawLine(0, 0, 0, height() - 1);
-        p.setPen(pal.color(QPalette::Shadow));
-        p.drawLine(1, 1, width() - 2, 1);
-        p.drawLine(1, 1, 1, height() - 2);
-        p.setPen(pal.color(QPalette::Light));
-        p.drawLine(0, height() - 1, width() - 1, height() - 1);
-        p.drawLine(width() - 1, 0, width() - 1, height() - 1);
+        const QColor rings[2][2] = {{pal.color(QPalette::Dark), pal.color(QPalette::Light)},
+                                    {pal.color(QPalette::Shadow), pal.color(QPalette::Midlight)}};
+        // Further rings of a thicker border take the inner colours.
+        for (int k = 0; k < m_border; ++k) {
+            const QColor* c = rings[std::min(k, 1)];
+            const int r = width() - 1 - k;
+            const int b = height() - 1 - k;
+            p.setPen(c[1]);
+            p.drawLine(k, b, r, b);
+            p.drawLine(r, k, r, b);
+            p.setPen(c[0]);
+            p.drawLine(k, k, r - 1, k);
+            p.drawLine(k, k, k, b - 1);
+        }
     }
     // Only what needs repainting, straight from the backing image.
     const QRect dirty = event->rect() & inner;
@@ -184,6 +196,31 @@ void UpDown::step(int delta)
     const long long next =
         std::clamp<long long>(static_cast<long long>(current) + delta, m_min, m_max);
     m_buddy->setText(QString::number(next));
+}
+
+void SetUpJapaneseUi()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    // The designed face is not on this system; IPA P Gothic has its metrics,
+    // so every caption keeps the room it was designed in.
+    for (const QString& face : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")})
+        QFont::insertSubstitution(face, QStringLiteral("IPAPGothic"));
+    // Controls without a face of their own use the system's default GUI
+    // font, which is this face at 9 points.
+    QApplication::setFont(JpFont(9));
+    // Qt's own dialogs and buttons speak the program's language, whatever
+    // the user's locale.
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    QLocale::setDefault(japanese);
+    auto* qt = new QTranslator(qApp);
+    if (qt->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+    else
+        delete qt;
 }
 
 QFont JpFont(double points, bool bold, bool italic, const QString& face)

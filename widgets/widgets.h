@@ -117,6 +117,10 @@ private:
     QLineEdit* m_edit;
 };
 
+// The designed face and the language of every window, Qt's own dialogs and
+// standard buttons included; safe to call more than once.
+void SetUpJapaneseUi();
+
 // A font requested by face name; where the face is missing the system
 // substitutes one, and family() still reads as requested.
 QFont JpFont(double points, bool bold = false, bool italic = false,

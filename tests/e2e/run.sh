@@ -23,7 +23,7 @@ make_program_dir() { # dir [ini-file]
     chmod -R a+rX "$1"
 }
 
-run_session() { # user program-dir shot-file
+run_session() { # user program-dir shot-file [title-file]
     local user=$1; shift
     if [ "$user" = root ] || [ "$(id -u)" -ne 0 ]; then
         HOME="$work/home-$user" xvfb-run -a -s "-screen 0 1280x1024x24" "$here/session.sh" "$@"
@@ -56,7 +56,11 @@ crop_window() { # shot-file -> the top-left part where the window stands
 printf '; my notes\n[IniCheck]\nDummy=1\n[Memory]\nEnabled 0=1\nLocate 0=500\nColor 0=255\ntate= 0\nSize= 200\n[Mine]\nkeep=me\n' >"$work/start.ini"
 make_program_dir "$work/p1" "$work/start.ini"
 mkdir -p "$work/home-root"
-run_session root "$work/p1" "$work/shot1.png" || fail "session 1"
+run_session root "$work/p1" "$work/shot1.png" "$work/title1" || fail "session 1"
+# The title bar shows the window's caption and nothing else.
+[ "$(cat "$work/title1" 2>/dev/null)" = "タイル表示" ] ||
+    fail "tile window caption: '$(cat "$work/title1" 2>/dev/null)'"
+echo "ok: the tile window's title bar reads its caption"
 crop_window "$work/shot1.png"
 check_preview "$work/shot1.png" "settings file"
 ini="$work/p1/velmix.ini"
