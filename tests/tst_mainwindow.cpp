@@ -140,7 +140,7 @@ void tst_MainWindow::widestTextsFit()
     QVERIFY(w.labSize->x() + w.labSize->sizeHint().width() <= w.txtSize->x());
     // The largest size the options dialog can report.
     frmOption& opt = w.option();
-    w.txtSize->setText("2000");
+    opt.setTarget(OptionTarget{true, 1, 2000});
     opt.chkHeight->setChecked(true);
     opt.txtSize->setText("32767");
     QCOMPARE(opt.lblSize->text(), QString(" 32767 x 2000 pixels")); // vertical
