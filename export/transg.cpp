@@ -29,18 +29,18 @@ void SetError(std::string* out, const QString& text)
 // RGB bytes of row y of the image.
 void FillRow(const StripImage& img, int y, unsigned char* rgb)
 {
-    const int w = img.width();
+    const auto w = static_cast<std::size_t>(img.width());
     if (img.vertical) {
         const Colour c = img.line[static_cast<std::size_t>(y)];
-        for (int x = 0; x < w; ++x) {
+        for (std::size_t x = 0; x < w; ++x) {
             rgb[3 * x] = static_cast<unsigned char>(GetRed(c));
             rgb[3 * x + 1] = static_cast<unsigned char>(GetGreen(c));
             rgb[3 * x + 2] = static_cast<unsigned char>(GetBlue(c));
         }
         return;
     }
-    for (int x = 0; x < w; ++x) {
-        const Colour c = img.line[static_cast<std::size_t>(x)];
+    for (std::size_t x = 0; x < w; ++x) {
+        const Colour c = img.line[x];
         rgb[3 * x] = static_cast<unsigned char>(GetRed(c));
         rgb[3 * x + 1] = static_cast<unsigned char>(GetGreen(c));
         rgb[3 * x + 2] = static_cast<unsigned char>(GetBlue(c));
@@ -532,7 +532,7 @@ bool SaveBitmapFile(const StripImage& image, const std::string& path, std::strin
         std::vector<unsigned char> row(stride, 0);
         const auto makeRow = [&](int y) {
             FillRow(image, y, rgb.data());
-            for (int x = 0; x < w; ++x) {
+            for (std::size_t x = 0; x < static_cast<std::size_t>(w); ++x) {
                 row[3 * x] = rgb[3 * x + 2];
                 row[3 * x + 1] = rgb[3 * x + 1];
                 row[3 * x + 2] = rgb[3 * x];

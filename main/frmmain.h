@@ -137,7 +137,7 @@ public:
     std::array<QLabel*, kPointCount> LabLocate{};
     std::array<ColorBox*, kPointCount> PicColor{};
     std::array<QLabel*, kPointCount> LabX{};
-    std::array<QLabel*, 3 * kPointCount> LabColor{};
+    std::array<QLabel*, std::size_t{3} * kPointCount> LabColor{};
     std::array<QLabel*, 3> LabRGB{};
     QLabel* LabEnabled = nullptr;
     QLabel* LabPrev = nullptr;

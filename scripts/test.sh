@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds with warnings as errors and runs every test: the unit and widget
-# tests, the same again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# tests, clang-tidy on the program's sources, the same again under AddressSanitizer and UndefinedBehaviorSanitizer,
 # the end-to-end tests of the real program under Xvfb, and Chromium's drawing
 # of the CSS and SVG exports against the PNG.
 set -euo pipefail
@@ -11,6 +11,9 @@ jobs=$(nproc)
 cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMIX_WERROR=ON
 cmake --build build/ci -j "$jobs"
 ctest --test-dir build/ci --output-on-failure -j "$jobs"
+# clang-tidy on the program's sources; a source is checked again only when
+# what it was compiled from changed.
+scripts/tidy.py build/ci
 
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMIX_WERROR=ON \
   "-DVELMIX_SANITIZE=address;undefined"

@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include <cmath>
+#include <cstddef>
 #include <cstring>
 
 namespace velmix {
@@ -30,7 +32,8 @@ void CopyImage(const QImage& src, QImage& dst, int x, int y)
     if (w <= 0 || h <= 0)
         return;
     for (int r = 0; r < h; ++r)
-        std::memcpy(dst.scanLine(y + sy + r) + 4 * (x + sx), src.constScanLine(sy + r) + 4 * sx,
+        std::memcpy(dst.scanLine(y + sy + r) + 4 * static_cast<std::ptrdiff_t>(x + sx),
+                    src.constScanLine(sy + r) + 4 * static_cast<std::ptrdiff_t>(sx),
                     static_cast<std::size_t>(w) * 4);
 }
 
@@ -340,7 +343,7 @@ void frmTile::LayoutForm()
     ChkText->move(LabForeColor->x() - ChkText->width(), ChkText->y());
     // The right end of the underline keeps (2 * left) \ twips-per-pixel
     // pixels free: one pixel on a 96-dpi screen.
-    const int tpx = static_cast<int>(TwipsPerPixelX(this) + 0.5);
+    const int tpx = static_cast<int>(std::lround(TwipsPerPixelX(this)));
     const int x2 = picGrad->innerWidth() - (2 * m_line1X1) / std::max(1, tpx);
     Line1->setGeometry(picGrad->border() + m_line1X1, Line1->y(), std::max(0, x2 - m_line1X1), 1);
     PrintTile();
