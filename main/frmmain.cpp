@@ -702,6 +702,9 @@ void frmMain::mnuMemorySave_Click()
     mem.SaveHeight = m.SaveHeight;
     mem.chkHeight = option().chkHeight->isChecked();
     mnuMemoryLoad->setEnabled(true);
+    // The user asked to keep it: into the file now, so that a crash or a lost
+    // display cannot take it. Only the remembered state is written.
+    WriteSettingsUnits(kUnitMemory);
 }
 
 void frmMain::mnuMemoryLoad_Click()

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <random>
 
@@ -60,6 +61,7 @@ private slots:
     void equalSpacingOnePoint();
     void rememberAndRestore();
     void restoreAcrossRestart();
+    void rememberWritesOnlyTheMemorySection();
     void restoreSwapsEnabledPoints();
     void restoreHandEditedAllOff();
     void brightnessArithmetic();
@@ -267,6 +269,54 @@ void tst_Commands::restoreAcrossRestart()
     QCOMPARE(f.w().state().Orientation, 1);
     QCOMPARE(f.w().state().SaveHeight, thickness);
     QVERIFY(!f.w().option().chkHeight->isChecked());
+}
+
+// The lines of a settings file without the remembered state's own keys.
+QByteArrayList WithoutMemoryKeys(const QByteArray& text)
+{
+    static const QRegularExpression key(
+        "^((Enabled|Locate|Color) [0-6]|Size|tate|SaveHeight|chkHeight)=");
+    QByteArrayList kept;
+    bool inMemory = false;
+    for (const QByteArray& line : text.split('\n')) {
+        if (line.startsWith('['))
+            inMemory = line.startsWith("[Memory]");
+        if (!inMemory || !key.match(QString::fromUtf8(line)).hasMatch())
+            kept.push_back(line);
+    }
+    return kept;
+}
+
+void tst_Commands::rememberWritesOnlyTheMemorySection()
+{
+    // A complete file (missing keys would be added), with lines of the user's.
+    QByteArray before;
+    {
+        GuiFixture first;
+        first.w().close();
+        before = "; mine\n" + first.iniText() + "[Mine]\nkeep=me\n";
+        before.replace("[Memory]\n", "[Memory]\nnote=keep\n");
+    }
+    GuiFixture f(before);
+    frmMain& w = f.w();
+    // Changes of other units, which only the exit writes.
+    w.state().SampleTextFont.Color = 255;
+    w.move(300, 200);
+    OnlyEnable(w, {1, 4});
+    w.Slider1[4]->setValue(250);
+    w.mnuMemorySave_Click();
+
+    const QByteArray after = f.iniText();
+    QCOMPARE(WithoutMemoryKeys(after), WithoutMemoryKeys(before));
+    ModuleINI ini;
+    ini.SetIniFile(f.programDir.filePath("velmix.ini"));
+    const auto read = ini.LoadIni();
+    QVERIFY(read.has_value());
+    QVERIFY(read->MemoryState == w.state().MemoryState);
+    QVERIFY(after.contains("[Memory]\nnote=keep\nEnabled 0=0\nLocate 0=0\n"));
+    QVERIFY(after.contains("Locate 4=250\n"));
+    QVERIFY(f.dialogs.messages.empty());
+    QVERIFY(w.isVisible());
 }
 
 void tst_Commands::restoreSwapsEnabledPoints()
