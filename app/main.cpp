@@ -53,6 +53,9 @@ int main(int argc, char** argv)
         SetUpJapaneseUi();
         // Before the window: a signal during start-up waits for the event loop.
         ShutdownSignals shutdownSignals;
+        // A file size limit makes a write fail with EFBIG, reported like a
+        // full disk, instead of killing the program.
+        std::signal(SIGXFSZ, SIG_IGN);
 
         QtDialogs dialogs;
         ClockRandom random;

@@ -1,5 +1,7 @@
 #include "shutdownsignals.h"
 
+#include "savefile.h"
+
 #include <QSocketNotifier>
 
 #include <array>
@@ -23,15 +25,15 @@ std::array<bool, kSignals.size()> g_installed{};
 
 extern "C" void OnShutdownSignal(int sig)
 {
-    // Every later one of these signals takes its default action: ends the
-    // program at once. sigaction, write and the errno dance are all safe in
-    // a handler.
+    // Every later one of these signals ends the program at once, removing
+    // the named temporary file of a save in progress first. sigaction,
+    // unlink, write and the errno dance are all safe in a handler.
     const int savedErrno = errno;
     for (std::size_t i = 0; i < kSignals.size(); ++i) {
         if (!g_installed[i])
             continue;
         struct sigaction dfl = {};
-        dfl.sa_handler = SIG_DFL;
+        dfl.sa_handler = RemoveInProgressFileAndDie;
         sigemptyset(&dfl.sa_mask);
         sigaction(kSignals[i], &dfl, nullptr);
     }

@@ -73,13 +73,6 @@ public:
     InProgress& operator=(const InProgress&) = delete;
 };
 
-void OnStopSignal(int sig)
-{
-    RemoveInProgressFile();
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
-}
-
 } // namespace
 
 void RemoveInProgressFile() noexcept
@@ -88,6 +81,13 @@ void RemoveInProgressFile() noexcept
         ::unlink(g_inProgress.data());
         g_inProgressSet = 0;
     }
+}
+
+void RemoveInProgressFileAndDie(int sig) noexcept
+{
+    RemoveInProgressFile();
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
 }
 
 void InstallSaveSignalHandlers()
@@ -102,7 +102,7 @@ void InstallSaveSignalHandlers()
         struct sigaction sa
         {
         };
-        sa.sa_handler = OnStopSignal;
+        sa.sa_handler = RemoveInProgressFileAndDie;
         sigemptyset(&sa.sa_mask);
         sigaction(sig, &sa, nullptr);
     }

@@ -48,6 +48,10 @@ SaveResult SaveThrough(const QString& path, const std::function<bool(QSaveFile&)
 // handlers of SIGTERM, SIGINT and SIGHUP.
 void RemoveInProgressFile() noexcept;
 
+// A signal handler: RemoveInProgressFile(), then the signal's default action
+// (the process ends by it). For a program's "end at once" signal.
+void RemoveInProgressFileAndDie(int sig) noexcept;
+
 // For programs that end on those signals: removes the temporary file and
 // then dies by the signal as before. Also ignores SIGXFSZ, so that a file
 // size limit is an ordinary write error (EFBIG) instead of death.
