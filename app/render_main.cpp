@@ -55,6 +55,11 @@ bool ApplyIni(RenderJob& job)
         return false;
     }
     ini.SetIniFile(QString::fromStdString(job.fromIni));
+    if (!ini.ReadError().isEmpty()) {
+        std::cerr << "velmix-render: --from-ini " << job.fromIni << ": "
+                  << ini.ReadError().toStdString() << "\n";
+        return false;
+    }
     const auto s = ini.LoadIni();
     if (!s || s->MemoryState.tate == -1) {
         std::cerr << "velmix-render: --from-ini " << job.fromIni

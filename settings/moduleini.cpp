@@ -155,10 +155,11 @@ std::string ModuleINI::encode(std::string_view utf8) const
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     QStringEncoder e = LegacyEncoder();
     const QByteArray b = e.encode(text);
-    // Text the code page cannot hold, or whose bytes there would read back as
-    // UTF-8, goes in UTF-8: never a value that reads back differently.
+    // Text the code page cannot hold (or maps one way only), or whose bytes
+    // there would read back as UTF-8, goes in UTF-8: never a value that
+    // reads back differently.
     if (e.hasError() ||
-        (b.isValidUtf8() && b != QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size()))))
+        decode(std::string_view(b.constData(), static_cast<std::size_t>(b.size()))) != utf8)
         return std::string(utf8);
     return b.toStdString();
 }

@@ -6,12 +6,14 @@ namespace velmix {
 
 namespace {
 
+// A CR counts as a blank too: a last line without LF that ends in CR gets an
+// LF when a line is added after it, and must read the same before and after.
 std::string_view Trim(std::string_view s)
 {
-    const std::size_t b = s.find_first_not_of(" \t");
+    const std::size_t b = s.find_first_not_of(" \t\r");
     if (b == std::string_view::npos)
         return {};
-    const std::size_t e = s.find_last_not_of(" \t");
+    const std::size_t e = s.find_last_not_of(" \t\r");
     return s.substr(b, e - b + 1);
 }
 

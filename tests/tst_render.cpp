@@ -75,6 +75,8 @@ private slots:
     void fromIni();
     void webFiles();
     void contrast();
+    void fromIniNotAFile_data();
+    void fromIniNotAFile();
     void failedWrite();
     void helpAndVersion();
     void nonRegularTargets_data();
@@ -238,6 +240,44 @@ void tst_Render::contrast()
     QCOMPARE(bw.out, QString("1.00 0 fail\n"));
     const Run start = Render({"--contrast", "#ffffff"});
     QCOMPARE(start.out, QString("1.37 34 fail\n")); // pure green
+}
+
+void tst_Render::fromIniNotAFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("/dev/zero") << "device"
+                               << "not a regular file";
+    QTest::newRow("FIFO") << "fifo"
+                          << "not a regular file";
+    QTest::newRow("folder") << "folder"
+                            << "not a regular file";
+    QTest::newRow("2 MiB") << "large"
+                           << "larger than 1 MiB";
+}
+
+void tst_Render::fromIniNotAFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QString ini = dir.filePath("velmix.ini");
+    if (kind == "device") {
+        ini = "/dev/zero";
+    } else if (kind == "fifo") {
+        QVERIFY(mkfifo(QFile::encodeName(ini).constData(), 0600) == 0);
+    } else if (kind == "folder") {
+        QVERIFY(QDir().mkpath(ini));
+    } else {
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[IniCheck]\nDummy=1\n[Memory]\ntate=0\n" + QByteArray(2 << 20, ';'));
+    }
+    // Neither read without end nor blocked on the FIFO.
+    const Run r = Render({"--from-ini", ini, "-o", dir.filePath("n.png")});
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.contains(reason), qPrintable(r.err));
+    QVERIFY(!QFile::exists(dir.filePath("n.png")));
 }
 
 void tst_Render::failedWrite()

@@ -129,6 +129,11 @@ void tst_Settings::profileLineEndings()
     ProfileText noEnd("[A]\nx=1");
     noEnd.put("B", "z", "3");
     QCOMPARE(noEnd.bytes(), std::string("[A]\nx=1\n[B]\nz=3\n"));
+    // A last line ending in CR alone reads the same once a line follows it.
+    ProfileText lastCr("[A]\nx=1\r");
+    QCOMPARE(lastCr.get("A", "x"), std::string("1"));
+    lastCr.put("A", "y", "2");
+    QCOMPARE(lastCr.get("A", "x"), std::string("1"));
     ProfileText fresh("", "\r\n");
     fresh.put("A", "x", "1");
     QCOMPARE(fresh.bytes(), std::string("[A]\r\nx=1\r\n"));

@@ -13,8 +13,8 @@ for p in clang libclang-rt-14-dev; do
 done
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVELMIX_FUZZ=ON "-DVELMIX_SANITIZE=fuzzer-no-link;address;undefined" >/dev/null
-cmake --build "$build" --target fuzz_settings fuzz_number fuzz_renderargs
-for t in fuzz_settings fuzz_number fuzz_renderargs; do
+cmake --build "$build" --target fuzz_settings fuzz_roundtrip fuzz_number fuzz_renderargs
+for t in ${FUZZ_TARGETS:-fuzz_settings fuzz_roundtrip fuzz_number fuzz_renderargs}; do
     mkdir -p "tests/fuzz/corpus/$t"
     echo "== $t for ${seconds}s"
     "$build/bin/$t" -max_total_time="$seconds" -print_final_stats=1 -max_len=4096 \

@@ -1,0 +1,166 @@
+// The whole load-then-save round trip of the settings file, on arbitrary
+// bytes as the file found at exit. A run that changed nothing rewrites no
+// value differently: every key the file holds keeps its bytes, every other
+// line stays, and the file reads back as it was read. A run that changed one
+// unit reads back with that unit changed and leaves every key of the others
+// as the file held it.
+
+#include "moduleini.h"
+#include "profile.h"
+#include "settings.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace velmix;
+
+namespace {
+
+const char* const kBom = "\xEF\xBB\xBF";
+
+struct Key
+{
+    SettingsUnit unit;
+    std::string section, key;
+};
+
+std::vector<Key> Table()
+{
+    std::vector<Key> t;
+    for (const char* k : {"Name", "Size", "bold", "Italic", "Color", "TextOnOff"})
+        t.push_back({kUnitFont, "SampleTextFont", k});
+    for (int i = 0; i < kPointCount; ++i)
+        for (const char* w : {"Enabled ", "Locate ", "Color "})
+            t.push_back({kUnitMemory, "Memory", w + std::to_string(i)});
+    for (const char* k : {"Size", "tate", "SaveHeight", "chkHeight"})
+        t.push_back({kUnitMemory, "Memory", k});
+    t.push_back({kUnitMainPlace, "Option", "MainLeft"});
+    t.push_back({kUnitMainPlace, "Option", "MainTop"});
+    for (const char* k : {"TileLeft", "TileTop", "TileWidth", "TileHeight"})
+        t.push_back({kUnitTilePlace, "Option", k});
+    t.push_back({kUnitSaveFolder, "Option", "SaveInitPath"});
+    return t;
+}
+
+ProfileText Text(const QByteArray& file)
+{
+    const QByteArray b = file.startsWith(kBom) ? file.mid(3) : file;
+    return ProfileText(std::string_view(b.constData(), static_cast<std::size_t>(b.size())));
+}
+
+std::optional<Settings> Reload(const QByteArray& file)
+{
+    ModuleINI ini;
+    ini.ReadBytes(file);
+    return ini.LoadIni();
+}
+
+void Check(bool ok, int line = __builtin_LINE())
+{
+    if (!ok) {
+        std::fprintf(stderr, "round trip check failed at line %d\n", line);
+        std::abort();
+    }
+}
+
+// Is every line of before still in after, in order?
+bool LinesKept(const std::string& before, const std::string& after)
+{
+    std::size_t at = 0, start = 0;
+    while (start < before.size()) {
+        std::size_t nl = before.find('\n', start);
+        const std::string line =
+            before.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
+        start = nl == std::string::npos ? before.size() : nl + 1;
+        const std::size_t found = after.find(line, at);
+        if (found == std::string::npos)
+            return false;
+        at = found + line.size();
+    }
+    return true;
+}
+
+// Texts that test the code page: Japanese, outside Shift_JIS, one-way
+// mapped, blanks inside, empty.
+const std::array<const char*, 6> kTexts = {
+    "ＭＳ Ｐゴシック", "😀 Її", "波～線−", "a b", "", "/tmp/"};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const std::vector<Key> table = Table();
+    const QByteArray file(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    ModuleINI ini;
+    ini.ReadBytes(file);
+    const std::optional<Settings> loaded = ini.LoadIni();
+    // What the program holds after start-up: the file's values, or the
+    // defaults with the windows where they were designed to open.
+    Settings s = loaded.value_or(Settings{});
+    if (!s.mainPlace)
+        s.mainPlace = WindowPlace{1200, 900, 0, 0};
+    if (!s.tilePlace)
+        s.tilePlace = WindowPlace{0, 0, 7695, 3360};
+    const ProfileText before = Text(file);
+
+    // A run that changed nothing.
+    const QByteArray same = ini.MergedBytes(s, 0);
+    Check(same.startsWith(kBom) == file.startsWith(kBom));
+    const ProfileText after = Text(same);
+    if (loaded) {
+        for (const Key& k : table)
+            if (before.has(k.section, k.key) &&
+                after.get(k.section, k.key) != before.get(k.section, k.key)) {
+                std::fprintf(stderr, "%s/%s\n", k.section.c_str(), k.key.c_str());
+                Check(false);
+            }
+        Check(LinesKept(before.bytes(), after.bytes()));
+        Check(Reload(same) == loaded);
+    } else {
+        Check(Reload(same) == s);
+    }
+
+    // A run that changed one unit.
+    if (size < 2)
+        return 0;
+    const SettingsUnit unit = static_cast<SettingsUnit>(1u << (data[0] % 5));
+    const std::string text = kTexts[data[1] % kTexts.size()];
+    Settings changed = s;
+    if (unit == kUnitFont) {
+        changed.SampleTextFont.Name = text;
+        changed.SampleTextFont.Size = s.SampleTextFont.Size % 999 + 1;
+    } else if (unit == kUnitMemory) {
+        changed.MemoryState.tate = 1;
+        changed.MemoryState.Size = 1234;
+        changed.MemoryState.SaveHeight = 77;
+        changed.MemoryState.Locate[3] = 999;
+        changed.MemoryState.Enabled = {1, 0, 1, 0, 1, 0, 1};
+    } else if (unit == kUnitMainPlace) {
+        changed.mainPlace = WindowPlace{-15, 30, 0, 0};
+    } else if (unit == kUnitTilePlace) {
+        changed.tilePlace = WindowPlace{45, -60, 7500, 3000};
+    } else {
+        changed.SaveInitPath = text;
+    }
+    const Settings& expected = changed;
+    const QByteArray merged = ini.MergedBytes(changed, unit);
+    const auto back = Reload(merged);
+    Check(back.has_value());
+    Check(back->SampleTextFont == expected.SampleTextFont);
+    Check(back->MemoryState == expected.MemoryState);
+    Check(back->mainPlace->left == expected.mainPlace->left &&
+          back->mainPlace->top == expected.mainPlace->top);
+    Check(back->tilePlace == expected.tilePlace);
+    Check(back->SaveInitPath == expected.SaveInitPath);
+    if (loaded) {
+        const ProfileText m = Text(merged);
+        for (const Key& k : table)
+            if (k.unit != unit && before.has(k.section, k.key))
+                Check(m.get(k.section, k.key) == before.get(k.section, k.key));
+    }
+    return 0;
+}
