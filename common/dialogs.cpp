@@ -3,9 +3,13 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QStringList>
+
+#include <cstdlib>
 
 namespace velmix {
 
@@ -28,6 +32,22 @@ std::optional<QColor> QtDialogs::color(QWidget* parent, const QColor& initial)
     return c;
 }
 
+QStringList SaveNameFilters(const QString& filter)
+{
+    // Each type shows its own text once; the patterns after it, hidden in
+    // the list, match the extension in any case (sky.Png is a PNG too).
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern;
+        for (const QChar c : parts[i + 1])
+            pattern +=
+                c.isLetter() ? QStringLiteral("[%1%2]").arg(c.toLower(), c.toUpper()) : QString(c);
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], pattern);
+    }
+    return filters;
+}
+
 std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const SaveFileRequest& req)
 {
     QFileDialog dlg(parent);
@@ -35,11 +55,8 @@ std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const SaveFileRe
     dlg.setFileMode(QFileDialog::AnyFile);
     // "text|pattern|..." pairs; patterns are offered in both cases, as the
     // names on this system's disks are case-sensitive.
-    const QStringList parts = req.filter.split(QLatin1Char('|'));
-    QStringList filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        filters << QStringLiteral("%1 (%2 %3)").arg(parts[i], parts[i + 1], parts[i + 1].toUpper());
-    dlg.setNameFilters(filters);
+    dlg.setNameFilters(SaveNameFilters(req.filter));
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
     if (!req.initialDir.isEmpty())
         dlg.setDirectory(req.initialDir);
     if (!req.fileName.isEmpty())
@@ -49,13 +66,48 @@ std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const SaveFileRe
     return dlg.selectedFiles().constFirst();
 }
 
+QFont FontDialogPreset(const QFont& font)
+{
+    // The face drawn (a missing face's substitute) and, of its styles by
+    // their own names, the one nearest in weight with the same slant: a
+    // style the dialog cannot name would be guessed ("Book" taken for
+    // "Oblique").
+    const QString family = QFontInfo(font).family();
+    QFont preset(family);
+    preset.setPointSizeF(font.pointSizeF());
+    preset.setBold(font.bold());
+    preset.setItalic(font.italic());
+    int best = 1 << 30;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        // Oblique counts as slanted too; condensed and expanded faces last.
+        const QFont face = QFontDatabase::font(family, style, 12);
+        if ((face.style() != QFont::StyleNormal) != font.italic())
+            continue;
+        const int stretch = face.stretch() > 0 ? face.stretch() : 100;
+        const int distance = std::abs(face.weight() - font.weight()) + 10 * std::abs(stretch - 100);
+        if (distance < best) {
+            best = distance;
+            preset.setStyleName(style);
+        }
+    }
+    return preset;
+}
+
 std::optional<QFont> QtDialogs::font(QWidget* parent, const QFont& initial)
 {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, initial, parent);
-    if (!ok)
+    QFontDialog dlg(parent);
+    dlg.setCurrentFont(FontDialogPreset(initial));
+    const QFont opened = dlg.currentFont();
+    if (dlg.exec() != QDialog::Accepted)
         return std::nullopt;
-    return f;
+    const QFont chosen = dlg.selectedFont();
+    // OK without a change hands back exactly what was asked about, also
+    // where the dialog could only show a substitute.
+    if (chosen.family() == opened.family() && chosen.styleName() == opened.styleName() &&
+        chosen.pointSizeF() == opened.pointSizeF() && chosen.bold() == opened.bold() &&
+        chosen.italic() == opened.italic())
+        return initial;
+    return chosen;
 }
 
 void QtDialogs::runModal(QDialog* dialog)

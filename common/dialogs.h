@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -31,6 +32,13 @@ struct SaveFileRequest
     QString initialDir;
     QString fileName;
 };
+
+// The save dialog's types from "text|pattern|text|pattern...".
+QStringList SaveNameFilters(const QString& filter);
+
+// What the font dialog is opened with for a font: the face actually drawn
+// and the style of it that has the font's weight and slant.
+QFont FontDialogPreset(const QFont& font);
 
 class Dialogs
 {

@@ -63,6 +63,9 @@ void frmLD::Form_Load()
     sldLD->setValue(0);
     m_settingSlider = false;
     txtLD->setText(QStringLiteral("0"));
+    // Every showing starts with the offset selected: typing replaces it.
+    txtLD->setFocus();
+    txtLD->selectAll();
 }
 
 void frmLD::sldLD_Scroll()
@@ -87,7 +90,7 @@ void frmLD::txtLD_Change()
     m_settingSlider = true;
     sldLD->setValue(d);
     m_settingSlider = false;
-    BusyCursor busy(this);
+    BusyCursor busy(this, Qt::BusyCursor);
     ApplyLD(d);
 }
 

@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -65,8 +66,13 @@ void SetTextAndRun(QLineEdit* edit, const QString& text, const std::function<voi
 frmMain::frmMain(const AppEnvironment& env) : m_env(env)
 {
     setWindowTitle(QStringLiteral("Velmix"));
+    // A fixed frame with a minimise box only: the layout has no room to grow.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     buildControls();
     buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     Form_Load();
     // Logging out: the session may end the program without closing its
     // windows, so the settings are written when it asks.
@@ -125,17 +131,15 @@ void frmMain::buildControls()
         connect(PicColor[i], &ColorBox::keyPressed, this,
                 [this, i](int key) { PicColor_KeyPress(i, key); });
 
-        auto* cross = new QLabel(QStringLiteral("×"), PicColor[i]);
+        auto* cross = new CrossLabel(PicColor[i]);
         cross->setFont(JpFont(24, true));
         cross->setGeometry(-8, -8, 34, 33);
-        cross->setAlignment(Qt::AlignCenter);
-        cross->setToolTip(QStringLiteral("無効です"));
-        SetTextColor(cross, QColor(255, 0, 0));
         cross->hide();
         LabX[i] = cross;
 
         for (int c = 0; c < 3; ++c) {
-            QLabel* l = MakeLabel(surface, QStringLiteral("0"), 384 + 32 * c, boxTop);
+            QLabel* l =
+                MakeLabel(surface, QStringLiteral("0"), 384 + 32 * c, i == 0 ? 32 : sliderTop);
             l->setFont(JpFont(11.25));
             l->setMinimumWidth(30);
             SetTextColor(l, valueColours[c]);
@@ -277,6 +281,7 @@ void frmMain::applySettings(const Settings& s)
     for (const QScreen* screen : QGuiApplication::screens())
         if (screen != QGuiApplication::primaryScreen())
             addScreen(screen);
+    // Returns whether the place had to be brought back within bounds.
     const auto check = [&](QWidget* w, const WindowPlace& place, bool sized) {
         // Not shown yet: the size it will open with.
         const QSize now = w->isVisible() ? w->size() : w->sizeHint().expandedTo(w->minimumSize());
@@ -286,17 +291,26 @@ void frmMain::applySettings(const Settings& s)
                    resize ? place.width : now.width() * tpx,
                    resize ? place.height : now.height() * tpy};
         // Places beyond what a window system holds (16-bit coordinates).
+        const FormRect asked = r;
         clsCommon::ChkFormPos(r, screens, 32767 * tpx, 32767 * tpy);
         w->move(static_cast<int>(std::lround(r.left / tpx)),
                 static_cast<int>(std::lround(r.top / tpy)));
         if (resize)
             w->resize(static_cast<int>(std::lround(r.width / tpx)),
                       static_cast<int>(std::lround(r.height / tpy)));
+        return r.left != asked.left || r.top != asked.top || r.width != asked.width ||
+               r.height != asked.height;
     };
     if (s.mainPlace)
         check(this, *s.mainPlace, false);
-    if (s.tilePlace)
-        check(&tile(), *s.tilePlace, true);
+    // A file without the tile window's place leaves its first place to the
+    // window system.
+    if (s.tilePlace && !(*s.tilePlace == WindowPlace{})) {
+        const bool moved = check(&tile(), *s.tilePlace, true);
+        m_tilePlacedAt = tile().geometry();
+        if (!moved)
+            m_storedTilePlace = s.tilePlace;
+    }
     m_dlgSaveInitDir = QString::fromStdString(s.SaveInitPath);
 }
 
@@ -314,7 +328,14 @@ Settings frmMain::collectSettings()
     };
     if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
         s.mainPlace = place(this);
-    if (!(tile().windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+    // A tile window never shown nor placed has no place of its own; one
+    // placed from the file and not moved since keeps the file's numbers.
+    const bool placed = !m_tilePlacedAt.isNull();
+    if (!m_tileShown && !placed)
+        s.tilePlace.reset();
+    else if (!m_tileShown && m_storedTilePlace && tile().geometry() == m_tilePlacedAt)
+        s.tilePlace = m_storedTilePlace;
+    else if (!(tile().windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
         s.tilePlace = place(&tile());
     s.SaveInitPath = clsCommon::TrimDir(m_dlgSaveFileName.toStdString());
     return s;
@@ -574,6 +595,7 @@ void frmMain::Option1_Click(int Index)
 void frmMain::cmdTile_Click()
 {
     frmTile& t = tile();
+    m_tileShown = true;
     t.show();
     t.setWindowState(t.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     t.raise();

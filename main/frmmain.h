@@ -20,11 +20,13 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <QRect>
 #include <QUrl>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -194,6 +196,11 @@ private:
     std::unique_ptr<frmLD> m_ld;
     std::array<bool, kPointCount> m_userSliderAction{};
     bool m_unloaded = false;
+    // The tile window's place from the settings file (when it was within
+    // bounds) and where that put the window.
+    std::optional<WindowPlace> m_storedTilePlace;
+    QRect m_tilePlacedAt;
+    bool m_tileShown = false;
 };
 
 } // namespace velmix

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
@@ -56,6 +57,7 @@ class tst_Export : public QObject
 {
     Q_OBJECT
 private slots:
+    void saveTypesOnceAnyCase();
     void saveByExtension_data();
     void saveByExtension();
     void thicknessRules_data();
@@ -480,6 +482,22 @@ void tst_Export::help()
     f.openerResult = false; // no viewer
     f.w().ShowHelp("index.htm");
     QCOMPARE(f.dialogs.messages.back().second, QString("ヘルプを表示できません。\r\nRet= 31"));
+}
+
+void tst_Export::saveTypesOnceAnyCase()
+{
+    const QStringList types =
+        SaveNameFilters(QString::fromUtf8("ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|PNG(*.PNG)|*.png"));
+    QCOMPARE(types.size(), 2);
+    // The text once, then the hidden patterns, which take any case.
+    QVERIFY(types[0].startsWith(QString::fromUtf8("ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP) (")));
+    QVERIFY(types[1].startsWith("PNG(*.PNG) ("));
+    QCOMPARE(types[1].count("(*.PNG)"), 1);
+    const QString patterns = types[1].section('(', -1).chopped(1);
+    const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(patterns));
+    for (const char* name : {"sky.Png", "sky.png", "SKY.PNG"})
+        QVERIFY2(re.match(name).hasMatch(), name);
+    QVERIFY(!re.match("sky.bmp").hasMatch());
 }
 
 QTEST_MAIN(tst_Export)

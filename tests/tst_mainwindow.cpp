@@ -30,6 +30,8 @@ private slots:
     void captionsMenusAndFonts();
     void japaneseFaceAndQtTexts();
     void widestTextsFit();
+    void switchedOffLooksOff();
+    void framesAndKeys();
     void refuseLastUncheck();
     void disabledPointKeepsEverything();
     void sliderDragRedrawsOnRelease();
@@ -42,6 +44,7 @@ private slots:
     void rightClickOnlyOnBackground();
     void settingsAppliedAndWritten();
     void minimisedOrMaximisedKeepsStoredPlace();
+    void tileNeverShownKeepsPlace();
     void exitKeepsWhatAnotherCopyWrote();
     void storedPlacesBounded();
     void failedSettingsWriteSaysSo();
@@ -169,6 +172,79 @@ void tst_MainWindow::widestTextsFit()
                      qPrintable(QString("%1: %2 of %3").arg(b->text()).arg(need).arg(b->width())));
         }
     }
+}
+
+void tst_MainWindow::switchedOffLooksOff()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    // Value and position labels of a switched-off point are grey, not red.
+    const auto reddish = [](QWidget* l) {
+        const QImage img = l->grab().toImage();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qRed(img.pixel(x, y)) - qGreen(img.pixel(x, y)) > 60)
+                    return true;
+        return false;
+    };
+    QVERIFY(reddish(w.LabColor[3]));
+    QVERIFY(!reddish(w.LabColor[4]));
+    // The cross reads on a red box, and offers no click.
+    w.state().PointColor[4] = 255;
+    w.SetColorBox(4);
+    const QImage box = w.PicColor[4]->grab().toImage();
+    int outline = 0;
+    for (int y = 0; y < box.height(); ++y)
+        for (int x = 0; x < box.width(); ++x)
+            outline += qGray(box.pixel(x, y)) > 200;
+    QVERIFY(outline > 10);
+    QCOMPARE(w.PicColor[4]->childAt(10, 10), w.LabX[4]);
+    QCOMPARE(w.LabX[4]->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(f.tile().LabX->cursor().shape(), Qt::ArrowCursor);
+}
+
+void tst_MainWindow::framesAndKeys()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    QCOMPARE(w.LabColor[0]->y(), 32);
+    // The main window: fixed, with a minimise box and no maximise box.
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+    QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+    // The tile window at its smallest keeps its top row whole and clear of
+    // the strip's label, in both orientations.
+    w.cmdTile_Click();
+    frmTile& t = f.tile();
+    for (int o : {0, 1}) {
+        QTest::mouseClick(w.Option1[o], Qt::LeftButton);
+        t.resize(10, 10);
+        QCOMPARE(t.size(), t.minimumSize());
+        QVERIFY(t.ChkText->x() >= t.LabSavePicture->x() + t.LabSavePicture->width());
+        QVERIFY(t.picGrad->innerHeight() > 0);
+    }
+    // Up and Down step the size box within its range.
+    QTest::keyClick(w.txtSize, Qt::Key_Up);
+    QCOMPARE(w.txtSize->text(), QString("101"));
+    QTest::keyClick(w.txtSize, Qt::Key_Down);
+    QTest::keyClick(w.txtSize, Qt::Key_Down);
+    QCOMPARE(w.txtSize->text(), QString("99"));
+    w.txtSize->setText("2000");
+    QTest::keyClick(w.txtSize, Qt::Key_Up);
+    QCOMPARE(w.txtSize->text(), QString("2000"));
+    w.txtSize->setText("4");
+    QTest::keyClick(w.txtSize, Qt::Key_Down);
+    QCOMPARE(w.txtSize->text(), QString("4"));
+    // The brightness box's 0 is selected on the first showing: 50 is 50.
+    QString typed;
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        auto* ld = static_cast<frmLD*>(d);
+        if (ld->txtLD->selectedText() == "0")
+            QTest::keyClicks(ld->txtLD, "50");
+        typed = ld->txtLD->text();
+    });
+    w.mnuLD_Click();
+    QCOMPARE(typed, QString("50"));
 }
 
 void tst_MainWindow::refuseLastUncheck()
@@ -402,6 +478,24 @@ void tst_MainWindow::minimisedOrMaximisedKeepsStoredPlace()
     QVERIFY(out.contains("MainTop= 3000\n"));
 }
 
+void tst_MainWindow::tileNeverShownKeepsPlace()
+{
+    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nTileLeft= 1500\nTileTop= 1200\n"
+                 "TileWidth= 8000\nTileHeight= 4000\n");
+    f.w().close();
+    QVERIFY(f.iniText().contains("TileLeft= 1500\nTileTop= 1200\nTileWidth= 8000\n"));
+    // No stored place: the window system places it, and nothing is made up.
+    GuiFixture none("[IniCheck]\nDummy=1\n");
+    none.w().close();
+    QVERIFY(!none.iniText().contains("TileLeft="));
+    // Once shown, its place is its own.
+    GuiFixture shown("[IniCheck]\nDummy=1\n");
+    shown.w().cmdTile_Click();
+    shown.tile().move(40, 60);
+    shown.w().close();
+    QVERIFY(shown.iniText().contains("TileLeft= 600\nTileTop= 900\n"));
+}
+
 void tst_MainWindow::exitKeepsWhatAnotherCopyWrote()
 {
     GuiFixture f("[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n[Option]\nMainLeft= 1500\n"
@@ -422,8 +516,8 @@ void tst_MainWindow::exitKeepsWhatAnotherCopyWrote()
     QVERIFY(out.contains("MainLeft= 3000\n"));
     QVERIFY(out.contains("SaveInitPath=/srv/\n"));
     QVERIFY(out.contains("Color= 255\n"));
-    // Keys the file lacked are written.
-    QVERIFY(out.contains("TileWidth="));
+    // Keys the file lacked are written (the tile window's place only once it
+    // has one).
     QVERIFY(out.contains("Enabled 6=0\n"));
 }
 

@@ -5,6 +5,8 @@
 #include "guifixture.h"
 
 #include <QCheckBox>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QFrame>
 #include <QPushButton>
 
@@ -73,6 +75,8 @@ private slots:
     void sampleTextOnOff();
     void fontChoiceMovesLines();
     void fontCancelReadsBack();
+    void fontDialogOpensWithSample_data();
+    void fontDialogOpensWithSample();
     void textColour();
     void contrastFigure();
     void sampleFontFromSettings();
@@ -229,6 +233,8 @@ void tst_Tile::tinyWindowKeepsHeight()
     GuiFixture f;
     f.w().cmdTile_Click();
     const int h = f.tile().picGrad->height();
+    // Below the window's smallest size, as a window system may still make it.
+    f.tile().setMinimumSize(0, 0);
     f.tile().resize(300, 20);
     QCOMPARE(f.tile().picGrad->height(), h);
     QCOMPARE(f.tile().picGrad->width(), 300 + frmTile::kFrameWidth - 8);
@@ -333,21 +339,48 @@ void tst_Tile::fontChoiceMovesLines()
 
 void tst_Tile::fontCancelReadsBack()
 {
-    GuiFixture f;
+    // A bold italic sample: a first Cancel in the run changes nothing.
+    GuiFixture f("[IniCheck]\nDummy=1\n[SampleTextFont]\nName=DejaVu Sans\nSize= 20\n"
+                 "bold=-1\nItalic=-1\nColor= 0\nTextOnOff=True\n");
     f.w().cmdTile_Click();
     frmTile& t = f.tile();
-    QTest::mouseClick(t.ChkText, Qt::LeftButton);
-    QFont chosen(QStringLiteral("ＭＳ Ｐゴシック"));
-    chosen.setPointSize(20);
-    chosen.setBold(true);
-    f.dialogs.fonts.push_back(chosen);
     t.CmdFont_Click();
-    QCOMPARE(f.w().state().SampleTextFont.bold, -1);
-    t.CmdFont_Click(); // cancelled: the preset face and size, the dialog's bold
-    QCOMPARE(f.dialogs.fontPresets.back().pointSize(), 20);
-    QVERIFY(f.dialogs.fontPresets.back().bold());
+    QVERIFY(f.dialogs.fontPresets.back().bold() && f.dialogs.fontPresets.back().italic());
+    QCOMPARE(f.w().state().SampleTextFont.Name, std::string("DejaVu Sans"));
     QCOMPARE(f.w().state().SampleTextFont.Size, 20);
     QCOMPARE(f.w().state().SampleTextFont.bold, -1);
+    QCOMPARE(f.w().state().SampleTextFont.Italic, -1);
+    QCOMPARE(t.Labsample[3]->text(), QString("FontStyle = 太字斜体"));
+}
+
+void tst_Tile::fontDialogOpensWithSample_data()
+{
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::newRow("DejaVu Sans") << "DejaVu Sans" << false << false;
+    QTest::newRow("DejaVu Sans bold") << "DejaVu Sans" << true << false;
+    QTest::newRow("DejaVu Sans italic") << "DejaVu Sans" << false << true;
+    QTest::newRow("DejaVu Sans bold italic") << "DejaVu Sans" << true << true;
+    QTest::newRow("designed face") << "ＭＳ Ｐゴシック" << false << false;
+}
+
+void tst_Tile::fontDialogOpensWithSample()
+{
+    QFETCH(QString, face);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    GuiFixture f;
+    QFont sample = JpFont(28, bold, italic, face);
+    // What OK hands back untouched is what the dialog shows on opening.
+    QFontDialog dlg;
+    dlg.setCurrentFont(FontDialogPreset(sample));
+    const QFont shown = dlg.currentFont();
+    QCOMPARE(shown.family(), QFontInfo(sample).family());
+    QCOMPARE(shown.pointSize(), 28);
+    QCOMPARE(shown.italic(), italic);
+    if (face == "DejaVu Sans")
+        QCOMPARE(shown.bold(), bold);
 }
 
 void tst_Tile::textColour()

@@ -103,6 +103,13 @@ frmTile::frmTile(Dialogs& dialogs, SampleTextFontT& sampleText, TileSource sourc
             [this](int key) { picForeColor_KeyPress(key); });
 
     Form_Load();
+
+    // The smallest window whose right-aligned top row still clears the
+    // label of the strip, and whose picture box keeps a row inside its edge.
+    const int topRow = ChkText->width() + LabForeColor->width() + picForeColor->width() + 10 +
+                       CmdFont->width() + 10;
+    setMinimumSize(40 + LabSavePicture->width() + 4 + topRow - kFrameWidth,
+                   picGrad->y() + 25 + 2 * picGrad->border() + 1 - kFrameHeight);
 }
 
 frmTile::~frmTile() = default;
@@ -211,13 +218,11 @@ void frmTile::CmdFont_Click()
 {
     QFont preset(Labsample[0]->font().family());
     preset.setPointSizeF(Labsample[0]->font().pointSizeF());
-    preset.setBold(m_dlgFontBold);
-    preset.setItalic(m_dlgFontItalic);
-    // A cancelled dialog hands back its preset face and size with the style
-    // it held: that is read back too.
+    // Preset with the sample's own style too: read back after a Cancel, a
+    // style the dialog held from an earlier showing would change the sample.
+    preset.setBold(Labsample[0]->font().bold());
+    preset.setItalic(Labsample[0]->font().italic());
     const QFont chosen = m_dialogs.font(this, preset).value_or(preset);
-    m_dlgFontBold = chosen.bold();
-    m_dlgFontItalic = chosen.italic();
     SampleTextFontT& f = m_sampleText;
     f.Name = chosen.family().toStdString();
     f.Size = ToInt32(chosen.pointSizeF());

@@ -95,9 +95,6 @@ private:
     QImage m_surface;
     std::vector<Colour> m_strip; // the colours of the last work picture, along it
     int m_line1X1 = 8;
-    // What the font dialog holds between showings: its bold and italic.
-    bool m_dlgFontBold = false;
-    bool m_dlgFontItalic = false;
 };
 
 } // namespace velmix

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QToolButton>
@@ -151,6 +152,27 @@ CrossLabel::CrossLabel(QWidget* parent) : QLabel(QStringLiteral("×"), parent)
     setToolTip(QStringLiteral("無効です"));
     SetTextColor(this, QColor(255, 0, 0));
     setAlignment(Qt::AlignCenter);
+    // Nothing here can be clicked: no pointing hand over a crossed-out box.
+    setCursor(Qt::ArrowCursor);
+}
+
+void CrossLabel::paintEvent(QPaintEvent*)
+{
+    // Red on any colour: outlined in black or white, whichever stands
+    // further from the box beneath.
+    QColor beneath = palette().color(QPalette::Window);
+    if (const auto* box = qobject_cast<const ColorBox*>(parentWidget()))
+        beneath = box->color();
+    const QColor outline = qGray(beneath.rgb()) < 128 ? Qt::white : Qt::black;
+    QPainterPath path;
+    const QFontMetricsF fm(font());
+    const QRectF ink = fm.tightBoundingRect(text());
+    path.addText((width() - ink.width()) / 2 - ink.left(),
+                 (height() - ink.height()) / 2 - ink.top(), font(), text());
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.strokePath(path, QPen(outline, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(path, QColor(255, 0, 0));
 }
 
 void CrossLabel::mousePressEvent(QMouseEvent* event)
@@ -175,6 +197,20 @@ UpDown::UpDown(QWidget* parent, QLineEdit* buddy, int minimum, int maximum)
     }
     connect(m_up, &QToolButton::clicked, this, [this] { step(1); });
     connect(m_down, &QToolButton::clicked, this, [this] { step(-1); });
+    // The arrow keys in the box step as the arrows do.
+    m_buddy->installEventFilter(this);
+}
+
+bool UpDown::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_buddy && event->type() == QEvent::KeyPress && isEnabled()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            step(key == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void UpDown::resizeEvent(QResizeEvent*)
@@ -250,8 +286,10 @@ int CharacterKey(const QKeyEvent* event, bool forTextBox)
 
 void SetTextColor(QWidget* w, const QColor& c)
 {
+    // The disabled look stays the platform's grey.
     QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, c);
+    pal.setColor(QPalette::Active, QPalette::WindowText, c);
+    pal.setColor(QPalette::Inactive, QPalette::WindowText, c);
     w->setPalette(pal);
 }
 
@@ -274,10 +312,10 @@ double TwipsPerPixelY(const QWidget* w)
     return 1440.0 / std::max(1, w->logicalDpiY());
 }
 
-BusyCursor::BusyCursor(QWidget* w)
+BusyCursor::BusyCursor(QWidget* w, Qt::CursorShape shape)
     : m_widget(w), m_had(w->testAttribute(Qt::WA_SetCursor)), m_previous(w->cursor())
 {
-    m_widget->setCursor(Qt::WaitCursor);
+    m_widget->setCursor(shape);
 }
 
 BusyCursor::~BusyCursor()

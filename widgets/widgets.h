@@ -78,6 +78,7 @@ public:
     explicit CrossLabel(QWidget* parent);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
@@ -94,6 +95,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLineEdit* m_buddy;
@@ -146,7 +148,8 @@ double TwipsPerPixelY(const QWidget* w);
 class BusyCursor
 {
 public:
-    explicit BusyCursor(QWidget* w);
+    // shape: the hourglass alone, or Qt::BusyCursor for the arrow with it.
+    explicit BusyCursor(QWidget* w, Qt::CursorShape shape = Qt::WaitCursor);
     ~BusyCursor();
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
