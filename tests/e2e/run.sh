@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end tests of the real program under Xvfb: start it from a program
 # folder holding a settings file, check the preview's pixels on the screen,
-# quit with Alt+F, X and check the settings file it wrote.
+# quit with Alt+F, X (or a signal, or by ending the display) and check the
+# settings file it wrote.
 #   tests/e2e/run.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "${1:?build folder}" && pwd)
@@ -132,6 +133,33 @@ HOME="$work/home-root" xvfb-run -a -s "-screen 0 1280x1024x24" "$work/link.sh" "
     fail "session 5"
 [ -f "$prefix/lib/velmix/velmix.ini" ] || fail "the installed program did not find its own folder"
 echo "ok: installed copy"
+
+# 6. Ended by SIGTERM (shutdown, logout), SIGINT (Ctrl+C), SIGHUP (a closed
+#    terminal) or by the display going away: the gradient remembered just
+#    before is in the file, and the window's place too.
+for way in TERM INT HUP display; do
+    make_program_dir "$work/e-$way"
+    HOME="$work/home-root" "$here/ending.sh" "$work/e-$way" "$way" "$work/shot-$way.png" ||
+        { fail "ending by $way"; continue; }
+    ini="$work/e-$way/velmix.ini"
+    crop_window "$work/shot-$way.png"
+    # The remembered state drawn by the renderer is what the preview showed.
+    if "$render" --from-ini "$ini" -s 280 -t 1 -o "$work/remembered-$way.png"; then
+        metric=$(compare -metric AE -subimage-search -dissimilarity-threshold 1 \
+            "$work/shot-$way.png" "$work/remembered-$way.png" null: 2>&1 || true)
+        case "$metric" in
+            "0 "*|"0") ;;
+            *) fail "$way: the file does not hold the remembered gradient ($metric)";;
+        esac
+    else
+        fail "$way: no remembered state in the file"
+    fi
+    # 123, 87 pixels are 1845, 1305 twips.
+    grep -q '^MainLeft= 1845$' "$ini" && grep -q '^MainTop= 1305$' "$ini" ||
+        fail "$way: the window's place was not written"
+    grep -q '^TileWidth=' "$ini" || fail "$way: settings incomplete"
+    echo "ok: ended by $way"
+done
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures end-to-end check(s) failed"

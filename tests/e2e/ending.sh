@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# One run of the program on a display of its own, ended without its menu:
+# choose random colours and remember them, move the window, take a
+# screenshot, then send the program a signal or end the display under it.
+#   ending.sh PROGRAM_DIR TERM|INT|HUP|display SHOT_FILE
+# Exits 0 when the program ended as it should (by the signal it was sent, or
+# at once when the display went away).
+set -u
+prog=$1 way=$2 shot=$3
+ini="$prog/velmix.ini"
+dispfile=$(mktemp)
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$dispfile" >/dev/null 2>&1 &
+xpid=$!
+for _ in $(seq 1 100); do
+    [ -s "$dispfile" ] && break
+    sleep 0.1
+done
+export DISPLAY=":$(cat "$dispfile")"
+rm -f "$dispfile"
+cleanup() { kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null; }
+trap cleanup EXIT
+
+# A background job of a script starts with SIGINT ignored, and the program
+# keeps a signal ignored; from a terminal it is not.
+env --default-signal=INT "$prog/velmix" >/dev/null 2>&1 &
+pid=$!
+wid=""
+for _ in $(seq 1 100); do
+    wid=$(xdotool search --onlyvisible --name '^Velmix$' 2>/dev/null | head -n 1 || true)
+    [ -n "$wid" ] && break
+    sleep 0.1
+done
+if [ -z "$wid" ]; then
+    echo "no window"
+    kill "$pid"
+    exit 1
+fi
+sleep 1
+# Alt+E opens the edit menu: R chooses random colours, S remembers them,
+# which writes the file at once. Tried again if a busy machine was slow.
+remembered=no
+for _ in 1 2 3; do
+    xdotool windowfocus --sync "$wid" 2>/dev/null || true
+    xdotool key --window "$wid" alt+e
+    sleep 0.5
+    xdotool key r
+    sleep 0.5
+    xdotool key --window "$wid" alt+e
+    sleep 0.5
+    xdotool key s
+    for _ in $(seq 1 30); do
+        grep -q '^tate= 0' "$ini" 2>/dev/null && remembered=yes && break
+        sleep 0.1
+    done
+    [ "$remembered" = yes ] && break
+    xdotool key Escape
+done
+if [ "$remembered" != yes ]; then
+    echo "remembering did not write the file"
+    kill "$pid"
+    exit 1
+fi
+# Moved after the remember: only the ending can write this place.
+xdotool windowmove --sync "$wid" 123 87
+import -window root "$shot"
+
+case "$way" in
+    display) kill "$xpid" ;;
+    *) kill -s "$way" "$pid" ;;
+esac
+# The shell's own note of the job's death ("Hangup") is not wanted.
+exec 3>&2 2>/dev/null
+for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    echo "still running after $way"
+    kill -9 "$pid"
+    exit 1
+fi
+wait "$pid"
+status=$?
+exec 2>&3 3>&-
+case "$way" in
+    display) expected=1 ;; # what the window system library ends it with
+    *) expected=$((128 + $(kill -l "$way"))) ;;
+esac
+if [ "$status" -ne "$expected" ]; then
+    echo "ended with status $status after $way, not $expected"
+    exit 1
+fi
