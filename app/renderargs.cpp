@@ -89,9 +89,12 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
             const std::size_t third = text.find(':', colon + 1);
             if (third != std::string::npos) {
                 const std::string flag = text.substr(third + 1);
-                if (flag != "off")
-                    return fail(opt + " " + *v + ": \":" + flag +
-                                "\" after the colour must be \":off\" (lower case) or nothing");
+                if (flag != "off") {
+                    std::string msg = opt + " " + *v + ": \":";
+                    msg += flag;
+                    msg += "\" after the colour must be \":off\" (lower case) or nothing";
+                    return fail(msg);
+                }
                 off = true;
                 text.resize(third);
             }

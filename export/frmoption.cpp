@@ -88,6 +88,17 @@ void frmOption::ShowSizeLabel()
     lblSize->setText(QString::fromStdString(BlankSigned(a) + " x" + BlankSigned(b) + " pixels"));
 }
 
+bool frmOption::thicknessOn() const
+{
+    return chkHeight->isChecked();
+}
+
+void frmOption::setThickness(bool on, int value)
+{
+    txtSize->setText(QString::number(value));
+    chkHeight->setChecked(on);
+}
+
 void frmOption::setSaveHeight(int value)
 {
     m_saveHeight = value;

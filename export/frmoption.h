@@ -34,6 +34,10 @@ public:
     // The thickness the picture gets: the size box's number when the box is
     // checked, else one pixel. Reported by saveHeightChanged as it changes.
     int saveHeight() const { return m_saveHeight; }
+    // The thickness box: checked, and its number. Setting it acts as the
+    // user's typing and clicking would.
+    bool thicknessOn() const;
+    void setThickness(bool on, int value);
     // The last showing ended without OK.
     bool cancelled() const { return m_cancelled; }
 

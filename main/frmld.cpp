@@ -2,7 +2,6 @@
 
 #include "clscommon.h"
 #include "edits.h"
-#include "frmmain.h"
 #include "numtext.h"
 #include "widgets.h"
 
@@ -15,7 +14,7 @@
 
 namespace velmix {
 
-frmLD::frmLD(frmMain& main) : QDialog(&main), m_main(main)
+frmLD::frmLD(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("明度の調整"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -58,7 +57,7 @@ void frmLD::showEvent(QShowEvent* event)
 
 void frmLD::Form_Load()
 {
-    BaseColor = m_main.state().PointColor;
+    BaseColor = m_points.color;
     m_settingSlider = true;
     sldLD->setValue(0);
     m_settingSlider = false;
@@ -96,9 +95,9 @@ void frmLD::txtLD_Change()
 
 void frmLD::ApplyLD(int Delta)
 {
-    GradPoints base = m_main.currentPoints();
+    GradPoints base = m_points;
     base.color = BaseColor;
-    m_main.applyPoints(AdjustBrightness(base, Delta));
+    emit pointsChanged(AdjustBrightness(base, Delta));
 }
 
 void frmLD::cmdOK_Click()
@@ -108,9 +107,9 @@ void frmLD::cmdOK_Click()
 
 void frmLD::CmdCancel_Click()
 {
-    GradPoints base = m_main.currentPoints();
+    GradPoints base = m_points;
     base.color = BaseColor;
-    m_main.applyPoints(base);
+    emit pointsChanged(base);
     hide();
 }
 

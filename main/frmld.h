@@ -15,13 +15,15 @@ class QSlider;
 
 namespace velmix {
 
-class frmMain;
-
+// Told the points before it is shown; reports every change as the points
+// to show (pointsChanged), Cancel included.
 class frmLD : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmLD(frmMain& main);
+    explicit frmLD(QWidget* parent);
+
+    void setPoints(const GradPoints& points) { m_points = points; }
 
     void Form_Load();
     void sldLD_Scroll();
@@ -38,6 +40,9 @@ public:
 
     static constexpr int kLimit = 255;
 
+signals:
+    void pointsChanged(const GradPoints& points);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -47,7 +52,7 @@ protected:
 private:
     void ApplyLD(int Delta);
 
-    frmMain& m_main;
+    GradPoints m_points;
     std::array<Colour, kPointCount> BaseColor{};
     bool m_settingSlider = false;
 };

@@ -664,6 +664,11 @@ frmTile& frmMain::tile()
         source.vertical = [this] { return m.Orientation != 0; };
         m_tile = std::make_unique<frmTile>(dialogs(), m.SampleTextFont, std::move(source));
         m_tile->setWindowIcon(windowIcon());
+        // The window fills in a missing face; the settings file keeps what
+        // it shows.
+        m.SampleTextFont = m_tile->sampleText();
+        connect(m_tile.get(), &frmTile::sampleTextChanged, this,
+                [this] { m.SampleTextFont = m_tile->sampleText(); });
     }
     return *m_tile;
 }
@@ -683,8 +688,12 @@ frmOption& frmMain::option()
 
 frmLD& frmMain::ld()
 {
-    if (!m_ld)
-        m_ld = std::make_unique<frmLD>(*this);
+    if (!m_ld) {
+        m_ld = std::make_unique<frmLD>(this);
+        connect(m_ld.get(), &frmLD::pointsChanged, this,
+                [this](const GradPoints& points) { applyPoints(points); });
+    }
+    m_ld->setPoints(currentPoints());
     return *m_ld;
 }
 
@@ -722,7 +731,7 @@ void frmMain::mnuMemorySave_Click()
     mem.tate = m.Orientation;
     mem.Size = m.ImageSize;
     mem.SaveHeight = m.SaveHeight;
-    mem.chkHeight = option().chkHeight->isChecked();
+    mem.chkHeight = option().thicknessOn();
     mnuMemoryLoad->setEnabled(true);
     // The user asked to keep it: into the file now, so that a crash or a lost
     // display cannot take it. Only the remembered state is written.
@@ -740,9 +749,7 @@ void frmMain::mnuMemoryLoad_Click()
     Option1[m.Orientation]->setChecked(true);
     Option1[1 - m.Orientation]->setChecked(false);
     m.SaveHeight = mem.SaveHeight;
-    frmOption& opt = option();
-    opt.txtSize->setText(QString::number(mem.SaveHeight));
-    opt.chkHeight->setChecked(mem.chkHeight);
+    option().setThickness(mem.chkHeight, mem.SaveHeight);
     GradPoints points;
     for (int i = 0; i < kPointCount; ++i) {
         points.enabled[i] = mem.Enabled[i] != 0;

@@ -1,6 +1,7 @@
 // The edit menu: random colours with a fixed sequence, equal spacing,
 // remember and restore (also across a restart), and the brightness dialog.
 
+#include "edits.h"
 #include "frmld.h"
 #include "frmoption.h"
 #include "guifixture.h"
@@ -69,6 +70,7 @@ private slots:
     void brightnessOkThenReopen();
     void brightnessOddText();
     void brightnessCloseBoxCancels();
+    void brightnessDialogTradesPoints();
 };
 
 void tst_Commands::uniformRandom()
@@ -485,6 +487,24 @@ void tst_Commands::brightnessCloseBoxCancels()
     });
     w.mnuLD_Click();
     QVERIFY(w.state().PointColor == base);
+}
+
+void tst_Commands::brightnessDialogTradesPoints()
+{
+    // On its own, without the main window: told the points, it reports the
+    // points to show.
+    frmLD ld(nullptr);
+    GradPoints p = StartupPoints();
+    p.position[1] = 250;
+    ld.setPoints(p);
+    std::vector<GradPoints> seen;
+    connect(&ld, &frmLD::pointsChanged, &ld, [&](const GradPoints& g) { seen.push_back(g); });
+    ld.show();
+    ld.txtLD->setText("40");
+    QVERIFY(!seen.empty());
+    QVERIFY(seen.back() == AdjustBrightness(p, 40));
+    ld.CmdCancel_Click();
+    QVERIFY(seen.back() == p);
 }
 
 QTEST_MAIN(tst_Commands)

@@ -39,7 +39,7 @@ void CopyImage(const QImage& src, QImage& dst, int x, int y)
 
 } // namespace
 
-frmTile::frmTile(Dialogs& dialogs, SampleTextFontT& sampleText, TileSource source)
+frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource source)
     : QWidget(nullptr, Qt::Window), m_dialogs(dialogs), m_sampleText(sampleText),
       m_source(std::move(source))
 {
@@ -211,6 +211,7 @@ void frmTile::ChkText_Click()
     LabX->setVisible(!on);
     CmdFont->setEnabled(on);
     m_sampleText.TextOnOff = on;
+    emit sampleTextChanged();
     ShowContrast();
 }
 
@@ -228,6 +229,7 @@ void frmTile::CmdFont_Click()
     f.Size = ToInt32(chosen.pointSizeF());
     f.bold = chosen.bold() ? -1 : 0;
     f.Italic = chosen.italic() ? -1 : 0;
+    emit sampleTextChanged();
     SetSampleFont();
 }
 
@@ -237,6 +239,7 @@ void frmTile::picForeColor_Click()
     if (!chosen)
         return;
     m_sampleText.Color = FromQColor(*chosen);
+    emit sampleTextChanged();
     SetTextColor();
 }
 

@@ -41,10 +41,13 @@ class frmTile : public QWidget
 {
     Q_OBJECT
 public:
-    // sampleText: the window's own settings, kept by the owner for the
-    // settings file.
-    frmTile(Dialogs& dialogs, SampleTextFontT& sampleText, TileSource source);
+    // sampleText: the window's own settings as the settings file held them.
+    frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource source);
     ~frmTile() override;
+
+    // The sample text's settings, for the settings file; sampleTextChanged
+    // tells when the user changed them.
+    const SampleTextFontT& sampleText() const { return m_sampleText; }
 
     void PrintTile();
     void RefreshForm();
@@ -75,6 +78,9 @@ public:
     static constexpr int kFrameWidth = 4;
     static constexpr int kFrameHeight = 22;
 
+signals:
+    void sampleTextChanged();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -90,7 +96,7 @@ private:
     void fitSurface();
 
     Dialogs& m_dialogs;
-    SampleTextFontT& m_sampleText;
+    SampleTextFontT m_sampleText;
     TileSource m_source;
     QImage m_surface;
     std::vector<Colour> m_strip; // the colours of the last work picture, along it
