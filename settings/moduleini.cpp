@@ -29,7 +29,7 @@ bool CanWriteBeside(const QString& file)
 {
     const QFileInfo info(file);
     if (info.exists())
-        return info.isFile() && info.isWritable();
+        return info.isFile() && info.isWritable() && info.size() <= ModuleINI::kMaxFileSize;
     const QFileInfo dir(info.absolutePath());
     return dir.isDir() && dir.isWritable();
 }
@@ -102,6 +102,10 @@ bool ModuleINI::read()
         }
         if (!m_readError.isEmpty())
             bytes.clear();
+        // A file beside the program that is not ours only fails to start the
+        // user's copy.
+        if (path != m_path)
+            m_readError.clear();
     }
     ReadBytes(bytes);
     return m_readError.isEmpty();

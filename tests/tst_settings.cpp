@@ -541,6 +541,16 @@ void tst_Settings::notAFileIsRefused()
     const QFileInfo after(path);
     QCOMPARE(after.isFile(), before.isFile());
     QCOMPARE(after.size(), before.size());
+    if (kind == "device")
+        return;
+    // Beside the program: the user's own copy is used and written instead.
+    QTemporaryDir user;
+    ModuleINI beside;
+    beside.SetIniPath(dir.path(), user.path());
+    QVERIFY(beside.ReadError().isEmpty());
+    QVERIFY(beside.SaveIni(Sample()));
+    QVERIFY(QFileInfo(user.filePath("velmix.ini")).isFile());
+    QCOMPARE(QFileInfo(path).size(), before.size());
 }
 
 QTEST_GUILESS_MAIN(tst_Settings)
