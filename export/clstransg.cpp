@@ -4,7 +4,7 @@
 #include "exporter.h"
 #include "transg.h"
 
-#include <exception>
+#include <string>
 
 namespace velmix {
 
@@ -16,24 +16,23 @@ clsTransG& clsTransG::instance()
 
 namespace {
 
+// The exporter's guard and words; the bridge shows the message itself.
 template <typename Call>
 short Guarded(Dialogs& dialogs, QWidget* parent, const char* failure, QString* systemError,
               Call call)
 {
-    try {
+    short code = kEncodeOk;
+    const ExportResult r = ExportGuarded(failure, [&] {
         std::string error;
-        const short code = call(&error);
+        code = call(&error);
         if (systemError)
             *systemError = QString::fromStdString(error);
+        return ExportResult{};
+    });
+    if (r.ok())
         return code;
-    } catch (const std::exception& e) {
-        // Out of memory for a huge picture and the like: the encoder could
-        // not run at all.
-        dialogs.message(parent, MsgIcon::Error,
-                        QString::fromUtf8(failure) + QStringLiteral("\r\n") +
-                            QString::fromLocal8Bit(e.what()));
-        return clsTransG::kReported;
-    }
+    dialogs.message(parent, MsgIcon::Error, r.message);
+    return clsTransG::kReported;
 }
 
 } // namespace
