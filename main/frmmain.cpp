@@ -8,6 +8,7 @@
 #include "frmtile.h"
 #include "numtext.h"
 #include "shellexe.h"
+#include "undomenu.h"
 #include "webgrad.h"
 #include "widgets.h"
 
@@ -78,6 +79,16 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env)
     // windows, so the settings are written when it asks.
     connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::SaveSettingsNow);
     connect(qApp, &QGuiApplication::saveStateRequest, this, &frmMain::SaveSettingsNow);
+    // The history starts from the start-up gradient.
+    UndoMenu::Hooks hooks;
+    hooks.read = [this] { return editState(); };
+    hooks.apply = [this](const EditState& s) { applyEditState(s); };
+    hooks.commit = [this] { txtSize_LostFocus(); };
+    hooks.limit = m_env.undoLimit;
+    hooks.clock = m_env.undoClock;
+    m_undo = new UndoMenu(mnuGradEdit, std::move(hooks), this);
+    mnuUndo = m_undo->undoAction();
+    mnuRedo = m_undo->redoAction();
 }
 
 frmMain::~frmMain() = default;
@@ -117,7 +128,10 @@ void frmMain::buildControls()
         connect(Slider1[i], &QSlider::actionTriggered, this,
                 [this, i] { m_userSliderAction[i] = true; });
         connect(Slider1[i], &QSlider::valueChanged, this, [this, i] { onSliderValueChanged(i); });
-        connect(Slider1[i], &QSlider::sliderReleased, this, [this, i] { Slider1_Change(i); });
+        connect(Slider1[i], &QSlider::sliderReleased, this, [this, i] {
+            Slider1_Change(i);
+            stepDone(EditStep::Slider); // one drag, one step
+        });
 
         LabLocate[i] = MakeLabel(surface, QStringLiteral("0"), 324, labelTop);
         LabLocate[i]->setFont(JpFont(8.25));
@@ -189,6 +203,7 @@ void frmMain::buildControls()
     connect(txtSize, &QLineEdit::textChanged, this, [this] { txtSize_Change(); });
     UpDown1 = new UpDown(Frame1, txtSize, 0, 100);
     UpDown1->setGeometry(120, 48, 12, 25);
+    connect(UpDown1, &UpDown::stepped, this, [this] { stepDone(EditStep::Size, kPointCount); });
 
     CmdSave = new QPushButton(QStringLiteral("保存(&S)"), surface);
     CmdSave->setGeometry(8, 316, 89, 41);
@@ -467,6 +482,29 @@ void frmMain::applyPoints(const GradPoints& points)
     tile().PrintTile();
 }
 
+EditState frmMain::editState() const
+{
+    // A size below 4 only stands while it is being typed; every redraw and
+    // leaving the box raise it to 4, so that is what a step keeps.
+    return {currentPoints(), std::clamp(m.ImageSize, kMinImageSize, kMaxImageSize), m.Orientation};
+}
+
+void frmMain::applyEditState(const EditState& s)
+{
+    m.RedrawEnabled = false;
+    SetTextAndRun(txtSize, QString::number(s.size), [this] { txtSize_Change(); });
+    Option1_Click(s.orientation);
+    Option1[m.Orientation]->setChecked(true);
+    Option1[1 - m.Orientation]->setChecked(false);
+    applyPoints(s.points);
+}
+
+void frmMain::stepDone(EditStep step, int mergeKey)
+{
+    if (m_undo && m.RedrawEnabled)
+        m_undo->record(step, mergeKey);
+}
+
 void frmMain::setCheck(int Index, bool on)
 {
     if (Check1[Index]->isChecked() != on)
@@ -505,6 +543,7 @@ void frmMain::Check1_Click(int Index)
     LabX[Index]->setVisible(!enabled);
     Preview();
     tile().PrintTile();
+    stepDone(EditStep::Check);
 }
 
 void frmMain::onSliderValueChanged(int Index)
@@ -516,8 +555,11 @@ void frmMain::onSliderValueChanged(int Index)
     m_userSliderAction[Index] = false;
     if (user || Slider1[Index]->isSliderDown())
         Slider1_Scroll(Index);
-    if (!Slider1[Index]->isSliderDown())
+    if (!Slider1[Index]->isSliderDown()) {
         Slider1_Change(Index);
+        // Key, wheel and track steps of one slider in a row are one step.
+        stepDone(EditStep::Slider, Index);
+    }
 }
 
 void frmMain::Slider1_Scroll(int Index)
@@ -541,6 +583,7 @@ void frmMain::PicColor_Click(int Index)
     SetColorBox(Index);
     Preview();
     tile().PrintTile();
+    stepDone(EditStep::Colour);
 }
 
 void frmMain::PicColor_KeyPress(int Index, int)
@@ -579,6 +622,8 @@ void frmMain::txtSize_LostFocus()
 {
     LineEditHolder holder(txtSize);
     clsCommon::CheckTextRange(holder, kMaxImageSize, kMinImageSize);
+    // A typed size is one step once it is committed.
+    stepDone(EditStep::Size);
 }
 
 void frmMain::Option1_Click(int Index)
@@ -590,6 +635,7 @@ void frmMain::Option1_Click(int Index)
     if (tile().isVisible())
         tile().RefreshForm();
     tile().PrintTile();
+    stepDone(EditStep::Orientation);
 }
 
 void frmMain::cmdTile_Click()
@@ -702,22 +748,26 @@ frmLD& frmMain::ld()
 void frmMain::mnuRandom_Click()
 {
     applyPoints(RandomUniform(currentPoints(), *m_env.random));
+    stepDone(EditStep::RandomUniform);
 }
 
 void frmMain::mnuRandomNatural_Click()
 {
     applyPoints(RandomNatural(currentPoints(), *m_env.random));
+    stepDone(EditStep::RandomNatural);
 }
 
 void frmMain::mnuLD_Click()
 {
     // Every change inside the dialog, Cancel included, has redrawn already.
     dialogs().runModal(&ld());
+    stepDone(EditStep::Brightness); // none after Cancel: nothing changed
 }
 
 void frmMain::mnuEqual_Click()
 {
     applyPoints(EqualSpacing(currentPoints()));
+    stepDone(EditStep::Equal);
 }
 
 void frmMain::mnuMemorySave_Click()
@@ -743,20 +793,18 @@ void frmMain::mnuMemoryLoad_Click()
     const MemoryStateT mem = m.MemoryState;
     if (mem.tate < 0)
         return;
-    m.RedrawEnabled = false;
-    SetTextAndRun(txtSize, QString::number(mem.Size), [this] { txtSize_Change(); });
-    Option1_Click(mem.tate);
-    Option1[m.Orientation]->setChecked(true);
-    Option1[1 - m.Orientation]->setChecked(false);
     m.SaveHeight = mem.SaveHeight;
     option().setThickness(mem.chkHeight, mem.SaveHeight);
-    GradPoints points;
+    EditState s;
     for (int i = 0; i < kPointCount; ++i) {
-        points.enabled[i] = mem.Enabled[i] != 0;
-        points.position[i] = mem.Locate[i];
-        points.color[i] = mem.Color[i];
+        s.points.enabled[i] = mem.Enabled[i] != 0;
+        s.points.position[i] = mem.Locate[i];
+        s.points.color[i] = mem.Color[i];
     }
-    applyPoints(points);
+    s.size = mem.Size;
+    s.orientation = mem.tate;
+    applyEditState(s);
+    stepDone(EditStep::Restore);
 }
 
 // --- export ------------------------------------------------------------

@@ -13,6 +13,7 @@
 // applyPoints, which start-up and restore use too.
 
 #include "dialogs.h"
+#include "edithistory.h"
 #include "edits.h"
 #include "gradient.h"
 #include "module1.h"
@@ -46,6 +47,8 @@ class UpDown;
 class frmTile;
 class frmOption;
 class frmLD;
+class UndoMenu;
+enum class EditStep;
 
 struct AppEnvironment
 {
@@ -55,6 +58,9 @@ struct AppEnvironment
     QString userConfigDir; // the settings file when programDir cannot take it
     // Opens a document with the desktop's handler (ShellExe); null: the desktop.
     std::function<bool(const QUrl&)> opener;
+    // The undo history's length and the clock that merges repeated steps.
+    std::size_t undoLimit = EditHistory::kDefaultLimit;
+    EditHistory::Clock undoClock;
 };
 
 class frmMain : public QMainWindow
@@ -117,6 +123,10 @@ public:
     // window once. A state without an enabled point keeps the last one on.
     void applyPoints(const GradPoints& points);
     void setCheck(int Index, bool on);
+    // What undo keeps and restores: the points, the size and the orientation.
+    EditState editState() const;
+    void applyEditState(const EditState& s);
+    UndoMenu& undo() { return *m_undo; }
 
     Module1& state() { return m; }
     Dialogs& dialogs() { return *m_env.dialogs; }
@@ -157,6 +167,8 @@ public:
     QMenu* mnuGradEdit = nullptr;
     QMenu* MenuGrad = nullptr;
     QMenu* MenuHelp = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
     QAction* MenuSave = nullptr;
     QAction* mnuClipBoard = nullptr;
     QAction* mnuCopyCss = nullptr;
@@ -183,6 +195,9 @@ private:
     bool reportSettingsWrite(bool ok, const QString& error);
     void SaveImage();
     void onSliderValueChanged(int Index);
+    // A change by the user has finished: one undo step (none inside a bulk
+    // change, whose command reports its own).
+    void stepDone(EditStep step, int mergeKey = EditHistory::kNoMerge);
 
     AppEnvironment m_env;
     Module1 m;
@@ -194,6 +209,7 @@ private:
     std::unique_ptr<frmTile> m_tile;
     std::unique_ptr<frmOption> m_option;
     std::unique_ptr<frmLD> m_ld;
+    UndoMenu* m_undo = nullptr;
     std::array<bool, kPointCount> m_userSliderAction{};
     bool m_unloaded = false;
     // The tile window's place from the settings file (when it was within

@@ -41,9 +41,12 @@ struct GuiFixture
     std::vector<QUrl> opened;
     bool openerResult = true;
     std::unique_ptr<frmMain> main;
+    // The undo history's clock: it stands still unless a test moves it.
+    std::chrono::steady_clock::time_point now{};
 
     // settings: the text of velmix.ini beside the program, if any.
-    explicit GuiFixture(const QByteArray& settings = {}, bool show = true)
+    explicit GuiFixture(const QByteArray& settings = {}, bool show = true,
+                        std::size_t undoLimit = EditHistory::kDefaultLimit)
     {
         if (!settings.isEmpty()) {
             QFile f(programDir.filePath("velmix.ini"));
@@ -60,6 +63,8 @@ struct GuiFixture
             opened.push_back(url);
             return openerResult;
         };
+        env.undoLimit = undoLimit;
+        env.undoClock = [this] { return now; };
         main = std::make_unique<frmMain>(env);
         if (show) {
             main->show();

@@ -1,6 +1,8 @@
 // The edit commands' arithmetic on plain point values: equal spacing, the
-// brightness offset and both random colour walks with fixed draws.
+// brightness offset and both random colour walks with fixed draws; and the
+// undo history's rules.
 
+#include "edithistory.h"
 #include "edits.h"
 
 #include <QTest>
@@ -50,6 +52,9 @@ private slots:
     void brightness();
     void randomUniform();
     void randomNatural();
+    void historyUndoRedo();
+    void historyMerge();
+    void historyLimit();
 };
 
 void tst_Edits::equalSpacing_data()
@@ -126,6 +131,79 @@ void tst_Edits::randomNatural()
     QCOMPARE(out.color[1], MakeColour(176, 176, 176));
     QCOMPARE(out.color[0], out.color[1]);
     QCOMPARE(walk.at, walk.values.size());
+}
+
+namespace {
+
+EditState Sized(int size)
+{
+    return {StartupPoints(), size, 0};
+}
+
+} // namespace
+
+void tst_Edits::historyUndoRedo()
+{
+    EditHistory h(Sized(100));
+    QVERIFY(!h.canUndo() && !h.canRedo());
+    QVERIFY(!h.record(Sized(100), 1)); // no change, no step
+    QVERIFY(h.record(Sized(200), 1));
+    QVERIFY(h.record(Sized(300), 2));
+    QCOMPARE(h.undoLabel(), 2);
+    QCOMPARE(h.undo(), Sized(200));
+    QCOMPARE(h.redoLabel(), 2);
+    QCOMPARE(h.undo(), Sized(100));
+    QVERIFY(!h.canUndo());
+    QCOMPARE(h.redo(), Sized(200));
+    QVERIFY(!h.record(Sized(200), 3)); // no change keeps the redo
+    QVERIFY(h.canRedo());
+    QVERIFY(h.record(Sized(250), 3)); // a new step drops it
+    QVERIFY(!h.canRedo());
+    QCOMPARE(h.undoCount(), std::size_t(2));
+    QCOMPARE(h.undo(), Sized(200));
+}
+
+void tst_Edits::historyMerge()
+{
+    using namespace std::chrono_literals;
+    std::chrono::steady_clock::time_point now{};
+    EditHistory h(Sized(100), EditHistory::kDefaultLimit, [&] { return now; });
+    h.record(Sized(101), 1, 4);
+    now += 900ms;
+    h.record(Sized(102), 1, 4); // within a second of the one before: merged
+    now += 900ms;
+    h.record(Sized(103), 1, 4);
+    QCOMPARE(h.undoCount(), std::size_t(1));
+    now += 1100ms;
+    h.record(Sized(104), 1, 4); // a pause: a new step
+    h.record(Sized(105), 1, 3); // another control: a new step
+    h.record(Sized(106), 1);    // no key (a drag): never merged
+    h.record(Sized(107), 1, 3);
+    QCOMPARE(h.undoCount(), std::size_t(5));
+    h.record(Sized(106), 1, 3); // steps back to where they began: no step left
+    QCOMPARE(h.undoCount(), std::size_t(4));
+    QCOMPARE(h.current(), Sized(106));
+    h.undo();
+    h.redo();
+    h.record(Sized(108), 1, 1);
+    h.record(Sized(109), 1, 1);
+    h.undo(); // undo and redo close the merging
+    h.redo();
+    h.record(Sized(110), 1, 1);
+    QCOMPARE(h.undoCount(), std::size_t(6));
+    QCOMPARE(h.undo(), Sized(109));
+}
+
+void tst_Edits::historyLimit()
+{
+    EditHistory h(Sized(4));
+    for (int k = 1; k <= 105; ++k)
+        h.record(Sized(4 + k), k);
+    QCOMPARE(h.undoCount(), std::size_t(100));
+    while (h.canUndo())
+        h.undo();
+    QCOMPARE(h.current(), Sized(9)); // the five oldest steps are forgotten
+    QCOMPARE(h.redoLabel(), 6);
 }
 
 QTEST_APPLESS_MAIN(tst_Edits)

@@ -91,9 +91,10 @@ void tst_MainWindow::captionsMenusAndFonts()
     QStringList edit;
     for (QAction* a : w.mnuGradEdit->actions())
         edit << (a->isSeparator() ? QString("-") : a->text());
-    QCOMPARE(edit, QStringList({"色のﾗﾝﾀﾞﾑ決定(一様乱数)(&R)", "色のﾗﾝﾀﾞﾑ決定(自然)(&N)",
-                                "明度の調整(&Z)...", "-", "点を等間隔に配置(&E)", "-",
-                                "現在の状態を記憶(&S)", "記憶内容を復帰(&L)"}));
+    QCOMPARE(edit, QStringList({"元に戻す(&U)", "やり直し(&Y)", "-", "色のﾗﾝﾀﾞﾑ決定(一様乱数)(&R)",
+                                "色のﾗﾝﾀﾞﾑ決定(自然)(&N)", "明度の調整(&Z)...", "-",
+                                "点を等間隔に配置(&E)", "-", "現在の状態を記憶(&S)",
+                                "記憶内容を復帰(&L)"}));
     // Fonts read as requested where the face is substituted.
     QCOMPARE(w.Check1[0]->font().family(), QString("ＭＳ Ｐゴシック"));
     QVERIFY(w.Check1[0]->font().bold());

@@ -232,6 +232,7 @@ void UpDown::step(int delta)
     const long long next =
         std::clamp<long long>(static_cast<long long>(current) + delta, m_min, m_max);
     m_buddy->setText(QString::number(next));
+    emit stepped();
 }
 
 void SetUpJapaneseUi()

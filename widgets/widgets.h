@@ -93,6 +93,10 @@ public:
     void setRange(int minimum, int maximum);
     void step(int delta);
 
+signals:
+    // After an arrow has set the buddy's text.
+    void stepped();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,0 +1,125 @@
+#include "undomenu.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+
+namespace velmix {
+
+namespace {
+
+// A change that no step reported (none of the window's own paths leaves one)
+// is named by what differs.
+EditStep Guess(const EditState& from, const EditState& to)
+{
+    if (from.points.color != to.points.color)
+        return EditStep::Colour;
+    if (from.points.enabled != to.points.enabled)
+        return EditStep::Check;
+    if (from.points.position != to.points.position)
+        return EditStep::Slider;
+    if (from.orientation != to.orientation)
+        return EditStep::Orientation;
+    return EditStep::Size;
+}
+
+} // namespace
+
+UndoMenu::UndoMenu(QMenu* menu, Hooks hooks, QObject* parent)
+    : QObject(parent), m_hooks(std::move(hooks)),
+      m_history(m_hooks.read(), m_hooks.limit, m_hooks.clock)
+{
+    QAction* first = menu->actions().isEmpty() ? nullptr : menu->actions().constFirst();
+    m_undo = new QAction(menu);
+    m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redo = new QAction(menu);
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    menu->insertAction(first, m_undo);
+    menu->insertAction(first, m_redo);
+    menu->insertSeparator(first);
+    connect(m_undo, &QAction::triggered, this, &UndoMenu::Undo);
+    connect(m_redo, &QAction::triggered, this, &UndoMenu::Redo);
+    refresh();
+}
+
+QString UndoMenu::caption(EditStep step)
+{
+    switch (step) {
+    case EditStep::Check:
+        return QStringLiteral("Enabledの変更");
+    case EditStep::Slider:
+        return QStringLiteral("点の移動");
+    case EditStep::Colour:
+        return QStringLiteral("色の変更");
+    case EditStep::RandomUniform:
+        return QStringLiteral("色のﾗﾝﾀﾞﾑ決定(一様乱数)");
+    case EditStep::RandomNatural:
+        return QStringLiteral("色のﾗﾝﾀﾞﾑ決定(自然)");
+    case EditStep::Brightness:
+        return QStringLiteral("明度の調整");
+    case EditStep::Equal:
+        return QStringLiteral("点を等間隔に配置");
+    case EditStep::Restore:
+        return QStringLiteral("記憶内容を復帰");
+    case EditStep::Orientation:
+        return QStringLiteral("横型・縦型の切替");
+    case EditStep::Size:
+        break;
+    }
+    return QStringLiteral("ｻｲｽﾞの変更");
+}
+
+void UndoMenu::record(EditStep step, int mergeKey)
+{
+    if (m_applying)
+        return;
+    if (m_history.record(m_hooks.read(), static_cast<int>(step), mergeKey))
+        refresh();
+}
+
+void UndoMenu::Undo()
+{
+    go(true);
+}
+
+void UndoMenu::Redo()
+{
+    go(false);
+}
+
+void UndoMenu::go(bool back)
+{
+    if (m_applying)
+        return;
+    if (m_hooks.commit)
+        m_hooks.commit();
+    // A change nobody reported still counts: undo takes it back first.
+    const EditState shown = m_hooks.read();
+    if (shown != m_history.current())
+        m_history.record(shown, static_cast<int>(Guess(m_history.current(), shown)));
+    if (back ? !m_history.canUndo() : !m_history.canRedo()) {
+        refresh();
+        return;
+    }
+    const EditState target = back ? m_history.undo() : m_history.redo();
+    m_applying = true;
+    m_hooks.apply(target);
+    m_applying = false;
+    refresh();
+}
+
+void UndoMenu::refresh()
+{
+    const auto set = [](QAction* a, const QString& text, bool can, int label) {
+        a->setEnabled(can);
+        a->setText(can ? text + QStringLiteral(" - ") + caption(static_cast<EditStep>(label))
+                       : text);
+    };
+    set(m_undo, QStringLiteral("元に戻す(&U)"), m_history.canUndo(),
+        m_history.canUndo() ? m_history.undoLabel() : 0);
+    set(m_redo, QStringLiteral("やり直し(&Y)"), m_history.canRedo(),
+        m_history.canRedo() ? m_history.redoLabel() : 0);
+}
+
+} // namespace velmix
