@@ -5,8 +5,12 @@
 //                                to its first painted frame and the RSS
 //   bench_interactive --minimal  the same for a plain one-window Qt program
 //   bench_interactive --minimal-text  ... with one label of Japanese text
+//   bench_interactive --drags    live drags on the platform in use (xcb under
+//                                Xvfb included): slider release and brightness
+//                                drag, both orientations, two tile sizes
 
 #include "dialogs.h"
+#include "frmld.h"
 #include "frmmain.h"
 #include "frmtile.h"
 #include "gradient.h"
@@ -17,10 +21,13 @@
 #include <QEvent>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
@@ -122,6 +129,78 @@ int StartupRun(const char* mode, const Clock::time_point& t0)
     return code;
 }
 
+// One step of a live drag, as the user sees it: the handlers, the repaint
+// the event loop does next, and (on a real window system) the round trip
+// that the server has taken every pixel. Median and best of the steps.
+template <typename F> std::pair<double, double> StepMillis(int steps, F step)
+{
+    std::vector<double> t;
+    for (int i = 0; i < steps; ++i) {
+        const auto t0 = Clock::now();
+        step(i);
+        QCoreApplication::processEvents();
+        QGuiApplication::sync();
+        t.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+    std::sort(t.begin(), t.end());
+    return {t[t.size() / 2], t.front()};
+}
+
+int Drags()
+{
+    SetUpJapaneseUi();
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    ClockRandom random;
+    AppEnvironment env{&dialogs, &random, dir.path(), dir.path(), {}};
+    frmMain w(env);
+    w.show();
+    w.txtSize->setText(QStringLiteral("2000"));
+    w.cmdTile_Click();
+    frmTile& tile = w.tile();
+    std::printf("platform %s\n", qPrintable(QGuiApplication::platformName()));
+    std::printf("| tile window | orientation | slider release, median (best) | brightness "
+                "step, median (best) | memcpy of the tile bytes |\n|---|---|---|---|---|\n");
+    for (const QSize size : {QSize(1920, 1080), QSize(3840, 2160)}) {
+        for (int o : {0, 1}) {
+            w.Option1[o]->setChecked(true);
+            tile.move(0, 0);
+            tile.resize(size);
+            for (int i = 0; i < 20; ++i) {
+                QCoreApplication::processEvents();
+                QGuiApplication::sync();
+            }
+            QSlider* s = w.Slider1[1];
+            const auto release = StepMillis(30, [&](int i) {
+                s->setSliderDown(true);
+                s->setSliderPosition(300 + (i % 2));
+                s->setSliderDown(false);
+            });
+            frmLD& ld = w.ld();
+            ld.show();
+            ld.sldLD->setSliderDown(true);
+            const auto drag =
+                StepMillis(60, [&](int i) { ld.sldLD->setSliderPosition((i % 2) ? 40 : 41); });
+            ld.sldLD->setSliderDown(false);
+            ld.CmdCancel_Click();
+            const QImage& grad = tile.picGrad->image();
+            const std::size_t bytes = static_cast<std::size_t>(grad.sizeInBytes());
+            std::vector<char> a(bytes, 1), b(bytes);
+            const double copy = BestMicros(30,
+                                           [&] {
+                                               std::memcpy(b.data(), a.data(), bytes);
+                                               asm volatile("" : : "r"(b.data()) : "memory");
+                                           }) /
+                                1000.0;
+            std::printf("| %dx%d | %s | %.1f ms (%.1f) | %.1f ms (%.1f) | %.1f ms (%.1f MB) |\n",
+                        tile.width(), tile.height(), o == 0 ? "horizontal" : "vertical",
+                        release.first, release.second, drag.first, drag.second, copy,
+                        static_cast<double>(bytes) / 1e6);
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -133,8 +212,12 @@ int main(int argc, char** argv)
         DrawGrad(p, 2000, line.data());
         asm volatile("" : : "r"(line.data()) : "memory");
     });
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool drags = argc > 1 && std::strcmp(argv[1], "--drags") == 0;
+    if (!drags || !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (drags)
+        return Drags();
     if (argc > 1 && std::strncmp(argv[1], "--", 2) == 0)
         return StartupRun(argv[1], t0);
 

@@ -308,9 +308,22 @@ void frmTile::PrintTile()
     const int innerW = grad.width();
     const int innerH = grad.height();
     if (innerW > 0 && innerH > 0) {
-        const int K = innerW / w;
-        for (int i = 0; i <= K; ++i)
-            CopyImage(work, grad, i * w, 0);
+        // The first band: the work picture K + 1 times across, cut at the
+        // edge. Each row is the picture's row once, then the filled part of
+        // the row copied onto the rest, doubling: a few long copies a row
+        // instead of one tiny copy per repetition (a vertical picture is one
+        // pixel wide).
+        const int bandRows = std::min(h, innerH);
+        const int first = std::min(w, innerW);
+        for (int r = 0; r < bandRows; ++r) {
+            auto* row = reinterpret_cast<quint32*>(grad.scanLine(r));
+            std::memcpy(row, work.constScanLine(r), static_cast<std::size_t>(first) * 4);
+            for (int filled = first; filled < innerW;) {
+                const int n = std::min(filled, innerW - filled);
+                std::memcpy(row + filled, row, static_cast<std::size_t>(n) * 4);
+                filled += n;
+            }
+        }
         // Downwards from picGrad's own first band, not from the work picture.
         const int M = innerH / h;
         const std::size_t bandBytes = static_cast<std::size_t>(innerW) * 4;
