@@ -48,7 +48,7 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialo
 {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(tr("ﾊﾞｰｼﾞｮﾝ情報"));
     setFixedSize(246, 180);
 
     picIcon = new QLabel(this);
@@ -59,16 +59,16 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialo
     lblTitle->move(52, 12);
     lblVersion = new QLabel(QStringLiteral("Version -.--"), this);
     lblVersion->move(168, 40);
-    labAuthor = new QLabel(QStringLiteral("(C) 2026 Velmix developers"), this);
+    labAuthor = new QLabel(tr("(C) 2026 Velmix developers"), this);
     labAuthor->setFont(JpFont(9.75));
     labAuthor->move(56, 60);
     labAuthor->adjustSize();
-    lblDescription = new QLabel(QStringLiteral("このソフトはフリーウェアです。"), this);
+    lblDescription = new QLabel(tr("このソフトはフリーウェアです。"), this);
     lblDescription->setGeometry(12, 96, 226, 28);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(tr("OK"), this);
     cmdOK->setGeometry(4, 148, 87, 27);
     cmdOK->setDefault(true);
-    cmdSysInfo = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
+    cmdSysInfo = new QPushButton(tr("ｼｽﾃﾑ情報(&S)..."), this);
     cmdSysInfo->setGeometry(152, 148, 87, 27);
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
@@ -77,8 +77,8 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialo
 
 void frmAbout::Form_Load()
 {
-    setWindowTitle(QString::fromUtf8(kTitle) + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"));
-    lblVersion->setText(QStringLiteral("Version %1").arg(QString::fromUtf8(kVersionText)));
+    setWindowTitle(QString::fromUtf8(kTitle) + tr("のﾊﾞｰｼﾞｮﾝ情報"));
+    lblVersion->setText(tr("Version %1").arg(QString::fromUtf8(kVersionText)));
     lblVersion->adjustSize();
     lblTitle->setText(QString::fromUtf8(kTitle));
     lblTitle->adjustSize();
@@ -122,7 +122,7 @@ void frmAbout::StartSysInfo()
         return;
 #endif
     // No System Information tool on this system.
-    m_dialogs.message(this, MsgIcon::None, QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+    m_dialogs.message(this, MsgIcon::None, tr("現時点ではｼｽﾃﾑ情報を使用できません"));
 }
 
 } // namespace velmix

@@ -5,6 +5,7 @@
 #include "transg.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -16,15 +17,17 @@ namespace velmix {
 
 ExportResult ExportToClipboard(const StripImage& strip)
 {
-    const char* failure = "クリップボードにコピーできません。";
+    const char* failure = QT_TRANSLATE_NOOP("Exporter", "クリップボードにコピーできません。");
     return ExportGuarded(failure, [&] {
         if (strip.line.empty() || strip.thickness < 1)
-            return ExportFailure(kEncodeFormatError, QString::fromUtf8(failure), {});
+            return ExportFailure(kEncodeFormatError,
+                                 QCoreApplication::translate("Exporter", failure), {});
         // The clipboard needs the whole picture, up to 2000 x 32767 pixels
         // (262 MB): QImage answers a failed allocation with a null image.
         QImage full(strip.width(), strip.height(), QImage::Format_RGB32);
         if (full.isNull())
-            return ExportFailure(kEncodeCallFailed, QString::fromUtf8(failure),
+            return ExportFailure(kEncodeCallFailed,
+                                 QCoreApplication::translate("Exporter", failure),
                                  QString::fromLocal8Bit(std::strerror(ENOMEM)));
         const auto rgb = [](Colour c) { return qRgb(GetRed(c), GetGreen(c), GetBlue(c)); };
         if (strip.vertical) {

@@ -6,6 +6,8 @@
 #include "transg.h"
 #include "webgrad.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -51,29 +53,29 @@ struct FileType
 const FileType kFileTypes[] = {
     {ImageType::Jpeg,
      {"jpg", "jpeg"},
-     "JPEG保存時にエラーが発生しました。",
+     QT_TRANSLATE_NOOP("Exporter", "JPEG保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) {
          return DCSavetoJPEG(s.strip, p, 100, 0, e);
      }},
     {ImageType::Png,
      {"png", nullptr},
-     "PNG保存時にエラーが発生しました。",
+     QT_TRANSLATE_NOOP("Exporter", "PNG保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) {
          return DCSavetoPNG(s.strip, p, kPngOption, e);
      }},
     {ImageType::Svg,
      {"svg", nullptr},
-     "SVG保存時にエラーが発生しました。",
+     QT_TRANSLATE_NOOP("Exporter", "SVG保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) { return WriteWeb(s, p, e, true); }},
     {ImageType::Css,
      {"css", nullptr},
-     "CSS保存時にエラーが発生しました。",
+     QT_TRANSLATE_NOOP("Exporter", "CSS保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) {
          return WriteWeb(s, p, e, false);
      }},
     {ImageType::Bmp,
      {nullptr, nullptr},
-     "BMP保存時にエラーが発生しました。",
+     QT_TRANSLATE_NOOP("Exporter", "BMP保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) {
          return SaveBitmapFile(s.strip, p, e) ? short(kEncodeOk) : short(kEncodeWriteFailed);
      }},
@@ -108,10 +110,10 @@ ExportResult ExportGuarded(const char* failure, const std::function<ExportResult
     try {
         return body();
     } catch (const std::bad_alloc&) {
-        return ExportFailure(kEncodeCallFailed, QString::fromUtf8(failure),
+        return ExportFailure(kEncodeCallFailed, QCoreApplication::translate("Exporter", failure),
                              QString::fromLocal8Bit(std::strerror(ENOMEM)));
     } catch (const std::exception& e) {
-        return ExportFailure(kEncodeCallFailed, QString::fromUtf8(failure),
+        return ExportFailure(kEncodeCallFailed, QCoreApplication::translate("Exporter", failure),
                              QString::fromLocal8Bit(e.what()));
     }
 }
@@ -125,19 +127,20 @@ QString EncoderCodeText(short code)
 {
     switch (code) {
     case kEncodeOk:
-        return QStringLiteral("成功しました。");
+        return QCoreApplication::translate("Exporter", "成功しました。");
     case kEncodeOpenFailed:
-        return QStringLiteral("ファイルがオープンできません。");
+        return QCoreApplication::translate("Exporter", "ファイルがオープンできません。");
     case kEncodeWriteFailed:
-        return QStringLiteral("ファイルに書きこめません。");
+        return QCoreApplication::translate("Exporter", "ファイルに書きこめません。");
     case kEncodeFormatError:
-        return QStringLiteral("ファイルのフォーマットエラーです。");
+        return QCoreApplication::translate("Exporter", "ファイルのフォーマットエラーです。");
     case kEncodeStackOverflow:
-        return QStringLiteral("スタックオーバーフローです。");
+        return QCoreApplication::translate("Exporter", "スタックオーバーフローです。");
     case kEncodeBadOption:
-        return QStringLiteral("保存品質の指定が間違っています。");
+        return QCoreApplication::translate("Exporter", "保存品質の指定が間違っています。");
     default:
-        return QStringLiteral("clsTransG内部エラー : ") + QString::number(code);
+        return QCoreApplication::translate("Exporter", "clsTransG内部エラー : ") +
+               QString::number(code);
     }
 }
 

@@ -17,30 +17,32 @@ namespace velmix {
 frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
     : QDialog(parent), m_dialogs(dialogs), m_saveHeight(saveHeight)
 {
-    setWindowTitle(QStringLiteral("保存/コピーのオプション"));
+    setWindowTitle(tr("保存/コピーのオプション"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(312, 150);
 
     fraHeight = new QGroupBox(this);
     fraHeight->setGeometry(8, 4, 296, 70);
-    chkHeight = new QCheckBox(QStringLiteral("高さをつけてコピー"), fraHeight);
+    chkHeight = new QCheckBox(tr("高さをつけてコピー"), fraHeight);
     chkHeight->setGeometry(12, 10, 200, 22);
-    lblHeight = new QLabel(QStringLiteral("ｻｲｽﾞ(pixel)"), fraHeight);
+    lblHeight = new QLabel(tr("ｻｲｽﾞ(pixel)"), fraHeight);
     lblHeight->setGeometry(32, 40, 80, 20);
     txtSize = new QLineEdit(QStringLiteral("100"), fraHeight);
     txtSize->setGeometry(116, 38, 60, 22);
-    txtSize->setToolTip(QStringLiteral("画像の幅をpixel単位で指定します"));
+    txtSize->setToolTip(tr("画像の幅をpixel単位で指定します"));
     updSize = new UpDown(fraHeight, txtSize, 1, kMaxThickness);
+    txtSize->setObjectName(QStringLiteral("txtSize"));
+    lblHeight->setBuddy(txtSize);
     updSize->setGeometry(176, 38, 14, 22);
-    lblSTatic = new QLabel(QStringLiteral("画像のサイズ（横幅 x 高さ） :"), this);
+    lblSTatic = new QLabel(tr("画像のサイズ（横幅 x 高さ） :"), this);
     lblSTatic->setGeometry(12, 82, 170, 20);
     lblSize = new QLabel(this);
     lblSize->setGeometry(184, 82, 124, 20);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(tr("OK"), this);
     cmdOK->setGeometry(124, 112, 84, 28);
     cmdOK->setDefault(true);
-    CmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    CmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
     CmdCancel->setGeometry(216, 112, 84, 28);
 
     connect(chkHeight, &QCheckBox::toggled, this, [this] { chkHeight_Click(); });
@@ -62,12 +64,12 @@ void frmOption::showEvent(QShowEvent* event)
 
 void frmOption::Form_Activate()
 {
-    ModeName = m_target.saveMode ? QStringLiteral("保存") : QStringLiteral("コピー");
+    ModeName = m_target.saveMode ? tr("保存") : tr("コピー");
     m_cancelled = false;
-    setWindowTitle(ModeName + QStringLiteral("のオプション"));
-    const QString word = QString::fromStdString(GetSizeName(1 - m_target.orientation));
-    chkHeight->setText(word + QStringLiteral("をつけて") + ModeName);
-    lblHeight->setText(word + QStringLiteral("(pixel)"));
+    setWindowTitle(ModeName + tr("のオプション"));
+    const QString word = tr(GetSizeName(1 - m_target.orientation).c_str());
+    chkHeight->setText(word + tr("をつけて") + ModeName);
+    lblHeight->setText(word + tr("(pixel)"));
     SetHeightState();
 }
 
@@ -85,7 +87,9 @@ void frmOption::ShowSizeLabel()
 {
     const long long a = m_target.orientation == 0 ? m_target.imageSize : m_saveHeight;
     const long long b = m_target.orientation == 0 ? m_saveHeight : m_target.imageSize;
-    lblSize->setText(QString::fromStdString(BlankSigned(a) + " x" + BlankSigned(b) + " pixels"));
+    lblSize->setText(
+        tr("%1 x%2 pixels")
+            .arg(QString::fromStdString(BlankSigned(a)), QString::fromStdString(BlankSigned(b))));
 }
 
 bool frmOption::thicknessOn() const
@@ -120,10 +124,9 @@ void frmOption::cmdOK_Click()
 {
     // A thickness the encoders cannot make is refused here, not at the file.
     if (chkHeight->isChecked() && (m_saveHeight < 1 || m_saveHeight > kMaxThickness)) {
-        m_dialogs.message(
-            this, MsgIcon::Exclamation,
-            lblHeight->text() +
-                QStringLiteral("は1から%1までの数値で指定してください。").arg(kMaxThickness));
+        m_dialogs.message(this, MsgIcon::Exclamation,
+                          lblHeight->text() +
+                              tr("は1から%1までの数値で指定してください。").arg(kMaxThickness));
         txtSize->setFocus();
         return;
     }

@@ -16,26 +16,30 @@ namespace velmix {
 
 frmLD::frmLD(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("明度の調整"));
+    setWindowTitle(tr("明度の調整"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(244, 108);
-    Label1 = new QLabel(QStringLiteral("明度の調整"), this);
+    Label1 = new QLabel(tr("明度の調整"), this);
     Label1->setGeometry(16, 16, 81, 17);
     txtLD = new QLineEdit(QStringLiteral("0"), this);
     txtLD->setMaxLength(4);
     txtLD->setGeometry(184, 16, 41, 18);
     txtLD->installEventFilter(this);
+    txtLD->setObjectName(QStringLiteral("txtLD"));
+    Label1->setBuddy(txtLD);
     sldLD = new QSlider(Qt::Horizontal, this);
+    sldLD->setObjectName(QStringLiteral("sldLD"));
+    sldLD->setAccessibleName(tr("明度の調整"));
     sldLD->setRange(-kLimit, kLimit);
     sldLD->setSingleStep(1);
     sldLD->setPageStep(32);
     sldLD->setTickInterval(32);
     sldLD->setTickPosition(QSlider::TicksBelow);
     sldLD->setGeometry(8, 40, 225, 32);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(tr("OK"), this);
     cmdOK->setGeometry(96, 72, 65, 33);
     cmdOK->setDefault(true);
-    CmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    CmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
     CmdCancel->setGeometry(168, 72, 65, 33);
 
     // Only the user's movements of the slider count; setting it from the text

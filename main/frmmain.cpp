@@ -41,8 +41,9 @@ namespace velmix {
 
 namespace {
 
-const char* const kSaveFilter = "ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png|"
-                                "SVG(*.SVG)|*.svg|CSS(*.CSS)|*.css";
+const char* const kSaveFilter = QT_TRANSLATE_NOOP(
+    "velmix::frmMain", "ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png|"
+                       "SVG(*.SVG)|*.svg|CSS(*.CSS)|*.css");
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y)
 {
@@ -100,10 +101,10 @@ void frmMain::buildControls()
     surface->installEventFilter(this);
     setCentralWidget(surface);
 
-    LabEnabled = MakeLabel(surface, QStringLiteral("Enabled"), 0, 8);
-    const char* rgb[3] = {"R", "G", "B"};
+    LabEnabled = MakeLabel(surface, tr("Enabled"), 0, 8);
+    const char* rgb[3] = {QT_TR_NOOP("R"), QT_TR_NOOP("G"), QT_TR_NOOP("B")};
     for (int c = 0; c < 3; ++c)
-        LabRGB[c] = MakeLabel(surface, QString::fromLatin1(rgb[c]), 384 + 32 * c, 8);
+        LabRGB[c] = MakeLabel(surface, tr(rgb[c]), 384 + 32 * c, 8);
 
     const QColor valueColours[3] = {QColor(0x80, 0, 0), QColor(0, 0x80, 0), QColor(0, 0, 0x80)};
     for (int i = 0; i < kPointCount; ++i) {
@@ -111,11 +112,13 @@ void frmMain::buildControls()
         const int labelTop = i == 0 ? 32 : 72 + 36 * (i - 1);
         const int boxTop = i == 0 ? 28 : sliderTop;
 
-        Check1[i] = new QCheckBox(QStringLiteral("･"), surface);
+        Check1[i] = new QCheckBox(tr("･"), surface);
         Check1[i]->setFont(JpFont(9.75, true));
         Check1[i]->setGeometry(0, 24 + 36 * i, 25, 25);
         // The mark and its dot in the designed 25 pixels.
         Check1[i]->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+        Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
+        Check1[i]->setAccessibleName(tr("点%1を使う").arg(i + 1));
         connect(Check1[i], &QCheckBox::toggled, this, [this, i] { Check1_Click(i); });
 
         Slider1[i] = new QSlider(Qt::Horizontal, surface);
@@ -125,6 +128,8 @@ void frmMain::buildControls()
         Slider1[i]->setTickInterval(25);
         Slider1[i]->setTickPosition(QSlider::TicksBelow);
         Slider1[i]->setGeometry(24, sliderTop, 300, i == 0 ? 32 : 28);
+        Slider1[i]->setObjectName(QStringLiteral("Slider1_%1").arg(i));
+        Slider1[i]->setAccessibleName(tr("点%1の位置").arg(i + 1));
         connect(Slider1[i], &QSlider::actionTriggered, this,
                 [this, i] { m_userSliderAction[i] = true; });
         connect(Slider1[i], &QSlider::valueChanged, this, [this, i] { onSliderValueChanged(i); });
@@ -140,7 +145,9 @@ void frmMain::buildControls()
 
         PicColor[i] = new ColorBox(surface);
         PicColor[i]->setGeometry(359, boxTop, 20, 20);
-        PicColor[i]->setToolTip(QStringLiteral("クリックすると色を変更できます"));
+        PicColor[i]->setToolTip(tr("クリックすると色を変更できます"));
+        PicColor[i]->setObjectName(QStringLiteral("PicColor_%1").arg(i));
+        PicColor[i]->setAccessibleName(tr("点%1の色").arg(i + 1));
         connect(PicColor[i], &ColorBox::clicked, this, [this, i] { PicColor_Click(i); });
         connect(PicColor[i], &ColorBox::keyPressed, this,
                 [this, i](int key) { PicColor_KeyPress(i, key); });
@@ -167,7 +174,7 @@ void frmMain::buildControls()
         }
     }
 
-    LabPrev = new QLabel(QStringLiteral("ｸﾞﾗﾃﾞ ｲﾒｰｼﾞ"), surface);
+    LabPrev = new QLabel(tr("ｸﾞﾗﾃﾞ ｲﾒｰｼﾞ"), surface);
     LabPrev->setFont(JpFont(8.25));
     LabPrev->setGeometry(0, 284, 33, 36);
     LabPrev->setWordWrap(true);
@@ -176,14 +183,16 @@ void frmMain::buildControls()
     picPrev = new ImageBox(surface);
     picPrev->setGeometry(32, 288, 284, 17);
     picPrev->setMouseTracking(true);
+    picPrev->setObjectName(QStringLiteral("picPrev"));
+    picPrev->setAccessibleName(tr("グラデーションのイメージ"));
     connect(picPrev, &ImageBox::mouseMoved, this,
             [this](int x, int y, Qt::MouseButtons b) { picPrev_MouseMove(b, x, y); });
 
-    Frame1 = new QGroupBox(QStringLiteral("画像"), surface);
+    Frame1 = new QGroupBox(tr("画像"), surface);
     Frame1->setGeometry(328, 276, 145, 81);
-    const char* orient[2] = {"横型", "縦型"};
+    const char* orient[2] = {QT_TR_NOOP("横型"), QT_TR_NOOP("縦型")};
     for (int k = 0; k < 2; ++k) {
-        Option1[k] = new QRadioButton(QString::fromUtf8(orient[k]), Frame1);
+        Option1[k] = new QRadioButton(tr(orient[k]), Frame1);
         Option1[k]->setFont(JpFont(9.75));
         Option1[k]->setGeometry(16 + 64 * k, 16, 57, 25);
     }
@@ -193,62 +202,68 @@ void frmMain::buildControls()
             if (on)
                 Option1_Click(k);
         });
-    labSize = MakeLabel(Frame1, QStringLiteral("ｻｲｽﾞ(pixel)"), 8, 56);
+    labSize = MakeLabel(Frame1, tr("ｻｲｽﾞ(pixel)"), 8, 56);
     txtSize = new QLineEdit(QStringLiteral("100"), Frame1);
     txtSize->setFont(JpFont(9.75));
     txtSize->setMaxLength(4);
     txtSize->setGeometry(80, 52, 41, 21);
-    txtSize->setToolTip(QStringLiteral("画像の幅をpixel単位で指定します"));
+    txtSize->setToolTip(tr("画像の幅をpixel単位で指定します"));
     txtSize->installEventFilter(this);
+    txtSize->setObjectName(QStringLiteral("txtSize"));
+    labSize->setBuddy(txtSize);
     connect(txtSize, &QLineEdit::textChanged, this, [this] { txtSize_Change(); });
     UpDown1 = new UpDown(Frame1, txtSize, 0, 100);
     UpDown1->setGeometry(120, 48, 12, 25);
     connect(UpDown1, &UpDown::stepped, this, [this] { stepDone(EditStep::Size, kPointCount); });
 
-    CmdSave = new QPushButton(QStringLiteral("保存(&S)"), surface);
+    CmdSave = new QPushButton(tr("保存(&S)"), surface);
     CmdSave->setGeometry(8, 316, 89, 41);
-    CmdSave->setToolTip(QStringLiteral("グラデーションを名前を付けて保存します"));
+    CmdSave->setToolTip(tr("グラデーションを名前を付けて保存します"));
     connect(CmdSave, &QPushButton::clicked, this, [this] { CmdSave_Click(); });
-    cmdTile = new QPushButton(QStringLiteral("ﾀｲﾙ表示(&T)"), surface);
+    cmdTile = new QPushButton(tr("ﾀｲﾙ表示(&T)"), surface);
     cmdTile->setGeometry(104, 316, 89, 41);
-    cmdTile->setToolTip(QStringLiteral("グラデーションをタイルのように敷き詰めて表示します"));
+    cmdTile->setToolTip(tr("グラデーションをタイルのように敷き詰めて表示します"));
     connect(cmdTile, &QPushButton::clicked, this, [this] { cmdTile_Click(); });
 }
 
 void frmMain::buildMenus()
 {
     const auto add = [this](QMenu* menu, const char* text, void (frmMain::*slot)()) {
-        QAction* a = menu->addAction(QString::fromUtf8(text));
+        QAction* a = menu->addAction(tr(text));
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    MenuFile = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    MenuSave = add(MenuFile, "名前を付けて保存(&A)...", &frmMain::MenuSave_Click);
+    MenuFile = menuBar()->addMenu(tr("ﾌｧｲﾙ(&F)"));
+    MenuSave = add(MenuFile, QT_TR_NOOP("名前を付けて保存(&A)..."), &frmMain::MenuSave_Click);
     MenuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    mnuClipBoard = add(MenuFile, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ(&C)...", &frmMain::mnuClipBoard_Click);
+    mnuClipBoard =
+        add(MenuFile, QT_TR_NOOP("ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ(&C)..."), &frmMain::mnuClipBoard_Click);
     mnuClipBoard->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    mnuCopyCss = add(MenuFile, "CSSとしてｺﾋﾟｰ(&S)", &frmMain::mnuCopyCss_Click);
+    mnuCopyCss = add(MenuFile, QT_TR_NOOP("CSSとしてｺﾋﾟｰ(&S)"), &frmMain::mnuCopyCss_Click);
     MenuFile->addSeparator();
-    MenuEnd = add(MenuFile, "終了(&X)", &frmMain::MenuEnd_Click);
+    MenuEnd = add(MenuFile, QT_TR_NOOP("終了(&X)"), &frmMain::MenuEnd_Click);
 
-    mnuGradEdit = menuBar()->addMenu(QStringLiteral("ｸﾞﾗﾞﾃﾞｰｼｮﾝ編集(&E)"));
-    mnuRandom = add(mnuGradEdit, "色のﾗﾝﾀﾞﾑ決定(一様乱数)(&R)", &frmMain::mnuRandom_Click);
+    mnuGradEdit = menuBar()->addMenu(tr("ｸﾞﾗﾞﾃﾞｰｼｮﾝ編集(&E)"));
+    mnuRandom =
+        add(mnuGradEdit, QT_TR_NOOP("色のﾗﾝﾀﾞﾑ決定(一様乱数)(&R)"), &frmMain::mnuRandom_Click);
     mnuRandomNatural =
-        add(mnuGradEdit, "色のﾗﾝﾀﾞﾑ決定(自然)(&N)", &frmMain::mnuRandomNatural_Click);
-    mnuLD = add(mnuGradEdit, "明度の調整(&Z)...", &frmMain::mnuLD_Click);
+        add(mnuGradEdit, QT_TR_NOOP("色のﾗﾝﾀﾞﾑ決定(自然)(&N)"), &frmMain::mnuRandomNatural_Click);
+    mnuLD = add(mnuGradEdit, QT_TR_NOOP("明度の調整(&Z)..."), &frmMain::mnuLD_Click);
     mnuGradEdit->addSeparator();
-    mnuEqual = add(mnuGradEdit, "点を等間隔に配置(&E)", &frmMain::mnuEqual_Click);
+    mnuEqual = add(mnuGradEdit, QT_TR_NOOP("点を等間隔に配置(&E)"), &frmMain::mnuEqual_Click);
     mnuGradEdit->addSeparator();
-    mnuMemorySave = add(mnuGradEdit, "現在の状態を記憶(&S)", &frmMain::mnuMemorySave_Click);
-    mnuMemoryLoad = add(mnuGradEdit, "記憶内容を復帰(&L)", &frmMain::mnuMemoryLoad_Click);
+    mnuMemorySave =
+        add(mnuGradEdit, QT_TR_NOOP("現在の状態を記憶(&S)"), &frmMain::mnuMemorySave_Click);
+    mnuMemoryLoad =
+        add(mnuGradEdit, QT_TR_NOOP("記憶内容を復帰(&L)"), &frmMain::mnuMemoryLoad_Click);
 
-    MenuGrad = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    MenuTile = add(MenuGrad, "ﾀｲﾙ表示(&T)", &frmMain::MenuTile_Click);
+    MenuGrad = menuBar()->addMenu(tr("表示(&V)"));
+    MenuTile = add(MenuGrad, QT_TR_NOOP("ﾀｲﾙ表示(&T)"), &frmMain::MenuTile_Click);
 
-    MenuHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    MenuPrintHelp = add(MenuHelp, "ﾍﾙﾌﾟ表示(&H)...", &frmMain::MenuPrintHelp_Click);
+    MenuHelp = menuBar()->addMenu(tr("ﾍﾙﾌﾟ(&H)"));
+    MenuPrintHelp = add(MenuHelp, QT_TR_NOOP("ﾍﾙﾌﾟ表示(&H)..."), &frmMain::MenuPrintHelp_Click);
     MenuHelp->addSeparator();
-    MenuVersion = add(MenuHelp, "ﾊﾞｰｼﾞｮﾝ情報(&A)...", &frmMain::MenuVersion_Click);
+    MenuVersion = add(MenuHelp, QT_TR_NOOP("ﾊﾞｰｼﾞｮﾝ情報(&A)..."), &frmMain::MenuVersion_Click);
 }
 
 // --- start-up and shutdown ---------------------------------------------
@@ -360,8 +375,8 @@ bool frmMain::reportSettingsWrite(bool ok, const QString& error)
 {
     if (!ok)
         dialogs().message(this, MsgIcon::Error,
-                          QStringLiteral("設定ファイル %1 に書き込めませんでした。"
-                                         "前のファイルは変更されていません。\r\n%2")
+                          tr("設定ファイル %1 に書き込めませんでした。"
+                             "前のファイルは変更されていません。\r\n%2")
                               .arg(QDir::toNativeSeparators(m_ini.IniPath()), error));
     return ok;
 }
@@ -529,7 +544,7 @@ void frmMain::Check1_Click(int Index)
         any = any || c->isChecked();
     if (!any) {
         dialogs().message(this, MsgIcon::Exclamation,
-                          QStringLiteral("全てのEnabledのチェックをはずすことは出来ません。"));
+                          tr("全てのEnabledのチェックをはずすことは出来ません。"));
         // Runs this handler again, which finds the point enabled.
         Check1[Index]->setChecked(true);
         return;
@@ -629,8 +644,7 @@ void frmMain::txtSize_LostFocus()
 void frmMain::Option1_Click(int Index)
 {
     m.Orientation = static_cast<std::int16_t>(Index);
-    labSize->setText(QString::fromStdString(GetSizeName(m.Orientation)) +
-                     QStringLiteral("(pixel):"));
+    labSize->setText(tr(GetSizeName(m.Orientation).c_str()) + tr("(pixel):"));
     labSize->adjustSize();
     if (tile().isVisible())
         tile().RefreshForm();
@@ -839,7 +853,7 @@ void frmMain::SaveImage()
 {
     QString path;
     if (m.SaveMode) {
-        SaveFileRequest req{QString::fromUtf8(kSaveFilter), m_dlgSaveInitDir, m_dlgSaveFileName};
+        SaveFileRequest req{tr(kSaveFilter), m_dlgSaveInitDir, m_dlgSaveFileName};
         const auto chosen = dialogs().saveFileName(this, req);
         if (!chosen || chosen->isEmpty())
             return;
@@ -891,7 +905,7 @@ void frmMain::ShowHelp(const QString& FileName)
     if (ret > 31)
         return;
     dialogs().message(this, MsgIcon::Error,
-                      QStringLiteral("ヘルプを表示できません。\r\nRet=") +
+                      tr("ヘルプを表示できません。\r\nRet=") +
                           QString::fromStdString(BlankSigned(ret)));
 }
 

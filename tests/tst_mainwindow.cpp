@@ -8,14 +8,20 @@
 #include "frmld.h"
 #include "frmoption.h"
 
+#include "frmabout.h"
+
+#include <QAccessible>
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QSlider>
 #include <QStyle>
+#include <QTranslator>
 
 #include <cerrno>
 #include <cstring>
@@ -26,6 +32,7 @@ class tst_MainWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void translatableAndNamed();
     void startupState();
     void captionsMenusAndFonts();
     void japaneseFaceAndQtTexts();
@@ -577,6 +584,87 @@ void tst_MainWindow::sessionSaveWritesWithoutEnding()
     f.w().move(90, 45);
     f.w().SaveSettingsNow();
     QVERIFY(f.iniText().contains("MainLeft= 900\n"));
+}
+
+namespace {
+
+// Wraps every text that goes through tr() in marks, so that a text without
+// them reached the screen untranslatable.
+class MarkingTranslator : public QTranslator
+{
+public:
+    QString translate(const char*, const char* source, const char*, int) const override
+    {
+        return QStringLiteral("\u2039") + QString::fromUtf8(source) + QStringLiteral("\u203a");
+    }
+    bool isEmpty() const override { return false; }
+};
+
+// Numbers, signs and the product name are not translated.
+bool NeedsTranslation(const QString& text)
+{
+    if (text == QStringLiteral("Velmix"))
+        return false;
+    QString t = text;
+    t.remove(QRegularExpression(QStringLiteral("[-0-9 .,:=x]")));
+    return !t.isEmpty();
+}
+
+} // namespace
+
+void tst_MainWindow::translatableAndNamed()
+{
+    MarkingTranslator marks;
+    QCoreApplication::installTranslator(&marks);
+    {
+        GuiFixture f;
+        frmMain& w = f.w();
+        f.tile().show();
+        frmOption& opt = w.option();
+        opt.show();
+        frmLD& ld = w.ld();
+        frmAbout about(f.dialogs, &w);
+        QList<QWidget*> windows{&w, &f.tile(), &opt, &ld, &about};
+        QStringList bare;
+        QStringList unnamed;
+        const auto check = [&](const QString& text, const QString& where) {
+            if (NeedsTranslation(text) && !text.contains(QChar(0x2039)))
+                bare << where + ": " + text;
+        };
+        for (QWidget* win : windows) {
+            check(win->windowTitle(), "title");
+            for (QWidget* c : win->findChildren<QWidget*>()) {
+                check(c->toolTip(), "tip");
+                if (auto* l = qobject_cast<QLabel*>(c))
+                    check(l->text(), "label");
+                if (auto* b = qobject_cast<QAbstractButton*>(c))
+                    check(b->text(), "button");
+                if (auto* g = qobject_cast<QGroupBox*>(c))
+                    check(g->title(), "group");
+                // Every control a reader can reach says what it is (Qt's own
+                // helpers, named qt_..., aside).
+                if (c->objectName().startsWith("qt_"))
+                    continue;
+                if (c->focusPolicy() != Qt::NoFocus || qobject_cast<QAbstractButton*>(c) ||
+                    qobject_cast<QSlider*>(c)) {
+                    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+                    if (!a || a->text(QAccessible::Name).isEmpty())
+                        unnamed << QString("%1 %2").arg(c->metaObject()->className(),
+                                                        c->objectName());
+                }
+            }
+            for (QAction* a : win->findChildren<QAction*>())
+                check(a->text(), "menu");
+        }
+        QVERIFY2(bare.isEmpty(), qPrintable(bare.join('\n')));
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join('\n')));
+        // Labels that name a control lead to it.
+        QCOMPARE(w.labSize->buddy(), w.txtSize);
+        QCOMPARE(opt.lblHeight->buddy(), opt.txtSize);
+        QCOMPARE(ld.Label1->buddy(), ld.txtLD);
+        QCOMPARE(f.tile().LabForeColor->buddy(), f.tile().picForeColor);
+    }
+    QCoreApplication::removeTranslator(&marks);
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -43,39 +43,44 @@ frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource
     : QWidget(nullptr, Qt::Window), m_dialogs(dialogs), m_sampleText(sampleText),
       m_source(std::move(source))
 {
-    setWindowTitle(QStringLiteral("タイル表示"));
+    setWindowTitle(tr("タイル表示"));
     resize(513, 224);
 
     picGrad = new ImageBox(this);
+    picGrad->setObjectName(QStringLiteral("picGrad"));
+    picGrad->setAccessibleName(tr("タイル表示"));
     picGrad->setGeometry(0, 40, 509, 181);
 
-    LabSavePicture = new QLabel(QStringLiteral("↓保存される画像"), this);
+    LabSavePicture = new QLabel(tr("↓保存される画像"), this);
     LabSavePicture->setGeometry(24, 16, 105, 17);
 
-    ChkText = new QCheckBox(QStringLiteral("文字表示(&S)"), this);
+    ChkText = new QCheckBox(tr("文字表示(&S)"), this);
     ChkText->setGeometry(196, 12, 89, 17);
-    ChkText->setToolTip(QStringLiteral("文字表示サンプルを表示するか否かを選択します"));
+    ChkText->setToolTip(tr("文字表示サンプルを表示するか否かを選択します"));
     ChkText->setChecked(true);
 
-    LabForeColor = new QLabel(QStringLiteral("表示色："), this);
+    LabForeColor = new QLabel(tr("表示色："), this);
     LabForeColor->move(300, 12);
     LabForeColor->adjustSize();
-    LabForeColor->setToolTip(QStringLiteral("文字表示サンプルの表示色です"));
+    LabForeColor->setToolTip(tr("文字表示サンプルの表示色です"));
 
     picForeColor = new ColorBox(this);
+    picForeColor->setObjectName(QStringLiteral("picForeColor"));
+    picForeColor->setAccessibleName(tr("表示色"));
+    LabForeColor->setBuddy(picForeColor);
     picForeColor->setGeometry(353, 4, 41, 25);
-    picForeColor->setToolTip(QStringLiteral("クリックすると色を変更できます"));
+    picForeColor->setToolTip(tr("クリックすると色を変更できます"));
     LabX = new CrossLabel(picForeColor);
     LabX->setFont(JpFont(27.75, true));
     LabX->setGeometry(0, -8, 41, 41);
 
-    CmdFont = new QPushButton(QStringLiteral("フォント変更(&F)"), this);
+    CmdFont = new QPushButton(tr("フォント変更(&F)"), this);
     CmdFont->setGeometry(404, 4, 89, 25);
-    CmdFont->setToolTip(QStringLiteral("文字表示サンプルのフォントを変更します"));
+    CmdFont->setToolTip(tr("文字表示サンプルのフォントを変更します"));
 
     // Sample text lies over the tiles; it is never drawn into them.
     const int b = picGrad->border();
-    Labsample[0] = new QLabel(QStringLiteral("文字表示サンプル"), picGrad);
+    Labsample[0] = new QLabel(tr("文字表示サンプル"), picGrad);
     Labsample[0]->setFont(JpFont(27.75));
     Labsample[0]->move(b + 8, b + 8);
     const int tops[3] = {80, 104, 128};
@@ -90,8 +95,8 @@ frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource
     LabContrast->setAutoFillBackground(true);
     LabContrast->setMargin(2);
     LabContrast->setToolTip(
-        QStringLiteral("文字表示色とグラデーションの各色とのコントラスト比(WCAG 2.x)の最低値と、"
-                       "その位置(先頭からのピクセル)です"));
+        tr("文字表示色とグラデーションの各色とのコントラスト比(WCAG 2.x)の最低値と、"
+           "その位置(先頭からのピクセル)です"));
     Line1 = new QFrame(picGrad);
     Line1->setAutoFillBackground(true);
     Line1->setGeometry(b + m_line1X1, b + 64, 496, 1);
@@ -162,7 +167,7 @@ void frmTile::ShowContrast()
     case ContrastMark::Fail:
         break;
     }
-    LabContrast->setText(QStringLiteral("最低コントラスト比 %1:1 (%2 px) %3")
+    LabContrast->setText(tr("最低コントラスト比 %1:1 (%2 px) %3")
                              .arg(low.ratio, 0, 'f', 2)
                              .arg(low.index)
                              .arg(QString::fromUtf8(mark)));
@@ -185,13 +190,11 @@ void frmTile::SetSampleFont()
     font.setItalic(f.Italic != 0);
     Labsample[0]->setFont(font);
     Labsample[0]->adjustSize();
-    Labsample[1]->setText(QStringLiteral("FontName = \"%1\"").arg(QString::fromStdString(f.Name)));
-    Labsample[2]->setText(QStringLiteral("FontSize = ") +
-                          QString::fromStdString(BlankSigned(f.Size)));
+    Labsample[1]->setText(tr("FontName = \"%1\"").arg(QString::fromStdString(f.Name)));
+    Labsample[2]->setText(tr("FontSize = ") + QString::fromStdString(BlankSigned(f.Size)));
     // Any style other than 0 counts as on.
     const int at = 4 * (f.bold != 0 ? 1 : 0) + 8 * (f.Italic != 0 ? 1 : 0);
-    Labsample[3]->setText(QStringLiteral("FontStyle = ") +
-                          QStringLiteral("標準　　太字　　斜体　　太字斜体").mid(at, 4));
+    Labsample[3]->setText(tr("FontStyle = ") + tr("標準　　太字　　斜体　　太字斜体").mid(at, 4));
     for (int i = 1; i < 4; ++i)
         Labsample[i]->adjustSize();
     const int sampleBottom = Labsample[0]->y() + Labsample[0]->height();
@@ -368,7 +371,7 @@ void frmTile::LayoutForm()
     const int x2 = picGrad->innerWidth() - (2 * m_line1X1) / std::max(1, tpx);
     Line1->setGeometry(picGrad->border() + m_line1X1, Line1->y(), std::max(0, x2 - m_line1X1), 1);
     PrintTile();
-    picGrad->setToolTip(QStringLiteral("Width=%1  : Height=%2")
+    picGrad->setToolTip(tr("Width=%1  : Height=%2")
                             .arg(QString::fromStdString(BlankSigned(picGrad->width())),
                                  QString::fromStdString(BlankSigned(picGrad->height()))));
 }

@@ -147,9 +147,9 @@ void ColorBox::keyPressEvent(QKeyEvent* event)
     emit keyPressed(key);
 }
 
-CrossLabel::CrossLabel(QWidget* parent) : QLabel(QStringLiteral("×"), parent)
+CrossLabel::CrossLabel(QWidget* parent) : QLabel(tr("×"), parent)
 {
-    setToolTip(QStringLiteral("無効です"));
+    setToolTip(tr("無効です"));
     SetTextColor(this, QColor(255, 0, 0));
     setAlignment(Qt::AlignCenter);
     // Nothing here can be clicked: no pointing hand over a crossed-out box.
@@ -189,6 +189,8 @@ UpDown::UpDown(QWidget* parent, QLineEdit* buddy, int minimum, int maximum)
 {
     m_up = new QToolButton(this);
     m_down = new QToolButton(this);
+    m_up->setAccessibleName(tr("増やす"));
+    m_down->setAccessibleName(tr("減らす"));
     m_up->setArrowType(Qt::UpArrow);
     m_down->setArrowType(Qt::DownArrow);
     for (QToolButton* b : {m_up, m_down}) {
