@@ -47,27 +47,27 @@ QString UndoMenu::caption(EditStep step)
 {
     switch (step) {
     case EditStep::Check:
-        return QStringLiteral("Enabledの変更");
+        return UndoMenu::tr("Enabledの変更");
     case EditStep::Slider:
-        return QStringLiteral("点の移動");
+        return UndoMenu::tr("点の移動");
     case EditStep::Colour:
-        return QStringLiteral("色の変更");
+        return UndoMenu::tr("色の変更");
     case EditStep::RandomUniform:
-        return QStringLiteral("色のﾗﾝﾀﾞﾑ決定(一様乱数)");
+        return UndoMenu::tr("色のﾗﾝﾀﾞﾑ決定(一様乱数)");
     case EditStep::RandomNatural:
-        return QStringLiteral("色のﾗﾝﾀﾞﾑ決定(自然)");
+        return UndoMenu::tr("色のﾗﾝﾀﾞﾑ決定(自然)");
     case EditStep::Brightness:
-        return QStringLiteral("明度の調整");
+        return UndoMenu::tr("明度の調整");
     case EditStep::Equal:
-        return QStringLiteral("点を等間隔に配置");
+        return UndoMenu::tr("点を等間隔に配置");
     case EditStep::Restore:
-        return QStringLiteral("記憶内容を復帰");
+        return UndoMenu::tr("記憶内容を復帰");
     case EditStep::Orientation:
-        return QStringLiteral("横型・縦型の切替");
+        return UndoMenu::tr("横型・縦型の切替");
     case EditStep::Size:
         break;
     }
-    return QStringLiteral("ｻｲｽﾞの変更");
+    return UndoMenu::tr("ｻｲｽﾞの変更");
 }
 
 void UndoMenu::record(EditStep step, int mergeKey)
@@ -116,9 +116,9 @@ void UndoMenu::refresh()
         a->setText(can ? text + QStringLiteral(" - ") + caption(static_cast<EditStep>(label))
                        : text);
     };
-    set(m_undo, QStringLiteral("元に戻す(&U)"), m_history.canUndo(),
+    set(m_undo, UndoMenu::tr("元に戻す(&U)"), m_history.canUndo(),
         m_history.canUndo() ? m_history.undoLabel() : 0);
-    set(m_redo, QStringLiteral("やり直し(&Y)"), m_history.canRedo(),
+    set(m_redo, UndoMenu::tr("やり直し(&Y)"), m_history.canRedo(),
         m_history.canRedo() ? m_history.redoLabel() : 0);
 }
 
