@@ -130,6 +130,15 @@ void frmMain::buildControls()
         Slider1[i]->setGeometry(24, sliderTop, 300, i == 0 ? 32 : 28);
         Slider1[i]->setObjectName(QStringLiteral("Slider1_%1").arg(i));
         Slider1[i]->setAccessibleName(tr("点%1の位置").arg(i + 1));
+        {
+            // Switched off, the slider is drawn faint (outline and ticks
+            // lighter, the thumb flat), also at 0 where nothing else differs.
+            QPalette pal = Slider1[i]->palette();
+            const QColor back = pal.color(QPalette::Active, QPalette::Window);
+            pal.setColor(QPalette::Disabled, QPalette::Window, back.lighter(112));
+            pal.setColor(QPalette::Disabled, QPalette::Button, back);
+            Slider1[i]->setPalette(pal);
+        }
         connect(Slider1[i], &QSlider::actionTriggered, this,
                 [this, i] { m_userSliderAction[i] = true; });
         connect(Slider1[i], &QSlider::valueChanged, this, [this, i] { onSliderValueChanged(i); });

@@ -197,6 +197,11 @@ void tst_MainWindow::switchedOffLooksOff()
     };
     QVERIFY(reddish(w.LabColor[3]));
     QVERIFY(!reddish(w.LabColor[4]));
+    // A slider at 0 looks different off and on.
+    const QImage off = w.Slider1[4]->grab().toImage();
+    w.setCheck(4, true);
+    QVERIFY(w.Slider1[4]->grab().toImage() != off);
+    w.setCheck(4, false);
     // The cross reads on a red box, and offers no click.
     w.state().PointColor[4] = 255;
     w.SetColorBox(4);
