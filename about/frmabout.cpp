@@ -57,7 +57,7 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialo
     lblTitle = new QLabel(this);
     lblTitle->setFont(JpFont(21.75, true, true, QStringLiteral("ＭＳ Ｐ明朝")));
     lblTitle->move(52, 12);
-    lblVersion = new QLabel(QStringLiteral("Version -.--"), this);
+    lblVersion = new QLabel(tr("Version -.--"), this);
     lblVersion->move(168, 40);
     labAuthor = new QLabel(tr("(C) 2026 Velmix developers"), this);
     labAuthor->setFont(JpFont(9.75));

@@ -622,8 +622,7 @@ void frmMain::picPrev_MouseMove(Qt::MouseButtons, int X, int Y)
     if (!img.valid(X, Y))
         return;
     const Colour c = FromQColor(QColor(img.pixel(X, Y)));
-    const QString tip =
-        QStringLiteral("R=%1 G=%2 B=%3").arg(GetRed(c)).arg(GetGreen(c)).arg(GetBlue(c));
+    const QString tip = tr("R=%1 G=%2 B=%3").arg(GetRed(c)).arg(GetGreen(c)).arg(GetBlue(c));
     picPrev->setToolTip(tip);
     if (QToolTip::isVisible())
         QToolTip::showText(picPrev->mapToGlobal(QPoint(X, Y)), tip, picPrev);
