@@ -157,7 +157,8 @@ for way in TERM INT HUP display; do
     # 123, 87 pixels are 1845, 1305 twips.
     grep -q '^MainLeft= 1845$' "$ini" && grep -q '^MainTop= 1305$' "$ini" ||
         fail "$way: the window's place was not written"
-    grep -q '^TileWidth=' "$ini" || fail "$way: settings incomplete"
+    # (A tile window never shown nor placed has no place to write.)
+    grep -q '^TextOnOff=' "$ini" || fail "$way: settings incomplete"
     echo "ok: ended by $way"
 done
 
