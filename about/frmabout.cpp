@@ -72,6 +72,13 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialo
     cmdSysInfo->setGeometry(152, 148, 87, 27);
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
+    SetObjectNames({{picIcon, "picIcon"},
+                    {lblTitle, "lblTitle"},
+                    {lblVersion, "lblVersion"},
+                    {labAuthor, "labAuthor"},
+                    {lblDescription, "lblDescription"},
+                    {cmdOK, "cmdOK"},
+                    {cmdSysInfo, "cmdSysInfo"}});
     Form_Load();
 }
 

@@ -20,6 +20,11 @@ public:
     void cmdSysInfo_Click();
     void StartSysInfo();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // The controls; others find them by object name.
     QLabel* picIcon = nullptr;
     QLabel* lblTitle = nullptr;
     QLabel* lblVersion = nullptr;
@@ -28,10 +33,6 @@ public:
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdSysInfo = nullptr;
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
     void Form_Load();
     Dialogs& m_dialogs;
 };

@@ -41,6 +41,21 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
+// A window's control by object name (the windows keep them private).
+template <class W> W* child(const QObject& window, const char* name)
+{
+    W* w = window.findChild<W*>(QLatin1String(name));
+    if (!w)
+        qFatal("no control %s", name);
+    return w;
+}
+
+template <class W> W* child(const QObject& window, const char* name, int index)
+{
+    return child<W>(window,
+                    qPrintable(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index)));
+}
+
 long RssKiB()
 {
     std::ifstream status("/proc/self/status");
@@ -155,7 +170,7 @@ int Drags()
     AppEnvironment env{&dialogs, &random, dir.path(), dir.path(), {}};
     frmMain w(env);
     w.show();
-    w.txtSize->setText(QStringLiteral("2000"));
+    child<QLineEdit>(w, "txtSize")->setText(QStringLiteral("2000"));
     w.cmdTile_Click();
     frmTile& tile = w.tile();
     std::printf("platform %s\n", qPrintable(QGuiApplication::platformName()));
@@ -163,14 +178,14 @@ int Drags()
                 "step, median (best) | memcpy of the tile bytes |\n|---|---|---|---|---|\n");
     for (const QSize size : {QSize(1920, 1080), QSize(3840, 2160)}) {
         for (int o : {0, 1}) {
-            w.Option1[o]->setChecked(true);
+            child<QRadioButton>(w, "Option1", o)->setChecked(true);
             tile.move(0, 0);
             tile.resize(size);
             for (int i = 0; i < 20; ++i) {
                 QCoreApplication::processEvents();
                 QGuiApplication::sync();
             }
-            QSlider* s = w.Slider1[1];
+            QSlider* s = child<QSlider>(w, "Slider1_1");
             const auto release = StepMillis(30, [&](int i) {
                 s->setSliderDown(true);
                 s->setSliderPosition(300 + (i % 2));
@@ -178,12 +193,13 @@ int Drags()
             });
             frmLD& ld = w.ld();
             ld.show();
-            ld.sldLD->setSliderDown(true);
+            QSlider* sldLD = child<QSlider>(ld, "sldLD");
+            sldLD->setSliderDown(true);
             const auto drag =
-                StepMillis(60, [&](int i) { ld.sldLD->setSliderPosition((i % 2) ? 40 : 41); });
-            ld.sldLD->setSliderDown(false);
+                StepMillis(60, [&](int i) { sldLD->setSliderPosition((i % 2) ? 40 : 41); });
+            sldLD->setSliderDown(false);
             ld.CmdCancel_Click();
-            const QImage& grad = tile.picGrad->image();
+            const QImage& grad = child<ImageBox>(tile, "picGrad")->image();
             const std::size_t bytes = static_cast<std::size_t>(grad.sizeInBytes());
             std::vector<char> a(bytes, 1), b(bytes);
             const double copy = BestMicros(30,
@@ -237,7 +253,7 @@ int main(int argc, char** argv)
         asm volatile("" : : "r"(line.data()) : "memory");
     });
     // Slider release: preview and tile window redrawn and repainted.
-    QSlider* s = w.Slider1[1];
+    QSlider* s = child<QSlider>(w, "Slider1_1");
     int v = 300;
     const double release = BestMicros(30, [&] {
         s->setSliderDown(true);
@@ -246,7 +262,7 @@ int main(int argc, char** argv)
         // As the event loop does next: paint what the release made dirty.
         QCoreApplication::processEvents();
     });
-    const QImage& grad = tile.picGrad->image();
+    const QImage& grad = child<ImageBox>(tile, "picGrad")->image();
     const std::size_t bytes = static_cast<std::size_t>(grad.sizeInBytes());
     std::vector<char> a(bytes, 1), b(bytes);
     const double copy = BestMicros(30, [&] {

@@ -32,7 +32,6 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
     txtSize->setGeometry(116, 38, 60, 22);
     txtSize->setToolTip(tr("画像の幅をpixel単位で指定します"));
     updSize = new UpDown(fraHeight, txtSize, 1, kMaxThickness);
-    txtSize->setObjectName(QStringLiteral("txtSize"));
     lblHeight->setBuddy(txtSize);
     updSize->setGeometry(176, 38, 14, 22);
     lblSTatic = new QLabel(tr("画像のサイズ（横幅 x 高さ） :"), this);
@@ -54,6 +53,15 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
     for (QWidget* w : {static_cast<QWidget*>(txtSize), static_cast<QWidget*>(updSize),
                        static_cast<QWidget*>(lblHeight)})
         w->setEnabled(false);
+    SetObjectNames({{fraHeight, "fraHeight"},
+                    {chkHeight, "chkHeight"},
+                    {lblHeight, "lblHeight"},
+                    {txtSize, "txtSize"},
+                    {updSize, "updSize"},
+                    {lblSTatic, "lblSTatic"},
+                    {lblSize, "lblSize"},
+                    {cmdOK, "cmdOK"},
+                    {CmdCancel, "CmdCancel"}});
 }
 
 void frmOption::showEvent(QShowEvent* event)

@@ -50,6 +50,16 @@ public:
     // Closed from its close box: the owner makes a new one before next use.
     bool destroyedByUser() const { return m_destroyed; }
 
+signals:
+    void saveHeightChanged(int saveHeight);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    // The controls; others find them by object name.
     QGroupBox* fraHeight = nullptr;
     QCheckBox* chkHeight = nullptr;
     QLabel* lblHeight = nullptr;
@@ -61,15 +71,6 @@ public:
     QPushButton* CmdCancel = nullptr;
     QString ModeName;
 
-signals:
-    void saveHeightChanged(int saveHeight);
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
-
-private:
     void SetHeightState();
     void ShowSizeLabel();
 

@@ -25,10 +25,8 @@ frmLD::frmLD(QWidget* parent) : QDialog(parent)
     txtLD->setMaxLength(4);
     txtLD->setGeometry(184, 16, 41, 18);
     txtLD->installEventFilter(this);
-    txtLD->setObjectName(QStringLiteral("txtLD"));
     Label1->setBuddy(txtLD);
     sldLD = new QSlider(Qt::Horizontal, this);
-    sldLD->setObjectName(QStringLiteral("sldLD"));
     sldLD->setAccessibleName(tr("明度の調整"));
     sldLD->setRange(-kLimit, kLimit);
     sldLD->setSingleStep(1);
@@ -51,6 +49,11 @@ frmLD::frmLD(QWidget* parent) : QDialog(parent)
     connect(txtLD, &QLineEdit::textChanged, this, [this] { txtLD_Change(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(CmdCancel, &QPushButton::clicked, this, [this] { CmdCancel_Click(); });
+    SetObjectNames({{Label1, "Label1"},
+                    {txtLD, "txtLD"},
+                    {sldLD, "sldLD"},
+                    {cmdOK, "cmdOK"},
+                    {CmdCancel, "CmdCancel"}});
 }
 
 void frmLD::showEvent(QShowEvent* event)

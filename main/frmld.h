@@ -32,12 +32,6 @@ public:
     void cmdOK_Click();
     void CmdCancel_Click();
 
-    QLabel* Label1 = nullptr;
-    QLineEdit* txtLD = nullptr;
-    QSlider* sldLD = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* CmdCancel = nullptr;
-
     static constexpr int kLimit = 255;
 
 signals:
@@ -50,6 +44,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls; others find them by object name.
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtLD = nullptr;
+    QSlider* sldLD = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* CmdCancel = nullptr;
+
     void ApplyLD(int Delta);
 
     GradPoints m_points;

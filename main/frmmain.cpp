@@ -90,6 +90,44 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env)
     m_undo = new UndoMenu(mnuGradEdit, std::move(hooks), this);
     mnuUndo = m_undo->undoAction();
     mnuRedo = m_undo->redoAction();
+
+    SetObjectNames(Check1, "Check1");
+    SetObjectNames(Slider1, "Slider1");
+    SetObjectNames(LabLocate, "LabLocate");
+    SetObjectNames(PicColor, "PicColor");
+    SetObjectNames(LabX, "LabX");
+    SetObjectNames(LabColor, "LabColor");
+    SetObjectNames(LabRGB, "LabRGB");
+    SetObjectNames(Option1, "Option1");
+    SetObjectNames({{LabEnabled, "LabEnabled"},
+                    {LabPrev, "LabPrev"},
+                    {picPrev, "picPrev"},
+                    {Frame1, "Frame1"},
+                    {labSize, "labSize"},
+                    {txtSize, "txtSize"},
+                    {UpDown1, "UpDown1"},
+                    {CmdSave, "CmdSave"},
+                    {cmdTile, "cmdTile"},
+                    {surface, "surface"},
+                    {MenuFile, "MenuFile"},
+                    {mnuGradEdit, "mnuGradEdit"},
+                    {MenuGrad, "MenuGrad"},
+                    {MenuHelp, "MenuHelp"},
+                    {mnuUndo, "mnuUndo"},
+                    {mnuRedo, "mnuRedo"},
+                    {MenuSave, "MenuSave"},
+                    {mnuClipBoard, "mnuClipBoard"},
+                    {mnuCopyCss, "mnuCopyCss"},
+                    {MenuEnd, "MenuEnd"},
+                    {mnuRandom, "mnuRandom"},
+                    {mnuRandomNatural, "mnuRandomNatural"},
+                    {mnuLD, "mnuLD"},
+                    {mnuEqual, "mnuEqual"},
+                    {mnuMemorySave, "mnuMemorySave"},
+                    {mnuMemoryLoad, "mnuMemoryLoad"},
+                    {MenuTile, "MenuTile"},
+                    {MenuPrintHelp, "MenuPrintHelp"},
+                    {MenuVersion, "MenuVersion"}});
 }
 
 frmMain::~frmMain() = default;
@@ -117,7 +155,6 @@ void frmMain::buildControls()
         Check1[i]->setGeometry(0, 24 + 36 * i, 25, 25);
         // The mark and its dot in the designed 25 pixels.
         Check1[i]->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
-        Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
         Check1[i]->setAccessibleName(tr("点%1を使う").arg(i + 1));
         connect(Check1[i], &QCheckBox::toggled, this, [this, i] { Check1_Click(i); });
 
@@ -128,7 +165,6 @@ void frmMain::buildControls()
         Slider1[i]->setTickInterval(25);
         Slider1[i]->setTickPosition(QSlider::TicksBelow);
         Slider1[i]->setGeometry(24, sliderTop, 300, i == 0 ? 32 : 28);
-        Slider1[i]->setObjectName(QStringLiteral("Slider1_%1").arg(i));
         Slider1[i]->setAccessibleName(tr("点%1の位置").arg(i + 1));
         {
             // Switched off, the slider is drawn faint (outline and ticks
@@ -155,7 +191,6 @@ void frmMain::buildControls()
         PicColor[i] = new ColorBox(surface);
         PicColor[i]->setGeometry(359, boxTop, 20, 20);
         PicColor[i]->setToolTip(tr("クリックすると色を変更できます"));
-        PicColor[i]->setObjectName(QStringLiteral("PicColor_%1").arg(i));
         PicColor[i]->setAccessibleName(tr("点%1の色").arg(i + 1));
         connect(PicColor[i], &ColorBox::clicked, this, [this, i] { PicColor_Click(i); });
         connect(PicColor[i], &ColorBox::keyPressed, this,
@@ -192,7 +227,6 @@ void frmMain::buildControls()
     picPrev = new ImageBox(surface);
     picPrev->setGeometry(32, 288, 284, 17);
     picPrev->setMouseTracking(true);
-    picPrev->setObjectName(QStringLiteral("picPrev"));
     picPrev->setAccessibleName(tr("グラデーションのイメージ"));
     connect(picPrev, &ImageBox::mouseMoved, this,
             [this](int x, int y, Qt::MouseButtons b) { picPrev_MouseMove(b, x, y); });
@@ -218,7 +252,6 @@ void frmMain::buildControls()
     txtSize->setGeometry(80, 52, 41, 21);
     txtSize->setToolTip(tr("画像の幅をpixel単位で指定します"));
     txtSize->installEventFilter(this);
-    txtSize->setObjectName(QStringLiteral("txtSize"));
     labSize->setBuddy(txtSize);
     connect(txtSize, &QLineEdit::textChanged, this, [this] { txtSize_Change(); });
     UpDown1 = new UpDown(Frame1, txtSize, 0, 100);

@@ -143,7 +143,12 @@ public:
     bool WriteSettingsUnits(SettingsUnits units);
     QString saveFileName() const { return m_dlgSaveFileName; }
 
-    // Controls, for the other windows and the tests.
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The controls; others find them by object name (a row's as Check1_3).
     std::array<QCheckBox*, kPointCount> Check1{};
     std::array<QSlider*, kPointCount> Slider1{};
     std::array<QLabel*, kPointCount> LabLocate{};
@@ -183,11 +188,6 @@ public:
     QAction* MenuPrintHelp = nullptr;
     QAction* MenuVersion = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void buildControls();
     void buildMenus();
     void applySettings(const Settings& s);

@@ -90,6 +90,22 @@ struct GuiFixture
     }
 };
 
+// A window's control, found by its object name: the windows keep their
+// controls private. A missing control fails the test at once.
+template <class W> W* child(const QObject& window, const QString& name)
+{
+    W* w = window.findChild<W*>(name);
+    if (!QTest::qVerify(w != nullptr, "child", qPrintable(name), __FILE__, __LINE__))
+        qFatal("no control %s", qPrintable(name));
+    return w;
+}
+
+// One of a row of controls, named name_index ("Check1_3").
+template <class W> W* child(const QObject& window, const char* name, int index)
+{
+    return child<W>(window, QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index));
+}
+
 inline QRgb Rgb(Colour c)
 {
     return ToQColor(c).rgb();

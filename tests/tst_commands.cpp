@@ -41,10 +41,10 @@ Rgb3 ColourOf(frmMain& w, int i)
 bool ShowsColour(frmMain& w, int i)
 {
     const Colour c = w.state().PointColor[i];
-    return w.LabColor[i]->text() == QString::number(GetRed(c)) &&
-           w.LabColor[i + 7]->text() == QString::number(GetGreen(c)) &&
-           w.LabColor[i + 14]->text() == QString::number(GetBlue(c)) &&
-           w.PicColor[i]->color() == ToQColor(c);
+    return child<QLabel>(w, "LabColor", i)->text() == QString::number(GetRed(c)) &&
+           child<QLabel>(w, "LabColor", i + 7)->text() == QString::number(GetGreen(c)) &&
+           child<QLabel>(w, "LabColor", i + 14)->text() == QString::number(GetBlue(c)) &&
+           child<ColorBox>(w, "PicColor", i)->color() == ToQColor(c);
 }
 
 } // namespace
@@ -86,7 +86,7 @@ void tst_Commands::uniformRandom()
     QCOMPARE(f.random.at, std::size_t(4));
     for (int i = 0; i < kPointCount; ++i)
         QVERIFY(ShowsColour(f.w(), i));
-    QVERIFY(ImageShowsLine(f.w().picPrev->image(), f.expectedLine(280)));
+    QVERIFY(ImageShowsLine(child<ImageBox>(f.w(), "picPrev")->image(), f.expectedLine(280)));
 }
 
 void tst_Commands::randomTiesFirstAndLast()
@@ -97,8 +97,8 @@ void tst_Commands::randomTiesFirstAndLast()
         for (int k = 0; k < 64; ++k)
             f.random.values.push_back(static_cast<float>(gen() >> 8) / 16777216.0f);
         OnlyEnable(f.w(), {2, 5});
-        f.w().Slider1[2]->setValue(400);
-        f.w().Slider1[5]->setValue(400);
+        child<QSlider>(f.w(), "Slider1_2")->setValue(400);
+        child<QSlider>(f.w(), "Slider1_5")->setValue(400);
         if (natural)
             f.w().mnuRandomNatural_Click();
         else
@@ -138,7 +138,7 @@ void tst_Commands::naturalRandomSteps()
         f.random.values.push_back(static_cast<float>(gen() >> 8) / 16777216.0f);
     OnlyEnable(f.w(), {0, 1, 2, 3, 4, 5, 6});
     for (int i = 0; i < kPointCount; ++i)
-        f.w().Slider1[i]->setValue(100 * i);
+        child<QSlider>(f.w(), "Slider1", i)->setValue(100 * i);
     f.w().mnuEqual_Click();
     const int order[7] = {0, 1, 2, 3, 4, 5, 6}; // by position
     for (int run = 0; run < 50; ++run) {
@@ -167,38 +167,38 @@ void tst_Commands::equalSpacing()
     GuiFixture f;
     frmMain& w = f.w();
     OnlyEnable(w, {0, 1, 2});
-    w.Slider1[0]->setValue(900);
-    w.Slider1[1]->setValue(100);
-    w.Slider1[2]->setValue(500);
-    w.Slider1[5]->setValue(777);
+    child<QSlider>(w, "Slider1_0")->setValue(900);
+    child<QSlider>(w, "Slider1_1")->setValue(100);
+    child<QSlider>(w, "Slider1_2")->setValue(500);
+    child<QSlider>(w, "Slider1_5")->setValue(777);
     w.cmdTile_Click();
     w.mnuEqual_Click();
-    QCOMPARE(w.Slider1[1]->value(), 0);
-    QCOMPARE(w.Slider1[2]->value(), 500);
-    QCOMPARE(w.Slider1[0]->value(), 1000);
-    QCOMPARE(w.Slider1[5]->value(), 777);
-    QCOMPARE(w.LabLocate[0]->text(), QString("1000"));
-    QCOMPARE(w.LabLocate[1]->text(), QString("0"));
+    QCOMPARE(child<QSlider>(w, "Slider1_1")->value(), 0);
+    QCOMPARE(child<QSlider>(w, "Slider1_2")->value(), 500);
+    QCOMPARE(child<QSlider>(w, "Slider1_0")->value(), 1000);
+    QCOMPARE(child<QSlider>(w, "Slider1_5")->value(), 777);
+    QCOMPARE(child<QLabel>(w, "LabLocate_0")->text(), QString("1000"));
+    QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString("0"));
     QVERIFY(w.state().RedrawEnabled);
-    QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
+    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
     QVERIFY(ImageShowsLine(w.picWork(), f.expectedLine(100)));
     // Seven points: 0, 167, 333, 500, 667, 833, 1000.
     OnlyEnable(w, {0, 1, 2, 3, 4, 5, 6});
     for (int i = 0; i < 7; ++i)
-        w.Slider1[i]->setValue(100 * i);
+        child<QSlider>(w, "Slider1", i)->setValue(100 * i);
     w.mnuEqual_Click();
     const int seven[7] = {0, 167, 333, 500, 667, 833, 1000};
     for (int i = 0; i < 7; ++i)
-        QCOMPARE(w.Slider1[i]->value(), seven[i]);
+        QCOMPARE(child<QSlider>(w, "Slider1", i)->value(), seven[i]);
 }
 
 void tst_Commands::equalSpacingOnePoint()
 {
     GuiFixture f;
     OnlyEnable(f.w(), {2});
-    f.w().Slider1[2]->setValue(420);
+    child<QSlider>(f.w(), "Slider1_2")->setValue(420);
     f.w().mnuEqual_Click();
-    QCOMPARE(f.w().Slider1[2]->value(), 420);
+    QCOMPARE(child<QSlider>(f.w(), "Slider1_2")->value(), 420);
     QVERIFY(f.w().state().RedrawEnabled);
 }
 
@@ -206,41 +206,41 @@ void tst_Commands::rememberAndRestore()
 {
     GuiFixture f;
     frmMain& w = f.w();
-    w.option().chkHeight->setChecked(true);
-    w.option().txtSize->setText("50");
-    QVERIFY(!w.mnuMemoryLoad->isEnabled());
+    child<QCheckBox>(w.option(), "chkHeight")->setChecked(true);
+    child<QLineEdit>(w.option(), "txtSize")->setText("50");
+    QVERIFY(!child<QAction>(w, "mnuMemoryLoad")->isEnabled());
     w.mnuMemorySave_Click();
-    QVERIFY(w.mnuMemoryLoad->isEnabled());
+    QVERIFY(child<QAction>(w, "mnuMemoryLoad")->isEnabled());
     QCOMPARE(w.state().MemoryState.SaveHeight, 50);
     QVERIFY(w.state().MemoryState.chkHeight);
     const GradPoints remembered = w.currentPoints();
 
     // Change everything.
     OnlyEnable(w, {5, 6});
-    w.Slider1[5]->setValue(10);
+    child<QSlider>(w, "Slider1_5")->setValue(10);
     f.dialogs.colors.push_back(QColor(1, 2, 3));
     w.PicColor_Click(5);
-    w.txtSize->setText("640");
-    QTest::mouseClick(w.Option1[1], Qt::LeftButton);
-    w.option().chkHeight->setChecked(false);
-    w.option().txtSize->setText("9");
+    child<QLineEdit>(w, "txtSize")->setText("640");
+    QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
+    child<QCheckBox>(w.option(), "chkHeight")->setChecked(false);
+    child<QLineEdit>(w.option(), "txtSize")->setText("9");
     w.cmdTile_Click();
 
     w.mnuMemoryLoad_Click();
     QVERIFY(w.currentPoints() == remembered);
     for (int i = 0; i < kPointCount; ++i) {
-        QCOMPARE(w.LabLocate[i]->text(), QString::number(remembered.position[i]));
-        QCOMPARE(w.LabX[i]->isVisible(), !remembered.enabled[i]);
+        QCOMPARE(child<QLabel>(w, "LabLocate", i)->text(), QString::number(remembered.position[i]));
+        QCOMPARE(child<QLabel>(w, "LabX", i)->isVisible(), !remembered.enabled[i]);
         QVERIFY(ShowsColour(w, i));
     }
-    QCOMPARE(w.txtSize->text(), QString("100"));
-    QVERIFY(w.Option1[0]->isChecked());
-    QVERIFY(!w.Option1[1]->isChecked());
-    QCOMPARE(w.labSize->text(), QString("横幅(pixel):"));
-    QVERIFY(w.option().chkHeight->isChecked());
-    QCOMPARE(w.option().txtSize->text(), QString("50"));
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("100"));
+    QVERIFY(child<QRadioButton>(w, "Option1_0")->isChecked());
+    QVERIFY(!child<QRadioButton>(w, "Option1_1")->isChecked());
+    QCOMPARE(child<QLabel>(w, "labSize")->text(), QString("横幅(pixel):"));
+    QVERIFY(child<QCheckBox>(w.option(), "chkHeight")->isChecked());
+    QCOMPARE(child<QLineEdit>(w.option(), "txtSize")->text(), QString("50"));
     QCOMPARE(w.state().SaveHeight, 50);
-    QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
+    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
     QVERIFY(ImageShowsLine(w.picWork(), f.expectedLine(100)));
     QVERIFY(f.dialogs.messages.empty());
 }
@@ -253,9 +253,9 @@ void tst_Commands::restoreAcrossRestart()
     {
         GuiFixture f;
         OnlyEnable(f.w(), {1, 4});
-        f.w().Slider1[4]->setValue(250);
-        f.w().txtSize->setText("321");
-        QTest::mouseClick(f.w().Option1[1], Qt::LeftButton);
+        child<QSlider>(f.w(), "Slider1_4")->setValue(250);
+        child<QLineEdit>(f.w(), "txtSize")->setText("321");
+        QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
         f.w().mnuMemorySave_Click();
         remembered = f.w().currentPoints();
         thickness = f.w().state().SaveHeight;
@@ -263,14 +263,14 @@ void tst_Commands::restoreAcrossRestart()
         ini = f.iniText();
     }
     GuiFixture f(ini);
-    QVERIFY(f.w().mnuMemoryLoad->isEnabled());
+    QVERIFY(child<QAction>(f.w(), "mnuMemoryLoad")->isEnabled());
     QVERIFY(f.w().currentPoints() == StartupPoints()); // not applied at start-up
     f.w().mnuMemoryLoad_Click();
     QVERIFY(f.w().currentPoints() == remembered);
     QCOMPARE(f.w().state().ImageSize, 321);
     QCOMPARE(f.w().state().Orientation, 1);
     QCOMPARE(f.w().state().SaveHeight, thickness);
-    QVERIFY(!f.w().option().chkHeight->isChecked());
+    QVERIFY(!child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
 }
 
 // The lines of a settings file without the remembered state's own keys.
@@ -305,7 +305,7 @@ void tst_Commands::rememberWritesOnlyTheMemorySection()
     w.state().SampleTextFont.Color = 255;
     w.move(300, 200);
     OnlyEnable(w, {1, 4});
-    w.Slider1[4]->setValue(250);
+    child<QSlider>(w, "Slider1_4")->setValue(250);
     w.mnuMemorySave_Click();
 
     const QByteArray after = f.iniText();
@@ -331,8 +331,8 @@ void tst_Commands::restoreSwapsEnabledPoints()
     OnlyEnable(f.w(), {0});
     f.w().mnuMemoryLoad_Click();
     QVERIFY(f.dialogs.messages.empty());
-    QVERIFY(!f.w().Check1[0]->isChecked());
-    QVERIFY(f.w().Check1[6]->isChecked());
+    QVERIFY(!child<QCheckBox>(f.w(), "Check1_0")->isChecked());
+    QVERIFY(child<QCheckBox>(f.w(), "Check1_6")->isChecked());
 }
 
 void tst_Commands::restoreHandEditedAllOff()
@@ -341,12 +341,12 @@ void tst_Commands::restoreHandEditedAllOff()
                  "Color 1=-7\nSize= 1\ntate= 0\nSaveHeight= 0\n");
     f.w().mnuMemoryLoad_Click();
     int on = 0;
-    for (QCheckBox* c : f.w().Check1)
-        on += c->isChecked() ? 1 : 0;
+    for (int i = 0; i < kPointCount; ++i)
+        on += child<QCheckBox>(f.w(), "Check1", i)->isChecked() ? 1 : 0;
     QVERIFY(on >= 1);
-    QCOMPARE(f.w().Slider1[1]->value(), 1000);
+    QCOMPARE(child<QSlider>(f.w(), "Slider1_1")->value(), 1000);
     QCOMPARE(f.w().state().PointColor[1], 0);
-    QCOMPARE(f.w().txtSize->text(), QString("4"));
+    QCOMPARE(child<QLineEdit>(f.w(), "txtSize")->text(), QString("4"));
     QCOMPARE(f.w().state().SaveHeight, 1);
 }
 
@@ -361,24 +361,24 @@ void tst_Commands::brightnessArithmetic()
     f.dialogs.modals.push_back([&](QDialog* d) {
         auto* ld = static_cast<frmLD*>(d);
         QCOMPARE(ld->windowTitle(), QString("明度の調整"));
-        QCOMPARE(ld->txtLD->text(), QString("0"));
-        ld->txtLD->selectAll();
-        QTest::keyClicks(ld->txtLD, "20");
-        QCOMPARE(ld->sldLD->value(), 20);
+        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("0"));
+        child<QLineEdit>(*ld, "txtLD")->selectAll();
+        QTest::keyClicks(child<QLineEdit>(*ld, "txtLD"), "20");
+        QCOMPARE(child<QSlider>(*ld, "sldLD")->value(), 20);
         QCOMPARE(w.state().PointColor[1], MakeColour(255, 30, 20));
         QVERIFY(ShowsColour(w, 1));
         QCOMPARE(w.state().PointColor[2], disabled);
-        QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
-        ld->txtLD->setText("-20");
+        QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
+        child<QLineEdit>(*ld, "txtLD")->setText("-20");
         QCOMPARE(w.state().PointColor[1], MakeColour(230, 0, 0));
-        QCOMPARE(ld->sldLD->value(), -20);
-        ld->txtLD->setText("0");
+        QCOMPARE(child<QSlider>(*ld, "sldLD")->value(), -20);
+        child<QLineEdit>(*ld, "txtLD")->setText("0");
         QCOMPARE(w.state().PointColor[1], MakeColour(250, 10, 0));
-        ld->sldLD->setValue(255); // the user's slider: all white
-        QCOMPARE(ld->txtLD->text(), QString("255"));
+        child<QSlider>(*ld, "sldLD")->setValue(255); // the user's slider: all white
+        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("255"));
         QCOMPARE(w.state().PointColor[0], 0xFFFFFF);
         QCOMPARE(w.state().PointColor[2], disabled);
-        QTest::mouseClick(ld->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(*ld, "cmdOK"), Qt::LeftButton);
     });
     w.mnuLD_Click();
     QCOMPARE(f.dialogs.modalCount, 1);
@@ -391,24 +391,25 @@ void tst_Commands::brightnessCancelAfterDrag()
     frmMain& w = f.w();
     w.cmdTile_Click();
     const auto before = w.state().PointColor;
-    const QImage preview = w.picPrev->image();
-    const QImage tiles = f.tile().picGrad->image();
+    const QImage preview = child<ImageBox>(w, "picPrev")->image();
+    const QImage tiles = child<ImageBox>(f.tile(), "picGrad")->image();
     f.dialogs.modals.push_back([&](QDialog* d) {
         auto* ld = static_cast<frmLD*>(d);
-        ld->sldLD->setSliderDown(true);
+        child<QSlider>(*ld, "sldLD")->setSliderDown(true);
         for (int v = 0; v <= 100; v += 10)
-            ld->sldLD->setSliderPosition(v);
-        ld->sldLD->setSliderDown(false);
+            child<QSlider>(*ld, "sldLD")->setSliderPosition(v);
+        child<QSlider>(*ld, "sldLD")->setSliderDown(false);
         QCOMPARE(w.state().PointColor[2], MakeColour(100, 100, 255));
-        QVERIFY(f.tile().picGrad->image() != tiles); // live in the tile window too
-        QTest::mouseClick(ld->CmdCancel, Qt::LeftButton);
+        QVERIFY(child<ImageBox>(f.tile(), "picGrad")->image() !=
+                tiles); // live in the tile window too
+        QTest::mouseClick(child<QPushButton>(*ld, "CmdCancel"), Qt::LeftButton);
     });
     w.mnuLD_Click();
     QVERIFY(w.state().PointColor == before);
     for (int i = 0; i < kPointCount; ++i)
         QVERIFY(ShowsColour(w, i));
-    QCOMPARE(w.picPrev->image(), preview);
-    QCOMPARE(f.tile().picGrad->image(), tiles);
+    QCOMPARE(child<ImageBox>(w, "picPrev")->image(), preview);
+    QCOMPARE(child<ImageBox>(f.tile(), "picGrad")->image(), tiles);
 }
 
 void tst_Commands::brightnessOkThenReopen()
@@ -417,7 +418,7 @@ void tst_Commands::brightnessOkThenReopen()
     frmMain& w = f.w();
     f.dialogs.modals.push_back([](QDialog* d) {
         auto* ld = static_cast<frmLD*>(d);
-        ld->txtLD->setText("50");
+        child<QLineEdit>(*ld, "txtLD")->setText("50");
         ld->cmdOK_Click();
     });
     w.mnuLD_Click();
@@ -425,10 +426,10 @@ void tst_Commands::brightnessOkThenReopen()
     QCOMPARE(after50[0], MakeColour(255, 50, 50));
     f.dialogs.modals.push_back([&](QDialog* d) {
         auto* ld = static_cast<frmLD*>(d);
-        QCOMPARE(ld->sldLD->value(), 0);
-        QCOMPARE(ld->txtLD->text(), QString("0"));
+        QCOMPARE(child<QSlider>(*ld, "sldLD")->value(), 0);
+        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("0"));
         QVERIFY(w.state().PointColor == after50);
-        ld->txtLD->setText("-80");
+        child<QLineEdit>(*ld, "txtLD")->setText("-80");
         ld->CmdCancel_Click();
     });
     w.mnuLD_Click();
@@ -442,22 +443,23 @@ void tst_Commands::brightnessOddText()
     const auto base = w.state().PointColor;
     f.dialogs.modals.push_back([&](QDialog* d) {
         auto* ld = static_cast<frmLD*>(d);
-        ld->txtLD->selectAll();
-        QTest::keyClicks(ld->txtLD, "-");
-        QCOMPARE(ld->txtLD->text(), QString("-"));
+        child<QLineEdit>(*ld, "txtLD")->selectAll();
+        QTest::keyClicks(child<QLineEdit>(*ld, "txtLD"), "-");
+        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("-"));
         QVERIFY(w.state().PointColor == base);
-        ld->txtLD->clear();
-        QTest::keyClick(ld->txtLD, Qt::Key_H, Qt::AltModifier); // no way past the filter
-        QTest::keyClicks(ld->txtLD, "2.5x");
-        QCOMPARE(ld->txtLD->text(), QString("2.5")); // the letter is discarded
-        QCOMPARE(ld->sldLD->value(), 2);
+        child<QLineEdit>(*ld, "txtLD")->clear();
+        QTest::keyClick(child<QLineEdit>(*ld, "txtLD"), Qt::Key_H,
+                        Qt::AltModifier); // no way past the filter
+        QTest::keyClicks(child<QLineEdit>(*ld, "txtLD"), "2.5x");
+        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("2.5")); // the letter is discarded
+        QCOMPARE(child<QSlider>(*ld, "sldLD")->value(), 2);
         QCOMPARE(w.state().PointColor[1], MakeColour(2, 255, 2));
-        ld->txtLD->clear();
-        QTest::keyClicks(ld->txtLD, "999");
-        QCOMPARE(ld->txtLD->text(), QString("255"));
-        QCOMPARE(ld->sldLD->value(), 255);
-        ld->txtLD->setText("-999");
-        QCOMPARE(ld->txtLD->text(), QString("-255"));
+        child<QLineEdit>(*ld, "txtLD")->clear();
+        QTest::keyClicks(child<QLineEdit>(*ld, "txtLD"), "999");
+        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("255"));
+        QCOMPARE(child<QSlider>(*ld, "sldLD")->value(), 255);
+        child<QLineEdit>(*ld, "txtLD")->setText("-999");
+        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("-255"));
         QCOMPARE(w.state().PointColor[1], 0);
         ld->cmdOK_Click();
     });
@@ -471,7 +473,7 @@ void tst_Commands::brightnessCloseBoxCancels()
     const auto base = w.state().PointColor;
     f.dialogs.modals.push_back([&](QDialog* d) {
         auto* ld = static_cast<frmLD*>(d);
-        ld->txtLD->setText("-30");
+        child<QLineEdit>(*ld, "txtLD")->setText("-30");
         ld->close();
         QVERIFY(!ld->isVisible());
     });
@@ -480,9 +482,9 @@ void tst_Commands::brightnessCloseBoxCancels()
     // Escape in the text box is the dialog's Cancel too.
     f.dialogs.modals.push_back([&](QDialog* d) {
         auto* ld = static_cast<frmLD*>(d);
-        ld->txtLD->setFocus();
-        ld->txtLD->setText("40");
-        QTest::keyClick(ld->txtLD, Qt::Key_Escape);
+        child<QLineEdit>(*ld, "txtLD")->setFocus();
+        child<QLineEdit>(*ld, "txtLD")->setText("40");
+        QTest::keyClick(child<QLineEdit>(*ld, "txtLD"), Qt::Key_Escape);
         QVERIFY(!ld->isVisible());
     });
     w.mnuLD_Click();
@@ -500,7 +502,7 @@ void tst_Commands::brightnessDialogTradesPoints()
     std::vector<GradPoints> seen;
     connect(&ld, &frmLD::pointsChanged, &ld, [&](const GradPoints& g) { seen.push_back(g); });
     ld.show();
-    ld.txtLD->setText("40");
+    child<QLineEdit>(ld, "txtLD")->setText("40");
     QVERIFY(!seen.empty());
     QVERIFY(seen.back() == AdjustBrightness(p, 40));
     ld.CmdCancel_Click();

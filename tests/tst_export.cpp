@@ -31,10 +31,10 @@ std::function<void(QDialog*)> OptionsOk(int thickness)
 {
     return [thickness](QDialog* d) {
         auto* o = static_cast<frmOption*>(d);
-        o->chkHeight->setChecked(thickness > 0);
+        child<QCheckBox>(*o, "chkHeight")->setChecked(thickness > 0);
         if (thickness > 0)
-            o->txtSize->setText(QString::number(thickness));
-        QTest::mouseClick(o->cmdOK, Qt::LeftButton);
+            child<QLineEdit>(*o, "txtSize")->setText(QString::number(thickness));
+        QTest::mouseClick(child<QPushButton>(*o, "cmdOK"), Qt::LeftButton);
     };
 }
 
@@ -102,7 +102,7 @@ void tst_Export::saveByExtension()
     const QString path = f.userDir.filePath(name);
     f.dialogs.files.push_back(path);
     f.dialogs.modals.push_back(OptionsOk(7));
-    QTest::mouseClick(f.w().CmdSave, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(f.w(), "CmdSave"), Qt::LeftButton);
     QVERIFY(f.dialogs.messages.empty());
     QCOMPARE(f.dialogs.saveRequests.size(), std::size_t(1));
     QCOMPARE(f.dialogs.saveRequests[0].filter,
@@ -133,21 +133,21 @@ void tst_Export::thicknessRules()
     QFETCH(QSize, size);
     QFETCH(QString, label);
     GuiFixture f;
-    f.w().txtSize->setText("200");
+    child<QLineEdit>(f.w(), "txtSize")->setText("200");
     if (vertical)
-        QTest::mouseClick(f.w().Option1[1], Qt::LeftButton);
+        QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
     const QString path = f.userDir.filePath("t.png");
     f.dialogs.files.push_back(path);
     QString shown;
     f.dialogs.modals.push_back([&](QDialog* d) {
         auto* o = static_cast<frmOption*>(d);
         if (thickness > 0) {
-            QTest::mouseClick(o->chkHeight, Qt::LeftButton);
-            o->txtSize->selectAll();
-            QTest::keyClicks(o->txtSize, QString::number(thickness));
+            QTest::mouseClick(child<QCheckBox>(*o, "chkHeight"), Qt::LeftButton);
+            child<QLineEdit>(*o, "txtSize")->selectAll();
+            QTest::keyClicks(child<QLineEdit>(*o, "txtSize"), QString::number(thickness));
         }
-        QCOMPARE(o->txtSize->isEnabled(), thickness > 0);
-        shown = o->lblSize->text();
+        QCOMPARE(child<QLineEdit>(*o, "txtSize")->isEnabled(), thickness > 0);
+        shown = child<QLabel>(*o, "lblSize")->text();
         o->cmdOK_Click();
     });
     f.w().MenuSave_Click();
@@ -184,17 +184,17 @@ void tst_Export::optionCaptions()
     QFETCH(QString, height);
     GuiFixture f;
     if (vertical)
-        QTest::mouseClick(f.w().Option1[1], Qt::LeftButton);
+        QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
     f.dialogs.files.push_back(f.userDir.filePath("c.bmp"));
     f.dialogs.modals.push_back([&](QDialog* d) {
         auto* o = static_cast<frmOption*>(d);
         QCOMPARE(o->windowTitle(), title);
-        QCOMPARE(o->chkHeight->text(), check);
-        QCOMPARE(o->lblHeight->text(), height);
-        QCOMPARE(o->lblSTatic->text(), QString("画像のサイズ（横幅 x 高さ） :"));
-        QCOMPARE(o->CmdCancel->text(), QString("ｷｬﾝｾﾙ"));
-        QVERIFY(!o->txtSize->isEnabled());
-        QVERIFY(!o->lblHeight->isEnabled());
+        QCOMPARE(child<QCheckBox>(*o, "chkHeight")->text(), check);
+        QCOMPARE(child<QLabel>(*o, "lblHeight")->text(), height);
+        QCOMPARE(child<QLabel>(*o, "lblSTatic")->text(), QString("画像のサイズ（横幅 x 高さ） :"));
+        QCOMPARE(child<QPushButton>(*o, "CmdCancel")->text(), QString("ｷｬﾝｾﾙ"));
+        QVERIFY(!child<QLineEdit>(*o, "txtSize")->isEnabled());
+        QVERIFY(!child<QLabel>(*o, "lblHeight")->isEnabled());
         o->CmdCancel_Click();
     });
     if (save)
@@ -215,16 +215,16 @@ void tst_Export::cancelAtEachStep()
     f.dialogs.files.push_back(path);
     f.dialogs.modals.push_back([](QDialog* d) {
         auto* o = static_cast<frmOption*>(d);
-        o->chkHeight->setChecked(true);
-        o->txtSize->setText("64");
-        QTest::mouseClick(o->CmdCancel, Qt::LeftButton);
+        child<QCheckBox>(*o, "chkHeight")->setChecked(true);
+        child<QLineEdit>(*o, "txtSize")->setText("64");
+        QTest::mouseClick(child<QPushButton>(*o, "CmdCancel"), Qt::LeftButton);
     });
     f.w().CmdSave_Click();
     QVERIFY(!QFile::exists(path));
     QCOMPARE(f.w().saveFileName(), path);
     // The changed box is offered again.
-    QVERIFY(f.w().option().chkHeight->isChecked());
-    QCOMPARE(f.w().option().txtSize->text(), QString("64"));
+    QVERIFY(child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
+    QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), QString("64"));
     // Escape is Cancel too.
     f.dialogs.files.push_back(path);
     f.dialogs.modals.push_back([](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
@@ -240,14 +240,14 @@ void tst_Export::optionCloseBoxResets()
     f.dialogs.files.push_back(path);
     f.dialogs.modals.push_back([](QDialog* d) {
         auto* o = static_cast<frmOption*>(d);
-        o->chkHeight->setChecked(true);
-        o->txtSize->setText("77");
+        child<QCheckBox>(*o, "chkHeight")->setChecked(true);
+        child<QLineEdit>(*o, "txtSize")->setText("77");
         o->close();
     });
     f.w().CmdSave_Click();
     QVERIFY(!QFile::exists(path));
-    QVERIFY(!f.w().option().chkHeight->isChecked());
-    QCOMPARE(f.w().option().txtSize->text(), QString("100"));
+    QVERIFY(!child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
+    QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), QString("100"));
 }
 
 void tst_Export::thicknessZeroRefused()
@@ -257,17 +257,17 @@ void tst_Export::thicknessZeroRefused()
     f.dialogs.files.push_back(path);
     f.dialogs.modals.push_back([&](QDialog* d) {
         auto* o = static_cast<frmOption*>(d);
-        o->chkHeight->setChecked(true);
-        o->txtSize->clear();
+        child<QCheckBox>(*o, "chkHeight")->setChecked(true);
+        child<QLineEdit>(*o, "txtSize")->clear();
         o->cmdOK_Click();
         QVERIFY(o->isVisible()); // refused, still asking
         QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
         QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Exclamation);
         QVERIFY(f.dialogs.messages[0].second.contains("32767"));
-        o->txtSize->setText("0");
+        child<QLineEdit>(*o, "txtSize")->setText("0");
         o->cmdOK_Click();
         QVERIFY(o->isVisible());
-        o->txtSize->setText("3");
+        child<QLineEdit>(*o, "txtSize")->setText("3");
         o->cmdOK_Click();
         QVERIFY(!o->isVisible());
     });
@@ -278,8 +278,8 @@ void tst_Export::thicknessZeroRefused()
 void tst_Export::copyToClipboard()
 {
     GuiFixture f;
-    QTest::mouseClick(f.w().Option1[1], Qt::LeftButton);
-    f.w().txtSize->setText("120");
+    QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
+    child<QLineEdit>(f.w(), "txtSize")->setText("120");
     f.dialogs.modals.push_back(OptionsOk(9));
     f.w().mnuClipBoard_Click();
     QVERIFY(f.dialogs.saveRequests.empty()); // no file dialog for a copy
@@ -291,7 +291,7 @@ void tst_Export::copyToClipboard()
 void tst_Export::saveWebFiles()
 {
     GuiFixture f;
-    QTest::mouseClick(f.w().Option1[1], Qt::LeftButton);
+    QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
     for (const QString name : {"page.svg", "page.Css"}) {
         const QString path = f.userDir.filePath(name);
         f.dialogs.files.push_back(path);
@@ -309,11 +309,12 @@ void tst_Export::saveWebFiles()
 void tst_Export::copyCss()
 {
     GuiFixture f;
-    const QList<QAction*> items = f.w().MenuFile->actions();
-    QCOMPARE(items.indexOf(f.w().mnuCopyCss), items.indexOf(f.w().mnuClipBoard) + 1);
-    QCOMPARE(f.w().mnuCopyCss->text(), QString("CSSとしてｺﾋﾟｰ(&S)"));
-    f.w().txtSize->setText("40");
-    f.w().mnuCopyCss->trigger();
+    const QList<QAction*> items = child<QMenu>(f.w(), "MenuFile")->actions();
+    QCOMPARE(items.indexOf(child<QAction>(f.w(), "mnuCopyCss")),
+             items.indexOf(child<QAction>(f.w(), "mnuClipBoard")) + 1);
+    QCOMPARE(child<QAction>(f.w(), "mnuCopyCss")->text(), QString("CSSとしてｺﾋﾟｰ(&S)"));
+    child<QLineEdit>(f.w(), "txtSize")->setText("40");
+    child<QAction>(f.w(), "mnuCopyCss")->trigger();
     QVERIFY(f.dialogs.modals.empty()); // no options: every thickness tiles alike
     QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
              CssDeclarations({StartupPoints(), 40, false, 1}));
@@ -329,7 +330,7 @@ void tst_Export::failedWriteKeepsFile()
             QVERIFY(old.open(QIODevice::WriteOnly));
             old.write("precious");
         }
-        f.w().txtSize->setText("2000");
+        child<QLineEdit>(f.w(), "txtSize")->setText("2000");
         f.dialogs.files.push_back(path);
         f.dialogs.modals.push_back(OptionsOk(3000));
         {
@@ -379,7 +380,7 @@ void tst_Export::copyOutOfMemory()
 #endif
     GuiFixture f;
     QGuiApplication::clipboard()->setText("before");
-    f.w().txtSize->setText("2000");
+    child<QLineEdit>(f.w(), "txtSize")->setText("2000");
     f.dialogs.modals.push_back(OptionsOk(32767));
     {
         AddressSpaceHeadroom limit(64u << 20);
@@ -449,11 +450,12 @@ void tst_Export::aboutBox()
     f.dialogs.modals.push_back([&](QDialog* d) {
         auto* a = static_cast<frmAbout*>(d);
         QCOMPARE(a->windowTitle(), QString("Velmixのﾊﾞｰｼﾞｮﾝ情報"));
-        QCOMPARE(a->lblVersion->text(), QString("Version 1.50"));
-        QCOMPARE(a->lblTitle->text(), QString("Velmix"));
-        QCOMPARE(a->lblDescription->text(), QString("このソフトはフリーウェアです。"));
-        QCOMPARE(a->cmdSysInfo->text(), QString("ｼｽﾃﾑ情報(&S)..."));
-        QTest::mouseClick(a->cmdSysInfo, Qt::LeftButton);
+        QCOMPARE(child<QLabel>(*a, "lblVersion")->text(), QString("Version 1.50"));
+        QCOMPARE(child<QLabel>(*a, "lblTitle")->text(), QString("Velmix"));
+        QCOMPARE(child<QLabel>(*a, "lblDescription")->text(),
+                 QString("このソフトはフリーウェアです。"));
+        QCOMPARE(child<QPushButton>(*a, "cmdSysInfo")->text(), QString("ｼｽﾃﾑ情報(&S)..."));
+        QTest::mouseClick(child<QPushButton>(*a, "cmdSysInfo"), Qt::LeftButton);
         QCOMPARE(f.dialogs.messages.back().second, QString("現時点ではｼｽﾃﾑ情報を使用できません"));
         QVERIFY(a->isVisible()); // the box stays open
         QTest::keyClick(a, Qt::Key_Escape);

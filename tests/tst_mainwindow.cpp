@@ -67,23 +67,24 @@ void tst_MainWindow::startupState()
         {"255", "0", "0"}, {"0", "255", "0"}, {"0", "0", "255"}, {"255", "0", "0"}};
     for (int i = 0; i < kPointCount; ++i) {
         const bool on = i < 4;
-        QCOMPARE(w.Check1[i]->isChecked(), on);
-        QCOMPARE(w.LabX[i]->isVisible(), !on);
-        QCOMPARE(w.Slider1[i]->isEnabled(), on);
-        QCOMPARE(w.PicColor[i]->isEnabled(), on);
-        QCOMPARE(w.Slider1[i]->value(), on ? pos[i] : 0);
-        QCOMPARE(w.LabLocate[i]->text(), QString::number(on ? pos[i] : 0));
+        QCOMPARE(child<QCheckBox>(w, "Check1", i)->isChecked(), on);
+        QCOMPARE(child<QLabel>(w, "LabX", i)->isVisible(), !on);
+        QCOMPARE(child<QSlider>(w, "Slider1", i)->isEnabled(), on);
+        QCOMPARE(child<ColorBox>(w, "PicColor", i)->isEnabled(), on);
+        QCOMPARE(child<QSlider>(w, "Slider1", i)->value(), on ? pos[i] : 0);
+        QCOMPARE(child<QLabel>(w, "LabLocate", i)->text(), QString::number(on ? pos[i] : 0));
         for (int c = 0; c < 3; ++c)
-            QCOMPARE(w.LabColor[i + 7 * c]->text(), on ? QString(rgb[i][c]) : QString("0"));
-        QVERIFY(w.PicColor[i]->isVisible());
+            QCOMPARE(child<QLabel>(w, "LabColor", i + 7 * c)->text(),
+                     on ? QString(rgb[i][c]) : QString("0"));
+        QVERIFY(child<ColorBox>(w, "PicColor", i)->isVisible());
     }
-    QCOMPARE(w.txtSize->text(), QString("100"));
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("100"));
     QCOMPARE(w.state().ImageSize, 100);
-    QCOMPARE(w.labSize->text(), QString("横幅(pixel):"));
-    QVERIFY(w.Option1[0]->isChecked());
-    QVERIFY(!w.mnuMemoryLoad->isEnabled());
+    QCOMPARE(child<QLabel>(w, "labSize")->text(), QString("横幅(pixel):"));
+    QVERIFY(child<QRadioButton>(w, "Option1_0")->isChecked());
+    QVERIFY(!child<QAction>(w, "mnuMemoryLoad")->isEnabled());
     QVERIFY(w.state().RedrawEnabled);
-    QVERIFY(ImageShowsLine(w.picPrev->image(), DrawGrad(StartupPoints(), 280)));
+    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), DrawGrad(StartupPoints(), 280)));
     QVERIFY(!f.tile().isVisible());
     QVERIFY(f.dialogs.messages.empty());
 }
@@ -93,36 +94,38 @@ void tst_MainWindow::captionsMenusAndFonts()
     GuiFixture f;
     frmMain& w = f.w();
     // The shortcuts work from the window, and the pop-up is the edit menu.
-    QCOMPARE(w.MenuSave->shortcut(), QKeySequence("Ctrl+A"));
-    QCOMPARE(w.mnuClipBoard->shortcut(), QKeySequence("Ctrl+C"));
+    QCOMPARE(child<QAction>(w, "MenuSave")->shortcut(), QKeySequence("Ctrl+A"));
+    QCOMPARE(child<QAction>(w, "mnuClipBoard")->shortcut(), QKeySequence("Ctrl+C"));
     QStringList edit;
-    for (QAction* a : w.mnuGradEdit->actions())
+    for (QAction* a : child<QMenu>(w, "mnuGradEdit")->actions())
         edit << (a->isSeparator() ? QString("-") : a->text());
     QCOMPARE(edit, QStringList({"元に戻す(&U)", "やり直し(&Y)", "-", "色のﾗﾝﾀﾞﾑ決定(一様乱数)(&R)",
                                 "色のﾗﾝﾀﾞﾑ決定(自然)(&N)", "明度の調整(&Z)...", "-",
                                 "点を等間隔に配置(&E)", "-", "現在の状態を記憶(&S)",
                                 "記憶内容を復帰(&L)"}));
     // Fonts read as requested where the face is substituted.
-    QCOMPARE(w.Check1[0]->font().family(), QString("ＭＳ Ｐゴシック"));
-    QVERIFY(w.Check1[0]->font().bold());
-    QCOMPARE(w.LabColor[9]->font().pointSizeF(), 11.25);
+    QCOMPARE(child<QCheckBox>(w, "Check1_0")->font().family(), QString("ＭＳ Ｐゴシック"));
+    QVERIFY(child<QCheckBox>(w, "Check1_0")->font().bold());
+    QCOMPARE(child<QLabel>(w, "LabColor_9")->font().pointSizeF(), 11.25);
     // Layout in pixels of a 96-dpi screen.
-    QCOMPARE(w.surface->size(), QSize(478, 363));
-    QCOMPARE(w.Slider1[0]->geometry(), QRect(24, 24, 300, 32));
-    QCOMPARE(w.Slider1[3]->geometry(), QRect(24, 136, 300, 28));
-    QCOMPARE(w.PicColor[0]->geometry(), QRect(359, 28, 20, 20));
-    QCOMPARE(w.PicColor[6]->geometry(), QRect(359, 244, 20, 20));
-    QCOMPARE(w.picPrev->geometry(), QRect(32, 288, 284, 17));
-    QCOMPARE(w.Frame1->geometry(), QRect(328, 276, 145, 81));
+    QCOMPARE(child<QWidget>(w, "surface")->size(), QSize(478, 363));
+    QCOMPARE(child<QSlider>(w, "Slider1_0")->geometry(), QRect(24, 24, 300, 32));
+    QCOMPARE(child<QSlider>(w, "Slider1_3")->geometry(), QRect(24, 136, 300, 28));
+    QCOMPARE(child<ColorBox>(w, "PicColor_0")->geometry(), QRect(359, 28, 20, 20));
+    QCOMPARE(child<ColorBox>(w, "PicColor_6")->geometry(), QRect(359, 244, 20, 20));
+    QCOMPARE(child<ImageBox>(w, "picPrev")->geometry(), QRect(32, 288, 284, 17));
+    QCOMPARE(child<QGroupBox>(w, "Frame1")->geometry(), QRect(328, 276, 145, 81));
 }
 
 void tst_MainWindow::japaneseFaceAndQtTexts()
 {
     GuiFixture f;
     // The designed face, by either spelling, is drawn in its metric twin.
-    QCOMPARE(QFontInfo(f.w().Check1[0]->font()).family(), QString("IPAPGothic"));
+    QCOMPARE(QFontInfo(child<QCheckBox>(f.w(), "Check1_0")->font()).family(),
+             QString("IPAPGothic"));
     QCOMPARE(QFontInfo(QFont("MS PGothic")).family(), QString("IPAPGothic"));
-    QCOMPARE(QFontInfo(f.w().CmdSave->font()).family(), QString("IPAPGothic"));
+    QCOMPARE(QFontInfo(child<QPushButton>(f.w(), "CmdSave")->font()).family(),
+             QString("IPAPGothic"));
     // Qt's standard buttons, as in its colour, font, save and message boxes.
     QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Yes | QDialogButtonBox::No);
     QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QString("キャンセル"));
@@ -140,25 +143,28 @@ void tst_MainWindow::widestTextsFit()
     for (int i = 0; i < 3; ++i)
         w.SetColorBox(i);
     for (int c = 0; c < 3; ++c) {
-        QLabel* l = w.LabColor[7 * c];
+        QLabel* l = child<QLabel>(w, "LabColor", 7 * c);
         const int ink = l->fontMetrics().horizontalAdvance(l->text());
-        const int room =
-            c < 2 ? w.LabColor[7 * (c + 1)]->x() - l->x() : w.surface->width() - l->x();
+        const int room = c < 2 ? child<QLabel>(w, "LabColor", 7 * (c + 1))->x() - l->x()
+                               : child<QWidget>(w, "surface")->width() - l->x();
         QVERIFY2(ink < room, qPrintable(QString("column %1: %2 of %3").arg(c).arg(ink).arg(room)));
     }
     // The longer size word stands clear of the size box.
-    QTest::mouseClick(w.Option1[1], Qt::LeftButton);
-    QVERIFY(w.labSize->x() + w.labSize->sizeHint().width() <= w.txtSize->x());
+    QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
+    QVERIFY(child<QLabel>(w, "labSize")->x() + child<QLabel>(w, "labSize")->sizeHint().width() <=
+            child<QLineEdit>(w, "txtSize")->x());
     // The largest size the options dialog can report.
     frmOption& opt = w.option();
     opt.setTarget(OptionTarget{true, 1, 2000});
-    opt.chkHeight->setChecked(true);
-    opt.txtSize->setText("32767");
-    QCOMPARE(opt.lblSize->text(), QString(" 32767 x 2000 pixels")); // vertical
-    QVERIFY2(opt.lblSize->sizeHint().width() <= opt.lblSize->width(),
-             qPrintable(QString::number(opt.lblSize->sizeHint().width())));
-    QVERIFY2(opt.lblSTatic->sizeHint().width() <= opt.lblSize->x() - opt.lblSTatic->x(),
-             qPrintable(QString::number(opt.lblSTatic->sizeHint().width())));
+    child<QCheckBox>(opt, "chkHeight")->setChecked(true);
+    child<QLineEdit>(opt, "txtSize")->setText("32767");
+    QCOMPARE(child<QLabel>(opt, "lblSize")->text(), QString(" 32767 x 2000 pixels")); // vertical
+    QVERIFY2(child<QLabel>(opt, "lblSize")->sizeHint().width() <=
+                 child<QLabel>(opt, "lblSize")->width(),
+             qPrintable(QString::number(child<QLabel>(opt, "lblSize")->sizeHint().width())));
+    QVERIFY2(child<QLabel>(opt, "lblSTatic")->sizeHint().width() <=
+                 child<QLabel>(opt, "lblSize")->x() - child<QLabel>(opt, "lblSTatic")->x(),
+             qPrintable(QString::number(child<QLabel>(opt, "lblSTatic")->sizeHint().width())));
     // Every button and check box caption, a few pixels clear of both edges.
     QList<QWidget*> windows{&w, &f.tile(), &opt, &w.ld()};
     for (QWidget* win : windows) {
@@ -195,32 +201,32 @@ void tst_MainWindow::switchedOffLooksOff()
                     return true;
         return false;
     };
-    QVERIFY(reddish(w.LabColor[3]));
-    QVERIFY(!reddish(w.LabColor[4]));
+    QVERIFY(reddish(child<QLabel>(w, "LabColor_3")));
+    QVERIFY(!reddish(child<QLabel>(w, "LabColor_4")));
     // A slider at 0 looks different off and on.
-    const QImage off = w.Slider1[4]->grab().toImage();
+    const QImage off = child<QSlider>(w, "Slider1_4")->grab().toImage();
     w.setCheck(4, true);
-    QVERIFY(w.Slider1[4]->grab().toImage() != off);
+    QVERIFY(child<QSlider>(w, "Slider1_4")->grab().toImage() != off);
     w.setCheck(4, false);
     // The cross reads on a red box, and offers no click.
     w.state().PointColor[4] = 255;
     w.SetColorBox(4);
-    const QImage box = w.PicColor[4]->grab().toImage();
+    const QImage box = child<ColorBox>(w, "PicColor_4")->grab().toImage();
     int outline = 0;
     for (int y = 0; y < box.height(); ++y)
         for (int x = 0; x < box.width(); ++x)
             outline += qGray(box.pixel(x, y)) > 200;
     QVERIFY(outline > 10);
-    QCOMPARE(w.PicColor[4]->childAt(10, 10), w.LabX[4]);
-    QCOMPARE(w.LabX[4]->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(f.tile().LabX->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(child<ColorBox>(w, "PicColor_4")->childAt(10, 10), child<QLabel>(w, "LabX_4"));
+    QCOMPARE(child<QLabel>(w, "LabX_4")->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(child<CrossLabel>(f.tile(), "LabX")->cursor().shape(), Qt::ArrowCursor);
 }
 
 void tst_MainWindow::framesAndKeys()
 {
     GuiFixture f;
     frmMain& w = f.w();
-    QCOMPARE(w.LabColor[0]->y(), 32);
+    QCOMPARE(child<QLabel>(w, "LabColor_0")->y(), 32);
     // The main window: fixed, with a minimise box and no maximise box.
     QCOMPARE(w.minimumSize(), w.maximumSize());
     QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -230,31 +236,33 @@ void tst_MainWindow::framesAndKeys()
     w.cmdTile_Click();
     frmTile& t = f.tile();
     for (int o : {0, 1}) {
-        QTest::mouseClick(w.Option1[o], Qt::LeftButton);
+        QTest::mouseClick(child<QRadioButton>(w, "Option1", o), Qt::LeftButton);
         t.resize(10, 10);
         QCOMPARE(t.size(), t.minimumSize());
-        QVERIFY(t.ChkText->x() >= t.LabSavePicture->x() + t.LabSavePicture->width());
-        QVERIFY(t.picGrad->innerHeight() > 0);
+        QVERIFY(child<QCheckBox>(t, "ChkText")->x() >=
+                child<QLabel>(t, "LabSavePicture")->x() +
+                    child<QLabel>(t, "LabSavePicture")->width());
+        QVERIFY(child<ImageBox>(t, "picGrad")->innerHeight() > 0);
     }
     // Up and Down step the size box within its range.
-    QTest::keyClick(w.txtSize, Qt::Key_Up);
-    QCOMPARE(w.txtSize->text(), QString("101"));
-    QTest::keyClick(w.txtSize, Qt::Key_Down);
-    QTest::keyClick(w.txtSize, Qt::Key_Down);
-    QCOMPARE(w.txtSize->text(), QString("99"));
-    w.txtSize->setText("2000");
-    QTest::keyClick(w.txtSize, Qt::Key_Up);
-    QCOMPARE(w.txtSize->text(), QString("2000"));
-    w.txtSize->setText("4");
-    QTest::keyClick(w.txtSize, Qt::Key_Down);
-    QCOMPARE(w.txtSize->text(), QString("4"));
+    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Up);
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("101"));
+    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Down);
+    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Down);
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("99"));
+    child<QLineEdit>(w, "txtSize")->setText("2000");
+    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Up);
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("2000"));
+    child<QLineEdit>(w, "txtSize")->setText("4");
+    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Down);
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("4"));
     // The brightness box's 0 is selected on the first showing: 50 is 50.
     QString typed;
     f.dialogs.modals.push_back([&](QDialog* d) {
         auto* ld = static_cast<frmLD*>(d);
-        if (ld->txtLD->selectedText() == "0")
-            QTest::keyClicks(ld->txtLD, "50");
-        typed = ld->txtLD->text();
+        if (child<QLineEdit>(*ld, "txtLD")->selectedText() == "0")
+            QTest::keyClicks(child<QLineEdit>(*ld, "txtLD"), "50");
+        typed = child<QLineEdit>(*ld, "txtLD")->text();
     });
     w.mnuLD_Click();
     QCOMPARE(typed, QString("50"));
@@ -265,36 +273,36 @@ void tst_MainWindow::refuseLastUncheck()
     GuiFixture f;
     frmMain& w = f.w();
     for (int i = 0; i < 3; ++i)
-        QTest::mouseClick(w.Check1[i], Qt::LeftButton);
+        QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton);
     QVERIFY(f.dialogs.messages.empty());
-    const QImage before = w.picPrev->image();
-    QTest::mouseClick(w.Check1[3], Qt::LeftButton);
+    const QImage before = child<ImageBox>(w, "picPrev")->image();
+    QTest::mouseClick(child<QCheckBox>(w, "Check1_3"), Qt::LeftButton);
     QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
     QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Exclamation);
     QCOMPARE(f.dialogs.messages[0].second,
              QString("全てのEnabledのチェックをはずすことは出来ません。"));
-    QVERIFY(w.Check1[3]->isChecked());
-    QVERIFY(w.Slider1[3]->isEnabled());
-    QVERIFY(w.PicColor[3]->isEnabled());
-    QVERIFY(!w.LabX[3]->isVisible());
-    QCOMPARE(w.picPrev->image(), before);
+    QVERIFY(child<QCheckBox>(w, "Check1_3")->isChecked());
+    QVERIFY(child<QSlider>(w, "Slider1_3")->isEnabled());
+    QVERIFY(child<ColorBox>(w, "PicColor_3")->isEnabled());
+    QVERIFY(!child<QLabel>(w, "LabX_3")->isVisible());
+    QCOMPARE(child<ImageBox>(w, "picPrev")->image(), before);
 }
 
 void tst_MainWindow::disabledPointKeepsEverything()
 {
     GuiFixture f;
     frmMain& w = f.w();
-    QTest::mouseClick(w.Check1[1], Qt::LeftButton);
-    QVERIFY(!w.Check1[1]->isChecked());
-    QVERIFY(w.LabX[1]->isVisible());
-    QCOMPARE(w.Slider1[1]->value(), 333);
+    QTest::mouseClick(child<QCheckBox>(w, "Check1_1"), Qt::LeftButton);
+    QVERIFY(!child<QCheckBox>(w, "Check1_1")->isChecked());
+    QVERIFY(child<QLabel>(w, "LabX_1")->isVisible());
+    QCOMPARE(child<QSlider>(w, "Slider1_1")->value(), 333);
     QCOMPARE(w.state().PointColor[1], 65280);
-    QCOMPARE(w.LabColor[8]->text(), QString("255"));
-    QVERIFY(!w.Slider1[1]->isEnabled());
-    QVERIFY(!w.LabLocate[1]->isEnabled());
-    QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
-    QTest::mouseClick(w.Check1[1], Qt::LeftButton);
-    QVERIFY(ImageShowsLine(w.picPrev->image(), DrawGrad(StartupPoints(), 280)));
+    QCOMPARE(child<QLabel>(w, "LabColor_8")->text(), QString("255"));
+    QVERIFY(!child<QSlider>(w, "Slider1_1")->isEnabled());
+    QVERIFY(!child<QLabel>(w, "LabLocate_1")->isEnabled());
+    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
+    QTest::mouseClick(child<QCheckBox>(w, "Check1_1"), Qt::LeftButton);
+    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), DrawGrad(StartupPoints(), 280)));
 }
 
 void tst_MainWindow::sliderDragRedrawsOnRelease()
@@ -302,75 +310,77 @@ void tst_MainWindow::sliderDragRedrawsOnRelease()
     GuiFixture f;
     frmMain& w = f.w();
     w.cmdTile_Click();
-    const QImage before = w.picPrev->image();
-    const QImage tileBefore = f.tile().picGrad->image();
-    QSlider* s = w.Slider1[1];
+    const QImage before = child<ImageBox>(w, "picPrev")->image();
+    const QImage tileBefore = child<ImageBox>(f.tile(), "picGrad")->image();
+    QSlider* s = child<QSlider>(w, "Slider1_1");
     s->setSliderDown(true);
     for (int v : {340, 400, 512}) {
         s->setSliderPosition(v);
-        QCOMPARE(w.LabLocate[1]->text(), QString::number(v)); // the label follows
-        QCOMPARE(w.picPrev->image(), before);                 // nothing redrawn yet
-        QCOMPARE(f.tile().picGrad->image(), tileBefore);
+        QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString::number(v)); // the label follows
+        QCOMPARE(child<ImageBox>(w, "picPrev")->image(), before); // nothing redrawn yet
+        QCOMPARE(child<ImageBox>(f.tile(), "picGrad")->image(), tileBefore);
     }
     s->setSliderDown(false); // the release
-    QVERIFY(w.picPrev->image() != before);
-    QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
-    QCOMPARE(f.tile().picGrad->image().pixel(0, 0), Rgb(f.expectedLine(100)[0]));
-    QVERIFY(ImageShowsLine(f.tile().picGrad->image().copy(0, 0, 100, 1), f.expectedLine(100)));
+    QVERIFY(child<ImageBox>(w, "picPrev")->image() != before);
+    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
+    QCOMPARE(child<ImageBox>(f.tile(), "picGrad")->image().pixel(0, 0),
+             Rgb(f.expectedLine(100)[0]));
+    QVERIFY(ImageShowsLine(child<ImageBox>(f.tile(), "picGrad")->image().copy(0, 0, 100, 1),
+                           f.expectedLine(100)));
 }
 
 void tst_MainWindow::sliderKeysRedrawAtOnce()
 {
     GuiFixture f;
     frmMain& w = f.w();
-    w.Slider1[2]->setFocus();
-    QTest::keyClick(w.Slider1[2], Qt::Key_PageUp);
-    QCOMPARE(w.Slider1[2]->value(), 717);
-    QCOMPARE(w.LabLocate[2]->text(), QString("717"));
-    QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
-    QTest::keyClick(w.Slider1[2], Qt::Key_Left);
-    QCOMPARE(w.LabLocate[2]->text(), QString("716"));
+    child<QSlider>(w, "Slider1_2")->setFocus();
+    QTest::keyClick(child<QSlider>(w, "Slider1_2"), Qt::Key_PageUp);
+    QCOMPARE(child<QSlider>(w, "Slider1_2")->value(), 717);
+    QCOMPARE(child<QLabel>(w, "LabLocate_2")->text(), QString("717"));
+    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
+    QTest::keyClick(child<QSlider>(w, "Slider1_2"), Qt::Key_Left);
+    QCOMPARE(child<QLabel>(w, "LabLocate_2")->text(), QString("716"));
 }
 
 void tst_MainWindow::sizeBoxTyping()
 {
     GuiFixture f;
     frmMain& w = f.w();
-    w.txtSize->setFocus();
-    w.txtSize->selectAll();
-    QTest::keyClicks(w.txtSize, "2500");
-    QCOMPARE(w.txtSize->text(), QString("2000"));
+    child<QLineEdit>(w, "txtSize")->setFocus();
+    child<QLineEdit>(w, "txtSize")->selectAll();
+    QTest::keyClicks(child<QLineEdit>(w, "txtSize"), "2500");
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("2000"));
     QCOMPARE(w.state().ImageSize, 2000);
-    w.txtSize->selectAll();
-    QTest::keyClicks(w.txtSize, "a-.x 7");
-    QCOMPARE(w.txtSize->text(), QString("7"));
-    QTest::keyClick(w.txtSize, Qt::Key_Backspace);
-    QCOMPARE(w.txtSize->text(), QString(""));
+    child<QLineEdit>(w, "txtSize")->selectAll();
+    QTest::keyClicks(child<QLineEdit>(w, "txtSize"), "a-.x 7");
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("7"));
+    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Backspace);
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString(""));
     QCOMPARE(w.state().ImageSize, 0);
-    QTest::keyClicks(w.txtSize, "3");
-    QCOMPARE(w.state().ImageSize, 3); // accepted while typing
-    w.Slider1[0]->setFocus();         // leaving the box
-    QCOMPARE(w.txtSize->text(), QString("4"));
+    QTest::keyClicks(child<QLineEdit>(w, "txtSize"), "3");
+    QCOMPARE(w.state().ImageSize, 3);           // accepted while typing
+    child<QSlider>(w, "Slider1_0")->setFocus(); // leaving the box
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("4"));
     QCOMPARE(w.state().ImageSize, 4);
     // Paste of text without a number, then leaving: 4.
-    w.txtSize->setText("abc");
+    child<QLineEdit>(w, "txtSize")->setText("abc");
     QCOMPARE(w.state().ImageSize, 0);
     w.txtSize_LostFocus();
-    QCOMPARE(w.txtSize->text(), QString("4"));
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("4"));
 }
 
 void tst_MainWindow::sizeBoxUpDown()
 {
     GuiFixture f;
     frmMain& w = f.w();
-    w.UpDown1->step(1);
-    QCOMPARE(w.txtSize->text(), QString("101"));
-    w.txtSize->setText("2000");
-    w.UpDown1->step(1);
-    QCOMPARE(w.txtSize->text(), QString("2000"));
-    w.txtSize->setText("4");
-    w.UpDown1->step(-1);
-    QCOMPARE(w.txtSize->text(), QString("4"));
+    child<UpDown>(w, "UpDown1")->step(1);
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("101"));
+    child<QLineEdit>(w, "txtSize")->setText("2000");
+    child<UpDown>(w, "UpDown1")->step(1);
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("2000"));
+    child<QLineEdit>(w, "txtSize")->setText("4");
+    child<UpDown>(w, "UpDown1")->step(-1);
+    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("4"));
     QCOMPARE(w.state().ImageSize, 4);
 }
 
@@ -379,15 +389,15 @@ void tst_MainWindow::orientationCaptions()
     GuiFixture f;
     frmMain& w = f.w();
     w.cmdTile_Click();
-    QTest::mouseClick(w.Option1[1], Qt::LeftButton);
+    QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
     QCOMPARE(w.state().Orientation, 1);
-    QCOMPARE(w.labSize->text(), QString("高さ(pixel):"));
+    QCOMPARE(child<QLabel>(w, "labSize")->text(), QString("高さ(pixel):"));
     QCOMPARE(w.picWork().size(), QSize(1, 100)); // the tile view was redrawn
-    QTest::mouseClick(w.Option1[0], Qt::LeftButton);
-    QCOMPARE(w.labSize->text(), QString("横幅(pixel):"));
+    QTest::mouseClick(child<QRadioButton>(w, "Option1_0"), Qt::LeftButton);
+    QCOMPARE(child<QLabel>(w, "labSize")->text(), QString("横幅(pixel):"));
     QCOMPARE(w.picWork().size(), QSize(100, 1));
     // The preview is the same for both.
-    QVERIFY(ImageShowsLine(w.picPrev->image(), DrawGrad(StartupPoints(), 280)));
+    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), DrawGrad(StartupPoints(), 280)));
 }
 
 void tst_MainWindow::previewTooltip()
@@ -396,14 +406,15 @@ void tst_MainWindow::previewTooltip()
     frmMain& w = f.w();
     const std::vector<Colour> line = DrawGrad(StartupPoints(), 280);
     for (int x : {0, 47, 140, 279}) {
-        QTest::mouseMove(w.picPrev, QPoint(x + w.picPrev->border(), 8));
+        QTest::mouseMove(child<ImageBox>(w, "picPrev"),
+                         QPoint(x + child<ImageBox>(w, "picPrev")->border(), 8));
         const Colour c = line[static_cast<std::size_t>(x)];
-        QCOMPARE(w.picPrev->toolTip(),
+        QCOMPARE(child<ImageBox>(w, "picPrev")->toolTip(),
                  QString("R=%1 G=%2 B=%3").arg(GetRed(c)).arg(GetGreen(c)).arg(GetBlue(c)));
     }
-    const QString last = w.picPrev->toolTip();
+    const QString last = child<ImageBox>(w, "picPrev")->toolTip();
     w.picPrev_MouseMove(Qt::LeftButton, 500, 40); // dragged out: unchanged
-    QCOMPARE(w.picPrev->toolTip(), last);
+    QCOMPARE(child<ImageBox>(w, "picPrev")->toolTip(), last);
 }
 
 void tst_MainWindow::colourBoxKeysAndClicks()
@@ -411,21 +422,21 @@ void tst_MainWindow::colourBoxKeysAndClicks()
     GuiFixture f;
     frmMain& w = f.w();
     // Space opens the dialog, preset to the point's colour; cancel changes nothing.
-    w.PicColor[2]->setFocus();
-    QTest::keyClick(w.PicColor[2], Qt::Key_Space);
+    child<ColorBox>(w, "PicColor_2")->setFocus();
+    QTest::keyClick(child<ColorBox>(w, "PicColor_2"), Qt::Key_Space);
     QCOMPARE(f.dialogs.colorPresets.size(), std::size_t(1));
     QCOMPARE(f.dialogs.colorPresets[0], QColor(0, 0, 255));
     QCOMPARE(w.state().PointColor[2], 16711680);
     // A click with an answer recolours the box, labels and preview.
     f.dialogs.colors.push_back(QColor(10, 20, 30));
-    QTest::mouseClick(w.PicColor[2], Qt::LeftButton);
+    QTest::mouseClick(child<ColorBox>(w, "PicColor_2"), Qt::LeftButton);
     QCOMPARE(w.state().PointColor[2], MakeColour(10, 20, 30));
-    QCOMPARE(w.LabColor[2]->text(), QString("10"));
-    QCOMPARE(w.LabColor[9]->text(), QString("20"));
-    QCOMPARE(w.LabColor[16]->text(), QString("30"));
-    QVERIFY(ImageShowsLine(w.picPrev->image(), f.expectedLine(280)));
+    QCOMPARE(child<QLabel>(w, "LabColor_2")->text(), QString("10"));
+    QCOMPARE(child<QLabel>(w, "LabColor_9")->text(), QString("20"));
+    QCOMPARE(child<QLabel>(w, "LabColor_16")->text(), QString("30"));
+    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
     // Tab moves on instead of opening the dialog.
-    QTest::keyClick(w.PicColor[2], Qt::Key_Tab);
+    QTest::keyClick(child<ColorBox>(w, "PicColor_2"), Qt::Key_Tab);
     QCOMPARE(f.dialogs.colorPresets.size(), std::size_t(2));
 }
 
@@ -433,16 +444,16 @@ void tst_MainWindow::rightClickOnlyOnBackground()
 {
     GuiFixture f;
     frmMain& w = f.w();
-    QTest::mouseClick(w.Slider1[0], Qt::RightButton);
-    QTest::mouseClick(w.PicColor[0], Qt::RightButton);
-    QTest::mouseClick(w.picPrev, Qt::RightButton);
-    QTest::mouseClick(w.LabEnabled, Qt::RightButton);
-    QVERIFY(!w.mnuGradEdit->isVisible());
-    QTest::mouseClick(w.surface, Qt::LeftButton, {}, QPoint(250, 340));
-    QVERIFY(!w.mnuGradEdit->isVisible());
-    QTest::mouseClick(w.surface, Qt::RightButton, {}, QPoint(250, 340));
-    QVERIFY(w.mnuGradEdit->isVisible());
-    w.mnuGradEdit->hide();
+    QTest::mouseClick(child<QSlider>(w, "Slider1_0"), Qt::RightButton);
+    QTest::mouseClick(child<ColorBox>(w, "PicColor_0"), Qt::RightButton);
+    QTest::mouseClick(child<ImageBox>(w, "picPrev"), Qt::RightButton);
+    QTest::mouseClick(child<QLabel>(w, "LabEnabled"), Qt::RightButton);
+    QVERIFY(!child<QMenu>(w, "mnuGradEdit")->isVisible());
+    QTest::mouseClick(child<QWidget>(w, "surface"), Qt::LeftButton, {}, QPoint(250, 340));
+    QVERIFY(!child<QMenu>(w, "mnuGradEdit")->isVisible());
+    QTest::mouseClick(child<QWidget>(w, "surface"), Qt::RightButton, {}, QPoint(250, 340));
+    QVERIFY(child<QMenu>(w, "mnuGradEdit")->isVisible());
+    child<QMenu>(w, "mnuGradEdit")->hide();
 }
 
 void tst_MainWindow::settingsAppliedAndWritten()
@@ -455,9 +466,9 @@ void tst_MainWindow::settingsAppliedAndWritten()
                            "[Unknown]\r\nkeep=this\r\n";
     GuiFixture f(ini);
     frmMain& w = f.w();
-    QVERIFY(w.mnuMemoryLoad->isEnabled());
+    QVERIFY(child<QAction>(w, "mnuMemoryLoad")->isEnabled());
     // The remembered state is not applied at start-up.
-    QCOMPARE(w.Slider1[0]->value(), 0);
+    QCOMPARE(child<QSlider>(w, "Slider1_0")->value(), 0);
     QCOMPARE(w.pos(), QPoint(100, 200));
     // Beyond the right edge: back so that its right edge meets the screen's.
     GuiFixture far("[IniCheck]\nDummy=1\n[Option]\nMainLeft= 99999\nMainTop= 99999\n");
@@ -664,10 +675,11 @@ void tst_MainWindow::translatableAndNamed()
         QVERIFY2(bare.isEmpty(), qPrintable(bare.join('\n')));
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join('\n')));
         // Labels that name a control lead to it.
-        QCOMPARE(w.labSize->buddy(), w.txtSize);
-        QCOMPARE(opt.lblHeight->buddy(), opt.txtSize);
-        QCOMPARE(ld.Label1->buddy(), ld.txtLD);
-        QCOMPARE(f.tile().LabForeColor->buddy(), f.tile().picForeColor);
+        QCOMPARE(child<QLabel>(w, "labSize")->buddy(), child<QLineEdit>(w, "txtSize"));
+        QCOMPARE(child<QLabel>(opt, "lblHeight")->buddy(), child<QLineEdit>(opt, "txtSize"));
+        QCOMPARE(child<QLabel>(ld, "Label1")->buddy(), child<QLineEdit>(ld, "txtLD"));
+        QCOMPARE(child<QLabel>(f.tile(), "LabForeColor")->buddy(),
+                 child<ColorBox>(f.tile(), "picForeColor"));
     }
     QCoreApplication::removeTranslator(&marks);
 }

@@ -68,19 +68,21 @@ QString tst_Soak::check(GuiFixture& f)
     frmMain& w = f.w();
     int enabled = 0;
     for (int i = 0; i < kPointCount; ++i) {
-        const bool on = w.Check1[i]->isChecked();
+        const bool on = child<QCheckBox>(w, "Check1", i)->isChecked();
         enabled += on ? 1 : 0;
-        if (w.LabX[i]->isVisible() == on)
+        if (child<QLabel>(w, "LabX", i)->isVisible() == on)
             return QString("cross of point %1").arg(i);
-        if (w.Slider1[i]->isEnabled() != on || w.PicColor[i]->isEnabled() != on)
+        if (child<QSlider>(w, "Slider1", i)->isEnabled() != on ||
+            child<ColorBox>(w, "PicColor", i)->isEnabled() != on)
             return QString("enabled state of point %1").arg(i);
-        if (w.LabLocate[i]->text() != QString::number(w.Slider1[i]->value()))
+        if (child<QLabel>(w, "LabLocate", i)->text() !=
+            QString::number(child<QSlider>(w, "Slider1", i)->value()))
             return QString("position label of point %1").arg(i);
         const Colour c = w.state().PointColor[i];
-        if (w.LabColor[i]->text() != QString::number(GetRed(c)) ||
-            w.LabColor[i + 7]->text() != QString::number(GetGreen(c)) ||
-            w.LabColor[i + 14]->text() != QString::number(GetBlue(c)) ||
-            w.PicColor[i]->color() != ToQColor(c))
+        if (child<QLabel>(w, "LabColor", i)->text() != QString::number(GetRed(c)) ||
+            child<QLabel>(w, "LabColor", i + 7)->text() != QString::number(GetGreen(c)) ||
+            child<QLabel>(w, "LabColor", i + 14)->text() != QString::number(GetBlue(c)) ||
+            child<ColorBox>(w, "PicColor", i)->color() != ToQColor(c))
             return QString("colour of point %1").arg(i);
     }
     if (enabled == 0)
@@ -92,7 +94,7 @@ QString tst_Soak::check(GuiFixture& f)
     shown.size = kept.size;
     if (!(shown == kept))
         return "a change that is no undo step";
-    if (!ImageShowsLine(w.picPrev->image(), f.expectedLine(280)))
+    if (!ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)))
         return "preview pixels";
     frmTile& t = f.tile();
     const int size = w.state().ImageSize;
@@ -102,7 +104,7 @@ QString tst_Soak::check(GuiFixture& f)
         const QImage& work = w.picWork();
         if (work.size() != (vertical ? QSize(1, size) : QSize(size, 1)))
             return "work picture size";
-        const QImage& grad = t.picGrad->image();
+        const QImage& grad = child<ImageBox>(t, "picGrad")->image();
         for (int y = 0; y < grad.height(); ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(grad.constScanLine(y));
             for (int x = 0; x < grad.width(); ++x) {
@@ -123,16 +125,16 @@ void tst_Soak::act(GuiFixture& f, std::mt19937& rnd)
     switch (pick(17)) {
     case 0:
     case 1:
-        QTest::mouseClick(w.Check1[i], Qt::LeftButton);
+        QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton);
         break;
     case 2:
-        w.Slider1[i]->setValue(pick(1001));
+        child<QSlider>(w, "Slider1", i)->setValue(pick(1001));
         w.Slider1_Scroll(i);
         break;
     case 3: {
-        if (!w.Slider1[i]->isEnabled())
+        if (!child<QSlider>(w, "Slider1", i)->isEnabled())
             break;
-        QSlider* s = w.Slider1[i];
+        QSlider* s = child<QSlider>(w, "Slider1", i);
         s->setSliderDown(true);
         for (int k = 0; k < 3; ++k)
             s->setSliderPosition(pick(1001));
@@ -140,10 +142,10 @@ void tst_Soak::act(GuiFixture& f, std::mt19937& rnd)
         break;
     }
     case 4:
-        if (w.Slider1[i]->isEnabled()) {
+        if (child<QSlider>(w, "Slider1", i)->isEnabled()) {
             const Qt::Key keys[] = {Qt::Key_Left,     Qt::Key_Right, Qt::Key_PageUp,
                                     Qt::Key_PageDown, Qt::Key_Home,  Qt::Key_End};
-            QTest::keyClick(w.Slider1[i], keys[pick(6)]);
+            QTest::keyClick(child<QSlider>(w, "Slider1", i), keys[pick(6)]);
         }
         break;
     case 5:
@@ -155,16 +157,16 @@ void tst_Soak::act(GuiFixture& f, std::mt19937& rnd)
         break;
     case 6: {
         const char* texts[] = {"", "0", "1", "3", "4", "100", "2500", "777", "12a"};
-        w.txtSize->setText(texts[pick(9)]);
+        child<QLineEdit>(w, "txtSize")->setText(texts[pick(9)]);
         if (pick(2) == 0)
             w.txtSize_LostFocus();
         break;
     }
     case 7:
-        w.UpDown1->step(pick(2) ? 1 : -1);
+        child<UpDown>(w, "UpDown1")->step(pick(2) ? 1 : -1);
         break;
     case 8:
-        QTest::mouseClick(w.Option1[pick(2)], Qt::LeftButton);
+        QTest::mouseClick(child<QRadioButton>(w, "Option1", pick(2)), Qt::LeftButton);
         break;
     case 9: {
         const int what = pick(4);
@@ -201,7 +203,7 @@ void tst_Soak::act(GuiFixture& f, std::mt19937& rnd)
         const int end = pick(3);
         f.dialogs.modals.push_back([offset, end](QDialog* d) {
             auto* ld = static_cast<frmLD*>(d);
-            ld->sldLD->setValue(offset);
+            child<QSlider>(*ld, "sldLD")->setValue(offset);
             if (end == 0)
                 ld->cmdOK_Click();
             else if (end == 1)
@@ -216,8 +218,8 @@ void tst_Soak::act(GuiFixture& f, std::mt19937& rnd)
         frmTile& t = f.tile();
         const int what = pick(3);
         if (what == 0) {
-            QTest::mouseClick(t.ChkText, Qt::LeftButton);
-        } else if (what == 1 && t.CmdFont->isEnabled()) {
+            QTest::mouseClick(child<QCheckBox>(t, "ChkText"), Qt::LeftButton);
+        } else if (what == 1 && child<QPushButton>(t, "CmdFont")->isEnabled()) {
             QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
             const double points[] = {9, 10.5, 16, 27.75};
             font.setPointSizeF(points[pick(4)]);
@@ -233,9 +235,9 @@ void tst_Soak::act(GuiFixture& f, std::mt19937& rnd)
     }
     case 15:
         if (pick(3) == 0)
-            w.mnuRedo->trigger();
+            child<QAction>(w, "mnuRedo")->trigger();
         else
-            w.mnuUndo->trigger();
+            child<QAction>(w, "mnuUndo")->trigger();
         break;
     default:
         w.PicColor_KeyPress(i, ' ');
@@ -299,22 +301,22 @@ void tst_Soak::undoToStartAndBack(GuiFixture& f)
     w.cmdTile_Click();
     w.txtSize_LostFocus(); // a size still being typed is finished
     const EditState end = w.editState();
-    const QImage preview = w.picPrev->image().copy();
+    const QImage preview = child<ImageBox>(w, "picPrev")->image().copy();
     const QImage work = w.picWork().copy();
     int undone = 0;
-    while (w.mnuUndo->isEnabled()) {
-        w.mnuUndo->trigger();
+    while (child<QAction>(w, "mnuUndo")->isEnabled()) {
+        child<QAction>(w, "mnuUndo")->trigger();
         ++undone;
         const QString fault = check(f);
         if (!fault.isEmpty())
             QFAIL(qPrintable(QString("after undo %1: %2").arg(undone).arg(fault)));
     }
     QCOMPARE(w.editState(), (EditState{StartupPoints(), 100, 0}));
-    QVERIFY(ImageShowsLine(w.picPrev->image(), DrawGrad(StartupPoints(), 280)));
+    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), DrawGrad(StartupPoints(), 280)));
     for (int k = 0; k < undone; ++k)
-        w.mnuRedo->trigger();
+        child<QAction>(w, "mnuRedo")->trigger();
     QCOMPARE(w.editState(), end);
-    QCOMPARE(w.picPrev->image(), preview);
+    QCOMPARE(child<ImageBox>(w, "picPrev")->image(), preview);
     QCOMPARE(w.picWork(), work);
     QVERIFY(check(f).isEmpty());
     QVERIFY(f.dialogs.messages.empty());

@@ -27,9 +27,12 @@ struct Views
 Views Capture(GuiFixture& f)
 {
     frmMain& w = f.w();
-    return {w.editState(),      w.txtSize->text(),
-            w.labSize->text(),  w.picPrev->image().copy(),
-            w.picWork().copy(), f.tile().picGrad->image().copy()};
+    return {w.editState(),
+            child<QLineEdit>(w, "txtSize")->text(),
+            child<QLabel>(w, "labSize")->text(),
+            child<ImageBox>(w, "picPrev")->image().copy(),
+            w.picWork().copy(),
+            child<ImageBox>(f.tile(), "picGrad")->image().copy()};
 }
 
 QString UndoText(EditStep s)
@@ -40,8 +43,8 @@ QString UndoText(EditStep s)
 int EnabledCount(frmMain& w)
 {
     int n = 0;
-    for (QCheckBox* c : w.Check1)
-        n += c->isChecked() ? 1 : 0;
+    for (int i = 0; i < kPointCount; ++i)
+        n += child<QCheckBox>(w, "Check1", i)->isChecked() ? 1 : 0;
     return n;
 }
 
@@ -87,14 +90,14 @@ void tst_Undo::eachStep()
     frmMain& w = f.w();
     f.random.values = {0.9f, 0.3f, 0.6f, 0.1f, 0.7f, 0.2f, 0.8f, 0.4f};
     w.cmdTile_Click(); // the work picture and the tiles are drawn too
-    w.Slider1[1]->setValue(100);
+    child<QSlider>(w, "Slider1_1")->setValue(100);
     const Views before = Capture(f);
     switch (kind) {
     case 0:
-        QTest::mouseClick(w.Check1[5], Qt::LeftButton);
+        QTest::mouseClick(child<QCheckBox>(w, "Check1_5"), Qt::LeftButton);
         break;
     case 1: {
-        QSlider* s = w.Slider1[2];
+        QSlider* s = child<QSlider>(w, "Slider1_2");
         s->setSliderDown(true);
         s->setSliderPosition(700);
         s->setSliderPosition(810);
@@ -102,29 +105,29 @@ void tst_Undo::eachStep()
         break;
     }
     case 2:
-        QTest::keyClick(w.Slider1[2], Qt::Key_PageUp);
-        QTest::keyClick(w.Slider1[2], Qt::Key_Right);
+        QTest::keyClick(child<QSlider>(w, "Slider1_2"), Qt::Key_PageUp);
+        QTest::keyClick(child<QSlider>(w, "Slider1_2"), Qt::Key_Right);
         break;
     case 3:
         f.dialogs.colors.push_back(QColor(10, 20, 30));
         w.PicColor_Click(2);
         break;
     case 4:
-        w.mnuRandom->trigger();
+        child<QAction>(w, "mnuRandom")->trigger();
         break;
     case 5:
-        w.mnuRandomNatural->trigger();
+        child<QAction>(w, "mnuRandomNatural")->trigger();
         break;
     case 6:
-        w.mnuEqual->trigger();
+        child<QAction>(w, "mnuEqual")->trigger();
         break;
     case 7:
         f.dialogs.modals.push_back([](QDialog* d) {
             auto* ld = static_cast<frmLD*>(d);
-            ld->sldLD->setValue(-60);
+            child<QSlider>(*ld, "sldLD")->setValue(-60);
             ld->cmdOK_Click();
         });
-        w.mnuLD->trigger();
+        child<QAction>(w, "mnuLD")->trigger();
         break;
     case 8: {
         MemoryStateT& mem = w.state().MemoryState;
@@ -137,31 +140,32 @@ void tst_Undo::eachStep()
         break;
     }
     case 9:
-        QTest::mouseClick(w.Option1[1], Qt::LeftButton);
+        QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
         break;
     case 10:
-        w.txtSize->setFocus();
-        w.txtSize->selectAll();
-        QTest::keyClicks(w.txtSize, "321");
-        w.Slider1[0]->setFocus(); // leaving the box commits the size
+        child<QLineEdit>(w, "txtSize")->setFocus();
+        child<QLineEdit>(w, "txtSize")->selectAll();
+        QTest::keyClicks(child<QLineEdit>(w, "txtSize"), "321");
+        child<QSlider>(w, "Slider1_0")->setFocus(); // leaving the box commits the size
         break;
     default:
-        w.UpDown1->step(1);
-        w.UpDown1->step(1);
+        child<UpDown>(w, "UpDown1")->step(1);
+        child<UpDown>(w, "UpDown1")->step(1);
         break;
     }
     const Views after = Capture(f);
     QVERIFY(!(after.state == before.state));
     QVERIFY(ImageShowsLine(after.preview, f.expectedLine(280)));
-    QCOMPARE(w.mnuUndo->text(), UndoText(step));
+    QCOMPARE(child<QAction>(w, "mnuUndo")->text(), UndoText(step));
     QCOMPARE(w.undo().history().undoCount(), std::size_t(2)); // the set-up's move and this
 
-    w.mnuUndo->trigger();
+    child<QAction>(w, "mnuUndo")->trigger();
     QVERIFY(Capture(f) == before);
-    QCOMPARE(w.mnuRedo->text(), QStringLiteral("やり直し(&Y) - ") + UndoMenu::caption(step));
-    w.mnuRedo->trigger();
+    QCOMPARE(child<QAction>(w, "mnuRedo")->text(),
+             QStringLiteral("やり直し(&Y) - ") + UndoMenu::caption(step));
+    child<QAction>(w, "mnuRedo")->trigger();
     QVERIFY(Capture(f) == after);
-    QVERIFY(!w.mnuRedo->isEnabled());
+    QVERIFY(!child<QAction>(w, "mnuRedo")->isEnabled());
     QVERIFY(f.dialogs.messages.empty());
 }
 
@@ -171,7 +175,7 @@ void tst_Undo::mergeKeysAndDrags()
     GuiFixture f;
     frmMain& w = f.w();
     const EditState start = w.editState();
-    QSlider* s = w.Slider1[1];
+    QSlider* s = child<QSlider>(w, "Slider1_1");
     for (int k = 0; k < 3; ++k) {
         QTest::keyClick(s, Qt::Key_Right);
         f.now += 600ms;
@@ -184,11 +188,11 @@ void tst_Undo::mergeKeysAndDrags()
     s->setSliderPosition(520);
     s->setSliderDown(false);
     QCOMPARE(w.undo().history().undoCount(), std::size_t(3));
-    w.mnuUndo->trigger();
-    w.mnuUndo->trigger();
+    child<QAction>(w, "mnuUndo")->trigger();
+    child<QAction>(w, "mnuUndo")->trigger();
     QCOMPARE(w.editState(), keys);
-    QCOMPARE(w.Slider1[1]->value(), 336);
-    w.mnuUndo->trigger();
+    QCOMPARE(child<QSlider>(w, "Slider1_1")->value(), 336);
+    child<QAction>(w, "mnuUndo")->trigger();
     QCOMPARE(w.editState(), start);
 }
 
@@ -196,16 +200,16 @@ void tst_Undo::newStepDropsRedo()
 {
     GuiFixture f;
     frmMain& w = f.w();
-    w.mnuRandom->trigger();
-    w.mnuEqual->trigger(); // already equal: no step
-    QTest::mouseClick(w.Option1[1], Qt::LeftButton);
-    w.mnuUndo->trigger();
-    QVERIFY(w.mnuRedo->isEnabled());
-    w.mnuRandomNatural->trigger();
-    QVERIFY(!w.mnuRedo->isEnabled());
-    QCOMPARE(w.mnuUndo->text(), UndoText(EditStep::RandomNatural));
-    w.mnuUndo->trigger();
-    QCOMPARE(w.mnuUndo->text(), UndoText(EditStep::RandomUniform));
+    child<QAction>(w, "mnuRandom")->trigger();
+    child<QAction>(w, "mnuEqual")->trigger(); // already equal: no step
+    QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
+    child<QAction>(w, "mnuUndo")->trigger();
+    QVERIFY(child<QAction>(w, "mnuRedo")->isEnabled());
+    child<QAction>(w, "mnuRandomNatural")->trigger();
+    QVERIFY(!child<QAction>(w, "mnuRedo")->isEnabled());
+    QCOMPARE(child<QAction>(w, "mnuUndo")->text(), UndoText(EditStep::RandomNatural));
+    child<QAction>(w, "mnuUndo")->trigger();
+    QCOMPARE(child<QAction>(w, "mnuUndo")->text(), UndoText(EditStep::RandomUniform));
     QCOMPARE(w.editState().orientation, 0);
 }
 
@@ -213,26 +217,30 @@ void tst_Undo::menuAndKeys()
 {
     GuiFixture f;
     frmMain& w = f.w();
-    QCOMPARE(w.mnuUndo->text(), QString("元に戻す(&U)"));
-    QCOMPARE(w.mnuRedo->text(), QString("やり直し(&Y)"));
-    QVERIFY(!w.mnuUndo->isEnabled() && !w.mnuRedo->isEnabled());
-    QCOMPARE(w.mnuUndo->shortcut(), QKeySequence("Ctrl+Z"));
-    QCOMPARE(w.mnuRedo->shortcuts(),
+    QCOMPARE(child<QAction>(w, "mnuUndo")->text(), QString("元に戻す(&U)"));
+    QCOMPARE(child<QAction>(w, "mnuRedo")->text(), QString("やり直し(&Y)"));
+    QVERIFY(!child<QAction>(w, "mnuUndo")->isEnabled() &&
+            !child<QAction>(w, "mnuRedo")->isEnabled());
+    QCOMPARE(child<QAction>(w, "mnuUndo")->shortcut(), QKeySequence("Ctrl+Z"));
+    QCOMPARE(child<QAction>(w, "mnuRedo")->shortcuts(),
              QList<QKeySequence>({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
     const EditState start = w.editState();
-    w.mnuRandom->trigger();
+    child<QAction>(w, "mnuRandom")->trigger();
     const EditState random = w.editState();
-    QVERIFY(w.mnuUndo->isEnabled() && !w.mnuRedo->isEnabled());
-    QCOMPARE(w.mnuUndo->text(), UndoText(EditStep::RandomUniform));
+    QVERIFY(child<QAction>(w, "mnuUndo")->isEnabled() &&
+            !child<QAction>(w, "mnuRedo")->isEnabled());
+    QCOMPARE(child<QAction>(w, "mnuUndo")->text(), UndoText(EditStep::RandomUniform));
     // From the keyboard, on a control that takes no such key itself.
-    w.Slider1[0]->setFocus();
-    QTest::keyClick(w.Slider1[0], Qt::Key_Z, Qt::ControlModifier);
+    child<QSlider>(w, "Slider1_0")->setFocus();
+    QTest::keyClick(child<QSlider>(w, "Slider1_0"), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(w.editState(), start);
-    QVERIFY(!w.mnuUndo->isEnabled() && w.mnuRedo->isEnabled());
-    QTest::keyClick(w.Slider1[0], Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(!child<QAction>(w, "mnuUndo")->isEnabled() &&
+            child<QAction>(w, "mnuRedo")->isEnabled());
+    QTest::keyClick(child<QSlider>(w, "Slider1_0"), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(w.editState(), random);
-    QTest::keyClick(w.Slider1[0], Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyClick(w.Slider1[0], Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(child<QSlider>(w, "Slider1_0"), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(child<QSlider>(w, "Slider1_0"), Qt::Key_Z,
+                    Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(w.editState(), random);
 }
 
@@ -240,19 +248,19 @@ void tst_Undo::noStep()
 {
     GuiFixture f;
     frmMain& w = f.w();
-    w.mnuEqual->trigger();      // the points are equally spaced already
-    w.PicColor_Click(1);        // colour dialog cancelled
-    w.mnuMemorySave->trigger(); // remember changes the slot only
+    child<QAction>(w, "mnuEqual")->trigger();      // the points are equally spaced already
+    w.PicColor_Click(1);                           // colour dialog cancelled
+    child<QAction>(w, "mnuMemorySave")->trigger(); // remember changes the slot only
     f.dialogs.modals.push_back([](QDialog* d) {
         auto* ld = static_cast<frmLD*>(d);
-        ld->sldLD->setValue(90); // the live preview is no step
+        child<QSlider>(*ld, "sldLD")->setValue(90); // the live preview is no step
         ld->CmdCancel_Click();
     });
-    w.mnuLD->trigger();
+    child<QAction>(w, "mnuLD")->trigger();
     for (int i : {0, 1, 2})
         w.setCheck(i, false);
     QCOMPARE(w.undo().history().undoCount(), std::size_t(3));
-    QTest::mouseClick(w.Check1[3], Qt::LeftButton); // the last one: refused
+    QTest::mouseClick(child<QCheckBox>(w, "Check1_3"), Qt::LeftButton); // the last one: refused
     QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
     QCOMPARE(w.undo().history().undoCount(), std::size_t(3));
 }
@@ -269,13 +277,13 @@ void tst_Undo::neverLastPointWarning()
     w.setCheck(0, true);
     w.setCheck(6, false);
     const EditState end = w.editState();
-    while (w.mnuUndo->isEnabled()) {
-        w.mnuUndo->trigger();
+    while (child<QAction>(w, "mnuUndo")->isEnabled()) {
+        child<QAction>(w, "mnuUndo")->trigger();
         QVERIFY(EnabledCount(w) >= 1);
     }
     QCOMPARE(w.editState().points, StartupPoints());
-    while (w.mnuRedo->isEnabled())
-        w.mnuRedo->trigger();
+    while (child<QAction>(w, "mnuRedo")->isEnabled())
+        child<QAction>(w, "mnuRedo")->trigger();
     QCOMPARE(w.editState(), end);
     QVERIFY(f.dialogs.messages.empty());
 }
@@ -289,10 +297,10 @@ void tst_Undo::limit()
         values.push_back(static_cast<float>(k) / 512.0f);
     f.random.values = values;
     for (int k = 0; k < 101; ++k)
-        w.mnuRandom->trigger();
+        child<QAction>(w, "mnuRandom")->trigger();
     int undone = 0;
-    while (w.mnuUndo->isEnabled()) {
-        w.mnuUndo->trigger();
+    while (child<QAction>(w, "mnuUndo")->isEnabled()) {
+        child<QAction>(w, "mnuUndo")->trigger();
         ++undone;
     }
     QCOMPARE(undone, 100);

@@ -47,7 +47,6 @@ frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource
     resize(513, 224);
 
     picGrad = new ImageBox(this);
-    picGrad->setObjectName(QStringLiteral("picGrad"));
     picGrad->setAccessibleName(tr("タイル表示"));
     picGrad->setGeometry(0, 40, 509, 181);
 
@@ -65,7 +64,6 @@ frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource
     LabForeColor->setToolTip(tr("文字表示サンプルの表示色です"));
 
     picForeColor = new ColorBox(this);
-    picForeColor->setObjectName(QStringLiteral("picForeColor"));
     picForeColor->setAccessibleName(tr("表示色"));
     LabForeColor->setBuddy(picForeColor);
     picForeColor->setGeometry(353, 4, 41, 25);
@@ -106,6 +104,16 @@ frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource
     connect(picForeColor, &ColorBox::clicked, this, [this] { picForeColor_Click(); });
     connect(picForeColor, &ColorBox::keyPressed, this,
             [this](int key) { picForeColor_KeyPress(key); });
+    SetObjectNames(Labsample, "Labsample");
+    SetObjectNames({{picGrad, "picGrad"},
+                    {LabSavePicture, "LabSavePicture"},
+                    {ChkText, "ChkText"},
+                    {LabForeColor, "LabForeColor"},
+                    {picForeColor, "picForeColor"},
+                    {LabX, "LabX"},
+                    {CmdFont, "CmdFont"},
+                    {Line1, "Line1"},
+                    {LabContrast, "LabContrast"}});
 
     Form_Load();
 

@@ -60,19 +60,6 @@ public:
     // The window's own surface, where the saved-image strip is drawn.
     const QImage& surfaceImage() const { return m_surface; }
 
-    ImageBox* picGrad = nullptr;
-    QLabel* LabSavePicture = nullptr;
-    QCheckBox* ChkText = nullptr;
-    QLabel* LabForeColor = nullptr;
-    ColorBox* picForeColor = nullptr;
-    CrossLabel* LabX = nullptr;
-    QPushButton* CmdFont = nullptr;
-    std::array<QLabel*, 4> Labsample{};
-    QFrame* Line1 = nullptr;
-    // The lowest contrast of the sample text's colour over the strip, shown
-    // with the sample text in picGrad's lower left corner.
-    QLabel* LabContrast = nullptr;
-
     // The outer frame the layout rules were made for: the design client area
     // plus this gives the design rectangle of picGrad.
     static constexpr int kFrameWidth = 4;
@@ -88,6 +75,20 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The controls; others find them by object name.
+    ImageBox* picGrad = nullptr;
+    QLabel* LabSavePicture = nullptr;
+    QCheckBox* ChkText = nullptr;
+    QLabel* LabForeColor = nullptr;
+    ColorBox* picForeColor = nullptr;
+    CrossLabel* LabX = nullptr;
+    QPushButton* CmdFont = nullptr;
+    std::array<QLabel*, 4> Labsample{};
+    QFrame* Line1 = nullptr;
+    // The lowest contrast of the sample text's colour over the strip, shown
+    // with the sample text in picGrad's lower left corner.
+    QLabel* LabContrast = nullptr;
+
     void Form_Load();
     void LayoutForm();
     void SetTextColor();

@@ -11,6 +11,11 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include <array>
+#include <cstddef>
+#include <initializer_list>
+#include <utility>
+
 class QKeyEvent;
 class QToolButton;
 
@@ -147,6 +152,22 @@ int FromQColor(const QColor& c);
 // Twips per pixel of the screen the widget is on (1440 / logical DPI).
 double TwipsPerPixelX(const QWidget* w);
 double TwipsPerPixelY(const QWidget* w);
+
+// Names each control after its member, for finding it with findChild (the
+// tests do, the controls being private).
+inline void SetObjectNames(std::initializer_list<std::pair<QObject*, const char*>> named)
+{
+    for (const auto& [object, name] : named)
+        object->setObjectName(QLatin1String(name));
+}
+
+// A row of controls: name_0, name_1...
+template <class T, std::size_t N>
+void SetObjectNames(const std::array<T*, N>& row, const char* name)
+{
+    for (std::size_t i = 0; i < N; ++i)
+        row[i]->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
+}
 
 // Shows the hourglass on a window for the life of the object.
 class BusyCursor
