@@ -125,7 +125,8 @@ int StartupRun(const char* mode, const Clock::time_point& t0)
         QTemporaryDir dir;
         QtDialogs dialogs;
         ClockRandom random;
-        AppEnvironment env{&dialogs, &random, dir.path(), dir.path(), {}};
+        AppEnvironment env{
+            &dialogs, &random, dir.path(), dir.path(), {}, EditHistory::kDefaultLimit, {}};
         frmMain w(env);
         w.installEventFilter(&watcher);
         w.show();
@@ -167,7 +168,8 @@ int Drags()
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     ClockRandom random;
-    AppEnvironment env{&dialogs, &random, dir.path(), dir.path(), {}};
+    AppEnvironment env{&dialogs, &random, dir.path(), dir.path(), {}, EditHistory::kDefaultLimit,
+                       {}};
     frmMain w(env);
     w.show();
     child<QLineEdit>(w, "txtSize")->setText(QStringLiteral("2000"));
@@ -240,7 +242,8 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     ClockRandom random;
-    AppEnvironment env{&dialogs, &random, dir.path(), dir.path(), {}};
+    AppEnvironment env{&dialogs, &random, dir.path(), dir.path(), {}, EditHistory::kDefaultLimit,
+                       {}};
     frmMain w(env);
     w.show();
     w.cmdTile_Click();
