@@ -4,14 +4,13 @@
 
 #include "edithistory.h"
 #include "edits.h"
+#include "gradpoints.h"
 
 #include <QTest>
 
 #include <vector>
 
 using namespace velmix;
-
-Q_DECLARE_METATYPE(velmix::GradPoints)
 
 namespace {
 

@@ -2,28 +2,15 @@
 // disabled points and the point order.
 
 #include "gradient.h"
+#include "gradpoints.h"
 
 #include <QTest>
 
 using namespace velmix;
 
-Q_DECLARE_METATYPE(velmix::GradPoints)
 using Pixels = QList<QList<int>>; // {index, r, g, b}
 
 namespace {
-
-GradPoints Points(std::initializer_list<std::tuple<int, Colour, bool>> list)
-{
-    GradPoints p;
-    int i = 0;
-    for (const auto& [pos, colour, on] : list) {
-        p.position[i] = pos;
-        p.color[i] = colour;
-        p.enabled[i] = on;
-        ++i;
-    }
-    return p;
-}
 
 QList<int> Rgb(Colour c)
 {

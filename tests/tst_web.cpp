@@ -3,6 +3,7 @@
 // from the CSS and SVG text), and WCAG ratios of known pairs.
 
 #include "contrast.h"
+#include "gradpoints.h"
 #include "webgrad.h"
 
 #include <QRandomGenerator>
@@ -11,22 +12,7 @@
 
 using namespace velmix;
 
-Q_DECLARE_METATYPE(velmix::GradPoints)
-
 namespace {
-
-GradPoints Points(std::initializer_list<std::tuple<int, Colour, bool>> list)
-{
-    GradPoints p;
-    int i = 0;
-    for (const auto& [pos, colour, on] : list) {
-        p.position[i] = pos;
-        p.color[i] = colour;
-        p.enabled[i] = on;
-        ++i;
-    }
-    return p;
-}
 
 // What a browser does: linear between stops, the end colours beyond them.
 ExactColour At(const std::vector<GradientStop>& stops, double place)

@@ -22,20 +22,8 @@ trap cleanup EXIT
 
 # A background job of a script starts with SIGINT ignored, and the program
 # keeps a signal ignored; from a terminal it is not.
-env --default-signal=INT "$prog/velmix" >/dev/null 2>&1 &
-pid=$!
-wid=""
-for _ in $(seq 1 100); do
-    wid=$(xdotool search --onlyvisible --name '^Velmix$' 2>/dev/null | head -n 1 || true)
-    [ -n "$wid" ] && break
-    sleep 0.1
-done
-if [ -z "$wid" ]; then
-    echo "no window"
-    kill "$pid"
-    exit 1
-fi
-sleep 1
+. "$(dirname "$0")/window.sh"
+start_and_wait env --default-signal=INT "$prog/velmix"
 # Alt+E opens the edit menu: R chooses random colours, S remembers them,
 # which writes the file at once. Tried again if a busy machine was slow.
 remembered=no

@@ -5,20 +5,8 @@
 # With TITLE_FILE, the tile window is opened (Alt+V, T) and the caption its
 # title bar shows is written there.
 set -u
-"$1/velmix" >/dev/null 2>&1 &
-pid=$!
-wid=""
-for _ in $(seq 1 100); do
-    wid=$(xdotool search --onlyvisible --name '^Velmix$' 2>/dev/null | head -n 1 || true)
-    [ -n "$wid" ] && break
-    sleep 0.1
-done
-if [ -z "$wid" ]; then
-    echo "no window"
-    kill "$pid"
-    exit 1
-fi
-sleep 1
+. "$(dirname "$0")/window.sh"
+start_and_wait "$1/velmix"
 import -window root "$2"
 if [ -n "${3:-}" ]; then
     xdotool windowfocus --sync "$wid" 2>/dev/null || true
