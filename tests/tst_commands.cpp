@@ -1,21 +1,36 @@
-// The edit menu: random colours with a fixed sequence, equal spacing,
-// remember and restore (also across a restart), and the brightness dialog.
+// The commands on the real window with scripted dialogs: the edit menu
+// (random colours, equal spacing, remember and restore, brightness), undo and
+// redo of every kind of step, and saving and copying (each file type read
+// back, the thickness and its bounds, cancelling, failures that keep the old
+// file), and help.
 
-#include "edits.h"
+#include "clstransg.h"
 #include "frmld.h"
 #include "frmoption.h"
 #include "guifixture.h"
-#include "numtext.h"
+#include "testutil.h"
+#include "undomenu.h"
+#include "webgrad.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QDir>
 #include <QPushButton>
-#include <QRegularExpression>
 
-#include <random>
+#include <cstring>
+#include <sys/stat.h>
 
 using namespace velmix;
+using namespace std::chrono_literals;
+
+Q_DECLARE_METATYPE(velmix::EditStep)
 
 namespace {
+
+QAction* Act(frmMain& w, const char* name)
+{
+    return child<QAction>(w, name);
+}
 
 void OnlyEnable(frmMain& w, std::initializer_list<int> on)
 {
@@ -26,25 +41,120 @@ void OnlyEnable(frmMain& w, std::initializer_list<int> on)
             w.setCheck(i, false);
 }
 
-struct Rgb3
+// Every point's place, colour box, values and cross, and the preview, show
+// what the window holds.
+bool ShowsPoints(GuiFixture& f)
 {
-    int r, g, b;
-};
-
-Rgb3 ColourOf(frmMain& w, int i)
-{
-    const Colour c = w.state().PointColor[i];
-    return {GetRed(c), GetGreen(c), GetBlue(c)};
+    frmMain& w = f.w();
+    for (int i = 0; i < kPointCount; ++i) {
+        const Colour c = w.state().PointColor[i];
+        const auto text = [&](const char* name, int k) {
+            return child<QLabel>(w, name, k)->text();
+        };
+        if (text("LabColor", i) != QString::number(GetRed(c)) ||
+            text("LabColor", i + 7) != QString::number(GetGreen(c)) ||
+            text("LabColor", i + 14) != QString::number(GetBlue(c)) ||
+            child<ColorBox>(w, "PicColor", i)->color() != ToQColor(c) ||
+            text("LabLocate", i) != QString::number(child<QSlider>(w, "Slider1", i)->value()) ||
+            child<QLabel>(w, "LabX", i)->isVisible() ==
+                child<QCheckBox>(w, "Check1", i)->isChecked())
+            return false;
+    }
+    return ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280));
 }
 
-// The three value labels and the box agree with the point's colour.
-bool ShowsColour(frmMain& w, int i)
+// Runs the brightness dialog with `script` for it.
+void Brightness(GuiFixture& f, const std::function<void(frmLD&, QLineEdit*)>& script)
 {
-    const Colour c = w.state().PointColor[i];
-    return child<QLabel>(w, "LabColor", i)->text() == QString::number(GetRed(c)) &&
-           child<QLabel>(w, "LabColor", i + 7)->text() == QString::number(GetGreen(c)) &&
-           child<QLabel>(w, "LabColor", i + 14)->text() == QString::number(GetBlue(c)) &&
-           child<ColorBox>(w, "PicColor", i)->color() == ToQColor(c);
+    f.dialogs.modals.push_back(
+        [script](QDialog* d) { script(*static_cast<frmLD*>(d), child<QLineEdit>(*d, "txtLD")); });
+    f.w().mnuLD_Click();
+}
+
+// A settings file without its [Memory] section.
+QByteArray OutsideMemory(QByteArray text)
+{
+    const auto from = text.indexOf("[Memory]");
+    return text.remove(from, text.indexOf("\n[", from) - from);
+}
+
+// Everything undo promises to bring back, as the windows show it.
+using Views = std::tuple<EditState, QString, QString, QImage, QImage, QImage>;
+
+Views Capture(GuiFixture& f)
+{
+    frmMain& w = f.w();
+    return std::make_tuple(w.editState(), child<QLineEdit>(w, "txtSize")->text(),
+                           child<QLabel>(w, "labSize")->text(),
+                           child<ImageBox>(w, "picPrev")->image().copy(), w.picWork().copy(),
+                           child<ImageBox>(f.tile(), "picGrad")->image().copy());
+}
+
+// The step a menu item names after its own text.
+QString Named(frmMain& w, const char* name)
+{
+    return Act(w, name)->text().section(" - ", 1);
+}
+
+void Drag(QSlider* s, int to)
+{
+    s->setSliderDown(true);
+    s->setSliderPosition(to - 110);
+    s->setSliderPosition(to);
+    s->setSliderDown(false);
+}
+
+const std::function<void(GuiFixture&)> kSteps[] = {
+    [](GuiFixture& f) { QTest::mouseClick(child<QCheckBox>(f.w(), "Check1_5"), Qt::LeftButton); },
+    [](GuiFixture& f) { Drag(child<QSlider>(f.w(), "Slider1_2"), 810); },
+    [](GuiFixture& f) {
+        QTest::keyClick(child<QSlider>(f.w(), "Slider1_2"), Qt::Key_PageUp);
+        QTest::keyClick(child<QSlider>(f.w(), "Slider1_2"), Qt::Key_Right);
+    },
+    [](GuiFixture& f) {
+        f.dialogs.colors.push_back(QColor(10, 20, 30));
+        f.w().PicColor_Click(2);
+    },
+    [](GuiFixture& f) { Act(f.w(), "mnuRandom")->trigger(); },
+    [](GuiFixture& f) { Act(f.w(), "mnuEqual")->trigger(); },
+    [](GuiFixture& f) {
+        Brightness(f, [](frmLD& ld, QLineEdit* text) {
+            text->setText("-60");
+            ld.cmdOK_Click();
+        });
+    },
+    [](GuiFixture& f) {
+        QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
+    },
+    [](GuiFixture& f) {
+        QLineEdit* size = child<QLineEdit>(f.w(), "txtSize");
+        size->setFocus();
+        size->selectAll();
+        QTest::keyClicks(size, "321");
+        child<QSlider>(f.w(), "Slider1_0")->setFocus(); // leaving the box commits the size
+    },
+    [](GuiFixture& f) { child<UpDown>(f.w(), "UpDown1")->step(1); },
+};
+
+// Saves to `path` (or copies, when empty) through the options dialog with a
+// thickness (0: the box left off) and OK.
+void Export(GuiFixture& f, const QString& path, int thickness)
+{
+    if (!path.isEmpty())
+        f.dialogs.files.push_back(path);
+    f.dialogs.modals.push_back([thickness](QDialog* d) {
+        child<QCheckBox>(*d, "chkHeight")->setChecked(thickness > 0);
+        if (thickness > 0)
+            child<QLineEdit>(*d, "txtSize")->setText(QString::number(thickness));
+        QTest::mouseClick(child<QPushButton>(*d, "cmdOK"), Qt::LeftButton);
+    });
+    path.isEmpty() ? f.w().mnuClipBoard_Click() : f.w().MenuSave_Click();
+}
+
+QString OnlyError(GuiFixture& f)
+{
+    const auto& m = f.dialogs.messages;
+    return m.size() == 1 && m[0].first == MsgIcon::Error ? m[0].second : "not one error";
 }
 
 } // namespace
@@ -53,243 +163,49 @@ class tst_Commands : public QObject
 {
     Q_OBJECT
 private slots:
-    void uniformRandom();
-    void randomTiesFirstAndLast();
-    void naturalRandomExact();
-    void naturalRandomSteps();
-    void onePointRandom();
-    void equalSpacing();
-    void equalSpacingOnePoint();
+    void randomAndEqual();
     void rememberAndRestore();
-    void restoreAcrossRestart();
-    void rememberWritesOnlyTheMemorySection();
-    void restoreSwapsEnabledPoints();
     void restoreHandEditedAllOff();
-    void brightnessArithmetic();
-    void brightnessCancelAfterDrag();
-    void brightnessOkThenReopen();
-    void brightnessOddText();
-    void brightnessCloseBoxCancels();
-    void brightnessDialogTradesPoints();
+    void brightnessText();
+    void brightnessCancel();
+    void undoEachStep_data();
+    void undoEachStep();
+    void undoMergeWindow();
+    void undoNoStep();
+    void undoRedoDropAndLimit();
+    void saveAndCopy_data();
+    void saveAndCopy();
+    void cancelAtEachStep();
+    void copyCss();
+    void failedWriteKeepsFile();
+    void bounds();
+    void help();
 };
 
-void tst_Commands::uniformRandom()
-{
-    GuiFixture f;
-    f.random.values = {0.5f, 0.25f, 0.75f, 0.125f};
-    f.w().mnuRandom_Click();
-    QCOMPARE(f.w().state().PointColor[0], 8388608);
-    QCOMPARE(f.w().state().PointColor[1], 4194304);
-    QCOMPARE(f.w().state().PointColor[2], 12582912);
-    QCOMPARE(f.w().state().PointColor[3], 8388608); // the last takes the first's colour
-    QCOMPARE(f.w().state().PointColor[5], 0);       // disabled: untouched
-    QCOMPARE(f.random.at, std::size_t(4));
-    for (int i = 0; i < kPointCount; ++i)
-        QVERIFY(ShowsColour(f.w(), i));
-    QVERIFY(ImageShowsLine(child<ImageBox>(f.w(), "picPrev")->image(), f.expectedLine(280)));
-}
-
-void tst_Commands::randomTiesFirstAndLast()
-{
-    for (int natural = 0; natural < 2; ++natural) {
-        GuiFixture f;
-        std::mt19937 gen(7);
-        for (int k = 0; k < 64; ++k)
-            f.random.values.push_back(static_cast<float>(gen() >> 8) / 16777216.0f);
-        OnlyEnable(f.w(), {2, 5});
-        child<QSlider>(f.w(), "Slider1_2")->setValue(400);
-        child<QSlider>(f.w(), "Slider1_5")->setValue(400);
-        if (natural)
-            f.w().mnuRandomNatural_Click();
-        else
-            f.w().mnuRandom_Click();
-        // F is point 5 (highest index at the lowest place), L point 2: L
-        // takes the colour drawn for F.
-        const Colour shared = f.w().state().PointColor[5];
-        QCOMPARE(f.w().state().PointColor[2], shared);
-        if (!natural) // point 5 draws the second number
-            QCOMPARE(shared, ToInt32(static_cast<double>(f.random.values[1]) * 16777216.0));
-        else // neither start colour survives
-            QVERIFY(shared != 0 && shared != 16711680);
-    }
-}
-
-void tst_Commands::naturalRandomExact()
-{
-    GuiFixture f;
-    OnlyEnable(f.w(), {4});
-    // Start 128, 64, 192; R steps up 48, G down 64, B not at all (u1 = 0.5).
-    f.random.values = {0.5f, 0.25f, 0.75f, 0.75f, 0.5f, 0.25f, 0.0f, 0.5f, 0.9f};
-    f.w().mnuRandomNatural_Click();
-    QCOMPARE(f.w().state().PointColor[4], MakeColour(176, 0, 192));
-    QVERIFY(ShowsColour(f.w(), 4));
-    // A step beyond 255 stops at 255.
-    f.random.values = {0.99f, 0.0f, 0.0f, 0.75f, 0.0f, 0.25f, 0.0f, 0.25f, 0.0f};
-    f.random.at = 0;
-    f.w().mnuRandomNatural_Click();
-    QCOMPARE(f.w().state().PointColor[4], MakeColour(255, 0, 0));
-}
-
-void tst_Commands::naturalRandomSteps()
-{
-    GuiFixture f;
-    std::mt19937 gen(12345);
-    for (int k = 0; k < 4096; ++k)
-        f.random.values.push_back(static_cast<float>(gen() >> 8) / 16777216.0f);
-    OnlyEnable(f.w(), {0, 1, 2, 3, 4, 5, 6});
-    for (int i = 0; i < kPointCount; ++i)
-        child<QSlider>(f.w(), "Slider1", i)->setValue(100 * i);
-    f.w().mnuEqual_Click();
-    const int order[7] = {0, 1, 2, 3, 4, 5, 6}; // by position
-    for (int run = 0; run < 50; ++run) {
-        f.w().mnuRandomNatural_Click();
-        for (int k = 0; k + 2 < 7; ++k) { // the last one takes the first's colour
-            const Rgb3 a = ColourOf(f.w(), order[k]);
-            const Rgb3 b = ColourOf(f.w(), order[k + 1]);
-            QVERIFY(std::abs(a.r - b.r) <= 64 && std::abs(a.g - b.g) <= 64 &&
-                    std::abs(a.b - b.b) <= 64);
-        }
-        QCOMPARE(f.w().state().PointColor[6], f.w().state().PointColor[0]);
-    }
-}
-
-void tst_Commands::onePointRandom()
-{
-    GuiFixture f;
-    OnlyEnable(f.w(), {3});
-    f.random.values = {0.5f};
-    f.w().mnuRandom_Click();
-    QCOMPARE(f.w().state().PointColor[3], 8388608);
-}
-
-void tst_Commands::equalSpacing()
+void tst_Commands::randomAndEqual()
 {
     GuiFixture f;
     frmMain& w = f.w();
+    f.random.values = {0.5f, 0.25f, 0.75f, 0.125f};
+    w.mnuRandom_Click();
+    const auto& c = w.state().PointColor;
+    QVERIFY(c[0] == 8388608 && c[1] == 4194304 && c[2] == 12582912);
+    QCOMPARE(c[3], 8388608); // the last takes the first's colour
+    QCOMPARE(c[5], 0);       // disabled: untouched
+    QCOMPARE(f.random.at, std::size_t(4));
+    QVERIFY(ShowsPoints(f));
     OnlyEnable(w, {0, 1, 2});
-    child<QSlider>(w, "Slider1_0")->setValue(900);
-    child<QSlider>(w, "Slider1_1")->setValue(100);
-    child<QSlider>(w, "Slider1_2")->setValue(500);
-    child<QSlider>(w, "Slider1_5")->setValue(777);
+    for (auto [i, at] : {std::pair{0, 900}, {1, 100}, {2, 500}, {5, 777}})
+        child<QSlider>(w, "Slider1", i)->setValue(at);
     w.cmdTile_Click();
     w.mnuEqual_Click();
-    QCOMPARE(child<QSlider>(w, "Slider1_1")->value(), 0);
-    QCOMPARE(child<QSlider>(w, "Slider1_2")->value(), 500);
-    QCOMPARE(child<QSlider>(w, "Slider1_0")->value(), 1000);
-    QCOMPARE(child<QSlider>(w, "Slider1_5")->value(), 777);
-    QCOMPARE(child<QLabel>(w, "LabLocate_0")->text(), QString("1000"));
-    QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString("0"));
-    QVERIFY(w.state().RedrawEnabled);
-    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
+    for (auto [i, at] : {std::pair{0, 1000}, {1, 0}, {2, 500}, {5, 777}})
+        QCOMPARE(child<QSlider>(w, "Slider1", i)->value(), at);
+    QVERIFY(ShowsPoints(f));
     QVERIFY(ImageShowsLine(w.picWork(), f.expectedLine(100)));
-    // Seven points: 0, 167, 333, 500, 667, 833, 1000.
-    OnlyEnable(w, {0, 1, 2, 3, 4, 5, 6});
-    for (int i = 0; i < 7; ++i)
-        child<QSlider>(w, "Slider1", i)->setValue(100 * i);
-    w.mnuEqual_Click();
-    const int seven[7] = {0, 167, 333, 500, 667, 833, 1000};
-    for (int i = 0; i < 7; ++i)
-        QCOMPARE(child<QSlider>(w, "Slider1", i)->value(), seven[i]);
-}
-
-void tst_Commands::equalSpacingOnePoint()
-{
-    GuiFixture f;
-    OnlyEnable(f.w(), {2});
-    child<QSlider>(f.w(), "Slider1_2")->setValue(420);
-    f.w().mnuEqual_Click();
-    QCOMPARE(child<QSlider>(f.w(), "Slider1_2")->value(), 420);
-    QVERIFY(f.w().state().RedrawEnabled);
 }
 
 void tst_Commands::rememberAndRestore()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    child<QCheckBox>(w.option(), "chkHeight")->setChecked(true);
-    child<QLineEdit>(w.option(), "txtSize")->setText("50");
-    QVERIFY(!child<QAction>(w, "mnuMemoryLoad")->isEnabled());
-    w.mnuMemorySave_Click();
-    QVERIFY(child<QAction>(w, "mnuMemoryLoad")->isEnabled());
-    QCOMPARE(w.state().MemoryState.SaveHeight, 50);
-    QVERIFY(w.state().MemoryState.chkHeight);
-    const GradPoints remembered = w.currentPoints();
-
-    // Change everything.
-    OnlyEnable(w, {5, 6});
-    child<QSlider>(w, "Slider1_5")->setValue(10);
-    f.dialogs.colors.push_back(QColor(1, 2, 3));
-    w.PicColor_Click(5);
-    child<QLineEdit>(w, "txtSize")->setText("640");
-    QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
-    child<QCheckBox>(w.option(), "chkHeight")->setChecked(false);
-    child<QLineEdit>(w.option(), "txtSize")->setText("9");
-    w.cmdTile_Click();
-
-    w.mnuMemoryLoad_Click();
-    QVERIFY(w.currentPoints() == remembered);
-    for (int i = 0; i < kPointCount; ++i) {
-        QCOMPARE(child<QLabel>(w, "LabLocate", i)->text(), QString::number(remembered.position[i]));
-        QCOMPARE(child<QLabel>(w, "LabX", i)->isVisible(), !remembered.enabled[i]);
-        QVERIFY(ShowsColour(w, i));
-    }
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("100"));
-    QVERIFY(child<QRadioButton>(w, "Option1_0")->isChecked());
-    QVERIFY(!child<QRadioButton>(w, "Option1_1")->isChecked());
-    QCOMPARE(child<QLabel>(w, "labSize")->text(), QString("横幅(pixel):"));
-    QVERIFY(child<QCheckBox>(w.option(), "chkHeight")->isChecked());
-    QCOMPARE(child<QLineEdit>(w.option(), "txtSize")->text(), QString("50"));
-    QCOMPARE(w.state().SaveHeight, 50);
-    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
-    QVERIFY(ImageShowsLine(w.picWork(), f.expectedLine(100)));
-    QVERIFY(f.dialogs.messages.empty());
-}
-
-void tst_Commands::restoreAcrossRestart()
-{
-    QByteArray ini;
-    GradPoints remembered;
-    int thickness = 0;
-    {
-        GuiFixture f;
-        OnlyEnable(f.w(), {1, 4});
-        child<QSlider>(f.w(), "Slider1_4")->setValue(250);
-        child<QLineEdit>(f.w(), "txtSize")->setText("321");
-        QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
-        f.w().mnuMemorySave_Click();
-        remembered = f.w().currentPoints();
-        thickness = f.w().state().SaveHeight;
-        f.w().close();
-        ini = f.iniText();
-    }
-    GuiFixture f(ini);
-    QVERIFY(child<QAction>(f.w(), "mnuMemoryLoad")->isEnabled());
-    QVERIFY(f.w().currentPoints() == StartupPoints()); // not applied at start-up
-    f.w().mnuMemoryLoad_Click();
-    QVERIFY(f.w().currentPoints() == remembered);
-    QCOMPARE(f.w().state().ImageSize, 321);
-    QCOMPARE(f.w().state().Orientation, 1);
-    QCOMPARE(f.w().state().SaveHeight, thickness);
-    QVERIFY(!child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
-}
-
-// The lines of a settings file without the remembered state's own keys.
-QByteArrayList WithoutMemoryKeys(const QByteArray& text)
-{
-    static const QRegularExpression key(
-        "^((Enabled|Locate|Color) [0-6]|Size|tate|SaveHeight|chkHeight)=");
-    QByteArrayList kept;
-    bool inMemory = false;
-    for (const QByteArray& line : text.split('\n')) {
-        if (line.startsWith('['))
-            inMemory = line.startsWith("[Memory]");
-        if (!inMemory || !key.match(QString::fromUtf8(line)).hasMatch())
-            kept.push_back(line);
-    }
-    return kept;
-}
-
-void tst_Commands::rememberWritesOnlyTheMemorySection()
 {
     // A complete file (missing keys would be added), with lines of the user's.
     QByteArray before;
@@ -301,38 +217,40 @@ void tst_Commands::rememberWritesOnlyTheMemorySection()
     }
     GuiFixture f(before);
     frmMain& w = f.w();
-    // Changes of other units, which only the exit writes.
-    w.state().SampleTextFont.Color = 255;
+    QVERIFY(!Act(w, "mnuMemoryLoad")->isEnabled());
+    w.state().SampleTextFont.Color = 255; // other units: only the exit writes them
     w.move(300, 200);
-    OnlyEnable(w, {1, 4});
-    child<QSlider>(w, "Slider1_4")->setValue(250);
+    OnlyEnable(w, {6});
+    child<QSlider>(w, "Slider1_6")->setValue(250);
+    f.dialogs.colors.push_back(QColor(1, 2, 3));
+    w.PicColor_Click(6);
+    child<QLineEdit>(w, "txtSize")->setText("321");
+    QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
+    child<QCheckBox>(w.option(), "chkHeight")->setChecked(true);
+    child<QLineEdit>(w.option(), "txtSize")->setText("50");
     w.mnuMemorySave_Click();
-
+    QVERIFY(Act(w, "mnuMemoryLoad")->isEnabled());
+    // Into the file at once, and only the remembered state.
     const QByteArray after = f.iniText();
-    QCOMPARE(WithoutMemoryKeys(after), WithoutMemoryKeys(before));
-    ModuleINI ini;
-    ini.SetIniFile(f.programDir.filePath("velmix.ini"));
-    const auto read = ini.LoadIni();
-    QVERIFY(read.has_value());
-    QVERIFY(read->MemoryState == w.state().MemoryState);
+    QCOMPARE(OutsideMemory(after), OutsideMemory(before));
     QVERIFY(after.contains("[Memory]\nnote=keep\nEnabled 0=0\nLocate 0=0\n"));
-    QVERIFY(after.contains("Locate 4=250\n"));
-    QVERIFY(f.dialogs.messages.empty());
-    QVERIFY(w.isVisible());
-}
+    QVERIFY(after.contains("Locate 6=250\n"));
 
-void tst_Commands::restoreSwapsEnabledPoints()
-{
-    // Remembered: only point 6 on. Current: only point 0 on. Restoring must
-    // not refuse switching point 0 off, as point 6 comes on.
-    GuiFixture f;
-    OnlyEnable(f.w(), {6});
-    f.w().mnuMemorySave_Click();
-    OnlyEnable(f.w(), {0});
-    f.w().mnuMemoryLoad_Click();
-    QVERIFY(f.dialogs.messages.empty());
-    QVERIFY(!child<QCheckBox>(f.w(), "Check1_0")->isChecked());
-    QVERIFY(child<QCheckBox>(f.w(), "Check1_6")->isChecked());
+    // The next start offers it, and applies it only when asked. Its points
+    // lie below the remembered one: restoring switches that on before it
+    // switches them off, so nothing is refused.
+    GuiFixture next(after);
+    frmMain& n = next.w();
+    QVERIFY(n.currentPoints() == StartupPoints());
+    n.mnuMemoryLoad_Click();
+    QCOMPARE(n.editState(), w.editState());
+    QVERIFY(ShowsPoints(next));
+    QCOMPARE(child<QLineEdit>(n, "txtSize")->text(), QString("321"));
+    QVERIFY(child<QRadioButton>(n, "Option1_1")->isChecked());
+    QVERIFY(!child<QRadioButton>(n, "Option1_0")->isChecked());
+    QVERIFY(child<QCheckBox>(n.option(), "chkHeight")->isChecked());
+    QCOMPARE(n.state().SaveHeight, 50);
+    QVERIFY(next.dialogs.messages.empty());
 }
 
 void tst_Commands::restoreHandEditedAllOff()
@@ -340,173 +258,388 @@ void tst_Commands::restoreHandEditedAllOff()
     GuiFixture f("[IniCheck]\nDummy=1\n[Memory]\nEnabled 0=0\nEnabled 1=0\nLocate 1=2000\n"
                  "Color 1=-7\nSize= 1\ntate= 0\nSaveHeight= 0\n");
     f.w().mnuMemoryLoad_Click();
-    int on = 0;
-    for (int i = 0; i < kPointCount; ++i)
-        on += child<QCheckBox>(f.w(), "Check1", i)->isChecked() ? 1 : 0;
-    QVERIFY(on >= 1);
+    QVERIFY(child<QCheckBox>(f.w(), "Check1_0")->isChecked()); // one point stays on
     QCOMPARE(child<QSlider>(f.w(), "Slider1_1")->value(), 1000);
     QCOMPARE(f.w().state().PointColor[1], 0);
     QCOMPARE(child<QLineEdit>(f.w(), "txtSize")->text(), QString("4"));
     QCOMPARE(f.w().state().SaveHeight, 1);
+    QVERIFY(f.dialogs.messages.empty());
 }
 
-void tst_Commands::brightnessArithmetic()
+void tst_Commands::brightnessText()
 {
+    // Typed over the selected 0 (letters discarded), shown, on the slider,
+    // and on point 1 (green) but not on the disabled point 2; +-255 at most.
     GuiFixture f;
-    frmMain& w = f.w();
-    f.dialogs.colors.push_back(QColor(250, 10, 0));
-    w.PicColor_Click(1);
-    w.setCheck(2, false);
-    const Colour disabled = w.state().PointColor[2];
-    f.dialogs.modals.push_back([&](QDialog* d) {
-        auto* ld = static_cast<frmLD*>(d);
-        QCOMPARE(ld->windowTitle(), QString("明度の調整"));
-        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("0"));
-        child<QLineEdit>(*ld, "txtLD")->selectAll();
-        QTest::keyClicks(child<QLineEdit>(*ld, "txtLD"), "20");
-        QCOMPARE(child<QSlider>(*ld, "sldLD")->value(), 20);
-        QCOMPARE(w.state().PointColor[1], MakeColour(255, 30, 20));
-        QVERIFY(ShowsColour(w, 1));
-        QCOMPARE(w.state().PointColor[2], disabled);
-        QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
-        child<QLineEdit>(*ld, "txtLD")->setText("-20");
-        QCOMPARE(w.state().PointColor[1], MakeColour(230, 0, 0));
-        QCOMPARE(child<QSlider>(*ld, "sldLD")->value(), -20);
-        child<QLineEdit>(*ld, "txtLD")->setText("0");
-        QCOMPARE(w.state().PointColor[1], MakeColour(250, 10, 0));
-        child<QSlider>(*ld, "sldLD")->setValue(255); // the user's slider: all white
-        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("255"));
-        QCOMPARE(w.state().PointColor[0], 0xFFFFFF);
-        QCOMPARE(w.state().PointColor[2], disabled);
-        QTest::mouseClick(child<QPushButton>(*ld, "cmdOK"), Qt::LeftButton);
-    });
-    w.mnuLD_Click();
-    QCOMPARE(f.dialogs.modalCount, 1);
-    QCOMPARE(w.state().PointColor[1], 0xFFFFFF);
+    f.w().setCheck(2, false);
+    const Colour disabled = f.w().state().PointColor[2];
+    for (auto [typed, shown, at, colour] : {std::tuple{"20", "20", 20, MakeColour(20, 255, 20)},
+                                            {"-20", "-20", -20, 0x00EB00},
+                                            {"-", "-", 0, 0x00FF00},
+                                            {"2.5x", "2.5", 2, MakeColour(2, 255, 2)},
+                                            {"255", "255", 255, 0xFFFFFF},
+                                            {"256", "255", 255, 0xFFFFFF},
+                                            {"999", "255", 255, 0xFFFFFF},
+                                            {"-255", "-255", -255, 0},
+                                            {"-256", "-255", -255, 0}})
+        Brightness(f, [&](frmLD& ld, QLineEdit* text) {
+            QTest::keyClicks(text, typed);
+            QCOMPARE(text->text(), QString(shown));
+            QCOMPARE(child<QSlider>(ld, "sldLD")->value(), at);
+            QCOMPARE(f.w().state().PointColor[1], colour);
+            QCOMPARE(f.w().state().PointColor[2], disabled);
+            QVERIFY(ShowsPoints(f)); // live
+            ld.CmdCancel_Click();
+        });
 }
 
-void tst_Commands::brightnessCancelAfterDrag()
+void tst_Commands::brightnessCancel()
 {
     GuiFixture f;
     frmMain& w = f.w();
     w.cmdTile_Click();
-    const auto before = w.state().PointColor;
-    const QImage preview = child<ImageBox>(w, "picPrev")->image();
-    const QImage tiles = child<ImageBox>(f.tile(), "picGrad")->image();
-    f.dialogs.modals.push_back([&](QDialog* d) {
-        auto* ld = static_cast<frmLD*>(d);
-        child<QSlider>(*ld, "sldLD")->setSliderDown(true);
-        for (int v = 0; v <= 100; v += 10)
-            child<QSlider>(*ld, "sldLD")->setSliderPosition(v);
-        child<QSlider>(*ld, "sldLD")->setSliderDown(false);
+    const Views before = Capture(f);
+    Brightness(f, [&](frmLD& ld, QLineEdit* text) {
+        Drag(child<QSlider>(ld, "sldLD"), 100);
+        QCOMPARE(text->text(), QString("100"));
         QCOMPARE(w.state().PointColor[2], MakeColour(100, 100, 255));
-        QVERIFY(child<ImageBox>(f.tile(), "picGrad")->image() !=
-                tiles); // live in the tile window too
-        QTest::mouseClick(child<QPushButton>(*ld, "CmdCancel"), Qt::LeftButton);
+        QVERIFY(std::get<5>(Capture(f)) != std::get<5>(before)); // live in the tiles too
+        QTest::mouseClick(child<QPushButton>(ld, "CmdCancel"), Qt::LeftButton);
     });
-    w.mnuLD_Click();
-    QVERIFY(w.state().PointColor == before);
-    for (int i = 0; i < kPointCount; ++i)
-        QVERIFY(ShowsColour(w, i));
-    QCOMPARE(child<ImageBox>(w, "picPrev")->image(), preview);
-    QCOMPARE(child<ImageBox>(f.tile(), "picGrad")->image(), tiles);
+    // The close box and Escape are Cancel too.
+    Brightness(f, [](frmLD& ld, QLineEdit* text) {
+        text->setText("-30");
+        ld.close();
+    });
+    Brightness(f, [](frmLD&, QLineEdit* text) {
+        text->setText("40");
+        QTest::keyClick(text, Qt::Key_Escape);
+    });
+    QVERIFY(Capture(f) == before);
+    QVERIFY(ShowsPoints(f));
+    QVERIFY(!Act(w, "mnuUndo")->isEnabled()); // and no step
 }
 
-void tst_Commands::brightnessOkThenReopen()
+void tst_Commands::undoEachStep_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<EditStep>("step");
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("check box") << 0 << EditStep::Check << true;
+    QTest::newRow("slider drag") << 1 << EditStep::Slider << true;
+    QTest::newRow("slider keys") << 2 << EditStep::Slider << true;
+    QTest::newRow("colour") << 3 << EditStep::Colour << true;
+    QTest::newRow("random") << 4 << EditStep::RandomUniform << true;
+    QTest::newRow("equal spacing") << 5 << EditStep::Equal << true;
+    QTest::newRow("brightness") << 6 << EditStep::Brightness << true;
+    QTest::newRow("orientation") << 7 << EditStep::Orientation << true;
+    QTest::newRow("typed size") << 8 << EditStep::Size << true;
+    QTest::newRow("spinner") << 9 << EditStep::Size << true;
+    // Changed with the redraws off, which report no step (nor commit a size
+    // at undo): undo names the change by what differs.
+    QTest::newRow("unreported check") << 0 << EditStep::Check << false;
+    QTest::newRow("unreported move") << 1 << EditStep::Slider << false;
+    QTest::newRow("unreported colour") << 3 << EditStep::Colour << false;
+    QTest::newRow("unreported orientation") << 7 << EditStep::Orientation << false;
+}
+
+void tst_Commands::undoEachStep()
+{
+    QFETCH(int, kind);
+    QFETCH(EditStep, step);
+    QFETCH(bool, reported);
+    GuiFixture f;
+    frmMain& w = f.w();
+    w.cmdTile_Click(); // the work picture and the tiles are drawn too
+    child<QSlider>(w, "Slider1_1")->setValue(100);
+    const Views before = Capture(f);
+    w.state().RedrawEnabled = reported;
+    kSteps[kind](f); // the redraws stay off up to the undo
+    const Views after = Capture(f);
+    QVERIFY(std::get<0>(after) != std::get<0>(before));
+    if (reported) {
+        QVERIFY(ImageShowsLine(std::get<3>(after), f.expectedLine(280)));
+        QCOMPARE(w.undo().history().undoCount(), std::size_t(2)); // the set-up's move and this
+    }
+    Act(w, "mnuUndo")->trigger();
+    QVERIFY(Capture(f) == before);
+    QCOMPARE(Named(w, "mnuRedo"), UndoMenu::caption(step));
+    Act(w, "mnuRedo")->trigger();
+    QVERIFY(reported ? Capture(f) == after : w.editState() == std::get<0>(after));
+    QVERIFY(!Act(w, "mnuRedo")->isEnabled());
+    QVERIFY(f.dialogs.messages.empty());
+}
+
+void tst_Commands::undoMergeWindow()
 {
     GuiFixture f;
     frmMain& w = f.w();
+    QSlider* s = child<QSlider>(w, "Slider1_1");
+    QTest::keyClick(s, Qt::Key_Right);
+    QTest::keyClick(s, Qt::Key_Left); // back where the run began: nothing to undo
+    QVERIFY(!Act(w, "mnuUndo")->isEnabled());
+    QTest::keyClick(s, Qt::Key_Right);
+    f.now += EditHistory::kMergeWindow - 1ns;
+    QTest::keyClick(s, Qt::Key_Right); // within the window: the same step
+    const EditState keys = w.editState();
+    f.now += EditHistory::kMergeWindow; // a pause as long as the window: a new step
+    QTest::keyClick(s, Qt::Key_Right);
+    Drag(s, 520); // a drag right after is a step of its own
+    QCOMPARE(w.undo().history().undoCount(), std::size_t(3));
+    Act(w, "mnuUndo")->trigger();
+    Act(w, "mnuUndo")->trigger();
+    QCOMPARE(w.editState(), keys);
+    QCOMPARE(s->value(), 335);
+    Act(w, "mnuUndo")->trigger();
+    QCOMPARE(w.editState().points, StartupPoints());
+}
+
+void tst_Commands::undoNoStep()
+{
+    GuiFixture f;
+    frmMain& w = f.w();
+    Act(w, "mnuEqual")->trigger();      // the points are equally spaced already
+    w.PicColor_Click(1);                // colour dialog cancelled
+    Act(w, "mnuMemorySave")->trigger(); // remember changes the slot only
+    for (int i : {0, 1, 2})
+        w.setCheck(i, false);
+    QCOMPARE(w.undo().history().undoCount(), std::size_t(3));
+    QTest::mouseClick(child<QCheckBox>(w, "Check1_3"), Qt::LeftButton); // the last one: refused
+    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+    QCOMPARE(w.undo().history().undoCount(), std::size_t(3));
+}
+
+void tst_Commands::undoRedoDropAndLimit()
+{
+    GuiFixture f({}, true, 3);
+    frmMain& w = f.w();
+    f.random.values = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f};
+    QVERIFY(!Act(w, "mnuUndo")->isEnabled() && !Act(w, "mnuRedo")->isEnabled());
+    Act(w, "mnuRandom")->trigger();
+    const EditState random = w.editState();
+    QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
+    Act(w, "mnuUndo")->trigger();
+    QVERIFY(Act(w, "mnuRedo")->isEnabled());
+    Act(w, "mnuRandomNatural")->trigger(); // a new step drops the redo
+    QVERIFY(!Act(w, "mnuRedo")->isEnabled());
+    QCOMPARE(Named(w, "mnuUndo"), UndoMenu::caption(EditStep::RandomNatural));
+    Act(w, "mnuUndo")->trigger();
+    QCOMPARE(w.editState(), random);
+    QCOMPARE(Named(w, "mnuUndo"), UndoMenu::caption(EditStep::RandomUniform));
+    // Three steps are kept; the fourth forgets only the oldest.
+    for (std::size_t k = 2; k <= 4; ++k) {
+        Act(w, "mnuRandom")->trigger();
+        QCOMPARE(w.undo().history().undoCount(), std::min<std::size_t>(k, 3));
+    }
+    while (Act(w, "mnuUndo")->isEnabled())
+        Act(w, "mnuUndo")->trigger();
+    QCOMPARE(w.editState(), random);
+}
+
+void tst_Commands::saveAndCopy_data()
+{
+    // The extension alone decides the type; the options show the size.
+    QTest::addColumn<QString>("name"); // empty: the clipboard
+    QTest::addColumn<bool>("vertical");
+    QTest::addColumn<int>("thickness"); // 0: the box off (1 across, 2 down)
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QString>("label");
+    QTest::newRow(".JPG") << "sky.JPG" << false << 7 << QByteArray("jpeg") << " 200 x 7 pixels";
+    QTest::newRow(".jpeg") << "sky.jpeg" << true << 0 << QByteArray("jpeg") << " 2 x 200 pixels";
+    QTest::newRow(".Png") << "sky.Png" << false << 0 << QByteArray("png") << " 200 x 1 pixels";
+    QTest::newRow(".gif") << "sky.gif" << true << 33 << QByteArray("bmp") << " 33 x 200 pixels";
+    QTest::newRow("none") << "sky" << false << 1 << QByteArray("bmp") << " 200 x 1 pixels";
+    QTest::newRow("dotted") << "my.pics/sky" << false << 50 << QByteArray("bmp") << "";
+    QTest::newRow(".svg") << "page.svg" << false << 0 << QByteArray("svg") << "";
+    QTest::newRow(".Css") << "page.Css" << true << 7 << QByteArray("css") << "";
+    QTest::newRow("copy") << "" << false << 0 << QByteArray() << " 200 x 1 pixels";
+    QTest::newRow("copy 3") << "" << false << 3 << QByteArray() << "";
+    QTest::newRow("copy down") << "" << true << 9 << QByteArray() << " 9 x 200 pixels";
+}
+
+void tst_Commands::saveAndCopy()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, vertical);
+    QFETCH(int, thickness);
+    QFETCH(QByteArray, format);
+    QFETCH(QString, label);
+    GuiFixture f;
+    QDir(f.userDir.path()).mkpath("my.pics");
+    child<QLineEdit>(f.w(), "txtSize")->setText("200");
+    if (vertical)
+        QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
+    const QString path = name.isEmpty() ? name : f.userDir.filePath(name);
+    Export(f, path, thickness);
+    QVERIFY(f.dialogs.messages.empty());
+    QCOMPARE(f.dialogs.saveRequests.size(), std::size_t(name.isEmpty() ? 0 : 1));
+    if (!label.isEmpty())
+        QCOMPARE(child<QLabel>(f.w().option(), "lblSize")->text(), label);
+    const int thick = thickness ? thickness : 1 + vertical;
+    QFile file(path);
+    if (format == "svg" || format == "css") {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const WebGradient web{StartupPoints(), 200, vertical, thick};
+        QCOMPARE(file.readAll().toStdString(), format == "svg" ? SvgDocument(web) : CssRule(web));
+        return;
+    }
+    QImage img = QGuiApplication::clipboard()->image();
+    if (!name.isEmpty())
+        QVERIFY(img.load(path, format.constData())); // the content, not the name, decides
+    QCOMPARE(img.size(), vertical ? QSize(thick, 200) : QSize(200, thick));
+    if (vertical) // read down as across
+        img = img.transformed(QTransform(0, 1, 1, 0, 0, 0));
+    if (format != "jpeg")
+        QVERIFY(ImageShowsLine(img, DrawGrad(StartupPoints(), 200)));
+}
+
+void tst_Commands::cancelAtEachStep()
+{
+    GuiFixture f;
+    f.w().CmdSave_Click(); // the file dialog cancelled: no options dialog
+    QCOMPARE(f.dialogs.modalCount, 0);
+    // The options dialog cancelled after a name: nothing written, the name
+    // and the changed box kept for the next time.
+    const QString path = f.userDir.filePath("keep.png");
+    f.dialogs.files.push_back(path);
     f.dialogs.modals.push_back([](QDialog* d) {
-        auto* ld = static_cast<frmLD*>(d);
-        child<QLineEdit>(*ld, "txtLD")->setText("50");
-        ld->cmdOK_Click();
+        child<QCheckBox>(*d, "chkHeight")->setChecked(true);
+        child<QLineEdit>(*d, "txtSize")->setText("64");
+        QTest::mouseClick(child<QPushButton>(*d, "CmdCancel"), Qt::LeftButton);
     });
-    w.mnuLD_Click();
-    const auto after50 = w.state().PointColor;
-    QCOMPARE(after50[0], MakeColour(255, 50, 50));
-    f.dialogs.modals.push_back([&](QDialog* d) {
-        auto* ld = static_cast<frmLD*>(d);
-        QCOMPARE(child<QSlider>(*ld, "sldLD")->value(), 0);
-        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("0"));
-        QVERIFY(w.state().PointColor == after50);
-        child<QLineEdit>(*ld, "txtLD")->setText("-80");
-        ld->CmdCancel_Click();
-    });
-    w.mnuLD_Click();
-    QVERIFY(w.state().PointColor == after50);
+    f.w().CmdSave_Click();
+    QCOMPARE(f.w().saveFileName(), path);
+    QVERIFY(child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
+    QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), QString("64"));
+    // Escape is Cancel too; the close box also resets the dialog.
+    for (const auto& answer :
+         {std::function<void(QDialog*)>([](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }),
+          std::function<void(QDialog*)>([](QDialog* d) { d->close(); })}) {
+        f.dialogs.files.push_back(path);
+        f.dialogs.modals.push_back(answer);
+        f.w().CmdSave_Click();
+    }
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
+    QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), QString("100"));
+    QVERIFY(f.dialogs.messages.empty());
+    // A file written: the next dialog offers its name without the type, and
+    // the next start its folder.
+    Export(f, f.userDir.filePath("sky.png"), 0);
+    f.w().CmdSave_Click();
+    QCOMPARE(f.dialogs.saveRequests.back().fileName, f.userDir.filePath("sky"));
+    f.w().close();
+    QVERIFY(f.iniText().contains("SaveInitPath=" + QFile::encodeName(f.userDir.path()) + "/\n"));
+    GuiFixture again(f.iniText());
+    again.w().CmdSave_Click();
+    QCOMPARE(again.dialogs.saveRequests.back().initialDir, f.userDir.path() + "/");
 }
 
-void tst_Commands::brightnessOddText()
+void tst_Commands::copyCss()
 {
     GuiFixture f;
-    frmMain& w = f.w();
-    const auto base = w.state().PointColor;
-    f.dialogs.modals.push_back([&](QDialog* d) {
-        auto* ld = static_cast<frmLD*>(d);
-        child<QLineEdit>(*ld, "txtLD")->selectAll();
-        QTest::keyClicks(child<QLineEdit>(*ld, "txtLD"), "-");
-        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("-"));
-        QVERIFY(w.state().PointColor == base);
-        child<QLineEdit>(*ld, "txtLD")->clear();
-        QTest::keyClick(child<QLineEdit>(*ld, "txtLD"), Qt::Key_H,
-                        Qt::AltModifier); // no way past the filter
-        QTest::keyClicks(child<QLineEdit>(*ld, "txtLD"), "2.5x");
-        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("2.5")); // the letter is discarded
-        QCOMPARE(child<QSlider>(*ld, "sldLD")->value(), 2);
-        QCOMPARE(w.state().PointColor[1], MakeColour(2, 255, 2));
-        child<QLineEdit>(*ld, "txtLD")->clear();
-        QTest::keyClicks(child<QLineEdit>(*ld, "txtLD"), "999");
-        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("255"));
-        QCOMPARE(child<QSlider>(*ld, "sldLD")->value(), 255);
-        child<QLineEdit>(*ld, "txtLD")->setText("-999");
-        QCOMPARE(child<QLineEdit>(*ld, "txtLD")->text(), QString("-255"));
-        QCOMPARE(w.state().PointColor[1], 0);
-        ld->cmdOK_Click();
-    });
-    w.mnuLD_Click();
+    child<QLineEdit>(f.w(), "txtSize")->setText("40");
+    Act(f.w(), "mnuCopyCss")->trigger();
+    QVERIFY(f.dialogs.modals.empty()); // no options: every thickness tiles alike
+    QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
+             CssDeclarations({StartupPoints(), 40, false, 1}));
 }
 
-void tst_Commands::brightnessCloseBoxCancels()
+void tst_Commands::failedWriteKeepsFile()
+{
+    for (const char* ext : {"bmp", "png", "jpg"}) {
+        GuiFixture f;
+        QFile old(f.userDir.filePath(QString("old.") + ext));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("precious") == 8);
+        old.close();
+        child<QLineEdit>(f.w(), "txtSize")->setText("2000");
+        {
+            FileSizeLimit limit(4096);
+            Export(f, old.fileName(), 3000);
+        }
+        // The same words for every type, and the system's own reason.
+        QCOMPARE(OnlyError(f), QString("ファイルに書きこめません。\r\n") + strerror(EFBIG));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("precious"));
+    }
+    // A folder that does not exist, and a FIFO, which is left as it was.
+    GuiFixture f;
+    Export(f, f.userDir.filePath("missing/x.png"), 0);
+    QVERIFY(OnlyError(f).startsWith("ファイルがオープンできません。\r\n"));
+    const QString fifo = f.userDir.filePath("pipe.png");
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    f.dialogs.messages.clear();
+    Export(f, fifo, 0);
+    QCOMPARE(OnlyError(f),
+             "ファイルがオープンできません。\r\n" + fifo + ": Not a regular file (a FIFO)");
+    QVERIFY(!QFileInfo(fifo).isFile() && QFileInfo::exists(fifo));
+    QCOMPARE(QDir(f.userDir.path()).entryList(QDir::Files | QDir::System).size(), 1);
+#if !defined(__SANITIZE_ADDRESS__) // it reserves address space of its own
+    // A copy of the largest picture (2000 x 32767, 262 MB) when memory runs
+    // out: reported, and the clipboard keeps what it held.
+    f.dialogs.messages.clear();
+    QGuiApplication::clipboard()->setText("before");
+    child<QLineEdit>(f.w(), "txtSize")->setText("2000");
+    {
+        AddressSpaceHeadroom limit(64u << 20);
+        Export(f, {}, 32767);
+    }
+    QCOMPARE(OnlyError(f), QString("クリップボードにコピーできません。\r\n") + strerror(ENOMEM));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
+#endif
+}
+
+void tst_Commands::bounds()
+{
+    // The thickness: 1 to 32767.
+    ScriptedDialogs dialogs;
+    frmOption o(dialogs, nullptr, 1);
+    o.setTarget({true, 0, 100});
+    child<QCheckBox>(o, "chkHeight")->setChecked(true);
+    for (auto [text, taken] :
+         {std::pair{"", false}, {"0", false}, {"1", true}, {"32767", true}, {"32768", false}}) {
+        o.show();
+        child<QLineEdit>(o, "txtSize")->setText(text);
+        o.cmdOK_Click();
+        QVERIFY2(o.isVisible() != taken, text); // refused: still asking
+    }
+    QCOMPARE(dialogs.messages.size(), std::size_t(3));
+    QVERIFY(dialogs.messages[0].second.contains("32767"));
+    // The encoders' bridge: JPEG quality 1 to 255, PNG option 0 to 2.
+    QTemporaryDir dir;
+    const StripImage img{DrawGrad(StartupPoints(), 10), false, 1};
+    clsTransG& t = clsTransG::instance();
+    for (auto [jpeg, option, code] : {std::tuple{true, 0, 252},
+                                      {true, 255, 0},
+                                      {true, 256, 252},
+                                      {false, 0, 0},
+                                      {false, 3, 252}}) {
+        const QString path = dir.filePath(QString::number(option));
+        QCOMPARE(jpeg ? t.DCSaveJpeg(dialogs, nullptr, img, path, option, 0)
+                      : t.DCSavePNG(dialogs, nullptr, img, path, option),
+                 short(code));
+        QCOMPARE(QFile::exists(path), code == 0);
+    }
+    // The save dialog's types: each text once, then patterns in any case.
+    QCOMPARE(SaveNameFilters("B(*.BMP)|*.bmp|PNG|*.png|odd"),
+             QStringList({"B(*.BMP) (*.[bB][mM][pP])", "PNG (*.[pP][nN][gG])"}));
+}
+
+void tst_Commands::help()
 {
     GuiFixture f;
-    frmMain& w = f.w();
-    const auto base = w.state().PointColor;
-    f.dialogs.modals.push_back([&](QDialog* d) {
-        auto* ld = static_cast<frmLD*>(d);
-        child<QLineEdit>(*ld, "txtLD")->setText("-30");
-        ld->close();
-        QVERIFY(!ld->isVisible());
-    });
-    w.mnuLD_Click();
-    QVERIFY(w.state().PointColor == base);
-    // Escape in the text box is the dialog's Cancel too.
-    f.dialogs.modals.push_back([&](QDialog* d) {
-        auto* ld = static_cast<frmLD*>(d);
-        child<QLineEdit>(*ld, "txtLD")->setFocus();
-        child<QLineEdit>(*ld, "txtLD")->setText("40");
-        QTest::keyClick(child<QLineEdit>(*ld, "txtLD"), Qt::Key_Escape);
-        QVERIFY(!ld->isVisible());
-    });
-    w.mnuLD_Click();
-    QVERIFY(w.state().PointColor == base);
-}
-
-void tst_Commands::brightnessDialogTradesPoints()
-{
-    // On its own, without the main window: told the points, it reports the
-    // points to show.
-    frmLD ld(nullptr);
-    GradPoints p = StartupPoints();
-    p.position[1] = 250;
-    ld.setPoints(p);
-    std::vector<GradPoints> seen;
-    connect(&ld, &frmLD::pointsChanged, &ld, [&](const GradPoints& g) { seen.push_back(g); });
-    ld.show();
-    child<QLineEdit>(ld, "txtLD")->setText("40");
-    QVERIFY(!seen.empty());
-    QVERIFY(seen.back() == AdjustBrightness(p, 40));
-    ld.CmdCancel_Click();
-    QVERIFY(seen.back() == p);
+    f.w().MenuPrintHelp_Click(); // no help folder here
+    QCOMPARE(OnlyError(f), QString("ヘルプを表示できません。\r\nRet= 2"));
+    QDir(f.programDir.path()).mkpath("help");
+    QFile page(f.programDir.filePath("help/index.htm"));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    f.w().MenuPrintHelp_Click();
+    QCOMPARE(f.opened, std::vector<QUrl>{QUrl::fromLocalFile(page.fileName())});
+    f.openerResult = false; // no viewer
+    f.w().ShowHelp("index.htm");
+    QCOMPARE(f.dialogs.messages.size(), std::size_t(2));
+    QCOMPARE(f.dialogs.messages.back().second, QString("ヘルプを表示できません。\r\nRet= 31"));
 }
 
 QTEST_MAIN(tst_Commands)
