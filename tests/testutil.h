@@ -11,12 +11,10 @@
 class FileSizeLimit
 {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
+    explicit FileSizeLimit(rlim_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN))
     {
         getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = m_old;
-        lim.rlim_cur = bytes;
+        const rlimit lim{bytes, m_old.rlim_max};
         setrlimit(RLIMIT_FSIZE, &lim);
     }
     ~FileSizeLimit()
@@ -29,7 +27,7 @@ public:
 
 private:
     rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
+    void (*m_oldHandler)(int);
 };
 
 // Lets the process map at most `bytes` more than it has mapped now, so that a
@@ -41,13 +39,11 @@ public:
     {
         getrlimit(RLIMIT_AS, &m_old);
         std::ifstream status("/proc/self/status");
-        std::string key;
         rlim_t kib = 0;
-        while (status >> key && key != "VmSize:")
+        for (std::string key; status >> key && key != "VmSize:";)
             status.ignore(1 << 10, '\n');
         status >> kib;
-        rlimit lim = m_old;
-        lim.rlim_cur = kib * 1024 + bytes;
+        const rlimit lim{kib * 1024 + bytes, m_old.rlim_max};
         setrlimit(RLIMIT_AS, &lim);
     }
     ~AddressSpaceHeadroom() { setrlimit(RLIMIT_AS, &m_old); }

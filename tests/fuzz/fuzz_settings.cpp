@@ -27,24 +27,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     written.tilePlace = WindowPlace{3, 4, 5, 6};
     WriteSettings(text, written, identity, identity);
     const auto back = ReadSettings(ProfileText(text.bytes()), identity);
-    if (!back)
-        std::abort();
     Settings expected = written;
     SanitizeSettings(expected);
-    // Values longer than the reader's buffer come back cut.
-    if (expected.SampleTextFont.Name.size() <= ProfileText::kValueLimit &&
-        expected.SaveInitPath.size() <= ProfileText::kValueLimit &&
-        expected.SampleTextFont.Name.find_first_of("\r\n") == std::string::npos &&
-        expected.SaveInitPath.find_first_of("\r\n") == std::string::npos &&
-        (expected.SampleTextFont.Name.empty() || (expected.SampleTextFont.Name.front() != ' ' &&
-                                                  expected.SampleTextFont.Name.back() != ' ' &&
-                                                  expected.SampleTextFont.Name.front() != '\t' &&
-                                                  expected.SampleTextFont.Name.back() != '\t')) &&
-        (expected.SaveInitPath.empty() ||
-         (expected.SaveInitPath.front() != ' ' && expected.SaveInitPath.back() != ' ' &&
-          expected.SaveInitPath.front() != '\t' && expected.SaveInitPath.back() != '\t')) &&
-        !(back->SampleTextFont == expected.SampleTextFont &&
-          back->MemoryState == expected.MemoryState && back->SaveInitPath == expected.SaveInitPath))
+    // Values longer than the reader's buffer come back cut, line breaks and
+    // outer blanks do not survive a line of the file.
+    const auto plain = [](const std::string& v) {
+        return v.size() <= ProfileText::kValueLimit && v.find_first_of("\r\n") == v.npos &&
+               (v.empty() ||
+                (v.find_first_of(" \t") != 0 && v.find_last_of(" \t") != v.size() - 1));
+    };
+    if (!back || (plain(expected.SampleTextFont.Name) && plain(expected.SaveInitPath) &&
+                  !(back->SampleTextFont == expected.SampleTextFont &&
+                    back->MemoryState == expected.MemoryState &&
+                    back->SaveInitPath == expected.SaveInitPath)))
         std::abort();
     return 0;
 }
