@@ -11,16 +11,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
-#include <vector>
 
 namespace velmix {
 
@@ -48,27 +44,20 @@ struct GuiFixture
     explicit GuiFixture(const QByteArray& settings = {}, bool show = true,
                         std::size_t undoLimit = EditHistory::kDefaultLimit)
     {
-        if (!settings.isEmpty()) {
-            QFile f(programDir.filePath("velmix.ini"));
-            if (f.open(QIODevice::WriteOnly))
-                f.write(settings);
-        }
+        QFile ini(programDir.filePath("velmix.ini"));
+        if (!settings.isEmpty() && ini.open(QIODevice::WriteOnly))
+            ini.write(settings);
+        ini.close();
         SetUpJapaneseUi();
-        AppEnvironment env;
-        env.dialogs = &dialogs;
-        env.random = &random;
-        env.programDir = programDir.path();
-        env.userConfigDir = userDir.path();
-        env.opener = [this](const QUrl& url) {
+        const auto opener = [this](const QUrl& url) {
             opened.push_back(url);
             return openerResult;
         };
-        env.undoLimit = undoLimit;
-        env.undoClock = [this] { return now; };
-        main = std::make_unique<frmMain>(env);
+        main = std::make_unique<frmMain>(AppEnvironment{&dialogs, &random, programDir.path(),
+                                                        userDir.path(), opener, undoLimit,
+                                                        [this] { return now; }});
         if (show) {
             main->show();
-            main->activateWindow();
             QApplication::setActiveWindow(main.get());
             (void)QTest::qWaitForWindowActive(main.get());
         }
@@ -95,7 +84,7 @@ struct GuiFixture
 template <class W> W* child(const QObject& window, const QString& name)
 {
     W* w = window.findChild<W*>(name);
-    if (!QTest::qVerify(w != nullptr, "child", qPrintable(name), __FILE__, __LINE__))
+    if (!w)
         qFatal("no control %s", qPrintable(name));
     return w;
 }

@@ -1,61 +1,81 @@
-// The main window driven as a user drives it: start-up state, the point
-// controls, the size box, orientation, the preview's pixels and tooltip, the
-// pop-up menu, and the settings read at start-up and written at shutdown.
+// The main window and the tile window driven as a user drives them: the point
+// controls, the size box, the pixels of the preview, the tiles and the strip,
+// the sample text, and the settings read at start-up and written at exit.
 
 #include "guifixture.h"
 #include "testutil.h"
 
-#include "frmld.h"
-#include "frmoption.h"
-
-#include "frmabout.h"
-
-#include <QAccessible>
-#include <QAction>
-#include <QDialogButtonBox>
-#include <QFontInfo>
-#include <QGroupBox>
+#include <QFrame>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
-#include <QSlider>
-#include <QStyle>
-#include <QTranslator>
 
 #include <cerrno>
 #include <cstring>
 
 using namespace velmix;
 
+namespace {
+
+bool PreviewShows(GuiFixture& f)
+{
+    return ImageShowsLine(child<ImageBox>(f.w(), "picPrev")->image(), f.expectedLine(280));
+}
+
+// Do the row's three value labels and its colour box show the colour?
+bool RowShows(frmMain& w, int i, Colour c)
+{
+    return child<QLabel>(w, "LabColor", i)->text() == QString::number(GetRed(c)) &&
+           child<QLabel>(w, "LabColor", i + 7)->text() == QString::number(GetGreen(c)) &&
+           child<QLabel>(w, "LabColor", i + 14)->text() == QString::number(GetBlue(c)) &&
+           child<ColorBox>(w, "PicColor", i)->color() == ToQColor(c);
+}
+
+// Every pixel of the picture repeats the work picture from the top left.
+bool TilesRepeatWork(const QImage& grad, const QImage& work)
+{
+    for (int y = 0; y < grad.height(); ++y)
+        for (int x = 0; x < grad.width(); ++x)
+            if (grad.pixel(x, y) != work.pixel(x % work.width(), y % work.height()))
+                return false;
+    return true;
+}
+
+// The lines of one section of a settings file.
+QByteArray Section(const QByteArray& text, const char* name)
+{
+    const qsizetype start = text.indexOf('\n', text.indexOf('[' + QByteArray(name) + ']')) + 1;
+    const qsizetype end = text.indexOf("\n[", start - 1);
+    return text.mid(start, end < 0 ? -1 : end + 1 - start);
+}
+
+// The sample text's controls, all on or all off.
+void CheckSampleShown(frmTile& t, bool on)
+{
+    QCOMPARE(child<QCheckBox>(t, "ChkText")->isChecked(), on);
+    QCOMPARE(child<CrossLabel>(t, "LabX")->isVisible(), !on);
+    QCOMPARE(child<QPushButton>(t, "CmdFont")->isEnabled(), on);
+    for (const char* name : {"Line1", "LabContrast", "Labsample_0", "Labsample_3"})
+        QCOMPARE(child<QWidget>(t, name)->isVisible(), on);
+}
+
+} // namespace
+
 class tst_MainWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void translatableAndNamed();
     void startupState();
-    void captionsMenusAndFonts();
-    void japaneseFaceAndQtTexts();
-    void widestTextsFit();
-    void switchedOffLooksOff();
-    void framesAndKeys();
-    void refuseLastUncheck();
-    void disabledPointKeepsEverything();
-    void sliderDragRedrawsOnRelease();
-    void sliderKeysRedrawAtOnce();
-    void sizeBoxTyping();
-    void sizeBoxUpDown();
-    void orientationCaptions();
-    void previewTooltip();
-    void colourBoxKeysAndClicks();
-    void rightClickOnlyOnBackground();
-    void settingsAppliedAndWritten();
-    void minimisedOrMaximisedKeepsStoredPlace();
-    void tileNeverShownKeepsPlace();
-    void exitKeepsWhatAnotherCopyWrote();
-    void storedPlacesBounded();
-    void failedSettingsWriteSaysSo();
-    void sessionSaveWritesWithoutEnding();
+    void pointControls();
+    void sizeBox_data();
+    void sizeBox();
+    void placesAtExit_data();
+    void placesAtExit();
+    void sessionSaveAndFailedWrite();
+    void tiles_data();
+    void tiles();
+    void smallTileWindow();
+    void sampleText();
 };
 
 void tst_MainWindow::startupState()
@@ -63,392 +83,30 @@ void tst_MainWindow::startupState()
     GuiFixture f;
     frmMain& w = f.w();
     const int pos[4] = {0, 333, 667, 1000};
-    const char* rgb[4][3] = {
-        {"255", "0", "0"}, {"0", "255", "0"}, {"0", "0", "255"}, {"255", "0", "0"}};
+    const Colour colour[4] = {255, 65280, 16711680, 255};
     for (int i = 0; i < kPointCount; ++i) {
         const bool on = i < 4;
         QCOMPARE(child<QCheckBox>(w, "Check1", i)->isChecked(), on);
         QCOMPARE(child<QLabel>(w, "LabX", i)->isVisible(), !on);
         QCOMPARE(child<QSlider>(w, "Slider1", i)->isEnabled(), on);
-        QCOMPARE(child<ColorBox>(w, "PicColor", i)->isEnabled(), on);
-        QCOMPARE(child<QSlider>(w, "Slider1", i)->value(), on ? pos[i] : 0);
         QCOMPARE(child<QLabel>(w, "LabLocate", i)->text(), QString::number(on ? pos[i] : 0));
-        for (int c = 0; c < 3; ++c)
-            QCOMPARE(child<QLabel>(w, "LabColor", i + 7 * c)->text(),
-                     on ? QString(rgb[i][c]) : QString("0"));
-        QVERIFY(child<ColorBox>(w, "PicColor", i)->isVisible());
+        QVERIFY(RowShows(w, i, on ? colour[i] : 0));
+        // A row's controls stand beside its slider, above the next row.
+        const QRect s = child<QSlider>(w, "Slider1", i)->geometry();
+        for (const char* name : {"LabLocate", "PicColor", "LabColor"})
+            QVERIFY(std::abs(child<QWidget>(w, name, i)->geometry().center().y() - s.center().y()) <
+                    s.height() / 2);
+        QVERIFY(s.bottom() < (i < 6 ? child<QSlider>(w, "Slider1", i + 1)->y()
+                                    : child<ImageBox>(w, "picPrev")->y()));
     }
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("100"));
-    QCOMPARE(w.state().ImageSize, 100);
-    QCOMPARE(child<QLabel>(w, "labSize")->text(), QString("横幅(pixel):"));
+    for (int c = 0; c < 3; ++c) // the R, G, B heads over their columns
+        QCOMPARE(child<QLabel>(w, "LabRGB", c)->x(), child<QLabel>(w, "LabColor", 7 * c)->x());
     QVERIFY(child<QRadioButton>(w, "Option1_0")->isChecked());
     QVERIFY(!child<QAction>(w, "mnuMemoryLoad")->isEnabled());
-    QVERIFY(w.state().RedrawEnabled);
-    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), DrawGrad(StartupPoints(), 280)));
-    QVERIFY(!f.tile().isVisible());
-    QVERIFY(f.dialogs.messages.empty());
-}
-
-void tst_MainWindow::captionsMenusAndFonts()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    // The shortcuts work from the window, and the pop-up is the edit menu.
-    QCOMPARE(child<QAction>(w, "MenuSave")->shortcut(), QKeySequence("Ctrl+A"));
-    QCOMPARE(child<QAction>(w, "mnuClipBoard")->shortcut(), QKeySequence("Ctrl+C"));
-    QStringList edit;
-    for (QAction* a : child<QMenu>(w, "mnuGradEdit")->actions())
-        edit << (a->isSeparator() ? QString("-") : a->text());
-    QCOMPARE(edit, QStringList({"元に戻す(&U)", "やり直し(&Y)", "-", "色のﾗﾝﾀﾞﾑ決定(一様乱数)(&R)",
-                                "色のﾗﾝﾀﾞﾑ決定(自然)(&N)", "明度の調整(&Z)...", "-",
-                                "点を等間隔に配置(&E)", "-", "現在の状態を記憶(&S)",
-                                "記憶内容を復帰(&L)"}));
-    // Fonts read as requested where the face is substituted.
-    QCOMPARE(child<QCheckBox>(w, "Check1_0")->font().family(), QString("ＭＳ Ｐゴシック"));
-    QVERIFY(child<QCheckBox>(w, "Check1_0")->font().bold());
-    QCOMPARE(child<QLabel>(w, "LabColor_9")->font().pointSizeF(), 11.25);
-    // Layout in pixels of a 96-dpi screen.
-    QCOMPARE(child<QWidget>(w, "surface")->size(), QSize(478, 363));
-    QCOMPARE(child<QSlider>(w, "Slider1_0")->geometry(), QRect(24, 24, 300, 32));
-    QCOMPARE(child<QSlider>(w, "Slider1_3")->geometry(), QRect(24, 136, 300, 28));
-    QCOMPARE(child<ColorBox>(w, "PicColor_0")->geometry(), QRect(359, 28, 20, 20));
-    QCOMPARE(child<ColorBox>(w, "PicColor_6")->geometry(), QRect(359, 244, 20, 20));
-    QCOMPARE(child<ImageBox>(w, "picPrev")->geometry(), QRect(32, 288, 284, 17));
-    QCOMPARE(child<QGroupBox>(w, "Frame1")->geometry(), QRect(328, 276, 145, 81));
-}
-
-void tst_MainWindow::japaneseFaceAndQtTexts()
-{
-    GuiFixture f;
-    // The designed face, by either spelling, is drawn in its metric twin.
-    QCOMPARE(QFontInfo(child<QCheckBox>(f.w(), "Check1_0")->font()).family(),
-             QString("IPAPGothic"));
-    QCOMPARE(QFontInfo(QFont("MS PGothic")).family(), QString("IPAPGothic"));
-    QCOMPARE(QFontInfo(child<QPushButton>(f.w(), "CmdSave")->font()).family(),
-             QString("IPAPGothic"));
-    // Qt's standard buttons, as in its colour, font, save and message boxes.
-    QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Yes | QDialogButtonBox::No);
-    QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QString("キャンセル"));
-    QCOMPARE(box.button(QDialogButtonBox::Yes)->text(), QString("はい(&Y)"));
-    QCOMPARE(box.button(QDialogButtonBox::No)->text(), QString("いいえ(&N)"));
-}
-
-void tst_MainWindow::widestTextsFit()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    // Three 255s side by side stay apart and inside the window.
-    for (int i = 0; i < 3; ++i)
-        w.state().PointColor[i] = 0xffffff;
-    for (int i = 0; i < 3; ++i)
-        w.SetColorBox(i);
-    for (int c = 0; c < 3; ++c) {
-        QLabel* l = child<QLabel>(w, "LabColor", 7 * c);
-        const int ink = l->fontMetrics().horizontalAdvance(l->text());
-        const int room = c < 2 ? child<QLabel>(w, "LabColor", 7 * (c + 1))->x() - l->x()
-                               : child<QWidget>(w, "surface")->width() - l->x();
-        QVERIFY2(ink < room, qPrintable(QString("column %1: %2 of %3").arg(c).arg(ink).arg(room)));
-    }
-    // The longer size word stands clear of the size box.
-    QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
-    QVERIFY(child<QLabel>(w, "labSize")->x() + child<QLabel>(w, "labSize")->sizeHint().width() <=
-            child<QLineEdit>(w, "txtSize")->x());
-    // The largest size the options dialog can report.
-    frmOption& opt = w.option();
-    opt.setTarget(OptionTarget{true, 1, 2000});
-    child<QCheckBox>(opt, "chkHeight")->setChecked(true);
-    child<QLineEdit>(opt, "txtSize")->setText("32767");
-    QCOMPARE(child<QLabel>(opt, "lblSize")->text(), QString(" 32767 x 2000 pixels")); // vertical
-    QVERIFY2(child<QLabel>(opt, "lblSize")->sizeHint().width() <=
-                 child<QLabel>(opt, "lblSize")->width(),
-             qPrintable(QString::number(child<QLabel>(opt, "lblSize")->sizeHint().width())));
-    QVERIFY2(child<QLabel>(opt, "lblSTatic")->sizeHint().width() <=
-                 child<QLabel>(opt, "lblSize")->x() - child<QLabel>(opt, "lblSTatic")->x(),
-             qPrintable(QString::number(child<QLabel>(opt, "lblSTatic")->sizeHint().width())));
-    // Every button and check box caption, a few pixels clear of both edges.
-    QList<QWidget*> windows{&w, &f.tile(), &opt, &w.ld()};
-    for (QWidget* win : windows) {
-        for (QAbstractButton* b : win->findChildren<QAbstractButton*>()) {
-            if (b->text().isEmpty())
-                continue;
-            QString caption = b->text();
-            caption.remove('&');
-            // A push button's caption a few pixels in from both edges; the
-            // ink of a check box's or option button's after its mark.
-            const QFontMetrics fm = b->fontMetrics();
-            const int need =
-                qobject_cast<QPushButton*>(b)
-                    ? fm.horizontalAdvance(caption) + 8
-                    : fm.boundingRect(caption).right() + 1 +
-                          b->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, b) +
-                          b->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, b);
-            QVERIFY2(need <= b->width(),
-                     qPrintable(QString("%1: %2 of %3").arg(b->text()).arg(need).arg(b->width())));
-        }
-    }
-}
-
-void tst_MainWindow::switchedOffLooksOff()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    // Value and position labels of a switched-off point are grey, not red.
-    const auto reddish = [](QWidget* l) {
-        const QImage img = l->grab().toImage();
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if (qRed(img.pixel(x, y)) - qGreen(img.pixel(x, y)) > 60)
-                    return true;
-        return false;
-    };
-    QVERIFY(reddish(child<QLabel>(w, "LabColor_3")));
-    QVERIFY(!reddish(child<QLabel>(w, "LabColor_4")));
-    // A slider at 0 looks different off and on.
-    const QImage off = child<QSlider>(w, "Slider1_4")->grab().toImage();
-    w.setCheck(4, true);
-    QVERIFY(child<QSlider>(w, "Slider1_4")->grab().toImage() != off);
-    w.setCheck(4, false);
-    // The cross reads on a red box, and offers no click.
-    w.state().PointColor[4] = 255;
-    w.SetColorBox(4);
-    const QImage box = child<ColorBox>(w, "PicColor_4")->grab().toImage();
-    int outline = 0;
-    for (int y = 0; y < box.height(); ++y)
-        for (int x = 0; x < box.width(); ++x)
-            outline += qGray(box.pixel(x, y)) > 200;
-    QVERIFY(outline > 10);
-    QCOMPARE(child<ColorBox>(w, "PicColor_4")->childAt(10, 10), child<QLabel>(w, "LabX_4"));
-    QCOMPARE(child<QLabel>(w, "LabX_4")->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(child<CrossLabel>(f.tile(), "LabX")->cursor().shape(), Qt::ArrowCursor);
-}
-
-void tst_MainWindow::framesAndKeys()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    QCOMPARE(child<QLabel>(w, "LabColor_0")->y(), 32);
-    // The main window: fixed, with a minimise box and no maximise box.
-    QCOMPARE(w.minimumSize(), w.maximumSize());
-    QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
-    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
-    // The tile window at its smallest keeps its top row whole and clear of
-    // the strip's label, in both orientations.
-    w.cmdTile_Click();
-    frmTile& t = f.tile();
-    for (int o : {0, 1}) {
-        QTest::mouseClick(child<QRadioButton>(w, "Option1", o), Qt::LeftButton);
-        t.resize(10, 10);
-        QCOMPARE(t.size(), t.minimumSize());
-        QVERIFY(child<QCheckBox>(t, "ChkText")->x() >=
-                child<QLabel>(t, "LabSavePicture")->x() +
-                    child<QLabel>(t, "LabSavePicture")->width());
-        QVERIFY(child<ImageBox>(t, "picGrad")->innerHeight() > 0);
-    }
-    // Up and Down step the size box within its range.
-    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Up);
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("101"));
-    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Down);
-    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Down);
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("99"));
-    child<QLineEdit>(w, "txtSize")->setText("2000");
-    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Up);
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("2000"));
-    child<QLineEdit>(w, "txtSize")->setText("4");
-    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Down);
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("4"));
-    // The brightness box's 0 is selected on the first showing: 50 is 50.
-    QString typed;
-    f.dialogs.modals.push_back([&](QDialog* d) {
-        auto* ld = static_cast<frmLD*>(d);
-        if (child<QLineEdit>(*ld, "txtLD")->selectedText() == "0")
-            QTest::keyClicks(child<QLineEdit>(*ld, "txtLD"), "50");
-        typed = child<QLineEdit>(*ld, "txtLD")->text();
-    });
-    w.mnuLD_Click();
-    QCOMPARE(typed, QString("50"));
-}
-
-void tst_MainWindow::refuseLastUncheck()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    for (int i = 0; i < 3; ++i)
-        QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton);
-    QVERIFY(f.dialogs.messages.empty());
-    const QImage before = child<ImageBox>(w, "picPrev")->image();
-    QTest::mouseClick(child<QCheckBox>(w, "Check1_3"), Qt::LeftButton);
-    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
-    QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Exclamation);
-    QCOMPARE(f.dialogs.messages[0].second,
-             QString("全てのEnabledのチェックをはずすことは出来ません。"));
-    QVERIFY(child<QCheckBox>(w, "Check1_3")->isChecked());
-    QVERIFY(child<QSlider>(w, "Slider1_3")->isEnabled());
-    QVERIFY(child<ColorBox>(w, "PicColor_3")->isEnabled());
-    QVERIFY(!child<QLabel>(w, "LabX_3")->isVisible());
-    QCOMPARE(child<ImageBox>(w, "picPrev")->image(), before);
-}
-
-void tst_MainWindow::disabledPointKeepsEverything()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    QTest::mouseClick(child<QCheckBox>(w, "Check1_1"), Qt::LeftButton);
-    QVERIFY(!child<QCheckBox>(w, "Check1_1")->isChecked());
-    QVERIFY(child<QLabel>(w, "LabX_1")->isVisible());
-    QCOMPARE(child<QSlider>(w, "Slider1_1")->value(), 333);
-    QCOMPARE(w.state().PointColor[1], 65280);
-    QCOMPARE(child<QLabel>(w, "LabColor_8")->text(), QString("255"));
-    QVERIFY(!child<QSlider>(w, "Slider1_1")->isEnabled());
-    QVERIFY(!child<QLabel>(w, "LabLocate_1")->isEnabled());
-    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
-    QTest::mouseClick(child<QCheckBox>(w, "Check1_1"), Qt::LeftButton);
-    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), DrawGrad(StartupPoints(), 280)));
-}
-
-void tst_MainWindow::sliderDragRedrawsOnRelease()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    w.cmdTile_Click();
-    const QImage before = child<ImageBox>(w, "picPrev")->image();
-    const QImage tileBefore = child<ImageBox>(f.tile(), "picGrad")->image();
-    QSlider* s = child<QSlider>(w, "Slider1_1");
-    s->setSliderDown(true);
-    for (int v : {340, 400, 512}) {
-        s->setSliderPosition(v);
-        QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString::number(v)); // the label follows
-        QCOMPARE(child<ImageBox>(w, "picPrev")->image(), before); // nothing redrawn yet
-        QCOMPARE(child<ImageBox>(f.tile(), "picGrad")->image(), tileBefore);
-    }
-    s->setSliderDown(false); // the release
-    QVERIFY(child<ImageBox>(w, "picPrev")->image() != before);
-    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
-    QCOMPARE(child<ImageBox>(f.tile(), "picGrad")->image().pixel(0, 0),
-             Rgb(f.expectedLine(100)[0]));
-    QVERIFY(ImageShowsLine(child<ImageBox>(f.tile(), "picGrad")->image().copy(0, 0, 100, 1),
-                           f.expectedLine(100)));
-}
-
-void tst_MainWindow::sliderKeysRedrawAtOnce()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    child<QSlider>(w, "Slider1_2")->setFocus();
-    QTest::keyClick(child<QSlider>(w, "Slider1_2"), Qt::Key_PageUp);
-    QCOMPARE(child<QSlider>(w, "Slider1_2")->value(), 717);
-    QCOMPARE(child<QLabel>(w, "LabLocate_2")->text(), QString("717"));
-    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
-    QTest::keyClick(child<QSlider>(w, "Slider1_2"), Qt::Key_Left);
-    QCOMPARE(child<QLabel>(w, "LabLocate_2")->text(), QString("716"));
-}
-
-void tst_MainWindow::sizeBoxTyping()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    child<QLineEdit>(w, "txtSize")->setFocus();
-    child<QLineEdit>(w, "txtSize")->selectAll();
-    QTest::keyClicks(child<QLineEdit>(w, "txtSize"), "2500");
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("2000"));
-    QCOMPARE(w.state().ImageSize, 2000);
-    child<QLineEdit>(w, "txtSize")->selectAll();
-    QTest::keyClicks(child<QLineEdit>(w, "txtSize"), "a-.x 7");
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("7"));
-    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Backspace);
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString(""));
-    QCOMPARE(w.state().ImageSize, 0);
-    QTest::keyClicks(child<QLineEdit>(w, "txtSize"), "3");
-    QCOMPARE(w.state().ImageSize, 3);           // accepted while typing
-    child<QSlider>(w, "Slider1_0")->setFocus(); // leaving the box
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("4"));
-    QCOMPARE(w.state().ImageSize, 4);
-    // Paste of text without a number, then leaving: 4.
-    child<QLineEdit>(w, "txtSize")->setText("abc");
-    QCOMPARE(w.state().ImageSize, 0);
-    w.txtSize_LostFocus();
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("4"));
-}
-
-void tst_MainWindow::sizeBoxUpDown()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    child<UpDown>(w, "UpDown1")->step(1);
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("101"));
-    child<QLineEdit>(w, "txtSize")->setText("2000");
-    child<UpDown>(w, "UpDown1")->step(1);
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("2000"));
-    child<QLineEdit>(w, "txtSize")->setText("4");
-    child<UpDown>(w, "UpDown1")->step(-1);
-    QCOMPARE(child<QLineEdit>(w, "txtSize")->text(), QString("4"));
-    QCOMPARE(w.state().ImageSize, 4);
-}
-
-void tst_MainWindow::orientationCaptions()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    w.cmdTile_Click();
-    QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
-    QCOMPARE(w.state().Orientation, 1);
-    QCOMPARE(child<QLabel>(w, "labSize")->text(), QString("高さ(pixel):"));
-    QCOMPARE(w.picWork().size(), QSize(1, 100)); // the tile view was redrawn
-    QTest::mouseClick(child<QRadioButton>(w, "Option1_0"), Qt::LeftButton);
-    QCOMPARE(child<QLabel>(w, "labSize")->text(), QString("横幅(pixel):"));
-    QCOMPARE(w.picWork().size(), QSize(100, 1));
-    // The preview is the same for both.
-    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), DrawGrad(StartupPoints(), 280)));
-}
-
-void tst_MainWindow::previewTooltip()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    const std::vector<Colour> line = DrawGrad(StartupPoints(), 280);
-    for (int x : {0, 47, 140, 279}) {
-        QTest::mouseMove(child<ImageBox>(w, "picPrev"),
-                         QPoint(x + child<ImageBox>(w, "picPrev")->border(), 8));
-        const Colour c = line[static_cast<std::size_t>(x)];
-        QCOMPARE(child<ImageBox>(w, "picPrev")->toolTip(),
-                 QString("R=%1 G=%2 B=%3").arg(GetRed(c)).arg(GetGreen(c)).arg(GetBlue(c)));
-    }
-    const QString last = child<ImageBox>(w, "picPrev")->toolTip();
-    w.picPrev_MouseMove(Qt::LeftButton, 500, 40); // dragged out: unchanged
-    QCOMPARE(child<ImageBox>(w, "picPrev")->toolTip(), last);
-}
-
-void tst_MainWindow::colourBoxKeysAndClicks()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    // Space opens the dialog, preset to the point's colour; cancel changes nothing.
-    child<ColorBox>(w, "PicColor_2")->setFocus();
-    QTest::keyClick(child<ColorBox>(w, "PicColor_2"), Qt::Key_Space);
-    QCOMPARE(f.dialogs.colorPresets.size(), std::size_t(1));
-    QCOMPARE(f.dialogs.colorPresets[0], QColor(0, 0, 255));
-    QCOMPARE(w.state().PointColor[2], 16711680);
-    // A click with an answer recolours the box, labels and preview.
-    f.dialogs.colors.push_back(QColor(10, 20, 30));
-    QTest::mouseClick(child<ColorBox>(w, "PicColor_2"), Qt::LeftButton);
-    QCOMPARE(w.state().PointColor[2], MakeColour(10, 20, 30));
-    QCOMPARE(child<QLabel>(w, "LabColor_2")->text(), QString("10"));
-    QCOMPARE(child<QLabel>(w, "LabColor_9")->text(), QString("20"));
-    QCOMPARE(child<QLabel>(w, "LabColor_16")->text(), QString("30"));
-    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)));
-    // Tab moves on instead of opening the dialog.
-    QTest::keyClick(child<ColorBox>(w, "PicColor_2"), Qt::Key_Tab);
-    QCOMPARE(f.dialogs.colorPresets.size(), std::size_t(2));
-}
-
-void tst_MainWindow::rightClickOnlyOnBackground()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    QTest::mouseClick(child<QSlider>(w, "Slider1_0"), Qt::RightButton);
-    QTest::mouseClick(child<ColorBox>(w, "PicColor_0"), Qt::RightButton);
-    QTest::mouseClick(child<ImageBox>(w, "picPrev"), Qt::RightButton);
-    QTest::mouseClick(child<QLabel>(w, "LabEnabled"), Qt::RightButton);
-    QVERIFY(!child<QMenu>(w, "mnuGradEdit")->isVisible());
+    QVERIFY(PreviewShows(f));
+    // The pop-up menu opens on a right click on the background only.
+    for (const char* name : {"Slider1_0", "PicColor_0", "picPrev", "LabEnabled"})
+        QTest::mouseClick(child<QWidget>(w, name), Qt::RightButton);
     QTest::mouseClick(child<QWidget>(w, "surface"), Qt::LeftButton, {}, QPoint(250, 340));
     QVERIFY(!child<QMenu>(w, "mnuGradEdit")->isVisible());
     QTest::mouseClick(child<QWidget>(w, "surface"), Qt::RightButton, {}, QPoint(250, 340));
@@ -456,232 +114,295 @@ void tst_MainWindow::rightClickOnlyOnBackground()
     child<QMenu>(w, "mnuGradEdit")->hide();
 }
 
-void tst_MainWindow::settingsAppliedAndWritten()
+void tst_MainWindow::pointControls()
 {
-    const QByteArray ini = "; mine\r\n[IniCheck]\r\nDummy=1\r\n[Memory]\r\nEnabled 0=1\r\n"
-                           "Locate 0=500\r\nColor 0=255\r\nSize= 300\r\ntate= 0\r\n"
-                           "SaveHeight= 1\r\nchkHeight=False\r\n[Option]\r\nMainLeft= 1500\r\n"
-                           "MainTop= 3000\r\nTileLeft= 999999\r\nTileTop= 999999\r\n"
-                           "TileWidth= 9000\r\nTileHeight= 4500\r\nSaveInitPath=/tmp/\r\n"
-                           "[Unknown]\r\nkeep=this\r\n";
-    GuiFixture f(ini);
+    GuiFixture f;
     frmMain& w = f.w();
-    QVERIFY(child<QAction>(w, "mnuMemoryLoad")->isEnabled());
-    // The remembered state is not applied at start-up.
-    QCOMPARE(child<QSlider>(w, "Slider1_0")->value(), 0);
-    QCOMPARE(w.pos(), QPoint(100, 200));
-    // Beyond the right edge: back so that its right edge meets the screen's.
-    GuiFixture far("[IniCheck]\nDummy=1\n[Option]\nMainLeft= 99999\nMainTop= 99999\n");
-    QCOMPARE(far.w().x() + far.w().width(), far.w().screen()->geometry().width());
-    QCOMPARE(far.w().y(), 0);
-    // Beyond the screen (1024 x 768 offscreen): back on it.
-    QCOMPARE(f.tile().size(), QSize(600, 300));
-    QCOMPARE(f.tile().x(), f.tile().screen()->geometry().width() - 600);
-    QCOMPARE(f.tile().y(), 0);
-    QVERIFY(!f.tile().isVisible());
-    w.move(30, 45);
-    w.close();
-    const QByteArray out = f.iniText();
-    QVERIFY(out.startsWith("; mine\r\n"));
-    QVERIFY(out.contains("MainLeft= 450\r\n"));
-    QVERIFY(out.contains("MainTop= 675\r\n"));
-    QVERIFY(out.contains("[Unknown]\r\nkeep=this\r\n"));
-    QVERIFY(out.contains("Locate 0=500\r\n"));
-    QVERIFY(out.contains("TextOnOff=False\r\n"));
-    // Nothing was saved: the stored folder stays.
-    QVERIFY(out.contains("SaveInitPath=/tmp/\r\n"));
+    // Switched off, a point keeps its place and colour, greyed, out of the preview.
+    QTest::mouseClick(child<QCheckBox>(w, "Check1_1"), Qt::LeftButton);
+    QVERIFY(child<QLabel>(w, "LabX_1")->isVisible() && RowShows(w, 1, 65280));
+    for (const char* name :
+         {"Slider1_1", "LabLocate_1", "PicColor_1", "LabColor_1", "LabColor_8", "LabColor_15"})
+        QVERIFY2(!child<QWidget>(w, name)->isEnabled(), name);
+    QVERIFY(PreviewShows(f));
+    // The last enabled point cannot be switched off.
+    for (int i : {0, 2, 3})
+        QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton);
+    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+    QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Exclamation);
+    QVERIFY(child<QCheckBox>(w, "Check1_3")->isChecked() &&
+            !child<QLabel>(w, "LabX_3")->isVisible());
+    QVERIFY(child<QSlider>(w, "Slider1_3")->isEnabled() && PreviewShows(f));
+    // A drag moves the label along and redraws on release; keys redraw at once.
+    QTest::mouseClick(child<QCheckBox>(w, "Check1_1"), Qt::LeftButton);
+    QSlider* s = child<QSlider>(w, "Slider1_1");
+    const QImage before = child<ImageBox>(w, "picPrev")->image();
+    s->setSliderDown(true);
+    s->setSliderPosition(512);
+    QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString("512"));
+    QCOMPARE(child<ImageBox>(w, "picPrev")->image(), before);
+    s->setSliderDown(false);
+    QVERIFY(child<ImageBox>(w, "picPrev")->image() != before && PreviewShows(f));
+    s->setFocus();
+    QTest::keyClick(s, Qt::Key_PageUp);
+    QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString("562"));
+    QVERIFY(PreviewShows(f));
+    QTest::keyClick(s, Qt::Key_Left);
+    QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString("561"));
+    // A click on the colour box opens the dialog at the point's colour.
+    ColorBox* box = child<ColorBox>(w, "PicColor_1");
+    f.dialogs.colors.push_back(QColor(10, 20, 30));
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{QColor(0, 255, 0)});
+    QVERIFY(RowShows(w, 1, MakeColour(10, 20, 30)) && PreviewShows(f));
 }
 
-void tst_MainWindow::minimisedOrMaximisedKeepsStoredPlace()
+void tst_MainWindow::sizeBox_data()
 {
-    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nMainLeft= 1500\nMainTop= 3000\n");
-    f.w().showMaximized();
-    f.w().close();
-    const QByteArray out = f.iniText();
-    QVERIFY(out.contains("MainLeft= 1500\n"));
-    QVERIFY(out.contains("MainTop= 3000\n"));
+    // The text set, the keys typed, the text then and once the box is left.
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("2500") << QStringList{"100", "2500", "2000", "2000"};
+    QTest::newRow("letters") << QStringList{"100", "a-.x 7", "7", "7"};
+    QTest::newRow("3") << QStringList{"100", "3", "3", "4"};
+    QTest::newRow("five digits") << QStringList{"100", "12345", "1234", "1234"};
+    QTest::newRow("emptied") << QStringList{"100", "\b", "", "4"};
+    QTest::newRow("pasted text") << QStringList{"abc", "", "abc", "4"};
 }
 
-void tst_MainWindow::tileNeverShownKeepsPlace()
+void tst_MainWindow::sizeBox()
 {
-    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nTileLeft= 1500\nTileTop= 1200\n"
-                 "TileWidth= 8000\nTileHeight= 4000\n");
-    f.w().close();
-    QVERIFY(f.iniText().contains("TileLeft= 1500\nTileTop= 1200\nTileWidth= 8000\n"));
-    // No stored place: the window system places it, and nothing is made up.
-    GuiFixture none("[IniCheck]\nDummy=1\n");
-    none.w().close();
-    QVERIFY(!none.iniText().contains("TileLeft="));
-    // Once shown, its place is its own.
-    GuiFixture shown("[IniCheck]\nDummy=1\n");
-    shown.w().cmdTile_Click();
-    shown.tile().move(40, 60);
-    shown.w().close();
-    QVERIFY(shown.iniText().contains("TileLeft= 600\nTileTop= 900\n"));
+    QFETCH(QStringList, texts);
+    GuiFixture f;
+    QLineEdit* box = child<QLineEdit>(f.w(), "txtSize");
+    box->setFocus();
+    box->setText(texts[0]);
+    box->selectAll();
+    QTest::keyClicks(box, texts[1]);
+    QCOMPARE(box->text(), texts[2]);
+    QCOMPARE(f.w().state().ImageSize, box->text().toInt());
+    child<QSlider>(f.w(), "Slider1_0")->setFocus();
+    QCOMPARE(box->text(), texts[3]);
 }
 
-void tst_MainWindow::exitKeepsWhatAnotherCopyWrote()
+void tst_MainWindow::placesAtExit_data()
 {
-    GuiFixture f("[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n[Option]\nMainLeft= 1500\n"
-                 "MainTop= 3000\nSaveInitPath=/tmp/\n");
-    // Another copy remembers a gradient, moves its window and saves elsewhere.
-    QFile file(f.programDir.filePath("velmix.ini"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[IniCheck]\nDummy=1\n[Memory]\nEnabled 0=1\nLocate 0=700\nColor 0=255\n"
-               "Size= 500\ntate= 1\nSaveHeight= 9\nchkHeight=True\n[Option]\n"
-               "MainLeft= 3000\nMainTop= 4500\nSaveInitPath=/srv/\n");
-    file.close();
-    // This one only changes the sample text's colour.
-    f.w().state().SampleTextFont.Color = 255;
-    f.w().close();
-    const QByteArray out = f.iniText();
-    QVERIFY(out.contains("Locate 0=700\n"));
-    QVERIFY(out.contains("tate= 1\n"));
-    QVERIFY(out.contains("MainLeft= 3000\n"));
-    QVERIFY(out.contains("SaveInitPath=/srv/\n"));
-    QVERIFY(out.contains("Color= 255\n"));
-    // Keys the file lacked are written (the tile window's place only once it
-    // has one).
-    QVERIFY(out.contains("Enabled 6=0\n"));
+    QTest::addColumn<QByteArray>("option"); // the [Option] section at start-up
+    QTest::addColumn<QString>("action");    // with the windows before exit
+    QTest::addColumn<QRect>("tileAt");
+    QTest::addColumn<QByteArray>("written"); // empty: as it was
+    const QByteArray main = "MainLeft= 1500\nMainTop= 3000\n";
+    const QByteArray inBounds =
+        main + "TileLeft= 1507\nTileTop= 1208\nTileWidth= 8000\nTileHeight= 4000\n";
+    const QByteArray moved = "MainLeft= 450\nMainTop= 675\nTileLeft=-300\nTileTop= 150\n";
+    const QRect shownAt(100, 81, 533, 267);
+    const QRect designed(100, 80, 513, 224);
+    QTest::newRow("none") << QByteArray() << "" << QRect()
+                          << QByteArray("MainLeft= 0\nMainTop= 0\n");
+    QTest::newRow("in bounds") << inBounds << "" << shownAt << QByteArray();
+    QTest::newRow("tile shown") << inBounds << "show tile" << shownAt
+                                << main + "TileLeft= 1500\nTileTop= 1215\nTileWidth= 7995\n"
+                                          "TileHeight= 4005\n";
+    QTest::newRow("both moved") << inBounds << "move both" << shownAt
+                                << moved + "TileWidth= 7995\nTileHeight= 4005\n";
+    QTest::newRow("maximised") << inBounds << "maximise" << shownAt << QByteArray();
+    QTest::newRow("beyond the screen")
+        << QByteArray("MainLeft= 99999\nMainTop= 99999\nTileLeft= 999999\nTileTop= 999999\n"
+                      "TileWidth= 9000\nTileHeight= 4500\n")
+        << "" << QRect(200, 0, 600, 300) << QByteArray();
+    QTest::newRow("far and huge")
+        << QByteArray("MainLeft=-999999\nMainTop= 300\nTileLeft=-2147483648\nTileTop= 0\n"
+                      "TileWidth= 300000\nTileHeight= 300000\n")
+        << "move both" << QRect(0, 0, 800, 800) << moved + "TileWidth= 12000\nTileHeight= 12000\n";
+    QTest::newRow("no width")
+        << main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 0\nTileHeight= 4500\n"
+        << "" << designed << QByteArray();
+    QTest::newRow("no height")
+        << main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n"
+        << "" << designed << QByteArray();
+    // A missing key is written from the place the window was given.
+    const QByteArray noHeight = main + "TileLeft= 1507\nTileTop= 1208\nTileWidth= 9000\n";
+    QTest::newRow("height missing")
+        << noHeight << "" << QRect(100, 81, 513, 224) << noHeight + "TileHeight= 0\n";
+    const QByteArray below = main + "TileLeft= 1507\nTileTop= 999999\nTileWidth= 9000\n";
+    QTest::newRow("height missing, below")
+        << below << "" << QRect(100, 0, 513, 224) << below + "TileHeight= 3360\n";
 }
 
-void tst_MainWindow::storedPlacesBounded()
+void tst_MainWindow::placesAtExit()
 {
-    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nMainLeft=-999999\nMainTop= 300\n"
-                 "TileLeft=-2147483648\nTileTop= 0\nTileWidth= 300000\nTileHeight= 300000\n");
-    const QRect screen = f.w().screen()->geometry();
-    QVERIFY(screen.contains(f.w().pos()));
-    QVERIFY(screen.contains(f.tile().pos()));
-    QVERIFY(f.tile().width() <= screen.width());
-    QVERIFY(f.tile().height() <= screen.height());
-    f.tile().move(-20, 10);
+    QFETCH(QByteArray, option);
+    QFETCH(QString, action);
+    QFETCH(QRect, tileAt);
+    // Nothing is saved: the stored folder stays.
+    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nSaveInitPath=/tmp/\n" + option);
+    QVERIFY(f.w().screen()->geometry().contains(QRect(f.w().pos(), f.w().size())));
+    if (option.startsWith("MainLeft= 1500\n"))
+        QCOMPARE(f.w().pos(), QPoint(100, 200));
+    if (tileAt.isValid())
+        QCOMPARE(f.tile().geometry(), tileAt);
+    if (action == "show tile" || action == "move both")
+        f.w().cmdTile_Click();
+    if (action == "move both") {
+        f.tile().move(-20, 10);
+        f.w().move(30, 45);
+    }
+    if (action == "maximise")
+        f.w().showMaximized();
     f.w().close();
-    const QByteArray out = f.iniText();
-    QVERIFY(out.contains("TileLeft=-300\n"));
-    QVERIFY(!out.contains("TileWidth= 300000\n"));
+    QFETCH(QByteArray, written);
+    QCOMPARE(Section(f.iniText(), "Option"),
+             "SaveInitPath=/tmp/\n" + (written.isEmpty() ? option : written));
 }
 
-void tst_MainWindow::failedSettingsWriteSaysSo()
+void tst_MainWindow::sessionSaveAndFailedWrite()
 {
     GuiFixture f("[IniCheck]\nDummy=1\n");
     f.w().move(30, 45);
-    {
-        FileSizeLimit limit(16);
-        f.w().close();
-    }
-    QCOMPARE(f.iniText(), QByteArray("[IniCheck]\nDummy=1\n"));
-    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
-    QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Error);
-    const QString text = f.dialogs.messages[0].second;
-    QVERIFY2(text.contains(f.programDir.filePath("velmix.ini")), qPrintable(text));
-    QVERIFY2(text.endsWith("\r\n" + QString::fromLocal8Bit(strerror(EFBIG))), qPrintable(text));
-}
-
-void tst_MainWindow::sessionSaveWritesWithoutEnding()
-{
-    // The desktop session asks for a save at logout: the file is written, no
-    // question is asked, not even about a failure, and the program goes on
-    // until the session ends it.
-    GuiFixture f;
-    f.w().move(30, 45);
-    f.w().SaveSettingsNow();
-    QVERIFY(f.iniText().contains("MainLeft= 450\n"));
-    QVERIFY(f.w().isVisible());
+    f.w().SaveSettingsNow(); // the session's request at logout: nothing asked, nothing ended
+    QVERIFY(f.iniText().contains("\nMainLeft= 450\n") && f.w().isVisible());
+    const QByteArray saved = f.iniText();
     f.w().move(60, 45);
     {
         FileSizeLimit limit(16);
-        f.w().SaveSettingsNow();
+        f.w().SaveSettingsNow(); // a failure too goes unsaid
+        QVERIFY(f.dialogs.messages.empty());
+        f.w().close(); // at exit it is reported: the file and the reason
     }
-    QVERIFY(f.iniText().contains("MainLeft= 450\n"));
-    QVERIFY(f.dialogs.messages.empty());
-    f.w().close();
-    QVERIFY(f.iniText().contains("MainLeft= 900\n"));
-    // Unloaded: a late request (the exit handler) writes nothing more.
+    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+    const auto& [icon, text] = f.dialogs.messages[0];
+    QVERIFY(icon == MsgIcon::Error && text.contains(f.programDir.filePath("velmix.ini")));
+    QVERIFY2(text.endsWith("\r\n" + QString::fromLocal8Bit(strerror(EFBIG))), qPrintable(text));
     f.w().move(90, 45);
-    f.w().SaveSettingsNow();
-    QVERIFY(f.iniText().contains("MainLeft= 900\n"));
+    f.w().SaveSettingsNow(); // unloaded: a late request writes nothing
+    QCOMPARE(f.iniText(), saved);
 }
 
-namespace {
-
-// Wraps every text that goes through tr() in marks, so that a text without
-// them reached the screen untranslatable.
-class MarkingTranslator : public QTranslator
+void tst_MainWindow::tiles_data()
 {
-public:
-    QString translate(const char*, const char* source, const char*, int) const override
-    {
-        return QStringLiteral("\u2039") + QString::fromUtf8(source) + QStringLiteral("\u203a");
-    }
-    bool isEmpty() const override { return false; }
-};
-
-// Numbers, signs and the product name are not translated.
-bool NeedsTranslation(const QString& text)
-{
-    if (text == QStringLiteral("Velmix"))
-        return false;
-    QString t = text;
-    t.remove(QRegularExpression(QStringLiteral("[-0-9 .,:=x]")));
-    return !t.isEmpty();
+    QTest::addColumn<bool>("vertical");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QSize>("window");
+    QTest::newRow("across, two copies") << false << 300 << QSize();
+    QTest::newRow("across, one pixel") << false << 1 << QSize(431, 180);
+    QTest::newRow("across, longer than the area") << false << 2000 << QSize();
+    QTest::newRow("down, part of a band left") << true << 100 << QSize(513, 217);
+    QTest::newRow("down, smallest") << true << 4 << QSize(700, 333);
+    QTest::newRow("down, longer than the area") << true << 2000 << QSize();
 }
 
-} // namespace
-
-void tst_MainWindow::translatableAndNamed()
+void tst_MainWindow::tiles()
 {
-    MarkingTranslator marks;
-    QCoreApplication::installTranslator(&marks);
-    {
-        GuiFixture f;
-        frmMain& w = f.w();
-        f.tile().show();
-        frmOption& opt = w.option();
-        opt.show();
-        frmLD& ld = w.ld();
-        frmAbout about(f.dialogs, &w);
-        QList<QWidget*> windows{&w, &f.tile(), &opt, &ld, &about};
-        QStringList bare;
-        QStringList unnamed;
-        const auto check = [&](const QString& text, const QString& where) {
-            if (NeedsTranslation(text) && !text.contains(QChar(0x2039)))
-                bare << where + ": " + text;
-        };
-        for (QWidget* win : windows) {
-            check(win->windowTitle(), "title");
-            for (QWidget* c : win->findChildren<QWidget*>()) {
-                check(c->toolTip(), "tip");
-                if (auto* l = qobject_cast<QLabel*>(c))
-                    check(l->text(), "label");
-                if (auto* b = qobject_cast<QAbstractButton*>(c))
-                    check(b->text(), "button");
-                if (auto* g = qobject_cast<QGroupBox*>(c))
-                    check(g->title(), "group");
-                // Every control a reader can reach says what it is (Qt's own
-                // helpers, named qt_..., aside).
-                if (c->objectName().startsWith("qt_"))
-                    continue;
-                if (c->focusPolicy() != Qt::NoFocus || qobject_cast<QAbstractButton*>(c) ||
-                    qobject_cast<QSlider*>(c)) {
-                    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
-                    if (!a || a->text(QAccessible::Name).isEmpty())
-                        unnamed << QString("%1 %2").arg(c->metaObject()->className(),
-                                                        c->objectName());
-                }
-            }
-            for (QAction* a : win->findChildren<QAction*>())
-                check(a->text(), "menu");
-        }
-        QVERIFY2(bare.isEmpty(), qPrintable(bare.join('\n')));
-        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join('\n')));
-        // Labels that name a control lead to it.
-        QCOMPARE(child<QLabel>(w, "labSize")->buddy(), child<QLineEdit>(w, "txtSize"));
-        QCOMPARE(child<QLabel>(opt, "lblHeight")->buddy(), child<QLineEdit>(opt, "txtSize"));
-        QCOMPARE(child<QLabel>(ld, "Label1")->buddy(), child<QLineEdit>(ld, "txtLD"));
-        QCOMPARE(child<QLabel>(f.tile(), "LabForeColor")->buddy(),
-                 child<ColorBox>(f.tile(), "picForeColor"));
+    QFETCH(bool, vertical);
+    QFETCH(int, size);
+    QFETCH(QSize, window);
+    GuiFixture f;
+    frmMain& w = f.w();
+    child<QAction>(w, "MenuTile")->trigger();
+    frmTile& t = f.tile();
+    if (window.isValid())
+        t.resize(window);
+    // A long strip the other way, then this way, then shortened: nothing of
+    // the earlier strips may stay.
+    QLineEdit* box = child<QLineEdit>(w, "txtSize");
+    QTest::mouseClick(child<QRadioButton>(w, "Option1", vertical ? 0 : 1), Qt::LeftButton);
+    box->setText("2000");
+    QTest::mouseClick(child<QRadioButton>(w, "Option1", vertical ? 1 : 0), Qt::LeftButton);
+    box->setText(QString::number(size));
+    const QImage work = w.picWork();
+    QCOMPARE(work.size(), vertical ? QSize(1, size) : QSize(size, 1));
+    const std::vector<Colour> line = f.expectedLine(size);
+    for (int k = 0; k < size; ++k)
+        QCOMPARE(work.pixel(vertical ? 0 : k, vertical ? k : 0), Rgb(line[std::size_t(k)]));
+    ImageBox* grad = child<ImageBox>(t, "picGrad");
+    QVERIFY(TilesRepeatWork(grad->image(), work));
+    // The surface shows the strip once, 8 pixels off picGrad, and nothing else.
+    const QPoint strip = grad->pos() + (vertical ? QPoint(-8, 0) : QPoint(0, -8));
+    const QImage& surface = t.surfaceImage();
+    const QRgb back = t.palette().color(QPalette::Window).rgb();
+    QCOMPARE(surface.size(), t.size());
+    for (int y = 0; y < surface.height(); ++y)
+        for (int x = 0; x < surface.width(); ++x)
+            if (surface.pixel(x, y) !=
+                (work.valid(QPoint(x, y) - strip) ? work.pixel(QPoint(x, y) - strip) : back))
+                QFAIL(qPrintable(QString("surface pixel %1,%2").arg(x).arg(y)));
+    // And so does the screen, with picGrad's picture inside its border.
+    const QImage screen = t.grab().toImage();
+    QCOMPARE(screen.pixel(strip), work.pixel(0, 0));
+    QCOMPARE(screen.pixel(grad->pos() + QPoint(grad->border(), grad->border())), work.pixel(0, 0));
+    // Size 0 while typing leaves the last drawing.
+    const QImage last = grad->image();
+    box->setText("0");
+    QCOMPARE(grad->image(), last);
+    QVERIFY(PreviewShows(f)); // the same either way
+}
+
+void tst_MainWindow::smallTileWindow()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    frmTile& t = f.tile();
+    ImageBox* grad = child<ImageBox>(t, "picGrad");
+    // At its smallest: one row of tiles, the top row just clear of the strip's label.
+    t.resize(10, 10);
+    QCOMPARE(grad->image().height(), 1);
+    const int gap = child<QCheckBox>(t, "ChkText")->x() -
+                    child<QLabel>(t, "LabSavePicture")->geometry().right();
+    QVERIFY2(gap > 0 && gap <= 5, qPrintable(QString::number(gap)));
+    // Smaller still, as a window system may make it: picGrad keeps a height.
+    QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
+    t.setMinimumSize(0, 0);
+    t.resize(300, 44);
+    QCOMPARE(grad->height(), 1);
+    t.resize(300, 43);
+    QCOMPARE(grad->height(), 1);
+}
+
+void tst_MainWindow::sampleText()
+{
+    GuiFixture f;
+    f.w().cmdTile_Click();
+    frmTile& t = f.tile();
+    CheckSampleShown(t, false);
+    QTest::mouseClick(child<QCheckBox>(t, "ChkText"), Qt::LeftButton);
+    CheckSampleShown(t, true);
+    // The designed face at 28 points on a first start; black on red, green,
+    // blue, red: the lowest contrast where blue turns to red.
+    QCOMPARE(child<QLabel>(t, "Labsample_2")->text(), QString("FontSize =  28"));
+    QCOMPARE(child<QLabel>(t, "LabContrast")->text(),
+             QString("最低コントラスト比 1.96:1 (77 px) 不足"));
+    // The colour dialog opens at black; the rule is drawn in the colour
+    // chosen, ending a pixel short of picGrad's inner edge.
+    f.dialogs.colors.push_back(QColor(200, 100, 50));
+    QTest::mouseClick(child<ColorBox>(t, "picForeColor"), Qt::LeftButton);
+    QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{QColor(0, 0, 0)});
+    ImageBox* grad = child<ImageBox>(t, "picGrad");
+    const QImage shown = grad->grab().toImage();
+    const QRect rule = child<QFrame>(t, "Line1")->geometry();
+    const int right = grad->border() + grad->innerWidth() - 2;
+    for (int x = rule.left(); x <= right; ++x)
+        QCOMPARE(shown.pixel(x, rule.top()), qRgb(200, 100, 50));
+    QVERIFY(shown.pixel(right + 1, rule.top()) != qRgb(200, 100, 50));
+    // Each style of font chosen; 10.5 points are stored as 10.
+    const char* styles[4] = {"標準　　", "太字　　", "斜体　　", "太字斜体"};
+    for (int i = 0; i < 4; ++i) {
+        QFont chosen(QStringLiteral("DejaVu Sans"));
+        chosen.setPointSizeF(10.5);
+        chosen.setBold(i & 1);
+        chosen.setItalic(i & 2);
+        f.dialogs.fonts.push_back(chosen);
+        QTest::mouseClick(child<QPushButton>(t, "CmdFont"), Qt::LeftButton);
+        QCOMPARE(child<QLabel>(t, "Labsample_3")->text(), QString("FontStyle = ") + styles[i]);
+        const QFont font = child<QLabel>(t, "Labsample_0")->font();
+        QVERIFY(font.pointSize() == 10 && font.bold() == bool(i & 1) &&
+                font.italic() == bool(i & 2));
     }
-    QCoreApplication::removeTranslator(&marks);
+    // A Cancel changes nothing: the dialog opened in the sample's own style.
+    t.CmdFont_Click();
+    QVERIFY(f.dialogs.fontPresets.back().bold() && f.dialogs.fontPresets.back().italic());
+    f.w().close();
+    QCOMPARE(Section(f.iniText(), "SampleTextFont"),
+             QByteArray("Name=DejaVu Sans\nSize= 10\nbold=-1\nItalic=-1\nColor= 3302600\n"
+                        "TextOnOff=True\n"));
 }
 
 QTEST_MAIN(tst_MainWindow)
