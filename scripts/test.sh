@@ -11,9 +11,12 @@ jobs=$(nproc)
 cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMIX_WERROR=ON
 cmake --build build/ci -j "$jobs"
 ctest --test-dir build/ci --output-on-failure -j "$jobs"
-# clang-tidy on the program's sources; a source is checked again only when
-# what it was compiled from changed.
-scripts/tidy.py build/ci
+# clang-tidy on the program's sources, in the background on one processor: it
+# fills what the builds and the end-to-end tests leave idle. A source is
+# checked again only when what it was compiled from changed.
+TIDY_JOBS=1 nice scripts/tidy.py build/ci >build/ci/tidy.log 2>&1 &
+tidy=$!
+trap 'kill "$tidy" 2>/dev/null || true' EXIT
 
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMIX_WERROR=ON \
   "-DVELMIX_SANITIZE=address;undefined"
@@ -21,10 +24,13 @@ cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+VELMIX_SOAK_ACTIONS=400 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
 appstreamcli validate --no-net data/org.velmix.Velmix.metainfo.xml
 desktop-file-validate data/org.velmix.Velmix.desktop
 tests/e2e/run.sh build/ci
 tests/browser/run.sh build/ci
+wait "$tidy" || { cat build/ci/tidy.log; exit 1; }
+cat build/ci/tidy.log
 echo "All tests passed."

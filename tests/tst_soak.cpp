@@ -19,16 +19,6 @@ using namespace velmix;
 
 namespace {
 
-class SeededRandom : public RandomSource
-{
-public:
-    explicit SeededRandom(std::uint32_t seed) : m_gen(seed) {}
-    float next() override { return static_cast<float>(m_gen() >> 8) / 16777216.0f; }
-
-private:
-    std::mt19937 m_gen;
-};
-
 long RssKiB()
 {
     malloc_trim(0); // what was freed is not kept
@@ -69,50 +59,52 @@ QString tst_Soak::check(GuiFixture& f)
     int enabled = 0;
     for (int i = 0; i < kPointCount; ++i) {
         const bool on = child<QCheckBox>(w, "Check1", i)->isChecked();
-        enabled += on ? 1 : 0;
-        if (child<QLabel>(w, "LabX", i)->isVisible() == on)
-            return QString("cross of point %1").arg(i);
-        if (child<QSlider>(w, "Slider1", i)->isEnabled() != on ||
-            child<ColorBox>(w, "PicColor", i)->isEnabled() != on)
-            return QString("enabled state of point %1").arg(i);
-        if (child<QLabel>(w, "LabLocate", i)->text() !=
-            QString::number(child<QSlider>(w, "Slider1", i)->value()))
-            return QString("position label of point %1").arg(i);
+        const QSlider* s = child<QSlider>(w, "Slider1", i);
         const Colour c = w.state().PointColor[i];
-        if (child<QLabel>(w, "LabColor", i)->text() != QString::number(GetRed(c)) ||
-            child<QLabel>(w, "LabColor", i + 7)->text() != QString::number(GetGreen(c)) ||
-            child<QLabel>(w, "LabColor", i + 14)->text() != QString::number(GetBlue(c)) ||
-            child<ColorBox>(w, "PicColor", i)->color() != ToQColor(c))
-            return QString("colour of point %1").arg(i);
+        enabled += on ? 1 : 0;
+        const QString shown = QString("%1 %2 %3 %4 %5 %6 %7 %8")
+                                  .arg(child<QLabel>(w, "LabX", i)->isVisible())
+                                  .arg(s->isEnabled())
+                                  .arg(child<ColorBox>(w, "PicColor", i)->isEnabled())
+                                  .arg(child<QLabel>(w, "LabLocate", i)->text())
+                                  .arg(child<QLabel>(w, "LabColor", i)->text())
+                                  .arg(child<QLabel>(w, "LabColor", i + 7)->text())
+                                  .arg(child<QLabel>(w, "LabColor", i + 14)->text())
+                                  .arg(child<ColorBox>(w, "PicColor", i)->color().name());
+        const QString wanted = QString("%1 %2 %2 %3 %4 %5 %6 %7")
+                                   .arg(!on)
+                                   .arg(on)
+                                   .arg(s->value())
+                                   .arg(GetRed(c))
+                                   .arg(GetGreen(c))
+                                   .arg(GetBlue(c))
+                                   .arg(ToQColor(c).name());
+        if (shown != wanted)
+            return QString("point %1 shows %2, not %3").arg(i).arg(shown, wanted);
     }
     if (enabled == 0)
         return "no point enabled";
     // Every change is a step once it is finished (a size still being typed
     // is finished by the next step).
     EditState shown = w.editState();
-    const EditState& kept = w.undo().history().current();
-    shown.size = kept.size;
-    if (!(shown == kept))
+    shown.size = w.undo().history().current().size;
+    if (!(shown == w.undo().history().current()))
         return "a change that is no undo step";
     if (!ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)))
         return "preview pixels";
-    frmTile& t = f.tile();
     const int size = w.state().ImageSize;
-    if (t.isVisible() && !t.isMinimized() && size >= 1) {
-        const bool vertical = w.state().Orientation != 0;
-        const std::vector<Colour> line = f.expectedLine(size);
-        const QImage& work = w.picWork();
-        if (work.size() != (vertical ? QSize(1, size) : QSize(size, 1)))
-            return "work picture size";
-        const QImage& grad = child<ImageBox>(t, "picGrad")->image();
-        for (int y = 0; y < grad.height(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(grad.constScanLine(y));
-            for (int x = 0; x < grad.width(); ++x) {
-                const int k = vertical ? y % size : x % size;
-                if (row[x] != Rgb(line[static_cast<std::size_t>(k)]))
-                    return QString("tile pixel %1,%2").arg(x).arg(y);
-            }
-        }
+    if (!f.tile().isVisible() || f.tile().isMinimized() || size < 1)
+        return {};
+    const bool vertical = w.state().Orientation != 0;
+    const std::vector<Colour> line = f.expectedLine(size);
+    if (w.picWork().size() != (vertical ? QSize(1, size) : QSize(size, 1)))
+        return "work picture size";
+    const QImage& grad = child<ImageBox>(f.tile(), "picGrad")->image();
+    for (int y = 0; y < grad.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(grad.constScanLine(y));
+        for (int x = 0; x < grad.width(); ++x)
+            if (row[x] != Rgb(line[static_cast<std::size_t>((vertical ? y : x) % size)]))
+                return QString("tile pixel %1,%2").arg(x).arg(y);
     }
     return {};
 }
@@ -120,83 +112,76 @@ QString tst_Soak::check(GuiFixture& f)
 void tst_Soak::act(GuiFixture& f, std::mt19937& rnd)
 {
     frmMain& w = f.w();
+    frmTile& t = f.tile();
     const auto pick = [&](int n) { return static_cast<int>(rnd() % static_cast<unsigned>(n)); };
+    const auto colour = [&] { return QColor(pick(256), pick(256), pick(256)); };
     const int i = pick(kPointCount);
+    QSlider* slider = child<QSlider>(w, "Slider1", i);
+    const Qt::Key keys[] = {Qt::Key_Left,     Qt::Key_Right, Qt::Key_PageUp,
+                            Qt::Key_PageDown, Qt::Key_Home,  Qt::Key_End};
+    const char* sizes[] = {"", "0", "1", "3", "4", "100", "2500", "777", "12a"};
+    // A few tile sizes only: the caches they fill are warm by the time memory
+    // is first measured, so growth after it means a leak.
+    const QSize tiles[] = {{300, 120}, {513, 224}, {800, 460}, {640, 300}, {120, 40}};
+    const double points[] = {9, 10.5, 16, 27.75};
     switch (pick(17)) {
     case 0:
     case 1:
         QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton);
         break;
     case 2:
-        child<QSlider>(w, "Slider1", i)->setValue(pick(1001));
+        slider->setValue(pick(1001));
         w.Slider1_Scroll(i);
         break;
-    case 3: {
-        if (!child<QSlider>(w, "Slider1", i)->isEnabled())
-            break;
-        QSlider* s = child<QSlider>(w, "Slider1", i);
-        s->setSliderDown(true);
-        for (int k = 0; k < 3; ++k)
-            s->setSliderPosition(pick(1001));
-        s->setSliderDown(false);
-        break;
-    }
-    case 4:
-        if (child<QSlider>(w, "Slider1", i)->isEnabled()) {
-            const Qt::Key keys[] = {Qt::Key_Left,     Qt::Key_Right, Qt::Key_PageUp,
-                                    Qt::Key_PageDown, Qt::Key_Home,  Qt::Key_End};
-            QTest::keyClick(child<QSlider>(w, "Slider1", i), keys[pick(6)]);
+    case 3:
+        if (slider->isEnabled()) {
+            slider->setSliderDown(true);
+            for (int k = 0; k < 3; ++k)
+                slider->setSliderPosition(pick(1001));
+            slider->setSliderDown(false);
         }
         break;
+    case 4:
+        if (slider->isEnabled())
+            QTest::keyClick(slider, keys[pick(6)]);
+        break;
     case 5:
-        if (pick(4) == 0)
-            f.dialogs.colors.push_back(std::nullopt);
-        else
-            f.dialogs.colors.push_back(QColor(pick(256), pick(256), pick(256)));
+        f.dialogs.colors.push_back(pick(4) ? std::optional<QColor>(colour()) : std::nullopt);
         w.PicColor_Click(i);
         break;
-    case 6: {
-        const char* texts[] = {"", "0", "1", "3", "4", "100", "2500", "777", "12a"};
-        child<QLineEdit>(w, "txtSize")->setText(texts[pick(9)]);
+    case 6:
+        child<QLineEdit>(w, "txtSize")->setText(sizes[pick(9)]);
         if (pick(2) == 0)
             w.txtSize_LostFocus();
         break;
-    }
     case 7:
         child<UpDown>(w, "UpDown1")->step(pick(2) ? 1 : -1);
         break;
     case 8:
         QTest::mouseClick(child<QRadioButton>(w, "Option1", pick(2)), Qt::LeftButton);
         break;
-    case 9: {
-        const int what = pick(4);
-        if (what == 0)
-            f.tile().close();
-        else if (what == 1)
-            f.tile().showMinimized();
-        else if (what == 2) {
-            // A few sizes only: the caches they fill are warm by the time
-            // memory is first measured, so growth after it means a leak.
-            const QSize sizes[] = {{300, 120}, {513, 224}, {800, 460}, {640, 300}, {120, 40}};
-            f.tile().resize(sizes[pick(5)]);
+    case 9:
+        switch (pick(4)) {
+        case 0:
+            t.close();
+            break;
+        case 1:
+            t.showMinimized();
+            break;
+        case 2:
+            t.resize(tiles[pick(5)]);
+            break;
         }
         w.cmdTile_Click();
         break;
-    }
     case 10:
-        if (pick(2))
-            w.mnuRandom_Click();
-        else
-            w.mnuRandomNatural_Click();
+        pick(2) ? w.mnuRandom_Click() : w.mnuRandomNatural_Click();
         break;
     case 11:
         w.mnuEqual_Click();
         break;
     case 12:
-        if (pick(2))
-            w.mnuMemorySave_Click();
-        else
-            w.mnuMemoryLoad_Click();
+        pick(2) ? w.mnuMemorySave_Click() : w.mnuMemoryLoad_Click();
         break;
     case 13: {
         const int offset = pick(511) - 255;
@@ -204,44 +189,33 @@ void tst_Soak::act(GuiFixture& f, std::mt19937& rnd)
         f.dialogs.modals.push_back([offset, end](QDialog* d) {
             auto* ld = static_cast<frmLD*>(d);
             child<QSlider>(*ld, "sldLD")->setValue(offset);
-            if (end == 0)
-                ld->cmdOK_Click();
-            else if (end == 1)
-                ld->CmdCancel_Click();
-            else
-                ld->close();
+            end == 0 ? ld->cmdOK_Click() : end == 1 ? ld->CmdCancel_Click() : (void)ld->close();
         });
         w.mnuLD_Click();
         break;
     }
     case 14: {
-        frmTile& t = f.tile();
         const int what = pick(3);
         if (what == 0) {
             QTest::mouseClick(child<QCheckBox>(t, "ChkText"), Qt::LeftButton);
         } else if (what == 1 && child<QPushButton>(t, "CmdFont")->isEnabled()) {
             QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-            const double points[] = {9, 10.5, 16, 27.75};
             font.setPointSizeF(points[pick(4)]);
             font.setBold(pick(2));
             font.setItalic(pick(2));
             f.dialogs.fonts.push_back(pick(3) ? std::optional<QFont>(font) : std::nullopt);
             t.CmdFont_Click();
         } else {
-            f.dialogs.colors.push_back(QColor(pick(256), pick(256), pick(256)));
+            f.dialogs.colors.push_back(colour());
             t.picForeColor_Click();
         }
         break;
     }
     case 15:
-        if (pick(3) == 0)
-            child<QAction>(w, "mnuRedo")->trigger();
-        else
-            child<QAction>(w, "mnuUndo")->trigger();
+        child<QAction>(w, pick(3) == 0 ? "mnuRedo" : "mnuUndo")->trigger();
         break;
     default:
         w.PicColor_KeyPress(i, ' ');
-        break;
     }
 }
 
@@ -261,12 +235,7 @@ void tst_Soak::randomActions()
         f.now += std::chrono::milliseconds(rnd() % 1500);
         act(f, rnd);
         // A dialog answer not taken by a disabled control is dropped.
-        f.dialogs.colors.clear();
-        f.dialogs.fonts.clear();
-        f.dialogs.modals.clear();
-        f.dialogs.messages.clear();
-        f.dialogs.colorPresets.clear();
-        f.dialogs.fontPresets.clear();
+        f.dialogs = ScriptedDialogs();
         // What the event loop would do between the user's actions: deferred
         // deletions, timers (the font cache trims itself on one), repaints.
         QCoreApplication::processEvents();
@@ -275,8 +244,6 @@ void tst_Soak::randomActions()
             QFAIL(qPrintable(QString("after action %1: %2").arg(n).arg(fault)));
         if (n == std::min(1000, actions))
             rssAt1000 = settledRss(f);
-        if (qEnvironmentVariableIsSet("VELMIX_SOAK_TRACE") && n % 1000 == 0)
-            qInfo("%d actions: %ld KiB", n, settledRss(f));
     }
     const long rssEnd = settledRss(f);
     qInfo("%d actions; resident memory %ld KiB after %d, %ld KiB at the end", actions, rssAt1000,

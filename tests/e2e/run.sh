@@ -39,18 +39,15 @@ run_session() { # user program-dir shot-file [title-file]
 # The start-up gradient must be on the screen, pixel for pixel, as the
 # preview strip (280 pixels inside its border).
 "$render" -s 280 -o "$work/expected.png"
-check_preview() { # shot-file what
-    local metric
-    metric=$(compare -metric AE -subimage-search -dissimilarity-threshold 1 \
-        "$1" "$work/expected.png" null: 2>&1 || true)
-    case "$metric" in
-        "0 "*|"0") echo "ok: $2: the preview shows the start-up gradient";;
-        *) fail "$2: the preview strip does not show the start-up gradient ($metric)";;
+shows() { # shot-file picture: is the picture somewhere in the window's part?
+    convert "$1" -crop 700x600+0+0 +repage "$1"
+    case $(compare -metric AE -subimage-search -dissimilarity-threshold 1 "$1" "$2" null: 2>&1) in
+        "0 "* | "0") return 0 ;;
+        *) return 1 ;;
     esac
 }
-
-crop_window() { # shot-file -> the top-left part where the window stands
-    convert "$1" -crop 700x600+0+0 +repage "$1"
+check_preview() { # shot-file what
+    shows "$1" "$work/expected.png" || fail "$2: the preview does not show the start-up gradient"
 }
 
 # 1. A settings file with a remembered state and lines of the user's own.
@@ -62,13 +59,9 @@ run_session root "$work/p1" "$work/shot1.png" "$work/title1" || fail "session 1"
 [ "$(cat "$work/title1" 2>/dev/null)" = "タイル表示" ] ||
     fail "tile window caption: '$(cat "$work/title1" 2>/dev/null)'"
 echo "ok: the tile window's title bar reads its caption"
-crop_window "$work/shot1.png"
 check_preview "$work/shot1.png" "settings file"
 ini="$work/p1/velmix.ini"
-grep -q '^; my notes$' "$ini" || fail "the comment was lost"
-grep -q '^\[Mine\]$' "$ini" && grep -q '^keep=me$' "$ini" || fail "unknown section lost"
-grep -q '^MainLeft=' "$ini" || fail "MainLeft missing"
-for key in 'Dummy=1' 'TextOnOff=' 'Enabled 6=' 'Locate 0=500' 'chkHeight=' 'TileHeight=' 'SaveInitPath='; do
+for key in '; my notes$' '\[Mine\]$' 'keep=me$' 'MainLeft=' 'Dummy=1' 'TextOnOff=' 'Enabled 6=' 'Locate 0=500' 'chkHeight=' 'TileHeight=' 'SaveInitPath='; do
     grep -q "^$key" "$ini" || fail "key $key missing"
 done
 echo "ok: settings written completely"
@@ -96,7 +89,6 @@ echo "ok: read-only program folder"
 head -c 4096 /dev/urandom | tr -d '\n[=' >"$work/random.ini"
 make_program_dir "$work/p3" "$work/random.ini"
 run_session root "$work/p3" "$work/shot3.png" || fail "session 3"
-crop_window "$work/shot3.png"
 check_preview "$work/shot3.png" "random bytes"
 grep -aq '^Dummy=1' "$work/p3/velmix.ini" || fail "random file not completed"
 
@@ -105,7 +97,6 @@ printf '[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=ＭＳ Ｐ明朝\r\nSi
     | iconv -f UTF-8 -t SHIFT_JIS >"$work/sjis.ini"
 make_program_dir "$work/p4" "$work/sjis.ini"
 run_session root "$work/p4" "$work/shot4.png" || fail "session 4"
-crop_window "$work/shot4.png"
 check_preview "$work/shot4.png" "Shift-JIS file"
 name=$(printf 'Name=ＭＳ Ｐ明朝\r' | iconv -f UTF-8 -t SHIFT_JIS)
 grep -aq "^$name\$" "$work/p4/velmix.ini" || fail "the font name did not survive in Shift-JIS"
@@ -142,18 +133,10 @@ for way in TERM INT HUP display; do
     HOME="$work/home-root" "$here/ending.sh" "$work/e-$way" "$way" "$work/shot-$way.png" ||
         { fail "ending by $way"; continue; }
     ini="$work/e-$way/velmix.ini"
-    crop_window "$work/shot-$way.png"
     # The remembered state drawn by the renderer is what the preview showed.
-    if "$render" --from-ini "$ini" -s 280 -t 1 -o "$work/remembered-$way.png"; then
-        metric=$(compare -metric AE -subimage-search -dissimilarity-threshold 1 \
-            "$work/shot-$way.png" "$work/remembered-$way.png" null: 2>&1 || true)
-        case "$metric" in
-            "0 "*|"0") ;;
-            *) fail "$way: the file does not hold the remembered gradient ($metric)";;
-        esac
-    else
-        fail "$way: no remembered state in the file"
-    fi
+    "$render" --from-ini "$ini" -s 280 -t 1 -o "$work/remembered-$way.png" &&
+        shows "$work/shot-$way.png" "$work/remembered-$way.png" ||
+        fail "$way: the file does not hold the remembered gradient"
     # 123, 87 pixels are 1845, 1305 twips.
     grep -q '^MainLeft= 1845$' "$ini" && grep -q '^MainTop= 1305$' "$ini" ||
         fail "$way: the window's place was not written"

@@ -1,0 +1,1 @@
+// Only the precompiled header the tests share is made from this target.
