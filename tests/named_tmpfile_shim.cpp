@@ -2,7 +2,8 @@
 // anonymous temporary file (O_TMPFILE) as vfat, exFAT, NFS, CIFS and FUSE do
 // (EOPNOTSUPP), so that the save falls back to a named NAME.XXXXXX file.
 // With VELMIX_SHIM_SIGNAL=N it raises signal N during the second large
-// write, that is half way through an export.
+// write, that is half way through an export. Qt opens its files with open64;
+// open is there for a Qt built otherwise.
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -20,14 +21,14 @@ template <typename Fn> Fn Next(const char* name)
     return reinterpret_cast<Fn>(dlsym(RTLD_NEXT, name));
 }
 
-bool Anonymous(int flags)
+int Open(const char* name, const char* path, int flags, va_list ap)
 {
-    return (flags & O_TMPFILE) == O_TMPFILE;
-}
-
-mode_t ModeOf(int flags, va_list ap)
-{
-    return (flags & O_CREAT) || Anonymous(flags) ? static_cast<mode_t>(va_arg(ap, int)) : 0;
+    if ((flags & O_TMPFILE) == O_TMPFILE) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    const auto mode = flags & O_CREAT ? static_cast<mode_t>(va_arg(ap, int)) : mode_t(0);
+    return Next<int (*)(const char*, int, ...)>(name)(path, flags, mode);
 }
 
 } // namespace
@@ -38,52 +39,18 @@ int open(const char* path, int flags, ...)
 {
     va_list ap;
     va_start(ap, flags);
-    const mode_t mode = ModeOf(flags, ap);
+    const int fd = Open("open", path, flags, ap);
     va_end(ap);
-    if (Anonymous(flags)) {
-        errno = EOPNOTSUPP;
-        return -1;
-    }
-    return Next<int (*)(const char*, int, ...)>("open")(path, flags, mode);
+    return fd;
 }
 
 int open64(const char* path, int flags, ...)
 {
     va_list ap;
     va_start(ap, flags);
-    const mode_t mode = ModeOf(flags, ap);
+    const int fd = Open("open64", path, flags, ap);
     va_end(ap);
-    if (Anonymous(flags)) {
-        errno = EOPNOTSUPP;
-        return -1;
-    }
-    return Next<int (*)(const char*, int, ...)>("open64")(path, flags, mode);
-}
-
-int openat(int dir, const char* path, int flags, ...)
-{
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = ModeOf(flags, ap);
-    va_end(ap);
-    if (Anonymous(flags)) {
-        errno = EOPNOTSUPP;
-        return -1;
-    }
-    return Next<int (*)(int, const char*, int, ...)>("openat")(dir, path, flags, mode);
-}
-
-int openat64(int dir, const char* path, int flags, ...)
-{
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = ModeOf(flags, ap);
-    va_end(ap);
-    if (Anonymous(flags)) {
-        errno = EOPNOTSUPP;
-        return -1;
-    }
-    return Next<int (*)(int, const char*, int, ...)>("openat64")(dir, path, flags, mode);
+    return fd;
 }
 
 ssize_t write(int fd, const void* data, size_t n)
