@@ -5,7 +5,6 @@
 // writes stopped half way, and the signals that end the program.
 
 #include "exporter.h"
-#include "gradpoints.h"
 #include "shutdownsignals.h"
 #include "testutil.h"
 #include "transg.h"
@@ -30,15 +29,23 @@
 
 using namespace velmix;
 
+Q_DECLARE_METATYPE(velmix::GradPoints)
+
 namespace {
+
+GradPoints Three(Colour first, Colour middle, Colour last, bool middleOn)
+{
+    GradPoints p;
+    p.position = {0, 400, 1000};
+    p.color = {first, middle, last};
+    p.enabled = {true, middleOn, true};
+    return p;
+}
 
 StripImage Strip(int size, bool vertical, int thickness)
 {
-    return StripImage{
-        DrawGrad(
-            Points({{0, 0xFF, true}, {500, MakeColour(12, 200, 99), true}, {1000, 0xFF0000, true}}),
-            size),
-        vertical, thickness};
+    return StripImage{DrawGrad(Three(0xFF, MakeColour(12, 200, 99), 0xFF0000, true), size),
+                      vertical, thickness};
 }
 
 // The writer for the extension; a BMP failure counts as -1.
@@ -131,8 +138,9 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         WriteAll(at("v.ini"), "[IniCheck]\r\nDummy=1\r\n[Memory]\r\nEnabled 0=1\r\nLocate 0=0\r\n"
-                              "Color 0=255\r\nEnabled 1=1\r\nLocate 1=1000\r\nColor 1=16711680\r\n"
-                              "Size= 50\r\ntate= 1\r\nSaveHeight= 7\r\nchkHeight=False\r\n");
+                              "Color 0=255\r\nLocate 1=400\r\nEnabled 2=1\r\nLocate 2=1000\r\n"
+                              "Color 2=16711680\r\nSize= 50\r\ntate= 1\r\nSaveHeight= 7\r\n"
+                              "chkHeight=False\r\n");
         WriteAll(at("none.ini"), "[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n");
     }
 
@@ -309,12 +317,12 @@ private slots:
         QTest::addColumn<GradPoints>("points");
         QTest::addColumn<QSize>("size");
         const QStringList three{"-p", "0:#000000", "-p", "400:#ff8800:off", "-p", "1000:16777215"};
-        const GradPoints p = Points({{0, 0, true}, {400, 0x0088FF, false}, {1000, 0xFFFFFF, true}});
+        const GradPoints p = Three(0, 0x0088FF, 0xFFFFFF, false);
         QTest::newRow("bmp") << three + QStringList{"-s", "40", "-t", "3", "-o", "g.bmp"} << p
                              << QSize(40, 3);
         QTest::newRow("remembered: down, tate + 1 across")
-            << QStringList{"--from-ini", "v.ini", "-o", "g.png"}
-            << Points({{0, 255, true}, {1000, 0xFF0000, true}}) << QSize(2, 50);
+            << QStringList{"--from-ini", "v.ini", "-o", "g.png"} << Three(255, 0, 0xFF0000, false)
+            << QSize(2, 50);
         QTest::newRow("SVG") << three + QStringList{"-s", "40", "--vertical", "-o", "g.svg"} << p
                              << QSize(1, 40);
     }
