@@ -352,19 +352,20 @@ void tst_Commands::undoHistory()
     QVERIFY(!Act(w, "mnuUndo")->isEnabled() && !Act(w, "mnuRedo")->isEnabled());
     QSlider* s = child<QSlider>(w, "Slider1_1");
     QTest::keyClick(s, Qt::Key_Right);
-    QTest::keyClick(s, Qt::Key_Left); // back where the run began: nothing to undo
-    QVERIFY(!Act(w, "mnuUndo")->isEnabled());
+    f.now += EditHistory::kMergeWindow; // a pause as long as the window: a new step
     QTest::keyClick(s, Qt::Key_Right);
+    QTest::keyClick(s, Qt::Key_Left); // back where this run began: it is gone
+    QCOMPARE(w.undo().history().undoCount(), std::size_t(1));
+    QTest::keyClick(s, Qt::Key_Right); // a new run, not part of the first step
     f.now += EditHistory::kMergeWindow - 1ns;
     QTest::keyClick(s, Qt::Key_Right); // within the window: the same step
     const EditState keys = w.editState();
-    f.now += EditHistory::kMergeWindow; // a pause as long as the window: a new step
-    QTest::keyClick(s, Qt::Key_Right);
     Drag(s, 520); // a drag right after is a step of its own
     QCOMPARE(w.undo().history().undoCount(), std::size_t(3));
     Act(w, "mnuUndo")->trigger();
-    Act(w, "mnuUndo")->trigger();
     QCOMPARE(w.editState(), keys);
+    Act(w, "mnuUndo")->trigger();
+    QCOMPARE(s->value(), 334);
     Act(w, "mnuUndo")->trigger();
     QCOMPARE(w.editState().points, StartupPoints());
     Act(w, "mnuRandom")->trigger(); // a new step drops the redo
