@@ -3,8 +3,8 @@
 
 #include <csignal>
 #include <fstream>
-#include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 
 // Makes every file write beyond `bytes` fail (EFBIG) while it lives, as a
 // full disk would; works for root too.
@@ -22,8 +22,6 @@ public:
         setrlimit(RLIMIT_FSIZE, &m_old);
         std::signal(SIGXFSZ, m_oldHandler);
     }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
     rlimit m_old{};
@@ -38,17 +36,12 @@ public:
     explicit AddressSpaceHeadroom(rlim_t bytes)
     {
         getrlimit(RLIMIT_AS, &m_old);
-        std::ifstream status("/proc/self/status");
-        rlim_t kib = 0;
-        for (std::string key; status >> key && key != "VmSize:";)
-            status.ignore(1 << 10, '\n');
-        status >> kib;
-        const rlimit lim{kib * 1024 + bytes, m_old.rlim_max};
+        rlim_t pages = 0; // mapped now
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlimit lim{pages * sysconf(_SC_PAGESIZE) + bytes, m_old.rlim_max};
         setrlimit(RLIMIT_AS, &lim);
     }
     ~AddressSpaceHeadroom() { setrlimit(RLIMIT_AS, &m_old); }
-    AddressSpaceHeadroom(const AddressSpaceHeadroom&) = delete;
-    AddressSpaceHeadroom& operator=(const AddressSpaceHeadroom&) = delete;
 
 private:
     rlimit m_old{};
