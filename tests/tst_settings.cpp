@@ -114,9 +114,6 @@ private slots:
         ProfileText lastCr("[A]\nx=1\r");
         lastCr.put("A", "y", "2");
         QCOMPARE(lastCr.get("A", "x"), std::string("1"));
-        ProfileText fresh("", "\r\n");
-        fresh.put("A", "x", "1");
-        QCOMPARE(fresh.bytes(), std::string("[A]\r\nx=1\r\n"));
     }
 
     // The key table in its order and number forms, as the Windows program
@@ -147,34 +144,26 @@ private slots:
         QCOMPARE(t.bytes(), first);
     }
 
-    void markerRules_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("read");
-        QTest::newRow("marker 1") << "[IniCheck]\nDummy=1\n[Memory]\ntate=0\n" << true;
-        QTest::newRow("marker 0") << "[IniCheck]\nDummy=0\n[Memory]\ntate=0\n" << false;
-        QTest::newRow("marker text") << "[IniCheck]\nDummy=yes\n[Memory]\ntate=0\n" << false;
-        QTest::newRow("no marker") << "[Memory]\ntate=0\n" << false;
-        QTest::newRow("marker with blank") << "[iniCHECK]\n dummy = 7x\n" << true;
-        QTest::newRow("empty") << "" << false;
-    }
-
+    // Nothing is read unless the marker holds a non-zero number.
     void markerRules()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, read);
-        QCOMPARE(ReadSettings(ProfileText(text.toStdString()), Identity).has_value(), read);
+        for (const auto& [text, read] : std::initializer_list<std::pair<const char*, bool>>{
+                 {"[IniCheck]\nDummy=1\n", true},
+                 {"[IniCheck]\nDummy=0\n", false},
+                 {"[IniCheck]\nDummy=yes\n", false},
+                 {"[Memory]\ntate=0\n", false},
+                 {"[iniCHECK]\n dummy = 7x\n", true},
+                 {"", false}})
+            QVERIFY2(ReadSettings(ProfileText(text), Identity).has_value() == read, text);
     }
 
     // Values only a hand edit makes, brought to what the controls take, on
     // both sides of every bound; as written back. A line without a section is
-    // in [Memory] and comes before the [Memory] lines that make a state
-    // (the first key of a name counts); the last line's key is checked.
-    void oddValues_data()
+    // in [Memory] and comes before the [Memory] lines that make a state (the
+    // first key of a name counts); the last line's key is checked.
+    void oddValues()
     {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("value");
-        for (const auto& [line, value] : std::initializer_list<std::pair<const char*, const char*>>{
+        for (const auto& [line, value] : std::initializer_list<std::pair<QString, QString>>{
                  {"Color 3= 16711680", "16711680"},
                  {"Color 3=16777215", "16777215"},
                  {"Color 3=16777216", "16777215"},
@@ -199,30 +188,23 @@ private slots:
                  {"[SampleTextFont]\nSize=1000", "0"},
                  {"[SampleTextFont]\nbold=1", "-1"},
                  {"[SampleTextFont]\nItalic=5", "-1"},
-                 {"[SampleTextFont]\nColor=16777216", "16777215"}})
-            QTest::newRow(line) << QString(line) << QString(value);
+                 {"[SampleTextFont]\nColor=16777216", "16777215"}}) {
+            const bool font = line.startsWith('[');
+            const std::string text = "[IniCheck]\nDummy=1\n" +
+                                     (font ? line : "[Memory]\n" + line).toStdString() +
+                                     "\n[Memory]\ntate=0\nEnabled 0=1\n";
+            ProfileText out;
+            WriteSettings(out, *ReadSettings(ProfileText(text), Identity), Identity, Identity);
+            const std::string key = line.section('\n', -1).section('=', 0, 0).toStdString();
+            const std::string got = out.get(font ? "SampleTextFont" : "Memory", key);
+            QCOMPARE(QString::fromStdString(got) + " <- " + line, value + " <- " + line);
+        }
     }
 
-    void oddValues()
+    // "True"/"False" in any case or a number decide; anything else is the
+    // default (-1 here), whichever it is.
+    void booleans()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, value);
-        const bool font = line.startsWith('[');
-        const std::string text = "[IniCheck]\nDummy=1\n" +
-                                 (font ? line : "[Memory]\n" + line).toStdString() +
-                                 "\n[Memory]\ntate=0\nEnabled 0=1\n";
-        ProfileText out;
-        WriteSettings(out, *ReadSettings(ProfileText(text), Identity), Identity, Identity);
-        const QString key = line.section('\n', -1).section('=', 0, 0); // of the last line
-        QCOMPARE(out.get(font ? "SampleTextFont" : "Memory", key.toStdString()),
-                 value.toStdString());
-    }
-
-    // "True"/"False" in any case or a number decide; anything else is the default.
-    void booleans_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value"); // -1: the default
         for (const auto& [text, value] :
              std::initializer_list<std::pair<const char*, int>>{{"True", 1},
                                                                 {"tRUE", 1},
@@ -234,15 +216,8 @@ private slots:
                                                                 {"", -1},
                                                                 {"Trues", -1},
                                                                 {"Falsey", -1}})
-            QTest::newRow(text) << text << value;
-    }
-
-    void booleans()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, value);
-        for (bool fallback : {false, true})
-            QCOMPARE(ReadBoolean(text.toStdString(), fallback), value < 0 ? fallback : value == 1);
+            for (bool fallback : {false, true})
+                QVERIFY2(ReadBoolean(text, fallback) == (value < 0 ? fallback : value == 1), text);
     }
 
     // Each value is read as UTF-8 when its bytes are, else as the Windows
@@ -262,10 +237,9 @@ private slots:
         QTest::newRow("Shift-JIS")
             << sjis << "ＭＳ Ｐ明朝" << QByteArray("Shift_JIS") << "ＭＳ 明朝"
             << QByteArrayList{Sjis("Name=ＭＳ 明朝\r\n"), memo, folder};
-        for (const QString name : {"Noto Color Emoji 😀", "Шрифт Її"})
-            QTest::newRow(qPrintable(name))
-                << sjis << "ＭＳ Ｐ明朝" << QByteArray("Shift_JIS") << name
-                << QByteArrayList{"Name=" + name.toUtf8() + "\r\n", memo, folder};
+        QTest::newRow("emoji in Shift-JIS")
+            << sjis << "ＭＳ Ｐ明朝" << QByteArray("Shift_JIS") << "Noto Color Emoji 😀"
+            << QByteArrayList{"Name=Noto Color Emoji 😀\r\n", memo, folder};
         QTest::newRow("UTF-8, stray byte")
             << QByteArray("; caf\xE9 au lait\n[IniCheck]\nDummy=1\n[SampleTextFont]\nName=ＭＳ "
                           "Ｐゴシック\n"
@@ -300,19 +274,6 @@ private slots:
             QVERIFY2(written.contains(part), written.constData());
         QCOMPARE(written.count("[IniCheck]"), 1);
         QCOMPARE(QString::fromStdString(ini().LoadIni()->SampleTextFont.Name), newName);
-    }
-
-    void firstStartWritesCompleteFile()
-    {
-        QTemporaryDir user;
-        ModuleINI file;
-        file.SetIniPath(m_dir->path(), user.path());
-        QCOMPARE(file.IniPath(), m_path);
-        QVERIFY(!file.LoadIni().has_value());
-        QVERIFY(file.SaveIni(Settings{})); // nothing remembered
-        for (const char* line : {"Dummy=1\n", "tate=-1\n", "chkHeight=False\n", "SaveInitPath=\n"})
-            QVERIFY2(bytes().contains(line), line);
-        QCOMPARE(ini().LoadIni()->MemoryState.tate, std::int16_t(-1));
     }
 
     void failedWriteKeepsOldFile()
@@ -369,7 +330,6 @@ private slots:
         QTest::newRow("directory") << "directory" << true;
         QTest::newRow("1 MiB + 1") << "1 MiB + 1" << true;
         QTest::newRow("1 MiB") << "1 MiB" << false;
-        QTest::newRow("/dev/zero") << "/dev/zero" << true;
     }
 
     void notAFileIsRefused()
@@ -383,8 +343,6 @@ private slots:
         else if (kind.startsWith("1 MiB"))
             write("[IniCheck]\nDummy=1\n" +
                   QByteArray(ModuleINI::kMaxFileSize - 19 + refused, ';'));
-        else
-            m_path = kind;
         const QFileInfo before(m_path);
         ModuleINI file = ini(); // returns: a FIFO is not opened
         QCOMPARE(file.ReadError().isEmpty(), !refused);
@@ -393,8 +351,6 @@ private slots:
             QVERIFY(!file.SaveIni(Sample()));
         QCOMPARE(QFileInfo(m_path).isFile(), before.isFile());
         QCOMPARE(QFileInfo(m_path).size(), before.size());
-        if (kind == "/dev/zero")
-            return;
         QTemporaryDir user;
         ModuleINI beside;
         beside.SetIniPath(m_dir->path(), user.path());
