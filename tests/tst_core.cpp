@@ -141,9 +141,9 @@ private slots:
         QCOMPARE(r.DisabledCount, 4);
     }
 
-    void equalSpacing()
+    void edits()
     {
-        // Enabled points at k * 1000 / (n - 1) in position order, ties by index.
+        // Equal spacing: enabled points at k * 1000 / (n - 1) in position order, ties by index.
         const std::pair<const char*, QList<int>> rows[] = {
             {"7 6 5 4 3 2 1", {1000, 833, 667, 500, 333, 167, 0}},
             {"300 300 9!", {0, 1000, 9}}, // the disabled one stays
@@ -154,21 +154,15 @@ private slots:
             QCOMPARE(List(out.position).first(expected.size()), expected);
             QVERIFY(out.color == in.color && out.enabled == in.enabled);
         }
-    }
-    void randomUniform()
-    {
-        // One draw per enabled point. Points 2 and 5 share a place: F is 5
+        // Random colours: one draw per enabled point. Points 2 and 5 share a place: F is 5
         // (highest index), L is 2.
         Draws d({0.5f, 0.25f});
         QCOMPARE(RandomUniform(Points("0/#010101! 0! 400 0! 0! 400"), d),
                  Points("0/#010101! 0! 400/#000040 0! 0! 400/#000040"));
-    }
-    void randomNatural()
-    {
-        // Start 128, 64, 192; R steps up 48, G down 64, B not at all (u1 = 0.5).
-        Draws d({0.5f, 0.25f, 0.75f, 0.75f, 0.5f, 0.25f, 0.0f, 0.5f, 0.9f});
-        QCOMPARE(RandomNatural(Points("0! 0! 0! 0! 700"), d).color[4], MakeColour(176, 0, 192));
-        QCOMPARE(d.at, std::size_t(9));
+        // The colour walk: start 128, 64, 192; R steps up 48, G down 64, B not at all (u1 = 0.5).
+        Draws n({0.5f, 0.25f, 0.75f, 0.75f, 0.5f, 0.25f, 0.0f, 0.5f, 0.9f});
+        QCOMPARE(RandomNatural(Points("0! 0! 0! 0! 700"), n).color[4], MakeColour(176, 0, 192));
+        QCOMPARE(n.at, std::size_t(9));
         // Two points in position order: the walk carries over, the last takes
         // the first's colour at the end.
         Draws walk({0.5f, 0.5f, 0.5f, 0.75f, 0.5f, 0.75f, 0.5f, 0.75f, 0.5f, 0.25f, 0.0f, 0.25f,
@@ -184,7 +178,8 @@ private slots:
         const auto s = [](int size) { return EditState{StartupPoints(), size, 0}; };
         EditHistory none(s(0), 0);
         QVERIFY(none.record(s(1), 1) && none.canUndo());
-        EditHistory h(s(0), 9, [] { return std::chrono::steady_clock::time_point{}; });
+        std::chrono::steady_clock::time_point now{};
+        EditHistory h(s(0), 9, [&] { return now; });
         h.record(s(1), 1, 4);
         h.undo();
         h.redo();
@@ -192,9 +187,15 @@ private slots:
         h.record(s(3), 1, 3);
         h.record(s(4), 1, 3); // merged with the one before
         QCOMPARE(h.undoCount(), std::size_t(3));
+        // Back where a run began, the run is gone and the next step is new.
+        now += EditHistory::kMergeWindow;
+        h.record(s(5), 1, 3);
+        h.record(s(4), 1, 3);
+        h.record(s(6), 1, 3);
+        QCOMPARE(h.undoCount(), std::size_t(4));
     }
 
-    void stopsReproducePixels()
+    void webStops()
     {
         // Ties, points closer than a pixel, disabled ones, one point.
         const std::pair<QString, int> rows[] = {
@@ -217,9 +218,6 @@ private slots:
             QCOMPARE(stops.back().place, length - 0.5);
             QVERIFY2(Deviation(stops, p, length) < 2e-3, qPrintable(points));
         }
-    }
-    void webText()
-    {
         // A straight gradient is one piece; numbers lose trailing zeros.
         QCOMPARE(GradientStops(Points("0 1000/#ffffff"), 2000).size(), std::size_t(2));
         const GradPoints p = Points("0/#ab0cf0 1000/#ffffff");
@@ -258,7 +256,7 @@ private slots:
             QCOMPARE(MarkWord(MarkFor(ratio)), word);
     }
 
-    void readNumber()
+    void numberTexts()
     {
         const double huge = std::numeric_limits<double>::max();
         const int max = std::numeric_limits<std::int32_t>::max(), min = -max - 1;
@@ -282,9 +280,6 @@ private slots:
             QCOMPARE(ReadNumber(t), value);
             QCOMPARE(QList<int>({ReadInt32(t), ReadInt16(t)}), QList<int>({int32, int16}));
         }
-    }
-    void texts()
-    {
         QCOMPARE(BlankSigned(12) + BlankSigned(0) + BlankSigned(-1), std::string(" 12 0-1"));
         QCOMPARE(AsciiLower("@AZ[az"), std::string("@az[az"));
         // {key, CheckNum, CheckNumInt}: digits and backspace pass both, "."
