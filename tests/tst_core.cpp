@@ -1,7 +1,8 @@
 // The core without a window: the rasteriser's pixels and point order, the
-// edit commands with fixed draws, the undo history, the web exports read back
-// as a browser draws them, contrast figures, the number-text rules, the key
-// filters and range clamp, path splitting and the window place checks.
+// edit commands with fixed draws, what the window tests leave of the undo
+// history, the web stops as a browser draws them and the CSS and SVG text,
+// contrast figures, the number-text rules, the key filters and range clamp,
+// path splitting and the window place checks.
 
 #include "clscommon.h"
 #include "contrast.h"

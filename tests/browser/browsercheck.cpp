@@ -32,10 +32,10 @@ struct Place
     QRect at;
 };
 
-QByteArray ReadAll(const QString& path)
+QString ReadAll(const QString& path)
 {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 bool WriteAll(const QString& path, const QString& text)
@@ -53,8 +53,7 @@ std::vector<Place> Layout(const QString& dir)
     const auto tiled = [](int n) { return std::max(n <= 400 ? n * 2 + n / 2 : n + 100, 20); };
     std::vector<Place> places;
     int x = 0, y = 0, shelf = 0;
-    for (const QString& name :
-         QString(ReadAll(dir + "/cases.txt")).split('\n', Qt::SkipEmptyParts)) {
+    for (const QString& name : ReadAll(dir + "/cases.txt").split('\n', Qt::SkipEmptyParts)) {
         const QImage ref = QImage(dir + "/" + name + ".png").convertToFormat(QImage::Format_RGB32);
         if (ref.isNull()) {
             std::fprintf(stderr, "browsercheck: no %s.png\n", qPrintable(name));
