@@ -361,6 +361,8 @@ private slots:
             << QSize(2, 50);
         QTest::newRow("through a link")
             << QStringList{"-s", "10", "-o", "link.png"} << StartupPoints() << QSize(10, 1);
+        QTest::newRow("CSS") << three + QStringList{"-s", "40", "-t", "3", "-o", "g.CSS"} << p
+                             << QSize(40, 3);
         QTest::newRow("SVG") << three + QStringList{"-s", "40", "--vertical", "-o", "g.svg"} << p
                              << QSize(1, 40);
     }
@@ -373,13 +375,15 @@ private slots:
         QCOMPARE(Render(m_dir->path(), args).code, 0);
         const bool down = size.height() > size.width();
         const int length = down ? size.height() : size.width();
-        const StripImage s{DrawGrad(points, length), down, down ? size.width() : size.height()};
+        const int thickness = down ? size.width() : size.height();
+        const StripImage s{DrawGrad(points, length), down, thickness};
         const QString out = at(args.last()), ext = out.right(3);
-        if (ext != "svg")
+        const WebGradient web{points, length, down, thickness};
+        if (ext == "png" || ext == "bmp")
             QCOMPARE(Save(ext, s, at("expected." + ext), nullptr, 1), int(kEncodeOk));
-        QCOMPARE(ReadAll(out),
-                 ext == "svg" ? QByteArray::fromStdString(SvgDocument({points, length, down, 1}))
-                              : ReadAll(at("expected." + ext)));
+        QCOMPARE(ReadAll(out), ext == "svg"   ? QByteArray::fromStdString(SvgDocument(web))
+                               : ext == "CSS" ? QByteArray::fromStdString(CssRule(web))
+                                              : ReadAll(at("expected." + ext)));
         QVERIFY(QFileInfo(at("link.png")).isSymLink());
     }
 

@@ -30,8 +30,8 @@ Settings Sample()
 {
     return {{"ＭＳ Ｐゴシック", 16, -1, 0, 16711680, true},
             {{1, 1, 0, 1, 0, 1, 0},
-             {0, 150, 300, 450, 600, 750, 900},
-             {0, 2000000, 4000000, 6000000, 8000000, 10000000, 12000000},
+             {50, 150, 300, 450, 600, 750, 900},
+             {1234567, 2000000, 4000000, 6000000, 8000000, 10000000, 12000000},
              640,
              1,
              50,
@@ -126,7 +126,7 @@ private slots:
                  std::string("[IniCheck]\nDummy=1\n[SampleTextFont]\nName=ＭＳ Ｐゴシック\n"
                              "Size= 16\nbold=-1\nItalic= 0\nColor= 16711680\n"
                              "TextOnOff=True\n[Memory]\n"
-                             "Enabled 0=1\nLocate 0=0\nColor 0=0\n"
+                             "Enabled 0=1\nLocate 0=50\nColor 0=1234567\n"
                              "Enabled 1=1\nLocate 1=150\nColor 1=2000000\n"
                              "Enabled 2=0\nLocate 2=300\nColor 2=4000000\n"
                              "Enabled 3=1\nLocate 3=450\nColor 3=6000000\n"
