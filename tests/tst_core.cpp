@@ -192,6 +192,7 @@ private slots:
         now += EditHistory::kMergeWindow;
         h.record(s(5), 1, 3);
         h.record(s(4), 1, 3);
+        QCOMPARE(h.undoCount(), std::size_t(3));
         h.record(s(6), 1, 3);
         QCOMPARE(h.undoCount(), std::size_t(4));
     }
