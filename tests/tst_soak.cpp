@@ -19,68 +19,47 @@ using namespace velmix;
 
 namespace {
 
-long RssKiB()
+// Resident memory in the same state each time: the tile window shown at its
+// design size, so that its pictures have the same size.
+long SettledRssKiB(GuiFixture& f)
 {
+    f.tile().resize(513, 224);
+    f.w().cmdTile_Click();
+    QCoreApplication::processEvents();
     malloc_trim(0); // what was freed is not kept
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * 4;
 }
 
-} // namespace
-
-class tst_Soak : public QObject
-{
-    Q_OBJECT
-private slots:
-    void randomActions();
-
-private:
-    void act(GuiFixture& f, std::mt19937& rnd);
-    void undoToStartAndBack(GuiFixture& f);
-    // Memory measured in the same state each time: the tile window shown at
-    // its design size, so that its pictures have the same size.
-    long settledRss(GuiFixture& f)
-    {
-        f.tile().resize(513, 224);
-        f.w().cmdTile_Click();
-        QCoreApplication::processEvents();
-        return RssKiB();
-    }
-    QString check(GuiFixture& f);
-};
-
-QString tst_Soak::check(GuiFixture& f)
+// What is wrong with what the windows show, or nothing.
+QString Check(GuiFixture& f)
 {
     frmMain& w = f.w();
     int enabled = 0;
     for (int i = 0; i < kPointCount; ++i) {
         const bool on = child<QCheckBox>(w, "Check1", i)->isChecked();
         const QSlider* s = child<QSlider>(w, "Slider1", i);
+        const ColorBox* box = child<ColorBox>(w, "PicColor", i);
         const Colour c = w.state().PointColor[i];
+        const auto label = [&](const char* name, int k) { return child<QLabel>(w, name, k); };
         enabled += on ? 1 : 0;
-        const QString shown = QString("%1 %2 %3 %4 %5 %6 %7 %8")
-                                  .arg(child<QLabel>(w, "LabX", i)->isVisible())
-                                  .arg(s->isEnabled())
-                                  .arg(child<ColorBox>(w, "PicColor", i)->isEnabled())
-                                  .arg(child<QLabel>(w, "LabLocate", i)->text())
-                                  .arg(child<QLabel>(w, "LabColor", i)->text())
-                                  .arg(child<QLabel>(w, "LabColor", i + 7)->text())
-                                  .arg(child<QLabel>(w, "LabColor", i + 14)->text())
-                                  .arg(child<ColorBox>(w, "PicColor", i)->color().name());
-        const QString wanted = QString("%1 %2 %2 %3 %4 %5 %6 %7")
-                                   .arg(!on)
-                                   .arg(on)
-                                   .arg(s->value())
-                                   .arg(GetRed(c))
-                                   .arg(GetGreen(c))
-                                   .arg(GetBlue(c))
-                                   .arg(ToQColor(c).name());
+        const QStringList shown{QString::number(!label("LabX", i)->isVisible()),
+                                QString::number(s->isEnabled()),
+                                QString::number(box->isEnabled()),
+                                label("LabLocate", i)->text(),
+                                label("LabColor", i)->text(),
+                                label("LabColor", i + 7)->text(),
+                                label("LabColor", i + 14)->text(),
+                                box->color().name()};
+        const QStringList wanted{QString::number(on),         QString::number(on),
+                                 QString::number(on),         QString::number(s->value()),
+                                 QString::number(GetRed(c)),  QString::number(GetGreen(c)),
+                                 QString::number(GetBlue(c)), ToQColor(c).name()};
         if (shown != wanted)
-            return QString("point %1 shows %2, not %3").arg(i).arg(shown, wanted);
+            return QString("point %1 shows %2, not %3")
+                .arg(i)
+                .arg(shown.join(' '), wanted.join(' '));
     }
     if (enabled == 0)
         return "no point enabled";
@@ -109,7 +88,7 @@ QString tst_Soak::check(GuiFixture& f)
     return {};
 }
 
-void tst_Soak::act(GuiFixture& f, std::mt19937& rnd)
+void Act(GuiFixture& f, std::mt19937& rnd)
 {
     frmMain& w = f.w();
     frmTile& t = f.tile();
@@ -219,6 +198,43 @@ void tst_Soak::act(GuiFixture& f, std::mt19937& rnd)
     }
 }
 
+void UndoToStartAndBack(GuiFixture& f)
+{
+    frmMain& w = f.w();
+    w.cmdTile_Click();
+    w.txtSize_LostFocus(); // a size still being typed is finished
+    const EditState end = w.editState();
+    const QImage preview = child<ImageBox>(w, "picPrev")->image().copy();
+    const QImage work = w.picWork().copy();
+    int undone = 0;
+    while (child<QAction>(w, "mnuUndo")->isEnabled()) {
+        child<QAction>(w, "mnuUndo")->trigger();
+        ++undone;
+        const QString fault = Check(f);
+        if (!fault.isEmpty())
+            QFAIL(qPrintable(QString("after undo %1: %2").arg(undone).arg(fault)));
+    }
+    QCOMPARE(w.editState(), (EditState{StartupPoints(), 100, 0}));
+    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), DrawGrad(StartupPoints(), 280)));
+    for (int k = 0; k < undone; ++k)
+        child<QAction>(w, "mnuRedo")->trigger();
+    QCOMPARE(w.editState(), end);
+    QCOMPARE(child<ImageBox>(w, "picPrev")->image(), preview);
+    QCOMPARE(w.picWork(), work);
+    QVERIFY(Check(f).isEmpty());
+    QVERIFY(f.dialogs.messages.empty());
+    qInfo("%d steps undone and redone", undone);
+}
+
+} // namespace
+
+class tst_Soak : public QObject
+{
+    Q_OBJECT
+private slots:
+    void randomActions();
+};
+
 void tst_Soak::randomActions()
 {
     const int actions = qEnvironmentVariableIsSet("VELMIX_SOAK_ACTIONS")
@@ -233,22 +249,22 @@ void tst_Soak::randomActions()
     for (int n = 1; n <= actions; ++n) {
         // Some steps close enough together to merge, some not.
         f.now += std::chrono::milliseconds(rnd() % 1500);
-        act(f, rnd);
+        Act(f, rnd);
         // A dialog answer not taken by a disabled control is dropped.
         f.dialogs = ScriptedDialogs();
         // What the event loop would do between the user's actions: deferred
         // deletions, timers (the font cache trims itself on one), repaints.
         QCoreApplication::processEvents();
-        const QString fault = check(f);
+        const QString fault = Check(f);
         if (!fault.isEmpty())
             QFAIL(qPrintable(QString("after action %1: %2").arg(n).arg(fault)));
         if (n == std::min(1000, actions))
-            rssAt1000 = settledRss(f);
+            rssAt1000 = SettledRssKiB(f);
     }
-    const long rssEnd = settledRss(f);
+    const long rssEnd = SettledRssKiB(f);
     qInfo("%d actions; resident memory %ld KiB after %d, %ld KiB at the end", actions, rssAt1000,
           std::min(1000, actions), rssEnd);
-    undoToStartAndBack(f);
+    UndoToStartAndBack(f);
     if (QTest::currentTestFailed())
         return;
 #if defined(__SANITIZE_ADDRESS__)
@@ -260,34 +276,6 @@ void tst_Soak::randomActions()
     // allowed for (a step is well below 128 bytes).
     const long history = static_cast<long>(f.w().undo().history().undoCount() * 128 / 1024);
     QVERIFY2(rssEnd <= rssAt1000 * 105 / 100 + history, "memory grew by more than 5%");
-}
-
-void tst_Soak::undoToStartAndBack(GuiFixture& f)
-{
-    frmMain& w = f.w();
-    w.cmdTile_Click();
-    w.txtSize_LostFocus(); // a size still being typed is finished
-    const EditState end = w.editState();
-    const QImage preview = child<ImageBox>(w, "picPrev")->image().copy();
-    const QImage work = w.picWork().copy();
-    int undone = 0;
-    while (child<QAction>(w, "mnuUndo")->isEnabled()) {
-        child<QAction>(w, "mnuUndo")->trigger();
-        ++undone;
-        const QString fault = check(f);
-        if (!fault.isEmpty())
-            QFAIL(qPrintable(QString("after undo %1: %2").arg(undone).arg(fault)));
-    }
-    QCOMPARE(w.editState(), (EditState{StartupPoints(), 100, 0}));
-    QVERIFY(ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), DrawGrad(StartupPoints(), 280)));
-    for (int k = 0; k < undone; ++k)
-        child<QAction>(w, "mnuRedo")->trigger();
-    QCOMPARE(w.editState(), end);
-    QCOMPARE(child<ImageBox>(w, "picPrev")->image(), preview);
-    QCOMPARE(w.picWork(), work);
-    QVERIFY(check(f).isEmpty());
-    QVERIFY(f.dialogs.messages.empty());
-    qInfo("%d steps undone and redone", undone);
 }
 
 QTEST_MAIN(tst_Soak)
