@@ -25,29 +25,9 @@ trap cleanup EXIT
 . "$(dirname "$0")/window.sh"
 start_and_wait env --default-signal=INT "$prog/velmix"
 # Alt+E opens the edit menu: R chooses random colours, S remembers them,
-# which writes the file at once. Tried again if a busy machine was slow.
-remembered=no
-for _ in 1 2 3; do
-    xdotool windowfocus --sync "$wid" 2>/dev/null || true
-    xdotool key --window "$wid" alt+e
-    sleep 0.5
-    xdotool key r
-    sleep 0.5
-    xdotool key --window "$wid" alt+e
-    sleep 0.5
-    xdotool key s
-    for _ in $(seq 1 30); do
-        grep -q '^tate= 0' "$ini" 2>/dev/null && remembered=yes && break
-        sleep 0.1
-    done
-    [ "$remembered" = yes ] && break
-    xdotool key Escape
-done
-if [ "$remembered" != yes ]; then
-    echo "remembering did not write the file"
-    kill "$pid"
-    exit 1
-fi
+# which writes the file at once.
+choose_until "grep -q '^tate= 0' '$ini' 2>/dev/null" alt+e r alt+e s ||
+    { echo "remembering did not write the file"; kill "$pid"; exit 1; }
 # Moved after the remember: only the ending can write this place.
 xdotool windowmove --sync "$wid" 123 87
 import -window root "$shot"

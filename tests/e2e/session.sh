@@ -10,9 +10,7 @@ start_and_wait "$1/velmix"
 import -window root "$2"
 if [ -n "${3:-}" ]; then
     xdotool windowfocus --sync "$wid" 2>/dev/null || true
-    xdotool key --window "$wid" alt+v
-    sleep 0.5
-    xdotool key t
+    xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
     tile=""
     for _ in $(seq 1 50); do
         tile=$(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null | grep -vx "$wid" | head -n 1 || true)
@@ -21,23 +19,6 @@ if [ -n "${3:-}" ]; then
     done
     [ -n "$tile" ] && xprop -id "$tile" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//' >"$3"
 fi
-# Alt+F opens the File menu, X chooses its exit; tried again if a busy
-# machine was slow to open the menu.
-for _ in 1 2 3; do
-    xdotool windowfocus --sync "$wid" 2>/dev/null || true
-    xdotool key --window "$wid" alt+f
-    sleep 0.5
-    xdotool key x
-    for _ in $(seq 1 30); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null || break
-    xdotool key Escape
-done
-if kill -0 "$pid" 2>/dev/null; then
-    echo "still running after Alt+F, X"
-    kill "$pid"
-    exit 1
-fi
+# Alt+F opens the File menu, X chooses its exit.
+choose_until '! kill -0 "$pid" 2>/dev/null' alt+f x || { echo "still running after Alt+F, X"; kill "$pid"; exit 1; }
 wait "$pid"
