@@ -112,7 +112,7 @@ const std::function<void(GuiFixture&)> kSteps[] = {
 };
 
 // Saves to `path` (or copies, when empty) through the options dialog with a
-// thickness (0: the box left off) and OK.
+// thickness (0: the box left off) and Enter.
 void Export(GuiFixture& f, const QString& path, int thickness)
 {
     if (!path.isEmpty())
@@ -121,7 +121,7 @@ void Export(GuiFixture& f, const QString& path, int thickness)
         child<QCheckBox>(*d, "chkHeight")->setChecked(thickness > 0);
         if (thickness > 0)
             child<QLineEdit>(*d, "txtSize")->setText(QString::number(thickness));
-        QTest::mouseClick(child<QPushButton>(*d, "cmdOK"), Qt::LeftButton);
+        QTest::keyClick(d, Qt::Key_Return); // OK is the default button
     });
     path.isEmpty() ? f.w().mnuClipBoard_Click() : f.w().MenuSave_Click();
 }
@@ -161,9 +161,9 @@ void tst_Commands::randomAndEqual()
     f.random.values = {0.5f, 0.25f, 0.75f, 0.125f};
     w.mnuRandom_Click();
     const auto& c = w.state().PointColor;
-    QVERIFY(c[0] == 8388608 && c[1] == 4194304 && c[2] == 12582912);
-    QCOMPARE(c[3], 8388608); // the last takes the first's colour
-    QCOMPARE(c[5], 0);       // disabled: untouched
+    // The last takes the first's colour.
+    QVERIFY(c[0] == 8388608 && c[1] == 4194304 && c[2] == 12582912 && c[3] == 8388608);
+    QCOMPARE(c[5], 0); // disabled: untouched
     QVERIFY(ShowsPoints(f));
     OnlyEnable(w, {0, 1, 2});
     for (auto [i, at] : {std::pair{0, 900}, {1, 100}, {2, 500}, {5, 777}})
@@ -237,15 +237,19 @@ void tst_Commands::restoreHandEditedAllOff()
 
 void tst_Commands::brightnessText()
 {
-    // Typed over the selected 0 (letters discarded), shown, on the slider,
+    // Typed over the selected 0 (letters discarded, four characters at most),
+    // shown, on the slider,
     // and on point 1 (green) but not on the disabled point 2; +-255 at most.
     GuiFixture f;
     f.w().setCheck(2, false);
     const Colour disabled = f.w().state().PointColor[2];
     const std::tuple<const char*, const char*, int, Colour> rows[] = {
-        {"20", "20", 20, 0x14FF14},    {"-20", "-20", -20, 0x00EB00}, {"-", "-", 0, 0x00FF00},
-        {"2.5x", "2.5", 2, 0x02FF02},  {"255", "255", 255, 0xFFFFFF}, {"256", "255", 255, 0xFFFFFF},
-        {"999", "255", 255, 0xFFFFFF}, {"-255", "-255", -255, 0},     {"-256", "-255", -255, 0},
+        {"20", "20", 20, 0x14FF14},     {"-20", "-20", -20, 0x00EB00},
+        {"-", "-", 0, 0x00FF00},        {"2.5x", "2.5", 2, 0x02FF02},
+        {"255", "255", 255, 0xFFFFFF},  {"256", "255", 255, 0xFFFFFF},
+        {"999", "255", 255, 0xFFFFFF},  {"-255", "-255", -255, 0},
+        {"-256", "-255", -255, 0},      {"05", "05", 5, 0x05FF05},
+        {"0.001", "0.00", 0, 0x00FF00},
     };
     for (auto [typed, shown, at, colour] : rows)
         Brightness(f, [&](frmLD& ld, QLineEdit* text) {
@@ -269,9 +273,10 @@ void tst_Commands::cancelsAndNoSteps()
     Act(w, "mnuMemorySave")->trigger(); // remember changes the slot only
     const Views before = Capture(f);
     Brightness(f, [&](frmLD& ld, QLineEdit* text) {
-        Drag(child<QSlider>(ld, "sldLD"), 100);
-        QCOMPARE(text->text(), QString("100"));
-        QCOMPARE(w.state().PointColor[2], MakeColour(100, 100, 255));
+        text->setText("8");
+        QTest::keyClick(child<QSlider>(ld, "sldLD"), Qt::Key_PageUp);
+        QCOMPARE(text->text(), QString("40"));
+        QCOMPARE(w.state().PointColor[2], MakeColour(40, 40, 255));
         QVERIFY(std::get<3>(Capture(f)) != std::get<3>(before)); // live in the tiles too
         QTest::mouseClick(child<QPushButton>(ld, "CmdCancel"), Qt::LeftButton);
     });
@@ -339,7 +344,6 @@ void tst_Commands::undoEachStep()
     Act(w, "mnuRedo")->trigger();
     QVERIFY(reported ? Capture(f) == after : w.editState() == std::get<0>(after));
     QVERIFY(!Act(w, "mnuRedo")->isEnabled());
-    QVERIFY(f.dialogs.messages.empty());
 }
 
 void tst_Commands::undoHistory()
@@ -526,7 +530,6 @@ void tst_Commands::bounds()
         QVERIFY2(o.isVisible() != taken, text); // refused: still asking
     }
     QCOMPARE(dialogs.messages.size(), std::size_t(3));
-    QVERIFY(dialogs.messages[0].second.contains("32767"));
     // The encoders' bridge: JPEG quality 1 to 255, PNG option 0 to 2.
     QTemporaryDir dir;
     const StripImage img{DrawGrad(StartupPoints(), 10), false, 1};
