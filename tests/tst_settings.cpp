@@ -103,10 +103,10 @@ private slots:
         QCOMPARE(t.bytes(),
                  std::string("; hand comment\n[Memory]\nsize= 640\n; inside\nUnknown=keep "
                              "me\ntate=-1\n\n[Extra]\nfoo = bar \n[Option]\nMainLeft= 15\n"));
-        ProfileText crlf("[A]\r\nx=1\r\n");
+        ProfileText crlf("[A]\r\nx=1\n"); // the first line's ending counts
         crlf.put("A", "y", "2");
         crlf.put("B", "z", "3");
-        QCOMPARE(crlf.bytes(), std::string("[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n"));
+        QCOMPARE(crlf.bytes(), std::string("[A]\r\nx=1\ny=2\r\n[B]\r\nz=3\r\n"));
         ProfileText noEnd("[A]\nx=1");
         noEnd.put("B", "z", "3");
         QCOMPARE(noEnd.bytes(), std::string("[A]\nx=1\n[B]\nz=3\n"));
@@ -314,10 +314,11 @@ private slots:
         ModuleINI c = ini();
         c.SetBaseline(expected);
         expected.MemoryState.tate = 0;
+        expected.mainPlace->left = 17; // moved, not yet written
         QVERIFY(c.SaveUnits(expected, kUnitMemory));
         write(bytes().replace("tate= 0", "tate= 1"));
         QVERIFY(c.SaveIni(expected));
-        QVERIFY(bytes().contains("tate= 1\n"));
+        QVERIFY(bytes().contains("tate= 1\n") && bytes().contains("MainLeft= 17\n"));
     }
 
     // Only a regular file of at most 1 MiB is read or replaced; beside the
