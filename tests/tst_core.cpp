@@ -282,6 +282,8 @@ private slots:
             QCOMPARE(ReadNumber(t), value);
             QCOMPARE(QList<int>({ReadInt32(t), ReadInt16(t)}), QList<int>({int32, int16}));
         }
+        for (const char* none : {"", "x", " .", "-e5", "+"}) // no number: the setting's default
+            QVERIFY(!FindNumber(none));
         QCOMPARE(BlankSigned(12) + BlankSigned(0) + BlankSigned(-1), std::string(" 12 0-1"));
         QCOMPARE(AsciiLower("@AZ[az"), std::string("@az[az"));
         // {key, CheckNum, CheckNumInt}: digits and backspace pass both, "."
