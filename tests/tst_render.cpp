@@ -120,15 +120,18 @@ struct Run
     QString text;  // standard error, then standard output
 };
 
-// velmix-render in dir; child runs in the child process before it starts.
-Run Render(const QString& dir, const QStringList& args, const std::function<void()>& child = {},
-           const QString& program = qEnvironmentVariable("VELMIX_RENDER"))
+// velmix-render with the arguments of a shell line, in dir, under a file size limit of 100 kB (that
+// a write exceeds it must end in "File too large", not death by SIGXFSZ).
+Run Render(const QString& dir, const QString& args)
 {
     QProcess p;
     p.setWorkingDirectory(dir);
-    if (child)
-        p.setChildProcessModifier(child);
-    p.start(program, args);
+    p.setChildProcessModifier([] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit lim{100000, 100000};
+        setrlimit(RLIMIT_FSIZE, &lim);
+    });
+    p.start("/bin/sh", {"-c", "exec \"$VELMIX_RENDER\" " + args});
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             p.readAllStandardError() + p.readAllStandardOutput()};
@@ -234,14 +237,13 @@ private slots:
     // lets them differ (top-to-bottom: a window search beats Z_RLE).
     void pngOptions()
     {
-        qint64 sizes[3] = {};
+        QList<qint64> sizes; // smallest, balanced (small enough for the search), fastest
         for (int option : {0, 1, 2}) {
-            const QString path = at(QString("o%1.png").arg(option));
-            QCOMPARE(Save("png", Strip(2000, true, 200), path, nullptr, option), int(kEncodeOk));
-            sizes[option] = QFile(path).size();
+            QCOMPARE(Save("png", Strip(2000, true, 200), at("o.png"), nullptr, option),
+                     int(kEncodeOk));
+            sizes << QFile(at("o.png")).size();
         }
-        QVERIFY2(sizes[0] < sizes[2], qPrintable(QString("%1 %2").arg(sizes[0]).arg(sizes[2])));
-        QCOMPARE(sizes[1], sizes[0]); // small enough for the search
+        QVERIFY2(sizes[0] < sizes[2] && sizes[1] == sizes[0], qPrintable(QDebug::toString(sizes)));
     }
 
     void failuresKeepOldFile_data()
@@ -291,111 +293,75 @@ private slots:
         QVERIFY(!QFileInfo(at("fifo." + ext)).isFile());
     }
 
-    void exitCodes_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("no output") << QStringList{"-s", "100"} << 2 << "-o: an output file is";
-        QTest::newRow("position 1001") << QStringList{"-p", "1001:#ff0000"} << 2 << "0 to 1000";
-        QTest::newRow("size 3") << QStringList{"-s", "3"} << 2 << "-s: size must be 4 to 2000";
-        QTest::newRow("size 2001") << QStringList{"--size=2001"} << 2 << "--size: size must be";
-        QTest::newRow("thickness 0") << QStringList{"-t", "0"} << 2 << "-t: thickness must be";
-        QTest::newRow("thickness 32768") << QStringList{"-t", "32768"} << 2 << "1 to 32767";
-        QTest::newRow("flag with value") << QStringList{"--vertical=no"} << 2 << "takes no value";
-        QTest::newRow("OFF") << QStringList{"-p", "0:0:OFF"} << 2 << "\":OFF\" after the colour";
-        QTest::newRow("all off") << QStringList{"-p", "0:0:off"} << 2 << "must be enabled";
-        QTest::newRow("eight points")
-            << QString("-p 0:0 ").repeated(8).split(' ', Qt::SkipEmptyParts) << 2
-            << "at most 7 points";
-        QTest::newRow("contrast and file")
-            << QStringList{"--contrast", "#123456", "-o", "x.bmp"} << 2 << "writes no file";
-        QTest::newRow("ini without state")
-            << QStringList{"--from-ini", "none.ini", "-o", "x.png"} << 2 << "no remembered state";
-        QTest::newRow("ini not a file")
-            << QStringList{"--from-ini", "/dev/zero", "-o", "x.png"} << 2 << "not a regular file";
-        QTest::newRow("target a folder") << QStringList{"-o", "."} << 2 << "-o .: Is a directory";
-        QTest::newRow("file size limit") // not death by SIGXFSZ
-            << QStringList{"-s", "2000", "-t", "2000", "-o", "x.bmp"} << 1
-            << "x.bmp: File too large";
-        QTest::newRow("folder missing")
-            << QStringList{"-o", "no/x.bmp"} << 1 << "no/x.bmp: No such file or directory";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: velmix-render";
-        // The lowest contrast of text over the gradient, where and its grade.
-        QTest::newRow("contrast grey") << QStringList{"-p", "500:#777777", "--contrast", "#ffffff"}
-                                       << 0 << "4.48 0 AA-large\n"; // 4.478: below 4.5
-        QTest::newRow("contrast start-up")
-            << QStringList{"--contrast", "#ffffff"} << 0 << "1.37 34 fail\n"; // pure green
-    }
-
-    // Nothing is written unless the whole image is; every run under a file
-    // size limit of 100 kB.
+    // Nothing is written unless the whole image is; a name's bytes that are not
+    // UTF-8 would reach the file system as another name. The contrast rows give
+    // the lowest contrast of text over the gradient, where and its grade (4.478:
+    // below 4.5; the start-up points at pure green).
     void exitCodes()
     {
-        QFETCH(QStringList, args);
-        QFETCH(int, code);
-        QFETCH(QString, text);
-        const Run r = Render(m_dir->path(), args, [] {
-            std::signal(SIGXFSZ, SIG_DFL);
-            rlimit lim{100000, 100000};
-            setrlimit(RLIMIT_FSIZE, &lim);
-        });
-        QCOMPARE(r.code, code);
-        QVERIFY2(r.text.contains(text), qPrintable(r.text));
-        QCOMPARE(files(), kFixture);
+        for (const auto& [args, code, text] :
+             std::initializer_list<std::tuple<const char*, int, const char*>>{
+                 {"-s 100", 2, "-o: an output file is"},
+                 {"-p 1001:#ff0000", 2, "0 to 1000"},
+                 {"-s 3", 2, "-s: size must be 4 to 2000"},
+                 {"--size=2001", 2, "--size: size must be"},
+                 {"-t 0", 2, "-t: thickness must be"},
+                 {"-t 32768", 2, "1 to 32767"},
+                 {"--vertical=no", 2, "takes no value"},
+                 {"-p 0:0:OFF", 2, "\":OFF\" after the colour"},
+                 {"-p 0:0:off", 2, "must be enabled"},
+                 {"-p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0", 2, "at most 7 points"},
+                 {"--contrast '#123456' -o x.bmp", 2, "writes no file"},
+                 {"--from-ini none.ini -o x.png", 2, "no remembered state"},
+                 {"--from-ini /dev/zero -o x.png", 2, "not a regular file"},
+                 {"-o .", 2, "-o .: Is a directory"},
+                 {"-s 2000 -t 2000 -o x.bmp", 1, "x.bmp: File too large"},
+                 {"-o no/x.bmp", 1, "no/x.bmp: No such file or directory"},
+                 {"-o \"$(printf 'caf\\351.png')\"", 2, "not valid in the system's encoding"},
+                 {"--help", 0, "Usage: velmix-render"},
+                 {"-p 500:#777777 --contrast '#ffffff'", 0, "4.48 0 AA-large\n"},
+                 {"--contrast '#ffffff'", 0, "1.37 34 fail\n"}}) {
+            const Run r = Render(m_dir->path(), args);
+            QVERIFY2(r.code == code && r.text.contains(text), qPrintable(args + (": " + r.text)));
+            QCOMPARE(files(), kFixture);
+        }
     }
 
     // The renderer's files are the writers' files of the rasteriser's line for
     // its points, size, orientation and thickness, given or remembered.
     void rendered_data()
     {
-        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("args");
         QTest::addColumn<GradPoints>("points");
         QTest::addColumn<QSize>("size");
-        const QStringList three{"-p", "0:#000000", "-p", "400:#ff8800:off", "-p", "1000:16777215"};
+        const QString three = "-p 0:#000000 -p 400:#ff8800:off -p 1000:16777215 -s 40 ";
         const GradPoints p = Three(0, 0x0088FF, 0xFFFFFF, false);
-        QTest::newRow("bmp") << three + QStringList{"-s", "40", "-t", "3", "-o", "g.bmp"} << p
-                             << QSize(40, 3);
+        QTest::newRow("bmp") << three + "-t 3 -o g.bmp" << p << QSize(40, 3);
         QTest::newRow("remembered: down, tate + 1 across")
-            << QStringList{"--from-ini", "v.ini", "-o", "g.png"} << Three(255, 0, 0xFF0000, false)
-            << QSize(2, 50);
-        QTest::newRow("through a link")
-            << QStringList{"-s", "10", "-o", "link.png"} << StartupPoints() << QSize(10, 1);
-        QTest::newRow("CSS") << three + QStringList{"-s", "40", "-t", "3", "-o", "g.CSS"} << p
-                             << QSize(40, 3);
-        QTest::newRow("SVG") << three + QStringList{"-s", "40", "--vertical", "-o", "g.svg"} << p
-                             << QSize(1, 40);
+            << "--from-ini v.ini -o g.png" << Three(255, 0, 0xFF0000, false) << QSize(2, 50);
+        QTest::newRow("through a link") << "-s 10 -o link.png" << StartupPoints() << QSize(10, 1);
+        QTest::newRow("CSS") << three + "-t 3 -o g.CSS" << p << QSize(40, 3);
+        QTest::newRow("SVG") << three + "--vertical -o g.svg" << p << QSize(1, 40);
     }
 
     void rendered()
     {
-        QFETCH(QStringList, args);
+        QFETCH(QString, args);
         QFETCH(GradPoints, points);
         QFETCH(QSize, size);
         QCOMPARE(Render(m_dir->path(), args).code, 0);
         const bool down = size.height() > size.width();
         const int length = down ? size.height() : size.width();
         const int thickness = down ? size.width() : size.height();
-        const StripImage s{DrawGrad(points, length), down, thickness};
-        const QString out = at(args.last()), ext = out.right(3);
+        const QString out = at(args.section(' ', -1)), ext = out.right(3);
         const WebGradient web{points, length, down, thickness};
         if (ext == "png" || ext == "bmp")
-            QCOMPARE(Save(ext, s, at("expected." + ext), nullptr, 1), int(kEncodeOk));
+            QCOMPARE(Save(ext, {DrawGrad(points, length), down, thickness}, at("expected." + ext)),
+                     int(kEncodeOk));
         QCOMPARE(ReadAll(out), ext == "svg"   ? QByteArray::fromStdString(SvgDocument(web))
                                : ext == "CSS" ? QByteArray::fromStdString(CssRule(web))
                                               : ReadAll(at("expected." + ext)));
         QVERIFY(QFileInfo(at("link.png")).isSymLink());
-    }
-
-    // Bytes that are not UTF-8 would reach the file system as another name.
-    void unencodableName()
-    {
-        const Run r =
-            Render(m_dir->path(), {"-c", "exec \"$VELMIX_RENDER\" -o \"$(printf 'caf\\351.png')\""},
-                   {}, "/bin/sh");
-        QCOMPARE(r.code, 2);
-        QVERIFY2(r.text.contains("not valid in the system's encoding"), qPrintable(r.text));
-        QCOMPARE(files(), kFixture);
     }
 
     // On a file system without anonymous temporary files the save's named one
@@ -415,11 +381,25 @@ private slots:
         QCOMPARE(removed, kFixture);
     }
 
-    // The renderer's handlers: SIGTERM, SIGINT, SIGHUP remove that file and
-    // end the process, SIGXFSZ is ignored. A signal ignored from the start
-    // (nohup) stays ignored, also by the program's shutdown signals.
+    // A second of SIGTERM, SIGINT, SIGHUP ends the process at once, in case
+    // the shutdown the first asked for is stuck (the first: tests/e2e). The
+    // renderer's handlers: SIGTERM, SIGINT, SIGHUP remove that file and end
+    // the process, SIGXFSZ is ignored. A signal ignored from the start (nohup)
+    // stays ignored, also by the program's shutdown signals.
     void signalHandlers()
     {
+        {
+            ShutdownSignals signals_;
+            const pid_t child = fork();
+            if (child == 0) {
+                std::raise(SIGTERM);
+                std::raise(SIGINT); // no event loop runs: the shutdown never ends
+                _exit(0);
+            }
+            int status = 0;
+            QCOMPARE(waitpid(child, &status, 0), child);
+            QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+        }
         const auto old = std::signal(SIGHUP, SIG_IGN);
         {
             ShutdownSignals signals_;
@@ -434,22 +414,6 @@ private slots:
                     (sig == SIGTERM || sig == SIGINT ? RemoveInProgressFileAndDie : SIG_IGN));
         }
         std::signal(SIGHUP, old);
-    }
-
-    // A second of SIGTERM, SIGINT, SIGHUP ends the process at once, in case
-    // the shutdown the first asked for is stuck (the first: tests/e2e).
-    void secondSignalEndsAtOnce()
-    {
-        ShutdownSignals signals_;
-        const pid_t child = fork();
-        if (child == 0) {
-            std::raise(SIGTERM);
-            std::raise(SIGINT); // no event loop runs: the shutdown never ends
-            _exit(0);
-        }
-        int status = 0;
-        QCOMPARE(waitpid(child, &status, 0), child);
-        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
     }
 };
 
