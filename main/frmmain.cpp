@@ -355,8 +355,11 @@ void frmMain::applySettings(const Settings& s)
             addScreen(screen);
     // Returns whether the place had to be brought back within bounds.
     const auto check = [&](QWidget* w, const WindowPlace& place, bool sized) {
-        // Not shown yet: the size it will open with.
-        const QSize now = w->isVisible() ? w->size() : w->sizeHint().expandedTo(w->minimumSize());
+        // Not shown yet: the size it will open with, its own where it was
+        // given one (the tile window's design size), else its layout's.
+        const QSize now = w->isVisible() || w->testAttribute(Qt::WA_Resized)
+                              ? w->size()
+                              : w->sizeHint().expandedTo(w->minimumSize());
         // A size of 0 (a file without it) keeps the designed size.
         const bool resize = sized && place.width > 0 && place.height > 0;
         FormRect r{static_cast<double>(place.left), static_cast<double>(place.top),

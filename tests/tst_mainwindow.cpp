@@ -220,6 +220,9 @@ void tst_MainWindow::placesAtExit_data()
     QTest::newRow("no height")
         << main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n"
         << "" << designed << QByteArray();
+    QTest::newRow("no height, beyond the screen")
+        << main + "TileLeft= 99999\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n"
+        << "" << QRect(287, 80, 513, 224) << QByteArray();
     // A missing key is written from the place the window was given.
     const QByteArray noHeight = main + "TileLeft= 1507\nTileTop= 1208\nTileWidth= 9000\n";
     QTest::newRow("height missing")
