@@ -88,46 +88,35 @@ class tst_Core : public QObject
 {
     Q_OBJECT
 private slots:
-    void pixels_data()
-    {
-        QTest::addColumn<QString>("points");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<QString>("expected"); // "pixel:rrggbb ..."
-        QTest::newRow("start-up, 100")
-            << kStartup << 100
-            << "0:ff0000 1:f70800 17:7d8200 34:00ff00 35:00f20d 50:00807f 67:0000ff 99:f70008";
-        QTest::newRow("before the first, after the last")
-            << "250/#ff0000 750/#0000ff" << 8
-            << "0:ff0000 2:ff0000 3:bf0040 4:80007f 5:4000bf 7:0000ff";
-        QTest::newRow("lag") << kLag << 4 << "0:000000 1:ff0000 2:00ff00 3:0000ff";
-        // Pixel 5 lies on the middle point; pixel 6 is already in the next piece.
-        QTest::newRow("on a point") << "0 500/#ffffff 1000" << 10 << "5:ffffff 6:cccccc 9:333333";
-        // The disabled white point ranks next to the last enabled one.
-        QTest::newRow("past the last point")
-            << "0 500/#0ac81e 0/#ffffff!" << 10 << "2:04500c 5:0ac81e 9:0ac81e";
-        QTest::newRow("one enabled point anywhere")
-            << "0/#ffffff! 730/#0a141e" << 5 << "0:0a141e 4:0a141e";
-        QTest::newRow("no enabled point: point 0")
-            << "600/#0a141e! 200/#ffffff!" << 4 << "0:0a141e 3:0a141e";
-        // Both at 500; with 10 pixels, pixel 5 lies exactly on it (t = 0).
-        QTest::newRow("tie: lower index first")
-            << "500/#ff0000 500/#0000ff" << 10 << "4:ff0000 5:ff0000 6:0000ff 9:0000ff";
-        QTest::newRow("none") << kStartup << 0 << "";
-    }
     void pixels()
     {
-        QFETCH(QString, points);
-        QFETCH(int, length);
-        QFETCH(QString, expected);
-        const std::vector<Colour> line = DrawGrad(Points(points), length);
-        QCOMPARE(static_cast<int>(line.size()), length);
-        QString got;
-        for (const QString& px : expected.split(' ', Qt::SkipEmptyParts)) {
-            const int x = px.section(':', 0, 0).toInt();
-            const Colour c = line.at(static_cast<std::size_t>(x));
-            got += QString::asprintf("%d:%02x%02x%02x ", x, GetRed(c), GetGreen(c), GetBlue(c));
+        // {points, length, "pixel:rrggbb ..."}
+        const std::tuple<QString, int, QString> rows[] = {
+            {kStartup, 100,
+             "0:ff0000 1:f70800 17:7d8200 34:00ff00 35:00f20d 50:00807f 67:0000ff 99:f70008"},
+            // Before the first point and after the last.
+            {"250/#ff0000 750/#0000ff", 8, "0:ff0000 2:ff0000 3:bf0040 4:80007f 5:4000bf 7:0000ff"},
+            {kLag, 4, "0:000000 1:ff0000 2:00ff00 3:0000ff"},
+            // Pixel 5 lies on the middle point; pixel 6 is already in the next piece.
+            {"0 500/#ffffff 1000", 10, "5:ffffff 6:cccccc 9:333333"},
+            // The disabled white point ranks next to the last enabled one.
+            {"0 500/#0ac81e 0/#ffffff!", 10, "2:04500c 5:0ac81e 9:0ac81e"},
+            {"0/#ffffff! 730/#0a141e", 5, "0:0a141e 4:0a141e"},    // one enabled point anywhere
+            {"600/#0a141e! 200/#ffffff!", 4, "0:0a141e 3:0a141e"}, // none enabled: point 0
+            // Both at 500, lower index first; with 10 pixels, pixel 5 lies exactly on it (t = 0).
+            {"500/#ff0000 500/#0000ff", 10, "4:ff0000 5:ff0000 6:0000ff 9:0000ff"},
+            {kStartup, 0, ""}};
+        for (const auto& [points, length, expected] : rows) {
+            const std::vector<Colour> line = DrawGrad(Points(points), length);
+            QCOMPARE(static_cast<int>(line.size()), length);
+            QString got;
+            for (const QString& px : expected.split(' ', Qt::SkipEmptyParts)) {
+                const int x = px.section(':', 0, 0).toInt();
+                const Colour c = line.at(static_cast<std::size_t>(x));
+                got += QString::asprintf("%d:%02x%02x%02x ", x, GetRed(c), GetGreen(c), GetBlue(c));
+            }
+            QCOMPARE(got.trimmed(), expected);
         }
-        QCOMPARE(got.trimmed(), expected);
     }
     void basics()
     {
@@ -339,7 +328,7 @@ private slots:
                      row.mid(1));
         }
     }
-    void chkFormPos()
+    void windowPlaces()
     {
         // Screen 15360 x 11520 twips, window 7000 x 5000: at the edges it
         // stays, one twip further it moves in.
@@ -349,9 +338,6 @@ private slots:
             clsCommon::ChkFormPos(r, 15360, 11520);
             QCOMPARE(QList<double>({r.left, r.top}), to);
         }
-    }
-    void placeBoundedAndOnScreen()
-    {
         // Primary 0,0 1000 x 800; a second screen to its left at -600,100
         // 600 x 500; coordinates within +-5000. {stored, placed}
         const std::pair<FormRect, FormRect> rows[] = {

@@ -66,348 +66,320 @@ class tst_MainWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void startupState();
-    void pointControls();
-    void sizeBox_data();
-    void sizeBox();
-    void placesAtExit_data();
-    void placesAtExit();
-    void sessionSaveAndFailedWrite();
-    void tiles_data();
-    void tiles();
-    void smallTileWindow();
-    void sampleText();
-};
-
-void tst_MainWindow::startupState()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    const int pos[4] = {0, 333, 667, 1000};
-    const Colour colour[4] = {255, 65280, 16711680, 255};
-    for (int i = 0; i < kPointCount; ++i) {
-        const bool on = i < 4;
-        QCOMPARE(child<QCheckBox>(w, "Check1", i)->isChecked(), on);
-        QCOMPARE(child<QLabel>(w, "LabX", i)->isVisible(), !on);
-        QCOMPARE(child<QSlider>(w, "Slider1", i)->isEnabled(), on);
-        QCOMPARE(child<QLabel>(w, "LabLocate", i)->text(), QString::number(on ? pos[i] : 0));
-        QVERIFY(RowShows(w, i, on ? colour[i] : 0));
-        // A row's controls stand beside its slider, above the next row.
-        const QRect s = child<QSlider>(w, "Slider1", i)->geometry();
-        for (const char* name : {"LabLocate", "PicColor", "LabColor"})
-            QVERIFY(std::abs(child<QWidget>(w, name, i)->geometry().center().y() - s.center().y()) <
-                    s.height() / 2);
-        QVERIFY(s.bottom() < (i < 6 ? child<QSlider>(w, "Slider1", i + 1)->y()
-                                    : child<ImageBox>(w, "picPrev")->y()));
-    }
-    for (int c = 0; c < 3; ++c) // the R, G, B heads over their columns
-        QCOMPARE(child<QLabel>(w, "LabRGB", c)->x(), child<QLabel>(w, "LabColor", 7 * c)->x());
-    QVERIFY(child<QRadioButton>(w, "Option1_0")->isChecked());
-    QVERIFY(!child<QAction>(w, "mnuMemoryLoad")->isEnabled());
-    QVERIFY(PreviewShows(f));
-    // The pop-up menu opens on a right click on the background only.
-    for (const char* name : {"Slider1_0", "PicColor_0", "picPrev", "LabEnabled"})
-        QTest::mouseClick(child<QWidget>(w, name), Qt::RightButton);
-    QTest::mouseClick(child<QWidget>(w, "surface"), Qt::LeftButton, {}, QPoint(250, 340));
-    QVERIFY(!child<QMenu>(w, "mnuGradEdit")->isVisible());
-    QTest::mouseClick(child<QWidget>(w, "surface"), Qt::RightButton, {}, QPoint(250, 340));
-    QVERIFY(child<QMenu>(w, "mnuGradEdit")->isVisible());
-    child<QMenu>(w, "mnuGradEdit")->hide();
-}
-
-void tst_MainWindow::pointControls()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    // Switched off, a point keeps its place and colour, greyed, out of the preview.
-    QTest::mouseClick(child<QCheckBox>(w, "Check1_1"), Qt::LeftButton);
-    QVERIFY(child<QLabel>(w, "LabX_1")->isVisible() && RowShows(w, 1, 65280));
-    for (const char* name :
-         {"Slider1_1", "LabLocate_1", "PicColor_1", "LabColor_1", "LabColor_8", "LabColor_15"})
-        QVERIFY2(!child<QWidget>(w, name)->isEnabled(), name);
-    QVERIFY(PreviewShows(f));
-    // The last enabled point cannot be switched off.
-    for (int i : {0, 2, 3})
-        QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton);
-    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
-    QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Exclamation);
-    QVERIFY(child<QCheckBox>(w, "Check1_3")->isChecked() &&
-            !child<QLabel>(w, "LabX_3")->isVisible());
-    QVERIFY(child<QSlider>(w, "Slider1_3")->isEnabled() && PreviewShows(f));
-    // A drag moves the label along and redraws on release; keys redraw at once.
-    QTest::mouseClick(child<QCheckBox>(w, "Check1_1"), Qt::LeftButton);
-    QSlider* s = child<QSlider>(w, "Slider1_1");
-    const QImage before = child<ImageBox>(w, "picPrev")->image();
-    s->setSliderDown(true);
-    s->setSliderPosition(512);
-    QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString("512"));
-    QCOMPARE(child<ImageBox>(w, "picPrev")->image(), before);
-    s->setSliderDown(false);
-    QVERIFY(child<ImageBox>(w, "picPrev")->image() != before && PreviewShows(f));
-    s->setFocus();
-    QTest::keyClick(s, Qt::Key_PageUp);
-    QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString("562"));
-    QVERIFY(PreviewShows(f));
-    QTest::keyClick(s, Qt::Key_Left);
-    QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString("561"));
-    // A click on the colour box opens the dialog at the point's colour.
-    ColorBox* box = child<ColorBox>(w, "PicColor_1");
-    f.dialogs.colors.push_back(QColor(10, 20, 30));
-    QTest::mouseClick(box, Qt::LeftButton);
-    QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{QColor(0, 255, 0)});
-    QVERIFY(RowShows(w, 1, MakeColour(10, 20, 30)) && PreviewShows(f));
-}
-
-void tst_MainWindow::sizeBox_data()
-{
-    // The text set, the keys typed, the text then and once the box is left.
-    QTest::addColumn<QStringList>("texts");
-    QTest::newRow("2500") << QStringList{"100", "2500", "2000", "2000"};
-    QTest::newRow("letters") << QStringList{"100", "a-.x 7", "7", "7"};
-    QTest::newRow("3") << QStringList{"100", "3", "3", "4"};
-    QTest::newRow("five digits") << QStringList{"100", "12345", "1234", "1234"};
-    QTest::newRow("emptied") << QStringList{"100", "\b", "", "4"};
-    QTest::newRow("pasted text") << QStringList{"abc", "", "abc", "4"};
-}
-
-void tst_MainWindow::sizeBox()
-{
-    QFETCH(QStringList, texts);
-    GuiFixture f;
-    QLineEdit* box = child<QLineEdit>(f.w(), "txtSize");
-    box->setFocus();
-    box->setText(texts[0]);
-    box->selectAll();
-    QTest::keyClicks(box, texts[1]);
-    QCOMPARE(box->text(), texts[2]);
-    QCOMPARE(f.w().state().ImageSize, box->text().toInt());
-    child<QSlider>(f.w(), "Slider1_0")->setFocus();
-    QCOMPARE(box->text(), texts[3]);
-}
-
-void tst_MainWindow::placesAtExit_data()
-{
-    QTest::addColumn<QByteArray>("option"); // the [Option] section at start-up
-    QTest::addColumn<QString>("action");    // with the windows before exit
-    QTest::addColumn<QRect>("tileAt");
-    QTest::addColumn<QByteArray>("written"); // empty: as it was
-    const QByteArray main = "MainLeft= 1500\nMainTop= 3000\n";
-    const QByteArray inBounds =
-        main + "TileLeft= 1507\nTileTop= 1208\nTileWidth= 8000\nTileHeight= 4000\n";
-    const QByteArray moved = "MainLeft= 450\nMainTop= 675\nTileLeft=-300\nTileTop= 150\n";
-    const QRect shownAt(100, 81, 533, 267);
-    const QRect designed(100, 80, 513, 224);
-    QTest::newRow("none") << QByteArray() << "" << QRect()
-                          << QByteArray("MainLeft= 0\nMainTop= 0\n");
-    QTest::newRow("in bounds") << inBounds << "" << shownAt << QByteArray();
-    QTest::newRow("tile shown") << inBounds << "show tile" << shownAt
-                                << main + "TileLeft= 1500\nTileTop= 1215\nTileWidth= 7995\n"
-                                          "TileHeight= 4005\n";
-    QTest::newRow("both moved") << inBounds << "move both" << shownAt
-                                << moved + "TileWidth= 7995\nTileHeight= 4005\n";
-    QTest::newRow("maximised") << inBounds << "maximise" << shownAt << QByteArray();
-    QTest::newRow("beyond the screen")
-        << QByteArray("MainLeft= 99999\nMainTop= 99999\nTileLeft= 999999\nTileTop= 999999\n"
-                      "TileWidth= 9000\nTileHeight= 4500\n")
-        << "" << QRect(200, 0, 600, 300) << QByteArray();
-    QTest::newRow("far and huge")
-        << QByteArray("MainLeft=-999999\nMainTop= 300\nTileLeft=-2147483648\nTileTop= 0\n"
-                      "TileWidth= 300000\nTileHeight= 300000\n")
-        << "move both" << QRect(0, 0, 800, 800) << moved + "TileWidth= 12000\nTileHeight= 12000\n";
-    QTest::newRow("no width")
-        << main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 0\nTileHeight= 4500\n"
-        << "" << designed << QByteArray();
-    QTest::newRow("no height")
-        << main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n"
-        << "" << designed << QByteArray();
-    QTest::newRow("no height, beyond the screen")
-        << main + "TileLeft= 99999\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n"
-        << "" << QRect(287, 80, 513, 224) << QByteArray();
-    // A missing key is written from the place the window was given.
-    const QByteArray noHeight = main + "TileLeft= 1507\nTileTop= 1208\nTileWidth= 9000\n";
-    QTest::newRow("height missing")
-        << noHeight << "" << QRect(100, 81, 513, 224) << noHeight + "TileHeight= 0\n";
-    const QByteArray below = main + "TileLeft= 1507\nTileTop= 999999\nTileWidth= 9000\n";
-    QTest::newRow("height missing, below")
-        << below << "" << QRect(100, 0, 513, 224) << below + "TileHeight= 3360\n";
-}
-
-void tst_MainWindow::placesAtExit()
-{
-    QFETCH(QByteArray, option);
-    QFETCH(QString, action);
-    QFETCH(QRect, tileAt);
-    // Nothing is saved: the stored folder stays.
-    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nSaveInitPath=/tmp/\n" + option);
-    QVERIFY(f.w().screen()->geometry().contains(QRect(f.w().pos(), f.w().size())));
-    if (option.startsWith("MainLeft= 1500\n"))
-        QCOMPARE(f.w().pos(), QPoint(100, 200));
-    if (tileAt.isValid())
-        QCOMPARE(f.tile().geometry(), tileAt);
-    if (action == "show tile" || action == "move both")
-        f.w().cmdTile_Click();
-    if (action == "move both") {
-        f.tile().move(-20, 10);
-        f.w().move(30, 45);
-    }
-    if (action == "maximise")
-        f.w().showMaximized();
-    f.w().close();
-    QFETCH(QByteArray, written);
-    QCOMPARE(Section(f.iniText(), "Option"),
-             "SaveInitPath=/tmp/\n" + (written.isEmpty() ? option : written));
-}
-
-void tst_MainWindow::sessionSaveAndFailedWrite()
-{
-    GuiFixture f("[IniCheck]\nDummy=1\n");
-    f.w().move(30, 45);
-    f.w().SaveSettingsNow(); // the session's request at logout: nothing asked, nothing ended
-    QVERIFY(f.iniText().contains("\nMainLeft= 450\n") && f.w().isVisible());
-    const QByteArray saved = f.iniText();
-    f.w().move(60, 45);
+    void startupState()
     {
-        FileSizeLimit limit(16);
-        f.w().SaveSettingsNow(); // a failure too goes unsaid
-        QVERIFY(f.dialogs.messages.empty());
-        f.w().close(); // at exit it is reported: the file and the reason
+        GuiFixture f;
+        frmMain& w = f.w();
+        const int pos[4] = {0, 333, 667, 1000};
+        const Colour colour[4] = {255, 65280, 16711680, 255};
+        for (int i = 0; i < kPointCount; ++i) {
+            const bool on = i < 4;
+            QCOMPARE(child<QCheckBox>(w, "Check1", i)->isChecked(), on);
+            QCOMPARE(child<QLabel>(w, "LabX", i)->isVisible(), !on);
+            QCOMPARE(child<QSlider>(w, "Slider1", i)->isEnabled(), on);
+            QCOMPARE(child<QLabel>(w, "LabLocate", i)->text(), QString::number(on ? pos[i] : 0));
+            QVERIFY(RowShows(w, i, on ? colour[i] : 0));
+            // A row's controls stand beside its slider, above the next row.
+            const QRect s = child<QSlider>(w, "Slider1", i)->geometry();
+            for (const char* name : {"LabLocate", "PicColor", "LabColor"})
+                QVERIFY(std::abs(child<QWidget>(w, name, i)->geometry().center().y() -
+                                 s.center().y()) < s.height() / 2);
+            QVERIFY(s.bottom() < (i < 6 ? child<QSlider>(w, "Slider1", i + 1)->y()
+                                        : child<ImageBox>(w, "picPrev")->y()));
+        }
+        for (int c = 0; c < 3; ++c) // the R, G, B heads over their columns
+            QCOMPARE(child<QLabel>(w, "LabRGB", c)->x(), child<QLabel>(w, "LabColor", 7 * c)->x());
+        QVERIFY(child<QRadioButton>(w, "Option1_0")->isChecked());
+        QVERIFY(!child<QAction>(w, "mnuMemoryLoad")->isEnabled());
+        QVERIFY(PreviewShows(f));
+        // The pop-up menu opens on a right click on the background only.
+        for (const char* name : {"Slider1_0", "PicColor_0", "picPrev", "LabEnabled"})
+            QTest::mouseClick(child<QWidget>(w, name), Qt::RightButton);
+        QTest::mouseClick(child<QWidget>(w, "surface"), Qt::LeftButton, {}, QPoint(250, 340));
+        QVERIFY(!child<QMenu>(w, "mnuGradEdit")->isVisible());
+        QTest::mouseClick(child<QWidget>(w, "surface"), Qt::RightButton, {}, QPoint(250, 340));
+        QVERIFY(child<QMenu>(w, "mnuGradEdit")->isVisible());
+        child<QMenu>(w, "mnuGradEdit")->hide();
     }
-    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
-    const auto& [icon, text] = f.dialogs.messages[0];
-    QVERIFY(icon == MsgIcon::Error && text.contains(f.programDir.filePath("velmix.ini")));
-    QVERIFY2(text.endsWith("\r\n" + QString::fromLocal8Bit(strerror(EFBIG))), qPrintable(text));
-    f.w().move(90, 45);
-    f.w().SaveSettingsNow(); // unloaded: a late request writes nothing
-    QCOMPARE(f.iniText(), saved);
-}
 
-void tst_MainWindow::tiles_data()
-{
-    QTest::addColumn<bool>("vertical");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<QSize>("window");
-    QTest::newRow("across, two copies") << false << 300 << QSize();
-    QTest::newRow("across, one pixel") << false << 1 << QSize(431, 180);
-    QTest::newRow("across, longer than the area") << false << 2000 << QSize();
-    QTest::newRow("down, part of a band left") << true << 100 << QSize(513, 217);
-    QTest::newRow("down, smallest") << true << 4 << QSize(700, 333);
-    QTest::newRow("down, longer than the area") << true << 2000 << QSize();
-}
-
-void tst_MainWindow::tiles()
-{
-    QFETCH(bool, vertical);
-    QFETCH(int, size);
-    QFETCH(QSize, window);
-    GuiFixture f;
-    frmMain& w = f.w();
-    child<QAction>(w, "MenuTile")->trigger();
-    frmTile& t = f.tile();
-    if (window.isValid())
-        t.resize(window);
-    // A long strip the other way, then this way, then shortened: nothing of
-    // the earlier strips may stay.
-    QLineEdit* box = child<QLineEdit>(w, "txtSize");
-    QTest::mouseClick(child<QRadioButton>(w, "Option1", vertical ? 0 : 1), Qt::LeftButton);
-    box->setText("2000");
-    QTest::mouseClick(child<QRadioButton>(w, "Option1", vertical ? 1 : 0), Qt::LeftButton);
-    box->setText(QString::number(size));
-    const QImage work = w.picWork();
-    QCOMPARE(work.size(), vertical ? QSize(1, size) : QSize(size, 1));
-    const std::vector<Colour> line = f.expectedLine(size);
-    for (int k = 0; k < size; ++k)
-        QCOMPARE(work.pixel(vertical ? 0 : k, vertical ? k : 0), Rgb(line[std::size_t(k)]));
-    ImageBox* grad = child<ImageBox>(t, "picGrad");
-    QVERIFY(TilesRepeatWork(grad->image(), work));
-    // The surface shows the strip once, 8 pixels off picGrad, and nothing else.
-    const QPoint strip = grad->pos() + (vertical ? QPoint(-8, 0) : QPoint(0, -8));
-    const QImage& surface = t.surfaceImage();
-    const QRgb back = t.palette().color(QPalette::Window).rgb();
-    QCOMPARE(surface.size(), t.size());
-    for (int y = 0; y < surface.height(); ++y)
-        for (int x = 0; x < surface.width(); ++x)
-            if (surface.pixel(x, y) !=
-                (work.valid(QPoint(x, y) - strip) ? work.pixel(QPoint(x, y) - strip) : back))
-                QFAIL(qPrintable(QString("surface pixel %1,%2").arg(x).arg(y)));
-    // And so does the screen, with picGrad's picture inside its border.
-    const QImage screen = t.grab().toImage();
-    QCOMPARE(screen.pixel(strip), work.pixel(0, 0));
-    QCOMPARE(screen.pixel(grad->pos() + QPoint(grad->border(), grad->border())), work.pixel(0, 0));
-    // Size 0 while typing leaves the last drawing.
-    const QImage last = grad->image();
-    box->setText("0");
-    QCOMPARE(grad->image(), last);
-    QVERIFY(PreviewShows(f)); // the same either way
-}
-
-void tst_MainWindow::smallTileWindow()
-{
-    GuiFixture f;
-    f.w().cmdTile_Click();
-    frmTile& t = f.tile();
-    ImageBox* grad = child<ImageBox>(t, "picGrad");
-    // At its smallest: one row of tiles, the top row just clear of the strip's label.
-    t.resize(10, 10);
-    QCOMPARE(grad->image().height(), 1);
-    const int gap = child<QCheckBox>(t, "ChkText")->x() -
-                    child<QLabel>(t, "LabSavePicture")->geometry().right();
-    QVERIFY2(gap > 0 && gap <= 5, qPrintable(QString::number(gap)));
-    // Smaller still, as a window system may make it: picGrad keeps a height.
-    QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
-    t.setMinimumSize(0, 0);
-    t.resize(300, 44);
-    QCOMPARE(grad->height(), 1);
-    t.resize(300, 43);
-    QCOMPARE(grad->height(), 1);
-}
-
-void tst_MainWindow::sampleText()
-{
-    GuiFixture f;
-    f.w().cmdTile_Click();
-    frmTile& t = f.tile();
-    CheckSampleShown(t, false);
-    QTest::mouseClick(child<QCheckBox>(t, "ChkText"), Qt::LeftButton);
-    CheckSampleShown(t, true);
-    // The designed face at 28 points on a first start; black on red, green,
-    // blue, red: the lowest contrast where blue turns to red.
-    QCOMPARE(child<QLabel>(t, "Labsample_2")->text(), QString("FontSize =  28"));
-    QCOMPARE(child<QLabel>(t, "LabContrast")->text(),
-             QString("最低コントラスト比 1.96:1 (77 px) 不足"));
-    // The colour dialog opens at black; the rule is drawn in the colour
-    // chosen, ending a pixel short of picGrad's inner edge.
-    f.dialogs.colors.push_back(QColor(200, 100, 50));
-    QTest::mouseClick(child<ColorBox>(t, "picForeColor"), Qt::LeftButton);
-    QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{QColor(0, 0, 0)});
-    ImageBox* grad = child<ImageBox>(t, "picGrad");
-    const QImage shown = grad->grab().toImage();
-    const QRect rule = child<QFrame>(t, "Line1")->geometry();
-    const int right = grad->border() + grad->innerWidth() - 2;
-    for (int x = rule.left(); x <= right; ++x)
-        QCOMPARE(shown.pixel(x, rule.top()), qRgb(200, 100, 50));
-    QVERIFY(shown.pixel(right + 1, rule.top()) != qRgb(200, 100, 50));
-    // Each style of font chosen; 10.5 points are stored as 10.
-    const char* styles[4] = {"標準　　", "太字　　", "斜体　　", "太字斜体"};
-    for (int i = 0; i < 4; ++i) {
-        QFont chosen(QStringLiteral("DejaVu Sans"));
-        chosen.setPointSizeF(10.5);
-        chosen.setBold(i & 1);
-        chosen.setItalic(i & 2);
-        f.dialogs.fonts.push_back(chosen);
-        QTest::mouseClick(child<QPushButton>(t, "CmdFont"), Qt::LeftButton);
-        QCOMPARE(child<QLabel>(t, "Labsample_3")->text(), QString("FontStyle = ") + styles[i]);
-        const QFont font = child<QLabel>(t, "Labsample_0")->font();
-        QVERIFY(font.pointSize() == 10 && font.bold() == bool(i & 1) &&
-                font.italic() == bool(i & 2));
+    void pointControls()
+    {
+        GuiFixture f;
+        frmMain& w = f.w();
+        // Switched off, a point keeps its place and colour, greyed, out of the preview.
+        QTest::mouseClick(child<QCheckBox>(w, "Check1_1"), Qt::LeftButton);
+        QVERIFY(child<QLabel>(w, "LabX_1")->isVisible() && RowShows(w, 1, 65280));
+        for (const char* name :
+             {"Slider1_1", "LabLocate_1", "PicColor_1", "LabColor_1", "LabColor_8", "LabColor_15"})
+            QVERIFY2(!child<QWidget>(w, name)->isEnabled(), name);
+        QVERIFY(PreviewShows(f));
+        // The last enabled point cannot be switched off.
+        for (int i : {0, 2, 3})
+            QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton);
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Exclamation);
+        QVERIFY(child<QCheckBox>(w, "Check1_3")->isChecked() &&
+                !child<QLabel>(w, "LabX_3")->isVisible());
+        QVERIFY(child<QSlider>(w, "Slider1_3")->isEnabled() && PreviewShows(f));
+        // A drag moves the label along and redraws on release; keys redraw at once.
+        QTest::mouseClick(child<QCheckBox>(w, "Check1_1"), Qt::LeftButton);
+        QSlider* s = child<QSlider>(w, "Slider1_1");
+        const QImage before = child<ImageBox>(w, "picPrev")->image();
+        s->setSliderDown(true);
+        s->setSliderPosition(512);
+        QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString("512"));
+        QCOMPARE(child<ImageBox>(w, "picPrev")->image(), before);
+        s->setSliderDown(false);
+        QVERIFY(child<ImageBox>(w, "picPrev")->image() != before && PreviewShows(f));
+        s->setFocus();
+        QTest::keyClick(s, Qt::Key_PageUp);
+        QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString("562"));
+        QVERIFY(PreviewShows(f));
+        QTest::keyClick(s, Qt::Key_Left);
+        QCOMPARE(child<QLabel>(w, "LabLocate_1")->text(), QString("561"));
+        // A click on the colour box opens the dialog at the point's colour.
+        f.dialogs.colors.push_back(QColor(10, 20, 30));
+        QTest::mouseClick(child<ColorBox>(w, "PicColor_1"), Qt::LeftButton);
+        QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{QColor(0, 255, 0)});
+        QVERIFY(RowShows(w, 1, MakeColour(10, 20, 30)) && PreviewShows(f));
     }
-    // A Cancel changes nothing: the dialog opened in the sample's own style.
-    t.CmdFont_Click();
-    QVERIFY(f.dialogs.fontPresets.back().bold() && f.dialogs.fontPresets.back().italic());
-    f.w().close();
-    QCOMPARE(Section(f.iniText(), "SampleTextFont"),
-             QByteArray("Name=DejaVu Sans\nSize= 10\nbold=-1\nItalic=-1\nColor= 3302600\n"
-                        "TextOnOff=True\n"));
-}
+
+    void sizeBox()
+    {
+        // The text set, the keys typed, the text then and once the box is left.
+        const QStringList rows[] = {
+            {"100", "2500", "2000", "2000"},  {"100", "a-.x 7", "7", "7"}, {"100", "3", "3", "4"},
+            {"100", "12345", "1234", "1234"}, {"100", "\b", "", "4"},      {"abc", "", "abc", "4"}};
+        for (const QStringList& texts : rows) {
+            GuiFixture f;
+            QLineEdit* box = child<QLineEdit>(f.w(), "txtSize");
+            box->setFocus();
+            box->setText(texts[0]);
+            box->selectAll();
+            QTest::keyClicks(box, texts[1]);
+            QCOMPARE(box->text(), texts[2]);
+            QCOMPARE(f.w().state().ImageSize, box->text().toInt());
+            child<QSlider>(f.w(), "Slider1_0")->setFocus();
+            QCOMPARE(box->text(), texts[3]);
+        }
+    }
+
+    void placesAtExit_data()
+    {
+        QTest::addColumn<QByteArray>("option"); // the [Option] section at start-up
+        QTest::addColumn<QString>("action");    // with the windows before exit
+        QTest::addColumn<QRect>("tileAt");
+        QTest::addColumn<QByteArray>("written"); // empty: as it was
+        const QByteArray main = "MainLeft= 1500\nMainTop= 3000\n";
+        const QByteArray inBounds =
+            main + "TileLeft= 1507\nTileTop= 1208\nTileWidth= 8000\nTileHeight= 4000\n";
+        const QByteArray moved = "MainLeft= 450\nMainTop= 675\nTileLeft=-300\nTileTop= 150\n";
+        const QRect shownAt(100, 81, 533, 267);
+        const QRect designed(100, 80, 513, 224);
+        QTest::newRow("none") << QByteArray() << "" << QRect()
+                              << QByteArray("MainLeft= 0\nMainTop= 0\n");
+        QTest::newRow("in bounds") << inBounds << "" << shownAt << QByteArray();
+        QTest::newRow("tile shown") << inBounds << "show tile" << shownAt
+                                    << main + "TileLeft= 1500\nTileTop= 1215\nTileWidth= 7995\n"
+                                              "TileHeight= 4005\n";
+        QTest::newRow("both moved")
+            << inBounds << "move both" << shownAt << moved + "TileWidth= 7995\nTileHeight= 4005\n";
+        QTest::newRow("maximised") << inBounds << "maximise" << shownAt << QByteArray();
+        QTest::newRow("beyond the screen")
+            << QByteArray("MainLeft= 99999\nMainTop= 99999\nTileLeft= 999999\nTileTop= 999999\n"
+                          "TileWidth= 9000\nTileHeight= 4500\n")
+            << "" << QRect(200, 0, 600, 300) << QByteArray();
+        QTest::newRow("far and huge")
+            << QByteArray("MainLeft=-999999\nMainTop= 300\nTileLeft=-2147483648\nTileTop= 0\n"
+                          "TileWidth= 300000\nTileHeight= 300000\n")
+            << "move both" << QRect(0, 0, 800, 800)
+            << moved + "TileWidth= 12000\nTileHeight= 12000\n";
+        QTest::newRow("no width")
+            << main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 0\nTileHeight= 4500\n"
+            << "" << designed << QByteArray();
+        QTest::newRow("no height")
+            << main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n"
+            << "" << designed << QByteArray();
+        QTest::newRow("no height, beyond the screen")
+            << main + "TileLeft= 99999\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n"
+            << "" << QRect(287, 80, 513, 224) << QByteArray();
+        // A missing key is written from the place the window was given.
+        const QByteArray noHeight = main + "TileLeft= 1507\nTileTop= 1208\nTileWidth= 9000\n";
+        QTest::newRow("height missing")
+            << noHeight << "" << QRect(100, 81, 513, 224) << noHeight + "TileHeight= 0\n";
+        const QByteArray below = main + "TileLeft= 1507\nTileTop= 999999\nTileWidth= 9000\n";
+        QTest::newRow("height missing, below")
+            << below << "" << QRect(100, 0, 513, 224) << below + "TileHeight= 3360\n";
+    }
+
+    void placesAtExit()
+    {
+        QFETCH(QByteArray, option);
+        QFETCH(QString, action);
+        QFETCH(QRect, tileAt);
+        // Nothing is saved: the stored folder stays.
+        GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nSaveInitPath=/tmp/\n" + option);
+        QVERIFY(f.w().screen()->geometry().contains(QRect(f.w().pos(), f.w().size())));
+        if (option.startsWith("MainLeft= 1500\n"))
+            QCOMPARE(f.w().pos(), QPoint(100, 200));
+        if (tileAt.isValid())
+            QCOMPARE(f.tile().geometry(), tileAt);
+        if (action == "show tile" || action == "move both")
+            f.w().cmdTile_Click();
+        if (action == "move both") {
+            f.tile().move(-20, 10);
+            f.w().move(30, 45);
+        }
+        if (action == "maximise")
+            f.w().showMaximized();
+        f.w().close();
+        QFETCH(QByteArray, written);
+        QCOMPARE(Section(f.iniText(), "Option"),
+                 "SaveInitPath=/tmp/\n" + (written.isEmpty() ? option : written));
+    }
+
+    void sessionSaveAndFailedWrite()
+    {
+        GuiFixture f("[IniCheck]\nDummy=1\n");
+        f.w().move(30, 45);
+        f.w().SaveSettingsNow(); // the session's request at logout: nothing asked, nothing ended
+        QVERIFY(f.iniText().contains("\nMainLeft= 450\n") && f.w().isVisible());
+        const QByteArray saved = f.iniText();
+        f.w().move(60, 45);
+        {
+            FileSizeLimit limit(16);
+            f.w().SaveSettingsNow(); // a failure too goes unsaid
+            QVERIFY(f.dialogs.messages.empty());
+            f.w().close(); // at exit it is reported: the file and the reason
+        }
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+        const auto& [icon, text] = f.dialogs.messages[0];
+        QVERIFY(icon == MsgIcon::Error && text.contains(f.programDir.filePath("velmix.ini")));
+        QVERIFY2(text.endsWith("\r\n" + QString::fromLocal8Bit(strerror(EFBIG))), qPrintable(text));
+        f.w().move(90, 45);
+        f.w().SaveSettingsNow(); // unloaded: a late request writes nothing
+        QCOMPARE(f.iniText(), saved);
+    }
+
+    void tiles()
+    {
+        // Across: two copies, one pixel, longer than the area; down: part of a band left,
+        // smallest, longer than the area.
+        const std::tuple<bool, int, QSize> rows[] = {{false, 300, {}},      {false, 1, {431, 180}},
+                                                     {false, 2000, {}},     {true, 100, {513, 217}},
+                                                     {true, 4, {700, 333}}, {true, 2000, {}}};
+        for (const auto& [vertical, size, window] : rows) {
+            GuiFixture f;
+            frmMain& w = f.w();
+            child<QAction>(w, "MenuTile")->trigger();
+            frmTile& t = f.tile();
+            if (window.isValid())
+                t.resize(window);
+            // A long strip the other way, then this way, then shortened: nothing of
+            // the earlier strips may stay.
+            QLineEdit* box = child<QLineEdit>(w, "txtSize");
+            QTest::mouseClick(child<QRadioButton>(w, "Option1", vertical ? 0 : 1), Qt::LeftButton);
+            box->setText("2000");
+            QTest::mouseClick(child<QRadioButton>(w, "Option1", vertical ? 1 : 0), Qt::LeftButton);
+            box->setText(QString::number(size));
+            const QImage work = w.picWork();
+            QCOMPARE(work.size(), vertical ? QSize(1, size) : QSize(size, 1));
+            const std::vector<Colour> line = f.expectedLine(size);
+            for (int k = 0; k < size; ++k)
+                QCOMPARE(work.pixel(vertical ? 0 : k, vertical ? k : 0), Rgb(line[std::size_t(k)]));
+            ImageBox* grad = child<ImageBox>(t, "picGrad");
+            QVERIFY(TilesRepeatWork(grad->image(), work));
+            // The surface shows the strip once, 8 pixels off picGrad, and nothing else.
+            const QPoint strip = grad->pos() + (vertical ? QPoint(-8, 0) : QPoint(0, -8));
+            const QImage& surface = t.surfaceImage();
+            const QRgb back = t.palette().color(QPalette::Window).rgb();
+            QCOMPARE(surface.size(), t.size());
+            for (int y = 0; y < surface.height(); ++y)
+                for (int x = 0; x < surface.width(); ++x)
+                    if (surface.pixel(x, y) != (work.valid(QPoint(x, y) - strip)
+                                                    ? work.pixel(QPoint(x, y) - strip)
+                                                    : back))
+                        QFAIL(qPrintable(QString("surface pixel %1,%2").arg(x).arg(y)));
+            // And so does the screen, with picGrad's picture inside its border.
+            const QImage screen = t.grab().toImage();
+            QCOMPARE(screen.pixel(strip), work.pixel(0, 0));
+            QCOMPARE(screen.pixel(grad->pos() + QPoint(grad->border(), grad->border())),
+                     work.pixel(0, 0));
+            // Size 0 while typing leaves the last drawing.
+            const QImage last = grad->image();
+            box->setText("0");
+            QCOMPARE(grad->image(), last);
+            QVERIFY(PreviewShows(f)); // the same either way
+        }
+    }
+
+    void smallTileWindow()
+    {
+        GuiFixture f;
+        f.w().cmdTile_Click();
+        frmTile& t = f.tile();
+        ImageBox* grad = child<ImageBox>(t, "picGrad");
+        // At its smallest: one row of tiles, the top row just clear of the strip's label.
+        t.resize(10, 10);
+        QCOMPARE(grad->image().height(), 1);
+        const int gap = child<QCheckBox>(t, "ChkText")->x() -
+                        child<QLabel>(t, "LabSavePicture")->geometry().right();
+        QVERIFY2(gap > 0 && gap <= 5, qPrintable(QString::number(gap)));
+        // Smaller still, as a window system may make it: picGrad keeps a height.
+        QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
+        t.setMinimumSize(0, 0);
+        t.resize(300, 44);
+        QCOMPARE(grad->height(), 1);
+        t.resize(300, 43);
+        QCOMPARE(grad->height(), 1);
+    }
+
+    void sampleText()
+    {
+        GuiFixture f;
+        f.w().cmdTile_Click();
+        frmTile& t = f.tile();
+        CheckSampleShown(t, false);
+        QTest::mouseClick(child<QCheckBox>(t, "ChkText"), Qt::LeftButton);
+        CheckSampleShown(t, true);
+        // The designed face at 28 points on a first start; black on red, green,
+        // blue, red: the lowest contrast where blue turns to red.
+        QCOMPARE(child<QLabel>(t, "Labsample_2")->text(), QString("FontSize =  28"));
+        QCOMPARE(child<QLabel>(t, "LabContrast")->text(),
+                 QString("最低コントラスト比 1.96:1 (77 px) 不足"));
+        // The colour dialog opens at black; the rule is drawn in the colour
+        // chosen, ending a pixel short of picGrad's inner edge.
+        f.dialogs.colors.push_back(QColor(200, 100, 50));
+        QTest::mouseClick(child<ColorBox>(t, "picForeColor"), Qt::LeftButton);
+        QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{QColor(0, 0, 0)});
+        ImageBox* grad = child<ImageBox>(t, "picGrad");
+        const QImage shown = grad->grab().toImage();
+        const QRect rule = child<QFrame>(t, "Line1")->geometry();
+        const int right = grad->border() + grad->innerWidth() - 2;
+        for (int x = rule.left(); x <= right; ++x)
+            QCOMPARE(shown.pixel(x, rule.top()), qRgb(200, 100, 50));
+        QVERIFY(shown.pixel(right + 1, rule.top()) != qRgb(200, 100, 50));
+        // Each style of font chosen; 10.5 points are stored as 10.
+        const char* styles[4] = {"標準　　", "太字　　", "斜体　　", "太字斜体"};
+        for (int i = 0; i < 4; ++i) {
+            QFont chosen("DejaVu Sans", -1, i & 1 ? QFont::Bold : QFont::Normal, i & 2);
+            chosen.setPointSizeF(10.5);
+            f.dialogs.fonts.push_back(chosen);
+            QTest::mouseClick(child<QPushButton>(t, "CmdFont"), Qt::LeftButton);
+            QCOMPARE(child<QLabel>(t, "Labsample_3")->text(), QString("FontStyle = ") + styles[i]);
+            const QFont font = child<QLabel>(t, "Labsample_0")->font();
+            QVERIFY(font.pointSize() == 10 && font.bold() == bool(i & 1) &&
+                    font.italic() == bool(i & 2));
+        }
+        // A Cancel changes nothing: the dialog opened in the sample's own style.
+        t.CmdFont_Click();
+        QVERIFY(f.dialogs.fontPresets.back().bold() && f.dialogs.fontPresets.back().italic());
+        f.w().close();
+        QCOMPARE(Section(f.iniText(), "SampleTextFont"),
+                 QByteArray("Name=DejaVu Sans\nSize= 10\nbold=-1\nItalic=-1\nColor= 3302600\n"
+                            "TextOnOff=True\n"));
+    }
+};
 
 QTEST_MAIN(tst_MainWindow)
 #include "tst_mainwindow.moc"
