@@ -33,9 +33,11 @@
 
 using namespace velmix;
 
-Q_DECLARE_METATYPE(velmix::GradPoints)
-
 namespace {
+
+using RoundTrip = std::tuple<QString, int, bool, int>; // ext, size, down, thickness
+using Failure =
+    std::tuple<QString, QString, int, int, QString>; // ext, target, thickness, code, why
 
 GradPoints Three(Colour first, Colour middle, Colour last, bool middleOn)
 {
@@ -171,10 +173,7 @@ private slots:
 
     void roundTrip_data()
     {
-        QTest::addColumn<QString>("ext");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<bool>("vertical");
-        QTest::addColumn<int>("thickness");
+        QTest::addColumn<RoundTrip>("row");
         // 2000 pixels a row: 174 zero rows make one repeated block of the PNG
         // writer, so 349 rows end on a second whole block, 176 do not.
         const std::initializer_list<std::tuple<int, bool, int>> strips = {
@@ -183,18 +182,16 @@ private slots:
         for (const char* ext : {"bmp", "png", "jpg"})
             for (const auto& [size, vertical, thickness] : strips)
                 QTest::addRow("%s %d %s %d", ext, size, vertical ? "down" : "across", thickness)
-                    << ext << size << vertical << thickness;
+                    << RoundTrip{ext, size, vertical, thickness};
         // Beyond the JPEG writer's limit for whole-image Huffman tables.
-        QTest::newRow("jpg 2000 across 3000") << "jpg" << 2000 << false << 3000;
+        QTest::newRow("jpg 2000 across 3000") << RoundTrip{"jpg", 2000, false, 3000};
     }
 
     // Lossless formats pixel for pixel, JPEG within 3 levels; PNG at each option.
     void roundTrip()
     {
-        QFETCH(QString, ext);
-        QFETCH(int, size);
-        QFETCH(bool, vertical);
-        QFETCH(int, thickness);
+        QFETCH(RoundTrip, row);
+        const auto& [ext, size, vertical, thickness] = row;
         const QString path = at("out." + ext);
         const StripImage s = Strip(size, vertical, thickness);
         for (int option : ext == "png" ? QList{0, 1, 2} : QList{1}) {
@@ -248,35 +245,28 @@ private slots:
 
     void failuresKeepOldFile_data()
     {
-        QTest::addColumn<QString>("ext");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("thickness");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<Failure>("row");
         for (const auto& [ext, failed] : {std::pair{"bmp", -1}, {"png", 2}, {"jpg", 2}}) {
             const bool bmp = failed == -1;
             // The system's own reason, not "Unknown error".
             QTest::addRow("%s disk full", ext)
-                << ext << "keep" << 3000 << failed << "File too large";
+                << Failure{ext, "keep", 3000, failed, "File too large"};
             QTest::addRow("%s no folder", ext)
-                << ext << "no/keep" << 1 << (bmp ? -1 : 1) << "No such file or directory";
+                << Failure{ext, "no/keep", 1, bmp ? -1 : 1, "No such file or directory"};
             QTest::addRow("%s FIFO", ext) // refused before it is opened: no reader blocks
-                << ext << "fifo" << 1 << (bmp ? -1 : 1) << "Not a regular file (a FIFO)";
+                << Failure{ext, "fifo", 1, bmp ? -1 : 1, "Not a regular file (a FIFO)"};
             QTest::addRow("%s no rows", ext)
-                << ext << "keep" << 0 << (bmp ? -1 : 3) << (bmp ? "empty image" : "");
+                << Failure{ext, "keep", 0, bmp ? -1 : 3, bmp ? "empty image" : ""};
         }
         // 2000 x 800,000 pixels: more than a bitmap header's 32-bit sizes can state.
         QTest::newRow("bmp too large")
-            << "bmp" << QString("keep") << 800000 << -1 << "image too large for a bitmap file";
+            << Failure{"bmp", "keep", 800000, -1, "image too large for a bitmap file"};
     }
 
     void failuresKeepOldFile()
     {
-        QFETCH(QString, ext);
-        QFETCH(QString, target);
-        QFETCH(int, thickness);
-        QFETCH(int, code);
-        QFETCH(QString, reason);
+        QFETCH(Failure, row);
+        const auto& [ext, target, thickness, code, reason] = row;
         WriteAll(at("keep." + ext), "precious");
         QStringList expected = kFixture + QStringList{"keep." + ext}; // no leftovers
         if (target == "fifo" && mkfifo(QFile::encodeName(at("fifo." + ext)), 0600) == 0)

@@ -21,6 +21,9 @@ using namespace velmix;
 
 namespace {
 
+// Bytes before, font name read, encoding, name saved, parts of the bytes after.
+using Charset = std::tuple<QByteArray, QString, QByteArray, QString, QByteArrayList>;
+
 std::string Identity(std::string_view s)
 {
     return std::string(s);
@@ -209,41 +212,32 @@ private slots:
     // it can hold it, else in UTF-8; untouched lines keep their bytes.
     void characterSets_data()
     {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("encoding");
-        QTest::addColumn<QString>("newName");
-        QTest::addColumn<QByteArrayList>("after");
+        QTest::addColumn<Charset>("row");
         const QByteArray sjis =
             Sjis("[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=ＭＳ Ｐ明朝\r\n; "
                  "メモ\r\n[Option]\r\nSaveInitPath=C:\\画像\\\r\n");
         const QByteArray memo = Sjis("; メモ\r\n"), folder = Sjis("SaveInitPath=C:\\画像\\\r\n");
         QTest::newRow("Shift-JIS")
-            << sjis << "ＭＳ Ｐ明朝" << QByteArray("Shift_JIS") << "ＭＳ 明朝"
-            << QByteArrayList{Sjis("Name=ＭＳ 明朝\r\n"), memo, folder};
+            << Charset{sjis, "ＭＳ Ｐ明朝", "Shift_JIS", "ＭＳ 明朝",
+                       QByteArrayList{Sjis("Name=ＭＳ 明朝\r\n"), memo, folder}};
         QTest::newRow("emoji in Shift-JIS")
-            << sjis << "ＭＳ Ｐ明朝" << QByteArray("Shift_JIS") << "Noto Color Emoji 😀"
-            << QByteArrayList{"Name=Noto Color Emoji 😀\r\n", memo, folder};
-        QTest::newRow("UTF-8, stray byte")
-            << QByteArray("; caf\xE9 au lait\n[IniCheck]\nDummy=1\n[SampleTextFont]\nName=ＭＳ "
-                          "Ｐゴシック\n"
-                          "[Option]\nSaveInitPath=/home/ユーザー/\n")
-            << "ＭＳ Ｐゴシック" << QByteArray("UTF-8") << "メイリオ"
-            << QByteArrayList{"; caf\xE9 au lait\n[IniCheck]\n", "Name=メイリオ\n",
-                              "SaveInitPath=/home/ユーザー/\n"};
-        QTest::newRow("byte order mark")
-            << QByteArray("\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｍ\r\n")
-            << "Ｍ" << QByteArray("UTF-8") << "明朝"
-            << QByteArrayList{"\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n", "Name=明朝\r\n"};
+            << Charset{sjis, "ＭＳ Ｐ明朝", "Shift_JIS", "Noto Color Emoji 😀",
+                       QByteArrayList{"Name=Noto Color Emoji 😀\r\n", memo, folder}};
+        QTest::newRow("UTF-8, stray byte") << Charset{
+            "; caf\xE9 au lait\n[IniCheck]\nDummy=1\n[SampleTextFont]\nName=ＭＳ Ｐゴシック\n"
+            "[Option]\nSaveInitPath=/home/ユーザー/\n",
+            "ＭＳ Ｐゴシック", "UTF-8", "メイリオ",
+            QByteArrayList{"; caf\xE9 au lait\n[IniCheck]\n", "Name=メイリオ\n",
+                           "SaveInitPath=/home/ユーザー/\n"}};
+        QTest::newRow("byte order mark") << Charset{
+            "\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｍ\r\n", "Ｍ", "UTF-8",
+            "明朝", QByteArrayList{"\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n", "Name=明朝\r\n"}};
     }
 
     void characterSets()
     {
-        QFETCH(QByteArray, before);
-        QFETCH(QString, name);
-        QFETCH(QByteArray, encoding);
-        QFETCH(QString, newName);
-        QFETCH(QByteArrayList, after);
+        QFETCH(Charset, row);
+        const auto& [before, name, encoding, newName, after] = row;
         write(before);
         ModuleINI file = ini();
         auto s = file.LoadIni();
