@@ -96,35 +96,11 @@ qint64 InflatedSize(const QByteArray& png, qint64 room)
 // a named NAME.XXXXXX file. Qt opens its files with open64.
 bool g_refuseAnonymous = false;
 
-} // namespace
-
-extern "C" int open64(const char* path, int flags, ...)
-{
-    if (g_refuseAnonymous && (flags & O_TMPFILE) == O_TMPFILE) {
-        errno = EOPNOTSUPP;
-        return -1;
-    }
-    va_list ap;
-    va_start(ap, flags);
-    const bool hasMode = (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE;
-    const auto mode = hasMode ? static_cast<mode_t>(va_arg(ap, int)) : mode_t(0);
-    va_end(ap);
-    static const auto next =
-        reinterpret_cast<int (*)(const char*, int, ...)>(dlsym(RTLD_NEXT, "open64"));
-    return next(path, flags, mode);
-}
-
-namespace {
-
-struct Run
-{
-    int code = -1; // -1: ended by a signal
-    QString text;  // standard error, then standard output
-};
-
-// velmix-render with the arguments of a shell line, in dir, under a file size limit of 100 kB (that
-// a write exceeds it must end in "File too large", not death by SIGXFSZ).
-Run Render(const QString& dir, const QString& args)
+// velmix-render with the arguments of a shell line, in dir, under a file size
+// limit of 100 kB (that a write exceeds it must end in "File too large", not
+// death by SIGXFSZ): the exit code (-1: ended by a signal), and standard error
+// followed by standard output.
+std::pair<int, QString> Render(const QString& dir, const QString& args)
 {
     QProcess p;
     p.setWorkingDirectory(dir);
@@ -143,6 +119,22 @@ Run Render(const QString& dir, const QString& args)
 const QStringList kFixture{"link.png", "none.ini", "real.png", "v.ini"};
 
 } // namespace
+
+extern "C" int open64(const char* path, int flags, ...)
+{
+    if (g_refuseAnonymous && (flags & O_TMPFILE) == O_TMPFILE) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    va_list ap;
+    va_start(ap, flags);
+    const bool hasMode = (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE;
+    const auto mode = hasMode ? static_cast<mode_t>(va_arg(ap, int)) : mode_t(0);
+    va_end(ap);
+    static const auto next =
+        reinterpret_cast<int (*)(const char*, int, ...)>(dlsym(RTLD_NEXT, "open64"));
+    return next(path, flags, mode);
+}
 
 class tst_Render : public QObject
 {
@@ -222,10 +214,8 @@ private slots:
         QCOMPARE(Save("bmp", s, at("a.bmp")), int(kEncodeOk));
         const QByteArray hex("424d 72000000 00000000 36000000 28000000 04000000 05000000 0100 1800 "
                              "00000000 3c000000 c40e0000 c40e0000 00000000 00000000"
-                             "abcdef abcdef abcdef abcdef"
-                             "123456 123456 123456 123456"
-                             "ff0000 ff0000 ff0000 ff0000"
-                             "00ff00 00ff00 00ff00 00ff00"
+                             "abcdef abcdef abcdef abcdef  123456 123456 123456 123456"
+                             "ff0000 ff0000 ff0000 ff0000  00ff00 00ff00 00ff00 00ff00"
                              "0000ff 0000ff 0000ff 0000ff");
         QCOMPARE(ReadAll(at("a.bmp")).toHex(' '), QByteArray::fromHex(hex).toHex(' '));
     }
@@ -311,8 +301,8 @@ private slots:
                  {"--help", 0, "Usage: velmix-render"},
                  {"-p 500:#777777 --contrast '#ffffff'", 0, "4.48 0 AA-large\n"},
                  {"--contrast '#ffffff'", 0, "1.37 34 fail\n"}}) {
-            const Run r = Render(m_dir->path(), args);
-            QVERIFY2(r.code == code && r.text.contains(text), qPrintable(args + (": " + r.text)));
+            const auto [got, out] = Render(m_dir->path(), args);
+            QVERIFY2(got == code && out.contains(text), qPrintable(args + (": " + out)));
             QCOMPARE(files(), kFixture);
         }
     }
@@ -339,7 +329,7 @@ private slots:
         QFETCH(QString, args);
         QFETCH(GradPoints, points);
         QFETCH(QSize, size);
-        QCOMPARE(Render(m_dir->path(), args).code, 0);
+        QCOMPARE(Render(m_dir->path(), args).first, 0);
         const bool down = size.height() > size.width();
         const int length = down ? size.height() : size.width();
         const int thickness = down ? size.width() : size.height();
@@ -354,10 +344,15 @@ private slots:
         QVERIFY(QFileInfo(at("link.png")).isSymLink());
     }
 
-    // On a file system without anonymous temporary files the save's named one
-    // is what a stopping signal's handler removes.
-    void namedTemporaryRemoved()
+    // A second of SIGTERM, SIGINT, SIGHUP ends the process at once, in case
+    // the shutdown the first asked for is stuck (the first: tests/e2e). The
+    // renderer's handlers: SIGTERM, SIGINT, SIGHUP remove that file and end
+    // the process, SIGXFSZ is ignored. A signal ignored from the start (nohup)
+    // stays ignored, also by the program's shutdown signals.
+    void signalHandlers()
     {
+        // On a file system without anonymous temporary files the save's named one
+        // is what a stopping signal's handler removes.
         QStringList during, removed;
         g_refuseAnonymous = true;
         SaveThrough(at("keep.bmp"), [&](QSaveFile&) {
@@ -369,15 +364,6 @@ private slots:
         g_refuseAnonymous = false;
         QCOMPARE(during.filter(QRegularExpression("^keep\\.bmp\\.\\w{6}$")).size(), 1);
         QCOMPARE(removed, kFixture);
-    }
-
-    // A second of SIGTERM, SIGINT, SIGHUP ends the process at once, in case
-    // the shutdown the first asked for is stuck (the first: tests/e2e). The
-    // renderer's handlers: SIGTERM, SIGINT, SIGHUP remove that file and end
-    // the process, SIGXFSZ is ignored. A signal ignored from the start (nohup)
-    // stays ignored, also by the program's shutdown signals.
-    void signalHandlers()
-    {
         {
             ShutdownSignals signals_;
             const pid_t child = fork();
