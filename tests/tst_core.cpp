@@ -120,7 +120,6 @@ private slots:
     }
     void basics()
     {
-        QCOMPARE(StartupPoints(), Points(kStartup));
         QCOMPARE(GetSizeName(0) + GetSizeName(1), std::string("横幅高さ"));
         std::int16_t low = -1, high = 256; // clamped in place
         QCOMPARE(QList<int>({LimitByte(low), LimitByte(high), low, high}),

@@ -50,16 +50,6 @@ QByteArray Section(const QByteArray& text, const char* name)
     return text.mid(start, end < 0 ? -1 : end + 1 - start);
 }
 
-// The sample text's controls, all on or all off.
-void CheckSampleShown(frmTile& t, bool on)
-{
-    QCOMPARE(child<QCheckBox>(t, "ChkText")->isChecked(), on);
-    QCOMPARE(child<CrossLabel>(t, "LabX")->isVisible(), !on);
-    QCOMPARE(child<QPushButton>(t, "CmdFont")->isEnabled(), on);
-    for (const char* name : {"Line1", "LabContrast", "Labsample_0", "Labsample_3"})
-        QCOMPARE(child<QWidget>(t, name)->isVisible(), on);
-}
-
 } // namespace
 
 class tst_MainWindow : public QObject
@@ -339,9 +329,15 @@ private slots:
         GuiFixture f;
         f.w().cmdTile_Click();
         frmTile& t = f.tile();
-        CheckSampleShown(t, false);
-        QTest::mouseClick(child<QCheckBox>(t, "ChkText"), Qt::LeftButton);
-        CheckSampleShown(t, true);
+        for (const bool on : {false, true}) { // the sample's controls, all off, then all on
+            if (on)
+                QTest::mouseClick(child<QCheckBox>(t, "ChkText"), Qt::LeftButton);
+            QCOMPARE(child<QCheckBox>(t, "ChkText")->isChecked(), on);
+            QCOMPARE(child<CrossLabel>(t, "LabX")->isVisible(), !on);
+            QCOMPARE(child<QPushButton>(t, "CmdFont")->isEnabled(), on);
+            for (const char* name : {"Line1", "LabContrast", "Labsample_0", "Labsample_3"})
+                QCOMPARE(child<QWidget>(t, name)->isVisible(), on);
+        }
         // The designed face at 28 points on a first start; black on red, green,
         // blue, red: the lowest contrast where blue turns to red.
         QCOMPARE(child<QLabel>(t, "Labsample_2")->text(), QString("FontSize =  28"));
