@@ -22,22 +22,17 @@
 using namespace velmix;
 using namespace std::chrono_literals;
 
-Q_DECLARE_METATYPE(velmix::EditStep)
-
 namespace {
 
-QAction* Act(frmMain& w, const char* name)
-{
-    return child<QAction>(w, name);
-}
+const auto Act = [](frmMain& w, const char* name) { return child<QAction>(w, name); };
+const auto Click = [](QWidget* widget) { Click(widget); };
 
 void OnlyEnable(frmMain& w, std::initializer_list<int> on)
 {
     for (int i : on)
         w.setCheck(i, true);
     for (int i = 0; i < kPointCount; ++i)
-        if (std::find(on.begin(), on.end(), i) == on.end())
-            w.setCheck(i, false);
+        w.setCheck(i, std::find(on.begin(), on.end(), i) != on.end());
 }
 
 // Every point's place, colour box and values, and the preview, show
@@ -45,16 +40,13 @@ void OnlyEnable(frmMain& w, std::initializer_list<int> on)
 bool ShowsPoints(GuiFixture& f)
 {
     frmMain& w = f.w();
+    const auto num = [&](auto name, int k) { return child<QLabel>(w, name, k)->text().toInt(); };
     for (int i = 0; i < kPointCount; ++i) {
         const Colour c = w.state().PointColor[i];
-        const auto text = [&](const char* name, int k) {
-            return child<QLabel>(w, name, k)->text();
-        };
-        if (text("LabColor", i) != QString::number(GetRed(c)) ||
-            text("LabColor", i + 7) != QString::number(GetGreen(c)) ||
-            text("LabColor", i + 14) != QString::number(GetBlue(c)) ||
+        if (num("LabColor", i) != GetRed(c) || num("LabColor", i + 7) != GetGreen(c) ||
+            num("LabColor", i + 14) != GetBlue(c) ||
             child<ColorBox>(w, "PicColor", i)->color() != ToQColor(c) ||
-            text("LabLocate", i) != QString::number(child<QSlider>(w, "Slider1", i)->value()))
+            num("LabLocate", i) != child<QSlider>(w, "Slider1", i)->value())
             return false;
     }
     return ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280));
@@ -91,24 +83,28 @@ void Drag(QSlider* s, int to)
     s->setSliderDown(false);
 }
 
-const std::function<void(GuiFixture&)> kSteps[] = {
-    [](GuiFixture& f) { QTest::mouseClick(child<QCheckBox>(f.w(), "Check1_5"), Qt::LeftButton); },
-    [](GuiFixture& f) { Drag(child<QSlider>(f.w(), "Slider1_2"), 810); },
-    [](GuiFixture& f) { QTest::keyClick(child<QSlider>(f.w(), "Slider1_2"), Qt::Key_PageUp); },
-    [](GuiFixture& f) {
-        f.dialogs.colors.push_back(QColor(10, 20, 30));
-        f.w().PicColor_Click(2);
-    },
-    [](GuiFixture& f) { Act(f.w(), "mnuRandom")->trigger(); },
-    [](GuiFixture& f) {
-        QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
-    },
-    [](GuiFixture& f) {
-        child<QLineEdit>(f.w(), "txtSize")->setFocus();
-        child<QLineEdit>(f.w(), "txtSize")->setText("321");
-        child<QSlider>(f.w(), "Slider1_0")->setFocus(); // leaving the box commits the size
-    },
-    [](GuiFixture& f) { child<UpDown>(f.w(), "UpDown1")->step(1); },
+// Each kind of step: its name, what undo calls it, and how it is made.
+const std::tuple<const char*, EditStep, std::function<void(GuiFixture&)>> kSteps[] = {
+    {"check box", EditStep::Check, [](auto& f) { Click(child<QCheckBox>(f.w(), "Check1_5")); }},
+    {"slider drag", EditStep::Slider,
+     [](auto& f) { Drag(child<QSlider>(f.w(), "Slider1_2"), 810); }},
+    {"slider keys", EditStep::Slider,
+     [](auto& f) { QTest::keyClick(child<QSlider>(f.w(), "Slider1_2"), Qt::Key_PageUp); }},
+    {"colour", EditStep::Colour,
+     [](auto& f) {
+         f.dialogs.colors.push_back(QColor(10, 20, 30));
+         f.w().PicColor_Click(2);
+     }},
+    {"random", EditStep::RandomUniform, [](auto& f) { Act(f.w(), "mnuRandom")->trigger(); }},
+    {"orientation", EditStep::Orientation,
+     [](auto& f) { Click(child<QRadioButton>(f.w(), "Option1_1")); }},
+    {"typed size", EditStep::Size,
+     [](auto& f) {
+         child<QLineEdit>(f.w(), "txtSize")->setFocus();
+         child<QLineEdit>(f.w(), "txtSize")->setText("321");
+         child<QSlider>(f.w(), "Slider1_0")->setFocus(); // leaving the box commits the size
+     }},
+    {"spinner", EditStep::Size, [](auto& f) { child<UpDown>(f.w(), "UpDown1")->step(1); }},
 };
 
 // Saves to `path` (or copies, when empty) through the options dialog with a
@@ -138,437 +134,388 @@ class tst_Commands : public QObject
 {
     Q_OBJECT
 private slots:
-    void randomAndEqual();
-    void rememberAndRestore();
-    void restoreHandEditedAllOff();
-    void brightnessText();
-    void cancelsAndNoSteps();
-    void undoEachStep_data();
-    void undoEachStep();
-    void undoHistory();
-    void saveAndCopy_data();
-    void saveAndCopy();
-    void cancelAtEachStep();
-    void failedWriteKeepsFile();
-    void bounds();
-    void copyCssAndHelp();
-};
-
-void tst_Commands::randomAndEqual()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    f.random.values = {0.5f, 0.25f, 0.75f, 0.125f};
-    w.mnuRandom_Click();
-    const auto& c = w.state().PointColor;
-    // The last takes the first's colour.
-    QVERIFY(c[0] == 8388608 && c[1] == 4194304 && c[2] == 12582912 && c[3] == 8388608);
-    QCOMPARE(c[5], 0); // disabled: untouched
-    QVERIFY(ShowsPoints(f));
-    OnlyEnable(w, {0, 1, 2});
-    for (auto [i, at] : {std::pair{0, 900}, {1, 100}, {2, 500}, {5, 777}})
-        child<QSlider>(w, "Slider1", i)->setValue(at);
-    w.cmdTile_Click();
-    w.mnuEqual_Click();
-    for (auto [i, at] : {std::pair{0, 1000}, {1, 0}, {2, 500}, {5, 777}})
-        QCOMPARE(child<QSlider>(w, "Slider1", i)->value(), at);
-    QVERIFY(ShowsPoints(f));
-    QVERIFY(ImageShowsLine(w.picWork(), f.expectedLine(100)));
-}
-
-void tst_Commands::rememberAndRestore()
-{
-    // A complete file (missing keys would be added), with lines of the user's.
-    QByteArray before;
+    void randomAndEqual()
     {
-        GuiFixture first;
-        first.w().close();
-        before = "; mine\n" + first.iniText() + "[Mine]\nkeep=me\n";
-        before.replace("[Memory]\n", "[Memory]\nnote=keep\n");
+        GuiFixture f;
+        frmMain& w = f.w();
+        f.random.values = {0.5f, 0.25f, 0.75f, 0.125f};
+        w.mnuRandom_Click();
+        const auto& c = w.state().PointColor;
+        // The last takes the first's colour.
+        QVERIFY(c[0] == 8388608 && c[1] == 4194304 && c[2] == 12582912 && c[3] == 8388608);
+        QCOMPARE(c[5], 0); // disabled: untouched
+        QVERIFY(ShowsPoints(f));
+        OnlyEnable(w, {0, 1, 2});
+        for (auto [i, at] : {std::pair{0, 900}, {1, 100}, {2, 500}, {5, 777}})
+            child<QSlider>(w, "Slider1", i)->setValue(at);
+        w.cmdTile_Click();
+        w.mnuEqual_Click();
+        for (auto [i, at] : {std::pair{0, 1000}, {1, 0}, {2, 500}, {5, 777}})
+            QCOMPARE(child<QSlider>(w, "Slider1", i)->value(), at);
+        QVERIFY(ShowsPoints(f));
+        QVERIFY(ImageShowsLine(w.picWork(), f.expectedLine(100)));
     }
-    GuiFixture f(before);
-    frmMain& w = f.w();
-    QVERIFY(!Act(w, "mnuMemoryLoad")->isEnabled());
-    w.state().SampleTextFont.Color = 255; // other units: only the exit writes them
-    w.move(300, 200);
-    OnlyEnable(w, {6});
-    child<QSlider>(w, "Slider1_6")->setValue(250);
-    f.dialogs.colors.push_back(QColor(1, 2, 3));
-    w.PicColor_Click(6);
-    child<QLineEdit>(w, "txtSize")->setText("321");
-    QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
-    child<QCheckBox>(w.option(), "chkHeight")->setChecked(true);
-    child<QLineEdit>(w.option(), "txtSize")->setText("50");
-    w.mnuMemorySave_Click();
-    QVERIFY(Act(w, "mnuMemoryLoad")->isEnabled());
-    // Into the file at once, and only the remembered state.
-    const QByteArray after = f.iniText();
-    QCOMPARE(OutsideMemory(after), OutsideMemory(before));
-    QVERIFY(after.contains("[Memory]\nnote=keep\nEnabled 0=0\nLocate 0=0\n"));
-    QVERIFY(after.contains("Locate 6=250\n"));
 
-    // The next start offers it, and applies it only when asked. Its points
-    // lie below the remembered one: restoring switches that on before it
-    // switches them off, so nothing is refused.
-    GuiFixture next(after);
-    frmMain& n = next.w();
-    QVERIFY(n.currentPoints() == StartupPoints());
-    n.mnuMemoryLoad_Click();
-    QCOMPARE(n.editState(), w.editState());
-    QVERIFY(ShowsPoints(next));
-    QVERIFY(child<QRadioButton>(n, "Option1_1")->isChecked());
-    QVERIFY(child<QCheckBox>(n.option(), "chkHeight")->isChecked());
-    QCOMPARE(n.state().SaveHeight, 50);
-    QVERIFY(next.dialogs.messages.empty());
-}
+    void rememberAndRestore()
+    {
+        // A complete file (missing keys would be added), with lines of the user's.
+        const QByteArray before = [] {
+            GuiFixture first;
+            first.w().close();
+            QByteArray text = "; mine\n" + first.iniText() + "[Mine]\nkeep=me\n";
+            return text.replace("[Memory]\n", "[Memory]\nnote=keep\n");
+        }();
+        GuiFixture f(before);
+        frmMain& w = f.w();
+        w.state().SampleTextFont.Color = 255; // other units: only the exit writes them
+        w.move(300, 200);
+        OnlyEnable(w, {6});
+        child<QSlider>(w, "Slider1_6")->setValue(250);
+        f.dialogs.colors.push_back(QColor(1, 2, 3));
+        w.PicColor_Click(6);
+        child<QLineEdit>(w, "txtSize")->setText("321");
+        Click(child<QRadioButton>(w, "Option1_1"));
+        child<QCheckBox>(w.option(), "chkHeight")->setChecked(true);
+        child<QLineEdit>(w.option(), "txtSize")->setText("50");
+        w.mnuMemorySave_Click();
+        QVERIFY(Act(w, "mnuMemoryLoad")->isEnabled());
+        // Into the file at once, and only the remembered state.
+        const QByteArray after = f.iniText();
+        QCOMPARE(OutsideMemory(after), OutsideMemory(before));
+        QVERIFY(after.contains("[Memory]\nnote=keep\nEnabled 0=0\nLocate 0=0\n"));
+        QVERIFY(after.contains("Locate 6=250\n"));
 
-void tst_Commands::restoreHandEditedAllOff()
-{
-    GuiFixture f("[IniCheck]\nDummy=1\n[Memory]\nEnabled 0=0\nEnabled 1=0\nLocate 1=2000\n"
-                 "Color 1=-7\nSize= 1\ntate= 0\nSaveHeight= 0\n");
-    f.w().mnuMemoryLoad_Click();
-    QVERIFY(child<QCheckBox>(f.w(), "Check1_0")->isChecked()); // one point stays on
-    QCOMPARE(child<QSlider>(f.w(), "Slider1_1")->value(), 1000);
-    QCOMPARE(f.w().state().PointColor[1], 0);
-    QCOMPARE(child<QLineEdit>(f.w(), "txtSize")->text(), QString("4"));
-    QCOMPARE(f.w().state().SaveHeight, 1);
-    QVERIFY(f.dialogs.messages.empty());
-}
+        // The next start offers it, and applies it only when asked. Its points
+        // lie below the remembered one: restoring switches that on before it
+        // switches them off, so nothing is refused.
+        GuiFixture next(after);
+        frmMain& n = next.w();
+        QVERIFY(n.currentPoints() == StartupPoints());
+        n.mnuMemoryLoad_Click();
+        QCOMPARE(n.editState(), w.editState());
+        QVERIFY(ShowsPoints(next));
+        QVERIFY(child<QRadioButton>(n, "Option1_1")->isChecked());
+        QVERIFY(child<QCheckBox>(n.option(), "chkHeight")->isChecked());
+        QCOMPARE(n.state().SaveHeight, 50);
+        QVERIFY(next.dialogs.messages.empty());
+    }
 
-void tst_Commands::brightnessText()
-{
-    // Typed over the selected 0 (letters discarded, four characters at most),
-    // shown, on the slider,
-    // and on point 1 (green) but not on the disabled point 2; +-255 at most.
-    GuiFixture f;
-    f.w().setCheck(2, false);
-    const Colour disabled = f.w().state().PointColor[2];
-    const std::tuple<const char*, const char*, int, Colour> rows[] = {
-        {"20", "20", 20, 0x14FF14},     {"-20", "-20", -20, 0x00EB00},
-        {"-", "-", 0, 0x00FF00},        {"2.5x", "2.5", 2, 0x02FF02},
-        {"255", "255", 255, 0xFFFFFF},  {"256", "255", 255, 0xFFFFFF},
-        {"999", "255", 255, 0xFFFFFF},  {"-255", "-255", -255, 0},
-        {"-256", "-255", -255, 0},      {"05", "05", 5, 0x05FF05},
-        {"0.001", "0.00", 0, 0x00FF00},
-    };
-    for (auto [typed, shown, at, colour] : rows)
+    void cancelsAndNoSteps()
+    {
+        GuiFixture f;
+        frmMain& w = f.w();
+        w.cmdTile_Click();
+        Act(w, "mnuEqual")->trigger();      // the points are equally spaced already
+        w.PicColor_Click(1);                // colour dialog cancelled
+        Act(w, "mnuMemorySave")->trigger(); // remember changes the slot only
+        const Views before = Capture(f);
         Brightness(f, [&](frmLD& ld, QLineEdit* text) {
-            QTest::keyClicks(text, typed);
-            QCOMPARE(text->text(), QString(shown));
-            QCOMPARE(child<QSlider>(ld, "sldLD")->value(), at);
-            QCOMPARE(f.w().state().PointColor[1], colour);
-            QCOMPARE(f.w().state().PointColor[2], disabled);
-            QVERIFY(ShowsPoints(f)); // live
-            ld.CmdCancel_Click();
+            text->setText("8");
+            QTest::keyClick(child<QSlider>(ld, "sldLD"), Qt::Key_PageUp);
+            QCOMPARE(text->text(), QString("40"));
+            QCOMPARE(w.state().PointColor[2], MakeColour(40, 40, 255));
+            QVERIFY(std::get<3>(Capture(f)) != std::get<3>(before)); // live in the tiles too
+            Click(child<QPushButton>(ld, "CmdCancel"));
         });
-}
+        // The close box and Escape are Cancel too.
+        for (bool escape : {true, false})
+            Brightness(f, [escape](frmLD& ld, QLineEdit* text) {
+                text->setText("-30");
+                escape ? QTest::keyClick(text, Qt::Key_Escape) : void(ld.close());
+            });
+        QVERIFY(Capture(f) == before);
+        QVERIFY(ShowsPoints(f));
+        QVERIFY(!Act(w, "mnuUndo")->isEnabled()); // none of these is a step
+        // Nor is switching off the last enabled point, which is refused.
+        OnlyEnable(w, {3});
+        Click(child<QCheckBox>(w, "Check1_3"));
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(w.undo().history().undoCount(), std::size_t(3));
 
-void tst_Commands::cancelsAndNoSteps()
-{
-    GuiFixture f;
-    frmMain& w = f.w();
-    w.cmdTile_Click();
-    Act(w, "mnuEqual")->trigger();      // the points are equally spaced already
-    w.PicColor_Click(1);                // colour dialog cancelled
-    Act(w, "mnuMemorySave")->trigger(); // remember changes the slot only
-    const Views before = Capture(f);
-    Brightness(f, [&](frmLD& ld, QLineEdit* text) {
-        text->setText("8");
-        QTest::keyClick(child<QSlider>(ld, "sldLD"), Qt::Key_PageUp);
-        QCOMPARE(text->text(), QString("40"));
-        QCOMPARE(w.state().PointColor[2], MakeColour(40, 40, 255));
-        QVERIFY(std::get<3>(Capture(f)) != std::get<3>(before)); // live in the tiles too
-        QTest::mouseClick(child<QPushButton>(ld, "CmdCancel"), Qt::LeftButton);
-    });
-    // The close box and Escape are Cancel too.
-    Brightness(f, [](frmLD& ld, QLineEdit* text) {
-        text->setText("-30");
-        ld.close();
-    });
-    Brightness(f, [](frmLD&, QLineEdit* text) {
-        text->setText("40");
-        QTest::keyClick(text, Qt::Key_Escape);
-    });
-    QVERIFY(Capture(f) == before);
-    QVERIFY(ShowsPoints(f));
-    QVERIFY(!Act(w, "mnuUndo")->isEnabled()); // none of these is a step
-    // Nor is switching off the last enabled point, which is refused.
-    OnlyEnable(w, {3});
-    QTest::mouseClick(child<QCheckBox>(w, "Check1_3"), Qt::LeftButton);
-    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
-    QCOMPARE(w.undo().history().undoCount(), std::size_t(3));
-}
-
-void tst_Commands::undoEachStep_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<EditStep>("step");
-    QTest::addColumn<bool>("reported");
-    QTest::newRow("check box") << 0 << EditStep::Check << true;
-    QTest::newRow("slider drag") << 1 << EditStep::Slider << true;
-    QTest::newRow("slider keys") << 2 << EditStep::Slider << true;
-    QTest::newRow("colour") << 3 << EditStep::Colour << true;
-    QTest::newRow("random") << 4 << EditStep::RandomUniform << true;
-    QTest::newRow("orientation") << 5 << EditStep::Orientation << true;
-    QTest::newRow("typed size") << 6 << EditStep::Size << true;
-    QTest::newRow("spinner") << 7 << EditStep::Size << true;
-    // Changed with the redraws off, which report no step (nor commit a size
-    // at undo): undo names the change by what differs.
-    QTest::newRow("unreported check") << 0 << EditStep::Check << false;
-    QTest::newRow("unreported move") << 1 << EditStep::Slider << false;
-    QTest::newRow("unreported colour") << 3 << EditStep::Colour << false;
-    QTest::newRow("unreported orientation") << 5 << EditStep::Orientation << false;
-}
-
-void tst_Commands::undoEachStep()
-{
-    QFETCH(int, kind);
-    QFETCH(EditStep, step);
-    QFETCH(bool, reported);
-    GuiFixture f;
-    frmMain& w = f.w();
-    w.cmdTile_Click(); // the work picture and the tiles are drawn too
-    child<QSlider>(w, "Slider1_1")->setValue(100);
-    const Views before = Capture(f);
-    w.state().RedrawEnabled = reported;
-    kSteps[kind](f); // the redraws stay off up to the undo
-    const Views after = Capture(f);
-    QVERIFY(std::get<0>(after) != std::get<0>(before));
-    if (reported) {
-        QVERIFY(ImageShowsLine(std::get<1>(after), f.expectedLine(280)));
-        QCOMPARE(w.undo().history().undoCount(), std::size_t(2)); // the set-up's move and this
+        // Typed over the selected 0 (letters discarded, four characters at most),
+        // shown, on the slider,
+        // and on point 1 (green) but not on the disabled point 2; +-255 at most.
+        w.setCheck(1, true);
+        const Colour disabled = w.state().PointColor[2];
+        const std::tuple<const char*, const char*, int, Colour> rows[] = {
+            {"20", "20", 20, 0x14FF14},     {"-20", "-20", -20, 0x00EB00},
+            {"-", "-", 0, 0x00FF00},        {"2.5x", "2.5", 2, 0x02FF02},
+            {"255", "255", 255, 0xFFFFFF},  {"256", "255", 255, 0xFFFFFF},
+            {"999", "255", 255, 0xFFFFFF},  {"-255", "-255", -255, 0},
+            {"-256", "-255", -255, 0},      {"05", "05", 5, 0x05FF05},
+            {"0.001", "0.00", 0, 0x00FF00},
+        };
+        for (auto [typed, shown, at, colour] : rows)
+            Brightness(f, [&](frmLD& ld, QLineEdit* text) {
+                QTest::keyClicks(text, typed);
+                QCOMPARE(text->text(), QString(shown));
+                QCOMPARE(child<QSlider>(ld, "sldLD")->value(), at);
+                QCOMPARE(w.state().PointColor[1], colour);
+                QCOMPARE(w.state().PointColor[2], disabled);
+                QVERIFY(ShowsPoints(f)); // live
+                ld.CmdCancel_Click();
+            });
     }
-    Act(w, "mnuUndo")->trigger();
-    QVERIFY(Capture(f) == before);
-    QCOMPARE(Act(w, "mnuRedo")->text().section(" - ", 1), UndoMenu::caption(step));
-    Act(w, "mnuRedo")->trigger();
-    QVERIFY(reported ? Capture(f) == after : w.editState() == std::get<0>(after));
-    QVERIFY(!Act(w, "mnuRedo")->isEnabled());
-}
 
-void tst_Commands::undoHistory()
-{
-    // Three steps kept; key steps of one slider closer together than the
-    // merge window are one.
-    GuiFixture f({}, true, 3);
-    frmMain& w = f.w();
-    f.random.values = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f};
-    QVERIFY(!Act(w, "mnuUndo")->isEnabled() && !Act(w, "mnuRedo")->isEnabled());
-    QSlider* s = child<QSlider>(w, "Slider1_1");
-    QTest::keyClick(s, Qt::Key_Right);
-    f.now += EditHistory::kMergeWindow; // a pause as long as the window: a new step
-    QTest::keyClick(s, Qt::Key_Right);
-    QTest::keyClick(s, Qt::Key_Left); // back where this run began: it is gone
-    QCOMPARE(w.undo().history().undoCount(), std::size_t(1));
-    QTest::keyClick(s, Qt::Key_Right); // a new run, not part of the first step
-    f.now += EditHistory::kMergeWindow - 1ns;
-    QTest::keyClick(s, Qt::Key_Right); // within the window: the same step
-    const EditState keys = w.editState();
-    Drag(s, 520); // a drag right after is a step of its own
-    QCOMPARE(w.undo().history().undoCount(), std::size_t(3));
-    Act(w, "mnuUndo")->trigger();
-    QCOMPARE(w.editState(), keys);
-    Act(w, "mnuUndo")->trigger();
-    QCOMPARE(s->value(), 334);
-    Act(w, "mnuUndo")->trigger();
-    QCOMPARE(w.editState().points, StartupPoints());
-    Act(w, "mnuRandom")->trigger(); // a new step drops the redo
-    QVERIFY(!Act(w, "mnuRedo")->isEnabled());
-    const EditState random = w.editState();
-    for (std::size_t k = 2; k <= 4; ++k) {
-        Act(w, "mnuRandom")->trigger();
-        QCOMPARE(w.undo().history().undoCount(), std::min<std::size_t>(k, 3));
+    void undoEachStep_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<bool>("reported");
+        for (int k = 0; k < int(std::size(kSteps)); ++k)
+            QTest::newRow(std::get<0>(kSteps[k])) << k << true;
+        // Changed with the redraws off, which report no step (nor commit a size
+        // at undo): undo names the change by what differs.
+        for (int k : {0, 1, 3, 5})
+            QTest::addRow("unreported %s", std::get<0>(kSteps[k])) << k << false;
     }
-    while (Act(w, "mnuUndo")->isEnabled())
+
+    void undoEachStep()
+    {
+        QFETCH(int, step);
+        QFETCH(bool, reported);
+        GuiFixture f;
+        frmMain& w = f.w();
+        w.cmdTile_Click(); // the work picture and the tiles are drawn too
+        child<QSlider>(w, "Slider1_1")->setValue(100);
+        const Views before = Capture(f);
+        w.state().RedrawEnabled = reported;
+        std::get<2>(kSteps[step])(f); // the redraws stay off up to the undo
+        const Views after = Capture(f);
+        QVERIFY(std::get<0>(after) != std::get<0>(before));
+        if (reported) {
+            QVERIFY(ImageShowsLine(std::get<1>(after), f.expectedLine(280)));
+            QCOMPARE(w.undo().history().undoCount(), std::size_t(2)); // the set-up's move and this
+        }
         Act(w, "mnuUndo")->trigger();
-    QCOMPARE(w.editState(), random); // only the oldest step is forgotten
-}
-
-void tst_Commands::saveAndCopy_data()
-{
-    // The extension alone decides the type; the options show the size.
-    QTest::addColumn<QString>("name"); // empty: the clipboard
-    QTest::addColumn<bool>("vertical");
-    QTest::addColumn<int>("thickness"); // 0: the box off (1 across, 2 down)
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<QString>("label");
-    QTest::newRow(".JPG") << "sky.JPG" << false << 7 << QByteArray("jpeg") << " 200 x 7 pixels";
-    QTest::newRow(".jpeg") << "sky.jpeg" << true << 0 << QByteArray("jpeg") << " 2 x 200 pixels";
-    QTest::newRow(".Png") << "sky.Png" << false << 0 << QByteArray("png") << " 200 x 1 pixels";
-    QTest::newRow(".gif") << "sky.gif" << true << 33 << QByteArray("bmp") << " 33 x 200 pixels";
-    QTest::newRow("none") << "sky" << false << 1 << QByteArray("bmp") << " 200 x 1 pixels";
-    QTest::newRow("dotted") << "my.pics/sky" << false << 50 << QByteArray("bmp") << "";
-    QTest::newRow(".svg") << "page.svg" << false << 0 << QByteArray("svg") << "";
-    QTest::newRow(".Css") << "page.Css" << true << 7 << QByteArray("css") << "";
-    QTest::newRow("copy") << "" << false << 0 << QByteArray() << " 200 x 1 pixels";
-    QTest::newRow("copy 3") << "" << false << 3 << QByteArray() << "";
-    QTest::newRow("copy down") << "" << true << 9 << QByteArray() << " 9 x 200 pixels";
-}
-
-void tst_Commands::saveAndCopy()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, vertical);
-    QFETCH(int, thickness);
-    QFETCH(QByteArray, format);
-    QFETCH(QString, label);
-    GuiFixture f;
-    QDir(f.userDir.path()).mkpath("my.pics");
-    child<QLineEdit>(f.w(), "txtSize")->setText("200");
-    if (vertical)
-        QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
-    const QString path = name.isEmpty() ? name : f.userDir.filePath(name);
-    Export(f, path, thickness);
-    QVERIFY(f.dialogs.messages.empty());
-    QCOMPARE(f.dialogs.saveRequests.size(), std::size_t(name.isEmpty() ? 0 : 1));
-    if (!label.isEmpty())
-        QCOMPARE(child<QLabel>(f.w().option(), "lblSize")->text(), label);
-    const int thick = thickness ? thickness : 1 + vertical;
-    QFile file(path);
-    if (format == "svg" || format == "css") {
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const WebGradient web{StartupPoints(), 200, vertical, thick};
-        QCOMPARE(file.readAll().toStdString(), format == "svg" ? SvgDocument(web) : CssRule(web));
-        return;
+        QVERIFY(Capture(f) == before);
+        QCOMPARE(Act(w, "mnuRedo")->text().section(" - ", 1),
+                 UndoMenu::caption(std::get<1>(kSteps[step])));
+        Act(w, "mnuRedo")->trigger();
+        QVERIFY(reported ? Capture(f) == after : w.editState() == std::get<0>(after));
+        QVERIFY(!Act(w, "mnuRedo")->isEnabled());
     }
-    QImage img = QGuiApplication::clipboard()->image();
-    if (!name.isEmpty())
-        QVERIFY(img.load(path, format.constData())); // the content, not the name, decides
-    QCOMPARE(img.size(), vertical ? QSize(thick, 200) : QSize(200, thick));
-    if (vertical) // read down as across
-        img = img.transformed(QTransform(0, 1, 1, 0, 0, 0));
-    if (format != "jpeg")
-        QVERIFY(ImageShowsLine(img, DrawGrad(StartupPoints(), 200)));
-}
 
-void tst_Commands::cancelAtEachStep()
-{
-    GuiFixture f;
-    f.w().CmdSave_Click(); // the file dialog cancelled: no options dialog
-    QCOMPARE(f.dialogs.modalCount, 0);
-    // The options dialog cancelled after a name: nothing written, the name
-    // and the changed box kept for the next time.
-    const QString path = f.userDir.filePath("keep.png");
-    f.dialogs.files.push_back(path);
-    f.dialogs.modals.push_back([](QDialog* d) {
-        child<QCheckBox>(*d, "chkHeight")->setChecked(true);
-        child<QLineEdit>(*d, "txtSize")->setText("64");
-        QTest::mouseClick(child<QPushButton>(*d, "CmdCancel"), Qt::LeftButton);
-    });
-    f.w().CmdSave_Click();
-    QCOMPARE(f.w().saveFileName(), path);
-    QVERIFY(child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
-    QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), QString("64"));
-    // Escape is Cancel too; the close box also resets the dialog.
-    for (bool escape : {true, false}) {
+    void undoHistory()
+    {
+        // Three steps kept; key steps of one slider closer together than the
+        // merge window are one.
+        GuiFixture f({}, true, 3);
+        frmMain& w = f.w();
+        f.random.values = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f};
+        QVERIFY(!Act(w, "mnuUndo")->isEnabled() && !Act(w, "mnuRedo")->isEnabled());
+        QSlider* s = child<QSlider>(w, "Slider1_1");
+        QTest::keyClick(s, Qt::Key_Right);
+        f.now += EditHistory::kMergeWindow; // a pause as long as the window: a new step
+        QTest::keyClick(s, Qt::Key_Right);
+        QTest::keyClick(s, Qt::Key_Left); // back where this run began: it is gone
+        QCOMPARE(w.undo().history().undoCount(), std::size_t(1));
+        QTest::keyClick(s, Qt::Key_Right); // a new run, not part of the first step
+        f.now += EditHistory::kMergeWindow - 1ns;
+        QTest::keyClick(s, Qt::Key_Right); // within the window: the same step
+        const EditState keys = w.editState();
+        Drag(s, 520); // a drag right after is a step of its own
+        QCOMPARE(w.undo().history().undoCount(), std::size_t(3));
+        Act(w, "mnuUndo")->trigger();
+        QCOMPARE(w.editState(), keys);
+        Act(w, "mnuUndo")->trigger();
+        QCOMPARE(s->value(), 334);
+        Act(w, "mnuUndo")->trigger();
+        QCOMPARE(w.editState().points, StartupPoints());
+        Act(w, "mnuRandom")->trigger(); // a new step drops the redo
+        QVERIFY(!Act(w, "mnuRedo")->isEnabled());
+        const EditState random = w.editState();
+        for (std::size_t k = 2; k <= 4; ++k) {
+            Act(w, "mnuRandom")->trigger();
+            QCOMPARE(w.undo().history().undoCount(), std::min<std::size_t>(k, 3));
+        }
+        while (Act(w, "mnuUndo")->isEnabled())
+            Act(w, "mnuUndo")->trigger();
+        QCOMPARE(w.editState(), random); // only the oldest step is forgotten
+    }
+
+    void saveAndCopy_data()
+    {
+        // The extension alone decides the type; the options show the size.
+        QTest::addColumn<QString>("name"); // empty: the clipboard
+        QTest::addColumn<bool>("vertical");
+        QTest::addColumn<int>("thickness"); // 0: the box off (1 across, 2 down)
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("label");
+        QTest::newRow(".JPG") << "sky.JPG" << false << 7 << "jpeg"
+                              << " 200 x 7 pixels";
+        QTest::newRow(".jpeg") << "sky.jpeg" << true << 0 << "jpeg"
+                               << " 2 x 200 pixels";
+        QTest::newRow(".Png") << "sky.Png" << false << 0 << "png"
+                              << " 200 x 1 pixels";
+        QTest::newRow(".gif") << "sky.gif" << true << 33 << "bmp"
+                              << " 33 x 200 pixels";
+        QTest::newRow("none") << "sky" << false << 1 << "bmp"
+                              << " 200 x 1 pixels";
+        QTest::newRow("dotted") << "my.pics/sky" << false << 50 << "bmp"
+                                << "";
+        QTest::newRow(".svg") << "page.svg" << false << 0 << "svg"
+                              << "";
+        QTest::newRow(".Css") << "page.Css" << true << 7 << "css"
+                              << "";
+        QTest::newRow("copy") << "" << false << 0 << ""
+                              << " 200 x 1 pixels";
+        QTest::newRow("copy 3") << "" << false << 3 << ""
+                                << "";
+        QTest::newRow("copy down") << "" << true << 9 << ""
+                                   << " 9 x 200 pixels";
+    }
+
+    void saveAndCopy()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, vertical);
+        QFETCH(int, thickness);
+        QFETCH(QString, format);
+        QFETCH(QString, label);
+        GuiFixture f;
+        QDir(f.userDir.path()).mkpath("my.pics");
+        child<QLineEdit>(f.w(), "txtSize")->setText("200");
+        if (vertical)
+            Click(child<QRadioButton>(f.w(), "Option1_1"));
+        const QString path = name.isEmpty() ? name : f.userDir.filePath(name);
+        Export(f, path, thickness);
+        QVERIFY(f.dialogs.messages.empty());
+        if (!label.isEmpty())
+            QCOMPARE(child<QLabel>(f.w().option(), "lblSize")->text(), label);
+        const int thick = thickness ? thickness : 1 + vertical;
+        if (format == "svg" || format == "css") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const WebGradient web{StartupPoints(), 200, vertical, thick};
+            QCOMPARE(file.readAll().toStdString(),
+                     format == "svg" ? SvgDocument(web) : CssRule(web));
+            return;
+        }
+        QImage img = QGuiApplication::clipboard()->image();
+        if (!name.isEmpty())
+            QVERIFY(img.load(path, format.toLatin1())); // the content, not the name, decides
+        QCOMPARE(img.size(), vertical ? QSize(thick, 200) : QSize(200, thick));
+        if (vertical) // read down as across
+            img = img.transformed(QTransform(0, 1, 1, 0, 0, 0));
+        if (format != "jpeg")
+            QVERIFY(ImageShowsLine(img, DrawGrad(StartupPoints(), 200)));
+    }
+
+    void cancelAtEachStep()
+    {
+        GuiFixture f;
+        f.w().CmdSave_Click(); // the file dialog cancelled: no options dialog
+        QCOMPARE(f.dialogs.modalCount, 0);
+        // The options dialog cancelled after a name: nothing written, the name
+        // and the changed box kept for the next time.
+        const QString path = f.userDir.filePath("keep.png");
         f.dialogs.files.push_back(path);
-        f.dialogs.modals.push_back([escape](QDialog* d) {
-            escape ? QTest::keyClick(d, Qt::Key_Escape) : void(d->close());
+        f.dialogs.modals.push_back([](QDialog* d) {
+            child<QCheckBox>(*d, "chkHeight")->setChecked(true);
+            child<QLineEdit>(*d, "txtSize")->setText("64");
+            Click(child<QPushButton>(*d, "CmdCancel"));
         });
         f.w().CmdSave_Click();
-    }
-    QVERIFY(!QFile::exists(path));
-    QVERIFY(!child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
-    QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), QString("100"));
-    QVERIFY(f.dialogs.messages.empty());
-    // A file written: the next dialog offers its name without the type, and
-    // the next start its folder.
-    Export(f, f.userDir.filePath("sky.png"), 0);
-    f.w().CmdSave_Click();
-    QCOMPARE(f.dialogs.saveRequests.back().fileName, f.userDir.filePath("sky"));
-    f.w().close();
-    QVERIFY(f.iniText().contains("SaveInitPath=" + QFile::encodeName(f.userDir.path()) + "/\n"));
-    GuiFixture again(f.iniText());
-    again.w().CmdSave_Click();
-    QCOMPARE(again.dialogs.saveRequests.back().initialDir, f.userDir.path() + "/");
-}
-
-void tst_Commands::failedWriteKeepsFile()
-{
-    GuiFixture f;
-    child<QLineEdit>(f.w(), "txtSize")->setText("2000");
-    for (const char* ext : {"bmp", "png", "jpg"}) {
-        QFile old(f.userDir.filePath(QString("old.") + ext));
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("precious") == 8);
-        old.close();
-        f.dialogs.messages.clear();
-        {
-            FileSizeLimit limit(4096);
-            Export(f, old.fileName(), 3000);
+        QCOMPARE(f.w().saveFileName(), path);
+        QVERIFY(child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
+        QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), QString("64"));
+        // Escape is Cancel too; the close box also resets the dialog.
+        for (bool escape : {true, false}) {
+            f.dialogs.files.push_back(path);
+            f.dialogs.modals.push_back([escape](QDialog* d) {
+                escape ? QTest::keyClick(d, Qt::Key_Escape) : void(d->close());
+            });
+            f.w().CmdSave_Click();
         }
-        // The same words for every type, and the system's own reason.
-        QCOMPARE(OnlyError(f), QString("ファイルに書きこめません。\r\n") + strerror(EFBIG));
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("precious"));
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(!child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
+        QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), QString("100"));
+        QVERIFY(f.dialogs.messages.empty());
+        // A file written: the next dialog offers its name without the type, and
+        // the next start its folder.
+        Export(f, f.userDir.filePath("sky.png"), 0);
+        f.w().CmdSave_Click();
+        QCOMPARE(f.dialogs.saveRequests.back().fileName, f.userDir.filePath("sky"));
+        f.w().close();
+        QVERIFY(
+            f.iniText().contains("SaveInitPath=" + QFile::encodeName(f.userDir.path()) + "/\n"));
+        GuiFixture again(f.iniText());
+        again.w().CmdSave_Click();
+        QCOMPARE(again.dialogs.saveRequests.back().initialDir, f.userDir.path() + "/");
+
+        // The thickness: 1 to 32767.
+        frmOption o(f.dialogs, nullptr, 1);
+        o.setTarget({true, 0, 100});
+        child<QCheckBox>(o, "chkHeight")->setChecked(true);
+        for (auto [text, taken] :
+             {std::pair{"", false}, {"0", false}, {"1", true}, {"32767", true}, {"32768", false}}) {
+            o.show();
+            child<QLineEdit>(o, "txtSize")->setText(text);
+            o.cmdOK_Click();
+            QVERIFY2(o.isVisible() != taken, text); // refused: still asking
+        }
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(3)); // none before
+        // The encoders' bridge: JPEG quality 1 to 255, PNG option 0 to 2.
+        const StripImage img{DrawGrad(StartupPoints(), 10), false, 1};
+        clsTransG& t = clsTransG::instance();
+        const std::tuple<bool, int, short> bridge[] = {
+            {true, 0, 252}, {true, 255, 0}, {true, 256, 252}, {false, 0, 0}, {false, 3, 252}};
+        for (auto [jpeg, option, code] : bridge) {
+            const QString path = f.userDir.filePath(QString::number(option));
+            QCOMPARE(jpeg ? t.DCSaveJpeg(f.dialogs, nullptr, img, path, option, 0)
+                          : t.DCSavePNG(f.dialogs, nullptr, img, path, option),
+                     code);
+            QCOMPARE(QFile::exists(path), code == 0);
+        }
+        // The save dialog's types: each text once, then patterns in any case.
+        QCOMPARE(SaveNameFilters("B(*.BMP)|*.bmp|PNG|*.png|odd"),
+                 QStringList({"B(*.BMP) (*.[bB][mM][pP])", "PNG (*.[pP][nN][gG])"}));
     }
-#if !defined(__SANITIZE_ADDRESS__) // it reserves address space of its own
-    // A copy of the largest picture (2000 x 32767, 262 MB) when memory runs
-    // out: reported, and the clipboard keeps what it held.
-    f.dialogs.messages.clear();
-    QGuiApplication::clipboard()->setText("before");
+
+    void copyHelpAndFailures()
     {
-        AddressSpaceHeadroom limit(64u << 20);
+        GuiFixture f;
+        child<QLineEdit>(f.w(), "txtSize")->setText("40");
+        Act(f.w(), "mnuCopyCss")->trigger();
+        QVERIFY(f.dialogs.modals.empty()); // no options: every thickness tiles alike
+        QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
+                 CssDeclarations({StartupPoints(), 40, false, 1}));
+        f.w().MenuPrintHelp_Click(); // no help folder here
+        QCOMPARE(OnlyError(f), QString("ヘルプを表示できません。\r\nRet= 2"));
+        const QString page = f.programDir.filePath("help/index.htm");
+        QVERIFY(QDir(f.programDir.path()).mkpath("help") && QFile(page).open(QIODevice::WriteOnly));
+        f.w().MenuPrintHelp_Click();
+        QCOMPARE(f.opened, std::vector<QUrl>{QUrl::fromLocalFile(page)});
+        f.openerResult = false; // no viewer
+        f.w().ShowHelp("index.htm");
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(2));
+        QCOMPARE(f.dialogs.messages.back().second, QString("ヘルプを表示できません。\r\nRet= 31"));
+        child<QLineEdit>(f.w(), "txtSize")->setText("2000");
+        for (const char* ext : {"bmp", "png", "jpg"}) {
+            QFile old(f.userDir.filePath(QString("old.") + ext));
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("precious") == 8);
+            old.close();
+            f.dialogs.messages.clear();
+            FileSizeLimit limit(4096); // up to the end of this round
+            Export(f, old.fileName(), 3000);
+            // The same words for every type, and the system's own reason.
+            QCOMPARE(OnlyError(f), QString("ファイルに書きこめません。\r\n") + strerror(EFBIG));
+            QVERIFY(old.open(QIODevice::ReadOnly));
+            QCOMPARE(old.readAll(), "precious");
+        }
+#if !defined(__SANITIZE_ADDRESS__) // it reserves address space of its own
+        // A copy of the largest picture (2000 x 32767, 262 MB) when memory runs
+        // out: reported, and the clipboard keeps what it held.
+        f.dialogs.messages.clear();
+        QGuiApplication::clipboard()->setText("before");
+        AddressSpaceHeadroom limit(64u << 20); // up to the end
         Export(f, {}, 32767);
-    }
-    QCOMPARE(OnlyError(f), QString("クリップボードにコピーできません。\r\n") + strerror(ENOMEM));
-    QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
+        QCOMPARE(OnlyError(f),
+                 QString("クリップボードにコピーできません。\r\n") + strerror(ENOMEM));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
 #endif
-}
-
-void tst_Commands::bounds()
-{
-    // The thickness: 1 to 32767.
-    ScriptedDialogs dialogs;
-    frmOption o(dialogs, nullptr, 1);
-    o.setTarget({true, 0, 100});
-    child<QCheckBox>(o, "chkHeight")->setChecked(true);
-    for (auto [text, taken] :
-         {std::pair{"", false}, {"0", false}, {"1", true}, {"32767", true}, {"32768", false}}) {
-        o.show();
-        child<QLineEdit>(o, "txtSize")->setText(text);
-        o.cmdOK_Click();
-        QVERIFY2(o.isVisible() != taken, text); // refused: still asking
     }
-    QCOMPARE(dialogs.messages.size(), std::size_t(3));
-    // The encoders' bridge: JPEG quality 1 to 255, PNG option 0 to 2.
-    QTemporaryDir dir;
-    const StripImage img{DrawGrad(StartupPoints(), 10), false, 1};
-    clsTransG& t = clsTransG::instance();
-    for (auto [jpeg, option, code] : {std::tuple{true, 0, 252},
-                                      {true, 255, 0},
-                                      {true, 256, 252},
-                                      {false, 0, 0},
-                                      {false, 3, 252}}) {
-        const QString path = dir.filePath(QString::number(option));
-        QCOMPARE(jpeg ? t.DCSaveJpeg(dialogs, nullptr, img, path, option, 0)
-                      : t.DCSavePNG(dialogs, nullptr, img, path, option),
-                 short(code));
-        QCOMPARE(QFile::exists(path), code == 0);
-    }
-    // The save dialog's types: each text once, then patterns in any case.
-    QCOMPARE(SaveNameFilters("B(*.BMP)|*.bmp|PNG|*.png|odd"),
-             QStringList({"B(*.BMP) (*.[bB][mM][pP])", "PNG (*.[pP][nN][gG])"}));
-}
-
-void tst_Commands::copyCssAndHelp()
-{
-    GuiFixture f;
-    child<QLineEdit>(f.w(), "txtSize")->setText("40");
-    Act(f.w(), "mnuCopyCss")->trigger();
-    QVERIFY(f.dialogs.modals.empty()); // no options: every thickness tiles alike
-    QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
-             CssDeclarations({StartupPoints(), 40, false, 1}));
-    f.w().MenuPrintHelp_Click(); // no help folder here
-    QCOMPARE(OnlyError(f), QString("ヘルプを表示できません。\r\nRet= 2"));
-    const QString page = f.programDir.filePath("help/index.htm");
-    QVERIFY(QDir(f.programDir.path()).mkpath("help") && QFile(page).open(QIODevice::WriteOnly));
-    f.w().MenuPrintHelp_Click();
-    QCOMPARE(f.opened, std::vector<QUrl>{QUrl::fromLocalFile(page)});
-    f.openerResult = false; // no viewer
-    f.w().ShowHelp("index.htm");
-    QCOMPARE(f.dialogs.messages.size(), std::size_t(2));
-    QCOMPARE(f.dialogs.messages.back().second, QString("ヘルプを表示できません。\r\nRet= 31"));
-}
+};
 
 QTEST_MAIN(tst_Commands)
 #include "tst_commands.moc"
