@@ -208,22 +208,19 @@ private slots:
     // Size, offset, header size, width, height, planes, bits, no compression,
     // data size, 96 dpi both ways; rows bottom-up in BGR (rows of 12 bytes need
     // no padding; the round trips decode padded ones).
-    void bmpBytes()
+    void bmpBytesPngOptions()
     {
-        const StripImage s{{0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0xABCDEF}, true, 4};
-        QCOMPARE(Save("bmp", s, at("a.bmp")), int(kEncodeOk));
+        QCOMPARE(
+            Save("bmp", {{0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0xABCDEF}, true, 4}, at("a.bmp")),
+            int(kEncodeOk));
         const QByteArray hex("424d 72000000 00000000 36000000 28000000 04000000 05000000 0100 1800 "
                              "00000000 3c000000 c40e0000 c40e0000 00000000 00000000"
                              "abcdef abcdef abcdef abcdef  123456 123456 123456 123456"
                              "ff0000 ff0000 ff0000 ff0000  00ff00 00ff00 00ff00 00ff00"
                              "0000ff 0000ff 0000ff 0000ff");
         QCOMPARE(ReadAll(at("a.bmp")).toHex(' '), QByteArray::fromHex(hex).toHex(' '));
-    }
-
-    // "smallest", "balanced" and "fastest" as their names say, where the image
-    // lets them differ (top-to-bottom: a window search beats Z_RLE).
-    void pngOptions()
-    {
+        // PNG's "smallest", "balanced" and "fastest" as their names say, where
+        // the image lets them differ (top-to-bottom: a window search beats Z_RLE).
         QList<qint64> sizes; // smallest, balanced (small enough for the search), fastest
         for (int option : {0, 1, 2}) {
             QCOMPARE(Save("png", Strip(2000, true, 200), at("o.png"), nullptr, option),
