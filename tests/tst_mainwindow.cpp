@@ -154,78 +154,65 @@ private slots:
         }
     }
 
-    void placesAtExit_data()
+    void placesAtExit()
     {
-        QTest::addColumn<QByteArray>("option"); // the [Option] section at start-up
-        QTest::addColumn<QString>("action");    // with the windows before exit
-        QTest::addColumn<QRect>("tileAt");
-        QTest::addColumn<QByteArray>("written"); // empty: as it was
         const QByteArray main = "MainLeft= 1500\nMainTop= 3000\n";
         const QByteArray inBounds =
             main + "TileLeft= 1507\nTileTop= 1208\nTileWidth= 8000\nTileHeight= 4000\n";
         const QByteArray moved = "MainLeft= 450\nMainTop= 675\nTileLeft=-300\nTileTop= 150\n";
-        const QRect shownAt(100, 81, 533, 267);
-        const QRect designed(100, 80, 513, 224);
-        QTest::newRow("none") << QByteArray() << "" << QRect()
-                              << QByteArray("MainLeft= 0\nMainTop= 0\n");
-        QTest::newRow("in bounds") << inBounds << "" << shownAt << QByteArray();
-        QTest::newRow("tile shown") << inBounds << "show tile" << shownAt
-                                    << main + "TileLeft= 1500\nTileTop= 1215\nTileWidth= 7995\n"
-                                              "TileHeight= 4005\n";
-        QTest::newRow("both moved")
-            << inBounds << "move both" << shownAt << moved + "TileWidth= 7995\nTileHeight= 4005\n";
-        QTest::newRow("maximised") << inBounds << "maximise" << shownAt << QByteArray();
-        QTest::newRow("beyond the screen")
-            << QByteArray("MainLeft= 99999\nMainTop= 99999\nTileLeft= 999999\nTileTop= 999999\n"
-                          "TileWidth= 9000\nTileHeight= 4500\n")
-            << "" << QRect(200, 0, 600, 300) << QByteArray();
-        QTest::newRow("far and huge")
-            << QByteArray("MainLeft=-999999\nMainTop= 300\nTileLeft=-2147483648\nTileTop= 0\n"
-                          "TileWidth= 300000\nTileHeight= 300000\n")
-            << "move both" << QRect(0, 0, 800, 800)
-            << moved + "TileWidth= 12000\nTileHeight= 12000\n";
-        QTest::newRow("no width")
-            << main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 0\nTileHeight= 4500\n"
-            << "" << designed << QByteArray();
-        QTest::newRow("no height")
-            << main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n"
-            << "" << designed << QByteArray();
-        QTest::newRow("no height, beyond the screen")
-            << main + "TileLeft= 99999\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n"
-            << "" << QRect(287, 80, 513, 224) << QByteArray();
+        const QRect shownAt(100, 81, 533, 267), designed(100, 80, 513, 224);
         // A missing key is written from the place the window was given.
         const QByteArray noHeight = main + "TileLeft= 1507\nTileTop= 1208\nTileWidth= 9000\n";
-        QTest::newRow("height missing")
-            << noHeight << "" << QRect(100, 81, 513, 224) << noHeight + "TileHeight= 0\n";
         const QByteArray below = main + "TileLeft= 1507\nTileTop= 999999\nTileWidth= 9000\n";
-        QTest::newRow("height missing, below")
-            << below << "" << QRect(100, 0, 513, 224) << below + "TileHeight= 3360\n";
-    }
-
-    void placesAtExit()
-    {
-        QFETCH(QByteArray, option);
-        QFETCH(QString, action);
-        QFETCH(QRect, tileAt);
-        // Nothing is saved: the stored folder stays.
-        GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nSaveInitPath=/tmp/\n" + option);
-        QVERIFY(f.w().screen()->geometry().contains(QRect(f.w().pos(), f.w().size())));
-        if (option.startsWith("MainLeft= 1500\n"))
-            QCOMPARE(f.w().pos(), QPoint(100, 200));
-        if (tileAt.isValid())
-            QCOMPARE(f.tile().geometry(), tileAt);
-        if (action == "show tile" || action == "move both")
-            f.w().cmdTile_Click();
-        if (action == "move both") {
-            f.tile().move(-20, 10);
-            f.w().move(30, 45);
+        // {the [Option] section at start-up, with the windows before exit, the tile window's
+        // place, the section written (empty: as it was)}
+        const std::tuple<QByteArray, QString, QRect, QByteArray> rows[] = {
+            {"", "", {}, "MainLeft= 0\nMainTop= 0\n"},
+            {inBounds, "", shownAt, ""},
+            {inBounds, "show tile", shownAt,
+             main + "TileLeft= 1500\nTileTop= 1215\nTileWidth= 7995\nTileHeight= 4005\n"},
+            {inBounds, "move both", shownAt, moved + "TileWidth= 7995\nTileHeight= 4005\n"},
+            {inBounds, "maximise", shownAt, ""},
+            {"MainLeft= 99999\nMainTop= 99999\nTileLeft= 999999\nTileTop= 999999\n"
+             "TileWidth= 9000\nTileHeight= 4500\n",
+             "",
+             {200, 0, 600, 300},
+             ""},
+            {"MainLeft=-999999\nMainTop= 300\nTileLeft=-2147483648\nTileTop= 0\n"
+             "TileWidth= 300000\nTileHeight= 300000\n",
+             "move both",
+             {0, 0, 800, 800},
+             moved + "TileWidth= 12000\nTileHeight= 12000\n"},
+            {main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 0\nTileHeight= 4500\n", "", designed,
+             ""},
+            {main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n", "", designed,
+             ""},
+            {main + "TileLeft= 99999\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n",
+             "",
+             {287, 80, 513, 224},
+             ""},
+            {noHeight, "", {100, 81, 513, 224}, noHeight + "TileHeight= 0\n"},
+            {below, "", {100, 0, 513, 224}, below + "TileHeight= 3360\n"}};
+        for (const auto& [option, action, tileAt, written] : rows) {
+            // Nothing is saved: the stored folder stays.
+            GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nSaveInitPath=/tmp/\n" + option);
+            QVERIFY(f.w().screen()->geometry().contains(QRect(f.w().pos(), f.w().size())));
+            if (option.startsWith("MainLeft= 1500\n"))
+                QCOMPARE(f.w().pos(), QPoint(100, 200));
+            if (tileAt.isValid())
+                QCOMPARE(f.tile().geometry(), tileAt);
+            if (action == "show tile" || action == "move both")
+                f.w().cmdTile_Click();
+            if (action == "move both") {
+                f.tile().move(-20, 10);
+                f.w().move(30, 45);
+            }
+            if (action == "maximise")
+                f.w().showMaximized();
+            f.w().close();
+            QCOMPARE(Section(f.iniText(), "Option"),
+                     "SaveInitPath=/tmp/\n" + (written.isEmpty() ? option : written));
         }
-        if (action == "maximise")
-            f.w().showMaximized();
-        f.w().close();
-        QFETCH(QByteArray, written);
-        QCOMPARE(Section(f.iniText(), "Option"),
-                 "SaveInitPath=/tmp/\n" + (written.isEmpty() ? option : written));
     }
 
     void sessionSaveAndFailedWrite()
