@@ -305,10 +305,10 @@ private slots:
         // Smaller still, as a window system may make it: picGrad keeps a height.
         QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
         t.setMinimumSize(0, 0);
-        t.resize(300, 44);
-        QCOMPARE(grad->height(), 1);
-        t.resize(300, 43);
-        QCOMPARE(grad->height(), 1);
+        for (const int height : {44, 43}) {
+            t.resize(300, height);
+            QCOMPARE(grad->height(), 1);
+        }
     }
 
     void sampleText()

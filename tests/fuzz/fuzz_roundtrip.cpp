@@ -101,10 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // What the program holds after start-up: the file's values, or the
     // defaults with the windows where they were designed to open.
     Settings s = loaded.value_or(Settings{});
-    if (!s.mainPlace)
-        s.mainPlace = WindowPlace{1200, 900, 0, 0};
-    if (!s.tilePlace)
-        s.tilePlace = WindowPlace{0, 0, 7695, 3360};
+    s.mainPlace = s.mainPlace.value_or(WindowPlace{1200, 900, 0, 0});
+    s.tilePlace = s.tilePlace.value_or(WindowPlace{0, 0, 7695, 3360});
     const ProfileText before = Text(file);
 
     // A run that changed nothing.
