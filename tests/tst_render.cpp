@@ -245,6 +245,8 @@ private slots:
             QTest::addRow("%s no rows", ext)
                 << Failure{ext, "keep", 0, bmp ? -1 : 3, bmp ? "empty image" : ""};
         }
+        // A JPEG smaller than its output buffer is written only as it ends.
+        QTest::newRow("jpg disk full at the end") << Failure{"jpg", "keep", 8, 2, "File too large"};
         // 2000 x 800,000 pixels: more than a bitmap header's 32-bit sizes can state.
         QTest::newRow("bmp too large")
             << Failure{"bmp", "keep", 800000, -1, "image too large for a bitmap file"};
