@@ -38,11 +38,6 @@ GradPoints Points(const QString& text)
 const QString kStartup = "0/#ff0000 333/#00ff00 667/#0000ff 1000/#ff0000";
 const QString kLag = "0 100/#ff0000 200/#00ff00 300/#0000ff 1000/#ffffff"; // 5 points, 4 pixels
 
-template <class C> QList<int> List(const C& c)
-{
-    return QList<int>(c.begin(), c.end());
-}
-
 struct Draws : RandomSource
 {
     explicit Draws(std::vector<float> v) : values(std::move(v)) {}
@@ -126,7 +121,7 @@ private slots:
                  QList<int>({0, 255, 0, 255}));
         // Enabled points by position, ties by index, then the disabled ones so.
         const SortResult r = SortPoint(Points("900! 300 300! 0! 700 300 0!"));
-        QCOMPARE(List(r.PointOrder), QList<int>({1, 5, 4, 3, 6, 2, 0, 7}));
+        QVERIFY((r.PointOrder == decltype(r.PointOrder){1, 5, 4, 3, 6, 2, 0, 7}));
         QCOMPARE(r.DisabledCount, 4);
     }
 
@@ -140,7 +135,8 @@ private slots:
         };
         for (const auto& [points, expected] : rows) {
             const GradPoints in = Points(points), out = EqualSpacing(in);
-            QCOMPARE(List(out.position).first(expected.size()), expected);
+            QCOMPARE(QList<int>(out.position.begin(), out.position.begin() + expected.size()),
+                     expected);
             QVERIFY(out.color == in.color && out.enabled == in.enabled);
         }
         // Random colours: one draw per enabled point. Points 2 and 5 share a place: F is 5
@@ -157,7 +153,7 @@ private slots:
         Draws walk({0.5f, 0.5f, 0.5f, 0.75f, 0.5f, 0.75f, 0.5f, 0.75f, 0.5f, 0.25f, 0.0f, 0.25f,
                     0.0f, 0.25f, 0.0f});
         const GradPoints out = RandomNatural(Points("800 100"), walk);
-        QCOMPARE(List(out.color).first(2), QList<int>(2, MakeColour(176, 176, 176)));
+        QVERIFY(out.color[0] == MakeColour(176, 176, 176) && out.color[1] == out.color[0]);
         QCOMPARE(walk.at, walk.values.size());
     }
     void history()
