@@ -6,6 +6,7 @@
 #include "frmmain.h"
 #include "frmtile.h"
 #include "module1.h"
+#include "undomenu.h"
 #include "widgets.h"
 
 #include <QApplication>
@@ -115,6 +116,64 @@ inline bool ImageShowsLine(const QImage& img, const std::vector<Colour>& line)
             if (img.pixel(x, y) != Rgb(line[static_cast<std::size_t>(x)]))
                 return false;
     return true;
+}
+
+// What the windows show that is not what the core computes for the main
+// window's state, or nothing: every point's row, the undo history (a change
+// is a step once it is finished: a size still being typed is finished by the
+// next step; a dialog's live preview by its OK), the preview and the tile
+// window's pixels.
+inline QString ShownFault(GuiFixture& f, bool finished = true)
+{
+    frmMain& w = f.w();
+    int enabled = 0;
+    for (int i = 0; i < kPointCount; ++i) {
+        const bool on = child<QCheckBox>(w, "Check1", i)->isChecked();
+        const QSlider* s = child<QSlider>(w, "Slider1", i);
+        const ColorBox* box = child<ColorBox>(w, "PicColor", i);
+        const Colour c = w.state().PointColor[i];
+        const auto label = [&](const char* name, int k) { return child<QLabel>(w, name, k); };
+        enabled += on ? 1 : 0;
+        const QStringList shown{QString::number(!label("LabX", i)->isVisible()),
+                                QString::number(s->isEnabled()),
+                                QString::number(box->isEnabled()),
+                                label("LabLocate", i)->text(),
+                                label("LabColor", i)->text(),
+                                label("LabColor", i + 7)->text(),
+                                label("LabColor", i + 14)->text(),
+                                box->color().name()};
+        const QStringList wanted{QString::number(on),         QString::number(on),
+                                 QString::number(on),         QString::number(s->value()),
+                                 QString::number(GetRed(c)),  QString::number(GetGreen(c)),
+                                 QString::number(GetBlue(c)), ToQColor(c).name()};
+        if (shown != wanted)
+            return QString("point %1 shows %2, not %3")
+                .arg(i)
+                .arg(shown.join(' '), wanted.join(' '));
+    }
+    if (enabled == 0)
+        return "no point enabled";
+    EditState shown = w.editState();
+    shown.size = w.undo().history().current().size;
+    if (finished && !(shown == w.undo().history().current()))
+        return "a change that is no undo step";
+    if (!ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)))
+        return "preview pixels";
+    const int size = w.state().ImageSize;
+    if (!f.tile().isVisible() || f.tile().isMinimized() || size < 1)
+        return {};
+    const bool vertical = w.state().Orientation != 0;
+    const std::vector<Colour> line = f.expectedLine(size);
+    if (w.picWork().size() != (vertical ? QSize(1, size) : QSize(size, 1)))
+        return "work picture size";
+    const QImage& grad = child<ImageBox>(f.tile(), "picGrad")->image();
+    for (int y = 0; y < grad.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(grad.constScanLine(y));
+        for (int x = 0; x < grad.width(); ++x)
+            if (row[x] != Rgb(line[static_cast<std::size_t>((vertical ? y : x) % size)]))
+                return QString("tile pixel %1,%2").arg(x).arg(y);
+    }
+    return {};
 }
 
 } // namespace velmix

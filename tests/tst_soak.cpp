@@ -7,7 +7,6 @@
 
 #include "frmld.h"
 #include "guifixture.h"
-#include "undomenu.h"
 
 #include <QPushButton>
 
@@ -30,62 +29,6 @@ long SettledRssKiB(GuiFixture& f)
     long pages = 0, resident = 0;
     std::ifstream("/proc/self/statm") >> pages >> resident;
     return resident * 4;
-}
-
-// What is wrong with what the windows show, or nothing.
-QString Check(GuiFixture& f)
-{
-    frmMain& w = f.w();
-    int enabled = 0;
-    for (int i = 0; i < kPointCount; ++i) {
-        const bool on = child<QCheckBox>(w, "Check1", i)->isChecked();
-        const QSlider* s = child<QSlider>(w, "Slider1", i);
-        const ColorBox* box = child<ColorBox>(w, "PicColor", i);
-        const Colour c = w.state().PointColor[i];
-        const auto label = [&](const char* name, int k) { return child<QLabel>(w, name, k); };
-        enabled += on ? 1 : 0;
-        const QStringList shown{QString::number(!label("LabX", i)->isVisible()),
-                                QString::number(s->isEnabled()),
-                                QString::number(box->isEnabled()),
-                                label("LabLocate", i)->text(),
-                                label("LabColor", i)->text(),
-                                label("LabColor", i + 7)->text(),
-                                label("LabColor", i + 14)->text(),
-                                box->color().name()};
-        const QStringList wanted{QString::number(on),         QString::number(on),
-                                 QString::number(on),         QString::number(s->value()),
-                                 QString::number(GetRed(c)),  QString::number(GetGreen(c)),
-                                 QString::number(GetBlue(c)), ToQColor(c).name()};
-        if (shown != wanted)
-            return QString("point %1 shows %2, not %3")
-                .arg(i)
-                .arg(shown.join(' '), wanted.join(' '));
-    }
-    if (enabled == 0)
-        return "no point enabled";
-    // Every change is a step once it is finished (a size still being typed
-    // is finished by the next step).
-    EditState shown = w.editState();
-    shown.size = w.undo().history().current().size;
-    if (!(shown == w.undo().history().current()))
-        return "a change that is no undo step";
-    if (!ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)))
-        return "preview pixels";
-    const int size = w.state().ImageSize;
-    if (!f.tile().isVisible() || f.tile().isMinimized() || size < 1)
-        return {};
-    const bool vertical = w.state().Orientation != 0;
-    const std::vector<Colour> line = f.expectedLine(size);
-    if (w.picWork().size() != (vertical ? QSize(1, size) : QSize(size, 1)))
-        return "work picture size";
-    const QImage& grad = child<ImageBox>(f.tile(), "picGrad")->image();
-    for (int y = 0; y < grad.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(grad.constScanLine(y));
-        for (int x = 0; x < grad.width(); ++x)
-            if (row[x] != Rgb(line[static_cast<std::size_t>((vertical ? y : x) % size)]))
-                return QString("tile pixel %1,%2").arg(x).arg(y);
-    }
-    return {};
 }
 
 void Act(GuiFixture& f, std::mt19937& rnd)
@@ -210,7 +153,7 @@ void UndoToStartAndBack(GuiFixture& f)
     while (child<QAction>(w, "mnuUndo")->isEnabled()) {
         child<QAction>(w, "mnuUndo")->trigger();
         ++undone;
-        const QString fault = Check(f);
+        const QString fault = ShownFault(f);
         if (!fault.isEmpty())
             QFAIL(qPrintable(QString("after undo %1: %2").arg(undone).arg(fault)));
     }
@@ -221,7 +164,7 @@ void UndoToStartAndBack(GuiFixture& f)
     QCOMPARE(w.editState(), end);
     QCOMPARE(child<ImageBox>(w, "picPrev")->image(), preview);
     QCOMPARE(w.picWork(), work);
-    QVERIFY(Check(f).isEmpty());
+    QVERIFY(ShownFault(f).isEmpty());
     QVERIFY(f.dialogs.messages.empty());
     qInfo("%d steps undone and redone", undone);
 }
@@ -255,7 +198,7 @@ void tst_Soak::randomActions()
         // What the event loop would do between the user's actions: deferred
         // deletions, timers (the font cache trims itself on one), repaints.
         QCoreApplication::processEvents();
-        const QString fault = Check(f);
+        const QString fault = ShownFault(f);
         if (!fault.isEmpty())
             QFAIL(qPrintable(QString("after action %1: %2").arg(n).arg(fault)));
         if (n == std::min(1000, actions))
