@@ -85,14 +85,7 @@ run_session "$ro_user" "$work/p2" "$work/shot2b.png" || fail "session 2b"
 grep -q '^Locate 0=321$' "$user_ini" || fail "the user's file was not read on the next start"
 echo "ok: read-only program folder"
 
-# 3. A settings file of random bytes: defaults, and the file is repaired.
-head -c 4096 /dev/urandom | tr -d '\n[=' >"$work/random.ini"
-make_program_dir "$work/p3" "$work/random.ini"
-run_session root "$work/p3" "$work/shot3.png" || fail "session 3"
-check_preview "$work/shot3.png" "random bytes"
-grep -aq '^Dummy=1' "$work/p3/velmix.ini" || fail "random file not completed"
-
-# 4. A file from the Windows program: Shift-JIS with CR LF.
+# 3. A file from the Windows program: Shift-JIS with CR LF.
 printf '[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=ＭＳ Ｐ明朝\r\nSize= 12\r\nbold= 0\r\nItalic= 0\r\nColor= 255\r\nTextOnOff=True\r\n[Option]\r\nMainLeft= 1500\r\nMainTop= 1500\r\nSaveInitPath=C:\\画像\\\r\n' \
     | iconv -f UTF-8 -t SHIFT_JIS >"$work/sjis.ini"
 make_program_dir "$work/p4" "$work/sjis.ini"
@@ -105,7 +98,7 @@ if tr -d '\r' <"$work/p4/velmix.ini" | cmp -s - "$work/p4/velmix.ini"; then
 fi
 echo "ok: Shift-JIS file"
 
-# 5. An installed copy started through its link in bin/: it finds its own
+# 4. An installed copy started through its link in bin/: it finds its own
 #    folder (help page beside it) through the link.
 DESTDIR="$work/inst" cmake --install "$build" --prefix /usr >/dev/null
 prefix="$work/inst/usr"
@@ -125,7 +118,7 @@ HOME="$work/home-root" xvfb-run -a -s "-screen 0 1280x1024x24" "$work/link.sh" "
 [ -f "$prefix/lib/velmix/velmix.ini" ] || fail "the installed program did not find its own folder"
 echo "ok: installed copy"
 
-# 6. Ended by SIGTERM (shutdown, logout), SIGINT (Ctrl+C), SIGHUP (a closed
+# 5. Ended by SIGTERM (shutdown, logout), SIGINT (Ctrl+C), SIGHUP (a closed
 #    terminal) or by the display going away: the gradient remembered just
 #    before is in the file, and the window's place too.
 for way in TERM INT HUP display; do
