@@ -25,15 +25,12 @@ make_program_dir() { # dir [ini-file]
 }
 
 run_session() { # user program-dir shot-file [title-file]
-    local user=$1; shift
-    if [ "$user" = root ] || [ "$(id -u)" -ne 0 ]; then
-        HOME="$work/home-$user" xvfb-run -a -s "-screen 0 1280x1024x24" "$here/session.sh" "$@"
-    else
-        # As another user the program folder is really read-only.
-        setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups \
-            env HOME="$work/home-$user" XDG_RUNTIME_DIR="$work/home-$user" \
-            xvfb-run -a -s "-screen 0 1280x1024x24" "$here/session.sh" "$@"
-    fi
+    local user=$1 as=()
+    # As another user the program folder is really read-only.
+    [ "$user" = root ] || [ "$(id -u)" -ne 0 ] ||
+        as=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups
+            env XDG_RUNTIME_DIR="$work/home-$user")
+    HOME="$work/home-$user" "${as[@]}" "$here/session.sh" "$2" "$3" menu "${4:-}"
 }
 
 # The start-up gradient must be on the screen, pixel for pixel, as the
@@ -102,8 +99,7 @@ for f in bin/velmix lib/velmix/help/index.htm share/applications/org.velmix.Velm
     [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
 mkdir -p "$work/home-root" "$work/linked" && ln -sf "$prefix/bin/velmix" "$work/linked/velmix"
-HOME="$work/home-root" xvfb-run -a -s "-screen 0 1280x1024x24" "$here/session.sh" "$work/linked" \
-    "$work/shot5.png" || fail "session 5"
+run_session root "$work/linked" "$work/shot5.png" || fail "session 5"
 [ -f "$prefix/lib/velmix/velmix.ini" ] || fail "the installed program did not find its own folder"
 echo "ok: installed copy"
 
@@ -112,7 +108,7 @@ echo "ok: installed copy"
 #    before is in the file, and the window's place too.
 for way in TERM INT HUP display; do
     make_program_dir "$work/e-$way"
-    HOME="$work/home-root" "$here/ending.sh" "$work/e-$way" "$way" "$work/shot-$way.png" ||
+    HOME="$work/home-root" "$here/session.sh" "$work/e-$way" "$work/shot-$way.png" "$way" ||
         { fail "ending by $way"; continue; }
     ini="$work/e-$way/velmix.ini"
     # The remembered state drawn by the renderer is what the preview showed.

@@ -1,24 +1,71 @@
 #!/usr/bin/env bash
-# One run of the program on the current display: wait for its window, take a
-# screenshot, quit with Alt+F, X (the File menu's exit) and wait for the end.
-#   session.sh PROGRAM_DIR SHOT_FILE [TITLE_FILE]
-# With TITLE_FILE, the tile window is opened (Alt+V, T) and the caption its
-# title bar shows is written there.
+# One run of the program on a display of its own: wait for its window, then
+#   menu:    take a screenshot (with TITLE_FILE, open the tile window with
+#            Alt+V, T and write the caption its title bar shows there) and
+#            quit with Alt+F, X, the File menu's exit;
+#   TERM, INT, HUP, display: choose random colours and remember them, move
+#            the window, take a screenshot, then send the program the signal
+#            or end the display under it.
+#   session.sh PROGRAM_DIR SHOT_FILE menu|TERM|INT|HUP|display [TITLE_FILE]
+# Exits 0 when the program ended as it should: by the menu, by the signal it
+# was sent, or at once when the display went away.
 set -u
+prog=$1 shot=$2 way=$3
+ini="$prog/velmix.ini"
+dispfile=$(mktemp)
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$dispfile" >/dev/null 2>&1 &
+xpid=$!
+for _ in $(seq 1 100); do
+    [ -s "$dispfile" ] && break
+    sleep 0.1
+done
+export DISPLAY=":$(cat "$dispfile")"
+rm -f "$dispfile"
+trap 'kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null' EXIT
+
+# A background job of a script starts with SIGINT ignored, and the program
+# keeps a signal ignored; from a terminal it is not.
 . "$(dirname "$0")/window.sh"
-start_and_wait "$1/velmix"
-import -window root "$2"
-if [ -n "${3:-}" ]; then
-    xdotool windowfocus --sync "$wid" 2>/dev/null || true
-    xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
-    tile=""
-    for _ in $(seq 1 50); do
-        tile=$(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null | grep -vx "$wid" | head -n 1 || true)
-        [ -n "$tile" ] && break
-        sleep 0.1
-    done
-    [ -n "$tile" ] && xprop -id "$tile" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//' >"$3"
+start_and_wait env --default-signal=INT "$prog/velmix"
+if [ "$way" = menu ]; then
+    import -window root "$shot"
+    if [ -n "${4:-}" ]; then
+        xdotool windowfocus --sync "$wid" 2>/dev/null || true
+        xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
+        for _ in $(seq 1 50); do
+            tile=$(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null | grep -vx "$wid" | head -n 1)
+            [ -n "$tile" ] && xprop -id "$tile" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//' >"$4" && break
+            sleep 0.1
+        done
+    fi
+    choose_until '! kill -0 "$pid" 2>/dev/null' alt+f x || { echo "still running after Alt+F, X"; kill "$pid"; exit 1; }
+    wait "$pid"
+    exit
 fi
-# Alt+F opens the File menu, X chooses its exit.
-choose_until '! kill -0 "$pid" 2>/dev/null' alt+f x || { echo "still running after Alt+F, X"; kill "$pid"; exit 1; }
+# Alt+E opens the edit menu: R chooses random colours, S remembers them,
+# which writes the file at once.
+choose_until "grep -q '^tate= 0' '$ini' 2>/dev/null" alt+e r alt+e s ||
+    { echo "remembering did not write the file"; kill "$pid"; exit 1; }
+# Moved after the remember: only the ending can write this place.
+xdotool windowmove --sync "$wid" 123 87
+import -window root "$shot"
+
+case "$way" in
+    display) kill "$xpid" ;;
+    *) kill -s "$way" "$pid" ;;
+esac
+# The shell's own note of the job's death ("Hangup") is not wanted.
+exec 3>&2 2>/dev/null
+for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && { echo "still running after $way"; kill -9 "$pid"; exit 1; }
 wait "$pid"
+status=$?
+exec 2>&3 3>&-
+case "$way" in
+    display) expected=1 ;; # what the window system library ends it with
+    *) expected=$((128 + $(kill -l "$way"))) ;;
+esac
+[ "$status" -eq "$expected" ] || { echo "ended with status $status after $way, not $expected"; exit 1; }
