@@ -7,9 +7,11 @@
 
 #include <QFrame>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
@@ -212,7 +214,8 @@ private slots:
 
     void sessionSaveAndFailedWrite()
     {
-        GuiFixture f("[IniCheck]\nDummy=1\n");
+        GuiFixture f(
+            "[IniCheck]\nDummy=1\n[SampleTextFont]\nName=x\nSize= 0\n"); // no size: its own
         f.w().move(30, 45);
         f.w().SaveSettingsNow(); // the session's request at logout: nothing asked, nothing ended
         QVERIFY(f.iniText().contains("\nMainLeft= 450\n") && f.w().isVisible());
@@ -303,6 +306,23 @@ private slots:
         for (const int height : {44, 43}) {
             t.resize(300, height);
             QCOMPARE(grad->height(), 1);
+        }
+    }
+
+    void messageBoxes()
+    {
+        // Qt's own box, read while it is shown: the icon, and lines as the system ends them.
+        for (const auto& [icon, shown] : {std::pair{MsgIcon::Error, QMessageBox::Critical},
+                                          {MsgIcon::Exclamation, QMessageBox::Warning},
+                                          {MsgIcon::None, QMessageBox::NoIcon}}) {
+            QString seen;
+            QTimer::singleShot(0, [&seen] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                seen = QString("%1 %2").arg(box->icon()).arg(box->text());
+                box->accept();
+            });
+            QtDialogs().message(nullptr, icon, "a\r\nb");
+            QCOMPARE(seen, QString("%1 a\nb").arg(shown));
         }
     }
 

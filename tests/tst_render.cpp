@@ -136,6 +136,20 @@ extern "C" int open64(const char* path, int flags, ...)
     return next(path, flags, mode);
 }
 
+// Compression fails at this many more starts (-1: never), as it does when
+// memory runs out.
+int g_deflateStartsLeft = -1;
+
+extern "C" int deflateInit2_(z_streamp s, int level, int method, int bits, int memLevel,
+                             int strategy, const char* version, int size)
+{
+    static const auto next =
+        reinterpret_cast<decltype(&deflateInit2_)>(dlsym(RTLD_NEXT, "deflateInit2_"));
+    if (g_deflateStartsLeft >= 0 && g_deflateStartsLeft-- == 0)
+        return Z_MEM_ERROR;
+    return next(s, level, method, bits, memLevel, strategy, version, size);
+}
+
 class tst_Render : public QObject
 {
     Q_OBJECT
@@ -247,6 +261,9 @@ private slots:
         }
         // A JPEG smaller than its output buffer is written only as it ends.
         QTest::newRow("jpg disk full at the end") << Failure{"jpg", "keep", 8, 2, "File too large"};
+        for (const char* at :
+             {"deflate0", "deflate1", "deflate2"}) // the first row, a block, the rest
+            QTest::addRow("png %s fails", at) << Failure{"png", at, 3000, 3, ""};
         // 2000 x 800,000 pixels: more than a bitmap header's 32-bit sizes can state.
         QTest::newRow("bmp too large")
             << Failure{"bmp", "keep", 800000, -1, "image too large for a bitmap file"};
@@ -263,6 +280,7 @@ private slots:
         std::string err;
         {
             FileSizeLimit limit(1000);
+            g_deflateStartsLeft = target.startsWith("deflate") ? target.back().digitValue() : -1;
             QCOMPARE(Save(ext, Strip(2000, false, thickness), at(target + "." + ext), &err), code);
         }
         QCOMPARE(QString::fromStdString(err), reason);

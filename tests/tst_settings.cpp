@@ -77,7 +77,7 @@ private slots:
 
     void profileText()
     {
-        ProfileText t("; comment\n[Memory]\n  Size  =  640 \nSIZE=1\n[memory]\nx=2\n[Other]\n"
+        ProfileText t("\n; comment\n[Memory]\n  Size  =  640 \nSIZE=1\n[memory]\nx=2\n[Other]\n"
                       "size=9\nlong=" +
                       std::string(300, 'x') + "\n");
         QCOMPARE(t.get("MEMORY", "size"), std::string("640"));
