@@ -12,31 +12,56 @@
 set -u
 prog=$1 shot=$2 way=$3
 ini="$prog/velmix.ini"
+# Runs CONDITION (shell text) every tenth of a second until it holds, at most
+# N times.
+poll() { # N CONDITION
+    for _ in $(seq 1 "$1"); do
+        eval "$2" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# Opens a menu of the main window with its Alt key and chooses an item by its
+# letter, pairs at a time, until CONDITION holds; tried again if a busy
+# machine was slow to open a menu.
+choose_until() { # CONDITION ALT+KEY LETTER [ALT+KEY LETTER...]
+    local condition=$1 k
+    shift
+    for _ in 1 2 3; do
+        xdotool windowfocus --sync "$wid" 2>/dev/null || true
+        for ((k = 1; k < $#; k += 2)); do
+            xdotool key --window "$wid" "${!k}"
+            sleep 0.5
+            xdotool key "${@:k+1:1}"
+            sleep 0.5
+        done
+        poll 30 "$condition" && return 0
+        xdotool key Escape
+    done
+    return 1
+}
+
 dispfile=$(mktemp)
 Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$dispfile" >/dev/null 2>&1 &
 xpid=$!
-for _ in $(seq 1 100); do
-    [ -s "$dispfile" ] && break
-    sleep 0.1
-done
+poll 100 '[ -s "$dispfile" ]'
 export DISPLAY=":$(cat "$dispfile")"
 rm -f "$dispfile"
 trap 'kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null' EXIT
-
 # A background job of a script starts with SIGINT ignored, and the program
 # keeps a signal ignored; from a terminal it is not.
-. "$(dirname "$0")/window.sh"
-start_and_wait env --default-signal=INT "$prog/velmix"
+env --default-signal=INT "$prog/velmix" >/dev/null 2>&1 &
+pid=$!
+poll 100 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | head -n 1); [ -n "$wid" ]' ||
+    { echo "no window"; kill "$pid"; exit 1; }
+sleep 1
 if [ "$way" = menu ]; then
     import -window root "$shot"
     if [ -n "${4:-}" ]; then
         xdotool windowfocus --sync "$wid" 2>/dev/null || true
         xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
-        for _ in $(seq 1 50); do
-            tile=$(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null | grep -vx "$wid" | head -n 1)
-            [ -n "$tile" ] && xprop -id "$tile" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//' >"$4" && break
-            sleep 0.1
-        done
+        poll 50 'tile=$(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null | grep -vx "$wid" | head -n 1); [ -n "$tile" ]' &&
+            xprop -id "$tile" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//' >"$4"
     fi
     choose_until '! kill -0 "$pid" 2>/dev/null' alt+f x || { echo "still running after Alt+F, X"; kill "$pid"; exit 1; }
     wait "$pid"
@@ -56,11 +81,7 @@ case "$way" in
 esac
 # The shell's own note of the job's death ("Hangup") is not wanted.
 exec 3>&2 2>/dev/null
-for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && { echo "still running after $way"; kill -9 "$pid"; exit 1; }
+poll 100 '! kill -0 "$pid" 2>/dev/null' || { echo "still running after $way"; kill -9 "$pid"; exit 1; }
 wait "$pid"
 status=$?
 exec 2>&3 3>&-
