@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include <fstream>
+#include <functional>
 #include <malloc.h>
 #include <random>
 
@@ -46,99 +47,78 @@ void Act(GuiFixture& f, std::mt19937& rnd)
     // is first measured, so growth after it means a leak.
     const QSize tiles[] = {{300, 120}, {513, 224}, {800, 460}, {640, 300}, {120, 40}};
     const double points[] = {9, 10.5, 16, 27.75};
-    switch (pick(17)) {
-    case 0:
-    case 1:
-        QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton);
-        break;
-    case 2:
-        slider->setValue(pick(1001));
-        w.Slider1_Scroll(i);
-        break;
-    case 3:
-        if (slider->isEnabled()) {
+    // Each action by its weight: the check boxes twice.
+    const std::function<void()> actions[] = {
+        [&] { QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton); },
+        [&] { QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton); },
+        [&] {
+            slider->setValue(pick(1001));
+            w.Slider1_Scroll(i);
+        },
+        [&] { // a drag, redrawn when let go
+            if (!slider->isEnabled())
+                return;
             slider->setSliderDown(true);
             for (int k = 0; k < 3; ++k)
                 slider->setSliderPosition(pick(1001));
             slider->setSliderDown(false);
-        }
-        break;
-    case 4:
-        if (slider->isEnabled())
-            QTest::keyClick(slider, keys[pick(6)]);
-        break;
-    case 5:
-        f.dialogs.colors.push_back(pick(4) ? std::optional<QColor>(colour()) : std::nullopt);
-        w.PicColor_Click(i);
-        break;
-    case 6:
-        child<QLineEdit>(w, "txtSize")->setText(sizes[pick(9)]);
-        if (pick(2) == 0)
-            w.txtSize_LostFocus();
-        break;
-    case 7:
-        child<UpDown>(w, "UpDown1")->step(pick(2) ? 1 : -1);
-        break;
-    case 8:
-        QTest::mouseClick(child<QRadioButton>(w, "Option1", pick(2)), Qt::LeftButton);
-        break;
-    case 9:
-        switch (pick(4)) {
-        case 0:
-            t.close();
-            break;
-        case 1:
-            t.showMinimized();
-            break;
-        case 2:
-            t.resize(tiles[pick(5)]);
-            break;
-        }
-        w.cmdTile_Click();
-        break;
-    case 10:
-        pick(2) ? w.mnuRandom_Click() : w.mnuRandomNatural_Click();
-        break;
-    case 11:
-        w.mnuEqual_Click();
-        break;
-    case 12:
-        pick(2) ? w.mnuMemorySave_Click() : w.mnuMemoryLoad_Click();
-        break;
-    case 13: {
-        const int offset = pick(511) - 255;
-        const int end = pick(3);
-        f.dialogs.modals.push_back([offset, end](QDialog* d) {
-            auto* ld = static_cast<frmLD*>(d);
-            child<QSlider>(*ld, "sldLD")->setValue(offset);
-            end == 0 ? ld->cmdOK_Click() : end == 1 ? ld->CmdCancel_Click() : (void)ld->close();
-        });
-        w.mnuLD_Click();
-        break;
-    }
-    case 14: {
-        const int what = pick(3);
-        if (what == 0) {
-            QTest::mouseClick(child<QCheckBox>(t, "ChkText"), Qt::LeftButton);
-        } else if (what == 1 && child<QPushButton>(t, "CmdFont")->isEnabled()) {
-            QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-            font.setPointSizeF(points[pick(4)]);
-            font.setBold(pick(2));
-            font.setItalic(pick(2));
-            f.dialogs.fonts.push_back(pick(3) ? std::optional<QFont>(font) : std::nullopt);
-            t.CmdFont_Click();
-        } else {
-            f.dialogs.colors.push_back(colour());
-            t.picForeColor_Click();
-        }
-        break;
-    }
-    case 15:
-        child<QAction>(w, pick(3) == 0 ? "mnuRedo" : "mnuUndo")->trigger();
-        break;
-    default:
-        w.PicColor_KeyPress(i, ' ');
-    }
+        },
+        [&] {
+            if (slider->isEnabled())
+                QTest::keyClick(slider, keys[pick(6)]);
+        },
+        [&] {
+            f.dialogs.colors.push_back(pick(4) ? std::optional<QColor>(colour()) : std::nullopt);
+            w.PicColor_Click(i);
+        },
+        [&] {
+            child<QLineEdit>(w, "txtSize")->setText(sizes[pick(9)]);
+            if (pick(2) == 0)
+                w.txtSize_LostFocus();
+        },
+        [&] { child<UpDown>(w, "UpDown1")->step(pick(2) ? 1 : -1); },
+        [&] { QTest::mouseClick(child<QRadioButton>(w, "Option1", pick(2)), Qt::LeftButton); },
+        [&] { // closed, minimised, resized or as it is, then shown
+            if (const int what = pick(4); what == 0)
+                t.close();
+            else if (what == 1)
+                t.showMinimized();
+            else if (what == 2)
+                t.resize(tiles[pick(5)]);
+            w.cmdTile_Click();
+        },
+        [&] { pick(2) ? w.mnuRandom_Click() : w.mnuRandomNatural_Click(); },
+        [&] { w.mnuEqual_Click(); },
+        [&] { pick(2) ? w.mnuMemorySave_Click() : w.mnuMemoryLoad_Click(); },
+        [&] {
+            const int offset = pick(511) - 255;
+            const int end = pick(3);
+            f.dialogs.modals.push_back([offset, end](QDialog* d) {
+                auto* ld = static_cast<frmLD*>(d);
+                child<QSlider>(*ld, "sldLD")->setValue(offset);
+                end == 0 ? ld->cmdOK_Click() : end == 1 ? ld->CmdCancel_Click() : (void)ld->close();
+            });
+            w.mnuLD_Click();
+        },
+        [&] {
+            const int what = pick(3);
+            if (what == 0) {
+                QTest::mouseClick(child<QCheckBox>(t, "ChkText"), Qt::LeftButton);
+            } else if (what == 1 && child<QPushButton>(t, "CmdFont")->isEnabled()) {
+                QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+                font.setPointSizeF(points[pick(4)]);
+                font.setBold(pick(2));
+                font.setItalic(pick(2));
+                f.dialogs.fonts.push_back(pick(3) ? std::optional<QFont>(font) : std::nullopt);
+                t.CmdFont_Click();
+            } else {
+                f.dialogs.colors.push_back(colour());
+                t.picForeColor_Click();
+            }
+        },
+        [&] { child<QAction>(w, pick(3) == 0 ? "mnuRedo" : "mnuUndo")->trigger(); },
+        [&] { w.PicColor_KeyPress(i, ' '); }};
+    actions[pick(std::size(actions))]();
 }
 
 void UndoToStartAndBack(GuiFixture& f)

@@ -1,0 +1,59 @@
+#!/usr/bin/env python3
+"""Lines of the program against lines of its tests: non-blank lines that are
+not only a comment, in the program's .cpp/.h files (outside tests/ and bench/)
+and in tests/ (.cpp/.h, and .sh/.py, whose '#' lines are comments).
+
+usage: scripts/linecount.py [-v]   (-v: every test file too)
+"""
+import os
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+def count(path):
+    n, in_block = 0, False
+    c_like = path.endswith((".cpp", ".h"))
+    with open(path, encoding="utf-8", errors="replace") as f:
+        for line in f:
+            s = line.strip()
+            if not s:
+                continue
+            if c_like:
+                if in_block:
+                    in_block = "*/" not in s
+                    continue
+                if s.startswith("//"):
+                    continue
+                if s.startswith("/*"):
+                    in_block = "*/" not in s
+                    continue
+            elif s.startswith("#") and not s.startswith("#!"):
+                continue
+            n += 1
+    return n
+
+
+def main():
+    code, tests = 0, {}
+    for d, dirs, files in os.walk(ROOT):
+        rel = os.path.relpath(d, ROOT)
+        top = rel.split(os.sep)[0] if rel != "." else ""
+        if top.startswith((".", "build")) or top == "bench":
+            dirs[:] = []
+            continue
+        for name in files:
+            path = os.path.join(d, name)
+            if top == "tests" and name.endswith((".cpp", ".h", ".sh", ".py")):
+                tests[os.path.relpath(path, ROOT)] = count(path)
+            elif top != "tests" and name.endswith((".cpp", ".h")):
+                code += count(path)
+    total = sum(tests.values())
+    print(f"code {code}  tests {total}  tests/code {total / code:.4f}")
+    if "-v" in sys.argv:
+        for name, n in sorted(tests.items(), key=lambda t: -t[1]):
+            print(f"{n:6}  {name}")
+
+
+if __name__ == "__main__":
+    main()
