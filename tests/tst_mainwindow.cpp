@@ -309,9 +309,10 @@ private slots:
         }
     }
 
-    void messageBoxes()
+    void qtDialogs()
     {
-        // Qt's own box, read while it is shown: the icon, and lines as the system ends them.
+        // Qt's message box, read while it is shown: the icon, and lines as the system
+        // ends them.
         for (const auto& [icon, shown] : {std::pair{MsgIcon::Error, QMessageBox::Critical},
                                           {MsgIcon::Exclamation, QMessageBox::Warning},
                                           {MsgIcon::None, QMessageBox::NoIcon}}) {
@@ -324,6 +325,11 @@ private slots:
             QtDialogs().message(nullptr, icon, "a\r\nb");
             QCOMPARE(seen, QString("%1 a\nb").arg(shown));
         }
+        // The font dialog opens at the face's own style of that weight and slant.
+        for (const bool italic : {false, true})
+            QCOMPARE(
+                FontDialogPreset(QFont("DejaVu Sans Mono", 12, QFont::Normal, italic)).styleName(),
+                QString(italic ? "Oblique" : "Book"));
     }
 
     void sampleText()
