@@ -7,6 +7,7 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <cstdlib>
@@ -83,7 +84,13 @@ QFont FontDialogPreset(const QFont& font)
         const QFont face = QFontDatabase::font(family, style, 12);
         if ((face.style() != QFont::StyleNormal) != font.italic())
             continue;
-        const int stretch = face.stretch() > 0 ? face.stretch() : 100;
+        // The database leaves a face's width unset; its style name says it.
+        static const QRegularExpression widthWord(
+            QStringLiteral("condensed|narrow|compressed|expanded|extended|wide"),
+            QRegularExpression::CaseInsensitiveOption);
+        const int stretch = face.stretch() > 0 && face.stretch() != 100 ? face.stretch()
+                            : style.contains(widthWord)                 ? 50
+                                                                        : 100;
         const int distance = std::abs(face.weight() - font.weight()) + 10 * std::abs(stretch - 100);
         if (distance < best) {
             best = distance;
