@@ -5,6 +5,7 @@
 #include "guifixture.h"
 #include "testutil.h"
 
+#include <QFontDialog>
 #include <QFrame>
 #include <QMenu>
 #include <QMessageBox>
@@ -324,6 +325,23 @@ private slots:
             });
             QtDialogs().message(nullptr, icon, "a\r\nb");
             QCOMPARE(seen, QString("%1 a\nb").arg(shown));
+        }
+        // OK without a change gives back the font asked about, where the dialog
+        // shows the face that stands in for it; a change gives the change.
+        const QFont asked("ＭＳ Ｐゴシック", 10);
+        for (const int size : {0, 20, -1}) { // unchanged, changed, cancelled
+            QTimer::singleShot(0, [size] {
+                auto* dlg = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+                QFont font = dlg->currentFont();
+                font.setPointSize(size > 0 ? size : font.pointSize());
+                dlg->setCurrentFont(font);
+                size < 0 ? dlg->reject() : dlg->accept();
+            });
+            const std::optional<QFont> got = QtDialogs().font(nullptr, asked);
+            QCOMPARE(got ? QString("%1 %2").arg(*got == asked).arg(got->pointSize()) : "none",
+                     QString(size < 0   ? "none"
+                             : size > 0 ? "0 20"
+                                        : "1 10"));
         }
         // The font dialog opens at the face's own style of that weight and slant, of
         // its normal width.
