@@ -11,10 +11,11 @@ jobs=$(nproc)
 cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMIX_WERROR=ON
 cmake --build build/ci -j "$jobs"
 ctest --test-dir build/ci --output-on-failure -j "$jobs"
-# clang-tidy on the program's sources, in the background on one processor: it
-# fills what the builds and the end-to-end tests leave idle. A source is
-# checked again only when what it was compiled from changed.
-TIDY_JOBS=1 nice scripts/tidy.py build/ci >build/ci/tidy.log 2>&1 &
+# clang-tidy on the program's sources, in the background at the lowest
+# priority: it takes what the builds and the end-to-end tests leave idle, and
+# every processor once they are done. A source is checked again only when what
+# it was compiled from changed.
+TIDY_JOBS=$jobs nice -n 19 scripts/tidy.py build/ci >build/ci/tidy.log 2>&1 &
 tidy=$!
 trap 'kill "$tidy" 2>/dev/null || true' EXIT
 
