@@ -83,7 +83,7 @@ def main():
             for d in deps:
                 digest_file(d, h)
         stamp = os.path.join(build, "tidy", rel.replace(os.sep, "_") + ".ok")
-        analyze = rel.split(os.sep)[0] in ANALYZED and "frmoption" not in rel
+        analyze = rel.split(os.sep)[0] in ANALYZED
         h.update(b"analyze" if analyze else b"")
         jobs.append((rel, src, stamp, h.hexdigest(), analyze))
     if not jobs:
