@@ -264,6 +264,8 @@ private slots:
         for (const char* at :
              {"deflate0", "deflate1", "deflate2"}) // the first row, a block, the rest
             QTest::addRow("png %s fails", at) << Failure{"png", at, 3000, 3, ""};
+        QTest::newRow("png deflate-down1 fails") // the window search of a top-to-bottom one
+            << Failure{"png", "deflate-down1", 1, 3, ""};
         // 2000 x 800,000 pixels: more than a bitmap header's 32-bit sizes can state.
         QTest::newRow("bmp too large")
             << Failure{"bmp", "keep", 800000, -1, "image too large for a bitmap file"};
@@ -281,7 +283,9 @@ private slots:
         {
             FileSizeLimit limit(1000);
             g_deflateStartsLeft = target.startsWith("deflate") ? target.back().digitValue() : -1;
-            QCOMPARE(Save(ext, Strip(2000, false, thickness), at(target + "." + ext), &err), code);
+            QCOMPARE(Save(ext, Strip(2000, target.contains("down"), thickness),
+                          at(target + "." + ext), &err),
+                     code);
         }
         QCOMPARE(QString::fromStdString(err), reason);
         QCOMPARE(ReadAll(at("keep." + ext)), QByteArray("precious"));
