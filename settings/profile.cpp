@@ -39,21 +39,22 @@ ProfileText::ProfileText(std::string_view bytes, std::string newEol) : m_eol(std
     bool eolSeen = false;
     std::size_t start = 0;
     while (start < bytes.size()) {
-        const std::size_t nl = bytes.find('\n', start);
-        if (nl == std::string_view::npos) {
+        // LF, CR LF and a lone CR (files from older editors) each end a line.
+        const std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
             m_lines.push_back({std::string(bytes.substr(start)), ""});
             break;
         }
-        const bool crlf = nl > start && bytes[nl - 1] == '\r';
-        Line line{std::string(bytes.substr(start, nl - start - (crlf ? 1 : 0))),
-                  crlf ? "\r\n" : "\n"};
+        const bool crlf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+        Line line{std::string(bytes.substr(start, end - start)),
+                  crlf ? "\r\n" : std::string(1, bytes[end])};
         if (!eolSeen) {
             // A file keeps the line ending it has.
             m_eol = line.eol;
             eolSeen = true;
         }
+        start = end + line.eol.size();
         m_lines.push_back(std::move(line));
-        start = nl + 1;
     }
 }
 

@@ -32,7 +32,7 @@ private:
     struct Line
     {
         std::string text;
-        std::string eol; // "\r\n", "\n" or "" for a last line without one
+        std::string eol; // "\r\n", "\n", "\r" or "" for a last line without one
     };
     struct Found
     {

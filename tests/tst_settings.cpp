@@ -103,10 +103,28 @@ private slots:
         ProfileText noEnd("[A]\nx=1");
         noEnd.put("B", "z", "3");
         QCOMPARE(noEnd.bytes(), std::string("[A]\nx=1\n[B]\nz=3\n"));
-        // A last line ending in CR alone reads the same once a line follows it.
-        ProfileText lastCr("[A]\nx=1\r");
-        lastCr.put("A", "y", "2");
-        QCOMPARE(lastCr.get("A", "x"), std::string("1"));
+    }
+
+    // Each ending ends a line, and lines added to the file take its own.
+    void lineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("eol");
+        QTest::newRow("LF") << QByteArray("\n");
+        QTest::newRow("CR LF") << QByteArray("\r\n");
+        QTest::newRow("CR alone") << QByteArray("\r");
+    }
+    void lineEnds()
+    {
+        QFETCH(QByteArray, eol);
+        const std::string e = eol.toStdString();
+        ProfileText t("[Memory]" + e + "Size= 640" + e + e + "tate= 1" + e + "[Option]" + e +
+                      "MainLeft= 15");
+        QCOMPARE(t.get("Memory", "tate"), std::string("1"));
+        QCOMPARE(t.get("Option", "MainLeft"), std::string("15"));
+        t.put("Memory", "Size", " 20");
+        t.put("New", "k", "v");
+        QCOMPARE(t.bytes(), "[Memory]" + e + "Size= 20" + e + e + "tate= 1" + e + "[Option]" + e +
+                                "MainLeft= 15" + e + "[New]" + e + "k=v" + e);
     }
 
     // The key table in its order and number forms, as the Windows program
