@@ -67,7 +67,7 @@ int main(int argc, char** argv)
 
         frmMain window(env);
         QObject::connect(&shutdownSignals, &ShutdownSignals::requested, &window,
-                         &frmMain::MenuEnd_Click);
+                         &frmMain::EndUnattended);
         g_window = &window;
         g_guiThread = std::this_thread::get_id();
         std::atexit(WriteSettingsOnExit);

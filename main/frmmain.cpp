@@ -440,8 +440,21 @@ void frmMain::SaveSettingsNow()
     // only hold up the end.
     QString error;
     if (!m_ini.SaveIni(collectSettings(), &error))
-        std::cerr << "velmix: cannot write " << m_ini.IniPath().toStdString() << ": "
-                  << error.toStdString() << "\n";
+        sayWriteFailed(error);
+}
+
+void frmMain::sayWriteFailed(const QString& error) const
+{
+    std::cerr << "velmix: cannot write " << m_ini.IniPath().toStdString() << ": "
+              << error.toStdString() << "\n";
+}
+
+void frmMain::EndUnattended()
+{
+    // A signal comes at logout or shutdown, when nobody answers a message
+    // box and the program would be left running.
+    m_unattended = true;
+    close();
 }
 
 void frmMain::Form_Unload()
@@ -452,7 +465,11 @@ void frmMain::Form_Unload()
     QString error;
     // Only what this run changed: another running copy may have written the
     // rest since start-up.
-    reportSettingsWrite(m_ini.SaveIni(collectSettings(), &error), error);
+    const bool ok = m_ini.SaveIni(collectSettings(), &error);
+    if (m_unattended && !ok)
+        sayWriteFailed(error);
+    else
+        reportSettingsWrite(ok, error);
     if (m_tile)
         m_tile->hide();
     QCoreApplication::quit();

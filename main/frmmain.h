@@ -77,6 +77,8 @@ public:
     // desktop session's save request, and the way out when the display is
     // lost. Does nothing once the window has been unloaded.
     void SaveSettingsNow();
+    // Ends as the menu does, but a failed write is a line on standard error.
+    void EndUnattended();
     void Form_MouseDown(Qt::MouseButton Button, int X, int Y);
     void MenuEnd_Click();
 
@@ -193,6 +195,7 @@ private:
     void applySettings(const Settings& s);
     Settings collectSettings();
     bool reportSettingsWrite(bool ok, const QString& error);
+    void sayWriteFailed(const QString& error) const;
     void SaveImage();
     void onSliderValueChanged(int Index);
     // A change by the user has finished: one undo step (none inside a bulk
@@ -212,6 +215,7 @@ private:
     UndoMenu* m_undo = nullptr;
     std::array<bool, kPointCount> m_userSliderAction{};
     bool m_unloaded = false;
+    bool m_unattended = false;
     // The tile window's place from the settings file (when it was within
     // bounds) and where that put the window.
     std::optional<WindowPlace> m_storedTilePlace;

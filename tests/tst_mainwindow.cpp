@@ -237,6 +237,19 @@ private slots:
         QCOMPARE(f.iniText(), saved);
     }
 
+    // At logout or shutdown nobody answers a message box: the program ends.
+    void signalEndsWithoutAsking()
+    {
+        GuiFixture f;
+        f.w().move(30, 45);
+        {
+            FileSizeLimit limit(16);
+            f.w().EndUnattended();
+        }
+        QVERIFY(f.dialogs.messages.empty());
+        QVERIFY(!f.w().isVisible());
+    }
+
     void tiles()
     {
         // Across: two copies, one pixel, longer than the area; down: part of a band left,
