@@ -3,6 +3,7 @@
 #include "numtext.h"
 
 #include <algorithm>
+#include <cmath>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -129,44 +130,60 @@ std::string clsCommon::GetWindowsDir()
 #endif
 }
 
-void clsCommon::ChkFormPos(FormRect& rForm, double screenWidth, double screenHeight)
+namespace {
+
+// Can the title bar be grabbed on this area: its whole height inside, and at
+// least span of its width (all of a narrower window)?
+bool TitleReachable(const FormRect& r, const FormRect& area, const TitleBar& title)
 {
-    // Compared as single-precision values, as the stored places are.
-    if (static_cast<float>(rForm.left) > static_cast<float>(screenWidth))
-        rForm.left = screenWidth - rForm.width;
-    if (static_cast<float>(rForm.top) > static_cast<float>(screenHeight))
-        rForm.top = 0;
+    const double overlap =
+        std::min(r.left + r.width, area.left + area.width) - std::max(r.left, area.left);
+    return r.top >= area.top && r.top + title.height <= area.top + area.height &&
+           overlap >= std::min(title.span, r.width);
 }
 
-void clsCommon::ChkFormPos(FormRect& rForm, const std::vector<FormRect>& screens, double limitX,
-                           double limitY)
+// How far the title bar's middle lies from the area (0 inside it).
+double DistanceToArea(const FormRect& r, const FormRect& area)
 {
-    if (screens.empty())
+    const double x = r.left + r.width / 2, y = r.top;
+    const double dx = std::max({area.left - x, 0.0, x - (area.left + area.width)});
+    const double dy = std::max({area.top - y, 0.0, y - (area.top + area.height)});
+    return std::hypot(dx, dy);
+}
+
+} // namespace
+
+void clsCommon::ChkFormPos(FormRect& rForm, const std::vector<FormRect>& areas, double limitX,
+                           double limitY, const TitleBar& title)
+{
+    if (areas.empty())
         return;
-    double minX = screens[0].left, minY = screens[0].top;
-    double maxX = minX + screens[0].width, maxY = minY + screens[0].height;
-    for (const FormRect& s : screens) {
-        minX = std::min(minX, s.left);
-        minY = std::min(minY, s.top);
-        maxX = std::max(maxX, s.left + s.width);
-        maxY = std::max(maxY, s.top + s.height);
-    }
-    rForm.width = std::clamp(rForm.width, 0.0, maxX - minX);
-    rForm.height = std::clamp(rForm.height, 0.0, maxY - minY);
     rForm.left = std::clamp(rForm.left, -limitX, limitX);
     rForm.top = std::clamp(rForm.top, -limitY, limitY);
-    const FormRect& primary = screens[0];
-    ChkFormPos(rForm, primary.width, primary.height);
-    const bool titleOnScreen = std::any_of(screens.begin(), screens.end(), [&](const FormRect& s) {
-        return rForm.top >= s.top && rForm.top < s.top + s.height &&
-               rForm.left < s.left + s.width && rForm.left + std::max(rForm.width, 1.0) > s.left;
+    // The area it is on, else the nearest one (the primary on a tie).
+    const auto on = std::find_if(areas.begin(), areas.end(), [&](const FormRect& a) {
+        return TitleReachable(rForm, a, title);
     });
-    if (!titleOnScreen) {
-        rForm.left = std::clamp(rForm.left, primary.left,
-                                std::max(primary.left, primary.left + primary.width - rForm.width));
-        rForm.top = std::clamp(rForm.top, primary.top,
-                               std::max(primary.top, primary.top + primary.height - rForm.height));
-    }
+    const FormRect& area =
+        on != areas.end()
+            ? *on
+            : *std::min_element(areas.begin(), areas.end(),
+                                [&](const FormRect& a, const FormRect& b) {
+                                    return DistanceToArea(rForm, a) < DistanceToArea(rForm, b);
+                                });
+    rForm.width = std::clamp(rForm.width, 0.0, area.width);
+    rForm.height = std::clamp(rForm.height, 0.0, area.height);
+    if (TitleReachable(rForm, area, title))
+        return;
+    // Out of reach on one side: brought in whole on that side, as a window
+    // beyond the right edge has always come back with its right edge on it.
+    const double span = std::min(title.span, rForm.width);
+    if (rForm.left > area.left + area.width - span)
+        rForm.left = area.left + area.width - rForm.width;
+    else if (rForm.left + rForm.width < area.left + span)
+        rForm.left = area.left;
+    if (rForm.top < area.top || rForm.top + title.height > area.top + area.height)
+        rForm.top = area.top;
 }
 
 } // namespace velmix

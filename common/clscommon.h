@@ -25,6 +25,13 @@ struct FormRect
     double left = 0, top = 0, width = 0, height = 0;
 };
 
+// What of a window's title bar must stay on a screen: its height, and how
+// much of its width.
+struct TitleBar
+{
+    double height = 0, span = 0;
+};
+
 class clsCommon
 {
 public:
@@ -41,15 +48,15 @@ public:
     // Empty where there is no Windows folder.
     static std::string GetWindowsDir();
 
-    static void ChkFormPos(FormRect& rForm, double screenWidth, double screenHeight);
-    // A stored place as the window system can hold it, then the check above
-    // against the primary screen (screens[0]; all in one unit): the size no
-    // larger than the screens together, left and top within +-limitX/Y, and a
-    // window whose top edge (its title bar) would lie on no screen brought
-    // onto the primary one. Negative places on a screen left of or above the
-    // primary one stay.
-    static void ChkFormPos(FormRect& rForm, const std::vector<FormRect>& screens, double limitX,
-                           double limitY);
+    // Brings a window's frame (rForm: its outer rectangle) where its title bar
+    // can be grabbed: on one of the areas (the screens' available areas, the
+    // primary first; all in one unit), its top edge and title.span of its
+    // title bar inside. A window out of reach goes to the area nearest its
+    // title bar, shrunk to that area where larger, and is brought in whole on
+    // the side it was out. Left and top stay within +-limitX/Y, what the
+    // window system holds.
+    static void ChkFormPos(FormRect& rForm, const std::vector<FormRect>& areas, double limitX,
+                           double limitY, const TitleBar& title);
 };
 
 } // namespace velmix

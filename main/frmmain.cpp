@@ -2,6 +2,7 @@
 
 #include "clscommon.h"
 #include "exporter.h"
+#include "frameplacer.h"
 #include "frmabout.h"
 #include "frmld.h"
 #include "frmoption.h"
@@ -75,6 +76,7 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env)
     buildControls();
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    m_mainPlacer = new FramePlacer(this, false);
     Form_Load();
     // Logging out: the session may end the program without closing its
     // windows, so the settings are written when it asks.
@@ -316,10 +318,15 @@ void frmMain::Form_Load()
     m.RedrawEnabled = false;
     m.MemoryState.tate = -1;
     m_ini.SetIniPath(m_env.programDir, m_env.userConfigDir);
-    if (const auto s = m_ini.LoadIni())
-        applySettings(*s);
-    // What a unit still holds at exit was not changed by this run.
-    m_ini.SetBaseline(collectSettings());
+    const std::optional<Settings> stored = m_ini.LoadIni();
+    if (stored)
+        applySettings(*stored);
+    // What a unit still holds at exit was not changed by this run; a place
+    // mended at start-up is a change.
+    Settings baseline = collectSettings();
+    baseline.mainPlace = stored ? stored->mainPlace : std::nullopt;
+    baseline.tilePlace = stored ? stored->tilePlace : std::nullopt;
+    m_ini.SetBaseline(baseline);
     if (m.MemoryState.tate == -1)
         mnuMemoryLoad->setEnabled(false);
 
@@ -335,26 +342,38 @@ void frmMain::Form_Load()
     applyPoints(StartupPoints());
 }
 
+namespace {
+
+// The title bar's height as a window manager draws it, and how much of it
+// must stay on a screen to be grabbed.
+constexpr int kTitleHeightPx = 24;
+constexpr int kTitleSpanPx = 100;
+
+} // namespace
+
 void frmMain::applySettings(const Settings& s)
 {
     m.SampleTextFont = s.SampleTextFont;
     m.MemoryState = s.MemoryState;
     const double tpx = TwipsPerPixelX(this);
     const double tpy = TwipsPerPixelY(this);
-    std::vector<FormRect> screens;
+    // Each screen's area that panels leave free, the primary first.
+    std::vector<FormRect> areas;
     const auto addScreen = [&](const QScreen* screen) {
-        const QRect g = screen->geometry();
-        screens.push_back({g.x() * tpx, g.y() * tpy, g.width() * tpx, g.height() * tpy});
+        const QRect g = screen->availableGeometry();
+        areas.push_back({g.x() * tpx, g.y() * tpy, g.width() * tpx, g.height() * tpy});
     };
     if (const QScreen* primary = QGuiApplication::primaryScreen())
         addScreen(primary);
     else
-        screens.push_back({0, 0, 1024 * tpx, 768 * tpy});
+        areas.push_back({0, 0, 1024 * tpx, 768 * tpy});
     for (const QScreen* screen : QGuiApplication::screens())
         if (screen != QGuiApplication::primaryScreen())
             addScreen(screen);
-    // Returns whether the place had to be brought back within bounds.
-    const auto check = [&](QWidget* w, const WindowPlace& place, bool sized) {
+    const TitleBar title{kTitleHeightPx * tpy, kTitleSpanPx * tpx};
+    // Puts the window's frame where the file says, or where its title bar
+    // can be grabbed; returns whether the file's place had to be mended.
+    const auto put = [&](QWidget* w, FramePlacer* placer, const WindowPlace& place, bool sized) {
         // Not shown yet: the size it will open with, its own where it was
         // given one (the tile window's design size), else its layout's.
         const QSize now = w->isVisible() || w->testAttribute(Qt::WA_Resized)
@@ -365,28 +384,54 @@ void frmMain::applySettings(const Settings& s)
         FormRect r{static_cast<double>(place.left), static_cast<double>(place.top),
                    resize ? place.width : now.width() * tpx,
                    resize ? place.height : now.height() * tpy};
-        // Places beyond what a window system holds (16-bit coordinates).
         const FormRect asked = r;
-        clsCommon::ChkFormPos(r, screens, 32767 * tpx, 32767 * tpy);
-        w->move(static_cast<int>(std::lround(r.left / tpx)),
-                static_cast<int>(std::lround(r.top / tpy)));
-        if (resize)
-            w->resize(static_cast<int>(std::lround(r.width / tpx)),
-                      static_cast<int>(std::lround(r.height / tpy)));
+        // Places beyond what a window system holds (16-bit coordinates).
+        clsCommon::ChkFormPos(r, areas, 32767 * tpx, 32767 * tpy, title);
+        const auto px = [](double twips, double per) {
+            return static_cast<int>(std::lround(twips / per));
+        };
+        placer->place(QRect(px(r.left, tpx), px(r.top, tpy),
+                            resize ? px(r.width, tpx) : now.width(),
+                            resize ? px(r.height, tpy) : now.height()));
         return r.left != asked.left || r.top != asked.top || r.width != asked.width ||
                r.height != asked.height;
     };
-    if (s.mainPlace)
-        check(this, *s.mainPlace, false);
+    m_mainPlace = s.mainPlace;
+    if (s.mainPlace && put(this, m_mainPlacer, *s.mainPlace, false))
+        m_mainPlace.reset();
     // A file without the tile window's place leaves its first place to the
     // window system.
     if (s.tilePlace && !(*s.tilePlace == WindowPlace{})) {
-        const bool moved = check(&tile(), *s.tilePlace, true);
-        m_tilePlacedAt = tile().geometry();
-        if (!moved)
-            m_storedTilePlace = s.tilePlace;
+        tile();
+        m_tilePlace = s.tilePlace;
+        if (put(m_tile.get(), m_tilePlacer, *s.tilePlace, true))
+            m_tilePlace.reset();
     }
     m_dlgSaveInitDir = QString::fromStdString(s.SaveInitPath);
+}
+
+std::optional<WindowPlace> frmMain::placeOf(const QWidget* w, const FramePlacer* placer,
+                                            const std::optional<WindowPlace>& stored) const
+{
+    if (w->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
+        return stored;
+    const QRect now = placer->frame();
+    if (now.isNull())
+        return std::nullopt;
+    // Where the file put it and nobody moved it since: the file's own
+    // numbers, which pixels would round. A file without a size has left
+    // the size to the window.
+    const bool sized = stored && stored->width > 0 && stored->height > 0;
+    const auto same = [&](const QRect& r) {
+        return sized ? now == r : now.topLeft() == r.topLeft() && !r.isNull();
+    };
+    if (stored && (same(placer->placed()) || same(placer->firstMapped())))
+        return stored;
+    const double tpx = TwipsPerPixelX(this);
+    const double tpy = TwipsPerPixelY(this);
+    // Saturating: no place may come back with the other sign.
+    return WindowPlace{ToInt32(now.x() * tpx), ToInt32(now.y() * tpy), ToInt32(now.width() * tpx),
+                       ToInt32(now.height() * tpy)};
 }
 
 Settings frmMain::collectSettings()
@@ -394,24 +439,9 @@ Settings frmMain::collectSettings()
     Settings s;
     s.SampleTextFont = m.SampleTextFont;
     s.MemoryState = m.MemoryState;
-    const double tpx = TwipsPerPixelX(this);
-    const double tpy = TwipsPerPixelY(this);
-    // Saturating: no place may come back with the other sign.
-    const auto place = [&](const QWidget* w) {
-        return WindowPlace{ToInt32(w->x() * tpx), ToInt32(w->y() * tpy), ToInt32(w->width() * tpx),
-                           ToInt32(w->height() * tpy)};
-    };
-    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
-        s.mainPlace = place(this);
-    // A tile window never shown nor placed has no place of its own; one
-    // placed from the file and not moved since keeps the file's numbers.
-    const bool placed = !m_tilePlacedAt.isNull();
-    if (!m_tileShown && !placed)
-        s.tilePlace.reset();
-    else if (!m_tileShown && m_storedTilePlace && tile().geometry() == m_tilePlacedAt)
-        s.tilePlace = m_storedTilePlace;
-    else if (!(tile().windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
-        s.tilePlace = place(&tile());
+    s.mainPlace = placeOf(this, m_mainPlacer, m_mainPlace);
+    if (m_tile)
+        s.tilePlace = placeOf(m_tile.get(), m_tilePlacer, m_tilePlace);
     s.SaveInitPath = clsCommon::TrimDir(m_dlgSaveFileName.toStdString());
     return s;
 }
@@ -716,7 +746,6 @@ void frmMain::Option1_Click(int Index)
 void frmMain::cmdTile_Click()
 {
     frmTile& t = tile();
-    m_tileShown = true;
     t.show();
     t.setWindowState(t.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     t.raise();
@@ -785,6 +814,8 @@ frmTile& frmMain::tile()
         source.vertical = [this] { return m.Orientation != 0; };
         m_tile = std::make_unique<frmTile>(dialogs(), m.SampleTextFont, std::move(source));
         m_tile->setWindowIcon(windowIcon());
+        m_tilePlacer = new FramePlacer(m_tile.get(), true);
+        m_tilePlacer->setGuide(this);
         // The window fills in a missing face; the settings file keeps what
         // it shows.
         m.SampleTextFont = m_tile->sampleText();

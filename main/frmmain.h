@@ -41,6 +41,8 @@ class QSlider;
 
 namespace velmix {
 
+class FramePlacer;
+
 class ColorBox;
 class ImageBox;
 class UpDown;
@@ -194,6 +196,10 @@ private:
     void buildMenus();
     void applySettings(const Settings& s);
     Settings collectSettings();
+    // A window's place to write: the stored one while the window stands
+    // where that put it.
+    std::optional<WindowPlace> placeOf(const QWidget* w, const FramePlacer* placer,
+                                       const std::optional<WindowPlace>& stored) const;
     bool reportSettingsWrite(bool ok, const QString& error);
     void sayWriteFailed(const QString& error) const;
     void SaveImage();
@@ -216,11 +222,12 @@ private:
     std::array<bool, kPointCount> m_userSliderAction{};
     bool m_unloaded = false;
     bool m_unattended = false;
-    // The tile window's place from the settings file (when it was within
-    // bounds) and where that put the window.
-    std::optional<WindowPlace> m_storedTilePlace;
-    QRect m_tilePlacedAt;
-    bool m_tileShown = false;
+    FramePlacer* m_mainPlacer = nullptr;
+    FramePlacer* m_tilePlacer = nullptr;
+    // The windows' places from the settings file, when they were kept as
+    // they stood there.
+    std::optional<WindowPlace> m_mainPlace;
+    std::optional<WindowPlace> m_tilePlace;
 };
 
 } // namespace velmix

@@ -323,32 +323,39 @@ private slots:
                      row.mid(1));
         }
     }
+    // Primary 0,0 1000 x 800; a second screen to its left at -600,100
+    // 600 x 500; coordinates within +-5000; a title bar 20 high, 100 of it
+    // to be grabbed.
+    void windowPlaces_data()
+    {
+        QTest::addColumn<QList<double>>("stored");
+        QTest::addColumn<QList<double>>("placed");
+        const auto row = [](const char* name, QList<double> stored, QList<double> placed) {
+            QTest::newRow(name) << stored << placed;
+        };
+        row("on the primary", {100, 100, 300, 200}, {100, 100, 300, 200});
+        row("on the left screen", {-500, 100, 300, 200}, {-500, 100, 300, 200});
+        row("title bar below the left screen", {-500, 581, 300, 200}, {-500, 100, 300, 200});
+        row("title bar's last row on the primary", {100, 780, 300, 200}, {100, 780, 300, 200});
+        row("one pixel lower", {100, 781, 300, 200}, {100, 0, 300, 200});
+        row("above the screens", {100, -1, 300, 200}, {100, 0, 300, 200});
+        row("100 of the title bar on the left", {-800, 150, 300, 200}, {-800, 150, 300, 200});
+        row("99 of it", {-801, 150, 300, 200}, {-600, 150, 300, 200});
+        row("100 of it on the right", {900, 100, 300, 200}, {900, 100, 300, 200});
+        row("99 of it on the right", {901, 100, 300, 200}, {700, 100, 300, 200});
+        row("at the right edge", {1000, 100, 300, 200}, {700, 100, 300, 200});
+        row("narrower than the span", {-30, 100, 50, 200}, {-50, 100, 50, 200});
+        row("larger than the screens", {0, 0, 300000, 300000}, {0, 0, 1000, 800});
+        row("beyond the window system", {-2147483648.0, -2147483648.0, 300, 200},
+            {-600, 100, 300, 200});
+    }
     void windowPlaces()
     {
-        // Screen 15360 x 11520 twips, window 7000 x 5000: at the edges it
-        // stays, one twip further it moves in.
-        for (const auto& [left, top, to] :
-             {std::tuple{15360, 11520, QList<double>{15360, 11520}}, {15361, 11521, {8360, 0}}}) {
-            FormRect r{double(left), double(top), 7000, 5000};
-            clsCommon::ChkFormPos(r, 15360, 11520);
-            QCOMPARE(QList<double>({r.left, r.top}), to);
-        }
-        // Primary 0,0 1000 x 800; a second screen to its left at -600,100
-        // 600 x 500; coordinates within +-5000. {stored, placed}
-        const std::pair<FormRect, FormRect> rows[] = {
-            {{-500, 100, 300, 200}, {-500, 100, 300, 200}}, // the left screen's top
-            {{-500, 600, 300, 200}, {0, 600, 300, 200}},    // its bottom
-            {{-900, 150, 301, 200}, {-900, 150, 301, 200}}, // one pixel on it
-            {{-900, 150, 300, 200}, {0, 150, 300, 200}},    // ending at its edge
-            {{1000, 100, 300, 200}, {700, 100, 300, 200}},  // the primary's right edge
-            {{0, 0, 300000, 300000}, {0, 0, 1600, 800}},
-            {{-2147483648.0, -2147483648.0, 300, 200}, {0, 0, 300, 200}},
-        };
-        for (auto [stored, placed] : rows) {
-            clsCommon::ChkFormPos(stored, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000);
-            QCOMPARE(QList<double>({stored.left, stored.top, stored.width, stored.height}),
-                     QList<double>({placed.left, placed.top, placed.width, placed.height}));
-        }
+        QFETCH(QList<double>, stored);
+        QFETCH(QList<double>, placed);
+        FormRect r{stored[0], stored[1], stored[2], stored[3]};
+        clsCommon::ChkFormPos(r, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000, {20, 100});
+        QCOMPARE(QList<double>({r.left, r.top, r.width, r.height}), placed);
     }
 };
 

@@ -152,65 +152,91 @@ private slots:
         }
     }
 
-    void placesAtExit()
+    // The offscreen screen is 800 x 800 pixels of 15 twips; the main window
+    // 478 x 381, the tile window's designed size 513 x 224.
+    void placesAtExit_data()
     {
+        QTest::addColumn<QByteArray>("option");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QByteArray>("written"); // empty: as it was
         const QByteArray main = "MainLeft= 1500\nMainTop= 3000\n";
         const QByteArray inBounds =
             main + "TileLeft= 1507\nTileTop= 1208\nTileWidth= 8000\nTileHeight= 4000\n";
         const QByteArray moved = "MainLeft= 450\nMainTop= 675\nTileLeft=-300\nTileTop= 150\n";
-        const QRect shownAt(100, 81, 533, 267), designed(100, 80, 513, 224);
-        // A missing key is written from the place the window was given.
         const QByteArray noHeight = main + "TileLeft= 1507\nTileTop= 1208\nTileWidth= 9000\n";
-        const QByteArray below = main + "TileLeft= 1507\nTileTop= 999999\nTileWidth= 9000\n";
-        // {the [Option] section at start-up, with the windows before exit, the tile window's
-        // place, the section written (empty: as it was)}
-        const std::tuple<QByteArray, QString, QRect, QByteArray> rows[] = {
-            {"", "", {}, "MainLeft= 0\nMainTop= 0\n"},
-            {inBounds, "", shownAt, ""},
-            {inBounds, "show tile", shownAt,
-             main + "TileLeft= 1500\nTileTop= 1215\nTileWidth= 7995\nTileHeight= 4005\n"},
-            {inBounds, "move both", shownAt, moved + "TileWidth= 7995\nTileHeight= 4005\n"},
-            {inBounds, "maximise", shownAt, ""},
-            {"MainLeft= 99999\nMainTop= 99999\nTileLeft= 999999\nTileTop= 999999\n"
-             "TileWidth= 9000\nTileHeight= 4500\n",
-             "",
-             {200, 0, 600, 300},
-             ""},
-            {"MainLeft=-999999\nMainTop= 300\nTileLeft=-2147483648\nTileTop= 0\n"
-             "TileWidth= 300000\nTileHeight= 300000\n",
-             "move both",
-             {0, 0, 800, 800},
-             moved + "TileWidth= 12000\nTileHeight= 12000\n"},
-            {main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 0\nTileHeight= 4500\n", "", designed,
-             ""},
-            {main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n", "", designed,
-             ""},
-            {main + "TileLeft= 99999\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n",
-             "",
-             {287, 80, 513, 224},
-             ""},
-            {noHeight, "", {100, 81, 513, 224}, noHeight + "TileHeight= 0\n"},
-            {below, "", {100, 0, 513, 224}, below + "TileHeight= 3360\n"}};
-        for (const auto& [option, action, tileAt, written] : rows) {
-            // Nothing is saved: the stored folder stays.
-            GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nSaveInitPath=/tmp/\n" + option);
-            QVERIFY(f.w().screen()->geometry().contains(QRect(f.w().pos(), f.w().size())));
-            if (option.startsWith("MainLeft= 1500\n"))
-                QCOMPARE(f.w().pos(), QPoint(100, 200));
-            if (tileAt.isValid())
-                QCOMPARE(f.tile().geometry(), tileAt);
-            if (action == "show tile" || action == "move both")
-                f.w().cmdTile_Click();
-            if (action == "move both") {
-                f.tile().move(-20, 10);
-                f.w().move(30, 45);
-            }
-            if (action == "maximise")
-                f.w().showMaximized();
-            f.w().close();
-            QCOMPARE(Section(f.iniText(), "Option"),
-                     "SaveInitPath=/tmp/\n" + (written.isEmpty() ? option : written));
+        QTest::newRow("no places") << QByteArray() << "" << QByteArray("MainLeft= 0\nMainTop= 0\n");
+        QTest::newRow("untouched") << inBounds << "" << QByteArray();
+        QTest::newRow("tile shown, not moved") << inBounds << "show tile" << QByteArray();
+        QTest::newRow("tile closed, not moved") << inBounds << "close tile" << QByteArray();
+        QTest::newRow("both moved")
+            << inBounds << "move both" << moved + "TileWidth= 7995\nTileHeight= 4005\n";
+        QTest::newRow("maximised") << inBounds << "maximise" << QByteArray();
+        QTest::newRow("beyond the screen")
+            << QByteArray("MainLeft= 99999\nMainTop= 99999\nTileLeft= 999999\nTileTop= 999999\n"
+                          "TileWidth= 9000\nTileHeight= 4500\n")
+            << ""
+            << QByteArray("MainLeft= 4830\nMainTop= 0\nTileLeft= 3000\nTileTop= 0\n"
+                          "TileWidth= 9000\nTileHeight= 4500\n");
+        QTest::newRow("beyond the window system, moved")
+            << QByteArray("MainLeft=-999999\nMainTop= 300\nTileLeft=-2147483648\nTileTop= 0\n"
+                          "TileWidth= 300000\nTileHeight= 300000\n")
+            << "move both" << moved + "TileWidth= 12000\nTileHeight= 12000\n";
+        QTest::newRow("no tile width")
+            << main + "TileLeft= 1500\nTileTop= 1200\nTileWidth= 0\nTileHeight= 4500\n"
+            << "" << QByteArray();
+        // A missing key is written, from what the file's place gave.
+        QTest::newRow("no tile height") << noHeight << "show tile" << noHeight + "TileHeight= 0\n";
+        QTest::newRow("no height, beyond the right edge")
+            << main + "TileLeft= 99999\nTileTop= 1200\nTileWidth= 9000\nTileHeight= 0\n"
+            << "" << main + "TileLeft= 4305\nTileTop= 1200\nTileWidth= 7695\nTileHeight= 3360\n";
+        QTest::newRow("title bar below the screen")
+            << main + "TileLeft= 1507\nTileTop= 11641\nTileWidth= 9000\nTileHeight= 4500\n"
+            << "" << main + "TileLeft= 1500\nTileTop= 0\nTileWidth= 9000\nTileHeight= 4500\n";
+    }
+    void placesAtExit()
+    {
+        QFETCH(QByteArray, option);
+        QFETCH(QString, action);
+        QFETCH(QByteArray, written);
+        // Nothing is saved: the stored folder stays.
+        GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nSaveInitPath=/tmp/\n" + option);
+        if (action != "")
+            f.w().cmdTile_Click();
+        if (action == "close tile")
+            f.tile().close();
+        if (action == "move both") {
+            f.tile().move(-20, 10);
+            f.w().move(30, 45);
         }
+        if (action == "maximise")
+            f.w().showMaximized();
+        f.w().close();
+        QCOMPARE(Section(f.iniText(), "Option"),
+                 "SaveInitPath=/tmp/\n" + (written.isEmpty() ? option : written));
+    }
+
+    // Closed by its close box and opened again, the tile window comes back
+    // where it was, placed by the file or by the window system.
+    void tileComesBack_data()
+    {
+        QTest::addColumn<QByteArray>("option");
+        QTest::newRow("stored place") << QByteArray("TileLeft= 1500\nTileTop= 1200\n"
+                                                    "TileWidth= 9000\nTileHeight= 4500\n");
+        QTest::newRow("first run") << QByteArray();
+    }
+    void tileComesBack()
+    {
+        QFETCH(QByteArray, option);
+        GuiFixture f("[IniCheck]\nDummy=1\n[Option]\n" + option);
+        f.w().cmdTile_Click();
+        if (!option.isEmpty())
+            QCOMPARE(f.tile().frameGeometry(), QRect(100, 80, 600, 300));
+        f.tile().move(40, 50);
+        f.tile().resize(520, 230);
+        const QRect was = f.tile().frameGeometry();
+        f.tile().close();
+        f.w().cmdTile_Click();
+        QCOMPARE(f.tile().frameGeometry(), was);
     }
 
     void sessionSaveAndFailedWrite()

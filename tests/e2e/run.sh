@@ -123,6 +123,28 @@ for way in TERM INT HUP display; do
     echo "ok: ended by $way"
 done
 
+# 6. Ten starts and ends, each opening and closing the tile window, under two
+#    window managers and none: the stored places stay as they are, the first
+#    run's place of the tile window included.
+for wm in none openbox metacity; do
+    printf '[IniCheck]\nDummy=1\n[Option]\nMainLeft= 3000\nMainTop= 1500\n' >"$work/places.ini"
+    make_program_dir "$work/w-$wm" "$work/places.ini"
+    ini="$work/w-$wm/velmix.ini"
+    first=
+    for run in $(seq 1 10); do
+        VELMIX_WM=${wm#none} HOME="$work/home-root" "$here/session.sh" "$work/w-$wm" "$work/shot-w.png" places ||
+            { fail "$wm: run $run"; break; }
+        places=$(grep -E '^(Main|Tile)(Left|Top|Width|Height)=' "$ini" | tr -d '\r' | tr '\n' ' ')
+        case "$places" in
+            "MainLeft= 3000 MainTop= 1500 TileLeft="*) ;;
+            *) fail "$wm: run $run stored $places"; break ;;
+        esac
+        [ -n "$first" ] || first=$places
+        [ "$places" = "$first" ] || { fail "$wm: run $run moved the windows: $first -> $places"; break; }
+    done
+    echo "ok: ten runs under ${wm}: $first"
+done
+
 if [ "$failures" -ne 0 ]; then
     echo "$failures end-to-end check(s) failed"
     exit 1

@@ -6,7 +6,11 @@
 #   TERM, INT, HUP, display: choose random colours and remember them, move
 #            the window, take a screenshot, then send the program the signal
 #            or end the display under it.
-#   session.sh PROGRAM_DIR SHOT_FILE menu|TERM|INT|HUP|display [TITLE_FILE]
+#   places:  open the tile window, check that every title bar is on the
+#            screen, close the tile window with its close box and open it
+#            again (where a window manager draws one), quit by the menu.
+#   session.sh PROGRAM_DIR SHOT_FILE menu|places|TERM|INT|HUP|display [TITLE_FILE]
+# VELMIX_WM names a window manager to run on the display (openbox, metacity).
 # Exits 0 when the program ended as it should: by the menu, by the signal it
 # was sent, or at once when the display went away.
 set -u
@@ -48,13 +52,56 @@ poll 100 '[ -s "$dispfile" ]'
 export DISPLAY=":$(cat "$dispfile")"
 rm -f "$dispfile"
 trap 'kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null' EXIT
+case "${VELMIX_WM:-}" in
+    openbox) openbox --sm-disable >/dev/null 2>&1 & ;;
+    metacity) metacity --sm-disable >/dev/null 2>&1 & ;;
+esac
+# The manager says on the root window that it runs a little before it
+# manages new windows: a window mapped in between stays unmanaged.
+[ -z "${VELMIX_WM:-}" ] || { poll 100 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' && sleep 1; }
 # A background job of a script starts with SIGINT ignored, and the program
 # keeps a signal ignored; from a terminal it is not.
-env --default-signal=INT "$prog/velmix" >/dev/null 2>&1 &
+env --default-signal=INT "$prog/velmix" >/dev/null 2>"$shot.stderr" &
 pid=$!
-poll 100 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | head -n 1); [ -n "$wid" ]' ||
-    { echo "no window"; kill "$pid"; exit 1; }
+poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | head -n 1); [ -n "$wid" ]' ||
+    { echo "no window"; grep -v XDG_RUNTIME_DIR "$shot.stderr"; kill "$pid"; exit 1; }
 sleep 1
+if [ "$way" = places ]; then
+    xdotool windowfocus --sync "$wid" 2>/dev/null || true
+    xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
+    poll 50 'tile=$(xdotool search --onlyvisible --class velmix 2>/dev/null | grep -vx "$wid" | head -n 1); [ -n "$tile" ]' ||
+        { echo "no tile window"; kill "$pid"; exit 1; }
+    # Once framed and settled, each frame's top row is on the screen and
+    # at least 100 pixels of its title bar.
+    sleep 2.5
+    frame() { # window: its frame's left, top and width
+        xwininfo -id "$1" | awk '/Absolute upper-left X/ {ax = $NF}
+            /Absolute upper-left Y/ {ay = $NF} /Relative upper-left X/ {rx = $NF}
+            /Relative upper-left Y/ {ry = $NF} /Width/ {w = $NF} END {print ax - rx, ay - ry, w}'
+    }
+    for w in "$wid" "$tile"; do
+        read -r x y width < <(frame "$w")
+        [ "$y" -ge 0 ] && [ "$x" -le 1180 ] && [ $((x + width)) -ge 100 ] ||
+            { echo "title bar out of reach: $x,$y"; kill "$pid"; exit 1; }
+    done
+    if [ -n "${VELMIX_WM:-}" ]; then
+        # As its close box does: the window manager asks it to close. Opened
+        # again, it comes back where it was.
+        was=$(frame "$tile")
+        wmctrl -i -c "$tile"
+        poll 50 '! xdotool search --onlyvisible --class velmix 2>/dev/null | grep -qvx "$wid"' ||
+            { echo "the tile window did not close"; kill "$pid"; exit 1; }
+        xdotool windowfocus --sync "$wid" 2>/dev/null || true
+        xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
+        poll 50 'tile=$(xdotool search --onlyvisible --class velmix 2>/dev/null | grep -vx "$wid" | head -n 1); [ -n "$tile" ]' ||
+            { echo "the tile window did not open again"; kill "$pid"; exit 1; }
+        sleep 2.5
+        [ "$(frame "$tile")" = "$was" ] || { echo "the tile window came back at $(frame "$tile"), not $was"; kill "$pid"; exit 1; }
+    fi
+    choose_until '! kill -0 "$pid" 2>/dev/null' alt+f x || { echo "still running after Alt+F, X"; kill "$pid"; exit 1; }
+    wait "$pid"
+    exit
+fi
 if [ "$way" = menu ]; then
     import -window root "$shot"
     if [ -n "${4:-}" ]; then

@@ -1,0 +1,122 @@
+#include "frameplacer.h"
+
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+namespace velmix {
+
+namespace {
+
+// The window manager frames a new window a little after it is mapped; until
+// then what the window system reports is not yet its place.
+constexpr int kPollMs = 50;
+constexpr int kFrameWaitMs = 2000;
+
+QMargins FrameOf(const QWidget* w)
+{
+    const QRect outer = w->frameGeometry(), inner = w->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+} // namespace
+
+FramePlacer::FramePlacer(QWidget* window, bool sized)
+    : QObject(window), m_window(window), m_sized(sized)
+{
+    window->installEventFilter(this);
+}
+
+void FramePlacer::place(const QRect& frame)
+{
+    m_put = m_place = frame;
+    m_pending = true;
+    if (m_window->isVisible())
+        apply(true);
+}
+
+QRect FramePlacer::frame() const
+{
+    return m_window->isVisible() ? m_window->frameGeometry() : m_place;
+}
+
+QMargins FramePlacer::margins() const
+{
+    const QMargins own = FrameOf(m_window);
+    if (!own.isNull() || !m_guide || !m_guide->isVisible())
+        return own;
+    return FrameOf(m_guide);
+}
+
+void FramePlacer::apply(bool mapped)
+{
+    if (!m_pending || m_place.isNull())
+        return;
+    if (m_sized)
+        m_window->resize(m_place.size().shrunkBy(margins()));
+    // Qt moves a mapped window's inside to where its frame's corner goes.
+    // Before mapping, the window manager is asked to put the frame's corner
+    // there: the move tells a window not yet made, the handle one made.
+    m_window->move(m_place.topLeft());
+    if (!mapped && m_window->windowHandle())
+        m_window->windowHandle()->setFramePosition(m_place.topLeft());
+}
+
+// Once the window manager has framed the window, its frame goes where it
+// was put, should the manager have placed it by its inside or not at all.
+// Without a window manager no frame ever comes: the inside is the frame.
+void FramePlacer::settle()
+{
+    if (!m_window->isVisible()) {
+        m_settling = false;
+        return;
+    }
+    QRect now = m_window->frameGeometry();
+    const bool framed = now.contains(m_window->geometry()) && now != m_window->geometry();
+    if (!framed && m_waited < kFrameWaitMs) {
+        m_waited += kPollMs;
+        QTimer::singleShot(kPollMs, this, &FramePlacer::settle);
+        return;
+    }
+    m_settling = false;
+    if (m_pending && !m_place.isNull()) {
+        m_pending = false;
+        if (m_sized && now.size() != m_place.size())
+            m_window->resize(m_window->size() + m_place.size() - now.size());
+        if (now.topLeft() != m_place.topLeft())
+            m_window->move(m_place.topLeft());
+        now = m_place;
+    }
+    if (m_mapped.isNull())
+        m_mapped = now;
+}
+
+bool FramePlacer::eventFilter(QObject* watched, QEvent* event)
+{
+    QWindow* handle = m_window->windowHandle();
+    if (watched == m_window && event->type() == QEvent::Show) {
+        if (handle && !m_watchingHandle) {
+            handle->installEventFilter(this);
+            m_watchingHandle = true;
+        }
+        apply(false);
+    } else if (watched == m_window && event->type() == QEvent::Close) {
+        // Shown again, it comes back where it was closed: taken now, while
+        // the window manager's frame is still around it.
+        m_closedAt = m_window->frameGeometry();
+    } else if (watched == m_window && event->type() == QEvent::Hide && !event->spontaneous()) {
+        m_place = m_closedAt.isNull() ? m_window->frameGeometry() : m_closedAt;
+        m_closedAt = {};
+        m_pending = true;
+    } else if (watched == handle && event->type() == QEvent::Expose && handle->isExposed() &&
+               !m_settling) {
+        m_settling = true;
+        m_waited = 0;
+        QTimer::singleShot(kPollMs, this, &FramePlacer::settle);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace velmix

@@ -1,0 +1,54 @@
+#pragma once
+// Keeps a top-level window where it was put: a place is its frame's outer
+// rectangle, applied and read back as the same thing, so a window nobody
+// moves comes back to the same numbers run after run, whatever the window
+// manager's frame.
+
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+
+class QWidget;
+
+namespace velmix {
+
+class FramePlacer : public QObject
+{
+public:
+    // sized: the window's size is part of its place (else only its corner).
+    FramePlacer(QWidget* window, bool sized);
+
+    // Where the frame goes: now if the window is shown, else when it next is.
+    void place(const QRect& frame);
+    // Where the frame is: on the screen if shown, else where it was put or
+    // last closed; null if it has been neither.
+    QRect frame() const;
+    // Where it was last put (null if never).
+    QRect placed() const { return m_put; }
+    // The frame as the window manager first settled it, null until then.
+    QRect firstMapped() const { return m_mapped; }
+    // A window whose frame is known, for a first guess at this one's.
+    void setGuide(const QWidget* guide) { m_guide = guide; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void apply(bool mapped);
+    void settle();
+    QMargins margins() const;
+
+    QWidget* m_window;
+    bool m_sized;
+    QPointer<const QWidget> m_guide;
+    QRect m_put;   // where place() put it
+    QRect m_place; // where it goes when next shown
+    QRect m_mapped;
+    QRect m_closedAt;
+    bool m_pending = false;
+    bool m_settling = false;
+    bool m_watchingHandle = false;
+    int m_waited = 0;
+};
+
+} // namespace velmix
