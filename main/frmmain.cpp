@@ -315,7 +315,8 @@ void frmMain::Form_Load()
     // The random source was seeded from the clock when it was made.
     m.RedrawEnabled = false;
     m.MemoryState.tate = -1;
-    m_ini.SetIniPath(m_env.programDir, m_env.userConfigDir);
+    m_ini.SetIniPath(m_env.settingsBesideProgram ? m_env.programDir : QString(),
+                     m_env.userConfigDir);
     if (const auto s = m_ini.LoadIni())
         applySettings(*s);
     // What a unit still holds at exit was not changed by this run.

@@ -61,6 +61,8 @@ struct AppEnvironment
     // The undo history's length and the clock that merges repeated steps.
     std::size_t undoLimit = EditHistory::kDefaultLimit;
     EditHistory::Clock undoClock;
+    // False for an installed copy: its folder is the system's, not one user's.
+    bool settingsBesideProgram = true;
 };
 
 class frmMain : public QMainWindow

@@ -19,7 +19,8 @@ public:
     // Beside the program when that file can be written there (or the folder
     // can take a new one); otherwise in userDir. Nothing is lost either way:
     // a file beside the program that cannot be written is read once as the
-    // start of the user's own copy.
+    // start of the user's own copy. An empty programDir (an installed copy)
+    // always means userDir.
     void SetIniPath(const QString& programDir, const QString& userDir);
     // Use exactly this file (the renderer's --from-ini, tests).
     void SetIniFile(const QString& path);
