@@ -18,6 +18,12 @@ rm -f "$build"/velmix_*.deb
 deb=$(ls "$build"/velmix_*_amd64.deb)
 echo "built: $deb"
 
+# cmake --install lists every file it makes, so the manifest uninstalls it.
+DESTDIR="$work/staged" cmake --install "$build" >/dev/null
+(cd "$work/staged" && find . ! -type d | sed 's/^\.//' | sort) >"$work/staged.txt"
+sort "$build/install_manifest.txt" | cmp -s - "$work/staged.txt" ||
+    fail "install_manifest.txt does not list every file installed"
+
 lintian --allow-root "$deb" | tee "$work/lintian.txt"
 ! grep -q '^[EW]:' "$work/lintian.txt" || fail "lintian found errors or warnings"
 echo "ok: lintian"
@@ -37,6 +43,7 @@ for f in /usr/bin/velmix /usr/bin/velmix-render /usr/share/velmix/help/index.htm
     grep -qx "$f" "$work/files" || fail "not in the package: $f"
 done
 ! file /usr/bin/velmix /usr/bin/velmix-render | grep -q 'not stripped' || fail "not stripped"
+desktop-file-validate /usr/share/applications/org.velmix.Velmix.desktop
 echo "ok: installed"
 
 # Without a display: the information options still answer.
