@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "appicon.h"
 
 #include "gradient.h"

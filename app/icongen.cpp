@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // velmix_icongen SIZE FILE: the program's icon as a PNG, for the installed
 // icon theme. A build tool, not installed.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // velmix: the gradient maker's window.
 
 #include "appicon.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the program's own folder is: beside the program for a copy run from
 // its build or an unpacked folder, the shared data folder for an installed one.

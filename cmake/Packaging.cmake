@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Manual pages, the licence and changelog where Debian looks for them, and
 # the .deb package (cpack -G DEB from a Release build with
 # CMAKE_INSTALL_PREFIX=/usr).

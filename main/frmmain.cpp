@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmmain.h"
 
 #include "clscommon.h"

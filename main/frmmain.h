@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window: seven rows of point controls, the preview strip and the
 // image settings, with the menus of every command.

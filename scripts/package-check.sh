@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package from a Release build of the program alone, checks
 # it with lintian, installs it with apt, starts the installed programs, purges
 # it and checks that nothing it installed is left.

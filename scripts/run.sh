@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the program and velmix-render and starts the program:
 # build/release/lib/velmix/velmix, build/release/bin/velmix-render.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds with warnings as errors and runs every test: the unit and widget
 # tests, clang-tidy on the program's sources, the same again under AddressSanitizer and UndefinedBehaviorSanitizer,
 # the end-to-end tests of the real program under Xvfb, and Chromium's drawing
@@ -7,6 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+# Every source, script and CMake file carries the licence line.
+scripts/spdx.py --check
 
 jobs=$(nproc)
 cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMIX_WERROR=ON

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The settings file "velmix.ini": where it lives, the character set it is in,
 // and reading and replacing it as a whole. What it holds is settings.h.

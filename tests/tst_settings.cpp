@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings file: profile text rules, the exact bytes of the key table,
 // odd values, the character sets of files from the Windows program and from
 // hand edits, where the file lives (beside the program or, for an installed

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # End-to-end tests of the real program under Xvfb: start it from a program
 # folder holding a settings file, check the preview's pixels on the screen,
 # quit with Alt+F, X (or a signal, or by ending the display) and check the
