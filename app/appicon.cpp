@@ -1,34 +1,72 @@
+// SPDX-License-Identifier: MIT
 #include "appicon.h"
 
 #include "gradient.h"
 
-#include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
+
 namespace velmix {
+
+QImage AppIconImage(int size)
+{
+    // A sixteenth of the size around the tile, as the themes' icons leave.
+    const int margin = std::max(1, size / 16);
+    const int tile = size - 2 * margin;
+    const qreal outline = std::max(1, size / 32);
+    QImage img(size, size, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    const QRectF bounds(margin + outline / 2, margin + outline / 2, tile - outline, tile - outline);
+    shape.addRoundedRect(bounds, tile / 6.0, tile / 6.0);
+    // Sharp columns: at 16 pixels every pixel of the gradient counts.
+    const std::vector<Colour> line = DrawGrad(StartupPoints(), tile);
+    p.save();
+    p.setClipPath(shape);
+    for (int x = 0; x < tile; ++x) {
+        const Colour c = line[static_cast<std::size_t>(x)];
+        p.fillRect(margin + x, margin, 1, tile, QColor(GetRed(c), GetGreen(c), GetBlue(c)));
+    }
+    const QColor dark(40, 40, 40);
+    if (size >= 24) {
+        // The colour points' marks on a light band, as under the preview.
+        const GradPoints points = StartupPoints();
+        const qreal band = tile / 4.0;
+        const qreal top = margin + tile - band;
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(250, 250, 250));
+        p.drawRect(QRectF(margin, top, tile, band));
+        p.setBrush(dark);
+        const qreal half = band * 0.3;
+        for (int i = 0; i < kPointCount; ++i) {
+            if (!points.enabled[i])
+                continue;
+            // The end marks stay whole inside the rounded corners.
+            const qreal inset = outline + half * 2;
+            const qreal x = margin + inset + (tile - 2 * inset) * points.position[i] / kMaxPosition;
+            const QPointF mark[] = {
+                {x, top + band * 0.2}, {x - half, top + band * 0.8}, {x + half, top + band * 0.8}};
+            p.drawPolygon(mark, 3);
+        }
+    }
+    p.restore();
+    p.setPen(QPen(dark, outline));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(shape);
+    p.end();
+    return img;
+}
 
 QIcon AppIcon()
 {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        const int inner = size - 2 * std::max(1, size / 16);
-        const std::vector<Colour> line = DrawGrad(StartupPoints(), inner);
-        QImage img(size, size, QImage::Format_ARGB32);
-        img.fill(Qt::transparent);
-        QPainter p(&img);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setBrush(QColor(40, 40, 40));
-        p.setPen(Qt::NoPen);
-        p.drawRoundedRect(QRectF(0, 0, size, size), size / 8.0, size / 8.0);
-        const int off = (size - inner) / 2;
-        for (int x = 0; x < inner; ++x) {
-            const Colour c = line[static_cast<std::size_t>(x)];
-            p.fillRect(off + x, off, 1, inner, QColor(GetRed(c), GetGreen(c), GetBlue(c)));
-        }
-        p.end();
-        icon.addPixmap(QPixmap::fromImage(img));
-    }
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(AppIconImage(size)));
     return icon;
 }
 

@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: MIT
 // velmix: the gradient maker's window.
 
 #include "appicon.h"
 #include "dialogs.h"
 #include "frmmain.h"
+#include "programdir.h"
 #include "shutdownsignals.h"
+#include "version.h"
 #include "widgets.h"
 
 #include <QApplication>
@@ -12,6 +15,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 using namespace velmix;
@@ -30,10 +34,41 @@ void WriteSettingsOnExit()
         g_window->SaveSettingsNow();
 }
 
+constexpr const char* kUsage =
+    "Usage: velmix [QT-OPTION]...\n"
+    "Make linear colour gradients for web page backgrounds (Japanese interface).\n"
+    "\n"
+    "  -h, --help     print this help and exit\n"
+    "      --version  print the version and exit\n"
+    "\n"
+    "Qt's own options are understood too, for example -platform NAME,\n"
+    "-display DISPLAY and -style NAME. The settings file is velmix.ini beside\n"
+    "the program, or ~/.config/velmix/velmix.ini for an installed copy.\n"
+    "Images from the command line: velmix-render --help. Manual: man velmix.\n";
+
+// --help and --version are answered before Qt is started: they need no
+// display and open no window. Returns the exit code, or -1 to go on.
+int AnswerInfoOptions(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("velmix %s\n", kVersionText);
+            return 0;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (const int answered = AnswerInfoOptions(argc, argv); answered >= 0)
+        return answered;
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
         !std::getenv("QT_QPA_PLATFORM")) {
@@ -46,6 +81,11 @@ int main(int argc, char** argv)
     int endedBy = 0;
     {
         QApplication app(argc, argv);
+        // Qt took its own options out of argv; anything left is not ours either.
+        if (argc > 1) {
+            std::fprintf(stderr, "velmix: unknown argument '%s' (see velmix --help)\n", argv[1]);
+            return 2;
+        }
         QApplication::setApplicationName(QStringLiteral("velmix"));
         QApplication::setDesktopFileName(QStringLiteral("org.velmix.Velmix"));
         QApplication::setWindowIcon(AppIcon());
@@ -62,7 +102,11 @@ int main(int argc, char** argv)
         AppEnvironment env;
         env.dialogs = &dialogs;
         env.random = &random;
-        env.programDir = QCoreApplication::applicationDirPath(); // links resolved
+        const ProgramFolders folders = FindProgramFolders(
+            QCoreApplication::applicationDirPath(), // links resolved
+            QStringLiteral(VELMIX_INSTALL_BINDIR), QStringLiteral(VELMIX_DATA_FROM_BIN));
+        env.programDir = folders.programDir;
+        env.settingsBesideProgram = !folders.installed;
         env.userConfigDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
 
         frmMain window(env);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // velmix-render: the gradient as a file, from the command line, through the
 // same rasteriser and writers as the program's save command.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // SIGTERM, SIGINT and SIGHUP (shutdown, logout, Ctrl+C, a closed terminal)
 // become a request handled in the event loop, so that they end the program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rasteriser and the writers, in process.
 
 #include "exporter.h"

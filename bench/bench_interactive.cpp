@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Interaction speed on the real widgets under the offscreen platform, each
 // figure beside a physical reference measured in the same run.
 //   bench_interactive            the measurements (prints a table)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Flags every target of ours carries: the language level, warnings and
 # opt-in sanitizers.
 add_library(project_options INTERFACE)

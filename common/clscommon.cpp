@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clscommon.h"
 
 #include "numtext.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Stateless helpers every window shares: key filters and the range clamp of
 // number boxes, cleaning of fixed-size buffers, path splitting and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Every modal question the program asks goes through Dialogs: the Qt
 // implementation shows real dialogs, ScriptedDialogs answers from queues so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Writing a file so that nothing but a complete file ever replaces the
 // target: the checks before, the writes, and the clean-up when the process is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shellexe.h"
 
 #include "clscommon.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Contrast of text on the gradient as WCAG 2.x measures it: relative
 // luminance of sRGB colours and the ratio (lighter + 0.05) / (darker + 0.05).

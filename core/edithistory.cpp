@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "edithistory.h"
 
 #include <utility>

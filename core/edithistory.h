@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The undo history: every edit step is kept as the whole edit state it left
 // behind, so undoing or redoing a step is applying one state, exactly, and no

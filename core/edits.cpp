@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "edits.h"
 
 #include "numtext.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The edit commands' arithmetic over a GradPoints value: random colours,
 // equal spacing and the brightness offset. The windows read their controls

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The seven-point gradient model and the rasteriser that turns it into
 // colours. Every pixel the program writes, shows or copies is decided here;

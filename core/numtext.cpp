@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "numtext.h"
 
 #include <charconv>
@@ -108,7 +109,11 @@ std::int16_t ReadInt16(std::string_view text)
 
 std::string BlankSigned(long long v)
 {
-    return v < 0 ? std::to_string(v) : " " + std::to_string(v);
+    // Appended rather than " " + text: GCC 12 sees a false overlap in the
+    // inlined insert at the front (-Wrestrict).
+    std::string text = v < 0 ? std::string() : std::string(1, ' ');
+    text += std::to_string(v);
+    return text;
 }
 
 std::string PlainNumber(long long v)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The two number-text rules every window, dialog and the settings file share:
 // reading the leading number of a text, and writing a number blank-signed;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The gradient as CSS and SVG that a browser draws pixel for pixel like the
 // exported bitmap. A browser samples each pixel at its centre and

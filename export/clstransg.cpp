@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clstransg.h"
 
 #include "dialogs.h"

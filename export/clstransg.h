@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The bridge between the save command and the image encoders: checks the
 // option values, turns any failure into a result code and words every code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The exporter's clipboard target: the one target that needs the whole
 // picture in memory, and a display.
 

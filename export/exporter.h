@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one route from the gradient strip to where it goes: a file whose type
 // the name's extension decides, or the clipboard. The save command, the copy

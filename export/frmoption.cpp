@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmoption.h"
 
 #include "dialogs.h"

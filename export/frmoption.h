@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The options dialog shown before every save or copy: the thickness of the
 // exported image across the gradient, and the size that results.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "transg.h"
 
 #include "savefile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The image encoders behind the save command and the command-line renderer.
 // They take the gradient as a strip (one line of colours and a thickness) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Keeps a top-level window where it was put: a place is its frame's outer
 // rectangle, applied and read back as the same thing, so a window nobody

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmld.h"
 
 #include "clscommon.h"

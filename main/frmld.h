@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The brightness dialog: one offset added to every channel of every enabled
 // point, live, always from the colours the dialog found when it opened.

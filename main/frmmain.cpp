@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmmain.h"
 
 #include "clscommon.h"
@@ -317,7 +318,8 @@ void frmMain::Form_Load()
     // The random source was seeded from the clock when it was made.
     m.RedrawEnabled = false;
     m.MemoryState.tate = -1;
-    m_ini.SetIniPath(m_env.programDir, m_env.userConfigDir);
+    m_ini.SetIniPath(m_env.settingsBesideProgram ? m_env.programDir : QString(),
+                     m_env.userConfigDir);
     const std::optional<Settings> stored = m_ini.LoadIni();
     if (stored)
         applySettings(*stored);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window: seven rows of point controls, the preview strip and the
 // image settings, with the menus of every command.
@@ -63,6 +64,8 @@ struct AppEnvironment
     // The undo history's length and the clock that merges repeated steps.
     std::size_t undoLimit = EditHistory::kDefaultLimit;
     EditHistory::Clock undoClock;
+    // False for an installed copy: its folder is the system's, not one user's.
+    bool settingsBesideProgram = true;
 };
 
 class frmMain : public QMainWindow

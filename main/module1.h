@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program-wide state the windows share: point colours, image settings,
 // export state and the two records the settings file carries. A point's

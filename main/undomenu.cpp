@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "undomenu.h"
 
 #include <QAction>

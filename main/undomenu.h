@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Undo and redo for the main window: the two menu items and the history
 // behind them. The window tells it after each finished change what kind of

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Lines of the program against lines of its tests: non-blank lines that are
 not only a comment, in the program's .cpp/.h files (outside tests/ and bench/)
 and in tests/ (.cpp/.h, and .sh/.py, whose '#' lines are comments).

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds with warnings as errors and runs every test: the unit and widget
 # tests, clang-tidy on the program's sources, the same again under AddressSanitizer and UndefinedBehaviorSanitizer,
 # the end-to-end tests of the real program under Xvfb, and Chromium's drawing
-# of the CSS and SVG exports against the PNG.
+# of the CSS and SVG exports against the PNG; then the Debian package is built,
+# checked with lintian, installed, started and purged.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+# Every source, script and CMake file carries the licence line.
+scripts/spdx.py --check
 
 jobs=$(nproc)
 cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMIX_WERROR=ON
@@ -32,6 +36,7 @@ appstreamcli validate --no-net data/org.velmix.Velmix.metainfo.xml
 desktop-file-validate data/org.velmix.Velmix.desktop
 tests/e2e/run.sh build/ci
 tests/browser/run.sh build/ci
+scripts/package-check.sh build/deb
 wait "$tidy" || { cat build/ci/tidy.log; exit 1; }
 cat build/ci/tidy.log
 echo "All tests passed."

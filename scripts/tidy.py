@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Runs clang-tidy (.clang-tidy, every warning an error) on the program's own
 sources of a built tree, in parallel.
 

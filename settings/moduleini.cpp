@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "moduleini.h"
 
 #include <QDir>
@@ -60,7 +61,10 @@ QStringEncoder LegacyEncoder()
 void ModuleINI::SetIniPath(const QString& programDir, const QString& userDir)
 {
     const QString beside = QDir(programDir).filePath(QString::fromLatin1(kFileName));
-    if (CanWriteBeside(beside)) {
+    if (programDir.isEmpty()) {
+        m_path = QDir(userDir).filePath(QString::fromLatin1(kFileName));
+        m_seedPath.clear();
+    } else if (CanWriteBeside(beside)) {
         m_path = beside;
         m_seedPath.clear();
     } else {

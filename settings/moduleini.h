@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The settings file "velmix.ini": where it lives, the character set it is in,
 // and reading and replacing it as a whole. What it holds is settings.h.
@@ -19,7 +20,8 @@ public:
     // Beside the program when that file can be written there (or the folder
     // can take a new one); otherwise in userDir. Nothing is lost either way:
     // a file beside the program that cannot be written is read once as the
-    // start of the user's own copy.
+    // start of the user's own copy. An empty programDir (an installed copy)
+    // always means userDir.
     void SetIniPath(const QString& programDir, const QString& userDir);
     // Use exactly this file (the renderer's --from-ini, tests).
     void SetIniFile(const QString& path);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "profile.h"
 
 #include "numtext.h"
@@ -121,7 +122,11 @@ void ProfileText::put(std::string_view section, std::string_view key, std::strin
     } else if (f.sectionLine) {
         insertLine(f.lastContentLine + 1, std::move(line));
     } else {
-        insertLine(m_lines.size(), "[" + std::string(section) + "]");
+        // Appended, not "[" + text: GCC 12 sees a false overlap in an
+        // inlined insert at the front (-Wrestrict).
+        std::string heading(1, '[');
+        heading.append(section).append(1, ']');
+        insertLine(m_lines.size(), std::move(heading));
         insertLine(m_lines.size(), std::move(line));
     }
 }

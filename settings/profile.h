@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The text rules of Windows profile (INI) files, on raw bytes: sections and
 // keys match without regard to ASCII case, blanks around names and values are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the settings file carries from run to run, as one plain value, and the
 // one place that turns it into profile text and back (key table, number forms

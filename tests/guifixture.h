@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A main window on the offscreen platform with scripted dialogs, a fixed
 // random sequence and its own program and user folders.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Leaks 4,000 bytes inside a timer slot, under Qt Core's event dispatch, and
 // exits cleanly: the sanitizer build's leak check must report it. A
 // suppression that matches any Qt frame would hide it, and with it every

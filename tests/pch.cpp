@@ -1,1 +1,2 @@
+// SPDX-License-Identifier: MIT
 // Only the precompiled header the tests share is made from this target.

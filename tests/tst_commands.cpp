@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The commands on the real window with scripted dialogs: the edit menu
 // (random colours, equal spacing, remember and restore, brightness), undo and
 // redo of every kind of step, and saving and copying (each file type read

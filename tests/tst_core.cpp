@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The core without a window: the rasteriser's pixels and point order, the
 // edit commands with fixed draws, what the window tests leave of the undo
 // history, the web stops as a browser draws them and the CSS and SVG text,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window and the tile window driven as a user drives them: the point
 // controls, the size box, the pixels of the preview, the tiles and the strip,
 // the sample text, and the settings read at start-up and written at exit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The files the program writes and velmix-render as a user runs it: every
 // image format read back, the exact bytes of a BMP file, the PNG options,
 // failed writes that keep the old file, the renderer's exit codes and

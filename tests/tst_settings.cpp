@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: MIT
 // The settings file: profile text rules, the exact bytes of the key table,
 // odd values, the character sets of files from the Windows program and from
-// hand edits, where the file lives, and that a failed write never loses the
+// hand edits, where the file lives (beside the program or, for an installed
+// copy, in the user's folder), and that a failed write never loses the
 // old file.
 
 #include "moduleini.h"
 #include "profile.h"
+#include "programdir.h"
 #include "settings.h"
 #include "testutil.h"
 
@@ -336,6 +339,51 @@ private slots:
         beside.SetIniPath(m_dir->path(), user.path());
         QVERIFY(beside.ReadError().isEmpty());
         QCOMPARE(beside.IniPath(), refused ? user.filePath("velmix.ini") : m_path);
+    }
+
+    // A prefix tree: usr/bin holding the program, usr/share/velmix its data.
+    void programFolders_data()
+    {
+        QTest::addColumn<QString>("appDir");
+        QTest::addColumn<bool>("withHelp");
+        QTest::addColumn<QString>("programDir");
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("configured bin folder") << "usr/bin" << true << "usr/share/velmix" << true;
+        QTest::newRow("configured, help missing")
+            << "usr/bin" << false << "usr/share/velmix" << true;
+        QTest::newRow("other prefix") << "opt/bin" << true << "opt/share/velmix" << true;
+        QTest::newRow("other prefix without data") << "opt/bin" << false << "opt/bin" << false;
+        QTest::newRow("build folder") << "build/lib/velmix" << true << "build/lib/velmix" << false;
+    }
+    void programFolders()
+    {
+        QFETCH(QString, appDir);
+        QFETCH(bool, withHelp);
+        QFETCH(QString, programDir);
+        QFETCH(bool, installed);
+        const QDir root(m_dir->path());
+        for (const char* dir : {"usr/bin", "opt/bin", "build/lib/velmix"})
+            QVERIFY(root.mkpath(QString::fromLatin1(dir)));
+        if (withHelp)
+            for (const char* dir :
+                 {"usr/share/velmix/help", "opt/share/velmix/help", "build/lib/share/velmix"})
+                QVERIFY(root.mkpath(QString::fromLatin1(dir)));
+        const ProgramFolders found = FindProgramFolders(
+            root.filePath(appDir), root.filePath("usr/bin"), QStringLiteral("../share/velmix"));
+        QCOMPARE(found.programDir, root.filePath(programDir));
+        QCOMPARE(found.installed, installed);
+    }
+
+    // Root can write to the installed program's folder; the file still goes
+    // to the user's folder, and nothing is read from beside the program.
+    void installedCopyUsesUserFolder()
+    {
+        QTemporaryDir user;
+        ModuleINI file;
+        file.SetIniPath(QString(), user.path());
+        QCOMPARE(file.IniPath(), user.filePath("velmix.ini"));
+        QVERIFY(file.SaveIni(Sample()));
+        QVERIFY(!QFile::exists(QDir::current().filePath("velmix.ini")));
     }
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Many random user actions across every handler of the main window, the tile
 // window, the brightness dialog and the edit menu, checking after each one
 // that what the windows show is what the core computes.

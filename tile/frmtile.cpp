@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmtile.h"
 
 #include "contrast.h"

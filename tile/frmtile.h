@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The tile window: the work picture repeated edge to edge in picGrad, the
 // way a browser shows a page background, the saved image once as a strip on

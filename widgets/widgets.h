@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Small widgets the windows share: a picture box with a persistent backing
 // image, a clickable colour box, the up-down arrows of a number box, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Lays out the browser comparison page and measures a screenshot of it
 // against the renderer's PNG files.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Draws the CSS and SVG exports in headless Chromium and compares every pixel
 # with velmix-render's PNG of the same gradient, tiled the same way.
 # Usage: tests/browser/run.sh BUILD   (velmix-render and browsercheck in BUILD/bin)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # End-to-end tests of the real program under Xvfb: start it from a program
 # folder holding a settings file, check the preview's pixels on the screen,
 # quit with Alt+F, X (or a signal, or by ending the display) and check the
@@ -90,17 +91,19 @@ grep -aq "^$name\$" "$work/p4/velmix.ini" || fail "the font name did not survive
 tr -d '\r' <"$work/p4/velmix.ini" | cmp -s - "$work/p4/velmix.ini" && fail "CR LF line endings lost"
 echo "ok: Shift-JIS file"
 
-# 4. An installed copy started through its link in bin/: it finds its own
-#    folder (help page beside it) through the link.
+# 4. An installed copy (here under another prefix) started through a link:
+#    root could write beside it, but its settings go to the user's folder.
 DESTDIR="$work/inst" cmake --install "$build" --prefix /usr >/dev/null
 prefix="$work/inst/usr"
-for f in bin/velmix lib/velmix/help/index.htm share/applications/org.velmix.Velmix.desktop \
-    share/icons/hicolor/48x48/apps/org.velmix.Velmix.png; do
+for f in bin/velmix bin/velmix-render share/velmix/help/index.htm share/man/man1/velmix.1.gz \
+    share/applications/org.velmix.Velmix.desktop share/icons/hicolor/48x48/apps/org.velmix.Velmix.png; do
     [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
+rm -rf "$work/home-root/.config/velmix"
 mkdir -p "$work/home-root" "$work/linked" && ln -sf "$prefix/bin/velmix" "$work/linked/velmix"
 run_session root "$work/linked" "$work/shot5.png" || fail "session 5"
-[ -f "$prefix/lib/velmix/velmix.ini" ] || fail "the installed program did not find its own folder"
+[ -f "$work/home-root/.config/velmix/velmix.ini" ] || fail "the installed copy's settings are not in ~/.config"
+[ ! -e "$prefix/bin/velmix.ini" ] || fail "the installed copy wrote its settings beside itself"
 echo "ok: installed copy"
 
 # 5. Ended by SIGTERM (shutdown, logout), SIGINT (Ctrl+C), SIGHUP (a closed

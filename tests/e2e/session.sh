@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # One run of the program on a display of its own: wait for its window, then
 #   menu:    take a screenshot (with TITLE_FILE, open the tile window with
 #            Alt+V, T and write the caption its title bar shows there) and

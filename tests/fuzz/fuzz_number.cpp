@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The number-text reader on arbitrary text, and the blank-signed writer
 // read back.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // velmix-render's argument parser on arbitrary argument lists (NUL-separated).
 
 #include "renderargs.h"

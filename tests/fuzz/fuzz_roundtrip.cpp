@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole load-then-save round trip of the settings file, on arbitrary
 // bytes as the file found at exit. A run that changed nothing rewrites no
 // value differently: every key the file holds keeps its bytes, every other

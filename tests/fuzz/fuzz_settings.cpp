@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary bytes as a settings file: the profile-text reader, the settings
 // reader with its character-set choice, and a write and read back, which
 // must give the same settings.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the fuzz targets with clang and runs each for SECONDS (default 60)
 # from its seed corpus in tests/fuzz/corpus/<target>; new interesting inputs
 # are added to the corpus.
