@@ -40,14 +40,22 @@ void FramePlacer::place(const QRect& frame)
 
 QRect FramePlacer::frame() const
 {
-    return m_window->isVisible() ? m_window->frameGeometry() : m_place;
+    return m_window->isVisible() ? shownFrame() : m_place;
+}
+
+// Qt forgets a frame now and then (around a close, a focus change) and
+// reports the inside as the frame; the frame it had is still there.
+QRect FramePlacer::shownFrame() const
+{
+    const QRect inner = m_window->geometry();
+    const QRect outer = m_window->frameGeometry();
+    return outer == inner ? inner.marginsAdded(m_margins) : outer;
 }
 
 QMargins FramePlacer::margins() const
 {
-    const QMargins own = FrameOf(m_window);
-    if (!own.isNull() || !m_guide || !m_guide->isVisible())
-        return own;
+    if (!m_margins.isNull() || !m_guide || !m_guide->isVisible())
+        return m_margins;
     return FrameOf(m_guide);
 }
 
@@ -57,12 +65,14 @@ void FramePlacer::apply(bool mapped)
         return;
     if (m_sized)
         m_window->resize(m_place.size().shrunkBy(margins()));
-    // Qt moves a mapped window's inside to where its frame's corner goes.
-    // Before mapping, the window manager is asked to put the frame's corner
-    // there: the move tells a window not yet made, the handle one made.
-    m_window->move(m_place.topLeft());
-    if (!mapped && m_window->windowHandle())
+    // Qt moves a window that has had a frame by its inside, to where its
+    // frame's corner goes. Before the first mapping, the window manager is
+    // asked to put the frame's corner there (a move would ask it for the
+    // inside's).
+    if (!mapped && !m_framedBefore && m_window->windowHandle())
         m_window->windowHandle()->setFramePosition(m_place.topLeft());
+    else
+        m_window->move(m_place.topLeft());
 }
 
 // Once the window manager has framed the window, its frame goes where it
@@ -76,6 +86,8 @@ void FramePlacer::settle()
     }
     QRect now = m_window->frameGeometry();
     const bool framed = now.contains(m_window->geometry()) && now != m_window->geometry();
+    if (framed)
+        m_margins = FrameOf(m_window);
     if (!framed && m_waited < kFrameWaitMs) {
         m_waited += kPollMs;
         QTimer::singleShot(kPollMs, this, &FramePlacer::settle);
@@ -103,12 +115,13 @@ bool FramePlacer::eventFilter(QObject* watched, QEvent* event)
             m_watchingHandle = true;
         }
         apply(false);
+        m_framedBefore = true;
     } else if (watched == m_window && event->type() == QEvent::Close) {
         // Shown again, it comes back where it was closed: taken now, while
         // the window manager's frame is still around it.
-        m_closedAt = m_window->frameGeometry();
+        m_closedAt = shownFrame();
     } else if (watched == m_window && event->type() == QEvent::Hide && !event->spontaneous()) {
-        m_place = m_closedAt.isNull() ? m_window->frameGeometry() : m_closedAt;
+        m_place = m_closedAt.isNull() ? shownFrame() : m_closedAt;
         m_closedAt = {};
         m_pending = true;
     } else if (watched == handle && event->type() == QEvent::Expose && handle->isExposed() &&

@@ -38,6 +38,7 @@ private:
     void apply(bool mapped);
     void settle();
     QMargins margins() const;
+    QRect shownFrame() const;
 
     QWidget* m_window;
     bool m_sized;
@@ -46,9 +47,11 @@ private:
     QRect m_place; // where it goes when next shown
     QRect m_mapped;
     QRect m_closedAt;
+    QMargins m_margins; // the frame's, once the window manager has drawn it
     bool m_pending = false;
     bool m_settling = false;
     bool m_watchingHandle = false;
+    bool m_framedBefore = false;
     int m_waited = 0;
 };
 
