@@ -312,6 +312,58 @@ private slots:
         QCOMPARE(w.editState(), random); // only the oldest step is forgotten
     }
 
+    void menuShortcutsFirst_data()
+    {
+        // A size typed into the box, then a key there: the menus' shortcuts come
+        // before the box's own, and the typed size is one step by then (never 5
+        // or 50).
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("steps"); // that undo and redo can take
+        QTest::addColumn<int>("asked");     // save and options dialogs opened
+        QTest::newRow("Ctrl+Z undoes it") << QKeySequence("Ctrl+Z") << "100"
+                                          << "0 1" << 0;
+        QTest::newRow("Ctrl+Y redoes nothing") << QKeySequence("Ctrl+Y") << "500"
+                                               << "1 0" << 0;
+        QTest::newRow("Ctrl+A saves") << QKeySequence("Ctrl+A") << "500"
+                                      << "1 0" << 1;
+        QTest::newRow("Ctrl+C copies") << QKeySequence("Ctrl+C") << "500"
+                                       << "1 0" << 1;
+        QTest::newRow("Enter") << QKeySequence(Qt::Key_Return) << "500"
+                               << "1 0" << 0;
+    }
+
+    void menuShortcutsFirst()
+    {
+        QFETCH(QKeySequence, key);
+        QFETCH(QString, shown);
+        QFETCH(QString, steps);
+        QFETCH(int, asked);
+        GuiFixture f;
+        frmMain& w = f.w();
+        QLineEdit* box = child<QLineEdit>(w, "txtSize");
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, "500");
+        QTest::keySequence(box, key);
+        const EditHistory& history = w.undo().history();
+        QCOMPARE(QString("%1 %2").arg(history.undoCount()).arg(history.redoCount()), steps);
+        QCOMPARE(box->text(), shown);
+        QCOMPARE(int(f.dialogs.saveRequests.size()) + f.dialogs.modalCount, asked);
+        // Whatever the key did, undo and redo in the box take the typed size
+        // back and forth, and so they do while the tile window is active.
+        for (QWidget* window : {static_cast<QWidget*>(&w), static_cast<QWidget*>(&f.tile())}) {
+            window->show();
+            QApplication::setActiveWindow(window);
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QWidget* target = window == &w ? static_cast<QWidget*>(box) : window;
+            QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(box->text() + " " + QString::number(w.state().ImageSize), "100 100");
+            QTest::keyClick(target, Qt::Key_Y, Qt::ControlModifier);
+            QCOMPARE(box->text() + " " + QString::number(w.state().ImageSize), "500 500");
+        }
+    }
+
     void saveAndCopy_data()
     {
         // The extension alone decides the type; the options show the size.

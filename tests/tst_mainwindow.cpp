@@ -3,11 +3,14 @@
 // controls, the size box, the pixels of the preview, the tiles and the strip,
 // the sample text, and the settings read at start-up and written at exit.
 
+#include "frmld.h"
+#include "frmoption.h"
 #include "guifixture.h"
 #include "testutil.h"
 
 #include <QFontDialog>
 #include <QFrame>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -344,10 +347,92 @@ private slots:
         // Smaller still, as a window system may make it: picGrad keeps a height.
         QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
         t.setMinimumSize(0, 0);
-        for (const int height : {44, 43}) {
+        const int status = child<QFrame>(t, "fraStatus")->height();
+        for (const int height : {44 + status, 43 + status}) {
             t.resize(300, height);
             QCOMPARE(grad->height(), 1);
         }
+    }
+
+    void contrastStatusLine()
+    {
+        // Cut to two decimals, not rounded: white on #007cc3 (4.4957) is no 4.50
+        // next to a grade below 4.5.
+        GuiFixture f;
+        f.w().cmdTile_Click();
+        frmTile& t = f.tile();
+        QTest::mouseClick(child<QCheckBox>(t, "ChkText"), Qt::LeftButton); // off at first
+        f.dialogs.colors.push_back(QColor(255, 255, 255));
+        QTest::mouseClick(child<ColorBox>(t, "picForeColor"), Qt::LeftButton);
+        for (int i = 0; i < 4; ++i) {
+            f.dialogs.colors.push_back(QColor(0, 0x7c, 0xc3));
+            QTest::mouseClick(child<ColorBox>(f.w(), "PicColor", i), Qt::LeftButton);
+        }
+        QLabel* figure = child<QLabel>(t, "LabContrast");
+        QCOMPARE(figure->text(), QString("最低コントラスト比 4.49:1 (0 px) AA 大きい文字"));
+        // In a status line along the window's bottom edge, below the tiles.
+        const QFrame* line = child<QFrame>(t, "fraStatus");
+        for (const QSize size : {QSize(513, 224), QSize(800, 500)}) {
+            t.resize(size);
+            QCOMPARE(line->geometry(),
+                     QRect(0, size.height() - line->height(), size.width(), line->height()));
+            const QRect shown(figure->mapTo(&t, QPoint(0, 0)), figure->size());
+            QVERIFY(line->geometry().contains(shown) && figure->isVisible());
+            QVERIFY(child<ImageBox>(t, "picGrad")->geometry().bottom() < line->y());
+        }
+    }
+
+    void committedText_data()
+    {
+        // An input method's committed text is filtered as typed keys are, its
+        // full-width digits and signs read as the plain ones.
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<bool>("typed"); // keys instead of committed text
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("value");
+        QTest::newRow("size") << "size" << false << "５００"
+                              << "500" << 500;
+        QTest::newRow("size, letters") << "size" << false << "１ａ２．"
+                                       << "12" << 12;
+        QTest::newRow("size, clamped") << "size" << false << "９９９９"
+                                       << "2000" << 2000;
+        QTest::newRow("brightness") << "brightness" << false << "－２０"
+                                    << "-20" << -20;
+        QTest::newRow("brightness, point") << "brightness" << false << "２．５"
+                                           << "2.5" << 2;
+        QTest::newRow("thickness") << "thickness" << false << "６４ｐｘ"
+                                   << "64" << 64;
+        QTest::newRow("thickness, typed") << "thickness" << true << "6x4"
+                                          << "64" << 64;
+    }
+
+    void committedText()
+    {
+        QFETCH(QString, box);
+        QFETCH(bool, typed);
+        QFETCH(QString, input);
+        QFETCH(QString, shown);
+        QFETCH(int, value);
+        GuiFixture f;
+        frmMain& w = f.w();
+        QWidget* window = &w;
+        if (box == "brightness")
+            window = &w.ld();
+        if (box == "thickness") {
+            window = &w.option();
+            child<QCheckBox>(*window, "chkHeight")->setChecked(true);
+        }
+        QLineEdit* edit = child<QLineEdit>(*window, box == "brightness" ? "txtLD" : "txtSize");
+        edit->selectAll();
+        QInputMethodEvent committed;
+        committed.setCommitString(input);
+        typed ? QTest::keyClicks(edit, input) : void(QApplication::sendEvent(edit, &committed));
+        QCOMPARE(edit->text(), shown);
+        const int read = box == "size"         ? w.state().ImageSize
+                         : box == "brightness" ? child<QSlider>(*window, "sldLD")->value()
+                                               : w.state().SaveHeight;
+        QCOMPARE(read, value);
     }
 
     void qtDialogs()
@@ -408,7 +493,7 @@ private slots:
         // blue, red: the lowest contrast where blue turns to red.
         QCOMPARE(child<QLabel>(t, "Labsample_2")->text(), QString("FontSize =  28"));
         QCOMPARE(child<QLabel>(t, "LabContrast")->text(),
-                 QString("最低コントラスト比 1.96:1 (77 px) 不足"));
+                 QString("最低コントラスト比 1.95:1 (77 px) 不足 (3:1 未満)"));
         // The colour dialog opens at black; the rule is drawn in the colour
         // chosen, ending a pixel short of picGrad's inner edge.
         f.dialogs.colors.push_back(QColor(200, 100, 50));
