@@ -303,11 +303,7 @@ bool FilterNumberInput(QEvent* event, const std::function<int(int)>& keyPress)
     const QString committed = im->commitString();
     QString kept;
     for (const QChar c : committed) {
-        char16_t u = c.unicode();
-        // The full-width forms of the ASCII characters, as an input method
-        // in Japanese mode gives digits, "." and "-".
-        if (u >= 0xFF01 && u <= 0xFF5E)
-            u = static_cast<char16_t>(u - 0xFEE0);
+        const char16_t u = clsCommon::HalfWidth(c.unicode());
         if (keyPress(u) != 0)
             kept += QChar(u);
     }
