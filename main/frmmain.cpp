@@ -280,9 +280,6 @@ void frmMain::buildMenus()
 {
     const auto add = [this](QMenu* menu, const char* text, void (frmMain::*slot)()) {
         QAction* a = menu->addAction(tr(text));
-        // A size being typed is committed before any command runs, however
-        // the command was chosen.
-        connect(a, &QAction::triggered, this, &frmMain::txtSize_LostFocus);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };

@@ -330,6 +330,7 @@ private slots:
         QCOMPARE(press(box, "Ctrl+C"), "62 3");                         // the options dialog
         QVERIFY(f.dialogs.saveRequests.size() == 1 && f.dialogs.modalCount == 1);
         w.cmdTile_Click();
+        QApplication::setActiveWindow(&f.tile());
         QCOMPARE(press(&f.tile(), "Ctrl+Z"), "61 2");
         QCOMPARE(press(&f.tile(), "Ctrl+Y"), "62 3");
     }
