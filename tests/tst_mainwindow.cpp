@@ -137,7 +137,8 @@ private slots:
 
     void sizeBox()
     {
-        // The text set, the keys typed, the text then and once the box is left.
+        // The text set, the keys typed, the text then and once the box is left,
+        // which makes the size one undo step.
         const QStringList rows[] = {
             {"100", "2500", "2000", "2000"},  {"100", "a-.x 7", "7", "7"}, {"100", "3", "3", "4"},
             {"100", "12345", "1234", "1234"}, {"100", "\b", "", "4"},      {"abc", "", "abc", "4"}};
@@ -152,6 +153,7 @@ private slots:
             QCOMPARE(f.w().state().ImageSize, box->text().toInt());
             child<QSlider>(f.w(), "Slider1_0")->setFocus();
             QCOMPARE(box->text(), texts[3]);
+            QCOMPARE(f.w().undo().history().undoCount(), std::size_t(1)); // not one a key
         }
     }
 
@@ -364,9 +366,8 @@ private slots:
             {child<QLineEdit>(w.ld(), "txtLD"), "－２．５ａ", "-2.5"},
             {child<QLineEdit>(w.option(), "txtSize"), "６４ｐｘ", "64"}};
         for (const auto& [box, committed, shown] : rows) {
-            box->selectAll();
-            QInputMethodEvent event;
-            event.setCommitString(committed);
+            QInputMethodEvent event; // in place of the whole text, as a reconversion
+            event.setCommitString(committed, -box->cursorPosition(), box->text().size());
             QApplication::sendEvent(box, &event);
             QCOMPARE(box->text(), QString(shown));
         }
@@ -434,9 +435,9 @@ private slots:
         // Cut, not rounded (1.9594 is no 1.96), in a status line along the
         // window's bottom edge, below the tiles.
         const QFrame* line = child<QFrame>(t, "fraStatus");
-        QVERIFY(line->geometry().bottom() == t.height() - 1 && line->width() == t.width());
-        QVERIFY(child<QLabel>(t, "LabContrast")->parent() == line);
-        QVERIFY(child<ImageBox>(t, "picGrad")->geometry().bottom() < line->y());
+        QVERIFY(child<QLabel>(t, "LabContrast")->parent() == line && line->width() == t.width());
+        QVERIFY(child<ImageBox>(t, "picGrad")->geometry().bottom() < line->y() &&
+                line->geometry().bottom() == t.height() - 1);
         // The colour dialog opens at black; the rule is drawn in the colour
         // chosen, ending a pixel short of picGrad's inner edge.
         f.dialogs.colors.push_back(QColor(200, 100, 50));
