@@ -61,6 +61,13 @@ std::int16_t clsCommon::CheckNumInt(std::int16_t vChr)
     return 0;
 }
 
+char16_t clsCommon::HalfWidth(char16_t vChr)
+{
+    // U+FF01 to U+FF5E mirror "!" to "~" of ASCII.
+    constexpr char16_t first = 0xFF01, last = 0xFF5E, offset = 0xFF01 - u'!';
+    return vChr >= first && vChr <= last ? static_cast<char16_t>(vChr - offset) : vChr;
+}
+
 void clsCommon::CheckTextRange(TextHolder& rTxt, double vMax, std::optional<double> vMin)
 {
     if (ReadNumber(rTxt.text()) > vMax)

@@ -39,6 +39,10 @@ public:
     // Key filters: return the key, or 0 to swallow it.
     static std::int16_t CheckNum(std::int16_t vChr);
     static std::int16_t CheckNumInt(std::int16_t vChr);
+    // The plain character of a full-width one, as an input method in Japanese
+    // mode commits digits and signs ("５" is "5", "－" is "-"); any other
+    // character as it is. The key filters then take it as typed.
+    static char16_t HalfWidth(char16_t vChr);
     static void CheckTextRange(TextHolder& rTxt, double vMax, std::optional<double> vMin = {});
     static std::string VBHTTrim(std::string_view Incoming);
 

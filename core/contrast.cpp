@@ -75,11 +75,21 @@ LowestContrast LowestContrastOver(const std::vector<Colour>& line, Colour text)
     return low;
 }
 
+std::string RatioText(double ratio)
+{
+    // The hundredths times 100 may round up past the ratio (4.4999... to
+    // 450); the figure must stay at or below it.
+    auto hundredths = static_cast<long long>(std::floor(ratio * 100));
+    if (static_cast<double>(hundredths) / 100 > ratio)
+        --hundredths;
+    std::array<char, 32> buf{};
+    std::snprintf(buf.data(), buf.size(), "%lld.%02lld", hundredths / 100, hundredths % 100);
+    return buf.data();
+}
+
 std::string ContrastLine(const LowestContrast& c)
 {
-    std::array<char, 64> buf{};
-    std::snprintf(buf.data(), buf.size(), "%.2f %d %s", c.ratio, c.index, MarkWord(c.mark));
-    return buf.data();
+    return RatioText(c.ratio) + " " + std::to_string(c.index) + " " + MarkWord(c.mark);
 }
 
 } // namespace velmix

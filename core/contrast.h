@@ -34,7 +34,10 @@ struct LowestContrast
 };
 // The lowest ratio of the text colour against every colour of the strip.
 LowestContrast LowestContrastOver(const std::vector<Colour>& line, Colour text);
-// "4.48 37 AA": ratio with two decimals, pixel index, mark word.
+// The ratio cut, not rounded, to two decimals ("4.49" for 4.4957): a figure
+// never reaches a grade's threshold that the ratio itself misses.
+std::string RatioText(double ratio);
+// "4.47 37 AA-large": the ratio as RatioText, pixel index, mark word.
 std::string ContrastLine(const LowestContrast& c);
 
 } // namespace velmix

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmoption.h"
 
+#include "clscommon.h"
 #include "dialogs.h"
 #include "gradient.h"
 #include "numtext.h"
@@ -32,6 +33,9 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
     txtSize = new QLineEdit(QStringLiteral("100"), fraHeight);
     txtSize->setGeometry(116, 38, 60, 22);
     txtSize->setToolTip(tr("画像の幅をpixel単位で指定します"));
+    // Digits only, typed or committed by an input method, as in the main
+    // window's size box: a thickness is a whole number of pixels.
+    txtSize->installEventFilter(this);
     updSize = new UpDown(fraHeight, txtSize, 1, kMaxThickness);
     lblHeight->setBuddy(txtSize);
     updSize->setGeometry(176, 38, 14, 22);
@@ -127,6 +131,19 @@ void frmOption::txtSize_Change()
 {
     setSaveHeight(ReadInt32(txtSize->text().toStdString()));
     ShowSizeLabel();
+}
+
+int frmOption::txtSize_KeyPress(int KeyAscii)
+{
+    return clsCommon::CheckNumInt(static_cast<std::int16_t>(KeyAscii));
+}
+
+bool frmOption::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtSize &&
+        FilterNumberInput(event, [this](int key) { return txtSize_KeyPress(key); }))
+        return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmOption::cmdOK_Click()

@@ -45,6 +45,7 @@ public:
     void Form_Activate();
     void chkHeight_Click();
     void txtSize_Change();
+    int txtSize_KeyPress(int KeyAscii);
     void cmdOK_Click();
     void CmdCancel_Click();
 
@@ -58,6 +59,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The controls; others find them by object name.

@@ -7,7 +7,6 @@
 #include "widgets.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -136,10 +135,9 @@ void frmLD::closeEvent(QCloseEvent* event)
 
 bool frmLD::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == txtLD && event->type() == QEvent::KeyPress) {
-        const int key = CharacterKey(static_cast<QKeyEvent*>(event), true);
-        return key >= 0 && txtLD_KeyPress(key) == 0;
-    }
+    if (watched == txtLD &&
+        FilterNumberInput(event, [this](int key) { return txtLD_KeyPress(key); }))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 

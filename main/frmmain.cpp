@@ -93,6 +93,10 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env)
     m_undo = new UndoMenu(mnuGradEdit, std::move(hooks), this);
     mnuUndo = m_undo->undoAction();
     mnuRedo = m_undo->redoAction();
+    m_undo->addShortcutsTo(&tile());
+    // Every control hears of the menus' shortcuts first (eventFilter).
+    for (QWidget* control : surface->findChildren<QWidget*>())
+        control->installEventFilter(this);
 
     SetObjectNames(Check1, "Check1");
     SetObjectNames(Slider1, "Slider1");
@@ -257,6 +261,7 @@ void frmMain::buildControls()
     txtSize->installEventFilter(this);
     labSize->setBuddy(txtSize);
     connect(txtSize, &QLineEdit::textChanged, this, [this] { txtSize_Change(); });
+    connect(txtSize, &QLineEdit::returnPressed, this, &frmMain::txtSize_LostFocus);
     UpDown1 = new UpDown(Frame1, txtSize, 0, 100);
     UpDown1->setGeometry(120, 48, 12, 25);
     connect(UpDown1, &UpDown::stepped, this, [this] { stepDone(EditStep::Size, kPointCount); });
@@ -524,8 +529,33 @@ void frmMain::Form_MouseDown(Qt::MouseButton Button, int X, int Y)
         mnuGradEdit->popup(surface->mapToGlobal(QPoint(X, Y)));
 }
 
+bool frmMain::isMenuShortcut(const QKeyEvent* event) const
+{
+    const QKeySequence pressed(
+        QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
+    for (const QAction* top : menuBar()->actions())
+        if (const QMenu* menu = top->menu())
+            for (const QAction* a : menu->actions())
+                if (a->shortcuts().contains(pressed))
+                    return true;
+    return false;
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    const bool shortcut = event->type() == QEvent::ShortcutOverride;
+    if ((shortcut || event->type() == QEvent::KeyPress) &&
+        isMenuShortcut(static_cast<QKeyEvent*>(event))) {
+        // The menus' shortcuts come before a control's own use of the keys
+        // (the size box would undo, select and copy its text). A size being
+        // typed is committed first, so that undo has it as a step. A key
+        // press that arrives anyway belongs to a disabled item: swallowed.
+        if (shortcut) {
+            txtSize_LostFocus();
+            event->ignore();
+        }
+        return true;
+    }
     if (watched == surface) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto* me = static_cast<QMouseEvent*>(event);
@@ -545,12 +575,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             return false;
         }
     } else if (watched == txtSize) {
-        if (event->type() == QEvent::KeyPress) {
-            // Shortcuts (paste included), keys without a character and the
-            // dialog keys pass.
-            const int key = CharacterKey(static_cast<QKeyEvent*>(event), true);
-            return key >= 0 && txtSize_KeyPress(key) == 0;
-        }
+        if (FilterNumberInput(event, [this](int key) { return txtSize_KeyPress(key); }))
+            return true;
         if (event->type() == QEvent::FocusOut)
             txtSize_LostFocus();
     }

@@ -33,6 +33,7 @@
 class QAction;
 class QCheckBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -195,6 +196,7 @@ private:
     QAction* MenuPrintHelp = nullptr;
     QAction* MenuVersion = nullptr;
 
+    bool isMenuShortcut(const QKeyEvent* event) const;
     void buildControls();
     void buildMenus();
     void applySettings(const Settings& s);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
+#include <QWidget>
 
 namespace velmix {
 
@@ -77,6 +78,17 @@ void UndoMenu::record(EditStep step, int mergeKey)
         return;
     if (m_history.record(m_hooks.read(), static_cast<int>(step), mergeKey))
         refresh();
+}
+
+void UndoMenu::addShortcutsTo(QWidget* window)
+{
+    for (const auto& [item, run] :
+         {std::pair{m_undo, &UndoMenu::Undo}, {m_redo, &UndoMenu::Redo}}) {
+        auto* key = new QAction(window);
+        key->setShortcuts(item->shortcuts());
+        connect(key, &QAction::triggered, this, run);
+        window->addAction(key);
+    }
 }
 
 void UndoMenu::Undo()

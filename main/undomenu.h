@@ -13,6 +13,7 @@
 
 class QAction;
 class QMenu;
+class QWidget;
 
 namespace velmix {
 
@@ -50,6 +51,8 @@ public:
     // A change of the given kind has finished; changes while a state is
     // being applied are not steps.
     void record(EditStep step, int mergeKey = EditHistory::kNoMerge);
+    // The undo and redo keys also work while `window` is the active window.
+    void addShortcutsTo(QWidget* window);
     void Undo();
     void Redo();
 

@@ -78,12 +78,6 @@ const std::tuple<const char*, EditStep, std::function<void(GuiFixture&)>> kSteps
     {"random", EditStep::RandomUniform, [](auto& f) { Act(f.w(), "mnuRandom")->trigger(); }},
     {"down", EditStep::Orientation,
      [](auto& f) { Click(child<QRadioButton>(f.w(), "Option1_1")); }},
-    {"typed size", EditStep::Size,
-     [](auto& f) {
-         child<QLineEdit>(f.w(), "txtSize")->setFocus();
-         child<QLineEdit>(f.w(), "txtSize")->setText("321");
-         child<QSlider>(f.w(), "Slider1_0")->setFocus(); // leaving the box commits the size
-     }},
     {"spinner", EditStep::Size, [](auto& f) { child<UpDown>(f.w(), "UpDown1")->step(1); }},
 };
 
@@ -310,6 +304,32 @@ private slots:
         while (Act(w, "mnuUndo")->isEnabled())
             Act(w, "mnuUndo")->trigger();
         QCOMPARE(w.editState(), random); // only the oldest step is forgotten
+    }
+
+    void menuShortcutsFirst()
+    {
+        // Keys in the size box and in the tile window: the menus' shortcuts come
+        // before the box's own; a size typed is one step by then or at Enter,
+        // never one a key.
+        GuiFixture f;
+        frmMain& w = f.w();
+        QLineEdit* box = child<QLineEdit>(w, "txtSize");
+        const auto press = [&](QWidget* target, const char* key) {
+            QTest::keySequence(target, QKeySequence(key));
+            return QString("%1 %2").arg(w.state().ImageSize).arg(w.undo().history().undoCount());
+        };
+        box->setFocus();
+        QTest::keyClicks(box, "\b\b\b500");
+        QCOMPARE(press(box, "Ctrl+Z"), "100 0");
+        QCOMPARE(press(box, "Ctrl+A"), "100 0"); // the save dialog
+        QCOMPARE(press(box, "Ctrl+C"), "100 0"); // the options dialog
+        QVERIFY(f.dialogs.saveRequests.size() == 1 && f.dialogs.modalCount == 1);
+        QTest::keyClicks(box, "\b\b\b61");
+        QCOMPARE(press(box, "Return"), "61 1");
+        w.cmdTile_Click();
+        QApplication::setActiveWindow(&f.tile());
+        QCOMPARE(press(&f.tile(), "Ctrl+Z"), "100 0");
+        QCOMPARE(press(&f.tile(), "Ctrl+Y"), "61 1");
     }
 
     void saveAndCopy_data()

@@ -224,15 +224,17 @@ private slots:
     }
     void contrast()
     {
-        // The lowest ratio over a line of pixels, and where it first occurs.
+        // The lowest ratio over a line of pixels, cut to two decimals (4.478 is
+        // 4.47: no figure reaches a grade the ratio misses), and where it first
+        // occurs.
         const std::tuple<std::vector<Colour>, Colour, std::string> rows[] = {
             {{0}, 0xFFFFFF, "21.00 0 AAA"},
-            {{0xFFFFFF}, 0x777777, "4.48 0 AA-large"},
-            {{0x777777, 0x777777, 0x777777}, 0xFFFFFF, "4.48 0 AA-large"},
+            {{0xFFFFFF}, 0x777777, "4.47 0 AA-large"},
+            {{0x777777, 0x777777, 0x777777}, 0xFFFFFF, "4.47 0 AA-large"},
             {{0xFFFFFF, 0, 0xFFFFFF}, 0xFFFFFF, "1.00 0 fail"},
             // Black text: the mix of blue and red at pixel 77 (80, 0, 175) is
             // darker than pure blue (2.44).
-            {DrawGrad(StartupPoints(), 100), 0, "1.96 77 fail"},
+            {DrawGrad(StartupPoints(), 100), 0, "1.95 77 fail"},
         };
         for (const auto& [line, text, lowest] : rows)
             QCOMPARE(ContrastLine(LowestContrastOver(line, text)), lowest);
@@ -241,6 +243,8 @@ private slots:
                                                         {3.0, "AA-large"}, {2.99, "fail"}};
         for (const auto& [ratio, word] : marks)
             QCOMPARE(MarkWord(MarkFor(ratio)), word);
+        // Just below 1.34, which times 100 rounds up to 134.
+        QCOMPARE(RatioText(std::nextafter(1.34, 0.0)), std::string("1.33"));
     }
 
     void numberTexts()

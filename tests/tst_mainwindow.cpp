@@ -3,6 +3,8 @@
 // controls, the size box, the pixels of the preview, the tiles and the strip,
 // the sample text, and the settings read at start-up and written at exit.
 
+#include "frmld.h"
+#include "frmoption.h"
 #include "guifixture.h"
 #include "testutil.h"
 
@@ -135,7 +137,8 @@ private slots:
 
     void sizeBox()
     {
-        // The text set, the keys typed, the text then and once the box is left.
+        // The text set, the keys typed, the text then and once the box is left,
+        // which makes the size one undo step.
         const QStringList rows[] = {
             {"100", "2500", "2000", "2000"},  {"100", "a-.x 7", "7", "7"}, {"100", "3", "3", "4"},
             {"100", "12345", "1234", "1234"}, {"100", "\b", "", "4"},      {"abc", "", "abc", "4"}};
@@ -150,6 +153,7 @@ private slots:
             QCOMPARE(f.w().state().ImageSize, box->text().toInt());
             child<QSlider>(f.w(), "Slider1_0")->setFocus();
             QCOMPARE(box->text(), texts[3]);
+            QCOMPARE(f.w().undo().history().undoCount(), std::size_t(1)); // not one a key
         }
     }
 
@@ -344,9 +348,28 @@ private slots:
         // Smaller still, as a window system may make it: picGrad keeps a height.
         QTest::mouseClick(child<QRadioButton>(f.w(), "Option1_1"), Qt::LeftButton);
         t.setMinimumSize(0, 0);
-        for (const int height : {44, 43}) {
-            t.resize(300, height);
+        for (const int height : {44, 43}) { // and the status line's
+            t.resize(300, height + child<QFrame>(t, "fraStatus")->height());
             QCOMPARE(grad->height(), 1);
+        }
+    }
+
+    void committedText()
+    {
+        // An input method's text is filtered as typed keys are, full-width digits
+        // and signs read as the plain ones; the thickness box takes digits only.
+        GuiFixture f;
+        frmMain& w = f.w();
+        child<QCheckBox>(w.option(), "chkHeight")->setChecked(true);
+        const std::tuple<QLineEdit*, QString, const char*> rows[] = {
+            {child<QLineEdit>(w, "txtSize"), "５ａ０．０", "500"},
+            {child<QLineEdit>(w.ld(), "txtLD"), "－２．５ａ", "-2.5"},
+            {child<QLineEdit>(w.option(), "txtSize"), "６４ｐｘ", "64"}};
+        for (const auto& [box, committed, shown] : rows) {
+            QInputMethodEvent event; // in place of the whole text, as a reconversion
+            event.setCommitString(committed, -box->cursorPosition(), box->text().size());
+            QApplication::sendEvent(box, &event);
+            QCOMPARE(box->text(), QString(shown));
         }
     }
 
@@ -408,7 +431,13 @@ private slots:
         // blue, red: the lowest contrast where blue turns to red.
         QCOMPARE(child<QLabel>(t, "Labsample_2")->text(), QString("FontSize =  28"));
         QCOMPARE(child<QLabel>(t, "LabContrast")->text(),
-                 QString("最低コントラスト比 1.96:1 (77 px) 不足"));
+                 QString("最低コントラスト比 1.95:1 (77 px) 不足 (3:1 未満)"));
+        // Cut, not rounded (1.9594 is no 1.96), in a status line along the
+        // window's bottom edge, below the tiles.
+        const QFrame* line = child<QFrame>(t, "fraStatus");
+        QVERIFY(child<QLabel>(t, "LabContrast")->parent() == line && line->width() == t.width());
+        QVERIFY(child<ImageBox>(t, "picGrad")->geometry().bottom() < line->y() &&
+                line->geometry().bottom() == t.height() - 1);
         // The colour dialog opens at black; the rule is drawn in the colour
         // chosen, ending a pixel short of picGrad's inner edge.
         f.dialogs.colors.push_back(QColor(200, 100, 50));

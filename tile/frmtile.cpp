@@ -90,9 +90,11 @@ frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource
     }
     for (QLabel* l : Labsample)
         l->adjustSize();
-    LabContrast = new QLabel(picGrad);
-    LabContrast->setAutoFillBackground(true);
-    LabContrast->setMargin(2);
+    fraStatus = new QFrame(this);
+    fraStatus->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    LabContrast = new QLabel(fraStatus);
+    LabContrast->move(4, 1);
+    m_statusHeight = LabContrast->fontMetrics().height() + 4;
     LabContrast->setToolTip(
         tr("文字表示色とグラデーションの各色とのコントラスト比(WCAG 2.x)の最低値と、"
            "その位置(先頭からのピクセル)です"));
@@ -114,6 +116,7 @@ frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource
                     {LabX, "LabX"},
                     {CmdFont, "CmdFont"},
                     {Line1, "Line1"},
+                    {fraStatus, "fraStatus"},
                     {LabContrast, "LabContrast"}});
 
     Form_Load();
@@ -123,7 +126,7 @@ frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource
     const int topRow = ChkText->width() + LabForeColor->width() + picForeColor->width() + 10 +
                        CmdFont->width() + 10;
     setMinimumSize(40 + LabSavePicture->width() + 4 + topRow - kFrameWidth,
-                   picGrad->y() + 25 + 2 * picGrad->border() + 1 - kFrameHeight);
+                   picGrad->y() + 25 + m_statusHeight + 2 * picGrad->border() + 1 - kFrameHeight);
 }
 
 frmTile::~frmTile() = default;
@@ -162,7 +165,7 @@ void frmTile::ShowContrast()
     if (m_strip.empty())
         return;
     const LowestContrast low = LowestContrastOver(m_strip, m_sampleText.Color);
-    const char* mark = "不足";
+    const char* mark = "不足 (3:1 未満)";
     switch (low.mark) {
     case ContrastMark::AAA:
         mark = "AAA";
@@ -177,12 +180,10 @@ void frmTile::ShowContrast()
         break;
     }
     LabContrast->setText(tr("最低コントラスト比 %1:1 (%2 px) %3")
-                             .arg(low.ratio, 0, 'f', 2)
+                             .arg(QString::fromStdString(RatioText(low.ratio)))
                              .arg(low.index)
                              .arg(QString::fromUtf8(mark)));
     LabContrast->adjustSize();
-    const int b = picGrad->border();
-    LabContrast->move(b, std::max(b, b + picGrad->innerHeight() - LabContrast->height()));
 }
 
 void frmTile::SetSampleFont()
@@ -361,7 +362,9 @@ void frmTile::LayoutForm()
         return;
     const int W = width() + kFrameWidth;
     const int Hwin = height() + kFrameHeight;
-    const int H = Hwin - picGrad->y() - 25;
+    // The status line takes its height from the bottom of the tiles.
+    const int H = Hwin - picGrad->y() - 25 - m_statusHeight;
+    fraStatus->setGeometry(0, height() - m_statusHeight, width(), m_statusHeight);
     if (!m_source.vertical()) {
         picGrad->resize(W - 8, H > 0 ? H : picGrad->height());
         LabSavePicture->move(40, picGrad->y() / 3);

@@ -86,8 +86,10 @@ private:
     QPushButton* CmdFont = nullptr;
     std::array<QLabel*, 4> Labsample{};
     QFrame* Line1 = nullptr;
-    // The lowest contrast of the sample text's colour over the strip, shown
-    // with the sample text in picGrad's lower left corner.
+    // The status line along the window's bottom edge, below the tiles, and
+    // in it the lowest contrast of the sample text's colour over the strip
+    // (shown with the sample text): nothing covers the page being judged.
+    QFrame* fraStatus = nullptr;
     QLabel* LabContrast = nullptr;
 
     void Form_Load();
@@ -103,6 +105,7 @@ private:
     QImage m_surface;
     std::vector<Colour> m_strip; // the colours of the last work picture, along it
     int m_line1X1 = 8;
+    int m_statusHeight = 0;
 };
 
 } // namespace velmix

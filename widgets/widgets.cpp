@@ -5,6 +5,7 @@
 #include "numtext.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -286,6 +287,29 @@ int CharacterKey(const QKeyEvent* event, bool forTextBox)
     if (forTextBox && (c == '\r' || c == '\n' || c == 0x1b))
         return -1;
     return c;
+}
+
+bool FilterNumberInput(QEvent* event, const std::function<int(int)>& keyPress)
+{
+    if (event->type() == QEvent::KeyPress) {
+        // Shortcuts (paste included), keys without a character and the
+        // dialog keys pass.
+        const int key = CharacterKey(static_cast<QKeyEvent*>(event), true);
+        return key >= 0 && keyPress(key) == 0;
+    }
+    if (event->type() != QEvent::InputMethod)
+        return false;
+    auto* im = static_cast<QInputMethodEvent*>(event);
+    const QString committed = im->commitString();
+    QString kept;
+    for (const QChar c : committed) {
+        const char16_t u = clsCommon::HalfWidth(c.unicode());
+        if (keyPress(u) != 0)
+            kept += QChar(u);
+    }
+    if (kept != committed)
+        im->setCommitString(kept, im->replacementStart(), im->replacementLength());
+    return false;
 }
 
 void SetTextColor(QWidget* w, const QColor& c)

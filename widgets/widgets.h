@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <utility>
 
@@ -142,6 +143,13 @@ QFont JpFont(double points, bool bold = false, bool italic = false,
 // Delete, navigation, Ctrl shortcuts). forTextBox: Enter and Escape are left
 // to the dialog (its default and cancel buttons) instead of the box's filter.
 int CharacterKey(const QKeyEvent* event, bool forTextBox);
+
+// A number box's input through its key filter (keyPress gives 0 to discard
+// a character): a key press as CharacterKey reads it, and the text an input
+// method commits, character by character as if typed, full-width digits and
+// signs read as the plain ones ("５００" is 500). The committed text is
+// rewritten in the event; returns whether the event is to be swallowed.
+bool FilterNumberInput(QEvent* event, const std::function<int(int)>& keyPress);
 
 // Sets the colour a label or other widget draws its text in.
 void SetTextColor(QWidget* w, const QColor& c);
