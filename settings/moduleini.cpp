@@ -26,10 +26,25 @@ const char* const kPlatformEol = "\n";
 // valid in this system's character set is read as that.
 const char* const kLegacyEncoding = "Shift_JIS";
 
+// Where a link to a file not made yet leads: writing makes that file.
+// nullopt for anything else, a loop of links included.
+std::optional<QFileInfo> NewFileBehind(QFileInfo info)
+{
+    if (!info.isSymLink())
+        return std::nullopt;
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    if (info.isSymLink() || info.exists())
+        return std::nullopt;
+    return info;
+}
+
 bool CanWriteBeside(const QString& file)
 {
-    const QFileInfo info(file);
-    if (info.exists())
+    QFileInfo info(file);
+    if (const auto made = NewFileBehind(info))
+        info = *made;
+    else if (info.exists() || info.isSymLink())
         return info.isFile() && info.isWritable() && info.size() <= ModuleINI::kMaxFileSize;
     const QFileInfo dir(info.absolutePath());
     return dir.isDir() && dir.isWritable();
@@ -87,7 +102,7 @@ bool ModuleINI::read()
     const QString path = QFile::exists(m_path) || m_seedPath.isEmpty() ? m_path : m_seedPath;
     QByteArray bytes;
     const QFileInfo info(path);
-    if (info.exists() || info.isSymLink()) {
+    if (info.exists() || (info.isSymLink() && !NewFileBehind(info))) {
         // Only a plain file of a sane size is ours: a device, a FIFO or a
         // huge file would block or exhaust memory, and is never replaced.
         QFile f(path);

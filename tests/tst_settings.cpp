@@ -311,7 +311,8 @@ private slots:
     void notAFileIsRefused_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char* kind : {"fifo", "directory", "1 MiB + 1", "1 MiB"})
+        for (const char* kind :
+             {"fifo", "directory", "link to a folder", "loop of links", "1 MiB + 1", "1 MiB"})
             QTest::newRow(kind) << QString(kind);
     }
 
@@ -323,6 +324,8 @@ private slots:
             QVERIFY(mkfifo(QFile::encodeName(m_path).constData(), 0600) == 0);
         else if (kind == "directory")
             QVERIFY(QDir().mkpath(m_path));
+        else if (kind.startsWith("l"))
+            QVERIFY(QFile::link(kind == "loop of links" ? m_path : m_dir->path(), m_path));
         else if (kind.startsWith("1 MiB"))
             write("[IniCheck]\nDummy=1\n" +
                   QByteArray(ModuleINI::kMaxFileSize - 19 + refused, ';'));
@@ -384,6 +387,26 @@ private slots:
         QCOMPARE(file.IniPath(), user.filePath("velmix.ini"));
         QVERIFY(file.SaveIni(Sample()));
         QVERIFY(!QFile::exists(QDir::current().filePath("velmix.ini")));
+    }
+
+    // A link to a file not made yet makes that file, beside the program too;
+    // one into a folder that is missing says why.
+    void linkToNewFile()
+    {
+        QVERIFY(QFile::link("made.ini", m_path) && QFile::link("no/made.ini", m_path + ".2"));
+        ModuleINI beside;
+        QTemporaryDir user;
+        beside.SetIniPath(m_dir->path(), user.path());
+        QCOMPARE(beside.IniPath(), m_path);
+        QString error;
+        QVERIFY2(beside.SaveIni(Sample(), &error), qPrintable(error));
+        QVERIFY(QFileInfo(m_path).isSymLink());
+        QVERIFY(ini().LoadIni() == Sample());
+        ModuleINI missing;
+        missing.SetIniFile(m_path + ".2");
+        QVERIFY(missing.ReadError().isEmpty());
+        QVERIFY(!missing.SaveIni(Sample(), &error));
+        QVERIFY2(error.contains("No such file or directory"), qPrintable(error));
     }
 };
 
