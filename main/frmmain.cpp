@@ -947,7 +947,7 @@ void frmMain::SaveImage()
 {
     QString path;
     if (m.SaveMode) {
-        SaveFileRequest req{tr(kSaveFilter), m_dlgSaveInitDir, m_dlgSaveFileName};
+        SaveFileRequest req{tr(kSaveFilter), m_dlgSaveInitDir, m_dlgSaveFileName, m_dlgSaveType};
         const auto chosen = dialogs().saveFileName(this, req);
         if (!chosen || chosen->isEmpty())
             return;
@@ -975,8 +975,10 @@ void frmMain::SaveImage()
         dialogs().message(this, MsgIcon::Error, r.message);
         return;
     }
-    if (m.SaveMode)
+    if (m.SaveMode) {
         m_dlgSaveFileName = QString::fromStdString(clsCommon::TrimDirFname(path.toStdString()));
+        m_dlgSaveType = QString::fromStdString(clsCommon::TrimExt(path.toStdString()));
+    }
 }
 
 // --- help --------------------------------------------------------------

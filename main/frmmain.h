@@ -217,6 +217,7 @@ private:
     QImage m_picWork;
     std::vector<Colour> m_workLine; // the colours of m_picWork along its length
     QString m_dlgSaveFileName;
+    QString m_dlgSaveType; // the extension of the last file saved: offered first
     QString m_dlgSaveInitDir;
     std::unique_ptr<frmTile> m_tile;
     std::unique_ptr<frmOption> m_option;

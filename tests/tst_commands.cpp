@@ -387,11 +387,12 @@ private slots:
         QVERIFY(!QFile::exists(path));
         QVERIFY(!child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
         QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), QString("100"));
-        // A file written: the next dialog offers its name without the type, and
-        // the next start its folder.
+        // A file written: the next dialog offers its name without the extension
+        // and its type first, and the next start its folder.
         Export(f, f.userDir.filePath("sky.png"), 0);
         f.w().CmdSave_Click();
         QCOMPARE(f.dialogs.saveRequests.back().fileName, f.userDir.filePath("sky"));
+        QCOMPARE(f.dialogs.saveRequests.back().type, QString("png"));
         f.w().close();
         GuiFixture again(f.iniText());
         again.w().CmdSave_Click();
