@@ -136,9 +136,17 @@ std::string SvgDocument(const WebGradient& g)
     s += "  <defs>\n    <linearGradient id=\"velmix\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" "
          "y1=\"0\" x2=\"" +
          (g.vertical ? "0" : len) + "\" y2=\"" + (g.vertical ? len : "0") + "\">\n";
-    for (const GradientStop& st : GradientStops(g.points, g.length))
-        s += "      <stop offset=\"" + Num(st.place / g.length, 9) + "\" stop-color=\"" +
-             SvgColour(st.colour) + "\"/>\n";
+    // The end colours at 0 and 1 too: a browser pads with them anyway, but
+    // GIMP draws the first colour flat up to the second stop otherwise.
+    const std::vector<GradientStop> stops = GradientStops(g.points, g.length);
+    const auto stop = [&](double offset, const ExactColour& c) {
+        s +=
+            "      <stop offset=\"" + Num(offset, 9) + "\" stop-color=\"" + SvgColour(c) + "\"/>\n";
+    };
+    stop(0, stops.front().colour);
+    for (const GradientStop& st : stops)
+        stop(st.place / g.length, st.colour);
+    stop(1, stops.back().colour);
     s += "    </linearGradient>\n  </defs>\n";
     s += "  <rect width=\"" + w + "\" height=\"" + h + "\" fill=\"url(#velmix)\"/>\n</svg>\n";
     return s;

@@ -9,15 +9,26 @@
 //   browsercheck compare DIR SHOT.png
 //                              prints the largest and the mean difference per
 //                              case and kind; fails beyond the tolerance
+//   browsercheck gimp-script DIR
+//                              copies each NAME.svg into DIR/gimp/gradients
+//                              with its gradient named NAME, and prints the
+//                              Script-Fu that writes GIMP's colours of it at
+//                              every pixel's centre to DIR/gimp.txt
+//   browsercheck gimp-compare DIR
+//                              measures DIR/gimp.txt against the PNG files;
+//                              prints only the cases beyond the tolerance
 //
 // Every case has two places on the page: an iframe with a page whose <style>
 // is the CSS file (the background tiled over two and a half images, or a
 // little past one for long images), and an iframe with the SVG file itself.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -45,6 +56,11 @@ bool WriteAll(const QString& path, const QString& text)
     return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) >= 0;
 }
 
+QStringList Cases(const QString& dir)
+{
+    return ReadAll(dir + "/cases.txt").split('\n', Qt::SkipEmptyParts);
+}
+
 // Every case's two places in shelves, left to right, on a page 2300 pixels
 // wide; none when a PNG is missing.
 std::vector<Place> Layout(const QString& dir)
@@ -54,7 +70,7 @@ std::vector<Place> Layout(const QString& dir)
     const auto tiled = [](int n) { return std::max(n <= 400 ? n * 2 + n / 2 : n + 100, 20); };
     std::vector<Place> places;
     int x = 0, y = 0, shelf = 0;
-    for (const QString& name : ReadAll(dir + "/cases.txt").split('\n', Qt::SkipEmptyParts)) {
+    for (const QString& name : Cases(dir)) {
         const QImage ref = QImage(dir + "/" + name + ".png").convertToFormat(QImage::Format_RGB32);
         if (ref.isNull())
             return {}; // reported as no case at all
@@ -136,6 +152,79 @@ int Compare(const std::vector<Place>& places, const QString& shotPath)
     return ok ? 0 : 1;
 }
 
+// The gradient's length and direction, from the SVG's own end point.
+std::pair<int, bool> SvgLength(const QString& svg)
+{
+    static const QRegularExpression end(R"re(x2="(\d+)" y2="(\d+)")re");
+    const QRegularExpressionMatch m = end.match(svg);
+    const int x2 = m.captured(1).toInt(), y2 = m.captured(2).toInt();
+    return {std::max(x2, y2), y2 > 0};
+}
+
+int GimpScript(const QString& dir)
+{
+    const QString folder = dir + "/gimp/gradients";
+    if (!QDir().mkpath(folder))
+        return 2;
+    // GIMP names a gradient by its element's id; ours are all "velmix".
+    QString script = "(define port (open-output-file \"" + dir +
+                     "/gimp.txt\"))\n"
+                     "(define (samples name n)\n"
+                     "  (let ((at (make-vector n 0.0)))\n"
+                     "    (do ((i 0 (+ i 1))) ((= i n)) (vector-set! at i (/ (+ i 0.5) n)))\n"
+                     "    (let ((c (cadr (gimp-gradient-get-custom-samples name n at FALSE))))\n"
+                     "      (display name port)\n"
+                     "      (do ((i 0 (+ i 1))) ((= i (* 4 n)))\n"
+                     "        (display \" \" port) (display (vector-ref c i) port))\n"
+                     "      (newline port))))\n";
+    for (const QString& name : Cases(dir)) {
+        QString svg = ReadAll(dir + "/" + name + ".svg");
+        svg.replace("id=\"velmix\"", "id=\"" + name + "\"");
+        if (!WriteAll(folder + "/" + name + ".svg", svg))
+            return 2;
+        script += QString("(samples \"%1\" %2)\n").arg(name).arg(SvgLength(svg).first);
+    }
+    std::printf("%s(close-output-port port)\n", qPrintable(script));
+    return 0;
+}
+
+int GimpCompare(const QString& dir)
+{
+    QHash<QString, QStringList> samples;
+    for (const QString& line : ReadAll(dir + "/gimp.txt").split('\n', Qt::SkipEmptyParts)) {
+        QStringList words = line.split(' ');
+        samples.insert(words.takeFirst(), words);
+    }
+    int failed = 0;
+    const QStringList cases = Cases(dir);
+    for (const QString& name : cases) {
+        const auto [length, down] = SvgLength(ReadAll(dir + "/" + name + ".svg"));
+        const QImage ref = QImage(dir + "/" + name + ".png");
+        const QStringList got = samples.value(name);
+        int max = 256;
+        if (!ref.isNull() && got.size() == 4 * length) {
+            max = 0;
+            for (int x = 0; x < length; ++x) {
+                const QRgb px = down ? ref.pixel(0, x) : ref.pixel(x, 0);
+                for (int c = 0; c < 3; ++c) {
+                    const double level = got[4 * x + c].toDouble() * 255.0;
+                    const int want = c == 0 ? qRed(px) : c == 1 ? qGreen(px) : qBlue(px);
+                    max = std::max(max, static_cast<int>(std::ceil(std::abs(level - want) - 1e-6)));
+                }
+            }
+        }
+        if (max > kMaxAllowed) {
+            ++failed;
+            std::printf("gimp: %s %s\n", qPrintable(name),
+                        max > 255 ? "not read" : qPrintable(QString("max %1  FAIL").arg(max)));
+        }
+    }
+    std::printf("gimp: %lld of %lld SVG gradients within %d level of the PNG\n",
+                static_cast<long long>(cases.size() - failed), static_cast<long long>(cases.size()),
+                kMaxAllowed);
+    return failed == 0 && !cases.isEmpty() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -146,6 +235,11 @@ int main(int argc, char** argv)
         return WritePage(a[2], Layout(a[2]));
     if (a.size() == 4 && a[1] == "compare")
         return Compare(Layout(a[2]), a[3]);
-    std::fprintf(stderr, "usage: browsercheck layout DIR | compare DIR SHOT.png\n");
+    if (a.size() == 3 && a[1] == "gimp-script")
+        return GimpScript(a[2]);
+    if (a.size() == 3 && a[1] == "gimp-compare")
+        return GimpCompare(a[2]);
+    std::fprintf(stderr, "usage: browsercheck layout DIR | compare DIR SHOT.png | gimp-script DIR "
+                         "| gimp-compare DIR\n");
     return 2;
 }
