@@ -111,7 +111,7 @@ std::string CssDeclarations(const WebGradient& g)
 {
     const std::vector<GradientStop> stops = GradientStops(g.points, g.length);
     const std::vector<Colour> line = DrawGrad(g.points, std::max(1, g.length));
-    std::string s = "\n  background-color: " + Hex(line.front()) + ";\n";
+    std::string s = "  background-color: " + Hex(line.front()) + ";\n";
     s += "  background-image: linear-gradient(";
     s += g.vertical ? "to bottom" : "to right";
     for (const GradientStop& st : stops)
@@ -122,7 +122,7 @@ std::string CssDeclarations(const WebGradient& g)
 
 std::string CssRule(const WebGradient& g)
 {
-    return "body {" + CssDeclarations(g) + "}\n";
+    return "body {\n" + CssDeclarations(g) + "}\n";
 }
 
 std::string SvgDocument(const WebGradient& g)
