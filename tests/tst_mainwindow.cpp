@@ -3,6 +3,7 @@
 // controls, the size box, the pixels of the preview, the tiles and the strip,
 // the sample text, and the settings read at start-up and written at exit.
 
+#include "frmabout.h"
 #include "guifixture.h"
 #include "testutil.h"
 
@@ -447,6 +448,16 @@ private slots:
             "B(*.BMP)|*.bmp|J|*.jpg|PNG(*.PNG)|*.png|S|*.svg", dir.path(), {}, offered};
         QCOMPARE(QtDialogs().saveFileName(nullptr, req), dir.filePath(written));
         QCOMPARE(question.section(' ', 0, 0), asked);
+    }
+
+    // The designed faces are drawn by their metric twins, the about box's
+    // title too.
+    void faces()
+    {
+        GuiFixture f({}, false);
+        frmAbout about(f.dialogs, &f.w());
+        QCOMPARE(QFontInfo(child<QLabel>(about, "lblTitle")->font()).family(), "IPAPMincho");
+        QCOMPARE(QFontInfo(child<QLabel>(about, "labAuthor")->font()).family(), "IPAPGothic");
     }
 
     void sampleText()
