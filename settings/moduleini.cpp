@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "moduleini.h"
 
+#include "savefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
-
-#include <algorithm>
 
 namespace velmix {
 
@@ -236,20 +235,12 @@ bool ModuleINI::SaveUnits(const Settings& s, SettingsUnits units, QString* error
         units = kAllUnits;
     const QByteArray bytes = MergedBytes(s, units);
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile out(m_path);
-    // Unbuffered, so that a short write (full disk) is seen before commit.
-    bool ok = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    // A short write carries no error; the next write then says why (full
-    // disk, file size limit).
-    for (qint64 done = 0; ok && done < bytes.size();) {
-        const qint64 n = out.write(bytes.constData() + done, bytes.size() - done);
-        ok = n > 0;
-        done += std::max<qint64>(n, 0);
-    }
-    ok = ok && out.commit();
-    if (!ok) {
+    const SaveResult r = SaveThrough(m_path, [&bytes](QFileDevice& out) {
+        return WriteFully(out, bytes.constData(), bytes.size());
+    });
+    if (r.step != SaveStep::Done) {
         if (errorText)
-            *errorText = out.errorString();
+            *errorText = r.reason;
         return false;
     }
     if (m_baseline)

@@ -19,6 +19,7 @@
 #include <memory>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace velmix;
 
@@ -390,7 +391,8 @@ private slots:
     }
 
     // A link to a file not made yet makes that file, beside the program too;
-    // one into a folder that is missing says why.
+    // one into a folder that is missing says why. A file root replaces stays
+    // its owner's.
     void linkToNewFile()
     {
         QVERIFY(QFile::link("made.ini", m_path) && QFile::link("no/made.ini", m_path + ".2"));
@@ -407,6 +409,12 @@ private slots:
         QVERIFY(missing.ReadError().isEmpty());
         QVERIFY(!missing.SaveIni(Sample(), &error));
         QVERIFY2(error.contains("No such file or directory"), qPrintable(error));
+        const QByteArray made = QFile::encodeName(m_dir->filePath("made.ini"));
+        struct stat st = {};
+        if (geteuid() != 0 || chown(made.constData(), 65534, 65534) != 0)
+            return;
+        QVERIFY(ini().SaveUnits(Sample(), kAllUnits) && stat(made.constData(), &st) == 0);
+        QCOMPARE(std::pair(st.st_uid, st.st_gid), std::pair(65534u, 65534u));
     }
 };
 
