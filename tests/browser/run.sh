@@ -79,7 +79,12 @@ cat >"$gimp/config/gimprc" <<EOF
 (tool-preset-path "")
 (mypaint-brush-path "")
 EOF
-"$check" gimp-script "$work" >"$gimp/samples.scm"
+{
+  echo "(define port (open-output-file \"$work/gimp.txt\"))"
+  cat "$(dirname "$0")/samples.scm"
+  "$check" gimp-calls "$work"
+  echo "(close-output-port port)"
+} >"$gimp/samples.scm"
 if ! GIMP2_DIRECTORY="$gimp/config" timeout 120 gimp-console -i -f \
   -b "$(cat "$gimp/samples.scm")" -b '(gimp-quit 0)' >"$gimp/log" 2>&1 ||
   [ ! -s "$work/gimp.txt" ]; then
