@@ -29,8 +29,9 @@ bool ForeignLinkInSharedFolder(const QByteArray& name)
     if (::lstat(name.constData(), &link) != 0 || !S_ISLNK(link.st_mode) ||
         link.st_uid == ::geteuid())
         return false;
-    const int slash = name.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : name.left(std::max(slash, 1));
+    const qsizetype slash = name.lastIndexOf('/');
+    const QByteArray folder =
+        slash < 0 ? QByteArray(".") : name.left(std::max<qsizetype>(slash, 1));
     struct stat dir
     {
     };

@@ -45,8 +45,8 @@ short WriteWeb(const Source& s, const std::string& path, std::string* error, boo
 struct FileType
 {
     ImageType type;
-    const char* extensions[2]; // lower case
     bool fallback;             // also every name no other row takes
+    const char* extensions[2]; // lower case
     const char* failure;       // the first line when the writer could not run
     Writer write;
 };
@@ -54,34 +54,34 @@ struct FileType
 // The file types. The fallback row also takes every other name.
 const FileType kFileTypes[] = {
     {ImageType::Jpeg,
-     {"jpg", "jpeg"},
      false,
+     {"jpg", "jpeg"},
      QT_TRANSLATE_NOOP("Exporter", "JPEG保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) {
          return DCSavetoJPEG(s.strip, p, 100, 0, e);
      }},
     {ImageType::Png,
-     {"png", nullptr},
      false,
+     {"png", nullptr},
      QT_TRANSLATE_NOOP("Exporter", "PNG保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) {
          return DCSavetoPNG(s.strip, p, kPngOption, e);
      }},
     {ImageType::Svg,
-     {"svg", nullptr},
      false,
+     {"svg", nullptr},
      QT_TRANSLATE_NOOP("Exporter", "SVG保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) { return WriteWeb(s, p, e, true); }},
     {ImageType::Css,
-     {"css", nullptr},
      false,
+     {"css", nullptr},
      QT_TRANSLATE_NOOP("Exporter", "CSS保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) {
          return WriteWeb(s, p, e, false);
      }},
     {ImageType::Bmp,
-     {"bmp", nullptr},
      true,
+     {"bmp", nullptr},
      QT_TRANSLATE_NOOP("Exporter", "BMP保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) {
          return SaveBitmapFile(s.strip, p, e) ? short(kEncodeOk) : short(kEncodeWriteFailed);
