@@ -1,3 +1,4 @@
+; SPDX-License-Identifier: MIT
 ; Script-Fu for GIMP in batch mode (tests/browser/run.sh): (samples NAME N)
 ; writes to `port` a line of the gradient's name and its red, green, blue and
 ; alpha (0 to 1) at the centres of N pixels, (i + 0.5) / N.
