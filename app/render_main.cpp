@@ -2,6 +2,7 @@
 // velmix-render: the gradient as a file, from the command line, through the
 // same rasteriser and writers as the program's save command.
 
+#include "clscommon.h"
 #include "contrast.h"
 #include "exporter.h"
 #include "moduleini.h"
@@ -25,7 +26,7 @@ namespace {
 std::string Usage()
 {
     return std::string("Usage: velmix-render [-p POS:COLOR[:off]]... [-s SIZE] [--vertical] [-t "
-                       "THICKNESS] -o FILE\n") +
+                       "THICKNESS] [--type TYPE] -o FILE\n") +
            "       velmix-render --from-ini FILE [options] -o FILE\n"
            "       velmix-render [-p ...] [-s SIZE] --contrast COLOR\n"
            "\n"
@@ -38,13 +39,25 @@ std::string Usage()
            "  -t, --thickness N            pixels across the gradient, 1.." +
            std::to_string(kMaxThickness) +
            " (1)\n"
-           "  -o, --output FILE            .png PNG, .jpg/.jpeg JPEG (quality 100), .svg SVG,\n"
-           "                               .css a body rule for a web page, else BMP\n"
+           "  -o, --output FILE            .png PNG, .jpg/.jpeg JPEG (quality 100), .bmp BMP,\n"
+           "                               .svg SVG, .css a body rule for a web page;\n"
+           "                               - standard output (give --type)\n"
+           "      --type TYPE              bmp, jpg, png, css or svg, whatever FILE is called\n"
            "      --contrast COLOR         no file: print the lowest contrast of text in COLOR\n"
            "                               over the gradient: ratio, pixel, AAA/AA/AA-large/fail\n"
            "      --from-ini FILE          the remembered state of a settings file\n"
            "      --help, --version\n"
-           "Without -p: red, green, blue, red at 0, 333, 667, 1000.\n";
+           "Every option but -p at most once. Without -p: red, green, blue, red at 0, 333,\n"
+           "667, 1000.\n"
+           "Exit status: 0 done, 1 the file could not be written, 2 a bad argument or a\n"
+           "target that is not a regular file.\n";
+}
+
+// A bad argument: one line, and where the whole usage is.
+int BadArgument(const std::string& what)
+{
+    std::cerr << "velmix-render: " << what << " (see velmix-render --help)\n";
+    return 2;
 }
 
 // Fills what the job leaves open from the remembered state of a settings file.
@@ -92,10 +105,8 @@ int main(int argc, char** argv)
     InstallSaveSignalHandlers();
     std::vector<std::string> args(argv + 1, argv + argc);
     RenderArgsResult parsed = ParseRenderArgs(args);
-    if (!parsed.job) {
-        std::cerr << "velmix-render: " << parsed.error << "\n" << Usage();
-        return 2;
-    }
+    if (!parsed.job)
+        return BadArgument(parsed.error);
     RenderJob job = *parsed.job;
     if (job.help) {
         std::cout << Usage();
@@ -108,12 +119,20 @@ int main(int argc, char** argv)
     // A name that does not survive the way to the file system would be
     // written under another name: refuse it instead.
     for (const auto& [option, name] : {std::pair{"-o", &job.output}, {"--from-ini", &job.fromIni}})
-        if (QFile::encodeName(QFile::decodeName(name->c_str())) != QByteArray(name->c_str())) {
-            std::cerr << "velmix-render: " << option
-                      << ": the file name is not valid in the system's encoding (UTF-8)\n";
-            return 2;
-        }
-    const QString output = QFile::decodeName(job.output.c_str());
+        if (QFile::encodeName(QFile::decodeName(name->c_str())) != QByteArray(name->c_str()))
+            return BadArgument(std::string(option) +
+                               ": the file name is not valid in the system's encoding (UTF-8)");
+    const QString output =
+        job.output == "-" ? QString(kStandardOutput) : QFile::decodeName(job.output.c_str());
+    // The type is what --type or the extension says, never a guess: a name
+    // like x.webp would otherwise get a BMP.
+    const std::string typeName = job.type.empty() ? clsCommon::TrimExt(job.output) : job.type;
+    const std::optional<ImageType> type = ImageTypeNamed(typeName);
+    if (!job.contrast && !type)
+        return BadArgument(job.type.empty()
+                               ? "-o " + job.output + ": the extension names no type (.bmp, " +
+                                     ".jpg, .png, .css or .svg): give --type"
+                               : "--type " + job.type + ": must be bmp, jpg, png, css or svg");
     if (!job.fromIni.empty() && !ApplyIni(job))
         return 2;
 
@@ -129,7 +148,7 @@ int main(int argc, char** argv)
     img.thickness = job.thickness.value_or(1);
     img.line = DrawGrad(job.points, job.size.value_or(100));
 
-    const ExportResult r = ExportToFile(img, job.points, output);
+    const ExportResult r = ExportToFile(img, job.points, output, type);
     if (r.outcome == ExportResult::Outcome::Refused) {
         std::cerr << "velmix-render: -o " << job.output << ": " << r.reason.toStdString() << "\n";
         return 2;

@@ -2,11 +2,20 @@
 #include "renderargs.h"
 
 #include <charconv>
+#include <set>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace velmix {
 
 namespace {
+
+// The options that may be given once (all but -p), short and long name.
+const std::pair<std::string_view, std::string_view> kOnce[] = {
+    {"-h", "--help"},   {"", "--version"},     {"", "--vertical"},
+    {"-s", "--size"},   {"-t", "--thickness"}, {"-o", "--output"},
+    {"", "--contrast"}, {"", "--type"},        {"", "--from-ini"}};
 
 std::optional<long> ParseInt(const std::string& s, long lo, long hi)
 {
@@ -44,6 +53,7 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
     RenderJob job;
     GradPoints given; // points not given stay disabled, black, at 0
     int count = 0;
+    std::set<std::string_view> seen; // by the long name
     const auto fail = [](std::string msg) {
         return RenderArgsResult{std::nullopt, std::move(msg)};
     };
@@ -69,6 +79,11 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
             opt == "--help" || opt == "-h" || opt == "--version" || opt == "--vertical";
         if (isFlag && inlineValue)
             return fail(args[i] + ": " + opt + " takes no value");
+        // A second one would silently win over the first.
+        for (const auto& [shortName, longName] : kOnce)
+            if ((opt == longName || (!shortName.empty() && opt == shortName)) &&
+                !seen.insert(longName).second)
+                return fail(opt + ": given twice");
         if (opt == "--help" || opt == "-h") {
             job.help = true;
         } else if (opt == "--version") {
@@ -111,14 +126,18 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
             ++count;
         } else if (opt == "-s" || opt == "--size") {
             const auto v = value();
-            const auto n = v ? ParseInt(*v, kMinImageSize, kMaxImageSize) : std::nullopt;
+            if (!v || v->empty())
+                return fail(opt + ": missing size");
+            const auto n = ParseInt(*v, kMinImageSize, kMaxImageSize);
             if (!n)
                 return fail(opt + ": size must be " + std::to_string(kMinImageSize) + " to " +
                             std::to_string(kMaxImageSize));
             job.size = static_cast<int>(*n);
         } else if (opt == "-t" || opt == "--thickness") {
             const auto v = value();
-            const auto n = v ? ParseInt(*v, 1, kMaxThickness) : std::nullopt;
+            if (!v || v->empty())
+                return fail(opt + ": missing thickness");
+            const auto n = ParseInt(*v, 1, kMaxThickness);
             if (!n)
                 return fail(opt + ": thickness must be 1 to " + std::to_string(kMaxThickness));
             job.thickness = static_cast<int>(*n);
@@ -129,10 +148,17 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
             job.output = *v;
         } else if (opt == "--contrast") {
             const auto v = value();
-            const auto colour = v ? ParseColour(*v) : std::nullopt;
+            if (!v || v->empty())
+                return fail(opt + ": missing colour");
+            const auto colour = ParseColour(*v);
             if (!colour)
                 return fail(opt + ": colour must be #rrggbb or 0 to 16777215");
             job.contrast = *colour;
+        } else if (opt == "--type") {
+            const auto v = value();
+            if (!v || v->empty())
+                return fail(opt + ": missing type (bmp, jpg, png, css or svg)");
+            job.type = *v;
         } else if (opt == "--from-ini") {
             const auto v = value();
             if (!v || v->empty())
@@ -151,10 +177,12 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
         job.pointsGiven = true;
     }
     if (job.contrast) {
-        if (!job.output.empty())
-            return fail("--contrast writes no file: leave out -o");
+        if (!job.output.empty() || !job.type.empty())
+            return fail("--contrast writes no file: leave out -o and --type");
     } else if (job.output.empty()) {
         return fail("-o: an output file is required");
+    } else if (job.output == "-" && job.type.empty()) {
+        return fail("-o -: standard output has no extension: give --type");
     }
     return {job, {}};
 }

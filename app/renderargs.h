@@ -17,7 +17,8 @@ struct RenderJob
     std::optional<int> size;
     std::optional<bool> vertical;
     std::optional<int> thickness;
-    std::string output;
+    std::string output; // "-": standard output
+    std::string type;   // --type, as given; empty: by the output's extension
     std::string fromIni;
     std::optional<Colour> contrast; // print the text colour's lowest contrast instead
     bool help = false;
@@ -30,6 +31,7 @@ struct RenderArgsResult
     std::string error; // names the argument at fault
 };
 
+// Every option but -p at most once; an error names the argument at fault.
 RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args);
 
 // "#rrggbb" or a decimal colour value 0..16777215.

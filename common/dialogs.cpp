@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace velmix {
@@ -50,15 +51,59 @@ QStringList SaveNameFilters(const QString& filter)
     return filters;
 }
 
+namespace {
+
+// Qt's save dialog, where a name typed without an extension gets the chosen
+// type's, as in every desktop program: the type picked is the type written,
+// and the question before overwriting names the file that will be replaced.
+class SaveDialog : public QFileDialog
+{
+public:
+    SaveDialog(QWidget* parent, const QString& filter, const QString& type) : QFileDialog(parent)
+    {
+        const QStringList parts = filter.split(QLatin1Char('|'));
+        for (int i = 0; i + 1 < parts.size(); i += 2) {
+            m_texts << parts[i];
+            m_suffixes << parts[i + 1].section(QLatin1Char('.'), -1);
+        }
+        m_filters = SaveNameFilters(filter);
+        // The patterns are hidden (the list shows each type's own text),
+        // before the types are set: setting it again would start at the first.
+        setOption(QFileDialog::HideNameFilterDetails);
+        setNameFilters(m_filters);
+        const QString first = m_filters.value(std::max<int>(0, m_suffixes.indexOf(type.toLower())));
+        selectNameFilter(first);
+        // Native dialogs add the suffix themselves, told at each change.
+        connect(this, &QFileDialog::filterSelected, this, &SaveDialog::useSuffixOf);
+        useSuffixOf(first);
+    }
+
+    void accept() override
+    {
+        useSuffixOf(selectedNameFilter());
+        QFileDialog::accept();
+    }
+
+private:
+    // By the whole filter or by the text the list shows of it.
+    void useSuffixOf(const QString& nameFilter)
+    {
+        const qsizetype i = m_filters.indexOf(nameFilter);
+        setDefaultSuffix(m_suffixes.value(i >= 0 ? i : m_texts.indexOf(nameFilter)));
+    }
+
+    QStringList m_texts;
+    QStringList m_filters;
+    QStringList m_suffixes;
+};
+
+} // namespace
+
 std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const SaveFileRequest& req)
 {
-    QFileDialog dlg(parent);
+    SaveDialog dlg(parent, req.filter, req.type);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
-    // "text|pattern|..." pairs; patterns are offered in both cases, as the
-    // names on this system's disks are case-sensitive.
-    dlg.setNameFilters(SaveNameFilters(req.filter));
-    dlg.setOption(QFileDialog::HideNameFilterDetails);
     if (!req.initialDir.isEmpty())
         dlg.setDirectory(req.initialDir);
     if (!req.fileName.isEmpty())

@@ -32,6 +32,7 @@ struct SaveFileRequest
     QString filter; // "text|pattern|text|pattern..."
     QString initialDir;
     QString fileName;
+    QString type; // the type offered first, by its extension ("png"); empty: the first
 };
 
 // The save dialog's types from "text|pattern|text|pattern...".

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -14,13 +15,50 @@
 
 namespace velmix {
 
+namespace {
+
+// A link the system's protection of shared folders would not follow: in a
+// folder anyone may write to but only owners delete from (sticky, as /tmp),
+// owned by neither the caller nor the folder's owner. Following such a link
+// would let another user choose which file this one writes.
+bool ForeignLinkInSharedFolder(const QByteArray& name)
+{
+    struct stat link
+    {
+    };
+    if (::lstat(name.constData(), &link) != 0 || !S_ISLNK(link.st_mode) ||
+        link.st_uid == ::geteuid())
+        return false;
+    const qsizetype slash = name.lastIndexOf('/');
+    const QByteArray folder =
+        slash < 0 ? QByteArray(".") : name.left(std::max<qsizetype>(slash, 1));
+    struct stat dir
+    {
+    };
+    return ::stat(folder.constData(), &dir) == 0 && (dir.st_mode & S_ISVTX) &&
+           (dir.st_mode & S_IWOTH) && dir.st_uid != link.st_uid;
+}
+
+} // namespace
+
 std::optional<QString> TargetRefusal(const QString& path)
 {
+    if (path == kStandardOutput)
+        return std::nullopt;
+    const QByteArray name = QFile::encodeName(path);
+    if (ForeignLinkInSharedFolder(name))
+        return QStringLiteral("a link of another user in a shared folder");
     struct stat st
     {
     };
-    // stat, not lstat: a link to a regular file is written through, as before.
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
+    // stat, not lstat: a link to a regular file is written through, as before,
+    // and a link to a file not there yet makes it.
+    if (::stat(name.constData(), &st) != 0) {
+        if (errno == ELOOP)
+            return QString::fromLocal8Bit(std::strerror(ELOOP));
+        return std::nullopt;
+    }
+    if (S_ISREG(st.st_mode))
         return std::nullopt;
     if (S_ISDIR(st.st_mode))
         return QString::fromLocal8Bit(std::strerror(EISDIR));
@@ -110,8 +148,42 @@ void InstallSaveSignalHandlers()
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-SaveResult SaveThrough(const QString& path, const std::function<bool(QSaveFile&)>& write)
+namespace {
+
+SaveResult WriteStandardOutput(const DeviceWriter& write)
 {
+    QFile out;
+    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                  QFileDevice::DontCloseHandle))
+        return {SaveStep::OpenFailed, out.errorString()};
+    if (!write(out))
+        return {SaveStep::WriteFailed, out.errorString()};
+    return {};
+}
+
+// Qt gives the new file the old one's permissions but makes it the writer's
+// own: a file root replaces for another user would no longer be theirs.
+void KeepOwner(const QSaveFile& file, const QString& path)
+{
+    struct stat old
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &old) != 0)
+        return;
+    struct stat made
+    {
+    };
+    if (::fstat(file.handle(), &made) == 0 &&
+        (made.st_uid != old.st_uid || made.st_gid != old.st_gid))
+        (void)::fchown(file.handle(), old.st_uid, old.st_gid); // as far as we may
+}
+
+} // namespace
+
+SaveResult SaveThrough(const QString& path, const DeviceWriter& write)
+{
+    if (path == kStandardOutput)
+        return WriteStandardOutput(write);
     if (auto refusal = TargetRefusal(path))
         return {SaveStep::Refused, *refusal};
     QSaveFile file(path);
@@ -119,6 +191,7 @@ SaveResult SaveThrough(const QString& path, const std::function<bool(QSaveFile&)
     // would pass as success); our writers hand over large pieces anyway.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {SaveStep::OpenFailed, file.errorString()};
+    KeepOwner(file, path);
     InProgress registered(file);
     if (!write(file)) {
         const QString reason = file.errorString();

@@ -10,13 +10,19 @@
 #include <optional>
 
 class QFileDevice;
-class QSaveFile;
 
 namespace velmix {
 
+// The target name that stands for standard output (velmix-render -o -). The
+// program's own dialogs always give absolute paths.
+inline constexpr QLatin1StringView kStandardOutput("-");
+
 // Why `path` must not be replaced: it exists and is not a regular file (a
-// directory, device, FIFO or socket). A symbolic link counts as what it
-// points to. nullopt when the path is free or a regular file.
+// directory, device, FIFO or socket), it is a loop of links, or it is a link
+// another user left in a shared folder (/tmp), which the system itself would
+// not follow. A link counts as what it points to; a link to nothing yet is
+// free (the file it names is made). nullopt when the path is free or a
+// regular file.
 std::optional<QString> TargetRefusal(const QString& path);
 
 // Writes all `n` bytes or fails. A write the system cuts short (disk full,
@@ -39,10 +45,14 @@ struct SaveResult
     QString reason; // the system's description of the failure
 };
 
+using DeviceWriter = std::function<bool(QFileDevice&)>;
+
 // Opens a temporary file beside `path`, runs `write` on it (false: failed)
-// and replaces the target only when it succeeded. While the temporary file is
-// open it is registered for RemoveInProgressFile().
-SaveResult SaveThrough(const QString& path, const std::function<bool(QSaveFile&)>& write);
+// and replaces the target only when it succeeded; a replaced file keeps its
+// owner, group and permissions. While the temporary file is open it is
+// registered for RemoveInProgressFile(). kStandardOutput is written as it
+// goes, as a pipe cannot be replaced in one step.
+SaveResult SaveThrough(const QString& path, const DeviceWriter& write);
 
 // Removes the temporary file of a save in progress, if it has a name (where
 // the file system cannot make anonymous ones). Async-signal-safe: for

@@ -111,7 +111,7 @@ std::string CssDeclarations(const WebGradient& g)
 {
     const std::vector<GradientStop> stops = GradientStops(g.points, g.length);
     const std::vector<Colour> line = DrawGrad(g.points, std::max(1, g.length));
-    std::string s = "\n  background-color: " + Hex(line.front()) + ";\n";
+    std::string s = "  background-color: " + Hex(line.front()) + ";\n";
     s += "  background-image: linear-gradient(";
     s += g.vertical ? "to bottom" : "to right";
     for (const GradientStop& st : stops)
@@ -122,7 +122,7 @@ std::string CssDeclarations(const WebGradient& g)
 
 std::string CssRule(const WebGradient& g)
 {
-    return "body {" + CssDeclarations(g) + "}\n";
+    return "body {\n" + CssDeclarations(g) + "}\n";
 }
 
 std::string SvgDocument(const WebGradient& g)
@@ -136,9 +136,17 @@ std::string SvgDocument(const WebGradient& g)
     s += "  <defs>\n    <linearGradient id=\"velmix\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" "
          "y1=\"0\" x2=\"" +
          (g.vertical ? "0" : len) + "\" y2=\"" + (g.vertical ? len : "0") + "\">\n";
-    for (const GradientStop& st : GradientStops(g.points, g.length))
-        s += "      <stop offset=\"" + Num(st.place / g.length, 9) + "\" stop-color=\"" +
-             SvgColour(st.colour) + "\"/>\n";
+    // The end colours at 0 and 1 too: a browser pads with them anyway, but
+    // GIMP draws the first colour flat up to the second stop otherwise.
+    const std::vector<GradientStop> stops = GradientStops(g.points, g.length);
+    const auto stop = [&](double offset, const ExactColour& c) {
+        s +=
+            "      <stop offset=\"" + Num(offset, 9) + "\" stop-color=\"" + SvgColour(c) + "\"/>\n";
+    };
+    stop(0, stops.front().colour);
+    for (const GradientStop& st : stops)
+        stop(st.place / g.length, st.colour);
+    stop(1, stops.back().colour);
     s += "    </linearGradient>\n  </defs>\n";
     s += "  <rect width=\"" + w + "\" height=\"" + h + "\" fill=\"url(#velmix)\"/>\n</svg>\n";
     return s;

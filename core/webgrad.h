@@ -34,11 +34,11 @@ struct WebGradient
     int thickness = 1;
 };
 
-// The declarations of the body rule, the text between its braces: the first
-// pixel's colour, the gradient and the image's size, so that the page's
-// background is the exported image tiled from the top-left corner.
+// The declarations of the body rule, one a line: the first pixel's colour,
+// the gradient and the image's size, so that the page's background is the
+// exported image tiled from the top-left corner.
 std::string CssDeclarations(const WebGradient& g);
-// "body {" + CssDeclarations + "}" and a line end.
+// "body {", a line end, CssDeclarations, "}" and a line end.
 std::string CssRule(const WebGradient& g);
 // A standalone SVG of the image's size with a user-space linearGradient.
 std::string SvgDocument(const WebGradient& g);

@@ -45,53 +45,71 @@ short WriteWeb(const Source& s, const std::string& path, std::string* error, boo
 struct FileType
 {
     ImageType type;
-    const char* extensions[2]; // lower case; none: every other name
+    bool fallback;             // also every name no other row takes
+    const char* extensions[2]; // lower case
     const char* failure;       // the first line when the writer could not run
     Writer write;
 };
 
-// The file types. The row without extensions takes every other name.
+// The file types. The fallback row also takes every other name.
 const FileType kFileTypes[] = {
     {ImageType::Jpeg,
+     false,
      {"jpg", "jpeg"},
      QT_TRANSLATE_NOOP("Exporter", "JPEG保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) {
          return DCSavetoJPEG(s.strip, p, 100, 0, e);
      }},
     {ImageType::Png,
+     false,
      {"png", nullptr},
      QT_TRANSLATE_NOOP("Exporter", "PNG保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) {
          return DCSavetoPNG(s.strip, p, kPngOption, e);
      }},
     {ImageType::Svg,
+     false,
      {"svg", nullptr},
      QT_TRANSLATE_NOOP("Exporter", "SVG保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) { return WriteWeb(s, p, e, true); }},
     {ImageType::Css,
+     false,
      {"css", nullptr},
      QT_TRANSLATE_NOOP("Exporter", "CSS保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) {
          return WriteWeb(s, p, e, false);
      }},
     {ImageType::Bmp,
-     {nullptr, nullptr},
+     true,
+     {"bmp", nullptr},
      QT_TRANSLATE_NOOP("Exporter", "BMP保存時にエラーが発生しました。"),
      [](const Source& s, const std::string& p, std::string* e) {
          return SaveBitmapFile(s.strip, p, e) ? short(kEncodeOk) : short(kEncodeWriteFailed);
      }},
 };
 
-const FileType& FileTypeFor(const std::string& path)
+const FileType* FileTypeNamed(const std::string& name)
 {
-    const std::string ext = AsciiLower(clsCommon::TrimExt(path));
+    const std::string lower = AsciiLower(name);
     for (const FileType& t : kFileTypes)
         for (const char* e : t.extensions)
-            if (e && ext == e)
-                return t;
-    const auto* fallback = std::find_if(std::begin(kFileTypes), std::end(kFileTypes),
-                                        [](const FileType& t) { return !t.extensions[0]; });
-    return *fallback;
+            if (e && lower == e)
+                return &t;
+    return nullptr;
+}
+
+const FileType& FileTypeFor(const std::string& path)
+{
+    if (const FileType* t = FileTypeNamed(clsCommon::TrimExt(path)))
+        return *t;
+    return *std::find_if(std::begin(kFileTypes), std::end(kFileTypes),
+                         [](const FileType& t) { return t.fallback; });
+}
+
+const FileType& FileTypeOf(ImageType type)
+{
+    return *std::find_if(std::begin(kFileTypes), std::end(kFileTypes),
+                         [type](const FileType& t) { return t.type == type; });
 }
 
 QString Worded(const QString& first, const QString& reason)
@@ -124,6 +142,12 @@ ImageType ImageTypeFor(const std::string& path)
     return FileTypeFor(path).type;
 }
 
+std::optional<ImageType> ImageTypeNamed(const std::string& name)
+{
+    const FileType* t = FileTypeNamed(name);
+    return t ? std::optional(t->type) : std::nullopt;
+}
+
 QString EncoderCodeText(short code)
 {
     switch (code) {
@@ -145,13 +169,14 @@ QString EncoderCodeText(short code)
     }
 }
 
-ExportResult ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path)
+ExportResult ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path,
+                          std::optional<ImageType> given)
 {
     if (const auto refusal = TargetRefusal(path))
         return {ExportResult::Outcome::Refused, kEncodeOpenFailed, *refusal,
                 Worded(EncoderCodeText(kEncodeOpenFailed), path + QStringLiteral(": ") + *refusal)};
     const std::string file = path.toStdString();
-    const FileType& type = FileTypeFor(file);
+    const FileType& type = given ? FileTypeOf(*given) : FileTypeFor(file);
     return ExportGuarded(type.failure, [&] {
         std::string error;
         const short code = type.write(Source{strip, points}, file, &error);

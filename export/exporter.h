@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace velmix {
@@ -29,6 +30,9 @@ enum class ImageType
 // By the extension alone (case-insensitive): "jpg"/"jpeg" JPEG, "png" PNG,
 // "svg" SVG, "css" a CSS rule, anything else, no extension included, BMP.
 ImageType ImageTypeFor(const std::string& path);
+// The type a name stands for ("bmp", "jpg", "jpeg", "png", "svg", "css", in
+// any case); nullopt for any other.
+std::optional<ImageType> ImageTypeNamed(const std::string& name);
 
 struct ExportResult
 {
@@ -46,9 +50,11 @@ struct ExportResult
     bool ok() const { return outcome == Outcome::Done; }
 };
 
-// Writes the gradient to `path`, in the type its extension names: the images
-// from the strip, the web types from the points the strip was drawn from.
-ExportResult ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path);
+// Writes the gradient to `path` (kStandardOutput: standard output), in the
+// given type or else the one its extension names: the images from the strip,
+// the web types from the points the strip was drawn from.
+ExportResult ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path,
+                          std::optional<ImageType> type = std::nullopt);
 // Places the whole picture on the clipboard (velmix_exportui; needs a
 // QGuiApplication).
 ExportResult ExportToClipboard(const StripImage& strip);

@@ -3,7 +3,7 @@
 
 #include "savefile.h"
 
-#include <QSaveFile>
+#include <QFileDevice>
 #include <QString>
 
 #include <algorithm>
@@ -53,7 +53,7 @@ void FillRow(const StripImage& img, int y, unsigned char* rgb)
 class BufferedSink
 {
 public:
-    explicit BufferedSink(QSaveFile& f) : m_file(f) { m_buf.reserve(kChunk); }
+    explicit BufferedSink(QFileDevice& f) : m_file(f) { m_buf.reserve(kChunk); }
     bool write(const void* data, std::size_t n)
     {
         const auto* p = static_cast<const char*>(data);
@@ -78,7 +78,7 @@ public:
 
 private:
     static constexpr std::size_t kChunk = 1 << 20;
-    QSaveFile& m_file;
+    QFileDevice& m_file;
     std::vector<char> m_buf;
 };
 
@@ -86,7 +86,7 @@ private:
 
 struct PngContext
 {
-    QSaveFile* file = nullptr;
+    QFileDevice* file = nullptr;
     bool writeFailed = false;
     std::jmp_buf jump{};
 };
@@ -257,7 +257,7 @@ bool CompressForOption(const StripImage& img, int option, std::vector<unsigned c
     return true;
 }
 
-short WritePng(QSaveFile& file, const StripImage& img, int option)
+short WritePng(QFileDevice& file, const StripImage& img, int option)
 {
     std::vector<unsigned char> idat;
     if (!CompressForOption(img, option, idat))
@@ -298,7 +298,7 @@ struct JpegContext
     jpeg_error_mgr err{};
     jpeg_destination_mgr dest{};
     std::jmp_buf jump{};
-    QSaveFile* file = nullptr;
+    QFileDevice* file = nullptr;
     bool writeFailed = false;
     std::vector<JOCTET> buffer;
 };
@@ -362,7 +362,7 @@ struct JpegTables
 // One compression of the image. file null: the output is discarded (a pass
 // that only gathers statistics). fixed: Huffman tables to use instead of
 // optimising them; gathered: where the optimised tables go.
-short RunJpeg(QSaveFile* file, const StripImage& img, int quality, const JpegTables* fixed,
+short RunJpeg(QFileDevice* file, const StripImage& img, int quality, const JpegTables* fixed,
               JpegTables* gathered)
 {
     JpegContext ctx;
@@ -428,7 +428,7 @@ short RunJpeg(QSaveFile* file, const StripImage& img, int quality, const JpegTab
     return kEncodeOk;
 }
 
-short WriteJpeg(QSaveFile& file, const StripImage& img, int quality)
+short WriteJpeg(QFileDevice& file, const StripImage& img, int quality)
 {
     // Optimised Huffman tables need every coefficient of the image in memory
     // (6 bytes a pixel). Beyond this, the tables are optimised on a slice of
@@ -452,7 +452,7 @@ template <typename Writer>
 short SaveWith(const std::string& path, std::string* systemError, Writer writer)
 {
     short code = kEncodeOk;
-    const SaveResult r = SaveThrough(QString::fromStdString(path), [&](QSaveFile& f) {
+    const SaveResult r = SaveThrough(QString::fromStdString(path), [&](QFileDevice& f) {
         code = writer(f);
         return code == kEncodeOk;
     });
@@ -480,7 +480,7 @@ short DCSavetoPNG(const StripImage& image, const std::string& path, int option,
 {
     if (!Valid(image))
         return kEncodeFormatError;
-    return SaveWith(path, systemError, [&](QSaveFile& f) { return WritePng(f, image, option); });
+    return SaveWith(path, systemError, [&](QFileDevice& f) { return WritePng(f, image, option); });
 }
 
 short DCSavetoJPEG(const StripImage& image, const std::string& path, int quality, int,
@@ -489,7 +489,8 @@ short DCSavetoJPEG(const StripImage& image, const std::string& path, int quality
     if (!Valid(image) || image.width() > JPEG_MAX_DIMENSION || image.height() > JPEG_MAX_DIMENSION)
         return kEncodeFormatError;
     quality = std::clamp(quality, 1, 100);
-    return SaveWith(path, systemError, [&](QSaveFile& f) { return WriteJpeg(f, image, quality); });
+    return SaveWith(path, systemError,
+                    [&](QFileDevice& f) { return WriteJpeg(f, image, quality); });
 }
 
 bool SaveBitmapFile(const StripImage& image, const std::string& path, std::string* systemError)
@@ -504,7 +505,7 @@ bool SaveBitmapFile(const StripImage& image, const std::string& path, std::strin
         SetError(systemError, QStringLiteral("image too large for a bitmap file"));
         return false;
     }
-    const short code = SaveWith(path, systemError, [&](QSaveFile& f) -> short {
+    const short code = SaveWith(path, systemError, [&](QFileDevice& f) -> short {
         const int w = image.width();
         const int h = image.height();
         const std::uint32_t stride = (3u * static_cast<std::uint32_t>(w) + 3u) & ~3u;
@@ -555,7 +556,7 @@ bool SaveBitmapFile(const StripImage& image, const std::string& path, std::strin
 
 bool SaveTextFile(const std::string& text, const std::string& path, std::string* systemError)
 {
-    const short code = SaveWith(path, systemError, [&](QSaveFile& f) -> short {
+    const short code = SaveWith(path, systemError, [&](QFileDevice& f) -> short {
         return WriteFully(f, text.data(), static_cast<qint64>(text.size())) ? kEncodeOk
                                                                             : kEncodeWriteFailed;
     });

@@ -29,6 +29,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -973,7 +974,7 @@ void frmMain::SaveImage()
 {
     QString path;
     if (m.SaveMode) {
-        SaveFileRequest req{tr(kSaveFilter), m_dlgSaveInitDir, m_dlgSaveFileName};
+        SaveFileRequest req{tr(kSaveFilter), m_dlgSaveInitDir, m_dlgSaveFileName, m_dlgSaveType};
         const auto chosen = dialogs().saveFileName(this, req);
         if (!chosen || chosen->isEmpty())
             return;
@@ -1001,8 +1002,10 @@ void frmMain::SaveImage()
         dialogs().message(this, MsgIcon::Error, r.message);
         return;
     }
-    if (m.SaveMode)
+    if (m.SaveMode) {
         m_dlgSaveFileName = QString::fromStdString(clsCommon::TrimDirFname(path.toStdString()));
+        m_dlgSaveType = QString::fromStdString(clsCommon::TrimExt(path.toStdString()));
+    }
 }
 
 // --- help --------------------------------------------------------------
@@ -1021,12 +1024,18 @@ void frmMain::MenuVersion_Click()
 void frmMain::ShowHelp(const QString& FileName)
 {
     const QString path = QDir(m_env.programDir).filePath(QStringLiteral("help/") + FileName);
-    const int ret = ShellExe(this, path, 0, m_env.opener);
-    if (ret > 31)
-        return;
-    dialogs().message(this, MsgIcon::Error,
-                      tr("ヘルプを表示できません。\r\nRet=") +
-                          QString::fromStdString(BlankSigned(ret)));
+    // The opener may also give up after it started (no viewer it could
+    // run): said when it ends, if the window is still there.
+    const QPointer<frmMain> self(this);
+    const auto cannot = [self](int ret) {
+        if (self)
+            self->dialogs().message(self, MsgIcon::Error,
+                                    tr("ヘルプを表示できません。\r\nRet=") +
+                                        QString::fromStdString(BlankSigned(ret)));
+    };
+    const int ret = ShellExe(this, path, 0, m_env.opener, cannot);
+    if (ret <= 31)
+        cannot(ret);
 }
 
 } // namespace velmix

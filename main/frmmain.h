@@ -19,6 +19,7 @@
 #include "gradient.h"
 #include "module1.h"
 #include "moduleini.h"
+#include "shellexe.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -61,7 +62,7 @@ struct AppEnvironment
     QString programDir;    // the settings file and the help folder lie here
     QString userConfigDir; // the settings file when programDir cannot take it
     // Opens a document with the desktop's handler (ShellExe); null: the desktop.
-    std::function<bool(const QUrl&)> opener;
+    DocumentOpener opener;
     // The undo history's length and the clock that merges repeated steps.
     std::size_t undoLimit = EditHistory::kDefaultLimit;
     EditHistory::Clock undoClock;
@@ -219,6 +220,7 @@ private:
     QImage m_picWork;
     std::vector<Colour> m_workLine; // the colours of m_picWork along its length
     QString m_dlgSaveFileName;
+    QString m_dlgSaveType; // the extension of the last file saved: offered first
     QString m_dlgSaveInitDir;
     std::unique_ptr<frmTile> m_tile;
     std::unique_ptr<frmOption> m_option;

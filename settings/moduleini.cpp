@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "moduleini.h"
 
+#include "savefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
-
-#include <algorithm>
 
 namespace velmix {
 
@@ -26,10 +25,25 @@ const char* const kPlatformEol = "\n";
 // valid in this system's character set is read as that.
 const char* const kLegacyEncoding = "Shift_JIS";
 
+// Where a link to a file not made yet leads: writing makes that file.
+// nullopt for anything else, a loop of links included.
+std::optional<QFileInfo> NewFileBehind(QFileInfo info)
+{
+    if (!info.isSymLink())
+        return std::nullopt;
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    if (info.isSymLink() || info.exists())
+        return std::nullopt;
+    return info;
+}
+
 bool CanWriteBeside(const QString& file)
 {
-    const QFileInfo info(file);
-    if (info.exists())
+    QFileInfo info(file);
+    if (const auto made = NewFileBehind(info))
+        info = *made;
+    else if (info.exists() || info.isSymLink())
         return info.isFile() && info.isWritable() && info.size() <= ModuleINI::kMaxFileSize;
     const QFileInfo dir(info.absolutePath());
     return dir.isDir() && dir.isWritable();
@@ -87,7 +101,7 @@ bool ModuleINI::read()
     const QString path = QFile::exists(m_path) || m_seedPath.isEmpty() ? m_path : m_seedPath;
     QByteArray bytes;
     const QFileInfo info(path);
-    if (info.exists() || info.isSymLink()) {
+    if (info.exists() || (info.isSymLink() && !NewFileBehind(info))) {
         // Only a plain file of a sane size is ours: a device, a FIFO or a
         // huge file would block or exhaust memory, and is never replaced.
         QFile f(path);
@@ -221,20 +235,12 @@ bool ModuleINI::SaveUnits(const Settings& s, SettingsUnits units, QString* error
         units = kAllUnits;
     const QByteArray bytes = MergedBytes(s, units);
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile out(m_path);
-    // Unbuffered, so that a short write (full disk) is seen before commit.
-    bool ok = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    // A short write carries no error; the next write then says why (full
-    // disk, file size limit).
-    for (qint64 done = 0; ok && done < bytes.size();) {
-        const qint64 n = out.write(bytes.constData() + done, bytes.size() - done);
-        ok = n > 0;
-        done += std::max<qint64>(n, 0);
-    }
-    ok = ok && out.commit();
-    if (!ok) {
+    const SaveResult r = SaveThrough(m_path, [&bytes](QFileDevice& out) {
+        return WriteFully(out, bytes.constData(), bytes.size());
+    });
+    if (r.step != SaveStep::Done) {
         if (errorText)
-            *errorText = out.errorString();
+            *errorText = r.reason;
         return false;
     }
     if (m_baseline)

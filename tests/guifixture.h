@@ -39,6 +39,7 @@ struct GuiFixture
     FixedRandom random;
     std::vector<QUrl> opened;
     bool openerResult = true;
+    QString openerProgram; // when given: run as the desktop's opener is
     std::unique_ptr<frmMain> main;
     // The undo history's clock: it stands still unless a test moves it.
     std::chrono::steady_clock::time_point now{};
@@ -56,9 +57,10 @@ struct GuiFixture
             ini.write(settings);
         ini.close();
         SetUpJapaneseUi();
-        const auto opener = [this](const QUrl& url) {
+        const auto opener = [this](const QUrl& url, const OpenFailed& failed) {
             opened.push_back(url);
-            return openerResult;
+            return openerProgram.isEmpty() ? openerResult
+                                           : OpenWithProgram(openerProgram, url, failed);
         };
         main = std::make_unique<frmMain>(AppEnvironment{&dialogs, &random, programDir.path(),
                                                         userDir.path(), opener, undoLimit,

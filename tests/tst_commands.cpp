@@ -9,6 +9,7 @@
 #include "frmld.h"
 #include "frmoption.h"
 #include "guifixture.h"
+#include "renderargs.h"
 #include "testutil.h"
 #include "undomenu.h"
 #include "webgrad.h"
@@ -16,6 +17,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
+#include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 
 #include <cstring>
@@ -407,11 +410,12 @@ private slots:
         QVERIFY(!QFile::exists(path));
         QVERIFY(!child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
         QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), QString("100"));
-        // A file written: the next dialog offers its name without the type, and
-        // the next start its folder.
+        // A file written: the next dialog offers its name without the extension
+        // and its type first, and the next start its folder.
         Export(f, f.userDir.filePath("sky.png"), 0);
         f.w().CmdSave_Click();
         QCOMPARE(f.dialogs.saveRequests.back().fileName, f.userDir.filePath("sky"));
+        QCOMPARE(f.dialogs.saveRequests.back().type, QString("png"));
         f.w().close();
         GuiFixture again(f.iniText());
         again.w().CmdSave_Click();
@@ -446,14 +450,48 @@ private slots:
                  QStringList({"B(*.BMP) (*.[bB][mM][pP])", "PNG (*.[pP][nN][gG])"}));
     }
 
+    // The help page names the edit menu as it is shown and no item with its
+    // raw "&"; its examples are each given once and read in a shell as meant.
+    void helpPage()
+    {
+        GuiFixture f({}, false);
+        QFile file(qEnvironmentVariable("VELMIX_SOURCE") + "/help/index.htm");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString page = QString::fromUtf8(file.readAll());
+        QVERIFY(!page.contains("(&amp;"));
+        const QString edit = child<QMenu>(f.w(), "mnuGradEdit")->title().remove('&');
+        static const QRegularExpression named(
+            "(ｸﾞ|グ)(ﾗﾞ|ﾗ|ラ)(ﾃﾞ|デ)(ｰ|ー)(ｼｮ|ショ)(ﾝ|ン)編集(\\(E\\))?");
+        for (const QRegularExpressionMatch& m : named.globalMatch(page))
+            QCOMPARE(m.captured(), edit);
+        static const QRegularExpression example("velmix-render( [^<\n\\[]+)(?=[<\n])");
+        QStringList examples;
+        for (const QRegularExpressionMatch& m : example.globalMatch(page))
+            examples << m.captured(1).section(" &gt; ", 0, 0);
+        QCOMPARE(examples.size(), 5);
+        QCOMPARE(examples.removeDuplicates(), 0);
+        for (const QString& args : examples) {
+            QProcess sh;
+            sh.start("sh", {"-c", "printf '%s\\n' " + args});
+            QVERIFY(sh.waitForFinished());
+            std::vector<std::string> words;
+            for (const QString& w :
+                 QString::fromUtf8(sh.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
+                words.push_back(w.toStdString());
+            const RenderArgsResult r = ParseRenderArgs(words);
+            QVERIFY2(r.job, qPrintable(args + ": " + QString::fromStdString(r.error)));
+        }
+    }
+
     void copyHelpAndFailures()
     {
         GuiFixture f;
         child<QLineEdit>(f.w(), "txtSize")->setText("40");
         Act(f.w(), "mnuCopyCss")->trigger();
         QVERIFY(f.dialogs.modals.empty()); // no options: every thickness tiles alike
-        QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
-                 CssDeclarations({StartupPoints(), 40, false, 1}));
+        // The rule's declarations as they stand in it, without a blank line.
+        QCOMPARE("body {\n" + QGuiApplication::clipboard()->text().toStdString() + "}\n",
+                 CssRule({StartupPoints(), 40, false, 1}));
         f.w().MenuPrintHelp_Click(); // no help folder here
         QCOMPARE(OnlyError(f), QString("ヘルプを表示できません。\r\nRet= 2"));
         const QString page = f.programDir.filePath("help/index.htm");
@@ -464,6 +502,20 @@ private slots:
         f.w().ShowHelp("index.htm");
         QCOMPARE(f.dialogs.messages.size(), std::size_t(2));
         QCOMPARE(f.dialogs.messages.back().second, QString("ヘルプを表示できません。\r\nRet= 31"));
+        // The desktop's opener: one that cannot start, one that gives up after
+        // it started (said when it ends), one that ends well.
+        for (const auto& [opener, said] :
+             {std::pair{"no-such-opener", "Ret= 31"}, {"false", "Ret= 1"}, {"true", ""}}) {
+            f.dialogs.messages.clear();
+            f.openerProgram = opener;
+            f.w().ShowHelp("index.htm");
+            if (*said) {
+                QTRY_COMPARE(OnlyError(f), QString("ヘルプを表示できません。\r\n") + said);
+            } else {
+                QTest::qWait(500);
+                QVERIFY(f.dialogs.messages.empty());
+            }
+        }
         child<QLineEdit>(f.w(), "txtSize")->setText("2000");
         for (const char* ext : {"bmp", "png", "jpg"}) {
             QFile old(f.userDir.filePath(QString("old.") + ext));

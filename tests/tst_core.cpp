@@ -218,9 +218,13 @@ private slots:
         QVERIFY(CssDeclarations({p, 4, true, 2}).find("size: 2px 4px;") != std::string::npos);
         const std::string svg = SvgDocument({p, 4, true, 2});
         QVERIFY(svg.find(R"(width="2" height="4" viewBox="0 0 2 4")") != std::string::npos);
+        // The end colours at 0 and 1 as well, which GIMP needs.
         QVERIFY(svg.find(R"x(x2="0" y2="4">
-      <stop offset="0.125" stop-color="rgb(67.0588%, 4.7059%, 94.1176%)"/>)x") !=
-                std::string::npos);
+      <stop offset="0" stop-color="rgb(67.0588%, 4.7059%, 94.1176%)"/>
+      <stop offset="0.125" stop-color="rgb(67.0588%, 4.7059%, 94.1176%)"/>
+      <stop offset="0.875" stop-color="rgb(91.7645%, 76.1758%, 98.5294%)"/>
+      <stop offset="1" stop-color="rgb(91.7645%, 76.1758%, 98.5294%)"/>
+    </linearGradient>)x") != std::string::npos);
     }
     void contrast()
     {

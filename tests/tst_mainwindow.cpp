@@ -3,11 +3,13 @@
 // controls, the size box, the pixels of the preview, the tiles and the strip,
 // the sample text, and the settings read at start-up and written at exit.
 
+#include "frmabout.h"
 #include "frmld.h"
 #include "frmoption.h"
 #include "guifixture.h"
 #include "testutil.h"
 
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QFrame>
 #include <QMenu>
@@ -411,6 +413,54 @@ private slots:
         for (const bool italic : {false, true})
             QCOMPARE(FontDialogPreset(QFont("DejaVu Sans", 12, QFont::Normal, italic)).styleName(),
                      QString(italic ? "Oblique" : "Book"));
+    }
+
+    // Qt's save dialog: the type picked is the type written. A name typed
+    // without an extension gets the type's, also in the question before
+    // overwriting (bg.png exists); a name with one keeps it.
+    void saveDialogType()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile(dir.filePath("bg.png")).open(QIODevice::WriteOnly));
+        // The type offered first, the one picked (-1: none), typed, written.
+        for (const auto& [offered, picked, typed, written] :
+             std::initializer_list<std::tuple<const char*, int, const char*, const char*>>{
+                 {"", 2, "bg", "bg.png"},
+                 {"", 2, "bg.gif", "bg.gif"},
+                 {"", -1, "sky", "sky.bmp"},
+                 {"PNG", -1, "bg", "bg.png"},
+                 {"png", 3, "bg", "bg.svg"}}) {
+            QString asked;
+            QTimer::singleShot(0, [&, picked = picked, typed = typed] {
+                auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                auto* types = dlg->findChild<QComboBox*>("fileTypeCombo");
+                for (int i = 0; i <= picked; ++i) // as a user picks it
+                    QTest::keyClick(types, i == 0 ? Qt::Key_Home : Qt::Key_Down);
+                auto* name = dlg->findChild<QLineEdit*>("fileNameEdit");
+                name->setText(typed);
+                QTimer::singleShot(0, [&] {
+                    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                        asked = box->text().section(' ', 0, 0);
+                        box->button(QMessageBox::Yes)->click();
+                    }
+                });
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+            const SaveFileRequest req{
+                "B(*.BMP)|*.bmp|J|*.jpg|PNG(*.PNG)|*.png|S|*.svg", dir.path(), {}, offered};
+            QCOMPARE(QtDialogs().saveFileName(nullptr, req), dir.filePath(written));
+            QCOMPARE(asked, QString(written) == "bg.png" ? "bg.png" : "");
+        }
+    }
+
+    // The designed faces are drawn by their metric twins, the about box's
+    // title too.
+    void faces()
+    {
+        GuiFixture f({}, false);
+        frmAbout about(f.dialogs, &f.w());
+        QCOMPARE(QFontInfo(child<QLabel>(about, "lblTitle")->font()).family(), "IPAPMincho");
+        QCOMPARE(QFontInfo(child<QLabel>(about, "labAuthor")->font()).family(), "IPAPGothic");
     }
 
     void sampleText()

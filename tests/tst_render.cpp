@@ -13,10 +13,10 @@
 #include "webgrad.h"
 
 #include <QDir>
+#include <QFileDevice>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -117,7 +117,7 @@ std::pair<int, QString> Render(const QString& dir, const QString& args)
 }
 
 // What init() puts in the folder.
-const QStringList kFixture{"link.png", "none.ini", "real.png", "v.ini"};
+const QStringList kFixture{"link.png", "loop.png", "none.ini", "real.png", "v.ini"};
 
 } // namespace
 
@@ -175,7 +175,7 @@ private slots:
                               "chkHeight=False\r\n");
         WriteAll(at("none.ini"), "[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n");
         WriteAll(at("real.png"), "old");
-        QVERIFY(QFile::link("real.png", at("link.png")));
+        QVERIFY(QFile::link("real.png", at("link.png")) && QFile::link("loop.png", at("loop.png")));
     }
 
     void roundTrip_data()
@@ -316,15 +316,25 @@ private slots:
                  {"--contrast '#123456' -o x.bmp", 2, "writes no file"},
                  {"--from-ini none.ini -o x.png", 2, "no remembered state"},
                  {"--from-ini /dev/zero -o x.png", 2, "not a regular file"},
-                 {"-o .", 2, "-o .: Is a directory"},
+                 {"-o . --type png", 2, "-o .: Is a directory"},
+                 {"-o x.webp", 2, "-o x.webp: the extension names no type"},
+                 {"--type gif -o x.png", 2, "--type gif: must be bmp, jpg, png, css or svg"},
+                 {"-o -", 2, "standard output has no extension: give --type"},
+                 {"-o x.png --output=y.png", 2, "--output: given twice"},
+                 {"-s 10 --size=20 -o x.png", 2, "--size: given twice"},
+                 {"--contrast", 2, "--contrast: missing colour"},
+                 {"-t -o x.png", 2, "-t: thickness must be"},
+                 {"-o loop.png", 2, "loop.png: Too many levels of symbolic links"},
                  {"-s 2000 -t 2000 -o x.bmp", 1, "x.bmp: File too large"},
                  {"-o no/x.bmp", 1, "no/x.bmp: No such file or directory"},
                  {"-o \"$(printf 'caf\\351.png')\"", 2, "not valid in the system's encoding"},
-                 {"--help", 0, "Usage: velmix-render"},
+                 {"--help", 0, "--type TYPE "},
                  {"-p 500:#007cc3 --contrast '#ffffff'", 0, "4.49 0 AA-large\n"},
                  {"--contrast '#ffffff'", 0, "1.37 34 fail\n"}}) {
             const auto [got, out] = Render(m_dir->path(), args);
-            QVERIFY2(got == code && out.contains(text), qPrintable(args + (": " + out)));
+            // A bad argument is one line that points to the usage, not the usage.
+            QVERIFY2(got == code && out.contains(text) && (code != 2 || out.count('\n') == 1),
+                     qPrintable(args + (": " + out)));
             QCOMPARE(files(), kFixture);
         }
     }
@@ -366,6 +376,41 @@ private slots:
         QVERIFY(QFileInfo(at("link.png")).isSymLink());
     }
 
+    // Standard output in a pipe; any name in the type --type gives; the file a
+    // link to nothing yet names. For root: a replaced file stays its owner's,
+    // and a link another user left in a shared folder is not followed.
+    void targets()
+    {
+        QVERIFY(QFile::link("made.png", at("new.png")));
+        for (const auto& [args, written, like] :
+             std::initializer_list<std::tuple<const char*, const char*, const char*>>{
+                 {"--type css -o - > std.css", "std.css", "-o ref.css"},
+                 {"--type png -o - > std.png", "std.png", "-o ref.png"},
+                 {"--type bmp -o x.webp", "x.webp", "-o ref.bmp"},
+                 {"-o new.png", "made.png", "-o ref.png"}}) {
+            QCOMPARE(Render(m_dir->path(), QString("-s 40 ") + args), std::pair(0, QString()));
+            QCOMPARE(Render(m_dir->path(), QString("-s 40 ") + like).first, 0);
+            QCOMPARE(ReadAll(at(written)), ReadAll(at(QString(like).mid(3))));
+        }
+        QVERIFY(QFileInfo(at("new.png")).isSymLink());
+        if (geteuid() != 0)
+            return;
+        const QByteArray theirs = QFile::encodeName(at("theirs.png"));
+        WriteAll(at("theirs.png"), "old");
+        QVERIFY(chown(theirs.constData(), 65534, 65534) == 0);
+        QCOMPARE(Render(m_dir->path(), "-o theirs.png").first, 0);
+        struct stat st = {};
+        QVERIFY(stat(theirs.constData(), &st) == 0 && st.st_size > 3);
+        QCOMPARE(std::pair(st.st_uid, st.st_gid), std::pair(65534u, 65534u));
+        QVERIFY(QDir().mkdir(at("shared")) && chmod(QFile::encodeName(at("shared")), 01777) == 0);
+        QVERIFY(QFile::link("../planted.png", at("shared/x.png")));
+        QVERIFY(lchown(QFile::encodeName(at("shared/x.png")).constData(), 65534, 65534) == 0);
+        QCOMPARE(Render(m_dir->path(), "-o shared/x.png"),
+                 std::pair(2, QString("velmix-render: -o shared/x.png: a link of another user in "
+                                      "a shared folder\n")));
+        QVERIFY(!QFileInfo::exists(at("planted.png")));
+    }
+
     // A second of SIGTERM, SIGINT, SIGHUP ends the process at once, in case
     // the shutdown the first asked for is stuck (the first: tests/e2e). The
     // renderer's handlers: SIGTERM, SIGINT, SIGHUP remove that file and end
@@ -377,7 +422,7 @@ private slots:
         // is what a stopping signal's handler removes.
         QStringList during, removed;
         g_refuseAnonymous = true;
-        SaveThrough(at("keep.bmp"), [&](QSaveFile&) {
+        SaveThrough(at("keep.bmp"), [&](QFileDevice&) {
             during = files();
             RemoveInProgressFile();
             removed = files();

@@ -19,6 +19,7 @@
 #include <memory>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace velmix;
 
@@ -311,7 +312,8 @@ private slots:
     void notAFileIsRefused_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char* kind : {"fifo", "directory", "1 MiB + 1", "1 MiB"})
+        for (const char* kind :
+             {"fifo", "directory", "link to a folder", "loop of links", "1 MiB + 1", "1 MiB"})
             QTest::newRow(kind) << QString(kind);
     }
 
@@ -323,6 +325,8 @@ private slots:
             QVERIFY(mkfifo(QFile::encodeName(m_path).constData(), 0600) == 0);
         else if (kind == "directory")
             QVERIFY(QDir().mkpath(m_path));
+        else if (kind.startsWith("l"))
+            QVERIFY(QFile::link(kind == "loop of links" ? m_path : m_dir->path(), m_path));
         else if (kind.startsWith("1 MiB"))
             write("[IniCheck]\nDummy=1\n" +
                   QByteArray(ModuleINI::kMaxFileSize - 19 + refused, ';'));
@@ -384,6 +388,33 @@ private slots:
         QCOMPARE(file.IniPath(), user.filePath("velmix.ini"));
         QVERIFY(file.SaveIni(Sample()));
         QVERIFY(!QFile::exists(QDir::current().filePath("velmix.ini")));
+    }
+
+    // A link to a file not made yet makes that file, beside the program too;
+    // one into a folder that is missing says why. A file root replaces stays
+    // its owner's.
+    void linkToNewFile()
+    {
+        QVERIFY(QFile::link("made.ini", m_path) && QFile::link("no/made.ini", m_path + ".2"));
+        ModuleINI beside;
+        QTemporaryDir user;
+        beside.SetIniPath(m_dir->path(), user.path());
+        QCOMPARE(beside.IniPath(), m_path);
+        QString error;
+        QVERIFY2(beside.SaveIni(Sample(), &error), qPrintable(error));
+        QVERIFY(QFileInfo(m_path).isSymLink());
+        QVERIFY(ini().LoadIni() == Sample());
+        ModuleINI missing;
+        missing.SetIniFile(m_path + ".2");
+        QVERIFY(missing.ReadError().isEmpty());
+        QVERIFY(!missing.SaveIni(Sample(), &error));
+        QVERIFY2(error.contains("No such file or directory"), qPrintable(error));
+        const QByteArray made = QFile::encodeName(m_dir->filePath("made.ini"));
+        struct stat st = {};
+        if (geteuid() != 0 || chown(made.constData(), 65534, 65534) != 0)
+            return;
+        QVERIFY(ini().SaveUnits(Sample(), kAllUnits) && stat(made.constData(), &st) == 0);
+        QCOMPARE(std::pair(st.st_uid, st.st_gid), std::pair(65534u, 65534u));
     }
 };
 

@@ -249,6 +249,9 @@ void SetUpJapaneseUi()
     // so every caption keeps the room it was designed in.
     for (const QString& face : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")})
         QFont::insertSubstitution(face, QStringLiteral("IPAPGothic"));
+    // The about box's title face, the same way: IPA P Mincho for it.
+    for (const QString& face : {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho")})
+        QFont::insertSubstitution(face, QStringLiteral("IPAPMincho"));
     // Controls without a face of their own use the system's default GUI
     // font, which is this face at 9 points.
     QApplication::setFont(JpFont(9));

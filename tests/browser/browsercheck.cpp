@@ -9,15 +9,26 @@
 //   browsercheck compare DIR SHOT.png
 //                              prints the largest and the mean difference per
 //                              case and kind; fails beyond the tolerance
+//   browsercheck gimp-calls DIR
+//                              copies each NAME.svg into DIR/gimp/gradients
+//                              with its gradient named NAME, and prints the
+//                              calls of samples.scm that write GIMP's colours
+//                              of them at every pixel's centre
+//   browsercheck gimp-compare DIR
+//                              measures DIR/gimp.txt against the PNG files;
+//                              prints only the cases beyond the tolerance
 //
 // Every case has two places on the page: an iframe with a page whose <style>
 // is the CSS file (the background tiled over two and a half images, or a
 // little past one for long images), and an iframe with the SVG file itself.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -45,6 +56,11 @@ bool WriteAll(const QString& path, const QString& text)
     return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) >= 0;
 }
 
+QStringList Cases(const QString& dir)
+{
+    return ReadAll(dir + "/cases.txt").split('\n', Qt::SkipEmptyParts);
+}
+
 // Every case's two places in shelves, left to right, on a page 2300 pixels
 // wide; none when a PNG is missing.
 std::vector<Place> Layout(const QString& dir)
@@ -54,7 +70,7 @@ std::vector<Place> Layout(const QString& dir)
     const auto tiled = [](int n) { return std::max(n <= 400 ? n * 2 + n / 2 : n + 100, 20); };
     std::vector<Place> places;
     int x = 0, y = 0, shelf = 0;
-    for (const QString& name : ReadAll(dir + "/cases.txt").split('\n', Qt::SkipEmptyParts)) {
+    for (const QString& name : Cases(dir)) {
         const QImage ref = QImage(dir + "/" + name + ".png").convertToFormat(QImage::Format_RGB32);
         if (ref.isNull())
             return {}; // reported as no case at all
@@ -136,6 +152,60 @@ int Compare(const std::vector<Place>& places, const QString& shotPath)
     return ok ? 0 : 1;
 }
 
+// The gradient's length and direction, from the SVG's own end point.
+std::pair<int, bool> SvgLength(const QString& svg)
+{
+    static const QRegularExpression end(R"re(x2="(\d+)" y2="(\d+)")re");
+    const QRegularExpressionMatch m = end.match(svg);
+    const int x2 = m.captured(1).toInt(), y2 = m.captured(2).toInt();
+    return {std::max(x2, y2), y2 > 0};
+}
+
+// GIMP names a gradient by its element's id, and ours are all "velmix": each
+// SVG is copied with its case's name.
+int GimpCalls(const QString& dir)
+{
+    const QString folder = dir + "/gimp/gradients";
+    if (!QDir().mkpath(folder))
+        return 2;
+    for (const QString& name : Cases(dir)) {
+        QString svg = ReadAll(dir + "/" + name + ".svg");
+        svg.replace("id=\"velmix\"", "id=\"" + name + "\"");
+        if (!WriteAll(folder + "/" + name + ".svg", svg))
+            return 2;
+        std::printf("(samples \"%s\" %d)\n", qPrintable(name), SvgLength(svg).first);
+    }
+    return 0;
+}
+
+int GimpCompare(const QString& dir)
+{
+    QHash<QString, QStringList> samples; // red, green, blue, alpha of each pixel
+    for (const QString& line : ReadAll(dir + "/gimp.txt").split('\n', Qt::SkipEmptyParts))
+        samples.insert(line.section(' ', 0, 0), line.section(' ', 1).split(' '));
+    const QStringList cases = Cases(dir);
+    qsizetype passed = 0;
+    for (const QString& name : cases) {
+        const auto [length, down] = SvgLength(ReadAll(dir + "/" + name + ".svg"));
+        const QImage ref(dir + "/" + name + ".png");
+        const QStringList got = samples.value(name);
+        int max = ref.isNull() || got.size() != 4 * length ? 256 : 0; // 256: not read
+        for (int i = 0; max < 256 && i < 4 * length; ++i) {
+            const QRgb px = down ? ref.pixel(0, i / 4) : ref.pixel(i / 4, 0);
+            const int want[] = {qRed(px), qGreen(px), qBlue(px), 255};
+            const double off = std::abs(got[i].toDouble() * 255 - want[i % 4]);
+            max = std::max(max, static_cast<int>(std::ceil(off - 1e-6)));
+        }
+        if (max <= kMaxAllowed)
+            ++passed;
+        else
+            std::printf("gimp: %s max %d  FAIL\n", qPrintable(name), max);
+    }
+    std::printf("gimp: %lld of %lld SVG gradients within %d level of the PNG\n",
+                static_cast<long long>(passed), static_cast<long long>(cases.size()), kMaxAllowed);
+    return passed == cases.size() && passed > 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -146,6 +216,11 @@ int main(int argc, char** argv)
         return WritePage(a[2], Layout(a[2]));
     if (a.size() == 4 && a[1] == "compare")
         return Compare(Layout(a[2]), a[3]);
-    std::fprintf(stderr, "usage: browsercheck layout DIR | compare DIR SHOT.png\n");
+    if (a.size() == 3 && a[1] == "gimp-calls")
+        return GimpCalls(a[2]);
+    if (a.size() == 3 && a[1] == "gimp-compare")
+        return GimpCompare(a[2]);
+    std::fprintf(stderr, "usage: browsercheck layout DIR | compare DIR SHOT.png | gimp-calls DIR "
+                         "| gimp-compare DIR\n");
     return 2;
 }
