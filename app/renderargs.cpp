@@ -65,8 +65,8 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
                 return std::nullopt;
             return args[++i];
         };
-        const bool isFlag =
-            opt == "--help" || opt == "-h" || opt == "--version" || opt == "--vertical";
+        const bool isFlag = opt == "--help" || opt == "-h" || opt == "--version" ||
+                            opt == "--vertical" || opt == "--dither";
         if (isFlag && inlineValue)
             return fail(args[i] + ": " + opt + " takes no value");
         if (opt == "--help" || opt == "-h") {
@@ -75,6 +75,14 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
             job.version = true;
         } else if (opt == "--vertical") {
             job.vertical = true;
+        } else if (opt == "--dither") {
+            job.dither = true;
+        } else if (opt == "--blend") {
+            const auto v = value();
+            if (v && (*v == "rgb" || *v == "oklab"))
+                job.blend = *v == "rgb" ? Blend::Rgb : Blend::OkLab;
+            else
+                return fail(opt + ": blend must be rgb or oklab");
         } else if (opt == "-p" || opt == "--point") {
             const auto v = value();
             if (!v)
@@ -150,9 +158,12 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
         job.points = given;
         job.pointsGiven = true;
     }
+    job.points.blend = job.blend.value_or(Blend::Rgb);
     if (job.contrast) {
         if (!job.output.empty())
             return fail("--contrast writes no file: leave out -o");
+        if (job.dither)
+            return fail("--dither: --contrast writes no image to dither");
     } else if (job.output.empty()) {
         return fail("-o: an output file is required");
     }

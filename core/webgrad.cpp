@@ -13,8 +13,12 @@ namespace {
 // Within a linear piece the rasteriser's single-precision steps leave noise
 // far below this; a browser draws nothing finer than a level.
 constexpr double kLinearTolerance = 1e-3;
+// An OKLab blend is curved in sRGB: pieces that stay this close to the curve
+// keep the browser's own rounding (half a level at most) within one level of
+// the image, with a stop every few dozen pixels instead of every pixel.
+constexpr double kCurveTolerance = 0.25;
 
-bool OnLine(const std::vector<ExactColour>& px, int s, int e)
+bool OnLine(const std::vector<ExactColour>& px, int s, int e, double tolerance)
 {
     const double span = e - s;
     for (int x = s + 1; x < e; ++x) {
@@ -23,9 +27,8 @@ bool OnLine(const std::vector<ExactColour>& px, int s, int e)
             const double v = px[s].*c + (px[e].*c - px[s].*c) * f;
             return std::abs(px[x].*c - v);
         };
-        if (off(&ExactColour::red) > kLinearTolerance ||
-            off(&ExactColour::green) > kLinearTolerance ||
-            off(&ExactColour::blue) > kLinearTolerance)
+        if (off(&ExactColour::red) > tolerance || off(&ExactColour::green) > tolerance ||
+            off(&ExactColour::blue) > tolerance)
             return false;
     }
     return true;
@@ -87,6 +90,7 @@ std::string SizeText(const WebGradient& g)
 std::vector<GradientStop> GradientStops(const GradPoints& points, int length)
 {
     const std::vector<ExactColour> px = DrawGradExact(points, length);
+    const double tolerance = points.blend == Blend::OkLab ? kCurveTolerance : kLinearTolerance;
     std::vector<GradientStop> stops;
     if (px.empty())
         return stops;
@@ -97,7 +101,7 @@ std::vector<GradientStop> GradientStops(const GradPoints& points, int length)
     while (s < last) {
         // The longest piece from s that stays on one line.
         int e = s + 1;
-        while (e < last && OnLine(px, s, e + 1))
+        while (e < last && OnLine(px, s, e + 1, tolerance))
             ++e;
         add(e);
         s = e;

@@ -31,7 +31,14 @@ ExportResult ExportToClipboard(const StripImage& strip)
                                  QCoreApplication::translate("Exporter", failure),
                                  QString::fromLocal8Bit(std::strerror(ENOMEM)));
         const auto rgb = [](Colour c) { return qRgb(GetRed(c), GetGreen(c), GetBlue(c)); };
-        if (strip.vertical) {
+        if (!strip.dither.empty()) {
+            // Dithered: every row made of its own pixels (a short-lived copy).
+            for (int y = 0; y < full.height(); ++y) {
+                auto* row = reinterpret_cast<QRgb*>(full.scanLine(y));
+                for (int x = 0; x < full.width(); ++x)
+                    row[x] = rgb(strip.pixel(x, y));
+            }
+        } else if (strip.vertical) {
             for (int y = 0; y < full.height(); ++y) {
                 auto* row = reinterpret_cast<QRgb*>(full.scanLine(y));
                 std::fill(row, row + full.width(), rgb(strip.line[static_cast<std::size_t>(y)]));

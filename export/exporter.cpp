@@ -124,6 +124,11 @@ ImageType ImageTypeFor(const std::string& path)
     return FileTypeFor(path).type;
 }
 
+bool TakesDither(ImageType type)
+{
+    return type == ImageType::Bmp || type == ImageType::Png;
+}
+
 QString EncoderCodeText(short code)
 {
     switch (code) {

@@ -29,6 +29,9 @@ enum class ImageType
 // By the extension alone (case-insensitive): "jpg"/"jpeg" JPEG, "png" PNG,
 // "svg" SVG, "css" a CSS rule, anything else, no extension included, BMP.
 ImageType ImageTypeFor(const std::string& path);
+// Whether the type's pixels are ours to dither: BMP and PNG (and the
+// clipboard). A JPEG encoder and a browser decide their own pixels.
+bool TakesDither(ImageType type);
 
 struct ExportResult
 {

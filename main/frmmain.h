@@ -106,6 +106,8 @@ public:
     void mnuRandomNatural_Click();
     void mnuLD_Click();
     void mnuEqual_Click();
+    // 0: RGB, 1: OKLab (Blend's values); one undo step.
+    void mnuBlend_Click(int Index);
     void mnuMemorySave_Click();
     void mnuMemoryLoad_Click();
 
@@ -189,6 +191,8 @@ private:
     QAction* mnuRandomNatural = nullptr;
     QAction* mnuLD = nullptr;
     QAction* mnuEqual = nullptr;
+    QMenu* mnuBlend = nullptr;
+    std::array<QAction*, 2> mnuBlendKind{};
     QAction* mnuMemorySave = nullptr;
     QAction* mnuMemoryLoad = nullptr;
     QAction* MenuTile = nullptr;
@@ -206,6 +210,9 @@ private:
     bool reportSettingsWrite(bool ok, const QString& error);
     void sayWriteFailed(const QString& error) const;
     void SaveImage();
+    // The thickness the next save or copy will have, as the options dialog
+    // stands now.
+    int exportThickness();
     void onSliderValueChanged(int Index);
     // A change by the user has finished: one undo step (none inside a bulk
     // change, whose command reports its own).

@@ -28,6 +28,7 @@ enum class EditStep
     Restore,
     Orientation,
     Size,
+    Blend,
 };
 
 class UndoMenu : public QObject
