@@ -823,12 +823,7 @@ void frmMain::picWorkDrawGrad()
         const StripImage img = MakeStrip(currentPoints(), size, vertical,
                                          std::min(exportThickness(), std::max(screen, 64)), true);
         m_workLine = img.line;
-        m_picWork = QImage(img.width(), img.height(), QImage::Format_RGB32);
-        for (int y = 0; y < img.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(m_picWork.scanLine(y));
-            for (int x = 0; x < img.width(); ++x)
-                row[x] = ToQColor(img.pixel(x, y)).rgb();
-        }
+        m_picWork = StripPicture(img);
         return;
     }
     m_workLine = DrawGrad(currentPoints(), size);
