@@ -14,9 +14,10 @@ namespace {
 // far below this; a browser draws nothing finer than a level.
 constexpr double kLinearTolerance = 1e-3;
 // An OKLab blend is curved in sRGB: pieces that stay this close to the curve
-// keep the browser's own rounding (half a level at most) within one level of
-// the image, with a stop every few dozen pixels instead of every pixel.
-constexpr double kCurveTolerance = 0.25;
+// keep Chromium's drawing within one level of the image (a quarter level let
+// its own rounding and dithering reach two), with a stop every dozen pixels
+// or so instead of every pixel.
+constexpr double kCurveTolerance = 0.1;
 
 bool OnLine(const std::vector<ExactColour>& px, int s, int e, double tolerance)
 {

@@ -247,8 +247,8 @@ private slots:
              2000},
             {"0/#ff0000 500/#00ff00 500/#0000ff 500/#ffff00 1000/#00ffff", 281},
             {"0/#ff0000 200/#ffffff! 333/#00ff00 500! 667/#0000ff 1000/#ff0000 900/#ffff00!", 279},
-            // OKLab is curved: within a quarter level, with a stop every few
-            // dozen pixels at most.
+            // OKLab is curved: within a tenth of a level, with a stop every
+            // ten pixels at most.
             {"oklab " + kStartup, 100},
             {"oklab 0/#1a2b3c 120/#ff8800 260/#00ffcc 430/#ffffff 610/#3300ff 800/#808080 "
              "1000/#f0e68c",
@@ -261,7 +261,7 @@ private slots:
             QCOMPARE(stops.front().place, 0.5);
             QCOMPARE(stops.back().place, length - 0.5);
             const bool curved = p.blend == Blend::OkLab;
-            QVERIFY2(Deviation(stops, p, length) < (curved ? 0.25 : 2e-3), qPrintable(points));
+            QVERIFY2(Deviation(stops, p, length) < (curved ? 0.1 : 2e-3), qPrintable(points));
             QVERIFY(!curved || length < 2000 || stops.size() < 200);
         }
         // A straight gradient is one piece; numbers lose trailing zeros.
