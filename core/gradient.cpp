@@ -224,8 +224,8 @@ std::vector<Colour> DrawGrad(const GradPoints& points, int length)
 
 namespace {
 
-// The 8 x 8 Bayer matrix, each place's rank 0..63: the square of side 2n is
-// four copies of the side-n square's ranks times 4, plus 0, 2, 3 and 1.
+// The Bayer matrix of side kDitherSize, each place's rank: the square of side
+// 2n is four copies of the side-n square's ranks times 4, plus 0, 2, 3 and 1.
 constexpr std::array<std::array<int, kDitherSize>, kDitherSize> MakeBayer()
 {
     std::array<std::array<int, kDitherSize>, kDitherSize> m{};

@@ -99,8 +99,10 @@ ExactColour FromOkLab(const OkLab& lab);
 // web exports reproduce and what dithering starts from.
 std::vector<ExactColour> DrawGradExact(const GradPoints& points, int length);
 
-// Side of the ordered dither's threshold square.
-constexpr int kDitherSize = 8;
+// Side of the ordered dither's threshold square. Four, not eight: the rows of
+// a left-to-right image then repeat within deflate's 32 KiB window (4 rows of
+// 2000 pixels), which keeps a dithered PNG small.
+constexpr int kDitherSize = 4;
 
 // A gradient image as it is exported: one line of colours along the axis and
 // a thickness across it. Every line across the gradient is identical, so the
@@ -135,10 +137,10 @@ StripImage MakeStrip(const GradPoints& points, int length, bool vertical, int th
                      bool dithered);
 
 // One channel's level at a place of the dither square: the unrounded value
-// plus a threshold (b + 1/2) / 64, b the place's rank 0..63 in the 8 x 8
+// plus a threshold (b + 1/2) / 16, b the place's rank 0..15 in the 4 x 4
 // Bayer matrix, rounded down. Whole values stay as they are, every pixel is
 // within one level of its value, and every full square averages to within
-// 1/128 level of it. along and across are pixel indices, any non-negative.
+// 1/32 level of it. along and across are pixel indices, any non-negative.
 int DitherLevel(double value, int along, int across);
 
 } // namespace velmix

@@ -242,9 +242,12 @@ bool CompressRows(const StripImage& img, DeflateMode mode, std::vector<unsigned 
         const std::size_t whole = rows / unitRows;
         const std::size_t rest = rows % unitRows;
         const std::size_t repeated = rest == 0 ? whole - 1 : whole;
+        // Only the window search finds the rows a period back, and the block
+        // is compressed once, whatever the option.
+        constexpr DeflateMode kSearch{9, Z_DEFAULT_STRATEGY};
         if (repeated > 0) {
             std::vector<unsigned char> unit;
-            if (!Deflate(block.data(), block.size(), mode, false, unit))
+            if (!Deflate(block.data(), block.size(), kSearch, false, unit))
                 return false;
             const uLong unitAdler =
                 adler32(adler32(0L, Z_NULL, 0), block.data(), static_cast<uInt>(block.size()));
@@ -255,7 +258,7 @@ bool CompressRows(const StripImage& img, DeflateMode mode, std::vector<unsigned 
         }
         const std::size_t lastBytes = (rest == 0 ? std::min(unitRows, rows) : rest) * rowBytes;
         adler = adler32(adler, block.data(), static_cast<uInt>(lastBytes));
-        if (!Deflate(block.data(), lastBytes, mode, true, out))
+        if (!Deflate(block.data(), lastBytes, kSearch, true, out))
             return false;
     } else {
         RawDeflate d(mode, out);

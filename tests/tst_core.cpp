@@ -173,7 +173,7 @@ private slots:
             QVERIFY(rounded > 0.4);
         }
         const StripImage flat = MakeStrip(Points("0/#7f3a10"), 50, false, 9, true);
-        QVERIFY(flat.dither == std::vector<Colour>(8 * 50, MakeColour(0x7f, 0x3a, 0x10)));
+        QVERIFY(flat.dither == std::vector<Colour>(kDitherSize * 50, MakeColour(0x7f, 0x3a, 0x10)));
     }
 
     void edits()
