@@ -262,12 +262,12 @@ StripImage MakeStrip(const GradPoints& points, int length, bool vertical, int th
     if (!dithered || img.line.empty())
         return img;
     const std::vector<ExactColour> exact = DrawGradExact(points, length);
-    img.dither.resize(img.line.size() * kDitherSize);
+    img.dither.reserve(img.line.size() * kDitherSize);
     for (int k = 0; k < kDitherSize; ++k)
         for (int x = 0; x < length; ++x) {
             const ExactColour& c = exact[static_cast<std::size_t>(x)];
-            img.dither[static_cast<std::size_t>(k * length + x)] = MakeColour(
-                DitherLevel(c.red, x, k), DitherLevel(c.green, x, k), DitherLevel(c.blue, x, k));
+            img.dither.push_back(MakeColour(DitherLevel(c.red, x, k), DitherLevel(c.green, x, k),
+                                            DitherLevel(c.blue, x, k)));
         }
     return img;
 }

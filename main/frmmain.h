@@ -11,7 +11,10 @@
 // Handlers are plain methods: start-up and the bulk commands call them
 // directly, the widgets' signals call the same ones. The edit commands read
 // the points, let the core compute the new ones (edits.h) and hand them to
-// applyPoints, which start-up and restore use too.
+// applyPoints, which start-up and restore use too. The blend (補間) travels
+// with the points (GradPoints::blend), so undo, remember and every view follow
+// it; the dither box only changes how exports and the tile window's picture
+// are made from the unrounded colours (MakeStrip).
 
 #include "dialogs.h"
 #include "edithistory.h"
