@@ -36,6 +36,8 @@ std::string Usage()
            std::to_string(kMinImageSize) + ".." + std::to_string(kMaxImageSize) +
            " pixels (100)\n"
            "      --vertical               colour runs top to bottom (default left to right)\n"
+           "      --blend rgb|oklab        how colours mix between points (rgb)\n"
+           "      --dither                 ordered dither from the unrounded colours (.png, BMP)\n"
            "  -t, --thickness N            pixels across the gradient, 1.." +
            std::to_string(kMaxThickness) +
            " (1)\n"
@@ -88,6 +90,7 @@ bool ApplyIni(RenderJob& job)
             job.points.color[i] = m.Color[i];
         }
     }
+    job.points.blend = job.blend.value_or(m.Blend == 1 ? Blend::OkLab : Blend::Rgb);
     if (!job.size)
         job.size = m.Size;
     if (!job.vertical)
@@ -143,10 +146,12 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    StripImage img;
-    img.vertical = job.vertical.value_or(false);
-    img.thickness = job.thickness.value_or(1);
-    img.line = DrawGrad(job.points, job.size.value_or(100));
+    if (job.dither && !TakesDither(*type))
+        return BadArgument("--dither: " + job.output +
+                           ": JPEG, CSS and SVG are not dithered; use .png or a bitmap");
+    const StripImage img =
+        MakeStrip(job.points, job.size.value_or(100), job.vertical.value_or(false),
+                  job.thickness.value_or(1), job.dither);
 
     const ExportResult r = ExportToFile(img, job.points, output, type);
     if (r.outcome == ExportResult::Outcome::Refused) {

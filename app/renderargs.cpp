@@ -75,8 +75,8 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
                 return std::nullopt;
             return args[++i];
         };
-        const bool isFlag =
-            opt == "--help" || opt == "-h" || opt == "--version" || opt == "--vertical";
+        const bool isFlag = opt == "--help" || opt == "-h" || opt == "--version" ||
+                            opt == "--vertical" || opt == "--dither";
         if (isFlag && inlineValue)
             return fail(args[i] + ": " + opt + " takes no value");
         // A second one would silently win over the first.
@@ -90,6 +90,14 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
             job.version = true;
         } else if (opt == "--vertical") {
             job.vertical = true;
+        } else if (opt == "--dither") {
+            job.dither = true;
+        } else if (opt == "--blend") {
+            const auto v = value();
+            if (v && (*v == "rgb" || *v == "oklab"))
+                job.blend = *v == "rgb" ? Blend::Rgb : Blend::OkLab;
+            else
+                return fail(opt + ": blend must be rgb or oklab");
         } else if (opt == "-p" || opt == "--point") {
             const auto v = value();
             if (!v)
@@ -176,9 +184,12 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
         job.points = given;
         job.pointsGiven = true;
     }
+    job.points.blend = job.blend.value_or(Blend::Rgb);
     if (job.contrast) {
         if (!job.output.empty() || !job.type.empty())
             return fail("--contrast writes no file: leave out -o and --type");
+        if (job.dither)
+            return fail("--dither: --contrast writes no image to dither");
     } else if (job.output.empty()) {
         return fail("-o: an output file is required");
     } else if (job.output == "-" && job.type.empty()) {

@@ -21,6 +21,8 @@ struct RenderJob
     std::string type;   // --type, as given; empty: by the output's extension
     std::string fromIni;
     std::optional<Colour> contrast; // print the text colour's lowest contrast instead
+    std::optional<Blend> blend;     // --blend; points.blend holds it, RGB when not given
+    bool dither = false;
     bool help = false;
     bool version = false;
 };

@@ -86,6 +86,42 @@ std::int16_t LimitByte(std::int16_t& value)
 
 namespace {
 
+double ToLinear(double level)
+{
+    const double c = level / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double FromLinear(double c)
+{
+    return 255.0 * (c <= 0.0031308 ? 12.92 * c : 1.055 * std::pow(c, 1.0 / 2.4) - 0.055);
+}
+
+} // namespace
+
+OkLab ToOkLab(const ExactColour& c)
+{
+    const double r = ToLinear(c.red), g = ToLinear(c.green), b = ToLinear(c.blue);
+    const double l = std::cbrt(0.4122214708 * r + 0.5363325363 * g + 0.0514459929 * b);
+    const double m = std::cbrt(0.2119034982 * r + 0.6806995451 * g + 0.1073969566 * b);
+    const double s = std::cbrt(0.0883024619 * r + 0.2817188376 * g + 0.6299787005 * b);
+    return {0.2104542553 * l + 0.7936177850 * m - 0.0040720468 * s,
+            1.9779984951 * l - 2.4285922050 * m + 0.4505937099 * s,
+            0.0259040371 * l + 0.7827717662 * m - 0.8086757660 * s};
+}
+
+ExactColour FromOkLab(const OkLab& lab)
+{
+    const double l = std::pow(lab.L + 0.3963377774 * lab.a + 0.2158037573 * lab.b, 3);
+    const double m = std::pow(lab.L - 0.1055613458 * lab.a - 0.0638541728 * lab.b, 3);
+    const double s = std::pow(lab.L - 0.0894841775 * lab.a - 1.2914855480 * lab.b, 3);
+    return {FromLinear(4.0767416621 * l - 3.3077115913 * m + 0.2309699292 * s),
+            FromLinear(-1.2684380046 * l + 2.6097574011 * m - 0.3413193965 * s),
+            FromLinear(-0.0041960863 * l - 0.7034186147 * m + 1.7076147010 * s)};
+}
+
+namespace {
+
 // The one walk along the gradient. emit(x, red, green, blue) receives every
 // pixel's channels before rounding; DrawGrad rounds them, the web exports
 // keep them, so both follow the same arithmetic.
@@ -115,6 +151,11 @@ template <class Emit> void Rasterise(const GradPoints& points, int length, Emit&
     R[n] = R[n - 1];
     G[n] = G[n - 1];
     B[n] = B[n - 1];
+    const bool ok = points.blend == Blend::OkLab;
+    std::array<OkLab, kPointCount + 1> lab{};
+    if (ok)
+        for (int k = 0; k <= n; ++k)
+            lab[k] = ToOkLab({double(R[k]), double(G[k]), double(B[k])});
 
     int j = 0;
     for (int x = 0; x < length; ++x) {
@@ -129,7 +170,16 @@ template <class Emit> void Rasterise(const GradPoints& points, int length, Emit&
             t = 1.0f;
         const double td = t;
         const auto channel = [&](const auto& c) { return c[j] + (c[j + 1] - c[j]) * td; };
-        emit(x, channel(R), channel(G), channel(B));
+        if (ok) {
+            const OkLab& p = lab[j];
+            const OkLab& q = lab[j + 1];
+            const ExactColour c =
+                FromOkLab({p.L + (q.L - p.L) * td, p.a + (q.a - p.a) * td, p.b + (q.b - p.b) * td});
+            const auto clamp = [](double v) { return std::clamp(v, 0.0, 255.0); };
+            emit(x, clamp(c.red), clamp(c.green), clamp(c.blue));
+        } else {
+            emit(x, channel(R), channel(G), channel(B));
+        }
         // The segment advances at most one step per pixel, after drawing it.
         if (W >= static_cast<float>(pos[b]) && j < kPointCount - 1)
             ++j;
@@ -140,6 +190,14 @@ template <class Emit> void Rasterise(const GradPoints& points, int length, Emit&
 
 void DrawGrad(const GradPoints& points, int length, Colour* out)
 {
+    if (points.blend == Blend::OkLab) {
+        // Halves away from zero (lround), as OKLab colours are usually rounded.
+        Rasterise(points, length, [out](int x, double r, double g, double b) {
+            out[x] = MakeColour(static_cast<int>(std::lround(r)), static_cast<int>(std::lround(g)),
+                                static_cast<int>(std::lround(b)));
+        });
+        return;
+    }
     // lrint rounds halves to even in the default rounding mode, which the
     // program never changes, straight to an integer.
     Rasterise(points, length, [out](int x, double r, double g, double b) {
@@ -162,6 +220,56 @@ std::vector<Colour> DrawGrad(const GradPoints& points, int length)
     std::vector<Colour> line(static_cast<std::size_t>(length > 0 ? length : 0));
     DrawGrad(points, length, line.data());
     return line;
+}
+
+namespace {
+
+// The Bayer matrix of side kDitherSize, each place's rank: the square of side
+// 2n is four copies of the side-n square's ranks times 4, plus 0, 2, 3 and 1.
+constexpr std::array<std::array<int, kDitherSize>, kDitherSize> MakeBayer()
+{
+    std::array<std::array<int, kDitherSize>, kDitherSize> m{};
+    for (int side = 1; side < kDitherSize; side *= 2)
+        for (int y = side - 1; y >= 0; --y)
+            for (int x = side - 1; x >= 0; --x) {
+                const int v = 4 * m[y][x];
+                m[y][x] = v;
+                m[y][x + side] = v + 2;
+                m[y + side][x] = v + 3;
+                m[y + side][x + side] = v + 1;
+            }
+    return m;
+}
+
+constexpr auto kBayer = MakeBayer();
+
+} // namespace
+
+int DitherLevel(double value, int along, int across)
+{
+    constexpr double kCells = kDitherSize * kDitherSize;
+    const double threshold = (kBayer[across % kDitherSize][along % kDitherSize] + 0.5) / kCells;
+    return std::clamp(static_cast<int>(std::floor(value + threshold)), 0, 255);
+}
+
+StripImage MakeStrip(const GradPoints& points, int length, bool vertical, int thickness,
+                     bool dithered)
+{
+    StripImage img;
+    img.vertical = vertical;
+    img.thickness = thickness;
+    img.line = DrawGrad(points, length);
+    if (!dithered || img.line.empty())
+        return img;
+    const std::vector<ExactColour> exact = DrawGradExact(points, length);
+    img.dither.reserve(img.line.size() * kDitherSize);
+    for (int k = 0; k < kDitherSize; ++k)
+        for (int x = 0; x < length; ++x) {
+            const ExactColour& c = exact[static_cast<std::size_t>(x)];
+            img.dither.push_back(MakeColour(DitherLevel(c.red, x, k), DitherLevel(c.green, x, k),
+                                            DitherLevel(c.blue, x, k)));
+        }
+    return img;
 }
 
 } // namespace velmix

@@ -22,11 +22,22 @@ constexpr int kMaxImageSize = 2000;
 // Pixels across the gradient in an exported picture.
 constexpr int kMaxThickness = 32767;
 
+// How the colour moves between two neighbouring enabled points: channel by
+// channel (the program's own arithmetic, the default), or along a straight
+// line in OKLab, where the middle of a blend keeps its lightness and does
+// not go grey or dark. Both walk the same pixels with the same parameter.
+enum class Blend
+{
+    Rgb = 0,
+    OkLab = 1
+};
+
 struct GradPoints
 {
     std::array<int, kPointCount> position{}; // 0..1000
     std::array<bool, kPointCount> enabled{};
     std::array<Colour, kPointCount> color{};
+    Blend blend = Blend::Rgb;
 
     int enabledCount() const;
     bool operator==(const GradPoints&) const = default;
@@ -59,6 +70,8 @@ std::int16_t LimitByte(std::int16_t& value);
 // The colour at every pixel along a gradient of the given length. The
 // arithmetic (single-precision W and t, half-to-even channels, one segment
 // step per pixel at most) is the program's contract with its saved files.
+// In OKLab the channels come back from OKLab clamped to 0..255 and are
+// rounded half away from zero.
 // The windows keep at least one point enabled; with none, every pixel takes
 // point 0's colour. A length of 0 or less writes nothing.
 void DrawGrad(const GradPoints& points, int length, Colour* out);
@@ -71,23 +84,63 @@ struct ExactColour
     double green = 0;
     double blue = 0;
 };
-// The same walk as DrawGrad, unrounded: what the web exports reproduce.
+// Björn Ottosson's OKLab, from and to sRGB levels 0..255, in double. The way
+// back is not clamped: a colour outside sRGB comes back beyond 0..255.
+struct OkLab
+{
+    double L = 0;
+    double a = 0;
+    double b = 0;
+};
+OkLab ToOkLab(const ExactColour& c);
+ExactColour FromOkLab(const OkLab& lab);
+
+// The same walk as DrawGrad, unrounded (in OKLab, already clamped): what the
+// web exports reproduce and what dithering starts from.
 std::vector<ExactColour> DrawGradExact(const GradPoints& points, int length);
+
+// Side of the ordered dither's threshold square. Four, not eight: the rows of
+// a left-to-right image then repeat within deflate's 32 KiB window (4 rows of
+// 2000 pixels), which keeps a dithered PNG small.
+constexpr int kDitherSize = 4;
 
 // A gradient image as it is exported: one line of colours along the axis and
 // a thickness across it. Every line across the gradient is identical, so the
-// writers stream it without ever building the full picture.
+// writers stream it without ever building the full picture. A dithered image
+// repeats across the gradient every kDitherSize lines instead: `dither` holds
+// those lines one after another (line k serves every line across whose index
+// leaves k divided by kDitherSize), and is empty for a plain image.
 struct StripImage
 {
     std::vector<Colour> line;
     bool vertical = false;
     int thickness = 1;
+    std::vector<Colour> dither{};
 
     int width() const { return vertical ? thickness : static_cast<int>(line.size()); }
     int height() const { return vertical ? static_cast<int>(line.size()) : thickness; }
-    Colour pixel(int x, int y) const { return line[static_cast<std::size_t>(vertical ? y : x)]; }
-    // Every row equal to the first one (left-to-right gradients).
-    bool rowsIdentical() const { return !vertical; }
+    Colour pixel(int x, int y) const
+    {
+        const auto along = static_cast<std::size_t>(vertical ? y : x);
+        if (dither.empty())
+            return line[along];
+        const auto across = static_cast<std::size_t>((vertical ? x : y) % kDitherSize);
+        return dither[across * line.size() + along];
+    }
+    // Every row equal to the first one (plain left-to-right gradients).
+    bool rowsIdentical() const { return !vertical && dither.empty(); }
 };
+
+// The image of an export: the points drawn `length` pixels long, `thickness`
+// across, dithered from the unrounded colours when asked.
+StripImage MakeStrip(const GradPoints& points, int length, bool vertical, int thickness,
+                     bool dithered);
+
+// One channel's level at a place of the dither square: the unrounded value
+// plus a threshold (b + 1/2) / 16, b the place's rank 0..15 in the 4 x 4
+// Bayer matrix, rounded down. Whole values stay as they are, every pixel is
+// within one level of its value, and every full square averages to within
+// 1/32 level of it. along and across are pixel indices, any non-negative.
+int DitherLevel(double value, int along, int across);
 
 } // namespace velmix

@@ -13,8 +13,13 @@ namespace {
 // Within a linear piece the rasteriser's single-precision steps leave noise
 // far below this; a browser draws nothing finer than a level.
 constexpr double kLinearTolerance = 1e-3;
+// An OKLab blend is curved in sRGB: pieces that stay this close to the curve
+// keep Chromium's drawing within one level of the image (a quarter level let
+// its own rounding and dithering reach two), with a stop every dozen pixels
+// or so instead of every pixel.
+constexpr double kCurveTolerance = 0.1;
 
-bool OnLine(const std::vector<ExactColour>& px, int s, int e)
+bool OnLine(const std::vector<ExactColour>& px, int s, int e, double tolerance)
 {
     const double span = e - s;
     for (int x = s + 1; x < e; ++x) {
@@ -23,9 +28,8 @@ bool OnLine(const std::vector<ExactColour>& px, int s, int e)
             const double v = px[s].*c + (px[e].*c - px[s].*c) * f;
             return std::abs(px[x].*c - v);
         };
-        if (off(&ExactColour::red) > kLinearTolerance ||
-            off(&ExactColour::green) > kLinearTolerance ||
-            off(&ExactColour::blue) > kLinearTolerance)
+        if (off(&ExactColour::red) > tolerance || off(&ExactColour::green) > tolerance ||
+            off(&ExactColour::blue) > tolerance)
             return false;
     }
     return true;
@@ -87,6 +91,7 @@ std::string SizeText(const WebGradient& g)
 std::vector<GradientStop> GradientStops(const GradPoints& points, int length)
 {
     const std::vector<ExactColour> px = DrawGradExact(points, length);
+    const double tolerance = points.blend == Blend::OkLab ? kCurveTolerance : kLinearTolerance;
     std::vector<GradientStop> stops;
     if (px.empty())
         return stops;
@@ -97,7 +102,7 @@ std::vector<GradientStop> GradientStops(const GradPoints& points, int length)
     while (s < last) {
         // The longest piece from s that stays on one line.
         int e = s + 1;
-        while (e < last && OnLine(px, s, e + 1))
+        while (e < last && OnLine(px, s, e + 1, tolerance))
             ++e;
         add(e);
         s = e;

@@ -5,7 +5,8 @@
 // interpolates linearly between stops; the rasteriser's unrounded colours are
 // piecewise linear in the pixel index, so a stop at the centre of the first
 // and the last pixel of every linear piece, carrying the unrounded colour,
-// gives every pixel its own value (the lag past crowded points included).
+// gives every pixel its own value (the lag past crowded points included). An
+// OKLab blend is curved: its stops follow the curve within a tenth of a level.
 
 #include "gradient.h"
 

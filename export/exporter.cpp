@@ -148,6 +148,11 @@ std::optional<ImageType> ImageTypeNamed(const std::string& name)
     return t ? std::optional(t->type) : std::nullopt;
 }
 
+bool TakesDither(ImageType type)
+{
+    return type == ImageType::Bmp || type == ImageType::Png;
+}
+
 QString EncoderCodeText(short code)
 {
     switch (code) {

@@ -34,6 +34,10 @@ ImageType ImageTypeFor(const std::string& path);
 // any case); nullopt for any other.
 std::optional<ImageType> ImageTypeNamed(const std::string& name);
 
+// Whether the type's pixels are ours to dither: BMP and PNG (and the
+// clipboard). A JPEG encoder and a browser decide their own pixels.
+bool TakesDither(ImageType type);
+
 struct ExportResult
 {
     enum class Outcome

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace velmix {
 
@@ -22,7 +23,7 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
     setWindowTitle(tr("保存/コピーのオプション"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(312, 150);
+    setFixedSize(312, 176);
 
     fraHeight = new QGroupBox(this);
     fraHeight->setGeometry(8, 4, 296, 70);
@@ -39,18 +40,23 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
     updSize = new UpDown(fraHeight, txtSize, 1, kMaxThickness);
     lblHeight->setBuddy(txtSize);
     updSize->setGeometry(176, 38, 14, 22);
+    chkDither = new QCheckBox(tr("ﾃﾞｨｻﾞﾘﾝｸﾞ"), this);
+    chkDither->setGeometry(20, 80, 200, 22);
+    chkDither->setToolTip(tr("細かな点の模様で中間の色を表し、なだらかなグラデーションの"
+                             "縞をなくします(BMP・PNG・クリップボード)"));
     lblSTatic = new QLabel(tr("画像のサイズ（横幅 x 高さ） :"), this);
-    lblSTatic->setGeometry(12, 82, 170, 20);
+    lblSTatic->setGeometry(12, 108, 170, 20);
     lblSize = new QLabel(this);
-    lblSize->setGeometry(184, 82, 124, 20);
+    lblSize->setGeometry(184, 108, 124, 20);
     cmdOK = new QPushButton(tr("OK"), this);
-    cmdOK->setGeometry(124, 112, 84, 28);
+    cmdOK->setGeometry(124, 138, 84, 28);
     cmdOK->setDefault(true);
     CmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
-    CmdCancel->setGeometry(216, 112, 84, 28);
+    CmdCancel->setGeometry(216, 138, 84, 28);
 
     connect(chkHeight, &QCheckBox::toggled, this, [this] { chkHeight_Click(); });
     connect(txtSize, &QLineEdit::textChanged, this, [this] { txtSize_Change(); });
+    connect(chkDither, &QCheckBox::toggled, this, &frmOption::ditherChanged);
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(CmdCancel, &QPushButton::clicked, this, [this] { CmdCancel_Click(); });
     // The design state: unchecked, so the size controls start disabled.
@@ -63,6 +69,7 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
                     {lblHeight, "lblHeight"},
                     {txtSize, "txtSize"},
                     {updSize, "updSize"},
+                    {chkDither, "chkDither"},
                     {lblSTatic, "lblSTatic"},
                     {lblSize, "lblSize"},
                     {cmdOK, "cmdOK"},
@@ -83,6 +90,9 @@ void frmOption::Form_Activate()
     const QString word = tr(GetSizeName(1 - m_target.orientation).c_str());
     chkHeight->setText(word + tr("をつけて") + ModeName);
     lblHeight->setText(word + tr("(pixel)"));
+    // JPEG encoders and browsers make their own pixels: the box keeps its
+    // value for the next bitmap.
+    chkDither->setEnabled(m_target.ditherable);
     SetHeightState();
 }
 
@@ -114,6 +124,17 @@ void frmOption::setThickness(bool on, int value)
 {
     txtSize->setText(QString::number(value));
     chkHeight->setChecked(on);
+}
+
+bool frmOption::dither() const
+{
+    return chkDither->isChecked();
+}
+
+void frmOption::setDither(bool on)
+{
+    const QSignalBlocker quiet(chkDither);
+    chkDither->setChecked(on);
 }
 
 void frmOption::setSaveHeight(int value)

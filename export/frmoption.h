@@ -19,9 +19,10 @@ class UpDown;
 // What the dialog is told of the picture before it is shown.
 struct OptionTarget
 {
-    bool saveMode = true; // a file, or else the clipboard
-    int orientation = 0;  // 0 horizontal, 1 vertical
-    int imageSize = 100;  // the length along the gradient
+    bool saveMode = true;   // a file, or else the clipboard
+    int orientation = 0;    // 0 horizontal, 1 vertical
+    int imageSize = 100;    // the length along the gradient
+    bool ditherable = true; // BMP, PNG or the clipboard: the dither box applies
 };
 
 class frmOption : public QDialog
@@ -39,6 +40,10 @@ public:
     // user's typing and clicking would.
     bool thicknessOn() const;
     void setThickness(bool on, int value);
+    // The dither box, kept whether or not the target takes it. Reported by
+    // ditherChanged as the user changes it.
+    bool dither() const;
+    void setDither(bool on);
     // The last showing ended without OK.
     bool cancelled() const { return m_cancelled; }
 
@@ -54,6 +59,7 @@ public:
 
 signals:
     void saveHeightChanged(int saveHeight);
+    void ditherChanged(bool on);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -68,6 +74,7 @@ private:
     QLabel* lblHeight = nullptr;
     QLineEdit* txtSize = nullptr;
     UpDown* updSize = nullptr;
+    QCheckBox* chkDither = nullptr;
     QLabel* lblSTatic = nullptr;
     QLabel* lblSize = nullptr;
     QPushButton* cmdOK = nullptr;

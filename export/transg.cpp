@@ -31,21 +31,29 @@ void SetError(std::string* out, const QString& text)
 void FillRow(const StripImage& img, int y, unsigned char* rgb)
 {
     const auto w = static_cast<std::size_t>(img.width());
-    if (img.vertical) {
-        const Colour c = img.line[static_cast<std::size_t>(y)];
-        for (std::size_t x = 0; x < w; ++x) {
-            rgb[3 * x] = static_cast<unsigned char>(GetRed(c));
-            rgb[3 * x + 1] = static_cast<unsigned char>(GetGreen(c));
-            rgb[3 * x + 2] = static_cast<unsigned char>(GetBlue(c));
-        }
-        return;
-    }
-    for (std::size_t x = 0; x < w; ++x) {
-        const Colour c = img.line[x];
+    const auto put = [rgb](std::size_t x, Colour c) {
         rgb[3 * x] = static_cast<unsigned char>(GetRed(c));
         rgb[3 * x + 1] = static_cast<unsigned char>(GetGreen(c));
         rgb[3 * x + 2] = static_cast<unsigned char>(GetBlue(c));
+    };
+    if (img.vertical && !img.dither.empty()) {
+        // One colour a row, its dither pattern repeating across.
+        const std::size_t n = img.line.size();
+        for (std::size_t x = 0; x < w; ++x)
+            put(x, img.dither[(x % kDitherSize) * n + static_cast<std::size_t>(y)]);
+        return;
     }
+    if (img.vertical) {
+        const Colour c = img.line[static_cast<std::size_t>(y)];
+        for (std::size_t x = 0; x < w; ++x)
+            put(x, c);
+        return;
+    }
+    const Colour* line = img.dither.empty()
+                             ? img.line.data()
+                             : img.dither.data() + static_cast<std::size_t>(y % kDitherSize) * w;
+    for (std::size_t x = 0; x < w; ++x)
+        put(x, line[x]);
 }
 
 // Collects output in large pieces, so a thick image is not written a row at a
@@ -218,6 +226,40 @@ bool CompressRows(const StripImage& img, DeflateMode mode, std::vector<unsigned 
             if (!Deflate(zeros.data(), lastRows * rowBytes, mode, true, out))
                 return false;
         }
+    } else if (!img.vertical) {
+        // A dithered left-to-right image repeats every kDitherSize rows: a
+        // block of whole periods is compressed once and its bytes repeated.
+        const std::size_t period = kDitherSize;
+        const std::size_t unitRows =
+            period * std::max<std::size_t>(1, ((1u << 20) / rowBytes) / period);
+        std::vector<unsigned char> block;
+        block.reserve(unitRows * rowBytes);
+        for (std::size_t y = 0; y < std::min<std::size_t>(unitRows, h); ++y) {
+            subFilter(static_cast<int>(y));
+            block.insert(block.end(), row.begin(), row.end());
+        }
+        const std::size_t rows = static_cast<std::size_t>(h);
+        const std::size_t whole = rows / unitRows;
+        const std::size_t rest = rows % unitRows;
+        const std::size_t repeated = rest == 0 ? whole - 1 : whole;
+        // Only the window search finds the rows a period back, and the block
+        // is compressed once, whatever the option.
+        constexpr DeflateMode kSearch{9, Z_DEFAULT_STRATEGY};
+        if (repeated > 0) {
+            std::vector<unsigned char> unit;
+            if (!Deflate(block.data(), block.size(), kSearch, false, unit))
+                return false;
+            const uLong unitAdler =
+                adler32(adler32(0L, Z_NULL, 0), block.data(), static_cast<uInt>(block.size()));
+            for (std::size_t u = 0; u < repeated; ++u) {
+                out.insert(out.end(), unit.begin(), unit.end());
+                adler = adler32_combine(adler, unitAdler, static_cast<z_off_t>(block.size()));
+            }
+        }
+        const std::size_t lastBytes = (rest == 0 ? std::min(unitRows, rows) : rest) * rowBytes;
+        adler = adler32(adler, block.data(), static_cast<uInt>(lastBytes));
+        if (!Deflate(block.data(), lastBytes, kSearch, true, out))
+            return false;
     } else {
         RawDeflate d(mode, out);
         for (int y = 0; y < h; ++y) {

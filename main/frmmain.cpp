@@ -15,6 +15,7 @@
 #include "widgets.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -107,6 +108,7 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env)
     SetObjectNames(LabColor, "LabColor");
     SetObjectNames(LabRGB, "LabRGB");
     SetObjectNames(Option1, "Option1");
+    SetObjectNames(mnuBlendKind, "mnuBlendKind");
     SetObjectNames({{LabEnabled, "LabEnabled"},
                     {LabPrev, "LabPrev"},
                     {picPrev, "picPrev"},
@@ -131,6 +133,7 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env)
                     {mnuRandomNatural, "mnuRandomNatural"},
                     {mnuLD, "mnuLD"},
                     {mnuEqual, "mnuEqual"},
+                    {mnuBlend, "mnuBlend"},
                     {mnuMemorySave, "mnuMemorySave"},
                     {mnuMemoryLoad, "mnuMemoryLoad"},
                     {MenuTile, "MenuTile"},
@@ -300,6 +303,16 @@ void frmMain::buildMenus()
     mnuRandomNatural =
         add(mnuGradEdit, QT_TR_NOOP("色のﾗﾝﾀﾞﾑ決定(自然)(&N)"), &frmMain::mnuRandomNatural_Click);
     mnuLD = add(mnuGradEdit, QT_TR_NOOP("明度の調整(&Z)..."), &frmMain::mnuLD_Click);
+    mnuBlend = mnuGradEdit->addMenu(tr("補間(&I)"));
+    auto* kinds = new QActionGroup(mnuBlend);
+    const char* kindNames[2] = {QT_TR_NOOP("RGB(&R)"), QT_TR_NOOP("OKLab(&O)")};
+    for (int k = 0; k < 2; ++k) {
+        mnuBlendKind[k] = mnuBlend->addAction(tr(kindNames[k]));
+        mnuBlendKind[k]->setCheckable(true);
+        kinds->addAction(mnuBlendKind[k]);
+        connect(mnuBlendKind[k], &QAction::triggered, this, [this, k] { mnuBlend_Click(k); });
+    }
+    mnuBlendKind[0]->setChecked(true);
     mnuGradEdit->addSeparator();
     mnuEqual = add(mnuGradEdit, QT_TR_NOOP("点を等間隔に配置(&E)"), &frmMain::mnuEqual_Click);
     mnuGradEdit->addSeparator();
@@ -346,8 +359,11 @@ void frmMain::Form_Load()
     UpDown1->setRange(kMinImageSize, kMaxImageSize);
     txtSize_Change();
     Option1_Click(0);
-    // Switches the redraws on and draws the start-up gradient once.
-    applyPoints(StartupPoints());
+    // Switches the redraws on and draws the start-up gradient once, in the
+    // blend last chosen.
+    GradPoints start = StartupPoints();
+    start.blend = m.BlendMode;
+    applyPoints(start);
 }
 
 namespace {
@@ -363,6 +379,8 @@ void frmMain::applySettings(const Settings& s)
 {
     m.SampleTextFont = s.SampleTextFont;
     m.MemoryState = s.MemoryState;
+    m.BlendMode = s.Blend == 1 ? Blend::OkLab : Blend::Rgb;
+    m.Dither = s.Dither;
     const double tpx = TwipsPerPixelX(this);
     const double tpy = TwipsPerPixelY(this);
     // Each screen's area that panels leave free, the primary first.
@@ -451,6 +469,8 @@ Settings frmMain::collectSettings()
     if (m_tile)
         s.tilePlace = placeOf(m_tile.get(), m_tilePlacer, m_tilePlace);
     s.SaveInitPath = clsCommon::TrimDir(m_dlgSaveFileName.toStdString());
+    s.Blend = m.BlendMode == Blend::OkLab ? 1 : 0;
+    s.Dither = m.Dither;
     return s;
 }
 
@@ -594,6 +614,7 @@ GradPoints frmMain::currentPoints() const
         p.enabled[i] = Check1[i]->isChecked();
         p.color[i] = m.PointColor[i];
     }
+    p.blend = m.BlendMode;
     return p;
 }
 
@@ -613,6 +634,8 @@ void frmMain::applyPoints(const GradPoints& points)
         m.PointColor[i] = points.color[i];
         SetColorBox(i);
     }
+    m.BlendMode = points.blend;
+    mnuBlendKind[points.blend == Blend::OkLab ? 1 : 0]->setChecked(true);
     m.RedrawEnabled = true;
     Preview();
     tile().PrintTile();
@@ -820,6 +843,16 @@ void frmMain::picWorkDrawGrad()
     const int size = std::max(0, m.ImageSize);
     const bool vertical = m.Orientation != 0;
     BusyCursor busy(this);
+    if (m.Dither && size > 0) {
+        // The tile window shows the export as it will be: dithered, at the
+        // thickness that will be saved (as much of it as a screen can show).
+        const int screen = std::max(tile().width(), tile().height());
+        const StripImage img = MakeStrip(currentPoints(), size, vertical,
+                                         std::min(exportThickness(), std::max(screen, 64)), true);
+        m_workLine = img.line;
+        m_picWork = StripPicture(img);
+        return;
+    }
     m_workLine = DrawGrad(currentPoints(), size);
     m_picWork = QImage(vertical ? 1 : size, vertical ? size : 1, QImage::Format_RGB32);
     if (size == 0)
@@ -828,6 +861,14 @@ void frmMain::picWorkDrawGrad()
         const QRgb px = ToQColor(m_workLine[static_cast<std::size_t>(k)]).rgb();
         m_picWork.setPixel(vertical ? 0 : k, vertical ? k : 0, px);
     }
+}
+
+int frmMain::exportThickness()
+{
+    // The dialog in its design state (never made, or closed from its close
+    // box) exports the thin strip.
+    const bool on = m_option && !m_option->destroyedByUser() && m_option->thicknessOn();
+    return std::clamp(on ? m_option->saveHeight() : m.Orientation + 1, 1, kMaxThickness);
 }
 
 frmTile& frmMain::tile()
@@ -860,9 +901,17 @@ frmOption& frmMain::option()
     // a new one in its design state.
     if (!m_option || m_option->destroyedByUser()) {
         m_option = std::make_unique<frmOption>(dialogs(), this, m.SaveHeight);
-        connect(m_option.get(), &frmOption::saveHeightChanged, this,
-                [this](int saveHeight) { m.SaveHeight = saveHeight; });
+        connect(m_option.get(), &frmOption::saveHeightChanged, this, [this](int saveHeight) {
+            m.SaveHeight = saveHeight;
+            if (m.Dither)
+                tile().PrintTile();
+        });
+        connect(m_option.get(), &frmOption::ditherChanged, this, [this](bool on) {
+            m.Dither = on;
+            tile().PrintTile();
+        });
     }
+    m_option->setDither(m.Dither);
     m_option->setTarget({m.SaveMode, m.Orientation, m.ImageSize});
     return *m_option;
 }
@@ -905,6 +954,18 @@ void frmMain::mnuEqual_Click()
     stepDone(EditStep::Equal);
 }
 
+void frmMain::mnuBlend_Click(int Index)
+{
+    const Blend chosen = Index == 1 ? Blend::OkLab : Blend::Rgb;
+    mnuBlendKind[static_cast<std::size_t>(Index)]->setChecked(true);
+    if (chosen == m.BlendMode)
+        return;
+    m.BlendMode = chosen;
+    Preview();
+    tile().PrintTile();
+    stepDone(EditStep::Blend);
+}
+
 void frmMain::mnuMemorySave_Click()
 {
     MemoryStateT& mem = m.MemoryState;
@@ -917,6 +978,7 @@ void frmMain::mnuMemorySave_Click()
     mem.Size = m.ImageSize;
     mem.SaveHeight = m.SaveHeight;
     mem.chkHeight = option().thicknessOn();
+    mem.Blend = m.BlendMode == Blend::OkLab ? 1 : 0;
     mnuMemoryLoad->setEnabled(true);
     // The user asked to keep it: into the file now, so that a crash or a lost
     // display cannot take it. Only the remembered state is written.
@@ -936,6 +998,7 @@ void frmMain::mnuMemoryLoad_Click()
         s.points.position[i] = mem.Locate[i];
         s.points.color[i] = mem.Color[i];
     }
+    s.points.blend = mem.Blend == 1 ? Blend::OkLab : Blend::Rgb;
     s.size = mem.Size;
     s.orientation = mem.tate;
     applyEditState(s);
@@ -982,16 +1045,16 @@ void frmMain::SaveImage()
         m_dlgSaveFileName = path;
     }
     frmOption& opt = option();
+    const bool ditherable = !m.SaveMode || TakesDither(ImageTypeFor(path.toStdString()));
+    opt.setTarget({m.SaveMode, m.Orientation, m.ImageSize, ditherable});
     dialogs().runModal(&opt);
     if (opt.cancelled())
         return;
-    // The work picture is the one-pixel strip; files are streamed from it at
-    // the chosen thickness instead of widening it in memory.
+    // Files are streamed from the one line along the gradient (and the
+    // dither's few lines) at the chosen thickness, never widened in memory.
     picWorkDrawGrad();
-    StripImage img;
-    img.vertical = m.Orientation != 0;
-    img.thickness = m.SaveHeight;
-    img.line = m_workLine;
+    const StripImage img = MakeStrip(currentPoints(), std::max(0, m.ImageSize), m.Orientation != 0,
+                                     m.SaveHeight, m.Dither && ditherable);
     if (img.line.empty())
         return;
 

@@ -11,7 +11,10 @@
 // Handlers are plain methods: start-up and the bulk commands call them
 // directly, the widgets' signals call the same ones. The edit commands read
 // the points, let the core compute the new ones (edits.h) and hand them to
-// applyPoints, which start-up and restore use too.
+// applyPoints, which start-up and restore use too. The blend (補間) travels
+// with the points (GradPoints::blend), so undo, remember and every view follow
+// it; the dither box only changes how exports and the tile window's picture
+// are made from the unrounded colours (MakeStrip).
 
 #include "dialogs.h"
 #include "edithistory.h"
@@ -108,6 +111,8 @@ public:
     void mnuRandomNatural_Click();
     void mnuLD_Click();
     void mnuEqual_Click();
+    // 0: RGB, 1: OKLab (Blend's values); one undo step.
+    void mnuBlend_Click(int Index);
     void mnuMemorySave_Click();
     void mnuMemoryLoad_Click();
 
@@ -191,6 +196,8 @@ private:
     QAction* mnuRandomNatural = nullptr;
     QAction* mnuLD = nullptr;
     QAction* mnuEqual = nullptr;
+    QMenu* mnuBlend = nullptr;
+    std::array<QAction*, 2> mnuBlendKind{};
     QAction* mnuMemorySave = nullptr;
     QAction* mnuMemoryLoad = nullptr;
     QAction* MenuTile = nullptr;
@@ -209,6 +216,9 @@ private:
     bool reportSettingsWrite(bool ok, const QString& error);
     void sayWriteFailed(const QString& error) const;
     void SaveImage();
+    // The thickness the next save or copy will have, as the options dialog
+    // stands now.
+    int exportThickness();
     void onSliderValueChanged(int Index);
     // A change by the user has finished: one undo step (none inside a bulk
     // change, whose command reports its own).

@@ -19,6 +19,11 @@ struct Module1
     std::int16_t Orientation = 0;
     bool RedrawEnabled = true;
 
+    // How colours mix between points (the edit menu's 補間), and whether
+    // BMP, PNG and clipboard images are dithered (the options dialog).
+    Blend BlendMode = Blend::Rgb;
+    bool Dither = false;
+
     bool SaveMode = true;
     std::int32_t SaveHeight = 1;
 

@@ -22,6 +22,8 @@ EditStep Guess(const EditState& from, const EditState& to)
         return EditStep::Slider;
     if (from.orientation != to.orientation)
         return EditStep::Orientation;
+    if (from.points.blend != to.points.blend)
+        return EditStep::Blend;
     return EditStep::Size;
 }
 
@@ -66,6 +68,8 @@ QString UndoMenu::caption(EditStep step)
         return UndoMenu::tr("記憶内容を復帰");
     case EditStep::Orientation:
         return UndoMenu::tr("横型・縦型の切替");
+    case EditStep::Blend:
+        return UndoMenu::tr("補間の変更");
     case EditStep::Size:
         break;
     }

@@ -29,6 +29,7 @@ enum class EditStep
     Restore,
     Orientation,
     Size,
+    Blend,
 };
 
 class UndoMenu : public QObject

@@ -59,6 +59,9 @@ void SanitizeSettings(Settings& s)
         m.Locate[i] = std::clamp(m.Locate[i], 0, kMaxPosition);
         m.Color[i] = std::clamp(m.Color[i], 0, 0xFFFFFF);
     }
+    // - a blend: 1 is OKLab, anything else (a later kind included) RGB.
+    m.Blend = m.Blend == 1 ? 1 : 0;
+    s.Blend = s.Blend == 1 ? 1 : 0;
     if (m.tate < -1)
         m.tate = -1;
     else if (m.tate > 1)
@@ -97,6 +100,10 @@ SettingsUnits ChangedUnits(const Settings& before, const Settings& now)
         u |= kUnitTilePlace;
     if (before.SaveInitPath != now.SaveInitPath)
         u |= kUnitSaveFolder;
+    if (before.Blend != now.Blend)
+        u |= kUnitBlend;
+    if (before.Dither != now.Dither)
+        u |= kUnitDither;
     return u;
 }
 
@@ -112,6 +119,10 @@ void CopyUnits(Settings& to, const Settings& from, SettingsUnits units)
         to.tilePlace = from.tilePlace;
     if (units & kUnitSaveFolder)
         to.SaveInitPath = from.SaveInitPath;
+    if (units & kUnitBlend)
+        to.Blend = from.Blend;
+    if (units & kUnitDither)
+        to.Dither = from.Dither;
 }
 
 bool HasMarker(const ProfileText& file)
@@ -144,10 +155,13 @@ std::optional<Settings> ReadSettings(const ProfileText& file, const TextCodec& d
     m.tate = ReadInt16(file.get(kMemory, "tate"));
     m.SaveHeight = num(kMemory, "SaveHeight");
     m.chkHeight = ReadBoolean(file.get(kMemory, "chkHeight"));
+    m.Blend = num(kMemory, "Blend");
     s.mainPlace = WindowPlace{num(kOption, "MainLeft"), num(kOption, "MainTop"), 0, 0};
     s.tilePlace = WindowPlace{num(kOption, "TileLeft"), num(kOption, "TileTop"),
                               num(kOption, "TileWidth"), num(kOption, "TileHeight")};
     s.SaveInitPath = decode(file.get(kOption, "SaveInitPath"));
+    s.Blend = num(kOption, "Blend");
+    s.Dither = ReadBoolean(file.get(kOption, "Dither"));
     SanitizeSettings(s);
     return s;
 }
@@ -185,6 +199,7 @@ void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& decode
     put(kUnitMemory, kMemory, "tate", BlankSigned(m.tate));
     put(kUnitMemory, kMemory, "SaveHeight", BlankSigned(m.SaveHeight));
     put(kUnitMemory, kMemory, "chkHeight", Bool(m.chkHeight));
+    put(kUnitMemory, kMemory, "Blend", PlainNumber(m.Blend));
     if (s.mainPlace) {
         put(kUnitMainPlace, kOption, "MainLeft", BlankSigned(s.mainPlace->left));
         put(kUnitMainPlace, kOption, "MainTop", BlankSigned(s.mainPlace->top));
@@ -196,6 +211,8 @@ void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& decode
         put(kUnitTilePlace, kOption, "TileHeight", BlankSigned(s.tilePlace->height));
     }
     putText(kUnitSaveFolder, kOption, "SaveInitPath", s.SaveInitPath);
+    put(kUnitBlend, kOption, "Blend", PlainNumber(s.Blend));
+    put(kUnitDither, kOption, "Dither", Bool(s.Dither));
 }
 
 } // namespace velmix

@@ -35,6 +35,7 @@ struct MemoryStateT
     std::int16_t tate = -1; // -1: nothing remembered
     std::int32_t SaveHeight = 0;
     bool chkHeight = false;
+    std::int32_t Blend = 0; // 1: OKLab, else RGB (static_cast<velmix::Blend>)
     bool operator==(const MemoryStateT&) const = default;
 };
 
@@ -54,6 +55,10 @@ struct Settings
     std::optional<WindowPlace> mainPlace;
     std::optional<WindowPlace> tilePlace;
     std::string SaveInitPath;
+    // The last blend chosen (1: OKLab, else RGB) and the options dialog's
+    // dither box.
+    std::int32_t Blend = 0;
+    bool Dither = false;
     bool operator==(const Settings&) const = default;
 };
 
@@ -67,7 +72,9 @@ enum SettingsUnit : unsigned
     kUnitMainPlace = 4u,   // the main window's left and top
     kUnitTilePlace = 8u,   // the tile window's place and size
     kUnitSaveFolder = 16u, // the save dialog's folder
-    kAllUnits = 31u
+    kUnitBlend = 32u,      // the last blend chosen
+    kUnitDither = 64u,     // the dither box
+    kAllUnits = 127u
 };
 using SettingsUnits = unsigned;
 

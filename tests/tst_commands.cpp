@@ -82,6 +82,7 @@ const std::tuple<const char*, EditStep, std::function<void(GuiFixture&)>> kSteps
     {"down", EditStep::Orientation,
      [](auto& f) { Click(child<QRadioButton>(f.w(), "Option1_1")); }},
     {"spinner", EditStep::Size, [](auto& f) { child<UpDown>(f.w(), "UpDown1")->step(1); }},
+    {"OKLab", EditStep::Blend, [](auto& f) { Act(f.w(), "mnuBlendKind_1")->trigger(); }},
 };
 
 // Saves to `path` (or copies, when empty) through the options dialog with a
@@ -154,6 +155,7 @@ private slots:
         Click(child<QRadioButton>(w, "Option1_1"));
         child<QCheckBox>(w.option(), "chkHeight")->setChecked(true);
         child<QLineEdit>(w.option(), "txtSize")->setText("50");
+        Act(w, "mnuBlendKind_1")->trigger(); // restored with the rest, not at start
         w.mnuMemorySave_Click();
         QVERIFY(Act(w, "mnuMemoryLoad")->isEnabled());
         // Into the file at once, and only the remembered state.
@@ -379,6 +381,62 @@ private slots:
             img = img.transformed(QTransform(0, 1, 1, 0, 0, 0));
         if (format != "jpeg")
             QVERIFY(ImageShowsLine(img, DrawGrad(StartupPoints(), 200)));
+    }
+
+    void ditherAndBlend_data()
+    {
+        QTest::addColumn<QString>("name"); // empty: the clipboard
+        QTest::addColumn<bool>("vertical");
+        QTest::addColumn<int>("thickness"); // 0: the box off (1 across, 2 down)
+        QTest::addColumn<bool>("takesDither");
+        QTest::newRow(".png across 20") << "a.png" << false << 20 << true;
+        QTest::newRow("bitmap down, box off") << "a" << true << 0 << true;
+        QTest::newRow("copy across 11") << "" << false << 11 << true;
+        QTest::newRow(".JPG down") << "a.JPG" << true << 20 << false;
+    }
+
+    // The dither box on from the settings file and OKLab chosen: a bitmap,
+    // PNG or copy is the core's dithered OKLab strip; for a JPEG the box is
+    // disabled but still on. The tile window shows the
+    // dithered strip at the thickness saved. Both choices last to the next run.
+    void ditherAndBlend()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, vertical);
+        QFETCH(int, thickness);
+        QFETCH(bool, takesDither);
+        GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nDither=True\n");
+        frmMain& w = f.w();
+        child<QLineEdit>(w, "txtSize")->setText("200");
+        if (vertical)
+            Click(child<QRadioButton>(w, "Option1_1"));
+        Act(w, "mnuBlendKind_1")->trigger();
+        w.cmdTile_Click();
+        bool boxShown = false;
+        const QString path = name.isEmpty() ? name : f.userDir.filePath(name);
+        if (!path.isEmpty())
+            f.dialogs.files.push_back(path);
+        f.dialogs.modals.push_back([&](QDialog* d) {
+            const QCheckBox* box = child<QCheckBox>(*d, "chkDither");
+            boxShown = box->isChecked() && box->isEnabled() == takesDither;
+            child<QCheckBox>(*d, "chkHeight")->setChecked(thickness > 0);
+            if (thickness > 0)
+                child<QLineEdit>(*d, "txtSize")->setText(QString::number(thickness));
+            QTest::keyClick(d, Qt::Key_Return);
+        });
+        path.isEmpty() ? w.mnuClipBoard_Click() : w.MenuSave_Click();
+        QVERIFY(boxShown && f.dialogs.messages.empty());
+        const int thick = thickness ? thickness : 1 + vertical;
+        const QImage dithered =
+            StripPicture(MakeStrip(w.currentPoints(), 200, vertical, thick, true));
+        QCOMPARE(w.picWork(), dithered);
+        QImage file = QGuiApplication::clipboard()->image();
+        if (takesDither) // a JPEG encoder makes its own pixels
+            QCOMPARE((path.isEmpty() || file.load(path), file), dithered);
+        w.close();
+        GuiFixture next(f.iniText());
+        QVERIFY(next.w().state().Dither && Act(next.w(), "mnuBlendKind_1")->isChecked());
+        QCOMPARE(next.w().currentPoints().blend, Blend::OkLab);
     }
 
     void cancelAtEachStep()

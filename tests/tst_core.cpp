@@ -21,11 +21,15 @@ using namespace velmix;
 namespace {
 
 // "place/#rrggbb" (or the place alone: black) for points 0, 1, ...; "!"
-// after a disabled one.
+// after a disabled one; "oklab" first for that blend.
 GradPoints Points(const QString& text)
 {
     GradPoints p;
-    const QStringList items = text.split(' ', Qt::SkipEmptyParts);
+    QStringList items = text.split(' ', Qt::SkipEmptyParts);
+    if (items.value(0) == "oklab") {
+        p.blend = Blend::OkLab;
+        items.removeFirst();
+    }
     for (int i = 0; i < items.size(); ++i) {
         const QStringList f = QString(items[i]).remove('!').split("/#");
         const int rgb = f.value(1).toInt(nullptr, 16);
@@ -101,7 +105,16 @@ private slots:
             {"600/#0a141e! 200/#ffffff!", 4, "0:0a141e 3:0a141e"}, // none enabled: point 0
             // Both at 500, lower index first; with 10 pixels, pixel 5 lies exactly on it (t = 0).
             {"500/#ff0000 500/#0000ff", 10, "4:ff0000 5:ff0000 6:0000ff 9:0000ff"},
-            {kStartup, 0, ""}};
+            {kStartup, 0, ""},
+            // OKLab: the same places and parameter, the colours through OKLab
+            // (red to green through orange, not brown; black to white evenly
+            // light), rounded half away from zero; the points' own colours
+            // where t is 0, the lag too.
+            {"oklab 0/#ff0000 1000/#00ff00", 10, "0:ff0000 1:f94700 5:d0a800 9:6cef00"},
+            {"oklab 0/#0000ff 1000/#ffff00", 5, "1:056aec 2:4e98d5 4:c4df89"},
+            {"oklab 0 1000/#ffffff", 4, "1:222222 2:636363 3:aeaeae"},
+            {"oklab " + kLag, 4, "0:000000 1:ff0000 2:00ff00 3:0000ff"},
+            {"oklab " + kStartup, 100, "0:ff0000 34:00ff00 67:0000ff"}};
         for (const auto& [points, length, expected] : rows) {
             const std::vector<Colour> line = DrawGrad(Points(points), length);
             QCOMPARE(static_cast<int>(line.size()), length);
@@ -124,6 +137,43 @@ private slots:
         const SortResult r = SortPoint(Points("900! 300 300! 0! 700 300 0!"));
         QVERIFY((r.PointOrder == decltype(r.PointOrder){1, 5, 4, 3, 6, 2, 0, 7}));
         QCOMPARE(r.DisabledCount, 4);
+    }
+
+    // The renderer's example of a slow ramp, both ways round: every aligned
+    // 16 x 16 block of the dithered image averages within 0.1 level of the
+    // unrounded colours it covers (rounded, up to 0.44 off), and no pixel is
+    // a level or more from its own colour. Whole levels stay flat.
+    void dither()
+    {
+        const GradPoints p = Points("0/#202030 1000/#303020");
+        const std::vector<ExactColour> exact = DrawGradExact(p, 2000);
+        const std::pair<std::int16_t (*)(Colour), double ExactColour::*> channels[] = {
+            {GetRed, &ExactColour::red}, {GetBlue, &ExactColour::blue}};
+        for (const bool down : {false, true}) {
+            const StripImage d = MakeStrip(p, 2000, down, 64, true);
+            const StripImage plain = MakeStrip(p, 2000, down, 64, false);
+            double worst = 0, rounded = 0, farthest = 0;
+            for (const auto& [get, exactOf] : channels)
+                for (int a0 = 0; a0 < 2000; a0 += 16)
+                    for (int c0 = 0; c0 < 64; c0 += 16) {
+                        double sum = 0, plainSum = 0, exactSum = 0;
+                        for (int a = a0; a < a0 + 16; ++a)
+                            for (int c = c0; c < c0 + 16; ++c) {
+                                const double v = exact[static_cast<std::size_t>(a)].*exactOf;
+                                const int level = get(d.pixel(down ? c : a, down ? a : c));
+                                farthest = std::max(farthest, std::abs(level - v));
+                                sum += level;
+                                plainSum += get(plain.pixel(down ? c : a, down ? a : c));
+                                exactSum += v;
+                            }
+                        worst = std::max(worst, std::abs(sum - exactSum) / 256);
+                        rounded = std::max(rounded, std::abs(plainSum - exactSum) / 256);
+                    }
+            QVERIFY2(worst < 0.1 && farthest < 1, qPrintable(QString::number(worst)));
+            QVERIFY(rounded > 0.4);
+        }
+        const StripImage flat = MakeStrip(Points("0/#7f3a10"), 50, false, 9, true);
+        QVERIFY(flat.dither == std::vector<Colour>(kDitherSize * 50, MakeColour(0x7f, 0x3a, 0x10)));
     }
 
     void edits()
@@ -196,14 +246,23 @@ private slots:
             {"0/#1a2b3c 120/#ff8800 260/#00ffcc 430/#ffffff 610/#3300ff 800/#808080 1000/#f0e68c",
              2000},
             {"0/#ff0000 500/#00ff00 500/#0000ff 500/#ffff00 1000/#00ffff", 281},
-            {"0/#ff0000 200/#ffffff! 333/#00ff00 500! 667/#0000ff 1000/#ff0000 900/#ffff00!", 279}};
+            {"0/#ff0000 200/#ffffff! 333/#00ff00 500! 667/#0000ff 1000/#ff0000 900/#ffff00!", 279},
+            // OKLab is curved: within a tenth of a level, with a stop every
+            // ten pixels at most.
+            {"oklab " + kStartup, 100},
+            {"oklab 0/#1a2b3c 120/#ff8800 260/#00ffcc 430/#ffffff 610/#3300ff 800/#808080 "
+             "1000/#f0e68c",
+             2000},
+            {"oklab 0/#ff0000 1000/#00ff00", 2000}};
         for (const auto& [points, length] : rows) {
             const GradPoints p = Points(points);
             const std::vector<GradientStop> stops = GradientStops(p, length);
             QVERIFY(stops.size() >= 2);
             QCOMPARE(stops.front().place, 0.5);
             QCOMPARE(stops.back().place, length - 0.5);
-            QVERIFY2(Deviation(stops, p, length) < 2e-3, qPrintable(points));
+            const bool curved = p.blend == Blend::OkLab;
+            QVERIFY2(Deviation(stops, p, length) < (curved ? 0.1 : 2e-3), qPrintable(points));
+            QVERIFY(!curved || length < 2000 || stops.size() < 200);
         }
         // A straight gradient is one piece; numbers lose trailing zeros.
         QCOMPARE(GradientStops(Points("0 1000/#ffffff"), 2000).size(), std::size_t(2));

@@ -218,8 +218,10 @@ private slots:
         if (action == "maximise")
             f.w().showMaximized();
         f.w().close();
-        QCOMPARE(Section(f.iniText(), "Option"),
-                 "SaveInitPath=/tmp/\n" + (written.isEmpty() ? option : written));
+        // The blend and dither keys the file lacked follow, as first written.
+        QCOMPARE(Section(f.iniText(), "Option"), "SaveInitPath=/tmp/\n" +
+                                                     (written.isEmpty() ? option : written) +
+                                                     "Blend=0\nDither=False\n");
     }
 
     // Closed by its close box and opened again, the tile window comes back

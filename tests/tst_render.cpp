@@ -36,7 +36,7 @@ using namespace velmix;
 
 namespace {
 
-using RoundTrip = std::tuple<QString, int, bool, int>; // ext, size, down, thickness
+using RoundTrip = std::tuple<QString, int, bool, int, bool>; // ext, size, down, thickness, dither
 using Failure =
     std::tuple<QString, QString, int, int, QString>; // ext, target, thickness, code, why
 
@@ -49,10 +49,10 @@ GradPoints Three(Colour first, Colour middle, Colour last, bool middleOn)
     return p;
 }
 
-StripImage Strip(int size, bool vertical, int thickness)
+StripImage Strip(int size, bool vertical, int thickness, bool dithered = false)
 {
-    return StripImage{DrawGrad(Three(0xFF, MakeColour(12, 200, 99), 0xFF0000, true), size),
-                      vertical, thickness};
+    return MakeStrip(Three(0xFF, MakeColour(12, 200, 99), 0xFF0000, true), size, vertical,
+                     thickness, dithered);
 }
 
 // The writer for the extension; a BMP failure counts as -1.
@@ -183,24 +183,30 @@ private slots:
         QTest::addColumn<RoundTrip>("row");
         // 2000 pixels a row: 174 zero rows make one repeated block of the PNG
         // writer, so 349 rows end on a second whole block, 176 do not.
-        const std::initializer_list<std::tuple<int, bool, int>> strips = {
-            {97, false, 1}, {97, false, 2}, {97, false, 77},    {97, true, 1},
-            {97, true, 2},  {97, true, 77}, {2000, false, 176}, {2000, false, 349}};
+        // Dithered (bitmap and PNG only): 172 rows make one repeated block
+        // of whole dither periods; 344 end on a block, 349 and 5 do not.
+        const std::initializer_list<std::tuple<int, bool, int, bool>> strips = {
+            {97, false, 1, 0},     {97, false, 2, 0},     {97, false, 77, 0},
+            {97, true, 1, 0},      {97, true, 2, 0},      {97, true, 77, 0},
+            {2000, false, 176, 0}, {2000, false, 349, 0}, {2000, false, 344, 1},
+            {2000, false, 349, 1}, {97, false, 5, 1},     {97, true, 77, 1}};
         for (const char* ext : {"bmp", "png", "jpg"})
-            for (const auto& [size, vertical, thickness] : strips)
-                QTest::addRow("%s %d %s %d", ext, size, vertical ? "down" : "across", thickness)
-                    << RoundTrip{ext, size, vertical, thickness};
+            for (const auto& [size, vertical, thickness, dithered] : strips)
+                if (!dithered || ext[0] != 'j')
+                    QTest::addRow("%s %d %s %d%s", ext, size, vertical ? "down" : "across",
+                                  thickness, dithered ? " dithered" : "")
+                        << RoundTrip{ext, size, vertical, thickness, dithered};
         // Beyond the JPEG writer's limit for whole-image Huffman tables.
-        QTest::newRow("jpg 2000 across 3000") << RoundTrip{"jpg", 2000, false, 3000};
+        QTest::newRow("jpg 2000 across 3000") << RoundTrip{"jpg", 2000, false, 3000, false};
     }
 
     // Lossless formats pixel for pixel, JPEG within 3 levels; PNG at each option.
     void roundTrip()
     {
         QFETCH(RoundTrip, row);
-        const auto& [ext, size, vertical, thickness] = row;
+        const auto& [ext, size, vertical, thickness, dithered] = row;
         const QString path = at("out." + ext);
-        const StripImage s = Strip(size, vertical, thickness);
+        const StripImage s = Strip(size, vertical, thickness, dithered);
         for (int option : ext == "png" ? QList{0, 1, 2} : QList{1}) {
             QCOMPARE(Save(ext, s, path, nullptr, option), int(kEncodeOk));
             const QImage img(path);
@@ -314,6 +320,9 @@ private slots:
                  {"-p 0:0:off", 2, "must be enabled"},
                  {"-p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0", 2, "at most 7 points"},
                  {"--contrast '#123456' -o x.bmp", 2, "writes no file"},
+                 {"--contrast 0 --dither", 2, "no image to dither"},
+                 {"--dither -o x.Svg", 2, "JPEG, CSS and SVG are not dithered"},
+                 {"--blend lab -o x.png", 2, "--blend: blend must be rgb or oklab"},
                  {"--from-ini none.ini -o x.png", 2, "no remembered state"},
                  {"--from-ini /dev/zero -o x.png", 2, "not a regular file"},
                  {"-o . --type png", 2, "-o .: Is a directory"},
@@ -354,6 +363,16 @@ private slots:
         QTest::newRow("through a link") << "-s 10 -o link.png" << StartupPoints() << QSize(10, 1);
         QTest::newRow("CSS") << three + "-t 3 -o g.CSS" << p << QSize(40, 3);
         QTest::newRow("SVG") << three + "--vertical -o g.svg" << p << QSize(1, 40);
+        GradPoints ok = p;
+        ok.blend = Blend::OkLab;
+        QTest::newRow("OKLab CSS") << three + "--blend oklab -t 3 -o g.CSS" << ok << QSize(40, 3);
+        QTest::newRow("OKLab dithered PNG, down")
+            << three + "--blend=oklab --dither --vertical -t 9 -o g.png" << ok << QSize(9, 40);
+        // A settings file's remembered blend, unless --blend says otherwise.
+        GradPoints remembered = Three(255, 0, 0xFF0000, false);
+        remembered.blend = Blend::OkLab;
+        QTest::newRow("remembered OKLab")
+            << "--from-ini ok.ini --dither -o g.bmp" << remembered << QSize(2, 50);
     }
 
     void rendered()
@@ -361,6 +380,7 @@ private slots:
         QFETCH(QString, args);
         QFETCH(GradPoints, points);
         QFETCH(QSize, size);
+        WriteAll(at("ok.ini"), ReadAll(at("v.ini")) + "Blend=1\r\n");
         QCOMPARE(Render(m_dir->path(), args).first, 0);
         const bool down = size.height() > size.width();
         const int length = down ? size.height() : size.width();
@@ -368,7 +388,8 @@ private slots:
         const QString out = at(args.section(' ', -1)), ext = out.right(3);
         const WebGradient web{points, length, down, thickness};
         if (ext == "png" || ext == "bmp")
-            QCOMPARE(Save(ext, {DrawGrad(points, length), down, thickness}, at("expected." + ext)),
+            QCOMPARE(Save(ext, MakeStrip(points, length, down, thickness, args.contains("dither")),
+                          at("expected." + ext)),
                      int(kEncodeOk));
         QCOMPARE(ReadAll(out), ext == "svg"   ? QByteArray::fromStdString(SvgDocument(web))
                                : ext == "CSS" ? QByteArray::fromStdString(CssRule(web))

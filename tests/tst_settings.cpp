@@ -39,10 +39,13 @@ Settings Sample()
              640,
              1,
              50,
-             true},
+             true,
+             1},
             WindowPlace{1500, -300, 0, 0},
             WindowPlace{3000, 4500, 7695, 3360},
-            "/home/user/画像/"};
+            "/home/user/画像/",
+            1,
+            true};
 }
 
 const auto Sjis = [](const QString& s) -> QByteArray { return QStringEncoder("Shift_JIS")(s); };
@@ -147,9 +150,9 @@ private slots:
                         "Enabled 4=0\nLocate 4=600\nColor 4=8000000\nEnabled 5=1\n"
                         "Locate 5=750\nColor 5=10000000\nEnabled 6=0\nLocate 6=900\n"
                         "Color 6=12000000\nSize= 640\ntate= 1\nSaveHeight= 50\n"
-                        "chkHeight=True\n[Option]\nMainLeft= 1500\nMainTop=-300\n"
+                        "chkHeight=True\nBlend=1\n[Option]\nMainLeft= 1500\nMainTop=-300\n"
                         "TileLeft= 3000\nTileTop= 4500\nTileWidth= 7695\nTileHeight= 3360\n"
-                        "SaveInitPath=/home/user/画像/\n"));
+                        "SaveInitPath=/home/user/画像/\nBlend=1\nDither=True\n"));
         const std::string first = t.bytes();
         const auto back = ReadSettings(t, Identity);
         QVERIFY(back && *back == Sample());
@@ -188,6 +191,7 @@ private slots:
                  {"Size=abc", "4"},
                  {"tate=-1\nSize=abc", "0"}, // nothing remembered: left alone
                  {"SaveHeight=0", "1"},
+                 {"Blend=2", "0"}, // a kind this version does not know: RGB
                  {"[SampleTextFont]\nSize=0", "0"},
                  {"[SampleTextFont]\nSize=1", "1"},
                  {"[SampleTextFont]\nSize=999", "999"},
@@ -267,8 +271,8 @@ private slots:
     }
 
     // Two copies started from the same file: A remembers a state, moves its
-    // window and saves elsewhere; B, quitting later, changed only the sample
-    // text. Each unit keeps the last copy that changed it.
+    // window, saves elsewhere and blends in OKLab; B, quitting later, changed
+    // only the sample text and the dither box. Each unit keeps the last copy that changed it.
     void twoCopiesAndFailedWrite()
     {
         write("[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n[Option]\nMainLeft= 15\nMainTop= 30\n"
@@ -282,8 +286,10 @@ private slots:
         sa.mainPlace->left = 16;
         sa.tilePlace = expected.tilePlace;
         sa.SaveInitPath = expected.SaveInitPath;
+        sa.Blend = expected.Blend;
         QVERIFY(a.SaveIni(sa));
         sb.SampleTextFont = expected.SampleTextFont;
+        sb.Dither = expected.Dither;
         QVERIFY(b.SaveIni(sb));
         expected.mainPlace = WindowPlace{16, 30, 0, 0};
         QVERIFY(ini().LoadIni() == expected);

@@ -118,6 +118,7 @@ void Act(GuiFixture& f, std::mt19937& rnd)
             }
         },
         [&] { child<QAction>(w, pick(3) == 0 ? "mnuRedo" : "mnuUndo")->trigger(); },
+        [&] { w.mnuBlend_Click(pick(2)); },
         [&] { w.PicColor_KeyPress(i, ' '); }};
     actions[pick(std::size(actions))]();
 }

@@ -5,6 +5,7 @@
 #include "numtext.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLibraryInfo>
@@ -18,7 +19,9 @@
 #include <QToolButton>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace velmix {
 
@@ -327,6 +330,30 @@ void SetTextColor(QWidget* w, const QColor& c)
 QColor ToQColor(int colour)
 {
     return QColor(GetRed(colour), GetGreen(colour), GetBlue(colour));
+}
+
+QImage StripPicture(const StripImage& strip)
+{
+    QImage img(strip.width(), strip.height(), QImage::Format_RGB32);
+    if (img.isNull())
+        return img;
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        // Plain rows across repeat the first, plain rows down are one
+        // colour; dithered ones are made pixel by pixel.
+        if (y > 0 && strip.rowsIdentical()) {
+            std::memcpy(row, img.constScanLine(0), static_cast<std::size_t>(img.bytesPerLine()));
+            continue;
+        }
+        const auto rgb = [](Colour c) { return qRgb(GetRed(c), GetGreen(c), GetBlue(c)); };
+        if (strip.vertical && strip.dither.empty()) {
+            std::fill(row, row + img.width(), rgb(strip.line[static_cast<std::size_t>(y)]));
+            continue;
+        }
+        for (int x = 0; x < img.width(); ++x)
+            row[x] = rgb(strip.pixel(x, y));
+    }
+    return img;
 }
 
 int FromQColor(const QColor& c)

@@ -5,6 +5,7 @@
 // adapter that lets the common range clamp work on a QLineEdit.
 
 #include "clscommon.h"
+#include "gradient.h"
 
 #include <QFont>
 #include <QImage>
@@ -157,6 +158,10 @@ void SetTextColor(QWidget* w, const QColor& c);
 // The platform RGB value and QColor.
 QColor ToQColor(int colour);
 int FromQColor(const QColor& c);
+
+// The whole picture of an export (null when memory runs out): the clipboard's
+// copy, and the tile window's view of a dithered strip.
+QImage StripPicture(const StripImage& strip);
 
 // Twips per pixel of the screen the widget is on (1440 / logical DPI).
 double TwipsPerPixelX(const QWidget* w);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Draws the CSS and SVG exports in headless Chromium and compares every pixel
-# with velmix-render's PNG of the same gradient, tiled the same way; then has
-# GIMP read the SVG files as gradients of its own and compares its colours at
-# the pixel centres with the PNG.
+# with velmix-render's PNG of the same gradient, tiled the same way (OKLab
+# blends too, whose stops follow the curve); then has GIMP read the SVG files
+# as gradients of its own and compares its colours at the pixel centres with
+# the PNG.
 # Usage: tests/browser/run.sh BUILD   (velmix-render and browsercheck in BUILD/bin)
 set -euo pipefail
 build=$(cd "${1:?usage: run.sh BUILD}" && pwd)
@@ -41,6 +42,10 @@ cases=(
   "disabled-280 ${disabled[*]} -s 280"
   "one-40 ${one[*]} -s 40 -t 50"
   "one-100-v ${one[*]} -s 100 --vertical"
+  "oklab-seven-2000 ${seven[*]} -s 2000 --blend oklab"
+  "oklab-startup-100-v -s 100 --vertical -t 50 --blend oklab"
+  "oklab-ties-280 ${ties[*]} -s 280 --blend oklab -t 50"
+  "oklab-two-40 ${two[*]} -s 40 --blend oklab"
 )
 for c in "${cases[@]}"; do
   read -r -a words <<<"$c"

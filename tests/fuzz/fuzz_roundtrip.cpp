@@ -34,13 +34,15 @@ std::vector<Key> Table()
     for (int i = 0; i < kPointCount; ++i)
         for (const char* w : {"Enabled ", "Locate ", "Color "})
             t.push_back({kUnitMemory, "Memory", w + std::to_string(i)});
-    for (const char* k : {"Size", "tate", "SaveHeight", "chkHeight"})
+    for (const char* k : {"Size", "tate", "SaveHeight", "chkHeight", "Blend"})
         t.push_back({kUnitMemory, "Memory", k});
     for (const char* k : {"MainLeft", "MainTop"})
         t.push_back({kUnitMainPlace, "Option", k});
     for (const char* k : {"TileLeft", "TileTop", "TileWidth", "TileHeight"})
         t.push_back({kUnitTilePlace, "Option", k});
     t.push_back({kUnitSaveFolder, "Option", "SaveInitPath"});
+    t.push_back({kUnitBlend, "Option", "Blend"});
+    t.push_back({kUnitDither, "Option", "Dither"});
     return t;
 }
 
@@ -118,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A run that changed one unit.
     if (size < 2)
         return 0;
-    const SettingsUnit unit = static_cast<SettingsUnit>(1u << (data[0] % 5));
+    const SettingsUnit unit = static_cast<SettingsUnit>(1u << (data[0] % 7));
     const std::string text = kTexts[data[1] % std::size(kTexts)];
     Settings changed = s;
     if (unit == kUnitFont) {
@@ -130,10 +132,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         changed.MemoryState.SaveHeight = 77;
         changed.MemoryState.Locate[3] = 999;
         changed.MemoryState.Enabled = {1, 0, 1, 0, 1, 0, 1};
+        changed.MemoryState.Blend = 1 - s.MemoryState.Blend;
     } else if (unit == kUnitMainPlace) {
         changed.mainPlace = WindowPlace{-15, 30, 0, 0};
     } else if (unit == kUnitTilePlace) {
         changed.tilePlace = WindowPlace{45, -60, 7500, 3000};
+    } else if (unit == kUnitBlend) {
+        changed.Blend = 1 - s.Blend;
+    } else if (unit == kUnitDither) {
+        changed.Dither = !s.Dither;
     } else {
         changed.SaveInitPath = text;
     }
