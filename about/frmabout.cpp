@@ -85,7 +85,7 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialo
 
 void frmAbout::Form_Load()
 {
-    setWindowTitle(QString::fromUtf8(kTitle) + tr("のﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(tr("%1のﾊﾞｰｼﾞｮﾝ情報").arg(QString::fromUtf8(kTitle)));
     lblVersion->setText(tr("Version %1").arg(QString::fromUtf8(kVersionText)));
     lblVersion->adjustSize();
     lblTitle->setText(QString::fromUtf8(kTitle));

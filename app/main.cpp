@@ -36,7 +36,7 @@ void WriteSettingsOnExit()
 
 constexpr const char* kUsage =
     "Usage: velmix [QT-OPTION]...\n"
-    "Make linear colour gradients for web page backgrounds (Japanese interface).\n"
+    "Make linear colour gradients for web page backgrounds.\n"
     "\n"
     "  -h, --help     print this help and exit\n"
     "      --version  print the version and exit\n"
@@ -44,6 +44,8 @@ constexpr const char* kUsage =
     "Qt's own options are understood too, for example -platform NAME,\n"
     "-display DISPLAY and -style NAME. The settings file is velmix.ini beside\n"
     "the program, or ~/.config/velmix/velmix.ini for an installed copy.\n"
+    "The windows speak Japanese on a Japanese desktop or without a language\n"
+    "(LANG=C), else English; the View menu switches between them.\n"
     "Images from the command line: velmix-render --help. Manual: man velmix.\n";
 
 // --help and --version are answered before Qt is started: they need no
@@ -90,7 +92,9 @@ int main(int argc, char** argv)
         QApplication::setDesktopFileName(QStringLiteral("org.velmix.Velmix"));
         QApplication::setWindowIcon(AppIcon());
         // No display name: it would be appended to every window's caption.
-        SetUpJapaneseUi();
+        // Japanese or English as the locale says; the settings file's choice,
+        // if any, is applied when the window reads it.
+        SetUpUi(LanguageFromEnvironment());
         // Before the window: a signal during start-up waits for the event loop.
         ShutdownSignals shutdownSignals;
         // A file size limit makes a write fail with EFBIG, reported like a

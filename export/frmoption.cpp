@@ -20,38 +20,34 @@ namespace velmix {
 frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
     : QDialog(parent), m_dialogs(dialogs), m_saveHeight(saveHeight)
 {
-    setWindowTitle(tr("保存/コピーのオプション"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(312, 176);
 
     fraHeight = new QGroupBox(this);
     fraHeight->setGeometry(8, 4, 296, 70);
-    chkHeight = new QCheckBox(tr("高さをつけてコピー"), fraHeight);
+    chkHeight = new QCheckBox(fraHeight);
     chkHeight->setGeometry(12, 10, 200, 22);
-    lblHeight = new QLabel(tr("ｻｲｽﾞ(pixel)"), fraHeight);
+    lblHeight = new QLabel(fraHeight);
     lblHeight->setGeometry(32, 40, 80, 20);
     txtSize = new QLineEdit(QStringLiteral("100"), fraHeight);
     txtSize->setGeometry(116, 38, 60, 22);
-    txtSize->setToolTip(tr("画像の幅をpixel単位で指定します"));
     // Digits only, typed or committed by an input method, as in the main
     // window's size box: a thickness is a whole number of pixels.
     txtSize->installEventFilter(this);
     updSize = new UpDown(fraHeight, txtSize, 1, kMaxThickness);
     lblHeight->setBuddy(txtSize);
     updSize->setGeometry(176, 38, 14, 22);
-    chkDither = new QCheckBox(tr("ﾃﾞｨｻﾞﾘﾝｸﾞ"), this);
+    chkDither = new QCheckBox(this);
     chkDither->setGeometry(20, 80, 200, 22);
-    chkDither->setToolTip(tr("細かな点の模様で中間の色を表し、なだらかなグラデーションの"
-                             "縞をなくします(BMP・PNG・クリップボード)"));
-    lblSTatic = new QLabel(tr("画像のサイズ（横幅 x 高さ） :"), this);
+    lblSTatic = new QLabel(this);
     lblSTatic->setGeometry(12, 108, 170, 20);
     lblSize = new QLabel(this);
     lblSize->setGeometry(184, 108, 124, 20);
-    cmdOK = new QPushButton(tr("OK"), this);
+    cmdOK = new QPushButton(this);
     cmdOK->setGeometry(124, 138, 84, 28);
     cmdOK->setDefault(true);
-    CmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
+    CmdCancel = new QPushButton(this);
     CmdCancel->setGeometry(216, 138, 84, 28);
 
     connect(chkHeight, &QCheckBox::toggled, this, [this] { chkHeight_Click(); });
@@ -74,6 +70,30 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
                     {lblSize, "lblSize"},
                     {cmdOK, "cmdOK"},
                     {CmdCancel, "CmdCancel"}});
+    setWindowTitle(tr("保存/コピーのオプション"));
+    chkHeight->setText(tr("高さをつけてコピー"));
+    lblHeight->setText(tr("ｻｲｽﾞ(pixel)"));
+    retranslateUi();
+}
+
+void frmOption::retranslateUi()
+{
+    txtSize->setToolTip(tr("画像の幅をpixel単位で指定します"));
+    chkDither->setText(tr("ﾃﾞｨｻﾞﾘﾝｸﾞ"));
+    chkDither->setToolTip(tr("細かな点の模様で中間の色を表し、なだらかなグラデーションの"
+                             "縞をなくします(BMP・PNG・クリップボード)"));
+    lblSTatic->setText(tr("画像のサイズ（横幅 x 高さ） :"));
+    cmdOK->setText(tr("OK"));
+    CmdCancel->setText(tr("ｷｬﾝｾﾙ"));
+}
+
+void frmOption::changeEvent(QEvent* event)
+{
+    // Hidden between uses; the texts that depend on the command are set
+    // again when it is next shown.
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 void frmOption::showEvent(QShowEvent* event)
@@ -86,10 +106,11 @@ void frmOption::Form_Activate()
 {
     ModeName = m_target.saveMode ? tr("保存") : tr("コピー");
     m_cancelled = false;
-    setWindowTitle(ModeName + tr("のオプション"));
-    const QString word = tr(GetSizeName(1 - m_target.orientation).c_str());
-    chkHeight->setText(word + tr("をつけて") + ModeName);
-    lblHeight->setText(word + tr("(pixel)"));
+    setWindowTitle(tr("%1のオプション").arg(ModeName));
+    const char* names[2] = {QT_TR_NOOP("横幅"), QT_TR_NOOP("高さ")};
+    const QString word = tr(names[m_target.orientation == 0 ? 1 : 0]);
+    chkHeight->setText(tr("%1をつけて%2").arg(word, ModeName));
+    lblHeight->setText(tr("%1(pixel)").arg(word));
     // JPEG encoders and browsers make their own pixels: the box keeps its
     // value for the next bitmap.
     chkDither->setEnabled(m_target.ditherable);
@@ -172,8 +193,9 @@ void frmOption::cmdOK_Click()
     // A thickness the encoders cannot make is refused here, not at the file.
     if (chkHeight->isChecked() && (m_saveHeight < 1 || m_saveHeight > kMaxThickness)) {
         m_dialogs.message(this, MsgIcon::Exclamation,
-                          lblHeight->text() +
-                              tr("は1から%1までの数値で指定してください。").arg(kMaxThickness));
+                          tr("%1は1から%2までの数値で指定してください。")
+                              .arg(lblHeight->text())
+                              .arg(kMaxThickness));
         txtSize->setFocus();
         return;
     }

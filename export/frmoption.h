@@ -62,12 +62,14 @@ signals:
     void ditherChanged(bool on);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void retranslateUi();
     // The controls; others find them by object name.
     QGroupBox* fraHeight = nullptr;
     QCheckBox* chkHeight = nullptr;

@@ -16,10 +16,9 @@ namespace velmix {
 
 frmLD::frmLD(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(tr("明度の調整"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(244, 108);
-    Label1 = new QLabel(tr("明度の調整"), this);
+    Label1 = new QLabel(this);
     Label1->setGeometry(16, 16, 81, 17);
     txtLD = new QLineEdit(QStringLiteral("0"), this);
     txtLD->setMaxLength(4);
@@ -27,17 +26,16 @@ frmLD::frmLD(QWidget* parent) : QDialog(parent)
     txtLD->installEventFilter(this);
     Label1->setBuddy(txtLD);
     sldLD = new QSlider(Qt::Horizontal, this);
-    sldLD->setAccessibleName(tr("明度の調整"));
     sldLD->setRange(-kLimit, kLimit);
     sldLD->setSingleStep(1);
     sldLD->setPageStep(32);
     sldLD->setTickInterval(32);
     sldLD->setTickPosition(QSlider::TicksBelow);
     sldLD->setGeometry(8, 40, 225, 32);
-    cmdOK = new QPushButton(tr("OK"), this);
+    cmdOK = new QPushButton(this);
     cmdOK->setGeometry(96, 72, 65, 33);
     cmdOK->setDefault(true);
-    CmdCancel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
+    CmdCancel = new QPushButton(this);
     CmdCancel->setGeometry(168, 72, 65, 33);
 
     // Only the user's movements of the slider count; setting it from the text
@@ -54,6 +52,23 @@ frmLD::frmLD(QWidget* parent) : QDialog(parent)
                     {sldLD, "sldLD"},
                     {cmdOK, "cmdOK"},
                     {CmdCancel, "CmdCancel"}});
+    retranslateUi();
+}
+
+void frmLD::retranslateUi()
+{
+    setWindowTitle(tr("明度の調整"));
+    Label1->setText(tr("明度の調整"));
+    sldLD->setAccessibleName(tr("明度の調整"));
+    cmdOK->setText(tr("OK"));
+    CmdCancel->setText(tr("ｷｬﾝｾﾙ"));
+}
+
+void frmLD::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 void frmLD::showEvent(QShowEvent* event)

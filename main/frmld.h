@@ -39,12 +39,14 @@ signals:
     void pointsChanged(const GradPoints& points);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void retranslateUi();
     // The controls; others find them by object name.
     QLabel* Label1 = nullptr;
     QLineEdit* txtLD = nullptr;

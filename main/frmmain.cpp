@@ -45,6 +45,9 @@ namespace velmix {
 
 namespace {
 
+// The dynamic property that holds a menu text's Japanese source.
+const char* const kSourceText = "velmixSourceText";
+
 const char* const kSaveFilter = QT_TRANSLATE_NOOP(
     "velmix::frmMain", "ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png|"
                        "SVG(*.SVG)|*.svg|CSS(*.CSS)|*.css");
@@ -78,6 +81,7 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env)
                    Qt::WindowCloseButtonHint);
     buildControls();
     buildMenus();
+    retranslateUi();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     m_mainPlacer = new FramePlacer(this, false);
     Form_Load();
@@ -138,7 +142,8 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env)
                     {mnuMemoryLoad, "mnuMemoryLoad"},
                     {MenuTile, "MenuTile"},
                     {MenuPrintHelp, "MenuPrintHelp"},
-                    {MenuVersion, "MenuVersion"}});
+                    {MenuVersion, "MenuVersion"},
+                    {mnuLanguage, "mnuLanguage"}});
 }
 
 frmMain::~frmMain() = default;
@@ -150,10 +155,9 @@ void frmMain::buildControls()
     surface->installEventFilter(this);
     setCentralWidget(surface);
 
-    LabEnabled = MakeLabel(surface, tr("Enabled"), 0, 8);
-    const char* rgb[3] = {QT_TR_NOOP("R"), QT_TR_NOOP("G"), QT_TR_NOOP("B")};
+    LabEnabled = MakeLabel(surface, QString(), 0, 8);
     for (int c = 0; c < 3; ++c)
-        LabRGB[c] = MakeLabel(surface, tr(rgb[c]), 384 + 32 * c, 8);
+        LabRGB[c] = MakeLabel(surface, QString(), 384 + 32 * c, 8);
 
     const QColor valueColours[3] = {QColor(0x80, 0, 0), QColor(0, 0x80, 0), QColor(0, 0, 0x80)};
     for (int i = 0; i < kPointCount; ++i) {
@@ -161,12 +165,11 @@ void frmMain::buildControls()
         const int labelTop = i == 0 ? 32 : 72 + 36 * (i - 1);
         const int boxTop = i == 0 ? 28 : sliderTop;
 
-        Check1[i] = new QCheckBox(tr("･"), surface);
+        Check1[i] = new QCheckBox(surface);
         Check1[i]->setFont(JpFont(9.75, true));
         Check1[i]->setGeometry(0, 24 + 36 * i, 25, 25);
         // The mark and its dot in the designed 25 pixels.
         Check1[i]->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
-        Check1[i]->setAccessibleName(tr("点%1を使う").arg(i + 1));
         connect(Check1[i], &QCheckBox::toggled, this, [this, i] { Check1_Click(i); });
 
         Slider1[i] = new QSlider(Qt::Horizontal, surface);
@@ -176,7 +179,6 @@ void frmMain::buildControls()
         Slider1[i]->setTickInterval(25);
         Slider1[i]->setTickPosition(QSlider::TicksBelow);
         Slider1[i]->setGeometry(24, sliderTop, 300, i == 0 ? 32 : 28);
-        Slider1[i]->setAccessibleName(tr("点%1の位置").arg(i + 1));
         {
             // Switched off, the slider is drawn faint (outline and ticks
             // lighter, the thumb flat), also at 0 where nothing else differs.
@@ -201,8 +203,6 @@ void frmMain::buildControls()
 
         PicColor[i] = new ColorBox(surface);
         PicColor[i]->setGeometry(359, boxTop, 20, 20);
-        PicColor[i]->setToolTip(tr("クリックすると色を変更できます"));
-        PicColor[i]->setAccessibleName(tr("点%1の色").arg(i + 1));
         connect(PicColor[i], &ColorBox::clicked, this, [this, i] { PicColor_Click(i); });
         connect(PicColor[i], &ColorBox::keyPressed, this,
                 [this, i](int key) { PicColor_KeyPress(i, key); });
@@ -229,7 +229,7 @@ void frmMain::buildControls()
         }
     }
 
-    LabPrev = new QLabel(tr("ｸﾞﾗﾃﾞ ｲﾒｰｼﾞ"), surface);
+    LabPrev = new QLabel(surface);
     LabPrev->setFont(JpFont(8.25));
     LabPrev->setGeometry(0, 284, 33, 36);
     LabPrev->setWordWrap(true);
@@ -238,15 +238,13 @@ void frmMain::buildControls()
     picPrev = new ImageBox(surface);
     picPrev->setGeometry(32, 288, 284, 17);
     picPrev->setMouseTracking(true);
-    picPrev->setAccessibleName(tr("グラデーションのイメージ"));
     connect(picPrev, &ImageBox::mouseMoved, this,
             [this](int x, int y, Qt::MouseButtons b) { picPrev_MouseMove(b, x, y); });
 
-    Frame1 = new QGroupBox(tr("画像"), surface);
+    Frame1 = new QGroupBox(surface);
     Frame1->setGeometry(328, 276, 145, 81);
-    const char* orient[2] = {QT_TR_NOOP("横型"), QT_TR_NOOP("縦型")};
     for (int k = 0; k < 2; ++k) {
-        Option1[k] = new QRadioButton(tr(orient[k]), Frame1);
+        Option1[k] = new QRadioButton(Frame1);
         Option1[k]->setFont(JpFont(9.75));
         Option1[k]->setGeometry(16 + 64 * k, 16, 57, 25);
     }
@@ -256,12 +254,11 @@ void frmMain::buildControls()
             if (on)
                 Option1_Click(k);
         });
-    labSize = MakeLabel(Frame1, tr("ｻｲｽﾞ(pixel)"), 8, 56);
+    labSize = MakeLabel(Frame1, QString(), 8, 56);
     txtSize = new QLineEdit(QStringLiteral("100"), Frame1);
     txtSize->setFont(JpFont(9.75));
     txtSize->setMaxLength(4);
     txtSize->setGeometry(80, 52, 41, 21);
-    txtSize->setToolTip(tr("画像の幅をpixel単位で指定します"));
     txtSize->installEventFilter(this);
     labSize->setBuddy(txtSize);
     connect(txtSize, &QLineEdit::textChanged, this, [this] { txtSize_Change(); });
@@ -270,24 +267,30 @@ void frmMain::buildControls()
     UpDown1->setGeometry(120, 48, 12, 25);
     connect(UpDown1, &UpDown::stepped, this, [this] { stepDone(EditStep::Size, kPointCount); });
 
-    CmdSave = new QPushButton(tr("保存(&S)"), surface);
+    CmdSave = new QPushButton(surface);
     CmdSave->setGeometry(8, 316, 89, 41);
-    CmdSave->setToolTip(tr("グラデーションを名前を付けて保存します"));
     connect(CmdSave, &QPushButton::clicked, this, [this] { CmdSave_Click(); });
-    cmdTile = new QPushButton(tr("ﾀｲﾙ表示(&T)"), surface);
+    cmdTile = new QPushButton(surface);
     cmdTile->setGeometry(104, 316, 89, 41);
-    cmdTile->setToolTip(tr("グラデーションをタイルのように敷き詰めて表示します"));
     connect(cmdTile, &QPushButton::clicked, this, [this] { cmdTile_Click(); });
 }
 
 void frmMain::buildMenus()
 {
+    // Each menu and item keeps its Japanese text, the source of its
+    // translation, for retranslateUi.
     const auto add = [this](QMenu* menu, const char* text, void (frmMain::*slot)()) {
         QAction* a = menu->addAction(tr(text));
+        a->setProperty(kSourceText, QByteArray(text));
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    MenuFile = menuBar()->addMenu(tr("ﾌｧｲﾙ(&F)"));
+    const auto addMenu = [this](const char* text) {
+        QMenu* menu = menuBar()->addMenu(tr(text));
+        menu->menuAction()->setProperty(kSourceText, QByteArray(text));
+        return menu;
+    };
+    MenuFile = addMenu(QT_TR_NOOP("ﾌｧｲﾙ(&F)"));
     MenuSave = add(MenuFile, QT_TR_NOOP("名前を付けて保存(&A)..."), &frmMain::MenuSave_Click);
     MenuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     mnuClipBoard =
@@ -297,17 +300,19 @@ void frmMain::buildMenus()
     MenuFile->addSeparator();
     MenuEnd = add(MenuFile, QT_TR_NOOP("終了(&X)"), &frmMain::MenuEnd_Click);
 
-    mnuGradEdit = menuBar()->addMenu(tr("ｸﾞﾗﾞﾃﾞｰｼｮﾝ編集(&E)"));
+    mnuGradEdit = addMenu(QT_TR_NOOP("ｸﾞﾗﾞﾃﾞｰｼｮﾝ編集(&E)"));
     mnuRandom =
         add(mnuGradEdit, QT_TR_NOOP("色のﾗﾝﾀﾞﾑ決定(一様乱数)(&R)"), &frmMain::mnuRandom_Click);
     mnuRandomNatural =
         add(mnuGradEdit, QT_TR_NOOP("色のﾗﾝﾀﾞﾑ決定(自然)(&N)"), &frmMain::mnuRandomNatural_Click);
     mnuLD = add(mnuGradEdit, QT_TR_NOOP("明度の調整(&Z)..."), &frmMain::mnuLD_Click);
     mnuBlend = mnuGradEdit->addMenu(tr("補間(&I)"));
+    mnuBlend->menuAction()->setProperty(kSourceText, QByteArray(QT_TR_NOOP("補間(&I)")));
     auto* kinds = new QActionGroup(mnuBlend);
     const char* kindNames[2] = {QT_TR_NOOP("RGB(&R)"), QT_TR_NOOP("OKLab(&O)")};
     for (int k = 0; k < 2; ++k) {
         mnuBlendKind[k] = mnuBlend->addAction(tr(kindNames[k]));
+        mnuBlendKind[k]->setProperty(kSourceText, QByteArray(kindNames[k]));
         mnuBlendKind[k]->setCheckable(true);
         kinds->addAction(mnuBlendKind[k]);
         connect(mnuBlendKind[k], &QAction::triggered, this, [this, k] { mnuBlend_Click(k); });
@@ -321,13 +326,90 @@ void frmMain::buildMenus()
     mnuMemoryLoad =
         add(mnuGradEdit, QT_TR_NOOP("記憶内容を復帰(&L)"), &frmMain::mnuMemoryLoad_Click);
 
-    MenuGrad = menuBar()->addMenu(tr("表示(&V)"));
+    MenuGrad = addMenu(QT_TR_NOOP("表示(&V)"));
     MenuTile = add(MenuGrad, QT_TR_NOOP("ﾀｲﾙ表示(&T)"), &frmMain::MenuTile_Click);
+    MenuGrad->addSeparator();
+    // Names the other language, in that language: whoever cannot read this
+    // one still finds the way out.
+    mnuLanguage = MenuGrad->addAction(QString());
+    connect(mnuLanguage, &QAction::triggered, this, &frmMain::mnuLanguage_Click);
 
-    MenuHelp = menuBar()->addMenu(tr("ﾍﾙﾌﾟ(&H)"));
+    MenuHelp = addMenu(QT_TR_NOOP("ﾍﾙﾌﾟ(&H)"));
     MenuPrintHelp = add(MenuHelp, QT_TR_NOOP("ﾍﾙﾌﾟ表示(&H)..."), &frmMain::MenuPrintHelp_Click);
     MenuHelp->addSeparator();
     MenuVersion = add(MenuHelp, QT_TR_NOOP("ﾊﾞｰｼﾞｮﾝ情報(&A)..."), &frmMain::MenuVersion_Click);
+}
+
+void frmMain::retranslateUi()
+{
+    LabEnabled->setText(tr("Enabled"));
+    LabEnabled->adjustSize();
+    const char* rgb[3] = {QT_TR_NOOP("R"), QT_TR_NOOP("G"), QT_TR_NOOP("B")};
+    for (int c = 0; c < 3; ++c) {
+        LabRGB[c]->setText(tr(rgb[c]));
+        LabRGB[c]->adjustSize();
+    }
+    for (int i = 0; i < kPointCount; ++i) {
+        // The dot beside the check mark, in the language's own form.
+        Check1[i]->setText(tr("･"));
+        Check1[i]->setAccessibleName(tr("点%1を使う").arg(i + 1));
+        Slider1[i]->setAccessibleName(tr("点%1の位置").arg(i + 1));
+        PicColor[i]->setToolTip(tr("クリックすると色を変更できます"));
+        PicColor[i]->setAccessibleName(tr("点%1の色").arg(i + 1));
+    }
+    LabPrev->setText(tr("ｸﾞﾗﾃﾞ ｲﾒｰｼﾞ"));
+    picPrev->setAccessibleName(tr("グラデーションのイメージ"));
+    Frame1->setTitle(tr("画像"));
+    const char* orient[2] = {QT_TR_NOOP("横型"), QT_TR_NOOP("縦型")};
+    for (int k = 0; k < 2; ++k)
+        Option1[k]->setText(tr(orient[k]));
+    showSizeName();
+    txtSize->setToolTip(tr("画像の幅をpixel単位で指定します"));
+    CmdSave->setText(tr("保存(&S)"));
+    CmdSave->setToolTip(tr("グラデーションを名前を付けて保存します"));
+    cmdTile->setText(tr("ﾀｲﾙ表示(&T)"));
+    cmdTile->setToolTip(tr("グラデーションをタイルのように敷き詰めて表示します"));
+    // Menus, their items and submenus, at any depth.
+    QList<QAction*> items = menuBar()->actions();
+    while (!items.empty()) {
+        QAction* a = items.takeLast();
+        const QByteArray source = a->property(kSourceText).toByteArray();
+        if (!source.isEmpty())
+            a->setText(tr(source.constData()));
+        if (const QMenu* menu = a->menu())
+            items += menu->actions();
+    }
+    mnuLanguage->setText(CurrentUiLanguage() == UiLanguage::English
+                             ? QStringLiteral("日本語(&J)")
+                             : QStringLiteral("English(&E)"));
+    // Where an English text is longer than its designed room: the preview's
+    // label pushes the strip (its width kept) into the gap before the image
+    // frame, the first orientation button takes room from the frame's edge.
+    PlaceForLanguage(LabPrev, {0, 284, 41, 36});
+    PlaceForLanguage(picPrev, {40, 288, 284, 17});
+    PlaceForLanguage(Option1[0], {10, 16, 68, 25});
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QMainWindow::changeEvent(event);
+}
+
+void frmMain::mnuLanguage_Click()
+{
+    const UiLanguage next =
+        CurrentUiLanguage() == UiLanguage::English ? UiLanguage::Japanese : UiLanguage::English;
+    m_language = std::string(LanguageCode(next));
+    SetUiLanguage(next);
+}
+
+void frmMain::showSizeName()
+{
+    const char* names[2] = {QT_TR_NOOP("横幅"), QT_TR_NOOP("高さ")};
+    labSize->setText(tr("%1(pixel):").arg(tr(names[m.Orientation == 0 ? 0 : 1])));
+    labSize->adjustSize();
 }
 
 // --- start-up and shutdown ---------------------------------------------
@@ -434,6 +516,10 @@ void frmMain::applySettings(const Settings& s)
             m_tilePlace.reset();
     }
     m_dlgSaveInitDir = QString::fromStdString(s.SaveInitPath);
+    // A language chosen in the menu outranks the locale's.
+    m_language = s.Language;
+    if (const std::optional<UiLanguage> chosen = LanguageFromCode(s.Language))
+        SetUiLanguage(*chosen);
 }
 
 std::optional<WindowPlace> frmMain::placeOf(const QWidget* w, const FramePlacer* placer,
@@ -471,6 +557,7 @@ Settings frmMain::collectSettings()
     s.SaveInitPath = clsCommon::TrimDir(m_dlgSaveFileName.toStdString());
     s.Blend = m.BlendMode == Blend::OkLab ? 1 : 0;
     s.Dither = m.Dither;
+    s.Language = m_language;
     return s;
 }
 
@@ -787,8 +874,7 @@ void frmMain::txtSize_LostFocus()
 void frmMain::Option1_Click(int Index)
 {
     m.Orientation = static_cast<std::int16_t>(Index);
-    labSize->setText(tr(GetSizeName(m.Orientation).c_str()) + tr("(pixel):"));
-    labSize->adjustSize();
+    showSizeName();
     if (tile().isVisible())
         tile().RefreshForm();
     tile().PrintTile();
@@ -1075,7 +1161,8 @@ void frmMain::SaveImage()
 
 void frmMain::MenuPrintHelp_Click()
 {
-    ShowHelp(QStringLiteral("index.htm"));
+    ShowHelp(CurrentUiLanguage() == UiLanguage::English ? QStringLiteral("index_en.htm")
+                                                        : QStringLiteral("index.htm"));
 }
 
 void frmMain::MenuVersion_Click()

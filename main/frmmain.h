@@ -125,6 +125,8 @@ public:
     // Help.
     void MenuPrintHelp_Click();
     void MenuVersion_Click();
+    // Japanese to English and back, at once, kept in the settings file.
+    void mnuLanguage_Click();
     void ShowHelp(const QString& FileName);
 
     // Services for the other windows.
@@ -158,6 +160,7 @@ public:
     QString saveFileName() const { return m_dlgSaveFileName; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -203,10 +206,14 @@ private:
     QAction* MenuTile = nullptr;
     QAction* MenuPrintHelp = nullptr;
     QAction* MenuVersion = nullptr;
+    QAction* mnuLanguage = nullptr;
 
     bool isMenuShortcut(const QKeyEvent* event) const;
     void buildControls();
     void buildMenus();
+    // Every text in the current language (and the controls' room for it).
+    void retranslateUi();
+    void showSizeName();
     void applySettings(const Settings& s);
     Settings collectSettings();
     // A window's place to write: the stored one while the window stands
@@ -237,6 +244,8 @@ private:
     std::unique_ptr<frmLD> m_ld;
     UndoMenu* m_undo = nullptr;
     std::array<bool, kPointCount> m_userSliderAction{};
+    // "ja" or "en" once chosen here or in the file; empty: the locale's.
+    std::string m_language;
     bool m_unloaded = false;
     bool m_unattended = false;
     FramePlacer* m_mainPlacer = nullptr;

@@ -2,6 +2,7 @@
 #include "undomenu.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QWidget>
@@ -44,7 +45,16 @@ UndoMenu::UndoMenu(QMenu* menu, Hooks hooks, QObject* parent)
     menu->insertSeparator(first);
     connect(m_undo, &QAction::triggered, this, &UndoMenu::Undo);
     connect(m_redo, &QAction::triggered, this, &UndoMenu::Redo);
+    // The menu is told of a change of language; its two items are ours.
+    menu->installEventFilter(this);
     refresh();
+}
+
+bool UndoMenu::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        refresh();
+    return QObject::eventFilter(watched, event);
 }
 
 QString UndoMenu::caption(EditStep step)

@@ -62,6 +62,9 @@ public:
     const EditHistory& history() const { return m_history; }
     static QString caption(EditStep step);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void go(bool back);
     void refresh();

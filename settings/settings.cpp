@@ -104,6 +104,8 @@ SettingsUnits ChangedUnits(const Settings& before, const Settings& now)
         u |= kUnitBlend;
     if (before.Dither != now.Dither)
         u |= kUnitDither;
+    if (before.Language != now.Language)
+        u |= kUnitLanguage;
     return u;
 }
 
@@ -123,6 +125,8 @@ void CopyUnits(Settings& to, const Settings& from, SettingsUnits units)
         to.Blend = from.Blend;
     if (units & kUnitDither)
         to.Dither = from.Dither;
+    if (units & kUnitLanguage)
+        to.Language = from.Language;
 }
 
 bool HasMarker(const ProfileText& file)
@@ -162,6 +166,15 @@ std::optional<Settings> ReadSettings(const ProfileText& file, const TextCodec& d
     s.SaveInitPath = decode(file.get(kOption, "SaveInitPath"));
     s.Blend = num(kOption, "Blend");
     s.Dither = ReadBoolean(file.get(kOption, "Dither"));
+    // Anything but the two codes (a hand's "EN " included) follows the
+    // locale, and is left in the file until the menu chooses.
+    const std::string language = file.get(kOption, "Language");
+    const std::size_t b = language.find_first_not_of(" \t");
+    s.Language = b == std::string::npos ? std::string()
+                                        : AsciiLower(std::string_view(language).substr(
+                                              b, language.find_last_not_of(" \t") - b + 1));
+    if (s.Language != "ja" && s.Language != "en")
+        s.Language.clear();
     SanitizeSettings(s);
     return s;
 }
@@ -213,6 +226,9 @@ void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& decode
     putText(kUnitSaveFolder, kOption, "SaveInitPath", s.SaveInitPath);
     put(kUnitBlend, kOption, "Blend", PlainNumber(s.Blend));
     put(kUnitDither, kOption, "Dither", Bool(s.Dither));
+    // Written only once chosen: a file without it keeps following the locale.
+    if ((units & kUnitLanguage) && !s.Language.empty())
+        file.put(kOption, "Language", s.Language);
 }
 
 } // namespace velmix

@@ -59,6 +59,9 @@ struct Settings
     // dither box.
     std::int32_t Blend = 0;
     bool Dither = false;
+    // "ja" or "en" as chosen in the menu; empty: the locale decides, and
+    // nothing is written.
+    std::string Language;
     bool operator==(const Settings&) const = default;
 };
 
@@ -74,7 +77,8 @@ enum SettingsUnit : unsigned
     kUnitSaveFolder = 16u, // the save dialog's folder
     kUnitBlend = 32u,      // the last blend chosen
     kUnitDither = 64u,     // the dither box
-    kAllUnits = 127u
+    kUnitLanguage = 128u,  // the language chosen in the menu
+    kAllUnits = 255u
 };
 using SettingsUnits = unsigned;
 

@@ -3,12 +3,13 @@
 // edit commands with fixed draws, what the window tests leave of the undo
 // history, the web stops as a browser draws them and the CSS and SVG text,
 // contrast figures, the number-text rules, the key filters and range clamp,
-// path splitting and the window place checks.
+// path splitting, the window place checks and the choice of language.
 
 #include "clscommon.h"
 #include "contrast.h"
 #include "edithistory.h"
 #include "edits.h"
+#include "language.h"
 #include "numtext.h"
 #include "webgrad.h"
 
@@ -424,6 +425,48 @@ private slots:
         FormRect r{stored[0], stored[1], stored[2], stored[3]};
         clsCommon::ChkFormPos(r, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000, {20, 100});
         QCOMPARE(QList<double>({r.left, r.top, r.width, r.height}), placed);
+    }
+
+    void language_data()
+    {
+        // "NAME=value ..." of the environment; NAME= is set but empty.
+        QTest::addColumn<QString>("environment");
+        QTest::addColumn<bool>("english");
+        const auto row = [](const char* name, const char* env, bool english) {
+            QTest::newRow(name) << QString(env) << english;
+        };
+        row("nothing set", "", false);
+        row("C.UTF-8 as the tests run", "LANG=C.UTF-8 LC_ALL=C.UTF-8", false);
+        row("POSIX ignores LANGUAGE", "LANG=POSIX LANGUAGE=en", false);
+        row("C ignores LANGUAGE", "LC_ALL=C LANGUAGE=de:en", false);
+        row("a Japanese desktop", "LANG=ja_JP.UTF-8", false);
+        row("an American desktop", "LANG=en_US.UTF-8", true);
+        row("a German desktop", "LANG=de_DE.UTF-8", true);
+        row("a modifier only", "LANG=fr@euro", true);
+        row("LC_ALL before LANG", "LANG=ja_JP.UTF-8 LC_ALL=fr_FR.UTF-8", true);
+        row("LC_MESSAGES before LANG", "LANG=en_GB.UTF-8 LC_MESSAGES=ja_JP.UTF-8", false);
+        row("LC_ALL before LC_MESSAGES", "LC_MESSAGES=ja_JP.UTF-8 LC_ALL=en_US.UTF-8", true);
+        row("an empty LC_ALL is unset", "LC_ALL= LANG=de_DE.UTF-8", true);
+        row("LANGUAGE's first entry decides", "LANG=en_US.UTF-8 LANGUAGE=ja:en", false);
+        row("LANGUAGE over a Japanese locale", "LANG=ja_JP.UTF-8 LANGUAGE=fr_FR:ja", true);
+        row("empty entries skipped", "LANG=de_DE.UTF-8 LANGUAGE=::ja_JP", false);
+        row("an empty LANGUAGE is unset", "LANG=ja_JP.UTF-8 LANGUAGE=", false);
+        row("LANGUAGE without a locale", "LANGUAGE=en", false);
+    }
+    void language()
+    {
+        QFETCH(QString, environment);
+        QFETCH(bool, english);
+        QHash<QString, QString> vars;
+        for (const QString& item : environment.split(' ', Qt::SkipEmptyParts))
+            vars.insert(item.section('=', 0, 0), item.section('=', 1));
+        const UiLanguage got =
+            LanguageFromEnvironment([&](const char* name) -> std::optional<std::string> {
+                if (!vars.contains(name))
+                    return std::nullopt;
+                return vars.value(name).toStdString();
+            });
+        QCOMPARE(got == UiLanguage::English, english);
     }
 };
 

@@ -45,7 +45,8 @@ Settings Sample()
             WindowPlace{3000, 4500, 7695, 3360},
             "/home/user/画像/",
             1,
-            true};
+            true,
+            ""};
 }
 
 const auto Sjis = [](const QString& s) -> QByteArray { return QStringEncoder("Shift_JIS")(s); };

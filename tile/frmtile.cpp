@@ -44,42 +44,34 @@ frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource
     : QWidget(nullptr, Qt::Window), m_dialogs(dialogs), m_sampleText(sampleText),
       m_source(std::move(source))
 {
-    setWindowTitle(tr("タイル表示"));
     resize(513, 224);
 
     picGrad = new ImageBox(this);
-    picGrad->setAccessibleName(tr("タイル表示"));
     picGrad->setGeometry(0, 40, 509, 181);
 
-    LabSavePicture = new QLabel(tr("↓保存される画像"), this);
+    LabSavePicture = new QLabel(this);
     LabSavePicture->setGeometry(24, 16, 105, 17);
 
-    ChkText = new QCheckBox(tr("文字表示(&S)"), this);
+    ChkText = new QCheckBox(this);
     ChkText->setGeometry(196, 12, 89, 17);
-    ChkText->setToolTip(tr("文字表示サンプルを表示するか否かを選択します"));
     ChkText->setChecked(true);
 
-    LabForeColor = new QLabel(tr("表示色："), this);
+    LabForeColor = new QLabel(this);
     LabForeColor->move(300, 12);
-    LabForeColor->adjustSize();
-    LabForeColor->setToolTip(tr("文字表示サンプルの表示色です"));
 
     picForeColor = new ColorBox(this);
-    picForeColor->setAccessibleName(tr("表示色"));
     LabForeColor->setBuddy(picForeColor);
     picForeColor->setGeometry(353, 4, 41, 25);
-    picForeColor->setToolTip(tr("クリックすると色を変更できます"));
     LabX = new CrossLabel(picForeColor);
     LabX->setFont(JpFont(27.75, true));
     LabX->setGeometry(0, -8, 41, 41);
 
-    CmdFont = new QPushButton(tr("フォント変更(&F)"), this);
+    CmdFont = new QPushButton(this);
     CmdFont->setGeometry(404, 4, 89, 25);
-    CmdFont->setToolTip(tr("文字表示サンプルのフォントを変更します"));
 
     // Sample text lies over the tiles; it is never drawn into them.
     const int b = picGrad->border();
-    Labsample[0] = new QLabel(tr("文字表示サンプル"), picGrad);
+    Labsample[0] = new QLabel(picGrad);
     Labsample[0]->setFont(JpFont(27.75));
     Labsample[0]->move(b + 8, b + 8);
     const int tops[3] = {80, 104, 128};
@@ -88,16 +80,11 @@ frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource
         Labsample[i]->setFont(JpFont(12));
         Labsample[i]->move(b + 8, b + tops[i - 1]);
     }
-    for (QLabel* l : Labsample)
-        l->adjustSize();
     fraStatus = new QFrame(this);
     fraStatus->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     LabContrast = new QLabel(fraStatus);
     LabContrast->move(4, 1);
     m_statusHeight = LabContrast->fontMetrics().height() + 4;
-    LabContrast->setToolTip(
-        tr("文字表示色とグラデーションの各色とのコントラスト比(WCAG 2.x)の最低値と、"
-           "その位置(先頭からのピクセル)です"));
     Line1 = new QFrame(picGrad);
     Line1->setAutoFillBackground(true);
     Line1->setGeometry(b + m_line1X1, b + 64, 496, 1);
@@ -119,8 +106,37 @@ frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource
                     {fraStatus, "fraStatus"},
                     {LabContrast, "LabContrast"}});
 
+    retranslateTexts();
+    for (QLabel* l : Labsample)
+        l->adjustSize();
     Form_Load();
+    fitTopRow();
+}
 
+void frmTile::retranslateTexts()
+{
+    setWindowTitle(tr("タイル表示"));
+    picGrad->setAccessibleName(tr("タイル表示"));
+    LabSavePicture->setText(tr("↓保存される画像"));
+    ChkText->setText(tr("文字表示(&S)"));
+    ChkText->setToolTip(tr("文字表示サンプルを表示するか否かを選択します"));
+    LabForeColor->setText(tr("表示色："));
+    LabForeColor->adjustSize();
+    LabForeColor->setToolTip(tr("文字表示サンプルの表示色です"));
+    picForeColor->setAccessibleName(tr("表示色"));
+    picForeColor->setToolTip(tr("クリックすると色を変更できます"));
+    CmdFont->setText(tr("フォント変更(&F)"));
+    CmdFont->setToolTip(tr("文字表示サンプルのフォントを変更します"));
+    // Right-aligned by LayoutForm: growing, it moves the row to the left.
+    PlaceForLanguage(CmdFont, {CmdFont->x(), CmdFont->y(), 99, CmdFont->height()});
+    Labsample[0]->setText(tr("文字表示サンプル"));
+    LabContrast->setToolTip(
+        tr("文字表示色とグラデーションの各色とのコントラスト比(WCAG 2.x)の最低値と、"
+           "その位置(先頭からのピクセル)です"));
+}
+
+void frmTile::fitTopRow()
+{
     // The smallest window whose right-aligned top row still clears the
     // label of the strip, and whose picture box keeps a row inside its edge.
     const int topRow = ChkText->width() + LabForeColor->width() + picForeColor->width() + 10 +
@@ -165,7 +181,7 @@ void frmTile::ShowContrast()
     if (m_strip.empty())
         return;
     const LowestContrast low = LowestContrastOver(m_strip, m_sampleText.Color);
-    const char* mark = "不足 (3:1 未満)";
+    const char* mark = QT_TR_NOOP("不足 (3:1 未満)");
     switch (low.mark) {
     case ContrastMark::AAA:
         mark = "AAA";
@@ -174,7 +190,7 @@ void frmTile::ShowContrast()
         mark = "AA";
         break;
     case ContrastMark::AALarge:
-        mark = "AA 大きい文字";
+        mark = QT_TR_NOOP("AA 大きい文字");
         break;
     case ContrastMark::Fail:
         break;
@@ -182,7 +198,7 @@ void frmTile::ShowContrast()
     LabContrast->setText(tr("最低コントラスト比 %1:1 (%2 px) %3")
                              .arg(QString::fromStdString(RatioText(low.ratio)))
                              .arg(low.index)
-                             .arg(QString::fromUtf8(mark)));
+                             .arg(tr(mark)));
     LabContrast->adjustSize();
 }
 
@@ -204,7 +220,9 @@ void frmTile::SetSampleFont()
     Labsample[2]->setText(tr("FontSize = ") + QString::fromStdString(BlankSigned(f.Size)));
     // Any style other than 0 counts as on.
     const int at = 4 * (f.bold != 0 ? 1 : 0) + 8 * (f.Italic != 0 ? 1 : 0);
-    Labsample[3]->setText(tr("FontStyle = ") + tr("標準　　太字　　斜体　　太字斜体").mid(at, 4));
+    const char* styles[4] = {QT_TR_NOOP("標準　　"), QT_TR_NOOP("太字　　"), QT_TR_NOOP("斜体　　"),
+                             QT_TR_NOOP("太字斜体")};
+    Labsample[3]->setText(tr("FontStyle = ") + tr(styles[at / 4]));
     for (int i = 1; i < 4; ++i)
         Labsample[i]->adjustSize();
     const int sampleBottom = Labsample[0]->y() + Labsample[0]->height();
@@ -404,6 +422,14 @@ void frmTile::resizeEvent(QResizeEvent*)
 
 void frmTile::changeEvent(QEvent* event)
 {
+    if (event->type() == QEvent::LanguageChange) {
+        retranslateTexts();
+        Labsample[0]->adjustSize();
+        SetSampleFont();
+        ShowContrast();
+        fitTopRow();
+        LayoutForm();
+    }
     // Restoring from the task bar lays out and redraws, as a resize does.
     if (event->type() == QEvent::WindowStateChange && !isMinimized())
         LayoutForm();

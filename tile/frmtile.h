@@ -93,6 +93,9 @@ private:
     QLabel* LabContrast = nullptr;
 
     void Form_Load();
+    // The texts in the current language, and the window's least size for them.
+    void retranslateTexts();
+    void fitTopRow();
     void LayoutForm();
     void SetTextColor();
     void SetSampleFont();

@@ -152,7 +152,7 @@ void ColorBox::keyPressEvent(QKeyEvent* event)
     emit keyPressed(key);
 }
 
-CrossLabel::CrossLabel(QWidget* parent) : QLabel(tr("×"), parent)
+CrossLabel::CrossLabel(QWidget* parent) : QLabel(QStringLiteral("×"), parent)
 {
     setToolTip(tr("無効です"));
     SetTextColor(this, QColor(255, 0, 0));
@@ -180,6 +180,13 @@ void CrossLabel::paintEvent(QPaintEvent*)
     p.fillPath(path, QColor(255, 0, 0));
 }
 
+void CrossLabel::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        setToolTip(tr("無効です"));
+    QLabel::changeEvent(event);
+}
+
 void CrossLabel::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
@@ -194,8 +201,6 @@ UpDown::UpDown(QWidget* parent, QLineEdit* buddy, int minimum, int maximum)
 {
     m_up = new QToolButton(this);
     m_down = new QToolButton(this);
-    m_up->setAccessibleName(tr("増やす"));
-    m_down->setAccessibleName(tr("減らす"));
     m_up->setArrowType(Qt::UpArrow);
     m_down->setArrowType(Qt::DownArrow);
     for (QToolButton* b : {m_up, m_down}) {
@@ -206,6 +211,20 @@ UpDown::UpDown(QWidget* parent, QLineEdit* buddy, int minimum, int maximum)
     connect(m_down, &QToolButton::clicked, this, [this] { step(-1); });
     // The arrow keys in the box step as the arrows do.
     m_buddy->installEventFilter(this);
+    nameArrows();
+}
+
+void UpDown::nameArrows()
+{
+    m_up->setAccessibleName(tr("増やす"));
+    m_down->setAccessibleName(tr("減らす"));
+}
+
+void UpDown::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        nameArrows();
+    QWidget::changeEvent(event);
 }
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event)
@@ -242,32 +261,100 @@ void UpDown::step(int delta)
     emit stepped();
 }
 
-void SetUpJapaneseUi()
+namespace {
+
+UiLanguage g_language = UiLanguage::Japanese;
+QTranslator* g_program = nullptr;
+QTranslator* g_qt = nullptr;
+
+void Uninstall(QTranslator*& t)
+{
+    if (!t)
+        return;
+    QCoreApplication::removeTranslator(t);
+    delete t;
+    t = nullptr;
+}
+
+// Installed only when it loaded: an empty translator changes nothing but
+// still costs every lookup.
+void Install(QTranslator*& slot, const QLocale& locale, const QString& name, const QString& dir)
+{
+    auto* t = new QTranslator(qApp);
+    if (t->load(locale, name, QStringLiteral("_"), dir)) {
+        slot = t;
+        QCoreApplication::installTranslator(t);
+    } else {
+        delete t;
+    }
+}
+
+} // namespace
+
+void SetUpUi(UiLanguage language)
 {
     static bool done = false;
-    if (done)
+    if (!done) {
+        done = true;
+        // The designed face is not on this system; IPA P Gothic has its
+        // metrics, so every caption keeps the room it was designed in. The
+        // English texts use the same face.
+        for (const QString& face :
+             {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")})
+            QFont::insertSubstitution(face, QStringLiteral("IPAPGothic"));
+        // The about box's title face, the same way: IPA P Mincho for it.
+        for (const QString& face : {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho")})
+            QFont::insertSubstitution(face, QStringLiteral("IPAPMincho"));
+        // Controls without a face of their own use the system's default GUI
+        // font, which is this face at 9 points.
+        QApplication::setFont(JpFont(9));
+    }
+    SetUiLanguage(language);
+}
+
+void SetUpJapaneseUi()
+{
+    SetUpUi(UiLanguage::Japanese);
+}
+
+void SetUiLanguage(UiLanguage language)
+{
+    static bool set = false;
+    if (set && language == g_language)
         return;
-    done = true;
-    // The designed face is not on this system; IPA P Gothic has its metrics,
-    // so every caption keeps the room it was designed in.
-    for (const QString& face : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")})
-        QFont::insertSubstitution(face, QStringLiteral("IPAPGothic"));
-    // The about box's title face, the same way: IPA P Mincho for it.
-    for (const QString& face : {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho")})
-        QFont::insertSubstitution(face, QStringLiteral("IPAPMincho"));
-    // Controls without a face of their own use the system's default GUI
-    // font, which is this face at 9 points.
-    QApplication::setFont(JpFont(9));
+    set = true;
+    g_language = language;
     // Qt's own dialogs and buttons speak the program's language, whatever
-    // the user's locale.
-    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
-    QLocale::setDefault(japanese);
-    auto* qt = new QTranslator(qApp);
-    if (qt->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
-                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qt);
-    else
-        delete qt;
+    // the user's locale. Japanese texts are the program's own: they need no
+    // catalogue of ours.
+    const QLocale locale = language == UiLanguage::English
+                               ? QLocale(QLocale::English, QLocale::UnitedStates)
+                               : QLocale(QLocale::Japanese, QLocale::Japan);
+    QLocale::setDefault(locale);
+    Uninstall(g_program);
+    Uninstall(g_qt);
+    Install(g_qt, locale, QStringLiteral("qtbase"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (language == UiLanguage::English)
+        Install(g_program, locale, QStringLiteral("velmix"), QStringLiteral(":/i18n"));
+    // The windows are told at once, not from the event loop: a caller (the
+    // menu, a test) sees every text changed when this returns.
+    QEvent changed(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(qApp, &changed);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+}
+
+UiLanguage CurrentUiLanguage()
+{
+    return g_language;
+}
+
+void PlaceForLanguage(QWidget* w, const QRect& english)
+{
+    const char* const designed = "velmixDesignedPlace";
+    if (!w->property(designed).isValid())
+        w->setProperty(designed, w->geometry());
+    w->setGeometry(g_language == UiLanguage::English ? english : w->property(designed).toRect());
 }
 
 QFont JpFont(double points, bool bold, bool italic, const QString& face)

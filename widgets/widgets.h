@@ -6,6 +6,7 @@
 
 #include "clscommon.h"
 #include "gradient.h"
+#include "language.h"
 
 #include <QFont>
 #include <QImage>
@@ -87,6 +88,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
@@ -107,9 +109,11 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void nameArrows();
     QLineEdit* m_buddy;
     QToolButton* m_up;
     QToolButton* m_down;
@@ -133,7 +137,17 @@ private:
 
 // The designed face and the language of every window, Qt's own dialogs and
 // standard buttons included; safe to call more than once.
+void SetUpUi(UiLanguage language);
 void SetUpJapaneseUi();
+// Switches every window, open or not, to the language: Qt sends each widget
+// QEvent::LanguageChange, on which it sets its texts again.
+void SetUiLanguage(UiLanguage language);
+UiLanguage CurrentUiLanguage();
+
+// A control whose English text needs more room than its Japanese design gave
+// it: in English it takes the given place (grown into free space of its
+// window), in Japanese its designed place, remembered at the first call.
+void PlaceForLanguage(QWidget* w, const QRect& english);
 
 // A font requested by face name; where the face is missing the system
 // substitutes one, and family() still reads as requested.

@@ -13,6 +13,9 @@ work=$(mktemp -d /tmp/velmix-e2e.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 chmod 755 "$work"
 failures=0
+# The Japanese texts, whatever the language of the desktop this runs on.
+export LANG=C.UTF-8
+unset LC_ALL LC_MESSAGES LANGUAGE
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -54,6 +57,14 @@ run_session root "$work/p1" "$work/shot1.png" "$work/title1" || fail "session 1"
 [ "$(cat "$work/title1" 2>/dev/null)" = "タイル表示" ] ||
     fail "tile window caption: '$(cat "$work/title1" 2>/dev/null)'"
 echo "ok: the tile window's title bar reads its caption"
+# On a German desktop the windows speak English; Alt+V, T and Alt+F, X still
+# open the tile window and quit.
+make_program_dir "$work/p1de"
+LANG=de_DE.UTF-8 run_session root "$work/p1de" "$work/shot1de.png" "$work/title1de" ||
+    fail "session on a German desktop"
+[ "$(cat "$work/title1de" 2>/dev/null)" = "Tile View" ] ||
+    fail "tile window caption on a German desktop: '$(cat "$work/title1de" 2>/dev/null)'"
+echo "ok: English on a German desktop"
 shows "$work/shot1.png" "$work/expected.png" || fail "settings file: no start-up gradient shown"
 ini="$work/p1/velmix.ini"
 for key in '; my notes$' '\[Mine\]$' 'keep=me$' 'MainLeft=' 'Dummy=1' 'TextOnOff=' 'Enabled 6=' 'Locate 0=500' 'chkHeight=' 'TileHeight=' 'SaveInitPath='; do

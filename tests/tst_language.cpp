@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: MIT
+// English beside Japanese: every text of every window fits its control in
+// both languages, the menu switches every open window at once and back to
+// exactly the Japanese texts, the choice is kept in the settings file, and
+// Qt's own buttons follow.
+
+#include "frmabout.h"
+#include "frmld.h"
+#include "frmoption.h"
+#include "guifixture.h"
+#include "numtext.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QStyleOptionButton>
+
+using namespace velmix;
+
+namespace {
+
+// Where the style draws a button's text.
+QRect TextRoom(QAbstractButton* b)
+{
+    QStyleOptionButton opt;
+    opt.initFrom(b);
+    opt.text = b->text();
+    if (qobject_cast<QCheckBox*>(b))
+        return b->style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, b);
+    if (qobject_cast<QRadioButton*>(b))
+        return b->style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, b);
+    // A push button's text keeps two pixels clear of its frame.
+    const QRect inside = b->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, b);
+    return inside.adjusted(2, 0, -2, 0);
+}
+
+// Each shown text of the window that its control cuts, as "window/control
+// 'text' needs W x H px, has W x H". No text of ours has a drawn "&".
+QStringList Cut(QWidget* window)
+{
+    QStringList cut;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const QFontMetrics fm(w->font());
+        QString text;
+        QSize need;
+        QSize has;
+        if (auto* l = qobject_cast<QLabel*>(w)) {
+            text = l->text();
+            const int m = l->margin();
+            has = l->contentsRect().adjusted(m, m, -m, -m).size();
+            // The number of lines matters where a label wraps.
+            const int wrap = l->wordWrap() ? Qt::TextWordWrap : 0;
+            need = fm.boundingRect(QRect(0, 0, has.width(), 10000), wrap, text).size();
+            need.setHeight(l->wordWrap() ? need.height() : 0);
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            text = QString(b->text()).remove('&');
+            has = TextRoom(b).size();
+            need = QSize(fm.horizontalAdvance(text), 0);
+        } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+            // The title stands eight pixels in from either edge.
+            text = QString(g->title()).remove('&');
+            has = QSize(g->width() - 16, 0);
+            need = QSize(fm.horizontalAdvance(text), 0);
+        }
+        if (!text.isEmpty() && w->isVisibleTo(window) &&
+            (need.width() > has.width() || need.height() > has.height()))
+            cut << QString("%1/%2 '%3' needs %4 x %5 px, has %6 x %7")
+                       .arg(window->objectName(), w->objectName(), text)
+                       .arg(need.width())
+                       .arg(need.height())
+                       .arg(has.width())
+                       .arg(has.height());
+    }
+    return cut;
+}
+
+// Every text a person or a screen reader meets in the window and its menus.
+QStringList Texts(QWidget* window)
+{
+    QStringList texts{window->windowTitle()};
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        texts << w->toolTip() << w->accessibleName();
+        if (auto* l = qobject_cast<QLabel*>(w))
+            texts << l->text();
+        else if (auto* b = qobject_cast<QAbstractButton*>(w))
+            texts << b->text();
+        else if (auto* g = qobject_cast<QGroupBox*>(w))
+            texts << g->title();
+    }
+    for (QAction* a : window->findChildren<QAction*>())
+        texts << a->text();
+    texts.removeAll(QString());
+    return texts;
+}
+
+void Switch(frmMain& w)
+{
+    child<QAction>(w, "mnuLanguage")->trigger();
+}
+
+} // namespace
+
+class tst_Language : public QObject
+{
+    Q_OBJECT
+private slots:
+    void textsFit_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::newRow("Japanese") << false;
+        QTest::newRow("English") << true;
+    }
+    void textsFit()
+    {
+        QFETCH(bool, english);
+        GuiFixture f;
+        SetUiLanguage(english ? UiLanguage::English : UiLanguage::Japanese);
+        QStringList cut = Cut(&f.w());
+        // The tile window at its designed size, in both orientations.
+        f.w().cmdTile_Click();
+        cut << Cut(&f.tile());
+        child<QRadioButton>(f.w(), "Option1", 1)->click();
+        cut << Cut(&f.w()) << Cut(&f.tile());
+        // The options dialog for both commands, the longest size shown.
+        for (const bool save : {true, false}) {
+            frmOption option(f.dialogs, &f.w(), kMaxThickness);
+            option.setObjectName("frmOption");
+            option.setTarget({save, save ? 0 : 1, kMaxImageSize});
+            option.show();
+            option.setThickness(true, kMaxThickness);
+            cut << Cut(&option);
+        }
+        frmLD ld(&f.w());
+        ld.setObjectName("frmLD");
+        ld.show();
+        cut << Cut(&ld);
+        frmAbout about(f.dialogs, &f.w());
+        about.setObjectName("frmAbout");
+        about.show();
+        cut << Cut(&about);
+        cut.removeDuplicates();
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    }
+
+    void switchesAtOnce()
+    {
+        GuiFixture f;
+        f.w().cmdTile_Click();
+        const QStringList japanese = Texts(&f.w()) + Texts(&f.tile());
+        QVERIFY(japanese.contains("ﾀｲﾙ表示(&T)"));
+        QVERIFY(japanese.contains("English(&E)"));
+        Switch(f.w());
+        QCOMPARE(CurrentUiLanguage(), UiLanguage::English);
+        const QStringList english = Texts(&f.w()) + Texts(&f.tile());
+        QCOMPARE(english.size(), japanese.size());
+        // Not a Japanese character left, the other language's item aside.
+        const QRegularExpression kana("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]");
+        QStringList left = english.filter(kana);
+        left.removeAll("日本語(&J)");
+        // The stored font name is a value, not a text of ours.
+        left.removeIf([](const QString& t) { return t.startsWith("FontName = "); });
+        QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
+        QVERIFY(english.contains("&Tile View"));
+        QCOMPARE(f.tile().windowTitle(), QString("Tile View"));
+        // Qt's own buttons follow.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+        Switch(f.w());
+        QCOMPARE(Texts(&f.w()) + Texts(&f.tile()), japanese);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("キャンセル"));
+    }
+
+    void choiceKept_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<bool>("english");
+        const QByteArray head = "[IniCheck]\r\nDummy=1\r\n[Option]\r\n";
+        QTest::newRow("no key: the locale's (C)") << head << false;
+        QTest::newRow("English") << head + "Language=en\r\n" << true;
+        QTest::newRow("Japanese") << head + "Language=ja\r\n" << false;
+        QTest::newRow("written by hand") << head + "Language= EN \r\n" << true;
+        QTest::newRow("unknown: the locale's") << head + "Language=de\r\n" << false;
+    }
+    void choiceKept()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(bool, english);
+        {
+            GuiFixture f(stored);
+            QCOMPARE(CurrentUiLanguage() == UiLanguage::English, english);
+            QCOMPARE(child<QPushButton>(f.w(), "CmdSave")->text(),
+                     QString(english ? "&Save" : "保存(&S)"));
+            // Not chosen in this run: the file's line stays as it was.
+            f.w().SaveSettingsNow();
+            const qsizetype at = stored.indexOf("Language");
+            const QByteArray line = at < 0 ? QByteArray() : stored.mid(at);
+            QCOMPARE(f.iniText().indexOf("Language") < 0, line.isEmpty());
+            QVERIFY(f.iniText().contains(line));
+            Switch(f.w());
+            f.w().SaveSettingsNow();
+            const QByteArray chosen = english ? "Language=ja\r\n" : "Language=en\r\n";
+            QVERIFY2(f.iniText().contains(chosen), f.iniText().constData());
+        }
+        SetUpJapaneseUi();
+    }
+};
+
+QTEST_MAIN(tst_Language)
+#include "tst_language.moc"
