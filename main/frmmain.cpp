@@ -382,12 +382,13 @@ void frmMain::retranslateUi()
     mnuLanguage->setText(CurrentUiLanguage() == UiLanguage::English
                              ? QStringLiteral("日本語(&J)")
                              : QStringLiteral("English(&E)"));
-    // Where an English text is longer than its designed room: the preview's
-    // label pushes the strip (its width kept) into the gap before the image
-    // frame, the first orientation button takes room from the frame's edge.
+    // Where an English text is longer than its designed room ("Preview" by
+    // 8 pixels, "Across" by 3): the preview's label pushes the strip (its
+    // width kept) into the gap before the image frame, the first orientation
+    // button takes room from the frame's edge and the gap to the second.
     PlaceForLanguage(LabPrev, {0, 284, 41, 36});
     PlaceForLanguage(picPrev, {40, 288, 284, 17});
-    PlaceForLanguage(Option1[0], {10, 16, 68, 25});
+    PlaceForLanguage(Option1[0], {14, 16, 62, 25});
 }
 
 void frmMain::changeEvent(QEvent* event)

@@ -127,8 +127,6 @@ void frmTile::retranslateTexts()
     picForeColor->setToolTip(tr("クリックすると色を変更できます"));
     CmdFont->setText(tr("フォント変更(&F)"));
     CmdFont->setToolTip(tr("文字表示サンプルのフォントを変更します"));
-    // Right-aligned by LayoutForm: growing, it moves the row to the left.
-    PlaceForLanguage(CmdFont, {CmdFont->x(), CmdFont->y(), 99, CmdFont->height()});
     Labsample[0]->setText(tr("文字表示サンプル"));
     LabContrast->setToolTip(
         tr("文字表示色とグラデーションの各色とのコントラスト比(WCAG 2.x)の最低値と、"
