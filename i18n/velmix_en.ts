@@ -113,6 +113,10 @@
         <source>やり直し(&amp;Y)</source>
         <translation>Re&amp;do</translation>
     </message>
+    <message>
+        <source>補間の変更</source>
+        <translation>Change Interpolation</translation>
+    </message>
 </context>
 <context>
     <name>velmix::UpDown</name>
@@ -325,6 +329,7 @@
         <source>設定ファイル %1 に書き込めませんでした。前のファイルは変更されていません。<byte value="xd"/>
 %2</source>
         <translation>Could not write the settings file %1. The previous file is unchanged.<byte value="xd"/>
+%2<byte value="xd"/>
 %2</translation>
     </message>
     <message>
@@ -339,6 +344,7 @@
         <source>ヘルプを表示できません。<byte value="xd"/>
 Ret=</source>
         <translation>Cannot show the help page.<byte value="xd"/>
+Ret=<byte value="xd"/>
 Ret=</translation>
     </message>
     <message>
@@ -356,6 +362,18 @@ Ret=</translation>
     <message>
         <source>･</source>
         <translation>·</translation>
+    </message>
+    <message>
+        <source>補間(&amp;I)</source>
+        <translation>&amp;Interpolation</translation>
+    </message>
+    <message>
+        <source>RGB(&amp;R)</source>
+        <translation>&amp;RGB</translation>
+    </message>
+    <message>
+        <source>OKLab(&amp;O)</source>
+        <translation>&amp;OKLab</translation>
     </message>
 </context>
 <context>
@@ -423,6 +441,14 @@ Ret=</translation>
     <message>
         <source>%1は1から%2までの数値で指定してください。</source>
         <translation>%1 must be a number from 1 to %2.</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｨｻﾞﾘﾝｸﾞ</source>
+        <translation>Dithering</translation>
+    </message>
+    <message>
+        <source>細かな点の模様で中間の色を表し、なだらかなグラデーションの縞をなくします(BMP・PNG・クリップボード)</source>
+        <translation>Shows in-between colours as a fine pattern of dots, so that a smooth gradient has no bands (BMP, PNG, clipboard)</translation>
     </message>
 </context>
 <context>
@@ -496,10 +522,6 @@ Ret=</translation>
         <translation>Width=%1  : Height=%2</translation>
     </message>
     <message>
-        <source>不足</source>
-        <translation>fail</translation>
-    </message>
-    <message>
         <source>AA 大きい文字</source>
         <translation>AA large text</translation>
     </message>
@@ -518,6 +540,10 @@ Ret=</translation>
     <message>
         <source>太字斜体</source>
         <translation>Bold Italic</translation>
+    </message>
+    <message>
+        <source>不足 (3:1 未満)</source>
+        <translation>fail (below 3:1)</translation>
     </message>
 </context>
 </TS>
