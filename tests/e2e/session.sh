@@ -92,9 +92,13 @@ if [ "$way" = places ]; then
         # on a first mapping, only on later ones: there it comes back with its
         # title bar, not its inside, where the inside was.)
         was=$(frame "$tile")
-        wmctrl -i -c "$tile"
-        poll 50 '! xdotool search --onlyvisible --class velmix 2>/dev/null | grep -qvx "$wid"' ||
-            { echo "the tile window did not close"; kill "$pid"; exit 1; }
+        closed='! xdotool search --onlyvisible --class velmix 2>/dev/null | grep -qvx "$wid"'
+        # Asked again if a busy machine lost the request.
+        for _ in 1 2 3; do
+            wmctrl -i -c "$tile"
+            poll 50 "$closed" && break
+        done
+        eval "$closed" || { echo "the tile window did not close"; kill "$pid"; exit 1; }
         xdotool windowfocus --sync "$wid" 2>/dev/null || true
         xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
         poll 50 'tile=$(xdotool search --onlyvisible --class velmix 2>/dev/null | grep -vx "$wid" | head -n 1); [ -n "$tile" ]' ||
