@@ -52,6 +52,12 @@ QRect FramePlacer::shownFrame() const
     return outer == inner ? inner.marginsAdded(m_margins) : outer;
 }
 
+bool FramePlacer::unmovedSinceMapped() const
+{
+    return !m_mappedInside.isNull() && m_window->isVisible() &&
+           m_window->geometry() == m_mappedInside;
+}
+
 QMargins FramePlacer::margins() const
 {
     if (!m_margins.isNull() || !m_guide || !m_guide->isVisible())
@@ -94,16 +100,23 @@ void FramePlacer::settle()
         return;
     }
     m_settling = false;
+    QRect inside = m_window->geometry();
     if (m_pending && !m_place.isNull()) {
         m_pending = false;
-        if (m_sized && now.size() != m_place.size())
-            m_window->resize(m_window->size() + m_place.size() - now.size());
-        if (now.topLeft() != m_place.topLeft())
+        if (m_sized && now.size() != m_place.size()) {
+            inside.setSize(inside.size() + m_place.size() - now.size());
+            m_window->resize(inside.size());
+        }
+        if (now.topLeft() != m_place.topLeft()) {
+            inside.translate(m_place.topLeft() - now.topLeft());
             m_window->move(m_place.topLeft());
+        }
         now = m_place;
     }
-    if (m_mapped.isNull())
+    if (m_mapped.isNull()) {
         m_mapped = now;
+        m_mappedInside = inside;
+    }
 }
 
 bool FramePlacer::eventFilter(QObject* watched, QEvent* event)

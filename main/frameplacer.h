@@ -28,6 +28,9 @@ public:
     QRect placed() const { return m_put; }
     // The frame as the window manager first settled it, null until then.
     QRect firstMapped() const { return m_mapped; }
+    // Whether the window stands where it was first settled, judged by its
+    // inside: some window managers' frames Qt sees only now and then.
+    bool unmovedSinceMapped() const;
     // A window whose frame is known, for a first guess at this one's.
     void setGuide(const QWidget* guide) { m_guide = guide; }
 
@@ -46,6 +49,7 @@ private:
     QRect m_put;   // where place() put it
     QRect m_place; // where it goes when next shown
     QRect m_mapped;
+    QRect m_mappedInside;
     QRect m_closedAt;
     QMargins m_margins; // the frame's, once the window manager has drawn it
     bool m_pending = false;

@@ -538,7 +538,8 @@ std::optional<WindowPlace> frmMain::placeOf(const QWidget* w, const FramePlacer*
     const auto same = [&](const QRect& r) {
         return sized ? now == r : now.topLeft() == r.topLeft() && !r.isNull();
     };
-    if (stored && (same(placer->placed()) || same(placer->firstMapped())))
+    if (stored &&
+        (same(placer->placed()) || same(placer->firstMapped()) || placer->unmovedSinceMapped()))
         return stored;
     const double tpx = TwipsPerPixelX(this);
     const double tpy = TwipsPerPixelY(this);
