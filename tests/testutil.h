@@ -2,6 +2,9 @@
 #pragma once
 // Helpers shared by the tests.
 
+#include <QFile>
+#include <QTest>
+
 #include <csignal>
 #include <fstream>
 #include <sys/resource.h>
@@ -47,3 +50,16 @@ public:
 private:
     rlimit m_old{};
 };
+
+// A file's bytes (none when it cannot be read).
+inline QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+}

@@ -67,6 +67,11 @@ const auto Drag = [](QSlider* s, int to) {
     s->setSliderDown(false);
 };
 
+// A file name (empty: the clipboard), down, the format as Qt reads it, the
+// thickness (0: the box off, 1 across, 2 down), the size the options show,
+// dithered (the box on from the settings file, and OKLab).
+using Saved = std::tuple<QString, bool, QString, int, QString, bool>;
+
 // Each kind of step: its name, what undo calls it, and how it is made.
 const std::tuple<const char*, EditStep, std::function<void(GuiFixture&)>> kSteps[] = {
     {"check box", EditStep::Check, [](auto& f) { Click(child<QCheckBox>(f.w(), "Check1_5")); }},
@@ -86,12 +91,15 @@ const std::tuple<const char*, EditStep, std::function<void(GuiFixture&)>> kSteps
 };
 
 // Saves to `path` (or copies, when empty) through the options dialog with a
-// thickness (0: the box left off) and Enter.
-void Export(GuiFixture& f, const QString& path, int thickness)
+// thickness (0: the box left off) and Enter; `look` sees the dialog first.
+void Export(GuiFixture& f, const QString& path, int thickness,
+            const std::function<void(QDialog*)>& look = {})
 {
     if (!path.isEmpty())
         f.dialogs.files.push_back(path);
-    f.dialogs.modals.push_back([thickness](QDialog* d) {
+    f.dialogs.modals.push_back([thickness, look](QDialog* d) {
+        if (look)
+            look(d);
         child<QCheckBox>(*d, "chkHeight")->setChecked(thickness > 0);
         if (thickness > 0)
             child<QLineEdit>(*d, "txtSize")->setText(QString::number(thickness));
@@ -216,12 +224,11 @@ private slots:
         // disabled point 2 (blue); +-255 at most.
         w.setCheck(1, true);
         const std::tuple<const char*, const char*, int, Colour> rows[] = {
-            {"20", "20", 20, 0x14FF14},     {"-20", "-20", -20, 0x00EB00},
-            {"-", "-", 0, 0x00FF00},        {"2.5x", "2.5", 2, 0x02FF02},
-            {"255", "255", 255, 0xFFFFFF},  {"256", "255", 255, 0xFFFFFF},
-            {"999", "255", 255, 0xFFFFFF},  {"-255", "-255", -255, 0},
-            {"-256", "-255", -255, 0},      {"05", "05", 5, 0x05FF05},
-            {"0.001", "0.00", 0, 0x00FF00},
+            {"20", "20", 20, 0x14FF14},    {"-20", "-20", -20, 0x00EB00},
+            {"-", "-", 0, 0x00FF00},       {"2.5x", "2.5", 2, 0x02FF02},
+            {"255", "255", 255, 0xFFFFFF}, {"256", "255", 255, 0xFFFFFF},
+            {"-255", "-255", -255, 0},     {"-256", "-255", -255, 0},
+            {"05", "05", 5, 0x05FF05},     {"0.001", "0.00", 0, 0x00FF00},
         };
         for (auto [typed, shown, at, colour] : rows)
             Brightness(f, [&](frmLD& ld, QLineEdit* text) {
@@ -340,103 +347,67 @@ private slots:
     void saveAndCopy_data()
     {
         // The extension alone decides the type; the options show the size.
-        QTest::addColumn<QString>("name"); // empty: the clipboard
-        QTest::addColumn<bool>("vertical");
-        QTest::addColumn<int>("thickness"); // 0: the box off (1 across, 2 down)
-        QTest::addColumn<QByteArray>("format");
-        QTest::addColumn<QString>("label");
-        QTest::newRow(".JPG") << "sky.JPG" << false << 7 << QByteArray("jpeg") << " 200 x 7 pixels";
-        QTest::newRow(".jpeg") << "a.jpeg" << true << 0 << QByteArray("jpeg") << " 2 x 200 pixels";
-        QTest::newRow(".Png") << "sky.Png" << false << 0 << QByteArray("png") << " 200 x 1 pixels";
-        QTest::newRow(".gif") << "sky.gif" << true << 33 << QByteArray("bmp") << " 33 x 200 pixels";
-        QTest::newRow("none") << "sky" << false << 1 << QByteArray("bmp") << " 200 x 1 pixels";
-        QTest::newRow("dotted") << "my.pics/sky" << false << 50 << QByteArray("bmp") << "";
-        QTest::newRow("copy") << "" << false << 0 << QByteArray() << " 200 x 1 pixels";
-        QTest::newRow("copy down") << "" << true << 9 << QByteArray() << " 9 x 200 pixels";
+        QTest::addColumn<Saved>("row");
+        QTest::newRow(".JPG") << Saved{"sky.JPG", false, "jpeg", 7, " 200 x 7 pixels", false};
+        QTest::newRow(".jpeg") << Saved{"a.jpeg", true, "jpeg", 0, " 2 x 200 pixels", false};
+        QTest::newRow(".Png") << Saved{"sky.Png", false, "png", 0, " 200 x 1 pixels", false};
+        QTest::newRow(".gif") << Saved{"sky.gif", true, "bmp", 33, " 33 x 200 pixels", false};
+        QTest::newRow("none") << Saved{"sky", false, "bmp", 1, " 200 x 1 pixels", false};
+        QTest::newRow("dotted") << Saved{"my.pics/sky", false, "bmp", 50, "", false};
+        QTest::newRow("copy") << Saved{"", false, "", 0, " 200 x 1 pixels", false};
+        QTest::newRow("copy down") << Saved{"", true, "", 9, " 9 x 200 pixels", false};
+        QTest::newRow("dithered .png") << Saved{"a.png", false, "png", 20, "", true};
+        QTest::newRow("dithered bitmap down") << Saved{"a", true, "bmp", 0, "", true};
+        QTest::newRow("dithered copy") << Saved{"", false, "", 11, "", true};
+        QTest::newRow("dithered .JPG down") << Saved{"a.JPG", true, "jpeg", 20, "", true};
     }
 
+    // A dithered bitmap, PNG or copy is the core's dithered OKLab strip, and
+    // so is the tile window at the thickness saved; for a JPEG the dither box
+    // is disabled but keeps its state. Both choices last to the next run.
     void saveAndCopy()
     {
-        QFETCH(QString, name);
-        QFETCH(bool, vertical);
-        QFETCH(int, thickness);
-        QFETCH(QByteArray, format);
-        QFETCH(QString, label);
-        GuiFixture f;
-        QDir(f.userDir.path()).mkpath("my.pics");
-        child<QLineEdit>(f.w(), "txtSize")->setText("200");
-        if (vertical)
-            Click(child<QRadioButton>(f.w(), "Option1_1"));
-        const QString path = name.isEmpty() ? name : f.userDir.filePath(name);
-        Export(f, path, thickness);
-        QVERIFY(f.dialogs.messages.empty());
-        if (!label.isEmpty())
-            QCOMPARE(child<QLabel>(f.w().option(), "lblSize")->text(), label);
-        const int thick = thickness ? thickness : 1 + vertical;
-        QImage img = QGuiApplication::clipboard()->image();
-        if (!name.isEmpty())
-            QVERIFY(img.load(path, format.constData())); // the content, not the name, decides
-        QCOMPARE(img.size(), vertical ? QSize(thick, 200) : QSize(200, thick));
-        if (vertical) // read down as across
-            img = img.transformed(QTransform(0, 1, 1, 0, 0, 0));
-        if (format != "jpeg")
-            QVERIFY(ImageShowsLine(img, DrawGrad(StartupPoints(), 200)));
-    }
-
-    void ditherAndBlend_data()
-    {
-        QTest::addColumn<QString>("name"); // empty: the clipboard
-        QTest::addColumn<bool>("vertical");
-        QTest::addColumn<int>("thickness"); // 0: the box off (1 across, 2 down)
-        QTest::addColumn<bool>("takesDither");
-        QTest::newRow(".png across 20") << "a.png" << false << 20 << true;
-        QTest::newRow("bitmap down, box off") << "a" << true << 0 << true;
-        QTest::newRow("copy across 11") << "" << false << 11 << true;
-        QTest::newRow(".JPG down") << "a.JPG" << true << 20 << false;
-    }
-
-    // The dither box on from the settings file and OKLab chosen: a bitmap,
-    // PNG or copy is the core's dithered OKLab strip; for a JPEG the box is
-    // disabled but still on. The tile window shows the
-    // dithered strip at the thickness saved. Both choices last to the next run.
-    void ditherAndBlend()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, vertical);
-        QFETCH(int, thickness);
-        QFETCH(bool, takesDither);
-        GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nDither=True\n");
+        QFETCH(Saved, row);
+        const auto& [name, vertical, format, thickness, label, dithered] = row;
+        GuiFixture f(dithered ? QByteArray("[IniCheck]\nDummy=1\n[Option]\nDither=True\n") : "");
         frmMain& w = f.w();
+        QDir(f.userDir.path()).mkpath("my.pics");
         child<QLineEdit>(w, "txtSize")->setText("200");
         if (vertical)
             Click(child<QRadioButton>(w, "Option1_1"));
-        Act(w, "mnuBlendKind_1")->trigger();
-        w.cmdTile_Click();
+        if (dithered) {
+            Act(w, "mnuBlendKind_1")->trigger();
+            w.cmdTile_Click();
+        }
         bool boxShown = false;
         const QString path = name.isEmpty() ? name : f.userDir.filePath(name);
-        if (!path.isEmpty())
-            f.dialogs.files.push_back(path);
-        f.dialogs.modals.push_back([&](QDialog* d) {
+        Export(f, path, thickness, [&, dithered = dithered, format = format](QDialog* d) {
             const QCheckBox* box = child<QCheckBox>(*d, "chkDither");
-            boxShown = box->isChecked() && box->isEnabled() == takesDither;
-            child<QCheckBox>(*d, "chkHeight")->setChecked(thickness > 0);
-            if (thickness > 0)
-                child<QLineEdit>(*d, "txtSize")->setText(QString::number(thickness));
-            QTest::keyClick(d, Qt::Key_Return);
+            boxShown = box->isChecked() == dithered && box->isEnabled() == (format != "jpeg");
         });
-        path.isEmpty() ? w.mnuClipBoard_Click() : w.MenuSave_Click();
         QVERIFY(boxShown && f.dialogs.messages.empty());
+        if (!label.isEmpty())
+            QCOMPARE(child<QLabel>(w.option(), "lblSize")->text(), label);
         const int thick = thickness ? thickness : 1 + vertical;
-        const QImage dithered =
-            StripPicture(MakeStrip(w.currentPoints(), 200, vertical, thick, true));
-        QCOMPARE(w.picWork(), dithered);
-        QImage file = QGuiApplication::clipboard()->image();
-        if (takesDither) // a JPEG encoder makes its own pixels
-            QCOMPARE((path.isEmpty() || file.load(path), file), dithered);
-        w.close();
-        GuiFixture next(f.iniText());
-        QVERIFY(next.w().state().Dither && Act(next.w(), "mnuBlendKind_1")->isChecked());
-        QCOMPARE(next.w().currentPoints().blend, Blend::OkLab);
+        QImage img = QGuiApplication::clipboard()->image();
+        if (!name.isEmpty())
+            QVERIFY(img.load(path, qPrintable(format))); // the content, not the name, decides
+        QCOMPARE(img.size(), vertical ? QSize(thick, 200) : QSize(200, thick));
+        if (dithered) {
+            const QImage strip =
+                StripPicture(MakeStrip(w.currentPoints(), 200, vertical, thick, true));
+            QCOMPARE(w.picWork(), strip);
+            if (format != "jpeg") // a JPEG encoder makes its own pixels
+                QCOMPARE(img, strip);
+            w.close();
+            GuiFixture next(f.iniText());
+            QVERIFY(next.w().state().Dither && Act(next.w(), "mnuBlendKind_1")->isChecked());
+            QCOMPARE(next.w().currentPoints().blend, Blend::OkLab);
+        } else if (format != "jpeg") {
+            if (vertical) // read down as across
+                img = img.transformed(QTransform(0, 1, 1, 0, 0, 0));
+            QVERIFY(ImageShowsLine(img, DrawGrad(StartupPoints(), 200)));
+        }
     }
 
     void cancelAtEachStep()

@@ -37,6 +37,7 @@ using namespace velmix;
 namespace {
 
 using RoundTrip = std::tuple<QString, int, bool, int, bool>; // ext, size, down, thickness, dither
+using Rendered = std::tuple<QString, GradPoints, QSize>;
 using Failure =
     std::tuple<QString, QString, int, int, QString>; // ext, target, thickness, code, why
 
@@ -63,18 +64,6 @@ int Save(const QString& ext, const StripImage& s, const QString& path, std::stri
     if (ext == "bmp")
         return SaveBitmapFile(s, p, err) ? kEncodeOk : -1;
     return ext == "png" ? DCSavetoPNG(s, p, pngOption, err) : DCSavetoJPEG(s, p, 100, 0, err);
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
 }
 
 // The PNG's image data inflated, at most room bytes (-1: longer, or broken).
@@ -330,7 +319,6 @@ private slots:
                  {"--type gif -o x.png", 2, "--type gif: must be bmp, jpg, png, css or svg"},
                  {"-o -", 2, "standard output has no extension: give --type"},
                  {"-o x.png --output=y.png", 2, "--output: given twice"},
-                 {"-s 10 --size=20 -o x.png", 2, "--size: given twice"},
                  {"--contrast", 2, "--contrast: missing colour"},
                  {"-t -o x.png", 2, "-t: thickness must be"},
                  {"-o loop.png", 2, "loop.png: Too many levels of symbolic links"},
@@ -352,34 +340,32 @@ private slots:
     // its points, size, orientation and thickness, given or remembered.
     void rendered_data()
     {
-        QTest::addColumn<QString>("args");
-        QTest::addColumn<GradPoints>("points");
-        QTest::addColumn<QSize>("size");
+        // The arguments, the points, the picture's size.
+        QTest::addColumn<Rendered>("row");
         const QString three = "-p 0:#000000 -p 400:#ff8800:off -p 1000:16777215 -s 40 ";
         const GradPoints p = Three(0, 0x0088FF, 0xFFFFFF, false);
-        QTest::newRow("bmp") << three + "-t 3 -o g.bmp" << p << QSize(40, 3);
+        QTest::newRow("bmp") << Rendered{three + "-t 3 -o g.bmp", p, {40, 3}};
         QTest::newRow("remembered: down, tate + 1 across")
-            << "--from-ini v.ini -o g.png" << Three(255, 0, 0xFF0000, false) << QSize(2, 50);
-        QTest::newRow("through a link") << "-s 10 -o link.png" << StartupPoints() << QSize(10, 1);
-        QTest::newRow("CSS") << three + "-t 3 -o g.CSS" << p << QSize(40, 3);
-        QTest::newRow("SVG") << three + "--vertical -o g.svg" << p << QSize(1, 40);
+            << Rendered{"--from-ini v.ini -o g.png", Three(255, 0, 0xFF0000, false), {2, 50}};
+        QTest::newRow("through a link") << Rendered{"-s 10 -o link.png", StartupPoints(), {10, 1}};
+        QTest::newRow("CSS") << Rendered{three + "-t 3 -o g.CSS", p, {40, 3}};
+        QTest::newRow("SVG") << Rendered{three + "--vertical -o g.svg", p, {1, 40}};
         GradPoints ok = p;
         ok.blend = Blend::OkLab;
-        QTest::newRow("OKLab CSS") << three + "--blend oklab -t 3 -o g.CSS" << ok << QSize(40, 3);
+        QTest::newRow("OKLab CSS") << Rendered{three + "--blend oklab -t 3 -o g.CSS", ok, {40, 3}};
         QTest::newRow("OKLab dithered PNG, down")
-            << three + "--blend=oklab --dither --vertical -t 9 -o g.png" << ok << QSize(9, 40);
+            << Rendered{three + "--blend=oklab --dither --vertical -t 9 -o g.png", ok, {9, 40}};
         // A settings file's remembered blend, unless --blend says otherwise.
         GradPoints remembered = Three(255, 0, 0xFF0000, false);
         remembered.blend = Blend::OkLab;
         QTest::newRow("remembered OKLab")
-            << "--from-ini ok.ini --dither -o g.bmp" << remembered << QSize(2, 50);
+            << Rendered{"--from-ini ok.ini --dither -o g.bmp", remembered, {2, 50}};
     }
 
     void rendered()
     {
-        QFETCH(QString, args);
-        QFETCH(GradPoints, points);
-        QFETCH(QSize, size);
+        QFETCH(Rendered, row);
+        const auto& [args, points, size] = row;
         WriteAll(at("ok.ini"), ReadAll(at("v.ini")) + "Blend=1\r\n");
         QCOMPARE(Render(m_dir->path(), args).first, 0);
         const bool down = size.height() > size.width();
