@@ -46,6 +46,15 @@ choose_until() { # CONDITION ALT+KEY LETTER [ALT+KEY LETTER...]
     return 1
 }
 
+# The program's visible top-level window other than the main one: a menu
+# still closing is visible too, but it is override-redirect.
+other_window() {
+    local w
+    for w in $(xdotool search --onlyvisible --class velmix 2>/dev/null | grep -vx "$wid"); do
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: no' && { echo "$w"; return; }
+    done
+}
+
 dispfile=$(mktemp)
 Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$dispfile" >/dev/null 2>&1 &
 xpid=$!
@@ -70,7 +79,7 @@ sleep 1
 if [ "$way" = places ]; then
     xdotool windowfocus --sync "$wid" 2>/dev/null || true
     xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
-    poll 50 'tile=$(xdotool search --onlyvisible --class velmix 2>/dev/null | grep -vx "$wid" | head -n 1); [ -n "$tile" ]' ||
+    poll 50 'tile=$(other_window); [ -n "$tile" ]' ||
         { echo "no tile window"; kill "$pid"; exit 1; }
     # Once framed and settled, each frame's top row is on the screen and
     # at least 100 pixels of its title bar.
@@ -92,7 +101,7 @@ if [ "$way" = places ]; then
         # on a first mapping, only on later ones: there it comes back with its
         # title bar, not its inside, where the inside was.)
         was=$(frame "$tile")
-        closed='! xdotool search --onlyvisible --class velmix 2>/dev/null | grep -qvx "$wid"'
+        closed='[ -z "$(other_window)" ]'
         # Asked again if a busy machine lost the request.
         for _ in 1 2 3; do
             wmctrl -i -c "$tile"
@@ -101,7 +110,7 @@ if [ "$way" = places ]; then
         eval "$closed" || { echo "the tile window did not close"; kill "$pid"; exit 1; }
         xdotool windowfocus --sync "$wid" 2>/dev/null || true
         xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
-        poll 50 'tile=$(xdotool search --onlyvisible --class velmix 2>/dev/null | grep -vx "$wid" | head -n 1); [ -n "$tile" ]' ||
+        poll 50 'tile=$(other_window); [ -n "$tile" ]' ||
             { echo "the tile window did not open again"; kill "$pid"; exit 1; }
         sleep 2.5
         [ "$VELMIX_WM" = metacity ] || [ "$(frame "$tile")" = "$was" ] ||
