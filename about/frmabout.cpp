@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "frmabout.h"
+#include "about/frmabout.h"
 
-#include "dialogs.h"
-#include "version.h"
-#include "widgets.h"
+#include "common/dialogs.h"
+#include "core/version.h"
+#include "widgets/widgets.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "appicon.h"
+#include "app/appicon.h"
 
-#include "gradient.h"
+#include "core/gradient.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -2,7 +2,7 @@
 // velmix_icongen SIZE FILE: the program's icon as a PNG, for the installed
 // icon theme. A build tool, not installed.
 
-#include "appicon.h"
+#include "app/appicon.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // velmix: the gradient maker's window.
 
-#include "appicon.h"
-#include "dialogs.h"
-#include "frmmain.h"
-#include "programdir.h"
-#include "shutdownsignals.h"
-#include "version.h"
-#include "widgets.h"
+#include "app/appicon.h"
+#include "app/programdir.h"
+#include "app/shutdownsignals.h"
+#include "common/dialogs.h"
+#include "core/version.h"
+#include "main/frmmain.h"
+#include "widgets/widgets.h"
 
 #include <QApplication>
 #include <QStandardPaths>

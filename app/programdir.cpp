@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "programdir.h"
+#include "app/programdir.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,13 +2,13 @@
 // velmix-render: the gradient as a file, from the command line, through the
 // same rasteriser and writers as the program's save command.
 
-#include "clscommon.h"
-#include "contrast.h"
-#include "exporter.h"
-#include "moduleini.h"
-#include "renderargs.h"
-#include "savefile.h"
-#include "version.h"
+#include "app/renderargs.h"
+#include "common/clscommon.h"
+#include "common/savefile.h"
+#include "core/contrast.h"
+#include "core/version.h"
+#include "export/exporter.h"
+#include "settings/moduleini.h"
 
 #include <QCoreApplication>
 #include <QFile>

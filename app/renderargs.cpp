@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "renderargs.h"
+#include "app/renderargs.h"
 
 #include <charconv>
 #include <set>

@@ -2,7 +2,7 @@
 #pragma once
 // The command line of velmix-render, parsed into a plain job.
 
-#include "gradient.h"
+#include "core/gradient.h"
 
 #include <optional>
 #include <string>

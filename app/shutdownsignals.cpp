@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "shutdownsignals.h"
+#include "app/shutdownsignals.h"
 
-#include "savefile.h"
+#include "common/savefile.h"
 
 #include <QSocketNotifier>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The rasteriser and the writers, in process.
 
-#include "exporter.h"
-#include "gradient.h"
-#include "transg.h"
+#include "core/gradient.h"
+#include "export/exporter.h"
+#include "export/transg.h"
 
 #include <benchmark/benchmark.h>
 

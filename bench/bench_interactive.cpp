@@ -10,12 +10,12 @@
 //                                Xvfb included): slider release and brightness
 //                                drag, both orientations, two tile sizes
 
-#include "dialogs.h"
-#include "frmld.h"
-#include "frmmain.h"
-#include "frmtile.h"
-#include "gradient.h"
-#include "widgets.h"
+#include "common/dialogs.h"
+#include "core/gradient.h"
+#include "main/frmld.h"
+#include "main/frmmain.h"
+#include "tile/frmtile.h"
+#include "widgets/widgets.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

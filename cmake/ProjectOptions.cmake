@@ -17,3 +17,22 @@ if(VELMIX_SANITIZE)
   string(REPLACE "fuzzer-no-link," "" _san_link "${_san}")
   target_link_options(project_options INTERFACE -fsanitize=${_san_link})
 endif()
+
+# A library's include path holds its own headers and nothing else, each
+# under its folder's name ("core/gradient.h"): what else it may include
+# comes only from the libraries it links, so a layer shows where it is used
+# and cannot reach above itself.
+function(velmix_layer target)
+  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  set(root ${CMAKE_BINARY_DIR}/layers/${target})
+  file(MAKE_DIRECTORY ${root}/${folder})
+  foreach(header ${ARGN})
+    if(IS_ABSOLUTE ${header})
+      get_filename_component(name ${header} NAME)
+      file(CREATE_LINK ${header} ${root}/${folder}/${name} SYMBOLIC)
+    else()
+      file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${header} ${root}/${folder}/${header} SYMBOLIC)
+    endif()
+  endforeach()
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "clscommon.h"
+#include "common/clscommon.h"
 
-#include "numtext.h"
+#include "core/numtext.h"
 
 #include <algorithm>
 #include <cmath>

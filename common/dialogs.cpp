@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dialogs.h"
+#include "common/dialogs.h"
 
 #include <QColorDialog>
 #include <QDialog>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "savefile.h"
+#include "common/savefile.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "shellexe.h"
+#include "common/shellexe.h"
 
-#include "clscommon.h"
+#include "common/clscommon.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "contrast.h"
+#include "core/contrast.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 // Contrast of text on the gradient as WCAG 2.x measures it: relative
 // luminance of sRGB colours and the ratio (lighter + 0.05) / (darker + 0.05).
 
-#include "gradient.h"
+#include "core/gradient.h"
 
 #include <string>
 #include <vector>

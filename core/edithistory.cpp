@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "edithistory.h"
+#include "core/edithistory.h"
 
 #include <utility>
 

@@ -4,7 +4,7 @@
 // behind, so undoing or redoing a step is applying one state, exactly, and no
 // step needs to know how to reverse itself.
 
-#include "gradient.h"
+#include "core/gradient.h"
 
 #include <chrono>
 #include <cstddef>

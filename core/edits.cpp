@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "edits.h"
+#include "core/edits.h"
 
-#include "numtext.h"
+#include "core/numtext.h"
 
 #include <algorithm>
 

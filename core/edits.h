@@ -5,7 +5,7 @@
 // into a GradPoints, call one of these and apply what comes back, so every
 // command can be tested and replayed without a window.
 
-#include "gradient.h"
+#include "core/gradient.h"
 
 #include <chrono>
 #include <cstdint>

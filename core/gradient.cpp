@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "gradient.h"
+#include "core/gradient.h"
 
-#include "numtext.h"
+#include "core/numtext.h"
 
 #include <algorithm>
 #include <cmath>

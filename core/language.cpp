@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "language.h"
+#include "core/language.h"
 
 #include <cstdlib>
 

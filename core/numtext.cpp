@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "numtext.h"
+#include "core/numtext.h"
 
 #include <charconv>
 #include <cmath>

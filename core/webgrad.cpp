@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "webgrad.h"
+#include "core/webgrad.h"
 
 #include <algorithm>
 #include <array>

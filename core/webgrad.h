@@ -8,7 +8,7 @@
 // gives every pixel its own value (the lag past crowded points included). An
 // OKLab blend is curved: its stops follow the curve within a tenth of a level.
 
-#include "gradient.h"
+#include "core/gradient.h"
 
 #include <string>
 #include <vector>

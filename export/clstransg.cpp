@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "clstransg.h"
+#include "export/clstransg.h"
 
-#include "dialogs.h"
-#include "exporter.h"
-#include "transg.h"
+#include "common/dialogs.h"
+#include "export/exporter.h"
+#include "export/transg.h"
 
 #include <string>
 

@@ -3,8 +3,8 @@
 // The bridge between the save command and the image encoders: checks the
 // option values, turns any failure into a result code and words every code.
 
-#include "gradient.h"
-#include "transg.h"
+#include "core/gradient.h"
+#include "export/transg.h"
 
 #include <QString>
 

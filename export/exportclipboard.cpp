@@ -2,9 +2,9 @@
 // The exporter's clipboard target: the one target that needs the whole
 // picture in memory, and a display.
 
-#include "exporter.h"
-#include "transg.h"
-#include "widgets.h"
+#include "export/exporter.h"
+#include "export/transg.h"
+#include "widgets/widgets.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

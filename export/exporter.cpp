@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "exporter.h"
+#include "export/exporter.h"
 
-#include "clscommon.h"
-#include "numtext.h"
-#include "savefile.h"
-#include "transg.h"
-#include "webgrad.h"
+#include "common/clscommon.h"
+#include "common/savefile.h"
+#include "core/numtext.h"
+#include "core/webgrad.h"
+#include "export/transg.h"
 
 #include <QCoreApplication>
 

@@ -9,7 +9,7 @@
 // Adding a file type: a value in ImageType and one row in the table at the
 // top of exporter.cpp (its extensions, its failure text and its writer).
 
-#include "gradient.h"
+#include "core/gradient.h"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "frmoption.h"
+#include "export/frmoption.h"
 
-#include "clscommon.h"
-#include "dialogs.h"
-#include "gradient.h"
-#include "numtext.h"
-#include "widgets.h"
+#include "common/clscommon.h"
+#include "common/dialogs.h"
+#include "core/gradient.h"
+#include "core/numtext.h"
+#include "widgets/widgets.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "transg.h"
+#include "export/transg.h"
 
-#include "savefile.h"
+#include "common/savefile.h"
 
 #include <QFileDevice>
 #include <QString>

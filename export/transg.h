@@ -5,7 +5,7 @@
 // stream it, so memory does not grow with the thickness, and they write
 // through a temporary file that replaces the target only when complete.
 
-#include "gradient.h"
+#include "core/gradient.h"
 
 #include <string>
 

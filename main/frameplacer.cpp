@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "frameplacer.h"
+#include "main/frameplacer.h"
 
 #include <QEvent>
 #include <QTimer>

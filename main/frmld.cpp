@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "frmld.h"
+#include "main/frmld.h"
 
-#include "clscommon.h"
-#include "edits.h"
-#include "numtext.h"
-#include "widgets.h"
+#include "common/clscommon.h"
+#include "core/edits.h"
+#include "core/numtext.h"
+#include "widgets/widgets.h"
 
 #include <QCloseEvent>
 #include <QLabel>

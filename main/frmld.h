@@ -3,7 +3,7 @@
 // The brightness dialog: one offset added to every channel of every enabled
 // point, live, always from the colours the dialog found when it opened.
 
-#include "gradient.h"
+#include "core/gradient.h"
 
 #include <QDialog>
 

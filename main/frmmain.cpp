@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "frmmain.h"
+#include "main/frmmain.h"
 
-#include "clscommon.h"
-#include "exporter.h"
-#include "frameplacer.h"
-#include "frmabout.h"
-#include "frmld.h"
-#include "frmoption.h"
-#include "frmtile.h"
-#include "numtext.h"
-#include "shellexe.h"
-#include "undomenu.h"
-#include "webgrad.h"
-#include "widgets.h"
+#include "about/frmabout.h"
+#include "common/clscommon.h"
+#include "common/shellexe.h"
+#include "core/numtext.h"
+#include "core/webgrad.h"
+#include "export/exporter.h"
+#include "export/frmoption.h"
+#include "main/frameplacer.h"
+#include "main/frmld.h"
+#include "main/undomenu.h"
+#include "tile/frmtile.h"
+#include "widgets/widgets.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -16,13 +16,13 @@
 // it; the dither box only changes how exports and the tile window's picture
 // are made from the unrounded colours (MakeStrip).
 
-#include "dialogs.h"
-#include "edithistory.h"
-#include "edits.h"
-#include "gradient.h"
-#include "module1.h"
-#include "moduleini.h"
-#include "shellexe.h"
+#include "common/dialogs.h"
+#include "common/shellexe.h"
+#include "core/edithistory.h"
+#include "core/edits.h"
+#include "core/gradient.h"
+#include "main/module1.h"
+#include "settings/moduleini.h"
 
 #include <QImage>
 #include <QMainWindow>

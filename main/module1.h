@@ -4,8 +4,8 @@
 // export state and the two records the settings file carries. A point's
 // position and enabled state live in its slider and check box.
 
-#include "gradient.h"
-#include "settings.h"
+#include "core/gradient.h"
+#include "settings/settings.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "undomenu.h"
+#include "main/undomenu.h"
 
 #include <QAction>
 #include <QEvent>

@@ -5,7 +5,7 @@
 // step it was; undo and redo hand a whole edit state back to the window,
 // which applies it through its ordinary handlers.
 
-#include "edithistory.h"
+#include "core/edithistory.h"
 
 #include <QObject>
 

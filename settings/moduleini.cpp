@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "moduleini.h"
+#include "settings/moduleini.h"
 
-#include "savefile.h"
+#include "common/savefile.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 // The settings file "velmix.ini": where it lives, the character set it is in,
 // and reading and replacing it as a whole. What it holds is settings.h.
 
-#include "profile.h"
-#include "settings.h"
+#include "settings/profile.h"
+#include "settings/settings.h"
 
 #include <QByteArray>
 #include <QString>

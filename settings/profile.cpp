@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "profile.h"
+#include "settings/profile.h"
 
-#include "numtext.h"
+#include "core/numtext.h"
 
 namespace velmix {
 

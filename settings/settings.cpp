@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "settings.h"
+#include "settings/settings.h"
 
-#include "numtext.h"
+#include "core/numtext.h"
 
 #include <algorithm>
 

@@ -4,8 +4,8 @@
 // one place that turns it into profile text and back (key table, number forms
 // and the handling of values no control can take).
 
-#include "gradient.h"
-#include "profile.h"
+#include "core/gradient.h"
+#include "settings/profile.h"
 
 #include <array>
 #include <cstdint>

@@ -3,12 +3,12 @@
 // A main window on the offscreen platform with scripted dialogs, a fixed
 // random sequence and its own program and user folders.
 
-#include "dialogs.h"
-#include "frmmain.h"
-#include "frmtile.h"
-#include "module1.h"
-#include "undomenu.h"
-#include "widgets.h"
+#include "common/dialogs.h"
+#include "main/frmmain.h"
+#include "main/module1.h"
+#include "main/undomenu.h"
+#include "tile/frmtile.h"
+#include "widgets/widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -5,14 +5,14 @@
 // back, the thickness and its bounds, cancelling, failures that keep the old
 // file), and help.
 
-#include "clstransg.h"
-#include "frmld.h"
-#include "frmoption.h"
+#include "app/renderargs.h"
+#include "core/webgrad.h"
+#include "export/clstransg.h"
+#include "export/frmoption.h"
 #include "guifixture.h"
-#include "renderargs.h"
+#include "main/frmld.h"
+#include "main/undomenu.h"
 #include "testutil.h"
-#include "undomenu.h"
-#include "webgrad.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -5,13 +5,13 @@
 // contrast figures, the number-text rules, the key filters and range clamp,
 // path splitting, the window place checks and the choice of language.
 
-#include "clscommon.h"
-#include "contrast.h"
-#include "edithistory.h"
-#include "edits.h"
-#include "language.h"
-#include "numtext.h"
-#include "webgrad.h"
+#include "common/clscommon.h"
+#include "core/contrast.h"
+#include "core/edithistory.h"
+#include "core/edits.h"
+#include "core/language.h"
+#include "core/numtext.h"
+#include "core/webgrad.h"
 
 #include <QTest>
 

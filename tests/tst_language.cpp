@@ -4,11 +4,11 @@
 // exactly the Japanese texts, the choice is kept in the settings file, and
 // Qt's own buttons follow.
 
-#include "frmabout.h"
-#include "frmld.h"
-#include "frmoption.h"
+#include "about/frmabout.h"
+#include "core/numtext.h"
+#include "export/frmoption.h"
 #include "guifixture.h"
-#include "numtext.h"
+#include "main/frmld.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

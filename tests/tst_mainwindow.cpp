@@ -3,10 +3,10 @@
 // controls, the size box, the pixels of the preview, the tiles and the strip,
 // the sample text, and the settings read at start-up and written at exit.
 
-#include "frmabout.h"
-#include "frmld.h"
-#include "frmoption.h"
+#include "about/frmabout.h"
+#include "export/frmoption.h"
 #include "guifixture.h"
+#include "main/frmld.h"
 #include "testutil.h"
 
 #include <QFileDialog>

@@ -5,12 +5,12 @@
 // messages, its files against the rasteriser, targets that are not files,
 // writes stopped half way, and the signals that end the program.
 
-#include "exporter.h"
-#include "savefile.h"
-#include "shutdownsignals.h"
+#include "app/shutdownsignals.h"
+#include "common/savefile.h"
+#include "core/webgrad.h"
+#include "export/exporter.h"
+#include "export/transg.h"
 #include "testutil.h"
-#include "transg.h"
-#include "webgrad.h"
 
 #include <QDir>
 #include <QFileDevice>

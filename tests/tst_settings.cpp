@@ -5,10 +5,10 @@
 // installed copy, in the user's folder). A failed write that keeps the old
 // file: tst_mainwindow.
 
-#include "moduleini.h"
-#include "profile.h"
-#include "programdir.h"
-#include "settings.h"
+#include "app/programdir.h"
+#include "settings/moduleini.h"
+#include "settings/profile.h"
+#include "settings/settings.h"
 #include "testutil.h"
 
 #include <QDir>

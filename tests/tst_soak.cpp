@@ -6,8 +6,8 @@
 // to the final one, exactly.
 // VELMIX_SOAK_ACTIONS sets the length (default 1500; 20000 for the long run).
 
-#include "frmld.h"
 #include "guifixture.h"
+#include "main/frmld.h"
 
 #include <QPushButton>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "frmtile.h"
+#include "tile/frmtile.h"
 
-#include "contrast.h"
-#include "dialogs.h"
-#include "numtext.h"
-#include "widgets.h"
+#include "common/dialogs.h"
+#include "core/contrast.h"
+#include "core/numtext.h"
+#include "widgets/widgets.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -4,12 +4,12 @@
 // way a browser shows a page background, the saved image once as a strip on
 // the window's own surface, and sample text over the tiles.
 
-#include "settings.h"
+#include "settings/settings.h"
 
 #include <QImage>
 #include <QWidget>
 
-#include "gradient.h"
+#include "core/gradient.h"
 
 #include <array>
 #include <functional>

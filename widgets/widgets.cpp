@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "widgets.h"
+#include "widgets/widgets.h"
 
-#include "gradient.h"
-#include "numtext.h"
+#include "core/gradient.h"
+#include "core/numtext.h"
 
 #include <QApplication>
 #include <QImage>

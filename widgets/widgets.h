@@ -4,9 +4,9 @@
 // image, a clickable colour box, the up-down arrows of a number box, and the
 // adapter that lets the common range clamp work on a QLineEdit.
 
-#include "clscommon.h"
-#include "gradient.h"
-#include "language.h"
+#include "common/clscommon.h"
+#include "core/gradient.h"
+#include "core/language.h"
 
 #include <QFont>
 #include <QImage>

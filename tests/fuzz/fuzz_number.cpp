@@ -2,7 +2,7 @@
 // The number-text reader on arbitrary text, and the blank-signed writer
 // read back.
 
-#include "numtext.h"
+#include "core/numtext.h"
 
 #include <cmath>
 #include <cstdlib>

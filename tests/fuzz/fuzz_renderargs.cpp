@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // velmix-render's argument parser on arbitrary argument lists (NUL-separated).
 
-#include "renderargs.h"
+#include "app/renderargs.h"
 
 #include <cstdlib>
 

@@ -6,9 +6,9 @@
 // unit reads back with that unit changed and leaves every key of the others
 // as the file held it.
 
-#include "moduleini.h"
-#include "profile.h"
-#include "settings.h"
+#include "settings/moduleini.h"
+#include "settings/profile.h"
+#include "settings/settings.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,9 +3,9 @@
 // reader with its character-set choice, and a write and read back, which
 // must give the same settings.
 
-#include "moduleini.h"
-#include "profile.h"
-#include "settings.h"
+#include "settings/moduleini.h"
+#include "settings/profile.h"
+#include "settings/settings.h"
 
 #include <cstdlib>
 
