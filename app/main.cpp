@@ -16,23 +16,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 using namespace velmix;
 
 namespace {
-
-// When the X server goes away, Qt ends the process with exit() from inside
-// the event loop: no window is closed, but the program's state is intact and
-// exit handlers still run. That is the last chance to write the settings.
-frmMain* g_window = nullptr;
-std::thread::id g_guiThread;
-
-void WriteSettingsOnExit()
-{
-    if (g_window && std::this_thread::get_id() == g_guiThread)
-        g_window->SaveSettingsNow();
-}
 
 constexpr const char* kUsage =
     "Usage: velmix [QT-OPTION]...\n"
@@ -116,12 +103,8 @@ int main(int argc, char** argv)
         frmMain window(env);
         QObject::connect(&shutdownSignals, &ShutdownSignals::requested, &window,
                          &frmMain::EndUnattended);
-        g_window = &window;
-        g_guiThread = std::this_thread::get_id();
-        std::atexit(WriteSettingsOnExit);
         window.show();
         result = app.exec();
-        g_window = nullptr;
         endedBy = ShutdownSignals::received();
     }
     // Ended by a signal: say so to whoever sent it (a shell stops its script

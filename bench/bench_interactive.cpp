@@ -174,7 +174,7 @@ int Drags()
     frmMain w(env);
     w.show();
     child<QLineEdit>(w, "txtSize")->setText(QStringLiteral("2000"));
-    w.cmdTile_Click();
+    Trigger(w, "MenuTile");
     frmTile& tile = w.tile();
     std::printf("platform %s\n", qPrintable(QGuiApplication::platformName()));
     std::printf("| tile window | orientation | slider release, median (best) | brightness "
@@ -247,7 +247,7 @@ int main(int argc, char** argv)
                        {}};
     frmMain w(env);
     w.show();
-    w.cmdTile_Click();
+    Trigger(w, "MenuTile");
     frmTile& tile = w.tile();
     tile.resize(3840, 2160);
     QCoreApplication::processEvents();

@@ -67,4 +67,12 @@ const EditState& EditHistory::redo()
     return current();
 }
 
+void EditHistory::restart(const EditState& start)
+{
+    m_start = start;
+    m_steps.clear();
+    m_done = 0;
+    m_mergeOpen = false;
+}
+
 } // namespace velmix

@@ -48,6 +48,8 @@ public:
     bool record(const EditState& state, int label, int mergeKey = kNoMerge);
 
     const EditState& current() const;
+    // Forgets every step: `start` is the state before the next one.
+    void restart(const EditState& start);
     bool canUndo() const { return m_done > 0; }
     bool canRedo() const { return m_done < m_steps.size(); }
     // The labels of the steps undo and redo would take back or do again.

@@ -1,10 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "main/frameplacer.h"
 
+#include "common/clscommon.h"
+#include "core/numtext.h"
+#include "widgets/widgets.h"
+
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+
+#include <cmath>
 
 namespace velmix {
 
@@ -144,6 +152,78 @@ bool FramePlacer::eventFilter(QObject* watched, QEvent* event)
         QTimer::singleShot(kPollMs, this, &FramePlacer::settle);
     }
     return QObject::eventFilter(watched, event);
+}
+
+namespace {
+
+// The title bar's height as a window manager draws it, and how much of it
+// must stay on a screen to be grabbed.
+constexpr int kTitleHeightPx = 24;
+constexpr int kTitleSpanPx = 100;
+
+} // namespace
+
+bool PlaceFromFile(QWidget* window, FramePlacer* placer, const WindowPlace& place, bool sized)
+{
+    const double tpx = TwipsPerPixelX(window);
+    const double tpy = TwipsPerPixelY(window);
+    // Each screen's area that panels leave free, the primary first.
+    std::vector<FormRect> areas;
+    const auto addScreen = [&](const QScreen* screen) {
+        const QRect g = screen->availableGeometry();
+        areas.push_back({g.x() * tpx, g.y() * tpy, g.width() * tpx, g.height() * tpy});
+    };
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        addScreen(primary);
+    else
+        areas.push_back({0, 0, 1024 * tpx, 768 * tpy});
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            addScreen(screen);
+    const TitleBar title{kTitleHeightPx * tpy, kTitleSpanPx * tpx};
+    // Not shown yet: the size it will open with, its own where it was given
+    // one (the tile window's design size), else its layout's.
+    const QSize now = window->isVisible() || window->testAttribute(Qt::WA_Resized)
+                          ? window->size()
+                          : window->sizeHint().expandedTo(window->minimumSize());
+    // A size of 0 (a file without it) keeps the designed size.
+    const bool resize = sized && place.width > 0 && place.height > 0;
+    FormRect r{static_cast<double>(place.left), static_cast<double>(place.top),
+               resize ? place.width : now.width() * tpx,
+               resize ? place.height : now.height() * tpy};
+    const FormRect asked = r;
+    // Places beyond what a window system holds (16-bit coordinates).
+    clsCommon::ChkFormPos(r, areas, 32767 * tpx, 32767 * tpy, title);
+    const auto px = [](double twips, double per) {
+        return static_cast<int>(std::lround(twips / per));
+    };
+    placer->place(QRect(px(r.left, tpx), px(r.top, tpy), resize ? px(r.width, tpx) : now.width(),
+                        resize ? px(r.height, tpy) : now.height()));
+    return r.left != asked.left || r.top != asked.top || r.width != asked.width ||
+           r.height != asked.height;
+}
+
+std::optional<WindowPlace> PlaceToWrite(const QWidget* window, const FramePlacer* placer,
+                                        const std::optional<WindowPlace>& stored)
+{
+    if (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
+        return stored;
+    const QRect now = placer->frame();
+    if (now.isNull())
+        return std::nullopt;
+    // A file without a size has left the size to the window.
+    const bool sized = stored && stored->width > 0 && stored->height > 0;
+    const auto same = [&](const QRect& r) {
+        return sized ? now == r : now.topLeft() == r.topLeft() && !r.isNull();
+    };
+    if (stored &&
+        (same(placer->placed()) || same(placer->firstMapped()) || placer->unmovedSinceMapped()))
+        return stored;
+    const double tpx = TwipsPerPixelX(window);
+    const double tpy = TwipsPerPixelY(window);
+    // Saturating: no place may come back with the other sign.
+    return WindowPlace{ToInt32(now.x() * tpx), ToInt32(now.y() * tpy), ToInt32(now.width() * tpx),
+                       ToInt32(now.height() * tpy)};
 }
 
 } // namespace velmix

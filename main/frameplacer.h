@@ -5,9 +5,13 @@
 // moves comes back to the same numbers run after run, whatever the window
 // manager's frame.
 
+#include "settings/settings.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+
+#include <optional>
 
 class QWidget;
 
@@ -58,5 +62,16 @@ private:
     bool m_framedBefore = false;
     int m_waited = 0;
 };
+
+// Puts the window's frame where the settings file's place says (twips), or
+// where its title bar can be grabbed on one of the screens; sized: with the
+// place's size. Returns whether the file's place had to be mended.
+bool PlaceFromFile(QWidget* window, FramePlacer* placer, const WindowPlace& place, bool sized);
+
+// The place to write for a window: `stored` (the file's own numbers, which
+// pixels would round) while the window stands where that put it, else where
+// its frame is; nullopt for a window never placed nor shown.
+std::optional<WindowPlace> PlaceToWrite(const QWidget* window, const FramePlacer* placer,
+                                        const std::optional<WindowPlace>& stored);
 
 } // namespace velmix

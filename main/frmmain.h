@@ -3,34 +3,26 @@
 // The main window: seven rows of point controls, the preview strip and the
 // image settings, with the menus of every command.
 //
-// How a change flows: the handlers read the sliders and check boxes and the
-// colours of Module1 into a GradPoints value (currentPoints) -> the core's
-// DrawGrad turns it into colours -> Preview paints them into picPrev, and
-// picWorkDrawGrad into the work picture -> the tile window (PrintTile) tiles
-// the work picture, and SaveImage streams it to a file or the clipboard.
-// Handlers are plain methods: start-up and the bulk commands call them
-// directly, the widgets' signals call the same ones. The edit commands read
-// the points, let the core compute the new ones (edits.h) and hand them to
-// applyPoints, which start-up and restore use too. The blend (補間) travels
-// with the points (GradPoints::blend), so undo, remember and every view follow
-// it; the dither box only changes how exports and the tile window's picture
-// are made from the unrounded colours (MakeStrip).
+// The gradient is the document's (core/document.h); this window is a view of
+// it. A handler sends the user's edit to the document, which checks it,
+// records the undo step and announces it; showDocument then sets every
+// control from the document, redraws the preview from the document's line
+// and has the tile window redraw. A command that edits the gradient is one
+// document call and one menu item. The dither box only changes how exports
+// and the tile window's picture are made from the unrounded colours.
 
 #include "common/dialogs.h"
 #include "common/shellexe.h"
-#include "core/edithistory.h"
+#include "core/document.h"
 #include "core/edits.h"
-#include "core/gradient.h"
 #include "main/module1.h"
 #include "settings/moduleini.h"
 
 #include <QImage>
 #include <QMainWindow>
-#include <QRect>
-#include <QUrl>
+#include <QTimer>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -47,16 +39,14 @@ class QSlider;
 
 namespace velmix {
 
-class FramePlacer;
-
 class ColorBox;
+class FramePlacer;
 class ImageBox;
 class UpDown;
 class frmTile;
 class frmOption;
 class frmLD;
 class UndoMenu;
-enum class EditStep;
 
 struct AppEnvironment
 {
@@ -80,15 +70,33 @@ public:
     explicit frmMain(const AppEnvironment& env);
     ~frmMain() override;
 
-    // Start-up and shutdown.
-    void Form_Load();
-    void Form_Unload();
-    // Writes the settings file now, asking nothing and ending nothing: the
-    // desktop session's save request, and the way out when the display is
-    // lost. Does nothing once the window has been unloaded.
+    // Writes the changed settings now, asking nothing and ending nothing: the
+    // desktop session's save request. Does nothing once the window has been
+    // unloaded.
     void SaveSettingsNow();
     // Ends as the menu does, but a failed write is a line on standard error.
     void EndUnattended();
+
+    const GradDocument& document() const { return m_doc; }
+    const Module1& state() const { return m; }
+    Dialogs& dialogs() { return *m_env.dialogs; }
+    frmTile& tile();
+    frmOption& option();
+    frmLD& ld();
+    // The work picture the tile window tiles, as of the document now.
+    const QImage& picWork();
+    ModuleINI& ini() { return m_ini; }
+    QString saveFileName() const { return m_dlgSaveFileName; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    // Start-up and shutdown.
+    void Form_Load();
+    void Form_Unload();
     void Form_MouseDown(Qt::MouseButton Button, int X, int Y);
     void MenuEnd_Click();
 
@@ -127,42 +135,6 @@ public:
     void MenuVersion_Click();
     // Japanese to English and back, at once, kept in the settings file.
     void mnuLanguage_Click();
-    void ShowHelp(const QString& FileName);
-
-    // Services for the other windows.
-    void Preview();
-    void picWorkDrawGrad();
-    void SetColorBox(int Index);
-    GradPoints currentPoints() const;
-    // Sets every point's check box, slider and colour through their handlers
-    // with the redraws held back, then redraws the preview and the tile
-    // window once. A state without an enabled point keeps the last one on.
-    void applyPoints(const GradPoints& points);
-    void setCheck(int Index, bool on);
-    // What undo keeps and restores: the points, the size and the orientation.
-    EditState editState() const;
-    void applyEditState(const EditState& s);
-    UndoMenu& undo() { return *m_undo; }
-
-    Module1& state() { return m; }
-    Dialogs& dialogs() { return *m_env.dialogs; }
-    frmTile& tile();
-    frmOption& option();
-    frmLD& ld();
-    const QImage& picWork() const { return m_picWork; }
-    ModuleINI& ini() { return m_ini; }
-    // Writes these settings units to the file at once through the one writer
-    // (ModuleINI::SaveUnits): the other units keep what the file holds, and
-    // exit does not write these again unless they change after. A failure is
-    // reported in a box. For commands whose result must outlive a crash,
-    // such as remembering the state (kUnitMemory).
-    bool WriteSettingsUnits(SettingsUnits units);
-    QString saveFileName() const { return m_dlgSaveFileName; }
-
-protected:
-    void changeEvent(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The controls; others find them by object name (a row's as Check1_3).
@@ -189,8 +161,6 @@ private:
     QMenu* mnuGradEdit = nullptr;
     QMenu* MenuGrad = nullptr;
     QMenu* MenuHelp = nullptr;
-    QAction* mnuUndo = nullptr;
-    QAction* mnuRedo = nullptr;
     QAction* MenuSave = nullptr;
     QAction* mnuClipBoard = nullptr;
     QAction* mnuCopyCss = nullptr;
@@ -208,34 +178,45 @@ private:
     QAction* MenuVersion = nullptr;
     QAction* mnuLanguage = nullptr;
 
-    bool isMenuShortcut(const QKeyEvent* event) const;
+    // The form (frmmainui.cpp): controls, menus, texts.
     void buildControls();
     void buildMenus();
+    void nameControls();
     // Every text in the current language (and the controls' room for it).
     void retranslateUi();
     void showSizeName();
+
+    // Sets the controls from the document after a change.
+    void showDocument(unsigned aspects);
+    void showPoint(int Index);
+    void Preview();
+    bool isMenuShortcut(const QKeyEvent* event) const;
+
     void applySettings(const Settings& s);
     Settings collectSettings();
-    // A window's place to write: the stored one while the window stands
-    // where that put it.
-    std::optional<WindowPlace> placeOf(const QWidget* w, const FramePlacer* placer,
-                                       const std::optional<WindowPlace>& stored) const;
-    bool reportSettingsWrite(bool ok, const QString& error);
+    // Something the settings file keeps may have changed: written within a
+    // second (writeSettings).
+    void settingsTouched();
+    // Writes what changed; quiet: true during the run, where a failure waits
+    // for the next change and is reported at exit.
+    bool writeSettings(bool quiet);
+    void reportSettingsWrite(bool ok, const QString& error);
     void sayWriteFailed(const QString& error) const;
+    bool WriteSettingsUnits(SettingsUnits units);
+
     void SaveImage();
     // The thickness the next save or copy will have, as the options dialog
     // stands now.
     int exportThickness();
-    void onSliderValueChanged(int Index);
-    // A change by the user has finished: one undo step (none inside a bulk
-    // change, whose command reports its own).
-    void stepDone(EditStep step, int mergeKey = EditHistory::kNoMerge);
+    void ShowHelp(const QString& FileName);
 
     AppEnvironment m_env;
+    GradDocument m_doc;
     Module1 m;
     ModuleINI m_ini;
     QImage m_picWork;
-    std::vector<Colour> m_workLine; // the colours of m_picWork along its length
+    unsigned long m_picWorkRevision = 0;
+    bool m_picWorkDithered = false;
     QString m_dlgSaveFileName;
     QString m_dlgSaveType; // the extension of the last file saved: offered first
     QString m_dlgSaveInitDir;
@@ -248,6 +229,7 @@ private:
     std::string m_language;
     bool m_unloaded = false;
     bool m_unattended = false;
+    QTimer m_settingsTimer;
     FramePlacer* m_mainPlacer = nullptr;
     FramePlacer* m_tilePlacer = nullptr;
     // The windows' places from the settings file, when they were kept as

@@ -9,30 +9,8 @@
 
 namespace velmix {
 
-namespace {
-
-// A change that no step reported (none of the window's own paths leaves one)
-// is named by what differs.
-EditStep Guess(const EditState& from, const EditState& to)
-{
-    if (from.points.color != to.points.color)
-        return EditStep::Colour;
-    if (from.points.enabled != to.points.enabled)
-        return EditStep::Check;
-    if (from.points.position != to.points.position)
-        return EditStep::Slider;
-    if (from.orientation != to.orientation)
-        return EditStep::Orientation;
-    if (from.points.blend != to.points.blend)
-        return EditStep::Blend;
-    return EditStep::Size;
-}
-
-} // namespace
-
-UndoMenu::UndoMenu(QMenu* menu, Hooks hooks, QObject* parent)
-    : QObject(parent), m_hooks(std::move(hooks)),
-      m_history(m_hooks.read(), m_hooks.limit, m_hooks.clock)
+UndoMenu::UndoMenu(QMenu* menu, GradDocument& document, QObject* parent)
+    : QObject(parent), m_document(document)
 {
     QAction* first = menu->actions().isEmpty() ? nullptr : menu->actions().constFirst();
     m_undo = new QAction(menu);
@@ -47,6 +25,10 @@ UndoMenu::UndoMenu(QMenu* menu, Hooks hooks, QObject* parent)
     connect(m_redo, &QAction::triggered, this, &UndoMenu::Redo);
     // The menu is told of a change of language; its two items are ours.
     menu->installEventFilter(this);
+    m_document.listen([this](unsigned aspects) {
+        if (aspects & GradDocument::kHistory)
+            refresh();
+    });
     refresh();
 }
 
@@ -86,14 +68,6 @@ QString UndoMenu::caption(EditStep step)
     return UndoMenu::tr("ｻｲｽﾞの変更");
 }
 
-void UndoMenu::record(EditStep step, int mergeKey)
-{
-    if (m_applying)
-        return;
-    if (m_history.record(m_hooks.read(), static_cast<int>(step), mergeKey))
-        refresh();
-}
-
 void UndoMenu::addShortcutsTo(QWidget* window)
 {
     for (const auto& [item, run] :
@@ -107,33 +81,12 @@ void UndoMenu::addShortcutsTo(QWidget* window)
 
 void UndoMenu::Undo()
 {
-    go(true);
+    m_document.undo();
 }
 
 void UndoMenu::Redo()
 {
-    go(false);
-}
-
-void UndoMenu::go(bool back)
-{
-    if (m_applying)
-        return;
-    if (m_hooks.commit)
-        m_hooks.commit();
-    // A change nobody reported still counts: undo takes it back first.
-    const EditState shown = m_hooks.read();
-    if (shown != m_history.current())
-        m_history.record(shown, static_cast<int>(Guess(m_history.current(), shown)));
-    if (back ? !m_history.canUndo() : !m_history.canRedo()) {
-        refresh();
-        return;
-    }
-    const EditState target = back ? m_history.undo() : m_history.redo();
-    m_applying = true;
-    m_hooks.apply(target);
-    m_applying = false;
-    refresh();
+    m_document.redo();
 }
 
 void UndoMenu::refresh()
@@ -143,10 +96,11 @@ void UndoMenu::refresh()
         a->setText(can ? text + QStringLiteral(" - ") + caption(static_cast<EditStep>(label))
                        : text);
     };
-    set(m_undo, UndoMenu::tr("元に戻す(&U)"), m_history.canUndo(),
-        m_history.canUndo() ? m_history.undoLabel() : 0);
-    set(m_redo, UndoMenu::tr("やり直し(&Y)"), m_history.canRedo(),
-        m_history.canRedo() ? m_history.redoLabel() : 0);
+    const EditHistory& history = m_document.history();
+    set(m_undo, UndoMenu::tr("元に戻す(&U)"), history.canUndo(),
+        history.canUndo() ? history.undoLabel() : 0);
+    set(m_redo, UndoMenu::tr("やり直し(&Y)"), history.canRedo(),
+        history.canRedo() ? history.redoLabel() : 0);
 }
 
 } // namespace velmix

@@ -217,6 +217,11 @@ QByteArray ModuleINI::MergedBytes(const Settings& s, SettingsUnits units) const
            QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+SettingsUnits ModuleINI::UnsavedUnits(const Settings& s) const
+{
+    return m_baseline ? ChangedUnits(*m_baseline, s) : kAllUnits;
+}
+
 bool ModuleINI::SaveIni(const Settings& s, QString* errorText)
 {
     return SaveUnits(s, m_baseline ? ChangedUnits(*m_baseline, s) : kAllUnits, errorText);

@@ -44,6 +44,8 @@ public:
     void SetBaseline(const Settings& s) { m_baseline = s; }
     // At exit: writes the units that differ from the baseline (all of them
     // without a baseline, or when the file now carries no marker).
+    // The units that differ from what the file was last known to hold.
+    SettingsUnits UnsavedUnits(const Settings& s) const;
     bool SaveIni(const Settings& s, QString* errorText = nullptr);
     // The one writer: reads the file again as it is now, writes the given
     // units of s and every key the file lacks, and replaces the file in one

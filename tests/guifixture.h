@@ -78,7 +78,7 @@ struct GuiFixture
     // What the core computes for the window's current points.
     std::vector<Colour> expectedLine(int length) const
     {
-        return DrawGrad(main->currentPoints(), length);
+        return DrawGrad(main->document().points(), length);
     }
 
     QByteArray iniText() const
@@ -102,6 +102,12 @@ template <class W> W* child(const QObject& window, const QString& name)
 template <class W> W* child(const QObject& window, const char* name, int index)
 {
     return child<W>(window, QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index));
+}
+
+// Chooses a window's menu item (a user's click or shortcut).
+inline void Trigger(QObject& window, const char* action)
+{
+    child<QAction>(window, action)->trigger();
 }
 
 inline QRgb Rgb(Colour c)
@@ -134,7 +140,7 @@ inline QString ShownFault(GuiFixture& f, bool finished = true)
         const bool on = child<QCheckBox>(w, "Check1", i)->isChecked();
         const QSlider* s = child<QSlider>(w, "Slider1", i);
         const ColorBox* box = child<ColorBox>(w, "PicColor", i);
-        const Colour c = w.state().PointColor[i];
+        const Colour c = w.document().points().color[i];
         const auto label = [&](const char* name, int k) { return child<QLabel>(w, name, k); };
         enabled += on ? 1 : 0;
         const QStringList shown{QString::number(!label("LabX", i)->isVisible()),
@@ -156,16 +162,16 @@ inline QString ShownFault(GuiFixture& f, bool finished = true)
     }
     if (enabled == 0)
         return "no point enabled";
-    EditState shown = w.editState();
-    shown.size = w.undo().history().current().size;
-    if (finished && !(shown == w.undo().history().current()))
+    EditState shown = w.document().state();
+    shown.size = w.document().history().current().size;
+    if (finished && !(shown == w.document().history().current()))
         return "a change that is no undo step";
     if (!ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)))
         return "preview pixels";
-    const int size = w.state().ImageSize;
+    const int size = w.document().size();
     if (!f.tile().isVisible() || f.tile().isMinimized() || size < 1)
         return {};
-    const bool vertical = w.state().Orientation != 0;
+    const bool vertical = w.document().orientation() != 0;
     const std::vector<Colour> line = f.expectedLine(size);
     if (w.picWork().size() != (vertical ? QSize(1, size) : QSize(size, 1)))
         return "work picture size";

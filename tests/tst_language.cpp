@@ -117,7 +117,7 @@ private slots:
         SetUiLanguage(english ? UiLanguage::English : UiLanguage::Japanese);
         QStringList cut = Cut(&f.w());
         // The tile window at its designed size, in both orientations.
-        f.w().cmdTile_Click();
+        Trigger(f.w(), "MenuTile");
         cut << Cut(&f.tile());
         child<QRadioButton>(f.w(), "Option1", 1)->click();
         cut << Cut(&f.w()) << Cut(&f.tile());
@@ -145,7 +145,7 @@ private slots:
     void switchesAtOnce()
     {
         GuiFixture f;
-        f.w().cmdTile_Click();
+        Trigger(f.w(), "MenuTile");
         const QStringList japanese = Texts(&f.w()) + Texts(&f.tile());
         QVERIFY(japanese.contains("ﾀｲﾙ表示(&T)"));
         QVERIFY(japanese.contains("English(&E)"));

@@ -152,10 +152,10 @@ private slots:
             box->selectAll();
             QTest::keyClicks(box, texts[1]);
             QCOMPARE(box->text(), texts[2]);
-            QCOMPARE(f.w().state().ImageSize, box->text().toInt());
+            QCOMPARE(f.w().document().size(), box->text().toInt());
             child<QSlider>(f.w(), "Slider1_0")->setFocus();
             QCOMPARE(box->text(), texts[3]);
-            QCOMPARE(f.w().undo().history().undoCount(), std::size_t(1)); // not one a key
+            QCOMPARE(f.w().document().history().undoCount(), std::size_t(1)); // not one a key
         }
     }
 
@@ -208,7 +208,7 @@ private slots:
         // Nothing is saved: the stored folder stays.
         GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nSaveInitPath=/tmp/\n" + option);
         if (action != "")
-            f.w().cmdTile_Click();
+            Trigger(f.w(), "MenuTile");
         if (action == "close tile")
             f.tile().close();
         if (action == "move both") {
@@ -237,14 +237,14 @@ private slots:
     {
         QFETCH(QByteArray, option);
         GuiFixture f("[IniCheck]\nDummy=1\n[Option]\n" + option);
-        f.w().cmdTile_Click();
+        Trigger(f.w(), "MenuTile");
         if (!option.isEmpty())
             QCOMPARE(f.tile().frameGeometry(), QRect(100, 80, 600, 300));
         f.tile().move(40, 50);
         f.tile().resize(520, 230);
         const QRect was = f.tile().frameGeometry();
         f.tile().close();
-        f.w().cmdTile_Click();
+        Trigger(f.w(), "MenuTile");
         QCOMPARE(f.tile().frameGeometry(), was);
     }
 
@@ -340,7 +340,7 @@ private slots:
     void smallTileWindow()
     {
         GuiFixture f;
-        f.w().cmdTile_Click();
+        Trigger(f.w(), "MenuTile");
         frmTile& t = f.tile();
         ImageBox* grad = child<ImageBox>(t, "picGrad");
         // At its smallest: one row of tiles, the top row just clear of the strip's label.
@@ -468,7 +468,7 @@ private slots:
     void sampleText()
     {
         GuiFixture f;
-        f.w().cmdTile_Click();
+        Trigger(f.w(), "MenuTile");
         frmTile& t = f.tile();
         for (const bool on : {false, true}) { // the sample's controls, all off, then all on
             if (on)

@@ -25,7 +25,7 @@ namespace {
 long SettledRssKiB(GuiFixture& f)
 {
     f.tile().resize(513, 224);
-    f.w().cmdTile_Click();
+    Trigger(f.w(), "MenuTile");
     QCoreApplication::processEvents();
     malloc_trim(0); // what was freed is not kept
     long pages = 0, resident = 0;
@@ -52,10 +52,7 @@ void Act(GuiFixture& f, std::mt19937& rnd)
     const std::function<void()> actions[] = {
         [&] { QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton); },
         [&] { QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton); },
-        [&] {
-            slider->setValue(pick(1001));
-            w.Slider1_Scroll(i);
-        },
+        [&] { slider->setValue(pick(1001)); },
         [&] { // a drag, redrawn when let go
             if (!slider->isEnabled())
                 return;
@@ -70,12 +67,12 @@ void Act(GuiFixture& f, std::mt19937& rnd)
         },
         [&] {
             f.dialogs.colors.push_back(pick(4) ? std::optional<QColor>(colour()) : std::nullopt);
-            w.PicColor_Click(i);
+            QTest::mouseClick(child<ColorBox>(w, "PicColor", i), Qt::LeftButton);
         },
         [&] {
             child<QLineEdit>(w, "txtSize")->setText(sizes[pick(9)]);
             if (pick(2) == 0)
-                w.txtSize_LostFocus();
+                QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Return);
         },
         [&] { child<UpDown>(w, "UpDown1")->step(pick(2) ? 1 : -1); },
         [&] { QTest::mouseClick(child<QRadioButton>(w, "Option1", pick(2)), Qt::LeftButton); },
@@ -86,11 +83,11 @@ void Act(GuiFixture& f, std::mt19937& rnd)
                 t.showMinimized();
             else if (what == 2)
                 t.resize(tiles[pick(5)]);
-            w.cmdTile_Click();
+            Trigger(w, "MenuTile");
         },
-        [&] { pick(2) ? w.mnuRandom_Click() : w.mnuRandomNatural_Click(); },
-        [&] { w.mnuEqual_Click(); },
-        [&] { pick(2) ? w.mnuMemorySave_Click() : w.mnuMemoryLoad_Click(); },
+        [&] { pick(2) ? Trigger(w, "mnuRandom") : Trigger(w, "mnuRandomNatural"); },
+        [&] { Trigger(w, "mnuEqual"); },
+        [&] { pick(2) ? Trigger(w, "mnuMemorySave") : Trigger(w, "mnuMemoryLoad"); },
         [&] {
             const int offset = pick(511) - 255;
             const int end = pick(3);
@@ -99,7 +96,7 @@ void Act(GuiFixture& f, std::mt19937& rnd)
                 child<QSlider>(*ld, "sldLD")->setValue(offset);
                 end == 0 ? ld->cmdOK_Click() : end == 1 ? ld->CmdCancel_Click() : (void)ld->close();
             });
-            w.mnuLD_Click();
+            Trigger(w, "mnuLD");
         },
         [&] {
             const int what = pick(3);
@@ -118,17 +115,18 @@ void Act(GuiFixture& f, std::mt19937& rnd)
             }
         },
         [&] { child<QAction>(w, pick(3) == 0 ? "mnuRedo" : "mnuUndo")->trigger(); },
-        [&] { w.mnuBlend_Click(pick(2)); },
-        [&] { w.PicColor_KeyPress(i, ' '); }};
+        [&] { Trigger(w, pick(2) ? "mnuBlendKind_1" : "mnuBlendKind_0"); },
+        [&] { QTest::keyClick(child<ColorBox>(w, "PicColor", i), Qt::Key_Space); }};
     actions[pick(std::size(actions))]();
 }
 
 void UndoToStartAndBack(GuiFixture& f)
 {
     frmMain& w = f.w();
-    w.cmdTile_Click();
-    w.txtSize_LostFocus(); // a size still being typed is finished
-    const EditState end = w.editState();
+    Trigger(w, "MenuTile");
+    // A size still being typed is finished.
+    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Return);
+    const EditState end = w.document().state();
     const QImage preview = child<ImageBox>(w, "picPrev")->image().copy();
     const QImage work = w.picWork().copy();
     int undone = 0;
@@ -137,10 +135,10 @@ void UndoToStartAndBack(GuiFixture& f)
         ++undone;
         QCOMPARE(ShownFault(f), QString());
     }
-    QCOMPARE(w.editState(), (EditState{StartupPoints(), 100, 0}));
+    QCOMPARE(w.document().state(), (EditState{StartupPoints(), 100, 0}));
     for (int k = 0; k < undone; ++k)
         child<QAction>(w, "mnuRedo")->trigger();
-    QCOMPARE(w.editState(), end);
+    QCOMPARE(w.document().state(), end);
     QCOMPARE(child<ImageBox>(w, "picPrev")->image(), preview);
     QCOMPARE(w.picWork(), work);
     QVERIFY(ShownFault(f).isEmpty());
@@ -195,7 +193,7 @@ void tst_Soak::randomActions()
 #endif
     // The undo history is kept whole for this run on purpose: its growth is
     // allowed for (a step is well below 128 bytes).
-    const long history = static_cast<long>(f.w().undo().history().undoCount() * 128 / 1024);
+    const long history = static_cast<long>(f.w().document().history().undoCount() * 128 / 1024);
     QVERIFY2(rssEnd <= rssAt1000 * 105 / 100 + history, "memory grew by more than 5%");
 }
 

@@ -304,12 +304,7 @@ void frmTile::PrintTile()
     // A length of 0 (the size box being edited) leaves the last drawing.
     if (w <= 0 || h <= 0)
         return;
-    const bool down = m_source.vertical();
-    const int length = down ? h : w;
-    m_strip.resize(static_cast<std::size_t>(length));
-    for (int k = 0; k < length; ++k)
-        m_strip[static_cast<std::size_t>(k)] =
-            FromQColor(QColor(work.pixel(down ? 0 : k, down ? k : 0)));
+    m_strip = m_source.colours();
     ShowContrast();
 
     fitSurface();

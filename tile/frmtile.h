@@ -31,9 +31,10 @@ class ImageBox;
 // What the tile window draws, asked of its owner at every redraw.
 struct TileSource
 {
-    // The work picture, drawn afresh; null while the owner holds redrawing
-    // back.
+    // The work picture as the gradient stands now.
     std::function<const QImage*()> workPicture;
+    // The colours along it, for the contrast of the sample text.
+    std::function<const std::vector<Colour>&()> colours;
     // The direction the gradient runs.
     std::function<bool()> vertical;
 };

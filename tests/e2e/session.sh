@@ -140,6 +140,9 @@ choose_until "grep -q '^tate= 0' '$ini' 2>/dev/null" alt+e r alt+e s ||
 xdotool windowmove --sync "$wid" 123 87
 import -window root "$shot"
 
+# A change is in the file within a second; ended without a word (the display
+# gone) the program keeps what is older than that.
+[ "$way" != display ] || sleep 1.5
 case "$way" in
     display) kill "$xpid" ;;
     *) kill -s "$way" "$pid" ;;
