@@ -272,6 +272,23 @@ private slots:
         QCOMPARE(f.iniText(), saved);
     }
 
+    // A change is in the file within a second, with no exit; a write that
+    // fails meanwhile says nothing and is made again at the next change.
+    void settingsFollowChanges()
+    {
+        GuiFixture f;
+        Trigger(f.w(), "mnuBlendKind_1");
+        QTRY_VERIFY(f.iniText().contains("\nBlend=1"));
+        {
+            FileSizeLimit limit(16);
+            Trigger(f.w(), "mnuBlendKind_0");
+            QTest::qWait(1500);
+        }
+        QVERIFY(f.iniText().contains("\nBlend=1") && f.dialogs.messages.empty());
+        f.w().move(70, 80);
+        QTRY_VERIFY(f.iniText().contains("\nBlend=0") && f.iniText().contains("MainLeft= 1050"));
+    }
+
     // At logout or shutdown nobody answers a message box: the program ends.
     void signalEndsWithoutAsking()
     {
