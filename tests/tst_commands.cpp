@@ -194,6 +194,12 @@ private slots:
         QVERIFY(child<QCheckBox>(n.option(), "chkHeight")->isChecked());
         QCOMPARE(n.state().SaveHeight, 50);
         QVERIFY(next.dialogs.messages.empty());
+        // A state remembered across comes back across.
+        Click(child<QRadioButton>(n, "Option1_0"));
+        Trigger(n, "mnuMemorySave");
+        Click(child<QRadioButton>(n, "Option1_1"));
+        Trigger(n, "mnuMemoryLoad");
+        QVERIFY(child<QRadioButton>(n, "Option1_0")->isChecked());
     }
 
     void cancelsAndNoSteps()
@@ -456,6 +462,7 @@ private slots:
 
         // The thickness: 1 to 32767.
         frmOption o(f.dialogs, nullptr, 1);
+        QVERIFY(!child<QLineEdit>(o, "txtSize")->isEnabled()); // until the box is checked
         o.setTarget({true, 0, 100});
         child<QCheckBox>(o, "chkHeight")->setChecked(true);
         for (auto [text, taken] :

@@ -133,11 +133,10 @@ void ColorBox::mousePressEvent(QMouseEvent* event)
 void ColorBox::mouseReleaseEvent(QMouseEvent* event)
 {
     const bool inside = rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && m_pressed && inside) {
-        m_pressed = false;
-        emit clicked();
-    }
+    const bool click = event->button() == Qt::LeftButton && m_pressed && inside;
     m_pressed = false;
+    if (click)
+        emit clicked();
 }
 
 void ColorBox::keyPressEvent(QKeyEvent* event)
