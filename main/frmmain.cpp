@@ -6,7 +6,8 @@
 #include "common/shellexe.h"
 #include "core/numtext.h"
 #include "core/webgrad.h"
-#include "export/exporter.h"
+#include "export/exportcommand.h"
+#include "export/failuretext.h"
 #include "export/frmoption.h"
 #include "main/frameplacer.h"
 #include "main/frmld.h"
@@ -47,10 +48,6 @@ namespace {
 
 // The dynamic property that holds a menu text's Japanese source.
 const char* const kSourceText = "velmixSourceText";
-
-const char* const kSaveFilter = QT_TRANSLATE_NOOP(
-    "velmix::frmMain", "ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png|"
-                       "SVG(*.SVG)|*.svg|CSS(*.CSS)|*.css");
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y)
 {
@@ -563,20 +560,16 @@ Settings frmMain::collectSettings()
     return s;
 }
 
-bool frmMain::reportSettingsWrite(bool ok, const QString& error)
+bool frmMain::reportSettingsWrite(const Result& written)
 {
-    if (!ok)
-        dialogs().message(this, MsgIcon::Error,
-                          tr("設定ファイル %1 に書き込めませんでした。"
-                             "前のファイルは変更されていません。\r\n%2")
-                              .arg(QDir::toNativeSeparators(m_ini.IniPath()), error));
-    return ok;
+    if (!written.ok())
+        dialogs().message(this, MsgIcon::Error, ResultText(written));
+    return written.ok();
 }
 
 bool frmMain::WriteSettingsUnits(SettingsUnits units)
 {
-    QString error;
-    return reportSettingsWrite(m_ini.SaveUnits(collectSettings(), units, &error), error);
+    return reportSettingsWrite(m_ini.SaveUnits(collectSettings(), units));
 }
 
 void frmMain::SaveSettingsNow()
@@ -585,15 +578,14 @@ void frmMain::SaveSettingsNow()
         return;
     // Nobody to ask: at logout or without a display a message box would
     // only hold up the end.
-    QString error;
-    if (!m_ini.SaveIni(collectSettings(), &error))
-        sayWriteFailed(error);
+    if (const Result written = m_ini.SaveIni(collectSettings()); !written.ok())
+        sayWriteFailed(written);
 }
 
-void frmMain::sayWriteFailed(const QString& error) const
+void frmMain::sayWriteFailed(const Result& failed) const
 {
     std::cerr << "velmix: cannot write " << m_ini.IniPath().toStdString() << ": "
-              << error.toStdString() << "\n";
+              << failed.failure().detail << "\n";
 }
 
 void frmMain::EndUnattended()
@@ -609,14 +601,13 @@ void frmMain::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    QString error;
     // Only what this run changed: another running copy may have written the
     // rest since start-up.
-    const bool ok = m_ini.SaveIni(collectSettings(), &error);
-    if (m_unattended && !ok)
-        sayWriteFailed(error);
+    const Result written = m_ini.SaveIni(collectSettings());
+    if (m_unattended && !written.ok())
+        sayWriteFailed(written);
     else
-        reportSettingsWrite(ok, error);
+        reportSettingsWrite(written);
     if (m_tile)
         m_tile->hide();
     QCoreApplication::quit();
@@ -1115,48 +1106,19 @@ void frmMain::mnuClipBoard_Click()
 
 void frmMain::mnuCopyCss_Click()
 {
-    // Every thickness tiles to the same page, so the copy needs no options.
-    const WebGradient web{currentPoints(), std::clamp(m.ImageSize, kMinImageSize, kMaxImageSize),
-                          m.Orientation != 0, 1};
-    QGuiApplication::clipboard()->setText(QString::fromStdString(CssDeclarations(web)));
+    CopyCss({currentPoints(), m.ImageSize, m.Orientation, m.Dither});
 }
 
 void frmMain::SaveImage()
 {
-    QString path;
-    if (m.SaveMode) {
-        SaveFileRequest req{tr(kSaveFilter), m_dlgSaveInitDir, m_dlgSaveFileName, m_dlgSaveType};
-        const auto chosen = dialogs().saveFileName(this, req);
-        if (!chosen || chosen->isEmpty())
-            return;
-        path = *chosen;
-        m_dlgSaveFileName = path;
-    }
-    frmOption& opt = option();
-    const bool ditherable = !m.SaveMode || TakesDither(ImageTypeFor(path.toStdString()));
-    opt.setTarget({m.SaveMode, m.Orientation, m.ImageSize, ditherable});
-    dialogs().runModal(&opt);
-    if (opt.cancelled())
-        return;
-    // Files are streamed from the one line along the gradient (and the
-    // dither's few lines) at the chosen thickness, never widened in memory.
+    SaveFileRequest saveDialog{{}, m_dlgSaveInitDir, m_dlgSaveFileName, m_dlgSaveType};
+    RunExport(
+        dialogs(), this, [this]() -> frmOption& { return option(); },
+        {currentPoints(), m.ImageSize, m.Orientation, m.Dither}, m.SaveMode, saveDialog);
+    m_dlgSaveFileName = saveDialog.fileName;
+    m_dlgSaveType = saveDialog.type;
+    // The work picture holds the gradient as exported.
     picWorkDrawGrad();
-    const StripImage img = MakeStrip(currentPoints(), std::max(0, m.ImageSize), m.Orientation != 0,
-                                     m.SaveHeight, m.Dither && ditherable);
-    if (img.line.empty())
-        return;
-
-    const ExportResult r =
-        m.SaveMode ? ExportToFile(img, currentPoints(), path) : ExportToClipboard(img);
-    if (!r.ok()) {
-        // The save dialog keeps the chosen name, extension included.
-        dialogs().message(this, MsgIcon::Error, r.message);
-        return;
-    }
-    if (m.SaveMode) {
-        m_dlgSaveFileName = QString::fromStdString(clsCommon::TrimDirFname(path.toStdString()));
-        m_dlgSaveType = QString::fromStdString(clsCommon::TrimExt(path.toStdString()));
-    }
 }
 
 // --- help --------------------------------------------------------------
@@ -1181,9 +1143,10 @@ void frmMain::ShowHelp(const QString& FileName)
     const QPointer<frmMain> self(this);
     const auto cannot = [self](int ret) {
         if (self)
-            self->dialogs().message(self, MsgIcon::Error,
-                                    tr("ヘルプを表示できません。\r\nRet=") +
-                                        QString::fromStdString(BlankSigned(ret)));
+            self->dialogs().message(
+                self, MsgIcon::Error,
+                ResultText(
+                    Failure{FailureKind::NotOpened, {}, BlankSigned(ret), FailedTask::ShowHelp}));
     };
     const int ret = ShellExe(this, path, 0, m_env.opener, cannot);
     if (ret <= 31)

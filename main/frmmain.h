@@ -220,8 +220,8 @@ private:
     // where that put it.
     std::optional<WindowPlace> placeOf(const QWidget* w, const FramePlacer* placer,
                                        const std::optional<WindowPlace>& stored) const;
-    bool reportSettingsWrite(bool ok, const QString& error);
-    void sayWriteFailed(const QString& error) const;
+    bool reportSettingsWrite(const Result& written);
+    void sayWriteFailed(const Result& failed) const;
     void SaveImage();
     // The thickness the next save or copy will have, as the options dialog
     // stands now.

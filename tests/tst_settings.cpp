@@ -253,7 +253,7 @@ private slots:
         QCOMPARE(file.Encoding(), encoding);
         file.SetBaseline(*s);
         s->SampleTextFont.Name = newName.toStdString();
-        QVERIFY(file.SaveIni(*s));
+        QVERIFY(file.SaveIni(*s).ok());
         const QByteArray written = bytes();
         for (const QByteArray& part : after)
             QVERIFY2(written.contains(part), written.constData());
@@ -278,10 +278,10 @@ private slots:
         sa.tilePlace = expected.tilePlace;
         sa.SaveInitPath = expected.SaveInitPath;
         sa.Blend = expected.Blend;
-        QVERIFY(a.SaveIni(sa));
+        QVERIFY(a.SaveIni(sa).ok());
         sb.SampleTextFont = expected.SampleTextFont;
         sb.Dither = expected.Dither;
-        QVERIFY(b.SaveIni(sb));
+        QVERIFY(b.SaveIni(sb).ok());
         expected.mainPlace = WindowPlace{16, 30, 0, 0};
         QVERIFY(ini().LoadIni() == expected);
         // A unit written at once is not written again at exit.
@@ -289,9 +289,9 @@ private slots:
         c.SetBaseline(expected);
         expected.MemoryState.tate = 0;
         expected.mainPlace->left = 17; // moved, not yet written
-        QVERIFY(c.SaveUnits(expected, kUnitMemory));
+        QVERIFY(c.SaveUnits(expected, kUnitMemory).ok());
         write(bytes().replace("tate= 0", "tate= 1"));
-        QVERIFY(c.SaveIni(expected));
+        QVERIFY(c.SaveIni(expected).ok());
         QVERIFY(bytes().contains("tate= 1\n") && bytes().contains("MainLeft= 17\n"));
     }
 
@@ -320,16 +320,16 @@ private slots:
                   QByteArray(ModuleINI::kMaxFileSize - 19 + refused, ';'));
         const QFileInfo before(m_path);
         ModuleINI file = ini(); // returns: a FIFO is not opened
-        QCOMPARE(file.ReadError().isEmpty(), !refused);
+        QCOMPARE(file.ReadResult().ok(), !refused);
         QCOMPARE(file.LoadIni().has_value(), !refused);
         if (refused)
-            QVERIFY(!file.SaveIni(Sample()));
+            QVERIFY(!file.SaveIni(Sample()).ok());
         QCOMPARE(QFileInfo(m_path).isFile(), before.isFile());
         QCOMPARE(QFileInfo(m_path).size(), before.size());
         QTemporaryDir user;
         ModuleINI beside;
         beside.SetIniPath(m_dir->path(), user.path());
-        QVERIFY(beside.ReadError().isEmpty());
+        QVERIFY(beside.ReadResult().ok());
         QCOMPARE(beside.IniPath(), refused ? user.filePath("velmix.ini") : m_path);
     }
 
@@ -374,20 +374,22 @@ private slots:
         QTemporaryDir user;
         beside.SetIniPath(m_dir->path(), user.path());
         QCOMPARE(beside.IniPath(), m_path);
-        QString error;
-        QVERIFY2(beside.SaveIni(Sample(), &error), qPrintable(error));
+        const Result saved = beside.SaveIni(Sample());
+        QVERIFY2(saved.ok(), saved.ok() ? "" : saved.failure().detail.c_str());
         QVERIFY(QFileInfo(m_path).isSymLink());
         QVERIFY(ini().LoadIni() == Sample());
         ModuleINI missing;
         missing.SetIniFile(m_path + ".2");
-        QVERIFY(missing.ReadError().isEmpty());
-        QVERIFY(!missing.SaveIni(Sample(), &error));
-        QVERIFY2(error.contains("No such file or directory"), qPrintable(error));
+        QVERIFY(missing.ReadResult().ok());
+        const Result failed = missing.SaveIni(Sample());
+        QVERIFY(!failed.ok());
+        QVERIFY2(failed.failure().detail.find("No such file or directory") != std::string::npos,
+                 failed.failure().detail.c_str());
         const QByteArray made = QFile::encodeName(m_dir->filePath("made.ini"));
         struct stat st = {};
         if (geteuid() != 0 || chown(made.constData(), 65534, 65534) != 0)
             return;
-        QVERIFY(ini().SaveUnits(Sample(), kAllUnits) && stat(made.constData(), &st) == 0);
+        QVERIFY(ini().SaveUnits(Sample(), kAllUnits).ok() && stat(made.constData(), &st) == 0);
         QCOMPARE(std::pair(st.st_uid, st.st_gid), std::pair(65534u, 65534u));
     }
 };
