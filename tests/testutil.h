@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <initializer_list>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -50,6 +51,15 @@ public:
 private:
     rlimit m_old{};
 };
+
+// The cases of a data-driven test, each named, in one column "row" that the
+// test takes apart with QFETCH(Row, row) and a structured binding.
+template <typename Row> void Rows(std::initializer_list<std::pair<const char*, Row>> rows)
+{
+    QTest::addColumn<Row>("row");
+    for (const auto& [name, row] : rows)
+        QTest::newRow(name) << row;
+}
 
 // A file's bytes (none when it cannot be read).
 inline QByteArray ReadAll(const QString& path)
