@@ -61,6 +61,22 @@ template <typename Row> void Rows(std::initializer_list<std::pair<const char*, R
         QTest::newRow(name) << row;
 }
 
+// Rows named by their input, the first field.
+inline QByteArray Tag(const QString& s)
+{
+    return s.toUtf8().replace('\n', " / ");
+}
+inline QByteArray Tag(double v)
+{
+    return QByteArray::number(v);
+}
+template <typename Row, std::size_t N> void RowsByInput(const Row (&rows)[N])
+{
+    QTest::addColumn<Row>("row");
+    for (const Row& row : rows)
+        QTest::newRow(Tag(std::get<0>(row)).constData()) << row;
+}
+
 // A file's bytes (none when it cannot be read).
 inline QByteArray ReadAll(const QString& path)
 {

@@ -89,7 +89,7 @@ using Pixels = std::tuple<QString, int, QString>; // points, length, "x:rrggbb .
 using Spacing = std::pair<QString, QList<int>>;
 using Stops = std::pair<QString, int>;
 using Lowest = std::tuple<std::vector<Colour>, Colour, std::string>;
-using Mark = std::pair<double, QString>;
+using Mark = std::pair<double, QString>;              // ratio, grade
 using Number = std::tuple<QString, double, int, int>; // ReadNumber, ReadInt32, ReadInt16
 using Key = std::tuple<int, int, int>;                // CheckNum, CheckNumInt
 using Range = std::tuple<QString, double, std::optional<double>, QString, int>;
@@ -347,12 +347,9 @@ private slots:
     }
     void grades_data()
     {
-        Rows<Mark>({{"7", {7.0, "AAA"}},
-                    {"6.999", {6.999, "AA"}},
-                    {"4.5", {4.5, "AA"}},
-                    {"4.4999", {4.4999, "AA-large"}},
-                    {"3", {3.0, "AA-large"}},
-                    {"2.99", {2.99, "fail"}}});
+        const Mark rows[] = {{7.0, "AAA"},         {6.999, "AA"},     {4.5, "AA"},
+                             {4.4999, "AA-large"}, {3.0, "AA-large"}, {2.99, "fail"}};
+        RowsByInput(rows);
     }
     void grades()
     {
@@ -364,19 +361,20 @@ private slots:
     {
         const double huge = std::numeric_limits<double>::max();
         const int max = std::numeric_limits<std::int32_t>::max(), min = -max - 1;
-        Rows<Number>({
-            {"blanks first", {" \t 19", 19, 19, 19}},
-            {"minus", {"-3", -3, -3, -3}},
-            {"plus", {"+5", 5, 5, 5}},
-            {"half to even, down", {"2.5", 2.5, 2, 2}},
-            {"half to even, up", {"3.5", 3.5, 4, 4}},
-            {"exponent", {"1e3", 1000, 1000, 1000}},
-            {"negative exponent", {"2E-2", 0.02, 0, 0}},
-            {"beyond 16 bits", {"40000", 40000, 40000, 32767}},
-            {"beyond 32 bits", {"99999999999999999999", 1e20, max, 32767}},
-            {"beyond a double", {QString(400, '9'), huge, max, 32767}},
-            {"below a double", {"-" + QString(400, '9'), -huge, min, -32768}},
-        });
+        const Number rows[] = {
+            {" \t 19", 19, 19, 19},
+            {"-3", -3, -3, -3},
+            {"+5", 5, 5, 5},
+            {"2.5", 2.5, 2, 2}, // halves to even
+            {"3.5", 3.5, 4, 4},
+            {"1e3", 1000, 1000, 1000},
+            {"2E-2", 0.02, 0, 0},
+            {"40000", 40000, 40000, 32767},
+            {"99999999999999999999", 1e20, max, 32767},
+            {QString(400, '9'), huge, max, 32767},
+            {"-" + QString(400, '9'), -huge, min, -32768},
+        };
+        RowsByInput(rows);
     }
     void numberTexts()
     {
@@ -403,17 +401,10 @@ private slots:
     // Digits and backspace pass both filters, "." and "-" only the first.
     void keyFilters_data()
     {
-        Rows<Key>({{"/", {'/', 0, 0}},
-                   {"0", {'0', '0', '0'}},
-                   {"9", {'9', '9', '9'}},
-                   {":", {':', 0, 0}},
-                   {"7", {7, 0, 0}},
-                   {"backspace", {8, 8, 8}},
-                   {"tab", {9, 0, 0}},
-                   {".", {'.', '.', 0}},
-                   {"-", {'-', '-', 0}},
-                   {"a", {'a', 0, 0}},
-                   {"kana", {0x3042, 0, 0}}});
+        const Key rows[] = {{'/', 0, 0},   {'0', '0', '0'}, {'9', '9', '9'}, {':', 0, 0},
+                            {7, 0, 0},     {8, 8, 8},       {9, 0, 0},       {'.', '.', 0},
+                            {'-', '-', 0}, {'a', 0, 0},     {0x3042, 0, 0}};
+        RowsByInput(rows);
     }
     void keyFilters()
     {
@@ -426,15 +417,13 @@ private slots:
     // The text, its max and min, the text after, the writes.
     void checkTextRange_data()
     {
-        Rows<Range>({
-            {"above max", {"2001", 2000, {}, "2000", 1}},
-            {"max", {"2000", 2000, {}, "2000", 0}},
-            {"no min", {"-5", 2000, {}, "-5", 0}},
-            {"in range keeps its form", {"0100", 2000, 4, "0100", 0}},
-            {"min", {"4", 2000, 4, "4", 0}},
-            {"below min", {"3", 2000, 4, "4", 1}},
-            {"min above max", {"50", 10, 20, "20", 2}},
-        });
+        const Range rows[] = {
+            {"2001", 2000, {}, "2000", 1}, {"2000", 2000, {}, "2000", 0},
+            {"-5", 2000, {}, "-5", 0},     {"0100", 2000, 4, "0100", 0}, // in range keeps its form
+            {"4", 2000, 4, "4", 0},        {"3", 2000, 4, "4", 1},
+            {"50", 10, 20, "20", 2}, // min above max
+        };
+        RowsByInput(rows);
     }
     void checkTextRange()
     {
@@ -450,18 +439,19 @@ private slots:
     // The path, its folder, without extension, extension, as a folder.
     void pathSplitters_data()
     {
-        Rows<Path>({
-            {"Windows", {"C:\\a\\b.png", "C:\\a\\", "C:\\a\\b", "png", "C:\\a\\b.png\\"}},
-            {"dotted folder", {"C:\\a.b\\c", "C:\\a.b\\", "C:\\a.b\\c", "", "C:\\a.b\\c\\"}},
-            {"drive", {"C:\\", "C:\\", "C:\\", "", "C:\\"}},
-            {"two dots", {"/a.b/c.d.JPG", "/a.b/", "/a.b/c.d", "JPG", "/a.b/c.d.JPG/"}},
-            {"root", {"/", "/", "/", "", "/"}},
-            {"name", {"sky.png", "", "sky", "png", "sky.png/"}},
-            {"no extension", {"sky", "", "sky", "", "sky/"}},
-            {"dot last", {"sky.", "", "sky", "", "sky./"}},
-            {"dot first", {".png", "", ".png", "", ".png/"}},
-            {"blanks", {"   ", "", "", "", "   /"}},
-        });
+        const Path rows[] = {
+            {"C:\\a\\b.png", "C:\\a\\", "C:\\a\\b", "png", "C:\\a\\b.png\\"},
+            {"C:\\a.b\\c", "C:\\a.b\\", "C:\\a.b\\c", "", "C:\\a.b\\c\\"},
+            {"C:\\", "C:\\", "C:\\", "", "C:\\"},
+            {"/a.b/c.d.JPG", "/a.b/", "/a.b/c.d", "JPG", "/a.b/c.d.JPG/"},
+            {"/", "/", "/", "", "/"},
+            {"sky.png", "", "sky", "png", "sky.png/"},
+            {"sky", "", "sky", "", "sky/"},
+            {"sky.", "", "sky", "", "sky./"},
+            {".png", "", ".png", "", ".png/"},
+            {"   ", "", "", "", "   /"},
+        };
+        RowsByInput(rows);
     }
     void pathSplitters()
     {
