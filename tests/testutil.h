@@ -64,7 +64,7 @@ template <typename Row> void Rows(std::initializer_list<std::pair<const char*, R
 // Rows named by their input, the first field.
 inline QByteArray Tag(const QString& s)
 {
-    return s.toUtf8().replace('\n', " / ");
+    return s.isEmpty() ? "(empty)" : s.toUtf8().replace('\n', " / ");
 }
 inline QByteArray Tag(double v)
 {

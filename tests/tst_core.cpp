@@ -107,30 +107,29 @@ private slots:
             {"start-up",
              {kStartup, 100,
               "0:ff0000 1:f70800 17:7d8200 34:00ff00 35:00f20d 50:00807f 67:0000ff 99:f70008"}},
-            {"before the first point and after the last",
+            // Before the first point and after the last.
+            {"outside the points",
              {"250/#ff0000 750/#0000ff", 8,
               "0:ff0000 2:ff0000 3:bf0040 4:80007f 5:4000bf 7:0000ff"}},
             {"lag", {kLag, 4, "0:000000 1:ff0000 2:00ff00 3:0000ff"}},
-            {"on the middle point, then the next piece",
-             {"0 500/#ffffff 1000", 10, "5:ffffff 6:cccccc 9:333333"}},
-            {"disabled ranks next to the last enabled",
-             {"0 500/#0ac81e 0/#ffffff!", 10, "2:04500c 5:0ac81e 9:0ac81e"}},
+            // Pixel 5 lies on the middle point; pixel 6 is already in the next piece.
+            {"next piece", {"0 500/#ffffff 1000", 10, "5:ffffff 6:cccccc 9:333333"}},
+            // The disabled white point ranks next to the last enabled one.
+            {"disabled last", {"0 500/#0ac81e 0/#ffffff!", 10, "2:04500c 5:0ac81e 9:0ac81e"}},
             {"one enabled point", {"0/#ffffff! 730/#0a141e", 5, "0:0a141e 4:0a141e"}},
             {"none enabled: point 0", {"600/#0a141e! 200/#ffffff!", 4, "0:0a141e 3:0a141e"}},
-            {"tie: lower index first, t = 0",
-             {"500/#ff0000 500/#0000ff", 10, "4:ff0000 5:ff0000 6:0000ff 9:0000ff"}},
+            // Both at 500, lower index first; pixel 5 lies exactly on it (t = 0).
+            {"tie", {"500/#ff0000 500/#0000ff", 10, "4:ff0000 5:ff0000 6:0000ff 9:0000ff"}},
             {"no pixels", {kStartup, 0, ""}},
             // OKLab: the same places and parameter, the colours through OKLab
             // (red to green through orange, not brown; black to white evenly
             // light), rounded half away from zero.
             {"oklab red to green",
              {"oklab 0/#ff0000 1000/#00ff00", 10, "0:ff0000 1:f94700 5:d0a800 9:6cef00"}},
-            {"oklab blue to yellow",
-             {"oklab 0/#0000ff 1000/#ffff00", 5, "1:056aec 2:4e98d5 4:c4df89"}},
+            {"oklab blue", {"oklab 0/#0000ff 1000/#ffff00", 5, "1:056aec 2:4e98d5 4:c4df89"}},
             {"oklab grey", {"oklab 0 1000/#ffffff", 4, "1:222222 2:636363 3:aeaeae"}},
             {"oklab lag", {"oklab " + kLag, 4, "0:000000 1:ff0000 2:00ff00 3:0000ff"}},
-            {"oklab points' own colours",
-             {"oklab " + kStartup, 100, "0:ff0000 34:00ff00 67:0000ff"}},
+            {"oklab start-up", {"oklab " + kStartup, 100, "0:ff0000 34:00ff00 67:0000ff"}},
         });
     }
     void pixels()
@@ -270,6 +269,7 @@ private slots:
             {"start-up in 4 pixels", {kStartup, 4}},
             {"start-up in 1 pixel", {kStartup, 1}},
             {"lag", {kLag, 4}},
+            // Both at 500, lower index first; pixel 5 lies exactly on it (t = 0).
             {"tie", {"500/#ff0000 500/#0000ff", 10}},
             {"closer than a pixel", {"300 305/#ff0000 310/#00ff00 700/#ffffff", 40}},
             {"one point", {"0/#ffffff! 730/#0a141e", 280}},
@@ -342,8 +342,6 @@ private slots:
         QFETCH(Lowest, row);
         const auto& [line, text, lowest] = row;
         QCOMPARE(ContrastLine(LowestContrastOver(line, text)), lowest);
-        // Just below 1.34, which times 100 rounds up to 134.
-        QCOMPARE(RatioText(std::nextafter(1.34, 0.0)), std::string("1.33"));
     }
     void grades_data()
     {
@@ -355,6 +353,8 @@ private slots:
     {
         QFETCH(Mark, row);
         QCOMPARE(QString(MarkWord(MarkFor(row.first))), row.second);
+        // Just below 1.34, which times 100 rounds up to 134.
+        QCOMPARE(RatioText(std::nextafter(1.34, 0.0)), std::string("1.33"));
     }
 
     void numberTexts_data()
