@@ -2,6 +2,7 @@
 #include "about/frmabout.h"
 
 #include "common/dialogs.h"
+#include "common/platform.h"
 #include "core/version.h"
 #include "widgets/widgets.h"
 
@@ -12,36 +13,11 @@
 #include <QProcess>
 #include <QPushButton>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-
 namespace velmix {
 
 namespace {
 
 const char* const kTitle = "Velmix";
-
-#ifdef Q_OS_WIN
-// A text value under HKEY_LOCAL_MACHINE, or false.
-bool GetKeyValue(HKEY KeyRoot, const wchar_t* KeyName, const wchar_t* SubKeyRef, QString& KeyVal)
-{
-    KeyVal.clear();
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(KeyRoot, KeyName, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    wchar_t buf[1024] = {};
-    DWORD size = sizeof buf - sizeof(wchar_t);
-    DWORD type = 0;
-    const bool ok = RegQueryValueExW(key, SubKeyRef, nullptr, &type, reinterpret_cast<LPBYTE>(buf),
-                                     &size) == ERROR_SUCCESS &&
-                    type == REG_SZ;
-    RegCloseKey(key);
-    if (ok)
-        KeyVal = QString::fromWCharArray(buf);
-    return ok;
-}
-#endif
 
 } // namespace
 
@@ -115,20 +91,9 @@ void frmAbout::cmdSysInfo_Click()
 
 void frmAbout::StartSysInfo()
 {
-#ifdef Q_OS_WIN
-    QString path;
-    QString dir;
-    if (!GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH",
-                     path)) {
-        path.clear();
-        if (GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location",
-                        L"MSINFO", dir) &&
-            QFileInfo::exists(dir + QStringLiteral("\\MSINFO32.EXE")))
-            path = dir + QStringLiteral("\\MSINFO32.EXE");
-    }
-    if (!path.isEmpty() && QProcess::startDetached(path, {}))
+    const std::wstring tool = SystemInfoToolPath();
+    if (!tool.empty() && QProcess::startDetached(QString::fromStdWString(tool), {}))
         return;
-#endif
     // No System Information tool on this system.
     m_dialogs.message(this, MsgIcon::None, tr("現時点ではｼｽﾃﾑ情報を使用できません"));
 }

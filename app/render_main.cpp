@@ -8,6 +8,7 @@
 #include "core/contrast.h"
 #include "core/version.h"
 #include "export/exporter.h"
+#include "export/failuretext.h"
 #include "settings/moduleini.h"
 
 #include <QCoreApplication>
@@ -71,9 +72,9 @@ bool ApplyIni(RenderJob& job)
         return false;
     }
     ini.SetIniFile(QString::fromStdString(job.fromIni));
-    if (!ini.ReadError().isEmpty()) {
+    if (!ini.ReadResult().ok()) {
         std::cerr << "velmix-render: --from-ini " << job.fromIni << ": "
-                  << ini.ReadError().toStdString() << "\n";
+                  << ini.ReadResult().failure().detail << "\n";
         return false;
     }
     const auto s = ini.LoadIni();
@@ -153,16 +154,17 @@ int main(int argc, char** argv)
         MakeStrip(job.points, job.size.value_or(100), job.vertical.value_or(false),
                   job.thickness.value_or(1), job.dither);
 
-    const ExportResult r = ExportToFile(img, job.points, output, type);
-    if (r.outcome == ExportResult::Outcome::Refused) {
-        std::cerr << "velmix-render: -o " << job.output << ": " << r.reason.toStdString() << "\n";
+    const Result r = ExportToFile(img, job.points, output, type);
+    if (r.ok())
+        return 0;
+    const Failure& f = r.failure();
+    if (f.kind == FailureKind::Refused) {
+        std::cerr << "velmix-render: -o " << job.output << ": " << f.detail << "\n";
         return 2;
     }
-    if (!r.ok()) {
-        std::cerr << "velmix-render: cannot write " << job.output << ": "
-                  << (r.reason.isEmpty() ? EncoderCodeText(r.code) : r.reason).toStdString()
-                  << "\n";
-        return 1;
-    }
-    return 0;
+    // The system's own words, or else the message's (a picture too large
+    // for its format).
+    std::cerr << "velmix-render: cannot write " << job.output << ": "
+              << (f.detail.empty() ? ResultText(r).toStdString() : f.detail) << "\n";
+    return 1;
 }

@@ -28,17 +28,16 @@ static void BM_Write(benchmark::State& state, ImageType type, bool vertical)
     const int thickness = static_cast<int>(state.range(0));
     const StripImage img{DrawGrad(StartupPoints(), 2000), vertical, thickness};
     const std::string path = (std::filesystem::temp_directory_path() / "velmix-bench.out").string();
-    std::string err;
     for (auto _ : state) {
         switch (type) {
         case ImageType::Png:
-            DCSavetoPNG(img, path, 0, &err);
+            (void)DCSavetoPNG(img, path, 0);
             break;
         case ImageType::Jpeg:
-            DCSavetoJPEG(img, path, 100, 0, &err);
+            (void)DCSavetoJPEG(img, path, 100, 0);
             break;
         case ImageType::Bmp:
-            SaveBitmapFile(img, path, &err);
+            (void)SaveBitmapFile(img, path);
             break;
         }
     }
@@ -59,9 +58,8 @@ static void BM_PngOption(benchmark::State& state, bool vertical)
 {
     const StripImage img{DrawGrad(StartupPoints(), 2000), vertical, 2000};
     const std::string path = (std::filesystem::temp_directory_path() / "velmix-bench.png").string();
-    std::string err;
     for (auto _ : state)
-        DCSavetoPNG(img, path, static_cast<int>(state.range(0)), &err);
+        (void)DCSavetoPNG(img, path, static_cast<int>(state.range(0)));
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
     std::remove(path.c_str());
 }

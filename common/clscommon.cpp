@@ -1,24 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "common/clscommon.h"
 
+#include "common/platform.h"
 #include "core/numtext.h"
 
 #include <algorithm>
 #include <cmath>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace velmix {
 
 namespace {
-
-#ifdef _WIN32
-constexpr char kNativeSep = '\\';
-#else
-constexpr char kNativeSep = '/';
-#endif
 
 // Stored texts from the Windows program use "\"; paths of this system use its
 // own separator. Both end a folder name.
@@ -94,7 +85,7 @@ std::string clsCommon::ChkPathBS(std::string_view vPath)
     if (!vPath.empty() && IsSep(vPath.back()))
         return std::string(vPath);
     // Keep the separator the text already uses, so "C:\Img" gains a "\".
-    char sep = kNativeSep;
+    char sep = NativeSeparator();
     const std::size_t last = vPath.find_last_of("\\/");
     if (last != std::string_view::npos)
         sep = vPath[last];
@@ -129,13 +120,7 @@ std::string clsCommon::TrimExt(std::string_view vStr)
 
 std::string clsCommon::GetWindowsDir()
 {
-#ifdef _WIN32
-    std::string buf(255, '\0');
-    GetWindowsDirectoryA(buf.data(), 255);
-    return VBHTTrim(buf);
-#else
-    return {};
-#endif
+    return VBHTTrim(WindowsDir());
 }
 
 namespace {

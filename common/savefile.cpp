@@ -150,14 +150,19 @@ void InstallSaveSignalHandlers()
 
 namespace {
 
-SaveResult WriteStandardOutput(const DeviceWriter& write)
+Failure Failed(FailureKind kind, const QString& path, const QString& reason)
+{
+    return {kind, path.toStdString(), reason.toStdString()};
+}
+
+Result WriteStandardOutput(const DeviceWriter& write)
 {
     QFile out;
     if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered,
                   QFileDevice::DontCloseHandle))
-        return {SaveStep::OpenFailed, out.errorString()};
+        return Failed(FailureKind::OpenFailed, kStandardOutput, out.errorString());
     if (!write(out))
-        return {SaveStep::WriteFailed, out.errorString()};
+        return Failed(FailureKind::WriteFailed, kStandardOutput, out.errorString());
     return {};
 }
 
@@ -180,26 +185,26 @@ void KeepOwner(const QSaveFile& file, const QString& path)
 
 } // namespace
 
-SaveResult SaveThrough(const QString& path, const DeviceWriter& write)
+Result SaveThrough(const QString& path, const DeviceWriter& write)
 {
     if (path == kStandardOutput)
         return WriteStandardOutput(write);
     if (auto refusal = TargetRefusal(path))
-        return {SaveStep::Refused, *refusal};
+        return Failed(FailureKind::Refused, path, *refusal);
     QSaveFile file(path);
     // Unbuffered: Qt's own buffer loses a short write at commit (a full disk
     // would pass as success); our writers hand over large pieces anyway.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {SaveStep::OpenFailed, file.errorString()};
+        return Failed(FailureKind::OpenFailed, path, file.errorString());
     KeepOwner(file, path);
     InProgress registered(file);
     if (!write(file)) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return {SaveStep::WriteFailed, reason};
+        return Failed(FailureKind::WriteFailed, path, reason);
     }
     if (!file.commit())
-        return {SaveStep::WriteFailed, file.errorString()};
+        return Failed(FailureKind::WriteFailed, path, file.errorString());
     return {};
 }
 

@@ -4,6 +4,8 @@
 // target: the checks before, the writes, and the clean-up when the process is
 // stopped half way. Every file the program and the renderer write goes here.
 
+#include "common/result.h"
+
 #include <QString>
 
 #include <functional>
@@ -31,28 +33,16 @@ std::optional<QString> TargetRefusal(const QString& path);
 // error".
 bool WriteFully(QFileDevice& file, const char* data, qint64 n);
 
-enum class SaveStep
-{
-    Done,
-    Refused, // the target is not a regular file; nothing touched
-    OpenFailed,
-    WriteFailed, // by `write` or at commit
-};
-
-struct SaveResult
-{
-    SaveStep step = SaveStep::Done;
-    QString reason; // the system's description of the failure
-};
-
 using DeviceWriter = std::function<bool(QFileDevice&)>;
 
 // Opens a temporary file beside `path`, runs `write` on it (false: failed)
 // and replaces the target only when it succeeded; a replaced file keeps its
 // owner, group and permissions. While the temporary file is open it is
 // registered for RemoveInProgressFile(). kStandardOutput is written as it
-// goes, as a pipe cannot be replaced in one step.
-SaveResult SaveThrough(const QString& path, const DeviceWriter& write);
+// goes, as a pipe cannot be replaced in one step. A failure is Refused
+// (nothing touched), OpenFailed or WriteFailed (by `write` or at commit),
+// with `path` and the system's description.
+Result SaveThrough(const QString& path, const DeviceWriter& write);
 
 // Removes the temporary file of a save in progress, if it has a name (where
 // the file system cannot make anonymous ones). Async-signal-safe: for

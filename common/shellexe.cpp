@@ -2,14 +2,12 @@
 #include "common/shellexe.h"
 
 #include "common/clscommon.h"
+#include "common/platform.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
+#include <QWidget>
 
 namespace velmix {
 
@@ -46,19 +44,13 @@ bool OpenWithProgram(const QString& program, const QUrl& url, const OpenFailed& 
 int ShellExe(QWidget* vActiveForm, const QString& vPath, int vCmd, const DocumentOpener& opener,
              const OpenFailed& failed)
 {
-#ifdef Q_OS_WIN
     if (!opener) {
-        const std::string dir = clsCommon::GetWindowsDir();
-        const auto r = reinterpret_cast<INT_PTR>(
-            ShellExecuteW(vActiveForm ? reinterpret_cast<HWND>(vActiveForm->winId()) : nullptr,
-                          L"Open", reinterpret_cast<LPCWSTR>(vPath.utf16()), L"",
-                          reinterpret_cast<LPCWSTR>(QString::fromStdString(dir).utf16()), vCmd));
-        return static_cast<int>(r);
+        const auto owner = vActiveForm ? static_cast<unsigned long long>(vActiveForm->winId()) : 0;
+        if (const auto r =
+                ShellOpen(owner, vPath.toStdWString(),
+                          QString::fromStdString(clsCommon::GetWindowsDir()).toStdWString(), vCmd))
+            return *r;
     }
-#else
-    (void)vActiveForm;
-    (void)vCmd;
-#endif
     if (!QFileInfo(vPath).isFile())
         return kFileNotFound;
     const QUrl url = QUrl::fromLocalFile(vPath);

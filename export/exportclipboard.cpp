@@ -3,11 +3,9 @@
 // picture in memory, and a display.
 
 #include "export/exporter.h"
-#include "export/transg.h"
 #include "widgets/widgets.h"
 
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -16,23 +14,22 @@
 
 namespace velmix {
 
-ExportResult ExportToClipboard(const StripImage& strip)
+Result ExportToClipboard(const StripImage& strip)
 {
-    const char* failure = QT_TRANSLATE_NOOP("Exporter", "クリップボードにコピーできません。");
-    return ExportGuarded(failure, [&] {
+    return ExportGuarded(FailedTask::Copy, [&]() -> Result {
         if (strip.line.empty() || strip.thickness < 1)
-            return ExportFailure(kEncodeFormatError,
-                                 QCoreApplication::translate("Exporter", failure), {});
+            return Failure{FailureKind::FormatError, {}, {}, FailedTask::Copy};
         // The clipboard needs the whole picture, up to 2000 x 32767 pixels
         // (262 MB): QImage answers a failed allocation with a null image.
         const QImage full = StripPicture(strip);
         if (full.isNull())
-            return ExportFailure(kEncodeCallFailed,
-                                 QCoreApplication::translate("Exporter", failure),
-                                 QString::fromLocal8Bit(std::strerror(ENOMEM)));
+            return Failure{FailureKind::Stopped,
+                           {},
+                           QString::fromLocal8Bit(std::strerror(ENOMEM)).toStdString(),
+                           FailedTask::Copy};
         QGuiApplication::clipboard()->clear();
         QGuiApplication::clipboard()->setImage(full);
-        return ExportResult{};
+        return {};
     });
 }
 

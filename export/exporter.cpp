@@ -7,8 +7,6 @@
 #include "core/webgrad.h"
 #include "export/transg.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -20,26 +18,22 @@ namespace velmix {
 
 namespace {
 
-// "Balanced": the smallest file up to 5592 x 2000 pixels, the fastest
-// compression beyond (see CompressForOption).
-constexpr int kPngOption = 1;
-
 struct Source
 {
     const StripImage& strip;
     const GradPoints& points;
 };
 
-using Writer = short (*)(const Source&, const std::string& path, std::string* error);
+using Writer = Result (*)(const Source&, const std::string& path);
 
-short WriteWeb(const Source& s, const std::string& path, std::string* error, bool svg)
+Result WriteWeb(const Source& s, const std::string& path, bool svg)
 {
+    const FailedTask task = svg ? FailedTask::SaveSvg : FailedTask::SaveCss;
     if (s.strip.thickness < 1)
-        return kEncodeFormatError;
+        return Failure{FailureKind::FormatError, path, {}, task};
     const WebGradient web{s.points, static_cast<int>(s.strip.line.size()), s.strip.vertical,
                           s.strip.thickness};
-    return SaveTextFile(svg ? SvgDocument(web) : CssRule(web), path, error) ? kEncodeOk
-                                                                            : kEncodeWriteFailed;
+    return SaveTextFile(svg ? SvgDocument(web) : CssRule(web), path).during(task);
 }
 
 struct FileType
@@ -47,7 +41,7 @@ struct FileType
     ImageType type;
     bool fallback;             // also every name no other row takes
     const char* extensions[2]; // lower case
-    const char* failure;       // the first line when the writer could not run
+    FailedTask task;
     Writer write;
 };
 
@@ -56,36 +50,30 @@ const FileType kFileTypes[] = {
     {ImageType::Jpeg,
      false,
      {"jpg", "jpeg"},
-     QT_TRANSLATE_NOOP("Exporter", "JPEG保存時にエラーが発生しました。"),
-     [](const Source& s, const std::string& p, std::string* e) {
-         return DCSavetoJPEG(s.strip, p, 100, 0, e);
+     FailedTask::SaveJpeg,
+     [](const Source& s, const std::string& p) {
+         return DCSavetoJPEG(s.strip, p, kSaveJpegQuality, 0);
      }},
     {ImageType::Png,
      false,
      {"png", nullptr},
-     QT_TRANSLATE_NOOP("Exporter", "PNG保存時にエラーが発生しました。"),
-     [](const Source& s, const std::string& p, std::string* e) {
-         return DCSavetoPNG(s.strip, p, kPngOption, e);
-     }},
+     FailedTask::SavePng,
+     [](const Source& s, const std::string& p) { return DCSavetoPNG(s.strip, p, kSavePngOption); }},
     {ImageType::Svg,
      false,
      {"svg", nullptr},
-     QT_TRANSLATE_NOOP("Exporter", "SVG保存時にエラーが発生しました。"),
-     [](const Source& s, const std::string& p, std::string* e) { return WriteWeb(s, p, e, true); }},
+     FailedTask::SaveSvg,
+     [](const Source& s, const std::string& p) { return WriteWeb(s, p, true); }},
     {ImageType::Css,
      false,
      {"css", nullptr},
-     QT_TRANSLATE_NOOP("Exporter", "CSS保存時にエラーが発生しました。"),
-     [](const Source& s, const std::string& p, std::string* e) {
-         return WriteWeb(s, p, e, false);
-     }},
+     FailedTask::SaveCss,
+     [](const Source& s, const std::string& p) { return WriteWeb(s, p, false); }},
     {ImageType::Bmp,
      true,
      {"bmp", nullptr},
-     QT_TRANSLATE_NOOP("Exporter", "BMP保存時にエラーが発生しました。"),
-     [](const Source& s, const std::string& p, std::string* e) {
-         return SaveBitmapFile(s.strip, p, e) ? short(kEncodeOk) : short(kEncodeWriteFailed);
-     }},
+     FailedTask::SaveBmp,
+     [](const Source& s, const std::string& p) { return SaveBitmapFile(s.strip, p); }},
 };
 
 const FileType* FileTypeNamed(const std::string& name)
@@ -112,28 +100,20 @@ const FileType& FileTypeOf(ImageType type)
                          [type](const FileType& t) { return t.type == type; });
 }
 
-QString Worded(const QString& first, const QString& reason)
-{
-    return reason.isEmpty() ? first : first + QStringLiteral("\r\n") + reason;
-}
-
 } // namespace
 
-ExportResult ExportFailure(short code, const QString& first, const QString& reason)
-{
-    return {ExportResult::Outcome::Failed, code, reason, Worded(first, reason)};
-}
-
-ExportResult ExportGuarded(const char* failure, const std::function<ExportResult()>& body)
+Result ExportGuarded(FailedTask task, const std::function<Result()>& body)
 {
     try {
         return body();
     } catch (const std::bad_alloc&) {
-        return ExportFailure(kEncodeCallFailed, QCoreApplication::translate("Exporter", failure),
-                             QString::fromLocal8Bit(std::strerror(ENOMEM)));
+        return Failure{FailureKind::Stopped,
+                       {},
+                       QString::fromLocal8Bit(std::strerror(ENOMEM)).toStdString(),
+                       task};
     } catch (const std::exception& e) {
-        return ExportFailure(kEncodeCallFailed, QCoreApplication::translate("Exporter", failure),
-                             QString::fromLocal8Bit(e.what()));
+        return Failure{
+            FailureKind::Stopped, {}, QString::fromLocal8Bit(e.what()).toStdString(), task};
     }
 }
 
@@ -153,42 +133,26 @@ bool TakesDither(ImageType type)
     return type == ImageType::Bmp || type == ImageType::Png;
 }
 
-QString EncoderCodeText(short code)
+FailedTask SaveTaskOf(ImageType type)
 {
-    switch (code) {
-    case kEncodeOk:
-        return QCoreApplication::translate("Exporter", "成功しました。");
-    case kEncodeOpenFailed:
-        return QCoreApplication::translate("Exporter", "ファイルがオープンできません。");
-    case kEncodeWriteFailed:
-        return QCoreApplication::translate("Exporter", "ファイルに書きこめません。");
-    case kEncodeFormatError:
-        return QCoreApplication::translate("Exporter", "ファイルのフォーマットエラーです。");
-    case kEncodeStackOverflow:
-        return QCoreApplication::translate("Exporter", "スタックオーバーフローです。");
-    case kEncodeBadOption:
-        return QCoreApplication::translate("Exporter", "保存品質の指定が間違っています。");
-    default:
-        return QCoreApplication::translate("Exporter", "clsTransG内部エラー : ") +
-               QString::number(code);
-    }
+    return FileTypeOf(type).task;
 }
 
-ExportResult ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path,
-                          std::optional<ImageType> given)
+Result CheckTarget(const QString& path, FailedTask task)
 {
     if (const auto refusal = TargetRefusal(path))
-        return {ExportResult::Outcome::Refused, kEncodeOpenFailed, *refusal,
-                Worded(EncoderCodeText(kEncodeOpenFailed), path + QStringLiteral(": ") + *refusal)};
+        return Failure{FailureKind::Refused, path.toStdString(), refusal->toStdString(), task};
+    return {};
+}
+
+Result ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path,
+                    std::optional<ImageType> given)
+{
     const std::string file = path.toStdString();
     const FileType& type = given ? FileTypeOf(*given) : FileTypeFor(file);
-    return ExportGuarded(type.failure, [&] {
-        std::string error;
-        const short code = type.write(Source{strip, points}, file, &error);
-        if (code == kEncodeOk)
-            return ExportResult{};
-        return ExportFailure(code, EncoderCodeText(code), QString::fromStdString(error));
-    });
+    if (Result checked = CheckTarget(path, type.task); !checked.ok())
+        return checked;
+    return ExportGuarded(type.task, [&] { return type.write(Source{strip, points}, file); });
 }
 
 } // namespace velmix

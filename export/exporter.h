@@ -3,12 +3,14 @@
 // The one route from the gradient strip to where it goes: a file whose type
 // the name's extension decides, or the clipboard. The save command, the copy
 // command and velmix-render all call Export; it refuses targets that are not
-// regular files, guards the writers and words every failure the same way
-// (what failed, CR LF, the system's description).
+// regular files and guards the writers; ResultText (failuretext.h) words its
+// failures.
 //
 // Adding a file type: a value in ImageType and one row in the table at the
-// top of exporter.cpp (its extensions, its failure text and its writer).
+// top of exporter.cpp (its extensions, its task and its writer), and the
+// task's failure text in failuretext.cpp.
 
+#include "common/result.h"
 #include "core/gradient.h"
 
 #include <QString>
@@ -38,38 +40,29 @@ std::optional<ImageType> ImageTypeNamed(const std::string& name);
 // clipboard). A JPEG encoder and a browser decide their own pixels.
 bool TakesDither(ImageType type);
 
-struct ExportResult
-{
-    enum class Outcome
-    {
-        Done,
-        Refused, // the target is not a regular file; nothing was touched
-        Failed,
-    };
-    Outcome outcome = Outcome::Done;
-    short code = 0;  // the encoder code (kEncode... in transg.h)
-    QString reason;  // the system's description, for a log line
-    QString message; // the whole text for the user's message box
+// How the save command sets the encoders: JPEG at the best quality, PNG
+// "balanced" (the smallest file up to 5592 x 2000 pixels, the fastest
+// compression beyond; see CompressForOption).
+inline constexpr int kSaveJpegQuality = 100;
+inline constexpr int kSavePngOption = 1;
 
-    bool ok() const { return outcome == Outcome::Done; }
-};
+// What saving a file of the type is, for the failure's wording.
+FailedTask SaveTaskOf(ImageType type);
+
+// Refused, with the path and why, when `path` must not be replaced.
+Result CheckTarget(const QString& path, FailedTask task);
 
 // Writes the gradient to `path` (kStandardOutput: standard output), in the
 // given type or else the one its extension names: the images from the strip,
 // the web types from the points the strip was drawn from.
-ExportResult ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path,
-                          std::optional<ImageType> type = std::nullopt);
+Result ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path,
+                    std::optional<ImageType> type = std::nullopt);
 // Places the whole picture on the clipboard (velmix_exportui; needs a
 // QGuiApplication).
-ExportResult ExportToClipboard(const StripImage& strip);
+Result ExportToClipboard(const StripImage& strip);
 
-// For the targets' own code: a failure worded as every other one, and a
-// guard that turns an exception (out of memory for a huge picture and the
-// like) into a failure whose first line is `failure`.
-ExportResult ExportFailure(short code, const QString& first, const QString& reason);
-ExportResult ExportGuarded(const char* failure, const std::function<ExportResult()>& body);
-
-// The text of an encoder code, as the save command reports it.
-QString EncoderCodeText(short code);
+// For the targets' own code: a guard that turns an exception (out of memory
+// for a huge picture and the like) into a Stopped failure of `task`.
+Result ExportGuarded(FailedTask task, const std::function<Result()>& body);
 
 } // namespace velmix

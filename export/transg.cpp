@@ -21,10 +21,9 @@ namespace velmix {
 
 namespace {
 
-void SetError(std::string* out, const QString& text)
+Failure Fault(FailureKind kind)
 {
-    if (out)
-        *out = text.toStdString();
+    return {kind};
 }
 
 // RGB bytes of row y of the image.
@@ -299,24 +298,24 @@ bool CompressForOption(const StripImage& img, int option, std::vector<unsigned c
     return true;
 }
 
-short WritePng(QFileDevice& file, const StripImage& img, int option)
+Result WritePng(QFileDevice& file, const StripImage& img, int option)
 {
     std::vector<unsigned char> idat;
     if (!CompressForOption(img, option, idat))
-        return kEncodeFormatError;
+        return Fault(FailureKind::FormatError);
     PngContext ctx;
     ctx.file = &file;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &ctx, PngError, PngWarning);
     if (!png)
-        return kEncodeStackOverflow;
+        return Fault(FailureKind::StackOverflow);
     png_infop info = png_create_info_struct(png);
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
-        return kEncodeStackOverflow;
+        return Fault(FailureKind::StackOverflow);
     }
     if (setjmp(ctx.jump)) {
         png_destroy_write_struct(&png, &info);
-        return ctx.writeFailed ? kEncodeWriteFailed : kEncodeFormatError;
+        return Fault(ctx.writeFailed ? FailureKind::WriteFailed : FailureKind::FormatError);
     }
     png_set_write_fn(png, &ctx, PngWrite, PngFlush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(img.width()),
@@ -330,7 +329,7 @@ short WritePng(QFileDevice& file, const StripImage& img, int option)
                         std::min(kChunk, idat.size() - off));
     png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
     png_destroy_write_struct(&png, &info);
-    return kEncodeOk;
+    return {};
 }
 
 // --- JPEG --------------------------------------------------------------
@@ -404,8 +403,8 @@ struct JpegTables
 // One compression of the image. file null: the output is discarded (a pass
 // that only gathers statistics). fixed: Huffman tables to use instead of
 // optimising them; gathered: where the optimised tables go.
-short RunJpeg(QFileDevice* file, const StripImage& img, int quality, const JpegTables* fixed,
-              JpegTables* gathered)
+Result RunJpeg(QFileDevice* file, const StripImage& img, int quality, const JpegTables* fixed,
+               JpegTables* gathered)
 {
     JpegContext ctx;
     ctx.file = file;
@@ -417,7 +416,7 @@ short RunJpeg(QFileDevice* file, const StripImage& img, int quality, const JpegT
     ctx.err.output_message = JpegOutputMessage;
     if (setjmp(ctx.jump)) {
         jpeg_destroy_compress(&cinfo);
-        return ctx.writeFailed ? kEncodeWriteFailed : kEncodeFormatError;
+        return Fault(ctx.writeFailed ? FailureKind::WriteFailed : FailureKind::FormatError);
     }
     jpeg_create_compress(&cinfo);
     ctx.dest.init_destination = JpegInitDest;
@@ -467,10 +466,10 @@ short RunJpeg(QFileDevice* file, const StripImage& img, int quality, const JpegT
         copyTables(cinfo.ac_huff_tbl_ptrs, gathered->ac, false);
     }
     jpeg_destroy_compress(&cinfo);
-    return kEncodeOk;
+    return {};
 }
 
-short WriteJpeg(QFileDevice& file, const StripImage& img, int quality)
+Result WriteJpeg(QFileDevice& file, const StripImage& img, int quality)
 {
     // Optimised Huffman tables need every coefficient of the image in memory
     // (6 bytes a pixel). Beyond this, the tables are optimised on a slice of
@@ -484,30 +483,22 @@ short WriteJpeg(QFileDevice& file, const StripImage& img, int quality)
     StripImage slice = img;
     slice.thickness = std::min(img.thickness, 64);
     JpegTables tables{};
-    const short code = RunJpeg(nullptr, slice, quality, nullptr, &tables);
-    if (code != kEncodeOk)
-        return code;
+    if (Result r = RunJpeg(nullptr, slice, quality, nullptr, &tables); !r.ok())
+        return r;
     return RunJpeg(&file, img, quality, &tables, nullptr);
 }
 
-template <typename Writer>
-short SaveWith(const std::string& path, std::string* systemError, Writer writer)
+template <typename Writer> Result SaveWith(const std::string& path, FailedTask task, Writer writer)
 {
-    short code = kEncodeOk;
-    const SaveResult r = SaveThrough(QString::fromStdString(path), [&](QFileDevice& f) {
-        code = writer(f);
-        return code == kEncodeOk;
+    Result written;
+    Result saved = SaveThrough(QString::fromStdString(path), [&](QFileDevice& f) {
+        written = writer(f);
+        return written.ok();
     });
-    if (r.step == SaveStep::Done)
-        return kEncodeOk;
-    if (r.step == SaveStep::Refused || r.step == SaveStep::OpenFailed) {
-        SetError(systemError, r.reason);
-        return kEncodeOpenFailed;
-    }
-    if (code != kEncodeOk && code != kEncodeWriteFailed)
-        return code; // the encoder's own fault: the system has nothing to say
-    SetError(systemError, r.reason);
-    return kEncodeWriteFailed;
+    // The encoder's own fault: the system has nothing to say.
+    if (!written.ok() && written.failure().kind != FailureKind::WriteFailed)
+        return Failure{written.failure().kind, path, {}, task};
+    return std::move(saved).during(task);
 }
 
 bool Valid(const StripImage& img)
@@ -517,37 +508,33 @@ bool Valid(const StripImage& img)
 
 } // namespace
 
-short DCSavetoPNG(const StripImage& image, const std::string& path, int option,
-                  std::string* systemError)
+Result DCSavetoPNG(const StripImage& image, const std::string& path, int option)
 {
     if (!Valid(image))
-        return kEncodeFormatError;
-    return SaveWith(path, systemError, [&](QFileDevice& f) { return WritePng(f, image, option); });
+        return Failure{FailureKind::FormatError, path, {}, FailedTask::SavePng};
+    return SaveWith(path, FailedTask::SavePng,
+                    [&](QFileDevice& f) { return WritePng(f, image, option); });
 }
 
-short DCSavetoJPEG(const StripImage& image, const std::string& path, int quality, int,
-                   std::string* systemError)
+Result DCSavetoJPEG(const StripImage& image, const std::string& path, int quality, int)
 {
     if (!Valid(image) || image.width() > JPEG_MAX_DIMENSION || image.height() > JPEG_MAX_DIMENSION)
-        return kEncodeFormatError;
+        return Failure{FailureKind::FormatError, path, {}, FailedTask::SaveJpeg};
     quality = std::clamp(quality, 1, 100);
-    return SaveWith(path, systemError,
+    return SaveWith(path, FailedTask::SaveJpeg,
                     [&](QFileDevice& f) { return WriteJpeg(f, image, quality); });
 }
 
-bool SaveBitmapFile(const StripImage& image, const std::string& path, std::string* systemError)
+Result SaveBitmapFile(const StripImage& image, const std::string& path)
 {
-    if (!Valid(image)) {
-        SetError(systemError, QStringLiteral("empty image"));
-        return false;
-    }
+    if (!Valid(image))
+        return Failure{FailureKind::WriteFailed, path, "empty image", FailedTask::SaveBmp};
     // The header holds the file's size in 32 bits.
     const std::uint64_t stride = (3 * static_cast<std::uint64_t>(image.width()) + 3) & ~3ull;
-    if (54 + stride * static_cast<std::uint64_t>(image.height()) > UINT32_MAX) {
-        SetError(systemError, QStringLiteral("image too large for a bitmap file"));
-        return false;
-    }
-    const short code = SaveWith(path, systemError, [&](QFileDevice& f) -> short {
+    if (54 + stride * static_cast<std::uint64_t>(image.height()) > UINT32_MAX)
+        return Failure{FailureKind::WriteFailed, path, "image too large for a bitmap file",
+                       FailedTask::SaveBmp};
+    return SaveWith(path, FailedTask::SaveBmp, [&](QFileDevice& f) -> Result {
         const int w = image.width();
         const int h = image.height();
         const std::uint32_t stride = (3u * static_cast<std::uint32_t>(w) + 3u) & ~3u;
@@ -571,7 +558,7 @@ bool SaveBitmapFile(const StripImage& image, const std::string& path, std::strin
         put32(42, 3780);
         BufferedSink sink(f);
         if (!sink.write(header, sizeof header))
-            return kEncodeWriteFailed;
+            return Fault(FailureKind::WriteFailed);
         std::vector<unsigned char> rgb(3 * static_cast<std::size_t>(w));
         std::vector<unsigned char> row(stride, 0);
         const auto makeRow = [&](int y) {
@@ -589,20 +576,19 @@ bool SaveBitmapFile(const StripImage& image, const std::string& path, std::strin
             if (!image.rowsIdentical())
                 makeRow(y);
             if (!sink.write(row.data(), row.size()))
-                return kEncodeWriteFailed;
+                return Fault(FailureKind::WriteFailed);
         }
-        return sink.flush() ? kEncodeOk : kEncodeWriteFailed;
+        return sink.flush() ? Result() : Fault(FailureKind::WriteFailed);
     });
-    return code == kEncodeOk;
 }
 
-bool SaveTextFile(const std::string& text, const std::string& path, std::string* systemError)
+Result SaveTextFile(const std::string& text, const std::string& path)
 {
-    const short code = SaveWith(path, systemError, [&](QFileDevice& f) -> short {
-        return WriteFully(f, text.data(), static_cast<qint64>(text.size())) ? kEncodeOk
-                                                                            : kEncodeWriteFailed;
+    return SaveWith(path, FailedTask::SaveFile, [&](QFileDevice& f) -> Result {
+        return WriteFully(f, text.data(), static_cast<qint64>(text.size()))
+                   ? Result()
+                   : Fault(FailureKind::WriteFailed);
     });
-    return code == kEncodeOk;
 }
 
 } // namespace velmix

@@ -2,7 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ja_JP">
 <context>
-    <name>Exporter</name>
+    <name>ExportCommand</name>
+    <message>
+        <source>ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png|SVG(*.SVG)|*.svg|CSS(*.CSS)|*.css</source>
+        <translation>Bitmap Image (*.BMP)|*.bmp|JPEG (*.JPG)|*.jpg|PNG (*.PNG)|*.png|SVG (*.SVG)|*.svg|CSS (*.CSS)|*.css</translation>
+    </message>
+</context>
+<context>
+    <name>Failure</name>
+    <message>
+        <source>設定ファイル %1 に書き込めませんでした。前のファイルは変更されていません。<byte value="xd"/>
+%2</source>
+        <translation>Could not write the settings file %1. The previous file is unchanged.<byte value="xd"/>
+%2<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>ヘルプを表示できません。<byte value="xd"/>
+Ret=</source>
+        <translation>Cannot show the help page.<byte value="xd"/>
+Ret=<byte value="xd"/>
+Ret=</translation>
+    </message>
     <message>
         <source>クリップボードにコピーできません。</source>
         <translation>Cannot copy to the clipboard.</translation>
@@ -186,10 +207,6 @@
 <context>
     <name>velmix::frmMain</name>
     <message>
-        <source>ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png|SVG(*.SVG)|*.svg|CSS(*.CSS)|*.css</source>
-        <translation>Bitmap Image (*.BMP)|*.bmp|JPEG (*.JPG)|*.jpg|PNG (*.PNG)|*.png|SVG (*.SVG)|*.svg|CSS (*.CSS)|*.css</translation>
-    </message>
-    <message>
         <source>Enabled</source>
         <translation>On</translation>
     </message>
@@ -326,26 +343,12 @@
         <translation>&amp;About Velmix...</translation>
     </message>
     <message>
-        <source>設定ファイル %1 に書き込めませんでした。前のファイルは変更されていません。<byte value="xd"/>
-%2</source>
-        <translation>Could not write the settings file %1. The previous file is unchanged.<byte value="xd"/>
-%2<byte value="xd"/>
-%2</translation>
-    </message>
-    <message>
         <source>全てのEnabledのチェックをはずすことは出来ません。</source>
         <translation>At least one point must stay on.</translation>
     </message>
     <message>
         <source>R=%1 G=%2 B=%3</source>
         <translation>R=%1 G=%2 B=%3</translation>
-    </message>
-    <message>
-        <source>ヘルプを表示できません。<byte value="xd"/>
-Ret=</source>
-        <translation>Cannot show the help page.<byte value="xd"/>
-Ret=<byte value="xd"/>
-Ret=</translation>
     </message>
     <message>
         <source>横幅</source>

@@ -7,10 +7,12 @@
 #include "core/language.h"
 #include "core/numtext.h"
 #include "core/webgrad.h"
-#include "export/exporter.h"
+#include "export/exportcommand.h"
+#include "export/failuretext.h"
 #include "export/frmoption.h"
 #include "main/frameplacer.h"
 #include "main/frmld.h"
+#include "main/helpopener.h"
 #include "main/undomenu.h"
 #include "tile/frmtile.h"
 #include "widgets/widgets.h"
@@ -41,10 +43,6 @@
 namespace velmix {
 
 namespace {
-
-const char* const kSaveFilter = QT_TRANSLATE_NOOP(
-    "velmix::frmMain", "ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞ(*.BMP)|*.bmp|Jpeg(*.JPG)|*.jpg|PNG(*.PNG)|*.png|"
-                       "SVG(*.SVG)|*.svg|CSS(*.CSS)|*.css");
 
 // How long a changed setting waits before it is written: a killed program
 // loses at most this much, and a drag or a burst of clicks is one write.
@@ -293,49 +291,44 @@ bool frmMain::writeSettings(bool quiet)
         return true;
     // Only what this run changed: another running copy may have written the
     // rest since start-up. A failure during the run waits for the next change.
-    QString error;
-    const bool ok = m_ini.SaveIni(s, &error);
+    const Result written = m_ini.SaveIni(s);
     if (!quiet)
-        reportSettingsWrite(ok, error);
-    return ok;
+        reportSettingsWrite(written);
+    return written.ok();
 }
 
-void frmMain::reportSettingsWrite(bool ok, const QString& error)
+void frmMain::reportSettingsWrite(const Result& written)
 {
-    if (ok)
+    if (written.ok())
         return;
     // At logout, on a signal or without a display nobody answers a box.
-    if (m_unattended) {
-        sayWriteFailed(error);
-        return;
-    }
-    dialogs().message(this, MsgIcon::Error,
-                      tr("設定ファイル %1 に書き込めませんでした。"
-                         "前のファイルは変更されていません。\r\n%2")
-                          .arg(QDir::toNativeSeparators(m_ini.IniPath()), error));
+    if (m_unattended)
+        sayWriteFailed(written);
+    else
+        dialogs().message(this, MsgIcon::Error, ResultText(written));
 }
 
 bool frmMain::WriteSettingsUnits(SettingsUnits units)
 {
-    QString error;
-    const bool ok = m_ini.SaveUnits(collectSettings(), units, &error);
-    reportSettingsWrite(ok, error);
-    return ok;
+    const Result written = m_ini.SaveUnits(collectSettings(), units);
+    reportSettingsWrite(written);
+    return written.ok();
 }
 
 void frmMain::SaveSettingsNow()
 {
     if (m_unloaded)
         return;
-    QString error;
-    if (!m_ini.SaveIni(collectSettings(), &error))
-        sayWriteFailed(error);
+    // Nobody to ask: at logout or without a display a message box would
+    // only hold up the end.
+    if (const Result written = m_ini.SaveIni(collectSettings()); !written.ok())
+        sayWriteFailed(written);
 }
 
-void frmMain::sayWriteFailed(const QString& error) const
+void frmMain::sayWriteFailed(const Result& failed) const
 {
     std::cerr << "velmix: cannot write " << m_ini.IniPath().toStdString() << ": "
-              << error.toStdString() << "\n";
+              << failed.failure().detail << "\n";
 }
 
 void frmMain::EndUnattended()
@@ -681,77 +674,35 @@ void frmMain::mnuClipBoard_Click()
 
 void frmMain::mnuCopyCss_Click()
 {
-    // Every thickness tiles to the same page, so the copy needs no options.
-    const WebGradient web{m_doc.points(), m_doc.imageSize(), m_doc.vertical(), 1};
-    QGuiApplication::clipboard()->setText(QString::fromStdString(CssDeclarations(web)));
+    CopyCss({m_doc.points(), m_doc.size(), m_doc.orientation(), m.Dither});
 }
 
 void frmMain::SaveImage()
 {
-    QString path;
-    if (m.SaveMode) {
-        SaveFileRequest req{tr(kSaveFilter), m_dlgSaveInitDir, m_dlgSaveFileName, m_dlgSaveType};
-        const auto chosen = dialogs().saveFileName(this, req);
-        if (!chosen || chosen->isEmpty())
-            return;
-        path = *chosen;
-        m_dlgSaveFileName = path;
-    }
-    frmOption& opt = option();
-    const bool ditherable = !m.SaveMode || TakesDither(ImageTypeFor(path.toStdString()));
-    opt.setTarget({m.SaveMode, m_doc.orientation(), m_doc.size(), ditherable});
-    dialogs().runModal(&opt);
-    if (opt.cancelled())
-        return;
-    // Files are streamed from the one line along the gradient (and the
-    // dither's few lines) at the chosen thickness, never widened in memory.
-    const StripImage img = MakeStrip(m_doc.points(), m_doc.size(), m_doc.vertical(), m.SaveHeight,
-                                     m.Dither && ditherable);
-    if (img.line.empty())
-        return;
-
-    const ExportResult r =
-        m.SaveMode ? ExportToFile(img, m_doc.points(), path) : ExportToClipboard(img);
-    if (!r.ok()) {
-        // The save dialog keeps the chosen name, extension included.
-        dialogs().message(this, MsgIcon::Error, r.message);
-        return;
-    }
-    if (m.SaveMode) {
-        m_dlgSaveFileName = QString::fromStdString(clsCommon::TrimDirFname(path.toStdString()));
-        m_dlgSaveType = QString::fromStdString(clsCommon::TrimExt(path.toStdString()));
-    }
+    SaveFileRequest saveDialog{{}, m_dlgSaveInitDir, m_dlgSaveFileName, m_dlgSaveType};
+    RunExport(
+        dialogs(), this, [this]() -> frmOption& { return option(); },
+        {m_doc.points(), m_doc.size(), m_doc.orientation(), m.Dither}, m.SaveMode, saveDialog);
+    m_dlgSaveFileName = saveDialog.fileName;
+    m_dlgSaveType = saveDialog.type;
+    // The folder saved to is kept for the next run.
+    settingsTouched();
 }
 
 // --- help --------------------------------------------------------------
 
 void frmMain::MenuPrintHelp_Click()
 {
-    ShowHelp(CurrentUiLanguage() == UiLanguage::English ? QStringLiteral("index_en.htm")
-                                                        : QStringLiteral("index.htm"));
+    ShowHelpPage(dialogs(), this, m_env.programDir,
+                 CurrentUiLanguage() == UiLanguage::English ? QStringLiteral("index_en.htm")
+                                                            : QStringLiteral("index.htm"),
+                 m_env.opener);
 }
 
 void frmMain::MenuVersion_Click()
 {
     frmAbout about(dialogs(), this);
     dialogs().runModal(&about);
-}
-
-void frmMain::ShowHelp(const QString& FileName)
-{
-    const QString path = QDir(m_env.programDir).filePath(QStringLiteral("help/") + FileName);
-    // The opener may also give up after it started (no viewer it could
-    // run): said when it ends, if the window is still there.
-    const QPointer<frmMain> self(this);
-    const auto cannot = [self](int ret) {
-        if (self)
-            self->dialogs().message(self, MsgIcon::Error,
-                                    tr("ヘルプを表示できません。\r\nRet=") +
-                                        QString::fromStdString(BlankSigned(ret)));
-    };
-    const int ret = ShellExe(this, path, 0, m_env.opener, cannot);
-    if (ret <= 31)
-        cannot(ret);
 }
 
 } // namespace velmix

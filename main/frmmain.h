@@ -200,15 +200,14 @@ private:
     // Writes what changed; quiet: true during the run, where a failure waits
     // for the next change and is reported at exit.
     bool writeSettings(bool quiet);
-    void reportSettingsWrite(bool ok, const QString& error);
-    void sayWriteFailed(const QString& error) const;
+    void reportSettingsWrite(const Result& written);
+    void sayWriteFailed(const Result& failed) const;
     bool WriteSettingsUnits(SettingsUnits units);
 
     void SaveImage();
     // The thickness the next save or copy will have, as the options dialog
     // stands now.
     int exportThickness();
-    void ShowHelp(const QString& FileName);
 
     AppEnvironment m_env;
     GradDocument m_doc;

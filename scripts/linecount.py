@@ -4,7 +4,10 @@
 not only a comment, in the program's .cpp/.h files (outside tests/ and bench/)
 and in tests/ (.cpp/.h, and .sh/.py, whose '#' lines are comments).
 
-usage: scripts/linecount.py [-v]   (-v: every test file too)
+Also the characters a counted line carries on average, indentation included,
+in the program and in the tests.
+
+usage: scripts/linecount.py [-v]   (-v: every test file too, lines and characters a line)
 """
 import os
 import sys
@@ -13,7 +16,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
 def count(path):
-    n, in_block = 0, False
+    """Counted lines and their characters (indentation included)."""
+    n, chars, in_block = 0, 0, False
     c_like = path.endswith((".cpp", ".h"))
     with open(path, encoding="utf-8", errors="replace") as f:
         for line in f:
@@ -32,11 +36,12 @@ def count(path):
             elif s.startswith("#") and not s.startswith("#!"):
                 continue
             n += 1
-    return n
+            chars += len(line.rstrip("\n\r"))
+    return n, chars
 
 
 def main():
-    code, tests = 0, {}
+    code, code_chars, tests = 0, 0, {}
     for d, dirs, files in os.walk(ROOT):
         rel = os.path.relpath(d, ROOT)
         top = rel.split(os.sep)[0] if rel != "." else ""
@@ -48,12 +53,18 @@ def main():
             if top == "tests" and name.endswith((".cpp", ".h", ".sh", ".py")):
                 tests[os.path.relpath(path, ROOT)] = count(path)
             elif top != "tests" and name.endswith((".cpp", ".h")):
-                code += count(path)
-    total = sum(tests.values())
+                n, chars = count(path)
+                code += n
+                code_chars += chars
+    total = sum(n for n, _ in tests.values())
+    total_chars = sum(c for _, c in tests.values())
     print(f"code {code}  tests {total}  tests/code {total / code:.4f}")
+    # A test line should carry no more than a code line: fewer lines made by
+    # packing them would show here.
+    print(f"characters a line: code {code_chars / code:.1f}  tests {total_chars / total:.1f}")
     if "-v" in sys.argv:
-        for name, n in sorted(tests.items(), key=lambda t: -t[1]):
-            print(f"{n:6}  {name}")
+        for name, (n, chars) in sorted(tests.items(), key=lambda t: -t[1][0]):
+            print(f"{n:6}  {chars / max(n, 1):5.1f}  {name}")
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "settings/moduleini.h"
 
+#include "common/platform.h"
 #include "common/savefile.h"
 
 #include <QDir>
@@ -15,14 +16,9 @@ namespace {
 
 const char* const kFileName = "velmix.ini";
 
-#ifdef Q_OS_WIN
-const char* const kPlatformEol = "\r\n";
-#else
-const char* const kPlatformEol = "\n";
-#endif
-
 // Files written by the Windows program are in its code page; text that is not
-// valid in this system's character set is read as that.
+// valid in this system's character set is read as that (LegacyCodePageName()),
+// and the file's character set then goes by this name.
 const char* const kLegacyEncoding = "Shift_JIS";
 
 // Where a link to a file not made yet leads: writing makes that file.
@@ -51,23 +47,17 @@ bool CanWriteBeside(const QString& file)
 
 const QByteArray kBom("\xEF\xBB\xBF");
 
+// On Windows the system's ANSI code page is what the Windows program wrote.
 QStringDecoder LegacyDecoder()
 {
-#ifdef Q_OS_WIN
-    // The system's ANSI code page is what the Windows program wrote.
-    return QStringDecoder(QStringConverter::System);
-#else
-    return QStringDecoder(kLegacyEncoding);
-#endif
+    const char* name = LegacyCodePageName();
+    return *name ? QStringDecoder(name) : QStringDecoder(QStringConverter::System);
 }
 
 QStringEncoder LegacyEncoder()
 {
-#ifdef Q_OS_WIN
-    return QStringEncoder(QStringConverter::System);
-#else
-    return QStringEncoder(kLegacyEncoding);
-#endif
+    const char* name = LegacyCodePageName();
+    return *name ? QStringEncoder(name) : QStringEncoder(QStringConverter::System);
 }
 
 } // namespace
@@ -97,8 +87,8 @@ void ModuleINI::SetIniFile(const QString& path)
 
 bool ModuleINI::read()
 {
-    m_readError.clear();
     const QString path = QFile::exists(m_path) || m_seedPath.isEmpty() ? m_path : m_seedPath;
+    QString error;
     QByteArray bytes;
     const QFileInfo info(path);
     if (info.exists() || (info.isSymLink() && !NewFileBehind(info))) {
@@ -106,27 +96,30 @@ bool ModuleINI::read()
         // huge file would block or exhaust memory, and is never replaced.
         QFile f(path);
         if (!info.isFile())
-            m_readError = QStringLiteral("not a regular file");
+            error = QStringLiteral("not a regular file");
         else if (info.size() > kMaxFileSize)
-            m_readError = QStringLiteral("larger than 1 MiB");
+            error = QStringLiteral("larger than 1 MiB");
         else if (!f.open(QIODevice::ReadOnly))
-            m_readError = f.errorString();
+            error = f.errorString();
         else {
             bytes = f.read(kMaxFileSize + 1);
             if (bytes.size() > kMaxFileSize)
-                m_readError = QStringLiteral("larger than 1 MiB");
+                error = QStringLiteral("larger than 1 MiB");
             else if (f.error() != QFileDevice::NoError)
-                m_readError = f.errorString();
+                error = f.errorString();
         }
-        if (!m_readError.isEmpty())
+        if (!error.isEmpty())
             bytes.clear();
         // A file beside the program that is not ours only fails to start the
         // user's copy.
         if (path != m_path)
-            m_readError.clear();
+            error.clear();
     }
+    m_read = error.isEmpty() ? Result()
+                             : Failure{FailureKind::Unreadable, m_path.toStdString(),
+                                       error.toStdString(), FailedTask::WriteSettings};
     ReadBytes(bytes);
-    return m_readError.isEmpty();
+    return m_read.ok();
 }
 
 void ModuleINI::ReadBytes(const QByteArray& raw)
@@ -156,8 +149,9 @@ void ModuleINI::ReadBytes(const QByteArray& raw)
         if (!d.hasError())
             m_encoding = QByteArray(kLegacyEncoding);
     }
-    m_text = ProfileText(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), kPlatformEol);
+    m_text =
+        ProfileText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                    PlatformLineEnd());
 }
 
 std::string ModuleINI::decode(std::string_view bytes) const
@@ -198,7 +192,7 @@ void ModuleINI::PutIniValue(std::string_view section, std::string_view key, std:
 
 std::optional<Settings> ModuleINI::LoadIni()
 {
-    if (!m_readError.isEmpty())
+    if (!m_read.ok())
         return std::nullopt;
     return ReadSettings(m_text, [this](std::string_view b) { return decode(b); });
 }
@@ -222,36 +216,30 @@ SettingsUnits ModuleINI::UnsavedUnits(const Settings& s) const
     return m_baseline ? ChangedUnits(*m_baseline, s) : kAllUnits;
 }
 
-bool ModuleINI::SaveIni(const Settings& s, QString* errorText)
+Result ModuleINI::SaveIni(const Settings& s)
 {
-    return SaveUnits(s, m_baseline ? ChangedUnits(*m_baseline, s) : kAllUnits, errorText);
+    return SaveUnits(s, m_baseline ? ChangedUnits(*m_baseline, s) : kAllUnits);
 }
 
-bool ModuleINI::SaveUnits(const Settings& s, SettingsUnits units, QString* errorText)
+Result ModuleINI::SaveUnits(const Settings& s, SettingsUnits units)
 {
     // Start from the file as it is now: another copy of the program or a hand
     // edit may have changed it while this one ran.
-    if (!read()) {
-        if (errorText)
-            *errorText = m_readError;
-        return false;
-    }
+    if (!read())
+        return m_read;
     if (!HasMarker(m_text))
         units = kAllUnits;
     const QByteArray bytes = MergedBytes(s, units);
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    const SaveResult r = SaveThrough(m_path, [&bytes](QFileDevice& out) {
+    Result r = SaveThrough(m_path, [&bytes](QFileDevice& out) {
         return WriteFully(out, bytes.constData(), bytes.size());
     });
-    if (r.step != SaveStep::Done) {
-        if (errorText)
-            *errorText = r.reason;
-        return false;
-    }
+    if (!r.ok())
+        return std::move(r).during(FailedTask::WriteSettings);
     if (m_baseline)
         CopyUnits(*m_baseline, s, units);
     ReadBytes(bytes);
-    return true;
+    return {};
 }
 
 } // namespace velmix

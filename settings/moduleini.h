@@ -3,6 +3,7 @@
 // The settings file "velmix.ini": where it lives, the character set it is in,
 // and reading and replacing it as a whole. What it holds is settings.h.
 
+#include "common/result.h"
 #include "settings/profile.h"
 #include "settings/settings.h"
 
@@ -35,9 +36,10 @@ public:
     void PutIniValue(std::string_view section, std::string_view key, std::string_view value);
 
     std::optional<Settings> LoadIni();
-    // Why the file was not read (not a regular file, too large, unreadable);
-    // empty when it was read or does not exist. Such a file is never written.
-    const QString& ReadError() const { return m_readError; }
+    // Why the file was not read (Unreadable: not a regular file, too large,
+    // unreadable); ok when it was read or does not exist. Such a file is
+    // never written.
+    const Result& ReadResult() const { return m_read; }
 
     // The settings as this run found them after start-up: a unit that still
     // equals them at exit was not changed by this run.
@@ -46,14 +48,15 @@ public:
     // without a baseline, or when the file now carries no marker).
     // The units that differ from what the file was last known to hold.
     SettingsUnits UnsavedUnits(const Settings& s) const;
-    bool SaveIni(const Settings& s, QString* errorText = nullptr);
+    Result SaveIni(const Settings& s);
     // The one writer: reads the file again as it is now, writes the given
     // units of s and every key the file lacks, and replaces the file in one
     // step; the other units keep what the file holds (another copy of the
     // program may have written them). The baseline takes the written units,
     // so a command can write its unit at once and exit will not write it
-    // again. On failure the old file stays and errorText says why.
-    bool SaveUnits(const Settings& s, SettingsUnits units, QString* errorText = nullptr);
+    // again. On failure the old file stays; the failure is of the task
+    // WriteSettings and names the file.
+    Result SaveUnits(const Settings& s, SettingsUnits units);
     // The bytes SaveUnits would write over the text last read.
     QByteArray MergedBytes(const Settings& s, SettingsUnits units) const;
 
@@ -70,7 +73,7 @@ private:
 
     QString m_path;
     QString m_seedPath; // read when m_path does not exist yet
-    QString m_readError;
+    Result m_read;
     QByteArray m_encoding = "UTF-8";
     bool m_wholeUtf8 = true; // every byte of the file is UTF-8
     bool m_bom = false;

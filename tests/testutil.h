@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <initializer_list>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -50,6 +51,31 @@ public:
 private:
     rlimit m_old{};
 };
+
+// The cases of a data-driven test, each named, in one column "row" that the
+// test takes apart with QFETCH(Row, row) and a structured binding.
+template <typename Row> void Rows(std::initializer_list<std::pair<const char*, Row>> rows)
+{
+    QTest::addColumn<Row>("row");
+    for (const auto& [name, row] : rows)
+        QTest::newRow(name) << row;
+}
+
+// Rows named by their input, the first field.
+inline QByteArray Tag(const QString& s)
+{
+    return s.isEmpty() ? "(empty)" : s.toUtf8().replace('\n', " / ");
+}
+inline QByteArray Tag(double v)
+{
+    return QByteArray::number(v);
+}
+template <typename Row, std::size_t N> void RowsByInput(const Row (&rows)[N])
+{
+    QTest::addColumn<Row>("row");
+    for (const Row& row : rows)
+        QTest::newRow(Tag(std::get<0>(row)).constData()) << row;
+}
 
 // A file's bytes (none when it cannot be read).
 inline QByteArray ReadAll(const QString& path)

@@ -13,6 +13,8 @@
 #include "core/numtext.h"
 #include "core/webgrad.h"
 
+#include "testutil.h"
+
 #include <QTest>
 
 #include <limits>
@@ -83,57 +85,75 @@ double Deviation(const std::vector<GradientStop>& s, const GradPoints& p, int le
     return worst;
 }
 
+using Pixels = std::tuple<QString, int, QString>; // points, length, "x:rrggbb ..."
+using Spacing = std::pair<QString, QList<int>>;
+using Stops = std::pair<QString, int>;
+using Lowest = std::tuple<std::vector<Colour>, Colour, std::string>;
+using Mark = std::pair<double, QString>;              // ratio, grade
+using Number = std::tuple<QString, double, int, int>; // ReadNumber, ReadInt32, ReadInt16
+using Key = std::tuple<int, int, int>;                // CheckNum, CheckNumInt
+using Range = std::tuple<QString, double, std::optional<double>, QString, int>;
+using Path = std::tuple<QString, QString, QString, QString, QString>;
+
 } // namespace
 
 class tst_Core : public QObject
 {
     Q_OBJECT
 private slots:
-    void pixels()
+    void pixels_data()
     {
-        // {points, length, "pixel:rrggbb ..."}
-        const std::tuple<QString, int, QString> rows[] = {
-            {kStartup, 100,
-             "0:ff0000 1:f70800 17:7d8200 34:00ff00 35:00f20d 50:00807f 67:0000ff 99:f70008"},
+        Rows<Pixels>({
+            {"start-up",
+             {kStartup, 100,
+              "0:ff0000 1:f70800 17:7d8200 34:00ff00 35:00f20d 50:00807f 67:0000ff 99:f70008"}},
             // Before the first point and after the last.
-            {"250/#ff0000 750/#0000ff", 8, "0:ff0000 2:ff0000 3:bf0040 4:80007f 5:4000bf 7:0000ff"},
-            {kLag, 4, "0:000000 1:ff0000 2:00ff00 3:0000ff"},
+            {"outside the points",
+             {"250/#ff0000 750/#0000ff", 8,
+              "0:ff0000 2:ff0000 3:bf0040 4:80007f 5:4000bf 7:0000ff"}},
+            {"lag", {kLag, 4, "0:000000 1:ff0000 2:00ff00 3:0000ff"}},
             // Pixel 5 lies on the middle point; pixel 6 is already in the next piece.
-            {"0 500/#ffffff 1000", 10, "5:ffffff 6:cccccc 9:333333"},
+            {"next piece", {"0 500/#ffffff 1000", 10, "5:ffffff 6:cccccc 9:333333"}},
             // The disabled white point ranks next to the last enabled one.
-            {"0 500/#0ac81e 0/#ffffff!", 10, "2:04500c 5:0ac81e 9:0ac81e"},
-            {"0/#ffffff! 730/#0a141e", 5, "0:0a141e 4:0a141e"},    // one enabled point anywhere
-            {"600/#0a141e! 200/#ffffff!", 4, "0:0a141e 3:0a141e"}, // none enabled: point 0
-            // Both at 500, lower index first; with 10 pixels, pixel 5 lies exactly on it (t = 0).
-            {"500/#ff0000 500/#0000ff", 10, "4:ff0000 5:ff0000 6:0000ff 9:0000ff"},
-            {kStartup, 0, ""},
+            {"disabled last", {"0 500/#0ac81e 0/#ffffff!", 10, "2:04500c 5:0ac81e 9:0ac81e"}},
+            {"one enabled point", {"0/#ffffff! 730/#0a141e", 5, "0:0a141e 4:0a141e"}},
+            {"none enabled: point 0", {"600/#0a141e! 200/#ffffff!", 4, "0:0a141e 3:0a141e"}},
+            // Both at 500, lower index first; pixel 5 lies exactly on it (t = 0).
+            {"tie", {"500/#ff0000 500/#0000ff", 10, "4:ff0000 5:ff0000 6:0000ff 9:0000ff"}},
+            {"no pixels", {kStartup, 0, ""}},
             // OKLab: the same places and parameter, the colours through OKLab
             // (red to green through orange, not brown; black to white evenly
-            // light), rounded half away from zero; the points' own colours
-            // where t is 0, the lag too.
-            {"oklab 0/#ff0000 1000/#00ff00", 10, "0:ff0000 1:f94700 5:d0a800 9:6cef00"},
-            {"oklab 0/#0000ff 1000/#ffff00", 5, "1:056aec 2:4e98d5 4:c4df89"},
-            {"oklab 0 1000/#ffffff", 4, "1:222222 2:636363 3:aeaeae"},
-            {"oklab " + kLag, 4, "0:000000 1:ff0000 2:00ff00 3:0000ff"},
-            {"oklab " + kStartup, 100, "0:ff0000 34:00ff00 67:0000ff"}};
-        for (const auto& [points, length, expected] : rows) {
-            const std::vector<Colour> line = DrawGrad(Points(points), length);
-            QCOMPARE(static_cast<int>(line.size()), length);
-            QString got;
-            for (const QString& px : expected.split(' ', Qt::SkipEmptyParts)) {
-                const int x = px.section(':', 0, 0).toInt();
-                const Colour c = line.at(static_cast<std::size_t>(x));
-                got += QString::asprintf("%d:%02x%02x%02x ", x, GetRed(c), GetGreen(c), GetBlue(c));
-            }
-            QCOMPARE(got.trimmed(), expected);
-        }
+            // light), rounded half away from zero.
+            {"oklab red to green",
+             {"oklab 0/#ff0000 1000/#00ff00", 10, "0:ff0000 1:f94700 5:d0a800 9:6cef00"}},
+            {"oklab blue", {"oklab 0/#0000ff 1000/#ffff00", 5, "1:056aec 2:4e98d5 4:c4df89"}},
+            {"oklab grey", {"oklab 0 1000/#ffffff", 4, "1:222222 2:636363 3:aeaeae"}},
+            {"oklab lag", {"oklab " + kLag, 4, "0:000000 1:ff0000 2:00ff00 3:0000ff"}},
+            {"oklab start-up", {"oklab " + kStartup, 100, "0:ff0000 34:00ff00 67:0000ff"}},
+        });
     }
-    void basics()
+    void pixels()
     {
-        QCOMPARE(GetSizeName(0) + GetSizeName(1), std::string("横幅高さ"));
+        QFETCH(Pixels, row);
+        const auto& [points, length, expected] = row;
+        const std::vector<Colour> line = DrawGrad(Points(points), length);
+        QCOMPARE(static_cast<int>(line.size()), length);
+        QString got;
+        for (const QString& px : expected.split(' ', Qt::SkipEmptyParts)) {
+            const int x = px.section(':', 0, 0).toInt();
+            const Colour c = line.at(static_cast<std::size_t>(x));
+            got += QString::asprintf("%d:%02x%02x%02x ", x, GetRed(c), GetGreen(c), GetBlue(c));
+        }
+        QCOMPARE(got.trimmed(), expected);
+    }
+    void limitByte()
+    {
         std::int16_t low = -1, high = 256; // clamped in place
         QCOMPARE(QList<int>({LimitByte(low), LimitByte(high), low, high}),
                  QList<int>({0, 255, 0, 255}));
+    }
+    void sortPoint()
+    {
         // Enabled points by position, ties by index, then the disabled ones so.
         const SortResult r = SortPoint(Points("900! 300 300! 0! 700 300 0!"));
         QVERIFY((r.PointOrder == decltype(r.PointOrder){1, 5, 4, 3, 6, 2, 0, 7}));
@@ -143,55 +163,68 @@ private slots:
     // The renderer's example of a slow ramp, both ways round: every aligned
     // 16 x 16 block of the dithered image averages within 0.1 level of the
     // unrounded colours it covers (rounded, up to 0.44 off), and no pixel is
-    // a level or more from its own colour. Whole levels stay flat.
+    // a level or more from its own colour.
+    void dither_data()
+    {
+        QTest::addColumn<bool>("down");
+        QTest::newRow("across") << false;
+        QTest::newRow("down") << true;
+    }
     void dither()
     {
+        QFETCH(bool, down);
         const GradPoints p = Points("0/#202030 1000/#303020");
         const std::vector<ExactColour> exact = DrawGradExact(p, 2000);
         const std::pair<std::int16_t (*)(Colour), double ExactColour::*> channels[] = {
             {GetRed, &ExactColour::red}, {GetBlue, &ExactColour::blue}};
-        for (const bool down : {false, true}) {
-            const StripImage d = MakeStrip(p, 2000, down, 64, true);
-            const StripImage plain = MakeStrip(p, 2000, down, 64, false);
-            double worst = 0, rounded = 0, farthest = 0;
-            for (const auto& [get, exactOf] : channels)
-                for (int a0 = 0; a0 < 2000; a0 += 16)
-                    for (int c0 = 0; c0 < 64; c0 += 16) {
-                        double sum = 0, plainSum = 0, exactSum = 0;
-                        for (int a = a0; a < a0 + 16; ++a)
-                            for (int c = c0; c < c0 + 16; ++c) {
-                                const double v = exact[static_cast<std::size_t>(a)].*exactOf;
-                                const int level = get(d.pixel(down ? c : a, down ? a : c));
-                                farthest = std::max(farthest, std::abs(level - v));
-                                sum += level;
-                                plainSum += get(plain.pixel(down ? c : a, down ? a : c));
-                                exactSum += v;
-                            }
-                        worst = std::max(worst, std::abs(sum - exactSum) / 256);
-                        rounded = std::max(rounded, std::abs(plainSum - exactSum) / 256);
-                    }
-            QVERIFY2(worst < 0.1 && farthest < 1, qPrintable(QString::number(worst)));
-            QVERIFY(rounded > 0.4);
-        }
+        const StripImage d = MakeStrip(p, 2000, down, 64, true);
+        const StripImage plain = MakeStrip(p, 2000, down, 64, false);
+        double worst = 0, rounded = 0, farthest = 0;
+        for (const auto& [get, exactOf] : channels)
+            for (int a0 = 0; a0 < 2000; a0 += 16)
+                for (int c0 = 0; c0 < 64; c0 += 16) {
+                    double sum = 0, plainSum = 0, exactSum = 0;
+                    for (int a = a0; a < a0 + 16; ++a)
+                        for (int c = c0; c < c0 + 16; ++c) {
+                            const double v = exact[static_cast<std::size_t>(a)].*exactOf;
+                            const int level = get(d.pixel(down ? c : a, down ? a : c));
+                            farthest = std::max(farthest, std::abs(level - v));
+                            sum += level;
+                            plainSum += get(plain.pixel(down ? c : a, down ? a : c));
+                            exactSum += v;
+                        }
+                    worst = std::max(worst, std::abs(sum - exactSum) / 256);
+                    rounded = std::max(rounded, std::abs(plainSum - exactSum) / 256);
+                }
+        QVERIFY2(worst < 0.1 && farthest < 1, qPrintable(QString::number(worst)));
+        QVERIFY(rounded > 0.4);
+    }
+    void ditherKeepsWholeLevels()
+    {
         const StripImage flat = MakeStrip(Points("0/#7f3a10"), 50, false, 9, true);
         QVERIFY(flat.dither == std::vector<Colour>(kDitherSize * 50, MakeColour(0x7f, 0x3a, 0x10)));
     }
 
-    void edits()
+    // Enabled points at k * 1000 / (n - 1) in position order, ties by index.
+    void equalSpacing_data()
     {
-        // Equal spacing: enabled points at k * 1000 / (n - 1) in position order, ties by index.
-        const std::pair<const char*, QList<int>> rows[] = {
-            {"7 6 5 4 3 2 1", {1000, 833, 667, 500, 333, 167, 0}},
-            {"300 300 9!", {0, 1000, 9}}, // the disabled one stays
-            {"640 10!", {640, 10}},       // one point stays
-        };
-        for (const auto& [points, expected] : rows) {
-            const GradPoints in = Points(points), out = EqualSpacing(in);
-            QCOMPARE(QList<int>(out.position.begin(), out.position.begin() + expected.size()),
-                     expected);
-            QVERIFY(out.color == in.color && out.enabled == in.enabled);
-        }
-        // Random colours: one draw per enabled point. Points 2 and 5 share a place: F is 5
+        Rows<Spacing>({
+            {"reversed", {"7 6 5 4 3 2 1", {1000, 833, 667, 500, 333, 167, 0}}},
+            {"the disabled one stays", {"300 300 9!", {0, 1000, 9}}},
+            {"one point stays", {"640 10!", {640, 10}}},
+        });
+    }
+    void equalSpacing()
+    {
+        QFETCH(Spacing, row);
+        const GradPoints in = Points(row.first), out = EqualSpacing(in);
+        QCOMPARE(QList<int>(out.position.begin(), out.position.begin() + row.second.size()),
+                 row.second);
+        QVERIFY(out.color == in.color && out.enabled == in.enabled);
+    }
+    void randomColours()
+    {
+        // One draw per enabled point. Points 2 and 5 share a place: F is 5
         // (highest index), L is 2.
         Draws d({0.5f, 0.25f});
         QCOMPARE(RandomUniform(Points("0/#010101! 0! 400 0! 0! 400"), d),
@@ -227,38 +260,49 @@ private slots:
         QCOMPARE(h.undoCount(), std::size_t(3));
     }
 
+    // The stops against the rasteriser, linear between them; OKLab is curved:
+    // within a tenth of a level, with a stop every ten pixels at most.
+    void webStops_data()
+    {
+        Rows<Stops>({
+            {"start-up", {kStartup, 100}},
+            {"start-up in 4 pixels", {kStartup, 4}},
+            {"start-up in 1 pixel", {kStartup, 1}},
+            {"lag", {kLag, 4}},
+            // Both at 500, lower index first; pixel 5 lies exactly on it (t = 0).
+            {"tie", {"500/#ff0000 500/#0000ff", 10}},
+            {"closer than a pixel", {"300 305/#ff0000 310/#00ff00 700/#ffffff", 40}},
+            {"one point", {"0/#ffffff! 730/#0a141e", 280}},
+            {"seven points",
+             {"0/#1a2b3c 120/#ff8800 260/#00ffcc 430/#ffffff 610/#3300ff 800/#808080 1000/#f0e68c",
+              2000}},
+            {"three ties", {"0/#ff0000 500/#00ff00 500/#0000ff 500/#ffff00 1000/#00ffff", 281}},
+            {"disabled ones",
+             {"0/#ff0000 200/#ffffff! 333/#00ff00 500! 667/#0000ff 1000/#ff0000 900/#ffff00!",
+              279}},
+            {"oklab start-up", {"oklab " + kStartup, 100}},
+            {"oklab seven points",
+             {"oklab 0/#1a2b3c 120/#ff8800 260/#00ffcc 430/#ffffff 610/#3300ff 800/#808080 "
+              "1000/#f0e68c",
+              2000}},
+            {"oklab red to green", {"oklab 0/#ff0000 1000/#00ff00", 2000}},
+        });
+    }
     void webStops()
     {
-        // Ties, points closer than a pixel, disabled ones, one point.
-        const std::pair<QString, int> rows[] = {
-            {kStartup, 100},
-            {kStartup, 4},
-            {kStartup, 1},
-            {kLag, 4},
-            {"500/#ff0000 500/#0000ff", 10},
-            {"300 305/#ff0000 310/#00ff00 700/#ffffff", 40},
-            {"0/#ffffff! 730/#0a141e", 280},
-            {"0/#1a2b3c 120/#ff8800 260/#00ffcc 430/#ffffff 610/#3300ff 800/#808080 1000/#f0e68c",
-             2000},
-            {"0/#ff0000 500/#00ff00 500/#0000ff 500/#ffff00 1000/#00ffff", 281},
-            {"0/#ff0000 200/#ffffff! 333/#00ff00 500! 667/#0000ff 1000/#ff0000 900/#ffff00!", 279},
-            // OKLab is curved: within a tenth of a level, with a stop every
-            // ten pixels at most.
-            {"oklab " + kStartup, 100},
-            {"oklab 0/#1a2b3c 120/#ff8800 260/#00ffcc 430/#ffffff 610/#3300ff 800/#808080 "
-             "1000/#f0e68c",
-             2000},
-            {"oklab 0/#ff0000 1000/#00ff00", 2000}};
-        for (const auto& [points, length] : rows) {
-            const GradPoints p = Points(points);
-            const std::vector<GradientStop> stops = GradientStops(p, length);
-            QVERIFY(stops.size() >= 2);
-            QCOMPARE(stops.front().place, 0.5);
-            QCOMPARE(stops.back().place, length - 0.5);
-            const bool curved = p.blend == Blend::OkLab;
-            QVERIFY2(Deviation(stops, p, length) < (curved ? 0.1 : 2e-3), qPrintable(points));
-            QVERIFY(!curved || length < 2000 || stops.size() < 200);
-        }
+        QFETCH(Stops, row);
+        const auto& [points, length] = row;
+        const GradPoints p = Points(points);
+        const std::vector<GradientStop> stops = GradientStops(p, length);
+        QVERIFY(stops.size() >= 2);
+        QCOMPARE(stops.front().place, 0.5);
+        QCOMPARE(stops.back().place, length - 0.5);
+        const bool curved = p.blend == Blend::OkLab;
+        QVERIFY(Deviation(stops, p, length) < (curved ? 0.1 : 2e-3));
+        QVERIFY(!curved || length < 2000 || stops.size() < 200);
+    }
+    void cssAndSvg()
+    {
         // A straight gradient is one piece; numbers lose trailing zeros.
         QCOMPARE(GradientStops(Points("0 1000/#ffffff"), 2000).size(), std::size_t(2));
         const GradPoints p = Points("0/#ab0cf0 1000/#ffffff");
@@ -280,34 +324,44 @@ private slots:
       <stop offset="1" stop-color="rgb(91.7645%, 76.1758%, 98.5294%)"/>
     </linearGradient>)x") != std::string::npos);
     }
-    void contrast()
+
+    // The lowest ratio over a line of pixels, cut to two decimals (4.478 is
+    // 4.47: no figure reaches a grade the ratio misses), and where it first
+    // occurs.
+    void lowestContrast_data()
     {
-        // The lowest ratio over a line of pixels, cut to two decimals (4.478 is
-        // 4.47: no figure reaches a grade the ratio misses), and where it first
-        // occurs.
-        const std::tuple<std::vector<Colour>, Colour, std::string> rows[] = {
-            {{0}, 0xFFFFFF, "21.00 0 AAA"},
-            {{0xFFFFFF}, 0x777777, "4.47 0 AA-large"},
-            {{0x777777, 0x777777, 0x777777}, 0xFFFFFF, "4.47 0 AA-large"},
-            {{0xFFFFFF, 0, 0xFFFFFF}, 0xFFFFFF, "1.00 0 fail"},
-        };
-        for (const auto& [line, text, lowest] : rows)
-            QCOMPARE(ContrastLine(LowestContrastOver(line, text)), lowest);
-        const std::pair<double, const char*> marks[] = {{7.0, "AAA"},      {6.999, "AA"},
-                                                        {4.5, "AA"},       {4.4999, "AA-large"},
-                                                        {3.0, "AA-large"}, {2.99, "fail"}};
-        for (const auto& [ratio, word] : marks)
-            QCOMPARE(MarkWord(MarkFor(ratio)), word);
+        Rows<Lowest>({
+            {"black under white", {{0}, 0xFFFFFF, "21.00 0 AAA"}},
+            {"cut, not rounded", {{0xFFFFFF}, 0x777777, "4.47 0 AA-large"}},
+            {"the first of equals", {{0x777777, 0x777777, 0x777777}, 0xFFFFFF, "4.47 0 AA-large"}},
+            {"the lowest", {{0xFFFFFF, 0, 0xFFFFFF}, 0xFFFFFF, "1.00 0 fail"}},
+        });
+    }
+    void lowestContrast()
+    {
+        QFETCH(Lowest, row);
+        const auto& [line, text, lowest] = row;
+        QCOMPARE(ContrastLine(LowestContrastOver(line, text)), lowest);
+    }
+    void grades_data()
+    {
+        const Mark rows[] = {{7.0, "AAA"},         {6.999, "AA"},     {4.5, "AA"},
+                             {4.4999, "AA-large"}, {3.0, "AA-large"}, {2.99, "fail"}};
+        RowsByInput(rows);
+    }
+    void grades()
+    {
+        QFETCH(Mark, row);
+        QCOMPARE(QString(MarkWord(MarkFor(row.first))), row.second);
         // Just below 1.34, which times 100 rounds up to 134.
         QCOMPARE(RatioText(std::nextafter(1.34, 0.0)), std::string("1.33"));
     }
 
-    void numberTexts()
+    void numberTexts_data()
     {
         const double huge = std::numeric_limits<double>::max();
         const int max = std::numeric_limits<std::int32_t>::max(), min = -max - 1;
-        // {text, ReadNumber, ReadInt32, ReadInt16}
-        const std::tuple<QString, double, int, int> rows[] = {
+        const Number rows[] = {
             {" \t 19", 19, 19, 19},
             {"-3", -3, -3, -3},
             {"+5", 5, 5, 5},
@@ -320,48 +374,72 @@ private slots:
             {QString(400, '9'), huge, max, 32767},
             {"-" + QString(400, '9'), -huge, min, -32768},
         };
-        for (const auto& [text, value, int32, int16] : rows) {
-            const std::string t = text.toStdString();
-            QCOMPARE(ReadNumber(t), value);
-            QCOMPARE(QList<int>({ReadInt32(t), ReadInt16(t)}), QList<int>({int32, int16}));
-        }
-        for (const char* none : {"", "x", " .", "-e5", "+"}) // no number: the setting's default
-            QVERIFY(!FindNumber(none));
+        RowsByInput(rows);
+    }
+    void numberTexts()
+    {
+        QFETCH(Number, row);
+        const auto& [text, value, int32, int16] = row;
+        const std::string t = text.toStdString();
+        QCOMPARE(ReadNumber(t), value);
+        QCOMPARE(QList<int>({ReadInt32(t), ReadInt16(t)}), QList<int>({int32, int16}));
+    }
+    void notNumbers()
+    {
+        for (const char* none : {"", "x", " .", "-e5", "+"}) // the setting's default
+            QVERIFY2(!FindNumber(none), none);
+    }
+    void textHelpers()
+    {
         QCOMPARE(BlankSigned(12) + BlankSigned(0) + BlankSigned(-1), std::string(" 12 0-1"));
         QCOMPARE(AsciiLower("@AZ[az"), std::string("@az[az"));
-        // {key, CheckNum, CheckNumInt}: digits and backspace pass both, "."
-        // and "-" only the first.
-        const int keys[][3] = {{'/', 0, 0},   {'0', '0', '0'}, {'9', '9', '9'}, {':', 0, 0},
-                               {7, 0, 0},     {8, 8, 8},       {9, 0, 0},       {'.', '.', 0},
-                               {'-', '-', 0}, {'a', 0, 0},     {0x3042, 0, 0}};
-        for (const auto& k : keys)
-            QCOMPARE(QList<int>({clsCommon::CheckNum(k[0]), clsCommon::CheckNumInt(k[0])}),
-                     QList<int>({k[1], k[2]}));
         QCOMPARE(clsCommon::VBHTTrim(std::string("C:\\WINDOWS\0garbage  ", 20)), "C:\\WINDOWS");
         QCOMPARE(clsCommon::VBHTTrim(" \ta b  "), "\ta b"); // blanks only
         QCOMPARE(clsCommon::VBHTTrim("   "), "");
     }
-    void checkTextRange()
+
+    // Digits and backspace pass both filters, "." and "-" only the first.
+    void keyFilters_data()
     {
-        // {text, max, min, text after, writes}
-        const std::tuple<const char*, double, std::optional<double>, const char*, int> rows[] = {
+        const Key rows[] = {{'/', 0, 0},   {'0', '0', '0'}, {'9', '9', '9'}, {':', 0, 0},
+                            {7, 0, 0},     {8, 8, 8},       {9, 0, 0},       {'.', '.', 0},
+                            {'-', '-', 0}, {'a', 0, 0},     {0x3042, 0, 0}};
+        RowsByInput(rows);
+    }
+    void keyFilters()
+    {
+        QFETCH(Key, row);
+        const auto& [key, num, numInt] = row;
+        QCOMPARE(QList<int>({clsCommon::CheckNum(key), clsCommon::CheckNumInt(key)}),
+                 QList<int>({num, numInt}));
+    }
+
+    // The text, its max and min, the text after, the writes.
+    void checkTextRange_data()
+    {
+        const Range rows[] = {
             {"2001", 2000, {}, "2000", 1}, {"2000", 2000, {}, "2000", 0},
             {"-5", 2000, {}, "-5", 0},     {"0100", 2000, 4, "0100", 0}, // in range keeps its form
             {"4", 2000, 4, "4", 0},        {"3", 2000, 4, "4", 1},
             {"50", 10, 20, "20", 2}, // min above max
         };
-        for (const auto& [text, max, min, result, sets] : rows) {
-            FakeBox box;
-            box.m_text = text;
-            clsCommon::CheckTextRange(box, max, min);
-            QCOMPARE(box.m_text, result);
-            QCOMPARE(box.sets, sets);
-        }
+        RowsByInput(rows);
     }
-    void pathSplitters()
+    void checkTextRange()
     {
-        // {path, folder, without extension, extension, as a folder}
-        const QStringList rows[] = {
+        QFETCH(Range, row);
+        const auto& [text, max, min, result, sets] = row;
+        FakeBox box;
+        box.m_text = text.toStdString();
+        clsCommon::CheckTextRange(box, max, min);
+        QCOMPARE(QString::fromStdString(box.m_text), result);
+        QCOMPARE(box.sets, sets);
+    }
+
+    // The path, its folder, without extension, extension, as a folder.
+    void pathSplitters_data()
+    {
+        const Path rows[] = {
             {"C:\\a\\b.png", "C:\\a\\", "C:\\a\\b", "png", "C:\\a\\b.png\\"},
             {"C:\\a.b\\c", "C:\\a.b\\", "C:\\a.b\\c", "", "C:\\a.b\\c\\"},
             {"C:\\", "C:\\", "C:\\", "", "C:\\"},
@@ -373,14 +451,18 @@ private slots:
             {".png", "", ".png", "", ".png/"},
             {"   ", "", "", "", "   /"},
         };
-        for (const QStringList& row : rows) {
-            const std::string p = row[0].toStdString();
-            QCOMPARE(QStringList({QString::fromStdString(clsCommon::TrimDir(p)),
-                                  QString::fromStdString(clsCommon::TrimDirFname(p)),
-                                  QString::fromStdString(clsCommon::TrimExt(p)),
-                                  QString::fromStdString(clsCommon::ChkPathBS(p))}),
-                     row.mid(1));
-        }
+        RowsByInput(rows);
+    }
+    void pathSplitters()
+    {
+        QFETCH(Path, row);
+        const auto& [path, dir, stem, ext, asDir] = row;
+        const std::string p = path.toStdString();
+        QCOMPARE(QStringList({QString::fromStdString(clsCommon::TrimDir(p)),
+                              QString::fromStdString(clsCommon::TrimDirFname(p)),
+                              QString::fromStdString(clsCommon::TrimExt(p)),
+                              QString::fromStdString(clsCommon::ChkPathBS(p))}),
+                 QStringList({dir, stem, ext, asDir}));
     }
     // Primary 0,0 1000 x 800; a second screen to its left at -600,100
     // 600 x 500; coordinates within +-5000; a title bar 20 high, 100 of it

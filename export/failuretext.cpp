@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#include "export/failuretext.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace velmix {
+
+namespace {
+
+QString Worded(const QString& first, const QString& reason)
+{
+    return reason.isEmpty() ? first : first + QStringLiteral("\r\n") + reason;
+}
+
+// The first line when a call of the task was stopped before its end.
+QString StoppedText(FailedTask task)
+{
+    switch (task) {
+    case FailedTask::SaveJpeg:
+        return QCoreApplication::translate("Failure", "JPEG保存時にエラーが発生しました。");
+    case FailedTask::SavePng:
+        return QCoreApplication::translate("Failure", "PNG保存時にエラーが発生しました。");
+    case FailedTask::SaveSvg:
+        return QCoreApplication::translate("Failure", "SVG保存時にエラーが発生しました。");
+    case FailedTask::SaveCss:
+        return QCoreApplication::translate("Failure", "CSS保存時にエラーが発生しました。");
+    default:
+        return QCoreApplication::translate("Failure", "BMP保存時にエラーが発生しました。");
+    }
+}
+
+// A file writer's failure, as the encoder codes word it.
+QString FileText(const Failure& f, const QString& detail)
+{
+    switch (f.kind) {
+    case FailureKind::Refused:
+        return Worded(QCoreApplication::translate("Failure", "ファイルがオープンできません。"),
+                      QString::fromStdString(f.path) + QStringLiteral(": ") + detail);
+    case FailureKind::OpenFailed:
+        return Worded(QCoreApplication::translate("Failure", "ファイルがオープンできません。"),
+                      detail);
+    case FailureKind::WriteFailed:
+        return Worded(QCoreApplication::translate("Failure", "ファイルに書きこめません。"), detail);
+    case FailureKind::FormatError:
+        return Worded(QCoreApplication::translate("Failure", "ファイルのフォーマットエラーです。"),
+                      detail);
+    case FailureKind::StackOverflow:
+        return Worded(QCoreApplication::translate("Failure", "スタックオーバーフローです。"),
+                      detail);
+    case FailureKind::BadOption:
+        return QCoreApplication::translate("Failure", "保存品質の指定が間違っています。");
+    case FailureKind::Stopped:
+        return Worded(StoppedText(f.task), detail);
+    default:
+        return QCoreApplication::translate("Failure", "clsTransG内部エラー : ") + detail;
+    }
+}
+
+} // namespace
+
+QString ResultText(const Result& result)
+{
+    if (result.ok())
+        return QCoreApplication::translate("Failure", "成功しました。");
+    const Failure& f = result.failure();
+    const QString detail = QString::fromStdString(f.detail);
+    switch (f.task) {
+    case FailedTask::WriteSettings:
+        return QCoreApplication::translate("Failure", "設定ファイル %1 に書き込めませんでした。"
+                                                      "前のファイルは変更されていません。\r\n%2")
+            .arg(QDir::toNativeSeparators(QString::fromStdString(f.path)), detail);
+    case FailedTask::ShowHelp:
+        return QCoreApplication::translate("Failure", "ヘルプを表示できません。\r\nRet=") + detail;
+    case FailedTask::Copy:
+        return Worded(QCoreApplication::translate("Failure", "クリップボードにコピーできません。"),
+                      detail);
+    default:
+        return FileText(f, detail);
+    }
+}
+
+} // namespace velmix

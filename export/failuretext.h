@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The one place a failure becomes a message: the save, copy and settings
+// writers, the encoder bridge and the help command all word what they hand
+// back here, in the user's language.
+
+#include "common/result.h"
+
+#include <QString>
+
+namespace velmix {
+
+// The message for `result`: the first line from what was being done (or
+// what went wrong), then CR LF and the system's description when there is
+// one. A success reads "成功しました。" (the bridge's code 0).
+QString ResultText(const Result& result);
+
+} // namespace velmix

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#include "main/helpopener.h"
+
+#include "common/dialogs.h"
+#include "core/numtext.h"
+#include "export/failuretext.h"
+
+#include <QDir>
+#include <QPointer>
+#include <QWidget>
+
+namespace velmix {
+
+void ShowHelpPage(Dialogs& dialogs, QWidget* parent, const QString& programDir,
+                  const QString& fileName, const DocumentOpener& opener)
+{
+    const QString path = QDir(programDir).filePath(QStringLiteral("help/") + fileName);
+    const QPointer<QWidget> owner(parent);
+    const auto cannot = [owner, &dialogs](int ret) {
+        if (owner)
+            dialogs.message(
+                owner, MsgIcon::Error,
+                ResultText(
+                    Failure{FailureKind::NotOpened, {}, BlankSigned(ret), FailedTask::ShowHelp}));
+    };
+    const int ret = ShellExe(parent, path, 0, opener, cannot);
+    if (ret <= 31)
+        cannot(ret);
+}
+
+} // namespace velmix
