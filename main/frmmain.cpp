@@ -6,7 +6,6 @@
 #include "core/edits.h"
 #include "core/language.h"
 #include "core/numtext.h"
-#include "core/webgrad.h"
 #include "export/exportcommand.h"
 #include "export/failuretext.h"
 #include "export/frmoption.h"
@@ -20,9 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -30,8 +27,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPointer>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -368,18 +363,6 @@ void frmMain::Form_MouseDown(Qt::MouseButton Button, int X, int Y)
         mnuGradEdit->popup(surface->mapToGlobal(QPoint(X, Y)));
 }
 
-bool frmMain::isMenuShortcut(const QKeyEvent* event) const
-{
-    const QKeySequence pressed(
-        QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
-    for (const QAction* top : menuBar()->actions())
-        if (const QMenu* menu = top->menu())
-            for (const QAction* a : menu->actions())
-                if (a->shortcuts().contains(pressed))
-                    return true;
-    return false;
-}
-
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if ((watched == this || (m_tile && watched == m_tile.get())) &&
@@ -407,15 +390,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
                 Form_MouseDown(me->button(), p.x(), p.y());
             return true;
         }
-        if (event->type() == QEvent::Paint) {
-            // An etched rule below the menu bar.
-            QPainter p(surface);
-            p.setPen(palette().color(QPalette::Dark));
-            p.drawLine(0, 0, 573, 0);
-            p.setPen(palette().color(QPalette::Light));
-            p.drawLine(0, 1, 573, 1);
-            return false;
-        }
+        if (event->type() == QEvent::Paint)
+            paintRule();
     } else if (watched == txtSize) {
         if (FilterNumberInput(event, [this](int key) { return txtSize_KeyPress(key); }))
             return true;

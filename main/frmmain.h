@@ -185,6 +185,7 @@ private:
     // Every text in the current language (and the controls' room for it).
     void retranslateUi();
     void showSizeName();
+    void paintRule();
 
     // Sets the controls from the document after a change.
     void showDocument(unsigned aspects);

@@ -10,11 +10,13 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -336,6 +338,28 @@ void frmMain::nameControls()
                     {MenuPrintHelp, "MenuPrintHelp"},
                     {MenuVersion, "MenuVersion"},
                     {mnuLanguage, "mnuLanguage"}});
+}
+
+bool frmMain::isMenuShortcut(const QKeyEvent* event) const
+{
+    const QKeySequence pressed(
+        QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
+    for (const QAction* top : menuBar()->actions())
+        if (const QMenu* menu = top->menu())
+            for (const QAction* a : menu->actions())
+                if (a->shortcuts().contains(pressed))
+                    return true;
+    return false;
+}
+
+void frmMain::paintRule()
+{
+    // An etched rule below the menu bar.
+    QPainter p(surface);
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawLine(0, 0, 573, 0);
+    p.setPen(palette().color(QPalette::Light));
+    p.drawLine(0, 1, 573, 1);
 }
 
 } // namespace velmix
