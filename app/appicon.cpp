@@ -3,6 +3,7 @@
 
 #include "core/gradient.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -67,12 +68,39 @@ QImage AppIconImage(int size)
     return img;
 }
 
+namespace {
+
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+// Draws each size when it is asked for and keeps none: the window system
+// copies what it takes, and seven kept images would be a third of a
+// megabyte for the program's whole run.
+class AppIconEngine : public QIconEngine
+{
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+    {
+        painter->drawImage(rect, AppIconImage(std::min(rect.width(), rect.height())));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        return QPixmap::fromImage(AppIconImage(std::max(1, std::min(size.width(), size.height()))));
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (int size : kIconSizes)
+            sizes << QSize(size, size);
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new AppIconEngine; }
+};
+
+} // namespace
+
 QIcon AppIcon()
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(QPixmap::fromImage(AppIconImage(size)));
-    return icon;
+    return QIcon(new AppIconEngine);
 }
 
 } // namespace velmix
