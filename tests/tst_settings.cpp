@@ -19,9 +19,9 @@
 #include <memory>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace velmix;
+using namespace std::string_literals;
 
 namespace {
 
@@ -29,6 +29,7 @@ namespace {
 using Charset = std::tuple<QByteArray, QString, QByteArray, QString, QByteArrayList>;
 
 using Folders = std::tuple<QString, bool, QString, bool>;
+using Marker = std::pair<QString, bool>;
 using Odd = std::pair<QString, QString>;         // the line, the value written back
 using Boolean = std::tuple<QString, bool, bool>; // the text, read with default true, false
 
@@ -84,10 +85,10 @@ private slots:
         ProfileText t("\n; comment\n[Memory]\n  Size  =  640 \nSIZE=1\n[memory]\nx=2\n[Other]\n"
                       "size=9\nlong=" +
                       std::string(300, 'x') + "\n");
-        QCOMPARE(t.get("MEMORY", "size"), std::string("640"));
-        QCOMPARE(t.get("Memory", "x"), std::string()); // only the first section counts
-        QCOMPARE(t.get("Other", "Size"), std::string("9"));
-        QCOMPARE(t.get("Missing", "Size"), std::string());
+        QCOMPARE(t.get("MEMORY", "size"), "640"s);
+        QCOMPARE(t.get("Memory", "x"), ""s); // only the first section counts
+        QCOMPARE(t.get("Other", "Size"), "9"s);
+        QCOMPARE(t.get("Missing", "Size"), ""s);
         QVERIFY(!t.has("Memory", "nothing"));
         QCOMPARE(t.get("Other", "long"), std::string(199, 'x')); // as the original reader
     }
@@ -106,7 +107,7 @@ private slots:
         ProfileText crlf("[A]\r\nx=1\n"); // the first line's ending counts
         crlf.put("A", "y", "2");
         crlf.put("B", "z", "3");
-        QCOMPARE(crlf.bytes(), std::string("[A]\r\nx=1\ny=2\r\n[B]\r\nz=3\r\n"));
+        QCOMPARE(crlf.bytes(), "[A]\r\nx=1\ny=2\r\n[B]\r\nz=3\r\n"s);
     }
 
     // Each ending ends a line, and lines added to the file take its own.
@@ -123,8 +124,8 @@ private slots:
         const std::string e = eol.toStdString();
         ProfileText t("[Memory]" + e + "Size= 640" + e + e + "tate= 1" + e + "[Option]" + e +
                       "MainLeft= 15");
-        QCOMPARE(t.get("Memory", "tate"), std::string("1"));
-        QCOMPARE(t.get("Option", "MainLeft"), std::string("15"));
+        QCOMPARE(t.get("Memory", "tate"), "1"s);
+        QCOMPARE(t.get("Option", "MainLeft"), "15"s);
         t.put("Memory", "Size", " 20");
         t.put("New", "k", "v");
         QCOMPARE(t.bytes(), "[Memory]" + e + "Size= 20" + e + e + "tate= 1" + e + "[Option]" + e +
@@ -159,20 +160,18 @@ private slots:
     // Nothing is read unless the marker holds a non-zero number.
     void marker_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("read");
-        QTest::newRow("1") << "[IniCheck]\nDummy=1\n" << true;
-        QTest::newRow("any case, 7x") << "[iniCHECK]\n dummy = 7x\n" << true;
-        QTest::newRow("0") << "[IniCheck]\nDummy=0\n" << false;
-        QTest::newRow("yes") << "[IniCheck]\nDummy=yes\n" << false;
-        QTest::newRow("no marker") << "[Memory]\ntate=0\n" << false;
-        QTest::newRow("empty") << "" << false;
+        const Marker rows[] = {{"[IniCheck]\nDummy=1", true},
+                               {"[iniCHECK]\n dummy = 7x", true},
+                               {"[IniCheck]\nDummy=0", false},
+                               {"[IniCheck]\nDummy=yes", false},
+                               {"[Memory]\ntate=0", false}};
+        RowsByInput(rows);
     }
     void marker()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, read);
-        QCOMPARE(ReadSettings(ProfileText(text.toStdString()), Identity).has_value(), read);
+        QFETCH(Marker, row);
+        const ProfileText t(row.first.toStdString() + "\n");
+        QCOMPARE(ReadSettings(t, Identity).has_value(), row.second);
     }
 
     // Values only a hand edit makes, brought to what the controls take, on
@@ -181,10 +180,8 @@ private slots:
     // first key of a name counts); the last line's key is checked.
     void oddValues_data()
     {
-        const Odd rows[] = {{"Color 3=16777215", "16777215"},
-                            {"Color 3=16777216", "16777215"},
+        const Odd rows[] = {{"Color 3=16777216", "16777215"},
                             {"Color 3=-5", "0"},
-                            {"Locate 2=1000", "1000"},
                             {"Locate 2=1001", "1000"},
                             {"Locate 2=-1", "0"},
                             {"Locate 2=250px", "250"},
@@ -200,11 +197,9 @@ private slots:
                             {"SaveHeight=0", "1"},
                             {"Blend=2", "0"}, // a kind this version does not know: RGB
                             {"[SampleTextFont]\nSize=0", "0"},
-                            {"[SampleTextFont]\nSize=1", "1"},
                             {"[SampleTextFont]\nSize=999", "999"},
                             {"[SampleTextFont]\nSize=1000", "0"},
                             {"[SampleTextFont]\nbold=1", "-1"},
-                            {"[SampleTextFont]\nItalic=5", "-1"},
                             {"[SampleTextFont]\nColor=16777216", "16777215"}};
         RowsByInput(rows);
     }
@@ -226,11 +221,10 @@ private slots:
     // default (-1 here), whichever it is.
     void booleans_data()
     {
-        const Boolean rows[] = {{"True", true, true},       {"tRUE", true, true},
-                                {"-1", true, true},         {"0.5", true, true},
-                                {" False\t", false, false}, {"0", false, false},
-                                {"maybe", true, false},     {"", true, false},
-                                {"Trues", true, false},     {"Falsey", true, false}};
+        const Boolean rows[] = {{"tRUE", true, true},       {"-1", true, true},
+                                {"0.5", true, true},        {" False\t", false, false},
+                                {"0", false, false},        {"maybe", true, false},
+                                {"Trues", true, false}};
         RowsByInput(rows);
     }
     void booleans()
@@ -365,15 +359,13 @@ private slots:
     void programFolders_data()
     {
         // The program's folder, help installed, the folder found, installed.
-        QTest::addColumn<Folders>("row");
-        QTest::newRow("configured bin folder")
-            << Folders{"usr/bin", true, "usr/share/velmix", true};
-        QTest::newRow("configured, help missing")
-            << Folders{"usr/bin", false, "usr/share/velmix", true};
-        QTest::newRow("other prefix") << Folders{"opt/bin", true, "opt/share/velmix", true};
-        QTest::newRow("other prefix without data") << Folders{"opt/bin", false, "opt/bin", false};
-        QTest::newRow("build folder")
-            << Folders{"build/lib/velmix", true, "build/lib/velmix", false};
+        Rows<Folders>({
+            {"configured", {"usr/bin", true, "usr/share/velmix", true}},
+            {"configured, no help", {"usr/bin", false, "usr/share/velmix", true}},
+            {"other prefix", {"opt/bin", true, "opt/share/velmix", true}},
+            {"other prefix, no data", {"opt/bin", false, "opt/bin", false}},
+            {"build folder", {"build/lib/velmix", true, "build/lib/velmix", false}},
+        });
     }
     void programFolders()
     {
@@ -413,20 +405,8 @@ private slots:
         QVERIFY(missing.ReadResult().ok());
         const Result failed = missing.SaveIni(Sample());
         QVERIFY(!failed.ok());
-        QVERIFY2(failed.failure().detail.find("No such file or directory") != std::string::npos,
-                 failed.failure().detail.c_str());
-    }
-    // A file root replaces stays its owner's.
-    void ownerKept()
-    {
-        const QByteArray path = QFile::encodeName(m_path);
-        WriteAll(m_path, "[IniCheck]\nDummy=1\n");
-        if (geteuid() != 0 || chown(path.constData(), 65534, 65534) != 0)
-            QSKIP("only root can give a file to another user");
-        struct stat st = {};
-        QVERIFY(ini().SaveUnits(Sample(), kAllUnits).ok() && stat(path.constData(), &st) == 0);
-        QCOMPARE(std::pair(st.st_uid, st.st_gid), std::pair(65534u, 65534u));
-        QVERIFY(ini().LoadIni() == Sample());
+        const std::string why = failed.failure().detail;
+        QVERIFY2(why.find("No such file or directory") != why.npos, why.c_str());
     }
 };
 
