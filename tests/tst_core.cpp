@@ -86,13 +86,22 @@ double Deviation(const std::vector<GradientStop>& s, const GradPoints& p, int le
     return worst;
 }
 
-using Pixels = std::tuple<QString, int, QString>; // points, length, "x:rrggbb ..."
+bool Has(const std::string& text, const char* part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// The points, the length, "x:rrggbb ..." of some pixels.
+using Pixels = std::tuple<QString, int, QString>;
 using Spacing = std::pair<QString, QList<int>>;
 using Stops = std::pair<QString, int>;
 using Lowest = std::tuple<std::vector<Colour>, Colour, std::string>;
-using Mark = std::pair<double, QString>;              // ratio, grade
-using Number = std::tuple<QString, double, int, int>; // ReadNumber, ReadInt32, ReadInt16
-using Key = std::tuple<int, int, int>;                // CheckNum, CheckNumInt
+// The ratio, its grade.
+using Mark = std::pair<double, QString>;
+// The text, ReadNumber, ReadInt32, ReadInt16.
+using Number = std::tuple<QString, double, int, int>;
+// The key, CheckNum, CheckNumInt.
+using Key = std::tuple<int, int, int>;
 using Range = std::tuple<QString, double, std::optional<double>, QString, int>;
 using Path = std::tuple<QString, QString, QString, QString, QString>;
 
@@ -145,7 +154,8 @@ private slots:
     }
     void limitByte()
     {
-        std::int16_t low = -1, high = 256; // clamped in place
+        // Clamped in place.
+        std::int16_t low = -1, high = 256;
         QCOMPARE(QList<int>({LimitByte(low), LimitByte(high), low, high}),
                  QList<int>({0, 255, 0, 255}));
     }
@@ -176,6 +186,10 @@ private slots:
             {GetRed, &ExactColour::red}, {GetBlue, &ExactColour::blue}};
         const StripImage d = MakeStrip(p, 2000, down, 64, true);
         const StripImage plain = MakeStrip(p, 2000, down, 64, false);
+        // A channel's level at a along the gradient, c across it.
+        const auto at = [&](const StripImage& s, auto get, int a, int c) {
+            return get(down ? s.pixel(c, a) : s.pixel(a, c));
+        };
         double worst = 0, rounded = 0, farthest = 0;
         for (const auto& [get, exactOf] : channels)
             for (int a0 = 0; a0 < 2000; a0 += 16)
@@ -184,10 +198,10 @@ private slots:
                     for (int a = a0; a < a0 + 16; ++a)
                         for (int c = c0; c < c0 + 16; ++c) {
                             const double v = exact[static_cast<std::size_t>(a)].*exactOf;
-                            const int level = get(d.pixel(down ? c : a, down ? a : c));
+                            const int level = at(d, get, a, c);
                             farthest = std::max(farthest, std::abs(level - v));
                             sum += level;
-                            plainSum += get(plain.pixel(down ? c : a, down ? a : c));
+                            plainSum += at(plain, get, a, c);
                             exactSum += v;
                         }
                     worst = std::max(worst, std::abs(sum - exactSum) / 256);
@@ -253,7 +267,8 @@ private slots:
         h.redo();
         h.record(s(2), 1, 4);
         h.record(s(3), 1, 3);
-        h.record(s(4), 1, 3); // merged with the one before
+        // Merged with the one before.
+        h.record(s(4), 1, 3);
         QCOMPARE(h.undoCount(), std::size_t(3));
     }
 
@@ -298,17 +313,17 @@ private slots:
                                             "    rgb(233.999, 194.248, 251.25) 3.5px);\n"
                                             "  background-size: 4px 1px;\n}\n");
         // Downwards: the axis and the size turn.
-        QVERIFY(CssDeclarations({p, 4, true, 2}).find("(to bottom,") != std::string::npos);
-        QVERIFY(CssDeclarations({p, 4, true, 2}).find("size: 2px 4px;") != std::string::npos);
+        const std::string css = CssDeclarations({p, 4, true, 2});
+        QVERIFY(Has(css, "(to bottom,") && Has(css, "size: 2px 4px;"));
         const std::string svg = SvgDocument({p, 4, true, 2});
-        QVERIFY(svg.find(R"(width="2" height="4" viewBox="0 0 2 4")") != std::string::npos);
+        QVERIFY(Has(svg, R"(width="2" height="4" viewBox="0 0 2 4")"));
         // The end colours at 0 and 1 as well, which GIMP needs.
-        QVERIFY(svg.find(R"x(x2="0" y2="4">
+        QVERIFY(Has(svg, R"x(x2="0" y2="4">
       <stop offset="0" stop-color="rgb(67.0588%, 4.7059%, 94.1176%)"/>
       <stop offset="0.125" stop-color="rgb(67.0588%, 4.7059%, 94.1176%)"/>
       <stop offset="0.875" stop-color="rgb(91.7645%, 76.1758%, 98.5294%)"/>
       <stop offset="1" stop-color="rgb(91.7645%, 76.1758%, 98.5294%)"/>
-    </linearGradient>)x") != std::string::npos);
+    </linearGradient>)x"));
     }
 
     // The lowest ratio over a line of pixels, cut to two decimals (4.478 is
@@ -354,7 +369,6 @@ private slots:
             {"3.5", 3.5, 4, 4},
             {"2E-2", 0.02, 0, 0},
             {"40000", 40000, 40000, 32767},
-            {"99999999999999999999", 1e20, max, 32767},
             {QString(400, '9'), huge, max, 32767},
             {"-" + QString(400, '9'), -huge, min, -32768},
         };
@@ -490,17 +504,18 @@ private slots:
             QTest::newRow(name) << QString(env) << english;
         };
         row("nothing set", "", false);
+        row("C.UTF-8 as the tests run", "LC_ALL=C.UTF-8", false);
         row("POSIX ignores LANGUAGE", "LANG=POSIX LANGUAGE=en", false);
         row("C ignores LANGUAGE", "LC_ALL=C LANGUAGE=de:en", false);
         row("a Japanese desktop", "LANG=ja_JP.UTF-8", false);
         row("an American desktop", "LANG=en_US.UTF-8", true);
         row("a modifier only", "LANG=fr@euro", true);
-        row("LC_MESSAGES before LANG", "LANG=en_GB.UTF-8 LC_MESSAGES=ja_JP.UTF-8", false);
-        row("LC_ALL before LC_MESSAGES", "LC_MESSAGES=ja_JP.UTF-8 LC_ALL=en_US.UTF-8", true);
-        row("an empty LC_ALL is unset", "LC_ALL= LANG=de_DE.UTF-8", true);
-        row("LANGUAGE's first entry decides", "LANG=en_US.UTF-8 LANGUAGE=ja:en", false);
-        row("empty entries skipped", "LANG=de_DE.UTF-8 LANGUAGE=::ja_JP", false);
-        row("an empty LANGUAGE is unset", "LANG=ja_JP.UTF-8 LANGUAGE=", false);
+        row("LC_MESSAGES before LANG", "LANG=en_GB LC_MESSAGES=ja_JP", false);
+        row("LC_ALL before LC_MESSAGES", "LC_MESSAGES=ja_JP LC_ALL=en_US", true);
+        row("an empty LC_ALL is unset", "LC_ALL= LANG=de_DE", true);
+        row("LANGUAGE's first entry decides", "LANG=en_US LANGUAGE=ja:en", false);
+        row("empty entries skipped", "LANG=de_DE LANGUAGE=::ja_JP", false);
+        row("an empty LANGUAGE is unset", "LANG=ja_JP LANGUAGE=", false);
         row("LANGUAGE without a locale", "LANGUAGE=en", false);
     }
     void language()

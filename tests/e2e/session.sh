@@ -55,6 +55,24 @@ other_window() {
     done
 }
 
+# Ends the run as failed: says why and ends the program.
+die() {
+    echo "$1"
+    kill "$pid"
+    exit 1
+}
+# Opens the tile window with Alt+V, T.
+open_tile() {
+    xdotool windowfocus --sync "$wid" 2>/dev/null || true
+    xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
+}
+# Quits by the File menu's exit, Alt+F, X, and ends the run with its status.
+quit() {
+    choose_until '! kill -0 "$pid" 2>/dev/null' alt+f x || die "still running after Alt+F, X"
+    wait "$pid"
+    exit
+}
+
 dispfile=$(mktemp)
 Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$dispfile" >/dev/null 2>&1 &
 xpid=$!
@@ -77,10 +95,8 @@ poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | hea
     { echo "no window"; grep -v XDG_RUNTIME_DIR "$shot.stderr"; kill "$pid"; exit 1; }
 sleep 1
 if [ "$way" = places ]; then
-    xdotool windowfocus --sync "$wid" 2>/dev/null || true
-    xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
-    poll 50 'tile=$(other_window); [ -n "$tile" ]' ||
-        { echo "no tile window"; kill "$pid"; exit 1; }
+    open_tile
+    poll 50 'tile=$(other_window); [ -n "$tile" ]' || die "no tile window"
     # Once framed and settled, each frame's top row is on the screen and
     # at least 100 pixels of its title bar.
     sleep 2.5
@@ -93,7 +109,7 @@ if [ "$way" = places ]; then
     for w in "$wid" "$tile"; do
         read -r x y width < <(frame "$w")
         [ "$y" -ge 0 ] && [ "$x" -le 1180 ] && [ $((x + width)) -ge 100 ] ||
-            { echo "title bar out of reach: $x,$y"; kill "$pid"; exit 1; }
+            die "title bar out of reach: $x,$y"
     done
     if [ -n "${VELMIX_WM:-}" ]; then
         # As its close box does: the window manager asks it to close. Opened
@@ -107,35 +123,28 @@ if [ "$way" = places ]; then
             wmctrl -i -c "$tile"
             poll 50 "$closed" && break
         done
-        eval "$closed" || { echo "the tile window did not close"; kill "$pid"; exit 1; }
-        xdotool windowfocus --sync "$wid" 2>/dev/null || true
-        xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
-        poll 50 'tile=$(other_window); [ -n "$tile" ]' ||
-            { echo "the tile window did not open again"; kill "$pid"; exit 1; }
+        eval "$closed" || die "the tile window did not close"
+        open_tile
+        poll 50 'tile=$(other_window); [ -n "$tile" ]' || die "the tile window did not open again"
         sleep 2.5
         [ "$VELMIX_WM" = metacity ] || [ "$(frame "$tile")" = "$was" ] ||
-            { echo "the tile window came back at $(frame "$tile"), not $was"; kill "$pid"; exit 1; }
+            die "the tile window came back at $(frame "$tile"), not $was"
     fi
-    choose_until '! kill -0 "$pid" 2>/dev/null' alt+f x || { echo "still running after Alt+F, X"; kill "$pid"; exit 1; }
-    wait "$pid"
-    exit
+    quit
 fi
 if [ "$way" = menu ]; then
     import -window root "$shot"
     if [ -n "${4:-}" ]; then
-        xdotool windowfocus --sync "$wid" 2>/dev/null || true
-        xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
+        open_tile
         poll 50 'tile=$(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null | grep -vx "$wid" | head -n 1); [ -n "$tile" ]' &&
             xprop -id "$tile" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//' >"$4"
     fi
-    choose_until '! kill -0 "$pid" 2>/dev/null' alt+f x || { echo "still running after Alt+F, X"; kill "$pid"; exit 1; }
-    wait "$pid"
-    exit
+    quit
 fi
 # Alt+E opens the edit menu: R chooses random colours, S remembers them,
 # which writes the file at once.
 choose_until "grep -q '^tate= 0' '$ini' 2>/dev/null" alt+e r alt+e s ||
-    { echo "remembering did not write the file"; kill "$pid"; exit 1; }
+    die "remembering did not write the file"
 # Moved after the remember: only the ending can write this place.
 xdotool windowmove --sync "$wid" 123 87
 import -window root "$shot"
