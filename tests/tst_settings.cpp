@@ -182,6 +182,7 @@ private slots:
     // first key of a name counts); the last line's key is checked.
     void oddValues_data()
     {
+        const QString font = "[SampleTextFont]\n";
         const Odd rows[] = {{"Color 3=16777216", "16777215"},
                             {"Color 3=-5", "0"},
                             {"Locate 2=1001", "1000"},
@@ -198,11 +199,11 @@ private slots:
                             {"tate=-1\nSize=abc", "0"}, // nothing remembered: left alone
                             {"SaveHeight=0", "1"},
                             {"Blend=2", "0"}, // a kind this version does not know: RGB
-                            {"[SampleTextFont]\nSize=0", "0"},
-                            {"[SampleTextFont]\nSize=999", "999"},
-                            {"[SampleTextFont]\nSize=1000", "0"},
-                            {"[SampleTextFont]\nbold=1", "-1"},
-                            {"[SampleTextFont]\nColor=16777216", "16777215"}};
+                            {font + "Size=0", "0"},
+                            {font + "Size=999", "999"},
+                            {font + "Size=1000", "0"},
+                            {font + "bold=1", "-1"},
+                            {font + "Color=16777216", "16777215"}};
         RowsByInput(rows);
     }
     void oddValues()
