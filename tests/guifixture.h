@@ -96,6 +96,7 @@ struct GuiFixture
     frmMain& w() { return *main; }
     frmTile& tile() { return main->tile(); }
     const GradDocument& doc() const { return main->document(); }
+    int steps() const { return static_cast<int>(doc().history().undoCount()); }
 
     // The main window's controls, by name or by row.
     template <class W = QWidget> W* get(const QString& name) const { return child<W>(*main, name); }

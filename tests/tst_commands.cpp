@@ -263,7 +263,7 @@ void tst_Commands::cancelsAndNoSteps()
     OnlyEnable(f, {3});
     Click(f.check(3));
     QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
-    QCOMPARE(f.doc().history().undoCount(), std::size_t(3));
+    QCOMPARE(f.steps(), 3);
 }
 
 // Brightness typed over the selected 0 (letters discarded, four characters
@@ -318,7 +318,7 @@ void tst_Commands::undoEachStep()
     QVERIFY(std::get<0>(after) != std::get<0>(before));
     QVERIFY(ImageShowsLine(std::get<1>(after), f.expectedLine(280)));
     // The set-up's move and this step.
-    QCOMPARE(f.doc().history().undoCount(), std::size_t(2));
+    QCOMPARE(f.steps(), 2);
     f.trigger("mnuUndo");
     QVERIFY(Capture(f) == before);
     QCOMPARE(f.action("mnuRedo")->text().section(" - ", 1),
@@ -342,7 +342,7 @@ void tst_Commands::undoHistory()
     QTest::keyClick(s, Qt::Key_Right);
     // Back where this run began: it is gone.
     QTest::keyClick(s, Qt::Key_Left);
-    QCOMPARE(f.doc().history().undoCount(), std::size_t(1));
+    QCOMPARE(f.steps(), 1);
     // A new run, not part of the first step.
     QTest::keyClick(s, Qt::Key_Right);
     f.now += EditHistory::kMergeWindow - 1ns;
@@ -351,7 +351,7 @@ void tst_Commands::undoHistory()
     const EditState keys = f.doc().state();
     // A drag right after is a step of its own.
     Drag(s, 520);
-    QCOMPARE(f.doc().history().undoCount(), std::size_t(3));
+    QCOMPARE(f.steps(), 3);
     f.trigger("mnuUndo");
     QCOMPARE(f.doc().state(), keys);
     f.trigger("mnuUndo");
@@ -362,9 +362,9 @@ void tst_Commands::undoHistory()
     f.trigger("mnuRandom");
     QVERIFY(!f.action("mnuRedo")->isEnabled());
     const EditState random = f.doc().state();
-    for (std::size_t k = 2; k <= 4; ++k) {
+    for (int k = 2; k <= 4; ++k) {
         f.trigger("mnuRandom");
-        QCOMPARE(f.doc().history().undoCount(), std::min<std::size_t>(k, 3));
+        QCOMPARE(f.steps(), std::min(k, 3));
     }
     while (f.action("mnuUndo")->isEnabled())
         f.trigger("mnuUndo");
@@ -381,7 +381,7 @@ void tst_Commands::menuShortcutsFirst()
     QLineEdit* box = f.sizeBox();
     const auto press = [&](QWidget* target, const char* key) {
         QTest::keySequence(target, QKeySequence(key));
-        return QString("%1 %2").arg(f.doc().size()).arg(f.doc().history().undoCount());
+        return QString("%1 %2").arg(f.doc().size()).arg(f.steps());
     };
     box->setFocus();
     QTest::keyClicks(box, "\b\b\b500");
@@ -465,7 +465,6 @@ void tst_Commands::cancelAtEachStep()
 {
     GuiFixture f;
     const auto save = [](GuiFixture& g) { Click(g.get("CmdSave")); };
-    frmOption& o = f.w().option();
     // The file dialog cancelled: no options dialog.
     save(f);
     QCOMPARE(f.dialogs.modalCount, 0);
@@ -480,8 +479,8 @@ void tst_Commands::cancelAtEachStep()
     });
     save(f);
     QCOMPARE(f.w().saveFileName(), path);
-    QVERIFY(child<QCheckBox>(o, "chkHeight")->isChecked());
-    QCOMPARE(child<QLineEdit>(o, "txtSize")->text(), "64");
+    QVERIFY(child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
+    QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), "64");
     // Escape is Cancel too; the close box also resets the dialog.
     for (bool escape : {true, false}) {
         f.dialogs.files.push_back(path);
@@ -491,8 +490,8 @@ void tst_Commands::cancelAtEachStep()
         save(f);
     }
     QVERIFY(!QFile::exists(path));
-    QVERIFY(!child<QCheckBox>(o, "chkHeight")->isChecked());
-    QCOMPARE(child<QLineEdit>(o, "txtSize")->text(), "100");
+    QVERIFY(!child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
+    QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), "100");
     // A file written: the next dialog offers its name without the extension
     // and its type first, and the next start its folder.
     Export(f, f.userDir.filePath("sky.png"), 0);
