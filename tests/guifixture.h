@@ -23,6 +23,27 @@
 
 namespace velmix {
 
+// A window's control, found by its object name: the windows keep their
+// controls private. A missing control fails the test at once.
+template <class W> W* child(const QObject& window, const QString& name)
+{
+    W* w = window.findChild<W*>(name);
+    if (!w)
+        qFatal("no control %s", qPrintable(name));
+    return w;
+}
+
+// One of a row of controls' names ("Check1_3").
+inline QString Row(const char* name, int index)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+template <class W> W* child(const QObject& window, const char* name, int index)
+{
+    return child<W>(window, Row(name, index));
+}
+
 class FixedRandom : public RandomSource
 {
 public:
@@ -74,12 +95,23 @@ struct GuiFixture
 
     frmMain& w() { return *main; }
     frmTile& tile() { return main->tile(); }
+    const GradDocument& doc() const { return main->document(); }
+    int steps() const { return static_cast<int>(doc().history().undoCount()); }
+
+    // The main window's controls, by name or by row.
+    template <class W = QWidget> W* get(const QString& name) const { return child<W>(*main, name); }
+    QCheckBox* check(int i) const { return get<QCheckBox>(Row("Check1", i)); }
+    QSlider* slider(int i) const { return get<QSlider>(Row("Slider1", i)); }
+    ColorBox* colorBox(int i) const { return get<ColorBox>(Row("PicColor", i)); }
+    QLabel* label(const char* name, int i) const { return get<QLabel>(Row(name, i)); }
+    QString text(const char* name, int i) const { return label(name, i)->text(); }
+    QLineEdit* sizeBox() const { return get<QLineEdit>("txtSize"); }
+    QImage preview() const { return get<ImageBox>("picPrev")->image(); }
+    QAction* action(const char* name) const { return get<QAction>(name); }
+    void trigger(const char* name) const { action(name)->trigger(); }
 
     // What the core computes for the window's current points.
-    std::vector<Colour> expectedLine(int length) const
-    {
-        return DrawGrad(main->document().points(), length);
-    }
+    std::vector<Colour> expectedLine(int length) const { return DrawGrad(doc().points(), length); }
 
     QByteArray iniText() const
     {
@@ -88,26 +120,15 @@ struct GuiFixture
     }
 };
 
-// A window's control, found by its object name: the windows keep their
-// controls private. A missing control fails the test at once.
-template <class W> W* child(const QObject& window, const QString& name)
-{
-    W* w = window.findChild<W*>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
-    return w;
-}
-
-// One of a row of controls, named name_index ("Check1_3").
-template <class W> W* child(const QObject& window, const char* name, int index)
-{
-    return child<W>(window, QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index));
-}
-
 // Chooses a window's menu item (a user's click or shortcut).
 inline void Trigger(QObject& window, const char* action)
 {
     child<QAction>(window, action)->trigger();
+}
+
+inline void Click(QWidget* w)
+{
+    QTest::mouseClick(w, Qt::LeftButton);
 }
 
 inline QRgb Rgb(Colour c)
@@ -134,22 +155,21 @@ inline bool ImageShowsLine(const QImage& img, const std::vector<Colour>& line)
 // window's pixels.
 inline QString ShownFault(GuiFixture& f, bool finished = true)
 {
-    frmMain& w = f.w();
+    const GradDocument& d = f.doc();
     int enabled = 0;
     for (int i = 0; i < kPointCount; ++i) {
-        const bool on = child<QCheckBox>(w, "Check1", i)->isChecked();
-        const QSlider* s = child<QSlider>(w, "Slider1", i);
-        const ColorBox* box = child<ColorBox>(w, "PicColor", i);
-        const Colour c = w.document().points().color[i];
-        const auto label = [&](const char* name, int k) { return child<QLabel>(w, name, k); };
+        const bool on = f.check(i)->isChecked();
+        const QSlider* s = f.slider(i);
+        const ColorBox* box = f.colorBox(i);
+        const Colour c = d.points().color[i];
         enabled += on ? 1 : 0;
-        const QStringList shown{QString::number(!label("LabX", i)->isVisible()),
+        const QStringList shown{QString::number(!f.label("LabX", i)->isVisible()),
                                 QString::number(s->isEnabled()),
                                 QString::number(box->isEnabled()),
-                                label("LabLocate", i)->text(),
-                                label("LabColor", i)->text(),
-                                label("LabColor", i + 7)->text(),
-                                label("LabColor", i + 14)->text(),
+                                f.text("LabLocate", i),
+                                f.text("LabColor", i),
+                                f.text("LabColor", i + 7),
+                                f.text("LabColor", i + 14),
                                 box->color().name()};
         const QStringList wanted{QString::number(on),         QString::number(on),
                                  QString::number(on),         QString::number(s->value()),
@@ -162,24 +182,24 @@ inline QString ShownFault(GuiFixture& f, bool finished = true)
     }
     if (enabled == 0)
         return "no point enabled";
-    EditState shown = w.document().state();
-    shown.size = w.document().history().current().size;
-    if (finished && !(shown == w.document().history().current()))
+    EditState shown = d.state();
+    shown.size = d.history().current().size;
+    if (finished && !(shown == d.history().current()))
         return "a change that is no undo step";
-    if (!ImageShowsLine(child<ImageBox>(w, "picPrev")->image(), f.expectedLine(280)))
+    if (!ImageShowsLine(f.preview(), f.expectedLine(280)))
         return "preview pixels";
-    const int size = w.document().size();
+    const int size = d.size();
     if (!f.tile().isVisible() || f.tile().isMinimized() || size < 1)
         return {};
-    const bool vertical = w.document().orientation() != 0;
+    const bool down = d.orientation() != 0;
     const std::vector<Colour> line = f.expectedLine(size);
-    if (w.picWork().size() != (vertical ? QSize(1, size) : QSize(size, 1)))
+    if (f.w().picWork().size() != (down ? QSize(1, size) : QSize(size, 1)))
         return "work picture size";
     const QImage& grad = child<ImageBox>(f.tile(), "picGrad")->image();
     for (int y = 0; y < grad.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(grad.constScanLine(y));
         for (int x = 0; x < grad.width(); ++x)
-            if (row[x] != Rgb(line[static_cast<std::size_t>((vertical ? y : x) % size)]))
+            if (row[x] != Rgb(line[static_cast<std::size_t>((down ? y : x) % size)]))
                 return QString("tile pixel %1,%2").arg(x).arg(y);
     }
     return {};

@@ -28,29 +28,26 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const auto Act = [](frmMain& w, const char* name) { return child<QAction>(w, name); };
-const auto Click = [](QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); };
-
 // Clicks the point's check box unless it already shows `on`.
-void SetCheck(frmMain& w, int i, bool on)
+void SetCheck(GuiFixture& f, int i, bool on)
 {
-    if (child<QCheckBox>(w, "Check1", i)->isChecked() != on)
-        QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton);
+    if (f.check(i)->isChecked() != on)
+        Click(f.check(i));
 }
 
-void OnlyEnable(frmMain& w, std::initializer_list<int> on)
+void OnlyEnable(GuiFixture& f, std::initializer_list<int> on)
 {
     for (int i : on)
-        SetCheck(w, i, true);
+        SetCheck(f, i, true);
     for (int i = 0; i < kPointCount; ++i)
-        SetCheck(w, i, std::find(on.begin(), on.end(), i) != on.end());
+        SetCheck(f, i, std::find(on.begin(), on.end(), i) != on.end());
 }
 
 // Runs the brightness dialog with `script` for it.
 const auto Brightness = [](GuiFixture& f, std::function<void(frmLD&, QLineEdit*)> script) {
     f.dialogs.modals.push_back(
         [script](QDialog* d) { script(*static_cast<frmLD*>(d), child<QLineEdit>(*d, "txtLD")); });
-    Trigger(f.w(), "mnuLD");
+    f.trigger("mnuLD");
 };
 
 // A settings file without its [Memory] section.
@@ -64,8 +61,8 @@ QByteArray OutsideMemory(QByteArray text)
 using Views = std::tuple<EditState, QImage, QImage, QImage>;
 
 const auto Capture = [](GuiFixture& f) -> Views {
-    return {f.w().document().state(), child<ImageBox>(f.w(), "picPrev")->image().copy(),
-            f.w().picWork().copy(), child<ImageBox>(f.tile(), "picGrad")->image().copy()};
+    return {f.doc().state(), f.preview().copy(), f.w().picWork().copy(),
+            child<ImageBox>(f.tile(), "picGrad")->image().copy()};
 };
 
 const auto Drag = [](QSlider* s, int to) {
@@ -75,26 +72,29 @@ const auto Drag = [](QSlider* s, int to) {
 };
 
 // A file name (empty: the clipboard), down, the format as Qt reads it, the
-// thickness (0: the box off, 1 across, 2 down), the size the options show,
-// dithered (the box on from the settings file, and OKLab).
+// thickness (0: the box off), the size the options show, dithered (the box
+// on from the settings file, and OKLab).
 using Saved = std::tuple<QString, bool, QString, int, QString, bool>;
+// Brightness typed, shown, on the slider, point 1's colour then.
+using Bright = std::tuple<QString, QString, int, Colour>;
+using Taken = std::pair<QString, bool>;
+using Bridge = std::tuple<bool, int, short>;
+using Said = std::pair<QString, QString>;
 
 // Each kind of step: its name, what undo calls it, and how it is made.
 const std::tuple<const char*, EditStep, std::function<void(GuiFixture&)>> kSteps[] = {
-    {"check box", EditStep::Check, [](auto& f) { Click(child<QCheckBox>(f.w(), "Check1_5")); }},
-    {"drag", EditStep::Slider, [](auto& f) { Drag(child<QSlider>(f.w(), "Slider1_2"), 810); }},
-    {"keys", EditStep::Slider,
-     [](auto& f) { QTest::keyClick(child<QSlider>(f.w(), "Slider1_2"), Qt::Key_PageUp); }},
+    {"check box", EditStep::Check, [](auto& f) { Click(f.check(5)); }},
+    {"drag", EditStep::Slider, [](auto& f) { Drag(f.slider(2), 810); }},
+    {"keys", EditStep::Slider, [](auto& f) { QTest::keyClick(f.slider(2), Qt::Key_PageUp); }},
     {"colour", EditStep::Colour,
      [](auto& f) {
          f.dialogs.colors.push_back(QColor(10, 20, 30));
-         QTest::mouseClick(child<ColorBox>(f.w(), "PicColor", 2), Qt::LeftButton);
+         Click(f.colorBox(2));
      }},
-    {"random", EditStep::RandomUniform, [](auto& f) { Act(f.w(), "mnuRandom")->trigger(); }},
-    {"down", EditStep::Orientation,
-     [](auto& f) { Click(child<QRadioButton>(f.w(), "Option1_1")); }},
-    {"spinner", EditStep::Size, [](auto& f) { child<UpDown>(f.w(), "UpDown1")->step(1); }},
-    {"OKLab", EditStep::Blend, [](auto& f) { Act(f.w(), "mnuBlendKind_1")->trigger(); }},
+    {"random", EditStep::RandomUniform, [](auto& f) { f.trigger("mnuRandom"); }},
+    {"down", EditStep::Orientation, [](auto& f) { Click(f.get("Option1_1")); }},
+    {"spinner", EditStep::Size, [](auto& f) { f.template get<UpDown>("UpDown1")->step(1); }},
+    {"OKLab", EditStep::Blend, [](auto& f) { f.trigger("mnuBlendKind_1"); }},
 };
 
 // Saves to `path` (or copies, when empty) through the options dialog with a
@@ -110,9 +110,10 @@ void Export(GuiFixture& f, const QString& path, int thickness,
         child<QCheckBox>(*d, "chkHeight")->setChecked(thickness > 0);
         if (thickness > 0)
             child<QLineEdit>(*d, "txtSize")->setText(QString::number(thickness));
-        QTest::keyClick(d, Qt::Key_Return); // OK is the default button
+        // OK is the default button.
+        QTest::keyClick(d, Qt::Key_Return);
     });
-    path.isEmpty() ? Trigger(f.w(), "mnuClipBoard") : Trigger(f.w(), "MenuSave");
+    f.trigger(path.isEmpty() ? "mnuClipBoard" : "MenuSave");
 }
 
 QString OnlyError(GuiFixture& f)
@@ -127,461 +128,565 @@ class tst_Commands : public QObject
 {
     Q_OBJECT
 private slots:
-    void randomAndEqual()
-    {
-        GuiFixture f;
-        frmMain& w = f.w();
-        f.random.values = {0.5f, 0.25f, 0.75f, 0.125f};
-        Trigger(w, "mnuRandom");
-        const auto& c = w.document().points().color;
-        // The last takes the first's colour.
-        QVERIFY(c[0] == 8388608 && c[1] == 4194304 && c[2] == 12582912 && c[3] == 8388608);
-        QCOMPARE(c[5], 0); // disabled: untouched
-        QCOMPARE(ShownFault(f), QString());
-        OnlyEnable(w, {0, 1, 2});
-        for (auto [i, at] : {std::pair{0, 900}, {1, 100}, {2, 500}, {5, 777}})
-            child<QSlider>(w, "Slider1", i)->setValue(at);
-        Trigger(w, "MenuTile");
-        Trigger(w, "mnuEqual");
-        for (auto [i, at] : {std::pair{0, 1000}, {1, 0}, {2, 500}, {5, 777}})
-            QCOMPARE(child<QSlider>(w, "Slider1", i)->value(), at);
-        QCOMPARE(ShownFault(f), QString());
-        QVERIFY(ImageShowsLine(w.picWork(), f.expectedLine(100)));
-    }
-
-    void rememberAndRestore()
-    {
-        // A complete file (missing keys would be added), with lines of the user's.
-        const QByteArray before = [] {
-            GuiFixture first;
-            first.w().close();
-            QByteArray text = "; mine\n" + first.iniText() + "[Mine]\nkeep=me\n";
-            return text.replace("[Memory]\n", "[Memory]\nnote=keep\n");
-        }();
-        GuiFixture f(before);
-        frmMain& w = f.w();
-        // Other units: the remember does not write them.
-        f.dialogs.colors.push_back(QColor(255, 0, 0));
-        f.tile().picForeColor_Click();
-        w.move(300, 200);
-        OnlyEnable(w, {6});
-        child<QSlider>(w, "Slider1_6")->setValue(250);
-        f.dialogs.colors.push_back(QColor(1, 2, 3));
-        QTest::mouseClick(child<ColorBox>(w, "PicColor", 6), Qt::LeftButton);
-        child<QLineEdit>(w, "txtSize")->setText("321");
-        Click(child<QRadioButton>(w, "Option1_1"));
-        child<QCheckBox>(w.option(), "chkHeight")->setChecked(true);
-        child<QLineEdit>(w.option(), "txtSize")->setText("50");
-        Act(w, "mnuBlendKind_1")->trigger(); // restored with the rest, not at start
-        Trigger(w, "mnuMemorySave");
-        QVERIFY(Act(w, "mnuMemoryLoad")->isEnabled());
-        // Into the file at once, and only the remembered state.
-        const QByteArray after = f.iniText();
-        QCOMPARE(OutsideMemory(after), OutsideMemory(before));
-        QVERIFY(after.contains("[Memory]\nnote=keep\nEnabled 0=0\nLocate 0=0\n"));
-        QVERIFY(after.contains("Locate 6=250\n"));
-
-        // The next start offers it, and applies it only when asked. Its points
-        // lie below the remembered one: restoring switches that on before it
-        // switches them off, so nothing is refused.
-        GuiFixture next(after);
-        frmMain& n = next.w();
-        QVERIFY(n.document().points() == StartupPoints());
-        Trigger(n, "mnuMemoryLoad");
-        QCOMPARE(n.document().state(), w.document().state());
-        QCOMPARE(ShownFault(next), QString());
-        QVERIFY(child<QRadioButton>(n, "Option1_1")->isChecked());
-        QVERIFY(child<QCheckBox>(n.option(), "chkHeight")->isChecked());
-        QCOMPARE(n.state().SaveHeight, 50);
-        QVERIFY(next.dialogs.messages.empty());
-        // A state remembered across comes back across.
-        Click(child<QRadioButton>(n, "Option1_0"));
-        Trigger(n, "mnuMemorySave");
-        Click(child<QRadioButton>(n, "Option1_1"));
-        Trigger(n, "mnuMemoryLoad");
-        QVERIFY(child<QRadioButton>(n, "Option1_0")->isChecked());
-    }
-
-    void cancelsAndNoSteps()
-    {
-        GuiFixture f;
-        frmMain& w = f.w();
-        Trigger(w, "MenuTile");
-        Act(w, "mnuEqual")->trigger(); // the points are equally spaced already
-        QTest::mouseClick(child<ColorBox>(w, "PicColor", 1),
-                          Qt::LeftButton);  // colour dialog cancelled
-        Act(w, "mnuMemorySave")->trigger(); // remember changes the slot only
-        const Views before = Capture(f);
-        Brightness(f, [&](frmLD& ld, QLineEdit* text) {
-            text->setText("8");
-            QTest::keyClick(child<QSlider>(ld, "sldLD"), Qt::Key_PageUp);
-            QCOMPARE(text->text(), QString("40"));
-            QCOMPARE(w.document().points().color[2], MakeColour(40, 40, 255));
-            QVERIFY(std::get<3>(Capture(f)) != std::get<3>(before)); // live in the tiles too
-            Click(child<QPushButton>(ld, "CmdCancel"));
-        });
-        // The close box and Escape are Cancel too.
-        for (bool escape : {true, false})
-            Brightness(f, [escape](frmLD& ld, QLineEdit* text) {
-                text->setText("-30");
-                escape ? QTest::keyClick(text, Qt::Key_Escape) : void(ld.close());
-            });
-        QVERIFY(Capture(f) == before);
-        QCOMPARE(ShownFault(f), QString());
-        QVERIFY(!Act(w, "mnuUndo")->isEnabled()); // none of these is a step
-        // Nor is switching off the last enabled point, which is refused.
-        OnlyEnable(w, {3});
-        Click(child<QCheckBox>(w, "Check1_3"));
-        QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(w.document().history().undoCount(), std::size_t(3));
-
-        // Brightness typed over the selected 0 (letters discarded, four characters
-        // at most): shown, on the slider, and on point 1 (green) but not on the
-        // disabled point 2 (blue); +-255 at most.
-        SetCheck(w, 1, true);
-        const std::tuple<const char*, const char*, int, Colour> rows[] = {
-            {"20", "20", 20, 0x14FF14},    {"-20", "-20", -20, 0x00EB00},
-            {"-", "-", 0, 0x00FF00},       {"2.5x", "2.5", 2, 0x02FF02},
-            {"255", "255", 255, 0xFFFFFF}, {"256", "255", 255, 0xFFFFFF},
-            {"-255", "-255", -255, 0},     {"-256", "-255", -255, 0},
-            {"05", "05", 5, 0x05FF05},     {"0.001", "0.00", 0, 0x00FF00},
-        };
-        for (auto [typed, shown, at, colour] : rows)
-            Brightness(f, [&](frmLD& ld, QLineEdit* text) {
-                QTest::keyClicks(text, typed);
-                QCOMPARE(text->text(), QString(shown));
-                QCOMPARE(child<QSlider>(ld, "sldLD")->value(), at);
-                QCOMPARE(w.document().points().color[1], colour);
-                QCOMPARE(w.document().points().color[2], MakeColour(0, 0, 255));
-                QCOMPARE(ShownFault(f, false), QString()); // live
-                ld.CmdCancel_Click();
-            });
-    }
-
-    void undoEachStep_data()
-    {
-        QTest::addColumn<int>("step");
-        for (int k = 0; k < int(std::size(kSteps)); ++k)
-            QTest::newRow(std::get<0>(kSteps[k])) << k;
-    }
-
-    void undoEachStep()
-    {
-        QFETCH(int, step);
-        GuiFixture f;
-        frmMain& w = f.w();
-        Trigger(w, "MenuTile"); // the work picture and the tiles are drawn too
-        child<QSlider>(w, "Slider1_1")->setValue(100);
-        const Views before = Capture(f);
-        std::get<2>(kSteps[step])(f);
-        const Views after = Capture(f);
-        QVERIFY(std::get<0>(after) != std::get<0>(before));
-        QVERIFY(ImageShowsLine(std::get<1>(after), f.expectedLine(280)));
-        QCOMPARE(w.document().history().undoCount(), std::size_t(2)); // the set-up's move and this
-        Act(w, "mnuUndo")->trigger();
-        QVERIFY(Capture(f) == before);
-        QCOMPARE(Act(w, "mnuRedo")->text().section(" - ", 1),
-                 UndoMenu::caption(std::get<1>(kSteps[step])));
-        Act(w, "mnuRedo")->trigger();
-        QVERIFY(Capture(f) == after);
-        QVERIFY(!Act(w, "mnuRedo")->isEnabled());
-    }
-
-    void undoHistory()
-    {
-        // Three steps kept; key steps of one slider closer together than the
-        // merge window are one.
-        GuiFixture f({}, true, 3);
-        frmMain& w = f.w();
-        f.random.values = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f};
-        QVERIFY(!Act(w, "mnuUndo")->isEnabled() && !Act(w, "mnuRedo")->isEnabled());
-        QSlider* s = child<QSlider>(w, "Slider1_1");
-        QTest::keyClick(s, Qt::Key_Right);
-        f.now += EditHistory::kMergeWindow; // a pause as long as the window: a new step
-        QTest::keyClick(s, Qt::Key_Right);
-        QTest::keyClick(s, Qt::Key_Left); // back where this run began: it is gone
-        QCOMPARE(w.document().history().undoCount(), std::size_t(1));
-        QTest::keyClick(s, Qt::Key_Right); // a new run, not part of the first step
-        f.now += EditHistory::kMergeWindow - 1ns;
-        QTest::keyClick(s, Qt::Key_Right); // within the window: the same step
-        const EditState keys = w.document().state();
-        Drag(s, 520); // a drag right after is a step of its own
-        QCOMPARE(w.document().history().undoCount(), std::size_t(3));
-        Act(w, "mnuUndo")->trigger();
-        QCOMPARE(w.document().state(), keys);
-        Act(w, "mnuUndo")->trigger();
-        QCOMPARE(s->value(), 334);
-        Act(w, "mnuUndo")->trigger();
-        QCOMPARE(w.document().state().points, StartupPoints());
-        Act(w, "mnuRandom")->trigger(); // a new step drops the redo
-        QVERIFY(!Act(w, "mnuRedo")->isEnabled());
-        const EditState random = w.document().state();
-        for (std::size_t k = 2; k <= 4; ++k) {
-            Act(w, "mnuRandom")->trigger();
-            QCOMPARE(w.document().history().undoCount(), std::min<std::size_t>(k, 3));
-        }
-        while (Act(w, "mnuUndo")->isEnabled())
-            Act(w, "mnuUndo")->trigger();
-        QCOMPARE(w.document().state(), random); // only the oldest step is forgotten
-    }
-
-    void menuShortcutsFirst()
-    {
-        // Keys in the size box and in the tile window: the menus' shortcuts come
-        // before the box's own; a size typed is one step by then or at Enter,
-        // never one a key.
-        GuiFixture f;
-        frmMain& w = f.w();
-        QLineEdit* box = child<QLineEdit>(w, "txtSize");
-        const auto press = [&](QWidget* target, const char* key) {
-            QTest::keySequence(target, QKeySequence(key));
-            return QString("%1 %2")
-                .arg(w.document().size())
-                .arg(w.document().history().undoCount());
-        };
-        box->setFocus();
-        QTest::keyClicks(box, "\b\b\b500");
-        QCOMPARE(press(box, "Ctrl+Z"), "100 0");
-        QCOMPARE(press(box, "Ctrl+A"), "100 0"); // the save dialog
-        QCOMPARE(press(box, "Ctrl+C"), "100 0"); // the options dialog
-        QVERIFY(f.dialogs.saveRequests.size() == 1 && f.dialogs.modalCount == 1);
-        QTest::keyClicks(box, "\b\b\b61");
-        QCOMPARE(press(box, "Return"), "61 1");
-        Trigger(w, "MenuTile");
-        QApplication::setActiveWindow(&f.tile());
-        QCOMPARE(press(&f.tile(), "Ctrl+Z"), "100 0");
-        QCOMPARE(press(&f.tile(), "Ctrl+Y"), "61 1");
-    }
-
-    void saveAndCopy_data()
-    {
-        // The extension alone decides the type; the options show the size.
-        QTest::addColumn<Saved>("row");
-        QTest::newRow(".JPG") << Saved{"sky.JPG", false, "jpeg", 7, " 200 x 7 pixels", false};
-        QTest::newRow(".jpeg") << Saved{"a.jpeg", true, "jpeg", 0, " 2 x 200 pixels", false};
-        QTest::newRow(".Png") << Saved{"sky.Png", false, "png", 0, " 200 x 1 pixels", false};
-        QTest::newRow(".gif") << Saved{"sky.gif", true, "bmp", 33, " 33 x 200 pixels", false};
-        QTest::newRow("none") << Saved{"sky", false, "bmp", 1, " 200 x 1 pixels", false};
-        QTest::newRow("dotted") << Saved{"my.pics/sky", false, "bmp", 50, "", false};
-        QTest::newRow("copy") << Saved{"", false, "", 0, " 200 x 1 pixels", false};
-        QTest::newRow("copy down") << Saved{"", true, "", 9, " 9 x 200 pixels", false};
-        QTest::newRow("dithered .png") << Saved{"a.png", false, "png", 20, "", true};
-        QTest::newRow("dithered bitmap down") << Saved{"a", true, "bmp", 0, "", true};
-        QTest::newRow("dithered copy") << Saved{"", false, "", 11, "", true};
-        QTest::newRow("dithered .JPG down") << Saved{"a.JPG", true, "jpeg", 20, "", true};
-    }
-
-    // A dithered bitmap, PNG or copy is the core's dithered OKLab strip, and
-    // so is the tile window at the thickness saved; for a JPEG the dither box
-    // is disabled but keeps its state. Both choices last to the next run.
-    void saveAndCopy()
-    {
-        QFETCH(Saved, row);
-        const auto& [name, vertical, format, thickness, label, dithered] = row;
-        GuiFixture f(dithered ? QByteArray("[IniCheck]\nDummy=1\n[Option]\nDither=True\n") : "");
-        frmMain& w = f.w();
-        QDir(f.userDir.path()).mkpath("my.pics");
-        child<QLineEdit>(w, "txtSize")->setText("200");
-        if (vertical)
-            Click(child<QRadioButton>(w, "Option1_1"));
-        if (dithered) {
-            Act(w, "mnuBlendKind_1")->trigger();
-            Trigger(w, "MenuTile");
-        }
-        bool boxShown = false;
-        const QString path = name.isEmpty() ? name : f.userDir.filePath(name);
-        Export(f, path, thickness, [&, dithered = dithered, format = format](QDialog* d) {
-            const QCheckBox* box = child<QCheckBox>(*d, "chkDither");
-            boxShown = box->isChecked() == dithered && box->isEnabled() == (format != "jpeg");
-        });
-        QVERIFY(boxShown && f.dialogs.messages.empty());
-        if (!label.isEmpty())
-            QCOMPARE(child<QLabel>(w.option(), "lblSize")->text(), label);
-        const int thick = thickness ? thickness : 1 + vertical;
-        QImage img = QGuiApplication::clipboard()->image();
-        if (!name.isEmpty())
-            QVERIFY(img.load(path, qPrintable(format))); // the content, not the name, decides
-        QCOMPARE(img.size(), vertical ? QSize(thick, 200) : QSize(200, thick));
-        if (dithered) {
-            const QImage strip =
-                StripPicture(MakeStrip(w.document().points(), 200, vertical, thick, true));
-            QCOMPARE(w.picWork(), strip);
-            if (format != "jpeg") // a JPEG encoder makes its own pixels
-                QCOMPARE(img, strip);
-            w.close();
-            GuiFixture next(f.iniText());
-            QVERIFY(next.w().state().Dither && Act(next.w(), "mnuBlendKind_1")->isChecked());
-            QCOMPARE(next.w().document().points().blend, Blend::OkLab);
-        } else if (format != "jpeg") {
-            if (vertical) // read down as across
-                img = img.transformed(QTransform(0, 1, 1, 0, 0, 0));
-            QVERIFY(ImageShowsLine(img, DrawGrad(StartupPoints(), 200)));
-        }
-    }
-
-    void cancelAtEachStep()
-    {
-        GuiFixture f;
-        QTest::mouseClick(child<QPushButton>(f.w(), "CmdSave"),
-                          Qt::LeftButton); // the file dialog cancelled: no options dialog
-        QCOMPARE(f.dialogs.modalCount, 0);
-        // The options dialog cancelled after a name: nothing written, the name
-        // and the changed box kept for the next time.
-        const QString path = f.userDir.filePath("keep.png");
-        f.dialogs.files.push_back(path);
-        f.dialogs.modals.push_back([](QDialog* d) {
-            child<QCheckBox>(*d, "chkHeight")->setChecked(true);
-            child<QLineEdit>(*d, "txtSize")->setText("64");
-            Click(child<QPushButton>(*d, "CmdCancel"));
-        });
-        QTest::mouseClick(child<QPushButton>(f.w(), "CmdSave"), Qt::LeftButton);
-        QCOMPARE(f.w().saveFileName(), path);
-        QVERIFY(child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
-        QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), QString("64"));
-        // Escape is Cancel too; the close box also resets the dialog.
-        for (bool escape : {true, false}) {
-            f.dialogs.files.push_back(path);
-            f.dialogs.modals.push_back([escape](QDialog* d) {
-                escape ? QTest::keyClick(d, Qt::Key_Escape) : void(d->close());
-            });
-            QTest::mouseClick(child<QPushButton>(f.w(), "CmdSave"), Qt::LeftButton);
-        }
-        QVERIFY(!QFile::exists(path));
-        QVERIFY(!child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
-        QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), QString("100"));
-        // A file written: the next dialog offers its name without the extension
-        // and its type first, and the next start its folder.
-        Export(f, f.userDir.filePath("sky.png"), 0);
-        QTest::mouseClick(child<QPushButton>(f.w(), "CmdSave"), Qt::LeftButton);
-        QCOMPARE(f.dialogs.saveRequests.back().fileName, f.userDir.filePath("sky"));
-        QCOMPARE(f.dialogs.saveRequests.back().type, QString("png"));
-        f.w().close();
-        GuiFixture again(f.iniText());
-        QTest::mouseClick(child<QPushButton>(again.w(), "CmdSave"), Qt::LeftButton);
-        QCOMPARE(again.dialogs.saveRequests.back().initialDir, f.userDir.path() + "/");
-
-        // The thickness: 1 to 32767.
-        frmOption o(f.dialogs, nullptr, 1);
-        QVERIFY(!child<QLineEdit>(o, "txtSize")->isEnabled()); // until the box is checked
-        o.setTarget({true, 0, 100});
-        child<QCheckBox>(o, "chkHeight")->setChecked(true);
-        for (auto [text, taken] :
-             {std::pair{"", false}, {"0", false}, {"1", true}, {"32767", true}, {"32768", false}}) {
-            o.show();
-            child<QLineEdit>(o, "txtSize")->setText(text);
-            o.cmdOK_Click();
-            QVERIFY2(o.isVisible() != taken, text); // refused: still asking
-        }
-        QCOMPARE(f.dialogs.messages.size(), std::size_t(3)); // none before
-        // The encoders' bridge: JPEG quality 1 to 255, PNG option 0 to 2.
-        const StripImage img{DrawGrad(StartupPoints(), 10), false, 1};
-        clsTransG& t = clsTransG::instance();
-        const std::tuple<bool, int, short> bridge[] = {
-            {true, 0, 252}, {true, 255, 0}, {true, 256, 252}, {false, 0, 0}, {false, 3, 252}};
-        for (auto [jpeg, option, code] : bridge) {
-            const QString path = f.userDir.filePath(QString::number(option));
-            QCOMPARE(jpeg ? t.DCSaveJpeg(f.dialogs, nullptr, img, path, option, 0)
-                          : t.DCSavePNG(f.dialogs, nullptr, img, path, option),
-                     code);
-            QCOMPARE(QFile::exists(path), code == 0);
-        }
-        // The save dialog's types: each text once, then patterns in any case.
-        QCOMPARE(SaveNameFilters("B(*.BMP)|*.bmp|PNG|*.png|odd"),
-                 QStringList({"B(*.BMP) (*.[bB][mM][pP])", "PNG (*.[pP][nN][gG])"}));
-    }
-
-    // The help page names the edit menu as it is shown and no item with its
-    // raw "&"; its examples are each given once and read in a shell as meant.
-    void helpPage()
-    {
-        GuiFixture f({}, false);
-        QFile file(qEnvironmentVariable("VELMIX_SOURCE") + "/help/index.htm");
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString page = QString::fromUtf8(file.readAll());
-        QVERIFY(!page.contains("(&amp;"));
-        const QString edit = child<QMenu>(f.w(), "mnuGradEdit")->title().remove('&');
-        static const QRegularExpression named(
-            "(ｸﾞ|グ)(ﾗﾞ|ﾗ|ラ)(ﾃﾞ|デ)(ｰ|ー)(ｼｮ|ショ)(ﾝ|ン)編集(\\(E\\))?");
-        for (const QRegularExpressionMatch& m : named.globalMatch(page))
-            QCOMPARE(m.captured(), edit);
-        static const QRegularExpression example("velmix-render( [^<\n\\[]+)(?=[<\n])");
-        QStringList examples;
-        for (const QRegularExpressionMatch& m : example.globalMatch(page))
-            examples << m.captured(1).section(" &gt; ", 0, 0);
-        QCOMPARE(examples.size(), 5);
-        QCOMPARE(examples.removeDuplicates(), 0);
-        for (const QString& args : examples) {
-            QProcess sh;
-            sh.start("sh", {"-c", "printf '%s\\n' " + args});
-            QVERIFY(sh.waitForFinished());
-            std::vector<std::string> words;
-            for (const QString& w :
-                 QString::fromUtf8(sh.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
-                words.push_back(w.toStdString());
-            const RenderArgsResult r = ParseRenderArgs(words);
-            QVERIFY2(r.job, qPrintable(args + ": " + QString::fromStdString(r.error)));
-        }
-    }
-
-    void copyHelpAndFailures()
-    {
-        GuiFixture f;
-        child<QLineEdit>(f.w(), "txtSize")->setText("40");
-        Act(f.w(), "mnuCopyCss")->trigger();
-        QVERIFY(f.dialogs.modals.empty()); // no options: every thickness tiles alike
-        // The rule's declarations as they stand in it, without a blank line.
-        QCOMPARE("body {\n" + QGuiApplication::clipboard()->text().toStdString() + "}\n",
-                 CssRule({StartupPoints(), 40, false, 1}));
-        Trigger(f.w(), "MenuPrintHelp"); // no help folder here
-        QCOMPARE(OnlyError(f), QString("ヘルプを表示できません。\r\nRet= 2"));
-        const QString page = f.programDir.filePath("help/index.htm");
-        QVERIFY(QDir(f.programDir.path()).mkpath("help") && QFile(page).open(QIODevice::WriteOnly));
-        Trigger(f.w(), "MenuPrintHelp");
-        QCOMPARE(f.opened, std::vector<QUrl>{QUrl::fromLocalFile(page)});
-        f.openerResult = false; // no viewer
-        Trigger(f.w(), "MenuPrintHelp");
-        QCOMPARE(f.dialogs.messages.size(), std::size_t(2));
-        QCOMPARE(f.dialogs.messages.back().second, QString("ヘルプを表示できません。\r\nRet= 31"));
-        // The desktop's opener: one that cannot start, one that gives up after
-        // it started (said when it ends), one that ends well.
-        for (const auto& [opener, said] :
-             {std::pair{"no-such-opener", "Ret= 31"}, {"false", "Ret= 1"}, {"true", ""}}) {
-            f.dialogs.messages.clear();
-            f.openerProgram = opener;
-            Trigger(f.w(), "MenuPrintHelp");
-            if (*said) {
-                QTRY_COMPARE(OnlyError(f), QString("ヘルプを表示できません。\r\n") + said);
-            } else {
-                QTest::qWait(500);
-                QVERIFY(f.dialogs.messages.empty());
-            }
-        }
-        child<QLineEdit>(f.w(), "txtSize")->setText("2000");
-        for (const char* ext : {"bmp", "png", "jpg"}) {
-            QFile old(f.userDir.filePath(QString("old.") + ext));
-            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("precious") == 8);
-            old.close();
-            f.dialogs.messages.clear();
-            FileSizeLimit limit(4096); // up to the end of this round
-            Export(f, old.fileName(), 3000);
-            // The same words for every type, and the system's own reason.
-            QCOMPARE(OnlyError(f), QString("ファイルに書きこめません。\r\n") + strerror(EFBIG));
-            QVERIFY(old.open(QIODevice::ReadOnly));
-            QCOMPARE(old.readAll(), "precious");
-        }
-#if !defined(__SANITIZE_ADDRESS__) // it reserves address space of its own
-        // A copy of the largest picture (2000 x 32767, 262 MB) when memory runs
-        // out: reported, and the clipboard keeps what it held.
-        f.dialogs.messages.clear();
-        QGuiApplication::clipboard()->setText("before");
-        AddressSpaceHeadroom limit(64u << 20); // up to the end
-        Export(f, {}, 32767);
-        QCOMPARE(OnlyError(f),
-                 QString("クリップボードにコピーできません。\r\n") + strerror(ENOMEM));
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
-#endif
-    }
+    void randomAndEqual();
+    void rememberAndRestore();
+    void cancelsAndNoSteps();
+    void brightnessTyped_data();
+    void brightnessTyped();
+    void undoEachStep_data();
+    void undoEachStep();
+    void undoHistory();
+    void menuShortcutsFirst();
+    void saveAndCopy_data();
+    void saveAndCopy();
+    void cancelAtEachStep();
+    void thicknessBounds_data();
+    void thicknessBounds();
+    void encoderBridge_data();
+    void encoderBridge();
+    void saveNameFilters();
+    void helpPage();
+    void copyCss();
+    void helpOpener_data();
+    void helpOpener();
+    void failedWrite_data();
+    void failedWrite();
+    void copyOutOfMemory();
 };
+
+void tst_Commands::randomAndEqual()
+{
+    GuiFixture f;
+    f.random.values = {0.5f, 0.25f, 0.75f, 0.125f};
+    f.trigger("mnuRandom");
+    const auto& c = f.doc().points().color;
+    // The last takes the first's colour.
+    QVERIFY(c[0] == 8388608 && c[1] == 4194304 && c[2] == 12582912 && c[3] == 8388608);
+    // A disabled point is untouched.
+    QCOMPARE(c[5], 0);
+    QCOMPARE(ShownFault(f), QString());
+    OnlyEnable(f, {0, 1, 2});
+    for (auto [i, at] : {std::pair{0, 900}, {1, 100}, {2, 500}, {5, 777}})
+        f.slider(i)->setValue(at);
+    f.trigger("MenuTile");
+    f.trigger("mnuEqual");
+    for (auto [i, at] : {std::pair{0, 1000}, {1, 0}, {2, 500}, {5, 777}})
+        QCOMPARE(f.slider(i)->value(), at);
+    QCOMPARE(ShownFault(f), QString());
+    QVERIFY(ImageShowsLine(f.w().picWork(), f.expectedLine(100)));
+}
+
+void tst_Commands::rememberAndRestore()
+{
+    // A complete file (missing keys would be added), with lines of the user's.
+    const QByteArray before = [] {
+        GuiFixture first;
+        first.w().close();
+        QByteArray text = "; mine\n" + first.iniText() + "[Mine]\nkeep=me\n";
+        return text.replace("[Memory]\n", "[Memory]\nnote=keep\n");
+    }();
+    GuiFixture f(before);
+    frmMain& w = f.w();
+    // Other units: the remember does not write them.
+    f.dialogs.colors.push_back(QColor(255, 0, 0));
+    f.tile().picForeColor_Click();
+    w.move(300, 200);
+    OnlyEnable(f, {6});
+    f.slider(6)->setValue(250);
+    f.dialogs.colors.push_back(QColor(1, 2, 3));
+    Click(f.colorBox(6));
+    f.sizeBox()->setText("321");
+    Click(f.get("Option1_1"));
+    child<QCheckBox>(w.option(), "chkHeight")->setChecked(true);
+    child<QLineEdit>(w.option(), "txtSize")->setText("50");
+    // Restored with the rest, not at start.
+    f.trigger("mnuBlendKind_1");
+    f.trigger("mnuMemorySave");
+    QVERIFY(f.action("mnuMemoryLoad")->isEnabled());
+    // Into the file at once, and only the remembered state.
+    const QByteArray after = f.iniText();
+    QCOMPARE(OutsideMemory(after), OutsideMemory(before));
+    QVERIFY(after.contains("[Memory]\nnote=keep\nEnabled 0=0\nLocate 0=0\n"));
+    QVERIFY(after.contains("Locate 6=250\n"));
+
+    // The next start offers it, and applies it only when asked. Its points
+    // lie below the remembered one: restoring switches that on before it
+    // switches them off, so nothing is refused.
+    GuiFixture next(after);
+    QVERIFY(next.doc().points() == StartupPoints());
+    next.trigger("mnuMemoryLoad");
+    QCOMPARE(next.doc().state(), f.doc().state());
+    QCOMPARE(ShownFault(next), QString());
+    QVERIFY(next.get<QRadioButton>("Option1_1")->isChecked());
+    QVERIFY(child<QCheckBox>(next.w().option(), "chkHeight")->isChecked());
+    QCOMPARE(next.w().state().SaveHeight, 50);
+    QVERIFY(next.dialogs.messages.empty());
+    // A state remembered across comes back across.
+    Click(next.get("Option1_0"));
+    next.trigger("mnuMemorySave");
+    Click(next.get("Option1_1"));
+    next.trigger("mnuMemoryLoad");
+    QVERIFY(next.get<QRadioButton>("Option1_0")->isChecked());
+}
+
+void tst_Commands::cancelsAndNoSteps()
+{
+    GuiFixture f;
+    f.trigger("MenuTile");
+    // The points are equally spaced already.
+    f.trigger("mnuEqual");
+    // The colour dialog cancelled.
+    Click(f.colorBox(1));
+    // Remember changes the slot only.
+    f.trigger("mnuMemorySave");
+    const Views before = Capture(f);
+    Brightness(f, [&](frmLD& ld, QLineEdit* text) {
+        text->setText("8");
+        QTest::keyClick(child<QSlider>(ld, "sldLD"), Qt::Key_PageUp);
+        QCOMPARE(text->text(), QString("40"));
+        QCOMPARE(f.doc().points().color[2], MakeColour(40, 40, 255));
+        // Live in the tiles too.
+        QVERIFY(std::get<3>(Capture(f)) != std::get<3>(before));
+        Click(child<QPushButton>(ld, "CmdCancel"));
+    });
+    // The close box and Escape are Cancel too.
+    for (bool escape : {true, false})
+        Brightness(f, [escape](frmLD& ld, QLineEdit* text) {
+            text->setText("-30");
+            escape ? QTest::keyClick(text, Qt::Key_Escape) : void(ld.close());
+        });
+    QVERIFY(Capture(f) == before);
+    QCOMPARE(ShownFault(f), QString());
+    // None of these is a step.
+    QVERIFY(!f.action("mnuUndo")->isEnabled());
+    // Nor is switching off the last enabled point, which is refused.
+    OnlyEnable(f, {3});
+    Click(f.check(3));
+    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+    QCOMPARE(f.steps(), 3);
+}
+
+// Brightness typed over the selected 0 (letters discarded, four characters
+// at most): shown, on the slider, and on point 1 (green) but not on the
+// disabled point 2 (blue); +-255 at most.
+void tst_Commands::brightnessTyped_data()
+{
+    const Bright rows[] = {
+        {"20", "20", 20, 0x14FF14},    {"-20", "-20", -20, 0x00EB00},
+        {"-", "-", 0, 0x00FF00},       {"2.5x", "2.5", 2, 0x02FF02},
+        {"255", "255", 255, 0xFFFFFF}, {"256", "255", 255, 0xFFFFFF},
+        {"-255", "-255", -255, 0},     {"-256", "-255", -255, 0},
+        {"05", "05", 5, 0x05FF05},     {"0.001", "0.00", 0, 0x00FF00},
+    };
+    RowsByInput(rows);
+}
+
+void tst_Commands::brightnessTyped()
+{
+    QFETCH(Bright, row);
+    GuiFixture f;
+    Click(f.check(2));
+    Brightness(f, [&](frmLD& ld, QLineEdit* text) {
+        const auto& [typed, shown, at, colour] = row;
+        QTest::keyClicks(text, typed);
+        QCOMPARE(text->text(), shown);
+        QCOMPARE(child<QSlider>(ld, "sldLD")->value(), at);
+        QCOMPARE(f.doc().points().color[1], colour);
+        QCOMPARE(f.doc().points().color[2], MakeColour(0, 0, 255));
+        // Shown while the dialog is open.
+        QCOMPARE(ShownFault(f, false), QString());
+    });
+}
+
+void tst_Commands::undoEachStep_data()
+{
+    QTest::addColumn<int>("step");
+    for (int k = 0; k < int(std::size(kSteps)); ++k)
+        QTest::newRow(std::get<0>(kSteps[k])) << k;
+}
+
+void tst_Commands::undoEachStep()
+{
+    QFETCH(int, step);
+    GuiFixture f;
+    // The work picture and the tiles are drawn too.
+    f.trigger("MenuTile");
+    f.slider(1)->setValue(100);
+    const Views before = Capture(f);
+    std::get<2>(kSteps[step])(f);
+    const Views after = Capture(f);
+    QVERIFY(std::get<0>(after) != std::get<0>(before));
+    QVERIFY(ImageShowsLine(std::get<1>(after), f.expectedLine(280)));
+    // The set-up's move and this step.
+    QCOMPARE(f.steps(), 2);
+    f.trigger("mnuUndo");
+    QVERIFY(Capture(f) == before);
+    QCOMPARE(f.action("mnuRedo")->text().section(" - ", 1),
+             UndoMenu::caption(std::get<1>(kSteps[step])));
+    f.trigger("mnuRedo");
+    QVERIFY(Capture(f) == after);
+    QVERIFY(!f.action("mnuRedo")->isEnabled());
+}
+
+void tst_Commands::undoHistory()
+{
+    // Three steps kept; key steps of one slider closer together than the
+    // merge window are one.
+    GuiFixture f({}, true, 3);
+    f.random.values = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f};
+    QVERIFY(!f.action("mnuUndo")->isEnabled() && !f.action("mnuRedo")->isEnabled());
+    QSlider* s = f.slider(1);
+    QTest::keyClick(s, Qt::Key_Right);
+    // A pause as long as the window: a new step.
+    f.now += EditHistory::kMergeWindow;
+    QTest::keyClick(s, Qt::Key_Right);
+    // Back where this run began: it is gone.
+    QTest::keyClick(s, Qt::Key_Left);
+    QCOMPARE(f.steps(), 1);
+    // A new run, not part of the first step.
+    QTest::keyClick(s, Qt::Key_Right);
+    f.now += EditHistory::kMergeWindow - 1ns;
+    // Within the window: the same step.
+    QTest::keyClick(s, Qt::Key_Right);
+    const EditState keys = f.doc().state();
+    // A drag right after is a step of its own.
+    Drag(s, 520);
+    QCOMPARE(f.steps(), 3);
+    f.trigger("mnuUndo");
+    QCOMPARE(f.doc().state(), keys);
+    f.trigger("mnuUndo");
+    QCOMPARE(s->value(), 334);
+    f.trigger("mnuUndo");
+    QCOMPARE(f.doc().state().points, StartupPoints());
+    // A new step drops the redo.
+    f.trigger("mnuRandom");
+    QVERIFY(!f.action("mnuRedo")->isEnabled());
+    const EditState random = f.doc().state();
+    for (int k = 2; k <= 4; ++k) {
+        f.trigger("mnuRandom");
+        QCOMPARE(f.steps(), std::min(k, 3));
+    }
+    while (f.action("mnuUndo")->isEnabled())
+        f.trigger("mnuUndo");
+    // Only the oldest step is forgotten.
+    QCOMPARE(f.doc().state(), random);
+}
+
+void tst_Commands::menuShortcutsFirst()
+{
+    // Keys in the size box and in the tile window: the menus' shortcuts come
+    // before the box's own; a size typed is one step by then or at Enter,
+    // never one a key.
+    GuiFixture f;
+    QLineEdit* box = f.sizeBox();
+    const auto press = [&](QWidget* target, const char* key) {
+        QTest::keySequence(target, QKeySequence(key));
+        return QString("%1 %2").arg(f.doc().size()).arg(f.steps());
+    };
+    box->setFocus();
+    QTest::keyClicks(box, "\b\b\b500");
+    QCOMPARE(press(box, "Ctrl+Z"), "100 0");
+    // Ctrl+A opens the save dialog, Ctrl+C the options dialog.
+    QCOMPARE(press(box, "Ctrl+A"), "100 0");
+    QCOMPARE(press(box, "Ctrl+C"), "100 0");
+    QVERIFY(f.dialogs.saveRequests.size() == 1 && f.dialogs.modalCount == 1);
+    QTest::keyClicks(box, "\b\b\b61");
+    QCOMPARE(press(box, "Return"), "61 1");
+    f.trigger("MenuTile");
+    QApplication::setActiveWindow(&f.tile());
+    QCOMPARE(press(&f.tile(), "Ctrl+Z"), "100 0");
+    QCOMPARE(press(&f.tile(), "Ctrl+Y"), "61 1");
+}
+
+void tst_Commands::saveAndCopy_data()
+{
+    // The extension alone decides the type; the options show the size.
+    Rows<Saved>({{".JPG", {"sky.JPG", false, "jpeg", 7, "200 x 7", false}},
+                 {".jpeg", {"a.jpeg", true, "jpeg", 0, "2 x 200", false}},
+                 {".Png", {"sky.Png", false, "png", 0, "200 x 1", false}},
+                 {".gif", {"sky.gif", true, "bmp", 33, "33 x 200", false}},
+                 {"none", {"sky", false, "bmp", 1, "200 x 1", false}},
+                 {"dotted", {"my.pics/sky", false, "bmp", 50, "200 x 50", false}},
+                 {"copy", {"", false, "", 0, "200 x 1", false}},
+                 {"copy down", {"", true, "", 9, "9 x 200", false}},
+                 {"dithered .png", {"a.png", false, "png", 20, "200 x 20", true}},
+                 {"dithered bitmap down", {"a", true, "bmp", 0, "2 x 200", true}},
+                 {"dithered copy", {"", false, "", 11, "200 x 11", true}},
+                 {"dithered .JPG down", {"a.JPG", true, "jpeg", 20, "20 x 200", true}}});
+}
+
+// A dithered bitmap, PNG or copy is the core's dithered OKLab strip, and
+// so is the tile window at the thickness saved; for a JPEG the dither box
+// is disabled but keeps its state. Both choices last to the next run.
+void tst_Commands::saveAndCopy()
+{
+    QFETCH(Saved, row);
+    const auto& [name, down, format, thickness, size, dithered] = row;
+    GuiFixture f(dithered ? QByteArray("[IniCheck]\nDummy=1\n[Option]\nDither=True\n") : "");
+    QDir(f.userDir.path()).mkpath("my.pics");
+    f.sizeBox()->setText("200");
+    if (down)
+        Click(f.get("Option1_1"));
+    if (dithered) {
+        f.trigger("mnuBlendKind_1");
+        f.trigger("MenuTile");
+    }
+    bool boxShown = false;
+    const QString path = name.isEmpty() ? name : f.userDir.filePath(name);
+    Export(f, path, thickness, [&, dithered = dithered, format = format](QDialog* d) {
+        const QCheckBox* box = child<QCheckBox>(*d, "chkDither");
+        boxShown = box->isChecked() == dithered && box->isEnabled() == (format != "jpeg");
+    });
+    QVERIFY(boxShown && f.dialogs.messages.empty());
+    QCOMPARE(child<QLabel>(f.w().option(), "lblSize")->text(), " " + size + " pixels");
+    const int thick = thickness ? thickness : 1 + down;
+    QImage img = QGuiApplication::clipboard()->image();
+    if (!name.isEmpty())
+        // The content, not the name, decides.
+        QVERIFY(img.load(path, qPrintable(format)));
+    QCOMPARE(img.size(), down ? QSize(thick, 200) : QSize(200, thick));
+    if (dithered) {
+        const QImage strip = StripPicture(MakeStrip(f.doc().points(), 200, down, thick, true));
+        QCOMPARE(f.w().picWork(), strip);
+        if (format != "jpeg") // a JPEG encoder makes its own pixels
+            QCOMPARE(img, strip);
+        f.w().close();
+        GuiFixture next(f.iniText());
+        QVERIFY(next.w().state().Dither && next.action("mnuBlendKind_1")->isChecked());
+        QCOMPARE(next.doc().points().blend, Blend::OkLab);
+    } else if (format != "jpeg") {
+        if (down) // read down as across
+            img = img.transformed(QTransform(0, 1, 1, 0, 0, 0));
+        QVERIFY(ImageShowsLine(img, DrawGrad(StartupPoints(), 200)));
+    }
+}
+
+void tst_Commands::cancelAtEachStep()
+{
+    GuiFixture f;
+    const auto save = [](GuiFixture& g) { Click(g.get("CmdSave")); };
+    // The file dialog cancelled: no options dialog.
+    save(f);
+    QCOMPARE(f.dialogs.modalCount, 0);
+    // The options dialog cancelled after a name: nothing written, the name
+    // and the changed box kept for the next time.
+    const QString path = f.userDir.filePath("keep.png");
+    f.dialogs.files.push_back(path);
+    f.dialogs.modals.push_back([](QDialog* d) {
+        child<QCheckBox>(*d, "chkHeight")->setChecked(true);
+        child<QLineEdit>(*d, "txtSize")->setText("64");
+        Click(child<QPushButton>(*d, "CmdCancel"));
+    });
+    save(f);
+    QCOMPARE(f.w().saveFileName(), path);
+    QVERIFY(child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
+    QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), "64");
+    // Escape is Cancel too; the close box also resets the dialog.
+    for (bool escape : {true, false}) {
+        f.dialogs.files.push_back(path);
+        f.dialogs.modals.push_back([escape](QDialog* d) {
+            escape ? QTest::keyClick(d, Qt::Key_Escape) : void(d->close());
+        });
+        save(f);
+    }
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
+    QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), "100");
+    // A file written: the next dialog offers its name without the extension
+    // and its type first, and the next start its folder.
+    Export(f, f.userDir.filePath("sky.png"), 0);
+    save(f);
+    QCOMPARE(f.dialogs.saveRequests.back().fileName, f.userDir.filePath("sky"));
+    QCOMPARE(f.dialogs.saveRequests.back().type, "png");
+    f.w().close();
+    GuiFixture again(f.iniText());
+    save(again);
+    QCOMPARE(again.dialogs.saveRequests.back().initialDir, f.userDir.path() + "/");
+}
+
+// The thickness: 1 to 32767; a refused one is said, and asked again.
+void tst_Commands::thicknessBounds_data()
+{
+    // The text typed, and whether it is taken.
+    Rows<Taken>({{"empty", {"", false}},
+                 {"0", {"0", false}},
+                 {"1", {"1", true}},
+                 {"32767", {"32767", true}},
+                 {"32768", {"32768", false}}});
+}
+
+void tst_Commands::thicknessBounds()
+{
+    QFETCH(Taken, row);
+    ScriptedDialogs dialogs;
+    frmOption o(dialogs, nullptr, 1);
+    QLineEdit* box = child<QLineEdit>(o, "txtSize");
+    // Disabled until the box is checked.
+    QVERIFY(!box->isEnabled());
+    o.setTarget({true, 0, 100});
+    child<QCheckBox>(o, "chkHeight")->setChecked(true);
+    o.show();
+    box->setText(row.first);
+    o.cmdOK_Click();
+    QCOMPARE(o.isVisible(), !row.second);
+    QCOMPARE(dialogs.messages.size(), std::size_t(!row.second));
+}
+
+// The encoders' bridge: JPEG quality 1 to 255, PNG option 0 to 2.
+void tst_Commands::encoderBridge_data()
+{
+    // JPEG or PNG, the option, the code.
+    Rows<Bridge>({{"JPEG 0", {true, 0, 252}},
+                  {"JPEG 255", {true, 255, 0}},
+                  {"JPEG 256", {true, 256, 252}},
+                  {"PNG 0", {false, 0, 0}},
+                  {"PNG 3", {false, 3, 252}}});
+}
+
+void tst_Commands::encoderBridge()
+{
+    QFETCH(Bridge, row);
+    const auto& [jpeg, option, code] = row;
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out");
+    const StripImage img{DrawGrad(StartupPoints(), 10), false, 1};
+    clsTransG& t = clsTransG::instance();
+    QCOMPARE(jpeg ? t.DCSaveJpeg(dialogs, nullptr, img, path, option, 0)
+                  : t.DCSavePNG(dialogs, nullptr, img, path, option),
+             code);
+    QCOMPARE(QFile::exists(path), code == 0);
+}
+
+// The save dialog's types: each text once, then patterns in any case.
+void tst_Commands::saveNameFilters()
+{
+    QCOMPARE(SaveNameFilters("B(*.BMP)|*.bmp|PNG|*.png|odd"),
+             QStringList({"B(*.BMP) (*.[bB][mM][pP])", "PNG (*.[pP][nN][gG])"}));
+}
+
+// The help page names the edit menu as it is shown and no item with its
+// raw "&"; its examples are each given once and read in a shell as meant.
+void tst_Commands::helpPage()
+{
+    GuiFixture f({}, false);
+    QFile file(qEnvironmentVariable("VELMIX_SOURCE") + "/help/index.htm");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(file.readAll());
+    QVERIFY(!page.contains("(&amp;"));
+    const QString edit = f.get<QMenu>("mnuGradEdit")->title().remove('&');
+    static const QRegularExpression named(
+        "(ｸﾞ|グ)(ﾗﾞ|ﾗ|ラ)(ﾃﾞ|デ)(ｰ|ー)(ｼｮ|ショ)(ﾝ|ン)編集(\\(E\\))?");
+    for (const QRegularExpressionMatch& m : named.globalMatch(page))
+        QCOMPARE(m.captured(), edit);
+    static const QRegularExpression example("velmix-render( [^<\n\\[]+)(?=[<\n])");
+    QStringList examples;
+    for (const QRegularExpressionMatch& m : example.globalMatch(page))
+        examples << m.captured(1).section(" &gt; ", 0, 0);
+    QCOMPARE(examples.size(), 5);
+    QCOMPARE(examples.removeDuplicates(), 0);
+    for (const QString& args : examples) {
+        QProcess sh;
+        sh.start("sh", {"-c", "printf '%s\\n' " + args});
+        QVERIFY(sh.waitForFinished());
+        std::vector<std::string> words;
+        for (const QString& w :
+             QString::fromUtf8(sh.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
+            words.push_back(w.toStdString());
+        const RenderArgsResult r = ParseRenderArgs(words);
+        QVERIFY2(r.job, qPrintable(args + ": " + QString::fromStdString(r.error)));
+    }
+}
+
+// No options for a CSS copy: every thickness tiles alike. The rule's
+// declarations as they stand in it, without a blank line.
+void tst_Commands::copyCss()
+{
+    GuiFixture f;
+    f.sizeBox()->setText("40");
+    f.trigger("mnuCopyCss");
+    QCOMPARE(f.dialogs.modalCount, 0);
+    QCOMPARE("body {\n" + QGuiApplication::clipboard()->text().toStdString() + "}\n",
+             CssRule({StartupPoints(), 40, false, 1}));
+}
+
+// The help page opened, by the desktop's opener too: one that cannot
+// start, one that gives up after it started (said when it ends), one that
+// ends well.
+void tst_Commands::helpOpener_data()
+{
+    // The opener ("": the scripted one), what is said.
+    Rows<Said>({{"no help folder", {"", "Ret= 2"}},
+                {"opened", {"", ""}},
+                {"no viewer", {"no viewer", "Ret= 31"}},
+                {"opener cannot start", {"no-such-opener", "Ret= 31"}},
+                {"opener gives up", {"false", "Ret= 1"}},
+                {"opener ends well", {"true", ""}}});
+}
+
+void tst_Commands::helpOpener()
+{
+    QFETCH(Said, row);
+    const auto& [opener, said] = row;
+    GuiFixture f;
+    const QString page = f.programDir.filePath("help/index.htm");
+    const bool folder = QByteArray(QTest::currentDataTag()) != "no help folder";
+    if (folder)
+        QVERIFY(QDir(f.programDir.path()).mkpath("help") && QFile(page).open(QFile::WriteOnly));
+    f.openerResult = opener != "no viewer";
+    f.openerProgram = f.openerResult ? opener : "";
+    f.trigger("MenuPrintHelp");
+    if (said.isEmpty()) {
+        QTest::qWait(opener.isEmpty() ? 0 : 500);
+        QVERIFY(f.dialogs.messages.empty());
+    } else {
+        QTRY_COMPARE(OnlyError(f), "ヘルプを表示できません。\r\n" + said);
+    }
+    if (folder)
+        QCOMPARE(f.opened, std::vector<QUrl>{QUrl::fromLocalFile(page)});
+}
+
+// A failed write keeps the old file; the same words for every type, and
+// the system's own reason.
+void tst_Commands::failedWrite_data()
+{
+    QTest::addColumn<QString>("type");
+    for (const char* type : {"bmp", "png", "jpg"})
+        QTest::newRow(type) << QString(type);
+}
+
+void tst_Commands::failedWrite()
+{
+    QFETCH(QString, type);
+    GuiFixture f;
+    f.sizeBox()->setText("2000");
+    QFile old(f.userDir.filePath("old." + type));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("precious") == 8);
+    old.close();
+    {
+        FileSizeLimit limit(4096);
+        Export(f, old.fileName(), 3000);
+    }
+    QCOMPARE(OnlyError(f), QString("ファイルに書きこめません。\r\n") + strerror(EFBIG));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), "precious");
+}
+
+// A copy of the largest picture (2000 x 32767, 262 MB) when memory runs
+// out: reported, and the clipboard keeps what it held.
+void tst_Commands::copyOutOfMemory()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer reserves address space of its own");
+#endif
+    GuiFixture f;
+    f.sizeBox()->setText("2000");
+    QGuiApplication::clipboard()->setText("before");
+    AddressSpaceHeadroom limit(64u << 20);
+    Export(f, {}, 32767);
+    QCOMPARE(OnlyError(f), QString("クリップボードにコピーできません。\r\n") + strerror(ENOMEM));
+    QCOMPARE(QGuiApplication::clipboard()->text(), "before");
+}
 
 QTEST_MAIN(tst_Commands)
 #include "tst_commands.moc"

@@ -93,116 +93,118 @@ QStringList Texts(QWidget* window)
     return texts;
 }
 
-void Switch(frmMain& w)
-{
-    child<QAction>(w, "mnuLanguage")->trigger();
-}
-
 } // namespace
 
 class tst_Language : public QObject
 {
     Q_OBJECT
 private slots:
-    void textsFit_data()
-    {
-        QTest::addColumn<bool>("english");
-        QTest::newRow("Japanese") << false;
-        QTest::newRow("English") << true;
-    }
-    void textsFit()
-    {
-        QFETCH(bool, english);
-        GuiFixture f;
-        SetUiLanguage(english ? UiLanguage::English : UiLanguage::Japanese);
-        QStringList cut = Cut(&f.w());
-        // The tile window at its designed size, in both orientations.
-        Trigger(f.w(), "MenuTile");
-        cut << Cut(&f.tile());
-        child<QRadioButton>(f.w(), "Option1", 1)->click();
-        cut << Cut(&f.w()) << Cut(&f.tile());
-        // The options dialog for both commands, the longest size shown.
-        for (const bool save : {true, false}) {
-            frmOption option(f.dialogs, &f.w(), kMaxThickness);
-            option.setObjectName("frmOption");
-            option.setTarget({save, save ? 0 : 1, kMaxImageSize});
-            option.show();
-            option.setThickness(true, kMaxThickness);
-            cut << Cut(&option);
-        }
-        frmLD ld(&f.w());
-        ld.setObjectName("frmLD");
-        ld.show();
-        cut << Cut(&ld);
-        frmAbout about(f.dialogs, &f.w());
-        about.setObjectName("frmAbout");
-        about.show();
-        cut << Cut(&about);
-        cut.removeDuplicates();
-        QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
-    }
-
-    void switchesAtOnce()
-    {
-        GuiFixture f;
-        Trigger(f.w(), "MenuTile");
-        const QStringList japanese = Texts(&f.w()) + Texts(&f.tile());
-        QVERIFY(japanese.contains("ﾀｲﾙ表示(&T)"));
-        QVERIFY(japanese.contains("English(&E)"));
-        Switch(f.w());
-        QCOMPARE(CurrentUiLanguage(), UiLanguage::English);
-        const QStringList english = Texts(&f.w()) + Texts(&f.tile());
-        QCOMPARE(english.size(), japanese.size());
-        // Not a Japanese character left, the other language's item aside.
-        const QRegularExpression kana("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]");
-        QStringList left = english.filter(kana);
-        left.removeAll("日本語(&J)");
-        // The stored font name is a value, not a text of ours.
-        left.removeIf([](const QString& t) { return t.startsWith("FontName = "); });
-        QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
-        QVERIFY(english.contains("&Tile View"));
-        QCOMPARE(f.tile().windowTitle(), QString("Tile View"));
-        // Qt's own buttons follow.
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
-        Switch(f.w());
-        QCOMPARE(Texts(&f.w()) + Texts(&f.tile()), japanese);
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("キャンセル"));
-    }
-
-    void choiceKept_data()
-    {
-        QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<bool>("english");
-        const QByteArray head = "[IniCheck]\r\nDummy=1\r\n[Option]\r\n";
-        QTest::newRow("no key: the locale's (C)") << head << false;
-        QTest::newRow("English") << head + "Language=en\r\n" << true;
-        QTest::newRow("Japanese") << head + "Language=ja\r\n" << false;
-        QTest::newRow("written by hand") << head + "Language= EN \r\n" << true;
-        QTest::newRow("unknown: the locale's") << head + "Language=de\r\n" << false;
-    }
-    void choiceKept()
-    {
-        QFETCH(QByteArray, stored);
-        QFETCH(bool, english);
-        {
-            GuiFixture f(stored);
-            QCOMPARE(CurrentUiLanguage() == UiLanguage::English, english);
-            QCOMPARE(child<QPushButton>(f.w(), "CmdSave")->text(),
-                     QString(english ? "&Save" : "保存(&S)"));
-            // Not chosen in this run: the file's line stays as it was.
-            f.w().SaveSettingsNow();
-            const qsizetype at = stored.indexOf("Language");
-            const QByteArray line = at < 0 ? QByteArray() : stored.mid(at);
-            QCOMPARE(f.iniText().indexOf("Language") < 0, line.isEmpty());
-            QVERIFY(f.iniText().contains(line));
-            Switch(f.w());
-            f.w().SaveSettingsNow();
-            const QByteArray chosen = english ? "Language=ja\r\n" : "Language=en\r\n";
-            QVERIFY2(f.iniText().contains(chosen), f.iniText().constData());
-        }
-        SetUpJapaneseUi();
-    }
+    void textsFit_data();
+    void textsFit();
+    void switchesAtOnce();
+    void choiceKept_data();
+    void choiceKept();
 };
+
+void tst_Language::textsFit_data()
+{
+    QTest::addColumn<bool>("english");
+    QTest::newRow("Japanese") << false;
+    QTest::newRow("English") << true;
+}
+
+void tst_Language::textsFit()
+{
+    QFETCH(bool, english);
+    GuiFixture f;
+    SetUiLanguage(english ? UiLanguage::English : UiLanguage::Japanese);
+    QStringList cut = Cut(&f.w());
+    // The tile window at its designed size, in both orientations.
+    f.trigger("MenuTile");
+    cut << Cut(&f.tile());
+    f.get<QRadioButton>("Option1_1")->click();
+    cut << Cut(&f.w()) << Cut(&f.tile());
+    // The options dialog for both commands, the longest size shown.
+    for (const bool save : {true, false}) {
+        frmOption option(f.dialogs, &f.w(), kMaxThickness);
+        option.setObjectName("frmOption");
+        option.setTarget({save, save ? 0 : 1, kMaxImageSize});
+        option.show();
+        option.setThickness(true, kMaxThickness);
+        cut << Cut(&option);
+    }
+    frmLD ld(&f.w());
+    ld.setObjectName("frmLD");
+    ld.show();
+    cut << Cut(&ld);
+    frmAbout about(f.dialogs, &f.w());
+    about.setObjectName("frmAbout");
+    about.show();
+    cut << Cut(&about);
+    cut.removeDuplicates();
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+}
+
+void tst_Language::switchesAtOnce()
+{
+    GuiFixture f;
+    f.trigger("MenuTile");
+    const QStringList japanese = Texts(&f.w()) + Texts(&f.tile());
+    QVERIFY(japanese.contains("ﾀｲﾙ表示(&T)"));
+    QVERIFY(japanese.contains("English(&E)"));
+    f.trigger("mnuLanguage");
+    QCOMPARE(CurrentUiLanguage(), UiLanguage::English);
+    const QStringList english = Texts(&f.w()) + Texts(&f.tile());
+    QCOMPARE(english.size(), japanese.size());
+    // Not a Japanese character left, the other language's item aside.
+    const QRegularExpression kana("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]");
+    QStringList left = english.filter(kana);
+    left.removeAll("日本語(&J)");
+    // The stored font name is a value, not a text of ours.
+    left.removeIf([](const QString& t) { return t.startsWith("FontName = "); });
+    QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
+    QVERIFY(english.contains("&Tile View"));
+    QCOMPARE(f.tile().windowTitle(), QString("Tile View"));
+    // Qt's own buttons follow.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+    f.trigger("mnuLanguage");
+    QCOMPARE(Texts(&f.w()) + Texts(&f.tile()), japanese);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("キャンセル"));
+}
+
+void tst_Language::choiceKept_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<bool>("english");
+    const QByteArray head = "[IniCheck]\r\nDummy=1\r\n[Option]\r\n";
+    QTest::newRow("no key: the locale's (C)") << head << false;
+    QTest::newRow("English") << head + "Language=en\r\n" << true;
+    QTest::newRow("Japanese") << head + "Language=ja\r\n" << false;
+    QTest::newRow("written by hand") << head + "Language= EN \r\n" << true;
+    QTest::newRow("unknown: the locale's") << head + "Language=de\r\n" << false;
+}
+
+void tst_Language::choiceKept()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(bool, english);
+    {
+        GuiFixture f(stored);
+        QCOMPARE(CurrentUiLanguage() == UiLanguage::English, english);
+        QCOMPARE(f.get<QPushButton>("CmdSave")->text(), QString(english ? "&Save" : "保存(&S)"));
+        // Not chosen in this run: the file's line stays as it was.
+        f.w().SaveSettingsNow();
+        const qsizetype at = stored.indexOf("Language");
+        const QByteArray line = at < 0 ? QByteArray() : stored.mid(at);
+        QCOMPARE(f.iniText().indexOf("Language") < 0, line.isEmpty());
+        QVERIFY(f.iniText().contains(line));
+        f.trigger("mnuLanguage");
+        f.w().SaveSettingsNow();
+        const QByteArray chosen = english ? "Language=ja\r\n" : "Language=en\r\n";
+        QVERIFY2(f.iniText().contains(chosen), f.iniText().constData());
+    }
+    SetUpJapaneseUi();
+}
 
 QTEST_MAIN(tst_Language)
 #include "tst_language.moc"

@@ -25,9 +25,10 @@ namespace {
 long SettledRssKiB(GuiFixture& f)
 {
     f.tile().resize(513, 224);
-    Trigger(f.w(), "MenuTile");
+    f.trigger("MenuTile");
     QCoreApplication::processEvents();
-    malloc_trim(0); // what was freed is not kept
+    // What was freed is not kept.
+    malloc_trim(0);
     long pages = 0, resident = 0;
     std::ifstream("/proc/self/statm") >> pages >> resident;
     return resident * 4;
@@ -35,12 +36,11 @@ long SettledRssKiB(GuiFixture& f)
 
 void Act(GuiFixture& f, std::mt19937& rnd)
 {
-    frmMain& w = f.w();
     frmTile& t = f.tile();
     const auto pick = [&](int n) { return static_cast<int>(rnd() % static_cast<unsigned>(n)); };
     const auto colour = [&] { return QColor(pick(256), pick(256), pick(256)); };
     const int i = pick(kPointCount);
-    QSlider* slider = child<QSlider>(w, "Slider1", i);
+    QSlider* slider = f.slider(i);
     const Qt::Key keys[] = {Qt::Key_Left,     Qt::Key_Right, Qt::Key_PageUp,
                             Qt::Key_PageDown, Qt::Key_Home,  Qt::Key_End};
     const char* sizes[] = {"", "0", "1", "3", "4", "100", "2500", "777", "12a"};
@@ -50,10 +50,10 @@ void Act(GuiFixture& f, std::mt19937& rnd)
     const double points[] = {9, 10.5, 16, 27.75};
     // Each action by its weight: the check boxes twice.
     const std::function<void()> actions[] = {
-        [&] { QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton); },
-        [&] { QTest::mouseClick(child<QCheckBox>(w, "Check1", i), Qt::LeftButton); },
+        [&] { Click(f.check(i)); }, [&] { Click(f.check(i)); },
         [&] { slider->setValue(pick(1001)); },
-        [&] { // a drag, redrawn when let go
+        // A drag, redrawn when let go.
+        [&] {
             if (!slider->isEnabled())
                 return;
             slider->setSliderDown(true);
@@ -67,27 +67,28 @@ void Act(GuiFixture& f, std::mt19937& rnd)
         },
         [&] {
             f.dialogs.colors.push_back(pick(4) ? std::optional<QColor>(colour()) : std::nullopt);
-            QTest::mouseClick(child<ColorBox>(w, "PicColor", i), Qt::LeftButton);
+            Click(f.colorBox(i));
         },
         [&] {
-            child<QLineEdit>(w, "txtSize")->setText(sizes[pick(9)]);
+            f.sizeBox()->setText(sizes[pick(9)]);
             if (pick(2) == 0)
-                QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Return);
+                QTest::keyClick(f.sizeBox(), Qt::Key_Return);
         },
-        [&] { child<UpDown>(w, "UpDown1")->step(pick(2) ? 1 : -1); },
-        [&] { QTest::mouseClick(child<QRadioButton>(w, "Option1", pick(2)), Qt::LeftButton); },
-        [&] { // closed, minimised, resized or as it is, then shown
+        [&] { f.get<UpDown>("UpDown1")->step(pick(2) ? 1 : -1); },
+        [&] { Click(f.get(Row("Option1", pick(2)))); },
+        // Closed, minimised, resized or as it is, then shown.
+        [&] {
             if (const int what = pick(4); what == 0)
                 t.close();
             else if (what == 1)
                 t.showMinimized();
             else if (what == 2)
                 t.resize(tiles[pick(5)]);
-            Trigger(w, "MenuTile");
+            f.trigger("MenuTile");
         },
-        [&] { pick(2) ? Trigger(w, "mnuRandom") : Trigger(w, "mnuRandomNatural"); },
-        [&] { Trigger(w, "mnuEqual"); },
-        [&] { pick(2) ? Trigger(w, "mnuMemorySave") : Trigger(w, "mnuMemoryLoad"); },
+        [&] { f.trigger(pick(2) ? "mnuRandom" : "mnuRandomNatural"); },
+        [&] { f.trigger("mnuEqual"); },
+        [&] { f.trigger(pick(2) ? "mnuMemorySave" : "mnuMemoryLoad"); },
         [&] {
             const int offset = pick(511) - 255;
             const int end = pick(3);
@@ -96,12 +97,12 @@ void Act(GuiFixture& f, std::mt19937& rnd)
                 child<QSlider>(*ld, "sldLD")->setValue(offset);
                 end == 0 ? ld->cmdOK_Click() : end == 1 ? ld->CmdCancel_Click() : (void)ld->close();
             });
-            Trigger(w, "mnuLD");
+            f.trigger("mnuLD");
         },
         [&] {
             const int what = pick(3);
             if (what == 0) {
-                QTest::mouseClick(child<QCheckBox>(t, "ChkText"), Qt::LeftButton);
+                Click(child<QCheckBox>(t, "ChkText"));
             } else if (what == 1 && child<QPushButton>(t, "CmdFont")->isEnabled()) {
                 QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
                 font.setPointSizeF(points[pick(4)]);
@@ -114,33 +115,31 @@ void Act(GuiFixture& f, std::mt19937& rnd)
                 t.picForeColor_Click();
             }
         },
-        [&] { child<QAction>(w, pick(3) == 0 ? "mnuRedo" : "mnuUndo")->trigger(); },
-        [&] { Trigger(w, pick(2) ? "mnuBlendKind_1" : "mnuBlendKind_0"); },
-        [&] { QTest::keyClick(child<ColorBox>(w, "PicColor", i), Qt::Key_Space); }};
+        [&] { f.trigger(pick(3) == 0 ? "mnuRedo" : "mnuUndo"); },
+        [&] { f.trigger(pick(2) ? "mnuBlendKind_1" : "mnuBlendKind_0"); },
+        [&] { QTest::keyClick(f.colorBox(i), Qt::Key_Space); }};
     actions[pick(std::size(actions))]();
 }
 
 void UndoToStartAndBack(GuiFixture& f)
 {
-    frmMain& w = f.w();
-    Trigger(w, "MenuTile");
+    f.trigger("MenuTile");
     // A size still being typed is finished.
-    QTest::keyClick(child<QLineEdit>(w, "txtSize"), Qt::Key_Return);
-    const EditState end = w.document().state();
-    const QImage preview = child<ImageBox>(w, "picPrev")->image().copy();
-    const QImage work = w.picWork().copy();
+    QTest::keyClick(f.sizeBox(), Qt::Key_Return);
+    const EditState end = f.doc().state();
+    const QImage preview = f.preview();
+    const QImage work = f.w().picWork().copy();
     int undone = 0;
-    while (child<QAction>(w, "mnuUndo")->isEnabled()) {
-        child<QAction>(w, "mnuUndo")->trigger();
-        ++undone;
+    for (; f.action("mnuUndo")->isEnabled(); ++undone) {
+        f.trigger("mnuUndo");
         QCOMPARE(ShownFault(f), QString());
     }
-    QCOMPARE(w.document().state(), (EditState{StartupPoints(), 100, 0}));
+    QCOMPARE(f.doc().state(), (EditState{StartupPoints(), 100, 0}));
     for (int k = 0; k < undone; ++k)
-        child<QAction>(w, "mnuRedo")->trigger();
-    QCOMPARE(w.document().state(), end);
-    QCOMPARE(child<ImageBox>(w, "picPrev")->image(), preview);
-    QCOMPARE(w.picWork(), work);
+        f.trigger("mnuRedo");
+    QCOMPARE(f.doc().state(), end);
+    QCOMPARE(f.preview(), preview);
+    QCOMPARE(f.w().picWork(), work);
     QVERIFY(ShownFault(f).isEmpty());
     QVERIFY(f.dialogs.messages.empty());
     qInfo("%d steps undone and redone", undone);
@@ -193,7 +192,7 @@ void tst_Soak::randomActions()
 #endif
     // The undo history is kept whole for this run on purpose: its growth is
     // allowed for (a step is well below 128 bytes).
-    const long history = static_cast<long>(f.w().document().history().undoCount() * 128 / 1024);
+    const long history = f.steps() * 128L / 1024;
     QVERIFY2(rssEnd <= rssAt1000 * 105 / 100 + history, "memory grew by more than 5%");
 }
 
