@@ -131,25 +131,23 @@ void GradDocument::commit(EditStep step, int mergeKey)
 
 bool GradDocument::undo()
 {
-    // A size still being typed is finished first: undo takes it back.
-    if (m_state.size != m_history.current().size)
-        commit(EditStep::Size);
-    if (!m_history.canUndo())
-        return false;
-    const EditState before = m_state;
-    m_state = m_history.undo();
-    announce(Differences(before, m_state) | kHistory);
-    return true;
+    return step(true);
 }
 
 bool GradDocument::redo()
 {
+    return step(false);
+}
+
+bool GradDocument::step(bool back)
+{
+    // A size still being typed is finished first: undo takes it back.
     if (m_state.size != m_history.current().size)
         commit(EditStep::Size);
-    if (!m_history.canRedo())
+    if (back ? !m_history.canUndo() : !m_history.canRedo())
         return false;
     const EditState before = m_state;
-    m_state = m_history.redo();
+    m_state = back ? m_history.undo() : m_history.redo();
     announce(Differences(before, m_state) | kHistory);
     return true;
 }

@@ -104,6 +104,8 @@ private:
     // is null.
     void change(const EditState& next, const EditStep* step, int mergeKey);
     void announce(unsigned aspects);
+    // Undo (back) or redo.
+    bool step(bool back);
 
     EditState m_state;
     EditHistory m_history;
