@@ -305,6 +305,8 @@ private slots:
     {
         // A straight gradient is one piece; numbers lose trailing zeros.
         QCOMPARE(GradientStops(Points("0 1000/#ffffff"), 2000).size(), std::size_t(2));
+        // A steep last tenth is still one straight piece: float noise adds no stops.
+        QCOMPARE(GradientStops(Points("0 900 1000/#ffffff"), 1500).size(), std::size_t(3));
         const GradPoints p = Points("0/#ab0cf0 1000/#ffffff");
         QCOMPARE(CssRule({p, 4, false, 1}), "body {\n  background-color: #ab0cf0;\n"
                                             "  background-image: linear-gradient(to right,\n"
@@ -385,6 +387,8 @@ private slots:
     {
         for (const char* none : {"", "x", " .", "-e5", "+"}) // the setting's default
             QVERIFY2(!FindNumber(none), none);
+        // The text ends where its view ends, whatever follows it.
+        QVERIFY(!FindNumber(std::string_view("-5").substr(0, 1)));
     }
     void textHelpers()
     {

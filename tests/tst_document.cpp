@@ -86,6 +86,8 @@ private slots:
         QVERIFY(!doc.undo());
         QVERIFY(doc.redo());
         QCOMPARE(doc.points().position[1], 410);
+        QVERIFY(doc.redo() && !doc.redo()); // the typed size, then nothing
+        QCOMPARE(doc.size(), 7);
         // Start-up: a state of its own, no step to undo, a size of at least 4.
         doc.reset({StartupPoints(), 1, 3});
         QVERIFY(!doc.history().canUndo() && !doc.history().canRedo());
