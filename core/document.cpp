@@ -155,8 +155,13 @@ bool GradDocument::step(bool back)
 const std::vector<Colour>& GradDocument::line(int length) const
 {
     auto it = m_lines.find(length);
-    if (it == m_lines.end())
+    if (it == m_lines.end()) {
+        // The views ask for two or three lengths; a size stepped through
+        // many between two colour changes must not keep a line for each.
+        if (m_lines.size() >= 4)
+            m_lines.clear();
         it = m_lines.emplace(length, DrawGrad(m_state.points, length)).first;
+    }
     return it->second;
 }
 
