@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Seven points that draw a gradient they cannot hold exactly as closely as
+// they can: the largest channel error over a 1000-pixel strip, drawn by the
+// rasteriser, made as small as we can.
+
+#include "core/ggr.h"
+
+#include <vector>
+
+namespace velmix {
+
+struct FittedPoints
+{
+    GradPoints points;
+    // The largest channel difference in levels between DrawGrad(points,
+    // 1000) and the samples; 0 when exact.
+    int largestError = 0;
+};
+
+// samples: the gradient at x / 1000 for x = 0..999 (SampleGradient).
+FittedPoints FitPoints(const std::vector<Colour>& samples);
+
+// The simple fit ours must beat: for a tolerance e, points placed along the
+// curve each as far as a straight line from the last stays within e; the
+// smallest e (to a hundredth of a level) that needs at most seven points.
+FittedPoints FloorFit(const std::vector<Colour>& samples);
+
+// What applying a gradient gives: its exact points when seven can hold it,
+// fitted points otherwise.
+FittedPoints PointsFor(const NamedGradient& gradient);
+
+} // namespace velmix
