@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The gradient library: a folder of .ggr files, one a gradient, that GIMP
+// and Krita users can drop files into and take ours out of, plus the
+// read-only gradients shipped with the program.
+
+#include "common/result.h"
+#include "core/ggr.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace velmix {
+
+struct LibraryEntry
+{
+    NamedGradient gradient;
+    QString path;          // the .ggr file
+    bool readOnly = false; // shipped with the program: no rename, no delete
+};
+
+class GradLibrary
+{
+public:
+    // The user's folder ($XDG_DATA_HOME/velmix/gradients, by default
+    // ~/.local/share/velmix/gradients) and the shipped ones, in order:
+    // velmix/gradients under each of $XDG_DATA_DIRS, and gradients/ beside
+    // the program (a copy run from its build or an unpacked folder).
+    GradLibrary(QString userFolder, QStringList shippedFolders);
+    static GradLibrary Standard();
+
+    // Reads the folders again; files that cannot be read are left out.
+    void reload();
+    const std::vector<LibraryEntry>& entries() const { return m_entries; }
+
+    // Each writes one file (atomically) and reloads. A name already taken
+    // gets " (2)", " (3)"...; the file's name comes from the gradient's.
+    Result add(const NamedGradient& gradient);
+    Result rename(int index, const QString& name);
+    Result remove(int index);
+    // Every gradient the file brings in, each kept whole as its .ggr.
+    Result import(const QString& path);
+
+    // The file name for a gradient's name: '/', control characters and a
+    // leading dot become '_'.
+    static QString FileNameFor(const QString& name);
+
+private:
+    QString m_user;
+    QStringList m_shipped;
+    std::vector<LibraryEntry> m_entries;
+};
+
+// A .ggr, .svg or .css file (by its extension, or its content when it has
+// none), read into gradients.
+GradImport ImportFile(const QString& path);
+// The linearGradient elements of an SVG document.
+GradImport ReadSvg(const QByteArray& svg, const std::string& name);
+
+} // namespace velmix
