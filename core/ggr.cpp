@@ -1,0 +1,376 @@
+// SPDX-License-Identifier: MIT
+#include "core/ggr.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+namespace velmix {
+
+namespace {
+
+// The lines of a text, split at "\n" only: a "\r" before it stays, as GIMP
+// leaves it (its numbers and names skip it as white space).
+std::vector<std::string_view> Lines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        lines.push_back(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+    return lines;
+}
+
+bool IsSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+std::string_view SkipSpace(std::string_view s)
+{
+    while (!s.empty() && IsSpace(s.front()))
+        s.remove_prefix(1);
+    return s;
+}
+
+std::string_view Trimmed(std::string_view s)
+{
+    s = SkipSpace(s);
+    while (!s.empty() && IsSpace(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// A number as C's strtod reads it in the "C" locale (white space first, a
+// sign, decimal or hexadecimal, inf and nan), whatever the program's locale.
+// Advances `s` past it; false when there is none or it is out of range.
+bool ReadDouble(std::string_view& s, double& value)
+{
+    std::string_view t = SkipSpace(s);
+    bool negative = false;
+    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
+        negative = t.front() == '-';
+        t.remove_prefix(1);
+    }
+    auto format = std::chars_format::general;
+    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X') &&
+        std::isxdigit(static_cast<unsigned char>(t[2])) != 0) {
+        format = std::chars_format::hex;
+        t.remove_prefix(2);
+    }
+    if (!t.empty() && (t.front() == '+' || t.front() == '-'))
+        return false;
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value, format);
+    if (ec != std::errc())
+        return false;
+    value = negative ? -value : value;
+    s.remove_prefix(static_cast<std::size_t>(end - s.data()));
+    return true;
+}
+
+// An int as sscanf's %d reads it; false when there is none.
+bool ReadInt(std::string_view& s, long long& value)
+{
+    std::string_view t = SkipSpace(s);
+    if (!t.empty() && t.front() == '+')
+        t.remove_prefix(1);
+    if (!t.empty() && t.front() == '+')
+        return false;
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
+    if (ec == std::errc::invalid_argument)
+        return false;
+    if (ec == std::errc::result_out_of_range)
+        value = *t.data() == '-' ? -1 : 1LL << 40; // out of every range we accept
+    s.remove_prefix(static_cast<std::size_t>(end - s.data()));
+    return true;
+}
+
+// The name as valid UTF-8: bytes that are not are taken as Latin-1.
+std::string Utf8Name(std::string_view s)
+{
+    std::string out;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80         ? 1
+                              : (c >> 5) == 6  ? 2
+                              : (c >> 4) == 14 ? 3
+                              : (c >> 3) == 30 ? 4
+                                               : 0;
+        bool valid = n > 0 && i + n <= s.size();
+        for (std::size_t k = 1; valid && k < n; ++k)
+            valid = (static_cast<unsigned char>(s[i + k]) >> 6) == 2;
+        if (valid) {
+            out.append(s.substr(i, n));
+            i += n;
+        } else {
+            out += static_cast<char>(0xc0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3f));
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string Number(double v)
+{
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
+    return std::string(buffer, end);
+}
+
+GgrRead Refused(int line, const std::string& why)
+{
+    return {std::nullopt, std::to_string(line) + "行目: " + why, line};
+}
+
+// A colour type of the file: 0 as written, 1 and 2 the foreground (black),
+// 3 and 4 the background (white), 2 and 4 fully transparent.
+SegmentColour Flat(const SegmentColour& written, long long type)
+{
+    if (type == 0)
+        return written;
+    const double level = type >= 3 ? 1.0 : 0.0;
+    return {level, level, level, type % 2 == 0 ? 0.0 : 1.0};
+}
+
+} // namespace
+
+GgrRead ReadGgr(std::string_view text, const std::string& fallbackName)
+{
+    const std::vector<std::string_view> lines = Lines(text);
+    // A line past the end reads as empty, as GIMP reads it.
+    const auto line = [&](std::size_t i) {
+        return i < lines.size() ? lines[i] : std::string_view();
+    };
+    if (!line(0).starts_with("GIMP Gradient"))
+        return Refused(
+            1,
+            "GIMPのグラデーションファイルではありません(1行目が\"GIMP Gradient\"ではありません)。");
+    NamedGradient g{fallbackName, {}};
+    std::size_t at = 1;
+    if (line(at).starts_with("Name: ")) {
+        const std::string name = Utf8Name(Trimmed(line(at).substr(6)));
+        if (!name.empty())
+            g.name = name;
+        ++at;
+    }
+    // atoi: the digits at the start, anything after them ignored.
+    std::string_view countText = line(at);
+    long long count = 0;
+    if (!ReadInt(countText, count) || count < 1)
+        return Refused(static_cast<int>(at + 1), "区間の数がありません(1以上の整数が必要です)。");
+    for (long long i = 0; i < count; ++i) {
+        ++at;
+        const int lineNo = static_cast<int>(at + 1);
+        const std::string segment = "区間" + std::to_string(i + 1);
+        std::string_view s = line(at);
+        GradSegment seg;
+        double v[11];
+        for (double& value : v) {
+            if (!ReadDouble(s, value))
+                return Refused(lineNo, segment + "の数値が11個そろっていません。");
+            if (!std::isfinite(value))
+                return Refused(lineNo, segment + "に有限でない数値があります。");
+        }
+        long long kinds[4];
+        int read = 0;
+        while (read < 4 && ReadInt(s, kinds[read]))
+            ++read;
+        if (read != 2 && read != 4)
+            return Refused(lineNo,
+                           segment + "のブレンドと色の種類(整数2個または4個)が読めません。");
+        if (kinds[0] < 0 || kinds[0] > 5 || kinds[1] < 0 || kinds[1] > 2)
+            return Refused(lineNo, segment + "のブレンド(0-5)または色(0-2)の種類が範囲外です。");
+        if (read == 4 && (kinds[2] < 0 || kinds[2] > 4 || kinds[3] < 0 || kinds[3] > 4))
+            return Refused(lineNo, segment + "の端の色の種類(0-4)が範囲外です。");
+        seg.left = v[0];
+        seg.middle = v[1];
+        seg.right = v[2];
+        seg.leftColour = Flat({v[3], v[4], v[5], v[6]}, read == 4 ? kinds[2] : 0);
+        seg.rightColour = Flat({v[7], v[8], v[9], v[10]}, read == 4 ? kinds[3] : 0);
+        seg.blend = static_cast<SegmentBlend>(kinds[0]);
+        seg.colouring = static_cast<SegmentColouring>(kinds[1]);
+        if (seg.left > seg.middle || seg.middle > seg.right)
+            return Refused(lineNo, segment + "の左端・中点・右端(" + Number(seg.left) + ", " +
+                                       Number(seg.middle) + ", " + Number(seg.right) +
+                                       ")が小さい順に並んでいません。");
+        const double start = g.segments.empty() ? 0.0 : g.segments.back().right;
+        if (seg.left != start)
+            return Refused(lineNo, segment + "の左端(" + Number(seg.left) + ")が" +
+                                       (g.segments.empty() ? "0ではありません。"
+                                                           : "前の区間の右端(" + Number(start) +
+                                                                 ")と一致しません。"));
+        g.segments.push_back(seg);
+    }
+    if (g.segments.back().right != 1.0)
+        return Refused(static_cast<int>(at + 1), "最後の区間の右端(" +
+                                                     Number(g.segments.back().right) +
+                                                     ")が1ではありません。");
+    return {std::move(g), {}, 0};
+}
+
+namespace {
+
+// GIMP's smallest segment or midpoint distance it tells from none.
+constexpr double kEpsilon = 1e-10;
+
+double LinearFactor(double middle, double pos)
+{
+    if (pos <= middle)
+        return middle < kEpsilon ? 0.0 : 0.5 * pos / middle;
+    pos -= middle;
+    middle = 1.0 - middle;
+    return middle < kEpsilon ? 1.0 : 0.5 + 0.5 * pos / middle;
+}
+
+double Factor(SegmentBlend blend, double middle, double pos)
+{
+    switch (blend) {
+    case SegmentBlend::Curved:
+        if (middle < kEpsilon)
+            return 1.0;
+        if (1.0 - middle < kEpsilon)
+            return 0.0;
+        return std::exp(-std::numbers::ln2 * std::log(pos) / std::log(middle));
+    case SegmentBlend::Sine:
+        return (std::sin(-std::numbers::pi / 2.0 + std::numbers::pi * LinearFactor(middle, pos)) +
+                1.0) /
+               2.0;
+    case SegmentBlend::SphereIncreasing: {
+        const double p = LinearFactor(middle, pos) - 1.0;
+        return std::sqrt(1.0 - p * p);
+    }
+    case SegmentBlend::SphereDecreasing: {
+        const double p = LinearFactor(middle, pos);
+        return 1.0 - std::sqrt(1.0 - p * p);
+    }
+    case SegmentBlend::Step:
+        return pos >= middle ? 1.0 : 0.0;
+    default:
+        return LinearFactor(middle, pos);
+    }
+}
+
+struct Hsv
+{
+    double h = 0;
+    double s = 0;
+    double v = 0;
+};
+
+Hsv ToHsv(const SegmentColour& c)
+{
+    const double max = std::max({c.red, c.green, c.blue});
+    const double delta = max - std::min({c.red, c.green, c.blue});
+    if (delta <= 0.0001)
+        return {0, 0, max};
+    double h = 0;
+    if (c.red == max)
+        h = (c.green - c.blue) / delta < 0.0 ? (c.green - c.blue) / delta + 6.0
+                                             : (c.green - c.blue) / delta;
+    else if (c.green == max)
+        h = 2.0 + (c.blue - c.red) / delta;
+    else
+        h = 4.0 + (c.red - c.green) / delta;
+    return {h / 6.0, delta / max, max};
+}
+
+SegmentColour FromHsv(const Hsv& c, double alpha)
+{
+    if (c.s == 0.0)
+        return {c.v, c.v, c.v, alpha};
+    const double hue = (c.h == 1.0 ? 0.0 : c.h) * 6.0;
+    const int i = static_cast<int>(hue);
+    const double f = hue - i;
+    const double w = c.v * (1.0 - c.s);
+    const double q = c.v * (1.0 - c.s * f);
+    const double t = c.v * (1.0 - c.s * (1.0 - f));
+    switch (i) {
+    case 0:
+        return {c.v, t, w, alpha};
+    case 1:
+        return {q, c.v, w, alpha};
+    case 2:
+        return {w, c.v, t, alpha};
+    case 3:
+        return {w, q, c.v, alpha};
+    case 4:
+        return {t, w, c.v, alpha};
+    default:
+        return {c.v, w, q, alpha};
+    }
+}
+
+// GIMP's colour at pos (0..1): the segment holding it (a boundary belongs
+// to the segment on its right), the blending's factor and the colouring.
+SegmentColour ColourAt(const NamedGradient& g, double pos)
+{
+    std::size_t i = 0;
+    while (i + 1 < g.segments.size() && pos >= g.segments[i].right)
+        ++i;
+    const GradSegment& seg = g.segments[i];
+    const double length = seg.right - seg.left;
+    double middle = 0.5;
+    if (length < kEpsilon) {
+        pos = 0.5;
+    } else {
+        middle = (seg.middle - seg.left) / length;
+        pos = (pos - seg.left) / length;
+    }
+    const double f = Factor(seg.blend, middle, pos);
+    const SegmentColour& a = seg.leftColour;
+    const SegmentColour& b = seg.rightColour;
+    const double alpha = a.alpha + (b.alpha - a.alpha) * f;
+    if (seg.colouring == SegmentColouring::Rgb)
+        return {a.red + (b.red - a.red) * f, a.green + (b.green - a.green) * f,
+                a.blue + (b.blue - a.blue) * f, alpha};
+    Hsv l = ToHsv(a);
+    const Hsv r = ToHsv(b);
+    l.s += (r.s - l.s) * f;
+    l.v += (r.v - l.v) * f;
+    if (seg.colouring == SegmentColouring::HsvCcw) {
+        if (l.h < r.h) {
+            l.h += (r.h - l.h) * f;
+        } else {
+            l.h += (1.0 - (l.h - r.h)) * f;
+            if (l.h > 1.0)
+                l.h -= 1.0;
+        }
+    } else if (r.h < l.h) {
+        l.h -= (l.h - r.h) * f;
+    } else {
+        l.h -= (1.0 - (r.h - l.h)) * f;
+        if (l.h < 0.0)
+            l.h += 1.0;
+    }
+    return FromHsv(l, alpha);
+}
+
+// Over a white page, clamped to 0..1, rounded half up to a level.
+int Level(double channel, double alpha)
+{
+    const double a = std::clamp(alpha, 0.0, 1.0);
+    const double over = std::clamp(channel, 0.0, 1.0) * a + (1.0 - a);
+    return static_cast<int>(std::floor(over * 255.0 + 0.5));
+}
+
+} // namespace
+
+std::vector<Colour> SampleGradient(const NamedGradient& gradient, int count)
+{
+    std::vector<Colour> out;
+    if (gradient.segments.empty() || count <= 0)
+        return out;
+    out.reserve(static_cast<std::size_t>(count));
+    for (int x = 0; x < count; ++x) {
+        const SegmentColour c = ColourAt(gradient, static_cast<double>(x) / count);
+        out.push_back(
+            MakeColour(Level(c.red, c.alpha), Level(c.green, c.alpha), Level(c.blue, c.alpha)));
+    }
+    return out;
+}
+
+} // namespace velmix

@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: MIT
+// Gradients of painting programs: .ggr read as GIMP reads it (every line
+// form, every check naming its line), its colours as GIMP computes them
+// (reference values from gimp-console's gimp-gradient-get-custom-samples,
+// composited over white), and every gradient GIMP ships.
+
+#include "core/ggr.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace velmix;
+
+namespace {
+
+QString Hex(Colour c)
+{
+    return QString::asprintf("#%02x%02x%02x", GetRed(c), GetGreen(c), GetBlue(c));
+}
+
+// A file of the given segment lines, each of them one line.
+std::string Ggr(const QStringList& segments, const QString& name = "Test")
+{
+    QString text = "GIMP Gradient\nName: " + name + "\n" + QString::number(segments.size()) + "\n";
+    return (text + segments.join('\n') + "\n").toStdString();
+}
+
+NamedGradient Read(const std::string& text)
+{
+    const GgrRead read = ReadGgr(text, "fallback");
+    if (!read.gradient)
+        qWarning("%s", read.error.c_str());
+    return read.gradient.value_or(NamedGradient{});
+}
+
+} // namespace
+
+class TestGgr : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sampleAsGimp_data();
+    void sampleAsGimp();
+    void lineForms_data();
+    void lineForms();
+    void refusals_data();
+    void refusals();
+    void gimpShipped();
+};
+
+// One segment from 0 to 1 each; the colour at x / 1000.
+void TestGgr::sampleAsGimp_data()
+{
+    QTest::addColumn<QString>("segment");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<QString>("colour");
+    QTest::newRow("linear 125") << "0 0.3 1 1 0 0 1 0 0 1 1 0 0" << 125 << "#ca0035";
+    QTest::newRow("linear 750") << "0 0.3 1 1 0 0 1 0 0 1 1 0 0" << 750 << "#2e00d1";
+    QTest::newRow("linear mid 0, at 0") << "0 0 1 1 0 0 1 0 0 1 1 0 0" << 0 << "#ff0000";
+    QTest::newRow("linear mid 0, 250") << "0 0 1 1 0 0 1 0 0 1 1 0 0" << 250 << "#60009f";
+    QTest::newRow("curved 125") << "0 0.3 1 0.2 0.4 0.6 1 0.9 0.1 0.3 1 1 0" << 125 << "#694f82";
+    QTest::newRow("curved 750") << "0 0.3 1 0.2 0.4 0.6 1 0.9 0.1 0.3 1 1 0" << 750 << "#ca2558";
+    QTest::newRow("curved mid 1") << "0 1 1 0.2 0.4 0.6 1 0.9 0.1 0.3 1 1 0" << 500 << "#336699";
+    QTest::newRow("sine 250") << "0 0.7 1 0 1 0 1 1 0 1 1 2 0" << 250 << "#14eb14";
+    QTest::newRow("sine 750") << "0 0.7 1 0 1 0 1 1 0 1 1 2 0" << 750 << "#a05fa0";
+    QTest::newRow("sphere up 125") << "0 0.4 1 0.1 0.2 0.9 1 0.8 0.7 0.1 1 3 0" << 125 << "#797778";
+    QTest::newRow("sphere up 750") << "0 0.4 1 0.1 0.2 0.9 1 0.8 0.7 0.1 1 3 0" << 750 << "#c8b01e";
+    QTest::newRow("sphere down 400") << "0 0.6 1 1 1 0 1 0 0.5 0.5 1 4 0" << 400 << "#f0f807";
+    QTest::newRow("sphere down 999") << "0 0.6 1 1 1 0 1 0 0.5 0.5 1 4 0" << 999 << "#0d8679";
+    QTest::newRow("step before") << "0 0.25 1 0.3 0.3 0.3 1 0.9 0.2 0.6 1 5 0" << 125 << "#4d4d4d";
+    QTest::newRow("step at middle")
+        << "0 0.25 1 0.3 0.3 0.3 1 0.9 0.2 0.6 1 5 0" << 250 << "#e63399";
+    QTest::newRow("ccw 125") << "0 0.5 1 1 0 0 1 0 0 1 1 0 1" << 125 << "#ff8000";
+    QTest::newRow("ccw 999") << "0 0.5 1 1 0 0 1 0 0 1 1 0 1" << 999 << "#0001ff";
+    QTest::newRow("ccw past red 125") << "0 0.5 1 0 0 1 1 0 1 0 1 0 1" << 125 << "#8000ff";
+    QTest::newRow("ccw past red 750") << "0 0.5 1 0 0 1 1 0 1 0 1 0 1" << 750 << "#ffff00";
+    QTest::newRow("cw 125") << "0 0.5 1 1 0 0 1 0 0 1 1 0 2" << 125 << "#ff0040";
+    QTest::newRow("cw 750") << "0 0.5 1 1 0 0 1 0 0 1 1 0 2" << 750 << "#8000ff";
+    QTest::newRow("cw past red 400") << "0 0.5 1 0 1 0 1 0 0 1 1 0 2" << 400 << "#ff6600";
+    QTest::newRow("cw past red 750") << "0 0.5 1 0 1 0 1 0 0 1 1 0 2" << 750 << "#ff00ff";
+    QTest::newRow("hsv from grey 125") << "0 0.5 1 0.5 0.5 0.5 1 1 0.5 0 1 0 1" << 125 << "#8f7f7e";
+    QTest::newRow("hsv from grey 750") << "0 0.5 1 0.5 0.5 0.5 1 1 0.5 0 1 0 1" << 750 << "#df7738";
+    QTest::newRow("alpha 125") << "0 0.5 1 1 0 0 0.25 0 0 1 0.75 0 0" << 125 << "#f5afb9";
+    QTest::newRow("alpha 750") << "0 0.5 1 1 0 0 0.25 0 0 1 0.75 0 0" << 750 << "#8760d7";
+    QTest::newRow("fg to bg 125") << "0 0.5 1 1 0 0 1 0 0 1 1 0 0 1 3" << 125 << "#202020";
+    QTest::newRow("fg to bg 750") << "0 0.5 1 1 0 0 1 0 0 1 1 0 0 1 3" << 750 << "#bfbfbf";
+    // By hand: black at alpha 0 to blue, half way: (0, 0, 0.5) at 0.5.
+    QTest::newRow("clear fg") << "0 0.5 1 1 0 0 1 0 0 1 1 0 0 2 0" << 500 << "#8080bf";
+}
+
+void TestGgr::sampleAsGimp()
+{
+    QFETCH(QString, segment);
+    QFETCH(int, x);
+    QFETCH(QString, colour);
+    const std::vector<Colour> samples = SampleGradient(Read(Ggr({segment})));
+    QCOMPARE(samples.size(), std::size_t{1000});
+    QCOMPARE(Hex(samples[static_cast<std::size_t>(x)]), colour);
+}
+
+// Accepted as GIMP accepts them: the name, and the colours at 0 and 500.
+void TestGgr::lineForms_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("colours");
+    const QString seg = "0 0.5 1 1 0 0 1 0 0 1 1 0 0\n";
+    QTest::newRow("no name line") << "GIMP Gradient\n1\n" + seg << "fallback"
+                                  << "#ff0000 #800080";
+    QTest::newRow("name trimmed") << "GIMP Gradient\nName:  a b \t\n1\n" + seg << "a b"
+                                  << "#ff0000 #800080";
+    QTest::newRow("crlf") << "GIMP Gradient\r\nName: c\r\n1\r\n0 0.5 1 1 0 0 1 0 0 1 1 0 0\r\n"
+                          << "c"
+                          << "#ff0000 #800080";
+    QTest::newRow("header with more") << "GIMP Gradient v2\n1\n" + seg << "fallback"
+                                      << "#ff0000 #800080";
+    QTest::newRow("count with text") << "GIMP Gradient\n1 segment\n" + seg << "fallback"
+                                     << "#ff0000 #800080";
+    QTest::newRow("15 fields, fixed") << "GIMP Gradient\n1\n0 .5 1 1 0 0 1 0 0 1 1 0 0 0 0\n"
+                                      << "fallback"
+                                      << "#ff0000 #800080";
+    QTest::newRow("text after kinds") << "GIMP Gradient\n1\n0 0.5 1 1 0 0 1 0 0 1 1 0 0 x\n"
+                                      << "fallback"
+                                      << "#ff0000 #800080";
+    QTest::newRow("exponents, hex, signs")
+        << "GIMP Gradient\n1\n0e0 5E-1 +1 0x1p0 0 0 1 0 0 1 1 +0 0\n"
+        << "fallback"
+        << "#ff0000 #800080";
+    QTest::newRow("zero-width segment")
+        << "GIMP Gradient\n2\n0 0 0 0 0 0 1 0 0 0 1 0 0\n" + seg << "fallback"
+        << "#ff0000 #800080";
+    const QString cafe = QString("caf") + QChar(0xe9);
+    QTest::newRow("latin-1 name") << "GIMP Gradient\nName: " + cafe + "\n1\n" + seg << cafe
+                                  << "#ff0000 #800080";
+}
+
+void TestGgr::lineForms()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, name);
+    QFETCH(QString, colours);
+    // Latin-1 rows keep their byte: toLatin1 leaves every other row as typed.
+    const GgrRead read = ReadGgr(text.toLatin1().toStdString(), "fallback");
+    QVERIFY2(read.gradient, read.error.c_str());
+    QCOMPARE(QString::fromStdString(read.gradient->name), name);
+    const std::vector<Colour> s = SampleGradient(*read.gradient);
+    QCOMPARE(Hex(s[0]) + " " + Hex(s[500]), colours);
+}
+
+void TestGgr::refusals_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("line");
+    const QString head = "GIMP Gradient\nName: t\n";
+    const QString seg = "0 0.5 1 1 0 0 1 0 0 1 1 0 0\n";
+    QTest::newRow("empty") << "" << 1;
+    QTest::newRow("not a gradient") << "GIMP Palette\n" << 1;
+    QTest::newRow("no count") << head << 3;
+    QTest::newRow("count 0") << head + "0\n" << 3;
+    QTest::newRow("count not a number") << head + "one\n" + seg << 3;
+    QTest::newRow("segment missing") << head + "2\n" + seg << 5;
+    QTest::newRow("ten numbers") << head + "1\n0 0.5 1 1 0 0 1 0 0 1\n" << 4;
+    QTest::newRow("number garbled") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 x 0 0\n" << 4;
+    QTest::newRow("no kinds") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1\n" << 4;
+    QTest::newRow("one kind") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1 0\n" << 4;
+    QTest::newRow("three kinds") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1 0 0 0\n" << 4;
+    QTest::newRow("blend 6") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1 6 0\n" << 4;
+    QTest::newRow("colouring 3") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1 0 3\n" << 4;
+    QTest::newRow("colour type 5") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1 0 0 0 5\n" << 4;
+    QTest::newRow("colour type -1") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1 0 0 -1 0\n" << 4;
+    QTest::newRow("not a finite number") << head + "1\n0 nan 1 1 0 0 1 0 0 1 1 0 0\n" << 4;
+    QTest::newRow("middle before left") << head + "2\n0 .5 .5 0 0 0 1 0 0 0 1 0 0\n"
+                                                  ".5 .4 1 0 0 0 1 0 0 0 1 0 0\n"
+                                        << 5;
+    QTest::newRow("middle past right") << head + "1\n0 1.5 1 1 0 0 1 0 0 1 1 0 0\n" << 4;
+    QTest::newRow("first not at 0") << head + "1\n1e-17 0.5 1 1 0 0 1 0 0 1 1 0 0\n" << 4;
+    QTest::newRow("gap") << head + "2\n0 .2 .5 0 0 0 1 0 0 0 1 0 0\n"
+                                   ".50001 .7 1 0 0 0 1 0 0 0 1 0 0\n"
+                         << 5;
+    QTest::newRow("overlap") << head + "2\n0 .2 .5 0 0 0 1 0 0 0 1 0 0\n"
+                                       ".49999 .7 1 0 0 0 1 0 0 0 1 0 0\n"
+                             << 5;
+    QTest::newRow("ends before 1") << head + "1\n0 0.5 0.9999999 1 0 0 1 0 0 1 1 0 0\n" << 4;
+    QTest::newRow("ends past 1") << head + "1\n0 0.5 1.0000001 1 0 0 1 0 0 1 1 0 0\n" << 4;
+    QTest::newRow("no name line, bad") << "GIMP Gradient\n1\n0 0.5 2 1 0 0 1 0 0 1 1 0 0\n" << 3;
+}
+
+void TestGgr::refusals()
+{
+    QFETCH(QString, text);
+    QFETCH(int, line);
+    const GgrRead read = ReadGgr(text.toStdString(), "fallback");
+    QVERIFY(!read.gradient);
+    QCOMPARE(read.line, line);
+    QVERIFY2(read.error.starts_with(std::to_string(line) + "行目: "), read.error.c_str());
+}
+
+void TestGgr::gimpShipped()
+{
+    const QDir dir("/usr/share/gimp/2.0/gradients");
+    const QStringList files = dir.entryList({"*.ggr"});
+    QVERIFY2(files.size() >= 50, "gimp-data is not installed (scripts/packages.txt)");
+    for (const QString& name : files) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const GgrRead read = ReadGgr(file.readAll().toStdString(), name.toStdString());
+        QVERIFY2(read.gradient, qPrintable(name + ": " + QString::fromStdString(read.error)));
+        QCOMPARE(SampleGradient(*read.gradient, 7).size(), std::size_t{7});
+    }
+}
+
+QTEST_GUILESS_MAIN(TestGgr)
+#include "tst_ggr.moc"
