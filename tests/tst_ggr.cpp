@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QTest>
 
+#include <random>
+
 using namespace velmix;
 
 namespace {
@@ -47,6 +49,12 @@ private slots:
     void refusals_data();
     void refusals();
     void gimpShipped();
+    void writeReadsBack();
+    void fromPoints_data();
+    void fromPoints();
+    void exactRoundTrip();
+    void exactOthers_data();
+    void exactOthers();
 };
 
 // One segment from 0 to 1 each; the colour at x / 1000.
@@ -208,6 +216,157 @@ void TestGgr::gimpShipped()
         QVERIFY2(read.gradient, qPrintable(name + ": " + QString::fromStdString(read.error)));
         QCOMPARE(SampleGradient(*read.gradient, 7).size(), std::size_t{7});
     }
+}
+
+void TestGgr::writeReadsBack()
+{
+    NamedGradient g = Read(Ggr({"0 0.1 0.3 0.1 0.2 0.3 0.4 1e-300 1 0.7 1 2 1",
+                                "0.3 0.30000000000000004 1 0 0 0 1 1 1 1 0.123456789 5 2"}));
+    g.name = "名前 two\nlines";
+    const std::string text = WriteGgr(g);
+    QVERIFY(text.starts_with("GIMP Gradient\nName: 名前 two lines\n2\n"));
+    QVERIFY(text.find(',') == std::string::npos);
+    g.name = "名前 two lines";
+    QCOMPARE(Read(text), g);
+}
+
+// Points "place/#rrggbb", "!" after a disabled one; the segments as
+// "left-right:#from-#to", "~" after one whose midpoint is off centre.
+void TestGgr::fromPoints_data()
+{
+    QTest::addColumn<QString>("points");
+    QTest::addColumn<QString>("segments");
+    QTest::newRow("ends at 0 and 1000") << "0/#ff0000 1000/#0000ff"
+                                        << "0-1000:#ff0000-#0000ff";
+    QTest::newRow("pads") << "1000/#0000ff 500/#00ff00! 200/#ff0000"
+                          << "0-200:#ff0000-#ff0000 200-1000:#ff0000-#0000ff";
+    QTest::newRow("pad after") << "0/#ff0000 700/#0000ff"
+                               << "0-700:#ff0000-#0000ff 700-1000:#0000ff-#0000ff";
+    QTest::newRow("shared place") << "0/#000000 500/#ff0000 500/#0000ff 1000/#ffffff"
+                                  << "0-500:#000000-#ff0000 500-500:#ff0000-#0000ff "
+                                     "500-1000:#0000ff-#ffffff";
+    QTest::newRow("equal colours from 0") << "0/#ff0000 300/#ff0000 1000/#0000ff"
+                                          << "0-0:#ff0000-#ff0000 0-300:#ff0000-#ff0000 "
+                                             "300-1000:#ff0000-#0000ff";
+    QTest::newRow("one point") << "400/#00ff00"
+                               << "0-400:#00ff00-#00ff00 400-1000:#00ff00-#00ff00";
+    QTest::newRow("none enabled") << "400/#00ff00!"
+                                  << "0-1000:#00ff00-#00ff00";
+}
+
+namespace {
+
+GradPoints Points(const QString& text)
+{
+    GradPoints p;
+    const QStringList items = text.split(' ');
+    for (int i = 0; i < items.size(); ++i) {
+        const QStringList f = QString(items[i]).remove('!').split("/#");
+        const int rgb = f[1].toInt(nullptr, 16);
+        p.position[i] = f[0].toInt();
+        p.color[i] = MakeColour(rgb >> 16, (rgb >> 8) & 255, rgb & 255);
+        p.enabled[i] = !items[i].endsWith('!');
+    }
+    return p;
+}
+
+QString Segments(const NamedGradient& g)
+{
+    QStringList out;
+    for (const GradSegment& s : g.segments) {
+        const auto level = [](double v) { return static_cast<int>(std::lround(v * 255)); };
+        const auto hex = [&](const SegmentColour& c) {
+            return Hex(MakeColour(level(c.red), level(c.green), level(c.blue)));
+        };
+        out << QString("%1-%2:%3-%4")
+                       .arg(s.left * 1000)
+                       .arg(s.right * 1000)
+                       .arg(hex(s.leftColour), hex(s.rightColour)) +
+                   (s.middle == (s.left + s.right) / 2 ? "" : "~");
+    }
+    return out.join(' ');
+}
+
+} // namespace
+
+void TestGgr::fromPoints()
+{
+    QFETCH(QString, points);
+    QFETCH(QString, segments);
+    const NamedGradient g = GradientFromPoints("n", Points(points));
+    QCOMPARE(Segments(g), segments);
+    const std::optional<GradPoints> back = ExactPoints(Read(WriteGgr(g)));
+    QVERIFY(back);
+    for (int length : {2, 5, 333, 1000})
+        QCOMPARE(DrawGrad(*back, length), DrawGrad(Points(points), length));
+}
+
+// Random points, crowded at shared places, equal colours and the ends, go
+// out as a file and come back drawing the same pixels.
+void TestGgr::exactRoundTrip()
+{
+    std::mt19937 random(23);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int round = 0; round < 3000; ++round) {
+        GradPoints p;
+        for (int i = 0; i < kPointCount; ++i) {
+            const int kind = pick(6);
+            p.position[i] = kind == 0            ? 0
+                            : kind == 1          ? 1000
+                            : kind == 2 && i > 0 ? p.position[i - 1]
+                                                 : pick(1001);
+            p.color[i] = kind == 3 && i > 0 ? p.color[i - 1]
+                                            : MakeColour(pick(256), pick(256), pick(4) * 85);
+            p.enabled[i] = pick(4) != 0;
+        }
+        const std::optional<GradPoints> back =
+            ExactPoints(Read(WriteGgr(GradientFromPoints("r", p))));
+        QVERIFY(back);
+        for (int length : {2, 3, 7, 100, 333, 999, 1000, 2000})
+            QVERIFY2(DrawGrad(*back, length) == DrawGrad(p, length),
+                     qPrintable(QString("round %1, length %2").arg(round).arg(length)));
+    }
+}
+
+// Files of other programs: six decimals, colour jumps; and what seven
+// points cannot hold. The points as in fromPoints, or "none".
+void TestGgr::exactOthers_data()
+{
+    QTest::addColumn<QStringList>("segments");
+    QTest::addColumn<QString>("points");
+    QTest::newRow("six decimals") << QStringList{"0 0.1665 0.333 1 0 0 1 0.333333 0.666667 0 1 0 0",
+                                                 "0.333 0.6665 1 0.333333 0.666667 0 1 0 0 1 1 0 0"}
+                                  << "0/#ff0000 333/#55aa00 1000/#0000ff";
+    QTest::newRow("jump") << QStringList{"0 .25 .5 1 0 0 1 1 0 0 1 0 0",
+                                         ".5 .75 1 0 0 1 1 0 0 0 1 0 0"}
+                          << "500/#ff0000 500/#0000ff 1000/#000000";
+    QTest::newRow("off centre") << QStringList{"0 0.4 1 1 0 0 1 0 0 1 1 0 0"} << "none";
+    QTest::newRow("curved") << QStringList{"0 0.5 1 1 0 0 1 0 0 1 1 1 0"} << "none";
+    QTest::newRow("hsv") << QStringList{"0 0.5 1 1 0 0 1 0 0 1 1 0 1"} << "none";
+    QTest::newRow("not 8-bit") << QStringList{"0 0.5 1 0.5 0 0 1 0 0 1 1 0 0"} << "none";
+    QTest::newRow("translucent") << QStringList{"0 0.5 1 1 0 0 0.5 0 0 1 1 0 0"} << "none";
+    QTest::newRow("end off the grid")
+        << QStringList{"0 .25 .5005 1 0 0 1 0 0 1 1 0 0", ".5005 .75025 1 0 0 1 1 1 1 1 1 0 0"}
+        << "none";
+    QStringList eight;
+    for (int i = 0; i < 7; ++i)
+        eight << QString("%1 %2 %3 %4 0 0 1 %5 0 0 1 0 0")
+                     .arg(i / 7.0)
+                     .arg((i + 0.5) / 7.0)
+                     .arg(i == 6 ? 1 : (i + 1) / 7.0)
+                     .arg(i % 2)
+                     .arg((i + 1) % 2);
+    QTest::newRow("seven segments, eight ends") << eight << "none";
+}
+
+void TestGgr::exactOthers()
+{
+    QFETCH(QStringList, segments);
+    QFETCH(QString, points);
+    const std::optional<GradPoints> got = ExactPoints(Read(Ggr(segments)));
+    QCOMPARE(got.has_value(), points != "none");
+    if (got)
+        QCOMPARE(*got, Points(points));
 }
 
 QTEST_GUILESS_MAIN(TestGgr)
