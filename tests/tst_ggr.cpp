@@ -7,6 +7,7 @@
 #include "core/ggr.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <random>
@@ -55,6 +56,15 @@ private slots:
     void exactRoundTrip();
     void exactOthers_data();
     void exactOthers();
+    void carried_data();
+    void carried();
+    void css_data();
+    void css();
+    void cssColours_data();
+    void cssColours();
+    void cssRefusals_data();
+    void cssRefusals();
+    void cssSeveral();
 };
 
 // One segment from 0 to 1 each; the colour at x / 1000.
@@ -231,7 +241,8 @@ void TestGgr::writeReadsBack()
 }
 
 // Points "place/#rrggbb", "!" after a disabled one; the segments as
-// "left-right:#from-#to", "~" after one whose midpoint is off centre.
+// "left-right:#from-#to", "~" after one whose midpoint is off centre, "@"
+// and the middle after a curved one.
 void TestGgr::fromPoints_data()
 {
     QTest::addColumn<QString>("points");
@@ -282,7 +293,9 @@ QString Segments(const NamedGradient& g)
                        .arg(s.left * 1000)
                        .arg(s.right * 1000)
                        .arg(hex(s.leftColour), hex(s.rightColour)) +
-                   (s.middle == (s.left + s.right) / 2 ? "" : "~");
+                   (s.blend == SegmentBlend::Curved      ? QString("@%1").arg(s.middle * 1000)
+                    : s.middle == (s.left + s.right) / 2 ? ""
+                                                         : "~");
     }
     return out.join(' ');
 }
@@ -367,6 +380,239 @@ void TestGgr::exactOthers()
     QCOMPARE(got.has_value(), points != "none");
     if (got)
         QCOMPARE(*got, Points(points));
+}
+
+// What an export carries reads back whole; anything else in the line
+// refuses it.
+void TestGgr::carried_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<bool>("reads");
+    QTest::newRow("as written") << "^$"
+                                << "" << true;
+    QTest::newRow("spaces around") << "^(.*)$"
+                                   << "  \\1\n"
+                                   << true;
+    QTest::newRow("other version") << " 1 "
+                                   << " 2 " << false;
+    QTest::newRow("size too small") << "size=\\d+"
+                                    << "size=3" << false;
+    QTest::newRow("no thickness") << " thickness=56"
+                                  << "" << false;
+    QTest::newRow("six points") << ",999:#fedcba:1"
+                                << "" << false;
+    QTest::newRow("eight points") << "$"
+                                  << ",1000:#0000ff:1" << false;
+    QTest::newRow("position 1001") << "=0:"
+                                   << "=1001:" << false;
+    QTest::newRow("enabled 2") << ":1,"
+                               << ":2," << false;
+    QTest::newRow("blend other") << "=oklab"
+                                 << "=lab" << false;
+    QTest::newRow("more after") << "$"
+                                << " x" << false;
+}
+
+void TestGgr::carried()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, replacement);
+    QFETCH(bool, reads);
+    GradPoints p =
+        Points("0/#ff0000 1000/#0000ff 500/#00ff00! 7/#123456 7/#abcdef 0/#000000! 999/#fedcba");
+    p.blend = Blend::OkLab;
+    const WebGradient web{p, 1234, true, 56};
+    const QString text =
+        QString::fromStdString(CarriedText(web)).replace(QRegularExpression(pattern), replacement);
+    const std::optional<WebGradient> got = ReadCarried(text.toStdString());
+    QCOMPARE(got.has_value(), reads);
+    if (got)
+        QVERIFY(got->points == p && got->length == 1234 && got->vertical && got->thickness == 56);
+}
+
+// Each form a CSS generator writes; segments as in fromPoints.
+void TestGgr::css_data()
+{
+    QTest::addColumn<QString>("css");
+    QTest::addColumn<QString>("segments");
+    const QString rb = "0-1000:#ff0000-#0000ff", br = "0-1000:#0000ff-#ff0000";
+    QTest::newRow("to right") << "linear-gradient(to right, red, blue)" << rb;
+    QTest::newRow("no direction") << "linear-gradient(red,blue)" << rb;
+    QTest::newRow("to bottom") << "linear-gradient( To  Bottom ,red , blue )" << rb;
+    QTest::newRow("90deg") << "linear-gradient(90deg, red, blue)" << rb;
+    QTest::newRow("180deg") << "linear-gradient(180deg, red, blue)" << rb;
+    QTest::newRow("to left") << "linear-gradient(to left, red, blue)" << br;
+    QTest::newRow("to top") << "linear-gradient(to top, red, blue)" << br;
+    QTest::newRow("0deg") << "linear-gradient(0deg, red, blue)" << br;
+    QTest::newRow("270deg") << "linear-gradient(270deg, red, blue)" << br;
+    QTest::newRow("spread") << "linear-gradient(red, lime, blue)"
+                            << "0-500:#ff0000-#00ff00 500-1000:#00ff00-#0000ff";
+    QTest::newRow("run between") << "linear-gradient(red 10%, lime, yellow, blue 70%)"
+                                 << "0-100:#ff0000-#ff0000 100-300:#ff0000-#00ff00 "
+                                    "300-500:#00ff00-#ffff00 500-700:#ffff00-#0000ff "
+                                    "700-1000:#0000ff-#0000ff";
+    QTest::newRow("decreasing") << "linear-gradient(red 50%, lime 20%, blue)"
+                                << "0-500:#ff0000-#ff0000 500-500:#ff0000-#00ff00 "
+                                   "500-1000:#00ff00-#0000ff";
+    QTest::newRow("two places") << "linear-gradient(red 0 40%, blue)"
+                                << "0-400:#ff0000-#ff0000 400-1000:#ff0000-#0000ff";
+    QTest::newRow("outside") << "linear-gradient(red -50%, blue 150%)"
+                             << "0-1000:#bf0040-#4000bf";
+    QTest::newRow("all before") << "linear-gradient(red -50%, blue -10%)"
+                                << "0-1000:#0000ff-#0000ff";
+    QTest::newRow("px") << "a { background: linear-gradient(to right, red 10px, blue 90px);\n"
+                           "background-size: 100px 20px }"
+                        << "0-100:#ff0000-#ff0000 100-900:#ff0000-#0000ff 900-1000:#0000ff-#0000ff";
+    QTest::newRow("px down") << "background-image: linear-gradient(red 5px, blue 20px);"
+                                "background-size: 100px 20px;"
+                             << "0-250:#ff0000-#ff0000 250-1000:#ff0000-#0000ff";
+    QTest::newRow("px, its own rule")
+        << "a { background-size: 50px 1px }\nb { background-size: 10px "
+           "1px; background: linear-gradient(90deg, red, blue 5px) }"
+        << "0-500:#ff0000-#0000ff 500-1000:#0000ff-#0000ff";
+    QTest::newRow("hint") << "linear-gradient(red, 30%, blue)"
+                          << "0-1000:#ff0000-#0000ff@300";
+    QTest::newRow("hint passed by a stop")
+        << "linear-gradient(red, 10%, lime, blue 0%)"
+        << "0-50:#ff0000-#00ff00@50 50-100:#00ff00-#0000ff 100-1000:#0000ff-#0000ff";
+}
+
+void TestGgr::css()
+{
+    QFETCH(QString, css);
+    QFETCH(QString, segments);
+    const GradImport got = ReadCss(css.toStdString(), "n");
+    QVERIFY2(got.error.empty(), got.error.c_str());
+    QCOMPARE(got.gradients.size(), std::size_t{1});
+    QCOMPARE(Segments(got.gradients[0]), segments);
+    QVERIFY(ReadGgr(WriteGgr(got.gradients[0]), "").gradient);
+}
+
+// Each colour form, composited over white as a page shows it.
+void TestGgr::cssColours_data()
+{
+    QTest::addColumn<QString>("colour");
+    QTest::addColumn<QString>("hex");
+    QTest::newRow("hex 3") << "#F08"
+                           << "#ff0088";
+    QTest::newRow("hex 4") << "#f008"
+                           << "#ff7777";
+    QTest::newRow("hex 6") << "#12aB34"
+                           << "#12ab34";
+    QTest::newRow("hex 8") << "#0000ff80"
+                           << "#7f7fff";
+    QTest::newRow("rgb commas") << "rgb(255, 0, 10)"
+                                << "#ff000a";
+    QTest::newRow("rgb fractions") << "rgb(127.6,0,.4)"
+                                   << "#800000";
+    QTest::newRow("rgb percent") << "rgb(100%, 50%, 0%)"
+                                 << "#ff8000";
+    QTest::newRow("rgba") << "rgba(0, 0, 0, 0.25)"
+                          << "#bfbfbf";
+    QTest::newRow("rgb spaces") << "rgb(0 0 255 / 50%)"
+                                << "#8080ff";
+    QTest::newRow("rgb clamped") << "RGB(300 -5 0)"
+                                 << "#ff0000";
+    QTest::newRow("hsl") << "hsl(120, 100%, 50%)"
+                         << "#00ff00";
+    QTest::newRow("hsla") << "hsla(240deg 100% 50% / .5)"
+                          << "#8080ff";
+    QTest::newRow("hsl turn") << "hsl(0.5turn 100 25)"
+                              << "#008080";
+    QTest::newRow("hsl past 360") << "hsl(-300, 50%, 50%)"
+                                  << "#bfbf40";
+    QTest::newRow("named") << "RebeccaPurple"
+                           << "#663399";
+    QTest::newRow("named, not inside another") << "red"
+                                               << "#ff0000";
+    QTest::newRow("transparent") << "transparent"
+                                 << "#ffffff";
+}
+
+void TestGgr::cssColours()
+{
+    QFETCH(QString, colour);
+    QFETCH(QString, hex);
+    const GradImport got =
+        ReadCss(("linear-gradient(" + colour + "," + colour + ")").toStdString(), "n");
+    QVERIFY2(got.error.empty(), got.error.c_str());
+    QCOMPARE(Hex(SampleGradient(got.gradients[0], 2)[1]), hex);
+}
+
+// What is not understood is refused, quoted.
+void TestGgr::cssRefusals_data()
+{
+    QTest::addColumn<QString>("css");
+    QTest::addColumn<QString>("quoted");
+    QTest::newRow("corner") << "linear-gradient(to top right, red, blue)"
+                            << "「to top right」";
+    QTest::newRow("other angle") << "linear-gradient(45deg, red, blue)"
+                                 << "「45deg」";
+    QTest::newRow("colour space") << "linear-gradient(in oklab, red, blue)"
+                                  << "「in oklab」";
+    QTest::newRow("unknown colour") << "linear-gradient(red, bluish)"
+                                    << "「bluish」";
+    QTest::newRow("bad hex") << "linear-gradient(red, #12345)"
+                             << "「#12345」";
+    QTest::newRow("two numbers") << "linear-gradient(red, rgb(1, 2))"
+                                 << "「rgb(1, 2)」";
+    QTest::newRow("em") << "linear-gradient(red 2em, blue)"
+                        << "「2em」";
+    QTest::newRow("calc") << "linear-gradient(red calc(10%), blue)"
+                          << "「calc(10%)」";
+    QTest::newRow("three places") << "linear-gradient(red 1% 2% 3%, blue)"
+                                  << "「3%」";
+    QTest::newRow("px, no size") << "linear-gradient(red 5px, blue)"
+                                 << "「5px」";
+    QTest::newRow("px, size in %") << "linear-gradient(red 5px, blue); background-size: 50%"
+                                   << "「50%」";
+    QTest::newRow("hint first") << "linear-gradient(10%, red, blue)"
+                                << "「10%」";
+    QTest::newRow("two hints") << "linear-gradient(red, 10%, 20%, blue)"
+                               << "「20%」";
+    QTest::newRow("hint last") << "linear-gradient(red, blue, 10%)"
+                               << "中間点";
+    QTest::newRow("hint to the left") << "linear-gradient(to left, red, 10%, blue)"
+                                      << "「blue」";
+    QTest::newRow("hint cut at 100%") << "linear-gradient(red, 60%, blue 200%)"
+                                      << "「blue 200%」";
+    QTest::newRow("repeating") << "repeating-linear-gradient(red, blue)"
+                               << "「repeating-linear-gradient」";
+    QTest::newRow("unclosed") << "linear-gradient(red, rgb(0,0,0)"
+                              << "閉じ括弧";
+    QTest::newRow("none") << "radial-gradient(red, blue) /* linear-gradient(red, blue) */"
+                          << "linear-gradient(...) が見つかりません";
+}
+
+void TestGgr::cssRefusals()
+{
+    QFETCH(QString, css);
+    QFETCH(QString, quoted);
+    const GradImport got = ReadCss(css.toStdString(), "n");
+    QVERIFY(got.gradients.empty());
+    QVERIFY2(QString::fromStdString(got.error).contains(quoted), got.error.c_str());
+}
+
+// Several gradients, each its own; prefixed copies skipped; our own export
+// carries its points.
+void TestGgr::cssSeveral()
+{
+    const WebGradient web{Points("0/#ff0000 600/#00ff00 1000/#0000ff"), 300, true, 7};
+    const std::string css = "a { background: -webkit-linear-gradient(left, red, blue);\n"
+                            "background: linear-gradient(red, blue) }\n" +
+                            CssRule(web);
+    const GradImport got = ReadCss(css, "n");
+    QVERIFY2(got.error.empty(), got.error.c_str());
+    QCOMPARE(got.gradients.size(), std::size_t{2});
+    QCOMPARE(got.gradients[1].name, "n (2)");
+    QVERIFY(got.carried && got.carried->points == web.points && got.carried->length == 300);
+    // The stops as exported draw the gradient within a level.
+    const std::vector<Colour> drawn = DrawGrad(web.points, 300),
+                              read = SampleGradient(got.gradients[1], 300);
+    for (std::size_t x = 0; x < drawn.size(); ++x)
+        for (int shift : {0, 8, 16})
+            QVERIFY(std::abs((drawn[x] >> shift & 255) - (read[x] >> shift & 255)) <= 1);
 }
 
 QTEST_GUILESS_MAIN(TestGgr)
