@@ -379,7 +379,7 @@ private:
         return true;
     }
 
-    std::optional<std::vector<GradSegment>> segments(std::vector<Item>& list);
+    std::optional<std::vector<GradSegment>> segments(const std::vector<Item>& list);
 
     std::string_view m_whole;
     GradientText m_g;
@@ -438,7 +438,7 @@ GradSegment Piece(double left, double right, const SegmentColour& a, const Segme
     return {left, (left + right) / 2, right, a, b, SegmentBlend::Linear, SegmentColouring::Rgb};
 }
 
-std::optional<std::vector<GradSegment>> Reader::segments(std::vector<Item>& list)
+std::optional<std::vector<GradSegment>> Reader::segments(const std::vector<Item>& list)
 {
     std::vector<Stop> stops;
     std::optional<double> hint;

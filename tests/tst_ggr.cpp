@@ -74,34 +74,21 @@ void TestGgr::sampleAsGimp_data()
     QTest::addColumn<int>("x");
     QTest::addColumn<QString>("colour");
     QTest::newRow("linear 125") << "0 0.3 1 1 0 0 1 0 0 1 1 0 0" << 125 << "#ca0035";
-    QTest::newRow("linear 750") << "0 0.3 1 1 0 0 1 0 0 1 1 0 0" << 750 << "#2e00d1";
-    QTest::newRow("linear mid 0, at 0") << "0 0 1 1 0 0 1 0 0 1 1 0 0" << 0 << "#ff0000";
     QTest::newRow("linear mid 0, 250") << "0 0 1 1 0 0 1 0 0 1 1 0 0" << 250 << "#60009f";
     QTest::newRow("curved 125") << "0 0.3 1 0.2 0.4 0.6 1 0.9 0.1 0.3 1 1 0" << 125 << "#694f82";
-    QTest::newRow("curved 750") << "0 0.3 1 0.2 0.4 0.6 1 0.9 0.1 0.3 1 1 0" << 750 << "#ca2558";
     QTest::newRow("curved mid 1") << "0 1 1 0.2 0.4 0.6 1 0.9 0.1 0.3 1 1 0" << 500 << "#336699";
-    QTest::newRow("sine 250") << "0 0.7 1 0 1 0 1 1 0 1 1 2 0" << 250 << "#14eb14";
     QTest::newRow("sine 750") << "0 0.7 1 0 1 0 1 1 0 1 1 2 0" << 750 << "#a05fa0";
     QTest::newRow("sphere up 125") << "0 0.4 1 0.1 0.2 0.9 1 0.8 0.7 0.1 1 3 0" << 125 << "#797778";
-    QTest::newRow("sphere up 750") << "0 0.4 1 0.1 0.2 0.9 1 0.8 0.7 0.1 1 3 0" << 750 << "#c8b01e";
-    QTest::newRow("sphere down 400") << "0 0.6 1 1 1 0 1 0 0.5 0.5 1 4 0" << 400 << "#f0f807";
     QTest::newRow("sphere down 999") << "0 0.6 1 1 1 0 1 0 0.5 0.5 1 4 0" << 999 << "#0d8679";
     QTest::newRow("step before") << "0 0.25 1 0.3 0.3 0.3 1 0.9 0.2 0.6 1 5 0" << 125 << "#4d4d4d";
     QTest::newRow("step at middle")
         << "0 0.25 1 0.3 0.3 0.3 1 0.9 0.2 0.6 1 5 0" << 250 << "#e63399";
     QTest::newRow("ccw 125") << "0 0.5 1 1 0 0 1 0 0 1 1 0 1" << 125 << "#ff8000";
-    QTest::newRow("ccw 999") << "0 0.5 1 1 0 0 1 0 0 1 1 0 1" << 999 << "#0001ff";
-    QTest::newRow("ccw past red 125") << "0 0.5 1 0 0 1 1 0 1 0 1 0 1" << 125 << "#8000ff";
     QTest::newRow("ccw past red 750") << "0 0.5 1 0 0 1 1 0 1 0 1 0 1" << 750 << "#ffff00";
     QTest::newRow("cw 125") << "0 0.5 1 1 0 0 1 0 0 1 1 0 2" << 125 << "#ff0040";
-    QTest::newRow("cw 750") << "0 0.5 1 1 0 0 1 0 0 1 1 0 2" << 750 << "#8000ff";
     QTest::newRow("cw past red 400") << "0 0.5 1 0 1 0 1 0 0 1 1 0 2" << 400 << "#ff6600";
-    QTest::newRow("cw past red 750") << "0 0.5 1 0 1 0 1 0 0 1 1 0 2" << 750 << "#ff00ff";
-    QTest::newRow("hsv from grey 125") << "0 0.5 1 0.5 0.5 0.5 1 1 0.5 0 1 0 1" << 125 << "#8f7f7e";
     QTest::newRow("hsv from grey 750") << "0 0.5 1 0.5 0.5 0.5 1 1 0.5 0 1 0 1" << 750 << "#df7738";
     QTest::newRow("alpha 125") << "0 0.5 1 1 0 0 0.25 0 0 1 0.75 0 0" << 125 << "#f5afb9";
-    QTest::newRow("alpha 750") << "0 0.5 1 1 0 0 0.25 0 0 1 0.75 0 0" << 750 << "#8760d7";
-    QTest::newRow("fg to bg 125") << "0 0.5 1 1 0 0 1 0 0 1 1 0 0 1 3" << 125 << "#202020";
     QTest::newRow("fg to bg 750") << "0 0.5 1 1 0 0 1 0 0 1 1 0 0 1 3" << 750 << "#bfbfbf";
     // By hand: black at alpha 0 to blue, half way: (0, 0, 0.5) at 0.5.
     QTest::newRow("clear fg") << "0 0.5 1 1 0 0 1 0 0 1 1 0 0 2 0" << 500 << "#8080bf";
@@ -181,12 +168,10 @@ void TestGgr::refusals_data()
     QTest::newRow("ten numbers") << head + "1\n0 0.5 1 1 0 0 1 0 0 1\n" << 4;
     QTest::newRow("number garbled") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 x 0 0\n" << 4;
     QTest::newRow("no kinds") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1\n" << 4;
-    QTest::newRow("one kind") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1 0\n" << 4;
     QTest::newRow("three kinds") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1 0 0 0\n" << 4;
     QTest::newRow("blend 6") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1 6 0\n" << 4;
     QTest::newRow("colouring 3") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1 0 3\n" << 4;
     QTest::newRow("colour type 5") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1 0 0 0 5\n" << 4;
-    QTest::newRow("colour type -1") << head + "1\n0 0.5 1 1 0 0 1 0 0 1 1 0 0 -1 0\n" << 4;
     QTest::newRow("not a finite number") << head + "1\n0 nan 1 1 0 0 1 0 0 1 1 0 0\n" << 4;
     QTest::newRow("middle before left") << head + "2\n0 .5 .5 0 0 0 1 0 0 0 1 0 0\n"
                                                   ".5 .4 1 0 0 0 1 0 0 0 1 0 0\n"
@@ -441,11 +426,9 @@ void TestGgr::css_data()
     QTest::newRow("no direction") << "linear-gradient(red,blue)" << rb;
     QTest::newRow("to bottom") << "linear-gradient( To  Bottom ,red , blue )" << rb;
     QTest::newRow("90deg") << "linear-gradient(90deg, red, blue)" << rb;
-    QTest::newRow("180deg") << "linear-gradient(180deg, red, blue)" << rb;
     QTest::newRow("to left") << "linear-gradient(to left, red, blue)" << br;
     QTest::newRow("to top") << "linear-gradient(to top, red, blue)" << br;
     QTest::newRow("0deg") << "linear-gradient(0deg, red, blue)" << br;
-    QTest::newRow("270deg") << "linear-gradient(270deg, red, blue)" << br;
     QTest::newRow("spread") << "linear-gradient(red, lime, blue)"
                             << "0-500:#ff0000-#00ff00 500-1000:#00ff00-#0000ff";
     QTest::newRow("run between") << "linear-gradient(red 10%, lime, yellow, blue 70%)"
