@@ -373,4 +373,133 @@ std::vector<Colour> SampleGradient(const NamedGradient& gradient, int count)
     return out;
 }
 
+namespace {
+
+SegmentColour FromColour(Colour c)
+{
+    return {GetRed(c) / 255.0, GetGreen(c) / 255.0, GetBlue(c) / 255.0, 1.0};
+}
+
+GradSegment Linear(double left, double right, Colour from, Colour to)
+{
+    return {left,
+            (left + right) / 2.0,
+            right,
+            FromColour(from),
+            FromColour(to),
+            SegmentBlend::Linear,
+            SegmentColouring::Rgb};
+}
+
+} // namespace
+
+std::string WriteGgr(const NamedGradient& gradient)
+{
+    std::string name = gradient.name;
+    // One line, as the reader takes it: no line breaks inside.
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    std::string out =
+        "GIMP Gradient\nName: " + name + "\n" + std::to_string(gradient.segments.size()) + "\n";
+    for (const GradSegment& s : gradient.segments) {
+        for (double v : {s.left, s.middle, s.right, s.leftColour.red, s.leftColour.green,
+                         s.leftColour.blue, s.leftColour.alpha, s.rightColour.red,
+                         s.rightColour.green, s.rightColour.blue, s.rightColour.alpha})
+            out += Number(v) + " ";
+        out += std::to_string(static_cast<int>(s.blend)) + " " +
+               std::to_string(static_cast<int>(s.colouring)) + " 0 0\n";
+    }
+    return out;
+}
+
+// One segment for each two neighbouring points, zero wide where they share a
+// position (a colour jump could not keep a third point there, nor the pixel
+// the rasteriser draws between them), and constant ones before and after.
+// A constant first segment reads back as such a pad, not as a point at 0, so
+// points at 0 whose first segment is constant get an empty pad first.
+NamedGradient GradientFromPoints(const std::string& name, const GradPoints& points)
+{
+    NamedGradient g{name, {}};
+    const SortResult order = SortPoint(points);
+    const int n = kPointCount - order.DisabledCount;
+    if (n == 0) {
+        g.segments.push_back(Linear(0, 1, points.color[0], points.color[0]));
+        return g;
+    }
+    const auto place = [&](int k) { return points.position[order.PointOrder[k]] / 1000.0; };
+    const auto colour = [&](int k) { return points.color[order.PointOrder[k]]; };
+    if (place(0) > 0 || (n > 1 && colour(0) == colour(1)))
+        g.segments.push_back(Linear(0, place(0), colour(0), colour(0)));
+    for (int k = 0; k + 1 < n; ++k)
+        g.segments.push_back(Linear(place(k), place(k + 1), colour(k), colour(k + 1)));
+    if (place(n - 1) < 1 || g.segments.empty())
+        g.segments.push_back(Linear(place(n - 1), 1, colour(n - 1), colour(n - 1)));
+    return g;
+}
+
+namespace {
+
+// Within what a file written with six decimals keeps of an exact value.
+std::optional<int> Whole(double value, double scale, double slack)
+{
+    const double v = value * scale;
+    const double r = std::round(v);
+    if (!(std::abs(v - r) <= slack))
+        return std::nullopt;
+    return static_cast<int>(r);
+}
+
+std::optional<Colour> Colour8(const SegmentColour& c)
+{
+    const auto r = Whole(c.red, 255, 2e-4), g = Whole(c.green, 255, 2e-4),
+               b = Whole(c.blue, 255, 2e-4);
+    if (!r || !g || !b || *r < 0 || *r > 255 || *g < 0 || *g > 255 || *b < 0 || *b > 255 ||
+        !(std::abs(c.alpha - 1.0) <= 1e-6))
+        return std::nullopt;
+    return MakeColour(*r, *g, *b);
+}
+
+} // namespace
+
+// The inverse of GradientFromPoints: a point at every segment end, a
+// constant segment at either end being a pad; a colour jump between two
+// segments is two points at one position.
+std::optional<GradPoints> ExactPoints(const NamedGradient& gradient)
+{
+    struct Point
+    {
+        int position;
+        Colour colour;
+    };
+    std::vector<Point> found;
+    const auto& segs = gradient.segments;
+    for (std::size_t i = 0; i < segs.size(); ++i) {
+        const GradSegment& s = segs[i];
+        const auto left = Whole(s.left, 1000, 5e-4), right = Whole(s.right, 1000, 5e-4);
+        const auto from = Colour8(s.leftColour), to = Colour8(s.rightColour);
+        if (s.blend != SegmentBlend::Linear || s.colouring != SegmentColouring::Rgb || !left ||
+            !right || !from || !to || !(std::abs(s.middle - (s.left + s.right) / 2) <= 1.5e-6))
+            return std::nullopt;
+        const bool first = i == 0, last = i + 1 == segs.size();
+        const bool pad = *from == *to && (first || last);
+        if (first ? !pad : found.back().colour != *from)
+            found.push_back({*left, *from});
+        if (!(pad && last))
+            found.push_back({*right, *to});
+        if (found.size() > kPointCount)
+            return std::nullopt;
+    }
+    if (segs.empty())
+        return std::nullopt;
+    if (found.empty())
+        found.push_back({0, *Colour8(segs[0].leftColour)});
+    GradPoints p;
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        p.position[k] = found[k].position;
+        p.color[k] = found[k].colour;
+        p.enabled[k] = true;
+    }
+    return p;
+}
+
 } // namespace velmix

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -127,7 +128,7 @@ std::string CssDeclarations(const WebGradient& g)
 
 std::string CssRule(const WebGradient& g)
 {
-    return "body {\n" + CssDeclarations(g) + "}\n";
+    return "/* " + CarriedText(g) + " */\nbody {\n" + CssDeclarations(g) + "}\n";
 }
 
 std::string SvgDocument(const WebGradient& g)
@@ -138,6 +139,7 @@ std::string SvgDocument(const WebGradient& g)
     std::string s = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                     w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
+    s += "  <metadata>" + CarriedText(g) + "</metadata>\n";
     s += "  <defs>\n    <linearGradient id=\"velmix\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" "
          "y1=\"0\" x2=\"" +
          (g.vertical ? "0" : len) + "\" y2=\"" + (g.vertical ? len : "0") + "\">\n";
@@ -155,6 +157,85 @@ std::string SvgDocument(const WebGradient& g)
     s += "    </linearGradient>\n  </defs>\n";
     s += "  <rect width=\"" + w + "\" height=\"" + h + "\" fill=\"url(#velmix)\"/>\n</svg>\n";
     return s;
+}
+
+std::string CarriedText(const WebGradient& g)
+{
+    std::string s = "velmix-gradient 1 size=" + std::to_string(g.length) +
+                    " thickness=" + std::to_string(g.thickness) +
+                    " vertical=" + (g.vertical ? "1" : "0") +
+                    " blend=" + (g.points.blend == Blend::OkLab ? "oklab" : "rgb") + " points=";
+    for (int i = 0; i < kPointCount; ++i)
+        s += (i ? "," : "") + std::to_string(g.points.position[i]) + ":" + Hex(g.points.color[i]) +
+             ":" + (g.points.enabled[i] ? "1" : "0");
+    return s;
+}
+
+namespace {
+
+// A whole decimal number from lo to hi, nothing else.
+bool ReadWhole(std::string_view s, int lo, int hi, int& value)
+{
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    return ec == std::errc() && end == s.data() + s.size() && value >= lo && value <= hi;
+}
+
+// The text up to `separator` (all of it when there is none), taken off `s`.
+std::string_view Take(std::string_view& s, char separator)
+{
+    const auto at = s.find(separator);
+    const std::string_view field = s.substr(0, at);
+    s.remove_prefix(at == std::string_view::npos ? s.size() : at + 1);
+    return field;
+}
+
+bool ReadPoint(std::string_view s, GradPoints& p, int i)
+{
+    const std::string_view place = Take(s, ':'), colour = Take(s, ':');
+    unsigned rgb = 0;
+    if (colour.size() != 7 || colour[0] != '#' || (s != "0" && s != "1"))
+        return false;
+    const auto [end, ec] = std::from_chars(colour.data() + 1, colour.data() + 7, rgb, 16);
+    if (ec != std::errc() || end != colour.data() + 7)
+        return false;
+    p.color[i] = MakeColour(static_cast<int>(rgb >> 16), (rgb >> 8) & 255, rgb & 255);
+    p.enabled[i] = s == "1";
+    return ReadWhole(place, 0, kMaxPosition, p.position[i]);
+}
+
+} // namespace
+
+std::optional<WebGradient> ReadCarried(std::string_view text)
+{
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    WebGradient g;
+    int vertical = 0;
+    const std::array<std::string_view, 7> keys{
+        "velmix-gradient", "1", "size=", "thickness=", "vertical=", "blend=", "points="};
+    for (const std::string_view key : keys) {
+        std::string_view field = Take(text, ' ');
+        if (!field.starts_with(key))
+            return std::nullopt;
+        field.remove_prefix(key.size());
+        const bool ok = key == "size=" ? ReadWhole(field, kMinImageSize, kMaxImageSize, g.length)
+                        : key == "thickness=" ? ReadWhole(field, 1, kMaxThickness, g.thickness)
+                        : key == "vertical="  ? ReadWhole(field, 0, 1, vertical)
+                        : key == "blend="     ? field == "rgb" || field == "oklab"
+                                              : field.empty() || key == "points=";
+        if (!ok)
+            return std::nullopt;
+        g.points.blend = key == "blend=" && field == "oklab" ? Blend::OkLab : g.points.blend;
+        for (int i = 0; key == "points=" && i < kPointCount; ++i)
+            if (!ReadPoint(Take(field, ','), g.points, i) || (i + 1 < kPointCount) == field.empty())
+                return std::nullopt;
+    }
+    if (!text.empty())
+        return std::nullopt;
+    g.vertical = vertical == 1;
+    return g;
 }
 
 } // namespace velmix

@@ -10,7 +10,9 @@
 
 #include "core/gradient.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmix {
@@ -43,5 +45,15 @@ std::string CssDeclarations(const WebGradient& g);
 std::string CssRule(const WebGradient& g);
 // A standalone SVG of the image's size with a user-space linearGradient.
 std::string SvgDocument(const WebGradient& g);
+
+// What an export carries so that reading it back gives the very points,
+// size and orientation: one line of plain ASCII, "velmix-gradient 1 size=100
+// thickness=1 vertical=0 blend=rgb points=0:#ff0000:1,..." with all seven
+// points as position:colour:enabled. CssRule puts it in a comment before the
+// rule, SvgDocument in <metadata>.
+std::string CarriedText(const WebGradient& g);
+// The gradient of such a line (white space around it allowed); nothing when
+// anything in it is not what CarriedText writes or is out of range.
+std::optional<WebGradient> ReadCarried(std::string_view text);
 
 } // namespace velmix

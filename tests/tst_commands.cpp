@@ -599,15 +599,18 @@ void tst_Commands::helpPage()
 }
 
 // No options for a CSS copy: every thickness tiles alike. The rule's
-// declarations as they stand in it, without a blank line.
+// declarations as they stand in it, without a blank line (and without the
+// comment that carries the points: a copy goes into someone else's rule).
 void tst_Commands::copyCss()
 {
     GuiFixture f;
     f.sizeBox()->setText("40");
     f.trigger("mnuCopyCss");
     QCOMPARE(f.dialogs.modalCount, 0);
-    QCOMPARE("body {\n" + QGuiApplication::clipboard()->text().toStdString() + "}\n",
-             CssRule({StartupPoints(), 40, false, 1}));
+    const WebGradient web{StartupPoints(), 40, false, 1};
+    QCOMPARE("/* " + CarriedText(web) + " */\nbody {\n" +
+                 QGuiApplication::clipboard()->text().toStdString() + "}\n",
+             CssRule(web));
 }
 
 // The help page opened, by the desktop's opener too: one that cannot

@@ -308,7 +308,11 @@ private slots:
         // A steep last tenth is still one straight piece: float noise adds no stops.
         QCOMPARE(GradientStops(Points("0 900 1000/#ffffff"), 1500).size(), std::size_t(3));
         const GradPoints p = Points("0/#ab0cf0 1000/#ffffff");
-        QCOMPARE(CssRule({p, 4, false, 1}), "body {\n  background-color: #ab0cf0;\n"
+        QCOMPARE(CssRule({p, 4, false, 1}), "/* velmix-gradient 1 size=4 thickness=1 vertical=0 "
+                                            "blend=rgb points=0:#ab0cf0:1,1000:#ffffff:1,"
+                                            "0:#000000:0,0:#000000:0,0:#000000:0,0:#000000:0,"
+                                            "0:#000000:0 */\n"
+                                            "body {\n  background-color: #ab0cf0;\n"
                                             "  background-image: linear-gradient(to right,\n"
                                             "    rgb(171, 12, 240) 0.5px,\n"
                                             "    rgb(233.999, 194.248, 251.25) 3.5px);\n"
@@ -318,6 +322,10 @@ private slots:
         QVERIFY(Has(css, "(to bottom,") && Has(css, "size: 2px 4px;"));
         const std::string svg = SvgDocument({p, 4, true, 2});
         QVERIFY(Has(svg, R"(width="2" height="4" viewBox="0 0 2 4")"));
+        // The points carried before the gradient.
+        const std::string carried =
+            "\n  <metadata>" + CarriedText({p, 4, true, 2}) + "</metadata>\n";
+        QVERIFY(Has(svg, (carried + "  <defs>").c_str()));
         // The end colours at 0 and 1 as well, which GIMP needs.
         QVERIFY(Has(svg, R"x(x2="0" y2="4">
       <stop offset="0" stop-color="rgb(67.0588%, 4.7059%, 94.1176%)"/>

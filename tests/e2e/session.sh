@@ -92,7 +92,10 @@ esac
 env --default-signal=INT "$prog/velmix" >/dev/null 2>"$shot.stderr" &
 pid=$!
 poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | head -n 1); [ -n "$wid" ]' ||
-    { echo "no window"; grep -v XDG_RUNTIME_DIR "$shot.stderr"; kill "$pid"; exit 1; }
+    { if kill -0 "$pid" 2>/dev/null; then echo "no window (still running)"; else
+        wait "$pid"; echo "no window (ended with $?)"; fi
+      xdotool search --name . getwindowname %@ 2>/dev/null | head -n 20 | sed 's/^/  window: /'
+      grep -v XDG_RUNTIME_DIR "$shot.stderr"; kill "$pid" 2>/dev/null; exit 1; }
 sleep 1
 if [ "$way" = places ]; then
     open_tile
