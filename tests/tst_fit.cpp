@@ -89,6 +89,8 @@ Fits FitFile(const QString& name)
 
 } // namespace
 
+Q_DECLARE_METATYPE(NamedGradient)
+
 class tst_Fit : public QObject
 {
     Q_OBJECT
@@ -144,6 +146,33 @@ private slots:
                          curve[std::size_t(std::min(floor.points.position[i], 999))]);
         QCOMPARE(floor.largestError == 0, exact);
         QCOMPARE(FitPoints(curve).largestError == 0, exact);
+    }
+
+    // Applying a gradient: exact where seven points hold it, else fitted
+    // to the colours GIMP would draw, with the error said.
+    void pointsFor_data()
+    {
+        QTest::addColumn<NamedGradient>("gradient");
+        QTest::addColumn<bool>("exact");
+        QTest::newRow("points as segments") << GradientFromPoints("a", StartupPoints()) << true;
+        NamedGradient curved{"b", {GradSegment{}}};
+        curved.segments[0].rightColour = {1, 1, 1, 1};
+        curved.segments[0].blend = SegmentBlend::Curved;
+        curved.segments[0].middle = 0.2;
+        QTest::newRow("curved") << curved << false;
+    }
+
+    void pointsFor()
+    {
+        QFETCH(NamedGradient, gradient);
+        QFETCH(bool, exact);
+        const FittedPoints fit = PointsFor(gradient);
+        const Curve samples = SampleGradient(gradient, kMaxPosition);
+        if (exact)
+            QCOMPARE(DrawGrad(fit.points, 777), DrawGrad(StartupPoints(), 777));
+        else
+            QCOMPARE(fit.largestError, Measured(fit.points, samples));
+        QCOMPARE(fit.largestError == 0, exact);
     }
 
     void gimpData_data()
