@@ -55,17 +55,20 @@ int Measured(const GradPoints& points, const Curve& s)
 void CheckPoints(const FittedPoints& fit, const Curve& s)
 {
     QVERIFY(fit.points.enabledCount() >= 1);
-    for (int i = 0; i < kPointCount; ++i)
-        QVERIFY(fit.points.position[i] >= 0 && fit.points.position[i] <= kMaxPosition);
+    for (int position : fit.points.position)
+        QVERIFY(position >= 0 && position <= kMaxPosition);
     QCOMPARE(fit.points.blend, Blend::Rgb);
     QCOMPARE(fit.largestError, Measured(fit.points, s));
 }
 
+const QString kGimp = QStringLiteral("/usr/share/gimp/2.0/gradients/");
+
 QStringList GimpGradients()
 {
-    const QDir dir(QStringLiteral("/usr/share/gimp/2.0/gradients"));
-    return dir.exists() ? dir.entryList({QStringLiteral("*.ggr")}, QDir::Files, QDir::Name)
-                        : QStringList();
+    const QDir dir(kGimp);
+    if (!dir.exists())
+        return {};
+    return dir.entryList({QStringLiteral("*.ggr")}, QDir::Files, QDir::Name);
 }
 
 struct Fits
@@ -76,11 +79,12 @@ struct Fits
 
 Fits FitFile(const QString& name)
 {
-    QFile file(QStringLiteral("/usr/share/gimp/2.0/gradients/") + name);
+    QFile file(kGimp + name);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray text = file.readAll();
-    const GgrRead read = ReadGgr(std::string_view(text.data(), std::size_t(text.size())), "");
+    const std::string_view view(text.data(), std::size_t(text.size()));
+    const GgrRead read = ReadGgr(view, "");
     if (!read.gradient)
         return {};
     const Curve s = SampleGradient(*read.gradient, kMaxPosition);
@@ -140,10 +144,10 @@ private slots:
         QFETCH(bool, exact);
         const Curve curve = Pieces(pieces);
         const FittedPoints floor = FloorFit(curve);
-        for (int i = 0; i < kPointCount; ++i)
-            if (floor.points.enabled[i])
-                QCOMPARE(floor.points.color[i],
-                         curve[std::size_t(std::min(floor.points.position[i], 999))]);
+        for (int i = 0; i < floor.points.enabledCount(); ++i) {
+            const int at = floor.points.position[i];
+            QCOMPARE(floor.points.color[i], curve[std::size_t(at)]);
+        }
         QCOMPARE(floor.largestError == 0, exact);
         QCOMPARE(FitPoints(curve).largestError == 0, exact);
     }
@@ -154,7 +158,8 @@ private slots:
     {
         QTest::addColumn<NamedGradient>("gradient");
         QTest::addColumn<bool>("exact");
-        QTest::newRow("points as segments") << GradientFromPoints("a", StartupPoints()) << true;
+        const NamedGradient drawn = GradientFromPoints("a", StartupPoints());
+        QTest::newRow("points as segments") << drawn << true;
         NamedGradient curved{"b", {GradSegment{}}};
         curved.segments[0].rightColour = {1, 1, 1, 1};
         curved.segments[0].blend = SegmentBlend::Curved;
