@@ -12,6 +12,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace velmix {
@@ -34,7 +35,8 @@ struct SvgGradient
     std::string problem; // why a stop of it could not be read
 };
 
-// "50%" or "0.5"; a percentage over 100 and a fraction alike.
+// "50%" or "0.5"; a percentage over 100 and a fraction alike. "nan" and
+// "inf", which the number reader takes, are no number here.
 std::optional<double> Fraction(QString text)
 {
     text = text.trimmed();
@@ -43,7 +45,7 @@ std::optional<double> Fraction(QString text)
         text.chop(1);
     bool ok = false;
     const double value = text.toDouble(&ok);
-    if (!ok)
+    if (!ok || !std::isfinite(value))
         return std::nullopt;
     return percent ? value / 100 : value;
 }

@@ -276,6 +276,10 @@ private slots:
                "<S offset='0.3' stop-color='red'/>"
                "<S offset='2' stop-color='blue'/></L>"
             << "a: 0-0.6 ffffffff 000000ff, 0.6-1 ff0000ff 0000ffff";
+        QTest::newRow("no numbers")
+            << "<L id='a'><S offset='nan' stop-color='red' stop-opacity='inf'/>"
+               "<S offset='0.5' stop-color='blue' stop-opacity='nan'/></L>"
+            << "a: 0-0.5 ff0000ff 0000ffff, 0.5-1 0000ffff 0000ffff";
         QTest::newRow("Inkscape's form") << "<L inkscape:label='Dusk' id='v'><S offset='0' "
                                             "style='stop-color:#123456;stop-opacity:1'/></L>"
                                             "<L xlink:href='#v' id='u' x1='0' x2='1'/>"
