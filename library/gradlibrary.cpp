@@ -105,13 +105,16 @@ GradLibrary::GradLibrary(QString userFolder, QStringList shippedFolders)
 
 GradLibrary GradLibrary::Standard()
 {
-    const QString home = QDir::homePath();
-    const QString user = Env("XDG_DATA_HOME", home + QStringLiteral("/.local/share")) +
-                         QStringLiteral("/velmix/gradients");
+    // A folder that is not an absolute path is ignored, as the XDG rules say.
+    QString data = Env("XDG_DATA_HOME", QDir::homePath() + QStringLiteral("/.local/share"));
+    if (!data.startsWith(QLatin1Char('/')))
+        data = QDir::homePath() + QStringLiteral("/.local/share");
+    const QString user = data + QStringLiteral("/velmix/gradients");
     QStringList shipped;
     for (const QString& dir : Env("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"))
                                   .split(QLatin1Char(':'), Qt::SkipEmptyParts))
-        shipped << dir + QStringLiteral("/velmix/gradients");
+        if (dir.startsWith(QLatin1Char('/')))
+            shipped << dir + QStringLiteral("/velmix/gradients");
     // A copy run from its build or an unpacked folder has them beside the
     // program; one installed to a prefix outside the data folders, in its
     // own share/velmix.
