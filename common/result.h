@@ -37,6 +37,8 @@ enum class FailedTask
     Copy, // to the clipboard
     WriteSettings,
     ShowHelp,
+    ImportFile, // a file read into the gradient library
+    Paste,      // text from the clipboard read into the library
 };
 
 struct Failure

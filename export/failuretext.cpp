@@ -72,6 +72,15 @@ QString ResultText(const Result& result)
             .arg(QDir::toNativeSeparators(QString::fromStdString(f.path)), detail);
     case FailedTask::ShowHelp:
         return QCoreApplication::translate("Failure", "ヘルプを表示できません。\r\nRet=") + detail;
+    case FailedTask::ImportFile:
+        return Worded(QCoreApplication::translate("Failure", "%1 を読み込めません。")
+                          .arg(QDir::toNativeSeparators(QString::fromStdString(f.path))),
+                      detail);
+    case FailedTask::Paste:
+        return Worded(
+            QCoreApplication::translate(
+                "Failure", "クリップボードのテキストからグラデーションを読み込めません。"),
+            detail);
     case FailedTask::Copy:
         return Worded(QCoreApplication::translate("Failure", "クリップボードにコピーできません。"),
                       detail);

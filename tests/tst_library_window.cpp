@@ -1,0 +1,309 @@
+// SPDX-License-Identifier: MIT
+// The library window on real widgets: the filter, applying as one undo step,
+// renaming and deleting the user's own gradients only, files dropped on the
+// window and on the main window, the error of a fit and a row's pixels.
+
+#include "core/fit.h"
+#include "guifixture.h"
+#include "library/frmlibrary.h"
+
+#include <QListView>
+#include <QMimeData>
+#include <QPushButton>
+
+using namespace velmix;
+
+namespace {
+
+SegmentColour Grey(double v)
+{
+    return {v, v, v, 1};
+}
+
+// One linear segment: seven points hold it exactly.
+NamedGradient Plain(const std::string& name, SegmentColour from)
+{
+    return {name, {GradSegment{0, 0.5, 1, from, Grey(1)}}};
+}
+
+// Twelve stripes of black and white: seven points cannot.
+NamedGradient Stripes(const std::string& name)
+{
+    NamedGradient g{name, {}};
+    for (int k = 0; k < 12; ++k)
+        g.segments.push_back(
+            {k / 12.0, (k + 0.5) / 12.0, (k + 1) / 12.0, Grey(k % 2), Grey(k % 2)});
+    return g;
+}
+
+void Put(const QString& folder, const NamedGradient& g)
+{
+    QDir().mkpath(folder);
+    QFile f(folder + "/" + QString::fromStdString(g.name) + ".ggr");
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(WriteGgr(g).c_str());
+}
+
+// The rows of this test's own gradients, in order of name: gradients shipped
+// beside the test program are not its.
+QStringList Ours(QStringList names)
+{
+    names.removeIf([](const QString& n) {
+        return !QStringList{"Blue Sky", "Night", "Shipped Red", "Zebra"}.contains(n);
+    });
+    names.sort();
+    return names;
+}
+
+const NamedGradient kSky = Plain("Blue Sky", {0, 0.4, 1, 1});
+const NamedGradient kShipped = Plain("Shipped Red", {1, 0, 0, 1});
+
+struct LibraryFixture : GuiFixture
+{
+    QTemporaryDir data;
+
+    LibraryFixture()
+    {
+        qputenv("XDG_DATA_HOME", data.filePath("home").toUtf8());
+        qputenv("XDG_DATA_DIRS", data.filePath("system").toUtf8());
+        Put(user(), kSky);
+        Put(user(), Stripes("Zebra"));
+        Put(data.filePath("system/velmix/gradients"), kShipped);
+        trigger("mnuLibrary");
+        QApplication::setActiveWindow(&lib());
+        (void)QTest::qWaitForWindowActive(&lib());
+    }
+
+    QString user() const { return data.filePath("home/velmix/gradients"); }
+    frmLibrary& lib() { return w().library(); }
+    QListView* list() { return child<QListView>(lib(), "lstGrad"); }
+    QLineEdit* filter() { return child<QLineEdit>(lib(), "txtFilter"); }
+
+    QStringList shown()
+    {
+        QStringList names;
+        for (int r = 0; r < list()->model()->rowCount(); ++r)
+            names << list()->model()->index(r, 0).data().toString();
+        return names;
+    }
+    QModelIndex at(const QString& name)
+    {
+        const QModelIndexList found = list()->model()->match(
+            list()->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+        return found.value(0);
+    }
+    void choose(const QString& name)
+    {
+        list()->setFocus();
+        list()->setCurrentIndex(at(name));
+    }
+    void drop(QWidget* on, const QStringList& files)
+    {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString& file : files)
+            urls << QUrl::fromLocalFile(file);
+        mime.setUrls(urls);
+        QDragEnterEvent enter({5, 5}, Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(on, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(on, &dropped);
+    }
+};
+
+} // namespace
+
+class tst_LibraryWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void filter_data();
+    void filter();
+    void apply_data();
+    void apply();
+    void renameAndDelete_data();
+    void renameAndDelete();
+    void drop_data();
+    void drop();
+    void errorAndStrip();
+    void addAndExport();
+};
+
+void tst_LibraryWindow::filter_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("ours");
+    const QStringList all{"Blue Sky", "Shipped Red", "Zebra"};
+    QTest::newRow("nothing typed: all") << "" << all;
+    QTest::newRow("a part, in any case") << "sKY" << QStringList{"Blue Sky"};
+    QTest::newRow("shipped ones too") << "red" << QStringList{"Shipped Red"};
+    QTest::newRow("no match") << "violet" << QStringList{};
+}
+
+void tst_LibraryWindow::filter()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, ours);
+    LibraryFixture f;
+    QTest::keyClicks(f.filter(), typed);
+    QCOMPARE(Ours(f.shown()), ours);
+    QCOMPARE(f.list()->currentIndex().isValid(), !f.shown().isEmpty());
+}
+
+void tst_LibraryWindow::apply_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Enter in the list") << "enter";
+    QTest::newRow("double click") << "double";
+    QTest::newRow("Enter in the filter") << "filter";
+}
+
+void tst_LibraryWindow::apply()
+{
+    QFETCH(QString, how);
+    LibraryFixture f;
+    f.get<QRadioButton>("Option1_1")->click();
+    const EditState before = f.doc().state();
+    const int steps = f.steps();
+    if (how == "filter") {
+        QTest::keyClicks(f.filter(), "sky");
+        QTest::keyClick(f.filter(), Qt::Key_Return);
+    } else if (how == "enter") {
+        f.choose("Blue Sky");
+        QTest::keyClick(f.list(), Qt::Key_Return);
+    } else {
+        const QPoint p = f.list()->visualRect(f.at("Blue Sky")).center();
+        // As the window system sends one: a click, then the double click.
+        QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {}, p);
+        QTest::mouseDClick(f.list()->viewport(), Qt::LeftButton, {}, p);
+    }
+    QCOMPARE(f.doc().points(), PointsFor(kSky).points);
+    QCOMPARE(f.steps(), steps + 1);
+    QCOMPARE(f.doc().size(), before.size);
+    QCOMPARE(f.doc().orientation(), 1);
+    QVERIFY(f.action("mnuUndo")->text().endsWith(UndoMenu::caption(EditStep::Library)));
+    f.trigger("mnuUndo");
+    QCOMPARE(f.doc().state(), before);
+    QCOMPARE(ShownFault(f), QString());
+}
+
+void tst_LibraryWindow::renameAndDelete_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("answer"); // typed name, or "yes"; empty: cancel
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<QStringList>("after");
+    const QString sky = "Blue Sky";
+    QTest::newRow("F2 renames") << sky << int(Qt::Key_F2) << "Night" << true
+                                << QStringList{"Night", "Shipped Red", "Zebra"};
+    QTest::newRow("F2 cancelled") << sky << int(Qt::Key_F2) << "" << true
+                                  << QStringList{sky, "Shipped Red", "Zebra"};
+    QTest::newRow("Delete, yes") << sky << int(Qt::Key_Delete) << "yes" << true
+                                 << QStringList{"Shipped Red", "Zebra"};
+    QTest::newRow("Delete, no") << sky << int(Qt::Key_Delete) << "" << true
+                                << QStringList{sky, "Shipped Red", "Zebra"};
+    QTest::newRow("shipped: no F2") << "Shipped Red" << int(Qt::Key_F2) << "Night" << false
+                                    << QStringList{sky, "Shipped Red", "Zebra"};
+    QTest::newRow("shipped: no Delete") << "Shipped Red" << int(Qt::Key_Delete) << "yes" << false
+                                        << QStringList{sky, "Shipped Red", "Zebra"};
+}
+
+void tst_LibraryWindow::renameAndDelete()
+{
+    QFETCH(QString, target);
+    QFETCH(int, key);
+    QFETCH(QString, answer);
+    QFETCH(bool, asked);
+    QFETCH(QStringList, after);
+    LibraryFixture f;
+    f.dialogs.answers = {answer == "yes"};
+    if (!answer.isEmpty() && answer != "yes")
+        f.dialogs.texts = {answer};
+    f.choose(target);
+    const bool own = target != "Shipped Red";
+    QCOMPARE(child<QPushButton>(f.lib(), "cmdRename")->isEnabled(), own);
+    QCOMPARE(child<QPushButton>(f.lib(), "cmdDelete")->isEnabled(), own);
+    QTest::keyClick(f.list(), Qt::Key(key));
+    const auto questions = f.dialogs.questions.size() + f.dialogs.textPrompts.size();
+    QCOMPARE(questions, asked ? 1u : 0u);
+    QCOMPARE(Ours(f.shown()), after);
+    // What the window shows is what the folder holds.
+    const QStringList files = QDir(f.user()).entryList({"*.ggr"});
+    QCOMPARE(files.size(), after.size() - 1);
+    QVERIFY(f.dialogs.messages.empty());
+}
+
+void tst_LibraryWindow::drop_data()
+{
+    QTest::addColumn<bool>("onMain");
+    QTest::addColumn<QByteArray>("file");
+    const QByteArray dawn = QByteArray::fromStdString(WriteGgr(Plain("Dawn", {1, 0.5, 0, 1})));
+    QTest::newRow("on the library") << false << dawn;
+    QTest::newRow("on the main window: applied") << true << dawn;
+    QTest::newRow("not a gradient") << false << QByteArray("hello\n");
+    QTest::newRow("not a gradient, on the main window") << true << QByteArray("hello\n");
+}
+
+void tst_LibraryWindow::drop()
+{
+    QFETCH(bool, onMain);
+    QFETCH(QByteArray, file);
+    LibraryFixture f;
+    const QString path = f.data.filePath("Dawn.ggr");
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(file);
+    out.close();
+    const GradPoints before = f.doc().points();
+    f.drop(onMain ? static_cast<QWidget*>(&f.w()) : &f.lib(), {path});
+    const bool good = file.startsWith("GIMP");
+    QCOMPARE(f.shown().contains("Dawn"), good);
+    QCOMPARE(f.dialogs.messages.size(), good ? 0u : 1u);
+    if (!good)
+        QVERIFY(f.dialogs.messages[0].second.contains(path));
+    const bool applied = good && onMain;
+    QCOMPARE(f.doc().points(), applied ? PointsFor(Plain("Dawn", {1, 0.5, 0, 1})).points : before);
+    QCOMPARE(f.steps(), applied ? 1 : 0);
+}
+
+void tst_LibraryWindow::errorAndStrip()
+{
+    LibraryFixture f;
+    const int error = PointsFor(Stripes("Zebra")).largestError;
+    QVERIFY(error > 0);
+    QVERIFY(f.at("Zebra")
+                .data(Qt::AccessibleTextRole)
+                .toString()
+                .endsWith(frmLibrary::tr("誤差 %1").arg(error)));
+    QCOMPARE(f.at("Blue Sky").data(Qt::AccessibleTextRole).toString(), QString("Blue Sky"));
+    // The selected row's strip too: its colours are not tinted.
+    f.choose("Blue Sky");
+    const QImage shot = f.list()->viewport()->grab().toImage();
+    const QRect row = f.list()->visualRect(f.at("Blue Sky"));
+    const std::vector<Colour> line = DrawGrad(PointsFor(kSky).points, frmLibrary::kStripWidth);
+    for (int x = 0; x < frmLibrary::kStripWidth; ++x)
+        QCOMPARE(shot.pixel(row.left() + 4 + x, row.center().y()), Rgb(line[std::size_t(x)]));
+}
+
+void tst_LibraryWindow::addAndExport()
+{
+    LibraryFixture f;
+    f.dialogs.texts = {QString("Mine")};
+    Click(child<QPushButton>(f.lib(), "cmdAdd"));
+    QCOMPARE(f.list()->currentIndex().data().toString(), QString("Mine"));
+    const QString ggr = f.data.filePath("out.ggr");
+    f.dialogs.files = {ggr};
+    Click(child<QPushButton>(f.lib(), "cmdExport"));
+    QFile back(ggr);
+    QVERIFY(back.open(QIODevice::ReadOnly));
+    const GgrRead read = ReadGgr(back.readAll().toStdString(), "");
+    QVERIFY(read.gradient);
+    QCOMPARE(read.gradient->name, std::string("Mine"));
+    QCOMPARE(DrawGrad(PointsFor(*read.gradient).points, 1000), f.expectedLine(1000));
+    QVERIFY(f.dialogs.messages.empty());
+}
+
+QTEST_MAIN(tst_LibraryWindow)
+#include "tst_library_window.moc"
