@@ -194,8 +194,17 @@ std::optional<QString> QtDialogs::text(QWidget* parent, const QString& prompt,
 QStringList QtDialogs::openFileNames(QWidget* parent, const QString& filter,
                                      const QString& initialDir)
 {
-    return QFileDialog::getOpenFileNames(parent, QString(), initialDir,
-                                         SaveNameFilters(filter).join(QStringLiteral(";;")));
+    QFileDialog dlg(parent);
+    // The list shows each type's own text, as the save dialog does.
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
+    dlg.setNameFilters(SaveNameFilters(filter));
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFiles);
+    if (!initialDir.isEmpty())
+        dlg.setDirectory(initialDir);
+    if (dlg.exec() != QDialog::Accepted)
+        return {};
+    return dlg.selectedFiles();
 }
 
 void ScriptedDialogs::message(QWidget*, MsgIcon icon, const QString& text)

@@ -282,7 +282,7 @@ frmLibrary::~frmLibrary() = default;
 void frmLibrary::retranslateUi()
 {
     setWindowTitle(tr("ｸﾞﾗﾃﾞｰｼｮﾝ集"));
-    labFilter->setText(tr("絞り込み(&F):"));
+    labFilter->setText(tr("絞り込み:"));
     txtFilter->setPlaceholderText(tr("名前の一部"));
     lstGrad->setAccessibleName(tr("ｸﾞﾗﾃﾞｰｼｮﾝの一覧"));
     cmdApply->setText(tr("適用(&A)"));
@@ -483,7 +483,7 @@ std::vector<int> frmLibrary::importFiles(const QStringList& files)
 void frmLibrary::cmdImport_Click()
 {
     const QStringList files = m_dialogs.openFileNames(
-        this, tr("ｸﾞﾗﾃﾞｰｼｮﾝ(*.ggr;*.svg;*.css)|*.ggr *.svg *.css|すべてのﾌｧｲﾙ(*.*)|*"),
+        this, tr("ｸﾞﾗﾃﾞｰｼｮﾝ(*.GGR;*.SVG;*.CSS)|*.ggr *.svg *.css|すべてのﾌｧｲﾙ(*.*)|*"),
         m_importDir);
     if (files.isEmpty())
         return;
