@@ -31,6 +31,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolTip>
@@ -671,7 +672,19 @@ void frmMain::mnuMemoryLoad_Click()
 
 void frmMain::mnuLibrary_Click()
 {
+    const bool first = !m_library;
     frmLibrary& l = library();
+    if (first) {
+        // Beside the main window, where it covers none of the points: to
+        // the right if the screen has room there, else to the left.
+        const QRect main = frameGeometry();
+        const QRect room = screen()->availableGeometry();
+        const int wide = l.sizeHint().width() + (main.width() - width());
+        if (main.right() + 8 + wide <= room.right())
+            l.move(main.right() + 8, main.top());
+        else if (main.left() - 8 - wide >= room.left())
+            l.move(main.left() - 8 - wide, main.top());
+    }
     l.show();
     l.setWindowState(l.windowState() & ~Qt::WindowMinimized);
     l.raise();
