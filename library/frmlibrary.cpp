@@ -462,8 +462,14 @@ std::vector<int> frmLibrary::importFiles(const QStringList& files)
     for (const QString& file : files) {
         const std::set<QString> before = paths();
         const Result imported = m_library.import(file);
-        if (!imported.ok())
-            failed << ResultText(Result(imported).during(FailedTask::ImportFile));
+        if (!imported.ok()) {
+            // The message names the file the user chose.
+            Failure failure = imported.failure();
+            if (failure.path.empty())
+                failure.path = file.toStdString();
+            failure.task = FailedTask::ImportFile;
+            failed << ResultText(failure);
+        }
         for (const int row : rowsNotIn(before))
             fresh.push_back(m_library.entries()[static_cast<std::size_t>(row)].path);
     }
