@@ -62,7 +62,10 @@ GradImport ImportText(const QByteArray& text, const QString& path)
         else if (text.contains("linear-gradient"))
             suffix = QStringLiteral("css");
         else
-            return {{}, {}, "neither a .ggr file, an SVG picture nor CSS with linear-gradient"};
+            return {
+                {},
+                {},
+                "GIMPのグラデーション(.ggr)、SVG、linear-gradientを含むCSSのどれでもありません。"};
     }
     if (suffix == QLatin1String("svg"))
         return ReadSvg(text, name);
@@ -167,7 +170,7 @@ QString GradLibrary::FileNameFor(const QString& name)
 Result GradLibrary::add(const NamedGradient& gradient)
 {
     if (!QDir().mkpath(m_user))
-        return Failure{FailureKind::OpenFailed, m_user.toStdString(), "the folder cannot be made",
+        return Failure{FailureKind::OpenFailed, m_user.toStdString(), "フォルダを作れません。",
                        FailedTask::AddGradient};
     NamedGradient named = gradient;
     const QString name = FreeName(m_entries, m_user, QString::fromStdString(gradient.name), {});
@@ -181,8 +184,10 @@ Result GradLibrary::add(const NamedGradient& gradient)
 Result GradLibrary::rename(int index, const QString& name)
 {
     if (index < 0 || size_t(index) >= m_entries.size())
-        return Failure{
-            FailureKind::NotUnderstood, {}, "no such gradient", FailedTask::RenameGradient};
+        return Failure{FailureKind::NotUnderstood,
+                       {},
+                       "そのグラデーションはありません。",
+                       FailedTask::RenameGradient};
     const LibraryEntry entry = m_entries[size_t(index)];
     if (entry.readOnly)
         return Failure{
@@ -204,8 +209,10 @@ Result GradLibrary::rename(int index, const QString& name)
 Result GradLibrary::remove(int index)
 {
     if (index < 0 || size_t(index) >= m_entries.size())
-        return Failure{
-            FailureKind::NotUnderstood, {}, "no such gradient", FailedTask::RemoveGradient};
+        return Failure{FailureKind::NotUnderstood,
+                       {},
+                       "そのグラデーションはありません。",
+                       FailedTask::RemoveGradient};
     const LibraryEntry& entry = m_entries[size_t(index)];
     if (entry.readOnly)
         return Failure{
@@ -224,7 +231,7 @@ Result GradLibrary::import(const QString& path)
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return Failure{FailureKind::OpenFailed, path.toStdString(),
-                       QFileInfo(path).isDir() ? "a folder, not a file"
+                       QFileInfo(path).isDir() ? "ファイルではなくフォルダです。"
                                                : file.errorString().toStdString(),
                        FailedTask::ImportGradient};
     const GradImport read = ImportText(file.readAll(), path);
@@ -243,7 +250,7 @@ GradImport ImportFile(const QString& path)
 {
     QFile file(path);
     if (QFileInfo(path).isDir())
-        return {{}, {}, "a folder, not a file"};
+        return {{}, {}, "ファイルではなくフォルダです。"};
     if (!file.open(QIODevice::ReadOnly))
         return {{}, {}, file.errorString().toStdString()};
     return ImportText(file.readAll(), path);

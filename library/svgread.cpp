@@ -301,8 +301,8 @@ void ReadStop(const QXmlStreamAttributes& attributes, SvgGradient& gradient)
     const std::optional<SegmentColour> colour = ParseColour(colourText);
     if (!colour) {
         if (gradient.problem.empty())
-            gradient.problem = "gradient \"" + gradient.id.toStdString() + "\": stop-color \"" +
-                               colourText.toStdString() + "\" is not a colour";
+            gradient.problem = "グラデーション「" + gradient.id.toStdString() + "」のstop-color「" +
+                               colourText.toStdString() + "」は色として読めません。";
         return;
     }
     stop.colour = *colour;
@@ -388,8 +388,8 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name)
     if (xml.hasError())
         return {{},
                 {},
-                "not a readable SVG file: line " + std::to_string(xml.lineNumber()) + ": " +
-                    xml.errorString().toStdString()};
+                "SVGとして読めません(" + std::to_string(xml.lineNumber()) +
+                    "行目: " + xml.errorString().toStdString() + ")。"};
 
     QHash<QString, int> byId;
     for (int i = int(all.size()) - 1; i >= 0; --i) // the first of a repeated id counts
@@ -419,7 +419,7 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name)
         result.gradients.push_back({own, Segments(s.stops)});
     }
     if (result.gradients.empty())
-        result.error = !problem.empty() ? problem : "no linearGradient with stops in the file";
+        result.error = !problem.empty() ? problem : "stopのあるlinearGradientがありません。";
     return result;
 }
 

@@ -37,7 +37,7 @@ QString Hex(const SegmentColour& c)
 {
     QString out;
     for (double channel : {c.red, c.green, c.blue, c.alpha})
-        out += QStringLiteral("%1").arg(qRound(channel * 255), 2, 16, QLatin1Char('0'));
+        out += QString::number(qRound(channel * 255) + 256, 16).mid(1);
     return out;
 }
 
@@ -46,18 +46,17 @@ QString Describe(const NamedGradient& g)
 {
     QStringList parts;
     for (const GradSegment& s : g.segments)
-        parts << QStringLiteral("%1-%2 %3 %4")
-                     .arg(s.left)
-                     .arg(s.right)
-                     .arg(Hex(s.leftColour), Hex(s.rightColour));
-    return parts.join(QStringLiteral(", "));
+        parts << QString("%1-%2 ").arg(s.left).arg(s.right) + Hex(s.leftColour) + " " +
+                     Hex(s.rightColour);
+    return parts.join(", ");
 }
 
+// Each entry's name, "*" after the shipped ones.
 QStringList Names(const GradLibrary& library)
 {
     QStringList names;
     for (const LibraryEntry& e : library.entries())
-        names << QString::fromStdString(e.gradient.name) + (e.readOnly ? QStringLiteral("*") : "");
+        names << QString::fromStdString(e.gradient.name) + (e.readOnly ? "*" : "");
     return names;
 }
 
@@ -77,27 +76,25 @@ private slots:
     void init()
     {
         QVERIFY(QDir(m_dir.path()).removeRecursively());
-        m_user = m_dir.filePath(QStringLiteral("home/velmix/gradients"));
-        m_shipped = m_dir.filePath(QStringLiteral("share/velmix/gradients"));
-        Put(m_shipped + QStringLiteral("/sky.ggr"),
-            QByteArray::fromStdString(WriteGgr(Plain("Sky"))));
-        Put(m_shipped + QStringLiteral("/paper.ggr"),
-            QByteArray::fromStdString(WriteGgr(Plain("paper"))));
+        m_user = m_dir.filePath("home/velmix/gradients");
+        m_shipped = m_dir.filePath("share/velmix/gradients");
+        for (const char* name : {"Sky", "paper"})
+            Put(m_shipped + "/" + QString(name).toLower() + ".ggr",
+                QByteArray::fromStdString(WriteGgr(Plain(name))));
     }
 
     void standardFolders()
     {
-        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("home")).toUtf8());
-        qputenv("XDG_DATA_DIRS", (m_dir.filePath(QStringLiteral("none")) + QStringLiteral(":") +
-                                  m_dir.filePath(QStringLiteral("share")))
-                                     .toUtf8());
+        qputenv("XDG_DATA_HOME", m_dir.filePath("home").toUtf8());
+        const QString dirs = m_dir.filePath("none") + ":" + m_dir.filePath("share");
+        qputenv("XDG_DATA_DIRS", dirs.toUtf8());
         GradLibrary library = GradLibrary::Standard();
         QVERIFY(!QFileInfo::exists(m_user)); // made only when first written
         QVERIFY(library.add(Plain("mint")).ok());
         QVERIFY(library.add(Plain("Dusk")).ok());
         // Sorted without regard to case, the user's among the shipped ones.
         QCOMPARE(Names(library), QStringList({"Dusk", "mint", "paper*", "Sky*"}));
-        QCOMPARE(library.entries()[1].path, m_user + QStringLiteral("/mint.ggr"));
+        QCOMPARE(library.entries()[1].path, m_user + "/mint.ggr");
     }
 
     // Every shipped gradient reads, as a few linear pieces the seven
@@ -107,37 +104,27 @@ private slots:
         const QString folder = qEnvironmentVariable("VELMIX_SOURCE") + "/gradients";
         const GradLibrary library(m_user, {folder});
         QCOMPARE(library.entries().size(), size_t(12));
-        for (const LibraryEntry& e : library.entries()) {
-            QVERIFY(e.readOnly);
-            QVERIFY(e.gradient.segments.size() <= 6);
-        }
+        for (const LibraryEntry& e : library.entries())
+            QVERIFY(e.readOnly && ExactPoints(e.gradient));
     }
 
+    // Each row's name is the gradient's.
     void fileNames_data()
     {
-        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("file");
-        QTest::newRow("plain") << "Soft sky"
-                               << "Soft sky";
-        QTest::newRow("slash") << "a/b/c"
-                               << "a_b_c";
-        QTest::newRow("control") << "a\tb\nc"
-                                 << "a_b_c";
-        QTest::newRow("leading dot") << ".hidden"
-                                     << "_hidden";
-        QTest::newRow("inner dots kept") << "v1.2."
-                                         << "v1.2.";
-        QTest::newRow("two dots") << "../up"
-                                  << "_._up";
-        QTest::newRow("empty") << ""
-                               << "_";
-        QTest::newRow("Japanese") << "夕焼け"
-                                  << "夕焼け";
+        QTest::newRow("Soft sky") << "Soft sky";
+        QTest::newRow("a/b/c") << "a_b_c";
+        QTest::newRow("a\tb\x7f") << "a_b_";
+        QTest::newRow(".hidden") << "_hidden";
+        QTest::newRow("v1.2.") << "v1.2.";
+        QTest::newRow("../up") << "_._up";
+        QTest::newRow("") << "_";
+        QTest::newRow("夕焼け") << "夕焼け";
     }
     void fileNames()
     {
-        QFETCH(QString, name);
         QFETCH(QString, file);
+        const QString name = QString::fromUtf8(QTest::currentDataTag());
         QCOMPARE(GradLibrary::FileNameFor(name), file);
     }
 
@@ -173,7 +160,7 @@ private slots:
     {
         GradLibrary library = Library();
         QVERIFY(library.add(Plain("mint")).ok());
-        QVERIFY(library.rename(0, QStringLiteral("Sky")).ok());
+        QVERIFY(library.rename(0, "Sky").ok());
         QCOMPARE(Names(library), QStringList({"paper*", "Sky*", "Sky (2)"}));
         QCOMPARE(QDir(m_user).entryList(QDir::Files), QStringList{"Sky (2).ggr"});
         QVERIFY(library.remove(2).ok());
@@ -183,13 +170,12 @@ private slots:
     void shippedAreReadOnly()
     {
         GradLibrary library = Library();
-        const QByteArray before = Contents(m_shipped + QStringLiteral("/sky.ggr"));
-        const Result renamed = library.rename(1, QStringLiteral("x"));
-        QVERIFY(!renamed.ok());
+        const QByteArray before = Contents(m_shipped + "/sky.ggr");
+        const Result renamed = library.rename(1, "x");
         QCOMPARE(renamed.failure().kind, FailureKind::ReadOnly);
         QCOMPARE(ResultText(renamed), "付属のグラデーションは名前の変更も削除もできません。");
         QCOMPARE(library.remove(1).failure().kind, FailureKind::ReadOnly);
-        QCOMPARE(Contents(m_shipped + QStringLiteral("/sky.ggr")), before);
+        QCOMPARE(Contents(m_shipped + "/sky.ggr"), before);
         QCOMPARE(Names(library), QStringList({"paper*", "Sky*"}));
     }
 
@@ -204,14 +190,13 @@ private slots:
         QFETCH(QString, name);
         GradLibrary library = Library();
         QVERIFY(library.add(Plain("mint")).ok());
-        const QString path = m_user + QStringLiteral("/mint.ggr");
+        const QString path = m_user + "/mint.ggr";
         const QByteArray before = Contents(path);
         Result result;
         {
             const FileSizeLimit limit(16);
             result = library.rename(0, name);
         }
-        QVERIFY(!result.ok());
         QCOMPARE(result.failure().task, FailedTask::RenameGradient);
         QVERIFY(ResultText(result).startsWith("ファイルに書きこめません。"));
         QCOMPARE(Contents(path), before);
@@ -221,7 +206,7 @@ private slots:
 
     void folderCannotBeMade()
     {
-        Put(m_dir.filePath(QStringLiteral("home/velmix")), "a file");
+        Put(m_dir.filePath("home/velmix"), "a file");
         GradLibrary library = Library();
         const Result result = library.add(Plain("mint"));
         QCOMPARE(result.failure().kind, FailureKind::OpenFailed);
@@ -296,13 +281,13 @@ private slots:
                "<R id='r1'><S stop-color='navy'/></R>"
             << "l: 0-1 000080ff 000080ff";
         QTest::newRow("loop") << "<L href='#b' id='a'/><L href='#a' id='b'/>"
-                              << "no linearGradient with stops in the file";
-        QTest::newRow("bad colour") << "<L id='a'><S stop-color='reddish'/></L>"
-                                    << "gradient \"a\": stop-color \"reddish\""
-                                       " is not a colour";
+                              << "stopのあるlinearGradientがありません。";
+        QTest::newRow("bad colour")
+            << "<L id='a'><S stop-color='reddish'/></L>"
+            << "グラデーション「a」のstop-color「reddish」は色として読めません。";
         QTest::newRow("not XML") << "<L>"
-                                 << "not a readable SVG file: line 1: "
-                                    "Opening and ending tag mismatch.";
+                                 << "SVGとして読めません(1行目: "
+                                    "Opening and ending tag mismatch.)。";
     }
     void svg()
     {
