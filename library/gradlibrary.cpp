@@ -84,7 +84,7 @@ QString FreeName(const std::vector<LibraryEntry>& entries, const QString& user, 
                  const QString& own)
 {
     for (int n = 1;; ++n) {
-        const QString candidate = n == 1 ? name : QStringLiteral("%1 (%2)").arg(name).arg(n);
+        QString candidate = n == 1 ? name : QStringLiteral("%1 (%2)").arg(name).arg(n);
         const std::string bytes = candidate.toStdString();
         const bool named = std::any_of(entries.begin(), entries.end(), [&](const auto& e) {
             return e.gradient.name == bytes && e.path != own;
@@ -234,7 +234,16 @@ Result GradLibrary::import(const QString& path)
                        QFileInfo(path).isDir() ? "ファイルではなくフォルダです。"
                                                : file.errorString().toStdString(),
                        FailedTask::ImportGradient};
-    const GradImport read = ImportText(file.readAll(), path);
+    GradImport read = ImportText(file.readAll(), path);
+    // Our own CSS and SVG carry their points: kept as the segments that draw
+    // them exactly, not as the stops that draw one length of them. An OKLab
+    // blend's curve has only its stops.
+    if (read.carried && read.carried->points.blend == Blend::Rgb) {
+        const std::string name = read.gradients.empty()
+                                     ? QFileInfo(path).completeBaseName().toStdString()
+                                     : read.gradients.front().name;
+        read.gradients = {GradientFromPoints(name, read.carried->points)};
+    }
     if (read.gradients.empty())
         return Failure{FailureKind::NotUnderstood, path.toStdString(), read.error,
                        FailedTask::ImportGradient};

@@ -368,10 +368,17 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name)
 {
     QXmlStreamReader xml(svg);
     std::vector<SvgGradient> all;
-    QByteArray metadata;
+    std::optional<WebGradient> carried;
     int open = -1; // the gradient whose stops are being read
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement && xml.name() == QLatin1String("metadata")) {
+            // Our own export's points, size and orientation.
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            if (!carried)
+                carried = ReadCarried(text.toStdString());
+            continue;
+        }
         const QStringView element = xml.name();
         const bool gradient = element == QLatin1String("linearGradient") ||
                               element == QLatin1String("radialGradient");
@@ -396,6 +403,7 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name)
         if (!all[size_t(i)].id.isEmpty())
             byId.insert(all[size_t(i)].id, i);
     GradImport result;
+    result.carried = carried;
     std::string problem;
     for (int i = 0; i < int(all.size()); ++i) {
         const SvgGradient& g = all[size_t(i)];

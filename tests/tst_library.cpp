@@ -234,6 +234,35 @@ private slots:
         QCOMPARE(ImportFile(path).gradients.size(), size_t(result.ok() ? names.size() - 2 : 0));
     }
 
+    // Our own exports bring back their very points, the OKLab one its
+    // stops.
+    void carried_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("blend");
+        QTest::newRow("SVG") << "a.svg" << int(Blend::Rgb);
+        QTest::newRow("CSS") << "a.css" << int(Blend::Rgb);
+        QTest::newRow("OKLab SVG") << "a.svg" << int(Blend::OkLab);
+    }
+    void carried()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, blend);
+        GradPoints points = StartupPoints();
+        points.blend = Blend(blend);
+        const WebGradient web{points, 37, true, 5};
+        const std::string text = file.endsWith("svg") ? SvgDocument(web) : CssRule(web);
+        Put(m_dir.filePath(file), QByteArray::fromStdString(text));
+        const auto carried = ImportFile(m_dir.filePath(file)).carried;
+        QVERIFY(carried && carried->points == points && carried->length == 37);
+        QVERIFY(carried->vertical && carried->thickness == 5);
+        GradLibrary library(m_user, {});
+        QVERIFY(library.import(m_dir.filePath(file)).ok());
+        const auto exact = ExactPoints(library.entries()[0].gradient);
+        QCOMPARE(exact.has_value(), points.blend == Blend::Rgb);
+        QVERIFY(!exact || *exact == StartupPoints());
+    }
+
     // Rows write <L> for linearGradient, <R> for radialGradient, <S for
     // stop.
     void svg_data()
