@@ -274,12 +274,12 @@ private slots:
                                     << "a: 0-1 ff0000ff 0000ffff";
         QTest::newRow("style wins") << "<L id='a'><S stop-color='red' style="
                                        "'stop-color:rgb(0, 255, 0);stop-opacity:0.6'/></L>"
-                                    << "a: 0-1 00ff0099 00ff0099";
+                                    << "a: 0-1 66ff66ff 66ff66ff";
         QTest::newRow("percentages, flat ends")
             << "<L id='a'><S offset='25%' stop-color='rgb(100%,0%,0%)'/>"
                "<S offset='75%' stop-color='#00F8'/></L>"
             << "a: 0-0.25 ff0000ff ff0000ff, "
-               "0.25-0.75 ff0000ff 0000ff88, 0.75-1 0000ff88 0000ff88";
+               "0.25-0.75 ff0000ff 7777ffff, 0.75-1 7777ffff 7777ffff";
         QTest::newRow("clamped, never back")
             << "<L id='a'><S offset='-1' stop-color='white'/>"
                "<S offset='0.6' stop-color='black'/>"
