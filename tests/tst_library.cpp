@@ -190,15 +190,6 @@ private slots:
         QCOMPARE(Names(library).first(), "mint");
     }
 
-    void folderCannotBeMade()
-    {
-        Put(m_dir.filePath("home/velmix"), "a file");
-        GradLibrary library = Library();
-        const Result result = library.add(Plain("mint"));
-        QCOMPARE(result.failure().kind, FailureKind::OpenFailed);
-        QVERIFY(ResultText(result).startsWith("ファイルがオープンできません。"));
-    }
-
     void import_data()
     {
         QTest::addColumn<QString>("file");
@@ -209,7 +200,6 @@ private slots:
                                "</linearGradient><linearGradient id='g2'>"
                                "<stop stop-color='blue'/></linearGradient></svg>";
         const QByteArray ggr = QByteArray::fromStdString(WriteGgr(Plain("dawn")));
-        QTest::newRow("svg") << "a.svg" << svg << QStringList{"g1", "g2", "paper*", "Sky*"};
         QTest::newRow("svg by content")
             << "a.txt" << svg << QStringList{"g1", "g2", "paper*", "Sky*"};
         QTest::newRow("ggr, no extension") << "a" << ggr << QStringList{"dawn", "paper*", "Sky*"};
