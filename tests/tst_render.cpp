@@ -341,6 +341,8 @@ private slots:
             {"--from none.ini -o x.png", 2, "--from none.ini: the file holds no"},
             {"--from v.ini --dither -o x.ggr", 2, "no pixels to dither"},
             {"--from none.svg -o x.png", 2, "--from none.svg: No such file"},
+            {"--from /usr/share/gimp/2.0/gradients/Abstract_1.ggr --contrast 0", 0,
+             "Abstract_1.ggr: fitted into seven points, largest error "},
             {"-o -", 2, "standard output has no extension: give --type"},
             {"-o x.png --output=y.png", 2, "--output: given twice"},
             {"--contrast", 2, "--contrast: missing colour"},
