@@ -6,15 +6,19 @@
 #include "common/clscommon.h"
 #include "common/savefile.h"
 #include "core/contrast.h"
+#include "core/fit.h"
 #include "core/version.h"
 #include "export/exporter.h"
 #include "export/failuretext.h"
+#include "library/gradlibrary.h"
 #include "settings/moduleini.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -28,7 +32,7 @@ std::string Usage()
 {
     return std::string("Usage: velmix-render [-p POS:COLOR[:off]]... [-s SIZE] [--vertical] [-t "
                        "THICKNESS] [--type TYPE] -o FILE\n") +
-           "       velmix-render --from-ini FILE [options] -o FILE\n"
+           "       velmix-render --from FILE [options] -o FILE\n"
            "       velmix-render [-p ...] [-s SIZE] --contrast COLOR\n"
            "\n"
            "  -p, --point POS:COLOR[:off]  a colour point, in index order (up to 7); POS 0..1000,\n"
@@ -43,11 +47,18 @@ std::string Usage()
            std::to_string(kMaxThickness) +
            " (1)\n"
            "  -o, --output FILE            .png PNG, .jpg/.jpeg JPEG (quality 100), .bmp BMP,\n"
-           "                               .svg SVG, .css a body rule for a web page;\n"
+           "                               .svg SVG, .css a body rule for a web page, .ggr a\n"
+           "                               gradient for GIMP and Krita;\n"
            "                               - standard output (give --type)\n"
-           "      --type TYPE              bmp, jpg, png, css or svg, whatever FILE is called\n"
+           "      --type TYPE              bmp, jpg, png, css, svg or ggr, whatever FILE is "
+           "called\n"
            "      --contrast COLOR         no file: print the lowest contrast of text in COLOR\n"
            "                               over the gradient: ratio, pixel, AAA/AA/AA-large/fail\n"
+           "      --from FILE              the points from a file: .ini as --from-ini; a .ggr,\n"
+           "                               .svg or .css gradient (of an SVG's several the first),\n"
+           "                               fitted into seven points where they cannot hold it\n"
+           "                               exactly (the largest error said on standard error);\n"
+           "                               our own CSS and SVG bring their size and orientation\n"
            "      --from-ini FILE          the remembered state of a settings file\n"
            "      --help, --version\n"
            "Every option but -p at most once. Without -p: red, green, blue, red at 0, 333,\n"
@@ -63,24 +74,24 @@ int BadArgument(const std::string& what)
     return 2;
 }
 
-// Fills what the job leaves open from the remembered state of a settings file.
-bool ApplyIni(RenderJob& job)
+// Fills what the job leaves open from the remembered state of a settings
+// file; `option` is how the file was given.
+bool ApplyIni(RenderJob& job, const std::string& option)
 {
     ModuleINI ini;
+    const std::string named = "velmix-render: " + option + " " + job.fromIni + ": ";
     if (!QFileInfo::exists(QString::fromStdString(job.fromIni))) {
-        std::cerr << "velmix-render: --from-ini " << job.fromIni << ": no such file\n";
+        std::cerr << named << "no such file\n";
         return false;
     }
     ini.SetIniFile(QString::fromStdString(job.fromIni));
     if (!ini.ReadResult().ok()) {
-        std::cerr << "velmix-render: --from-ini " << job.fromIni << ": "
-                  << ini.ReadResult().failure().detail << "\n";
+        std::cerr << named << ini.ReadResult().failure().detail << "\n";
         return false;
     }
     const auto s = ini.LoadIni();
     if (!s || s->MemoryState.tate == -1) {
-        std::cerr << "velmix-render: --from-ini " << job.fromIni
-                  << ": the file holds no remembered state\n";
+        std::cerr << named << "the file holds no remembered state\n";
         return false;
     }
     const MemoryStateT& m = s->MemoryState;
@@ -99,6 +110,66 @@ bool ApplyIni(RenderJob& job)
     if (!job.thickness)
         job.thickness = m.chkHeight ? m.SaveHeight : m.tate + 1;
     return true;
+}
+
+// Fills what the job leaves open from a gradient file: our own CSS and SVG
+// bring their points, size and orientation; anything else its first
+// gradient, fitted into seven points. `name` becomes the gradient's name.
+bool ApplyGradient(RenderJob& job, std::string& name)
+{
+    const std::string named = "velmix-render: --from " + job.from + ": ";
+    const GradImport read = ImportFile(QFile::decodeName(job.from.c_str()));
+    if (read.gradients.empty() && !read.carried) {
+        std::cerr << named << read.error << "\n";
+        return false;
+    }
+    if (!read.gradients.empty())
+        name = read.gradients.front().name;
+    if (read.carried) {
+        const WebGradient& c = *read.carried;
+        if (!job.pointsGiven)
+            job.points = c.points;
+        job.points.blend = job.blend.value_or(c.points.blend);
+        job.size = job.size.value_or(c.length);
+        job.vertical = job.vertical.value_or(c.vertical);
+        job.thickness = job.thickness.value_or(c.thickness);
+        return true;
+    }
+    if (read.gradients.size() > 1)
+        std::cerr << "velmix-render: " << job.from << ": " << read.gradients.size()
+                  << " gradients, the first drawn (\"" << name << "\")\n";
+    if (!job.pointsGiven) {
+        const FittedPoints fit = PointsFor(read.gradients.front());
+        job.points = fit.points;
+        if (fit.largestError > 0)
+            std::cerr << "velmix-render: " << job.from
+                      << ": fitted into seven points, largest error " << fit.largestError << "\n";
+    }
+    job.points.blend = job.blend.value_or(Blend::Rgb);
+    return true;
+}
+
+bool EndsWithIni(const std::string& path)
+{
+    std::string type = clsCommon::TrimExt(path);
+    std::transform(type.begin(), type.end(), type.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return type == "ini";
+}
+
+// A failed write: the message, and the exit status.
+int WriteFailure(const Result& r, const std::string& output)
+{
+    const Failure& f = r.failure();
+    if (f.kind == FailureKind::Refused) {
+        std::cerr << "velmix-render: -o " << output << ": " << f.detail << "\n";
+        return 2;
+    }
+    // The system's own words, or else the message's (a picture too large
+    // for its format).
+    std::cerr << "velmix-render: cannot write " << output << ": "
+              << (f.detail.empty() ? ResultText(r).toStdString() : f.detail) << "\n";
+    return 1;
 }
 
 } // namespace
@@ -122,7 +193,8 @@ int main(int argc, char** argv)
     }
     // A name that does not survive the way to the file system would be
     // written under another name: refuse it instead.
-    for (const auto& [option, name] : {std::pair{"-o", &job.output}, {"--from-ini", &job.fromIni}})
+    for (const auto& [option, name] :
+         {std::pair{"-o", &job.output}, {"--from-ini", &job.fromIni}, {"--from", &job.from}})
         if (QFile::encodeName(QFile::decodeName(name->c_str())) != QByteArray(name->c_str()))
             return BadArgument(std::string(option) +
                                ": the file name is not valid in the system's encoding (UTF-8)");
@@ -132,12 +204,28 @@ int main(int argc, char** argv)
     // like x.webp would otherwise get a BMP.
     const std::string typeName = job.type.empty() ? clsCommon::TrimExt(job.output) : job.type;
     const std::optional<ImageType> type = ImageTypeNamed(typeName);
-    if (!job.contrast && !type)
+    std::string lowerType = typeName;
+    std::transform(lowerType.begin(), lowerType.end(), lowerType.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    const bool ggr = lowerType == "ggr";
+    if (!job.contrast && !type && !ggr)
         return BadArgument(job.type.empty()
                                ? "-o " + job.output + ": the extension names no type (.bmp, " +
-                                     ".jpg, .png, .css or .svg): give --type"
-                               : "--type " + job.type + ": must be bmp, jpg, png, css or svg");
-    if (!job.fromIni.empty() && !ApplyIni(job))
+                                     ".jpg, .png, .css, .svg or .ggr): give --type"
+                               : "--type " + job.type + ": must be bmp, jpg, png, css, svg or ggr");
+    if (job.dither && ggr)
+        return BadArgument("--dither: " + job.output + ": a .ggr holds no pixels to dither");
+    // The gradient's name in a .ggr: the source's, or the file's own.
+    std::string name =
+        job.output == "-" ? "velmix" : QFileInfo(output).completeBaseName().toStdString();
+    if (!job.from.empty() && EndsWithIni(job.from)) {
+        job.fromIni = job.from;
+        if (!ApplyIni(job, "--from"))
+            return 2;
+    } else if (!job.from.empty() && !ApplyGradient(job, name)) {
+        return 2;
+    }
+    if (!job.fromIni.empty() && job.from.empty() && !ApplyIni(job, "--from-ini"))
         return 2;
 
     if (job.contrast) {
@@ -147,6 +235,15 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (ggr) {
+        // Linear RGB segments through the points: an OKLab blend's curve is
+        // not kept.
+        const std::string text = WriteGgr(GradientFromPoints(name, job.points));
+        const Result r = SaveThrough(output, [&](QFileDevice& file) {
+            return WriteFully(file, text.data(), qint64(text.size()));
+        });
+        return r.ok() ? 0 : WriteFailure(r, job.output);
+    }
     if (job.dither && !TakesDither(*type))
         return BadArgument("--dither: " + job.output +
                            ": JPEG, CSS and SVG are not dithered; use .png or a bitmap");
@@ -155,16 +252,5 @@ int main(int argc, char** argv)
                   job.thickness.value_or(1), job.dither);
 
     const Result r = ExportToFile(img, job.points, output, type);
-    if (r.ok())
-        return 0;
-    const Failure& f = r.failure();
-    if (f.kind == FailureKind::Refused) {
-        std::cerr << "velmix-render: -o " << job.output << ": " << f.detail << "\n";
-        return 2;
-    }
-    // The system's own words, or else the message's (a picture too large
-    // for its format).
-    std::cerr << "velmix-render: cannot write " << job.output << ": "
-              << (f.detail.empty() ? ResultText(r).toStdString() : f.detail) << "\n";
-    return 1;
+    return r.ok() ? 0 : WriteFailure(r, job.output);
 }

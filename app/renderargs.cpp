@@ -13,9 +13,9 @@ namespace {
 
 // The options that may be given once (all but -p), short and long name.
 const std::pair<std::string_view, std::string_view> kOnce[] = {
-    {"-h", "--help"},   {"", "--version"},     {"", "--vertical"},
-    {"-s", "--size"},   {"-t", "--thickness"}, {"-o", "--output"},
-    {"", "--contrast"}, {"", "--type"},        {"", "--from-ini"}};
+    {"-h", "--help"},      {"", "--version"},  {"", "--vertical"}, {"-s", "--size"},
+    {"-t", "--thickness"}, {"-o", "--output"}, {"", "--contrast"}, {"", "--type"},
+    {"", "--from-ini"},    {"", "--from"}};
 
 std::optional<long> ParseInt(const std::string& s, long lo, long hi)
 {
@@ -165,19 +165,26 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
         } else if (opt == "--type") {
             const auto v = value();
             if (!v || v->empty())
-                return fail(opt + ": missing type (bmp, jpg, png, css or svg)");
+                return fail(opt + ": missing type (bmp, jpg, png, css, svg or ggr)");
             job.type = *v;
         } else if (opt == "--from-ini") {
             const auto v = value();
             if (!v || v->empty())
                 return fail(opt + ": missing settings file");
             job.fromIni = *v;
+        } else if (opt == "--from") {
+            const auto v = value();
+            if (!v || v->empty())
+                return fail(opt + ": missing file");
+            job.from = *v;
         } else {
             return fail(args[i] + ": unknown argument");
         }
     }
     if (job.help || job.version)
         return {job, {}};
+    if (!job.from.empty() && !job.fromIni.empty())
+        return fail("--from and --from-ini: give one of them");
     if (count > 0) {
         if (given.enabledCount() == 0)
             return fail("-p: at least one point must be enabled");

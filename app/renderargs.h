@@ -20,6 +20,7 @@ struct RenderJob
     std::string output; // "-": standard output
     std::string type;   // --type, as given; empty: by the output's extension
     std::string fromIni;
+    std::string from;               // --from: .ini as --from-ini, or a .ggr, .svg or .css gradient
     std::optional<Colour> contrast; // print the text colour's lowest contrast instead
     std::optional<Blend> blend;     // --blend; points.blend holds it, RGB when not given
     bool dither = false;

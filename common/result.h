@@ -23,6 +23,8 @@ enum class FailureKind
     Unreadable,    // the settings file cannot be read as ours, so it is never replaced
     NotOpened,     // nothing showed the document; detail holds the opener's number
     Unknown,       // an encoder code with no meaning of its own; detail holds it
+    ReadOnly,      // a gradient shipped with the program: never renamed or removed
+    NotUnderstood, // a file read, but no gradient in it; detail says what was not understood
 };
 
 // What was being done: it decides the first line of the message.
@@ -37,8 +39,11 @@ enum class FailedTask
     Copy, // to the clipboard
     WriteSettings,
     ShowHelp,
-    ImportFile, // a file read into the gradient library
-    Paste,      // text from the clipboard read into the library
+    // The gradient library's own changes.
+    AddGradient,
+    RenameGradient,
+    RemoveGradient,
+    ImportGradient,
 };
 
 struct Failure

@@ -4,6 +4,7 @@
 // premultiplied blending over white is the straight blend of the colours
 // over white, so what a page shows is kept exactly.
 
+#include "core/cssgrad.h"
 #include "core/ggr.h"
 
 #include <algorithm>
@@ -527,6 +528,11 @@ std::string WithoutComments(std::string_view text, std::vector<std::string_view>
 }
 
 } // namespace
+
+std::optional<SegmentColour> ReadCssColour(std::string_view text)
+{
+    return ReadColour(Trim(text));
+}
 
 GradImport ReadCss(std::string_view text, const std::string& name)
 {

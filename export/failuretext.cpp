@@ -57,6 +57,26 @@ QString FileText(const Failure& f, const QString& detail)
     }
 }
 
+// A change to the gradient library. Its own failures first; writing the
+// file fails as any save does.
+QString LibraryText(const Failure& f, const QString& detail)
+{
+    const QString where = QDir::toNativeSeparators(QString::fromStdString(f.path));
+    const QString located = where.isEmpty() ? detail : where + QStringLiteral(": ") + detail;
+    if (f.kind == FailureKind::ReadOnly)
+        return QCoreApplication::translate("Failure",
+                                           "付属のグラデーションは名前の変更も削除もできません。");
+    if (f.kind == FailureKind::NotUnderstood)
+        return Worded(QCoreApplication::translate("Failure", "グラデーションを読み取れません。"),
+                      located);
+    if (f.task == FailedTask::ImportGradient && f.kind == FailureKind::OpenFailed)
+        return Worded(QCoreApplication::translate("Failure", "ファイルが読めません。"), located);
+    if (f.task == FailedTask::RemoveGradient)
+        return Worded(QCoreApplication::translate("Failure", "ファイルを削除できません。"),
+                      located);
+    return FileText(f, detail);
+}
+
 } // namespace
 
 QString ResultText(const Result& result)
@@ -72,18 +92,14 @@ QString ResultText(const Result& result)
             .arg(QDir::toNativeSeparators(QString::fromStdString(f.path)), detail);
     case FailedTask::ShowHelp:
         return QCoreApplication::translate("Failure", "ヘルプを表示できません。\r\nRet=") + detail;
-    case FailedTask::ImportFile:
-        return Worded(QCoreApplication::translate("Failure", "%1 を読み込めません。")
-                          .arg(QDir::toNativeSeparators(QString::fromStdString(f.path))),
-                      detail);
-    case FailedTask::Paste:
-        return Worded(
-            QCoreApplication::translate(
-                "Failure", "クリップボードのテキストからグラデーションを読み込めません。"),
-            detail);
     case FailedTask::Copy:
         return Worded(QCoreApplication::translate("Failure", "クリップボードにコピーできません。"),
                       detail);
+    case FailedTask::AddGradient:
+    case FailedTask::RenameGradient:
+    case FailedTask::RemoveGradient:
+    case FailedTask::ImportGradient:
+        return LibraryText(f, detail);
     default:
         return FileText(f, detail);
     }

@@ -29,6 +29,22 @@ Ret=</translation>
         <translation>Cannot copy to the clipboard.</translation>
     </message>
     <message>
+        <source>付属のグラデーションは名前の変更も削除もできません。</source>
+        <translation>Gradients that come with the program can be neither renamed nor deleted.</translation>
+    </message>
+    <message>
+        <source>グラデーションを読み取れません。</source>
+        <translation>No gradient could be read.</translation>
+    </message>
+    <message>
+        <source>ファイルが読めません。</source>
+        <translation>Cannot read the file.</translation>
+    </message>
+    <message>
+        <source>ファイルを削除できません。</source>
+        <translation>Cannot delete the file.</translation>
+    </message>
+    <message>
         <source>JPEG保存時にエラーが発生しました。</source>
         <translation>An error occurred while saving the JPEG file.</translation>
     </message>
@@ -75,14 +91,6 @@ Ret=</translation>
     <message>
         <source>clsTransG内部エラー : </source>
         <translation>clsTransG internal error: </translation>
-    </message>
-    <message>
-        <source>%1 を読み込めません。</source>
-        <translation>Cannot read %1.</translation>
-    </message>
-    <message>
-        <source>クリップボードのテキストからグラデーションを読み込めません。</source>
-        <translation>Cannot read a gradient from the text on the clipboard.</translation>
     </message>
 </context>
 <context>

@@ -467,7 +467,6 @@ std::vector<int> frmLibrary::importFiles(const QStringList& files)
             Failure failure = imported.failure();
             if (failure.path.empty())
                 failure.path = file.toStdString();
-            failure.task = FailedTask::ImportFile;
             failed << ResultText(failure);
         }
         for (const int row : rowsNotIn(before))
@@ -529,7 +528,7 @@ void frmLibrary::Paste()
     const QString text = QGuiApplication::clipboard()->text();
     const GradImport read = ReadCss(text.toStdString(), tr("貼り付け").toStdString());
     if (read.gradients.empty()) {
-        reported(Failure(FailureKind::FormatError, {}, read.error, FailedTask::Paste));
+        reported(Failure(FailureKind::NotUnderstood, {}, read.error, FailedTask::ImportGradient));
         return;
     }
     const std::set<QString> before = paths();

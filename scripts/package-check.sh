@@ -38,6 +38,7 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y "$(cd "$(dirname "$deb")" && p
 dpkg-query -L velmix | sort >"$work/files"
 while read -r f; do [ -e "$f" ] || fail "listed but missing: $f"; done <"$work/files"
 for f in /usr/bin/velmix /usr/bin/velmix-render /usr/share/velmix/help/index.htm \
+    /usr/share/velmix/gradients/soft-sky.ggr \
     /usr/share/man/man1/velmix.1.gz /usr/share/man/man1/velmix-render.1.gz \
     /usr/share/doc/velmix/copyright /usr/share/doc/velmix/changelog.gz \
     /usr/share/applications/org.velmix.Velmix.desktop; do

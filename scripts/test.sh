@@ -3,7 +3,8 @@
 # Builds with warnings as errors and runs every test: the unit and widget
 # tests, clang-tidy on the program's sources, the same again under AddressSanitizer and UndefinedBehaviorSanitizer,
 # the end-to-end tests of the real program under Xvfb, and Chromium's drawing
-# of the CSS and SVG exports against the PNG; then the Debian package is built,
+# of the CSS and SVG exports against the PNG, and GIMP's reading of the .ggr
+# files velmix-render writes; then the Debian package is built,
 # checked with lintian, installed, started and purged.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -36,6 +37,7 @@ appstreamcli validate --no-net data/org.velmix.Velmix.metainfo.xml
 desktop-file-validate data/org.velmix.Velmix.desktop
 tests/e2e/run.sh build/ci
 tests/browser/run.sh build/ci
+tests/gimp/run.sh build/ci
 scripts/package-check.sh build/deb
 wait "$tidy" || { cat build/ci/tidy.log; exit 1; }
 cat build/ci/tidy.log

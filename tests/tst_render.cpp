@@ -7,6 +7,7 @@
 
 #include "app/shutdownsignals.h"
 #include "common/savefile.h"
+#include "core/ggr.h"
 #include "core/webgrad.h"
 #include "export/exporter.h"
 #include "export/transg.h"
@@ -335,7 +336,13 @@ private slots:
             {"--from-ini /dev/zero -o x.png", 2, "not a regular file"},
             {"-o . --type png", 2, "-o .: Is a directory"},
             {"-o x.webp", 2, "-o x.webp: the extension names no type"},
-            {"--type gif -o x.png", 2, "--type gif: must be bmp, jpg, png, css or svg"},
+            {"--type gif -o x.png", 2, "--type gif: must be bmp, jpg, png, css, svg or ggr"},
+            {"--from a.ggr --from-ini v.ini -o x.png", 2, "give one of them"},
+            {"--from none.ini -o x.png", 2, "--from none.ini: the file holds no"},
+            {"--from v.ini --dither -o x.ggr", 2, "no pixels to dither"},
+            {"--from none.svg -o x.png", 2, "--from none.svg: No such file"},
+            {"--from /usr/share/gimp/2.0/gradients/Abstract_1.ggr --contrast 0", 0,
+             "Abstract_1.ggr: fitted into seven points, largest error "},
             {"-o -", 2, "standard output has no extension: give --type"},
             {"-o x.png --output=y.png", 2, "--output: given twice"},
             {"--contrast", 2, "--contrast: missing colour"},
@@ -378,6 +385,7 @@ private slots:
              {three + "--blend=oklab --dither --vertical -t 9 -o g.png", ok, {9, 40}}},
             // A settings file's remembered blend, unless --blend says otherwise.
             {"remembered OKLab", {"--from-ini ok.ini --dither -o g.bmp", iniOk, {2, 50}}},
+            {"ggr", {"--from v.ini -o g.ggr", ini, {2, 50}}},
         });
     }
 
@@ -398,6 +406,8 @@ private slots:
                      0);
         QCOMPARE(ReadAll(out), ext == "svg"   ? QByteArray::fromStdString(SvgDocument(web))
                                : ext == "CSS" ? QByteArray::fromStdString(CssRule(web))
+                               : ext == "ggr" ? QByteArray::fromStdString(
+                                                    WriteGgr(GradientFromPoints("g", points)))
                                               : ReadAll(at("expected." + ext)));
         // Written through the link, which stays.
         if (out.endsWith("link.png"))

@@ -1,0 +1,225 @@
+// SPDX-License-Identifier: MIT
+// The linearGradient elements of an SVG document, as browsers and Inkscape
+// read them: offsets clamped and never going back, stop colours and
+// opacities from attributes or from style, and stops taken from the
+// gradient an element references when it has none of its own.
+#include "library/gradlibrary.h"
+
+#include "core/cssgrad.h"
+
+#include <QHash>
+#include <QSet>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+#include <utility>
+
+namespace velmix {
+
+namespace {
+
+struct SvgStop
+{
+    double offset = 0;
+    SegmentColour colour;
+};
+
+struct SvgGradient
+{
+    QString id;
+    QString label; // Inkscape's name for it, shown in its swatches
+    QString href;  // "#id" of the gradient whose stops it takes
+    bool linear = true;
+    std::vector<SvgStop> stops;
+    std::string problem; // why a stop of it could not be read
+};
+
+// "50%" or "0.5"; a percentage over 100 and a fraction alike.
+std::optional<double> Fraction(QString text)
+{
+    text = text.trimmed();
+    const bool percent = text.endsWith(QLatin1Char('%'));
+    if (percent)
+        text.chop(1);
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return percent ? value / 100 : value;
+}
+
+// A stop's colour as CSS reads it, composited over white. An ICC colour
+// follows its sRGB fallback, which is what is drawn.
+std::optional<SegmentColour> ParseColour(QString text)
+{
+    const qsizetype icc = text.indexOf(QLatin1String("icc-color("));
+    if (icc > 0)
+        text = text.left(icc);
+    return ReadCssColour(text.toStdString());
+}
+
+// The properties a stop can have: its attributes, then its style, which
+// wins as CSS does over presentation attributes.
+QHash<QString, QString> StopProperties(const QXmlStreamAttributes& attributes)
+{
+    QHash<QString, QString> properties;
+    for (const QXmlStreamAttribute& a : attributes)
+        properties.insert(a.name().toString(), a.value().toString());
+    const QStringList style =
+        properties.value(QStringLiteral("style")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString& declaration : style) {
+        const qsizetype colon = declaration.indexOf(QLatin1Char(':'));
+        if (colon > 0)
+            properties.insert(declaration.left(colon).trimmed().toLower(),
+                              declaration.mid(colon + 1).trimmed());
+    }
+    return properties;
+}
+
+void ReadStop(const QXmlStreamAttributes& attributes, SvgGradient& gradient)
+{
+    const QHash<QString, QString> p = StopProperties(attributes);
+    SvgStop stop;
+    stop.offset = std::clamp(Fraction(p.value(QStringLiteral("offset"))).value_or(0), 0.0, 1.0);
+    // Each offset at least the one before, as SVG draws them.
+    if (!gradient.stops.empty())
+        stop.offset = std::max(stop.offset, gradient.stops.back().offset);
+    const QString colourText = p.value(QStringLiteral("stop-color"), QStringLiteral("black"));
+    const std::optional<SegmentColour> colour = ParseColour(colourText);
+    if (!colour) {
+        if (gradient.problem.empty())
+            gradient.problem = "グラデーション「" + gradient.id.toStdString() + "」のstop-color「" +
+                               colourText.toStdString() + "」は色として読めません。";
+        return;
+    }
+    // The opacity composited over white too: a browser blends the
+    // premultiplied colours, which over white is the straight blend of the
+    // composited ones.
+    const double opacity =
+        std::clamp(Fraction(p.value(QStringLiteral("stop-opacity"))).value_or(1), 0.0, 1.0);
+    const auto over = [&](double channel) { return channel * opacity + 1 - opacity; };
+    stop.colour = {over(colour->red), over(colour->green), over(colour->blue), 1};
+    gradient.stops.push_back(stop);
+}
+
+SvgGradient StartGradient(const QXmlStreamReader& xml)
+{
+    SvgGradient gradient;
+    gradient.linear = xml.name() == QLatin1String("linearGradient");
+    for (const QXmlStreamAttribute& a : xml.attributes()) {
+        if (a.name() == QLatin1String("id"))
+            gradient.id = a.value().toString();
+        else if (a.name() == QLatin1String("href"))
+            gradient.href = a.value().toString().trimmed();
+        else if (a.name() == QLatin1String("label") && !a.namespaceUri().isEmpty())
+            gradient.label = a.value().toString().trimmed();
+    }
+    return gradient;
+}
+
+// The gradient whose stops `index` draws with: itself when it has stops,
+// else the one its href chain leads to first that has; -1 for none (a
+// broken link, or a loop).
+int StopSource(const std::vector<SvgGradient>& all, const QHash<QString, int>& byId, int index)
+{
+    QSet<int> visited;
+    while (index >= 0 && !visited.contains(index)) {
+        visited.insert(index);
+        const SvgGradient& g = all[size_t(index)];
+        if (!g.stops.empty() || !g.problem.empty())
+            return index;
+        const QString& href = g.href;
+        index = href.startsWith(QLatin1Char('#')) ? byId.value(href.mid(1), -1) : -1;
+    }
+    return -1;
+}
+
+// Linear RGB segments through the stops, held flat before the first and
+// after the last; a colour that jumps at one place needs no segment of its
+// own.
+std::vector<GradSegment> Segments(const std::vector<SvgStop>& stops)
+{
+    std::vector<GradSegment> segments;
+    const auto piece = [&](double left, double right, SegmentColour a, SegmentColour b) {
+        if (right > left)
+            segments.push_back({left, (left + right) / 2, right, a, b});
+    };
+    piece(0, stops.front().offset, stops.front().colour, stops.front().colour);
+    for (size_t i = 1; i < stops.size(); ++i)
+        piece(stops[i - 1].offset, stops[i].offset, stops[i - 1].colour, stops[i].colour);
+    piece(stops.back().offset, 1, stops.back().colour, stops.back().colour);
+    if (segments.empty()) // every stop at 1: the first colour throughout
+        piece(0, 1, stops.front().colour, stops.front().colour);
+    return segments;
+}
+
+} // namespace
+
+GradImport ReadSvg(const QByteArray& svg, const std::string& name)
+{
+    QXmlStreamReader xml(svg);
+    std::vector<SvgGradient> all;
+    std::optional<WebGradient> carried;
+    int open = -1; // the gradient whose stops are being read
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement && xml.name() == QLatin1String("metadata")) {
+            // Our own export's points, size and orientation.
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            if (!carried)
+                carried = ReadCarried(text.toStdString());
+            continue;
+        }
+        const QStringView element = xml.name();
+        const bool gradient = element == QLatin1String("linearGradient") ||
+                              element == QLatin1String("radialGradient");
+        if (token == QXmlStreamReader::StartElement && gradient) {
+            all.push_back(StartGradient(xml));
+            open = int(all.size()) - 1;
+        } else if (token == QXmlStreamReader::EndElement && gradient) {
+            open = -1;
+        } else if (token == QXmlStreamReader::StartElement && open >= 0 &&
+                   element == QLatin1String("stop")) {
+            ReadStop(xml.attributes(), all[size_t(open)]);
+        }
+    }
+    if (xml.hasError())
+        return {{},
+                {},
+                "SVGとして読めません(" + std::to_string(xml.lineNumber()) +
+                    "行目: " + xml.errorString().toStdString() + ")。"};
+
+    QHash<QString, int> byId;
+    for (int i = int(all.size()) - 1; i >= 0; --i) // the first of a repeated id counts
+        if (!all[size_t(i)].id.isEmpty())
+            byId.insert(all[size_t(i)].id, i);
+    GradImport result;
+    result.carried = carried;
+    std::string problem;
+    for (int i = 0; i < int(all.size()); ++i) {
+        const SvgGradient& g = all[size_t(i)];
+        const int source = StopSource(all, byId, i);
+        if (!g.linear || source < 0)
+            continue;
+        const SvgGradient& s = all[size_t(source)];
+        if (!s.problem.empty()) {
+            if (problem.empty())
+                problem = s.problem;
+            continue;
+        }
+        // Inkscape keeps the stops in one gradient and draws with others
+        // that reference it: the colours are listed once, under the name of
+        // the one that holds them.
+        if (source != i && s.linear)
+            continue;
+        const QString label = !g.label.isEmpty() ? g.label : g.id;
+        const std::string own =
+            label.isEmpty() ? name + " " + std::to_string(i + 1) : label.toStdString();
+        result.gradients.push_back({own, Segments(s.stops)});
+    }
+    if (result.gradients.empty())
+        result.error = !problem.empty() ? problem : "stopのあるlinearGradientがありません。";
+    return result;
+}
+
+} // namespace velmix
