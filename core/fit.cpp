@@ -122,77 +122,119 @@ LevelSet Span(int from, int to)
 class Envelope
 {
 public:
+    void reserve(std::size_t n) { m_lines.reserve(n); }
     void add(double slope, double base)
     {
-        while (!m_lines.empty()) {
-            const Line& last = m_lines.back();
-            const double from = (last.base - base) / (slope - last.slope);
-            if (from > m_from.back()) {
-                m_lines.push_back({slope, base});
-                m_from.push_back(from);
-                return;
-            }
+        // The last line is never on top when the new one overtakes it no
+        // later than it overtakes the one before it.
+        while (m_lines.size() >= 2) {
+            const Line& p = m_lines[m_lines.size() - 2];
+            const Line& q = m_lines.back();
+            if ((q.base - base) * (q.slope - p.slope) > (p.base - q.base) * (slope - q.slope))
+                break;
             m_lines.pop_back();
-            m_from.pop_back();
         }
         m_lines.push_back({slope, base});
-        m_from.push_back(-std::numeric_limits<double>::infinity());
     }
     double at(double v) const
     {
-        const auto i = std::upper_bound(m_from.begin() + 1, m_from.end(), v) - m_from.begin() - 1;
-        const Line& l = m_lines[static_cast<std::size_t>(i)];
-        return l.slope * v + l.base;
+        double top = -std::numeric_limits<double>::infinity();
+        for (const Line& l : m_lines)
+            top = std::max(top, l.slope * v + l.base);
+        return top;
+    }
+    // The same for rising v, from where the last call left off.
+    double at(double v, std::size_t& i) const
+    {
+        while (i + 1 < m_lines.size() && value(i + 1, v) >= value(i, v))
+            ++i;
+        return value(i, v);
     }
 
 private:
+    double value(std::size_t i, double v) const { return m_lines[i].slope * v + m_lines[i].base; }
     struct Line
     {
         double slope;
         double base;
     };
     std::vector<Line> m_lines;
-    std::vector<double> m_from;
 };
 
-// One channel of the segment between knots at a and b (pixels a+1 up to b).
-// A pixel drawn at v + (w - v) t rounds within E of the curve when it lies
-// within E + 1/2, ties left out; so w lies above v + (low - v) / t and below
-// v + (high - v) / t for every pixel: two envelopes of lines in v.
+// One channel of the segment between knots at a and b, drawing pixels
+// `first` up to b. A pixel drawn at v + (w - v) t rounds within E of the
+// curve when it lies within E + 1/2, ties left out; so w lies above
+// v + (low - v) / t and below v + (high - v) / t for every pixel: two
+// envelopes of lines in v.
 class Segment
 {
 public:
-    Segment(const std::vector<int>& s, int a, int b, int error)
+    Segment(const std::vector<int>& s, int a, int b, int first, int error)
     {
         const double band = error + 0.5 - 1e-7;
-        const int last = std::min(b, kStrip - 1);
         std::vector<double> inverse;
-        for (int x = a + 1; x <= last; ++x) {
+        inverse.reserve(std::size_t(std::max(0, std::min(b, kStrip - 1) - first + 1)));
+        for (int x = first; x <= std::min(b, kStrip - 1); ++x) {
             // t as the rasteriser computes it, in single precision.
             const double t = static_cast<float>((static_cast<double>(x) - a) / ((b + 0.01) - a));
             inverse.push_back(1 / t);
         }
+        m_any = inverse.empty();
+        m_low.reserve(inverse.size());
+        m_high.reserve(inverse.size());
         // 1 / t falls along the segment, so the slopes 1 - 1 / t rise.
+        const auto level = [&](std::size_t i) { return s[std::size_t(first) + i]; };
         for (std::size_t i = 0; i < inverse.size(); ++i)
-            m_low.add(1 - inverse[i], (s[a + 1 + i] - band) * inverse[i]);
+            m_low.add(1 - inverse[i], (level(i) - band) * inverse[i]);
         for (std::size_t i = inverse.size(); i-- > 0;)
-            m_high.add(inverse[i] - 1, -(s[a + 1 + i] + band) * inverse[i]);
+            m_high.add(inverse[i] - 1, -(level(i) + band) * inverse[i]);
+    }
+    // Two points at one position: the pixel after them takes the second's
+    // colour whatever the first, and the next segment starts a pixel late.
+    static Segment Jump(const LevelSet& second)
+    {
+        Segment jump;
+        jump.m_jump = second;
+        return jump;
     }
     LevelSet ends(int v) const
     {
+        if (m_jump.any() || m_any)
+            return m_any ? ~LevelSet() : m_jump;
         return Span(int(std::ceil(m_low.at(v))), int(std::floor(-m_high.at(v))));
     }
     LevelSet reach(const LevelSet& from) const
     {
+        if (m_jump.any() || m_any)
+            return from.any() ? ends(0) : LevelSet();
+        // Neighbouring start values reach overlapping ends: joined first.
         LevelSet to;
-        for (int v = 0; v <= kTop; ++v)
-            if (from[v])
-                to |= ends(v);
-        return to;
+        std::size_t low = 0, high = 0;
+        int begin = 0, end = -1;
+        for (int v = 0; v <= kTop; ++v) {
+            if (!from[v])
+                continue;
+            const int b = int(std::ceil(m_low.at(v, low)));
+            const int e = int(std::floor(-m_high.at(v, high)));
+            if (b > e)
+                continue;
+            if (b > end + 1 || e < begin - 1) {
+                to |= Span(begin, end);
+                begin = b;
+                end = e;
+            } else {
+                begin = std::min(begin, b);
+                end = std::max(end, e);
+            }
+        }
+        return to | Span(begin, end);
     }
 
 private:
+    Segment() = default;
     Envelope m_low, m_high;
+    LevelSet m_jump;
+    bool m_any = false;
 };
 
 // The values pixels from..to-1 can all share.
@@ -204,59 +246,107 @@ LevelSet Flat(const std::vector<int>& s, int from, int to, int error)
     return Span(*high - error, *low + error);
 }
 
+// The first pixel a segment from knot k draws: one later after a jump.
+int FirstPixel(const Knots& knots, std::size_t k)
+{
+    return knots[k] + (k > 0 && knots[k - 1] == knots[k] ? 2 : 1);
+}
+
+struct Reach
+{
+    int end = -1;
+    ChannelSets sets;
+};
+
+// The farthest end of a segment from a, drawing pixels from `first`, that
+// some value of `at` reaches in every channel. Reach mostly shrinks with
+// length, so the end is found by doubling and halving, not pixel by pixel.
+Reach Farthest(const Levels& s, int error, int a, int first, const ChannelSets& at)
+{
+    Reach best, next;
+    const auto reaches = [&](int b, Reach& r) {
+        for (int c = 0; c < 3; ++c) {
+            r.sets[c] = Segment(s[c], a, b, first, error).reach(at[c]);
+            if (r.sets[c].none())
+                return false;
+        }
+        r.end = b;
+        return true;
+    };
+    int bad = kMaxPosition + 1;
+    if (!reaches(first, best))
+        return best;
+    for (int step = 2 * (first - a); a + step <= kMaxPosition; step *= 2) {
+        if (!reaches(a + step, next)) {
+            bad = a + step;
+            break;
+        }
+        best = next;
+    }
+    if (bad > kMaxPosition && best.end < kMaxPosition && reaches(kMaxPosition, next))
+        best = next;
+    while (bad - best.end > 1 && best.end < kMaxPosition) {
+        const int mid = (best.end + bad) / 2;
+        if (reaches(mid, next))
+            best = next;
+        else
+            bad = mid;
+    }
+    return best;
+}
+
 // Knots each as far from the last as a segment can reach with some value,
 // every value that leads there carried on; nothing when more than seven are
-// needed. Reach mostly shrinks with length, so the end is found by doubling
-// and halving rather than pixel by pixel.
-Knots ReachKnots(const Levels& s, int error)
+// needed. Where the curve steps, two points at one position (a jump) start
+// afresh, when that goes as far as two ordinary segments would.
+Knots ReachKnots(const Levels& s, int error, bool jumps)
 {
     ChannelSets at;
     for (int c = 0; c < 3; ++c)
         at[c] = Flat(s[c], 0, 1, error);
     Knots knots{0};
-    int a = 0;
-    const auto reaches = [&](int b, ChannelSets& next) {
-        for (int c = 0; c < 3; ++c) {
-            next[c] = Segment(s[c], a, b, error).reach(at[c]);
-            if (next[c].none())
-                return false;
-        }
-        return true;
-    };
+    int first = 1;
     for (;;) {
-        ChannelSets next, best;
-        int good = a + 1, bad = kMaxPosition + 1;
-        if (!reaches(good, best))
+        const Reach r = Farthest(s, error, knots.back(), first, at);
+        if (r.end < 0)
             return {};
-        for (int step = 2; good + step <= kMaxPosition; step *= 2) {
-            if (!reaches(a + step, next)) {
-                bad = a + step;
-                break;
-            }
-            good = a + step;
-            best = next;
-        }
-        if (bad > kMaxPosition && good < kMaxPosition && reaches(kMaxPosition, next)) {
-            good = kMaxPosition;
-            best = next;
-        }
-        while (bad - good > 1 && good < kMaxPosition) {
-            const int mid = (good + bad) / 2;
-            if (reaches(mid, next)) {
-                good = mid;
-                best = next;
-            } else {
-                bad = mid;
-            }
-        }
-        knots.push_back(good);
-        if (good >= kStrip - 1)
+        knots.push_back(r.end);
+        if (r.end >= kStrip - 1)
             return knots;
         if (knots.size() == kPointCount)
             return {};
-        at = best;
-        a = good;
+        const int b = r.end;
+        first = b + 1;
+        at = r.sets;
+        if (!jumps || knots.size() + 2 > kPointCount)
+            continue;
+        ChannelSets fresh;
+        for (int c = 0; c < 3; ++c)
+            fresh[c] = Flat(s[c], b + 1, b + 2, error);
+        const Reach jump = Farthest(s, error, b, b + 2, fresh);
+        Reach plain = Farthest(s, error, b, b + 1, r.sets);
+        if (plain.end >= 0 && plain.end < kStrip - 1)
+            plain = Farthest(s, error, plain.end, plain.end + 1, plain.sets);
+        if (jump.end >= 0 && jump.end >= plain.end) {
+            knots.push_back(b);
+            first = b + 2;
+            at = fresh;
+        }
     }
+}
+
+// Knots in order, a position shared by two at most, and a pixel of its own
+// for the segment after a jump.
+bool Valid(const Knots& knots)
+{
+    if (knots.size() < 2 || knots[0] < 0 || knots.back() > kMaxPosition)
+        return false;
+    for (std::size_t k = 1; k < knots.size(); ++k) {
+        const bool shared = knots[k] == knots[k - 1];
+        if (shared ? k >= 2 && knots[k - 2] == knots[k] : knots[k] < FirstPixel(knots, k - 1))
+            return false;
+    }
+    return knots.back() != knots[knots.size() - 2];
 }
 
 // 8-bit values at the given knots with every pixel of every channel within
@@ -269,7 +359,11 @@ std::optional<FittedPoints> FitAt(const Levels& s, const Knots& knots, int error
         std::vector<Segment> segments;
         std::vector<LevelSet> can{Flat(s[c], 0, std::min(knots[0], kStrip - 1) + 1, error)};
         for (std::size_t k = 0; k + 1 < n; ++k) {
-            segments.emplace_back(s[c], knots[k], knots[k + 1], error);
+            const int a = knots[k];
+            if (knots[k + 1] == a)
+                segments.push_back(Segment::Jump(Flat(s[c], a + 1, a + 2, error)));
+            else
+                segments.emplace_back(s[c], a, knots[k + 1], FirstPixel(knots, k), error);
             can.push_back(segments.back().reach(can.back()));
         }
         can.back() &= Flat(s[c], std::min(knots.back() + 1, kStrip), kStrip, error);
@@ -278,7 +372,7 @@ std::optional<FittedPoints> FitAt(const Levels& s, const Knots& knots, int error
         // Back from the end: the value nearest the curve that still leads on.
         values[c].assign(n, -1);
         for (std::size_t k = n; k-- > 0;) {
-            const int near = s[c][std::min(knots[k], kStrip - 1)];
+            const int near = s[c][std::size_t(std::min(knots[k], kStrip - 1))];
             for (int d = 0; d <= kTop && values[c][k] < 0; ++d)
                 for (int v : {near - d, near + d})
                     if (v >= 0 && v <= kTop && can[k][v] &&
@@ -309,17 +403,18 @@ FittedPoints Floor(const Levels& s)
     return Finish(knots, values, s);
 }
 
-// One knot moved at a time, in halving steps, while that lets the error
-// come down a level.
+// One knot (or both of a jump) moved at a time, in halving steps, while
+// that lets the error come down a level.
 void Polish(const Levels& s, FittedPoints& best, Knots knots)
 {
     for (bool moved = true; moved && best.largestError > 0;) {
         moved = false;
-        for (std::size_t i = 1; i + 1 < knots.size() && !moved; ++i)
+        for (std::size_t i = 1; i < knots.size() && !moved; ++i)
             for (int step : {1, -1, 2, -2, 4, -4, 8, -8, 16, -16, 32, -32}) {
                 Knots trial = knots;
-                trial[i] += step;
-                if (trial[i] <= trial[i - 1] || trial[i] >= trial[i + 1])
+                for (int& k : trial)
+                    k += k == knots[i] ? step : 0;
+                if (!Valid(trial))
                     continue;
                 const auto fit = FitAt(s, trial, best.largestError - 1);
                 if (fit && fit->largestError < best.largestError) {
@@ -346,23 +441,62 @@ FittedPoints FitPoints(const std::vector<Colour>& samples)
     if (samples.empty())
         return FittedPoints{};
     const Levels s = Split(samples);
-    FittedPoints best = Floor(s);
-    // The least error the reaching knots can hold, below the floor's.
-    int low = -1, high = best.largestError;
+    const FittedPoints floor = Floor(s);
+    if (floor.largestError == 0)
+        return floor;
+    // Knots worth polishing, each with the least error its values can hold.
+    std::vector<std::pair<FittedPoints, Knots>> found;
+    const auto keep = [&](const FittedPoints& fit, const Knots& knots) {
+        for (const auto& [other, seen] : found)
+            if (seen == knots)
+                return;
+        found.emplace_back(fit, knots);
+    };
+    // The floor's own knots with their values set free; for fixed knots a
+    // larger error always holds what a smaller one does.
     Knots knots;
-    for (int i = 0; i < kPointCount && best.points.enabled[i]; ++i)
-        knots.push_back(best.points.position[i]);
-    while (high - low > 1) {
+    for (int i = 0; i < kPointCount && floor.points.enabled[i]; ++i)
+        knots.push_back(floor.points.position[i]);
+    FittedPoints freed = floor;
+    for (int low = -1, high = floor.largestError; high - low > 1;) {
         const int error = (low + high) / 2;
-        const Knots trial = ReachKnots(s, error);
-        const auto fit = trial.empty() ? std::nullopt : FitAt(s, trial, error);
-        if (fit && fit->largestError < best.largestError) {
-            best = *fit;
-            knots = trial;
-        }
+        const auto fit = FitAt(s, knots, error);
+        if (fit && fit->largestError < freed.largestError)
+            freed = *fit;
         (fit ? high : low) = error;
     }
-    Polish(s, best, knots);
+    keep(freed, knots);
+    // Knots each reaching as far as it can, for the least error that holds
+    // within seven, by halving. They seldom hold less than a third of what
+    // the floor's knots do once freed. Jumps (two points at one position)
+    // are tried too where the curve steps further in a pixel than that.
+    bool steps = false;
+    for (const auto& channel : s)
+        for (std::size_t x = 1; x < channel.size(); ++x)
+            steps = steps || std::abs(channel[x] - channel[x - 1]) > freed.largestError;
+    for (bool jumps : {false, true}) {
+        if (jumps && !steps)
+            break;
+        for (int low = freed.largestError / 3 - 1, high = freed.largestError + 1; high - low > 1;) {
+            const int error = (low + high) / 2;
+            const Knots trial = ReachKnots(s, error, jumps);
+            const auto fit = trial.empty() ? std::nullopt : FitAt(s, trial, error);
+            if (fit)
+                keep(*fit, trial);
+            (fit ? high : low) = error;
+        }
+    }
+    // The two best polished; the floor stays the answer to beat.
+    std::stable_sort(found.begin(), found.end(), [](const auto& x, const auto& y) {
+        return x.first.largestError < y.first.largestError;
+    });
+    FittedPoints best = floor;
+    for (std::size_t i = 0; i < std::min<std::size_t>(found.size(), 2); ++i) {
+        auto [fit, at] = found[i];
+        Polish(s, fit, at);
+        if (fit.largestError < best.largestError)
+            best = fit;
+    }
     return best;
 }
 

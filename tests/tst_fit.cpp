@@ -1,0 +1,221 @@
+// SPDX-License-Identifier: MIT
+// Seven points fitted to what they cannot hold exactly: the fit against the
+// simple floor, on curves made here and on every gradient GIMP ships.
+
+#include "core/fit.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <cmath>
+#include <functional>
+
+using namespace velmix;
+
+namespace {
+
+using Curve = std::vector<Colour>;
+using Shape = std::function<double(int x, int channel)>;
+
+Curve Sampled(const Shape& f)
+{
+    Curve s;
+    for (int x = 0; x < kMaxPosition; ++x) {
+        int c[3];
+        for (int k = 0; k < 3; ++k)
+            c[k] = std::clamp(int(std::lround(f(x, k))), 0, 255);
+        s.push_back(MakeColour(c[0], c[1], c[2]));
+    }
+    return s;
+}
+
+// Straight pieces of slope 0, 1 and -1 a pixel in turn: whole levels on
+// every chord between two kinks.
+Curve Pieces(int count)
+{
+    const int length = kMaxPosition / count;
+    return Sampled([=](int x, int) {
+        const int piece = std::min(x / length, count - 1);
+        const int in = x - piece * length;
+        return 60.0 + (piece % 3 == 2 ? length - in : piece % 3 == 1 ? in : 0);
+    });
+}
+
+int Measured(const GradPoints& points, const Curve& s)
+{
+    const Curve drawn = DrawGrad(points, kMaxPosition);
+    int worst = 0;
+    for (std::size_t x = 0; x < s.size(); ++x)
+        worst = std::max({worst, std::abs(GetRed(drawn[x]) - GetRed(s[x])),
+                          std::abs(GetGreen(drawn[x]) - GetGreen(s[x])),
+                          std::abs(GetBlue(drawn[x]) - GetBlue(s[x]))});
+    return worst;
+}
+
+void CheckPoints(const FittedPoints& fit, const Curve& s)
+{
+    QVERIFY(fit.points.enabledCount() >= 1);
+    for (int position : fit.points.position)
+        QVERIFY(position >= 0 && position <= kMaxPosition);
+    QCOMPARE(fit.points.blend, Blend::Rgb);
+    QCOMPARE(fit.largestError, Measured(fit.points, s));
+}
+
+const QString kGimp = QStringLiteral("/usr/share/gimp/2.0/gradients/");
+
+QStringList GimpGradients()
+{
+    const QDir dir(kGimp);
+    if (!dir.exists())
+        return {};
+    return dir.entryList({QStringLiteral("*.ggr")}, QDir::Files, QDir::Name);
+}
+
+struct Fits
+{
+    FittedPoints floor;
+    FittedPoints ours;
+};
+
+Fits FitFile(const QString& name)
+{
+    QFile file(kGimp + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray text = file.readAll();
+    const std::string_view view(text.data(), std::size_t(text.size()));
+    const GgrRead read = ReadGgr(view, "");
+    if (!read.gradient)
+        return {};
+    const Curve s = SampleGradient(*read.gradient, kMaxPosition);
+    return {FloorFit(s), FitPoints(s)};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(NamedGradient)
+
+class tst_Fit : public QObject
+{
+    Q_OBJECT
+private slots:
+    void curves_data()
+    {
+        QTest::addColumn<Curve>("curve");
+        QTest::addColumn<bool>("lower");
+        QTest::newRow("smooth") << Sampled([](int x, int c) {
+            return 127.5 + 127.5 * std::sin(x / (60.0 + 25 * c));
+        }) << true;
+        QTest::newRow("hard steps")
+            << Sampled([](int x, int c) { return (x / 90 % 2) * 200.0 + c * 20; }) << true;
+        QTest::newRow("nine kinks") << Pieces(10) << true;
+        QTest::newRow("flat") << Curve(kMaxPosition, MakeColour(1, 2, 3)) << false;
+        QTest::newRow("drawn by the rasteriser")
+            << DrawGrad(StartupPoints(), kMaxPosition) << false;
+    }
+
+    // Both fits say their true error; ours never does worse than the floor,
+    // and better where free values and jumps can.
+    void curves()
+    {
+        QFETCH(Curve, curve);
+        QFETCH(bool, lower);
+        const FittedPoints floor = FloorFit(curve);
+        const FittedPoints ours = FitPoints(curve);
+        CheckPoints(floor, curve);
+        CheckPoints(ours, curve);
+        QVERIFY(ours.largestError <= floor.largestError);
+        QCOMPARE(ours.largestError < floor.largestError, lower);
+    }
+
+    // The floor's points lie on the curve; where seven such points hold
+    // it, they sit at its kinks and draw it exactly.
+    void floorOnTheCurve_data()
+    {
+        QTest::addColumn<int>("pieces");
+        QTest::addColumn<bool>("exact");
+        QTest::newRow("six pieces") << 6 << true;
+        QTest::newRow("seven pieces") << 7 << false;
+    }
+
+    void floorOnTheCurve()
+    {
+        QFETCH(int, pieces);
+        QFETCH(bool, exact);
+        const Curve curve = Pieces(pieces);
+        const FittedPoints floor = FloorFit(curve);
+        for (int i = 0; i < floor.points.enabledCount(); ++i) {
+            const int at = floor.points.position[i];
+            QCOMPARE(floor.points.color[i], curve[std::size_t(at)]);
+        }
+        QCOMPARE(floor.largestError == 0, exact);
+        QCOMPARE(FitPoints(curve).largestError == 0, exact);
+    }
+
+    // Applying a gradient: exact where seven points hold it, else fitted
+    // to the colours GIMP would draw, with the error said.
+    void pointsFor_data()
+    {
+        QTest::addColumn<NamedGradient>("gradient");
+        QTest::addColumn<bool>("exact");
+        const NamedGradient drawn = GradientFromPoints("a", StartupPoints());
+        QTest::newRow("points as segments") << drawn << true;
+        NamedGradient curved{"b", {GradSegment{}}};
+        curved.segments[0].rightColour = {1, 1, 1, 1};
+        curved.segments[0].blend = SegmentBlend::Curved;
+        curved.segments[0].middle = 0.2;
+        QTest::newRow("curved") << curved << false;
+    }
+
+    void pointsFor()
+    {
+        QFETCH(NamedGradient, gradient);
+        QFETCH(bool, exact);
+        const FittedPoints fit = PointsFor(gradient);
+        const Curve samples = SampleGradient(gradient, kMaxPosition);
+        if (exact)
+            QCOMPARE(DrawGrad(fit.points, 777), DrawGrad(StartupPoints(), 777));
+        else
+            QCOMPARE(fit.largestError, Measured(fit.points, samples));
+        QCOMPARE(fit.largestError == 0, exact);
+    }
+
+    void gimpData_data()
+    {
+        QTest::addColumn<QString>("file");
+        const QStringList files = GimpGradients();
+        if (files.isEmpty())
+            QSKIP("gimp-data's gradients are not installed");
+        for (const QString& name : files)
+            QTest::newRow(qPrintable(name)) << name;
+    }
+
+    void gimpData()
+    {
+        QFETCH(QString, file);
+        const Fits fits = FitFile(file);
+        QVERIFY(fits.floor.points.enabledCount() > 0);
+        QVERIFY2(fits.ours.largestError <= fits.floor.largestError,
+                 qPrintable(QStringLiteral("ours %1, floor %2")
+                                .arg(fits.ours.largestError)
+                                .arg(fits.floor.largestError)));
+    }
+
+    // Lower than the floor on at least half of those it cannot hold exactly.
+    void gimpDataMostlyLower()
+    {
+        int inexact = 0, lower = 0;
+        for (const QString& name : GimpGradients()) {
+            const Fits fits = FitFile(name);
+            inexact += fits.floor.largestError > 0 ? 1 : 0;
+            lower += fits.ours.largestError < fits.floor.largestError ? 1 : 0;
+        }
+        if (inexact == 0)
+            QSKIP("gimp-data's gradients are not installed");
+        QVERIFY2(2 * lower >= inexact,
+                 qPrintable(QStringLiteral("%1 of %2").arg(lower).arg(inexact)));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Fit)
+#include "tst_fit.moc"
