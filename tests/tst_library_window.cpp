@@ -7,6 +7,7 @@
 #include "guifixture.h"
 #include "library/frmlibrary.h"
 
+#include <QClipboard>
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
@@ -132,6 +133,8 @@ private slots:
     void drop();
     void errorAndStrip();
     void addAndExport();
+    void paste_data();
+    void paste();
 };
 
 void tst_LibraryWindow::filter_data()
@@ -314,6 +317,30 @@ void tst_LibraryWindow::addAndExport()
     const GradPoints points = PointsFor(*read.gradient).points;
     QCOMPARE(DrawGrad(points, 1000), f.expectedLine(1000));
     QVERIFY(f.dialogs.messages.empty());
+}
+
+void tst_LibraryWindow::paste_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("read");
+    const QString css = "background: linear-gradient(to right, #f00, #00f);";
+    QTest::newRow("CSS") << css << true;
+    QTest::newRow("not CSS") << "hello" << false;
+}
+
+void tst_LibraryWindow::paste()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, read);
+    LibraryFixture f;
+    QGuiApplication::clipboard()->setText(text);
+    const int rows = int(f.shown().size());
+    f.choose("Zebra");
+    QTest::keyClick(f.list(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(int(f.shown().size()), rows + (read ? 1 : 0));
+    QCOMPARE(f.dialogs.messages.size(), read ? 0u : 1u);
+    const QString name = f.list()->currentIndex().data().toString();
+    QCOMPARE(name == "Zebra", !read);
 }
 
 QTEST_MAIN(tst_LibraryWindow)
