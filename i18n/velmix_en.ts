@@ -231,6 +231,10 @@ Ret=</translation>
         <translation>error %1</translation>
     </message>
     <message>
+        <source>付属</source>
+        <translation>built-in</translation>
+    </message>
+    <message>
         <source>%1
 付属のｸﾞﾗﾃﾞｰｼｮﾝです。名前の変更と削除はできません。</source>
         <translation>%1

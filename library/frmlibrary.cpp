@@ -17,6 +17,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -37,6 +38,7 @@ enum Role
     kStripRole = Qt::UserRole, // QImage: the seven points' strip
     kErrorRole,                // int: the fit's largest error, 0 when exact
     kRowRole,                  // int: the library's row
+    kShippedRole,              // bool: shipped with the program, read-only
 };
 
 // Files a drop brings: local files only.
@@ -88,9 +90,15 @@ public:
         const bool selected = opt.state & QStyle::State_Selected;
         const QPalette::ColorRole text = selected ? QPalette::HighlightedText : QPalette::Text;
         QRect room = r.adjusted(strip.right() + 10 - r.left(), 0, -4, 0);
-        const int error = index.data(kErrorRole).toInt();
-        if (error > 0) {
-            const QString said = ErrorText(error);
+        // On the right, quieter: the error, and whether the row is shipped
+        // (which is why it cannot be renamed or deleted).
+        QStringList notes;
+        if (index.data(kShippedRole).toBool())
+            notes << frmLibrary::tr("付属");
+        if (const int error = index.data(kErrorRole).toInt(); error > 0)
+            notes << ErrorText(error);
+        if (!notes.isEmpty()) {
+            const QString said = notes.join(QStringLiteral("  "));
             p->setPen(opt.palette.color(selected ? QPalette::HighlightedText
                                                  : QPalette::PlaceholderText));
             p->drawText(room, Qt::AlignRight | Qt::AlignVCenter, said);
@@ -146,6 +154,8 @@ public:
             return shown(row).fit.largestError;
         case kRowRole:
             return index.row();
+        case kShippedRole:
+            return e.readOnly;
         default:
             return {};
         }
@@ -195,6 +205,7 @@ frmLibrary::frmLibrary(Dialogs& dialogs, GradDocument& document, GradLibrary lib
     labFilter = new QLabel(this);
     txtFilter = new QLineEdit(this);
     txtFilter->setClearButtonEnabled(true);
+    txtFilter->installEventFilter(this);
     labFilter->setBuddy(txtFilter);
 
     m_model = new LibraryModel(m_library, this);
@@ -304,6 +315,21 @@ void frmLibrary::changeEvent(QEvent* event)
     if (event->type() == QEvent::LanguageChange)
         retranslateUi();
     QWidget::changeEvent(event);
+}
+
+bool frmLibrary::eventFilter(QObject* watched, QEvent* event)
+{
+    // The arrow and page keys in the filter move through what it found,
+    // so that typing, choosing and Enter need no mouse.
+    if (watched == txtFilter && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+            key == Qt::Key_PageDown) {
+            QApplication::sendEvent(lstGrad, event);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmLibrary::showEvent(QShowEvent* event)
