@@ -180,6 +180,10 @@ private:
 
     const Shown& shown(std::size_t row) const
     {
+        // The library may have changed under a view that has not been
+        // told yet.
+        if (row >= m_rows.size())
+            m_rows.resize(row + 1);
         std::optional<Shown>& s = m_rows[row];
         if (!s) {
             const FittedPoints fit = PointsFor(m_library.entries()[row].gradient);
@@ -480,7 +484,7 @@ void frmLibrary::cmdDelete_Click()
     reported(removed);
 }
 
-std::vector<int> frmLibrary::importFiles(const QStringList& files)
+std::vector<int> frmLibrary::importFiles(const QStringList& files, QWidget* speaker)
 {
     // The new files in the order of what was dropped or chosen.
     std::vector<QString> fresh;
@@ -507,7 +511,8 @@ std::vector<int> frmLibrary::importFiles(const QStringList& files)
     if (!rows.empty())
         select(rows.front());
     if (!failed.isEmpty())
-        m_dialogs.message(this, MsgIcon::Error, failed.join(QStringLiteral("\r\n\r\n")));
+        m_dialogs.message(speaker ? speaker : this, MsgIcon::Error,
+                          failed.join(QStringLiteral("\r\n\r\n")));
     return rows;
 }
 

@@ -34,9 +34,10 @@ public:
     ~frmLibrary() override;
 
     const GradLibrary& library() const { return m_library; }
-    // Imports the files, saying every one that failed in one message; the
+    // Imports the files, saying every one that failed in one message (over
+    // `speaker`, the window they were dropped on; else this one); the
     // library's rows that they became, in order.
-    std::vector<int> importFiles(const QStringList& paths);
+    std::vector<int> importFiles(const QStringList& paths, QWidget* speaker = nullptr);
     // The library's row as the document's points: one undo step; the size
     // and the orientation stay.
     void apply(int row);

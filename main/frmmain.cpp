@@ -595,7 +595,7 @@ void frmMain::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     // Every gradient the files hold goes into the library; the first is
     // applied (an SVG of several gives its first).
-    const std::vector<int> rows = library().importFiles(files);
+    const std::vector<int> rows = library().importFiles(files, this);
     if (!rows.empty())
         library().apply(rows.front());
 }

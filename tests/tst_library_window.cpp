@@ -132,7 +132,9 @@ private slots:
     void drop_data();
     void drop();
     void errorAndStrip();
-    void addAndExport();
+    void add();
+    void exportAs_data();
+    void exportAs();
     void paste_data();
     void paste();
 };
@@ -303,23 +305,47 @@ void tst_LibraryWindow::errorAndStrip()
         QCOMPARE(shot.pixel(row.left() + 4 + x, y), Rgb(line[std::size_t(x)]));
 }
 
-void tst_LibraryWindow::addAndExport()
+void tst_LibraryWindow::add()
 {
     LibraryFixture f;
     f.dialogs.texts = {QString("Mine")};
     Click(child<QPushButton>(f.lib(), "cmdAdd"));
     QCOMPARE(f.list()->currentIndex().data(), QVariant("Mine"));
-    const QString ggr = f.data.filePath("out.ggr");
-    f.dialogs.files = {ggr};
-    Click(child<QPushButton>(f.lib(), "cmdExport"));
-    QFile back(ggr);
+    QFile back(f.user() + "/Mine.ggr");
     QVERIFY(back.open(QIODevice::ReadOnly));
     const GgrRead read = ReadGgr(back.readAll().toStdString(), "");
     QVERIFY(read.gradient);
-    QCOMPARE(read.gradient->name, std::string("Mine"));
     const GradPoints points = PointsFor(*read.gradient).points;
     QCOMPARE(DrawGrad(points, 1000), f.expectedLine(1000));
     QVERIFY(f.dialogs.messages.empty());
+}
+
+void tst_LibraryWindow::exportAs_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::newRow("ggr: the gradient as it is") << "ggr";
+    QTest::newRow("svg: its points") << "svg";
+    QTest::newRow("css: its points") << "css";
+}
+
+void tst_LibraryWindow::exportAs()
+{
+    QFETCH(QString, type);
+    LibraryFixture f;
+    f.sizeBox()->setText("240");
+    f.get<QRadioButton>("Option1_1")->click();
+    f.choose("Zebra");
+    const QString path = f.data.filePath("out." + type);
+    f.dialogs.files = {path};
+    Click(child<QPushButton>(f.lib(), "cmdExport"));
+    QFile back(path);
+    QVERIFY(back.open(QIODevice::ReadOnly));
+    const NamedGradient zebra = Stripes("Zebra");
+    const WebGradient web{PointsFor(zebra).points, 240, true, 1};
+    const std::string wanted = type == "ggr"   ? WriteGgr(zebra)
+                               : type == "svg" ? SvgDocument(web)
+                                               : CssRule(web);
+    QCOMPARE(back.readAll().toStdString(), wanted);
 }
 
 void tst_LibraryWindow::paste_data()
