@@ -292,7 +292,14 @@ frmLibrary::frmLibrary(Dialogs& dialogs, GradDocument& document, GradLibrary lib
     reload(false);
 }
 
-frmLibrary::~frmLibrary() = default;
+frmLibrary::~frmLibrary()
+{
+    // The rows read the library, a member that goes before the children:
+    // the list and its models go first.
+    delete lstGrad;
+    delete m_filter;
+    delete m_model;
+}
 
 void frmLibrary::retranslateUi()
 {
