@@ -365,6 +365,8 @@ std::optional<FittedPoints> FitAt(const Levels& s, const Knots& knots, int error
             else
                 segments.emplace_back(s[c], a, knots[k + 1], FirstPixel(knots, k), error);
             can.push_back(segments.back().reach(can.back()));
+            if (can.back().none())
+                return std::nullopt;
         }
         can.back() &= Flat(s[c], std::min(knots.back() + 1, kStrip), kStrip, error);
         if (can.back().none())
@@ -403,18 +405,86 @@ FittedPoints Floor(const Levels& s)
     return Finish(knots, values, s);
 }
 
+// Segment k of the knots, for one channel.
+Segment SegmentAt(const std::vector<int>& s, const Knots& knots, std::size_t k, int error)
+{
+    const int a = knots[k];
+    if (knots[k + 1] == a)
+        return Segment::Jump(Flat(s, a + 1, a + 2, error));
+    return Segment(s, a, knots[k + 1], FirstPixel(knots, k), error);
+}
+
+// For one error on fixed knots, channel by channel: the values each knot
+// can take coming from the start, and those from which the end can still
+// be reached. A move of a few knots is then judged on the segments it
+// changes alone.
+class KnotSets
+{
+public:
+    KnotSets(const Levels& s, const Knots& knots, int error) : m_s(s), m_error(error)
+    {
+        const std::size_t n = knots.size();
+        for (int c = 0; c < 3; ++c) {
+            auto& from = m_from[c];
+            auto& to = m_to[c];
+            from.assign(n, LevelSet());
+            to.assign(n, LevelSet());
+            from[0] = Flat(s[c], 0, knots[0] + 1, error);
+            for (std::size_t k = 0; k + 1 < n && from[k].any(); ++k)
+                from[k + 1] = SegmentAt(s[c], knots, k, error).reach(from[k]);
+            to[n - 1] = Flat(s[c], std::min(knots.back() + 1, kStrip), kStrip, error);
+            for (std::size_t k = n - 1; k-- > 0;) {
+                const Segment segment = SegmentAt(s[c], knots, k, error);
+                for (int v = 0; v <= kTop; ++v)
+                    to[k][v] = (segment.ends(v) & to[k + 1]).any();
+            }
+        }
+    }
+    // Whether knots first..last of `moved` (the others as they were) leave
+    // a way through in every channel.
+    bool allows(const Knots& moved, std::size_t first, std::size_t last) const
+    {
+        for (int c = 0; c < 3; ++c) {
+            LevelSet at = m_from[c][first - 1];
+            for (std::size_t k = first - 1; k <= last && k + 1 < moved.size() && at.any(); ++k)
+                at = SegmentAt(m_s[c], moved, k, m_error).reach(at);
+            if (last + 1 < moved.size())
+                at &= m_to[c][last + 1];
+            else
+                at &= Flat(m_s[c], std::min(moved.back() + 1, kStrip), kStrip, m_error);
+            if (at.none())
+                return false;
+        }
+        return true;
+    }
+
+private:
+    const Levels& m_s;
+    int m_error;
+    std::array<std::vector<LevelSet>, 3> m_from, m_to;
+};
+
 // One knot (or both of a jump) moved at a time, in halving steps, while
 // that lets the error come down a level.
 void Polish(const Levels& s, FittedPoints& best, Knots knots)
 {
     for (bool moved = true; moved && best.largestError > 0;) {
         moved = false;
-        for (std::size_t i = 1; i < knots.size() && !moved; ++i)
+        const KnotSets sets(s, knots, best.largestError - 1);
+        for (std::size_t i = 1; i < knots.size() && !moved; ++i) {
+            std::size_t last = i;
+            while (last + 1 < knots.size() && knots[last + 1] == knots[i])
+                ++last;
             for (int step : {1, -1, 2, -2, 4, -4, 8, -8, 16, -16, 32, -32}) {
                 Knots trial = knots;
-                for (int& k : trial)
-                    k += k == knots[i] ? step : 0;
-                if (!Valid(trial))
+                for (std::size_t k = i; k <= last; ++k)
+                    trial[k] += step;
+                // Jumps neither made nor undone: the segments beyond keep
+                // their first pixel.
+                bool same = Valid(trial);
+                for (std::size_t k = 0; same && k + 1 < knots.size(); ++k)
+                    same = (trial[k] == trial[k + 1]) == (knots[k] == knots[k + 1]);
+                if (!same || !sets.allows(trial, i, last))
                     continue;
                 const auto fit = FitAt(s, trial, best.largestError - 1);
                 if (fit && fit->largestError < best.largestError) {
@@ -424,6 +494,8 @@ void Polish(const Levels& s, FittedPoints& best, Knots knots)
                     break;
                 }
             }
+            i = last;
+        }
     }
 }
 

@@ -165,9 +165,15 @@ std::string CarriedText(const WebGradient& g)
                     " thickness=" + std::to_string(g.thickness) +
                     " vertical=" + (g.vertical ? "1" : "0") +
                     " blend=" + (g.points.blend == Blend::OkLab ? "oklab" : "rgb") + " points=";
-    for (int i = 0; i < kPointCount; ++i)
-        s += (i ? "," : "") + std::to_string(g.points.position[i]) + ":" + Hex(g.points.color[i]) +
-             ":" + (g.points.enabled[i] ? "1" : "0");
+    // The separator on its own: GCC 12 takes "," + a string for an
+    // overlapping copy in a Release build (-Wrestrict), and warnings are
+    // errors.
+    for (int i = 0; i < kPointCount; ++i) {
+        if (i)
+            s += ',';
+        s += std::to_string(g.points.position[i]) + ":" + Hex(g.points.color[i]) + ":" +
+             (g.points.enabled[i] ? "1" : "0");
+    }
     return s;
 }
 
