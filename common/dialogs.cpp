@@ -7,6 +7,8 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QStringList>
@@ -168,6 +170,43 @@ void QtDialogs::runModal(QDialog* dialog)
     dialog->exec();
 }
 
+bool QtDialogs::question(QWidget* parent, const QString& text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Velmix"), shown,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtDialogs::text(QWidget* parent, const QString& prompt,
+                                       const QString& initial)
+{
+    bool ok = false;
+    const QString typed = QInputDialog::getText(parent, QStringLiteral("Velmix"), prompt,
+                                                QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return typed;
+}
+
+QStringList QtDialogs::openFileNames(QWidget* parent, const QString& filter,
+                                     const QString& initialDir)
+{
+    QFileDialog dlg(parent);
+    // The list shows each type's own text, as the save dialog does.
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
+    dlg.setNameFilters(SaveNameFilters(filter));
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFiles);
+    if (!initialDir.isEmpty())
+        dlg.setDirectory(initialDir);
+    if (dlg.exec() != QDialog::Accepted)
+        return {};
+    return dlg.selectedFiles();
+}
+
 void ScriptedDialogs::message(QWidget*, MsgIcon icon, const QString& text)
 {
     messages.emplace_back(icon, text);
@@ -212,6 +251,33 @@ void ScriptedDialogs::runModal(QDialog* dialog)
     }
     if (dialog && dialog->isVisible())
         dialog->hide();
+}
+
+bool ScriptedDialogs::question(QWidget*, const QString& text)
+{
+    questions.push_back(text);
+    if (answers.empty())
+        return false;
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+}
+
+std::optional<QString> ScriptedDialogs::text(QWidget*, const QString& prompt,
+                                             const QString& initial)
+{
+    textPrompts.emplace_back(prompt, initial);
+    return TakeFront(texts);
+}
+
+QStringList ScriptedDialogs::openFileNames(QWidget*, const QString& filter, const QString&)
+{
+    openFilters.push_back(filter);
+    if (openFiles.empty())
+        return {};
+    QStringList chosen = openFiles.front();
+    openFiles.pop_front();
+    return chosen;
 }
 
 } // namespace velmix

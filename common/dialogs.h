@@ -55,6 +55,15 @@ public:
     virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;
     // Shows one of our own dialogs modally; returns once it is hidden.
     virtual void runModal(QDialog* dialog) = 0;
+    // A Yes/No question; No (the default button) and closing answer false.
+    virtual bool question(QWidget* parent, const QString& text) = 0;
+    // One line of text, offered as `initial`; nullopt when cancelled.
+    virtual std::optional<QString> text(QWidget* parent, const QString& prompt,
+                                        const QString& initial) = 0;
+    // Existing files to read, several at once; empty when cancelled.
+    // filter: "text|patterns|text|patterns...", patterns separated by spaces.
+    virtual QStringList openFileNames(QWidget* parent, const QString& filter,
+                                      const QString& initialDir) = 0;
 };
 
 class QtDialogs : public Dialogs
@@ -65,6 +74,11 @@ public:
     std::optional<QString> saveFileName(QWidget* parent, const SaveFileRequest& req) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
     void runModal(QDialog* dialog) override;
+    bool question(QWidget* parent, const QString& text) override;
+    std::optional<QString> text(QWidget* parent, const QString& prompt,
+                                const QString& initial) override;
+    QStringList openFileNames(QWidget* parent, const QString& filter,
+                              const QString& initialDir) override;
 };
 
 class ScriptedDialogs : public Dialogs
@@ -75,11 +89,19 @@ public:
     std::optional<QString> saveFileName(QWidget* parent, const SaveFileRequest& req) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
     void runModal(QDialog* dialog) override;
+    bool question(QWidget* parent, const QString& text) override;
+    std::optional<QString> text(QWidget* parent, const QString& prompt,
+                                const QString& initial) override;
+    QStringList openFileNames(QWidget* parent, const QString& filter,
+                              const QString& initialDir) override;
 
-    // Answers, taken front first; an empty queue answers "cancel".
+    // Answers, taken front first; an empty queue answers "cancel" (No).
     std::deque<std::optional<QColor>> colors;
     std::deque<std::optional<QString>> files;
     std::deque<std::optional<QFont>> fonts;
+    std::deque<bool> answers;
+    std::deque<std::optional<QString>> texts;
+    std::deque<QStringList> openFiles;
     // Each runs while its dialog is shown; the dialog is hidden afterwards
     // if the script left it open. An empty queue leaves the dialog as it is.
     std::deque<std::function<void(QDialog*)>> modals;
@@ -90,6 +112,9 @@ public:
     std::vector<SaveFileRequest> saveRequests;
     std::vector<QFont> fontPresets;
     int modalCount = 0;
+    std::vector<QString> questions;
+    std::vector<std::pair<QString, QString>> textPrompts; // prompt, initial
+    std::vector<QString> openFilters;
 };
 
 } // namespace velmix

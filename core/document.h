@@ -29,6 +29,7 @@ enum class EditStep
     Orientation,
     Size,
     Blend,
+    Library, // a gradient of the library applied
 };
 
 class GradDocument

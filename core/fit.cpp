@@ -65,29 +65,39 @@ FittedPoints Finish(const Knots& knots, const std::array<std::vector<int>, 3>& v
 
 // --- The floor: points on the curve, each as far as a chord stays within e.
 
+// The points the floor places for a tolerance e: whether seven reach the
+// end, and the least tolerance that places the same points (the largest
+// distance of a chord from the curve), below which they change.
+struct FloorPath
+{
+    Knots knots;
+    bool fits = false;
+    double needs = 0;
+};
+
 // The slopes from the start that keep a chord within e of every sample seen
 // so far form an interval per channel; a chord to b is within e when its
 // slope lies in the interval of the samples before b.
-Knots FloorKnots(const Levels& s, double e)
+FloorPath FloorKnots(const Levels& s, double e)
 {
-    Knots knots{0};
+    FloorPath path{{0}};
     int a = 0;
     while (a < kStrip - 1) {
-        if (knots.size() == kPointCount)
-            return {};
+        if (path.knots.size() == kPointCount)
+            return path;
         std::array<double, 3> lo, hi;
         lo.fill(-std::numeric_limits<double>::infinity());
         hi.fill(std::numeric_limits<double>::infinity());
         int reach = a + 1;
         for (int b = a + 1; b < kStrip; ++b) {
-            const double run = b - a;
+            const double inverse = 1.0 / (b - a);
             bool chord = true, open = true;
             for (int c = 0; c < 3; ++c) {
                 const double rise = s[c][b] - s[c][a];
-                const double slope = rise / run;
+                const double slope = rise * inverse;
                 chord = chord && slope >= lo[c] - kSlack && slope <= hi[c] + kSlack;
-                lo[c] = std::max(lo[c], (rise - e) / run);
-                hi[c] = std::min(hi[c], (rise + e) / run);
+                lo[c] = std::max(lo[c], (rise - e) * inverse);
+                hi[c] = std::min(hi[c], (rise + e) * inverse);
                 open = open && lo[c] <= hi[c] + kSlack;
             }
             if (chord)
@@ -95,10 +105,16 @@ Knots FloorKnots(const Levels& s, double e)
             if (!open)
                 break;
         }
-        knots.push_back(reach);
+        for (int c = 0; c < 3; ++c) {
+            const double slope = double(s[c][reach] - s[c][a]) / (reach - a);
+            for (int x = a + 1; x < reach; ++x)
+                path.needs = std::max(path.needs, std::abs(s[c][a] + slope * (x - a) - s[c][x]));
+        }
+        path.knots.push_back(reach);
         a = reach;
     }
-    return knots;
+    path.fits = true;
+    return path;
 }
 
 // --- Our fit: the knot values are free 8-bit levels. For an error E the
@@ -391,17 +407,27 @@ std::optional<FittedPoints> FitAt(const Levels& s, const Knots& knots, int error
 
 FittedPoints Floor(const Levels& s)
 {
-    // The smallest tolerance in hundredths of a level; 255 always holds.
+    // The smallest tolerance in hundredths of a level that seven points
+    // hold; 255 always does. Fewer points for a larger tolerance is the
+    // rule but not the law, so the tolerances down to half the one halving
+    // finds are tried too, each set of points once (below half, the points
+    // change at nearly every hundredth, and none of gimp-data's holds).
     int low = -1, high = 100 * kTop;
     while (high - low > 1) {
         const int mid = (low + high) / 2;
-        (FloorKnots(s, mid / 100.0).empty() ? low : high) = mid;
+        (FloorKnots(s, mid / 100.0).fits ? high : low) = mid;
     }
-    const Knots knots = FloorKnots(s, high / 100.0);
+    for (int e = high - 1, end = high / 2; e >= end; --e) {
+        const FloorPath path = FloorKnots(s, e / 100.0);
+        if (path.fits)
+            high = e;
+        e = std::min(e, int(std::ceil(path.needs * 100 - 1e-4)));
+    }
+    const Knots knots = FloorKnots(s, high / 100.0).knots;
     std::array<std::vector<int>, 3> values;
     for (int c = 0; c < 3; ++c)
         for (int k : knots)
-            values[c].push_back(s[c][k]);
+            values[c].push_back(s[c][std::size_t(k)]);
     return Finish(knots, values, s);
 }
 

@@ -154,6 +154,10 @@ Ret=</translation>
         <source>補間の変更</source>
         <translation>Change Interpolation</translation>
     </message>
+    <message>
+        <source>ｸﾞﾗﾃﾞｰｼｮﾝ集から適用</source>
+        <translation>Apply from Library</translation>
+    </message>
 </context>
 <context>
     <name>velmix::UpDown</name>
@@ -218,6 +222,119 @@ Ret=</translation>
     <message>
         <source>ｷｬﾝｾﾙ</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>velmix::frmLibrary</name>
+    <message>
+        <source>誤差 %1</source>
+        <translation>error %1</translation>
+    </message>
+    <message>
+        <source>付属</source>
+        <translation>built-in</translation>
+    </message>
+    <message>
+        <source>%1
+付属のｸﾞﾗﾃﾞｰｼｮﾝです。名前の変更と削除はできません。</source>
+        <translation>%1
+Shipped with the program: it cannot be renamed or deleted.</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾗﾃﾞｰｼｮﾝ集</source>
+        <translation>Gradient Library</translation>
+    </message>
+    <message>
+        <source>絞り込み:</source>
+        <translation>Filter:</translation>
+    </message>
+    <message>
+        <source>名前の一部</source>
+        <translation>Part of a name</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾗﾃﾞｰｼｮﾝの一覧</source>
+        <translation>Gradients</translation>
+    </message>
+    <message>
+        <source>適用(&amp;A)</source>
+        <translation>&amp;Apply</translation>
+    </message>
+    <message>
+        <source>選んだｸﾞﾗﾃﾞｰｼｮﾝの点に置き換えます (ﾀﾞﾌﾞﾙｸﾘｯｸ、Enter)</source>
+        <translation>Replaces the points with the selected gradient's (double-click, Enter)</translation>
+    </message>
+    <message>
+        <source>現在の状態を追加(&amp;C)...</source>
+        <translation>Add &amp;Current...</translation>
+    </message>
+    <message>
+        <source>今のｸﾞﾗﾃﾞｰｼｮﾝを名前を付けて加えます</source>
+        <translation>Adds the current gradient under a name</translation>
+    </message>
+    <message>
+        <source>名前の変更(&amp;R)...</source>
+        <translation>&amp;Rename...</translation>
+    </message>
+    <message>
+        <source>F2</source>
+        <translation>F2</translation>
+    </message>
+    <message>
+        <source>削除(&amp;D)</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>読み込み(&amp;I)...</source>
+        <translation>&amp;Import...</translation>
+    </message>
+    <message>
+        <source>.ggr、.svg、.css のﾌｧｲﾙを読み込みます (ﾄﾞﾛｯﾌﾟ、CSSは貼り付けも可)</source>
+        <translation>Imports .ggr, .svg and .css files (also dropped here; CSS also pasted)</translation>
+    </message>
+    <message>
+        <source>書き出し(&amp;E)...</source>
+        <translation>&amp;Export...</translation>
+    </message>
+    <message>
+        <source>選んだｸﾞﾗﾃﾞｰｼｮﾝを .ggr、.svg、.css で保存します</source>
+        <translation>Saves the selected gradient as .ggr, .svg or .css</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾗﾃﾞｰｼｮﾝの名前:</source>
+        <translation>Name of the gradient:</translation>
+    </message>
+    <message>
+        <source>新しいｸﾞﾗﾃﾞｰｼｮﾝ</source>
+        <translation>New gradient</translation>
+    </message>
+    <message>
+        <source>名前を入力してください。</source>
+        <translation>Please enter a name.</translation>
+    </message>
+    <message>
+        <source>新しい名前:</source>
+        <translation>New name:</translation>
+    </message>
+    <message>
+        <source>「%1」をｸﾞﾗﾃﾞｰｼｮﾝ集から削除しますか?</source>
+        <translation>Delete “%1” from the library?</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾗﾃﾞｰｼｮﾝ(*.GGR;*.SVG;*.CSS)|*.ggr *.svg *.css|すべてのﾌｧｲﾙ(*.*)|*</source>
+        <translation>Gradients (*.GGR;*.SVG;*.CSS)|*.ggr *.svg *.css|All Files (*.*)|*</translation>
+    </message>
+    <message>
+        <source>GIMPｸﾞﾗﾃﾞｰｼｮﾝ(*.GGR)|*.ggr|SVG(*.SVG)|*.svg|CSS(*.CSS)|*.css</source>
+        <translation>GIMP Gradient (*.GGR)|*.ggr|SVG (*.SVG)|*.svg|CSS (*.CSS)|*.css</translation>
+    </message>
+    <message>
+        <source>貼り付け</source>
+        <translation>Pasted</translation>
     </message>
 </context>
 <context>
@@ -393,6 +510,10 @@ Ret=</translation>
     <message>
         <source>OKLab(&amp;O)</source>
         <translation>&amp;OKLab</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾗﾃﾞｰｼｮﾝ集(&amp;G)...</source>
+        <translation>&amp;Gradient Library...</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,7 @@
 #include "export/exportcommand.h"
 #include "export/failuretext.h"
 #include "export/frmoption.h"
+#include "library/frmlibrary.h"
 #include "main/frameplacer.h"
 #include "main/frmld.h"
 #include "main/helpopener.h"
@@ -20,14 +21,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolTip>
@@ -74,6 +78,7 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env), m_doc(env.undoLimit, e
         control->installEventFilter(this);
     // A moved or resized window is a place to keep.
     installEventFilter(this);
+    setAcceptDrops(true);
     nameControls();
 }
 
@@ -343,6 +348,8 @@ void frmMain::Form_Unload()
     m_unloaded = true;
     if (m_tile)
         m_tile->hide();
+    if (m_library)
+        m_library->hide();
     QCoreApplication::quit();
 }
 
@@ -550,6 +557,49 @@ frmLD& frmMain::ld()
     return *m_ld;
 }
 
+frmLibrary& frmMain::library()
+{
+    if (!m_library) {
+        m_library = std::make_unique<frmLibrary>(dialogs(), m_doc, GradLibrary::Standard());
+        m_library->setWindowIcon(windowIcon());
+        m_undo->addShortcutsTo(m_library.get());
+    }
+    return *m_library;
+}
+
+namespace {
+
+QStringList LocalFiles(const QMimeData* mime)
+{
+    QStringList files;
+    if (mime)
+        for (const QUrl& url : mime->urls())
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+    return files;
+}
+
+} // namespace
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!LocalFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event)
+{
+    const QStringList files = LocalFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Every gradient the files hold goes into the library; the first is
+    // applied (an SVG of several gives its first).
+    const std::vector<int> rows = library().importFiles(files, this);
+    if (!rows.empty())
+        library().apply(rows.front());
+}
+
 // --- edit commands -----------------------------------------------------
 
 void frmMain::mnuRandom_Click()
@@ -618,6 +668,27 @@ void frmMain::mnuMemoryLoad_Click()
     s.size = mem.Size;
     s.orientation = mem.tate;
     m_doc.restore(s);
+}
+
+void frmMain::mnuLibrary_Click()
+{
+    const bool first = !m_library;
+    frmLibrary& l = library();
+    if (first) {
+        // Beside the main window, where it covers none of the points: to
+        // the right if the screen has room there, else to the left.
+        const QRect main = frameGeometry();
+        const QRect room = screen()->availableGeometry();
+        const int wide = l.sizeHint().width() + (main.width() - width());
+        if (main.right() + 8 + wide <= room.right())
+            l.move(main.right() + 8, main.top());
+        else if (main.left() - 8 - wide >= room.left())
+            l.move(main.left() - 8 - wide, main.top());
+    }
+    l.show();
+    l.setWindowState(l.windowState() & ~Qt::WindowMinimized);
+    l.raise();
+    l.activateWindow();
 }
 
 // --- export ------------------------------------------------------------

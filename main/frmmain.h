@@ -28,6 +28,8 @@
 
 class QAction;
 class QCheckBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -46,6 +48,7 @@ class UpDown;
 class frmTile;
 class frmOption;
 class frmLD;
+class frmLibrary;
 class UndoMenu;
 
 struct AppEnvironment
@@ -83,6 +86,8 @@ public:
     frmTile& tile();
     frmOption& option();
     frmLD& ld();
+    // The library window, made (reading the library folders) when first asked.
+    frmLibrary& library();
     // The work picture the tile window tiles, as of the document now.
     const QImage& picWork();
     ModuleINI& ini() { return m_ini; }
@@ -92,6 +97,9 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Gradient files dropped here are imported and the first applied.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private slots:
     // Start-up and shutdown.
@@ -123,6 +131,7 @@ private slots:
     void mnuBlend_Click(int Index);
     void mnuMemorySave_Click();
     void mnuMemoryLoad_Click();
+    void mnuLibrary_Click();
 
     // Export.
     void CmdSave_Click();
@@ -173,6 +182,7 @@ private:
     std::array<QAction*, 2> mnuBlendKind{};
     QAction* mnuMemorySave = nullptr;
     QAction* mnuMemoryLoad = nullptr;
+    QAction* mnuLibrary = nullptr;
     QAction* MenuTile = nullptr;
     QAction* MenuPrintHelp = nullptr;
     QAction* MenuVersion = nullptr;
@@ -223,6 +233,7 @@ private:
     std::unique_ptr<frmTile> m_tile;
     std::unique_ptr<frmOption> m_option;
     std::unique_ptr<frmLD> m_ld;
+    std::unique_ptr<frmLibrary> m_library;
     UndoMenu* m_undo = nullptr;
     std::array<bool, kPointCount> m_userSliderAction{};
     // "ja" or "en" once chosen here or in the file; empty: the locale's.

@@ -225,6 +225,8 @@ void frmMain::buildMenus()
         add(mnuGradEdit, QT_TR_NOOP("現在の状態を記憶(&S)"), &frmMain::mnuMemorySave_Click);
     mnuMemoryLoad =
         add(mnuGradEdit, QT_TR_NOOP("記憶内容を復帰(&L)"), &frmMain::mnuMemoryLoad_Click);
+    mnuGradEdit->addSeparator();
+    mnuLibrary = add(mnuGradEdit, QT_TR_NOOP("ｸﾞﾗﾃﾞｰｼｮﾝ集(&G)..."), &frmMain::mnuLibrary_Click);
 
     MenuGrad = addMenu(QT_TR_NOOP("表示(&V)"));
     MenuTile = add(MenuGrad, QT_TR_NOOP("ﾀｲﾙ表示(&T)"), &frmMain::MenuTile_Click);
@@ -334,6 +336,7 @@ void frmMain::nameControls()
                     {mnuBlend, "mnuBlend"},
                     {mnuMemorySave, "mnuMemorySave"},
                     {mnuMemoryLoad, "mnuMemoryLoad"},
+                    {mnuLibrary, "mnuLibrary"},
                     {MenuTile, "MenuTile"},
                     {MenuPrintHelp, "MenuPrintHelp"},
                     {MenuVersion, "MenuVersion"},

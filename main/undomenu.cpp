@@ -62,6 +62,8 @@ QString UndoMenu::caption(EditStep step)
         return UndoMenu::tr("横型・縦型の切替");
     case EditStep::Blend:
         return UndoMenu::tr("補間の変更");
+    case EditStep::Library:
+        return UndoMenu::tr("ｸﾞﾗﾃﾞｰｼｮﾝ集から適用");
     case EditStep::Size:
         break;
     }

@@ -8,6 +8,7 @@
 #include "core/numtext.h"
 #include "export/frmoption.h"
 #include "guifixture.h"
+#include "library/frmlibrary.h"
 #include "main/frmld.h"
 
 #include <QAbstractButton>
@@ -133,6 +134,9 @@ void tst_Language::textsFit()
         option.setThickness(true, kMaxThickness);
         cut << Cut(&option);
     }
+    f.trigger("mnuLibrary");
+    f.w().library().setObjectName("frmLibrary");
+    cut << Cut(&f.w().library());
     frmLD ld(&f.w());
     ld.setObjectName("frmLD");
     ld.show();
@@ -149,12 +153,14 @@ void tst_Language::switchesAtOnce()
 {
     GuiFixture f;
     f.trigger("MenuTile");
-    const QStringList japanese = Texts(&f.w()) + Texts(&f.tile());
+    f.trigger("mnuLibrary");
+    const auto texts = [&f] { return Texts(&f.w()) + Texts(&f.tile()) + Texts(&f.w().library()); };
+    const QStringList japanese = texts();
     QVERIFY(japanese.contains("ﾀｲﾙ表示(&T)"));
     QVERIFY(japanese.contains("English(&E)"));
     f.trigger("mnuLanguage");
     QCOMPARE(CurrentUiLanguage(), UiLanguage::English);
-    const QStringList english = Texts(&f.w()) + Texts(&f.tile());
+    const QStringList english = texts();
     QCOMPARE(english.size(), japanese.size());
     // Not a Japanese character left, the other language's item aside.
     const QRegularExpression kana("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]");
@@ -168,7 +174,7 @@ void tst_Language::switchesAtOnce()
     // Qt's own buttons follow.
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
     f.trigger("mnuLanguage");
-    QCOMPARE(Texts(&f.w()) + Texts(&f.tile()), japanese);
+    QCOMPARE(texts(), japanese);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("キャンセル"));
 }
 

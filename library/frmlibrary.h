@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The library window "ｸﾞﾗﾃﾞｰｼｮﾝ集": the gradients of the library folders,
+// filtered by name, each shown as the seven points it applies as, with the
+// largest error where seven points cannot hold it. Applying one is a step of
+// the document; adding, renaming, deleting and importing change the folder
+// (GradLibrary), and export writes the selected one as .ggr, .svg or .css.
+
+#include "core/document.h"
+#include "library/gradlibrary.h"
+
+#include <QWidget>
+
+#include <set>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QListView;
+class QModelIndex;
+class QPushButton;
+class QSortFilterProxyModel;
+
+namespace velmix {
+
+class Dialogs;
+class LibraryModel;
+
+class frmLibrary : public QWidget
+{
+    Q_OBJECT
+public:
+    frmLibrary(Dialogs& dialogs, GradDocument& document, GradLibrary library);
+    ~frmLibrary() override;
+
+    const GradLibrary& library() const { return m_library; }
+    // Imports the files, saying every one that failed in one message (over
+    // `speaker`, the window they were dropped on; else this one); the
+    // library's rows that they became, in order.
+    std::vector<int> importFiles(const QStringList& paths, QWidget* speaker = nullptr);
+    // The library's row as the document's points: one undo step; the size
+    // and the orientation stay.
+    void apply(int row);
+
+    void cmdApply_Click();
+    void cmdAdd_Click();
+    void cmdRename_Click();
+    void cmdDelete_Click();
+    void cmdImport_Click();
+    void cmdExport_Click();
+    // CSS text from the clipboard, imported.
+    void Paste();
+
+    // The width of a row's strip, in pixels.
+    static constexpr int kStripWidth = 128;
+    static constexpr int kStripHeight = 16;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // The controls; others find them by object name.
+    QLabel* labFilter = nullptr;
+    QLineEdit* txtFilter = nullptr;
+    QListView* lstGrad = nullptr;
+    QPushButton* cmdApply = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* cmdRename = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdImport = nullptr;
+    QPushButton* cmdExport = nullptr;
+
+    void retranslateUi();
+    // The library's row of the selected line; -1 when none is.
+    int selectedRow() const;
+    void select(int row);
+    void selectionChanged();
+    // Reads the folders again (or takes the library as a change left it),
+    // keeping the selection where it can.
+    void reload(bool read);
+    // The rows whose files are not among `before`.
+    std::vector<int> rowsNotIn(const std::set<QString>& before) const;
+    std::set<QString> paths() const;
+    // Says a failure of the library's, if it is one.
+    bool reported(const Result& result);
+
+    Dialogs& m_dialogs;
+    GradDocument& m_doc;
+    GradLibrary m_library;
+    LibraryModel* m_model = nullptr;
+    QSortFilterProxyModel* m_filter = nullptr;
+    QString m_importDir;
+    QString m_exportDir;
+};
+
+} // namespace velmix
