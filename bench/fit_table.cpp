@@ -40,6 +40,15 @@ int main(int argc, char** argv)
     int inexact = 0, lower = 0, worse = 0, rows = 0;
     double floorMs = 0, fitMs = 0, slowest = 0;
     std::map<int, int> gain; // floor error - ours, over the inexact ones
+    // How many largest errors fall in each range, the floor's and ours.
+    const int bounds[] = {0, 1, 2, 5, 10, 20, 50, 255};
+    int floorIn[8] = {}, oursIn[8] = {};
+    const auto range = [&](int error) {
+        int i = 0;
+        while (error > bounds[i])
+            ++i;
+        return i;
+    };
     std::printf("%-32s %6s %6s %6s %9s\n", "gradient", "floor", "ours", "exact", "ours ms");
     for (const fs::path& path : files) {
         std::ifstream in(path, std::ios::binary);
@@ -64,6 +73,8 @@ int main(int argc, char** argv)
         const bool exact = floor.largestError == 0;
         std::printf("%-32s %6d %6d %6s %9.2f\n", read.gradient->name.c_str(), floor.largestError,
                     ours.largestError, exact ? "yes" : "no", Millis(end - mid));
+        ++floorIn[range(floor.largestError)];
+        ++oursIn[range(ours.largestError)];
         worse += ours.largestError > floor.largestError ? 1 : 0;
         if (!exact) {
             ++inexact;
@@ -77,7 +88,17 @@ int main(int argc, char** argv)
     std::printf("levels gained over the floor (inexact ones):");
     for (const auto& [levels, count] : gain)
         std::printf("  %d: %d", levels, count);
-    std::printf("\nmean time: floor %.2f ms, ours %.2f ms (slowest %.2f ms)\n",
+    std::printf("\n\n%-10s %6s %6s\n", "largest", "floor", "ours");
+    for (int i = 0; i < 8; ++i) {
+        const int from = i == 0 ? 0 : bounds[i - 1] + 1;
+        char name[32];
+        if (bounds[i] > from)
+            std::snprintf(name, sizeof name, "%d-%d", from, bounds[i]);
+        else
+            std::snprintf(name, sizeof name, "%d", from);
+        std::printf("%-10s %6d %6d\n", name, floorIn[i], oursIn[i]);
+    }
+    std::printf("mean time: floor %.2f ms, ours %.2f ms (slowest %.2f ms)\n",
                 floorMs / std::max(rows, 1), fitMs / std::max(rows, 1), slowest);
     return worse == 0 && 2 * lower >= inexact ? 0 : 1;
 }
