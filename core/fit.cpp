@@ -525,19 +525,27 @@ void Polish(const Levels& s, FittedPoints& best, Knots knots)
     }
 }
 
+// Nothing to fit: one point, as the windows keep at least one on.
+FittedPoints Nothing()
+{
+    FittedPoints fit;
+    fit.points.enabled[0] = true;
+    return fit;
+}
+
 } // namespace
 
 FittedPoints FloorFit(const std::vector<Colour>& samples)
 {
     if (samples.empty())
-        return FittedPoints{};
+        return Nothing();
     return Floor(Split(samples));
 }
 
 FittedPoints FitPoints(const std::vector<Colour>& samples)
 {
     if (samples.empty())
-        return FittedPoints{};
+        return Nothing();
     const Levels s = Split(samples);
     const FittedPoints floor = Floor(s);
     if (floor.largestError == 0)

@@ -109,6 +109,7 @@ private slots:
         QTest::newRow("hard steps")
             << Sampled([](int x, int c) { return (x / 90 % 2) * 200.0 + c * 20; }) << true;
         QTest::newRow("nine kinks") << Pieces(10) << true;
+        QTest::newRow("nothing") << Curve() << false;
         QTest::newRow("flat") << Curve(kMaxPosition, MakeColour(1, 2, 3)) << false;
         QTest::newRow("drawn by the rasteriser")
             << DrawGrad(StartupPoints(), kMaxPosition) << false;
