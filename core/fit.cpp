@@ -336,13 +336,17 @@ Knots ReachKnots(const Levels& s, int error, bool jumps)
         at = r.sets;
         if (!jumps || knots.size() + 2 > kPointCount)
             continue;
+        // A jump and the segment after it cost as many points as two
+        // ordinary segments, and less than one that reaches the end.
+        Reach plain = Farthest(s, error, b, b + 1, r.sets);
+        if (plain.end >= kStrip - 1)
+            continue;
+        if (plain.end >= 0)
+            plain = Farthest(s, error, plain.end, plain.end + 1, plain.sets);
         ChannelSets fresh;
         for (int c = 0; c < 3; ++c)
             fresh[c] = Flat(s[c], b + 1, b + 2, error);
         const Reach jump = Farthest(s, error, b, b + 2, fresh);
-        Reach plain = Farthest(s, error, b, b + 1, r.sets);
-        if (plain.end >= 0 && plain.end < kStrip - 1)
-            plain = Farthest(s, error, plain.end, plain.end + 1, plain.sets);
         if (jump.end >= 0 && jump.end >= plain.end) {
             knots.push_back(b);
             first = b + 2;
@@ -365,6 +369,15 @@ bool Valid(const Knots& knots)
     return knots.back() != knots[knots.size() - 2];
 }
 
+// Segment k of the knots, for one channel.
+Segment SegmentAt(const std::vector<int>& s, const Knots& knots, std::size_t k, int error)
+{
+    const int a = knots[k];
+    if (knots[k + 1] == a)
+        return Segment::Jump(Flat(s, a + 1, a + 2, error));
+    return Segment(s, a, knots[k + 1], FirstPixel(knots, k), error);
+}
+
 // 8-bit values at the given knots with every pixel of every channel within
 // the error, each as near the curve as the others allow; nothing if none.
 std::optional<FittedPoints> FitAt(const Levels& s, const Knots& knots, int error)
@@ -375,11 +388,7 @@ std::optional<FittedPoints> FitAt(const Levels& s, const Knots& knots, int error
         std::vector<Segment> segments;
         std::vector<LevelSet> can{Flat(s[c], 0, std::min(knots[0], kStrip - 1) + 1, error)};
         for (std::size_t k = 0; k + 1 < n; ++k) {
-            const int a = knots[k];
-            if (knots[k + 1] == a)
-                segments.push_back(Segment::Jump(Flat(s[c], a + 1, a + 2, error)));
-            else
-                segments.emplace_back(s[c], a, knots[k + 1], FirstPixel(knots, k), error);
+            segments.push_back(SegmentAt(s[c], knots, k, error));
             can.push_back(segments.back().reach(can.back()));
             if (can.back().none())
                 return std::nullopt;
@@ -429,15 +438,6 @@ FittedPoints Floor(const Levels& s)
         for (int k : knots)
             values[c].push_back(s[c][std::size_t(k)]);
     return Finish(knots, values, s);
-}
-
-// Segment k of the knots, for one channel.
-Segment SegmentAt(const std::vector<int>& s, const Knots& knots, std::size_t k, int error)
-{
-    const int a = knots[k];
-    if (knots[k + 1] == a)
-        return Segment::Jump(Flat(s, a + 1, a + 2, error));
-    return Segment(s, a, knots[k + 1], FirstPixel(knots, k), error);
 }
 
 // For one error on fixed knots, channel by channel: the values each knot
