@@ -6,6 +6,7 @@
 #include "core/fit.h"
 #include "guifixture.h"
 #include "library/frmlibrary.h"
+#include "table.h"
 #include "testutil.h"
 
 #include <QClipboard>
@@ -220,33 +221,16 @@ void tst_LibraryWindow::apply()
 
 void tst_LibraryWindow::renameAndDelete_data()
 {
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<int>("key");
-    // A typed name, or "yes"; empty: cancel.
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<bool>("asked");
-    // The target's name afterwards; empty: gone.
-    QTest::addColumn<QString>("after");
-    const QString sky = "Blue Sky";
-    const QString red = "Shipped Red";
-    const int f2 = Qt::Key_F2;
-    const int del = Qt::Key_Delete;
-    const QString night = "Night";
-    QTest::newRow("F2 renames") << sky << f2 << night << true << night;
-    QTest::newRow("F2 cancelled") << sky << f2 << "" << true << sky;
-    QTest::newRow("Delete, yes") << sky << del << "yes" << true << "";
-    QTest::newRow("Delete, no") << sky << del << "" << true << sky;
-    QTest::newRow("shipped: no F2") << red << f2 << night << false << red;
-    QTest::newRow("shipped: no Delete") << red << del << "yes" << false << red;
+    TableRows("library_keys.txt", {"target", "key", "answer", "after", "asked"});
 }
 
 void tst_LibraryWindow::renameAndDelete()
 {
     QFETCH(QString, target);
-    QFETCH(int, key);
+    QFETCH(QString, key);
     QFETCH(QString, answer);
-    QFETCH(bool, asked);
     QFETCH(QString, after);
+    QFETCH(QString, asked);
     LibraryFixture f;
     auto& d = f.dialogs;
     d.answers = {answer == "yes"};
@@ -256,9 +240,10 @@ void tst_LibraryWindow::renameAndDelete()
     const bool own = target != "Shipped Red";
     QCOMPARE(f.button("cmdRename")->isEnabled(), own);
     QCOMPARE(f.button("cmdDelete")->isEnabled(), own);
-    QTest::keyClick(f.list(), Qt::Key(key));
+    const bool f2 = key == "F2";
+    QTest::keyClick(f.list(), f2 ? Qt::Key_F2 : Qt::Key_Delete);
     const auto prompts = d.questions.size() + d.textPrompts.size();
-    QCOMPARE(prompts, asked ? 1u : 0u);
+    QCOMPARE(prompts, asked.toUInt());
     Names names = kOurs;
     names.removeAll(target);
     if (!after.isEmpty())
