@@ -32,6 +32,16 @@ std::string Ggr(const QStringList& segments)
     return (head + "\n" + segments.join('\n') + "\n").toStdString();
 }
 
+QString Text(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+GradImport Css(const QString& css)
+{
+    return ReadCss(css.toStdString(), "n");
+}
+
 NamedGradient Read(const std::string& text)
 {
     const GgrRead read = ReadGgr(text, "fallback");
@@ -97,7 +107,7 @@ private slots:
         QFETCH(QString, x);
         QFETCH(QString, colour);
         const auto s = SampleGradient(Read(Ggr({segment})));
-        QCOMPARE(s.size(), std::size_t{1000});
+        QCOMPARE(s.size(), size_t(1000));
         QCOMPARE(Hex(s[x.toULong()]), colour);
     }
 
@@ -111,9 +121,8 @@ private slots:
         const std::string bytes = text.toLatin1().toStdString();
         const GgrRead read = ReadGgr(bytes, "fallback");
         QVERIFY2(read.gradient, read.error.c_str());
-        const NamedGradient& g = *read.gradient;
-        QCOMPARE(QString::fromStdString(g.name), name);
-        const std::vector<Colour> s = SampleGradient(g);
+        QCOMPARE(Text(read.gradient->name), name);
+        const auto s = SampleGradient(*read.gradient);
         QCOMPARE(Hex(s[0]) + " " + Hex(s[500]), colours);
     }
 
@@ -126,7 +135,7 @@ private slots:
         const GgrRead read = ReadGgr(text.toStdString(), "");
         QVERIFY(!read.gradient);
         QCOMPARE(read.line, line.toInt());
-        const QString error = QString::fromStdString(read.error);
+        const QString error = Text(read.error);
         QVERIFY2(error.startsWith(line + "行目: "), qPrintable(error));
     }
 
@@ -183,9 +192,8 @@ private slots:
             const auto back = ExactPoints(Read(WriteGgr(g)));
             QVERIFY(back);
             for (int length : {2, 3, 7, 100, 333, 999, 1000, 2000}) {
-                const auto at = QString("round %1, length %2").arg(round).arg(length);
                 const bool same = DrawGrad(*back, length) == DrawGrad(p, length);
-                QVERIFY2(same, qPrintable(at));
+                QVERIFY2(same, qPrintable(QString("round %1").arg(round)));
             }
         }
     }
@@ -213,7 +221,7 @@ private slots:
                               "7/#123456 7/#abcdef 0/#000000! 999/#fedcba");
         p.blend = Blend::OkLab;
         const WebGradient web{p, 1234, true, 56};
-        QString text = QString::fromStdString(CarriedText(web));
+        QString text = Text(CarriedText(web));
         text.replace(QRegularExpression(pattern), replacement);
         const auto got = ReadCarried(text.toStdString());
         QCOMPARE(got.has_value(), reads == "1");
@@ -229,9 +237,9 @@ private slots:
     {
         QFETCH(QString, css);
         QFETCH(QString, segments);
-        const GradImport got = ReadCss(css.toStdString(), "n");
+        const GradImport got = Css(css);
         QVERIFY2(got.error.empty(), got.error.c_str());
-        QCOMPARE(got.gradients.size(), std::size_t{1});
+        QCOMPARE(got.gradients.size(), size_t(1));
         const NamedGradient& g = got.gradients[0];
         QCOMPARE(Segments(g), segments);
         QVERIFY(ReadGgr(WriteGgr(g), "").gradient);
@@ -243,8 +251,7 @@ private slots:
     {
         QFETCH(QString, colour);
         QFETCH(QString, hex);
-        const QString css = QString("linear-gradient(%1,%1)").arg(colour);
-        const GradImport got = ReadCss(css.toStdString(), "n");
+        const auto got = Css(QString("linear-gradient(%1,%1)").arg(colour));
         QVERIFY2(got.error.empty(), got.error.c_str());
         QCOMPARE(Hex(SampleGradient(got.gradients[0], 2)[1]), hex);
     }
@@ -255,9 +262,9 @@ private slots:
     {
         QFETCH(QString, css);
         QFETCH(QString, quoted);
-        const GradImport got = ReadCss(css.toStdString(), "n");
+        const GradImport got = Css(css);
         QVERIFY(got.gradients.empty());
-        const QString error = QString::fromStdString(got.error);
+        const QString error = Text(got.error);
         QVERIFY2(error.contains(quoted), qPrintable(error));
     }
 
@@ -272,7 +279,7 @@ private slots:
                                 CssRule(web);
         const GradImport got = ReadCss(css, "n");
         QVERIFY2(got.error.empty(), got.error.c_str());
-        QCOMPARE(got.gradients.size(), std::size_t{2});
+        QCOMPARE(got.gradients.size(), size_t(2));
         QCOMPARE(got.gradients[1].name, "n (2)");
         QVERIFY(got.carried && got.carried->points == p);
         // The stops as exported draw the gradient within a level.
