@@ -48,9 +48,7 @@ void Put(const QString& folder, const NamedGradient& g)
 {
     QDir().mkpath(folder);
     const QString name = QString::fromStdString(g.name);
-    QFile f(folder + "/" + name + ".ggr");
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(WriteGgr(g).c_str());
+    WriteAll(folder + "/" + name + ".ggr", WriteGgr(g).c_str());
 }
 
 const Names kOurs{"Blue Sky", "Shipped Red", "Zebra"};
@@ -273,10 +271,7 @@ void tst_LibraryWindow::drop()
     QFETCH(QByteArray, file);
     LibraryFixture f;
     const QString path = f.data.filePath("Dawn.ggr");
-    QFile out(path);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(file);
-    out.close();
+    WriteAll(path, file);
     const GradPoints before = f.doc().points();
     QWidget* on = &f.lib();
     if (onMain)
