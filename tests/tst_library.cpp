@@ -267,11 +267,6 @@ private slots:
     {
         QFETCH(QString, body);
         QFETCH(QString, expected);
-        const QString l = "linearGradient";
-        const QString r = "radialGradient";
-        body.replace("<L", "<" + l).replace("</L>", "</" + l + ">");
-        body.replace("<R", "<" + r).replace("</R>", "</" + r + ">");
-        body.replace("<S ", "<stop ");
         const QString svg = "<svg xmlns='http://www.w3.org/2000/svg' "
                             "xmlns:xlink='http://www.w3.org/1999/xlink' "
                             "xmlns:inkscape='http://www.inkscape.org/"
