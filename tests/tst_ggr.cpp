@@ -285,12 +285,9 @@ private slots:
         // The stops as exported draw the gradient within a level.
         const auto drawn = DrawGrad(p, 300);
         const auto read = SampleGradient(got.gradients[1], 300);
-        for (std::size_t x = 0; x < drawn.size(); ++x) {
-            for (int shift : {0, 8, 16}) {
-                const int d = drawn[x] >> shift & 255;
-                QVERIFY(std::abs(d - (read[x] >> shift & 255)) <= 1);
-            }
-        }
+        for (std::size_t x = 0; x < drawn.size(); ++x)
+            for (int k : {0, 8, 16})
+                QVERIFY(std::abs((drawn[x] >> k & 255) - (read[x] >> k & 255)) <= 1);
     }
 };
 

@@ -104,8 +104,7 @@ private slots:
         // ones.
         const Names all{"Dusk", "mint", "paper*", "Sky*"};
         QCOMPARE(NamesOf(library), all);
-        const QString path = library.entries()[1].path;
-        QCOMPARE(path, m_user + "/mint.ggr");
+        QCOMPARE(library.entries()[1].path, m_user + "/mint.ggr");
     }
 
     // Every shipped gradient reads, as a few linear pieces the seven
@@ -133,8 +132,7 @@ private slots:
     void fileNames()
     {
         QFETCH(QString, file);
-        const auto tag = QTest::currentDataTag();
-        const QString name = QString::fromUtf8(tag);
+        const QString name = QString::fromUtf8(QTest::currentDataTag());
         QCOMPARE(GradLibrary::FileNameFor(name), file);
     }
 
@@ -154,8 +152,7 @@ private slots:
             const QString n = QString::fromStdString(name);
             QCOMPARE(GradLibrary::FileNameFor(n) + ".ggr", file);
         }
-        const auto count = library.entries().size();
-        QCOMPARE(count, size_t(3 + adds.count(';')));
+        QCOMPARE(library.entries().size(), size_t(3 + adds.count(';')));
     }
 
     void renameAndRemove()
@@ -199,8 +196,7 @@ private slots:
             const FileSizeLimit limit(16);
             result = library.rename(0, name);
         }
-        const auto task = result.failure().task;
-        QCOMPARE(task, FailedTask::RenameGradient);
+        QCOMPARE(result.failure().task, FailedTask::RenameGradient);
         const QString text = ResultText(result);
         QVERIFY(text.startsWith("ファイルに書きこめません。"));
         QCOMPARE(ReadAll(path), before);
@@ -220,12 +216,10 @@ private slots:
         GradLibrary library = Library();
         const Result result = library.import(path);
         const bool ok = result.ok();
-        if (!ok) {
-            const QString text = ResultText(result);
-            QCOMPARE(text.split("\r\n").first(), names);
-        } else {
+        if (!ok)
+            QCOMPARE(ResultText(result).split("\r\n").first(), names);
+        else
             QCOMPARE(NamesOf(library).join(';'), names);
-        }
         const auto read = ImportFile(path).gradients.size();
         QCOMPARE(read, size_t(ok ? names.count(';') - 1 : 0));
     }
@@ -256,8 +250,7 @@ private slots:
         QVERIFY(got->vertical && got->thickness == 5);
         GradLibrary library(m_user, {});
         QVERIFY(library.import(path).ok());
-        const auto& g = library.entries()[0].gradient;
-        const auto exact = ExactPoints(g);
+        const auto exact = ExactPoints(library.entries()[0].gradient);
         QCOMPARE(exact.has_value(), p.blend == Blend::Rgb);
         QVERIFY(!exact || *exact == StartupPoints());
     }

@@ -154,10 +154,8 @@ void tst_LibraryWindow::filter_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<Names>("ours");
     QTest::newRow("nothing typed: all") << "" << kOurs;
-    const Names sky{"Blue Sky"};
-    QTest::newRow("a part, in any case") << "sKY" << sky;
-    const Names red{"Shipped Red"};
-    QTest::newRow("shipped ones too") << "red" << red;
+    QTest::newRow("a part, in any case") << "sKY" << Names{"Blue Sky"};
+    QTest::newRow("shipped ones too") << "red" << Names{"Shipped Red"};
     QTest::newRow("no match") << "violet" << Names{};
 }
 
@@ -168,8 +166,7 @@ void tst_LibraryWindow::filter()
     LibraryFixture f;
     QTest::keyClicks(f.filter(), typed);
     QCOMPARE(Ours(f.shown()), ours);
-    const bool chosen = f.list()->currentIndex().isValid();
-    QCOMPARE(chosen, !f.shown().isEmpty());
+    QCOMPARE(f.list()->currentIndex().isValid(), !f.shown().isEmpty());
 }
 
 void tst_LibraryWindow::apply_data()
@@ -210,8 +207,7 @@ void tst_LibraryWindow::apply()
     QCOMPARE(f.doc().size(), before.size);
     QVERIFY(f.doc().vertical());
     const QString undo = f.action("mnuUndo")->text();
-    const auto step = UndoMenu::caption(EditStep::Library);
-    QVERIFY(undo.endsWith(step));
+    QVERIFY(undo.endsWith(UndoMenu::caption(EditStep::Library)));
     f.trigger("mnuUndo");
     QCOMPARE(f.doc().state(), before);
     QCOMPARE(ShownFault(f), QString());
@@ -238,10 +234,8 @@ void tst_LibraryWindow::renameAndDelete()
     const bool own = target != "Shipped Red";
     QCOMPARE(f.button("cmdRename")->isEnabled(), own);
     QCOMPARE(f.button("cmdDelete")->isEnabled(), own);
-    const bool f2 = key == "F2";
-    QTest::keyClick(f.list(), f2 ? Qt::Key_F2 : Qt::Key_Delete);
-    const auto prompts = d.questions.size() + d.textPrompts.size();
-    QCOMPARE(prompts, asked.toUInt());
+    QTest::keyClick(f.list(), key == "F2" ? Qt::Key_F2 : Qt::Key_Delete);
+    QCOMPARE(d.questions.size() + d.textPrompts.size(), asked.toUInt());
     Names names = kOurs;
     names.removeAll(target);
     if (!after.isEmpty())
@@ -273,10 +267,7 @@ void tst_LibraryWindow::drop()
     const QString path = f.data.filePath("Dawn.ggr");
     WriteAll(path, file);
     const GradPoints before = f.doc().points();
-    QWidget* on = &f.lib();
-    if (onMain)
-        on = &f.w();
-    f.drop(on, path);
+    f.drop(onMain ? static_cast<QWidget*>(&f.w()) : &f.lib(), path);
     const bool good = file.startsWith("GIMP");
     QCOMPARE(f.shown().contains("Dawn"), good);
     const auto& said = f.dialogs.messages;
@@ -320,15 +311,13 @@ void tst_LibraryWindow::add()
     LibraryFixture f;
     f.dialogs.texts = {QString("Mine")};
     Click(f.button("cmdAdd"));
-    const auto chosen = f.list()->currentIndex().data();
-    QCOMPARE(chosen.toString(), "Mine");
+    QCOMPARE(f.list()->currentIndex().data().toString(), "Mine");
     // Kept as the segments of the points.
     const auto& all = f.lib().library().entries();
     const auto mine = std::find_if(all.begin(), all.end(),
                                    [](const auto& e) { return e.gradient.name == "Mine"; });
     QVERIFY(mine != all.end());
-    const auto points = f.doc().points();
-    QCOMPARE(mine->gradient, GradientFromPoints("Mine", points));
+    QCOMPARE(mine->gradient, GradientFromPoints("Mine", f.doc().points()));
 }
 
 void tst_LibraryWindow::exportAs_data()
@@ -376,12 +365,11 @@ void tst_LibraryWindow::paste()
     QGuiApplication::clipboard()->setText(text);
     const auto rows = f.shown().size();
     f.choose("Zebra");
-    const auto ctrl = Qt::ControlModifier;
-    QTest::keyClick(f.list(), Qt::Key_V, ctrl);
+    QTest::keyClick(f.list(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.shown().size(), rows + (read ? 1 : 0));
     QCOMPARE(f.dialogs.messages.size(), read ? 0u : 1u);
-    const auto chosen = f.list()->currentIndex().data();
-    QCOMPARE(chosen.toString() == "Zebra", !read);
+    const QString chosen = f.list()->currentIndex().data().toString();
+    QCOMPARE(chosen == "Zebra", !read);
 }
 
 QTEST_MAIN(tst_LibraryWindow)
