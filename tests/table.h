@@ -3,6 +3,7 @@
 // The rows of a data-driven test kept in a file of tests/data, where long
 // texts read as they are: a line a row, "name | field | ...", "#" lines are
 // comments, and "\n", "\r", "\t" in a field stand for those characters.
+// The source tree is VELMIX_SOURCE, which ctest sets.
 
 #include <QFile>
 #include <QTest>

@@ -98,7 +98,6 @@ class TestGgr : public QObject
     Q_OBJECT
 
 private slots:
-
     void sampleAsGimp_data() { TableRows("ggr_samples.txt", {"segment", "x", "colour"}); }
 
     void sampleAsGimp()
