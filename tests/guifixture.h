@@ -7,6 +7,7 @@
 #include "main/frmmain.h"
 #include "main/module1.h"
 #include "main/undomenu.h"
+#include "testutil.h"
 #include "tile/frmtile.h"
 #include "widgets/widgets.h"
 
@@ -107,24 +108,17 @@ struct GuiFixture
     QString text(const char* name, int i) const { return label(name, i)->text(); }
     QLineEdit* sizeBox() const { return get<QLineEdit>("txtSize"); }
     QImage preview() const { return get<ImageBox>("picPrev")->image(); }
+    ImageBox* grad() { return child<ImageBox>(tile(), "picGrad"); }
     QAction* action(const char* name) const { return get<QAction>(name); }
     void trigger(const char* name) const { action(name)->trigger(); }
 
     // What the core computes for the window's current points.
     std::vector<Colour> expectedLine(int length) const { return DrawGrad(doc().points(), length); }
 
-    QByteArray iniText() const
-    {
-        QFile f(programDir.filePath("velmix.ini"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray iniText() const { return ReadAll(programDir.filePath("velmix.ini")); }
+    // A control of the options dialog.
+    template <class W> W* option(const char* name) const { return child<W>(main->option(), name); }
 };
-
-// Chooses a window's menu item (a user's click or shortcut).
-inline void Trigger(QObject& window, const char* action)
-{
-    child<QAction>(window, action)->trigger();
-}
 
 inline void Click(QWidget* w)
 {
@@ -156,29 +150,30 @@ inline bool ImageShowsLine(const QImage& img, const std::vector<Colour>& line)
 inline QString ShownFault(GuiFixture& f, bool finished = true)
 {
     const GradDocument& d = f.doc();
+    const auto n = [](int v) { return QString::number(v); };
     int enabled = 0;
     for (int i = 0; i < kPointCount; ++i) {
-        const bool on = f.check(i)->isChecked();
-        const QSlider* s = f.slider(i);
-        const ColorBox* box = f.colorBox(i);
+        const int on = d.points().enabled[i];
         const Colour c = d.points().color[i];
-        enabled += on ? 1 : 0;
-        const QStringList shown{QString::number(!f.label("LabX", i)->isVisible()),
-                                QString::number(s->isEnabled()),
-                                QString::number(box->isEnabled()),
+        const QSlider* s = f.slider(i);
+        enabled += on;
+        const QStringList shown{n(f.check(i)->isChecked()),
+                                n(!f.label("LabX", i)->isVisible()),
+                                n(s->isEnabled()),
+                                n(f.colorBox(i)->isEnabled()),
+                                n(s->value()),
                                 f.text("LabLocate", i),
                                 f.text("LabColor", i),
                                 f.text("LabColor", i + 7),
                                 f.text("LabColor", i + 14),
-                                box->color().name()};
-        const QStringList wanted{QString::number(on),         QString::number(on),
-                                 QString::number(on),         QString::number(s->value()),
-                                 QString::number(GetRed(c)),  QString::number(GetGreen(c)),
-                                 QString::number(GetBlue(c)), ToQColor(c).name()};
+                                f.colorBox(i)->color().name()};
+        const int at = d.points().position[i];
+        const QStringList wanted{
+            n(on), n(on),        n(on),          n(on),         n(at),
+            n(at), n(GetRed(c)), n(GetGreen(c)), n(GetBlue(c)), ToQColor(c).name()};
         if (shown != wanted)
             return QString("point %1 shows %2, not %3")
-                .arg(i)
-                .arg(shown.join(' '), wanted.join(' '));
+                .arg(n(i), shown.join(' '), wanted.join(' '));
     }
     if (enabled == 0)
         return "no point enabled";
@@ -195,8 +190,9 @@ inline QString ShownFault(GuiFixture& f, bool finished = true)
     const std::vector<Colour> line = f.expectedLine(size);
     if (f.w().picWork().size() != (down ? QSize(1, size) : QSize(size, 1)))
         return "work picture size";
-    const QImage& grad = child<ImageBox>(f.tile(), "picGrad")->image();
+    const QImage& grad = f.grad()->image();
     for (int y = 0; y < grad.height(); ++y) {
+        // Read by rows: this runs after every action of the soak test.
         const auto* row = reinterpret_cast<const QRgb*>(grad.constScanLine(y));
         for (int x = 0; x < grad.width(); ++x)
             if (row[x] != Rgb(line[static_cast<std::size_t>((down ? y : x) % size)]))

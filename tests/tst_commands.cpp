@@ -28,19 +28,13 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Clicks the point's check box unless it already shows `on`.
-void SetCheck(GuiFixture& f, int i, bool on)
+// Switches the points of the mask on, then the others off, by their boxes.
+void OnlyEnable(GuiFixture& f, unsigned mask)
 {
-    if (f.check(i)->isChecked() != on)
-        Click(f.check(i));
-}
-
-void OnlyEnable(GuiFixture& f, std::initializer_list<int> on)
-{
-    for (int i : on)
-        SetCheck(f, i, true);
-    for (int i = 0; i < kPointCount; ++i)
-        SetCheck(f, i, std::find(on.begin(), on.end(), i) != on.end());
+    for (const bool on : {true, false})
+        for (int i = 0; i < kPointCount; ++i)
+            if (bool(mask & (1u << i)) == on && f.check(i)->isChecked() != on)
+                Click(f.check(i));
 }
 
 // Runs the brightness dialog with `script` for it.
@@ -61,8 +55,7 @@ QByteArray OutsideMemory(QByteArray text)
 using Views = std::tuple<EditState, QImage, QImage, QImage>;
 
 const auto Capture = [](GuiFixture& f) -> Views {
-    return {f.doc().state(), f.preview().copy(), f.w().picWork().copy(),
-            child<ImageBox>(f.tile(), "picGrad")->image().copy()};
+    return {f.doc().state(), f.preview().copy(), f.w().picWork().copy(), f.grad()->image().copy()};
 };
 
 const auto Drag = [](QSlider* s, int to) {
@@ -72,9 +65,9 @@ const auto Drag = [](QSlider* s, int to) {
 };
 
 // A file name (empty: the clipboard), down, the format as Qt reads it, the
-// thickness (0: the box off), the size the options show, dithered (the box
-// on from the settings file, and OKLab).
-using Saved = std::tuple<QString, bool, QString, int, QString, bool>;
+// thickness (0: the box off), dithered (the box on from the settings file,
+// and OKLab).
+using Saved = std::tuple<QString, bool, QString, int, bool>;
 // Brightness typed, shown, on the slider, point 1's colour then.
 using Bright = std::tuple<QString, QString, int, Colour>;
 using Taken = std::pair<QString, bool>;
@@ -160,12 +153,10 @@ void tst_Commands::randomAndEqual()
     f.random.values = {0.5f, 0.25f, 0.75f, 0.125f};
     f.trigger("mnuRandom");
     const auto& c = f.doc().points().color;
-    // The last takes the first's colour.
-    QVERIFY(c[0] == 8388608 && c[1] == 4194304 && c[2] == 12582912 && c[3] == 8388608);
-    // A disabled point is untouched.
-    QCOMPARE(c[5], 0);
+    // The last takes the first's colour; a disabled point is untouched.
+    QVERIFY(c[0] == 0x800000 && c[1] == 0x400000 && c[2] == 0xC00000 && c[3] == c[0] && !c[5]);
     QCOMPARE(ShownFault(f), QString());
-    OnlyEnable(f, {0, 1, 2});
+    OnlyEnable(f, 0b111);
     for (auto [i, at] : {std::pair{0, 900}, {1, 100}, {2, 500}, {5, 777}})
         f.slider(i)->setValue(at);
     f.trigger("MenuTile");
@@ -191,14 +182,14 @@ void tst_Commands::rememberAndRestore()
     f.dialogs.colors.push_back(QColor(255, 0, 0));
     f.tile().picForeColor_Click();
     w.move(300, 200);
-    OnlyEnable(f, {6});
+    OnlyEnable(f, 1 << 6);
     f.slider(6)->setValue(250);
     f.dialogs.colors.push_back(QColor(1, 2, 3));
     Click(f.colorBox(6));
     f.sizeBox()->setText("321");
     Click(f.get("Option1_1"));
-    child<QCheckBox>(w.option(), "chkHeight")->setChecked(true);
-    child<QLineEdit>(w.option(), "txtSize")->setText("50");
+    f.option<QCheckBox>("chkHeight")->setChecked(true);
+    f.option<QLineEdit>("txtSize")->setText("50");
     // Restored with the rest, not at start.
     f.trigger("mnuBlendKind_1");
     f.trigger("mnuMemorySave");
@@ -218,7 +209,7 @@ void tst_Commands::rememberAndRestore()
     QCOMPARE(next.doc().state(), f.doc().state());
     QCOMPARE(ShownFault(next), QString());
     QVERIFY(next.get<QRadioButton>("Option1_1")->isChecked());
-    QVERIFY(child<QCheckBox>(next.w().option(), "chkHeight")->isChecked());
+    QVERIFY(next.option<QCheckBox>("chkHeight")->isChecked());
     QCOMPARE(next.w().state().SaveHeight, 50);
     QVERIFY(next.dialogs.messages.empty());
     // A state remembered across comes back across.
@@ -260,7 +251,7 @@ void tst_Commands::cancelsAndNoSteps()
     // None of these is a step.
     QVERIFY(!f.action("mnuUndo")->isEnabled());
     // Nor is switching off the last enabled point, which is refused.
-    OnlyEnable(f, {3});
+    OnlyEnable(f, 1 << 3);
     Click(f.check(3));
     QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
     QCOMPARE(f.steps(), 3);
@@ -401,18 +392,18 @@ void tst_Commands::menuShortcutsFirst()
 void tst_Commands::saveAndCopy_data()
 {
     // The extension alone decides the type; the options show the size.
-    Rows<Saved>({{".JPG", {"sky.JPG", false, "jpeg", 7, "200 x 7", false}},
-                 {".jpeg", {"a.jpeg", true, "jpeg", 0, "2 x 200", false}},
-                 {".Png", {"sky.Png", false, "png", 0, "200 x 1", false}},
-                 {".gif", {"sky.gif", true, "bmp", 33, "33 x 200", false}},
-                 {"none", {"sky", false, "bmp", 1, "200 x 1", false}},
-                 {"dotted", {"my.pics/sky", false, "bmp", 50, "200 x 50", false}},
-                 {"copy", {"", false, "", 0, "200 x 1", false}},
-                 {"copy down", {"", true, "", 9, "9 x 200", false}},
-                 {"dithered .png", {"a.png", false, "png", 20, "200 x 20", true}},
-                 {"dithered bitmap down", {"a", true, "bmp", 0, "2 x 200", true}},
-                 {"dithered copy", {"", false, "", 11, "200 x 11", true}},
-                 {"dithered .JPG down", {"a.JPG", true, "jpeg", 20, "20 x 200", true}}});
+    Rows<Saved>({{".JPG", {"sky.JPG", false, "jpeg", 7, false}},
+                 {".jpeg", {"a.jpeg", true, "jpeg", 0, false}},
+                 {".Png", {"sky.Png", false, "png", 0, false}},
+                 {".gif", {"sky.gif", true, "bmp", 33, false}},
+                 {"none", {"sky", false, "bmp", 1, false}},
+                 {"dotted", {"my.pics/sky", false, "bmp", 50, false}},
+                 {"copy", {"", false, "", 0, false}},
+                 {"copy down", {"", true, "", 9, false}},
+                 {"dithered .png", {"a.png", false, "png", 20, true}},
+                 {"dithered bitmap down", {"a", true, "bmp", 0, true}},
+                 {"dithered copy", {"", false, "", 11, true}},
+                 {"dithered .JPG down", {"a.JPG", true, "jpeg", 20, true}}});
 }
 
 // A dithered bitmap, PNG or copy is the core's dithered OKLab strip, and
@@ -421,7 +412,7 @@ void tst_Commands::saveAndCopy_data()
 void tst_Commands::saveAndCopy()
 {
     QFETCH(Saved, row);
-    const auto& [name, down, format, thickness, size, dithered] = row;
+    const auto& [name, down, format, thickness, dithered] = row;
     GuiFixture f(dithered ? QByteArray("[IniCheck]\nDummy=1\n[Option]\nDither=True\n") : "");
     QDir(f.userDir.path()).mkpath("my.pics");
     f.sizeBox()->setText("200");
@@ -438,13 +429,15 @@ void tst_Commands::saveAndCopy()
         boxShown = box->isChecked() == dithered && box->isEnabled() == (format != "jpeg");
     });
     QVERIFY(boxShown && f.dialogs.messages.empty());
-    QCOMPARE(child<QLabel>(f.w().option(), "lblSize")->text(), " " + size + " pixels");
     const int thick = thickness ? thickness : 1 + down;
+    const QSize size = down ? QSize(thick, 200) : QSize(200, thick);
+    QCOMPARE(f.option<QLabel>("lblSize")->text(),
+             QString(" %1 x %2 pixels").arg(size.width()).arg(size.height()));
     QImage img = QGuiApplication::clipboard()->image();
     if (!name.isEmpty())
         // The content, not the name, decides.
         QVERIFY(img.load(path, qPrintable(format)));
-    QCOMPARE(img.size(), down ? QSize(thick, 200) : QSize(200, thick));
+    QCOMPARE(img.size(), size);
     if (dithered) {
         const QImage strip = StripPicture(MakeStrip(f.doc().points(), 200, down, thick, true));
         QCOMPARE(f.w().picWork(), strip);
@@ -479,8 +472,8 @@ void tst_Commands::cancelAtEachStep()
     });
     save(f);
     QCOMPARE(f.w().saveFileName(), path);
-    QVERIFY(child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
-    QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), "64");
+    QVERIFY(f.option<QCheckBox>("chkHeight")->isChecked());
+    QCOMPARE(f.option<QLineEdit>("txtSize")->text(), "64");
     // Escape is Cancel too; the close box also resets the dialog.
     for (bool escape : {true, false}) {
         f.dialogs.files.push_back(path);
@@ -490,8 +483,8 @@ void tst_Commands::cancelAtEachStep()
         save(f);
     }
     QVERIFY(!QFile::exists(path));
-    QVERIFY(!child<QCheckBox>(f.w().option(), "chkHeight")->isChecked());
-    QCOMPARE(child<QLineEdit>(f.w().option(), "txtSize")->text(), "100");
+    QVERIFY(!f.option<QCheckBox>("chkHeight")->isChecked());
+    QCOMPARE(f.option<QLineEdit>("txtSize")->text(), "100");
     // A file written: the next dialog offers its name without the extension
     // and its type first, and the next start its folder.
     Export(f, f.userDir.filePath("sky.png"), 0);
@@ -508,11 +501,9 @@ void tst_Commands::cancelAtEachStep()
 void tst_Commands::thicknessBounds_data()
 {
     // The text typed, and whether it is taken.
-    Rows<Taken>({{"empty", {"", false}},
-                 {"0", {"0", false}},
-                 {"1", {"1", true}},
-                 {"32767", {"32767", true}},
-                 {"32768", {"32768", false}}});
+    const Taken rows[] = {
+        {"", false}, {"0", false}, {"1", true}, {"32767", true}, {"32768", false}};
+    RowsByInput(rows);
 }
 
 void tst_Commands::thicknessBounds()
@@ -663,16 +654,14 @@ void tst_Commands::failedWrite()
     QFETCH(QString, type);
     GuiFixture f;
     f.sizeBox()->setText("2000");
-    QFile old(f.userDir.filePath("old." + type));
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("precious") == 8);
-    old.close();
+    const QString old = f.userDir.filePath("old." + type);
+    WriteAll(old, "precious");
     {
         FileSizeLimit limit(4096);
-        Export(f, old.fileName(), 3000);
+        Export(f, old, 3000);
     }
     QCOMPARE(OnlyError(f), QString("ファイルに書きこめません。\r\n") + strerror(EFBIG));
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), "precious");
+    QCOMPARE(ReadAll(old), "precious");
 }
 
 // A copy of the largest picture (2000 x 32767, 262 MB) when memory runs

@@ -17,6 +17,7 @@
 
 #include <QTest>
 
+#include <climits>
 #include <limits>
 
 using namespace velmix;
@@ -24,7 +25,7 @@ using namespace std::string_literals;
 
 namespace {
 
-// "place/#rrggbb" (or the place alone: black) for points 0, 1, ...; "!"
+// "place/rrggbb" (or the place alone: black) for points 0, 1, ...; "!"
 // after a disabled one; "oklab" first for that blend.
 GradPoints Points(const QString& text)
 {
@@ -35,7 +36,7 @@ GradPoints Points(const QString& text)
         items.removeFirst();
     }
     for (int i = 0; i < items.size(); ++i) {
-        const QStringList f = QString(items[i]).remove('!').split("/#");
+        const QStringList f = QString(items[i]).remove('!').split('/');
         const int rgb = f.value(1).toInt(nullptr, 16);
         p.position[i] = f[0].toInt();
         p.color[i] = MakeColour(rgb >> 16, (rgb >> 8) & 255, rgb & 255);
@@ -44,8 +45,8 @@ GradPoints Points(const QString& text)
     return p;
 }
 
-const QString kStartup = "0/#ff0000 333/#00ff00 667/#0000ff 1000/#ff0000";
-const QString kLag = "0 100/#ff0000 200/#00ff00 300/#0000ff 1000/#ffffff"; // 5 points, 4 pixels
+const QString kStartup = "0/ff0000 333/00ff00 667/0000ff 1000/ff0000";
+const QString kLag = "0 100/ff0000 200/00ff00 300/0000ff 1000/ffffff"; // 5 points, 4 pixels
 
 struct Draws : RandomSource
 {
@@ -78,10 +79,12 @@ double Deviation(const std::vector<GradientStop>& s, const GradPoints& p, int le
     for (std::size_t x = 0, k = 1; x < px.size(); ++x) {
         while (k + 1 < s.size() && s[k].place < x + 0.5)
             ++k;
-        const double f = (x + 0.5 - s[k - 1].place) / std::max(s[k].place - s[k - 1].place, 1e-9);
-        for (const auto c : {&ExactColour::red, &ExactColour::green, &ExactColour::blue})
-            worst = std::max(worst, std::abs(s[k - 1].colour.*c +
-                                             (s[k].colour.*c - s[k - 1].colour.*c) * f - px[x].*c));
+        const GradientStop &a = s[k - 1], &b = s[k];
+        const double f = (x + 0.5 - a.place) / std::max(b.place - a.place, 1e-9);
+        for (const auto c : {&ExactColour::red, &ExactColour::green, &ExactColour::blue}) {
+            const double v = a.colour.*c + (b.colour.*c - a.colour.*c) * f;
+            worst = std::max(worst, std::abs(v - px[x].*c));
+        }
     }
     return worst;
 }
@@ -89,6 +92,11 @@ double Deviation(const std::vector<GradientStop>& s, const GradPoints& p, int le
 bool Has(const std::string& text, const char* part)
 {
     return text.find(part) != std::string::npos;
+}
+
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
 }
 
 // The points, the length, "x:rrggbb ..." of some pixels.
@@ -111,440 +119,488 @@ class tst_Core : public QObject
 {
     Q_OBJECT
 private slots:
-    void pixels_data()
-    {
-        Rows<Pixels>({
-            {"start-up",
-             {kStartup, 100,
-              "0:ff0000 1:f70800 17:7d8200 34:00ff00 35:00f20d 50:00807f 67:0000ff 99:f70008"}},
-            // Before the first point and after the last.
-            {"outside the points",
-             {"250/#ff0000 750/#0000ff", 8,
-              "0:ff0000 2:ff0000 3:bf0040 4:80007f 5:4000bf 7:0000ff"}},
-            {"lag", {kLag, 4, "0:000000 1:ff0000 2:00ff00 3:0000ff"}},
-            // Pixel 5 lies on the middle point; pixel 6 is already in the next piece.
-            {"next piece", {"0 500/#ffffff 1000", 10, "5:ffffff 6:cccccc 9:333333"}},
-            // The disabled white point ranks next to the last enabled one.
-            {"disabled last", {"0 500/#0ac81e 0/#ffffff!", 10, "2:04500c 5:0ac81e 9:0ac81e"}},
-            {"one enabled point", {"0/#ffffff! 730/#0a141e", 5, "0:0a141e 4:0a141e"}},
-            {"none enabled: point 0", {"600/#0a141e! 200/#ffffff!", 4, "0:0a141e 3:0a141e"}},
-            // Both at 500, lower index first; pixel 5 lies exactly on it (t = 0).
-            {"tie", {"500/#ff0000 500/#0000ff", 10, "4:ff0000 5:ff0000 6:0000ff 9:0000ff"}},
-            {"no pixels", {kStartup, 0, ""}},
-            // OKLab: the same places and parameter, the colours through OKLab
-            // (red to green through orange, not brown; black to white evenly
-            // light), rounded half away from zero.
-            {"oklab red to green",
-             {"oklab 0/#ff0000 1000/#00ff00", 10, "0:ff0000 1:f94700 5:d0a800 9:6cef00"}},
-        });
-    }
-    void pixels()
-    {
-        QFETCH(Pixels, row);
-        const auto& [points, length, expected] = row;
-        const std::vector<Colour> line = DrawGrad(Points(points), length);
-        QCOMPARE(static_cast<int>(line.size()), length);
-        QString got;
-        for (const QString& px : expected.split(' ', Qt::SkipEmptyParts)) {
-            const int x = px.section(':', 0, 0).toInt();
-            const Colour c = line.at(static_cast<std::size_t>(x));
-            got += QString::asprintf("%d:%02x%02x%02x ", x, GetRed(c), GetGreen(c), GetBlue(c));
-        }
-        QCOMPARE(got.trimmed(), expected);
-    }
-    void limitByte()
-    {
-        // Clamped in place.
-        std::int16_t low = -1, high = 256;
-        QCOMPARE(QList<int>({LimitByte(low), LimitByte(high), low, high}),
-                 QList<int>({0, 255, 0, 255}));
-    }
-    void sortPoint()
-    {
-        // Enabled points by position, ties by index, then the disabled ones so.
-        const SortResult r = SortPoint(Points("900! 300 300! 0! 700 300 0!"));
-        QVERIFY((r.PointOrder == decltype(r.PointOrder){1, 5, 4, 3, 6, 2, 0, 7}));
-        QCOMPARE(r.DisabledCount, 4);
-    }
+    void pixels_data();
+    void pixels();
+    void sortPoint();
+    void dither_data();
+    void dither();
+    void ditherKeepsWholeLevels();
+    void equalSpacing_data();
+    void equalSpacing();
+    void randomColours();
+    void history();
+    void webStops_data();
+    void webStops();
+    void cssAndSvg();
+    void lowestContrast_data();
+    void lowestContrast();
+    void grades_data();
+    void grades();
+    void ratioText();
+    void numberTexts_data();
+    void numberTexts();
+    void notNumbers();
+    void textHelpers();
+    void keyFilters_data();
+    void keyFilters();
+    void checkTextRange_data();
+    void checkTextRange();
+    void pathSplitters_data();
+    void pathSplitters();
+    void windowPlaces_data();
+    void windowPlaces();
+    void language_data();
+    void language();
+};
 
-    // The renderer's example of a slow ramp, both ways round: every aligned
-    // 16 x 16 block of the dithered image averages within 0.1 level of the
-    // unrounded colours it covers (rounded, up to 0.44 off), and no pixel is
-    // a level or more from its own colour.
-    void dither_data()
-    {
-        QTest::addColumn<bool>("down");
-        QTest::newRow("across") << false;
-        QTest::newRow("down") << true;
-    }
-    void dither()
-    {
-        QFETCH(bool, down);
-        const GradPoints p = Points("0/#202030 1000/#303020");
-        const std::vector<ExactColour> exact = DrawGradExact(p, 2000);
-        const std::pair<std::int16_t (*)(Colour), double ExactColour::*> channels[] = {
-            {GetRed, &ExactColour::red}, {GetBlue, &ExactColour::blue}};
-        const StripImage d = MakeStrip(p, 2000, down, 64, true);
-        const StripImage plain = MakeStrip(p, 2000, down, 64, false);
-        // A channel's level at a along the gradient, c across it.
-        const auto at = [&](const StripImage& s, auto get, int a, int c) {
-            return get(down ? s.pixel(c, a) : s.pixel(a, c));
-        };
-        double worst = 0, rounded = 0, farthest = 0;
-        for (const auto& [get, exactOf] : channels)
-            for (int a0 = 0; a0 < 2000; a0 += 16)
-                for (int c0 = 0; c0 < 64; c0 += 16) {
-                    double off = 0, plainOff = 0;
-                    for (int a = a0; a < a0 + 16; ++a)
-                        for (int c = c0; c < c0 + 16; ++c) {
-                            const double v = exact[static_cast<std::size_t>(a)].*exactOf;
-                            const int level = at(d, get, a, c);
-                            farthest = std::max(farthest, std::abs(level - v));
-                            off += level - v;
-                            plainOff += at(plain, get, a, c) - v;
-                        }
-                    worst = std::max(worst, std::abs(off) / 256);
-                    rounded = std::max(rounded, std::abs(plainOff) / 256);
-                }
-        QVERIFY2(worst < 0.1 && farthest < 1, qPrintable(QString::number(worst)));
-        QVERIFY(rounded > 0.4);
-    }
-    void ditherKeepsWholeLevels()
-    {
-        const StripImage flat = MakeStrip(Points("0/#7f3a10"), 50, false, 9, true);
-        QVERIFY(flat.dither == std::vector<Colour>(kDitherSize * 50, MakeColour(0x7f, 0x3a, 0x10)));
-    }
+void tst_Core::pixels_data()
+{
+    Rows<Pixels>({
+        {"start-up",
+         {kStartup, 100,
+          "0:ff0000 1:f70800 17:7d8200 34:00ff00 35:00f20d 50:00807f "
+          "67:0000ff 99:f70008"}},
+        // Before the first point and after the last.
+        {"outside the points",
+         {"250/ff0000 750/0000ff", 8, "0:ff0000 2:ff0000 3:bf0040 4:80007f 5:4000bf 7:0000ff"}},
+        {"lag", {kLag, 4, "0:000000 1:ff0000 2:00ff00 3:0000ff"}},
+        // Pixel 5 lies on the middle point; pixel 6 is already in the next piece.
+        {"next piece", {"0 500/ffffff 1000", 10, "5:ffffff 6:cccccc 9:333333"}},
+        // The disabled white point ranks next to the last enabled one.
+        {"disabled last", {"0 500/0ac81e 0/ffffff!", 10, "2:04500c 5:0ac81e 9:0ac81e"}},
+        {"one enabled point", {"0/ffffff! 730/0a141e", 5, "0:0a141e 4:0a141e"}},
+        {"none enabled: point 0", {"600/0a141e! 200/ffffff!", 4, "0:0a141e 3:0a141e"}},
+        // Both at 500, lower index first; pixel 5 lies exactly on it (t = 0).
+        {"tie", {"500/ff0000 500/0000ff", 10, "4:ff0000 5:ff0000 6:0000ff 9:0000ff"}},
+        {"no pixels", {kStartup, 0, ""}},
+        // OKLab: the same places and parameter, the colours through OKLab
+        // (red to green through orange, not brown; black to white evenly
+        // light), rounded half away from zero.
+        {"oklab red to green",
+         {"oklab 0/ff0000 1000/00ff00", 10, "0:ff0000 1:f94700 5:d0a800 9:6cef00"}},
+    });
+}
 
-    // Enabled points at k * 1000 / (n - 1) in position order, ties by index.
-    void equalSpacing_data()
-    {
-        Rows<Spacing>({
-            {"reversed", {"7 6 5 4 3 2 1", {1000, 833, 667, 500, 333, 167, 0}}},
-            {"the disabled one stays", {"300 300 9!", {0, 1000, 9}}},
-            {"one point stays", {"640 10!", {640, 10}}},
-        });
+void tst_Core::pixels()
+{
+    QFETCH(Pixels, row);
+    const auto& [points, length, expected] = row;
+    const std::vector<Colour> line = DrawGrad(Points(points), length);
+    QCOMPARE(int(line.size()), length);
+    QString got;
+    for (const QString& px : expected.split(' ', Qt::SkipEmptyParts)) {
+        const int x = px.section(':', 0, 0).toInt();
+        const Colour c = line.at(std::size_t(x));
+        got += QString::asprintf("%d:%02x%02x%02x ", x, GetRed(c), GetGreen(c), GetBlue(c));
     }
-    void equalSpacing()
-    {
-        QFETCH(Spacing, row);
-        const GradPoints in = Points(row.first), out = EqualSpacing(in);
-        QCOMPARE(QList<int>(out.position.begin(), out.position.begin() + row.second.size()),
-                 row.second);
-        QVERIFY(out.color == in.color && out.enabled == in.enabled);
-    }
-    void randomColours()
-    {
-        // One draw per enabled point. Points 2 and 5 share a place: F is 5
-        // (highest index), L is 2.
-        Draws d({0.5f, 0.25f});
-        QCOMPARE(RandomUniform(Points("0/#010101! 0! 400 0! 0! 400"), d),
-                 Points("0/#010101! 0! 400/#000040 0! 0! 400/#000040"));
-        // The colour walk: start 128, 64, 192; R steps up 48, G down 64, B not at all (u1 = 0.5).
-        Draws n({0.5f, 0.25f, 0.75f, 0.75f, 0.5f, 0.25f, 0.0f, 0.5f, 0.9f});
-        QCOMPARE(RandomNatural(Points("0! 0! 0! 0! 700"), n).color[4], MakeColour(176, 0, 192));
-        QCOMPARE(n.at, std::size_t(9));
-        // Two points in position order: the walk carries over, the last takes
-        // the first's colour at the end.
-        Draws walk({0.5f, 0.5f, 0.5f, 0.75f, 0.5f, 0.75f, 0.5f, 0.75f, 0.5f, 0.25f, 0.0f, 0.25f,
-                    0.0f, 0.25f, 0.0f});
-        const GradPoints out = RandomNatural(Points("800 100"), walk);
-        QVERIFY(out.color[0] == MakeColour(176, 176, 176) && out.color[1] == out.color[0]);
-        QCOMPARE(walk.at, walk.values.size());
-    }
-    void history()
-    {
-        // What the window's tests leave out: a limit of 0 keeps one step; an
-        // undo and redo close the merging, a step of another control too (a
-        // run undone by its own keys: tst_commands).
-        const auto s = [](int size) { return EditState{StartupPoints(), size, 0}; };
-        EditHistory none(s(0), 0);
-        QVERIFY(none.record(s(1), 1) && none.canUndo());
-        std::chrono::steady_clock::time_point now{};
-        EditHistory h(s(0), 9, [&] { return now; });
-        h.record(s(1), 1, 4);
-        h.undo();
-        h.redo();
-        h.record(s(2), 1, 4);
-        h.record(s(3), 1, 3);
-        // Merged with the one before.
-        h.record(s(4), 1, 3);
-        QCOMPARE(h.undoCount(), std::size_t(3));
-    }
+    QCOMPARE(got.trimmed(), expected);
+}
 
-    // The stops against the rasteriser, linear between them; OKLab is curved:
-    // within a tenth of a level, with a stop every ten pixels at most.
-    void webStops_data()
-    {
-        Rows<Stops>({
-            {"start-up", {kStartup, 100}},
-            {"start-up in 1 pixel", {kStartup, 1}},
-            {"lag", {kLag, 4}},
-            {"closer than a pixel", {"300 305/#ff0000 310/#00ff00 700/#ffffff", 40}},
-            {"one point", {"0/#ffffff! 730/#0a141e", 280}},
-            {"three ties", {"0/#ff0000 500/#00ff00 500/#0000ff 500/#ffff00 1000/#00ffff", 281}},
-            {"disabled ones",
-             {"0/#ff0000 200/#ffffff! 333/#00ff00 500! 667/#0000ff 1000/#ff0000 900/#ffff00!",
-              279}},
-            {"oklab red to green", {"oklab 0/#ff0000 1000/#00ff00", 2000}},
-        });
-    }
-    void webStops()
-    {
-        QFETCH(Stops, row);
-        const auto& [points, length] = row;
-        const GradPoints p = Points(points);
-        const std::vector<GradientStop> stops = GradientStops(p, length);
-        QVERIFY(stops.size() >= 2);
-        QCOMPARE(stops.front().place, 0.5);
-        QCOMPARE(stops.back().place, length - 0.5);
-        const bool curved = p.blend == Blend::OkLab;
-        QVERIFY(Deviation(stops, p, length) < (curved ? 0.1 : 2e-3));
-        QVERIFY(!curved || length < 2000 || stops.size() < 200);
-    }
-    void cssAndSvg()
-    {
-        // A straight gradient is one piece; numbers lose trailing zeros.
-        QCOMPARE(GradientStops(Points("0 1000/#ffffff"), 2000).size(), std::size_t(2));
-        // A steep last tenth is still one straight piece: float noise adds no stops.
-        QCOMPARE(GradientStops(Points("0 900 1000/#ffffff"), 1500).size(), std::size_t(3));
-        const GradPoints p = Points("0/#ab0cf0 1000/#ffffff");
-        QCOMPARE(CssRule({p, 4, false, 1}), "/* velmix-gradient 1 size=4 thickness=1 vertical=0 "
-                                            "blend=rgb points=0:#ab0cf0:1,1000:#ffffff:1,"
-                                            "0:#000000:0,0:#000000:0,0:#000000:0,0:#000000:0,"
-                                            "0:#000000:0 */\n"
-                                            "body {\n  background-color: #ab0cf0;\n"
-                                            "  background-image: linear-gradient(to right,\n"
-                                            "    rgb(171, 12, 240) 0.5px,\n"
-                                            "    rgb(233.999, 194.248, 251.25) 3.5px);\n"
-                                            "  background-size: 4px 1px;\n}\n");
-        // Downwards: the axis and the size turn.
-        const std::string css = CssDeclarations({p, 4, true, 2});
-        QVERIFY(Has(css, "(to bottom,") && Has(css, "size: 2px 4px;"));
-        const std::string svg = SvgDocument({p, 4, true, 2});
-        QVERIFY(Has(svg, R"(width="2" height="4" viewBox="0 0 2 4")"));
-        // The points carried before the gradient.
-        const std::string carried =
-            "\n  <metadata>" + CarriedText({p, 4, true, 2}) + "</metadata>\n";
-        QVERIFY(Has(svg, (carried + "  <defs>").c_str()));
-        // The end colours at 0 and 1 as well, which GIMP needs.
-        QVERIFY(Has(svg, R"x(x2="0" y2="4">
+void tst_Core::sortPoint()
+{
+    // Enabled points by position, ties by index, then the disabled ones so.
+    const SortResult r = SortPoint(Points("900! 300 300! 0! 700 300 0!"));
+    QVERIFY((r.PointOrder == decltype(r.PointOrder){1, 5, 4, 3, 6, 2, 0, 7}));
+    QCOMPARE(r.DisabledCount, 4);
+}
+
+// The renderer's example of a slow ramp, both ways round: every aligned
+// 16 x 16 block of the dithered image averages within 0.1 level of the
+// unrounded colours it covers (rounded, up to 0.44 off), and no pixel is
+// a level or more from its own colour.
+void tst_Core::dither_data()
+{
+    QTest::addColumn<bool>("down");
+    QTest::newRow("across") << false;
+    QTest::newRow("down") << true;
+}
+
+void tst_Core::dither()
+{
+    QFETCH(bool, down);
+    const GradPoints p = Points("0/202030 1000/303020");
+    const std::vector<ExactColour> exact = DrawGradExact(p, 2000);
+    const StripImage d = MakeStrip(p, 2000, down, 64, true);
+    const StripImage plain = MakeStrip(p, 2000, down, 64, false);
+    // A colour at a along the gradient, c across it.
+    const auto at = [&](const StripImage& s, int a, int c) {
+        return down ? s.pixel(c, a) : s.pixel(a, c);
+    };
+    double worst = 0, rounded = 0, farthest = 0;
+    for (const auto& [get, of] :
+         {std::pair{&GetRed, &ExactColour::red}, {&GetBlue, &ExactColour::blue}})
+        for (int a0 = 0; a0 < 2000; a0 += 16)
+            for (int c0 = 0; c0 < 64; c0 += 16) {
+                double off = 0, plainOff = 0;
+                for (int a = a0; a < a0 + 16; ++a)
+                    for (int c = c0; c < c0 + 16; ++c) {
+                        const double v = exact[std::size_t(a)].*of;
+                        farthest = std::max(farthest, std::abs(get(at(d, a, c)) - v));
+                        off += get(at(d, a, c)) - v;
+                        plainOff += get(at(plain, a, c)) - v;
+                    }
+                worst = std::max(worst, std::abs(off) / 256);
+                rounded = std::max(rounded, std::abs(plainOff) / 256);
+            }
+    QVERIFY2(worst < 0.1 && farthest < 1, qPrintable(QString::number(worst)));
+    QVERIFY(rounded > 0.4);
+}
+
+void tst_Core::ditherKeepsWholeLevels()
+{
+    const StripImage flat = MakeStrip(Points("0/7f3a10"), 50, false, 9, true);
+    QVERIFY(flat.dither == std::vector<Colour>(kDitherSize * 50, 0x103a7f));
+}
+
+// Enabled points at k * 1000 / (n - 1) in position order, ties by index.
+void tst_Core::equalSpacing_data()
+{
+    Rows<Spacing>({
+        {"reversed", {"7 6 5 4 3 2 1", {1000, 833, 667, 500, 333, 167, 0}}},
+        {"the disabled one stays", {"300 300 9!", {0, 1000, 9}}},
+        {"one point stays", {"640 10!", {640, 10}}},
+    });
+}
+
+void tst_Core::equalSpacing()
+{
+    QFETCH(Spacing, row);
+    const GradPoints in = Points(row.first), out = EqualSpacing(in);
+    const auto& at = out.position;
+    QCOMPARE(QList<int>(at.begin(), at.begin() + row.second.size()), row.second);
+    QVERIFY(out.color == in.color && out.enabled == in.enabled);
+}
+
+void tst_Core::randomColours()
+{
+    // One draw per enabled point. Points 2 and 5 share a place: F is 5
+    // (highest index), L is 2.
+    Draws d({0.5f, 0.25f});
+    QCOMPARE(RandomUniform(Points("0/010101! 0! 400 0! 0! 400"), d),
+             Points("0/010101! 0! 400/000040 0! 0! 400/000040"));
+    // The colour walk: start 128, 64, 192; R steps up 48, G down 64, B not
+    // at all (u1 = 0.5).
+    Draws n({0.5f, 0.25f, 0.75f, 0.75f, 0.5f, 0.25f, 0.0f, 0.5f, 0.9f});
+    QCOMPARE(RandomNatural(Points("0! 0! 0! 0! 700"), n).color[4], MakeColour(176, 0, 192));
+    QCOMPARE(n.at, std::size_t(9));
+    // Two points in position order: the walk carries over, the last takes
+    // the first's colour at the end.
+    const float h = 0.5f, u = 0.75f, q = 0.25f;
+    Draws walk({h, h, h, u, h, u, h, u, h, q, 0, q, 0, q, 0});
+    const GradPoints out = RandomNatural(Points("800 100"), walk);
+    QVERIFY(out.color[0] == MakeColour(176, 176, 176) && out.color[1] == out.color[0]);
+    QCOMPARE(walk.at, walk.values.size());
+}
+
+void tst_Core::history()
+{
+    // What the window's tests leave out: a limit of 0 keeps one step; an
+    // undo and redo close the merging, a step of another control too (a
+    // run undone by its own keys: tst_commands).
+    const auto s = [](int size) { return EditState{StartupPoints(), size, 0}; };
+    EditHistory none(s(0), 0);
+    QVERIFY(none.record(s(1), 1) && none.canUndo());
+    std::chrono::steady_clock::time_point now{};
+    EditHistory h(s(0), 9, [&] { return now; });
+    h.record(s(1), 1, 4);
+    h.undo();
+    h.redo();
+    h.record(s(2), 1, 4);
+    h.record(s(3), 1, 3);
+    // Merged with the one before.
+    h.record(s(4), 1, 3);
+    QCOMPARE(h.undoCount(), std::size_t(3));
+}
+
+// The stops against the rasteriser, linear between them; OKLab is curved:
+// within a tenth of a level, with a stop every ten pixels at most.
+void tst_Core::webStops_data()
+{
+    Rows<Stops>({
+        {"start-up", {kStartup, 100}},
+        {"start-up in 1 pixel", {kStartup, 1}},
+        {"lag", {kLag, 4}},
+        {"closer than a pixel", {"300 305/ff0000 310/00ff00 700/ffffff", 40}},
+        {"one point", {"0/ffffff! 730/0a141e", 280}},
+        {"three ties", {"0/ff0000 500/00ff00 500/0000ff 500/ffff00 1000/00ffff", 281}},
+        {"disabled ones",
+         {"0/ff0000 200/ffffff! 333/00ff00 500! 667/0000ff 1000/ff0000 900/ffff00!", 279}},
+        {"oklab red to green", {"oklab 0/ff0000 1000/00ff00", 2000}},
+    });
+}
+
+void tst_Core::webStops()
+{
+    QFETCH(Stops, row);
+    const auto& [points, length] = row;
+    const GradPoints p = Points(points);
+    const std::vector<GradientStop> stops = GradientStops(p, length);
+    QVERIFY(stops.size() >= 2);
+    QCOMPARE(stops.front().place, 0.5);
+    QCOMPARE(stops.back().place, length - 0.5);
+    const bool curved = p.blend == Blend::OkLab;
+    QVERIFY(Deviation(stops, p, length) < (curved ? 0.1 : 2e-3));
+    QVERIFY(!curved || length < 2000 || stops.size() < 200);
+}
+
+void tst_Core::cssAndSvg()
+{
+    // A straight gradient is one piece; numbers lose trailing zeros.
+    QCOMPARE(GradientStops(Points("0 1000/ffffff"), 2000).size(), std::size_t(2));
+    // A steep last tenth is still one straight piece: float noise adds no stops.
+    QCOMPARE(GradientStops(Points("0 900 1000/ffffff"), 1500).size(), std::size_t(3));
+    const GradPoints p = Points("0/ab0cf0 1000/ffffff");
+    QCOMPARE(CssRule({p, 4, false, 1}), "/* velmix-gradient 1 size=4 thickness=1 vertical=0 "
+                                        "blend=rgb points=0:#ab0cf0:1,1000:#ffffff:1,"
+                                        "0:#000000:0,0:#000000:0,0:#000000:0,0:#000000:0,"
+                                        "0:#000000:0 */\n"
+                                        "body {\n  background-color: #ab0cf0;\n"
+                                        "  background-image: linear-gradient(to right,\n"
+                                        "    rgb(171, 12, 240) 0.5px,\n"
+                                        "    rgb(233.999, 194.248, 251.25) 3.5px);\n"
+                                        "  background-size: 4px 1px;\n}\n");
+    // Downwards: the axis and the size turn.
+    const std::string css = CssDeclarations({p, 4, true, 2});
+    QVERIFY(Has(css, "(to bottom,") && Has(css, "size: 2px 4px;"));
+    const std::string svg = SvgDocument({p, 4, true, 2});
+    QVERIFY(Has(svg, R"(width="2" height="4" viewBox="0 0 2 4")"));
+    // The points carried before the gradient.
+    const std::string carried = "\n  <metadata>" + CarriedText({p, 4, true, 2}) + "</metadata>\n";
+    QVERIFY(Has(svg, (carried + "  <defs>").c_str()));
+    // The end colours at 0 and 1 as well, which GIMP needs.
+    QVERIFY(Has(svg, R"x(x2="0" y2="4">
       <stop offset="0" stop-color="rgb(67.0588%, 4.7059%, 94.1176%)"/>
       <stop offset="0.125" stop-color="rgb(67.0588%, 4.7059%, 94.1176%)"/>
       <stop offset="0.875" stop-color="rgb(91.7645%, 76.1758%, 98.5294%)"/>
       <stop offset="1" stop-color="rgb(91.7645%, 76.1758%, 98.5294%)"/>
     </linearGradient>)x"));
-    }
+}
 
-    // The lowest ratio over a line of pixels, cut to two decimals (4.478 is
-    // 4.47: no figure reaches a grade the ratio misses), and where it first
-    // occurs.
-    void lowestContrast_data()
-    {
-        Rows<Lowest>({
-            {"black under white", {{0}, 0xFFFFFF, "21.00 0 AAA"}},
-            {"cut, not rounded", {{0xFFFFFF}, 0x777777, "4.47 0 AA-large"}},
-            {"the first of equals", {{0x777777, 0x777777, 0x777777}, 0xFFFFFF, "4.47 0 AA-large"}},
-            {"the lowest", {{0xFFFFFF, 0, 0xFFFFFF}, 0xFFFFFF, "1.00 0 fail"}},
-        });
-    }
-    void lowestContrast()
-    {
-        QFETCH(Lowest, row);
-        const auto& [line, text, lowest] = row;
-        QCOMPARE(ContrastLine(LowestContrastOver(line, text)), lowest);
-    }
-    void grades_data()
-    {
-        const Mark rows[] = {{7.0, "AAA"},         {6.999, "AA"},     {4.5, "AA"},
-                             {4.4999, "AA-large"}, {3.0, "AA-large"}, {2.99, "fail"}};
-        RowsByInput(rows);
-    }
-    void grades()
-    {
-        QFETCH(Mark, row);
-        QCOMPARE(QString(MarkWord(MarkFor(row.first))), row.second);
-        // Just below 1.34, which times 100 rounds up to 134.
-        QCOMPARE(RatioText(std::nextafter(1.34, 0.0)), "1.33"s);
-    }
+// The lowest ratio over a line of pixels, cut to two decimals (4.478 is
+// 4.47: no figure reaches a grade the ratio misses), and where it first
+// occurs.
+void tst_Core::lowestContrast_data()
+{
+    const Colour white = 0xFFFFFF, grey = 0x777777;
+    Rows<Lowest>({
+        {"black under white", {{0}, white, "21.00 0 AAA"}},
+        {"cut, not rounded", {{white}, grey, "4.47 0 AA-large"}},
+        {"the first of equals", {{grey, grey, grey}, white, "4.47 0 AA-large"}},
+        {"the lowest", {{white, 0, white}, white, "1.00 0 fail"}},
+    });
+}
 
-    void numberTexts_data()
-    {
-        const double huge = std::numeric_limits<double>::max();
-        const int max = std::numeric_limits<std::int32_t>::max(), min = -max - 1;
-        const Number rows[] = {
-            {" \t 19", 19, 19, 19},
-            {"+5", 5, 5, 5},
-            {"2.5", 2.5, 2, 2}, // halves to even
-            {"3.5", 3.5, 4, 4},
-            {"2E-2", 0.02, 0, 0},
-            {"40000", 40000, 40000, 32767},
-            {QString(400, '9'), huge, max, 32767},
-            {"-" + QString(400, '9'), -huge, min, -32768},
-        };
-        RowsByInput(rows);
-    }
-    void numberTexts()
-    {
-        QFETCH(Number, row);
-        const auto& [text, value, int32, int16] = row;
-        const std::string t = text.toStdString();
-        QCOMPARE(ReadNumber(t), value);
-        QCOMPARE(QList<int>({ReadInt32(t), ReadInt16(t)}), QList<int>({int32, int16}));
-    }
-    void notNumbers()
-    {
-        for (const char* none : {"", "x", " .", "-e5", "+"}) // the setting's default
-            QVERIFY2(!FindNumber(none), none);
-        // The text ends where its view ends, whatever follows it.
-        QVERIFY(!FindNumber(std::string_view("-5").substr(0, 1)));
-    }
-    void textHelpers()
-    {
-        QCOMPARE(BlankSigned(12) + BlankSigned(0) + BlankSigned(-1), " 12 0-1"s);
-        QCOMPARE(AsciiLower("@AZ[az"), "@az[az"s);
-        QCOMPARE(clsCommon::VBHTTrim(std::string("C:\\WINDOWS\0garbage  ", 20)), "C:\\WINDOWS");
-        QCOMPARE(clsCommon::VBHTTrim(" \ta b  "), "\ta b"); // blanks only
-        QCOMPARE(clsCommon::VBHTTrim("   "), "");
-    }
+void tst_Core::lowestContrast()
+{
+    QFETCH(Lowest, row);
+    const auto& [line, text, lowest] = row;
+    QCOMPARE(ContrastLine(LowestContrastOver(line, text)), lowest);
+}
 
-    // Digits and backspace pass both filters, "." and "-" only the first.
-    void keyFilters_data()
-    {
-        const Key rows[] = {{'/', 0, 0},   {'0', '0', '0'}, {'9', '9', '9'}, {':', 0, 0},
-                            {7, 0, 0},     {8, 8, 8},       {9, 0, 0},       {'.', '.', 0},
-                            {'-', '-', 0}, {'a', 0, 0},     {0x3042, 0, 0}};
-        RowsByInput(rows);
-    }
-    void keyFilters()
-    {
-        QFETCH(Key, row);
-        const auto& [key, num, numInt] = row;
-        QCOMPARE(QList<int>({clsCommon::CheckNum(key), clsCommon::CheckNumInt(key)}),
-                 QList<int>({num, numInt}));
-    }
+void tst_Core::grades_data()
+{
+    const Mark rows[] = {{7.0, "AAA"},         {6.999, "AA"},     {4.5, "AA"},
+                         {4.4999, "AA-large"}, {3.0, "AA-large"}, {2.99, "fail"}};
+    RowsByInput(rows);
+}
 
-    // The text, its max and min, the text after, the writes.
-    void checkTextRange_data()
-    {
-        const Range rows[] = {
-            {"2001", 2000, {}, "2000", 1}, {"2000", 2000, {}, "2000", 0},
-            {"-5", 2000, {}, "-5", 0},     {"0100", 2000, 4, "0100", 0}, // in range keeps its form
-            {"4", 2000, 4, "4", 0},        {"3", 2000, 4, "4", 1},
-            {"50", 10, 20, "20", 2}, // min above max
-        };
-        RowsByInput(rows);
-    }
-    void checkTextRange()
-    {
-        QFETCH(Range, row);
-        const auto& [text, max, min, result, sets] = row;
-        FakeBox box;
-        box.m_text = text.toStdString();
-        clsCommon::CheckTextRange(box, max, min);
-        QCOMPARE(QString::fromStdString(box.m_text), result);
-        QCOMPARE(box.sets, sets);
-    }
+void tst_Core::grades()
+{
+    QFETCH(Mark, row);
+    QCOMPARE(QString(MarkWord(MarkFor(row.first))), row.second);
+}
 
-    // The path, its folder, without extension, extension, as a folder.
-    void pathSplitters_data()
-    {
-        const Path rows[] = {
-            {"C:\\a\\b.png", "C:\\a\\", "C:\\a\\b", "png", "C:\\a\\b.png\\"},
-            {"/a.b/c.d.JPG", "/a.b/", "/a.b/c.d", "JPG", "/a.b/c.d.JPG/"},
-            {"/", "/", "/", "", "/"},
-            {"sky.png", "", "sky", "png", "sky.png/"},
-            {"sky", "", "sky", "", "sky/"},
-            {"sky.", "", "sky", "", "sky./"},
-            {".png", "", ".png", "", ".png/"},
-            {"   ", "", "", "", "   /"},
-        };
-        RowsByInput(rows);
-    }
-    void pathSplitters()
-    {
-        QFETCH(Path, row);
-        const auto& [path, dir, stem, ext, asDir] = row;
-        const std::string p = path.toStdString();
-        QCOMPARE(QStringList({QString::fromStdString(clsCommon::TrimDir(p)),
-                              QString::fromStdString(clsCommon::TrimDirFname(p)),
-                              QString::fromStdString(clsCommon::TrimExt(p)),
-                              QString::fromStdString(clsCommon::ChkPathBS(p))}),
-                 QStringList({dir, stem, ext, asDir}));
-    }
-    // Primary 0,0 1000 x 800; a second screen to its left at -600,100
-    // 600 x 500; coordinates within +-5000; a title bar 20 high, 100 of it
-    // to be grabbed. Left and top stored and placed, of a window 300 x 200.
-    void windowPlaces_data()
-    {
-        QTest::addColumn<QList<double>>("stored");
-        QTest::addColumn<QList<double>>("placed");
-        const auto row = [](const char* name, QList<double> in, QList<double> out) {
-            if (in.size() == 2) {
-                in << 300 << 200;
-                out << 300 << 200;
-            }
-            QTest::newRow(name) << in << out;
-        };
-        row("below the left screen", {-500, 581}, {-500, 100});
-        row("last row on the primary", {100, 780}, {100, 780});
-        row("one pixel lower", {100, 781}, {100, 0});
-        row("above the screens", {100, -1}, {100, 0});
-        row("100 of it on the left", {-800, 150}, {-800, 150});
-        row("99 of it", {-801, 150}, {-600, 150});
-        row("100 of it on the right", {900, 100}, {900, 100});
-        row("99 of it on the right", {901, 100}, {700, 100});
-        row("narrower than the span", {-30, 100, 50, 200}, {-50, 100, 50, 200});
-        row("larger than the screens", {0, 0, 3e5, 3e5}, {0, 0, 1000, 800});
-        row("beyond the window system", {-2147483648.0, -2147483648.0}, {-600, 100});
-    }
-    void windowPlaces()
-    {
-        QFETCH(QList<double>, stored);
-        QFETCH(QList<double>, placed);
-        FormRect r{stored[0], stored[1], stored[2], stored[3]};
-        clsCommon::ChkFormPos(r, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000, {20, 100});
-        QCOMPARE(QList<double>({r.left, r.top, r.width, r.height}), placed);
-    }
+void tst_Core::ratioText()
+{
+    // Just below 1.34, which times 100 rounds up to 134.
+    QCOMPARE(RatioText(std::nextafter(1.34, 0.0)), "1.33"s);
+}
 
-    void language_data()
-    {
-        // "NAME=value ..." of the environment; NAME= is set but empty.
-        QTest::addColumn<QString>("environment");
-        QTest::addColumn<bool>("english");
-        const auto row = [](const char* name, const char* env, bool english) {
-            QTest::newRow(name) << QString(env) << english;
-        };
-        row("nothing set", "", false);
-        row("C.UTF-8 as the tests run", "LC_ALL=C.UTF-8", false);
-        row("POSIX ignores LANGUAGE", "LANG=POSIX LANGUAGE=en", false);
-        row("C ignores LANGUAGE", "LC_ALL=C LANGUAGE=de:en", false);
-        row("a Japanese desktop", "LANG=ja_JP.UTF-8", false);
-        row("an American desktop", "LANG=en_US.UTF-8", true);
-        row("a modifier only", "LANG=fr@euro", true);
-        row("LC_MESSAGES before LANG", "LANG=en_GB LC_MESSAGES=ja_JP", false);
-        row("LC_ALL before LC_MESSAGES", "LC_MESSAGES=ja_JP LC_ALL=en_US", true);
-        row("an empty LC_ALL is unset", "LC_ALL= LANG=de_DE", true);
-        row("LANGUAGE's first entry decides", "LANG=en_US LANGUAGE=ja:en", false);
-        row("empty entries skipped", "LANG=de_DE LANGUAGE=::ja_JP", false);
-        row("an empty LANGUAGE is unset", "LANG=ja_JP LANGUAGE=", false);
-        row("LANGUAGE without a locale", "LANGUAGE=en", false);
-    }
-    void language()
-    {
-        QFETCH(QString, environment);
-        QFETCH(bool, english);
-        QHash<QString, QString> vars;
-        for (const QString& item : environment.split(' ', Qt::SkipEmptyParts))
-            vars.insert(item.section('=', 0, 0), item.section('=', 1));
-        const UiLanguage got =
-            LanguageFromEnvironment([&](const char* name) -> std::optional<std::string> {
-                if (!vars.contains(name))
-                    return std::nullopt;
-                return vars.value(name).toStdString();
-            });
-        QCOMPARE(got == UiLanguage::English, english);
-    }
-};
+void tst_Core::numberTexts_data()
+{
+    const double huge = std::numeric_limits<double>::max();
+    const int max = std::numeric_limits<std::int32_t>::max(), min = -max - 1;
+    const QString nines(400, '9');
+    const Number rows[] = {
+        {" \t 19", 19, 19, 19},
+        {"+5", 5, 5, 5},
+        {"2.5", 2.5, 2, 2}, // halves to even
+        {"3.5", 3.5, 4, 4},
+        {"2E-2", 0.02, 0, 0},
+        {"40000", 40000, 40000, 32767},
+        {nines, huge, max, 32767},
+        {"-" + nines, -huge, min, -32768},
+    };
+    RowsByInput(rows);
+}
+
+void tst_Core::numberTexts()
+{
+    QFETCH(Number, row);
+    const auto& [text, value, int32, int16] = row;
+    const std::string t = text.toStdString();
+    QCOMPARE(ReadNumber(t), value);
+    QCOMPARE(QList<int>({ReadInt32(t), ReadInt16(t)}), QList<int>({int32, int16}));
+}
+
+void tst_Core::notNumbers()
+{
+    for (const char* none : {"", "x", " .", "-e5", "+"}) // the setting's default
+        QVERIFY2(!FindNumber(none), none);
+    // The text ends where its view ends, whatever follows it.
+    QVERIFY(!FindNumber(std::string_view("-5").substr(0, 1)));
+}
+
+void tst_Core::textHelpers()
+{
+    // The bounds of the letters that are lowered.
+    QCOMPARE(AsciiLower("@AZ[az"), "@az[az"s);
+    QCOMPARE(clsCommon::VBHTTrim(std::string("C:\\WINDOWS\0garbage  ", 20)), "C:\\WINDOWS");
+    QCOMPARE(clsCommon::VBHTTrim(" \ta b  "), "\ta b"); // blanks only
+    QCOMPARE(clsCommon::VBHTTrim("   "), "");
+}
+
+// Digits and backspace pass both filters, "." and "-" only the first.
+void tst_Core::keyFilters_data()
+{
+    const Key rows[] = {{'/', 0, 0},   {'0', '0', '0'}, {'9', '9', '9'}, {':', 0, 0},
+                        {7, 0, 0},     {8, 8, 8},       {9, 0, 0},       {'.', '.', 0},
+                        {'-', '-', 0}, {'a', 0, 0},     {0x3042, 0, 0}};
+    RowsByInput(rows);
+}
+
+void tst_Core::keyFilters()
+{
+    QFETCH(Key, row);
+    const auto& [key, num, numInt] = row;
+    QCOMPARE(QList<int>({clsCommon::CheckNum(key), clsCommon::CheckNumInt(key)}),
+             QList<int>({num, numInt}));
+}
+
+// The text, its max and min, the text after, the writes.
+void tst_Core::checkTextRange_data()
+{
+    const Range rows[] = {
+        {"2001", 2000, {}, "2000", 1}, {"2000", 2000, {}, "2000", 0},
+        {"-5", 2000, {}, "-5", 0},     {"0100", 2000, 4, "0100", 0}, // in range keeps its form
+        {"4", 2000, 4, "4", 0},        {"3", 2000, 4, "4", 1},
+        {"50", 10, 20, "20", 2}, // min above max
+    };
+    RowsByInput(rows);
+}
+
+void tst_Core::checkTextRange()
+{
+    QFETCH(Range, row);
+    const auto& [text, max, min, result, sets] = row;
+    FakeBox box;
+    box.m_text = text.toStdString();
+    clsCommon::CheckTextRange(box, max, min);
+    QCOMPARE(Q(box.m_text), result);
+    QCOMPARE(box.sets, sets);
+}
+
+// The path, its folder, without extension, extension, as a folder.
+void tst_Core::pathSplitters_data()
+{
+    const Path rows[] = {
+        {"C:\\a\\b.png", "C:\\a\\", "C:\\a\\b", "png", "C:\\a\\b.png\\"},
+        {"/a.b/c.d.JPG", "/a.b/", "/a.b/c.d", "JPG", "/a.b/c.d.JPG/"},
+        {"/", "/", "/", "", "/"},
+        {"sky.png", "", "sky", "png", "sky.png/"},
+        {"sky", "", "sky", "", "sky/"},
+        {"sky.", "", "sky", "", "sky./"},
+        {".png", "", ".png", "", ".png/"},
+        {"   ", "", "", "", "   /"},
+    };
+    RowsByInput(rows);
+}
+
+void tst_Core::pathSplitters()
+{
+    QFETCH(Path, row);
+    const auto& [path, dir, stem, ext, asDir] = row;
+    const std::string p = path.toStdString();
+    using C = clsCommon;
+    QCOMPARE(QStringList(
+                 {Q(C::TrimDir(p)), Q(C::TrimDirFname(p)), Q(C::TrimExt(p)), Q(C::ChkPathBS(p))}),
+             QStringList({dir, stem, ext, asDir}));
+}
+
+// Primary 0,0 1000 x 800; a second screen to its left at -600,100
+// 600 x 500; coordinates within +-5000; a title bar 20 high, 100 of it
+// to be grabbed. Left and top stored and placed, of a window 300 x 200.
+void tst_Core::windowPlaces_data()
+{
+    QTest::addColumn<QList<double>>("stored");
+    QTest::addColumn<QList<double>>("placed");
+    const auto row = [](const char* name, QList<double> in, QList<double> out) {
+        if (in.size() == 2) {
+            in << 300 << 200;
+            out << 300 << 200;
+        }
+        QTest::newRow(name) << in << out;
+    };
+    row("below the left screen", {-500, 581}, {-500, 100});
+    row("last row on the primary", {100, 780}, {100, 780});
+    row("one pixel lower", {100, 781}, {100, 0});
+    row("above the screens", {100, -1}, {100, 0});
+    row("100 of it on the left", {-800, 150}, {-800, 150});
+    row("99 of it", {-801, 150}, {-600, 150});
+    row("100 of it on the right", {900, 100}, {900, 100});
+    row("99 of it on the right", {901, 100}, {700, 100});
+    row("narrower than the span", {-30, 100, 50, 200}, {-50, 100, 50, 200});
+    row("larger than the screens", {0, 0, 3e5, 3e5}, {0, 0, 1000, 800});
+    row("beyond the window system", {INT_MIN, INT_MIN}, {-600, 100});
+}
+
+void tst_Core::windowPlaces()
+{
+    QFETCH(QList<double>, stored);
+    QFETCH(QList<double>, placed);
+    FormRect r{stored[0], stored[1], stored[2], stored[3]};
+    clsCommon::ChkFormPos(r, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000, {20, 100});
+    QCOMPARE(QList<double>({r.left, r.top, r.width, r.height}), placed);
+}
+
+void tst_Core::language_data()
+{
+    // "NAME=value ..." of the environment; NAME= is set but empty.
+    QTest::addColumn<QString>("environment");
+    QTest::addColumn<bool>("english");
+    const auto row = [](const char* name, const char* env, bool english) {
+        QTest::newRow(name) << QString(env) << english;
+    };
+    row("nothing set", "", false);
+    row("C.UTF-8 as the tests run", "LC_ALL=C.UTF-8", false);
+    row("POSIX ignores LANGUAGE", "LANG=POSIX LANGUAGE=en", false);
+    row("C ignores LANGUAGE", "LC_ALL=C LANGUAGE=de:en", false);
+    row("a Japanese desktop", "LANG=ja_JP.UTF-8", false);
+    row("an American desktop", "LANG=en_US.UTF-8", true);
+    row("a modifier only", "LANG=fr@euro", true);
+    row("LC_MESSAGES before LANG", "LANG=en_GB LC_MESSAGES=ja_JP", false);
+    row("LC_ALL before LC_MESSAGES", "LC_MESSAGES=ja_JP LC_ALL=en_US", true);
+    row("an empty LC_ALL is unset", "LC_ALL= LANG=de_DE", true);
+    row("LANGUAGE's first entry decides", "LANG=en_US LANGUAGE=ja:en", false);
+    row("empty entries skipped", "LANG=de_DE LANGUAGE=::ja_JP", false);
+    row("an empty LANGUAGE is unset", "LANG=ja_JP LANGUAGE=", false);
+    row("LANGUAGE without a locale", "LANGUAGE=en", false);
+}
+
+void tst_Core::language()
+{
+    QFETCH(QString, environment);
+    QFETCH(bool, english);
+    QHash<QString, QString> vars;
+    for (const QString& item : environment.split(' ', Qt::SkipEmptyParts))
+        vars.insert(item.section('=', 0, 0), item.section('=', 1));
+    const auto get = [&](const char* name) -> std::optional<std::string> {
+        if (!vars.contains(name))
+            return std::nullopt;
+        return vars.value(name).toStdString();
+    };
+    QCOMPARE(LanguageFromEnvironment(get) == UiLanguage::English, english);
+}
 
 QTEST_APPLESS_MAIN(tst_Core)
 #include "tst_core.moc"

@@ -97,12 +97,8 @@ private slots:
 void tst_MainWindow::startupState()
 {
     GuiFixture f;
-    const int pos[4] = {0, 333, 667, 1000};
-    const Colour colour[4] = {255, 65280, 16711680, 255};
+    QVERIFY(f.doc().points() == StartupPoints() && ShownFault(f).isEmpty());
     for (int i = 0; i < kPointCount; ++i) {
-        QCOMPARE(f.check(i)->isChecked(), i < 4);
-        QCOMPARE(f.text("LabLocate", i), QString::number(i < 4 ? pos[i] : 0));
-        QCOMPARE(f.doc().points().color[i], i < 4 ? colour[i] : 0);
         // A row's controls stand beside its slider, above the next row.
         const QRect s = f.slider(i)->geometry();
         for (const char* name : {"LabLocate", "PicColor", "LabColor"}) {
@@ -114,15 +110,15 @@ void tst_MainWindow::startupState()
     for (int c = 0; c < 3; ++c) // the R, G, B heads over their columns
         QCOMPARE(f.label("LabRGB", c)->x(), f.label("LabColor", 7 * c)->x());
     QVERIFY(f.get<QRadioButton>("Option1_0")->isChecked());
-    QVERIFY(!f.get<QAction>("mnuMemoryLoad")->isEnabled());
-    QVERIFY(ShownFault(f).isEmpty());
+    QVERIFY(!f.action("mnuMemoryLoad")->isEnabled());
     // The pop-up menu opens on a right click on the background only.
     for (const char* name : {"Slider1_0", "PicColor_0", "picPrev", "LabEnabled"})
         QTest::mouseClick(f.get(name), Qt::RightButton);
-    QTest::mouseClick(f.get("surface"), Qt::LeftButton, {}, QPoint(250, 340));
+    const QPoint free(250, 340);
+    QTest::mouseClick(f.get("surface"), Qt::LeftButton, {}, free);
     auto* menu = f.get<QMenu>("mnuGradEdit");
     QVERIFY(!menu->isVisible());
-    QTest::mouseClick(f.get("surface"), Qt::RightButton, {}, QPoint(250, 340));
+    QTest::mouseClick(f.get("surface"), Qt::RightButton, {}, free);
     QVERIFY(menu->isVisible());
     menu->hide();
 }
@@ -132,15 +128,14 @@ void tst_MainWindow::pointControls()
     GuiFixture f;
     // Switched off, a point keeps its place and colour, greyed, out of the preview.
     Click(f.check(1));
-    QVERIFY(f.label("LabX", 1)->isVisible() && f.doc().points().color[1] == 65280);
+    QVERIFY(f.doc().points().color[1] == 0xFF00 && ShownFault(f).isEmpty());
     for (const char* name : {"LabLocate_1", "LabColor_1", "LabColor_8", "LabColor_15"})
         QVERIFY2(!f.get(name)->isEnabled(), name);
-    QVERIFY(ShownFault(f).isEmpty());
     // The last enabled point cannot be switched off.
     for (int i : {0, 2, 3})
         Click(f.check(i));
-    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
-    QCOMPARE(f.dialogs.messages[0].first, MsgIcon::Exclamation);
+    const auto& said = f.dialogs.messages;
+    QVERIFY(said.size() == 1 && said[0].first == MsgIcon::Exclamation);
     QVERIFY(f.check(3)->isChecked() && ShownFault(f).isEmpty());
     // A drag moves the label along and redraws on release; keys redraw at once.
     Click(f.check(1));
@@ -161,7 +156,7 @@ void tst_MainWindow::pointControls()
     // A click on the colour box opens the dialog at the point's colour.
     f.dialogs.colors.push_back(QColor(10, 20, 30));
     Click(f.colorBox(1));
-    QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{QColor(0, 255, 0)});
+    QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{Qt::green});
     QCOMPARE(f.doc().points().color[1], MakeColour(10, 20, 30));
     QVERIFY(ShownFault(f).isEmpty());
 }
@@ -203,33 +198,31 @@ void tst_MainWindow::placesAtExit_data()
     QTest::addColumn<QString>("action");
     // "written" empty: as it was.
     QTest::addColumn<QByteArray>("written");
+    const auto row = [](const char* name, const QByteArray& in, const char* act,
+                        const QByteArray& out = {}) { QTest::newRow(name) << in << act << out; };
     const QByteArray main = Place("Main", {1500, 3000});
-    const QByteArray inBounds = main + Place("Tile", {1507, 1208, 8000, 4000});
+    const QByteArray in = main + Place("Tile", {1507, 1208, 8000, 4000});
     const QByteArray moved = Place("Main", {450, 675});
     const QByteArray noHeight = main + Place("Tile", {1507, 1208, 9000});
-    QTest::newRow("no places") << QByteArray() << "" << Place("Main", {0, 0});
-    QTest::newRow("untouched") << inBounds << "" << QByteArray();
-    QTest::newRow("tile shown, not moved") << inBounds << "show tile" << QByteArray();
-    QTest::newRow("tile closed, not moved") << inBounds << "close tile" << QByteArray();
-    QTest::newRow("both moved") << inBounds << "move both"
-                                << moved + Place("Tile", {-300, 150, 7995, 4005});
-    QTest::newRow("maximised") << inBounds << "maximise" << QByteArray();
-    QTest::newRow("beyond the screen")
-        << Place("Main", {99999, 99999}) + Place("Tile", {999999, 999999, 9000, 4500}) << ""
-        << Place("Main", {4830, 0}) + Place("Tile", {3000, 0, 9000, 4500});
-    QTest::newRow("beyond the window system, moved")
-        << Place("Main", {-999999, 300}) + Place("Tile", {INT_MIN, 0, 300000, 300000})
-        << "move both" << moved + Place("Tile", {-300, 150, 12000, 12000});
-    QTest::newRow("no tile width")
-        << main + Place("Tile", {1500, 1200, 0, 4500}) << "" << QByteArray();
+    row("no places", {}, "", Place("Main", {0, 0}));
+    row("untouched", in, "");
+    row("tile shown, not moved", in, "show tile");
+    row("tile closed, not moved", in, "close tile");
+    row("both moved", in, "move both", moved + Place("Tile", {-300, 150, 7995, 4005}));
+    row("maximised", in, "maximise");
+    row("beyond the screen",
+        Place("Main", {99999, 99999}) + Place("Tile", {999999, 999999, 9000, 4500}), "",
+        Place("Main", {4830, 0}) + Place("Tile", {3000, 0, 9000, 4500}));
+    row("beyond the window system, moved",
+        Place("Main", {-999999, 300}) + Place("Tile", {INT_MIN, 0, 300000, 300000}), "move both",
+        moved + Place("Tile", {-300, 150, 12000, 12000}));
+    row("no tile width", main + Place("Tile", {1500, 1200, 0, 4500}), "");
     // A missing key is written, from what the file's place gave.
-    QTest::newRow("no tile height") << noHeight << "show tile" << noHeight + "TileHeight= 0\n";
-    QTest::newRow("no height, beyond the right edge")
-        << main + Place("Tile", {99999, 1200, 9000, 0}) << ""
-        << main + Place("Tile", {4305, 1200, 7695, 3360});
-    QTest::newRow("title bar below the screen")
-        << main + Place("Tile", {1507, 11641, 9000, 4500}) << ""
-        << main + Place("Tile", {1500, 0, 9000, 4500});
+    row("no tile height", noHeight, "show tile", noHeight + "TileHeight= 0\n");
+    row("no height, beyond the right edge", main + Place("Tile", {99999, 1200, 9000, 0}), "",
+        main + Place("Tile", {4305, 1200, 7695, 3360}));
+    row("title bar below the screen", main + Place("Tile", {1507, 11641, 9000, 4500}), "",
+        main + Place("Tile", {1500, 0, 9000, 4500}));
 }
 
 void tst_MainWindow::placesAtExit()
@@ -251,9 +244,9 @@ void tst_MainWindow::placesAtExit()
         f.w().showMaximized();
     f.w().close();
     // The blend and dither keys the file lacked follow, as first written.
-    QCOMPARE(Section(f.iniText(), "Option"), "SaveInitPath=/tmp/\n" +
-                                                 (written.isEmpty() ? option : written) +
-                                                 "Blend=0\nDither=False\n");
+    const QByteArray places = written.isEmpty() ? option : written;
+    QCOMPARE(Section(f.iniText(), "Option"),
+             "SaveInitPath=/tmp/\n" + places + "Blend=0\nDither=False\n");
 }
 
 // Closed by its close box and opened again, the tile window comes back
@@ -299,10 +292,10 @@ void tst_MainWindow::sessionSaveAndFailedWrite()
         // At exit it is reported: the file and the reason.
         f.w().close();
     }
-    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+    QCOMPARE(int(f.dialogs.messages.size()), 1);
     const auto& [icon, text] = f.dialogs.messages[0];
     QVERIFY(icon == MsgIcon::Error && text.contains(f.programDir.filePath("velmix.ini")));
-    QVERIFY2(text.endsWith("\r\n" + QString::fromLocal8Bit(strerror(EFBIG))), qPrintable(text));
+    QVERIFY2(text.endsWith(QString("\r\n") + strerror(EFBIG)), qPrintable(text));
     f.w().move(90, 45);
     // Unloaded: a late request writes nothing.
     f.w().SaveSettingsNow();
@@ -314,16 +307,17 @@ void tst_MainWindow::sessionSaveAndFailedWrite()
 void tst_MainWindow::settingsFollowChanges()
 {
     GuiFixture f;
+    const auto has = [&f](const char* text) { return f.iniText().contains(text); };
     f.trigger("mnuBlendKind_1");
-    QTRY_VERIFY(f.iniText().contains("\nBlend=1"));
+    QTRY_VERIFY(has("\nBlend=1"));
     {
         FileSizeLimit limit(16);
         f.trigger("mnuBlendKind_0");
         QTest::qWait(1500);
     }
-    QVERIFY(f.iniText().contains("\nBlend=1") && f.dialogs.messages.empty());
+    QVERIFY(has("\nBlend=1") && f.dialogs.messages.empty());
     f.w().move(70, 80);
-    QTRY_VERIFY(f.iniText().contains("\nBlend=0") && f.iniText().contains("MainLeft= 1050"));
+    QTRY_VERIFY(has("\nBlend=0") && has("MainLeft= 1050"));
 }
 
 // At logout or shutdown nobody answers a message box: the program ends.
@@ -335,8 +329,7 @@ void tst_MainWindow::signalEndsWithoutAsking()
         FileSizeLimit limit(16);
         f.w().EndUnattended();
     }
-    QVERIFY(f.dialogs.messages.empty());
-    QVERIFY(!f.w().isVisible());
+    QVERIFY(f.dialogs.messages.empty() && !f.w().isVisible());
 }
 
 void tst_MainWindow::tiles_data()
@@ -370,7 +363,7 @@ void tst_MainWindow::tiles()
     // The tiles too.
     QCOMPARE(ShownFault(f), QString());
     // The surface shows the strip once, 8 pixels off picGrad, and nothing else.
-    ImageBox* grad = child<ImageBox>(t, "picGrad");
+    ImageBox* grad = f.grad();
     const QPoint strip = grad->pos() + (down ? QPoint(-8, 0) : QPoint(0, -8));
     const QImage& surface = t.surfaceImage();
     const QRgb back = t.palette().color(QPalette::Window).rgb();
@@ -397,7 +390,7 @@ void tst_MainWindow::smallTileWindow()
     GuiFixture f;
     f.trigger("MenuTile");
     frmTile& t = f.tile();
-    ImageBox* grad = child<ImageBox>(t, "picGrad");
+    ImageBox* grad = f.grad();
     // At its smallest: one row of tiles, the top row just clear of the strip's label.
     t.resize(10, 10);
     QCOMPARE(grad->image().height(), 1);
@@ -428,7 +421,7 @@ void tst_MainWindow::committedText()
     QFETCH(Typed, row);
     const auto& [which, committed, shown] = row;
     GuiFixture f;
-    child<QCheckBox>(f.w().option(), "chkHeight")->setChecked(true);
+    f.option<QCheckBox>("chkHeight")->setChecked(true);
     const QWidget* windows[] = {&f.w(), &f.w().ld(), &f.w().option()};
     auto* box = child<QLineEdit>(*windows[which], which == 1 ? "txtLD" : "txtSize");
     // In place of the whole text, as a reconversion.
@@ -493,8 +486,8 @@ void tst_MainWindow::fontDialog()
 // of its normal width.
 void tst_MainWindow::fontDialogStyle()
 {
-    QCOMPARE(FontDialogPreset(QFont("DejaVu Sans", 12)).styleName(), "Book");
-    const QFont italic("DejaVu Sans", 12, QFont::Normal, true);
+    const QFont plain("DejaVu Sans", 12), italic("DejaVu Sans", 12, QFont::Normal, true);
+    QCOMPARE(FontDialogPreset(plain).styleName(), "Book");
     QCOMPARE(FontDialogPreset(italic).styleName(), "Oblique");
 }
 
@@ -545,8 +538,11 @@ void tst_MainWindow::faces()
 {
     GuiFixture f({}, false);
     frmAbout about(f.dialogs, &f.w());
-    QCOMPARE(QFontInfo(child<QLabel>(about, "lblTitle")->font()).family(), "IPAPMincho");
-    QCOMPARE(QFontInfo(child<QLabel>(about, "labAuthor")->font()).family(), "IPAPGothic");
+    const auto face = [&](const char* name) {
+        return QFontInfo(child<QLabel>(about, name)->font()).family();
+    };
+    QCOMPARE(face("lblTitle"), "IPAPMincho");
+    QCOMPARE(face("labAuthor"), "IPAPGothic");
 }
 
 void tst_MainWindow::sampleText()
@@ -578,16 +574,17 @@ void tst_MainWindow::sampleText()
             line->geometry().bottom() == t.height() - 1);
     // The colour dialog opens at black; the rule is drawn in the colour
     // chosen, ending a pixel short of picGrad's inner edge.
-    f.dialogs.colors.push_back(QColor(200, 100, 50));
+    const QRgb ink = qRgb(200, 100, 50);
+    f.dialogs.colors.push_back(QColor(ink));
     Click(get("picForeColor"));
-    QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{QColor(0, 0, 0)});
-    ImageBox* grad = child<ImageBox>(t, "picGrad");
+    QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{Qt::black});
+    ImageBox* grad = f.grad();
     const QImage shown = grad->grab().toImage();
     const QRect rule = get("Line1")->geometry();
     const int right = grad->border() + grad->innerWidth() - 2;
     for (int x = rule.left(); x <= right; ++x)
-        QCOMPARE(shown.pixel(x, rule.top()), qRgb(200, 100, 50));
-    QVERIFY(shown.pixel(right + 1, rule.top()) != qRgb(200, 100, 50));
+        QCOMPARE(shown.pixel(x, rule.top()), ink);
+    QVERIFY(shown.pixel(right + 1, rule.top()) != ink);
     // Each style of font chosen; 10.5 points are stored as 10.
     const char* styles[4] = {"標準　　", "太字　　", "斜体　　", "太字斜体"};
     for (int i = 0; i < 4; ++i) {
@@ -603,7 +600,8 @@ void tst_MainWindow::sampleText()
     }
     // A Cancel changes nothing: the dialog opened in the sample's own style.
     t.CmdFont_Click();
-    QVERIFY(f.dialogs.fontPresets.back().bold() && f.dialogs.fontPresets.back().italic());
+    const QFont& asked = f.dialogs.fontPresets.back();
+    QVERIFY(asked.bold() && asked.italic());
     f.w().close();
     QCOMPARE(Section(f.iniText(), "SampleTextFont"),
              "Name=DejaVu Sans\nSize= 10\nbold=-1\nItalic=-1\nColor= 3302600\nTextOnOff=True\n");

@@ -64,22 +64,20 @@ StripImage Strip(int size, bool vertical, int thickness, bool dithered = false)
 
 // The writer for the extension: 0, or the encoder's code of its failure (a
 // BMP failure counts as -1), and the system's description in err.
-int Save(const QString& ext, const StripImage& s, const QString& path, int pngOption = 1,
+int Save(const QString& ext, const StripImage& s, const QString& path, int option = 1,
          std::string* err = nullptr)
 {
     const std::string p = path.toStdString();
     const Result r = ext == "bmp"   ? SaveBitmapFile(s, p)
-                     : ext == "png" ? DCSavetoPNG(s, p, pngOption)
+                     : ext == "png" ? DCSavetoPNG(s, p, option)
                                     : DCSavetoJPEG(s, p, 100, 0);
     if (r.ok())
         return 0;
     if (err)
         *err = r.failure().detail;
-    const FailureKind kind = r.failure().kind;
-    return ext == "bmp"                       ? -1
-           : kind == FailureKind::WriteFailed ? 2
-           : kind == FailureKind::FormatError ? 3
-                                              : 1;
+    using K = FailureKind;
+    const K kind = r.failure().kind;
+    return ext == "bmp" ? -1 : kind == K::WriteFailed ? 2 : kind == K::FormatError ? 3 : 1;
 }
 
 // The PNG's image data inflated, at most room bytes (-1: longer, or broken).
@@ -87,13 +85,13 @@ int Save(const QString& ext, const StripImage& s, const QString& path, int pngOp
 qint64 InflatedSize(const QByteArray& png, qint64 room)
 {
     QByteArray z, out(room, 0);
-    for (qsizetype at = 8; at + 8 <= png.size();
-         at += 12 + qFromBigEndian<quint32>(png.data() + at))
+    const auto size = [&](qsizetype at) { return qFromBigEndian<quint32>(png.data() + at); };
+    for (qsizetype at = 8; at + 8 <= png.size(); at += 12 + size(at))
         if (png.mid(at + 4, 4) == "IDAT")
-            z += png.mid(at + 8, qFromBigEndian<quint32>(png.data() + at));
-    auto len = static_cast<uLongf>(room);
-    const int rc = uncompress(reinterpret_cast<Bytef*>(out.data()), &len,
-                              reinterpret_cast<const Bytef*>(z.constData()), z.size());
+            z += png.mid(at + 8, size(at));
+    auto len = uLongf(room);
+    const auto* in = reinterpret_cast<const Bytef*>(z.constData());
+    const int rc = uncompress(reinterpret_cast<Bytef*>(out.data()), &len, in, z.size());
     return rc == Z_OK ? qint64(len) : -1;
 }
 
@@ -168,347 +166,369 @@ class tst_Render : public QObject
     }
 
 private slots:
-    // A fresh folder for each case, with a settings file that remembers a
-    // state and one that does not.
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        WriteAll(at("v.ini"), "[IniCheck]\r\nDummy=1\r\n[Memory]\r\nEnabled 0=1\r\nLocate 0=0\r\n"
-                              "Color 0=255\r\nLocate 1=400\r\nEnabled 2=1\r\nLocate 2=1000\r\n"
-                              "Color 2=16711680\r\nSize= 50\r\ntate= 1\r\nSaveHeight= 7\r\n"
-                              "chkHeight=False\r\n");
-        WriteAll(at("none.ini"), "[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n");
-        WriteAll(at("real.png"), "old");
-        QVERIFY(QFile::link("real.png", at("link.png")) && QFile::link("loop.png", at("loop.png")));
-    }
+    void init();
+    void roundTrip_data();
+    void roundTrip();
+    void bmpBytes();
+    void pngOptions();
+    void failuresKeepOldFile_data();
+    void failuresKeepOldFile();
+    void exitCodes_data();
+    void exitCodes();
+    void rendered_data();
+    void rendered();
+    void targets_data();
+    void targets();
+    void rootTargets();
+    void namedTemporaryRemoved();
+    void secondSignalEnds();
+    void ignoredStaysIgnored();
+};
 
-    void roundTrip_data()
-    {
-        QTest::addColumn<RoundTrip>("row");
-        // 2000 pixels a row: 174 zero rows make one repeated block of the PNG
-        // writer, so 349 rows end on a second whole block, 176 do not.
-        // Dithered (bitmap and PNG only): 172 rows make one repeated block
-        // of whole dither periods; 344 end on a block, 349 and 5 do not.
-        const std::initializer_list<std::tuple<int, bool, int, bool>> strips = {
-            {97, false, 1, 0},     {97, false, 77, 0},    {97, true, 1, 0},
-            {97, true, 2, 0},      {97, true, 77, 0},     {2000, false, 176, 0},
-            {2000, false, 349, 0}, {2000, false, 344, 1}, {2000, false, 349, 1},
-            {97, false, 5, 1},     {97, true, 77, 1}};
-        for (const char* ext : {"bmp", "png", "jpg"})
-            for (const auto& [size, vertical, thickness, dithered] : strips)
-                for (int option : ext[0] == 'p' ? QList{0, 1, 2} : QList{1})
-                    if (!dithered || ext[0] != 'j')
-                        QTest::addRow("%s%d %d %s %d%s", ext, option, size,
-                                      vertical ? "down" : "across", thickness,
-                                      dithered ? " dithered" : "")
-                            << RoundTrip{ext, size, vertical, thickness, dithered, option};
-        // Beyond the JPEG writer's limit for whole-image Huffman tables.
-        QTest::newRow("jpg 2000 across 3000") << RoundTrip{"jpg", 2000, false, 3000, false, 1};
-    }
+// A fresh folder for each case, with a settings file that remembers a
+// state and one that does not.
+void tst_Render::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    WriteAll(at("v.ini"), "[IniCheck]\r\nDummy=1\r\n[Memory]\r\nEnabled 0=1\r\nLocate 0=0\r\n"
+                          "Color 0=255\r\nLocate 1=400\r\nEnabled 2=1\r\nLocate 2=1000\r\n"
+                          "Color 2=16711680\r\nSize= 50\r\ntate= 1\r\nSaveHeight= 7\r\n"
+                          "chkHeight=False\r\n");
+    WriteAll(at("none.ini"), "[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n");
+    WriteAll(at("real.png"), "old");
+    QVERIFY(QFile::link("real.png", at("link.png")) && QFile::link("loop.png", at("loop.png")));
+}
 
-    // Lossless formats pixel for pixel, JPEG within 3 levels; PNG at each option.
-    void roundTrip()
-    {
-        QFETCH(RoundTrip, row);
-        const auto& [ext, size, vertical, thickness, dithered, option] = row;
-        const QString path = at("out." + ext);
-        const StripImage s = Strip(size, vertical, thickness, dithered);
-        QCOMPARE(Save(ext, s, path, option), 0);
-        const QImage img(path);
-        QCOMPARE(img.size(), QSize(s.width(), s.height()));
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x) {
-                const QRgb px = img.pixel(x, y);
-                const Colour c = s.pixel(x, y);
-                if (std::max({std::abs(qRed(px) - GetRed(c)), std::abs(qGreen(px) - GetGreen(c)),
-                              std::abs(qBlue(px) - GetBlue(c))}) > (ext == "jpg" ? 3 : 0))
-                    QFAIL(qPrintable(QString("pixel %1,%2 differs").arg(x).arg(y)));
-            }
-        const qint64 rows = qint64(img.height()) * (1 + 3 * img.width());
-        if (ext == "png")
-            QCOMPARE(InflatedSize(ReadAll(path), rows + 1), rows);
-    }
+void tst_Render::roundTrip_data()
+{
+    QTest::addColumn<RoundTrip>("row");
+    // 2000 pixels a row: 174 zero rows make one repeated block of the PNG
+    // writer, so 349 rows end on a second whole block, 176 do not.
+    // Dithered (bitmap and PNG only): 172 rows make one repeated block
+    // of whole dither periods; 344 end on a block, 349 and 5 do not.
+    const std::initializer_list<std::tuple<int, bool, int, bool>> strips = {
+        {97, false, 1, 0},     {97, false, 77, 0},    {97, true, 1, 0},      {97, true, 2, 0},
+        {97, true, 77, 0},     {2000, false, 176, 0}, {2000, false, 349, 0}, {2000, false, 344, 1},
+        {2000, false, 349, 1}, {97, false, 5, 1},     {97, true, 77, 1}};
+    for (const char* ext : {"bmp", "png", "jpg"})
+        for (const auto& [size, vertical, thickness, dithered] : strips)
+            for (int option : ext[0] == 'p' ? QList{0, 1, 2} : QList{1})
+                if (!dithered || ext[0] != 'j')
+                    QTest::addRow("%s%d %d %s %d%s", ext, option, size,
+                                  vertical ? "down" : "across", thickness,
+                                  dithered ? " dithered" : "")
+                        << RoundTrip{ext, size, vertical, thickness, dithered, option};
+    // Beyond the JPEG writer's limit for whole-image Huffman tables.
+    QTest::newRow("jpg 2000 across 3000") << RoundTrip{"jpg", 2000, false, 3000, false, 1};
+}
 
-    // Size, offset, header size, width, height, planes, bits, no compression,
-    // data size, 96 dpi both ways; rows bottom-up in BGR (rows of 12 bytes need
-    // no padding; the round trips decode padded ones).
-    void bmpBytes()
-    {
-        QCOMPARE(
-            Save("bmp", {{0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0xABCDEF}, true, 4}, at("a.bmp")),
-            0);
-        const QByteArray hex("424d 72000000 00000000 36000000 28000000 04000000 05000000 0100 1800 "
-                             "00000000 3c000000 c40e0000 c40e0000 00000000 00000000"
-                             "abcdef abcdef abcdef abcdef  123456 123456 123456 123456"
-                             "ff0000 ff0000 ff0000 ff0000  00ff00 00ff00 00ff00 00ff00"
-                             "0000ff 0000ff 0000ff 0000ff");
-        QCOMPARE(ReadAll(at("a.bmp")).toHex(' '), QByteArray::fromHex(hex).toHex(' '));
-    }
-    // PNG's "smallest", "balanced" and "fastest" as their names say, where
-    // the image lets them differ (top-to-bottom: a window search beats Z_RLE).
-    void pngOptions()
-    {
-        // Smallest, balanced (small enough for the search), fastest.
-        QList<qint64> sizes;
-        for (int option : {0, 1, 2}) {
-            QCOMPARE(Save("png", Strip(2000, true, 200), at("o.png"), option), 0);
-            sizes << QFile(at("o.png")).size();
+// Lossless formats pixel for pixel, JPEG within 3 levels; PNG at each option.
+void tst_Render::roundTrip()
+{
+    QFETCH(RoundTrip, row);
+    const auto& [ext, size, vertical, thickness, dithered, option] = row;
+    const QString path = at("out." + ext);
+    const StripImage s = Strip(size, vertical, thickness, dithered);
+    QCOMPARE(Save(ext, s, path, option), 0);
+    const QImage img(path);
+    QCOMPARE(img.size(), QSize(s.width(), s.height()));
+    const int most = ext == "jpg" ? 3 : 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb px = img.pixel(x, y);
+            const Colour c = s.pixel(x, y);
+            const int r = qRed(px) - GetRed(c), g = qGreen(px) - GetGreen(c);
+            const int b = qBlue(px) - GetBlue(c);
+            if (std::max({std::abs(r), std::abs(g), std::abs(b)}) > most)
+                QFAIL(qPrintable(QString("pixel %1,%2 differs").arg(x).arg(y)));
         }
-        QVERIFY2(sizes[0] < sizes[2] && sizes[1] == sizes[0], qPrintable(QDebug::toString(sizes)));
-    }
+    const qint64 rows = qint64(img.height()) * (1 + 3 * img.width());
+    if (ext == "png")
+        QCOMPARE(InflatedSize(ReadAll(path), rows + 1), rows);
+}
 
-    void failuresKeepOldFile_data()
-    {
-        QTest::addColumn<FailureRow>("row");
-        const auto row = [](const FailureRow& r, const char* what) {
-            QTest::addRow("%s %s", qPrintable(std::get<0>(r)), what) << r;
-        };
-        for (const auto& [ext, failed] : {std::pair{"bmp", -1}, {"png", 2}, {"jpg", 2}}) {
-            const bool bmp = failed == -1;
-            // The system's own reason, not "Unknown error".
-            row({ext, "keep", 3000, failed, "File too large"}, "disk full");
-            row({ext, "keep", 0, bmp ? -1 : 3, bmp ? "empty image" : ""}, "no rows");
-        }
-        // Every format's file is opened alike; a FIFO is refused before it is
-        // opened: no reader blocks.
-        row({"png", "no/keep", 1, 1, "No such file or directory"}, "no folder");
-        row({"png", "fifo", 1, 1, "Not a regular file (a FIFO)"}, "FIFO");
-        // A JPEG smaller than its output buffer is written only as it ends.
-        row({"jpg", "keep", 8, 2, "File too large"}, "disk full at the end");
-        // Compression failing at the first row, a block, the rest, and in the
-        // window search of a top-to-bottom image.
-        for (const char* at : {"deflate0", "deflate1", "deflate2"})
-            row({"png", at, 3000, 3, ""}, at);
-        row({"png", "deflate-down1", 1, 3, ""}, "deflate-down1");
-        // 2000 x 800,000 pixels: more than a bitmap header's 32-bit sizes can state.
-        row({"bmp", "keep", 800000, -1, "image too large for a bitmap file"}, "too large");
-    }
+// Size, offset, header size, width, height, planes, bits, no compression,
+// data size, 96 dpi both ways; rows bottom-up in BGR (rows of 12 bytes need
+// no padding; the round trips decode padded ones).
+void tst_Render::bmpBytes()
+{
+    QCOMPARE(
+        Save("bmp", {{0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0xABCDEF}, true, 4}, at("a.bmp")), 0);
+    const QByteArray hex("424d 72000000 00000000 36000000 28000000 04000000 05000000 0100 1800 "
+                         "00000000 3c000000 c40e0000 c40e0000 00000000 00000000"
+                         "abcdef abcdef abcdef abcdef  123456 123456 123456 123456"
+                         "ff0000 ff0000 ff0000 ff0000  00ff00 00ff00 00ff00 00ff00"
+                         "0000ff 0000ff 0000ff 0000ff");
+    QCOMPARE(ReadAll(at("a.bmp")).toHex(' '), QByteArray::fromHex(hex).toHex(' '));
+}
 
-    void failuresKeepOldFile()
-    {
-        QFETCH(FailureRow, row);
-        const auto& [ext, target, thickness, code, reason] = row;
-        WriteAll(at("keep." + ext), "precious");
-        // No leftovers.
-        QStringList expected = kFixture + QStringList{"keep." + ext};
-        const QString path = at(target + "." + ext);
-        if (target == "fifo") {
-            QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
-            expected << "fifo." + ext;
-        }
-        std::string err;
-        {
-            FileSizeLimit limit(1000);
-            g_deflateStartsLeft = target.startsWith("deflate") ? target.back().digitValue() : -1;
-            QCOMPARE(Save(ext, Strip(2000, target.contains("down"), thickness), path, 1, &err),
-                     code);
-        }
-        QCOMPARE(QString::fromStdString(err), reason);
-        QCOMPARE(ReadAll(at("keep." + ext)), QByteArray("precious"));
-        expected.sort();
-        QCOMPARE(files(), expected);
-        // The FIFO is not replaced.
-        QCOMPARE(QFileInfo(path).isFile(), target == "keep");
+// PNG's "smallest", "balanced" and "fastest" as their names say, where
+// the image lets them differ (top-to-bottom: a window search beats Z_RLE).
+void tst_Render::pngOptions()
+{
+    // Smallest, balanced (small enough for the search), fastest.
+    QList<qint64> sizes;
+    for (int option : {0, 1, 2}) {
+        QCOMPARE(Save("png", Strip(2000, true, 200), at("o.png"), option), 0);
+        sizes << QFile(at("o.png")).size();
     }
+    QVERIFY2(sizes[0] < sizes[2] && sizes[1] == sizes[0], qPrintable(QDebug::toString(sizes)));
+}
 
-    // Nothing is written unless the whole image is; a name's bytes that are not
-    // UTF-8 would reach the file system as another name. The contrast rows give
-    // the lowest contrast of text over the gradient cut to two decimals, where
-    // and its grade (4.4957: below 4.5; the start-up points at pure green).
-    void exitCodes_data()
-    {
-        const Exit rows[] = {
-            {"-s 100", 2, "-o: an output file is"},
-            {"-p 1001:#ff0000", 2, "0 to 1000"},
-            {"-s 3", 2, "-s: size must be 4 to 2000"},
-            {"--size=2001", 2, "--size: size must be"},
-            {"-t 0", 2, "-t: thickness must be"},
-            {"-t 32768", 2, "1 to 32767"},
-            {"--vertical=no", 2, "takes no value"},
-            {"-p 0:0:OFF", 2, "\":OFF\" after the colour"},
-            {"-p 0:0:off", 2, "must be enabled"},
-            {"-p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0", 2, "at most 7 points"},
-            {"--contrast '#123456' -o x.bmp", 2, "writes no file"},
-            {"--contrast 0 --dither", 2, "no image to dither"},
-            {"--dither -o x.Svg", 2, "JPEG, CSS and SVG are not dithered"},
-            {"--blend lab -o x.png", 2, "--blend: blend must be rgb or oklab"},
-            {"--from-ini none.ini -o x.png", 2, "no remembered state"},
-            {"--from-ini /dev/zero -o x.png", 2, "not a regular file"},
-            {"-o . --type png", 2, "-o .: Is a directory"},
-            {"-o x.webp", 2, "-o x.webp: the extension names no type"},
-            {"--type gif -o x.png", 2, "--type gif: must be bmp, jpg, png, css, svg or ggr"},
-            {"--from a.ggr --from-ini v.ini -o x.png", 2, "give one of them"},
-            {"--from none.ini -o x.png", 2, "--from none.ini: the file holds no"},
-            {"--from v.ini --dither -o x.ggr", 2, "no pixels to dither"},
-            {"--from none.svg -o x.png", 2, "--from none.svg: No such file"},
-            {"--from /usr/share/gimp/2.0/gradients/Abstract_1.ggr --contrast 0", 0,
-             "Abstract_1.ggr: fitted into seven points, largest error "},
-            {"-o -", 2, "standard output has no extension: give --type"},
-            {"-o x.png --output=y.png", 2, "--output: given twice"},
-            {"--contrast", 2, "--contrast: missing colour"},
-            {"-o loop.png", 2, "loop.png: Too many levels of symbolic links"},
-            {"-s 2000 -t 2000 -o x.bmp", 1, "x.bmp: File too large"},
-            {"-o \"$(printf 'caf\\351.png')\"", 2, "not valid in the system's encoding"},
-            {"--help", 0, "--type TYPE "},
-            {"-p 500:#007cc3 --contrast '#ffffff'", 0, "4.49 0 AA-large\n"},
-            {"--contrast '#ffffff'", 0, "1.37 34 fail\n"}};
-        RowsByInput(rows);
+void tst_Render::failuresKeepOldFile_data()
+{
+    QTest::addColumn<FailureRow>("row");
+    const auto row = [](const FailureRow& r, const char* what) {
+        QTest::addRow("%s %s", qPrintable(std::get<0>(r)), what) << r;
+    };
+    for (const auto& [ext, failed] : {std::pair{"bmp", -1}, {"png", 2}, {"jpg", 2}}) {
+        const bool bmp = failed == -1;
+        // The system's own reason, not "Unknown error".
+        row({ext, "keep", 3000, failed, "File too large"}, "disk full");
+        row({ext, "keep", 0, bmp ? -1 : 3, bmp ? "empty image" : ""}, "no rows");
     }
-    void exitCodes()
-    {
-        QFETCH(Exit, row);
-        const auto& [args, code, text] = row;
-        const auto [got, out] = render(args);
-        // A bad argument is one line that points to the usage, not the usage.
-        QVERIFY2(got == code && out.contains(text) && (code != 2 || out.count('\n') == 1),
-                 qPrintable(out));
-        QCOMPARE(files(), kFixture);
-    }
+    // Every format's file is opened alike; a FIFO is refused before it is
+    // opened: no reader blocks.
+    row({"png", "no/keep", 1, 1, "No such file or directory"}, "no folder");
+    row({"png", "fifo", 1, 1, "Not a regular file (a FIFO)"}, "FIFO");
+    // A JPEG smaller than its output buffer is written only as it ends.
+    row({"jpg", "keep", 8, 2, "File too large"}, "disk full at the end");
+    // Compression failing at the first row, a block, the rest, and in the
+    // window search of a top-to-bottom image.
+    for (const char* at : {"deflate0", "deflate1", "deflate2"})
+        row({"png", at, 3000, 3, ""}, at);
+    row({"png", "deflate-down1", 1, 3, ""}, "deflate-down1");
+    // 2000 x 800,000 pixels: more than a bitmap header's 32-bit sizes can state.
+    row({"bmp", "keep", 800000, -1, "image too large for a bitmap file"}, "too large");
+}
 
-    // The renderer's files are the writers' files of the rasteriser's line for
-    // its points, size, orientation and thickness, given or remembered.
-    void rendered_data()
-    {
-        // The arguments, the points, the picture's size.
-        const QString three = "-p 0:#000000 -p 400:#ff8800:off -p 1000:16777215 -s 40 ";
-        const GradPoints p = Three(0, 0x0088FF, 0xFFFFFF, false);
-        const GradPoints ini = Three(255, 0, 0xFF0000, false);
-        GradPoints ok = p, iniOk = ini;
-        ok.blend = iniOk.blend = Blend::OkLab;
-        Rows<Rendered>({
-            {"bmp", {three + "-t 3 -o g.bmp", p, {40, 3}}},
-            {"remembered: down, tate + 1 across", {"--from-ini v.ini -o g.png", ini, {2, 50}}},
-            {"through a link", {"-s 10 -o link.png", StartupPoints(), {10, 1}}},
-            {"SVG", {three + "--vertical -o g.svg", p, {1, 40}}},
-            {"OKLab CSS", {three + "--blend oklab -t 3 -o g.CSS", ok, {40, 3}}},
-            {"OKLab dithered PNG, down",
-             {three + "--blend=oklab --dither --vertical -t 9 -o g.png", ok, {9, 40}}},
-            // A settings file's remembered blend, unless --blend says otherwise.
-            {"remembered OKLab", {"--from-ini ok.ini --dither -o g.bmp", iniOk, {2, 50}}},
-            {"ggr", {"--from v.ini -o g.ggr", ini, {2, 50}}},
-        });
+void tst_Render::failuresKeepOldFile()
+{
+    QFETCH(FailureRow, row);
+    const auto& [ext, target, thickness, code, reason] = row;
+    WriteAll(at("keep." + ext), "precious");
+    // No leftovers.
+    QStringList expected = kFixture + QStringList{"keep." + ext};
+    const QString path = at(target + "." + ext);
+    if (target == "fifo") {
+        QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
+        expected << "fifo." + ext;
     }
+    std::string err;
+    {
+        FileSizeLimit limit(1000);
+        g_deflateStartsLeft = target.startsWith("deflate") ? target.back().digitValue() : -1;
+        QCOMPARE(Save(ext, Strip(2000, target.contains("down"), thickness), path, 1, &err), code);
+    }
+    QCOMPARE(QString::fromStdString(err), reason);
+    QCOMPARE(ReadAll(at("keep." + ext)), QByteArray("precious"));
+    expected.sort();
+    QCOMPARE(files(), expected);
+    // The FIFO is not replaced.
+    QCOMPARE(QFileInfo(path).isFile(), target == "keep");
+}
 
-    void rendered()
-    {
-        QFETCH(Rendered, row);
-        const auto& [args, points, size] = row;
-        WriteAll(at("ok.ini"), ReadAll(at("v.ini")) + "Blend=1\r\n");
-        QCOMPARE(render(args).first, 0);
-        const bool down = size.height() > size.width();
-        const int length = down ? size.height() : size.width();
-        const int thickness = down ? size.width() : size.height();
-        const QString out = at(args.section(' ', -1)), ext = out.right(3);
-        const WebGradient web{points, length, down, thickness};
-        if (ext == "png" || ext == "bmp")
-            QCOMPARE(Save(ext, MakeStrip(points, length, down, thickness, args.contains("dither")),
-                          at("expected." + ext)),
-                     0);
-        QCOMPARE(ReadAll(out), ext == "svg"   ? QByteArray::fromStdString(SvgDocument(web))
-                               : ext == "CSS" ? QByteArray::fromStdString(CssRule(web))
-                               : ext == "ggr" ? QByteArray::fromStdString(
-                                                    WriteGgr(GradientFromPoints("g", points)))
-                                              : ReadAll(at("expected." + ext)));
-        // Written through the link, which stays.
-        if (out.endsWith("link.png"))
-            QVERIFY(QFileInfo(out).isSymLink() && ReadAll(at("real.png")) != "old");
-    }
+// Nothing is written unless the whole image is; a name's bytes that are not
+// UTF-8 would reach the file system as another name. The contrast rows give
+// the lowest contrast of text over the gradient cut to two decimals, where
+// and its grade (4.4957: below 4.5; the start-up points at pure green).
+void tst_Render::exitCodes_data()
+{
+    const Exit rows[] = {
+        {"-s 100", 2, "-o: an output file is"},
+        {"-p 1001:#ff0000", 2, "0 to 1000"},
+        {"-s 3", 2, "-s: size must be 4 to 2000"},
+        {"--size=2001", 2, "--size: size must be"},
+        {"-t 0", 2, "-t: thickness must be"},
+        {"-t 32768", 2, "1 to 32767"},
+        {"--vertical=no", 2, "takes no value"},
+        {"-p 0:0:OFF", 2, "\":OFF\" after the colour"},
+        {"-p 0:0:off", 2, "must be enabled"},
+        {"-p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0", 2, "at most 7 points"},
+        {"--contrast '#123456' -o x.bmp", 2, "writes no file"},
+        {"--contrast 0 --dither", 2, "no image to dither"},
+        {"--dither -o x.Svg", 2, "JPEG, CSS and SVG are not dithered"},
+        {"--blend lab -o x.png", 2, "--blend: blend must be rgb or oklab"},
+        {"--from-ini none.ini -o x.png", 2, "no remembered state"},
+        {"--from-ini /dev/zero -o x.png", 2, "not a regular file"},
+        {"-o . --type png", 2, "-o .: Is a directory"},
+        {"-o x.webp", 2, "-o x.webp: the extension names no type"},
+        {"--type gif -o x.png", 2, "--type gif: must be bmp, jpg, png, css, svg or ggr"},
+        {"--from a.ggr --from-ini v.ini -o x.png", 2, "give one of them"},
+        {"--from none.ini -o x.png", 2, "--from none.ini: the file holds no"},
+        {"--from v.ini --dither -o x.ggr", 2, "no pixels to dither"},
+        {"--from none.svg -o x.png", 2, "--from none.svg: No such file"},
+        {"--from /usr/share/gimp/2.0/gradients/Abstract_1.ggr --contrast 0", 0,
+         "Abstract_1.ggr: fitted into seven points, largest error "},
+        {"-o -", 2, "standard output has no extension: give --type"},
+        {"-o x.png --output=y.png", 2, "--output: given twice"},
+        {"--contrast", 2, "--contrast: missing colour"},
+        {"-o loop.png", 2, "loop.png: Too many levels of symbolic links"},
+        {"-s 2000 -t 2000 -o x.bmp", 1, "x.bmp: File too large"},
+        {"-o \"$(printf 'caf\\351.png')\"", 2, "not valid in the system's encoding"},
+        {"--help", 0, "--type TYPE "},
+        {"-p 500:#007cc3 --contrast '#ffffff'", 0, "4.49 0 AA-large\n"},
+        {"--contrast '#ffffff'", 0, "1.37 34 fail\n"}};
+    RowsByInput(rows);
+}
 
-    // Standard output in a pipe; any name in the type --type gives; the file a
-    // link to nothing yet names. For root: a replaced file stays its owner's,
-    // and a link another user left in a shared folder is not followed.
-    void targets_data()
-    {
-        const Target rows[] = {{"--type png -o - > std.png", "std.png", "-o ref.png"},
-                               {"--type bmp -o x.webp", "x.webp", "-o ref.bmp"},
-                               {"-o new.png", "made.png", "-o ref.png"}};
-        RowsByInput(rows);
-    }
-    void targets()
-    {
-        QFETCH(Target, row);
-        const auto& [args, written, like] = row;
-        QVERIFY(QFile::link("made.png", at("new.png")));
-        QCOMPARE(render("-s 40 " + args), std::pair(0, QString()));
-        QCOMPARE(render("-s 40 " + like).first, 0);
-        QCOMPARE(ReadAll(at(written)), ReadAll(at(like.mid(3)))); // made.png: the link followed
-    }
-    void rootTargets()
-    {
-        if (geteuid() != 0)
-            QSKIP("only root can give a file to another user");
-        // Another user's file, and root's in another user's group.
-        for (const auto& [name, uid, gid] :
-             {std::tuple{"u.png", 65534u, 0u}, {"g.png", 0u, 65534u}}) {
-            const QByteArray path = QFile::encodeName(at(name));
-            WriteAll(at(name), "old");
-            QVERIFY(chown(path.constData(), uid, gid) == 0);
-            QCOMPARE(render(QString("-o ") + name).first, 0);
-            struct stat st = {};
-            QVERIFY(stat(path.constData(), &st) == 0 && st.st_size > 3);
-            QCOMPARE(std::pair(st.st_uid, st.st_gid), std::pair(uid, gid));
-        }
-        QVERIFY(QDir().mkdir(at("shared")) && chmod(QFile::encodeName(at("shared")), 01777) == 0);
-        QVERIFY(QFile::link("../planted.png", at("shared/x.png")));
-        QVERIFY(lchown(QFile::encodeName(at("shared/x.png")).constData(), 65534, 65534) == 0);
-        QCOMPARE(render("-o shared/x.png"),
-                 std::pair(2, QString("velmix-render: -o shared/x.png: a link of another user in "
-                                      "a shared folder\n")));
-        QVERIFY(!QFileInfo::exists(at("planted.png")));
-    }
+void tst_Render::exitCodes()
+{
+    QFETCH(Exit, row);
+    const auto& [args, code, text] = row;
+    const auto [got, out] = render(args);
+    // A bad argument is one line that points to the usage, not the usage.
+    QVERIFY2(got == code && out.contains(text) && (code != 2 || out.count('\n') == 1),
+             qPrintable(out));
+    QCOMPARE(files(), kFixture);
+}
 
-    // On a file system without anonymous temporary files the save's named one
-    // is what a stopping signal's handler removes.
-    void namedTemporaryRemoved()
-    {
-        QStringList during, removed;
-        g_refuseAnonymous = true;
-        (void)SaveThrough(at("keep.bmp"), [&](QFileDevice&) {
-            during = files();
-            RemoveInProgressFile();
-            removed = files();
-            return false;
-        });
-        g_refuseAnonymous = false;
-        QCOMPARE(during.filter(QRegularExpression("^keep\\.bmp\\.\\w{6}$")).size(), 1);
-        QCOMPARE(removed, kFixture);
+// The renderer's files are the writers' files of the rasteriser's line for
+// its points, size, orientation and thickness, given or remembered.
+void tst_Render::rendered_data()
+{
+    // The arguments, the points, the picture's size.
+    const QString three = "-p 0:#000000 -p 400:#ff8800:off -p 1000:16777215 -s 40 ";
+    const GradPoints p = Three(0, 0x0088FF, 0xFFFFFF, false);
+    const GradPoints ini = Three(255, 0, 0xFF0000, false);
+    GradPoints ok = p, iniOk = ini;
+    ok.blend = iniOk.blend = Blend::OkLab;
+    Rows<Rendered>({
+        {"bmp", {three + "-t 3 -o g.bmp", p, {40, 3}}},
+        {"remembered: down, tate + 1 across", {"--from-ini v.ini -o g.png", ini, {2, 50}}},
+        {"through a link", {"-s 10 -o link.png", StartupPoints(), {10, 1}}},
+        {"SVG", {three + "--vertical -o g.svg", p, {1, 40}}},
+        {"OKLab CSS", {three + "--blend oklab -t 3 -o g.CSS", ok, {40, 3}}},
+        {"OKLab dithered PNG, down",
+         {three + "--blend=oklab --dither --vertical -t 9 -o g.png", ok, {9, 40}}},
+        // A settings file's remembered blend, unless --blend says otherwise.
+        {"remembered OKLab", {"--from-ini ok.ini --dither -o g.bmp", iniOk, {2, 50}}},
+        {"ggr", {"--from v.ini -o g.ggr", ini, {2, 50}}},
+    });
+}
+
+void tst_Render::rendered()
+{
+    QFETCH(Rendered, row);
+    const auto& [args, points, size] = row;
+    WriteAll(at("ok.ini"), ReadAll(at("v.ini")) + "Blend=1\r\n");
+    QCOMPARE(render(args).first, 0);
+    const bool down = size.height() > size.width();
+    const int length = down ? size.height() : size.width();
+    const int thickness = down ? size.width() : size.height();
+    const QString out = at(args.section(' ', -1)), ext = out.right(3);
+    const WebGradient web{points, length, down, thickness};
+    if (ext == "png" || ext == "bmp")
+        QCOMPARE(Save(ext, MakeStrip(points, length, down, thickness, args.contains("dither")),
+                      at("expected." + ext)),
+                 0);
+    QCOMPARE(ReadAll(out),
+             ext == "svg"   ? QByteArray::fromStdString(SvgDocument(web))
+             : ext == "CSS" ? QByteArray::fromStdString(CssRule(web))
+             : ext == "ggr" ? QByteArray::fromStdString(WriteGgr(GradientFromPoints("g", points)))
+                            : ReadAll(at("expected." + ext)));
+    // Written through the link, which stays.
+    if (out.endsWith("link.png"))
+        QVERIFY(QFileInfo(out).isSymLink() && ReadAll(at("real.png")) != "old");
+}
+
+// Standard output in a pipe; any name in the type --type gives; the file a
+// link to nothing yet names. For root: a replaced file stays its owner's,
+// and a link another user left in a shared folder is not followed.
+void tst_Render::targets_data()
+{
+    const Target rows[] = {{"--type png -o - > std.png", "std.png", "-o ref.png"},
+                           {"--type bmp -o x.webp", "x.webp", "-o ref.bmp"},
+                           {"-o new.png", "made.png", "-o ref.png"}};
+    RowsByInput(rows);
+}
+
+void tst_Render::targets()
+{
+    QFETCH(Target, row);
+    const auto& [args, written, like] = row;
+    QVERIFY(QFile::link("made.png", at("new.png")));
+    QCOMPARE(render("-s 40 " + args), std::pair(0, QString()));
+    QCOMPARE(render("-s 40 " + like).first, 0);
+    QCOMPARE(ReadAll(at(written)), ReadAll(at(like.mid(3)))); // made.png: the link followed
+}
+
+void tst_Render::rootTargets()
+{
+    if (geteuid() != 0)
+        QSKIP("only root can give a file to another user");
+    // Another user's file, and root's in another user's group.
+    for (const auto& [name, uid, gid] : {std::tuple{"u.png", 65534u, 0u}, {"g.png", 0u, 65534u}}) {
+        const QByteArray path = QFile::encodeName(at(name));
+        WriteAll(at(name), "old");
+        QVERIFY(chown(path.constData(), uid, gid) == 0);
+        QCOMPARE(render(QString("-o ") + name).first, 0);
+        struct stat st = {};
+        QVERIFY(stat(path.constData(), &st) == 0 && st.st_size > 3);
+        QCOMPARE(std::pair(st.st_uid, st.st_gid), std::pair(uid, gid));
     }
-    // A second of SIGTERM, SIGINT, SIGHUP ends the process at once, in case
-    // the shutdown the first asked for is stuck (the first: tests/e2e).
-    void secondSignalEnds()
+    QVERIFY(QDir().mkdir(at("shared")) && chmod(QFile::encodeName(at("shared")), 01777) == 0);
+    QVERIFY(QFile::link("../planted.png", at("shared/x.png")));
+    QVERIFY(lchown(QFile::encodeName(at("shared/x.png")).constData(), 65534, 65534) == 0);
+    QCOMPARE(render("-o shared/x.png"),
+             std::pair(2, QString("velmix-render: -o shared/x.png: a link of another user in "
+                                  "a shared folder\n")));
+    QVERIFY(!QFileInfo::exists(at("planted.png")));
+}
+
+// On a file system without anonymous temporary files the save's named one
+// is what a stopping signal's handler removes.
+void tst_Render::namedTemporaryRemoved()
+{
+    QStringList during, removed;
+    g_refuseAnonymous = true;
+    (void)SaveThrough(at("keep.bmp"), [&](QFileDevice&) {
+        during = files();
+        RemoveInProgressFile();
+        removed = files();
+        return false;
+    });
+    g_refuseAnonymous = false;
+    QCOMPARE(during.filter(QRegularExpression("^keep\\.bmp\\.\\w{6}$")).size(), 1);
+    QCOMPARE(removed, kFixture);
+}
+
+// A second of SIGTERM, SIGINT, SIGHUP ends the process at once, in case
+// the shutdown the first asked for is stuck (the first: tests/e2e).
+void tst_Render::secondSignalEnds()
+{
+    ShutdownSignals signals_;
+    const pid_t child = fork();
+    if (child == 0) {
+        std::raise(SIGTERM);
+        std::raise(SIGINT); // no event loop runs: the shutdown never ends
+        _exit(0);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+}
+
+// The renderer's handlers: SIGTERM, SIGINT, SIGHUP remove that file and
+// end the process, SIGXFSZ is ignored. A signal ignored from the start
+// (nohup) stays ignored, also by the program's shutdown signals.
+void tst_Render::ignoredStaysIgnored()
+{
+    const auto old = std::signal(SIGHUP, SIG_IGN);
     {
         ShutdownSignals signals_;
-        const pid_t child = fork();
-        if (child == 0) {
-            std::raise(SIGTERM);
-            std::raise(SIGINT); // no event loop runs: the shutdown never ends
-            _exit(0);
-        }
-        int status = 0;
-        QCOMPARE(waitpid(child, &status, 0), child);
-        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+        std::raise(SIGHUP);
+        QCOMPARE(ShutdownSignals::received(), 0);
     }
-    // The renderer's handlers: SIGTERM, SIGINT, SIGHUP remove that file and
-    // end the process, SIGXFSZ is ignored. A signal ignored from the start
-    // (nohup) stays ignored, also by the program's shutdown signals.
-    void ignoredStaysIgnored()
-    {
-        const auto old = std::signal(SIGHUP, SIG_IGN);
-        {
-            ShutdownSignals signals_;
-            std::raise(SIGHUP);
-            QCOMPARE(ShutdownSignals::received(), 0);
-        }
-        InstallSaveSignalHandlers();
-        for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGXFSZ}) {
-            struct sigaction now = {};
-            sigaction(sig, nullptr, &now);
-            QVERIFY(now.sa_handler ==
-                    (sig == SIGTERM || sig == SIGINT ? RemoveInProgressFileAndDie : SIG_IGN));
-        }
-        std::signal(SIGHUP, old);
+    InstallSaveSignalHandlers();
+    for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGXFSZ}) {
+        struct sigaction now = {};
+        sigaction(sig, nullptr, &now);
+        QVERIFY(now.sa_handler ==
+                (sig == SIGTERM || sig == SIGINT ? RemoveInProgressFileAndDie : SIG_IGN));
     }
-};
+    std::signal(SIGHUP, old);
+}
 
 QTEST_GUILESS_MAIN(tst_Render)
 #include "tst_render.moc"

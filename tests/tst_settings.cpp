@@ -76,342 +76,368 @@ class tst_Settings : public QObject
     }
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_path = m_dir->filePath("velmix.ini");
-    }
-
-    void profileRead()
-    {
-        ProfileText t("\n; comment\n[Memory]\n  Size  =  640 \nSIZE=1\n[memory]\nx=2\n[Other]\n"
-                      "size=9\nlong=" +
-                      std::string(300, 'x') + "\n");
-        QCOMPARE(t.get("MEMORY", "size"), "640"s);
-        // Only the first section counts.
-        QCOMPARE(t.get("Memory", "x"), ""s);
-        QCOMPARE(t.get("Other", "Size"), "9"s);
-        QCOMPARE(t.get("Missing", "Size"), ""s);
-        QVERIFY(!t.has("Memory", "nothing"));
-        // Cut as the original reader cuts it.
-        QCOMPARE(t.get("Other", "long"), std::string(199, 'x'));
-    }
-    // Comments, unknown keys and blank lines kept in place; new lines get the
-    // file's own line ending.
-    void profileWrite()
-    {
-        ProfileText t("; hand comment\n[Memory]\nSize=10\n; inside\nUnknown=keep me\n\n"
-                      "[Extra]\nfoo = bar \n");
-        t.put("memory", "size", " 640");
-        t.put("Memory", "tate", "-1");
-        t.put("Option", "MainLeft", " 15");
-        QCOMPARE(t.bytes(), "; hand comment\n[Memory]\nsize= 640\n; inside\nUnknown=keep "
-                            "me\ntate=-1\n\n[Extra]\nfoo = bar \n[Option]\nMainLeft= 15\n"s);
-        // The first line's ending counts.
-        ProfileText crlf("[A]\r\nx=1\n");
-        crlf.put("A", "y", "2");
-        crlf.put("B", "z", "3");
-        QCOMPARE(crlf.bytes(), "[A]\r\nx=1\ny=2\r\n[B]\r\nz=3\r\n"s);
-    }
-
-    // Each ending ends a line, and lines added to the file take its own.
-    void lineEnds_data()
-    {
-        QTest::addColumn<QByteArray>("eol");
-        QTest::newRow("CR LF") << QByteArray("\r\n");
-        QTest::newRow("CR alone") << QByteArray("\r");
-    }
-    void lineEnds()
-    {
-        QFETCH(QByteArray, eol);
-        const std::string e = eol.toStdString();
-        ProfileText t("[Memory]" + e + "Size= 640" + e + e + "tate= 1" + e + "[Option]" + e +
-                      "MainLeft= 15");
-        QCOMPARE(t.get("Memory", "tate"), "1"s);
-        QCOMPARE(t.get("Option", "MainLeft"), "15"s);
-        t.put("Memory", "Size", " 20");
-        t.put("New", "k", "v");
-        QCOMPARE(t.bytes(), "[Memory]" + e + "Size= 20" + e + e + "tate= 1" + e + "[Option]" + e +
-                                "MainLeft= 15" + e + "[New]" + e + "k=v" + e);
-    }
-
-    // The key table in its order and number forms, as the Windows program
-    // writes them; read back to the same settings and written again unchanged.
-    void keyTableAndValues()
-    {
-        ProfileText t;
-        WriteSettings(t, Sample(), Identity, Identity);
-        QCOMPARE(t.bytes(),
-                 "[IniCheck]\nDummy=1\n[SampleTextFont]\nName=ＭＳ Ｐゴシック\nSize= 16\n"
-                 "bold=-1\nItalic= 0\nColor= 16711680\nTextOnOff=True\n[Memory]\n"
-                 "Enabled 0=1\nLocate 0=50\nColor 0=1234567\nEnabled 1=1\n"
-                 "Locate 1=150\nColor 1=2000000\nEnabled 2=0\nLocate 2=300\n"
-                 "Color 2=4000000\nEnabled 3=1\nLocate 3=450\nColor 3=6000000\n"
-                 "Enabled 4=0\nLocate 4=600\nColor 4=8000000\nEnabled 5=1\n"
-                 "Locate 5=750\nColor 5=10000000\nEnabled 6=0\nLocate 6=900\n"
-                 "Color 6=12000000\nSize= 640\ntate= 1\nSaveHeight= 50\n"
-                 "chkHeight=True\nBlend=1\n[Option]\nMainLeft= 1500\nMainTop=-300\n"
-                 "TileLeft= 3000\nTileTop= 4500\nTileWidth= 7695\nTileHeight= 3360\n"
-                 "SaveInitPath=/home/user/画像/\nBlend=1\nDither=True\n"s);
-        const std::string first = t.bytes();
-        const auto back = ReadSettings(t, Identity);
-        QVERIFY(back && *back == Sample());
-        WriteSettings(t, *back, Identity, Identity);
-        QCOMPARE(t.bytes(), first);
-    }
-    // Nothing is read unless the marker holds a non-zero number.
-    void marker_data()
-    {
-        const Marker rows[] = {{"[IniCheck]\nDummy=1", true},
-                               {"[iniCHECK]\n dummy = 7x", true},
-                               {"[IniCheck]\nDummy=0", false},
-                               {"[IniCheck]\nDummy=yes", false},
-                               {"[Memory]\ntate=0", false}};
-        RowsByInput(rows);
-    }
-    void marker()
-    {
-        QFETCH(Marker, row);
-        const ProfileText t(row.first.toStdString() + "\n");
-        QCOMPARE(ReadSettings(t, Identity).has_value(), row.second);
-    }
-
-    // Values only a hand edit makes, brought to what the controls take, on
-    // both sides of every bound; as written back. A line without a section is
-    // in [Memory] and comes before the [Memory] lines that make a state (the
-    // first key of a name counts); the last line's key is checked.
-    void oddValues_data()
-    {
-        const QString font = "[SampleTextFont]\n";
-        const Odd rows[] = {{"Color 3=16777216", "16777215"},
-                            {"Color 3=-5", "0"},
-                            {"Locate 2=1001", "1000"},
-                            {"Locate 2=-1", "0"},
-                            {"Locate 2=250px", "250"},
-                            {"Enabled 2=5", "1"},
-                            {"Enabled 0=0", "1"}, // none on: the first is
-                            {"Enabled 3=1\nEnabled 0=0", "0"},
-                            {"tate=7", "1"},
-                            {"tate=-9", "-1"},
-                            {"Size=99999999999999999999", "2000"},
-                            {"Size=100.5", "100"}, // ties to even
-                            {"Size=abc", "4"},
-                            {"tate=-1\nSize=abc", "0"}, // nothing remembered: left alone
-                            {"SaveHeight=0", "1"},
-                            {"Blend=2", "0"}, // a kind this version does not know: RGB
-                            {font + "Size=0", "0"},
-                            {font + "Size=999", "999"},
-                            {font + "Size=1000", "0"},
-                            {font + "bold=1", "-1"},
-                            {font + "Color=16777216", "16777215"}};
-        RowsByInput(rows);
-    }
-    void oddValues()
-    {
-        QFETCH(Odd, row);
-        const auto& [line, value] = row;
-        const bool font = line.startsWith('[');
-        const std::string text = "[IniCheck]\nDummy=1\n" +
-                                 (font ? line : "[Memory]\n" + line).toStdString() +
-                                 "\n[Memory]\ntate=0\nEnabled 0=1\n";
-        ProfileText out;
-        WriteSettings(out, *ReadSettings(ProfileText(text), Identity), Identity, Identity);
-        const std::string key = line.section('\n', -1).section('=', 0, 0).toStdString();
-        QCOMPARE(QString::fromStdString(out.get(font ? "SampleTextFont" : "Memory", key)), value);
-    }
-
-    // "True"/"False" in any case or a number decide; anything else is the
-    // default (-1 here), whichever it is.
-    void booleans_data()
-    {
-        const Boolean rows[] = {{"tRUE", true, true},  {"-1", true, true},
-                                {"0.5", true, true},   {" False\t", false, false},
-                                {"0", false, false},   {"maybe", true, false},
-                                {"Trues", true, false}};
-        RowsByInput(rows);
-    }
-    void booleans()
-    {
-        QFETCH(Boolean, row);
-        const auto& [text, withTrue, withFalse] = row;
-        const std::string t = text.toStdString();
-        QCOMPARE(std::pair(ReadBoolean(t, true), ReadBoolean(t, false)),
-                 std::pair(withTrue, withFalse));
-    }
-
-    // Each value is read as UTF-8 when its bytes are, else as the Windows
-    // program's Shift-JIS; new text goes in the file's own character set when
-    // it can hold it, else in UTF-8; untouched lines keep their bytes.
-    void characterSets_data()
-    {
-        QTest::addColumn<Charset>("row");
-        const QByteArray sjis =
-            Sjis("[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=ＭＳ Ｐ明朝\r\n; "
-                 "メモ\r\n[Option]\r\nSaveInitPath=C:\\画像\\\r\n");
-        const QByteArray memo = Sjis("; メモ\r\n"), folder = Sjis("SaveInitPath=C:\\画像\\\r\n");
-        QTest::newRow("Shift-JIS")
-            << Charset{sjis, "ＭＳ Ｐ明朝", "Shift_JIS", "ＭＳ 明朝",
-                       QByteArrayList{Sjis("Name=ＭＳ 明朝\r\n"), memo, folder}};
-        QTest::newRow("emoji in Shift-JIS")
-            << Charset{sjis, "ＭＳ Ｐ明朝", "Shift_JIS", "Noto Color Emoji 😀",
-                       QByteArrayList{"Name=Noto Color Emoji 😀\r\n", memo, folder}};
-        QTest::newRow("UTF-8, stray byte") << Charset{
-            "; caf\xE9 au lait\n[IniCheck]\nDummy=1\n[SampleTextFont]\nName=ＭＳ Ｐゴシック\n"
-            "[Option]\nSaveInitPath=/home/ユーザー/\n",
-            "ＭＳ Ｐゴシック", "UTF-8", "メイリオ",
-            QByteArrayList{"; caf\xE9 au lait\n[IniCheck]\n", "Name=メイリオ\n",
-                           "SaveInitPath=/home/ユーザー/\n"}};
-        QTest::newRow("byte order mark") << Charset{
-            "\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｍ\r\n", "Ｍ", "UTF-8",
-            "明朝", QByteArrayList{"\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n", "Name=明朝\r\n"}};
-    }
-
-    void characterSets()
-    {
-        QFETCH(Charset, row);
-        const auto& [before, name, encoding, newName, after] = row;
-        write(before);
-        ModuleINI file = ini();
-        auto s = file.LoadIni();
-        QVERIFY(s.has_value());
-        QCOMPARE(QString::fromStdString(s->SampleTextFont.Name), name);
-        QCOMPARE(file.Encoding(), encoding);
-        file.SetBaseline(*s);
-        s->SampleTextFont.Name = newName.toStdString();
-        QVERIFY(file.SaveIni(*s).ok());
-        const QByteArray written = bytes();
-        for (const QByteArray& part : after)
-            QVERIFY2(written.contains(part), written.constData());
-        QCOMPARE(written.count("[IniCheck]"), 1);
-        QCOMPARE(QString::fromStdString(ini().LoadIni()->SampleTextFont.Name), newName);
-    }
-
-    // Two copies started from the same file: A remembers a state, moves its
-    // window, saves elsewhere and blends in OKLab; B, quitting later, changed
-    // only the sample text and the dither box. Each unit keeps the last copy that changed it.
-    void twoCopies()
-    {
-        write("[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n[Option]\nMainLeft= 15\nMainTop= 30\n"
-              "TileLeft= 45\nTileTop= 60\nSaveInitPath=/data/\n");
-        ModuleINI a = ini(), b = ini();
-        const Settings start = *a.LoadIni();
-        a.SetBaseline(start);
-        b.SetBaseline(start);
-        Settings sa = start, sb = start, expected = Sample();
-        sa.MemoryState = expected.MemoryState;
-        sa.mainPlace->left = 16;
-        sa.tilePlace = expected.tilePlace;
-        sa.SaveInitPath = expected.SaveInitPath;
-        sa.Blend = expected.Blend;
-        QVERIFY(a.SaveIni(sa).ok());
-        sb.SampleTextFont = expected.SampleTextFont;
-        sb.Dither = expected.Dither;
-        QVERIFY(b.SaveIni(sb).ok());
-        expected.mainPlace = WindowPlace{16, 30, 0, 0};
-        QVERIFY(ini().LoadIni() == expected);
-        // A unit written at once is not written again at exit.
-        ModuleINI c = ini();
-        c.SetBaseline(expected);
-        expected.MemoryState.tate = 0;
-        expected.mainPlace->left = 17; // moved, not yet written
-        QVERIFY(c.SaveUnits(expected, kUnitMemory).ok());
-        write(bytes().replace("tate= 0", "tate= 1"));
-        QVERIFY(c.SaveIni(expected).ok());
-        QVERIFY(bytes().contains("tate= 1\n") && bytes().contains("MainLeft= 17\n"));
-    }
-
-    // Only a regular file of at most 1 MiB is read or replaced; beside the
-    // program, the user's own copy is used instead.
-    void notAFileIsRefused_data()
-    {
-        QTest::addColumn<QString>("kind");
-        for (const char* kind :
-             {"fifo", "directory", "link to a folder", "loop of links", "1 MiB + 1", "1 MiB"})
-            QTest::newRow(kind) << QString(kind);
-    }
-
-    void notAFileIsRefused()
-    {
-        QFETCH(QString, kind);
-        const bool refused = kind != "1 MiB";
-        if (kind == "fifo")
-            QVERIFY(mkfifo(QFile::encodeName(m_path).constData(), 0600) == 0);
-        else if (kind == "directory")
-            QVERIFY(QDir().mkpath(m_path));
-        else if (kind.startsWith("l"))
-            QVERIFY(QFile::link(kind == "loop of links" ? m_path : m_dir->path(), m_path));
-        else if (kind.startsWith("1 MiB"))
-            write("[IniCheck]\nDummy=1\n" +
-                  QByteArray(ModuleINI::kMaxFileSize - 19 + refused, ';'));
-        const QFileInfo before(m_path);
-        ModuleINI file = ini(); // returns: a FIFO is not opened
-        QCOMPARE(file.ReadResult().ok(), !refused);
-        QCOMPARE(file.LoadIni().has_value(), !refused);
-        if (refused)
-            QVERIFY(!file.SaveIni(Sample()).ok());
-        QCOMPARE(QFileInfo(m_path).isFile(), before.isFile());
-        QCOMPARE(QFileInfo(m_path).size(), before.size());
-        QTemporaryDir user;
-        ModuleINI beside;
-        beside.SetIniPath(m_dir->path(), user.path());
-        QVERIFY(beside.ReadResult().ok());
-        QCOMPARE(beside.IniPath(), refused ? user.filePath("velmix.ini") : m_path);
-    }
-
-    // A prefix tree: usr/bin holding the program, usr/share/velmix its data.
-    void programFolders_data()
-    {
-        // The program's folder, help installed, the folder found, installed.
-        Rows<Folders>({
-            {"configured", {"usr/bin", true, "usr/share/velmix", true}},
-            {"configured, no help", {"usr/bin", false, "usr/share/velmix", true}},
-            {"other prefix", {"opt/bin", true, "opt/share/velmix", true}},
-            {"other prefix, no data", {"opt/bin", false, "opt/bin", false}},
-            {"build folder", {"build/lib/velmix", true, "build/lib/velmix", false}},
-        });
-    }
-    void programFolders()
-    {
-        QFETCH(Folders, row);
-        const auto& [appDir, withHelp, programDir, installed] = row;
-        const QDir root(m_dir->path());
-        for (const char* dir : {"usr/bin", "opt/bin", "build/lib/velmix"})
-            QVERIFY(root.mkpath(QString::fromLatin1(dir)));
-        if (withHelp)
-            for (const char* dir :
-                 {"usr/share/velmix/help", "opt/share/velmix/help", "build/lib/share/velmix"})
-                QVERIFY(root.mkpath(QString::fromLatin1(dir)));
-        const ProgramFolders found = FindProgramFolders(
-            root.filePath(appDir), root.filePath("usr/bin"), QStringLiteral("../share/velmix"));
-        QCOMPARE(found.programDir, root.filePath(programDir));
-        QCOMPARE(found.installed, installed);
-    }
-
-    // A link to a file not made yet makes that file, beside the program too.
-    void linkToNewFile()
-    {
-        QVERIFY(QFile::link("made.ini", m_path));
-        ModuleINI beside;
-        QTemporaryDir user;
-        beside.SetIniPath(m_dir->path(), user.path());
-        QCOMPARE(beside.IniPath(), m_path);
-        const Result saved = beside.SaveIni(Sample());
-        QVERIFY2(saved.ok(), saved.ok() ? "" : saved.failure().detail.c_str());
-        QVERIFY(QFileInfo(m_path).isSymLink() && QFileInfo::exists(m_dir->filePath("made.ini")));
-        QVERIFY(ini().LoadIni() == Sample());
-    }
-    // One into a folder that is missing says why.
-    void linkIntoMissingFolder()
-    {
-        QVERIFY(QFile::link("no/made.ini", m_path));
-        ModuleINI missing = ini();
-        QVERIFY(missing.ReadResult().ok());
-        const Result failed = missing.SaveIni(Sample());
-        QVERIFY(!failed.ok());
-        const std::string why = failed.failure().detail;
-        QVERIFY2(why.find("No such file or directory") != why.npos, why.c_str());
-    }
+    void init();
+    void profileRead();
+    void profileWrite();
+    void lineEnds_data();
+    void lineEnds();
+    void keyTableAndValues();
+    void marker_data();
+    void marker();
+    void oddValues_data();
+    void oddValues();
+    void booleans_data();
+    void booleans();
+    void characterSets_data();
+    void characterSets();
+    void twoCopies();
+    void notAFileIsRefused_data();
+    void notAFileIsRefused();
+    void programFolders_data();
+    void programFolders();
+    void linkToNewFile();
+    void linkIntoMissingFolder();
 };
+
+void tst_Settings::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_path = m_dir->filePath("velmix.ini");
+}
+
+void tst_Settings::profileRead()
+{
+    ProfileText t("\n; comment\n[Memory]\n  Size  =  640 \nSIZE=1\n[memory]\nx=2\n[Other]\n"
+                  "size=9\nlong=" +
+                  std::string(300, 'x') + "\n");
+    QCOMPARE(t.get("MEMORY", "size"), "640"s);
+    // Only the first section counts.
+    QCOMPARE(t.get("Memory", "x"), ""s);
+    QCOMPARE(t.get("Other", "Size"), "9"s);
+    QCOMPARE(t.get("Missing", "Size"), ""s);
+    QVERIFY(!t.has("Memory", "nothing"));
+    // Cut as the original reader cuts it.
+    QCOMPARE(t.get("Other", "long"), std::string(199, 'x'));
+}
+
+// Comments, unknown keys and blank lines kept in place; new lines get the
+// file's own line ending.
+void tst_Settings::profileWrite()
+{
+    ProfileText t("; hand comment\n[Memory]\nSize=10\n; inside\nUnknown=keep me\n\n"
+                  "[Extra]\nfoo = bar \n");
+    t.put("memory", "size", " 640");
+    t.put("Memory", "tate", "-1");
+    t.put("Option", "MainLeft", " 15");
+    QCOMPARE(t.bytes(), "; hand comment\n[Memory]\nsize= 640\n; inside\nUnknown=keep "
+                        "me\ntate=-1\n\n[Extra]\nfoo = bar \n[Option]\nMainLeft= 15\n"s);
+    // The first line's ending counts.
+    ProfileText crlf("[A]\r\nx=1\n");
+    crlf.put("A", "y", "2");
+    crlf.put("B", "z", "3");
+    QCOMPARE(crlf.bytes(), "[A]\r\nx=1\ny=2\r\n[B]\r\nz=3\r\n"s);
+}
+
+// Each ending ends a line, and lines added to the file take its own.
+void tst_Settings::lineEnds_data()
+{
+    QTest::addColumn<QByteArray>("eol");
+    QTest::newRow("CR LF") << QByteArray("\r\n");
+    QTest::newRow("CR alone") << QByteArray("\r");
+}
+
+void tst_Settings::lineEnds()
+{
+    QFETCH(QByteArray, eol);
+    const std::string e = eol.toStdString();
+    ProfileText t("[Memory]" + e + "Size= 640" + e + e + "tate= 1" + e + "[Option]" + e +
+                  "MainLeft= 15");
+    QCOMPARE(t.get("Memory", "tate"), "1"s);
+    QCOMPARE(t.get("Option", "MainLeft"), "15"s);
+    t.put("Memory", "Size", " 20");
+    t.put("New", "k", "v");
+    QCOMPARE(t.bytes(), "[Memory]" + e + "Size= 20" + e + e + "tate= 1" + e + "[Option]" + e +
+                            "MainLeft= 15" + e + "[New]" + e + "k=v" + e);
+}
+
+// The key table in its order and number forms, as the Windows program
+// writes them; read back to the same settings and written again unchanged.
+void tst_Settings::keyTableAndValues()
+{
+    ProfileText t;
+    WriteSettings(t, Sample(), Identity, Identity);
+    QCOMPARE(t.bytes(), "[IniCheck]\nDummy=1\n[SampleTextFont]\nName=ＭＳ Ｐゴシック\nSize= 16\n"
+                        "bold=-1\nItalic= 0\nColor= 16711680\nTextOnOff=True\n[Memory]\n"
+                        "Enabled 0=1\nLocate 0=50\nColor 0=1234567\nEnabled 1=1\n"
+                        "Locate 1=150\nColor 1=2000000\nEnabled 2=0\nLocate 2=300\n"
+                        "Color 2=4000000\nEnabled 3=1\nLocate 3=450\nColor 3=6000000\n"
+                        "Enabled 4=0\nLocate 4=600\nColor 4=8000000\nEnabled 5=1\n"
+                        "Locate 5=750\nColor 5=10000000\nEnabled 6=0\nLocate 6=900\n"
+                        "Color 6=12000000\nSize= 640\ntate= 1\nSaveHeight= 50\n"
+                        "chkHeight=True\nBlend=1\n[Option]\nMainLeft= 1500\nMainTop=-300\n"
+                        "TileLeft= 3000\nTileTop= 4500\nTileWidth= 7695\nTileHeight= 3360\n"
+                        "SaveInitPath=/home/user/画像/\nBlend=1\nDither=True\n"s);
+    const std::string first = t.bytes();
+    const auto back = ReadSettings(t, Identity);
+    QVERIFY(back && *back == Sample());
+    WriteSettings(t, *back, Identity, Identity);
+    QCOMPARE(t.bytes(), first);
+}
+
+// Nothing is read unless the marker holds a non-zero number.
+void tst_Settings::marker_data()
+{
+    const Marker rows[] = {{"[IniCheck]\nDummy=1", true},
+                           {"[iniCHECK]\n dummy = 7x", true},
+                           {"[IniCheck]\nDummy=0", false},
+                           {"[IniCheck]\nDummy=yes", false},
+                           {"[Memory]\ntate=0", false}};
+    RowsByInput(rows);
+}
+
+void tst_Settings::marker()
+{
+    QFETCH(Marker, row);
+    const ProfileText t(row.first.toStdString() + "\n");
+    QCOMPARE(ReadSettings(t, Identity).has_value(), row.second);
+}
+
+// Values only a hand edit makes, brought to what the controls take, on
+// both sides of every bound; as written back. A line without a section is
+// in [Memory] and comes before the [Memory] lines that make a state (the
+// first key of a name counts); the last line's key is checked.
+void tst_Settings::oddValues_data()
+{
+    const QString font = "[SampleTextFont]\n";
+    const Odd rows[] = {{"Color 3=16777216", "16777215"},
+                        {"Color 3=-5", "0"},
+                        {"Locate 2=1001", "1000"},
+                        {"Locate 2=-1", "0"},
+                        {"Locate 2=250px", "250"},
+                        {"Enabled 2=5", "1"},
+                        {"Enabled 0=0", "1"}, // none on: the first is
+                        {"Enabled 3=1\nEnabled 0=0", "0"},
+                        {"tate=7", "1"},
+                        {"tate=-9", "-1"},
+                        {"Size=99999999999999999999", "2000"},
+                        {"Size=100.5", "100"}, // ties to even
+                        {"Size=abc", "4"},
+                        {"tate=-1\nSize=abc", "0"}, // nothing remembered: left alone
+                        {"SaveHeight=0", "1"},
+                        {"Blend=2", "0"}, // a kind this version does not know: RGB
+                        {font + "Size=0", "0"},
+                        {font + "Size=999", "999"},
+                        {font + "Size=1000", "0"},
+                        {font + "bold=1", "-1"},
+                        {font + "Color=16777216", "16777215"}};
+    RowsByInput(rows);
+}
+
+void tst_Settings::oddValues()
+{
+    QFETCH(Odd, row);
+    const auto& [line, value] = row;
+    const bool font = line.startsWith('[');
+    const std::string text = "[IniCheck]\nDummy=1\n" +
+                             (font ? line : "[Memory]\n" + line).toStdString() +
+                             "\n[Memory]\ntate=0\nEnabled 0=1\n";
+    ProfileText out;
+    WriteSettings(out, *ReadSettings(ProfileText(text), Identity), Identity, Identity);
+    const std::string key = line.section('\n', -1).section('=', 0, 0).toStdString();
+    QCOMPARE(QString::fromStdString(out.get(font ? "SampleTextFont" : "Memory", key)), value);
+}
+
+// "True"/"False" in any case or a number decide; anything else is the
+// default (-1 here), whichever it is.
+void tst_Settings::booleans_data()
+{
+    const Boolean rows[] = {{"tRUE", true, true},       {"-1", true, true},  {"0.5", true, true},
+                            {" False\t", false, false}, {"0", false, false}, {"maybe", true, false},
+                            {"Trues", true, false}};
+    RowsByInput(rows);
+}
+
+void tst_Settings::booleans()
+{
+    QFETCH(Boolean, row);
+    const auto& [text, withTrue, withFalse] = row;
+    const std::string t = text.toStdString();
+    QCOMPARE(std::pair(ReadBoolean(t, true), ReadBoolean(t, false)),
+             std::pair(withTrue, withFalse));
+}
+
+// Each value is read as UTF-8 when its bytes are, else as the Windows
+// program's Shift-JIS; new text goes in the file's own character set when
+// it can hold it, else in UTF-8; untouched lines keep their bytes.
+void tst_Settings::characterSets_data()
+{
+    QTest::addColumn<Charset>("row");
+    const QByteArray sjis =
+        Sjis("[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=ＭＳ Ｐ明朝\r\n; "
+             "メモ\r\n[Option]\r\nSaveInitPath=C:\\画像\\\r\n");
+    const QByteArray memo = Sjis("; メモ\r\n"), folder = Sjis("SaveInitPath=C:\\画像\\\r\n");
+    QTest::newRow("Shift-JIS") << Charset{sjis, "ＭＳ Ｐ明朝", "Shift_JIS", "ＭＳ 明朝",
+                                          QByteArrayList{Sjis("Name=ＭＳ 明朝\r\n"), memo, folder}};
+    QTest::newRow("emoji in Shift-JIS")
+        << Charset{sjis, "ＭＳ Ｐ明朝", "Shift_JIS", "Noto Color Emoji 😀",
+                   QByteArrayList{"Name=Noto Color Emoji 😀\r\n", memo, folder}};
+    QTest::newRow("UTF-8, stray byte") << Charset{
+        "; caf\xE9 au lait\n[IniCheck]\nDummy=1\n[SampleTextFont]\nName=ＭＳ Ｐゴシック\n"
+        "[Option]\nSaveInitPath=/home/ユーザー/\n",
+        "ＭＳ Ｐゴシック", "UTF-8", "メイリオ",
+        QByteArrayList{"; caf\xE9 au lait\n[IniCheck]\n", "Name=メイリオ\n",
+                       "SaveInitPath=/home/ユーザー/\n"}};
+    QTest::newRow("byte order mark") << Charset{
+        "\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｍ\r\n", "Ｍ", "UTF-8",
+        "明朝", QByteArrayList{"\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n", "Name=明朝\r\n"}};
+}
+
+void tst_Settings::characterSets()
+{
+    QFETCH(Charset, row);
+    const auto& [before, name, encoding, newName, after] = row;
+    write(before);
+    ModuleINI file = ini();
+    auto s = file.LoadIni();
+    QVERIFY(s.has_value());
+    QCOMPARE(QString::fromStdString(s->SampleTextFont.Name), name);
+    QCOMPARE(file.Encoding(), encoding);
+    file.SetBaseline(*s);
+    s->SampleTextFont.Name = newName.toStdString();
+    QVERIFY(file.SaveIni(*s).ok());
+    const QByteArray written = bytes();
+    for (const QByteArray& part : after)
+        QVERIFY2(written.contains(part), written.constData());
+    QCOMPARE(written.count("[IniCheck]"), 1);
+    QCOMPARE(QString::fromStdString(ini().LoadIni()->SampleTextFont.Name), newName);
+}
+
+// Two copies started from the same file: A remembers a state, moves its
+// window, saves elsewhere and blends in OKLab; B, quitting later, changed
+// only the sample text and the dither box. Each unit keeps the last copy that changed it.
+void tst_Settings::twoCopies()
+{
+    write("[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n[Option]\nMainLeft= 15\nMainTop= 30\n"
+          "TileLeft= 45\nTileTop= 60\nSaveInitPath=/data/\n");
+    ModuleINI a = ini(), b = ini();
+    const Settings start = *a.LoadIni();
+    a.SetBaseline(start);
+    b.SetBaseline(start);
+    Settings sa = start, sb = start, expected = Sample();
+    sa.MemoryState = expected.MemoryState;
+    sa.mainPlace->left = 16;
+    sa.tilePlace = expected.tilePlace;
+    sa.SaveInitPath = expected.SaveInitPath;
+    sa.Blend = expected.Blend;
+    QVERIFY(a.SaveIni(sa).ok());
+    sb.SampleTextFont = expected.SampleTextFont;
+    sb.Dither = expected.Dither;
+    QVERIFY(b.SaveIni(sb).ok());
+    expected.mainPlace = WindowPlace{16, 30, 0, 0};
+    QVERIFY(ini().LoadIni() == expected);
+    // A unit written at once is not written again at exit.
+    ModuleINI c = ini();
+    c.SetBaseline(expected);
+    expected.MemoryState.tate = 0;
+    expected.mainPlace->left = 17; // moved, not yet written
+    QVERIFY(c.SaveUnits(expected, kUnitMemory).ok());
+    write(bytes().replace("tate= 0", "tate= 1"));
+    QVERIFY(c.SaveIni(expected).ok());
+    QVERIFY(bytes().contains("tate= 1\n") && bytes().contains("MainLeft= 17\n"));
+}
+
+// Only a regular file of at most 1 MiB is read or replaced; beside the
+// program, the user's own copy is used instead.
+void tst_Settings::notAFileIsRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char* kind :
+         {"fifo", "directory", "link to a folder", "loop of links", "1 MiB + 1", "1 MiB"})
+        QTest::newRow(kind) << QString(kind);
+}
+
+void tst_Settings::notAFileIsRefused()
+{
+    QFETCH(QString, kind);
+    const bool refused = kind != "1 MiB";
+    if (kind == "fifo")
+        QVERIFY(mkfifo(QFile::encodeName(m_path).constData(), 0600) == 0);
+    else if (kind == "directory")
+        QVERIFY(QDir().mkpath(m_path));
+    else if (kind.startsWith("l"))
+        QVERIFY(QFile::link(kind == "loop of links" ? m_path : m_dir->path(), m_path));
+    else if (kind.startsWith("1 MiB"))
+        write("[IniCheck]\nDummy=1\n" + QByteArray(ModuleINI::kMaxFileSize - 19 + refused, ';'));
+    const QFileInfo before(m_path);
+    ModuleINI file = ini(); // returns: a FIFO is not opened
+    QCOMPARE(file.ReadResult().ok(), !refused);
+    QCOMPARE(file.LoadIni().has_value(), !refused);
+    if (refused)
+        QVERIFY(!file.SaveIni(Sample()).ok());
+    QCOMPARE(QFileInfo(m_path).isFile(), before.isFile());
+    QCOMPARE(QFileInfo(m_path).size(), before.size());
+    QTemporaryDir user;
+    ModuleINI beside;
+    beside.SetIniPath(m_dir->path(), user.path());
+    QVERIFY(beside.ReadResult().ok());
+    QCOMPARE(beside.IniPath(), refused ? user.filePath("velmix.ini") : m_path);
+}
+
+// A prefix tree: usr/bin holding the program, usr/share/velmix its data.
+void tst_Settings::programFolders_data()
+{
+    // The program's folder, help installed, the folder found, installed.
+    Rows<Folders>({
+        {"configured", {"usr/bin", true, "usr/share/velmix", true}},
+        {"configured, no help", {"usr/bin", false, "usr/share/velmix", true}},
+        {"other prefix", {"opt/bin", true, "opt/share/velmix", true}},
+        {"other prefix, no data", {"opt/bin", false, "opt/bin", false}},
+        {"build folder", {"build/lib/velmix", true, "build/lib/velmix", false}},
+    });
+}
+
+void tst_Settings::programFolders()
+{
+    QFETCH(Folders, row);
+    const auto& [appDir, withHelp, programDir, installed] = row;
+    const QDir root(m_dir->path());
+    for (const char* dir : {"usr/bin", "opt/bin", "build/lib/velmix"})
+        QVERIFY(root.mkpath(QString::fromLatin1(dir)));
+    if (withHelp)
+        for (const char* dir :
+             {"usr/share/velmix/help", "opt/share/velmix/help", "build/lib/share/velmix"})
+            QVERIFY(root.mkpath(QString::fromLatin1(dir)));
+    const ProgramFolders found = FindProgramFolders(root.filePath(appDir), root.filePath("usr/bin"),
+                                                    QStringLiteral("../share/velmix"));
+    QCOMPARE(found.programDir, root.filePath(programDir));
+    QCOMPARE(found.installed, installed);
+}
+
+// A link to a file not made yet makes that file, beside the program too.
+void tst_Settings::linkToNewFile()
+{
+    QVERIFY(QFile::link("made.ini", m_path));
+    ModuleINI beside;
+    QTemporaryDir user;
+    beside.SetIniPath(m_dir->path(), user.path());
+    QCOMPARE(beside.IniPath(), m_path);
+    const Result saved = beside.SaveIni(Sample());
+    QVERIFY2(saved.ok(), saved.ok() ? "" : saved.failure().detail.c_str());
+    QVERIFY(QFileInfo(m_path).isSymLink() && QFileInfo::exists(m_dir->filePath("made.ini")));
+    QVERIFY(ini().LoadIni() == Sample());
+}
+
+// One into a folder that is missing says why.
+void tst_Settings::linkIntoMissingFolder()
+{
+    QVERIFY(QFile::link("no/made.ini", m_path));
+    ModuleINI missing = ini();
+    QVERIFY(missing.ReadResult().ok());
+    const Result failed = missing.SaveIni(Sample());
+    QVERIFY(!failed.ok());
+    const std::string why = failed.failure().detail;
+    QVERIFY2(why.find("No such file or directory") != why.npos, why.c_str());
+}
 
 QTEST_GUILESS_MAIN(tst_Settings)
 #include "tst_settings.moc"
