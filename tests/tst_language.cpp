@@ -43,8 +43,7 @@ QStringList Cut(QWidget* window)
     for (QWidget* w : window->findChildren<QWidget*>()) {
         const QFontMetrics fm(w->font());
         QString text;
-        QSize need;
-        QSize has;
+        QSize need, has;
         if (auto* l = qobject_cast<QLabel*>(w)) {
             text = l->text();
             const int m = l->margin();
@@ -63,14 +62,11 @@ QStringList Cut(QWidget* window)
             has = QSize(g->width() - 16, 0);
             need = QSize(fm.horizontalAdvance(text), 0);
         }
+        const auto px = [](QSize s) { return QString("%1 x %2").arg(s.width()).arg(s.height()); };
         if (!text.isEmpty() && w->isVisibleTo(window) &&
             (need.width() > has.width() || need.height() > has.height()))
-            cut << QString("%1/%2 '%3' needs %4 x %5 px, has %6 x %7")
-                       .arg(window->objectName(), w->objectName(), text)
-                       .arg(need.width())
-                       .arg(need.height())
-                       .arg(has.width())
-                       .arg(has.height());
+            cut << QString("%1/%2 '%3' needs %4 px, has %5")
+                       .arg(window->objectName(), w->objectName(), text, px(need), px(has));
     }
     return cut;
 }
@@ -138,13 +134,12 @@ void tst_Language::textsFit()
     f.w().library().setObjectName("frmLibrary");
     cut << Cut(&f.w().library());
     frmLD ld(&f.w());
-    ld.setObjectName("frmLD");
-    ld.show();
-    cut << Cut(&ld);
     frmAbout about(f.dialogs, &f.w());
-    about.setObjectName("frmAbout");
-    about.show();
-    cut << Cut(&about);
+    for (QWidget* d : std::initializer_list<QWidget*>{&ld, &about}) {
+        d->setObjectName(d->metaObject()->className());
+        d->show();
+        cut << Cut(d);
+    }
     cut.removeDuplicates();
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
 }
@@ -156,8 +151,7 @@ void tst_Language::switchesAtOnce()
     f.trigger("mnuLibrary");
     const auto texts = [&f] { return Texts(&f.w()) + Texts(&f.tile()) + Texts(&f.w().library()); };
     const QStringList japanese = texts();
-    QVERIFY(japanese.contains("ﾀｲﾙ表示(&T)"));
-    QVERIFY(japanese.contains("English(&E)"));
+    QVERIFY(japanese.contains("ﾀｲﾙ表示(&T)") && japanese.contains("English(&E)"));
     f.trigger("mnuLanguage");
     QCOMPARE(CurrentUiLanguage(), UiLanguage::English);
     const QStringList english = texts();
@@ -172,10 +166,11 @@ void tst_Language::switchesAtOnce()
     QVERIFY(english.contains("&Tile View"));
     QCOMPARE(f.tile().windowTitle(), QString("Tile View"));
     // Qt's own buttons follow.
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+    const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    QCOMPARE(cancel(), "Cancel");
     f.trigger("mnuLanguage");
     QCOMPARE(texts(), japanese);
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("キャンセル"));
+    QCOMPARE(cancel(), "キャンセル");
 }
 
 void tst_Language::choiceKept_data()
@@ -197,7 +192,7 @@ void tst_Language::choiceKept()
     {
         GuiFixture f(stored);
         QCOMPARE(CurrentUiLanguage() == UiLanguage::English, english);
-        QCOMPARE(f.get<QPushButton>("CmdSave")->text(), QString(english ? "&Save" : "保存(&S)"));
+        QCOMPARE(f.get<QPushButton>("CmdSave")->text(), english ? "&Save" : "保存(&S)");
         // Not chosen in this run: the file's line stays as it was.
         f.w().SaveSettingsNow();
         const qsizetype at = stored.indexOf("Language");

@@ -12,6 +12,8 @@ render="$build/bin/velmix-render"
 work=$(mktemp -d /tmp/velmix-e2e.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 chmod 755 "$work"
+# Every path below is in the work folder.
+cd "$work"
 failures=0
 # The Japanese texts, whatever the language of the desktop this runs on.
 export LANG=C.UTF-8
@@ -20,7 +22,7 @@ unset LC_ALL LC_MESSAGES LANGUAGE
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # A program folder: the program, its help, and optionally a settings file.
-make_program_dir() { # dir [ini-file]
+progdir() { # dir [ini-file]
     mkdir -p "$1"
     cp "$build/lib/velmix/velmix" "$1/"
     cp -r "$build/lib/velmix/help" "$1/"
@@ -28,95 +30,103 @@ make_program_dir() { # dir [ini-file]
     chmod -R a+rX "$1"
 }
 
-run_session() { # user program-dir shot-file [title-file]
+# One run as a user: HOME is its own folder here.
+as() { # user command...
     local user=$1 as=()
+    shift
     # As another user the program folder is really read-only.
     [ "$user" = root ] || [ "$(id -u)" -ne 0 ] ||
         as=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups
             env XDG_RUNTIME_DIR="$work/home-$user")
-    HOME="$work/home-$user" "${as[@]}" "$here/session.sh" "$2" "$3" menu "${4:-}"
+    HOME="$work/home-$user" "${as[@]}" "$@"
+}
+run() { # user program-dir shot-file [title-file]
+    as "$1" "$here/session.sh" "$2" "$3" menu "${4:-}"
 }
 
 # The start-up gradient must be on the screen, pixel for pixel, as the
 # preview strip (280 pixels inside its border).
-"$render" -s 280 -o "$work/expected.png"
+"$render" -s 280 -o expected.png
 shows() { # shot-file picture: is the picture somewhere in the window's part?
     convert "$1" -crop 700x600+0+0 +repage "$1"
-    case $(compare -metric AE -subimage-search -dissimilarity-threshold 1 "$1" "$2" null: 2>&1) in
+    case $(compare -metric AE -subimage-search -dissimilarity-threshold 1 "$1" "$2" \
+        null: 2>&1) in
         "0 "* | "0") return 0 ;;
         *) return 1 ;;
     esac
 }
 
 # 1. A settings file with a remembered state and lines of the user's own.
-printf '; my notes\n[IniCheck]\nDummy=1\n[Memory]\nEnabled 0=1\nLocate 0=500\nColor 0=255\ntate= 0\nSize= 200\n[Mine]\nkeep=me\n' >"$work/start.ini"
-make_program_dir "$work/p1" "$work/start.ini"
-mkdir -p "$work/home-root"
-run_session root "$work/p1" "$work/shot1.png" "$work/title1" || fail "session 1"
+{
+    printf '; my notes\n[IniCheck]\nDummy=1\n[Memory]\nEnabled 0=1\nLocate 0=500\n'
+    printf 'Color 0=255\ntate= 0\nSize= 200\n[Mine]\nkeep=me\n'
+} >start.ini
+progdir p1 start.ini
+mkdir -p home-root
+run root p1 shot1.png title1 || fail "session 1"
 # The title bar shows the window's caption and nothing else.
-title() { cat "$work/$1" 2>/dev/null; }
+title() { cat "$1" 2>/dev/null; }
 [ "$(title title1)" = "タイル表示" ] || fail "tile window caption: '$(title title1)'"
 echo "ok: the tile window's title bar reads its caption"
 # On a German desktop the windows speak English; Alt+V, T and Alt+F, X still
 # open the tile window and quit.
-make_program_dir "$work/p1de"
-LANG=de_DE.UTF-8 run_session root "$work/p1de" "$work/shot1de.png" "$work/title1de" ||
-    fail "session on a German desktop"
-[ "$(title title1de)" = "Tile View" ] || fail "caption on a German desktop: '$(title title1de)'"
+progdir p1de
+LANG=de_DE.UTF-8 run root p1de shot1de.png title1de || fail "session on a German desktop"
+[ "$(title title1de)" = "Tile View" ] || fail "German desktop: '$(title title1de)'"
 echo "ok: English on a German desktop"
-shows "$work/shot1.png" "$work/expected.png" || fail "settings file: no start-up gradient shown"
-ini="$work/p1/velmix.ini"
-for key in '; my notes$' '\[Mine\]$' 'keep=me$' 'MainLeft=' 'Dummy=1' 'TextOnOff=' 'Enabled 6=' \
-    'Locate 0=500' 'chkHeight=' 'TileHeight=' 'SaveInitPath='; do
-    grep -q "^$key" "$ini" || fail "key $key missing"
+shows shot1.png expected.png || fail "settings file: no start-up gradient shown"
+for key in '; my notes$' '\[Mine\]$' 'keep=me$' 'MainLeft=' 'Dummy=1' 'TextOnOff=' \
+    'Enabled 6=' 'Locate 0=500' 'chkHeight=' 'TileHeight=' 'SaveInitPath='; do
+    grep -q "^$key" p1/velmix.ini || fail "key $key missing"
 done
 echo "ok: settings written completely"
 
 # 2. A read-only program folder: the settings go to the user's folder and are
 #    read from there on the next start.
-if [ "$(id -u)" -eq 0 ]; then ro_user=nobody; else ro_user=$(id -un); fi
-make_program_dir "$work/p2" "$work/start.ini"
-chmod 444 "$work/p2/velmix.ini"
-chmod 555 "$work/p2"
-mkdir -p "$work/home-$ro_user"
-chown -R "$ro_user" "$work/home-$ro_user" 2>/dev/null || true
-chmod 777 "$work"
-run_session "$ro_user" "$work/p2" "$work/shot2.png" || fail "session 2"
-user_ini="$work/home-$ro_user/.config/velmix/velmix.ini"
-[ -f "$user_ini" ] || fail "no settings in the user's folder"
-cmp -s "$work/start.ini" "$work/p2/velmix.ini" || fail "the read-only file changed"
-grep -q '^keep=me$' "$user_ini" 2>/dev/null || fail "the user's copy lost the program folder's lines"
-sed -i 's/^Locate 0=500$/Locate 0=321/' "$user_ini"
-run_session "$ro_user" "$work/p2" "$work/shot2b.png" || fail "session 2b"
-grep -q '^Locate 0=321$' "$user_ini" || fail "the user's file was not read on the next start"
+if [ "$(id -u)" -eq 0 ]; then ro=nobody; else ro=$(id -un); fi
+progdir p2 start.ini
+chmod 444 p2/velmix.ini
+chmod 555 p2
+mkdir -p "home-$ro"
+chown -R "$ro" "home-$ro" 2>/dev/null || true
+chmod 777 .
+run "$ro" p2 shot2.png || fail "session 2"
+mine="home-$ro/.config/velmix/velmix.ini"
+[ -f "$mine" ] || fail "no settings in the user's folder"
+cmp -s start.ini p2/velmix.ini || fail "the read-only file changed"
+grep -q '^keep=me$' "$mine" 2>/dev/null || fail "the user's copy lost the program's lines"
+sed -i 's/^Locate 0=500$/Locate 0=321/' "$mine"
+run "$ro" p2 shot2b.png || fail "session 2b"
+grep -q '^Locate 0=321$' "$mine" || fail "the user's file was not read on the next start"
 echo "ok: read-only program folder"
 
 # 3. An installed copy (here under another prefix) started through a link:
 #    root could write beside it, but its settings go to the user's folder.
 DESTDIR="$work/inst" cmake --install "$build" --prefix /usr >/dev/null
-prefix="$work/inst/usr"
-for f in bin/velmix bin/velmix-render share/velmix/help/index.htm share/man/man1/velmix.1.gz \
-    share/applications/org.velmix.Velmix.desktop share/icons/hicolor/48x48/apps/org.velmix.Velmix.png; do
-    [ -e "$prefix/$f" ] || fail "not installed: $f"
+share=inst/usr/share
+for f in inst/usr/bin/velmix inst/usr/bin/velmix-render $share/velmix/help/index.htm \
+    $share/man/man1/velmix.1.gz $share/applications/org.velmix.Velmix.desktop \
+    $share/icons/hicolor/48x48/apps/org.velmix.Velmix.png; do
+    [ -e "$f" ] || fail "not installed: $f"
 done
-rm -rf "$work/home-root/.config/velmix"
-mkdir -p "$work/home-root" "$work/linked" && ln -sf "$prefix/bin/velmix" "$work/linked/velmix"
-run_session root "$work/linked" "$work/shot5.png" || fail "session 5"
-[ -f "$work/home-root/.config/velmix/velmix.ini" ] || fail "the installed copy's settings are not in ~/.config"
-[ ! -e "$prefix/bin/velmix.ini" ] || fail "the installed copy wrote its settings beside itself"
+rm -rf home-root/.config/velmix
+mkdir -p linked && ln -sf "$work/inst/usr/bin/velmix" linked/velmix
+run root linked shot5.png || fail "session 5"
+[ -f home-root/.config/velmix/velmix.ini ] || fail "the installed copy's settings not in ~/.config"
+[ ! -e inst/usr/bin/velmix.ini ] || fail "the installed copy wrote its settings beside itself"
 echo "ok: installed copy"
 
 # 4. Ended by SIGTERM (shutdown, logout), SIGINT (Ctrl+C), SIGHUP (a closed
 #    terminal) or by the display going away: the gradient remembered just
 #    before is in the file, and the window's place too.
 for way in TERM INT HUP display; do
-    make_program_dir "$work/e-$way"
-    HOME="$work/home-root" "$here/session.sh" "$work/e-$way" "$work/shot-$way.png" "$way" ||
+    progdir "e-$way"
+    as root "$here/session.sh" "e-$way" "shot-$way.png" "$way" ||
         { fail "ending by $way"; continue; }
-    ini="$work/e-$way/velmix.ini"
+    ini="e-$way/velmix.ini"
     # The remembered state drawn by the renderer is what the preview showed.
-    "$render" --from-ini "$ini" -s 280 -t 1 -o "$work/remembered-$way.png" &&
-        shows "$work/shot-$way.png" "$work/remembered-$way.png" ||
+    "$render" --from-ini "$ini" -s 280 -t 1 -o "remembered-$way.png" &&
+        shows "shot-$way.png" "remembered-$way.png" ||
         fail "$way: the file does not hold the remembered gradient"
     # 123, 87 pixels are 1845, 1305 twips.
     grep -q '^MainLeft= 1845$' "$ini" && grep -q '^MainTop= 1305$' "$ini" ||
@@ -129,25 +139,25 @@ done
 # 5. Ten starts and ends, each opening and closing the tile window, under two
 #    window managers and none: the stored places stay as they are, the first
 #    run's place of the tile window included.
+printf '[IniCheck]\nDummy=1\n[Option]\nMainLeft= 3000\nMainTop= 1500\n' >places.ini
 for wm in none openbox metacity; do
-    printf '[IniCheck]\nDummy=1\n[Option]\nMainLeft= 3000\nMainTop= 1500\n' >"$work/places.ini"
-    make_program_dir "$work/w-$wm" "$work/places.ini"
-    ini="$work/w-$wm/velmix.ini"
+    progdir "w-$wm" places.ini
     first=
-    session() { VELMIX_WM=${wm#none} HOME="$work/home-root" "$here/session.sh" "$work/w-$wm" "$work/shot-w.png" places; }
-    for run in $(seq 1 10); do
+    session() { VELMIX_WM=${wm#none} as root "$here/session.sh" "w-$wm" shot-w.png places; }
+    for n in $(seq 1 10); do
         # A run that failed ended before writing anything: tried once more,
         # and said, as openbox now and then loses a close request (a fault
         # of ours or of the manager's not yet found).
-        session || { echo "note: $wm: run $run tried again"; session; } ||
-            { fail "$wm: run $run"; break; }
-        places=$(grep -E '^(Main|Tile)(Left|Top|Width|Height)=' "$ini" | tr -d '\r' | tr '\n' ' ')
+        session || { echo "note: $wm: run $n tried again"; session; } ||
+            { fail "$wm: run $n"; break; }
+        keys='^(Main|Tile)(Left|Top|Width|Height)='
+        places=$(grep -E "$keys" "w-$wm/velmix.ini" | tr -d '\r' | tr '\n' ' ')
         case "$places" in
             "MainLeft= 3000 MainTop= 1500 TileLeft="*) ;;
-            *) fail "$wm: run $run stored $places"; break ;;
+            *) fail "$wm: run $n stored $places"; break ;;
         esac
         [ -n "$first" ] || first=$places
-        [ "$places" = "$first" ] || { fail "$wm: run $run moved the windows: $first -> $places"; break; }
+        [ "$places" = "$first" ] || { fail "$wm: run $n moved them: $first -> $places"; break; }
     done
     echo "ok: ten runs under ${wm}: $first"
 done
