@@ -86,7 +86,8 @@ const std::tuple<const char*, EditStep, std::function<void(GuiFixture&)>> kSteps
      }},
     {"random", EditStep::RandomUniform, [](auto& f) { f.trigger("mnuRandom"); }},
     {"down", EditStep::Orientation, [](auto& f) { Click(f.get("Option1_1")); }},
-    {"spinner", EditStep::Size, [](auto& f) { f.template get<UpDown>("UpDown1")->step(1); }},
+    // The size box's Up key steps its spinner.
+    {"spinner", EditStep::Size, [](auto& f) { QTest::keyClick(f.sizeBox(), Qt::Key_Up); }},
     {"OKLab", EditStep::Blend, [](auto& f) { f.trigger("mnuBlendKind_1"); }},
 };
 

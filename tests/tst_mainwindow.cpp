@@ -73,6 +73,7 @@ private slots:
     void previewTip();
     void sizeBox_data();
     void sizeBox();
+    void sizeArrows();
     void placesAtExit_data();
     void placesAtExit();
     void tileComesBack_data();
@@ -201,6 +202,18 @@ void tst_MainWindow::sizeBox()
     QCOMPARE(box->text(), row[3]);
     // One step, not one a key.
     QCOMPARE(f.steps(), 1);
+}
+
+// Up and Down in the size box step it, once a press, as its spinner does.
+void tst_MainWindow::sizeArrows()
+{
+    GuiFixture f;
+    QTest::keyPress(f.sizeBox(), Qt::Key_Up);
+    QCOMPARE(f.doc().size(), 101);
+    QTest::keyRelease(f.sizeBox(), Qt::Key_Up);
+    QTest::keyClick(f.sizeBox(), Qt::Key_Down);
+    QTest::keyClick(f.sizeBox(), Qt::Key_Down);
+    QCOMPARE(f.doc().size(), 99);
 }
 
 // The offscreen screen is 800 x 800 pixels of 15 twips; the main window
