@@ -56,6 +56,11 @@ Settings Sample()
             ""};
 }
 
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
 const auto Sjis = [](const QString& s) -> QByteArray { return QStringEncoder("Shift_JIS")(s); };
 
 } // namespace
@@ -72,6 +77,13 @@ class tst_Settings : public QObject
     {
         ModuleINI ini;
         ini.SetIniFile(m_path);
+        return ini;
+    }
+    // The file found beside the program, with `user` as the user's folder.
+    ModuleINI beside(const QTemporaryDir& user) const
+    {
+        ModuleINI ini;
+        ini.SetIniPath(m_dir->path(), user.path());
         return ini;
     }
 
@@ -244,7 +256,7 @@ void tst_Settings::oddValues()
     ProfileText out;
     WriteSettings(out, *ReadSettings(ProfileText(text), Identity), Identity, Identity);
     const std::string key = line.section('\n', -1).section('=', 0, 0).toStdString();
-    QCOMPARE(QString::fromStdString(out.get(font ? "SampleTextFont" : "Memory", key)), value);
+    QCOMPARE(Q(out.get(font ? "SampleTextFont" : "Memory", key)), value);
 }
 
 // "True"/"False" in any case or a number decide; anything else is the
@@ -300,7 +312,7 @@ void tst_Settings::characterSets()
     ModuleINI file = ini();
     auto s = file.LoadIni();
     QVERIFY(s.has_value());
-    QCOMPARE(QString::fromStdString(s->SampleTextFont.Name), name);
+    QCOMPARE(Q(s->SampleTextFont.Name), name);
     QCOMPARE(file.Encoding(), encoding);
     file.SetBaseline(*s);
     s->SampleTextFont.Name = newName.toStdString();
@@ -309,7 +321,7 @@ void tst_Settings::characterSets()
     for (const QByteArray& part : after)
         QVERIFY2(written.contains(part), written.constData());
     QCOMPARE(written.count("[IniCheck]"), 1);
-    QCOMPARE(QString::fromStdString(ini().LoadIni()->SampleTextFont.Name), newName);
+    QCOMPARE(Q(ini().LoadIni()->SampleTextFont.Name), newName);
 }
 
 // Two copies started from the same file: A remembers a state, moves its
@@ -377,10 +389,9 @@ void tst_Settings::notAFileIsRefused()
     QCOMPARE(QFileInfo(m_path).isFile(), before.isFile());
     QCOMPARE(QFileInfo(m_path).size(), before.size());
     QTemporaryDir user;
-    ModuleINI beside;
-    beside.SetIniPath(m_dir->path(), user.path());
-    QVERIFY(beside.ReadResult().ok());
-    QCOMPARE(beside.IniPath(), refused ? user.filePath("velmix.ini") : m_path);
+    const ModuleINI found = beside(user);
+    QVERIFY(found.ReadResult().ok());
+    QCOMPARE(found.IniPath(), refused ? user.filePath("velmix.ini") : m_path);
 }
 
 // A prefix tree: usr/bin holding the program, usr/share/velmix its data.
@@ -417,11 +428,10 @@ void tst_Settings::programFolders()
 void tst_Settings::linkToNewFile()
 {
     QVERIFY(QFile::link("made.ini", m_path));
-    ModuleINI beside;
     QTemporaryDir user;
-    beside.SetIniPath(m_dir->path(), user.path());
-    QCOMPARE(beside.IniPath(), m_path);
-    const Result saved = beside.SaveIni(Sample());
+    ModuleINI found = beside(user);
+    QCOMPARE(found.IniPath(), m_path);
+    const Result saved = found.SaveIni(Sample());
     QVERIFY2(saved.ok(), saved.ok() ? "" : saved.failure().detail.c_str());
     QVERIFY(QFileInfo(m_path).isSymLink() && QFileInfo::exists(m_dir->filePath("made.ini")));
     QVERIFY(ini().LoadIni() == Sample());
