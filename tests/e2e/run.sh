@@ -31,7 +31,7 @@ progdir() { # dir [ini-file]
 }
 
 # One run as a user: HOME is its own folder here.
-as() { # user command...
+as_user() { # user command...
     local user=$1 as=()
     shift
     # As another user the program folder is really read-only.
@@ -41,7 +41,7 @@ as() { # user command...
     HOME="$work/home-$user" "${as[@]}" "$@"
 }
 run() { # user program-dir shot-file [title-file]
-    as "$1" "$here/session.sh" "$2" "$3" menu "${4:-}"
+    as_user "$1" "$here/session.sh" "$2" "$3" menu "${4:-}"
 }
 
 # The start-up gradient must be on the screen, pixel for pixel, as the
@@ -121,7 +121,7 @@ echo "ok: installed copy"
 #    before is in the file, and the window's place too.
 for way in TERM INT HUP display; do
     progdir "e-$way"
-    as root "$here/session.sh" "e-$way" "shot-$way.png" "$way" ||
+    as_user root "$here/session.sh" "e-$way" "shot-$way.png" "$way" ||
         { fail "ending by $way"; continue; }
     ini="e-$way/velmix.ini"
     # The remembered state drawn by the renderer is what the preview showed.
@@ -143,7 +143,7 @@ printf '[IniCheck]\nDummy=1\n[Option]\nMainLeft= 3000\nMainTop= 1500\n' >places.
 for wm in none openbox metacity; do
     progdir "w-$wm" places.ini
     first=
-    session() { VELMIX_WM=${wm#none} as root "$here/session.sh" "w-$wm" shot-w.png places; }
+    session() { VELMIX_WM=${wm#none} as_user root "$here/session.sh" "w-$wm" shot-w.png places; }
     for n in $(seq 1 10); do
         # A run that failed ended before writing anything: tried once more,
         # and said, as openbox now and then loses a close request (a fault
