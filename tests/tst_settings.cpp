@@ -19,6 +19,8 @@
 #include <memory>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace velmix;
 using namespace std::string_literals;
@@ -108,6 +110,7 @@ private slots:
     void programFolders_data();
     void programFolders();
     void linkToNewFile();
+    void readOnlyProgramFolder();
     void linkIntoMissingFolder();
 };
 
@@ -435,6 +438,27 @@ void tst_Settings::linkToNewFile()
     QVERIFY2(saved.ok(), saved.ok() ? "" : saved.failure().detail.c_str());
     QVERIFY(QFileInfo(m_path).isSymLink() && QFileInfo::exists(m_dir->filePath("made.ini")));
     QVERIFY(ini().LoadIni() == Sample());
+}
+
+// A program folder its user cannot write to, without a settings file: the
+// user's own folder is used. Root writes anywhere: it looks as nobody.
+void tst_Settings::readOnlyProgramFolder()
+{
+    QTemporaryDir user;
+    QVERIFY(chmod(QFile::encodeName(m_dir->path()).constData(), 0555) == 0);
+    const bool root = geteuid() == 0;
+    const pid_t child = root ? fork() : 0;
+    if (child == 0) {
+        const bool mine =
+            (!root || setuid(65534) == 0) && beside(user).IniPath() == user.filePath("velmix.ini");
+        if (root)
+            _exit(mine ? 0 : 1);
+        QVERIFY(mine);
+        return;
+    }
+    int status = -1;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 // One into a folder that is missing says why.
