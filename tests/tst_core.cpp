@@ -541,6 +541,7 @@ void tst_Core::windowPlaces_data()
     };
     row("below the left screen", {-500, 581}, {-500, 100});
     row("last row on the primary", {100, 780}, {100, 780});
+    row("first row on the primary, most of it left", {-550, 0, 700, 200}, {-550, 0, 700, 200});
     row("one pixel lower", {100, 781}, {100, 0});
     row("above the screens", {100, -1}, {100, 0});
     row("100 of it on the left", {-800, 150}, {-800, 150});
