@@ -178,6 +178,8 @@ void tst_Core::pixels_data()
         // light), rounded half away from zero.
         {"oklab red to green",
          {"oklab 0/ff0000 1000/00ff00", 10, "0:ff0000 1:f94700 5:d0a800 9:6cef00"}},
+        {"oklab blue to yellow",
+         {"oklab 0/0000ff 1000/ffff00", 10, "0:0000ff 1:004af6 5:6cabc7 9:e1ef65"}},
     });
 }
 
