@@ -121,6 +121,7 @@ class tst_Core : public QObject
 private slots:
     void pixels_data();
     void pixels();
+    void startupPoints();
     void sortPoint();
     void dither_data();
     void dither();
@@ -196,6 +197,12 @@ void tst_Core::pixels()
         got += QString::asprintf("%d:%02x%02x%02x ", x, GetRed(c), GetGreen(c), GetBlue(c));
     }
     QCOMPARE(got.trimmed(), expected);
+}
+
+void tst_Core::startupPoints()
+{
+    // Red, green, blue and red again; the other points off, black, at 0.
+    QCOMPARE(StartupPoints(), Points(kStartup));
 }
 
 void tst_Core::sortPoint()
