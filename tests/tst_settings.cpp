@@ -354,11 +354,15 @@ void tst_Settings::twoCopies()
     ModuleINI c = ini();
     c.SetBaseline(expected);
     expected.MemoryState.tate = 0;
-    expected.mainPlace->left = 17; // moved, not yet written
+    // Both windows moved, not yet written.
+    expected.mainPlace->left = 17;
+    expected.tilePlace->left = 3001;
     QVERIFY(c.SaveUnits(expected, kUnitMemory).ok());
     write(bytes().replace("tate= 0", "tate= 1"));
     QVERIFY(c.SaveIni(expected).ok());
-    QVERIFY(bytes().contains("tate= 1\n") && bytes().contains("MainLeft= 17\n"));
+    const QByteArray after = bytes();
+    QVERIFY(after.contains("tate= 1\n") && after.contains("MainLeft= 17\n"));
+    QVERIFY(after.contains("TileLeft= 3001\n"));
 }
 
 // Only a regular file of at most 1 MiB is read or replaced; beside the
