@@ -245,6 +245,8 @@ void tst_MainWindow::placesAtExit_data()
     row("no tile width", main + Place("Tile", {1500, 1200, 0, 4500}), "");
     // A missing key is written, from what the file's place gave.
     row("no tile height", noHeight, "show tile", noHeight + "TileHeight= 0\n");
+    // Resized, the file's place stays: the file left the size to the window.
+    row("no tile height, resized", noHeight, "resize tile", noHeight + "TileHeight= 0\n");
     row("no height, beyond the right edge", main + Place("Tile", {99999, 1200, 9000, 0}), "",
         main + Place("Tile", {4305, 1200, 7695, 3360}));
     row("title bar below the screen", main + Place("Tile", {1507, 11641, 9000, 4500}), "",
@@ -266,6 +268,8 @@ void tst_MainWindow::placesAtExit()
         f.tile().move(-20, 10);
         f.w().move(30, 45);
     }
+    if (action == "resize tile")
+        f.tile().resize(600, 300);
     if (action == "maximise")
         f.w().showMaximized();
     f.w().close();
