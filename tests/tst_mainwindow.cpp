@@ -134,6 +134,18 @@ void tst_MainWindow::pointControls()
     QVERIFY(f.doc().points().color[1] == 0xFF00 && ShownFault(f).isEmpty());
     for (const char* name : {"LabLocate_1", "LabColor_1", "LabColor_8", "LabColor_15"})
         QVERIFY2(!f.get(name)->isEnabled(), name);
+    // Its cross stands in the middle of its box: its red as far from either
+    // side, within a pixel and a half (the glyph's own ink).
+    const QImage cross = f.label("LabX", 1)->grab().toImage();
+    int left = cross.width(), right = -1;
+    for (int y = 0; y < cross.height(); ++y)
+        for (int x = 0; x < cross.width(); ++x)
+            if (cross.pixel(x, y) == qRgb(255, 0, 0)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    QVERIFY2(right > 0 && std::abs(left + right + 1 - cross.width()) <= 3,
+             qPrintable(QString("%1 %2 of %3").arg(left).arg(right).arg(cross.width())));
     // The last enabled point cannot be switched off.
     for (int i : {0, 2, 3})
         Click(f.check(i));
