@@ -84,7 +84,8 @@ std::string WriteGgr(const NamedGradient& gradient);
 
 // The enabled points as linear RGB segments with centred midpoints, with
 // constant segments before the first and after the last point where they
-// are not at 0 and 1000.
+// are not at 0 and 1000. An OKLab blend between two points becomes linear
+// pieces that stay within a tenth of a level of its curve.
 NamedGradient GradientFromPoints(const std::string& name, const GradPoints& points);
 
 // The gradient's colour at position x / count for x = 0..count-1, composited
