@@ -6,6 +6,7 @@
 
 #include "core/cssgrad.h"
 #include "core/ggr.h"
+#include "core/webgrad.h"
 
 #include <algorithm>
 #include <charconv>
@@ -271,6 +272,8 @@ public:
             return std::nullopt;
         if (m_directionGiven)
             items.erase(items.begin());
+        if (items.empty())
+            return fail("色がありません。"), std::nullopt;
         std::vector<Item> list;
         for (std::string_view text : items)
             if (!item(text, list))
@@ -291,30 +294,49 @@ private:
         return fail("「" + std::string(token) + "」が読めません。");
     }
 
-    // "to right" and the others, or the four right angles.
+    // "to right" and the others, or an angle that is a whole number of
+    // quarter turns (360deg and -90deg as well as 0deg and 270deg).
     bool direction(std::string_view first)
     {
         const std::string d = Lower(first);
         static const std::pair<const char*, int> kinds[] = {
-            {"to top", 0},    {"0deg", 0},   {"to right", 1}, {"90deg", 1},
-            {"to bottom", 2}, {"180deg", 2}, {"to left", 3},  {"270deg", 3}};
-        for (const auto& [text, kind] : kinds)
-            if (Split(d, ' ') == Split(text, ' ')) {
-                m_directionGiven = true;
-                m_vertical = kind % 2 == 0;
-                m_reversed = kind == 0 || kind == 3;
-                return true;
-            }
+            {"to top", 0}, {"to right", 1}, {"to bottom", 2}, {"to left", 3}};
+        std::optional<int> kind;
+        for (const auto& [text, k] : kinds)
+            if (Split(d, ' ') == Split(text, ' '))
+                kind = k;
         const auto dim = ReadDimension(d);
-        if (d.starts_with("to ") || d.starts_with("in ") ||
-            (dim && dim->unit != "%" && dim->unit != "px"))
+        const double turn = !dim                  ? 0
+                            : dim->unit == "deg"  ? 360
+                            : dim->unit == "grad" ? 400
+                            : dim->unit == "turn" ? 1
+                                                  : 0;
+        if (turn > 0) {
+            const double quarters = dim->value / turn * 4;
+            if (quarters == std::round(quarters))
+                kind = static_cast<int>(std::fmod(std::fmod(quarters, 4) + 4, 4));
+        }
+        if (kind) {
+            m_directionGiven = true;
+            m_vertical = *kind % 2 == 0;
+            m_reversed = *kind == 0 || *kind == 3;
+            return true;
+        }
+        if (d.starts_with("to ") || (dim && dim->unit != "%" && dim->unit != "px"))
+            return fail("向き「" + std::string(first) +
+                        "」は読めません(0deg・90deg・180deg・270degと"
+                        "to top・to right・to bottom・to leftだけに対応しています)。");
+        if (d.starts_with("in "))
             return notUnderstood(first);
         return true;
     }
 
-    // The length the gradient line runs, from background-size.
+    // The length the gradient line runs: the size the background shorthand
+    // holding the gradient gives after "/", else background-size.
     std::optional<double> lineLength(std::string_view place)
     {
+        if (const auto size = shorthandSize())
+            return along(*size, place);
         for (std::string_view text : {m_g.context, m_whole}) {
             const std::string lower = Lower(text);
             const auto at = lower.find("background-size");
@@ -324,21 +346,44 @@ private:
             if (colon == std::string::npos)
                 continue;
             const auto end = lower.find_first_of(";}", colon);
-            const std::vector<std::string_view> size =
-                Split(std::string_view(text).substr(colon + 1, end - colon - 1), ' ');
-            const std::size_t axis = m_vertical ? 1 : 0;
-            const auto d = size.size() > axis ? ReadDimension(size[axis]) : std::nullopt;
-            if (!d || d->unit != "px" || d->value <= 0) {
-                fail("background-size「" +
-                     std::string(Trim(text.substr(colon + 1, end - colon - 1))) + "」の" +
-                     (m_vertical ? "高さ" : "幅") + "がpxで読めません(位置「" + std::string(place) +
-                     "」に必要です)。");
-                return std::nullopt;
-            }
-            return d->value;
+            return along(text.substr(colon + 1, end - colon - 1), place);
         }
         fail("位置「" + std::string(place) + "」がpxですが、background-sizeがありません。");
         return std::nullopt;
+    }
+
+    // "0 0 / 100px 20px" of "background: linear-gradient(...) 0 0 / 100px 20px".
+    std::optional<std::string_view> shorthandSize() const
+    {
+        const std::string_view c = m_g.context;
+        if (m_g.inside.data() < c.data() || m_g.inside.data() > c.data() + c.size())
+            return std::nullopt;
+        const auto at = static_cast<std::size_t>(m_g.inside.data() - c.data());
+        const auto before = c.find_last_of(";{", at);
+        const std::size_t from = before == std::string_view::npos ? 0 : before + 1;
+        const std::string_view declaration = c.substr(from, c.find(';', at) - from);
+        const auto colon = declaration.find(':');
+        if (colon == std::string_view::npos ||
+            Lower(Trim(declaration.substr(0, colon))) != "background")
+            return std::nullopt;
+        const std::vector<std::string_view> halves = Split(declaration.substr(colon + 1), '/');
+        if (halves.size() != 2)
+            return std::nullopt;
+        return halves[1];
+    }
+
+    std::optional<double> along(std::string_view sizeText, std::string_view place)
+    {
+        const std::vector<std::string_view> size = Split(sizeText, ' ');
+        const std::size_t axis = m_vertical ? 1 : 0;
+        const auto d = size.size() > axis ? ReadDimension(size[axis]) : std::nullopt;
+        if (!d || d->unit != "px" || d->value <= 0) {
+            fail("background-size「" + std::string(Trim(sizeText)) + "」の" +
+                 (m_vertical ? "高さ" : "幅") + "がpxで読めません(位置「" + std::string(place) +
+                 "」に必要です)。");
+            return std::nullopt;
+        }
+        return d->value;
     }
 
     std::optional<double> place(std::string_view token)
@@ -527,7 +572,53 @@ std::string WithoutComments(std::string_view text, std::vector<std::string_view>
     }
 }
 
+// The gradient a browser draws from the export's stops: linear between
+// them, flat before the first and after the last.
+NamedGradient FromStops(const std::vector<GradientStop>& stops, int length)
+{
+    NamedGradient g;
+    const auto colour = [](const ExactColour& c) {
+        return SegmentColour{c.red / 255, c.green / 255, c.blue / 255, 1};
+    };
+    double left = 0;
+    SegmentColour before = colour(stops.front().colour);
+    for (const GradientStop& s : stops) {
+        const double at = s.place / length;
+        if (at > left)
+            g.segments.push_back(Piece(left, at, before, colour(s.colour)));
+        left = std::max(left, at);
+        before = colour(s.colour);
+    }
+    g.segments.push_back(Piece(left, 1, before, before));
+    return g;
+}
+
+bool WithinLevel(const std::vector<Colour>& a, const std::vector<Colour>& b)
+{
+    for (std::size_t x = 0; x < a.size(); ++x)
+        for (const auto channel : {GetRed, GetGreen, GetBlue})
+            if (std::abs(channel(a[x]) - channel(b[x])) > 1)
+                return false;
+    return true;
+}
+
 } // namespace
+
+void CheckCarried(GradImport& read, const std::string& name)
+{
+    if (!read.carried)
+        return;
+    const WebGradient& c = *read.carried;
+    const auto drawn =
+        SampleGradient(FromStops(GradientStops(c.points, c.length), c.length), kMaxPosition);
+    const bool holds = std::any_of(read.gradients.begin(), read.gradients.end(), [&](auto& g) {
+        return WithinLevel(SampleGradient(g, kMaxPosition), drawn);
+    });
+    if (!holds)
+        read.carried.reset();
+    else if (read.gradients.size() == 1)
+        read.gradients.front().name = name;
+}
 
 std::optional<SegmentColour> ReadCssColour(std::string_view text)
 {
@@ -544,13 +635,18 @@ GradImport ReadCss(std::string_view text, const std::string& name)
             result.carried = ReadCarried(c);
     const std::string lower = Lower(css);
     const std::string_view key = "linear-gradient(";
+    std::string prefixed; // the first prefixed form skipped, for the message
     for (auto at = lower.find(key); at != std::string::npos; at = lower.find(key, at + 1)) {
         // Prefixed forms mean other directions, and generators write the
         // standard one beside them: only that one is read.
         if (at > 0 &&
             (std::isalnum(static_cast<unsigned char>(lower[at - 1])) || lower[at - 1] == '-')) {
             if (at >= 10 && lower.compare(at - 10, 10, "repeating-") == 0)
-                return {{}, result.carried, "「repeating-linear-gradient」は読めません。"};
+                return {{}, {}, "「repeating-linear-gradient」は読めません。"};
+            const auto before = lower.find_last_of(" \t\n\r:,", at);
+            const std::size_t start = before == std::string::npos ? 0 : before + 1;
+            if (prefixed.empty())
+                prefixed = css.substr(start, at + key.size() - 1 - start);
             continue;
         }
         std::size_t end = at + key.size();
@@ -558,7 +654,7 @@ GradImport ReadCss(std::string_view text, const std::string& name)
         for (; end < css.size() && depth > 0; ++end)
             depth += css[end] == '(' ? 1 : css[end] == ')' ? -1 : 0;
         if (depth != 0)
-            return {{}, result.carried, "linear-gradient(の閉じ括弧がありません。"};
+            return {{}, {}, "linear-gradient(の閉じ括弧がありません。"};
         const auto blockStart = lower.find_last_of("{}", at);
         const auto blockEnd = lower.find('}', end);
         const std::size_t from = blockStart == std::string::npos ? 0 : blockStart + 1;
@@ -568,13 +664,17 @@ GradImport ReadCss(std::string_view text, const std::string& name)
                                                                                : blockEnd - from)});
         const auto segments = reader.read();
         if (!segments)
-            return {{}, result.carried, "linear-gradient: " + reader.error};
+            return {{}, {}, "linear-gradient: " + reader.error};
         const std::size_t n = result.gradients.size();
         result.gradients.push_back(
             {n == 0 ? name : name + " (" + std::to_string(n + 1) + ")", *segments});
     }
     if (result.gradients.empty())
-        result.error = "linear-gradient(...) が見つかりません。";
+        result.error = prefixed.empty()
+                           ? "linear-gradient(...) が見つかりません。"
+                           : "接頭辞付きの「" + prefixed +
+                                 "」は読めません(標準のlinear-gradient(...)だけを読みます)。";
+    CheckCarried(result, name);
     return result;
 }
 

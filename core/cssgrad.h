@@ -15,4 +15,12 @@ namespace velmix {
 // nothing when it is not one. White space around it is allowed.
 std::optional<SegmentColour> ReadCssColour(std::string_view text);
 
+// The points our own CSS or SVG export carries are kept only while they
+// still describe the text: one gradient read from it, sampled at 1000
+// places, within a level of the stops the export writes for them. A user's
+// edit of the text wins: the carried points are dropped and the text read
+// as any other. When they hold and are the only gradient, it takes `name`
+// (the file's), not the id the export gives it.
+void CheckCarried(GradImport& read, const std::string& name);
+
 } // namespace velmix

@@ -380,15 +380,59 @@ SegmentColour FromColour(Colour c)
     return {GetRed(c) / 255.0, GetGreen(c) / 255.0, GetBlue(c) / 255.0, 1.0};
 }
 
-GradSegment Linear(double left, double right, Colour from, Colour to)
+// Ends in thousandths: the middle computed from them prints as short as
+// they do (0.076, not 0.07600000000000001).
+GradSegment Linear(int left, int right, Colour from, Colour to)
 {
-    return {left,
-            (left + right) / 2.0,
-            right,
-            FromColour(from),
-            FromColour(to),
-            SegmentBlend::Linear,
-            SegmentColouring::Rgb};
+    return {left / 1000.0,  (left + right) / 2000.0, right / 1000.0,       FromColour(from),
+            FromColour(to), SegmentBlend::Linear,    SegmentColouring::Rgb};
+}
+
+// A piece of an OKLab blend this far from the curve at most, in levels.
+constexpr double kCurveLevels = 0.1;
+
+// The OKLab blend from a to b between t0 and t1 of a segment that runs from
+// `left` to `right`, as linear pieces halved until each follows the curve.
+struct Curve
+{
+    OkLab a, b;
+    double left, right;
+
+    SegmentColour at(double t) const
+    {
+        const ExactColour c =
+            FromOkLab({a.L + (b.L - a.L) * t, a.a + (b.a - a.a) * t, a.b + (b.b - a.b) * t});
+        const auto level = [](double v) { return std::clamp(v, 0.0, 255.0) / 255.0; };
+        return {level(c.red), level(c.green), level(c.blue), 1.0};
+    }
+
+    void pieces(std::vector<GradSegment>& out, double t0, double t1, int depth) const
+    {
+        const SegmentColour c0 = at(t0), c1 = at(t1);
+        bool straight = true;
+        for (int j = 1; j < 8 && straight; ++j) {
+            const double f = j / 8.0;
+            const SegmentColour c = at(t0 + (t1 - t0) * f);
+            for (double SegmentColour::*ch :
+                 {&SegmentColour::red, &SegmentColour::green, &SegmentColour::blue})
+                straight = straight &&
+                           std::abs(c0.*ch + (c1.*ch - c0.*ch) * f - c.*ch) * 255 <= kCurveLevels;
+        }
+        if (!straight && depth < 12) {
+            pieces(out, t0, (t0 + t1) / 2, depth + 1);
+            pieces(out, (t0 + t1) / 2, t1, depth + 1);
+            return;
+        }
+        // The ends exact: the next segment starts where this one stops.
+        const auto x = [&](double t) { return t == 1 ? right : left + (right - left) * t; };
+        const double l = x(t0), r = x(t1);
+        out.push_back({l, (l + r) / 2, r, c0, c1, SegmentBlend::Linear, SegmentColouring::Rgb});
+    }
+};
+
+OkLab Lab(Colour c)
+{
+    return ToOkLab({double(GetRed(c)), double(GetGreen(c)), double(GetBlue(c))});
 }
 
 } // namespace
@@ -412,28 +456,33 @@ std::string WriteGgr(const NamedGradient& gradient)
     return out;
 }
 
-// One segment for each two neighbouring points, zero wide where they share a
-// position (a colour jump could not keep a third point there, nor the pixel
-// the rasteriser draws between them), and constant ones before and after.
-// A constant first segment reads back as such a pad, not as a point at 0, so
-// points at 0 whose first segment is constant get an empty pad first.
+// One segment for each two neighbouring points (an OKLab blend's curve as
+// linear pieces), zero wide where they share a position (a colour jump could not keep a third point
+// there, nor the pixel the rasteriser draws between them), and constant ones before and after. A
+// constant first segment reads back as such a pad, not as a point at 0, so points at 0 whose first
+// segment is constant get an empty pad first.
 NamedGradient GradientFromPoints(const std::string& name, const GradPoints& points)
 {
     NamedGradient g{name, {}};
     const SortResult order = SortPoint(points);
     const int n = kPointCount - order.DisabledCount;
     if (n == 0) {
-        g.segments.push_back(Linear(0, 1, points.color[0], points.color[0]));
+        g.segments.push_back(Linear(0, kMaxPosition, points.color[0], points.color[0]));
         return g;
     }
-    const auto place = [&](int k) { return points.position[order.PointOrder[k]] / 1000.0; };
+    const auto place = [&](int k) { return points.position[order.PointOrder[k]]; };
     const auto colour = [&](int k) { return points.color[order.PointOrder[k]]; };
     if (place(0) > 0 || (n > 1 && colour(0) == colour(1)))
         g.segments.push_back(Linear(0, place(0), colour(0), colour(0)));
-    for (int k = 0; k + 1 < n; ++k)
-        g.segments.push_back(Linear(place(k), place(k + 1), colour(k), colour(k + 1)));
-    if (place(n - 1) < 1 || g.segments.empty())
-        g.segments.push_back(Linear(place(n - 1), 1, colour(n - 1), colour(n - 1)));
+    for (int k = 0; k + 1 < n; ++k) {
+        if (points.blend == Blend::OkLab && place(k) < place(k + 1) && colour(k) != colour(k + 1))
+            Curve{Lab(colour(k)), Lab(colour(k + 1)), place(k) / 1000.0, place(k + 1) / 1000.0}
+                .pieces(g.segments, 0, 1, 0);
+        else
+            g.segments.push_back(Linear(place(k), place(k + 1), colour(k), colour(k + 1)));
+    }
+    if (place(n - 1) < kMaxPosition || g.segments.empty())
+        g.segments.push_back(Linear(place(n - 1), kMaxPosition, colour(n - 1), colour(n - 1)));
     return g;
 }
 

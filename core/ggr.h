@@ -84,7 +84,8 @@ std::string WriteGgr(const NamedGradient& gradient);
 
 // The enabled points as linear RGB segments with centred midpoints, with
 // constant segments before the first and after the last point where they
-// are not at 0 and 1000.
+// are not at 0 and 1000. An OKLab blend between two points becomes linear
+// pieces that stay within a tenth of a level of its curve.
 NamedGradient GradientFromPoints(const std::string& name, const GradPoints& points);
 
 // The gradient's colour at position x / count for x = 0..count-1, composited
@@ -92,9 +93,10 @@ NamedGradient GradientFromPoints(const std::string& name, const GradPoints& poin
 std::vector<Colour> SampleGradient(const NamedGradient& gradient, int count = kMaxPosition);
 
 // The points that draw the gradient exactly, when seven points can: any
-// gradient GradientFromPoints makes, and any of at most seven linear RGB
-// segments with centred midpoints, ends at multiples of 0.001 and 8-bit
-// colours. Nothing otherwise.
+// gradient GradientFromPoints makes, and linear RGB segments with centred
+// midpoints, ends at multiples of 0.001 and 8-bit colours whose ends make
+// at most seven points (a colour jump takes two, a constant end segment
+// none: up to six joined segments). Nothing otherwise.
 std::optional<GradPoints> ExactPoints(const NamedGradient& gradient);
 
 // What a file or a pasted text brought in: its gradients (an SVG may hold

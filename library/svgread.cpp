@@ -219,6 +219,8 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name)
             label.isEmpty() ? name + " " + std::to_string(i + 1) : label.toStdString();
         result.gradients.push_back({own, Segments(s.stops)});
     }
+    // Our own export's points only while the stops still draw them.
+    CheckCarried(result, name);
     if (result.gradients.empty())
         result.error = !problem.empty() ? problem : "stopのあるlinearGradientがありません。";
     return result;

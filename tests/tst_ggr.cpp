@@ -84,7 +84,7 @@ QString Segments(const NamedGradient& g)
         t += Hex(s.leftColour) + "-" + Hex(s.rightColour);
         if (s.blend == SegmentBlend::Curved)
             t += QString("@%1").arg(s.middle * 1000);
-        else if (s.middle != (s.left + s.right) / 2)
+        else if (std::abs(s.middle - (s.left + s.right) / 2) > 1e-12)
             t += "~";
         out << t;
     }
@@ -159,10 +159,27 @@ private slots:
         const GradPoints p = Points(points);
         const NamedGradient g = GradientFromPoints("n", p);
         QCOMPARE(Segments(g), segments);
+        QVERIFY(WriteGgr(g).find("0000000") == std::string::npos);
         const auto back = ExactPoints(Read(WriteGgr(g)));
         QVERIFY(back);
         for (int length : {2, 5, 333, 1000})
             QCOMPARE(DrawGrad(*back, length), DrawGrad(p, length));
+    }
+
+    // An OKLab blend goes out as linear pieces that follow its curve.
+    void fromOkLab()
+    {
+        GradPoints p = Points("0/#ff0000 1000/#00ff00");
+        p.blend = Blend::OkLab;
+        const auto read = SampleGradient(Read(WriteGgr(GradientFromPoints("n", p))));
+        const OkLab a = ToOkLab({255, 0, 0}), b = ToOkLab({0, 255, 0});
+        for (int x = 0; x < 1000; ++x) {
+            const auto at = [x](double u, double v) { return u + (v - u) * x / 1000; };
+            const ExactColour c = FromOkLab({at(a.L, b.L), at(a.a, b.a), at(a.b, b.b)});
+            const Colour got = read[std::size_t(x)];
+            QVERIFY(std::abs(GetRed(got) - c.red) <= 1);
+            QVERIFY(std::abs(GetGreen(got) - c.green) <= 1);
+        }
     }
 
     // Random points, crowded at shared places, equal colours and the ends, go
@@ -265,6 +282,36 @@ private slots:
         QVERIFY(got.gradients.empty());
         const QString error = Text(got.error);
         QVERIFY2(error.contains(quoted), qPrintable(error));
+    }
+
+    // Our export's carried points hold only while the text still draws them.
+    void carriedEdited_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("as written") << "body"
+                                    << "body" << true;
+        QTest::newRow("spacing") << ",\n    "
+                                 << ", " << true;
+        QTest::newRow("a stop's colour") << "rgb(255, 0, 0)"
+                                         << "rgb(0, 0, 0)" << false;
+        QTest::newRow("direction") << "to right"
+                                   << "to left" << false;
+        QTest::newRow("size") << "size: 300px"
+                              << "size: 200px" << false;
+    }
+
+    void carriedEdited()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(bool, kept);
+        const GradPoints p = Points("0/#ff0000 600/#00ff00 1000/#0000ff");
+        const QString css = Text(CssRule({p, 300, false, 7})).replace(from, to);
+        const GradImport got = ReadCss(css.toStdString(), "n");
+        QCOMPARE(got.carried.has_value(), kept);
+        QCOMPARE(got.gradients.size(), size_t(1));
     }
 
     // Several gradients, each its own; prefixed copies skipped; our own export

@@ -9,6 +9,7 @@
 #include "testutil.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace velmix;
@@ -225,27 +226,37 @@ private slots:
     }
 
     // Our own exports bring back their very points, the OKLab one its
-    // stops.
+    // stops, under the file's name; an edited one is read as any other.
     void carried_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<Blend>("blend");
-        QTest::newRow("SVG") << "a.svg" << Blend::Rgb;
-        QTest::newRow("CSS") << "a.css" << Blend::Rgb;
-        QTest::newRow("OKLab SVG") << "a.svg" << Blend::OkLab;
+        QTest::addColumn<QString>("edit");
+        QTest::newRow("SVG") << "a.svg" << Blend::Rgb << "";
+        QTest::newRow("CSS") << "a.css" << Blend::Rgb << "";
+        QTest::newRow("OKLab SVG") << "a.svg" << Blend::OkLab << "";
+        QTest::newRow("SVG, edited") << "a.svg" << Blend::Rgb << "stop-color='red'";
     }
     void carried()
     {
         QFETCH(QString, file);
         QFETCH(Blend, blend);
+        QFETCH(QString, edit);
         GradPoints p = StartupPoints();
         p.blend = blend;
         const WebGradient web{p, 37, true, 5};
         const bool svg = file.endsWith("svg");
-        const auto text = svg ? SvgDocument(web) : CssRule(web);
+        QString text = QString::fromStdString(svg ? SvgDocument(web) : CssRule(web));
+        if (!edit.isEmpty())
+            text.replace(QRegularExpression("stop-color=\"[^\"]*\""), edit);
         const QString path = m_dir.filePath(file);
-        Put(path, QByteArray::fromStdString(text));
-        const auto got = ImportFile(path).carried;
+        Put(path, text.toUtf8());
+        const GradImport read = ImportFile(path);
+        QCOMPARE(read.carried.has_value(), edit.isEmpty());
+        if (!edit.isEmpty())
+            return;
+        QCOMPARE(read.gradients.at(0).name, "a");
+        const auto got = read.carried;
         QVERIFY(got && got->points == p && got->length == 37);
         QVERIFY(got->vertical && got->thickness == 5);
         GradLibrary library(m_user, {});
