@@ -119,21 +119,58 @@ SvgGradient StartGradient(const QXmlStreamReader& xml)
     return gradient;
 }
 
-// The gradient whose stops `index` draws with: itself when it has stops,
-// else the one its href chain leads to first that has; -1 for none (a
-// broken link, or a loop).
-int StopSource(const std::vector<SvgGradient>& all, const QHash<QString, int>& byId, int index)
+// Links followed from one gradient at most: real files have a few, and a
+// longer chain is far more likely a file made to be slow.
+constexpr int kMaxLinks = 1000;
+
+// For each gradient, the one whose stops it draws with: itself when it has
+// stops, else the first its href chain leads to that has; -1 for none (a
+// broken link, a loop, or more than kMaxLinks links). Each chain is walked
+// once: the ends found are kept for every gradient on it.
+std::vector<int> StopSources(const std::vector<SvgGradient>& all, const QHash<QString, int>& byId)
 {
-    QSet<int> visited;
-    while (index >= 0 && !visited.contains(index)) {
-        visited.insert(index);
-        const SvgGradient& g = all[size_t(index)];
-        if (!g.stops.empty() || !g.problem.empty())
-            return index;
-        const QString& href = g.href;
-        index = href.startsWith(QLatin1Char('#')) ? byId.value(href.mid(1), -1) : -1;
+    constexpr int kUnknown = -2;
+    std::vector<int> source(all.size(), kUnknown);
+    std::vector<int> links(all.size(), 0); // from each to its source
+    std::vector<int> walk;
+    QSet<int> onWalk;
+    for (int start = 0; start < int(all.size()); ++start) {
+        walk.clear();
+        onWalk.clear();
+        int index = start;
+        int end = -1;
+        int endLinks = 0;
+        while (index >= 0) {
+            if (source[size_t(index)] != kUnknown) {
+                end = source[size_t(index)];
+                endLinks = links[size_t(index)];
+                break;
+            }
+            const SvgGradient& g = all[size_t(index)];
+            if (!g.stops.empty() || !g.problem.empty()) {
+                end = index;
+                walk.push_back(index);
+                break;
+            }
+            if (onWalk.contains(index)) // a loop: none of it has stops
+                break;
+            walk.push_back(index);
+            onWalk.insert(index);
+            const QString& href = g.href;
+            index = href.startsWith(QLatin1Char('#')) ? byId.value(href.mid(1), -1) : -1;
+        }
+        // From the end back: each one link further from its source.
+        for (auto it = walk.rbegin(); it != walk.rend(); ++it) {
+            const bool holds = end >= 0 && *it == end;
+            const int count = holds ? 0 : endLinks + 1;
+            const bool reached = end >= 0 && count <= kMaxLinks;
+            source[size_t(*it)] = reached ? end : -1;
+            links[size_t(*it)] = count;
+            if (!holds)
+                endLinks = count;
+        }
     }
-    return -1;
+    return source;
 }
 
 // Linear RGB segments through the stops, held flat before the first and
@@ -198,9 +235,10 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name)
     GradImport result;
     result.carried = carried;
     std::string problem;
+    const std::vector<int> sources = StopSources(all, byId);
     for (int i = 0; i < int(all.size()); ++i) {
         const SvgGradient& g = all[size_t(i)];
-        const int source = StopSource(all, byId, i);
+        const int source = sources[size_t(i)];
         if (!g.linear || source < 0)
             continue;
         const SvgGradient& s = all[size_t(source)];
