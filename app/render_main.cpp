@@ -21,6 +21,7 @@
 #include <cctype>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -55,7 +56,8 @@ std::string Usage()
            "      --contrast COLOR         no file: print the lowest contrast of text in COLOR\n"
            "                               over the gradient: ratio, pixel, AAA/AA/AA-large/fail\n"
            "      --from FILE              the points from a file: .ini as --from-ini; a .ggr,\n"
-           "                               .svg or .css gradient (of an SVG's several the first),\n"
+           "                               .svg or .css gradient (of an SVG's several the first;\n"
+           "                               - standard input; at most 16 MiB; not with -p),\n"
            "                               fitted into seven points where they cannot hold it\n"
            "                               exactly (the largest error said on standard error);\n"
            "                               our own CSS and SVG bring their size and orientation\n"
@@ -118,7 +120,20 @@ bool ApplyIni(RenderJob& job, const std::string& option)
 bool ApplyGradient(RenderJob& job, std::string& name)
 {
     const std::string named = "velmix-render: --from " + job.from + ": ";
-    const GradImport read = ImportFile(QFile::decodeName(job.from.c_str()));
+    GradImport read;
+    if (job.from == "-") {
+        // Standard input has no extension: its content says what it is.
+        QFile in;
+        std::string error;
+        std::optional<QByteArray> text;
+        if (in.open(stdin, QIODevice::ReadOnly))
+            text = ReadGradientText(in, error);
+        else
+            error = in.errorString().toStdString();
+        read = text ? ImportText(*text, QString::fromStdString(name)) : GradImport{{}, {}, error};
+    } else {
+        read = ImportFile(QFile::decodeName(job.from.c_str()));
+    }
     if (read.gradients.empty() && !read.carried) {
         std::cerr << named << read.error << "\n";
         return false;
@@ -127,8 +142,7 @@ bool ApplyGradient(RenderJob& job, std::string& name)
         name = read.gradients.front().name;
     if (read.carried) {
         const WebGradient& c = *read.carried;
-        if (!job.pointsGiven)
-            job.points = c.points;
+        job.points = c.points;
         job.points.blend = job.blend.value_or(c.points.blend);
         job.size = job.size.value_or(c.length);
         job.vertical = job.vertical.value_or(c.vertical);
@@ -138,13 +152,11 @@ bool ApplyGradient(RenderJob& job, std::string& name)
     if (read.gradients.size() > 1)
         std::cerr << "velmix-render: " << job.from << ": " << read.gradients.size()
                   << " gradients, the first drawn (\"" << name << "\")\n";
-    if (!job.pointsGiven) {
-        const FittedPoints fit = PointsFor(read.gradients.front());
-        job.points = fit.points;
-        if (fit.largestError > 0)
-            std::cerr << "velmix-render: " << job.from
-                      << ": fitted into seven points, largest error " << fit.largestError << "\n";
-    }
+    const FittedPoints fit = PointsFor(read.gradients.front());
+    job.points = fit.points;
+    if (fit.largestError > 0)
+        std::cerr << "velmix-render: " << job.from << ": fitted into seven points, largest error "
+                  << fit.largestError << "\n";
     job.points.blend = job.blend.value_or(Blend::Rgb);
     return true;
 }
@@ -218,6 +230,17 @@ int main(int argc, char** argv)
     // The gradient's name in a .ggr: the source's, or the file's own.
     std::string name =
         job.output == "-" ? "velmix" : QFileInfo(output).completeBaseName().toStdString();
+    const bool gradientFile = !job.from.empty() && !EndsWithIni(job.from);
+    if (gradientFile && job.pointsGiven)
+        return BadArgument("--from and -p: the points come from the file; give one of them");
+    // Written over, the source would be lost before it was read back.
+    for (const std::string* source : {&job.from, &job.fromIni}) {
+        const QFileInfo in(QFile::decodeName(source->c_str()));
+        if (!source->empty() && *source != "-" && job.output != "-" && in.exists() &&
+            in.canonicalFilePath() == QFileInfo(output).canonicalFilePath())
+            return BadArgument("-o " + job.output + ": the same file as " + *source +
+                               ", which would be overwritten");
+    }
     if (!job.from.empty() && EndsWithIni(job.from)) {
         job.fromIni = job.from;
         if (!ApplyIni(job, "--from"))

@@ -74,7 +74,9 @@ QString LibraryText(const Failure& f, const QString& detail)
     if (f.task == FailedTask::RemoveGradient)
         return Worded(QCoreApplication::translate("Failure", "ファイルを削除できません。"),
                       located);
-    return FileText(f, detail);
+    // The library's files are named by the program, not the person: which
+    // one could not be written is said.
+    return FileText(f, f.kind == FailureKind::Refused ? detail : located);
 }
 
 } // namespace

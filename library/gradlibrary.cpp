@@ -17,6 +17,7 @@ namespace velmix {
 namespace {
 
 const QString kSuffix = QStringLiteral(".ggr");
+const char* const kTooLarge = "16 MiBを超えるファイルは読みません。";
 
 // An XDG variable, or its default when it is unset or empty.
 QString Env(const char* name, const QString& fallback)
@@ -25,13 +26,38 @@ QString Env(const char* name, const QString& fallback)
     return value.isEmpty() ? fallback : value;
 }
 
+// The whole of a regular file of at most kMaxGradientFile bytes; else
+// nullopt and why. A device or a FIFO could be read for ever.
+std::optional<QByteArray> ReadCapped(const QString& path, std::string& error)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        error = "ファイルではなくフォルダです。";
+        return std::nullopt;
+    }
+    if (info.exists() && !info.isFile()) {
+        error = "通常のファイルではありません。";
+        return std::nullopt;
+    }
+    if (info.size() > kMaxGradientFile) {
+        error = kTooLarge;
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString().toStdString();
+        return std::nullopt;
+    }
+    return ReadGradientText(file, error);
+}
+
 std::optional<NamedGradient> ReadEntry(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    std::string error;
+    const std::optional<QByteArray> text = ReadCapped(path, error);
+    if (!text)
         return std::nullopt;
-    const QByteArray text = file.readAll();
-    return ReadGgr(std::string_view(text.constData(), size_t(text.size())),
+    return ReadGgr(std::string_view(text->constData(), size_t(text->size())),
                    QFileInfo(path).completeBaseName().toStdString())
         .gradient;
 }
@@ -44,6 +70,28 @@ Result Write(const QString& path, const NamedGradient& gradient, FailedTask task
                            return WriteFully(file, text.data(), qint64(text.size()));
                        })
         .during(task);
+}
+
+} // namespace
+
+std::optional<QByteArray> ReadGradientText(QIODevice& device, std::string& error)
+{
+    // Read in pieces: standard input has no size to ask for beforehand.
+    QByteArray text;
+    char buffer[65536];
+    qint64 got = 0;
+    while ((got = device.read(buffer, sizeof buffer)) > 0) {
+        if (text.size() + got > kMaxGradientFile) {
+            error = kTooLarge;
+            return std::nullopt;
+        }
+        text.append(buffer, got);
+    }
+    if (got < 0) {
+        error = device.errorString().toStdString();
+        return std::nullopt;
+    }
+    return text;
 }
 
 GradImport ImportText(const QByteArray& text, const QString& path)
@@ -77,21 +125,32 @@ GradImport ImportText(const QByteArray& text, const QString& path)
     return {{*read.gradient}, {}, {}};
 }
 
-// The first of name, "name (2)", "name (3)"... that no other entry bears and
-// whose file is free in the user's folder. `own` (a rename's file) counts
-// as free.
-QString FreeName(const std::vector<LibraryEntry>& entries, const QString& user, const QString& name,
-                 const QString& own)
+namespace {
+
+// The first of name, "name (2)", "name (3)"... that no listed entry but
+// `own` (a rename's file) bears. A file that is there but cannot be read
+// lists nothing and so takes no name.
+QString FreeName(const std::vector<LibraryEntry>& entries, const QString& name, const QString& own)
 {
     for (int n = 1;; ++n) {
         QString candidate = n == 1 ? name : QStringLiteral("%1 (%2)").arg(name).arg(n);
         const std::string bytes = candidate.toStdString();
-        const bool named = std::any_of(entries.begin(), entries.end(), [&](const auto& e) {
-            return e.gradient.name == bytes && e.path != own;
-        });
-        const QString path = QDir(user).filePath(GradLibrary::FileNameFor(candidate) + kSuffix);
-        if (!named && (path == own || !QFileInfo::exists(path)))
+        if (std::none_of(entries.begin(), entries.end(),
+                         [&](const auto& e) { return e.gradient.name == bytes && e.path != own; }))
             return candidate;
+    }
+}
+
+// The first of "file.ggr", "file (2).ggr"... free in the folder; `own`
+// counts as free.
+QString FreePath(const QString& folder, const QString& name, const QString& own)
+{
+    const QString file = GradLibrary::FileNameFor(name);
+    for (int n = 1;; ++n) {
+        const QString number = n == 1 ? QString() : QStringLiteral(" (%1)").arg(n);
+        const QString path = QDir(folder).filePath(file + number + kSuffix);
+        if (path == own || (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()))
+            return path;
     }
 }
 
@@ -167,20 +226,38 @@ QString GradLibrary::FileNameFor(const QString& name)
         return QStringLiteral("_");
     if (out.startsWith(QLatin1Char('.')))
         out[0] = QLatin1Char('_');
+    // File names end at 255 bytes: room left for " (N).ggr", cut between
+    // characters. The whole name stays in the file's Name: line.
+    QByteArray bytes = out.toUtf8();
+    if (bytes.size() > kMaxFileNameBytes) {
+        qsizetype cut = kMaxFileNameBytes;
+        while ((uchar(bytes[cut]) & 0xC0) == 0x80)
+            --cut;
+        out = QString::fromUtf8(bytes.left(cut));
+    }
     return out;
 }
 
 Result GradLibrary::add(const NamedGradient& gradient)
 {
+    Result result = store(gradient);
+    reload();
+    return result;
+}
+
+Result GradLibrary::store(const NamedGradient& gradient)
+{
     if (!QDir().mkpath(m_user))
         return Failure{FailureKind::OpenFailed, m_user.toStdString(), "フォルダを作れません。",
                        FailedTask::AddGradient};
     NamedGradient named = gradient;
-    const QString name = FreeName(m_entries, m_user, QString::fromStdString(gradient.name), {});
+    const QString name = FreeName(m_entries, QString::fromStdString(gradient.name), {});
     named.name = name.toStdString();
-    Result result =
-        Write(QDir(m_user).filePath(FileNameFor(name) + kSuffix), named, FailedTask::AddGradient);
-    reload();
+    const QString path = FreePath(m_user, name, {});
+    Result result = Write(path, named, FailedTask::AddGradient);
+    // Listed at once, so that the next of an import's several sees its name.
+    if (result.ok())
+        m_entries.push_back({std::move(named), path, false});
     return result;
 }
 
@@ -196,9 +273,9 @@ Result GradLibrary::rename(int index, const QString& name)
         return Failure{
             FailureKind::ReadOnly, entry.path.toStdString(), {}, FailedTask::RenameGradient};
     NamedGradient named = entry.gradient;
-    const QString free = FreeName(m_entries, m_user, name, entry.path);
+    const QString free = FreeName(m_entries, name, entry.path);
     named.name = free.toStdString();
-    const QString path = QDir(m_user).filePath(FileNameFor(free) + kSuffix);
+    const QString path = FreePath(m_user, free, entry.path);
     // The new file first: if it cannot be written the old one stays as it
     // was, under its old name.
     Result result = Write(path, named, FailedTask::RenameGradient);
@@ -222,7 +299,9 @@ Result GradLibrary::remove(int index)
             FailureKind::ReadOnly, entry.path.toStdString(), {}, FailedTask::RemoveGradient};
     QFile file(entry.path);
     Result result;
-    if (!file.remove())
+    // A file already gone (removed by hand, or by another window) is what
+    // was asked for.
+    if (!file.remove() && QFileInfo(entry.path).exists())
         result = Failure{FailureKind::WriteFailed, entry.path.toStdString(),
                          file.errorString().toStdString(), FailedTask::RemoveGradient};
     reload();
@@ -231,13 +310,12 @@ Result GradLibrary::remove(int index)
 
 Result GradLibrary::import(const QString& path)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return Failure{FailureKind::OpenFailed, path.toStdString(),
-                       QFileInfo(path).isDir() ? "ファイルではなくフォルダです。"
-                                               : file.errorString().toStdString(),
+    std::string error;
+    const std::optional<QByteArray> text = ReadCapped(path, error);
+    if (!text)
+        return Failure{FailureKind::OpenFailed, path.toStdString(), error,
                        FailedTask::ImportGradient};
-    GradImport read = ImportText(file.readAll(), path);
+    GradImport read = ImportText(*text, path);
     // Our own CSS and SVG carry their points: kept as the segments that draw
     // them exactly, not as the stops that draw one length of them. An OKLab
     // blend's curve has only its stops.
@@ -250,22 +328,28 @@ Result GradLibrary::import(const QString& path)
     if (read.gradients.empty())
         return Failure{FailureKind::NotUnderstood, path.toStdString(), read.error,
                        FailedTask::ImportGradient};
-    for (const NamedGradient& gradient : read.gradients) {
-        Result result = add(gradient);
-        if (!result.ok())
-            return std::move(result).during(FailedTask::ImportGradient);
-    }
-    return {};
+    return addAll(read.gradients).during(FailedTask::ImportGradient);
+}
+
+Result GradLibrary::addAll(const std::vector<NamedGradient>& gradients)
+{
+    // One reading of the folders for them all: a file of thousands would
+    // otherwise read the folder thousands of times.
+    Result result;
+    for (const NamedGradient& gradient : gradients)
+        if (result = store(gradient); !result.ok())
+            break;
+    reload();
+    return result;
 }
 
 GradImport ImportFile(const QString& path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir())
-        return {{}, {}, "ファイルではなくフォルダです。"};
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, {}, file.errorString().toStdString()};
-    return ImportText(file.readAll(), path);
+    std::string error;
+    const std::optional<QByteArray> text = ReadCapped(path, error);
+    if (!text)
+        return {{}, {}, error};
+    return ImportText(*text, path);
 }
 
 } // namespace velmix

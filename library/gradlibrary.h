@@ -7,6 +7,7 @@
 #include "common/result.h"
 #include "core/ggr.h"
 
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -41,20 +42,35 @@ public:
     Result remove(int index);
     // Every gradient the file brings in, each kept whole as its .ggr.
     Result import(const QString& path);
+    // Several at once, with one reload; stops at the first that fails.
+    Result addAll(const std::vector<NamedGradient>& gradients);
 
     // The file name for a gradient's name: '/', control characters and a
-    // leading dot become '_'.
+    // leading dot become '_', and a name too long for a file name is cut to
+    // kMaxFileNameBytes of UTF-8.
     static QString FileNameFor(const QString& name);
+    static constexpr qsizetype kMaxFileNameBytes = 200;
 
 private:
+    // Writes one file and lists it, without reading the folders again.
+    Result store(const NamedGradient& gradient);
+
     QString m_user;
     QStringList m_shipped;
     std::vector<LibraryEntry> m_entries;
 };
 
+// A gradient file is a few kilobytes: larger ones, and files that are not
+// regular files (a device, a FIFO), are refused rather than read.
+inline constexpr qint64 kMaxGradientFile = qint64(16) << 20;
+// The rest of a device, at most kMaxGradientFile bytes; else nullopt and why.
+std::optional<QByteArray> ReadGradientText(QIODevice& device, std::string& error);
+
 // A .ggr, .svg or .css file (by its extension, or its content when it has
 // none), read into gradients.
 GradImport ImportFile(const QString& path);
+// The same for text already read; `path` gives the extension and the name.
+GradImport ImportText(const QByteArray& text, const QString& path);
 // The linearGradient elements of an SVG document.
 GradImport ReadSvg(const QByteArray& svg, const std::string& name);
 

@@ -9,8 +9,11 @@
 #include "testutil.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using namespace velmix;
 
@@ -137,23 +140,62 @@ private slots:
         QCOMPARE(GradLibrary::FileNameFor(name), file);
     }
 
-    void takenNames_data() { TableRows("library_names.txt", {"adds", "files"}); }
+    void takenNames_data() { TableRows("library_names.txt", {"adds", "names", "files"}); }
     void takenNames()
     {
         QFETCH(QString, adds);
+        QFETCH(QString, names);
         QFETCH(QString, files);
+        // Listed as nothing, yet its file is there.
+        Put(m_user + "/bad.ggr", "GIMP Gradient\n");
         GradLibrary library = Library();
         for (const QString& name : adds.split(';'))
             QVERIFY(library.add(Plain(name)).ok());
+        QCOMPARE(NamesOf(library).join(';'), names);
         QCOMPARE(Files().join(';'), files);
-        for (const QString& file : Files()) {
-            const auto text = ReadAll(m_user + "/" + file);
-            const auto read = ReadGgr(text.toStdString(), "");
-            const auto& name = read.gradient->name;
-            const QString n = QString::fromStdString(name);
-            QCOMPARE(GradLibrary::FileNameFor(n) + ".ggr", file);
-        }
-        QCOMPARE(library.entries().size(), size_t(3 + adds.count(';')));
+    }
+
+    // A name too long for a file name is kept whole in the file.
+    void longName()
+    {
+        const QString name(100, QChar(0x3042)); // 300 bytes
+        GradLibrary library(m_user, {});
+        QVERIFY(library.add(Plain(name)).ok());
+        QVERIFY(library.add(Plain(name)).ok());
+        const QString file(66, QChar(0x3042));
+        const Names files{file + " (2).ggr", file + ".ggr"};
+        QCOMPARE(Files(), files);
+        QCOMPARE(NamesOf(library), Names({name, name + " (2)"}));
+    }
+
+    // Files that would be read for ever, or fill the memory, are refused
+    // unread, and passed by in the folder.
+    void refused_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("error");
+        const QString special = "通常のファイルではありません。";
+        QTest::newRow("device") << "/dev/zero" << special;
+        QTest::newRow("FIFO") << "fifo.ggr" << special;
+        QTest::newRow("16 MiB") << "big.css"
+                                << "16 MiBを超えるファイルは読みません。";
+    }
+    void refused()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, error);
+        const QString path = QDir(m_user).filePath(file);
+        QVERIFY(QDir().mkpath(m_user));
+        QFile big(path);
+        if (file == "fifo.ggr")
+            QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
+        else if (file == "big.css")
+            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(kMaxGradientFile + 1));
+        QCOMPARE(QString::fromStdString(ImportFile(path).error), error);
+        GradLibrary library = Library();
+        QCOMPARE(NamesOf(library), Names({"paper*", "Sky*"}));
+        const QString text = ResultText(library.import(path));
+        QVERIFY2(text.contains(path + ": " + error), qPrintable(text));
     }
 
     void renameAndRemove()
@@ -176,6 +218,10 @@ private slots:
         QCOMPARE(library.remove(1).failure().kind, readOnly);
         QCOMPARE(ReadAll(sky), before);
         QCOMPARE(NamesOf(library), Names({"paper*", "Sky*"}));
+        // A file already gone just leaves the list.
+        QVERIFY(library.add(Plain("gone")).ok());
+        QVERIFY(QFile::remove(m_user + "/gone.ggr"));
+        QVERIFY(library.remove(0).ok());
     }
 
     void failedWriteLeavesFile_data()
@@ -200,6 +246,7 @@ private slots:
         QCOMPARE(result.failure().task, FailedTask::RenameGradient);
         const QString text = ResultText(result);
         QVERIFY(text.startsWith("ファイルに書きこめません。"));
+        QVERIFY(text.contains(m_user + "/"));
         QCOMPARE(ReadAll(path), before);
         QCOMPARE(Files(), Names{"mint.ggr"});
         QCOMPARE(NamesOf(library).first(), "mint");
@@ -264,6 +311,22 @@ private slots:
         const auto exact = ExactPoints(library.entries()[0].gradient);
         QCOMPARE(exact.has_value(), p.blend == Blend::Rgb);
         QVERIFY(!exact || *exact == StartupPoints());
+    }
+
+    // Each gradient's stops are found once, however long the chain that
+    // leads to them; a chain longer than a thousand links draws nothing.
+    void svgChain()
+    {
+        QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg'>"
+                         "<radialGradient id='g0'><stop/></radialGradient>";
+        for (int i = 1; i <= 20000; ++i)
+            svg += QString("<linearGradient id='g%1' href='#g%2'/>").arg(i).arg(i - 1).toUtf8();
+        QElapsedTimer clock;
+        clock.start();
+        const GradImport read = ReadSvg(svg + "</svg>", "file");
+        QCOMPARE(read.gradients.size(), size_t(1000));
+        QCOMPARE(read.gradients.back().name, "g1000");
+        QVERIFY(clock.elapsed() < 2000);
     }
 
     void svg_data() { TableRows("svg_read.txt", {"body", "expected"}); }
