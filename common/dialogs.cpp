@@ -191,6 +191,16 @@ std::optional<QString> QtDialogs::text(QWidget* parent, const QString& prompt,
     return typed;
 }
 
+std::optional<int> QtDialogs::choose(QWidget* parent, const QString& title, const QString& label,
+                                     const QStringList& items)
+{
+    bool ok = false;
+    const QString item = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    return int(items.indexOf(item));
+}
+
 QStringList QtDialogs::openFileNames(QWidget* parent, const QString& filter,
                                      const QString& initialDir)
 {
@@ -278,6 +288,13 @@ QStringList ScriptedDialogs::openFileNames(QWidget*, const QString& filter, cons
     QStringList chosen = openFiles.front();
     openFiles.pop_front();
     return chosen;
+}
+
+std::optional<int> ScriptedDialogs::choose(QWidget*, const QString&, const QString&,
+                                           const QStringList& items)
+{
+    choiceItems.push_back(items);
+    return TakeFront(choices);
 }
 
 } // namespace velmix

@@ -64,6 +64,9 @@ public:
     // filter: "text|patterns|text|patterns...", patterns separated by spaces.
     virtual QStringList openFileNames(QWidget* parent, const QString& filter,
                                       const QString& initialDir) = 0;
+    // One of `items`, picked from a list: its index; nullopt when cancelled.
+    virtual std::optional<int> choose(QWidget* parent, const QString& title, const QString& label,
+                                      const QStringList& items) = 0;
 };
 
 class QtDialogs : public Dialogs
@@ -79,6 +82,8 @@ public:
                                 const QString& initial) override;
     QStringList openFileNames(QWidget* parent, const QString& filter,
                               const QString& initialDir) override;
+    std::optional<int> choose(QWidget* parent, const QString& title, const QString& label,
+                              const QStringList& items) override;
 };
 
 class ScriptedDialogs : public Dialogs
@@ -94,6 +99,8 @@ public:
                                 const QString& initial) override;
     QStringList openFileNames(QWidget* parent, const QString& filter,
                               const QString& initialDir) override;
+    std::optional<int> choose(QWidget* parent, const QString& title, const QString& label,
+                              const QStringList& items) override;
 
     // Answers, taken front first; an empty queue answers "cancel" (No).
     std::deque<std::optional<QColor>> colors;
@@ -102,6 +109,7 @@ public:
     std::deque<bool> answers;
     std::deque<std::optional<QString>> texts;
     std::deque<QStringList> openFiles;
+    std::deque<std::optional<int>> choices;
     // Each runs while its dialog is shown; the dialog is hidden afterwards
     // if the script left it open. An empty queue leaves the dialog as it is.
     std::deque<std::function<void(QDialog*)>> modals;
@@ -115,6 +123,7 @@ public:
     std::vector<QString> questions;
     std::vector<std::pair<QString, QString>> textPrompts; // prompt, initial
     std::vector<QString> openFilters;
+    std::vector<QStringList> choiceItems;
 };
 
 } // namespace velmix

@@ -58,6 +58,17 @@ QString ErrorText(int error)
     return frmLibrary::tr("誤差 %1").arg(error);
 }
 
+// A name as the list shows it: a control character, which a font draws as
+// an empty box or not at all, as U+FFFD.
+QString ShownName(const std::string& name)
+{
+    QString shown = QString::fromStdString(name);
+    for (QChar& c : shown)
+        if (c.category() == QChar::Other_Control)
+            c = QChar::ReplacementCharacter;
+    return shown;
+}
+
 // A row: the strip, its frame, the name and, where the points cannot hold
 // the gradient exactly, the error in a quieter colour. The strip is drawn as
 // it is, not tinted with the selection as an icon would be: its colours are
@@ -137,7 +148,7 @@ public:
         const LibraryEntry& e = m_library.entries()[row];
         switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(e.gradient.name);
+            return ShownName(e.gradient.name);
         case Qt::ToolTipRole:
             return e.readOnly
                        ? frmLibrary::tr("%1\n付属のｸﾞﾗﾃﾞｰｼｮﾝです。名前の変更と削除はできません。")
@@ -498,7 +509,26 @@ std::vector<int> frmLibrary::importFiles(const QStringList& files, QWidget* spea
     QStringList failed;
     for (const QString& file : files) {
         const std::set<QString> before = paths();
-        const Result imported = m_library.import(file);
+        std::vector<NamedGradient> gradients;
+        Result imported = GradLibrary::ReadFile(file, gradients);
+        if (imported.ok() && gradients.size() > 1) {
+            // A file of several: one of them, or all, as the person picks.
+            QStringList items{tr("すべて (%1個)").arg(gradients.size())};
+            for (const NamedGradient& g : gradients)
+                items << ShownName(g.name);
+            const std::optional<int> picked = m_dialogs.choose(
+                speaker ? speaker : this, tr("ｸﾞﾗﾃﾞｰｼｮﾝの読み込み"),
+                tr("%1 には %2 個のｸﾞﾗﾃﾞｰｼｮﾝがあります。読み込むものを選んでください。")
+                    .arg(QFileInfo(file).fileName())
+                    .arg(gradients.size()),
+                items);
+            if (!picked)
+                continue;
+            if (*picked > 0)
+                gradients = {gradients[static_cast<std::size_t>(*picked - 1)]};
+        }
+        if (imported.ok())
+            imported = m_library.addAll(gradients).during(FailedTask::ImportGradient);
         if (!imported.ok()) {
             // The message names the file the user chose.
             Failure failure = imported.failure();

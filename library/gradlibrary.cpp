@@ -310,6 +310,15 @@ Result GradLibrary::remove(int index)
 
 Result GradLibrary::import(const QString& path)
 {
+    std::vector<NamedGradient> gradients;
+    Result read = ReadFile(path, gradients);
+    if (!read.ok())
+        return read;
+    return addAll(gradients).during(FailedTask::ImportGradient);
+}
+
+Result GradLibrary::ReadFile(const QString& path, std::vector<NamedGradient>& gradients)
+{
     std::string error;
     const std::optional<QByteArray> text = ReadCapped(path, error);
     if (!text)
@@ -328,7 +337,8 @@ Result GradLibrary::import(const QString& path)
     if (read.gradients.empty())
         return Failure{FailureKind::NotUnderstood, path.toStdString(), read.error,
                        FailedTask::ImportGradient};
-    return addAll(read.gradients).during(FailedTask::ImportGradient);
+    gradients = std::move(read.gradients);
+    return {};
 }
 
 Result GradLibrary::addAll(const std::vector<NamedGradient>& gradients)

@@ -42,6 +42,8 @@ public:
     Result remove(int index);
     // Every gradient the file brings in, each kept whole as its .ggr.
     Result import(const QString& path);
+    // What import() would add from the file.
+    static Result ReadFile(const QString& path, std::vector<NamedGradient>& gradients);
     // Several at once, with one reload; stops at the first that fails.
     Result addAll(const std::vector<NamedGradient>& gradients);
 

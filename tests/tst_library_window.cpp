@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 
 using namespace velmix;
 
@@ -147,6 +148,8 @@ private slots:
     void exportAs();
     void paste_data();
     void paste();
+    void several_data();
+    void several();
 };
 
 void tst_LibraryWindow::filter_data()
@@ -370,6 +373,35 @@ void tst_LibraryWindow::paste()
     QCOMPARE(f.dialogs.messages.size(), read ? 0u : 1u);
     const QString chosen = f.list()->currentIndex().data().toString();
     QCOMPARE(chosen == "Zebra", !read);
+}
+
+void tst_LibraryWindow::several_data()
+{
+    QTest::addColumn<int>("choice"); // -1: cancelled
+    QTest::addColumn<Names>("added");
+    QTest::newRow("all") << 0 << Names{"g\t1", "g2"};
+    QTest::newRow("the second") << 2 << Names{"g2"};
+    QTest::newRow("cancelled") << -1 << Names{};
+}
+
+// A file of several gradients asks which; a control character in a name
+// is shown as U+FFFD.
+void tst_LibraryWindow::several()
+{
+    QFETCH(int, choice);
+    QFETCH(Names, added);
+    LibraryFixture f;
+    const QString path = f.data.filePath("two.svg");
+    WriteAll(path, "<svg xmlns='http://www.w3.org/2000/svg'><linearGradient id='g&#9;1'><stop/>"
+                   "</linearGradient><linearGradient id='g2'><stop/></linearGradient></svg>");
+    if (choice >= 0)
+        f.dialogs.choices = {choice};
+    f.drop(&f.lib(), path);
+    const std::vector<Names> asked{{"すべて (2個)", "g\uFFFD1", "g2"}};
+    QCOMPARE(f.dialogs.choiceItems, asked);
+    const Names shown = f.shown().filter(QRegularExpression("^g.?\\d$"));
+    QCOMPARE(shown, added.replaceInStrings("\t", "\uFFFD"));
+    QVERIFY(f.dialogs.messages.empty());
 }
 
 QTEST_MAIN(tst_LibraryWindow)
