@@ -600,10 +600,7 @@ void frmLibrary::Paste()
         return;
     }
     const std::set<QString> before = paths();
-    Result added;
-    for (const NamedGradient& g : read.gradients)
-        if (added = m_library.add(g); !added.ok())
-            break;
+    const Result added = m_library.addAll(read.gradients);
     // The rows match the library again before a message lets the list
     // repaint.
     reload(false);
