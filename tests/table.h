@@ -5,28 +5,47 @@
 // comments, and "\n", "\r", "\t" in a field stand for those characters.
 // The source tree is VELMIX_SOURCE, which ctest sets.
 
+#include "testutil.h"
+
 #include <QFile>
 #include <QTest>
 
 #include <initializer_list>
 
+// A whole file of tests/data, such as an expected text.
+inline QByteArray DataFile(const QString& file)
+{
+    return ReadAll(qEnvironmentVariable("VELMIX_SOURCE") + "/tests/data/" + file);
+}
+
+// A row's name: its own first field, or (ByInput) the first column's input.
+enum class Named
+{
+    First,
+    ByInput
+};
+
 // Each field a QString column, named as in `columns` (Qt Test keeps the
 // names' pointers: literals).
-inline void TableRows(const QString& file, std::initializer_list<const char*> columns)
+inline void TableRows(const QString& file, std::initializer_list<const char*> columns,
+                      Named named = Named::First)
 {
+    const bool byInput = named == Named::ByInput;
     for (const char* c : columns)
         QTest::addColumn<QString>(c);
-    const QString dir = qEnvironmentVariable("VELMIX_SOURCE");
-    QFile f(dir + "/tests/data/" + file);
+    QFile f(qEnvironmentVariable("VELMIX_SOURCE") + "/tests/data/" + file);
     QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
     for (const QByteArray& bytes : f.readAll().split('\n')) {
         const QString line = QString::fromUtf8(bytes);
         if (line.isEmpty() || line.startsWith('#'))
             continue;
         QStringList fields = line.split(" | ");
-        QVERIFY2(fields.size() == qsizetype(columns.size()) + 1, qPrintable(line));
-        QTestData& row = QTest::newRow(qPrintable(fields.takeFirst()));
+        QVERIFY2(fields.size() == qsizetype(columns.size()) + (byInput ? 0 : 1), qPrintable(line));
         for (QString& s : fields)
-            row << s.replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t");
+            s.replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t");
+        const QByteArray name = byInput ? Tag(fields.first()) : fields.takeFirst().toUtf8();
+        QTestData& row = QTest::newRow(name.constData());
+        for (const QString& s : fields)
+            row << s;
     }
 }

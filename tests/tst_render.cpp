@@ -11,6 +11,7 @@
 #include "core/webgrad.h"
 #include "export/exporter.h"
 #include "export/transg.h"
+#include "table.h"
 #include "testutil.h"
 
 #include <QDir>
@@ -42,8 +43,6 @@ using RoundTrip = std::tuple<QString, int, bool, int, bool, int>;
 using Rendered = std::tuple<QString, GradPoints, QSize>;
 // ext, target, thickness, code, why
 using FailureRow = std::tuple<QString, QString, int, int, QString>;
-// arguments, exit code, text
-using Exit = std::tuple<QString, int, QString>;
 // arguments, file written, written like
 using Target = std::tuple<QString, QString, QString>;
 
@@ -328,62 +327,20 @@ void tst_Render::failuresKeepOldFile()
     QCOMPARE(QFileInfo(path).isFile(), target == "keep");
 }
 
-// Nothing is written unless the whole image is; a name's bytes that are not
-// UTF-8 would reach the file system as another name. The contrast rows give
-// the lowest contrast of text over the gradient cut to two decimals, where
-// and its grade (4.4957: below 4.5; the start-up points at pure green).
+// The arguments, exit code and text in the file.
 void tst_Render::exitCodes_data()
 {
-    const Exit rows[] = {
-        {"-s 100", 2, "-o: an output file is"},
-        {"-p 1001:#ff0000", 2, "0 to 1000"},
-        {"-s 3", 2, "-s: size must be 4 to 2000"},
-        {"--size=2001", 2, "--size: size must be"},
-        {"-t 0", 2, "-t: thickness must be"},
-        {"-t 32768", 2, "1 to 32767"},
-        {"--vertical=no", 2, "takes no value"},
-        {"-p 0:0:OFF", 2, "\":OFF\" after the colour"},
-        {"-p 0:0:off", 2, "must be enabled"},
-        {"-p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0 -p 0:0", 2, "at most 7 points"},
-        {"--contrast '#123456' -o x.bmp", 2, "writes no file"},
-        {"--contrast 0 --dither", 2, "no image to dither"},
-        {"--dither -o x.Svg", 2, "JPEG, CSS and SVG are not dithered"},
-        {"--blend lab -o x.png", 2, "--blend: blend must be rgb or oklab"},
-        {"--from-ini none.ini -o x.png", 2, "no remembered state"},
-        {"--from-ini /dev/zero -o x.png", 2, "not a regular file"},
-        {"-o . --type png", 2, "-o .: Is a directory"},
-        {"-o x.webp", 2, "-o x.webp: the extension names no type"},
-        {"--type gif -o x.png", 2, "--type gif: must be bmp, jpg, png, css, svg or ggr"},
-        {"--from a.ggr --from-ini v.ini -o x.png", 2, "give one of them"},
-        {"--from none.ini -o x.png", 2, "--from none.ini: the file holds no"},
-        {"--from v.ini --dither -o x.ggr", 2, "no pixels to dither"},
-        {"--from none.svg -o x.png", 2, "--from none.svg: No such file"},
-        {"--from /dev/zero -o x.png", 2, "/dev/zero: 通常のファイルではありません"},
-        {"--from a.ggr -p 0:0 -o x.png", 2, "--from and -p: the points come from"},
-        {"--from-ini v.ini --type png -o ./v.ini", 2, "the same file as v.ini"},
-        {"--from - --contrast 0 < /usr/share/gimp/2.0/gradients/Abstract_1.ggr", 0,
-         "velmix-render: -: fitted into"},
-        {"--from /usr/share/gimp/2.0/gradients/Abstract_1.ggr --contrast 0", 0,
-         "Abstract_1.ggr: fitted into seven points, largest error "},
-        {"-o -", 2, "standard output has no extension: give --type"},
-        {"-o x.png --output=y.png", 2, "--output: given twice"},
-        {"--contrast", 2, "--contrast: missing colour"},
-        {"-o loop.png", 2, "loop.png: Too many levels of symbolic links"},
-        {"-s 2000 -t 2000 -o x.bmp", 1, "x.bmp: File too large"},
-        {"-o \"$(printf 'caf\\351.png')\"", 2, "not valid in the system's encoding"},
-        {"--help", 0, "--type TYPE "},
-        {"-p 500:#007cc3 --contrast '#ffffff'", 0, "4.49 0 AA-large\n"},
-        {"--contrast '#ffffff'", 0, "1.37 34 fail\n"}};
-    RowsByInput(rows);
+    TableRows("render_exits.txt", {"args", "code", "text"}, Named::ByInput);
 }
 
 void tst_Render::exitCodes()
 {
-    QFETCH(Exit, row);
-    const auto& [args, code, text] = row;
+    QFETCH(QString, args);
+    QFETCH(QString, code);
+    QFETCH(QString, text);
     const auto [got, out] = render(args);
     // A bad argument is one line that points to the usage, not the usage.
-    QVERIFY2(got == code && out.contains(text) && (code != 2 || out.count('\n') == 1),
+    QVERIFY2(got == code.toInt() && out.contains(text) && (code != "2" || out.count('\n') == 1),
              qPrintable(out));
     QCOMPARE(files(), kFixture);
 }
