@@ -9,6 +9,7 @@
 #include "settings/moduleini.h"
 #include "settings/profile.h"
 #include "settings/settings.h"
+#include "table.h"
 #include "testutil.h"
 
 #include <QDir>
@@ -32,8 +33,6 @@ using Charset = std::tuple<QByteArray, QString, QByteArray, QString, QByteArrayL
 
 using Folders = std::tuple<QString, bool, QString, bool>;
 using Marker = std::pair<QString, bool>;
-// The line, the value written back.
-using Odd = std::pair<QString, QString>;
 // The text, read with default true, with default false.
 using Boolean = std::tuple<QString, bool, bool>;
 
@@ -181,17 +180,7 @@ void tst_Settings::keyTableAndValues()
 {
     ProfileText t;
     WriteSettings(t, Sample(), Identity, Identity);
-    QCOMPARE(t.bytes(), "[IniCheck]\nDummy=1\n[SampleTextFont]\nName=ＭＳ Ｐゴシック\nSize= 16\n"
-                        "bold=-1\nItalic= 0\nColor= 16711680\nTextOnOff=True\n[Memory]\n"
-                        "Enabled 0=1\nLocate 0=50\nColor 0=1234567\nEnabled 1=1\n"
-                        "Locate 1=150\nColor 1=2000000\nEnabled 2=0\nLocate 2=300\n"
-                        "Color 2=4000000\nEnabled 3=1\nLocate 3=450\nColor 3=6000000\n"
-                        "Enabled 4=0\nLocate 4=600\nColor 4=8000000\nEnabled 5=1\n"
-                        "Locate 5=750\nColor 5=10000000\nEnabled 6=0\nLocate 6=900\n"
-                        "Color 6=12000000\nSize= 640\ntate= 1\nSaveHeight= 50\n"
-                        "chkHeight=True\nBlend=1\n[Option]\nMainLeft= 1500\nMainTop=-300\n"
-                        "TileLeft= 3000\nTileTop= 4500\nTileWidth= 7695\nTileHeight= 3360\n"
-                        "SaveInitPath=/home/user/画像/\nBlend=1\nDither=True\n"s);
+    QCOMPARE(QByteArray::fromStdString(t.bytes()), DataFile("settings_sample.ini"));
     const std::string first = t.bytes();
     const auto back = ReadSettings(t, Identity);
     QVERIFY(back && *back == Sample());
@@ -217,41 +206,16 @@ void tst_Settings::marker()
     QCOMPARE(ReadSettings(t, Identity).has_value(), row.second);
 }
 
-// Values only a hand edit makes, brought to what the controls take, on
-// both sides of every bound; as written back. A line without a section is
-// in [Memory] and comes before the [Memory] lines that make a state (the
-// first key of a name counts); the last line's key is checked.
+// The lines and the value written back in the file.
 void tst_Settings::oddValues_data()
 {
-    const QString font = "[SampleTextFont]\n";
-    const Odd rows[] = {{"Color 3=16777216", "16777215"},
-                        {"Color 3=-5", "0"},
-                        {"Locate 2=1001", "1000"},
-                        {"Locate 2=-1", "0"},
-                        {"Locate 2=250px", "250"},
-                        {"Enabled 2=5", "1"},
-                        {"Enabled 0=0", "1"}, // none on: the first is
-                        {"Enabled 3=1\nEnabled 0=0", "0"},
-                        {"tate=7", "1"},
-                        {"tate=-9", "-1"},
-                        {"Size=99999999999999999999", "2000"},
-                        {"Size=100.5", "100"}, // ties to even
-                        {"Size=abc", "4"},
-                        {"tate=-1\nSize=abc", "0"}, // nothing remembered: left alone
-                        {"SaveHeight=0", "1"},
-                        {"Blend=2", "0"}, // a kind this version does not know: RGB
-                        {font + "Size=0", "0"},
-                        {font + "Size=999", "999"},
-                        {font + "Size=1000", "0"},
-                        {font + "bold=1", "-1"},
-                        {font + "Color=16777216", "16777215"}};
-    RowsByInput(rows);
+    TableRows("settings_odd.txt", {"line", "value"}, Named::ByInput);
 }
 
 void tst_Settings::oddValues()
 {
-    QFETCH(Odd, row);
-    const auto& [line, value] = row;
+    QFETCH(QString, line);
+    QFETCH(QString, value);
     const bool font = line.startsWith('[');
     const std::string text = "[IniCheck]\nDummy=1\n" +
                              (font ? line : "[Memory]\n" + line).toStdString() +
