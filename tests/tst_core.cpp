@@ -13,11 +13,11 @@
 #include "core/numtext.h"
 #include "core/webgrad.h"
 
+#include "table.h"
 #include "testutil.h"
 
 #include <QTest>
 
-#include <climits>
 #include <limits>
 
 using namespace velmix;
@@ -46,7 +46,6 @@ GradPoints Points(const QString& text)
 }
 
 const QString kStartup = "0/ff0000 333/00ff00 667/0000ff 1000/ff0000";
-const QString kLag = "0 100/ff0000 200/00ff00 300/0000ff 1000/ffffff"; // 5 points, 4 pixels
 
 struct Draws : RandomSource
 {
@@ -94,15 +93,21 @@ bool Has(const std::string& text, const char* part)
     return text.find(part) != std::string::npos;
 }
 
+// "left top [width height]", of a window 300 x 200 where not given.
+QList<double> Place(const QString& text)
+{
+    QList<double> n;
+    for (const QString& s : (text + " 300 200").split(' ').first(4))
+        n << s.toDouble();
+    return n;
+}
+
 QString Q(const std::string& s)
 {
     return QString::fromStdString(s);
 }
 
-// The points, the length, "x:rrggbb ..." of some pixels.
-using Pixels = std::tuple<QString, int, QString>;
 using Spacing = std::pair<QString, QList<int>>;
-using Stops = std::pair<QString, int>;
 using Lowest = std::tuple<std::vector<Colour>, Colour, std::string>;
 // The ratio, its grade.
 using Mark = std::pair<double, QString>;
@@ -154,40 +159,18 @@ private slots:
     void language();
 };
 
+// The points, the length and the pixels, in the file.
 void tst_Core::pixels_data()
 {
-    Rows<Pixels>({
-        {"start-up",
-         {kStartup, 100,
-          "0:ff0000 1:f70800 17:7d8200 34:00ff00 35:00f20d 50:00807f "
-          "67:0000ff 99:f70008"}},
-        // Before the first point and after the last.
-        {"outside the points",
-         {"250/ff0000 750/0000ff", 8, "0:ff0000 2:ff0000 3:bf0040 4:80007f 5:4000bf 7:0000ff"}},
-        {"lag", {kLag, 4, "0:000000 1:ff0000 2:00ff00 3:0000ff"}},
-        // Pixel 5 lies on the middle point; pixel 6 is already in the next piece.
-        {"next piece", {"0 500/ffffff 1000", 10, "5:ffffff 6:cccccc 9:333333"}},
-        // The disabled white point ranks next to the last enabled one.
-        {"disabled last", {"0 500/0ac81e 0/ffffff!", 10, "2:04500c 5:0ac81e 9:0ac81e"}},
-        {"one enabled point", {"0/ffffff! 730/0a141e", 5, "0:0a141e 4:0a141e"}},
-        {"none enabled: point 0", {"600/0a141e! 200/ffffff!", 4, "0:0a141e 3:0a141e"}},
-        // Both at 500, lower index first; pixel 5 lies exactly on it (t = 0).
-        {"tie", {"500/ff0000 500/0000ff", 10, "4:ff0000 5:ff0000 6:0000ff 9:0000ff"}},
-        {"no pixels", {kStartup, 0, ""}},
-        // OKLab: the same places and parameter, the colours through OKLab
-        // (red to green through orange, not brown; black to white evenly
-        // light), rounded half away from zero.
-        {"oklab red to green",
-         {"oklab 0/ff0000 1000/00ff00", 10, "0:ff0000 1:f94700 5:d0a800 9:6cef00"}},
-        {"oklab blue to yellow",
-         {"oklab 0/0000ff 1000/ffff00", 10, "0:0000ff 1:004af6 5:6cabc7 9:e1ef65"}},
-    });
+    TableRows("core_pixels.txt", {"points", "size", "expected"});
 }
 
 void tst_Core::pixels()
 {
-    QFETCH(Pixels, row);
-    const auto& [points, length, expected] = row;
+    QFETCH(QString, points);
+    QFETCH(QString, expected);
+    QFETCH(QString, size);
+    const int length = size.toInt();
     const std::vector<Colour> line = DrawGrad(Points(points), length);
     QCOMPARE(int(line.size()), length);
     QString got;
@@ -323,23 +306,14 @@ void tst_Core::history()
 // within a tenth of a level, with a stop every ten pixels at most.
 void tst_Core::webStops_data()
 {
-    Rows<Stops>({
-        {"start-up", {kStartup, 100}},
-        {"start-up in 1 pixel", {kStartup, 1}},
-        {"lag", {kLag, 4}},
-        {"closer than a pixel", {"300 305/ff0000 310/00ff00 700/ffffff", 40}},
-        {"one point", {"0/ffffff! 730/0a141e", 280}},
-        {"three ties", {"0/ff0000 500/00ff00 500/0000ff 500/ffff00 1000/00ffff", 281}},
-        {"disabled ones",
-         {"0/ff0000 200/ffffff! 333/00ff00 500! 667/0000ff 1000/ff0000 900/ffff00!", 279}},
-        {"oklab red to green", {"oklab 0/ff0000 1000/00ff00", 2000}},
-    });
+    TableRows("core_stops.txt", {"points", "size"});
 }
 
 void tst_Core::webStops()
 {
-    QFETCH(Stops, row);
-    const auto& [points, length] = row;
+    QFETCH(QString, points);
+    QFETCH(QString, size);
+    const int length = size.toInt();
     const GradPoints p = Points(points);
     const std::vector<GradientStop> stops = GradientStops(p, length);
     QVERIFY(stops.size() >= 2);
@@ -357,15 +331,7 @@ void tst_Core::cssAndSvg()
     // A steep last tenth is still one straight piece: float noise adds no stops.
     QCOMPARE(GradientStops(Points("0 900 1000/ffffff"), 1500).size(), std::size_t(3));
     const GradPoints p = Points("0/ab0cf0 1000/ffffff");
-    QCOMPARE(CssRule({p, 4, false, 1}), "/* velmix-gradient 1 size=4 thickness=1 vertical=0 "
-                                        "blend=rgb points=0:#ab0cf0:1,1000:#ffffff:1,"
-                                        "0:#000000:0,0:#000000:0,0:#000000:0,0:#000000:0,"
-                                        "0:#000000:0 */\n"
-                                        "body {\n  background-color: #ab0cf0;\n"
-                                        "  background-image: linear-gradient(to right,\n"
-                                        "    rgb(171, 12, 240) 0.5px,\n"
-                                        "    rgb(233.999, 194.248, 251.25) 3.5px);\n"
-                                        "  background-size: 4px 1px;\n}\n");
+    QCOMPARE(QByteArray::fromStdString(CssRule({p, 4, false, 1})), DataFile("core_rule.css"));
     // Downwards: the axis and the size turn.
     const std::string css = CssDeclarations({p, 4, true, 2});
     QVERIFY(Has(css, "(to bottom,") && Has(css, "size: 2px 4px;"));
@@ -534,71 +500,33 @@ void tst_Core::pathSplitters()
              QStringList({dir, stem, ext, asDir}));
 }
 
-// Primary 0,0 1000 x 800; a second screen to its left at -600,100
-// 600 x 500; coordinates within +-5000; a title bar 20 high, 100 of it
-// to be grabbed. Left and top stored and placed, of a window 300 x 200.
+// Left and top (width and height) stored and placed, in the file.
 void tst_Core::windowPlaces_data()
 {
-    QTest::addColumn<QList<double>>("stored");
-    QTest::addColumn<QList<double>>("placed");
-    const auto row = [](const char* name, QList<double> in, QList<double> out) {
-        if (in.size() == 2) {
-            in << 300 << 200;
-            out << 300 << 200;
-        }
-        QTest::newRow(name) << in << out;
-    };
-    row("below the left screen", {-500, 581}, {-500, 100});
-    row("last row on the primary", {100, 780}, {100, 780});
-    row("first row on the primary, most of it left", {-550, 0, 700, 200}, {-550, 0, 700, 200});
-    row("one pixel lower", {100, 781}, {100, 0});
-    row("above the screens", {100, -1}, {100, 0});
-    row("100 of it on the left", {-800, 150}, {-800, 150});
-    row("99 of it", {-801, 150}, {-600, 150});
-    row("100 of it on the right", {900, 100}, {900, 100});
-    row("99 of it on the right", {901, 100}, {700, 100});
-    row("narrower than the span", {-30, 100, 50, 200}, {-50, 100, 50, 200});
-    row("larger than the screens", {0, 0, 3e5, 3e5}, {0, 0, 1000, 800});
-    row("beyond the window system", {INT_MIN, INT_MIN}, {-600, 100});
+    TableRows("core_places.txt", {"stored", "placed"});
 }
 
 void tst_Core::windowPlaces()
 {
-    QFETCH(QList<double>, stored);
-    QFETCH(QList<double>, placed);
-    FormRect r{stored[0], stored[1], stored[2], stored[3]};
+    QFETCH(QString, stored);
+    QFETCH(QString, placed);
+    const QList<double> in = Place(stored);
+    FormRect r{in[0], in[1], in[2], in[3]};
     clsCommon::ChkFormPos(r, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000, {20, 100});
-    QCOMPARE(QList<double>({r.left, r.top, r.width, r.height}), placed);
+    const QList<double> out{r.left, r.top, r.width, r.height};
+    QCOMPARE(out, Place(placed));
 }
 
+// The environment and the choice, in the file.
 void tst_Core::language_data()
 {
-    // "NAME=value ..." of the environment; NAME= is set but empty.
-    QTest::addColumn<QString>("environment");
-    QTest::addColumn<bool>("english");
-    const auto row = [](const char* name, const char* env, bool english) {
-        QTest::newRow(name) << QString(env) << english;
-    };
-    row("nothing set", "", false);
-    row("C.UTF-8 as the tests run", "LC_ALL=C.UTF-8", false);
-    row("POSIX ignores LANGUAGE", "LANG=POSIX LANGUAGE=en", false);
-    row("C ignores LANGUAGE", "LC_ALL=C LANGUAGE=de:en", false);
-    row("a Japanese desktop", "LANG=ja_JP.UTF-8", false);
-    row("an American desktop", "LANG=en_US.UTF-8", true);
-    row("a modifier only", "LANG=fr@euro", true);
-    row("LC_MESSAGES before LANG", "LANG=en_GB LC_MESSAGES=ja_JP", false);
-    row("LC_ALL before LC_MESSAGES", "LC_MESSAGES=ja_JP LC_ALL=en_US", true);
-    row("an empty LC_ALL is unset", "LC_ALL= LANG=de_DE", true);
-    row("LANGUAGE's first entry decides", "LANG=en_US LANGUAGE=ja:en", false);
-    row("empty entries skipped", "LANG=de_DE LANGUAGE=::ja_JP", false);
-    row("an empty LANGUAGE is unset", "LANG=ja_JP LANGUAGE=", false);
-    row("LANGUAGE without a locale", "LANGUAGE=en", false);
+    TableRows("core_language.txt", {"environment", "english"});
 }
 
 void tst_Core::language()
 {
     QFETCH(QString, environment);
-    QFETCH(bool, english);
+    QFETCH(QString, english);
     QHash<QString, QString> vars;
     for (const QString& item : environment.split(' ', Qt::SkipEmptyParts))
         vars.insert(item.section('=', 0, 0), item.section('=', 1));
@@ -607,7 +535,7 @@ void tst_Core::language()
             return std::nullopt;
         return vars.value(name).toStdString();
     };
-    QCOMPARE(LanguageFromEnvironment(get) == UiLanguage::English, english);
+    QCOMPARE(LanguageFromEnvironment(get) == UiLanguage::English, english == "yes");
 }
 
 QTEST_APPLESS_MAIN(tst_Core)
