@@ -7,6 +7,7 @@
 #include "export/frmoption.h"
 #include "guifixture.h"
 #include "main/frmld.h"
+#include "table.h"
 #include "testutil.h"
 
 #include <QFileDialog>
@@ -21,7 +22,6 @@
 #include <QTimer>
 
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
 using namespace velmix;
@@ -38,7 +38,7 @@ QByteArray Section(const QByteArray& text, const char* name)
 
 // A window's place as the settings file has it ("MainLeft= 450\n"...), a
 // number with room for its sign.
-QByteArray Place(const char* window, std::initializer_list<int> values)
+QByteArray Place(const char* window, const QList<int>& values)
 {
     const char* keys[] = {"Left", "Top", "Width", "Height"};
     QByteArray text;
@@ -46,6 +46,20 @@ QByteArray Place(const char* window, std::initializer_list<int> values)
         text +=
             window + (keys[k++] + QByteArray(v < 0 ? "=" : "= ")) + QByteArray::number(v) + '\n';
     return text;
+}
+
+// "Main left top Tile left top width height" as Place gives each window.
+QByteArray Places(const QString& text)
+{
+    QByteArray out;
+    for (const QString& window : text.split(QRegularExpression(" (?=[A-Z])"), Qt::SkipEmptyParts)) {
+        const QStringList words = window.split(' ');
+        QList<int> values;
+        for (const QString& v : words.mid(1))
+            values << v.toInt();
+        out += Place(qPrintable(words[0]), values);
+    }
+    return out;
 }
 
 // The dialog Qt shows now.
@@ -228,50 +242,19 @@ void tst_MainWindow::sizeArrows()
     QCOMPARE(f.doc().size(), 99);
 }
 
-// The offscreen screen is 800 x 800 pixels of 15 twips; the main window
-// 478 x 381, the tile window's designed size 513 x 224.
+// The places in the file, what the user does, the places written.
 void tst_MainWindow::placesAtExit_data()
 {
-    QTest::addColumn<QByteArray>("option");
-    QTest::addColumn<QString>("action");
-    // "written" empty: as it was.
-    QTest::addColumn<QByteArray>("written");
-    const auto row = [](const char* name, const QByteArray& in, const char* act,
-                        const QByteArray& out = {}) { QTest::newRow(name) << in << act << out; };
-    const QByteArray main = Place("Main", {1500, 3000});
-    const QByteArray in = main + Place("Tile", {1507, 1208, 8000, 4000});
-    const QByteArray moved = Place("Main", {450, 675});
-    const QByteArray noHeight = main + Place("Tile", {1507, 1208, 9000});
-    row("no places", {}, "", Place("Main", {0, 0}));
-    row("untouched", in, "");
-    row("tile shown, not moved", in, "show tile");
-    row("tile closed, not moved", in, "close tile");
-    row("both moved", in, "move both", moved + Place("Tile", {-300, 150, 7995, 4005}));
-    row("maximised", in, "maximise");
-    row("beyond the screen",
-        Place("Main", {99999, 99999}) + Place("Tile", {999999, 999999, 9000, 4500}), "",
-        Place("Main", {4830, 0}) + Place("Tile", {3000, 0, 9000, 4500}));
-    row("beyond the window system, moved",
-        Place("Main", {-999999, 300}) + Place("Tile", {INT_MIN, 0, 300000, 300000}), "move both",
-        moved + Place("Tile", {-300, 150, 12000, 12000}));
-    row("no tile width", main + Place("Tile", {1500, 1200, 0, 4500}), "");
-    // A missing key is written, from what the file's place gave.
-    row("no tile height", noHeight, "show tile", noHeight + "TileHeight= 0\n");
-    // Resized, the file's place stays: the file left the size to the window.
-    row("no tile height, resized", noHeight, "resize tile", noHeight + "TileHeight= 0\n");
-    row("no height, beyond the right edge", main + Place("Tile", {99999, 1200, 9000, 0}), "",
-        main + Place("Tile", {4305, 1200, 7695, 3360}));
-    row("title bar below the screen", main + Place("Tile", {1507, 11641, 9000, 4500}), "",
-        main + Place("Tile", {1500, 0, 9000, 4500}));
+    TableRows("window_places.txt", {"option", "action", "written"});
 }
 
 void tst_MainWindow::placesAtExit()
 {
-    QFETCH(QByteArray, option);
+    QFETCH(QString, option);
     QFETCH(QString, action);
-    QFETCH(QByteArray, written);
+    QFETCH(QString, written);
     // Nothing is saved: the stored folder stays.
-    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nSaveInitPath=/tmp/\n" + option);
+    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nSaveInitPath=/tmp/\n" + Places(option));
     if (action != "")
         f.trigger("MenuTile");
     if (action == "close tile")
@@ -286,7 +269,7 @@ void tst_MainWindow::placesAtExit()
         f.w().showMaximized();
     f.w().close();
     // The blend and dither keys the file lacked follow, as first written.
-    const QByteArray places = written.isEmpty() ? option : written;
+    const QByteArray places = Places(written.isEmpty() ? option : written);
     QCOMPARE(Section(f.iniText(), "Option"),
              "SaveInitPath=/tmp/\n" + places + "Blend=0\nDither=False\n");
 }
