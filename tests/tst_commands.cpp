@@ -12,6 +12,7 @@
 #include "guifixture.h"
 #include "main/frmld.h"
 #include "main/undomenu.h"
+#include "table.h"
 #include "testutil.h"
 
 #include <QAction>
@@ -64,12 +65,6 @@ const auto Drag = [](QSlider* s, int to) {
     s->setSliderDown(false);
 };
 
-// A file name (empty: the clipboard), down, the format as Qt reads it, the
-// thickness (0: the box off), dithered (the box on from the settings file,
-// and OKLab).
-using Saved = std::tuple<QString, bool, QString, int, bool>;
-// Brightness typed, shown, on the slider, point 1's colour then.
-using Bright = std::tuple<QString, QString, int, Colour>;
 using Taken = std::pair<QString, bool>;
 using Bridge = std::tuple<bool, int, short>;
 using Said = std::pair<QString, QString>;
@@ -263,27 +258,23 @@ void tst_Commands::cancelsAndNoSteps()
 // disabled point 2 (blue); +-255 at most.
 void tst_Commands::brightnessTyped_data()
 {
-    const Bright rows[] = {
-        {"20", "20", 20, 0x14FF14},    {"-20", "-20", -20, 0x00EB00},
-        {"-", "-", 0, 0x00FF00},       {"2.5x", "2.5", 2, 0x02FF02},
-        {"255", "255", 255, 0xFFFFFF}, {"256", "255", 255, 0xFFFFFF},
-        {"-255", "-255", -255, 0},     {"-256", "-255", -255, 0},
-        {"05", "05", 5, 0x05FF05},     {"0.001", "0.00", 0, 0x00FF00},
-    };
-    RowsByInput(rows);
+    TableRows("brightness_typed.txt", {"typed", "shown", "at", "colour"}, Named::ByInput);
 }
 
 void tst_Commands::brightnessTyped()
 {
-    QFETCH(Bright, row);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QString, at);
+    QFETCH(QString, colour);
     GuiFixture f;
     Click(f.check(2));
     Brightness(f, [&](frmLD& ld, QLineEdit* text) {
-        const auto& [typed, shown, at, colour] = row;
         QTest::keyClicks(text, typed);
         QCOMPARE(text->text(), shown);
-        QCOMPARE(child<QSlider>(ld, "sldLD")->value(), at);
-        QCOMPARE(f.doc().points().color[1], colour);
+        QCOMPARE(child<QSlider>(ld, "sldLD")->value(), at.toInt());
+        const int rgb = colour.toInt(nullptr, 16);
+        QCOMPARE(f.doc().points().color[1], MakeColour(rgb >> 16, (rgb >> 8) & 255, rgb & 255));
         QCOMPARE(f.doc().points().color[2], MakeColour(0, 0, 255));
         // Shown while the dialog is open.
         QCOMPARE(ShownFault(f, false), QString());
@@ -392,28 +383,18 @@ void tst_Commands::menuShortcutsFirst()
 
 void tst_Commands::saveAndCopy_data()
 {
-    // The extension alone decides the type, none or an unknown one a bitmap;
-    // the options show the size.
-    Rows<Saved>({{".JPG", {"sky.JPG", false, "jpeg", 7, false}},
-                 {".jpeg", {"a.jpeg", true, "jpeg", 0, false}},
-                 {".Png", {"sky.Png", false, "png", 0, false}},
-                 {".gif", {"sky.gif", true, "bmp", 33, false}},
-                 {"dotted", {"my.pics/sky", false, "bmp", 50, false}},
-                 {"copy", {"", false, "", 0, false}},
-                 {"copy down", {"", true, "", 9, false}},
-                 {"dithered .png", {"a.png", false, "png", 20, true}},
-                 {"dithered bitmap down", {"a", true, "bmp", 0, true}},
-                 {"dithered copy", {"", false, "", 11, true}},
-                 {"dithered .JPG down", {"a.JPG", true, "jpeg", 20, true}}});
+    TableRows("save_and_copy.txt", {"name", "orientation", "format", "size", "dither"});
 }
 
-// A dithered bitmap, PNG or copy is the core's dithered OKLab strip, and
-// so is the tile window at the thickness saved; for a JPEG the dither box
-// is disabled but keeps its state. Both choices last to the next run.
 void tst_Commands::saveAndCopy()
 {
-    QFETCH(Saved, row);
-    const auto& [name, down, format, thickness, dithered] = row;
+    QFETCH(QString, name);
+    QFETCH(QString, orientation);
+    QFETCH(QString, format);
+    QFETCH(QString, size);
+    QFETCH(QString, dither);
+    const bool down = orientation == "down", dithered = dither == "yes";
+    const int thickness = size.toInt();
     GuiFixture f(dithered ? QByteArray("[IniCheck]\nDummy=1\n[Option]\nDither=True\n") : "");
     QDir(f.userDir.path()).mkpath("my.pics");
     f.sizeBox()->setText("200");
@@ -425,20 +406,20 @@ void tst_Commands::saveAndCopy()
     }
     bool boxShown = false;
     const QString path = name.isEmpty() ? name : f.userDir.filePath(name);
-    Export(f, path, thickness, [&, dithered = dithered, format = format](QDialog* d) {
+    Export(f, path, thickness, [&](QDialog* d) {
         const QCheckBox* box = child<QCheckBox>(*d, "chkDither");
         boxShown = box->isChecked() == dithered && box->isEnabled() == (format != "jpeg");
     });
     QVERIFY(boxShown && f.dialogs.messages.empty());
     const int thick = thickness ? thickness : 1 + down;
-    const QSize size = down ? QSize(thick, 200) : QSize(200, thick);
+    const QSize picture = down ? QSize(thick, 200) : QSize(200, thick);
     QCOMPARE(f.option<QLabel>("lblSize")->text(),
-             QString(" %1 x %2 pixels").arg(size.width()).arg(size.height()));
+             QString(" %1 x %2 pixels").arg(picture.width()).arg(picture.height()));
     QImage img = QGuiApplication::clipboard()->image();
     if (!name.isEmpty())
         // The content, not the name, decides.
         QVERIFY(img.load(path, qPrintable(format)));
-    QCOMPARE(img.size(), size);
+    QCOMPARE(img.size(), picture);
     if (dithered) {
         const QImage strip = StripPicture(MakeStrip(f.doc().points(), 200, down, thick, true));
         QCOMPARE(f.w().picWork(), strip);
