@@ -116,7 +116,6 @@ using Number = std::tuple<QString, double, int, int>;
 // The key, CheckNum, CheckNumInt.
 using Key = std::tuple<int, int, int>;
 using Range = std::tuple<QString, double, std::optional<double>, QString, int>;
-using Path = std::tuple<QString, QString, QString, QString, QString>;
 
 } // namespace
 
@@ -473,26 +472,19 @@ void tst_Core::checkTextRange()
     QCOMPARE(box.sets, sets);
 }
 
-// The path, its folder, without extension, extension, as a folder.
+// The path and its parts, in the file.
 void tst_Core::pathSplitters_data()
 {
-    const Path rows[] = {
-        {"C:\\a\\b.png", "C:\\a\\", "C:\\a\\b", "png", "C:\\a\\b.png\\"},
-        {"/a.b/c.d.JPG", "/a.b/", "/a.b/c.d", "JPG", "/a.b/c.d.JPG/"},
-        {"/", "/", "/", "", "/"},
-        {"sky.png", "", "sky", "png", "sky.png/"},
-        {"sky", "", "sky", "", "sky/"},
-        {"sky.", "", "sky", "", "sky./"},
-        {".png", "", ".png", "", ".png/"},
-        {"   ", "", "", "", "   /"},
-    };
-    RowsByInput(rows);
+    TableRows("core_paths.txt", {"path", "dir", "stem", "ext", "asDir"}, Named::ByInput);
 }
 
 void tst_Core::pathSplitters()
 {
-    QFETCH(Path, row);
-    const auto& [path, dir, stem, ext, asDir] = row;
+    QFETCH(QString, path);
+    QFETCH(QString, dir);
+    QFETCH(QString, stem);
+    QFETCH(QString, ext);
+    QFETCH(QString, asDir);
     const std::string p = path.toStdString();
     using C = clsCommon;
     QCOMPARE(QStringList(
