@@ -36,9 +36,11 @@ inline void TableRows(const QString& file, std::initializer_list<const char*> co
     QFile f(qEnvironmentVariable("VELMIX_SOURCE") + "/tests/data/" + file);
     QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
     for (const QByteArray& bytes : f.readAll().split('\n')) {
-        const QString line = QString::fromUtf8(bytes);
+        QString line = QString::fromUtf8(bytes);
         if (line.isEmpty() || line.startsWith('#'))
             continue;
+        if (line.endsWith(" |")) // an empty last field, with no blank to strip
+            line += ' ';
         QStringList fields = line.split(" | ");
         QVERIFY2(fields.size() == qsizetype(columns.size()) + (byInput ? 0 : 1), qPrintable(line));
         for (QString& s : fields)
