@@ -41,17 +41,6 @@ enum Role
     kShippedRole,              // bool: shipped with the program, read-only
 };
 
-// Files a drop brings: local files only.
-QStringList DroppedFiles(const QMimeData* mime)
-{
-    QStringList files;
-    if (mime)
-        for (const QUrl& url : mime->urls())
-            if (url.isLocalFile())
-                files << url.toLocalFile();
-    return files;
-}
-
 // The largest error of a fit, in levels of 255.
 QString ErrorText(int error)
 {
@@ -122,6 +111,16 @@ public:
 };
 
 } // namespace
+
+QStringList DroppedFiles(const QMimeData* mime)
+{
+    QStringList files;
+    if (mime)
+        for (const QUrl& url : mime->urls())
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+    return files;
+}
 
 // The library's gradients as rows. A row's points are fitted only when the
 // row is first shown (a fit takes a few milliseconds) and kept until the

@@ -17,6 +17,7 @@
 class QLabel;
 class QLineEdit;
 class QListView;
+class QMimeData;
 class QModelIndex;
 class QPushButton;
 class QSortFilterProxyModel;
@@ -96,5 +97,8 @@ private:
     QString m_importDir;
     QString m_exportDir;
 };
+
+// Files a drop brings: local files only.
+QStringList DroppedFiles(const QMimeData* mime);
 
 } // namespace velmix

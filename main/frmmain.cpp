@@ -567,29 +567,15 @@ frmLibrary& frmMain::library()
     return *m_library;
 }
 
-namespace {
-
-QStringList LocalFiles(const QMimeData* mime)
-{
-    QStringList files;
-    if (mime)
-        for (const QUrl& url : mime->urls())
-            if (url.isLocalFile())
-                files << url.toLocalFile();
-    return files;
-}
-
-} // namespace
-
 void frmMain::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!LocalFiles(event->mimeData()).isEmpty())
+    if (!DroppedFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void frmMain::dropEvent(QDropEvent* event)
 {
-    const QStringList files = LocalFiles(event->mimeData());
+    const QStringList files = DroppedFiles(event->mimeData());
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
