@@ -226,4 +226,16 @@ std::optional<WindowPlace> PlaceToWrite(const QWidget* window, const FramePlacer
                        ToInt32(now.height() * tpy)};
 }
 
+void PlaceBeside(QWidget* window, const QWidget* guide)
+{
+    constexpr int kGap = 8;
+    const QRect main = guide->frameGeometry();
+    const QRect room = guide->screen()->availableGeometry();
+    const int wide = window->sizeHint().width() + (main.width() - guide->width());
+    if (main.right() + kGap + wide <= room.right())
+        window->move(main.right() + kGap, main.top());
+    else if (main.left() - kGap - wide >= room.left())
+        window->move(main.left() - kGap - wide, main.top());
+}
+
 } // namespace velmix

@@ -74,4 +74,8 @@ bool PlaceFromFile(QWidget* window, FramePlacer* placer, const WindowPlace& plac
 std::optional<WindowPlace> PlaceToWrite(const QWidget* window, const FramePlacer* placer,
                                         const std::optional<WindowPlace>& stored);
 
+// Beside the guide window, where it covers none of the guide: to the right
+// if the guide's screen has room there, else to the left, else left alone.
+void PlaceBeside(QWidget* window, const QWidget* guide);
+
 } // namespace velmix

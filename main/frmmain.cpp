@@ -31,12 +31,10 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolTip>
 
-#include <cstring>
 #include <iostream>
 
 namespace velmix {
@@ -164,18 +162,7 @@ void frmMain::Preview()
     BusyCursor busy(this);
     picPrev->fitImage();
     QImage& img = picPrev->image();
-    const int length = img.width();
-    const std::vector<Colour>& line = m_doc.line(length);
-    // One line a pixel column: the first row, then the same row below it.
-    for (int y = 0; y < img.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        if (y > 0) {
-            std::memcpy(row, img.constScanLine(0), static_cast<std::size_t>(length) * 4);
-            continue;
-        }
-        for (int x = 0; x < length; ++x)
-            row[x] = ToQColor(line[static_cast<std::size_t>(x)]).rgb();
-    }
+    PaintLine(img, m_doc.line(img.width()), false);
     picPrev->update();
 }
 
@@ -196,12 +183,8 @@ const QImage& frmMain::picWork()
     if (!m_picWorkDithered && m_picWorkRevision == m_doc.revision() && !m_picWork.isNull())
         return m_picWork;
     BusyCursor busy(this);
-    const std::vector<Colour>& line = m_doc.line(size);
     m_picWork = QImage(vertical ? 1 : size, vertical ? size : 1, QImage::Format_RGB32);
-    for (int k = 0; k < size; ++k) {
-        const QRgb px = ToQColor(line[static_cast<std::size_t>(k)]).rgb();
-        m_picWork.setPixel(vertical ? 0 : k, vertical ? k : 0, px);
-    }
+    PaintLine(m_picWork, m_doc.line(size), vertical);
     m_picWorkRevision = m_doc.revision();
     m_picWorkDithered = false;
     return m_picWork;
@@ -619,18 +602,7 @@ void frmMain::mnuBlend_Click(int Index)
 
 void frmMain::mnuMemorySave_Click()
 {
-    const EditState& s = m_doc.state();
-    MemoryStateT& mem = m.MemoryState;
-    for (int i = 0; i < kPointCount; ++i) {
-        mem.Enabled[i] = s.points.enabled[i] ? 1 : 0;
-        mem.Locate[i] = s.points.position[i];
-        mem.Color[i] = s.points.color[i];
-    }
-    mem.tate = s.orientation;
-    mem.Size = s.size;
-    mem.SaveHeight = m.SaveHeight;
-    mem.chkHeight = option().thicknessOn();
-    mem.Blend = s.points.blend == Blend::OkLab ? 1 : 0;
+    m.MemoryState = RememberState(m_doc.state(), m.SaveHeight, option().thicknessOn());
     mnuMemoryLoad->setEnabled(true);
     // The user asked to keep it: into the file now, so that a crash or a lost
     // display cannot take it. Only the remembered state is written.
@@ -644,33 +616,15 @@ void frmMain::mnuMemoryLoad_Click()
         return;
     m.SaveHeight = mem.SaveHeight;
     option().setThickness(mem.chkHeight, mem.SaveHeight);
-    EditState s;
-    for (int i = 0; i < kPointCount; ++i) {
-        s.points.enabled[i] = mem.Enabled[i] != 0;
-        s.points.position[i] = mem.Locate[i];
-        s.points.color[i] = mem.Color[i];
-    }
-    s.points.blend = mem.Blend == 1 ? Blend::OkLab : Blend::Rgb;
-    s.size = mem.Size;
-    s.orientation = mem.tate;
-    m_doc.restore(s);
+    m_doc.restore(RecallState(mem));
 }
 
 void frmMain::mnuLibrary_Click()
 {
     const bool first = !m_library;
     frmLibrary& l = library();
-    if (first) {
-        // Beside the main window, where it covers none of the points: to
-        // the right if the screen has room there, else to the left.
-        const QRect main = frameGeometry();
-        const QRect room = screen()->availableGeometry();
-        const int wide = l.sizeHint().width() + (main.width() - width());
-        if (main.right() + 8 + wide <= room.right())
-            l.move(main.right() + 8, main.top());
-        else if (main.left() - 8 - wide >= room.left())
-            l.move(main.left() - 8 - wide, main.top());
-    }
+    if (first)
+        PlaceBeside(&l, this);
     l.show();
     l.setWindowState(l.windowState() & ~Qt::WindowMinimized);
     l.raise();
@@ -695,8 +649,7 @@ void frmMain::CmdSave_Click()
 
 void frmMain::MenuSave_Click()
 {
-    m.SaveMode = true;
-    SaveImage();
+    CmdSave_Click();
 }
 
 void frmMain::mnuClipBoard_Click()
@@ -726,10 +679,7 @@ void frmMain::SaveImage()
 
 void frmMain::MenuPrintHelp_Click()
 {
-    ShowHelpPage(dialogs(), this, m_env.programDir,
-                 CurrentUiLanguage() == UiLanguage::English ? QStringLiteral("index_en.htm")
-                                                            : QStringLiteral("index.htm"),
-                 m_env.opener);
+    ShowHelpPage(dialogs(), this, m_env.programDir, HelpPageName(), m_env.opener);
 }
 
 void frmMain::MenuVersion_Click()

@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "core/numtext.h"
 #include "export/failuretext.h"
+#include "widgets/widgets.h"
 
 #include <QDir>
 #include <QPointer>
@@ -26,6 +27,12 @@ void ShowHelpPage(Dialogs& dialogs, QWidget* parent, const QString& programDir,
     const int ret = ShellExe(parent, path, 0, opener, cannot);
     if (ret <= 31)
         cannot(ret);
+}
+
+QString HelpPageName()
+{
+    const bool english = CurrentUiLanguage() == UiLanguage::English;
+    return english ? QStringLiteral("index_en.htm") : QStringLiteral("index.htm");
 }
 
 } // namespace velmix

@@ -19,4 +19,7 @@ class Dialogs;
 void ShowHelpPage(Dialogs& dialogs, QWidget* parent, const QString& programDir,
                   const QString& fileName, const DocumentOpener& opener);
 
+// The help page in the interface's language.
+QString HelpPageName();
+
 } // namespace velmix

@@ -231,4 +231,34 @@ void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& decode
         file.put(kOption, "Language", s.Language);
 }
 
+MemoryStateT RememberState(const EditState& s, std::int32_t saveHeight, bool chkHeight)
+{
+    MemoryStateT mem;
+    for (int i = 0; i < kPointCount; ++i) {
+        mem.Enabled[i] = s.points.enabled[i] ? 1 : 0;
+        mem.Locate[i] = s.points.position[i];
+        mem.Color[i] = s.points.color[i];
+    }
+    mem.tate = static_cast<std::int16_t>(s.orientation);
+    mem.Size = s.size;
+    mem.SaveHeight = saveHeight;
+    mem.chkHeight = chkHeight;
+    mem.Blend = s.points.blend == Blend::OkLab ? 1 : 0;
+    return mem;
+}
+
+EditState RecallState(const MemoryStateT& mem)
+{
+    EditState s;
+    for (int i = 0; i < kPointCount; ++i) {
+        s.points.enabled[i] = mem.Enabled[i] != 0;
+        s.points.position[i] = mem.Locate[i];
+        s.points.color[i] = mem.Color[i];
+    }
+    s.points.blend = mem.Blend == 1 ? Blend::OkLab : Blend::Rgb;
+    s.size = mem.Size;
+    s.orientation = mem.tate;
+    return s;
+}
+
 } // namespace velmix

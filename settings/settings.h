@@ -4,6 +4,7 @@
 // one place that turns it into profile text and back (key table, number forms
 // and the handling of values no control can take).
 
+#include "core/edithistory.h"
 #include "core/gradient.h"
 #include "settings/profile.h"
 
@@ -38,6 +39,11 @@ struct MemoryStateT
     std::int32_t Blend = 0; // 1: OKLab, else RGB (static_cast<velmix::Blend>)
     bool operator==(const MemoryStateT&) const = default;
 };
+
+// The remembered slot from an edit state and the save options of the time,
+// and back: what the memory commands store and restore.
+MemoryStateT RememberState(const EditState& s, std::int32_t saveHeight, bool chkHeight);
+EditState RecallState(const MemoryStateT& mem);
 
 // Window geometry in twips, as the file stores it.
 struct WindowPlace

@@ -418,6 +418,19 @@ QColor ToQColor(int colour)
     return QColor(GetRed(colour), GetGreen(colour), GetBlue(colour));
 }
 
+void PaintLine(QImage& img, const std::vector<Colour>& line, bool vertical)
+{
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        if (y > 0 && !vertical) {
+            std::memcpy(row, img.constScanLine(0), static_cast<std::size_t>(img.bytesPerLine()));
+            continue;
+        }
+        for (int x = 0; x < img.width(); ++x)
+            row[x] = ToQColor(line[static_cast<std::size_t>(vertical ? y : x)]).rgb();
+    }
+}
+
 QImage StripPicture(const StripImage& strip)
 {
     QImage img(strip.width(), strip.height(), QImage::Format_RGB32);

@@ -177,6 +177,10 @@ int FromQColor(const QColor& c);
 // copy, and the tile window's view of a dithered strip.
 QImage StripPicture(const StripImage& strip);
 
+// Fills a 32-bit image with a line of colours: pixel column x shows line[x],
+// or pixel row y line[y] when vertical.
+void PaintLine(QImage& img, const std::vector<Colour>& line, bool vertical);
+
 // Twips per pixel of the screen the widget is on (1440 / logical DPI).
 double TwipsPerPixelX(const QWidget* w);
 double TwipsPerPixelY(const QWidget* w);
