@@ -102,7 +102,12 @@ bool ModuleINI::read()
         else if (!f.open(QIODevice::ReadOnly))
             error = f.errorString();
         else {
-            bytes = f.read(kMaxFileSize + 1);
+            // What the file holds and a byte more, to see it grow: a buffer
+            // of the limit's size would raise the allocator's threshold for
+            // mapping and keep most of a MiB resident for the whole run.
+            bytes = f.read(info.size() + 1);
+            if (bytes.size() > info.size())
+                bytes += f.read(kMaxFileSize + 1 - bytes.size());
             if (bytes.size() > kMaxFileSize)
                 error = QStringLiteral("larger than 1 MiB");
             else if (f.error() != QFileDevice::NoError)
