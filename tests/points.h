@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Gradients written as text, for the core's tests and their tables.
+
+#include "core/webgrad.h"
+
+#include <QStringList>
+
+using namespace velmix;
+
+// "place/rrggbb" (or the place alone: black) for points 0, 1, ...; "!"
+// after a disabled one; "oklab" first for that blend.
+inline GradPoints Points(const QString& text)
+{
+    GradPoints p;
+    QStringList items = text.split(' ', Qt::SkipEmptyParts);
+    if (items.value(0) == "oklab") {
+        p.blend = Blend::OkLab;
+        items.removeFirst();
+    }
+    for (int i = 0; i < items.size(); ++i) {
+        const QStringList f = QString(items[i]).remove('!').split('/');
+        const int rgb = f.value(1).toInt(nullptr, 16);
+        p.position[i] = f[0].toInt();
+        p.color[i] = MakeColour(rgb >> 16, (rgb >> 8) & 255, rgb & 255);
+        p.enabled[i] = !items[i].endsWith('!');
+    }
+    return p;
+}
+
+// Whether an export carried `w` back.
+inline bool Carries(const std::optional<WebGradient>& g, const WebGradient& w)
+{
+    const bool same = g && g->points == w.points && g->length == w.length;
+    return same && g->vertical == w.vertical && g->thickness == w.thickness;
+}
+
+inline QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
