@@ -49,7 +49,7 @@ struct FakeBox : TextHolder
 // every pixel centre.
 double Deviation(const std::vector<GradientStop>& s, const GradPoints& p, int length)
 {
-    const std::vector<ExactColour> px = DrawGradExact(p, length);
+    const auto px = DrawGradExact(p, length);
     double worst = 0;
     for (std::size_t x = 0, k = 1; x < px.size(); ++x) {
         while (k + 1 < s.size() && s[k].place < x + 0.5)
@@ -136,7 +136,7 @@ void tst_Core::pixels()
     QFETCH(QString, expected);
     QFETCH(QString, size);
     const int length = size.toInt();
-    const std::vector<Colour> line = DrawGrad(Points(points), length);
+    const auto line = DrawGrad(Points(points), length);
     QCOMPARE(int(line.size()), length);
     QString got;
     for (const QString& px : expected.split(' ', Qt::SkipEmptyParts)) {
@@ -156,7 +156,7 @@ void tst_Core::startupPoints()
 void tst_Core::sortPoint()
 {
     // Enabled points by position, ties by index, then the disabled ones so.
-    const SortResult r = SortPoint(Points("900! 300 300! 0! 700 300 0!"));
+    const auto r = SortPoint(Points("900! 300 300! 0! 700 300 0!"));
     QVERIFY((r.PointOrder == decltype(r.PointOrder){1, 5, 4, 3, 6, 2, 0, 7}));
     QCOMPARE(r.DisabledCount, 4);
 }
@@ -177,9 +177,9 @@ void tst_Core::dither()
     QFETCH(bool, down);
     // Red up and down again: rounded both ways.
     const GradPoints p = Points("0/200000 500/280000 1000/200000");
-    const std::vector<ExactColour> exact = DrawGradExact(p, 2000);
-    const StripImage d = MakeStrip(p, 2000, down, 64, true);
-    const StripImage plain = MakeStrip(p, 2000, down, 64, false);
+    const auto exact = DrawGradExact(p, 2000);
+    const auto d = MakeStrip(p, 2000, down, 64, true);
+    const auto plain = MakeStrip(p, 2000, down, 64, false);
     // Red at a along the gradient, c across it, less its unrounded value.
     const auto off = [&](const StripImage& s, int a, int c) {
         return GetRed(down ? s.pixel(c, a) : s.pixel(a, c)) - exact[std::size_t(a)].red;
@@ -203,7 +203,7 @@ void tst_Core::dither()
 
 void tst_Core::ditherKeepsWholeLevels()
 {
-    const StripImage flat = MakeStrip(Points("0/7f3a10"), 50, false, 9, true);
+    const auto flat = MakeStrip(Points("0/7f3a10"), 50, false, 9, true);
     QVERIFY(flat.dither == std::vector<Colour>(kDitherSize * 50, 0x103a7f));
 }
 
@@ -220,7 +220,7 @@ void tst_Core::equalSpacing_data()
 void tst_Core::equalSpacing()
 {
     QFETCH(Spacing, row);
-    const GradPoints in = Points(row.first), out = EqualSpacing(in);
+    const auto in = Points(row.first), out = EqualSpacing(in);
     const auto& at = out.position;
     QCOMPARE(QList<int>(at.begin(), at.begin() + row.second.size()), row.second);
     QVERIFY(out.color == in.color && out.enabled == in.enabled);
@@ -242,7 +242,7 @@ void tst_Core::randomColours()
     // the first's colour at the end.
     const float h = 0.5f, u = 0.75f, q = 0.25f;
     Draws walk({h, h, h, u, h, u, h, u, h, q, 0, q, 0, q, 0});
-    const GradPoints out = RandomNatural(Points("800 100"), walk);
+    const auto out = RandomNatural(Points("800 100"), walk);
     QVERIFY(out.color[0] == MakeColour(176, 176, 176) && out.color[1] == out.color[0]);
     QCOMPARE(walk.at, walk.values.size());
 }
@@ -279,8 +279,8 @@ void tst_Core::webStops()
     QFETCH(QString, points);
     QFETCH(QString, size);
     const int length = size.toInt();
-    const GradPoints p = Points(points);
-    const std::vector<GradientStop> stops = GradientStops(p, length);
+    const auto p = Points(points);
+    const auto stops = GradientStops(p, length);
     QVERIFY(stops.size() >= 2);
     QCOMPARE(stops.front().place, 0.5);
     QCOMPARE(stops.back().place, length - 0.5);
@@ -295,7 +295,7 @@ void tst_Core::cssAndSvg()
     QCOMPARE(GradientStops(Points("0 1000/ffffff"), 2000).size(), std::size_t(2));
     // A steep last tenth is still one straight piece: float noise adds no stops.
     QCOMPARE(GradientStops(Points("0 900 1000/ffffff"), 1500).size(), std::size_t(3));
-    const GradPoints p = Points("0/ab0cf0 1000/ffffff");
+    const auto p = Points("0/ab0cf0 1000/ffffff");
     const auto bytes = [](const std::string& s) { return QByteArray::fromStdString(s); };
     QCOMPARE(bytes(CssRule({p, 4, false, 1})), DataFile("core_rule.css"));
     // Downwards the axis and the size turn; the SVG carries the points before
@@ -458,7 +458,7 @@ void tst_Core::windowPlaces()
 {
     QFETCH(QString, stored);
     QFETCH(QString, placed);
-    const QList<double> in = Place(stored);
+    const auto in = Place(stored);
     FormRect r{in[0], in[1], in[2], in[3]};
     clsCommon::ChkFormPos(r, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000, {20, 100});
     const QList<double> out{r.left, r.top, r.width, r.height};

@@ -89,8 +89,8 @@ private slots:
     {
         QFETCH(Curve, curve);
         QFETCH(bool, lower);
-        const FittedPoints floor = FloorFit(curve);
-        const FittedPoints ours = FitPoints(curve);
+        const auto floor = FloorFit(curve);
+        const auto ours = FitPoints(curve);
         CheckPoints(floor, curve);
         CheckPoints(ours, curve);
         QVERIFY(ours.largestError <= floor.largestError);
@@ -112,7 +112,7 @@ private slots:
         QFETCH(int, pieces);
         QFETCH(bool, exact);
         const Curve curve = Pieces(pieces);
-        const FittedPoints floor = FloorFit(curve);
+        const auto floor = FloorFit(curve);
         for (int i = 0; i < floor.points.enabledCount(); ++i) {
             const int at = floor.points.position[i];
             QCOMPARE(floor.points.color[i], curve[std::size_t(at)]);
@@ -127,7 +127,7 @@ private slots:
     {
         QTest::addColumn<NamedGradient>("gradient");
         QTest::addColumn<bool>("exact");
-        const NamedGradient drawn = GradientFromPoints("a", StartupPoints());
+        const auto drawn = GradientFromPoints("a", StartupPoints());
         QTest::newRow("points as segments") << drawn << true;
         const auto white = SegmentColour{1, 1, 1, 1};
         const auto curve = SegmentBlend::Curved;
@@ -139,7 +139,7 @@ private slots:
     {
         QFETCH(NamedGradient, gradient);
         QFETCH(bool, exact);
-        const FittedPoints fit = PointsFor(gradient);
+        const auto fit = PointsFor(gradient);
         const Curve samples = SampleGradient(gradient, kMaxPosition);
         if (exact)
             QCOMPARE(DrawGrad(fit.points, 777), DrawGrad(StartupPoints(), 777));
@@ -157,7 +157,7 @@ private slots:
         QFETCH(QString, ours);
         QFile f(QString("/usr/share/gimp/2.0/gradients/") + QTest::currentDataTag());
         QVERIFY2(f.open(QIODevice::ReadOnly), "gimp-data is not installed");
-        const GgrRead read = ReadGgr(f.readAll().toStdString(), "");
+        const auto read = ReadGgr(f.readAll().toStdString(), "");
         QVERIFY2(read.gradient, read.error.c_str());
         const Curve s = SampleGradient(*read.gradient, kMaxPosition);
         QCOMPARE(QString::number(FloorFit(s).largestError), floor);

@@ -34,7 +34,7 @@ GradImport Css(const QString& css)
 
 NamedGradient Read(const std::string& text)
 {
-    const GgrRead read = ReadGgr(text, "fallback");
+    const auto read = ReadGgr(text, "fallback");
     if (!read.gradient)
         qWarning("%s", read.error.c_str());
     return read.gradient.value_or(NamedGradient{});
@@ -88,7 +88,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, name);
         QFETCH(QString, colours);
-        const GgrRead read = ReadGgr(text.toLatin1().toStdString(), "fallback");
+        const auto read = ReadGgr(text.toLatin1().toStdString(), "fallback");
         QVERIFY2(read.gradient, read.error.c_str());
         QCOMPARE(Q(read.gradient->name), name);
         const auto s = SampleGradient(*read.gradient);
@@ -101,7 +101,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, line);
-        const GgrRead read = ReadGgr(text.toStdString(), "");
+        const auto read = ReadGgr(text.toStdString(), "");
         QVERIFY(!read.gradient);
         QCOMPARE(read.line, line.toInt());
         QVERIFY2(Q(read.error).startsWith(line + "行目: "), read.error.c_str());
@@ -109,8 +109,8 @@ private slots:
 
     void writeReadsBack()
     {
-        NamedGradient g = Read(Ggr({"0 0.1 0.3 0.1 0.2 0.3 0.4 1e-300 1 0.7 1 2 1",
-                                    "0.3 0.30000000000000004 1 0 0 0 1 1 1 1 0.123456789 5 2"}));
+        auto g = Read(Ggr({"0 0.1 0.3 0.1 0.2 0.3 0.4 1e-300 1 0.7 1 2 1",
+                           "0.3 0.30000000000000004 1 0 0 0 1 1 1 1 0.123456789 5 2"}));
         g.name = "名前 two\nlines";
         const std::string text = WriteGgr(g);
         QVERIFY(text.starts_with("GIMP Gradient\nName: 名前 two lines\n2\n"));
@@ -126,7 +126,7 @@ private slots:
     {
         QFETCH(QString, points);
         QFETCH(QString, segments);
-        const NamedGradient g = GradientFromPoints("n", Points(points));
+        const auto g = GradientFromPoints("n", Points(points));
         QCOMPARE(Segments(g), segments);
         QVERIFY(!Q(WriteGgr(g)).contains("0000000"));
     }
@@ -134,7 +134,7 @@ private slots:
     // An OKLab blend goes out as linear pieces that follow its curve.
     void fromOkLab()
     {
-        const GradPoints p = Points("oklab 0/ff0000 1000/00ff00");
+        const auto p = Points("oklab 0/ff0000 1000/00ff00");
         const auto read = SampleGradient(Read(WriteGgr(GradientFromPoints("n", p))));
         const OkLab a = ToOkLab({255, 0, 0}), b = ToOkLab({0, 255, 0});
         for (int x = 0; x < 1000; ++x) {
@@ -193,7 +193,7 @@ private slots:
         const WebGradient web{Points("oklab 0/ff0000 1000/0000ff 500/00ff00! 7/123456 "
                                      "7/abcdef 0! 999/fedcba"),
                               1234, true, 56};
-        QString text = Q(CarriedText(web));
+        auto text = Q(CarriedText(web));
         text.replace(QRegularExpression(pattern), replacement);
         const auto got = ReadCarried(text.toStdString());
         QCOMPARE(got.has_value(), reads == "1");
@@ -206,7 +206,7 @@ private slots:
     {
         QFETCH(QString, css);
         QFETCH(QString, segments);
-        const GradImport got = Css(css);
+        const auto got = Css(css);
         QVERIFY2(got.error.empty(), got.error.c_str());
         QCOMPARE(got.gradients.size(), size_t(1));
         QCOMPARE(Segments(got.gradients[0]), segments);
@@ -230,7 +230,7 @@ private slots:
     {
         QFETCH(QString, css);
         QFETCH(QString, quoted);
-        const GradImport got = Css(css);
+        const auto got = Css(css);
         QVERIFY(got.gradients.empty());
         QVERIFY2(Q(got.error).contains(quoted), got.error.c_str());
     }
@@ -242,8 +242,8 @@ private slots:
         QFETCH(QString, from);
         QFETCH(QString, to);
         QFETCH(QString, kept);
-        const GradPoints p = Points("0/ff0000 600/00ff00 1000/0000ff");
-        const GradImport got = Css(Q(CssRule({p, 300, false, 7})).replace(from, to));
+        const auto p = Points("0/ff0000 600/00ff00 1000/0000ff");
+        const auto got = Css(Q(CssRule({p, 300, false, 7})).replace(from, to));
         QCOMPARE(got.carried.has_value(), kept == "1");
         QCOMPARE(got.gradients.size(), size_t(1));
     }
@@ -253,9 +253,9 @@ private slots:
     void cssSeveral()
     {
         const WebGradient web{Points("0/ff0000 600/00ff00 1000/0000ff"), 300, true, 7};
-        const GradImport got = Css("a { background: -webkit-linear-gradient(left, red, blue);\n"
-                                   "background: linear-gradient(red, blue) }\n" +
-                                   Q(CssRule(web)));
+        const auto got = Css("a { background: -webkit-linear-gradient(left, red, blue);\n"
+                             "background: linear-gradient(red, blue) }\n" +
+                             Q(CssRule(web)));
         QVERIFY2(got.error.empty(), got.error.c_str());
         QCOMPARE(got.gradients.size(), size_t(2));
         QCOMPARE(got.gradients[1].name, "n (2)");

@@ -92,7 +92,7 @@ private slots:
         const auto in = [&](const char* d) { return m_dir.filePath(d); };
         qputenv("XDG_DATA_HOME", in("home").toUtf8());
         qputenv("XDG_DATA_DIRS", (in("none") + ":" + in("share")).toUtf8());
-        GradLibrary library = GradLibrary::Standard();
+        auto library = GradLibrary::Standard();
         // The folder is made only when first written.
         QVERIFY(!QFileInfo::exists(m_user));
         QVERIFY(library.add(Plain("mint")).ok());
@@ -107,7 +107,7 @@ private slots:
     // points hold exactly.
     void shipped()
     {
-        const QString source = qEnvironmentVariable("VELMIX_SOURCE");
+        const auto source = qEnvironmentVariable("VELMIX_SOURCE");
         const GradLibrary library(m_user, {source + "/gradients"});
         QCOMPARE(library.entries().size(), size_t(12));
         for (const LibraryEntry& e : library.entries())
@@ -128,7 +128,7 @@ private slots:
     void fileNames()
     {
         QFETCH(QString, file);
-        const QString name = QString::fromUtf8(QTest::currentDataTag());
+        const auto name = QString::fromUtf8(QTest::currentDataTag());
         QCOMPARE(GradLibrary::FileNameFor(name), file);
     }
 
@@ -140,7 +140,7 @@ private slots:
         QFETCH(QString, files);
         // Listed as nothing, yet its file is there.
         Put(m_user + "/bad.ggr", "GIMP Gradient\n");
-        GradLibrary library = Library();
+        auto library = Library();
         for (const QString& name : adds.split(';'))
             QVERIFY(library.add(Plain(name)).ok());
         QCOMPARE(NamesOf(library).join(';'), names);
@@ -175,7 +175,7 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(QString, error);
-        const QString path = QDir(m_user).filePath(file);
+        const auto path = QDir(m_user).filePath(file);
         Put(m_user + "/a.ggr", GgrOf(Plain("a")));
         if (file == "fifo.ggr")
             QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
@@ -183,15 +183,15 @@ private slots:
             QVERIFY(QFile::copy(m_user + "/a.ggr", path) &&
                     QFile::resize(path, kMaxGradientFile + 1));
         QCOMPARE(Q(ImportFile(path).error), error);
-        GradLibrary library = Library();
-        const QString text = ResultText(library.import(path));
+        auto library = Library();
+        const auto text = ResultText(library.import(path));
         QCOMPARE(NamesOf(library), Names({"a", "paper*", "Sky*"}));
         QVERIFY2(text.contains(path + ": " + error), qPrintable(text));
     }
 
     void renameAndRemove()
     {
-        GradLibrary library = Library();
+        auto library = Library();
         QVERIFY(library.add(Plain("mint")).ok());
         QVERIFY(library.rename(0, "Sky").ok());
         QCOMPARE(NamesOf(library), Names({"paper*", "Sky*", "Sky (2)"}));
@@ -199,8 +199,8 @@ private slots:
         QVERIFY(library.remove(2).ok());
         // The shipped ones can be neither.
         const QString sky = m_shipped + "/sky.ggr";
-        const QByteArray before = ReadAll(sky);
-        const Result renamed = library.rename(1, "x");
+        const auto before = ReadAll(sky);
+        const auto renamed = library.rename(1, "x");
         QCOMPARE(renamed.failure().kind, FailureKind::ReadOnly);
         QCOMPARE(ResultText(renamed), "付属のグラデーションは名前の変更も削除もできません。");
         QCOMPARE(library.remove(1).failure().kind, FailureKind::ReadOnly);
@@ -222,17 +222,17 @@ private slots:
     void failedWriteLeavesFile()
     {
         QFETCH(QString, name);
-        GradLibrary library = Library();
+        auto library = Library();
         QVERIFY(library.add(Plain("mint")).ok());
         const QString path = m_user + "/mint.ggr";
-        const QByteArray before = ReadAll(path);
+        const auto before = ReadAll(path);
         Result result;
         {
             const FileSizeLimit limit(16);
             result = library.rename(0, name);
         }
         QCOMPARE(result.failure().task, FailedTask::RenameGradient);
-        const QString text = ResultText(result);
+        const auto text = ResultText(result);
         QVERIFY(text.startsWith("ファイルに書きこめません。"));
         QVERIFY(text.contains(m_user + "/"));
         QCOMPARE(ReadAll(path), before);
@@ -249,8 +249,8 @@ private slots:
         const QString path = m_dir.filePath(file);
         if (!file.isEmpty())
             Put(path, content.toUtf8());
-        GradLibrary library = Library();
-        const Result result = library.import(path);
+        auto library = Library();
+        const auto result = library.import(path);
         const bool ok = result.ok();
         if (!ok)
             QCOMPARE(ResultText(result).split("\r\n").first(), names);
@@ -284,7 +284,7 @@ private slots:
             text.replace(QRegularExpression("stop-color=\"[^\"]*\""), edit);
         const QString path = m_dir.filePath(file);
         Put(path, text.toUtf8());
-        const GradImport read = ImportFile(path);
+        const auto read = ImportFile(path);
         QCOMPARE(Carries(read.carried, web), edit.isEmpty());
         QCOMPARE(Q(read.gradients.at(0).name), edit.isEmpty() ? "a" : "velmix");
         GradLibrary library(m_user, {});
@@ -302,7 +302,7 @@ private slots:
         for (int i = 1; i <= 20000; ++i)
             svg += QString("<linearGradient id='g%1' href='#g%2'/>").arg(i).arg(i - 1).toUtf8();
         const QDeadlineTimer deadline(2000);
-        const GradImport read = ReadSvg(svg + "</svg>", "file");
+        const auto read = ReadSvg(svg + "</svg>", "file");
         QCOMPARE(read.gradients.size(), size_t(1000));
         QCOMPARE(read.gradients.back().name, "g1000");
         QVERIFY(!deadline.hasExpired());
@@ -318,7 +318,7 @@ private slots:
                             "xmlns:inkscape='http://www.inkscape.org/"
                             "namespaces/inkscape'><defs>" +
                             body + "</defs></svg>";
-        const GradImport read = ReadSvg(svg.toUtf8(), "file");
+        const auto read = ReadSvg(svg.toUtf8(), "file");
         const auto& all = read.gradients;
         QVERIFY(all.size() <= 1);
         if (all.empty())

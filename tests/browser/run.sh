@@ -69,32 +69,13 @@ if ! chromium --headless --disable-gpu --no-sandbox --hide-scrollbars --force-de
 fi
 "$check" compare "$work" "$work/shot.png"
 
-# GIMP in batch mode, with a settings folder of its own that reads gradients
-# from one folder only and no other data: quick, and the user's GIMP is
-# neither read nor changed. Its chatter goes to a log shown on failure.
-gimp="$work/gimp"
-mkdir -p "$gimp/config" "$gimp/saved"
-cat >"$gimp/config/gimprc" <<EOF
-(gradient-path "$gimp/gradients")
-(gradient-path-writable "$gimp/saved")
-(brush-path "")
-(dynamics-path "")
-(pattern-path "")
-(palette-path "")
-(tool-preset-path "")
-(mypaint-brush-path "")
-EOF
+# GIMP reads the SVG files as gradients of its own.
+. "$(dirname "$0")/../gimp/gimp.sh"
 {
   echo "(define port (open-output-file \"$work/gimp.txt\"))"
   cat "$(dirname "$0")/samples.scm"
   "$check" gimp-calls "$work"
   echo "(close-output-port port)"
-} >"$gimp/samples.scm"
-if ! GIMP2_DIRECTORY="$gimp/config" timeout 120 gimp-console -i -f \
-  -b "$(cat "$gimp/samples.scm")" -b '(gimp-quit 0)' >"$gimp/log" 2>&1 ||
-  [ ! -s "$work/gimp.txt" ]; then
-  tail -n 20 "$gimp/log" >&2
-  echo "gimp: no colours read" >&2
-  exit 1
-fi
+} >"$work/gimp.scm"
+run_gimp "$work/gimp.scm" "$work/gimp" "$work/gimp.txt"
 "$check" gimp-compare "$work"

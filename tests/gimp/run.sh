@@ -16,7 +16,8 @@ render="$build/bin/velmix-render"
 work=$(mktemp -d)
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 gimp="$work/gimp"
-mkdir -p "$gimp/config" "$gimp/gradients" "$gimp/saved"
+mkdir -p "$gimp/gradients"
+. "$here/gimp.sh"
 
 seven=(-p 0:#1a2b3c -p 120:#ff8800 -p 260:#00ffcc -p 430:#ffffff -p 610:#3300ff -p 800:#808080
   -p 1000:#f0e68c)
@@ -50,30 +51,12 @@ for f in "$here"/../../gradients/*.ggr; do
   echo "shipped-$name 1000 -" >>"$work/cases.txt"
 done
 
-# A settings folder of GIMP's own that reads gradients from one folder and
-# no other data: quick, and the user's GIMP is neither read nor changed.
-cat >"$gimp/config/gimprc" <<EOT
-(gradient-path "$gimp/gradients")
-(gradient-path-writable "$gimp/saved")
-(brush-path "")
-(dynamics-path "")
-(pattern-path "")
-(palette-path "")
-(tool-preset-path "")
-(mypaint-brush-path "")
-EOT
 {
   echo "(define dir \"$work\")"
   echo "(define port (open-output-file \"$work/gimp.txt\"))"
   cat "$here/samples.scm"
   while read -r name length _; do echo "(samples \"$name\" $length)"; done <"$work/cases.txt"
   echo "(close-output-port port)"
-} >"$gimp/samples.scm"
-if ! GIMP2_DIRECTORY="$gimp/config" timeout 120 gimp-console -i -f \
-  -b "$(cat "$gimp/samples.scm")" -b '(gimp-quit 0)' >"$gimp/log" 2>&1 ||
-  [ ! -s "$work/gimp.txt" ]; then
-  tail -n 20 "$gimp/log" >&2
-  echo "gimp: no colours read" >&2
-  exit 1
-fi
+} >"$work/gimp.scm"
+run_gimp "$work/gimp.scm" "$work/gimp" "$work/gimp.txt"
 awk -v cases="$work/cases.txt" -f "$here/compare.awk" "$work/gimp.txt"
