@@ -67,104 +67,112 @@ class tst_Fit : public QObject
 {
     Q_OBJECT
 private slots:
-    void curves_data()
-    {
-        QTest::addColumn<Curve>("curve");
-        QTest::addColumn<bool>("lower");
-        QTest::newRow("smooth") << Sampled([](int x, int c) {
-            return 127.5 + 127.5 * std::sin(x / (60.0 + 25 * c));
-        }) << true;
-        QTest::newRow("hard steps")
-            << Sampled([](int x, int c) { return (x / 90 % 2) * 200.0 + c * 20; }) << true;
-        QTest::newRow("nine kinks") << Pieces(10) << true;
-        QTest::newRow("nothing") << Curve() << false;
-        QTest::newRow("flat") << Curve(kMaxPosition, MakeColour(1, 2, 3)) << false;
-        QTest::newRow("drawn by the rasteriser")
-            << DrawGrad(StartupPoints(), kMaxPosition) << false;
-    }
-
-    // Both fits say their true error; ours never does worse than the floor,
-    // and better where free values and jumps can.
-    void curves()
-    {
-        QFETCH(Curve, curve);
-        QFETCH(bool, lower);
-        const auto floor = FloorFit(curve);
-        const auto ours = FitPoints(curve);
-        CheckPoints(floor, curve);
-        CheckPoints(ours, curve);
-        QVERIFY(ours.largestError <= floor.largestError);
-        QCOMPARE(ours.largestError < floor.largestError, lower);
-    }
-
-    // The floor's points lie on the curve; where seven such points hold
-    // it, they sit at its kinks and draw it exactly.
-    void floorOnTheCurve_data()
-    {
-        QTest::addColumn<int>("pieces");
-        QTest::addColumn<bool>("exact");
-        QTest::newRow("six pieces") << 6 << true;
-        QTest::newRow("seven pieces") << 7 << false;
-    }
-
-    void floorOnTheCurve()
-    {
-        QFETCH(int, pieces);
-        QFETCH(bool, exact);
-        const Curve curve = Pieces(pieces);
-        const auto floor = FloorFit(curve);
-        for (int i = 0; i < floor.points.enabledCount(); ++i) {
-            const int at = floor.points.position[i];
-            QCOMPARE(floor.points.color[i], curve[std::size_t(at)]);
-        }
-        QCOMPARE(floor.largestError == 0, exact);
-        QCOMPARE(FitPoints(curve).largestError == 0, exact);
-    }
-
-    // Applying a gradient: exact where seven points hold it, else fitted
-    // to the colours GIMP would draw, with the error said.
-    void pointsFor_data()
-    {
-        QTest::addColumn<NamedGradient>("gradient");
-        QTest::addColumn<bool>("exact");
-        const auto drawn = GradientFromPoints("a", StartupPoints());
-        QTest::newRow("points as segments") << drawn << true;
-        const auto white = SegmentColour{1, 1, 1, 1};
-        const auto curve = SegmentBlend::Curved;
-        const GradSegment s{0, 0.2, 1, {}, white, curve};
-        QTest::newRow("curved") << NamedGradient{"b", {s}} << false;
-    }
-
-    void pointsFor()
-    {
-        QFETCH(NamedGradient, gradient);
-        QFETCH(bool, exact);
-        const auto fit = PointsFor(gradient);
-        const Curve samples = SampleGradient(gradient, kMaxPosition);
-        if (exact)
-            QCOMPARE(DrawGrad(fit.points, 777), DrawGrad(StartupPoints(), 777));
-        else
-            QCOMPARE(fit.largestError, Measured(fit.points, samples));
-        QCOMPARE(fit.largestError == 0, exact);
-    }
+    void curves_data();
+    void curves();
+    void floorOnTheCurve_data();
+    void floorOnTheCurve();
+    void pointsFor_data();
+    void pointsFor();
 
     // gimp-data's gradients: never worse than the floor, each as recorded.
     void gimpData_data() { TableRows("fit-gimp.txt", {"floor", "ours"}); }
-
-    void gimpData()
-    {
-        QFETCH(QString, floor);
-        QFETCH(QString, ours);
-        QFile f(QString("/usr/share/gimp/2.0/gradients/") + QTest::currentDataTag());
-        QVERIFY2(f.open(QIODevice::ReadOnly), "gimp-data is not installed");
-        const auto read = ReadGgr(f.readAll().toStdString(), "");
-        QVERIFY2(read.gradient, read.error.c_str());
-        const Curve s = SampleGradient(*read.gradient, kMaxPosition);
-        QCOMPARE(QString::number(FloorFit(s).largestError), floor);
-        QCOMPARE(QString::number(FitPoints(s).largestError), ours);
-        QVERIFY(ours.toInt() <= floor.toInt());
-    }
+    void gimpData();
 };
+
+void tst_Fit::curves_data()
+{
+    QTest::addColumn<Curve>("curve");
+    QTest::addColumn<bool>("lower");
+    QTest::newRow("smooth") << Sampled([](int x, int c) {
+        return 127.5 + 127.5 * std::sin(x / (60.0 + 25 * c));
+    }) << true;
+    QTest::newRow("hard steps") << Sampled([](int x, int c) {
+        return (x / 90 % 2) * 200.0 + c * 20;
+    }) << true;
+    QTest::newRow("nine kinks") << Pieces(10) << true;
+    QTest::newRow("nothing") << Curve() << false;
+    QTest::newRow("flat") << Curve(kMaxPosition, MakeColour(1, 2, 3)) << false;
+    QTest::newRow("drawn by the rasteriser") << DrawGrad(StartupPoints(), kMaxPosition) << false;
+}
+
+// Both fits say their true error; ours never does worse than the floor,
+// and better where free values and jumps can.
+void tst_Fit::curves()
+{
+    QFETCH(Curve, curve);
+    QFETCH(bool, lower);
+    const auto floor = FloorFit(curve);
+    const auto ours = FitPoints(curve);
+    CheckPoints(floor, curve);
+    CheckPoints(ours, curve);
+    QVERIFY(ours.largestError <= floor.largestError);
+    QCOMPARE(ours.largestError < floor.largestError, lower);
+}
+
+// The floor's points lie on the curve; where seven such points hold
+// it, they sit at its kinks and draw it exactly.
+void tst_Fit::floorOnTheCurve_data()
+{
+    QTest::addColumn<int>("pieces");
+    QTest::addColumn<bool>("exact");
+    QTest::newRow("six pieces") << 6 << true;
+    QTest::newRow("seven pieces") << 7 << false;
+}
+
+void tst_Fit::floorOnTheCurve()
+{
+    QFETCH(int, pieces);
+    QFETCH(bool, exact);
+    const Curve curve = Pieces(pieces);
+    const auto floor = FloorFit(curve);
+    for (int i = 0; i < floor.points.enabledCount(); ++i) {
+        const int at = floor.points.position[i];
+        QCOMPARE(floor.points.color[i], curve[std::size_t(at)]);
+    }
+    QCOMPARE(floor.largestError == 0, exact);
+    QCOMPARE(FitPoints(curve).largestError == 0, exact);
+}
+
+// Applying a gradient: exact where seven points hold it, else fitted
+// to the colours GIMP would draw, with the error said.
+void tst_Fit::pointsFor_data()
+{
+    QTest::addColumn<NamedGradient>("gradient");
+    QTest::addColumn<bool>("exact");
+    const auto drawn = GradientFromPoints("a", StartupPoints());
+    QTest::newRow("points as segments") << drawn << true;
+    const auto white = SegmentColour{1, 1, 1, 1};
+    const auto curve = SegmentBlend::Curved;
+    const GradSegment s{0, 0.2, 1, {}, white, curve};
+    QTest::newRow("curved") << NamedGradient{"b", {s}} << false;
+}
+
+void tst_Fit::pointsFor()
+{
+    QFETCH(NamedGradient, gradient);
+    QFETCH(bool, exact);
+    const auto fit = PointsFor(gradient);
+    const Curve samples = SampleGradient(gradient, kMaxPosition);
+    if (exact)
+        QCOMPARE(DrawGrad(fit.points, 777), DrawGrad(StartupPoints(), 777));
+    else
+        QCOMPARE(fit.largestError, Measured(fit.points, samples));
+    QCOMPARE(fit.largestError == 0, exact);
+}
+
+void tst_Fit::gimpData()
+{
+    QFETCH(QString, floor);
+    QFETCH(QString, ours);
+    QFile f(QString("/usr/share/gimp/2.0/gradients/") + QTest::currentDataTag());
+    QVERIFY2(f.open(QIODevice::ReadOnly), "gimp-data is not installed");
+    const auto read = ReadGgr(f.readAll().toStdString(), "");
+    QVERIFY2(read.gradient, read.error.c_str());
+    const Curve s = SampleGradient(*read.gradient, kMaxPosition);
+    QCOMPARE(QString::number(FloorFit(s).largestError), floor);
+    QCOMPARE(QString::number(FitPoints(s).largestError), ours);
+    QVERIFY(ours.toInt() <= floor.toInt());
+}
 
 QTEST_GUILESS_MAIN(tst_Fit)
 #include "tst_fit.moc"

@@ -71,203 +71,208 @@ class TestGgr : public QObject
 
 private slots:
     void sampleAsGimp_data() { TableRows("ggr_samples.txt", {"segment", "x", "colour"}); }
-
-    void sampleAsGimp()
-    {
-        QFETCH(QString, segment);
-        QFETCH(QString, x);
-        QFETCH(QString, colour);
-        const auto s = SampleGradient(Read(Ggr({segment})));
-        QCOMPARE(Hex(s[x.toULong()]), colour);
-    }
-
+    void sampleAsGimp();
     void lineForms_data() { TableRows("ggr_forms.txt", {"text", "name", "colours"}); }
-
-    void lineForms()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, name);
-        QFETCH(QString, colours);
-        const auto read = ReadGgr(text.toLatin1().toStdString(), "fallback");
-        QVERIFY2(read.gradient, read.error.c_str());
-        QCOMPARE(Q(read.gradient->name), name);
-        const auto s = SampleGradient(*read.gradient);
-        QCOMPARE(Hex(s[0]) + " " + Hex(s[500]), colours);
-    }
-
+    void lineForms();
     void refusals_data() { TableRows("ggr_refusals.txt", {"text", "line"}); }
-
-    void refusals()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, line);
-        const auto read = ReadGgr(text.toStdString(), "");
-        QVERIFY(!read.gradient);
-        QCOMPARE(read.line, line.toInt());
-        QVERIFY2(Q(read.error).startsWith(line + "行目: "), read.error.c_str());
-    }
-
-    void writeReadsBack()
-    {
-        auto g = Read(Ggr({"0 0.1 0.3 0.1 0.2 0.3 0.4 1e-300 1 0.7 1 2 1",
-                           "0.3 0.30000000000000004 1 0 0 0 1 1 1 1 0.123456789 5 2"}));
-        g.name = "名前 two\nlines";
-        const std::string text = WriteGgr(g);
-        QVERIFY(text.starts_with("GIMP Gradient\nName: 名前 two lines\n2\n"));
-        QVERIFY(!Q(text).contains(','));
-        g.name = "名前 two lines";
-        QCOMPARE(Read(text), g);
-    }
-
+    void refusals();
+    void writeReadsBack();
     void fromPoints_data() { TableRows("ggr_points.txt", {"points", "segments"}); }
-
-    // Read back exactly: exactRoundTrip.
-    void fromPoints()
-    {
-        QFETCH(QString, points);
-        QFETCH(QString, segments);
-        const auto g = GradientFromPoints("n", Points(points));
-        QCOMPARE(Segments(g), segments);
-        QVERIFY(!Q(WriteGgr(g)).contains("0000000"));
-    }
-
-    // An OKLab blend goes out as linear pieces that follow its curve.
-    void fromOkLab()
-    {
-        const auto p = Points("oklab 0/ff0000 1000/00ff00");
-        const auto read = SampleGradient(Read(WriteGgr(GradientFromPoints("n", p))));
-        const OkLab a = ToOkLab({255, 0, 0}), b = ToOkLab({0, 255, 0});
-        for (int x = 0; x < 1000; ++x) {
-            const auto at = [x](double u, double v) { return u + (v - u) * x / 1000; };
-            const ExactColour c = FromOkLab({at(a.L, b.L), at(a.a, b.a), at(a.b, b.b)});
-            const Colour got = read[std::size_t(x)];
-            QVERIFY(std::abs(GetRed(got) - c.red) <= 1);
-            QVERIFY(std::abs(GetGreen(got) - c.green) <= 1);
-        }
-    }
-
-    // Random points, crowded at shared places, equal colours and the ends, go
-    // out as a file and come back drawing the same pixels.
-    void exactRoundTrip()
-    {
-        std::mt19937 random(23);
-        const auto pick = [&](int n) { return int(random() % unsigned(n)); };
-        for (int round = 0; round < 3000; ++round) {
-            GradPoints p;
-            for (int i = 0; i < kPointCount; ++i) {
-                const int kind = pick(6);
-                const int prev = std::max(i - 1, 0);
-                auto& at = p.position[i];
-                at = kind == 0 ? 0 : kind == 1 ? 1000 : kind == 2 ? p.position[prev] : pick(1001);
-                const int b = pick(4) * 85;
-                p.color[i] = kind == 3 ? p.color[prev] : MakeColour(pick(256), pick(256), b);
-                p.enabled[i] = pick(4) != 0;
-            }
-            const auto back = ExactPoints(Read(WriteGgr(GradientFromPoints("r", p))));
-            QVERIFY(back);
-            for (int length : {2, 3, 7, 100, 333, 999, 1000, 2000})
-                QVERIFY2(DrawGrad(*back, length) == DrawGrad(p, length),
-                         qPrintable(QString::number(round)));
-        }
-    }
-
+    void fromPoints();
+    void fromOkLab();
+    void exactRoundTrip();
     void exactOthers_data() { TableRows("ggr_exact.txt", {"segments", "points"}); }
-
-    void exactOthers()
-    {
-        QFETCH(QString, segments);
-        QFETCH(QString, points);
-        const auto got = ExactPoints(Read(Ggr(segments.split(';'))));
-        QCOMPARE(got.has_value(), points != "none");
-        if (got)
-            QCOMPARE(*got, Points(points));
-    }
-
+    void exactOthers();
     void carried_data() { TableRows("ggr_carried.txt", {"pattern", "replacement", "reads"}); }
-
-    void carried()
-    {
-        QFETCH(QString, pattern);
-        QFETCH(QString, replacement);
-        QFETCH(QString, reads);
-        const WebGradient web{Points("oklab 0/ff0000 1000/0000ff 500/00ff00! 7/123456 "
-                                     "7/abcdef 0! 999/fedcba"),
-                              1234, true, 56};
-        auto text = Q(CarriedText(web));
-        text.replace(QRegularExpression(pattern), replacement);
-        const auto got = ReadCarried(text.toStdString());
-        QCOMPARE(got.has_value(), reads == "1");
-        QVERIFY(!got || Carries(got, web));
-    }
-
+    void carried();
     void css_data() { TableRows("css_forms.txt", {"css", "segments"}); }
-
-    void css()
-    {
-        QFETCH(QString, css);
-        QFETCH(QString, segments);
-        const auto got = Css(css);
-        QVERIFY2(got.error.empty(), got.error.c_str());
-        QCOMPARE(got.gradients.size(), size_t(1));
-        QCOMPARE(Segments(got.gradients[0]), segments);
-        QVERIFY(ReadGgr(WriteGgr(got.gradients[0]), "").gradient);
-    }
-
+    void css();
     void cssColours_data() { TableRows("css_colours.txt", {"colour", "hex"}); }
-
-    void cssColours()
-    {
-        QFETCH(QString, colour);
-        QFETCH(QString, hex);
-        const auto got = Css(QString("linear-gradient(%1,%1)").arg(colour));
-        QVERIFY2(got.error.empty(), got.error.c_str());
-        QCOMPARE(Hex(SampleGradient(got.gradients[0], 2)[1]), hex);
-    }
-
+    void cssColours();
     void cssRefusals_data() { TableRows("css_refusals.txt", {"css", "quoted"}); }
-
-    void cssRefusals()
-    {
-        QFETCH(QString, css);
-        QFETCH(QString, quoted);
-        const auto got = Css(css);
-        QVERIFY(got.gradients.empty());
-        QVERIFY2(Q(got.error).contains(quoted), got.error.c_str());
-    }
-
+    void cssRefusals();
     void carriedEdited_data() { TableRows("css_carried.txt", {"from", "to", "kept"}); }
-
-    void carriedEdited()
-    {
-        QFETCH(QString, from);
-        QFETCH(QString, to);
-        QFETCH(QString, kept);
-        const auto p = Points("0/ff0000 600/00ff00 1000/0000ff");
-        const auto got = Css(Q(CssRule({p, 300, false, 7})).replace(from, to));
-        QCOMPARE(got.carried.has_value(), kept == "1");
-        QCOMPARE(got.gradients.size(), size_t(1));
-    }
-
-    // Several gradients, each its own; prefixed copies skipped; our own export
-    // carries its points.
-    void cssSeveral()
-    {
-        const WebGradient web{Points("0/ff0000 600/00ff00 1000/0000ff"), 300, true, 7};
-        const auto got = Css("a { background: -webkit-linear-gradient(left, red, blue);\n"
-                             "background: linear-gradient(red, blue) }\n" +
-                             Q(CssRule(web)));
-        QVERIFY2(got.error.empty(), got.error.c_str());
-        QCOMPARE(got.gradients.size(), size_t(2));
-        QCOMPARE(got.gradients[1].name, "n (2)");
-        QVERIFY(Carries(got.carried, web));
-        // The stops as exported draw the gradient within a level.
-        const auto drawn = DrawGrad(web.points, 300);
-        const auto read = SampleGradient(got.gradients[1], 300);
-        for (std::size_t x = 0; x < drawn.size(); ++x)
-            for (int k : {0, 8, 16})
-                QVERIFY(std::abs((drawn[x] >> k & 255) - (read[x] >> k & 255)) <= 1);
-    }
+    void carriedEdited();
+    void cssSeveral();
 };
+
+void TestGgr::sampleAsGimp()
+{
+    QFETCH(QString, segment);
+    QFETCH(QString, x);
+    QFETCH(QString, colour);
+    const auto s = SampleGradient(Read(Ggr({segment})));
+    QCOMPARE(Hex(s[x.toULong()]), colour);
+}
+
+void TestGgr::lineForms()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, name);
+    QFETCH(QString, colours);
+    const auto read = ReadGgr(text.toLatin1().toStdString(), "fallback");
+    QVERIFY2(read.gradient, read.error.c_str());
+    QCOMPARE(Q(read.gradient->name), name);
+    const auto s = SampleGradient(*read.gradient);
+    QCOMPARE(Hex(s[0]) + " " + Hex(s[500]), colours);
+}
+
+void TestGgr::refusals()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, line);
+    const auto read = ReadGgr(text.toStdString(), "");
+    QVERIFY(!read.gradient);
+    QCOMPARE(read.line, line.toInt());
+    QVERIFY2(Q(read.error).startsWith(line + "行目: "), read.error.c_str());
+}
+
+void TestGgr::writeReadsBack()
+{
+    auto g = Read(Ggr({"0 0.1 0.3 0.1 0.2 0.3 0.4 1e-300 1 0.7 1 2 1",
+                       "0.3 0.30000000000000004 1 0 0 0 1 1 1 1 0.123456789 5 2"}));
+    g.name = "名前 two\nlines";
+    const std::string text = WriteGgr(g);
+    QVERIFY(text.starts_with("GIMP Gradient\nName: 名前 two lines\n2\n"));
+    QVERIFY(!Q(text).contains(','));
+    g.name = "名前 two lines";
+    QCOMPARE(Read(text), g);
+}
+
+// Read back exactly: exactRoundTrip.
+void TestGgr::fromPoints()
+{
+    QFETCH(QString, points);
+    QFETCH(QString, segments);
+    const auto g = GradientFromPoints("n", Points(points));
+    QCOMPARE(Segments(g), segments);
+    QVERIFY(!Q(WriteGgr(g)).contains("0000000"));
+}
+
+// An OKLab blend goes out as linear pieces that follow its curve.
+void TestGgr::fromOkLab()
+{
+    const auto p = Points("oklab 0/ff0000 1000/00ff00");
+    const auto read = SampleGradient(Read(WriteGgr(GradientFromPoints("n", p))));
+    const OkLab a = ToOkLab({255, 0, 0}), b = ToOkLab({0, 255, 0});
+    for (int x = 0; x < 1000; ++x) {
+        const auto at = [x](double u, double v) { return u + (v - u) * x / 1000; };
+        const ExactColour c = FromOkLab({at(a.L, b.L), at(a.a, b.a), at(a.b, b.b)});
+        const Colour got = read[std::size_t(x)];
+        QVERIFY(std::abs(GetRed(got) - c.red) <= 1);
+        QVERIFY(std::abs(GetGreen(got) - c.green) <= 1);
+    }
+}
+
+// Random points, crowded at shared places, equal colours and the ends, go
+// out as a file and come back drawing the same pixels.
+void TestGgr::exactRoundTrip()
+{
+    std::mt19937 random(23);
+    const auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    for (int round = 0; round < 3000; ++round) {
+        GradPoints p;
+        for (int i = 0; i < kPointCount; ++i) {
+            const int kind = pick(6);
+            const int prev = std::max(i - 1, 0);
+            auto& at = p.position[i];
+            at = kind == 0 ? 0 : kind == 1 ? 1000 : kind == 2 ? p.position[prev] : pick(1001);
+            const int b = pick(4) * 85;
+            p.color[i] = kind == 3 ? p.color[prev] : MakeColour(pick(256), pick(256), b);
+            p.enabled[i] = pick(4) != 0;
+        }
+        const auto back = ExactPoints(Read(WriteGgr(GradientFromPoints("r", p))));
+        QVERIFY(back);
+        for (int length : {2, 3, 7, 100, 333, 999, 1000, 2000})
+            QVERIFY2(DrawGrad(*back, length) == DrawGrad(p, length),
+                     qPrintable(QString::number(round)));
+    }
+}
+
+void TestGgr::exactOthers()
+{
+    QFETCH(QString, segments);
+    QFETCH(QString, points);
+    const auto got = ExactPoints(Read(Ggr(segments.split(';'))));
+    QCOMPARE(got.has_value(), points != "none");
+    if (got)
+        QCOMPARE(*got, Points(points));
+}
+
+void TestGgr::carried()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, replacement);
+    QFETCH(QString, reads);
+    const WebGradient web{Points("oklab 0/ff0000 1000/0000ff 500/00ff00! 7/123456 "
+                                 "7/abcdef 0! 999/fedcba"),
+                          1234, true, 56};
+    auto text = Q(CarriedText(web));
+    text.replace(QRegularExpression(pattern), replacement);
+    const auto got = ReadCarried(text.toStdString());
+    QCOMPARE(got.has_value(), reads == "1");
+    QVERIFY(!got || Carries(got, web));
+}
+
+void TestGgr::css()
+{
+    QFETCH(QString, css);
+    QFETCH(QString, segments);
+    const auto got = Css(css);
+    QVERIFY2(got.error.empty(), got.error.c_str());
+    QCOMPARE(got.gradients.size(), size_t(1));
+    QCOMPARE(Segments(got.gradients[0]), segments);
+    QVERIFY(ReadGgr(WriteGgr(got.gradients[0]), "").gradient);
+}
+
+void TestGgr::cssColours()
+{
+    QFETCH(QString, colour);
+    QFETCH(QString, hex);
+    const auto got = Css(QString("linear-gradient(%1,%1)").arg(colour));
+    QVERIFY2(got.error.empty(), got.error.c_str());
+    QCOMPARE(Hex(SampleGradient(got.gradients[0], 2)[1]), hex);
+}
+
+void TestGgr::cssRefusals()
+{
+    QFETCH(QString, css);
+    QFETCH(QString, quoted);
+    const auto got = Css(css);
+    QVERIFY(got.gradients.empty());
+    QVERIFY2(Q(got.error).contains(quoted), got.error.c_str());
+}
+
+void TestGgr::carriedEdited()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, kept);
+    const auto p = Points("0/ff0000 600/00ff00 1000/0000ff");
+    const auto got = Css(Q(CssRule({p, 300, false, 7})).replace(from, to));
+    QCOMPARE(got.carried.has_value(), kept == "1");
+    QCOMPARE(got.gradients.size(), size_t(1));
+}
+
+// Several gradients, each its own; prefixed copies skipped; our own export
+// carries its points.
+void TestGgr::cssSeveral()
+{
+    const WebGradient web{Points("0/ff0000 600/00ff00 1000/0000ff"), 300, true, 7};
+    const auto got = Css("a { background: -webkit-linear-gradient(left, red, blue);\n"
+                         "background: linear-gradient(red, blue) }\n" +
+                         Q(CssRule(web)));
+    QVERIFY2(got.error.empty(), got.error.c_str());
+    QCOMPARE(got.gradients.size(), size_t(2));
+    QCOMPARE(got.gradients[1].name, "n (2)");
+    QVERIFY(Carries(got.carried, web));
+    // The stops as exported draw the gradient within a level.
+    const auto drawn = DrawGrad(web.points, 300);
+    const auto read = SampleGradient(got.gradients[1], 300);
+    for (std::size_t x = 0; x < drawn.size(); ++x)
+        for (int k : {0, 8, 16})
+            QVERIFY(std::abs((drawn[x] >> k & 255) - (read[x] >> k & 255)) <= 1);
+}
 
 QTEST_GUILESS_MAIN(TestGgr)
 #include "tst_ggr.moc"

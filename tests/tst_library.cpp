@@ -78,255 +78,276 @@ class TestLibrary : public QObject
     QStringList Files() const { return QDir(m_user).entryList(QDir::Files, QDir::Name); }
 
 private slots:
-    void init()
-    {
-        QVERIFY(QDir(m_dir.path()).removeRecursively());
-        m_user = m_dir.filePath("home/velmix/gradients");
-        m_shipped = m_dir.filePath("share/velmix/gradients");
-        for (const QString name : {"Sky", "paper"})
-            Put(m_shipped + "/" + name.toLower() + ".ggr", GgrOf(Plain(name)));
-    }
-
-    void standardFolders()
-    {
-        const auto in = [&](const char* d) { return m_dir.filePath(d); };
-        qputenv("XDG_DATA_HOME", in("home").toUtf8());
-        qputenv("XDG_DATA_DIRS", (in("none") + ":" + in("share")).toUtf8());
-        auto library = GradLibrary::Standard();
-        // The folder is made only when first written.
-        QVERIFY(!QFileInfo::exists(m_user));
-        QVERIFY(library.add(Plain("mint")).ok());
-        QVERIFY(library.add(Plain("Dusk")).ok());
-        // Sorted without regard to case, the user's among the shipped
-        // ones.
-        QCOMPARE(NamesOf(library), Names({"Dusk", "mint", "paper*", "Sky*"}));
-        QCOMPARE(library.entries()[1].path, m_user + "/mint.ggr");
-    }
-
-    // Every shipped gradient reads, as a few linear pieces the seven
-    // points hold exactly.
-    void shipped()
-    {
-        const auto source = qEnvironmentVariable("VELMIX_SOURCE");
-        const GradLibrary library(m_user, {source + "/gradients"});
-        QCOMPARE(library.entries().size(), size_t(12));
-        for (const LibraryEntry& e : library.entries())
-            QVERIFY(e.readOnly && ExactPoints(e.gradient));
-    }
-
-    // Each row's name is the gradient's.
-    void fileNames_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("a/b/c") << "a_b_c";
-        QTest::newRow("a\tb\x7f") << "a_b_";
-        QTest::newRow("v1.2.") << "v1.2.";
-        QTest::newRow("../up") << "_._up";
-        QTest::newRow("") << "_";
-        QTest::newRow("夕焼け") << "夕焼け";
-    }
-    void fileNames()
-    {
-        QFETCH(QString, file);
-        const auto name = QString::fromUtf8(QTest::currentDataTag());
-        QCOMPARE(GradLibrary::FileNameFor(name), file);
-    }
-
+    void init();
+    void standardFolders();
+    void shipped();
+    void fileNames_data();
+    void fileNames();
     void takenNames_data() { TableRows("library_names.txt", {"adds", "names", "files"}); }
-    void takenNames()
-    {
-        QFETCH(QString, adds);
-        QFETCH(QString, names);
-        QFETCH(QString, files);
-        // Listed as nothing, yet its file is there.
-        Put(m_user + "/bad.ggr", "GIMP Gradient\n");
-        auto library = Library();
-        for (const QString& name : adds.split(';'))
-            QVERIFY(library.add(Plain(name)).ok());
-        QCOMPARE(NamesOf(library).join(';'), names);
-        QCOMPARE(Files().join(';'), files);
-    }
-
-    // A name too long for a file name is kept whole in the file.
-    void longName()
-    {
-        const QString name(100, QChar(0x3042)); // 300 bytes
-        GradLibrary library(m_user, {});
-        QVERIFY(library.add(Plain(name)).ok());
-        QVERIFY(library.add(Plain(name)).ok());
-        const QString file(66, QChar(0x3042));
-        QCOMPARE(Files(), Names({file + " (2).ggr", file + ".ggr"}));
-        QCOMPARE(NamesOf(library), Names({name, name + " (2)"}));
-    }
-
-    // Files that would be read for ever, or fill the memory, are refused
-    // unread, and passed by in the folder.
-    void refused_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("error");
-        const QString special = "通常のファイルではありません。";
-        QTest::newRow("device") << "/dev/zero" << special;
-        QTest::newRow("FIFO") << "fifo.ggr" << special;
-        const QString large = "16 MiBを超えるファイルは読みません。";
-        QTest::newRow("16 MiB") << "big.ggr" << large;
-    }
-    void refused()
-    {
-        QFETCH(QString, file);
-        QFETCH(QString, error);
-        const auto path = QDir(m_user).filePath(file);
-        Put(m_user + "/a.ggr", GgrOf(Plain("a")));
-        if (file == "fifo.ggr")
-            QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
-        else if (file == "big.ggr")
-            QVERIFY(QFile::copy(m_user + "/a.ggr", path) &&
-                    QFile::resize(path, kMaxGradientFile + 1));
-        QCOMPARE(Q(ImportFile(path).error), error);
-        auto library = Library();
-        const auto text = ResultText(library.import(path));
-        QCOMPARE(NamesOf(library), Names({"a", "paper*", "Sky*"}));
-        QVERIFY2(text.contains(path + ": " + error), qPrintable(text));
-    }
-
-    void renameAndRemove()
-    {
-        auto library = Library();
-        QVERIFY(library.add(Plain("mint")).ok());
-        QVERIFY(library.rename(0, "Sky").ok());
-        QCOMPARE(NamesOf(library), Names({"paper*", "Sky*", "Sky (2)"}));
-        QCOMPARE(Files(), Names{"Sky (2).ggr"});
-        QVERIFY(library.remove(2).ok());
-        // The shipped ones can be neither.
-        const QString sky = m_shipped + "/sky.ggr";
-        const auto before = ReadAll(sky);
-        const auto renamed = library.rename(1, "x");
-        QCOMPARE(renamed.failure().kind, FailureKind::ReadOnly);
-        QCOMPARE(ResultText(renamed), "付属のグラデーションは名前の変更も削除もできません。");
-        QCOMPARE(library.remove(1).failure().kind, FailureKind::ReadOnly);
-        QCOMPARE(ReadAll(sky), before);
-        QCOMPARE(NamesOf(library), Names({"paper*", "Sky*"}));
-        // A file already gone just leaves the list.
-        QVERIFY(library.add(Plain("gone")).ok());
-        QVERIFY(QFile::remove(m_user + "/gone.ggr"));
-        QVERIFY(library.remove(0).ok());
-    }
-
-    void failedWriteLeavesFile_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("new file") << "dawn";
-        // The file is replaced in place.
-        QTest::newRow("same file") << "mint";
-    }
-    void failedWriteLeavesFile()
-    {
-        QFETCH(QString, name);
-        auto library = Library();
-        QVERIFY(library.add(Plain("mint")).ok());
-        const QString path = m_user + "/mint.ggr";
-        const auto before = ReadAll(path);
-        Result result;
-        {
-            const FileSizeLimit limit(16);
-            result = library.rename(0, name);
-        }
-        QCOMPARE(result.failure().task, FailedTask::RenameGradient);
-        const auto text = ResultText(result);
-        QVERIFY(text.startsWith("ファイルに書きこめません。"));
-        QVERIFY(text.contains(m_user + "/"));
-        QCOMPARE(ReadAll(path), before);
-        QCOMPARE(Files(), Names{"mint.ggr"});
-        QCOMPARE(NamesOf(library).first(), "mint");
-    }
-
+    void takenNames();
+    void longName();
+    void refused_data();
+    void refused();
+    void renameAndRemove();
+    void failedWriteLeavesFile_data();
+    void failedWriteLeavesFile();
     void import_data() { TableRows("library_import.txt", {"file", "content", "names"}); }
-    void import()
-    {
-        QFETCH(QString, file);
-        QFETCH(QString, content);
-        QFETCH(QString, names);
-        const QString path = m_dir.filePath(file);
-        if (!file.isEmpty())
-            Put(path, content.toUtf8());
-        auto library = Library();
-        const auto result = library.import(path);
-        const bool ok = result.ok();
-        if (!ok)
-            QCOMPARE(ResultText(result).split("\r\n").first(), names);
-        else
-            QCOMPARE(NamesOf(library).join(';'), names);
-        const auto read = ImportFile(path).gradients.size();
-        QCOMPARE(read, size_t(ok ? names.count(';') - 1 : 0));
-    }
-
-    // Our own exports bring back their very points, the OKLab one its
-    // stops, under the file's name; an edited one is read as any other.
-    void carried_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<Blend>("blend");
-        QTest::addColumn<QString>("edit");
-        QTest::newRow("SVG") << "a.svg" << Blend::Rgb << "";
-        QTest::newRow("CSS") << "a.css" << Blend::Rgb << "";
-        QTest::newRow("OKLab SVG") << "a.svg" << Blend::OkLab << "";
-        QTest::newRow("SVG, edited") << "a.svg" << Blend::Rgb << "stop-color='red'";
-    }
-    void carried()
-    {
-        QFETCH(QString, file);
-        QFETCH(Blend, blend);
-        QFETCH(QString, edit);
-        WebGradient web{StartupPoints(), 37, true, 5};
-        web.points.blend = blend;
-        QString text = Q(file.endsWith("svg") ? SvgDocument(web) : CssRule(web));
-        if (!edit.isEmpty())
-            text.replace(QRegularExpression("stop-color=\"[^\"]*\""), edit);
-        const QString path = m_dir.filePath(file);
-        Put(path, text.toUtf8());
-        const auto read = ImportFile(path);
-        QCOMPARE(Carries(read.carried, web), edit.isEmpty());
-        QCOMPARE(Q(read.gradients.at(0).name), edit.isEmpty() ? "a" : "velmix");
-        GradLibrary library(m_user, {});
-        QVERIFY(library.import(path).ok());
-        const auto exact = ExactPoints(library.entries()[0].gradient);
-        QCOMPARE(exact == StartupPoints(), blend == Blend::Rgb && edit.isEmpty());
-    }
-
-    // Each gradient's stops are found once, however long the chain that
-    // leads to them; a chain longer than a thousand links draws nothing.
-    void svgChain()
-    {
-        QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg'>"
-                         "<radialGradient id='g0'><stop/></radialGradient>";
-        for (int i = 1; i <= 20000; ++i)
-            svg += QString("<linearGradient id='g%1' href='#g%2'/>").arg(i).arg(i - 1).toUtf8();
-        const QDeadlineTimer deadline(2000);
-        const auto read = ReadSvg(svg + "</svg>", "file");
-        QCOMPARE(read.gradients.size(), size_t(1000));
-        QCOMPARE(read.gradients.back().name, "g1000");
-        QVERIFY(!deadline.hasExpired());
-    }
-
+    void import();
+    void carried_data();
+    void carried();
+    void svgChain();
     void svg_data() { TableRows("svg_read.txt", {"body", "expected"}); }
-    void svg()
-    {
-        QFETCH(QString, body);
-        QFETCH(QString, expected);
-        const QString svg = "<svg xmlns='http://www.w3.org/2000/svg' "
-                            "xmlns:xlink='http://www.w3.org/1999/xlink' "
-                            "xmlns:inkscape='http://www.inkscape.org/"
-                            "namespaces/inkscape'><defs>" +
-                            body + "</defs></svg>";
-        const auto read = ReadSvg(svg.toUtf8(), "file");
-        const auto& all = read.gradients;
-        QVERIFY(all.size() <= 1);
-        if (all.empty())
-            QCOMPARE(Q(read.error), expected);
-        else
-            QCOMPARE(Describe(all[0]), expected);
-    }
+    void svg();
 };
+
+void TestLibrary::init()
+{
+    QVERIFY(QDir(m_dir.path()).removeRecursively());
+    m_user = m_dir.filePath("home/velmix/gradients");
+    m_shipped = m_dir.filePath("share/velmix/gradients");
+    for (const QString name : {"Sky", "paper"})
+        Put(m_shipped + "/" + name.toLower() + ".ggr", GgrOf(Plain(name)));
+}
+
+void TestLibrary::standardFolders()
+{
+    const auto in = [&](const char* d) { return m_dir.filePath(d); };
+    qputenv("XDG_DATA_HOME", in("home").toUtf8());
+    qputenv("XDG_DATA_DIRS", (in("none") + ":" + in("share")).toUtf8());
+    auto library = GradLibrary::Standard();
+    // The folder is made only when first written.
+    QVERIFY(!QFileInfo::exists(m_user));
+    QVERIFY(library.add(Plain("mint")).ok());
+    QVERIFY(library.add(Plain("Dusk")).ok());
+    // Sorted without regard to case, the user's among the shipped
+    // ones.
+    QCOMPARE(NamesOf(library), Names({"Dusk", "mint", "paper*", "Sky*"}));
+    QCOMPARE(library.entries()[1].path, m_user + "/mint.ggr");
+}
+
+// Every shipped gradient reads, as a few linear pieces the seven
+// points hold exactly.
+void TestLibrary::shipped()
+{
+    const auto source = qEnvironmentVariable("VELMIX_SOURCE");
+    const GradLibrary library(m_user, {source + "/gradients"});
+    QCOMPARE(library.entries().size(), size_t(12));
+    for (const LibraryEntry& e : library.entries())
+        QVERIFY(e.readOnly && ExactPoints(e.gradient));
+}
+
+// Each row's name is the gradient's.
+void TestLibrary::fileNames_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("a/b/c") << "a_b_c";
+    QTest::newRow("a\tb\x7f") << "a_b_";
+    QTest::newRow("v1.2.") << "v1.2.";
+    QTest::newRow("../up") << "_._up";
+    QTest::newRow("") << "_";
+    QTest::newRow("夕焼け") << "夕焼け";
+}
+
+void TestLibrary::fileNames()
+{
+    QFETCH(QString, file);
+    const auto name = QString::fromUtf8(QTest::currentDataTag());
+    QCOMPARE(GradLibrary::FileNameFor(name), file);
+}
+
+void TestLibrary::takenNames()
+{
+    QFETCH(QString, adds);
+    QFETCH(QString, names);
+    QFETCH(QString, files);
+    // Listed as nothing, yet its file is there.
+    Put(m_user + "/bad.ggr", "GIMP Gradient\n");
+    auto library = Library();
+    for (const QString& name : adds.split(';'))
+        QVERIFY(library.add(Plain(name)).ok());
+    QCOMPARE(NamesOf(library).join(';'), names);
+    QCOMPARE(Files().join(';'), files);
+}
+
+// A name too long for a file name is kept whole in the file.
+void TestLibrary::longName()
+{
+    const QString name(100, QChar(0x3042)); // 300 bytes
+    GradLibrary library(m_user, {});
+    QVERIFY(library.add(Plain(name)).ok());
+    QVERIFY(library.add(Plain(name)).ok());
+    const QString file(66, QChar(0x3042));
+    QCOMPARE(Files(), Names({file + " (2).ggr", file + ".ggr"}));
+    QCOMPARE(NamesOf(library), Names({name, name + " (2)"}));
+}
+
+// Files that would be read for ever, or fill the memory, are refused
+// unread, and passed by in the folder.
+void TestLibrary::refused_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("error");
+    const QString special = "通常のファイルではありません。";
+    QTest::newRow("device") << "/dev/zero" << special;
+    QTest::newRow("FIFO") << "fifo.ggr" << special;
+    const QString large = "16 MiBを超えるファイルは読みません。";
+    QTest::newRow("16 MiB") << "big.ggr" << large;
+}
+
+void TestLibrary::refused()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, error);
+    const auto path = QDir(m_user).filePath(file);
+    Put(m_user + "/a.ggr", GgrOf(Plain("a")));
+    if (file == "fifo.ggr")
+        QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
+    else if (file == "big.ggr")
+        QVERIFY(QFile::copy(m_user + "/a.ggr", path) && QFile::resize(path, kMaxGradientFile + 1));
+    QCOMPARE(Q(ImportFile(path).error), error);
+    auto library = Library();
+    const auto text = ResultText(library.import(path));
+    QCOMPARE(NamesOf(library), Names({"a", "paper*", "Sky*"}));
+    QVERIFY2(text.contains(path + ": " + error), qPrintable(text));
+}
+
+void TestLibrary::renameAndRemove()
+{
+    auto library = Library();
+    QVERIFY(library.add(Plain("mint")).ok());
+    QVERIFY(library.rename(0, "Sky").ok());
+    QCOMPARE(NamesOf(library), Names({"paper*", "Sky*", "Sky (2)"}));
+    QCOMPARE(Files(), Names{"Sky (2).ggr"});
+    QVERIFY(library.remove(2).ok());
+    // The shipped ones can be neither.
+    const QString sky = m_shipped + "/sky.ggr";
+    const auto before = ReadAll(sky);
+    const auto renamed = library.rename(1, "x");
+    QCOMPARE(renamed.failure().kind, FailureKind::ReadOnly);
+    QCOMPARE(ResultText(renamed), "付属のグラデーションは名前の変更も削除もできません。");
+    QCOMPARE(library.remove(1).failure().kind, FailureKind::ReadOnly);
+    QCOMPARE(ReadAll(sky), before);
+    QCOMPARE(NamesOf(library), Names({"paper*", "Sky*"}));
+    // A file already gone just leaves the list.
+    QVERIFY(library.add(Plain("gone")).ok());
+    QVERIFY(QFile::remove(m_user + "/gone.ggr"));
+    QVERIFY(library.remove(0).ok());
+}
+
+void TestLibrary::failedWriteLeavesFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("new file") << "dawn";
+    // The file is replaced in place.
+    QTest::newRow("same file") << "mint";
+}
+
+void TestLibrary::failedWriteLeavesFile()
+{
+    QFETCH(QString, name);
+    auto library = Library();
+    QVERIFY(library.add(Plain("mint")).ok());
+    const QString path = m_user + "/mint.ggr";
+    const auto before = ReadAll(path);
+    Result result;
+    {
+        const FileSizeLimit limit(16);
+        result = library.rename(0, name);
+    }
+    QCOMPARE(result.failure().task, FailedTask::RenameGradient);
+    const auto text = ResultText(result);
+    QVERIFY(text.startsWith("ファイルに書きこめません。"));
+    QVERIFY(text.contains(m_user + "/"));
+    QCOMPARE(ReadAll(path), before);
+    QCOMPARE(Files(), Names{"mint.ggr"});
+    QCOMPARE(NamesOf(library).first(), "mint");
+}
+
+void TestLibrary::import()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, content);
+    QFETCH(QString, names);
+    const QString path = m_dir.filePath(file);
+    if (!file.isEmpty())
+        Put(path, content.toUtf8());
+    auto library = Library();
+    const auto result = library.import(path);
+    const bool ok = result.ok();
+    if (!ok)
+        QCOMPARE(ResultText(result).split("\r\n").first(), names);
+    else
+        QCOMPARE(NamesOf(library).join(';'), names);
+    const auto read = ImportFile(path).gradients.size();
+    QCOMPARE(read, size_t(ok ? names.count(';') - 1 : 0));
+}
+
+// Our own exports bring back their very points, the OKLab one its
+// stops, under the file's name; an edited one is read as any other.
+void TestLibrary::carried_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<Blend>("blend");
+    QTest::addColumn<QString>("edit");
+    QTest::newRow("SVG") << "a.svg" << Blend::Rgb << "";
+    QTest::newRow("CSS") << "a.css" << Blend::Rgb << "";
+    QTest::newRow("OKLab SVG") << "a.svg" << Blend::OkLab << "";
+    QTest::newRow("SVG, edited") << "a.svg" << Blend::Rgb << "stop-color='red'";
+}
+
+void TestLibrary::carried()
+{
+    QFETCH(QString, file);
+    QFETCH(Blend, blend);
+    QFETCH(QString, edit);
+    WebGradient web{StartupPoints(), 37, true, 5};
+    web.points.blend = blend;
+    QString text = Q(file.endsWith("svg") ? SvgDocument(web) : CssRule(web));
+    if (!edit.isEmpty())
+        text.replace(QRegularExpression("stop-color=\"[^\"]*\""), edit);
+    const QString path = m_dir.filePath(file);
+    Put(path, text.toUtf8());
+    const auto read = ImportFile(path);
+    QCOMPARE(Carries(read.carried, web), edit.isEmpty());
+    QCOMPARE(Q(read.gradients.at(0).name), edit.isEmpty() ? "a" : "velmix");
+    GradLibrary library(m_user, {});
+    QVERIFY(library.import(path).ok());
+    const auto exact = ExactPoints(library.entries()[0].gradient);
+    QCOMPARE(exact == StartupPoints(), blend == Blend::Rgb && edit.isEmpty());
+}
+
+// Each gradient's stops are found once, however long the chain that
+// leads to them; a chain longer than a thousand links draws nothing.
+void TestLibrary::svgChain()
+{
+    QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg'>"
+                     "<radialGradient id='g0'><stop/></radialGradient>";
+    for (int i = 1; i <= 20000; ++i)
+        svg += QString("<linearGradient id='g%1' href='#g%2'/>").arg(i).arg(i - 1).toUtf8();
+    const QDeadlineTimer deadline(2000);
+    const auto read = ReadSvg(svg + "</svg>", "file");
+    QCOMPARE(read.gradients.size(), size_t(1000));
+    QCOMPARE(read.gradients.back().name, "g1000");
+    QVERIFY(!deadline.hasExpired());
+}
+
+void TestLibrary::svg()
+{
+    QFETCH(QString, body);
+    QFETCH(QString, expected);
+    const QString svg = "<svg xmlns='http://www.w3.org/2000/svg' "
+                        "xmlns:xlink='http://www.w3.org/1999/xlink' "
+                        "xmlns:inkscape='http://www.inkscape.org/"
+                        "namespaces/inkscape'><defs>" +
+                        body + "</defs></svg>";
+    const auto read = ReadSvg(svg.toUtf8(), "file");
+    const auto& all = read.gradients;
+    QVERIFY(all.size() <= 1);
+    if (all.empty())
+        QCOMPARE(Q(read.error), expected);
+    else
+        QCOMPARE(Describe(all[0]), expected);
+}
 
 QTEST_GUILESS_MAIN(TestLibrary)
 #include "tst_library.moc"
