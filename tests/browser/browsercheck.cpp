@@ -92,9 +92,10 @@ std::vector<Place> Layout(const QString& dir)
 int WritePage(const QString& dir, const std::vector<Place>& places)
 {
     const QString head = "<!DOCTYPE html>\n<html><head><style>\n";
-    QString html = head + "html, body { margin: 0; background: #ffffff; }\n"
-                          "iframe { position: absolute; border: 0; margin: 0; padding: 0; }\n"
-                          "</style></head><body>\n";
+    QString html = head + R"(html, body { margin: 0; background: #ffffff; }
+iframe { position: absolute; border: 0; margin: 0; padding: 0; }
+</style></head><body>
+)";
     QRect all;
     for (const Place& p : places) {
         // The CSS case's own page: its <style> is the file as written.
@@ -102,10 +103,13 @@ int WritePage(const QString& dir, const std::vector<Place>& places)
             head + ReadAll(dir + "/" + p.name + ".css") + "</style></head><body></body></html>\n";
         if (p.kind == "css" && !WriteAll(dir + "/" + p.name + ".html", page))
             return 2;
-        html += QString::asprintf("<iframe scrolling=\"no\" src=\"%s.%s\" style=\"left: %dpx; top: "
-                                  "%dpx; width: %dpx; height: %dpx\"></iframe>\n",
-                                  qPrintable(p.name), p.kind == "css" ? "html" : "svg", p.at.x(),
-                                  p.at.y(), p.at.width(), p.at.height());
+        const char* frame = R"(<iframe scrolling="no" src="%s.%s" style="left: %dpx; )"
+                            R"(top: %dpx; width: %dpx; height: %dpx"></iframe>)";
+        const auto ext = p.kind == "css" ? "html" : "svg";
+        const QRect& r = p.at;
+        html +=
+            QString::asprintf(frame, qPrintable(p.name), ext, r.x(), r.y(), r.width(), r.height());
+        html += '\n';
         all |= p.at;
     }
     if (places.empty() || !WriteAll(dir + "/page.html", html + "</body></html>\n"))
