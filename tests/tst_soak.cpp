@@ -37,12 +37,12 @@ long SettledRssKiB(GuiFixture& f)
 void Act(GuiFixture& f, std::mt19937& rnd)
 {
     frmTile& t = f.tile();
-    const auto pick = [&](int n) { return static_cast<int>(rnd() % static_cast<unsigned>(n)); };
+    const auto pick = [&](int n) { return int(rnd() % unsigned(n)); };
     const auto colour = [&] { return QColor(pick(256), pick(256), pick(256)); };
     const int i = pick(kPointCount);
-    QSlider* slider = f.slider(i);
-    const Qt::Key keys[] = {Qt::Key_Left,     Qt::Key_Right, Qt::Key_PageUp,
-                            Qt::Key_PageDown, Qt::Key_Home,  Qt::Key_End};
+    QSlider* sl = f.slider(i);
+    using namespace Qt;
+    const Key keys[] = {Key_Left, Key_Right, Key_PageUp, Key_PageDown, Key_Home, Key_End};
     const char* sizes[] = {"", "0", "1", "3", "4", "100", "2500", "777", "12a"};
     // A few tile sizes only: the caches they fill are warm by the time memory
     // is first measured, so growth after it means a leak.
@@ -50,29 +50,28 @@ void Act(GuiFixture& f, std::mt19937& rnd)
     const double points[] = {9, 10.5, 16, 27.75};
     // Each action by its weight: the check boxes twice.
     const std::function<void()> actions[] = {
-        [&] { Click(f.check(i)); }, [&] { Click(f.check(i)); },
-        [&] { slider->setValue(pick(1001)); },
+        [&] { Click(f.check(i)); }, [&] { Click(f.check(i)); }, [&] { sl->setValue(pick(1001)); },
         // A drag, redrawn when let go.
         [&] {
-            if (!slider->isEnabled())
+            if (!sl->isEnabled())
                 return;
-            slider->setSliderDown(true);
+            sl->setSliderDown(true);
             for (int k = 0; k < 3; ++k)
-                slider->setSliderPosition(pick(1001));
-            slider->setSliderDown(false);
+                sl->setSliderPosition(pick(1001));
+            sl->setSliderDown(false);
         },
         [&] {
-            if (slider->isEnabled())
-                QTest::keyClick(slider, keys[pick(6)]);
+            if (sl->isEnabled())
+                QTest::keyClick(sl, keys[pick(6)]);
         },
         [&] {
-            f.dialogs.colors.push_back(pick(4) ? std::optional<QColor>(colour()) : std::nullopt);
+            f.dialogs.colors.push_back(pick(4) ? colour() : std::optional<QColor>());
             Click(f.colorBox(i));
         },
         [&] {
             f.sizeBox()->setText(sizes[pick(9)]);
             if (pick(2) == 0)
-                QTest::keyClick(f.sizeBox(), Qt::Key_Return);
+                QTest::keyClick(f.sizeBox(), Key_Return);
         },
         [&] { f.get<UpDown>("UpDown1")->step(pick(2) ? 1 : -1); },
         [&] { Click(f.get(Row("Option1", pick(2)))); },
@@ -104,11 +103,11 @@ void Act(GuiFixture& f, std::mt19937& rnd)
             if (what == 0) {
                 Click(child<QCheckBox>(t, "ChkText"));
             } else if (what == 1 && child<QPushButton>(t, "CmdFont")->isEnabled()) {
-                QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+                QFont font("ＭＳ Ｐゴシック");
                 font.setPointSizeF(points[pick(4)]);
                 font.setBold(pick(2));
                 font.setItalic(pick(2));
-                f.dialogs.fonts.push_back(pick(3) ? std::optional<QFont>(font) : std::nullopt);
+                f.dialogs.fonts.push_back(pick(3) ? font : std::optional<QFont>());
                 t.CmdFont_Click();
             } else {
                 f.dialogs.colors.push_back(colour());
@@ -117,7 +116,7 @@ void Act(GuiFixture& f, std::mt19937& rnd)
         },
         [&] { f.trigger(pick(3) == 0 ? "mnuRedo" : "mnuUndo"); },
         [&] { f.trigger(pick(2) ? "mnuBlendKind_1" : "mnuBlendKind_0"); },
-        [&] { QTest::keyClick(f.colorBox(i), Qt::Key_Space); }};
+        [&] { QTest::keyClick(f.colorBox(i), Key_Space); }};
     actions[pick(std::size(actions))]();
 }
 
@@ -156,15 +155,15 @@ private slots:
 
 void tst_Soak::randomActions()
 {
-    const int actions = qEnvironmentVariableIsSet("VELMIX_SOAK_ACTIONS")
-                            ? qEnvironmentVariableIntValue("VELMIX_SOAK_ACTIONS")
-                            : 1500;
+    const char* n = "VELMIX_SOAK_ACTIONS";
+    const int actions = qEnvironmentVariableIsSet(n) ? qEnvironmentVariableIntValue(n) : 1500;
     // A history long enough for every step of the run.
-    GuiFixture f({}, true, static_cast<std::size_t>(actions) + 1);
+    GuiFixture f({}, true, std::size_t(actions) + 1);
     std::mt19937 rnd(20261206);
     for (int k = 0; k < 4096; ++k)
-        f.random.values.push_back(static_cast<float>(rnd() >> 8) / 16777216.0f);
+        f.random.values.push_back(float(rnd() >> 8) / 16777216.0f);
     long rssAt1000 = -1;
+    const int at = std::min(1000, actions);
     for (int n = 1; n <= actions; ++n) {
         // Some steps close enough together to merge, some not.
         f.now += std::chrono::milliseconds(rnd() % 1500);
@@ -176,12 +175,11 @@ void tst_Soak::randomActions()
         QCoreApplication::processEvents();
         const QString fault = ShownFault(f);
         QVERIFY2(fault.isEmpty(), qPrintable(QString("after action %1: %2").arg(n).arg(fault)));
-        if (n == std::min(1000, actions))
+        if (n == at)
             rssAt1000 = SettledRssKiB(f);
     }
     const long rssEnd = SettledRssKiB(f);
-    qInfo("%d actions; resident memory %ld KiB after %d, %ld KiB at the end", actions, rssAt1000,
-          std::min(1000, actions), rssEnd);
+    qInfo("%d actions; %ld KiB resident after %d, %ld at the end", actions, rssAt1000, at, rssEnd);
     UndoToStartAndBack(f);
     if (QTest::currentTestFailed())
         return;

@@ -66,15 +66,15 @@ mkdir -p home-root
 run root p1 shot1.png title1 || fail "session 1"
 # The title bar shows the window's caption and nothing else.
 title() { cat "$1" 2>/dev/null; }
-[ "$(title title1)" = "タイル表示" ] || fail "tile window caption: '$(title title1)'"
+[ "$(title title1)" = "タイル表示" ] || fail "tile window: '$(title title1)'"
 echo "ok: the tile window's title bar reads its caption"
 # On a German desktop the windows speak English; Alt+V, T and Alt+F, X still
 # open the tile window and quit.
 progdir p1de
-LANG=de_DE.UTF-8 run root p1de shot1de.png title1de || fail "session on a German desktop"
+LANG=de_DE.UTF-8 run root p1de shot1de.png title1de || fail "German session"
 [ "$(title title1de)" = "Tile View" ] || fail "German desktop: '$(title title1de)'"
 echo "ok: English on a German desktop"
-shows shot1.png expected.png || fail "settings file: no start-up gradient shown"
+shows shot1.png expected.png || fail "no start-up gradient"
 for key in '; my notes$' '\[Mine\]$' 'keep=me$' 'MainLeft=' 'Dummy=1' 'TextOnOff=' \
     'Enabled 6=' 'Locate 0=500' 'chkHeight=' 'TileHeight=' 'SaveInitPath='; do
     grep -q "^$key" p1/velmix.ini || fail "key $key missing"
@@ -94,26 +94,25 @@ run "$ro" p2 shot2.png || fail "session 2"
 mine="home-$ro/.config/velmix/velmix.ini"
 [ -f "$mine" ] || fail "no settings in the user's folder"
 cmp -s start.ini p2/velmix.ini || fail "the read-only file changed"
-grep -q '^keep=me$' "$mine" 2>/dev/null || fail "the user's copy lost the program's lines"
+grep -q '^keep=me$' "$mine" 2>/dev/null || fail "the user's copy lost lines"
 sed -i 's/^Locate 0=500$/Locate 0=321/' "$mine"
 run "$ro" p2 shot2b.png || fail "session 2b"
-grep -q '^Locate 0=321$' "$mine" || fail "the user's file was not read on the next start"
+grep -q '^Locate 0=321$' "$mine" || fail "the user's file was not read"
 echo "ok: read-only program folder"
 
 # 3. An installed copy (here under another prefix) started through a link:
 #    root could write beside it, but its settings go to the user's folder.
 DESTDIR="$work/inst" cmake --install "$build" --prefix /usr >/dev/null
-share=inst/usr/share
-for f in inst/usr/bin/velmix inst/usr/bin/velmix-render $share/velmix/help/index.htm \
-    $share/man/man1/velmix.1.gz $share/applications/org.velmix.Velmix.desktop \
-    $share/icons/hicolor/48x48/apps/org.velmix.Velmix.png; do
-    [ -e "$f" ] || fail "not installed: $f"
+for f in bin/velmix bin/velmix-render share/velmix/help/index.htm share/man/man1/velmix.1.gz \
+    share/applications/org.velmix.Velmix.desktop \
+    share/icons/hicolor/48x48/apps/org.velmix.Velmix.png; do
+    [ -e "inst/usr/$f" ] || fail "not installed: $f"
 done
 rm -rf home-root/.config/velmix
 mkdir -p linked && ln -sf "$work/inst/usr/bin/velmix" linked/velmix
 run root linked shot5.png || fail "session 5"
-[ -f home-root/.config/velmix/velmix.ini ] || fail "the installed copy's settings not in ~/.config"
-[ ! -e inst/usr/bin/velmix.ini ] || fail "the installed copy wrote its settings beside itself"
+[ -f home-root/.config/velmix/velmix.ini ] || fail "installed: no settings in ~/.config"
+[ ! -e inst/usr/bin/velmix.ini ] || fail "installed: settings written beside the program"
 echo "ok: installed copy"
 
 # 4. Ended by SIGTERM (shutdown, logout), SIGINT (Ctrl+C), SIGHUP (a closed
@@ -127,7 +126,7 @@ for way in TERM INT HUP display; do
     # The remembered state drawn by the renderer is what the preview showed.
     "$render" --from-ini "$ini" -s 280 -t 1 -o "remembered-$way.png" &&
         shows "shot-$way.png" "remembered-$way.png" ||
-        fail "$way: the file does not hold the remembered gradient"
+        fail "$way: not the remembered gradient"
     # 123, 87 pixels are 1845, 1305 twips.
     grep -q '^MainLeft= 1845$' "$ini" && grep -q '^MainTop= 1305$' "$ini" ||
         fail "$way: the window's place was not written"

@@ -33,7 +33,7 @@ choose_until() { # CONDITION ALT+KEY LETTER [ALT+KEY LETTER...]
     local condition=$1 k
     shift
     for _ in 1 2 3; do
-        xdotool windowfocus --sync "$wid" 2>/dev/null || true
+        focus
         for ((k = 1; k < $#; k += 2)); do
             xdotool key --window "$wid" "${!k}"
             sleep 0.5
@@ -55,15 +55,17 @@ other_window() {
     done
 }
 
+opened='tile=$(other_window); [ -n "$tile" ]'
 # Ends the run as failed: says why and ends the program.
 die() {
     echo "$1"
     kill "$pid"
     exit 1
 }
+focus() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; }
 # Opens the tile window with Alt+V, T.
 open_tile() {
-    xdotool windowfocus --sync "$wid" 2>/dev/null || true
+    focus
     xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
 }
 # Quits by the File menu's exit, Alt+F, X, and ends the run with its status.
@@ -99,7 +101,7 @@ poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | hea
 sleep 1
 if [ "$way" = places ]; then
     open_tile
-    poll 50 'tile=$(other_window); [ -n "$tile" ]' || die "no tile window"
+    poll 50 "$opened" || die "no tile window"
     # Once framed and settled, each frame's top row is on the screen and
     # at least 100 pixels of its title bar.
     sleep 2.5
@@ -128,7 +130,7 @@ if [ "$way" = places ]; then
         done
         eval "$closed" || die "the tile window did not close"
         open_tile
-        poll 50 'tile=$(other_window); [ -n "$tile" ]' || die "the tile window did not open again"
+        poll 50 "$opened" || die "the tile window did not open again"
         sleep 2.5
         [ "$VELMIX_WM" = metacity ] || [ "$(frame "$tile")" = "$was" ] ||
             die "the tile window came back at $(frame "$tile"), not $was"
@@ -139,7 +141,7 @@ if [ "$way" = menu ]; then
     import -window root "$shot"
     if [ -n "${4:-}" ]; then
         open_tile
-        poll 50 'tile=$(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null | grep -vx "$wid" | head -n 1); [ -n "$tile" ]' &&
+        poll 50 "$opened" &&
             xprop -id "$tile" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//' >"$4"
     fi
     quit

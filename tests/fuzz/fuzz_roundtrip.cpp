@@ -32,7 +32,7 @@ std::vector<Key> Table()
     for (const char* k : {"Name", "Size", "bold", "Italic", "Color", "TextOnOff"})
         t.push_back({kUnitFont, "SampleTextFont", k});
     for (int i = 0; i < kPointCount; ++i)
-        for (const char* w : {"Enabled ", "Locate ", "Color "})
+        for (std::string w : {"Enabled ", "Locate ", "Color "})
             t.push_back({kUnitMemory, "Memory", w + std::to_string(i)});
     for (const char* k : {"Size", "tate", "SaveHeight", "chkHeight", "Blend"})
         t.push_back({kUnitMemory, "Memory", k});
@@ -49,7 +49,7 @@ std::vector<Key> Table()
 ProfileText Text(const QByteArray& file)
 {
     const QByteArray b = file.startsWith(kBom) ? file.mid(3) : file;
-    return ProfileText(std::string_view(b.constData(), static_cast<std::size_t>(b.size())));
+    return ProfileText(b.toStdString());
 }
 
 std::optional<Settings> Reload(const QByteArray& file)
@@ -72,11 +72,9 @@ bool LinesKept(const std::string& before, const std::string& after)
 {
     std::size_t at = 0;
     std::istringstream in(before);
-    for (std::string line; std::getline(in, line); at += line.size()) {
-        at = after.find(line, at);
-        if (at == std::string::npos)
+    for (std::string line; std::getline(in, line); at += line.size())
+        if ((at = after.find(line, at)) == std::string::npos)
             return false;
-    }
     return true;
 }
 
@@ -84,9 +82,9 @@ bool LinesKept(const std::string& before, const std::string& after)
 void KeysKept(const ProfileText& before, const ProfileText& after, unsigned except = 0)
 {
     static const std::vector<Key> table = Table();
-    for (const Key& k : table)
-        Check((k.unit & except) != 0 || !before.has(k.section, k.key) ||
-              after.get(k.section, k.key) == before.get(k.section, k.key));
+    for (const auto& [unit, sec, key] : table)
+        Check((unit & except) || !before.has(sec, key) ||
+              after.get(sec, key) == before.get(sec, key));
 }
 
 // Texts that test the code page: Japanese, outside Shift_JIS, one-way
@@ -97,7 +95,7 @@ const char* const kTexts[] = {"ＭＳ Ｐゴシック", "😀 Її", "波～線�
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray file(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QByteArray file(reinterpret_cast<const char*>(data), qsizetype(size));
     ModuleINI ini;
     ini.ReadBytes(file);
     const std::optional<Settings> loaded = ini.LoadIni();
@@ -120,37 +118,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A run that changed one unit.
     if (size < 2)
         return 0;
-    const SettingsUnit unit = static_cast<SettingsUnit>(1u << (data[0] % 7));
+    const auto unit = static_cast<SettingsUnit>(1u << (data[0] % 7));
     const std::string text = kTexts[data[1] % std::size(kTexts)];
-    Settings changed = s;
+    Settings c = s;
+    MemoryStateT& m = c.MemoryState;
     if (unit == kUnitFont) {
-        changed.SampleTextFont.Name = text;
-        changed.SampleTextFont.Size = s.SampleTextFont.Size % 999 + 1;
+        c.SampleTextFont.Name = text;
+        c.SampleTextFont.Size = s.SampleTextFont.Size % 999 + 1;
     } else if (unit == kUnitMemory) {
-        changed.MemoryState.tate = 1;
-        changed.MemoryState.Size = 1234;
-        changed.MemoryState.SaveHeight = 77;
-        changed.MemoryState.Locate[3] = 999;
-        changed.MemoryState.Enabled = {1, 0, 1, 0, 1, 0, 1};
-        changed.MemoryState.Blend = 1 - s.MemoryState.Blend;
+        m.tate = 1;
+        m.Size = 1234;
+        m.SaveHeight = 77;
+        m.Locate[3] = 999;
+        m.Enabled = {1, 0, 1, 0, 1, 0, 1};
+        m.Blend = 1 - m.Blend;
     } else if (unit == kUnitMainPlace) {
-        changed.mainPlace = WindowPlace{-15, 30, 0, 0};
+        c.mainPlace = WindowPlace{-15, 30, 0, 0};
     } else if (unit == kUnitTilePlace) {
-        changed.tilePlace = WindowPlace{45, -60, 7500, 3000};
+        c.tilePlace = WindowPlace{45, -60, 7500, 3000};
     } else if (unit == kUnitBlend) {
-        changed.Blend = 1 - s.Blend;
+        c.Blend = 1 - s.Blend;
     } else if (unit == kUnitDither) {
-        changed.Dither = !s.Dither;
+        c.Dither = !s.Dither;
     } else {
-        changed.SaveInitPath = text;
+        c.SaveInitPath = text;
     }
-    const QByteArray merged = ini.MergedBytes(changed, unit);
+    const QByteArray merged = ini.MergedBytes(c, unit);
     auto back = Reload(merged);
     Check(back.has_value());
     // The main window's stored width and height are not written.
-    back->mainPlace->width = changed.mainPlace->width;
-    back->mainPlace->height = changed.mainPlace->height;
-    Check(back == changed);
+    back->mainPlace->width = c.mainPlace->width;
+    back->mainPlace->height = c.mainPlace->height;
+    Check(back == c);
     if (loaded)
         KeysKept(before, Text(merged), unit);
     return 0;
