@@ -83,7 +83,7 @@ private slots:
     void keyTableAndValues();
     void marker_data();
     void marker();
-    void oddValues_data();
+    void oddValues_data() { TableRows("settings_odd.txt", {"line", "value"}, Named::ByInput); }
     void oddValues();
     void booleans_data();
     void booleans();
@@ -94,9 +94,8 @@ private slots:
     void notAFileIsRefused();
     void programFolders_data();
     void programFolders();
-    void linkToNewFile();
+    void links();
     void readOnlyProgramFolder();
-    void linkIntoMissingFolder();
 };
 
 void tst_Settings::init()
@@ -174,12 +173,7 @@ void tst_Settings::marker()
     QCOMPARE(ReadSettings(t, Identity).has_value(), row.second);
 }
 
-// The lines and the value written back in the file.
-void tst_Settings::oddValues_data()
-{
-    TableRows("settings_odd.txt", {"line", "value"}, Named::ByInput);
-}
-
+// The lines and the value written back in the file (tests/data).
 void tst_Settings::oddValues()
 {
     QFETCH(QString, line);
@@ -268,28 +262,28 @@ void tst_Settings::twoCopies()
     const Settings start = *a.LoadIni();
     a.SetBaseline(start);
     b.SetBaseline(start);
-    Settings sa = start, sb = start, expected = Sample();
-    sa.MemoryState = expected.MemoryState;
+    Settings sa = start, sb = start, want = Sample();
+    sa.MemoryState = want.MemoryState;
     sa.mainPlace->left = 16;
-    sa.tilePlace = expected.tilePlace;
-    sa.SaveInitPath = expected.SaveInitPath;
-    sa.Blend = expected.Blend;
+    sa.tilePlace = want.tilePlace;
+    sa.SaveInitPath = want.SaveInitPath;
+    sa.Blend = want.Blend;
     QVERIFY(a.SaveIni(sa).ok());
-    sb.SampleTextFont = expected.SampleTextFont;
-    sb.Dither = expected.Dither;
+    sb.SampleTextFont = want.SampleTextFont;
+    sb.Dither = want.Dither;
     QVERIFY(b.SaveIni(sb).ok());
-    expected.mainPlace = WindowPlace{16, 30, 0, 0};
-    QVERIFY(ini().LoadIni() == expected);
+    want.mainPlace = WindowPlace{16, 30, 0, 0};
+    QVERIFY(ini().LoadIni() == want);
     // A unit written at once is not written again at exit.
     ModuleINI c = ini();
-    c.SetBaseline(expected);
-    expected.MemoryState.tate = 0;
+    c.SetBaseline(want);
+    want.MemoryState.tate = 0;
     // Both windows moved, not yet written.
-    expected.mainPlace->left = 17;
-    expected.tilePlace->left = 3001;
-    QVERIFY(c.SaveUnits(expected, kUnitMemory).ok());
+    want.mainPlace->left = 17;
+    want.tilePlace->left = 3001;
+    QVERIFY(c.SaveUnits(want, kUnitMemory).ok());
     write(bytes().replace("tate= 0", "tate= 1"));
-    QVERIFY(c.SaveIni(expected).ok());
+    QVERIFY(c.SaveIni(want).ok());
     const QByteArray after = bytes();
     QVERIFY(after.contains("tate= 1\n") && after.contains("MainLeft= 17\n"));
     QVERIFY(after.contains("TileLeft= 3001\n"));
@@ -359,17 +353,24 @@ void tst_Settings::programFolders()
     QCOMPARE(got.installed, installed);
 }
 
-// A link to a file not made yet makes that file, beside the program too.
-void tst_Settings::linkToNewFile()
+// A link to a file not made yet makes that file, beside the program too;
+// one into a folder that is missing says why.
+void tst_Settings::links()
 {
     QVERIFY(QFile::link("made.ini", m_path));
     QTemporaryDir user;
     ModuleINI found = beside(user);
     QCOMPARE(found.IniPath(), m_path);
-    const Result saved = found.SaveIni(Sample());
-    QVERIFY2(saved.ok(), saved.ok() ? "" : saved.failure().detail.c_str());
+    QVERIFY(found.SaveIni(Sample()).ok());
     QVERIFY(QFileInfo(m_path).isSymLink() && QFileInfo::exists(m_dir->filePath("made.ini")));
     QVERIFY(ini().LoadIni() == Sample());
+    QVERIFY(QFile::remove(m_path) && QFile::link("no/made.ini", m_path));
+    ModuleINI missing = ini();
+    QVERIFY(missing.ReadResult().ok());
+    const Result failed = missing.SaveIni(Sample());
+    QVERIFY(!failed.ok());
+    const std::string why = failed.failure().detail;
+    QVERIFY2(why.find("No such file or directory") != why.npos, why.c_str());
 }
 
 // A program folder its user cannot write to, without a settings file: the
@@ -391,18 +392,6 @@ void tst_Settings::readOnlyProgramFolder()
     int status = -1;
     QCOMPARE(waitpid(child, &status, 0), child);
     QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-}
-
-// One into a folder that is missing says why.
-void tst_Settings::linkIntoMissingFolder()
-{
-    QVERIFY(QFile::link("no/made.ini", m_path));
-    ModuleINI missing = ini();
-    QVERIFY(missing.ReadResult().ok());
-    const Result failed = missing.SaveIni(Sample());
-    QVERIFY(!failed.ok());
-    const std::string why = failed.failure().detail;
-    QVERIFY2(why.find("No such file or directory") != why.npos, why.c_str());
 }
 
 QTEST_GUILESS_MAIN(tst_Settings)
