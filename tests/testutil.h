@@ -16,7 +16,7 @@
 class FileSizeLimit
 {
 public:
-    explicit FileSizeLimit(rlim_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN))
+    explicit FileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
     {
         getrlimit(RLIMIT_FSIZE, &m_old);
         const rlimit lim{bytes, m_old.rlim_max};
@@ -25,12 +25,12 @@ public:
     ~FileSizeLimit()
     {
         setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
+        std::signal(SIGXFSZ, m_handler);
     }
 
 private:
     rlimit m_old{};
-    void (*m_oldHandler)(int);
+    void (*m_handler)(int);
 };
 
 // Lets the process map at most `bytes` more than it has mapped now, so that a

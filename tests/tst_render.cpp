@@ -135,7 +135,7 @@ class tst_Render : public QObject
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_dir;
 
-    QString at(const QString& name) const { return QDir(m_dir->path()).filePath(name); }
+    QString at(const QString& name) const { return m_dir->filePath(name); }
     // velmix-render with the arguments of a shell line, in the folder, under a file size
     // limit of 100 kB (that a write exceeds it must end in "File too large", not
     // death by SIGXFSZ): the exit code (-1: ended by a signal), and standard error
@@ -191,10 +191,7 @@ private slots:
 void tst_Render::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
-    WriteAll(at("v.ini"), "[IniCheck]\r\nDummy=1\r\n[Memory]\r\nEnabled 0=1\r\nLocate 0=0\r\n"
-                          "Color 0=255\r\nLocate 1=400\r\nEnabled 2=1\r\nLocate 2=1000\r\n"
-                          "Color 2=16711680\r\nSize= 50\r\ntate= 1\r\nSaveHeight= 7\r\n"
-                          "chkHeight=False\r\n");
+    WriteAll(at("v.ini"), DataFile("render_v.ini"));
     WriteAll(at("none.ini"), "[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n");
     WriteAll(at("real.png"), "old");
     QVERIFY(QFile::link("real.png", at("link.png")) && QFile::link("loop.png", at("loop.png")));
@@ -393,15 +390,15 @@ void tst_Render::rootTargets()
     for (const auto& [name, uid, gid] : {std::tuple{"u.png", 65534u, 0u}, {"g.png", 0u, 65534u}}) {
         const QByteArray path = QFile::encodeName(at(name));
         WriteAll(at(name), "old");
-        QVERIFY(chown(path.constData(), uid, gid) == 0);
+        QVERIFY(chown(path, uid, gid) == 0);
         QCOMPARE(render(QString("-o ") + name).first, 0);
         struct stat st = {};
-        QVERIFY(stat(path.constData(), &st) == 0 && st.st_size > 3);
+        QVERIFY(stat(path, &st) == 0 && st.st_size > 3);
         QCOMPARE(std::pair(st.st_uid, st.st_gid), std::pair(uid, gid));
     }
     QVERIFY(QDir().mkdir(at("shared")) && chmod(QFile::encodeName(at("shared")), 01777) == 0);
     QVERIFY(QFile::link("../planted.png", at("shared/x.png")));
-    QVERIFY(lchown(QFile::encodeName(at("shared/x.png")).constData(), 65534, 65534) == 0);
+    QVERIFY(lchown(QFile::encodeName(at("shared/x.png")), 65534, 65534) == 0);
     QCOMPARE(render("-o shared/x.png"),
              std::pair(2, QString("velmix-render: -o shared/x.png: a link of another user in "
                                   "a shared folder\n")));

@@ -32,16 +32,13 @@ namespace {
 using Charset = std::tuple<QByteArray, QString, QByteArray, QString, QByteArrayList>;
 
 using Folders = std::tuple<QString, bool, QString, bool>;
-using Marker = std::pair<QString, bool>;
-// The text, read with default true, with default false.
-using Boolean = std::tuple<QString, bool, bool>;
 
-const auto Identity = [](std::string_view s) { return std::string(s); };
+const auto Same = [](std::string_view s) { return std::string(s); };
 
 // The settings the sample file holds.
 Settings Sample()
 {
-    return *ReadSettings(ProfileText(DataFile("settings_sample.ini").toStdString()), Identity);
+    return *ReadSettings(ProfileText(DataFile("settings_sample.ini").toStdString()), Same);
 }
 
 QString Q(const std::string& s)
@@ -81,11 +78,14 @@ private slots:
     void profileWrite_data();
     void profileWrite();
     void keyTableAndValues();
-    void marker_data();
+    void marker_data() { TableRows("settings_marker.txt", {"text", "read"}, Named::ByInput); }
     void marker();
     void oddValues_data() { TableRows("settings_odd.txt", {"line", "value"}, Named::ByInput); }
     void oddValues();
-    void booleans_data();
+    void booleans_data()
+    {
+        TableRows("settings_booleans.txt", {"text", "yes", "no"}, Named::ByInput);
+    }
     void booleans();
     void characterSets_data();
     void characterSets();
@@ -152,25 +152,15 @@ void tst_Settings::profileWrite()
 void tst_Settings::keyTableAndValues()
 {
     ProfileText t;
-    WriteSettings(t, Sample(), Identity, Identity);
+    WriteSettings(t, Sample(), Same, Same);
     QCOMPARE(QByteArray::fromStdString(t.bytes()), DataFile("settings_sample.ini"));
-}
-
-// Nothing is read unless the marker holds a non-zero number.
-void tst_Settings::marker_data()
-{
-    const Marker rows[] = {{"[IniCheck]\nDummy=1", true},
-                           {"[iniCHECK]\n dummy = 7x", true},
-                           {"[IniCheck]\nDummy=0", false},
-                           {"[Memory]\ntate=0", false}};
-    RowsByInput(rows);
 }
 
 void tst_Settings::marker()
 {
-    QFETCH(Marker, row);
-    const ProfileText t(row.first.toStdString() + "\n");
-    QCOMPARE(ReadSettings(t, Identity).has_value(), row.second);
+    QFETCH(QString, text);
+    QFETCH(QString, read);
+    QCOMPARE(ReadSettings(ProfileText(text.toStdString() + "\n"), Same).has_value(), read == "yes");
 }
 
 // The lines and the value written back in the file (tests/data).
@@ -183,28 +173,19 @@ void tst_Settings::oddValues()
                              (font ? line : "[Memory]\n" + line).toStdString() +
                              "\n[Memory]\ntate=0\nEnabled 0=1\n";
     ProfileText out;
-    WriteSettings(out, *ReadSettings(ProfileText(text), Identity), Identity, Identity);
+    WriteSettings(out, *ReadSettings(ProfileText(text), Same), Same, Same);
     const std::string key = line.section('\n', -1).section('=', 0, 0).toStdString();
     QCOMPARE(Q(out.get(font ? "SampleTextFont" : "Memory", key)), value);
 }
 
-// "True"/"False" in any case or a number decide; anything else is the
-// default (-1 here), whichever it is.
-void tst_Settings::booleans_data()
-{
-    const Boolean rows[] = {{"tRUE", true, true},       {"-1", true, true},  {"0.5", true, true},
-                            {" False\t", false, false}, {"0", false, false}, {"maybe", true, false},
-                            {"Trues", true, false}};
-    RowsByInput(rows);
-}
-
 void tst_Settings::booleans()
 {
-    QFETCH(Boolean, row);
-    const auto& [text, withTrue, withFalse] = row;
+    QFETCH(QString, text);
+    QFETCH(QString, yes);
+    QFETCH(QString, no);
     const std::string t = text.toStdString();
-    QCOMPARE(std::pair(ReadBoolean(t, true), ReadBoolean(t, false)),
-             std::pair(withTrue, withFalse));
+    QCOMPARE(ReadBoolean(t, true), yes == "true");
+    QCOMPARE(ReadBoolean(t, false), no == "true");
 }
 
 // Each value is read as UTF-8 when its bytes are, else as the Windows
@@ -378,7 +359,7 @@ void tst_Settings::links()
 void tst_Settings::readOnlyProgramFolder()
 {
     QTemporaryDir user;
-    QVERIFY(chmod(QFile::encodeName(m_dir->path()).constData(), 0555) == 0);
+    QVERIFY(chmod(QFile::encodeName(m_dir->path()), 0555) == 0);
     const bool root = geteuid() == 0;
     const pid_t child = root ? fork() : 0;
     if (child == 0) {

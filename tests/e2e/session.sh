@@ -82,13 +82,13 @@ poll 100 '[ -s "$dispfile" ]'
 export DISPLAY=":$(cat "$dispfile")"
 rm -f "$dispfile"
 trap 'kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null' EXIT
-case "${VELMIX_WM:-}" in
-    openbox) openbox --sm-disable >/dev/null 2>&1 & ;;
-    metacity) metacity --sm-disable >/dev/null 2>&1 & ;;
-esac
-# The manager says on the root window that it runs a little before it
-# manages new windows: a window mapped in between stays unmanaged.
-[ -z "${VELMIX_WM:-}" ] || { poll 100 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' && sleep 1; }
+if [ -n "${VELMIX_WM:-}" ]; then
+    # openbox or metacity
+    "$VELMIX_WM" --sm-disable >/dev/null 2>&1 &
+    # The manager says on the root window that it runs a little before it
+    # manages new windows: a window mapped in between stays unmanaged.
+    poll 100 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' && sleep 1
+fi
 # A background job of a script starts with SIGINT ignored, and the program
 # keeps a signal ignored; from a terminal it is not.
 env --default-signal=INT "$prog/velmix" >/dev/null 2>"$shot.stderr" &

@@ -21,12 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!r.job || r.job->help || r.job->version)
         return 0;
     const RenderJob& j = *r.job;
-    bool ok = !j.output.empty() && j.points.enabledCount() > 0 &&
-              (!j.size || (*j.size >= kMinImageSize && *j.size <= kMaxImageSize)) &&
-              (!j.thickness || (*j.thickness >= 1 && *j.thickness <= kMaxThickness));
+    const GradPoints& p = j.points;
+    const auto in = [](long v, long lo, long hi) { return v >= lo && v <= hi; };
+    bool ok = !j.output.empty() && p.enabledCount() > 0 &&
+              (!j.size || in(*j.size, kMinImageSize, kMaxImageSize)) &&
+              (!j.thickness || in(*j.thickness, 1, kMaxThickness));
     for (int k = 0; k < kPointCount; ++k)
-        ok = ok && j.points.position[k] >= 0 && j.points.position[k] <= kMaxPosition &&
-             j.points.color[k] >= 0 && j.points.color[k] <= 0xFFFFFF;
+        ok = ok && in(p.position[k], 0, kMaxPosition) && in(p.color[k], 0, 0xFFFFFF);
     if (!ok)
         std::abort();
     return 0;
