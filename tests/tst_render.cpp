@@ -39,8 +39,6 @@ namespace {
 // ext, size, down, thickness, dither, PNG option
 using RoundTrip = std::tuple<QString, int, bool, int, bool, int>;
 using Rendered = std::tuple<QString, GradPoints, QSize>;
-// arguments, file written, written like
-using Target = std::tuple<QString, QString, QString>;
 
 GradPoints Three(Colour first, Colour middle, Colour last, bool middleOn)
 {
@@ -178,7 +176,10 @@ private slots:
     void exitCodes();
     void rendered_data();
     void rendered();
-    void targets_data();
+    void targets_data()
+    {
+        TableRows("render_targets.txt", {"args", "written", "like"}, Named::ByInput);
+    }
     void targets();
     void rootTargets();
     void namedTemporaryRemoved();
@@ -364,18 +365,11 @@ void tst_Render::rendered()
 // Standard output in a pipe; any name in the type --type gives; the file a
 // link to nothing yet names. For root: a replaced file stays its owner's,
 // and a link another user left in a shared folder is not followed.
-void tst_Render::targets_data()
-{
-    const Target rows[] = {{"--type png -o - > std.png", "std.png", "-o ref.png"},
-                           {"--type bmp -o x.webp", "x.webp", "-o ref.bmp"},
-                           {"-o new.png", "made.png", "-o ref.png"}};
-    RowsByInput(rows);
-}
-
 void tst_Render::targets()
 {
-    QFETCH(Target, row);
-    const auto& [args, written, like] = row;
+    QFETCH(QString, args);
+    QFETCH(QString, written);
+    QFETCH(QString, like);
     QVERIFY(QFile::link("made.png", at("new.png")));
     QCOMPARE(render("-s 40 " + args), std::pair(0, QString()));
     QCOMPARE(render("-s 40 " + like).first, 0);

@@ -31,8 +31,6 @@ namespace {
 // Bytes before, font name read, encoding, name saved, parts of the bytes after.
 using Charset = std::tuple<QByteArray, QString, QByteArray, QString, QByteArrayList>;
 
-using Folders = std::tuple<QString, bool, QString, bool>;
-
 const auto Same = [](std::string_view s) { return std::string(s); };
 
 // The settings the sample file holds.
@@ -92,7 +90,11 @@ private slots:
     void twoCopies();
     void notAFileIsRefused_data();
     void notAFileIsRefused();
-    void programFolders_data();
+    // A prefix tree: usr/bin holding the program, usr/share/velmix its data.
+    void programFolders_data()
+    {
+        TableRows("settings_folders.txt", {"appDir", "help", "found", "installed"});
+    }
     void programFolders();
     void links();
     void readOnlyProgramFolder();
@@ -305,33 +307,23 @@ void tst_Settings::notAFileIsRefused()
     QCOMPARE(found.IniPath(), refused ? user.filePath("velmix.ini") : m_path);
 }
 
-// A prefix tree: usr/bin holding the program, usr/share/velmix its data.
-void tst_Settings::programFolders_data()
-{
-    // The program's folder, help installed, the folder found, installed.
-    Rows<Folders>({
-        {"configured, no help", {"usr/bin", false, "usr/share/velmix", true}},
-        {"other prefix", {"opt/bin", true, "opt/share/velmix", true}},
-        {"other prefix, no data", {"opt/bin", false, "opt/bin", false}},
-        {"build folder", {"build/lib/velmix", true, "build/lib/velmix", false}},
-    });
-}
-
 void tst_Settings::programFolders()
 {
-    QFETCH(Folders, row);
-    const auto& [appDir, withHelp, programDir, installed] = row;
+    QFETCH(QString, appDir);
+    QFETCH(QString, help);
+    QFETCH(QString, found);
+    QFETCH(QString, installed);
     const QDir root(m_dir->path());
     for (const char* d : {"usr/bin", "opt/bin", "build/lib/velmix"})
         QVERIFY(root.mkpath(d));
-    if (withHelp)
+    if (help == "yes")
         for (const char* d :
              {"usr/share/velmix/help", "opt/share/velmix/help", "build/lib/share/velmix"})
             QVERIFY(root.mkpath(d));
     const auto got =
         FindProgramFolders(root.filePath(appDir), root.filePath("usr/bin"), "../share/velmix");
-    QCOMPARE(got.programDir, root.filePath(programDir));
-    QCOMPARE(got.installed, installed);
+    QCOMPARE(got.programDir, root.filePath(found));
+    QCOMPARE(got.installed, installed == "yes");
 }
 
 // A link to a file not made yet makes that file, beside the program too;
