@@ -107,7 +107,7 @@ extern "C" int open64(const char* path, int flags, ...)
     va_list ap;
     va_start(ap, flags);
     const bool hasMode = (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE;
-    const auto mode = hasMode ? static_cast<mode_t>(va_arg(ap, int)) : mode_t(0);
+    const auto mode = hasMode ? mode_t(va_arg(ap, int)) : mode_t(0);
     va_end(ap);
     static const auto next =
         reinterpret_cast<int (*)(const char*, int, ...)>(dlsym(RTLD_NEXT, "open64"));
