@@ -35,14 +35,9 @@ template <class W> W* child(const QObject& window, const QString& name)
 }
 
 // One of a row of controls' names ("Check1_3").
-inline QString Row(const char* name, int index)
+inline QString Row(const char* name, int i)
 {
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
-}
-
-template <class W> W* child(const QObject& window, const char* name, int index)
-{
-    return child<W>(window, Row(name, index));
+    return QString("%1_%2").arg(name).arg(i);
 }
 
 class FixedRandom : public RandomSource
@@ -74,19 +69,18 @@ struct GuiFixture
         // object, a picture read out of range); here that fails. The offscreen
         // platform's notes on what it cannot do are no fault.
         QTest::failOnWarning(QRegularExpression("^(?!This plugin does not support)"));
-        QFile ini(programDir.filePath("velmix.ini"));
-        if (!settings.isEmpty() && ini.open(QIODevice::WriteOnly))
-            ini.write(settings);
-        ini.close();
+        if (!settings.isEmpty())
+            WriteAll(programDir.filePath("velmix.ini"), settings);
         SetUpJapaneseUi();
         const auto opener = [this](const QUrl& url, const OpenFailed& failed) {
             opened.push_back(url);
-            return openerProgram.isEmpty() ? openerResult
-                                           : OpenWithProgram(openerProgram, url, failed);
+            const QString& with = openerProgram;
+            return with.isEmpty() ? openerResult : OpenWithProgram(with, url, failed);
         };
-        main = std::make_unique<frmMain>(AppEnvironment{&dialogs, &random, programDir.path(),
-                                                        userDir.path(), opener, undoLimit,
-                                                        [this] { return now; }});
+        const auto clock = [this] { return now; };
+        const QString dir = programDir.path();
+        main = std::make_unique<frmMain>(
+            AppEnvironment{&dialogs, &random, dir, userDir.path(), opener, undoLimit, clock});
         if (show) {
             main->show();
             QApplication::setActiveWindow(main.get());
@@ -97,7 +91,10 @@ struct GuiFixture
     frmMain& w() { return *main; }
     frmTile& tile() { return main->tile(); }
     const GradDocument& doc() const { return main->document(); }
-    int steps() const { return static_cast<int>(doc().history().undoCount()); }
+    const GradPoints& pts() const { return doc().points(); }
+    int steps() const { return int(doc().history().undoCount()); }
+    // What the windows said.
+    const auto& said() const { return dialogs.messages; }
 
     // The main window's controls, by name or by row.
     template <class W = QWidget> W* get(const QString& name) const { return child<W>(*main, name); }
@@ -111,9 +108,10 @@ struct GuiFixture
     ImageBox* grad() { return child<ImageBox>(tile(), "picGrad"); }
     QAction* action(const char* name) const { return get<QAction>(name); }
     void trigger(const char* name) const { action(name)->trigger(); }
+    void down() const { get<QRadioButton>("Option1_1")->click(); }
 
     // What the core computes for the window's current points.
-    std::vector<Colour> expectedLine(int length) const { return DrawGrad(doc().points(), length); }
+    std::vector<Colour> expectedLine(int n) const { return DrawGrad(pts(), n); }
 
     QByteArray iniText() const { return ReadAll(programDir.filePath("velmix.ini")); }
     // A control of the options dialog.
@@ -133,11 +131,11 @@ inline QRgb Rgb(Colour c)
 // Does every column of the image show the line's colour (left to right)?
 inline bool ImageShowsLine(const QImage& img, const std::vector<Colour>& line)
 {
-    if (img.width() != static_cast<int>(line.size()))
+    if (img.width() != int(line.size()))
         return false;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            if (img.pixel(x, y) != Rgb(line[static_cast<std::size_t>(x)]))
+            if (img.pixel(x, y) != Rgb(line[std::size_t(x)]))
                 return false;
     return true;
 }
@@ -150,27 +148,24 @@ inline bool ImageShowsLine(const QImage& img, const std::vector<Colour>& line)
 inline QString ShownFault(GuiFixture& f, bool finished = true)
 {
     const GradDocument& d = f.doc();
+    const GradPoints& p = d.points();
     const auto n = [](int v) { return QString::number(v); };
     int enabled = 0;
     for (int i = 0; i < kPointCount; ++i) {
-        const int on = d.points().enabled[i];
-        const Colour c = d.points().color[i];
+        const int on = p.enabled[i];
+        const int at = p.position[i];
+        const Colour c = p.color[i];
         const QSlider* s = f.slider(i);
+        const ColorBox* box = f.colorBox(i);
         enabled += on;
-        const QStringList shown{n(f.check(i)->isChecked()),
-                                n(!f.label("LabX", i)->isVisible()),
-                                n(s->isEnabled()),
-                                n(f.colorBox(i)->isEnabled()),
-                                n(s->value()),
-                                f.text("LabLocate", i),
-                                f.text("LabColor", i),
-                                f.text("LabColor", i + 7),
-                                f.text("LabColor", i + 14),
-                                f.colorBox(i)->color().name()};
-        const int at = d.points().position[i];
-        const QStringList wanted{
-            n(on), n(on),        n(on),          n(on),         n(at),
-            n(at), n(GetRed(c)), n(GetGreen(c)), n(GetBlue(c)), ToQColor(c).name()};
+        QStringList shown, wanted;
+        shown << n(f.check(i)->isChecked()) << n(!f.label("LabX", i)->isVisible());
+        shown << n(s->isEnabled()) << n(box->isEnabled()) << n(s->value());
+        shown << f.text("LabLocate", i) << f.text("LabColor", i);
+        shown << f.text("LabColor", i + 7) << f.text("LabColor", i + 14);
+        shown << box->color().name();
+        wanted << n(on) << n(on) << n(on) << n(on) << n(at) << n(at);
+        wanted << n(GetRed(c)) << n(GetGreen(c)) << n(GetBlue(c)) << ToQColor(c).name();
         if (shown != wanted)
             return QString("point %1 shows %2, not %3")
                 .arg(n(i), shown.join(' '), wanted.join(' '));
@@ -195,7 +190,7 @@ inline QString ShownFault(GuiFixture& f, bool finished = true)
         // Read by rows: this runs after every action of the soak test.
         const auto* row = reinterpret_cast<const QRgb*>(grad.constScanLine(y));
         for (int x = 0; x < grad.width(); ++x)
-            if (row[x] != Rgb(line[static_cast<std::size_t>((down ? y : x) % size)]))
+            if (row[x] != Rgb(line[std::size_t((down ? y : x) % size)]))
                 return QString("tile pixel %1,%2").arg(x).arg(y);
     }
     return {};

@@ -3,10 +3,16 @@
 // what it tells its listeners.
 
 #include "core/document.h"
-
-#include <QTest>
+#include "testutil.h"
 
 using namespace velmix;
+
+namespace {
+
+// The edit, what it announces, whether it is an undo step.
+using Heard = std::tuple<int, unsigned, bool>;
+
+} // namespace
 
 class tst_Document : public QObject
 {
@@ -26,7 +32,7 @@ void tst_Document::lastPointStaysOn()
         QVERIFY(doc.setEnabled(i, false));
     QVERIFY(!doc.setEnabled(3, false));
     QVERIFY(doc.points().enabled[3]);
-    QCOMPARE(doc.history().undoCount(), std::size_t(3));
+    QCOMPARE(doc.history().undoCount(), 3u);
     // A state without a point on (a hand-edited file's) keeps the first.
     GradPoints none = doc.points();
     none.enabled.fill(false);
@@ -37,24 +43,20 @@ void tst_Document::lastPointStaysOn()
 
 void tst_Document::announcedOnce_data()
 {
-    QTest::addColumn<int>("edit");
-    QTest::addColumn<unsigned>("aspects");
-    QTest::addColumn<bool>("step");
-    const unsigned points = GradDocument::kPoints;
-    const unsigned history = GradDocument::kHistory;
-    QTest::newRow("colour") << 0 << (points | history) << true;
-    QTest::newRow("same colour") << 1 << 0U << false;
-    QTest::newRow("orientation") << 2 << (GradDocument::kOrientation | history) << true;
-    QTest::newRow("typed size") << 3 << unsigned(GradDocument::kSize) << false;
-    QTest::newRow("typed size ended") << 4 << (GradDocument::kSize | history) << true;
-    QTest::newRow("position beyond the end") << 5 << (points | history) << true;
+    const unsigned p = GradDocument::kPoints, h = GradDocument::kHistory;
+    const unsigned size = GradDocument::kSize;
+    Rows<Heard>({{"colour", {0, p | h, true}},
+                 {"same colour", {1, 0u, false}},
+                 {"orientation", {2, GradDocument::kOrientation | h, true}},
+                 {"typed size", {3, size, false}},
+                 {"typed size ended", {4, size | h, true}},
+                 {"position beyond the end", {5, p | h, true}}});
 }
 
 void tst_Document::announcedOnce()
 {
-    QFETCH(int, edit);
-    QFETCH(unsigned, aspects);
-    QFETCH(bool, step);
+    QFETCH(Heard, row);
+    const auto [edit, aspects, step] = row;
     GradDocument doc;
     std::vector<unsigned> heard;
     doc.listen([&](unsigned a) { heard.push_back(a); });
@@ -70,9 +72,9 @@ void tst_Document::announcedOnce()
         },
         [&] { doc.setPosition(1, 5000); },
     };
-    const unsigned long revision = doc.revision();
+    const auto revision = doc.revision();
     edits[edit]();
-    QCOMPARE(heard, aspects ? std::vector<unsigned>{aspects} : std::vector<unsigned>{});
+    QCOMPARE(heard, aspects ? std::vector{aspects} : std::vector<unsigned>{});
     QCOMPARE(doc.history().canUndo(), step);
     QCOMPARE(doc.revision() != revision, aspects != 0);
     QVERIFY(doc.points().position[1] <= kMaxPosition && doc.size() >= 2);
@@ -105,7 +107,7 @@ void tst_Document::undoRestoresStates()
 void tst_Document::oneLinePerChange()
 {
     GradDocument doc;
-    const std::vector<Colour>* first = &doc.line(300);
+    const auto* first = &doc.line(300);
     QCOMPARE(*first, DrawGrad(doc.points(), 300));
     QCOMPARE(&doc.line(300), first); // shared, not drawn again
     doc.setBlend(Blend::OkLab);

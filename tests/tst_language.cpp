@@ -26,13 +26,13 @@ QRect TextRoom(QAbstractButton* b)
     QStyleOptionButton opt;
     opt.initFrom(b);
     opt.text = b->text();
+    const auto room = [&](QStyle::SubElement e) { return b->style()->subElementRect(e, &opt, b); };
     if (qobject_cast<QCheckBox*>(b))
-        return b->style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, b);
+        return room(QStyle::SE_CheckBoxContents);
     if (qobject_cast<QRadioButton*>(b))
-        return b->style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, b);
+        return room(QStyle::SE_RadioButtonContents);
     // A push button's text keeps two pixels clear of its frame.
-    const QRect inside = b->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, b);
-    return inside.adjusted(2, 0, -2, 0);
+    return room(QStyle::SE_PushButtonContents).adjusted(2, 0, -2, 0);
 }
 
 // Each shown text of the window that its control cuts, as "window/control
@@ -51,20 +51,19 @@ QStringList Cut(QWidget* window)
             // The number of lines matters where a label wraps.
             const int wrap = l->wordWrap() ? Qt::TextWordWrap : 0;
             need = fm.boundingRect(QRect(0, 0, has.width(), 10000), wrap, text).size();
-            need.setHeight(l->wordWrap() ? need.height() : 0);
+            need.setHeight(wrap ? need.height() : 0);
         } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
             text = QString(b->text()).remove('&');
             has = TextRoom(b).size();
-            need = QSize(fm.horizontalAdvance(text), 0);
         } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
             // The title stands eight pixels in from either edge.
             text = QString(g->title()).remove('&');
             has = QSize(g->width() - 16, 0);
-            need = QSize(fm.horizontalAdvance(text), 0);
         }
+        if (need.isNull())
+            need = QSize(fm.horizontalAdvance(text), 0);
         const auto px = [](QSize s) { return QString("%1 x %2").arg(s.width()).arg(s.height()); };
-        if (!text.isEmpty() && w->isVisibleTo(window) &&
-            (need.width() > has.width() || need.height() > has.height()))
+        if (!text.isEmpty() && w->isVisibleTo(window) && has.expandedTo(need) != has)
             cut << QString("%1/%2 '%3' needs %4 px, has %5")
                        .arg(window->objectName(), w->objectName(), text, px(need), px(has));
     }
@@ -90,6 +89,8 @@ QStringList Texts(QWidget* window)
     return texts;
 }
 
+using Stored = std::pair<QByteArray, bool>;
+
 } // namespace
 
 class tst_Language : public QObject
@@ -114,28 +115,27 @@ void tst_Language::textsFit()
 {
     QFETCH(bool, english);
     GuiFixture f;
+    frmMain& w = f.w();
     SetUiLanguage(english ? UiLanguage::English : UiLanguage::Japanese);
-    QStringList cut = Cut(&f.w());
+    QStringList cut = Cut(&w);
     // The tile window at its designed size, in both orientations.
     f.trigger("MenuTile");
     cut << Cut(&f.tile());
-    f.get<QRadioButton>("Option1_1")->click();
-    cut << Cut(&f.w()) << Cut(&f.tile());
+    f.down();
+    cut << Cut(&w) << Cut(&f.tile());
     // The options dialog for both commands, the longest size shown.
     for (const bool save : {true, false}) {
-        frmOption option(f.dialogs, &f.w(), kMaxThickness);
-        option.setObjectName("frmOption");
-        option.setTarget({save, save ? 0 : 1, kMaxImageSize});
-        option.show();
-        option.setThickness(true, kMaxThickness);
-        cut << Cut(&option);
+        frmOption o(f.dialogs, &w, kMaxThickness);
+        o.setObjectName("frmOption");
+        o.setTarget({save, save ? 0 : 1, kMaxImageSize});
+        o.show();
+        o.setThickness(true, kMaxThickness);
+        cut << Cut(&o);
     }
     f.trigger("mnuLibrary");
-    f.w().library().setObjectName("frmLibrary");
-    cut << Cut(&f.w().library());
-    frmLD ld(&f.w());
-    frmAbout about(f.dialogs, &f.w());
-    for (QWidget* d : std::initializer_list<QWidget*>{&ld, &about}) {
+    frmLD ld(&w);
+    frmAbout about(f.dialogs, &w);
+    for (QWidget* d : std::initializer_list<QWidget*>{&w.library(), &ld, &about}) {
         d->setObjectName(d->metaObject()->className());
         d->show();
         cut << Cut(d);
@@ -149,7 +149,8 @@ void tst_Language::switchesAtOnce()
     GuiFixture f;
     f.trigger("MenuTile");
     f.trigger("mnuLibrary");
-    const auto texts = [&f] { return Texts(&f.w()) + Texts(&f.tile()) + Texts(&f.w().library()); };
+    frmMain& w = f.w();
+    const auto texts = [&] { return Texts(&w) + Texts(&f.tile()) + Texts(&w.library()); };
     const QStringList japanese = texts();
     QVERIFY(japanese.contains("ﾀｲﾙ表示(&T)") && japanese.contains("English(&E)"));
     f.trigger("mnuLanguage");
@@ -175,28 +176,24 @@ void tst_Language::switchesAtOnce()
 
 void tst_Language::choiceKept_data()
 {
-    QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<bool>("english");
-    const QByteArray head = "[IniCheck]\r\nDummy=1\r\n[Option]\r\n";
-    QTest::newRow("no key: the locale's (C)") << head << false;
-    QTest::newRow("English") << head + "Language=en\r\n" << true;
-    QTest::newRow("Japanese") << head + "Language=ja\r\n" << false;
-    QTest::newRow("written by hand") << head + "Language= EN \r\n" << true;
-    QTest::newRow("unknown: the locale's") << head + "Language=de\r\n" << false;
+    // The [Option] section's language line, whether the windows speak English.
+    Rows<Stored>({{"no key: the locale's (C)", {"", false}},
+                  {"English", {"Language=en\r\n", true}},
+                  {"Japanese", {"Language=ja\r\n", false}},
+                  {"written by hand", {"Language= EN \r\n", true}},
+                  {"unknown: the locale's", {"Language=de\r\n", false}}});
 }
 
 void tst_Language::choiceKept()
 {
-    QFETCH(QByteArray, stored);
-    QFETCH(bool, english);
+    QFETCH(Stored, row);
+    const auto& [line, english] = row;
     {
-        GuiFixture f(stored);
+        GuiFixture f("[IniCheck]\r\nDummy=1\r\n[Option]\r\n" + line);
         QCOMPARE(CurrentUiLanguage() == UiLanguage::English, english);
         QCOMPARE(f.get<QPushButton>("CmdSave")->text(), english ? "&Save" : "保存(&S)");
         // Not chosen in this run: the file's line stays as it was.
         f.w().SaveSettingsNow();
-        const qsizetype at = stored.indexOf("Language");
-        const QByteArray line = at < 0 ? QByteArray() : stored.mid(at);
         QCOMPARE(f.iniText().indexOf("Language") < 0, line.isEmpty());
         QVERIFY(f.iniText().contains(line));
         f.trigger("mnuLanguage");

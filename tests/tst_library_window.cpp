@@ -7,13 +7,11 @@
 #include "guifixture.h"
 #include "library/frmlibrary.h"
 #include "table.h"
-#include "testutil.h"
 
 #include <QClipboard>
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
-#include <QRegularExpression>
 
 using namespace velmix;
 
@@ -64,7 +62,6 @@ Names Ours(Names names)
 }
 
 const NamedGradient kSky = Plain("Blue Sky", {0, 0.4, 1, 1});
-const NamedGradient kRed = Plain("Shipped Red", {1, 0, 0, 1});
 const NamedGradient kDawn = Plain("Dawn", {1, 0.5, 0, 1});
 
 GradPoints PointsOf(const NamedGradient& g)
@@ -78,12 +75,11 @@ struct LibraryFixture : GuiFixture
 
     LibraryFixture()
     {
-        const QByteArray home = data.filePath("home").toUtf8();
-        qputenv("XDG_DATA_HOME", home);
+        qputenv("XDG_DATA_HOME", data.filePath("home").toUtf8());
         qputenv("XDG_DATA_DIRS", data.filePath("system").toUtf8());
         Put(user(), kSky);
         Put(user(), Stripes());
-        Put(data.filePath("system/velmix/gradients"), kRed);
+        Put(data.filePath("system/velmix/gradients"), Plain("Shipped Red", {1, 0, 0, 1}));
         trigger("mnuLibrary");
         QApplication::setActiveWindow(&lib());
         (void)QTest::qWaitForWindowActive(&lib());
@@ -94,6 +90,7 @@ struct LibraryFixture : GuiFixture
     QListView* list() { return child<QListView>(lib(), "lstGrad"); }
     QLineEdit* filter() { return child<QLineEdit>(lib(), "txtFilter"); }
     QPushButton* button(const char* name) { return child<QPushButton>(lib(), name); }
+    QString current() { return list()->currentIndex().data().toString(); }
 
     Names shown()
     {
@@ -106,8 +103,7 @@ struct LibraryFixture : GuiFixture
     QModelIndex at(const QString& name)
     {
         const auto* m = list()->model();
-        const QModelIndex top = m->index(0, 0);
-        return m->match(top, Qt::DisplayRole, name).value(0);
+        return m->match(m->index(0, 0), Qt::DisplayRole, name).value(0);
     }
     void choose(const QString& name)
     {
@@ -119,14 +115,20 @@ struct LibraryFixture : GuiFixture
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(file)});
         const auto copy = Qt::CopyAction;
-        const auto left = Qt::LeftButton;
-        QDragEnterEvent enter({5, 5}, copy, &mime, left, {});
+        QDragEnterEvent enter({5, 5}, copy, &mime, Qt::LeftButton, {});
         QApplication::sendEvent(on, &enter);
         QVERIFY(enter.isAccepted());
-        QDropEvent dropped({5, 5}, copy, &mime, left, {});
+        QDropEvent dropped({5, 5}, copy, &mime, Qt::LeftButton, {});
         QApplication::sendEvent(on, &dropped);
     }
 };
+
+using Filtered = std::pair<QString, Names>;
+// Onto the main window, the file's text.
+using Dropped = std::pair<bool, QByteArray>;
+using Pasted = std::pair<QString, bool>;
+// The choice (-1: cancelled), the rows added.
+using Chosen = std::pair<int, Names>;
 
 } // namespace
 
@@ -152,23 +154,20 @@ private slots:
     void several();
 };
 
+// The shipped gradients are found as the user's are.
 void tst_LibraryWindow::filter_data()
 {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<Names>("ours");
-    QTest::newRow("nothing typed: all") << "" << kOurs;
-    QTest::newRow("a part, in any case") << "sKY" << Names{"Blue Sky"};
-    QTest::newRow("shipped ones too") << "red" << Names{"Shipped Red"};
-    QTest::newRow("no match") << "violet" << Names{};
+    Rows<Filtered>({{"nothing typed: all", {"", kOurs}},
+                    {"a part, in any case", {"sKY", {"Blue Sky"}}},
+                    {"no match", {"violet", {}}}});
 }
 
 void tst_LibraryWindow::filter()
 {
-    QFETCH(QString, typed);
-    QFETCH(Names, ours);
+    QFETCH(Filtered, row);
     LibraryFixture f;
-    QTest::keyClicks(f.filter(), typed);
-    QCOMPARE(Ours(f.shown()), ours);
+    QTest::keyClicks(f.filter(), row.first);
+    QCOMPARE(Ours(f.shown()), row.second);
     QCOMPARE(f.list()->currentIndex().isValid(), !f.shown().isEmpty());
 }
 
@@ -184,9 +183,8 @@ void tst_LibraryWindow::apply()
 {
     QFETCH(QString, how);
     LibraryFixture f;
-    f.get<QRadioButton>("Option1_1")->click();
+    f.down();
     const EditState before = f.doc().state();
-    const int steps = f.steps();
     QListView* list = f.list();
     if (how == "filter") {
         // Nothing chosen: the arrow key in the filter chooses the row.
@@ -198,22 +196,20 @@ void tst_LibraryWindow::apply()
         f.choose("Blue Sky");
         QTest::keyClick(list, Qt::Key_Return);
     } else {
-        const QRect r = list->visualRect(f.at("Blue Sky"));
-        const auto left = Qt::LeftButton;
-        // As the window system sends one: a click, then the double
-        // click.
-        QTest::mouseClick(list->viewport(), left, {}, r.center());
-        QTest::mouseDClick(list->viewport(), left, {}, r.center());
+        const QPoint at = list->visualRect(f.at("Blue Sky")).center();
+        // As the window system sends one: a click, then the double click.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     }
-    QCOMPARE(f.doc().points(), PointsOf(kSky));
-    QCOMPARE(f.steps(), steps + 1);
+    QCOMPARE(f.pts(), PointsOf(kSky));
+    QCOMPARE(f.steps(), 2);
     QCOMPARE(f.doc().size(), before.size);
     QVERIFY(f.doc().vertical());
     const QString undo = f.action("mnuUndo")->text();
     QVERIFY(undo.endsWith(UndoMenu::caption(EditStep::Library)));
     f.trigger("mnuUndo");
     QCOMPARE(f.doc().state(), before);
-    QCOMPARE(ShownFault(f), QString());
+    QCOMPARE(ShownFault(f), "");
 }
 
 void tst_LibraryWindow::renameAndDelete_data()
@@ -250,36 +246,30 @@ void tst_LibraryWindow::renameAndDelete()
     QVERIFY(d.messages.empty());
 }
 
+// Both windows read a drop alike: a file that is no gradient is said once.
 void tst_LibraryWindow::drop_data()
 {
-    QTest::addColumn<bool>("onMain");
-    QTest::addColumn<QByteArray>("file");
     const auto dawn = QByteArray::fromStdString(WriteGgr(kDawn));
-    const QByteArray text = "hello\n";
-    QTest::newRow("on the library") << false << dawn;
-    QTest::newRow("on the main window: applied") << true << dawn;
-    QTest::newRow("not a gradient") << false << text;
-    QTest::newRow("not a gradient, on the main") << true << text;
+    Rows<Dropped>({{"on the library", {false, dawn}},
+                   {"on the main window: applied", {true, dawn}},
+                   {"not a gradient", {false, "hello\n"}}});
 }
 
 void tst_LibraryWindow::drop()
 {
-    QFETCH(bool, onMain);
-    QFETCH(QByteArray, file);
+    QFETCH(Dropped, row);
+    const auto& [onMain, file] = row;
     LibraryFixture f;
     const QString path = f.data.filePath("Dawn.ggr");
     WriteAll(path, file);
-    const GradPoints before = f.doc().points();
+    const GradPoints before = f.pts();
     f.drop(onMain ? static_cast<QWidget*>(&f.w()) : &f.lib(), path);
     const bool good = file.startsWith("GIMP");
     QCOMPARE(f.shown().contains("Dawn"), good);
-    const auto& said = f.dialogs.messages;
-    QCOMPARE(said.size(), good ? 0u : 1u);
-    if (!good)
-        QVERIFY(said[0].second.contains(path));
+    QCOMPARE(f.said().size(), good ? 0u : 1u);
+    QVERIFY(good || f.said()[0].second.contains(path));
     const bool applied = good && onMain;
-    const auto now = applied ? PointsOf(kDawn) : before;
-    QCOMPARE(f.doc().points(), now);
+    QCOMPARE(f.pts(), applied ? PointsOf(kDawn) : before);
     QCOMPARE(f.steps(), applied ? 1 : 0);
 }
 
@@ -289,24 +279,18 @@ void tst_LibraryWindow::errorAndStrip()
     const int error = PointsFor(Stripes()).largestError;
     QVERIFY(error > 0);
     const auto said = [&f](const char* name) {
-        const auto role = Qt::AccessibleTextRole;
-        return f.at(name).data(role).toString();
+        return f.at(name).data(Qt::AccessibleTextRole).toString();
     };
-    const auto text = frmLibrary::tr("誤差 %1").arg(error);
-    QCOMPARE(said("Zebra"), "Zebra, " + text);
+    QCOMPARE(said("Zebra"), "Zebra, " + frmLibrary::tr("誤差 %1").arg(error));
     QCOMPARE(said("Blue Sky"), "Blue Sky");
     // The selected row's strip too: its colours are not tinted.
     f.choose("Blue Sky");
-    QWidget* view = f.list()->viewport();
-    const QImage shot = view->grab().toImage();
+    const QImage shot = f.list()->viewport()->grab().toImage();
     const QRect row = f.list()->visualRect(f.at("Blue Sky"));
     const int width = frmLibrary::kStripWidth;
     const auto line = DrawGrad(PointsOf(kSky), width);
-    const int y = row.center().y();
-    for (int x = 0; x < width; ++x) {
-        const QRgb got = shot.pixel(row.left() + 4 + x, y);
-        QCOMPARE(got, Rgb(line[std::size_t(x)]));
-    }
+    for (int x = 0; x < width; ++x)
+        QCOMPARE(shot.pixel(row.left() + 4 + x, row.center().y()), Rgb(line[std::size_t(x)]));
 }
 
 void tst_LibraryWindow::add()
@@ -314,13 +298,13 @@ void tst_LibraryWindow::add()
     LibraryFixture f;
     f.dialogs.texts = {QString("Mine")};
     Click(f.button("cmdAdd"));
-    QCOMPARE(f.list()->currentIndex().data().toString(), "Mine");
+    QCOMPARE(f.current(), "Mine");
     // Kept as the segments of the points.
     const auto& all = f.lib().library().entries();
     const auto mine = std::find_if(all.begin(), all.end(),
                                    [](const auto& e) { return e.gradient.name == "Mine"; });
     QVERIFY(mine != all.end());
-    QCOMPARE(mine->gradient, GradientFromPoints("Mine", f.doc().points()));
+    QCOMPARE(mine->gradient, GradientFromPoints("Mine", f.pts()));
 }
 
 void tst_LibraryWindow::exportAs_data()
@@ -336,7 +320,7 @@ void tst_LibraryWindow::exportAs()
     QFETCH(QString, type);
     LibraryFixture f;
     f.sizeBox()->setText("240");
-    f.get<QRadioButton>("Option1_1")->click();
+    f.down();
     f.choose("Zebra");
     const QString path = f.data.filePath("out." + type);
     f.dialogs.files = {path};
@@ -353,43 +337,36 @@ void tst_LibraryWindow::exportAs()
 
 void tst_LibraryWindow::paste_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("read");
     const QString css = "background: linear-gradient(to right, #f00, #00f);";
-    QTest::newRow("CSS") << css << true;
-    QTest::newRow("not CSS") << "hello" << false;
+    Rows<Pasted>({{"CSS", {css, true}}, {"not CSS", {"hello", false}}});
 }
 
 void tst_LibraryWindow::paste()
 {
-    QFETCH(QString, text);
-    QFETCH(bool, read);
+    QFETCH(Pasted, row);
+    const auto& [text, read] = row;
     LibraryFixture f;
     QGuiApplication::clipboard()->setText(text);
     const auto rows = f.shown().size();
     f.choose("Zebra");
     QTest::keyClick(f.list(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.shown().size(), rows + (read ? 1 : 0));
-    QCOMPARE(f.dialogs.messages.size(), read ? 0u : 1u);
-    const QString chosen = f.list()->currentIndex().data().toString();
-    QCOMPARE(chosen == "Zebra", !read);
+    QCOMPARE(f.said().size(), read ? 0u : 1u);
+    QCOMPARE(f.current() == "Zebra", !read);
 }
 
 void tst_LibraryWindow::several_data()
 {
-    QTest::addColumn<int>("choice"); // -1: cancelled
-    QTest::addColumn<Names>("added");
-    QTest::newRow("all") << 0 << Names{"g\t1", "g2"};
-    QTest::newRow("the second") << 2 << Names{"g2"};
-    QTest::newRow("cancelled") << -1 << Names{};
+    Rows<Chosen>(
+        {{"all", {0, {"g\t1", "g2"}}}, {"the second", {2, {"g2"}}}, {"cancelled", {-1, {}}}});
 }
 
 // A file of several gradients asks which; a control character in a name
 // is shown as U+FFFD.
 void tst_LibraryWindow::several()
 {
-    QFETCH(int, choice);
-    QFETCH(Names, added);
+    QFETCH(Chosen, row);
+    auto [choice, added] = row;
     LibraryFixture f;
     const QString path = f.data.filePath("two.svg");
     WriteAll(path, "<svg xmlns='http://www.w3.org/2000/svg'><linearGradient id='g&#9;1'><stop/>"
@@ -401,7 +378,7 @@ void tst_LibraryWindow::several()
     QCOMPARE(f.dialogs.choiceItems, asked);
     const Names shown = f.shown().filter(QRegularExpression("^g.?\\d$"));
     QCOMPARE(shown, added.replaceInStrings("\t", "\uFFFD"));
-    QVERIFY(f.dialogs.messages.empty());
+    QVERIFY(f.said().empty());
 }
 
 QTEST_MAIN(tst_LibraryWindow)

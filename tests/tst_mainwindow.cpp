@@ -8,7 +8,6 @@
 #include "guifixture.h"
 #include "main/frmld.h"
 #include "table.h"
-#include "testutil.h"
 
 #include <QFileDialog>
 #include <QFontDialog>
@@ -18,7 +17,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QTimer>
 
 #include <cerrno>
@@ -31,9 +29,9 @@ namespace {
 // The lines of one section of a settings file.
 QByteArray Section(const QByteArray& text, const char* name)
 {
-    const qsizetype start = text.indexOf('\n', text.indexOf('[' + QByteArray(name) + ']')) + 1;
-    const qsizetype end = text.indexOf("\n[", start - 1);
-    return text.mid(start, end < 0 ? -1 : end + 1 - start);
+    const auto at = text.indexOf('\n', text.indexOf('[' + QByteArray(name) + ']')) + 1;
+    const auto end = text.indexOf("\n[", at - 1);
+    return text.mid(at, end < 0 ? -1 : end + 1 - at);
 }
 
 // A window's place as the settings file has it ("MainLeft= 450\n"...), a
@@ -42,9 +40,10 @@ QByteArray Place(const char* window, const QList<int>& values)
 {
     const char* keys[] = {"Left", "Top", "Width", "Height"};
     QByteArray text;
-    for (int k = 0; int v : values)
-        text +=
-            window + (keys[k++] + QByteArray(v < 0 ? "=" : "= ")) + QByteArray::number(v) + '\n';
+    for (int k = 0; int v : values) {
+        text += window + QByteArray(keys[k++]) + (v < 0 ? "=" : "= ");
+        text += QByteArray::number(v) + '\n';
+    }
     return text;
 }
 
@@ -52,7 +51,8 @@ QByteArray Place(const char* window, const QList<int>& values)
 QByteArray Places(const QString& text)
 {
     QByteArray out;
-    for (const QString& window : text.split(QRegularExpression(" (?=[A-Z])"), Qt::SkipEmptyParts)) {
+    const QRegularExpression head(" (?=[A-Z])");
+    for (const QString& window : text.split(head, Qt::SkipEmptyParts)) {
         const QStringList words = window.split(' ');
         QList<int> values;
         for (const QString& v : words.mid(1))
@@ -114,13 +114,13 @@ private slots:
 void tst_MainWindow::startupState()
 {
     GuiFixture f;
-    QVERIFY(f.doc().points() == StartupPoints() && ShownFault(f).isEmpty());
+    QVERIFY(f.pts() == StartupPoints() && ShownFault(f).isEmpty());
     for (int i = 0; i < kPointCount; ++i) {
         // A row's controls stand beside its slider, above the next row.
         const QRect s = f.slider(i)->geometry();
         for (const char* name : {"LabLocate", "PicColor", "LabColor"}) {
-            const int dy = f.get(Row(name, i))->geometry().center().y() - s.center().y();
-            QVERIFY(std::abs(dy) < s.height() / 2);
+            const int y = f.get(Row(name, i))->geometry().center().y();
+            QVERIFY(std::abs(y - s.center().y()) < s.height() / 2);
         }
         QVERIFY(s.bottom() < (i < 6 ? f.slider(i + 1) : f.get("picPrev"))->y());
     }
@@ -131,11 +131,12 @@ void tst_MainWindow::startupState()
     // The pop-up menu opens on a right click on the background only.
     for (const char* name : {"Slider1_0", "PicColor_0", "picPrev", "LabEnabled"})
         QTest::mouseClick(f.get(name), Qt::RightButton);
-    const QPoint free(250, 340);
-    QTest::mouseClick(f.get("surface"), Qt::LeftButton, {}, free);
+    const QPoint at(250, 340);
+    QWidget* bg = f.get("surface");
+    QTest::mouseClick(bg, Qt::LeftButton, {}, at);
     auto* menu = f.get<QMenu>("mnuGradEdit");
     QVERIFY(!menu->isVisible());
-    QTest::mouseClick(f.get("surface"), Qt::RightButton, {}, free);
+    QTest::mouseClick(bg, Qt::RightButton, {}, at);
     QVERIFY(menu->isVisible());
     menu->hide();
 }
@@ -145,26 +146,26 @@ void tst_MainWindow::pointControls()
     GuiFixture f;
     // Switched off, a point keeps its place and colour, greyed, out of the preview.
     Click(f.check(1));
-    QVERIFY(f.doc().points().color[1] == 0xFF00 && ShownFault(f).isEmpty());
+    QVERIFY(f.pts().color[1] == 0xFF00 && ShownFault(f).isEmpty());
     for (const char* name : {"LabLocate_1", "LabColor_1", "LabColor_8", "LabColor_15"})
         QVERIFY2(!f.get(name)->isEnabled(), name);
     // Its cross stands in the middle of its box: its red as far from either
     // side, within a pixel and a half (the glyph's own ink).
-    const QImage cross = f.label("LabX", 1)->grab().toImage();
-    int left = cross.width(), right = -1;
-    for (int y = 0; y < cross.height(); ++y)
-        for (int x = 0; x < cross.width(); ++x)
-            if (cross.pixel(x, y) == qRgb(255, 0, 0)) {
-                left = std::min(left, x);
-                right = std::max(right, x);
+    const QImage x = f.label("LabX", 1)->grab().toImage();
+    const int w = x.width();
+    int left = w, right = -1;
+    for (int r = 0; r < x.height(); ++r)
+        for (int c = 0; c < w; ++c)
+            if (x.pixel(c, r) == qRgb(255, 0, 0)) {
+                left = std::min(left, c);
+                right = std::max(right, c);
             }
-    QVERIFY2(right > 0 && std::abs(left + right + 1 - cross.width()) <= 3,
-             qPrintable(QString("%1 %2 of %3").arg(left).arg(right).arg(cross.width())));
+    const QString ink = QString("%1 %2 of %3").arg(left).arg(right).arg(w);
+    QVERIFY2(right > 0 && std::abs(left + right + 1 - w) <= 3, qPrintable(ink));
     // The last enabled point cannot be switched off.
     for (int i : {0, 2, 3})
         Click(f.check(i));
-    const auto& said = f.dialogs.messages;
-    QVERIFY(said.size() == 1 && said[0].first == MsgIcon::Exclamation);
+    QVERIFY(f.said().size() == 1 && f.said()[0].first == MsgIcon::Exclamation);
     QVERIFY(f.check(3)->isChecked() && ShownFault(f).isEmpty());
     // A drag moves the label along and redraws on release; keys redraw at once.
     Click(f.check(1));
@@ -172,21 +173,21 @@ void tst_MainWindow::pointControls()
     const QImage before = f.preview();
     s->setSliderDown(true);
     s->setSliderPosition(512);
-    QCOMPARE(f.text("LabLocate", 1), QString("512"));
+    QCOMPARE(f.text("LabLocate", 1), "512");
     QCOMPARE(f.preview(), before);
     s->setSliderDown(false);
     QVERIFY(f.preview() != before && ShownFault(f).isEmpty());
     s->setFocus();
     QTest::keyClick(s, Qt::Key_PageUp);
-    QCOMPARE(f.text("LabLocate", 1), QString("562"));
+    QCOMPARE(f.text("LabLocate", 1), "562");
     QVERIFY(ShownFault(f).isEmpty());
     QTest::keyClick(s, Qt::Key_Left);
-    QCOMPARE(f.text("LabLocate", 1), QString("561"));
+    QCOMPARE(f.text("LabLocate", 1), "561");
     // A click on the colour box opens the dialog at the point's colour.
     f.dialogs.colors.push_back(QColor(10, 20, 30));
     Click(f.colorBox(1));
     QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{Qt::green});
-    QCOMPARE(f.doc().points().color[1], MakeColour(10, 20, 30));
+    QCOMPARE(f.pts().color[1], MakeColour(10, 20, 30));
     QVERIFY(ShownFault(f).isEmpty());
 }
 
@@ -197,20 +198,19 @@ void tst_MainWindow::previewTip()
     auto* prev = f.get<ImageBox>("picPrev");
     QTest::mouseMove(prev, QPoint(140, 2) + QPoint(1, 1) * prev->border());
     const Colour c = f.expectedLine(280)[140];
-    QCOMPARE(prev->toolTip(),
-             QString("R=%1 G=%2 B=%3").arg(GetRed(c)).arg(GetGreen(c)).arg(GetBlue(c)));
+    const auto rgb = QString("R=%1 G=%2 B=%3").arg(GetRed(c)).arg(GetGreen(c)).arg(GetBlue(c));
+    QCOMPARE(prev->toolTip(), rgb);
 }
 
-// The text set, the keys typed, the text then and once the box is left,
-// which makes the size one undo step.
+// The keys typed over the whole text, the text then and once the box is
+// left, which makes the size one undo step.
 void tst_MainWindow::sizeBox_data()
 {
-    Rows<QStringList>({{"above the most", {"100", "2500", "2000", "2000"}},
-                       {"letters and signs", {"100", "a-.x 7", "7", "7"}},
-                       {"below the least", {"100", "3", "3", "4"}},
-                       {"five digits", {"100", "12345", "1234", "1234"}},
-                       {"emptied", {"100", "\b", "", "4"}},
-                       {"no number", {"abc", "", "abc", "4"}}});
+    Rows<QStringList>({{"above the most", {"2500", "2000", "2000"}},
+                       {"letters and signs", {"a-.x 7", "7", "7"}},
+                       {"below the least", {"3", "3", "4"}},
+                       {"five digits", {"12345", "1234", "1234"}},
+                       {"emptied", {"\b", "", "4"}}});
 }
 
 void tst_MainWindow::sizeBox()
@@ -219,13 +219,12 @@ void tst_MainWindow::sizeBox()
     GuiFixture f;
     QLineEdit* box = f.sizeBox();
     box->setFocus();
-    box->setText(row[0]);
     box->selectAll();
-    QTest::keyClicks(box, row[1]);
-    QCOMPARE(box->text(), row[2]);
+    QTest::keyClicks(box, row[0]);
+    QCOMPARE(box->text(), row[1]);
     QCOMPARE(f.doc().size(), box->text().toInt());
     f.slider(0)->setFocus();
-    QCOMPARE(box->text(), row[3]);
+    QCOMPARE(box->text(), row[2]);
     // One step, not one a key.
     QCOMPARE(f.steps(), 1);
 }
@@ -234,11 +233,12 @@ void tst_MainWindow::sizeBox()
 void tst_MainWindow::sizeArrows()
 {
     GuiFixture f;
-    QTest::keyPress(f.sizeBox(), Qt::Key_Up);
+    QLineEdit* box = f.sizeBox();
+    QTest::keyPress(box, Qt::Key_Up);
     QCOMPARE(f.doc().size(), 101);
-    QTest::keyRelease(f.sizeBox(), Qt::Key_Up);
-    QTest::keyClick(f.sizeBox(), Qt::Key_Down);
-    QTest::keyClick(f.sizeBox(), Qt::Key_Down);
+    QTest::keyRelease(box, Qt::Key_Up);
+    QTest::keyClick(box, Qt::Key_Down);
+    QTest::keyClick(box, Qt::Key_Down);
     QCOMPARE(f.doc().size(), 99);
 }
 
@@ -255,16 +255,17 @@ void tst_MainWindow::placesAtExit()
     QFETCH(QString, written);
     // Nothing is saved: the stored folder stays.
     GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nSaveInitPath=/tmp/\n" + Places(option));
+    frmTile& t = f.tile();
     if (action != "")
         f.trigger("MenuTile");
     if (action == "close tile")
-        f.tile().close();
+        t.close();
     if (action == "move both") {
-        f.tile().move(-20, 10);
+        t.move(-20, 10);
         f.w().move(30, 45);
     }
     if (action == "resize tile")
-        f.tile().resize(600, 300);
+        t.resize(600, 300);
     if (action == "maximise")
         f.w().showMaximized();
     f.w().close();
@@ -279,8 +280,7 @@ void tst_MainWindow::placesAtExit()
 void tst_MainWindow::tileComesBack_data()
 {
     QTest::addColumn<QByteArray>("option");
-    QTest::newRow("stored place") << QByteArray("TileLeft= 1500\nTileTop= 1200\n"
-                                                "TileWidth= 9000\nTileHeight= 4500\n");
+    QTest::newRow("stored place") << Places("Tile 1500 1200 9000 4500");
     QTest::newRow("first run") << QByteArray();
 }
 
@@ -288,17 +288,18 @@ void tst_MainWindow::tileComesBack()
 {
     QFETCH(QByteArray, option);
     GuiFixture f("[IniCheck]\nDummy=1\n[Option]\n" + option);
+    frmTile& t = f.tile();
     f.trigger("MenuTile");
     if (!option.isEmpty())
-        QCOMPARE(f.tile().frameGeometry(), QRect(100, 80, 600, 300));
-    f.tile().move(40, 50);
-    f.tile().resize(520, 230);
-    const QRect was = f.tile().frameGeometry();
-    f.tile().close();
+        QCOMPARE(t.frameGeometry(), QRect(100, 80, 600, 300));
+    t.move(40, 50);
+    t.resize(520, 230);
+    const QRect was = t.frameGeometry();
+    t.close();
     f.trigger("MenuTile");
     // Put back, should a window manager place it anew as it maps it.
-    f.tile().move(0, 0);
-    QTRY_COMPARE(f.tile().frameGeometry(), was);
+    t.move(0, 0);
+    QTRY_COMPARE(t.frameGeometry(), was);
 }
 
 void tst_MainWindow::sessionSaveAndFailedWrite()
@@ -315,12 +316,12 @@ void tst_MainWindow::sessionSaveAndFailedWrite()
         FileSizeLimit limit(16);
         // A failure too goes unsaid.
         f.w().SaveSettingsNow();
-        QVERIFY(f.dialogs.messages.empty());
+        QVERIFY(f.said().empty());
         // At exit it is reported: the file and the reason.
         f.w().close();
     }
-    QCOMPARE(int(f.dialogs.messages.size()), 1);
-    const auto& [icon, text] = f.dialogs.messages[0];
+    QCOMPARE(f.said().size(), 1u);
+    const auto& [icon, text] = f.said()[0];
     QVERIFY(icon == MsgIcon::Error && text.contains(f.programDir.filePath("velmix.ini")));
     QVERIFY2(text.endsWith(QString("\r\n") + strerror(EFBIG)), qPrintable(text));
     f.w().move(90, 45);
@@ -342,7 +343,7 @@ void tst_MainWindow::settingsFollowChanges()
         f.trigger("mnuBlendKind_0");
         QTest::qWait(1500);
     }
-    QVERIFY(has("\nBlend=1") && f.dialogs.messages.empty());
+    QVERIFY(has("\nBlend=1") && f.said().empty());
     f.w().move(70, 80);
     QTRY_VERIFY(has("\nBlend=0") && has("MainLeft= 1050"));
 }
@@ -356,7 +357,7 @@ void tst_MainWindow::signalEndsWithoutAsking()
         FileSizeLimit limit(16);
         f.w().EndUnattended();
     }
-    QVERIFY(f.dialogs.messages.empty() && !f.w().isVisible());
+    QVERIFY(f.said().empty() && !f.w().isVisible());
 }
 
 void tst_MainWindow::tiles_data()
@@ -380,15 +381,17 @@ void tst_MainWindow::tiles()
         t.resize(window);
     // A long strip the other way, then this way, then shortened: nothing of
     // the earlier strips may stay.
-    Click(f.get(Row("Option1", down ? 0 : 1)));
-    f.sizeBox()->setText("2000");
-    Click(f.get(Row("Option1", down ? 1 : 0)));
-    f.sizeBox()->setText(QString::number(size));
+    QLineEdit* box = f.sizeBox();
+    Click(f.get(Row("Option1", !down)));
+    box->setText("2000");
+    Click(f.get(Row("Option1", down)));
+    box->setText(QString::number(size));
     const QImage work = f.w().picWork();
+    const QRgb first = work.pixel(0, 0);
     const QImage across = down ? work.transformed(QTransform(0, 1, 1, 0, 0, 0)) : work;
     QVERIFY(ImageShowsLine(across, f.expectedLine(size)));
     // The tiles too.
-    QCOMPARE(ShownFault(f), QString());
+    QCOMPARE(ShownFault(f), "");
     // The surface shows the strip once, 8 pixels off picGrad, and nothing else.
     ImageBox* grad = f.grad();
     const QPoint strip = grad->pos() + (down ? QPoint(-8, 0) : QPoint(0, -8));
@@ -398,11 +401,11 @@ void tst_MainWindow::tiles()
     QCOMPARE(t.surfaceImage(), drawn);
     // And so does the screen, with picGrad's picture inside its border.
     const QImage screen = t.grab().toImage();
-    QCOMPARE(screen.pixel(strip), work.pixel(0, 0));
-    QCOMPARE(screen.pixel(grad->pos() + QPoint(1, 1) * grad->border()), work.pixel(0, 0));
+    QCOMPARE(screen.pixel(strip), first);
+    QCOMPARE(screen.pixel(grad->pos() + QPoint(1, 1) * grad->border()), first);
     // Size 0 while typing leaves the last drawing.
     const QImage last = grad->image();
-    f.sizeBox()->setText("0");
+    box->setText("0");
     QCOMPARE(grad->image(), last);
     QVERIFY(ShownFault(f).isEmpty());
 }
@@ -412,19 +415,19 @@ void tst_MainWindow::smallTileWindow()
     GuiFixture f;
     f.trigger("MenuTile");
     frmTile& t = f.tile();
+    const auto at = [&t](const char* name) { return child<QWidget>(t, name)->geometry(); };
     ImageBox* grad = f.grad();
     // At its smallest: one row of tiles, the top row just clear of the strip's label.
     t.resize(10, 10);
     QCOMPARE(grad->image().height(), 1);
-    const int gap =
-        child<QWidget>(t, "ChkText")->x() - child<QWidget>(t, "LabSavePicture")->geometry().right();
+    const int gap = at("ChkText").x() - at("LabSavePicture").right();
     QVERIFY2(gap > 0 && gap <= 5, qPrintable(QString::number(gap)));
     // Smaller still, as a window system may make it: picGrad keeps a height.
-    Click(f.get("Option1_1"));
+    f.down();
     t.setMinimumSize(0, 0);
     // And the status line's.
     for (const int height : {44, 43}) {
-        t.resize(300, height + child<QFrame>(t, "fraStatus")->height());
+        t.resize(300, height + at("fraStatus").height());
         QCOMPARE(grad->height(), 1);
     }
 }
@@ -500,8 +503,8 @@ void tst_MainWindow::fontDialog()
     });
     const QFont asked("ＭＳ Ｐゴシック", 10);
     const std::optional<QFont> font = QtDialogs().font(nullptr, asked);
-    QCOMPARE(font ? QString("%1 %2").arg(*font == asked).arg(font->pointSize()) : "none",
-             row.second);
+    const auto got = [&] { return QString("%1 %2").arg(*font == asked).arg(font->pointSize()); };
+    QCOMPARE(font ? got() : "none", row.second);
 }
 
 // The font dialog opens at the face's own style of that weight and slant,
@@ -549,8 +552,8 @@ void tst_MainWindow::saveDialogType()
         QTest::keyClick(name, Qt::Key_Return);
     });
     const QString types = "B(*.BMP)|*.bmp|J|*.jpg|PNG(*.PNG)|*.png|S|*.svg";
-    QCOMPARE(QtDialogs().saveFileName(nullptr, {types, dir.path(), {}, offered}),
-             dir.filePath(written));
+    const auto got = QtDialogs().saveFileName(nullptr, {types, dir.path(), {}, offered});
+    QCOMPARE(got, dir.filePath(written));
     QCOMPARE(asked, written == "bg.png" ? written : QString());
 }
 
@@ -578,7 +581,6 @@ void tst_MainWindow::sampleText()
     for (const bool on : {false, true}) {
         if (on)
             Click(get("ChkText"));
-        QCOMPARE(child<QCheckBox>(t, "ChkText")->isChecked(), on);
         QCOMPARE(get("LabX")->isVisible(), !on);
         QCOMPARE(get("CmdFont")->isEnabled(), on);
         for (const char* name : {"Line1", "LabContrast", "Labsample_0", "Labsample_3"})
@@ -592,8 +594,8 @@ void tst_MainWindow::sampleText()
     // window's bottom edge, below the tiles.
     const QWidget* line = get("fraStatus");
     QVERIFY(get("LabContrast")->parent() == line && line->width() == t.width());
-    QVERIFY(get("picGrad")->geometry().bottom() < line->y() &&
-            line->geometry().bottom() == t.height() - 1);
+    QVERIFY(get("picGrad")->geometry().bottom() < line->y());
+    QCOMPARE(line->geometry().bottom(), t.height() - 1);
     // The colour dialog opens at black; the rule is drawn in the colour
     // chosen, ending a pixel short of picGrad's inner edge.
     const QRgb ink = qRgb(200, 100, 50);
