@@ -69,10 +69,6 @@ void Drag(QSlider* s, int to)
     s->setSliderDown(false);
 }
 
-using Taken = std::pair<QString, bool>;
-using Bridge = std::tuple<bool, int, short>;
-using Said = std::pair<QString, QString>;
-
 // Each kind of step: its name, what undo calls it, and how it is made.
 const std::tuple<const char*, EditStep, std::function<void(GuiFixture&)>> kSteps[] = {
     {"check box", EditStep::Check, [](auto& f) { Click(f.check(5)); }},
@@ -123,23 +119,35 @@ private slots:
     void randomAndEqual();
     void rememberAndRestore();
     void cancelsAndNoSteps();
-    void brightnessTyped_data();
+    // Brightness typed over the selected 0 (letters discarded, four characters
+    // at most): shown, on the slider, and on point 1 (green) but not on the
+    // disabled point 2 (blue); +-255 at most.
+    void brightnessTyped_data()
+    {
+        TableRows("brightness_typed.txt", {"typed", "shown", "at", "colour"}, Named::ByInput);
+    }
     void brightnessTyped();
     void undoEachStep_data();
     void undoEachStep();
     void undoHistory();
     void menuShortcutsFirst();
-    void saveAndCopy_data();
+    void saveAndCopy_data()
+    {
+        TableRows("save_and_copy.txt", {"name", "orientation", "format", "size", "dither"});
+    }
     void saveAndCopy();
     void cancelAtEachStep();
-    void thicknessBounds_data();
+    void thicknessBounds_data()
+    {
+        TableRows("thickness_bounds.txt", {"typed", "taken"}, Named::ByInput);
+    }
     void thicknessBounds();
-    void encoderBridge_data();
+    void encoderBridge_data() { TableRows("encoder_bridge.txt", {"encoder", "option", "code"}); }
     void encoderBridge();
     void saveNameFilters();
     void helpPage();
     void copyCss();
-    void helpOpener_data();
+    void helpOpener_data() { TableRows("help_opener.txt", {"opener", "said"}); }
     void helpOpener();
     void failedWrite_data();
     void failedWrite();
@@ -250,14 +258,6 @@ void tst_Commands::cancelsAndNoSteps()
     QVERIFY(!f.action("mnuUndo")->isEnabled());
 }
 
-// Brightness typed over the selected 0 (letters discarded, four characters
-// at most): shown, on the slider, and on point 1 (green) but not on the
-// disabled point 2 (blue); +-255 at most.
-void tst_Commands::brightnessTyped_data()
-{
-    TableRows("brightness_typed.txt", {"typed", "shown", "at", "colour"}, Named::ByInput);
-}
-
 void tst_Commands::brightnessTyped()
 {
     QFETCH(QString, typed);
@@ -280,7 +280,7 @@ void tst_Commands::brightnessTyped()
 
 void tst_Commands::undoEachStep_data()
 {
-    QTest::addColumn<int>("step");
+    addColumn<int>("step");
     for (int k = 0; k < int(std::size(kSteps)); ++k)
         QTest::newRow(std::get<0>(kSteps[k])) << k;
 }
@@ -380,11 +380,6 @@ void tst_Commands::menuShortcutsFirst()
     QCOMPARE(press(&f.tile(), "Ctrl+Y"), "61 1");
 }
 
-void tst_Commands::saveAndCopy_data()
-{
-    TableRows("save_and_copy.txt", {"name", "orientation", "format", "size", "dither"});
-}
-
 void tst_Commands::saveAndCopy()
 {
     QFETCH(QString, name);
@@ -481,18 +476,10 @@ void tst_Commands::cancelAtEachStep()
     QCOMPARE(g.dialogs.saveRequests.back().initialDir, f.userDir.path() + "/");
 }
 
-// The thickness: 1 to 32767; a refused one is said, and asked again.
-void tst_Commands::thicknessBounds_data()
-{
-    // The text typed, and whether it is taken.
-    const Taken rows[] = {
-        {"", false}, {"0", false}, {"1", true}, {"32767", true}, {"32768", false}};
-    RowsByInput(rows);
-}
-
 void tst_Commands::thicknessBounds()
 {
-    QFETCH(Taken, row);
+    QFETCH(QString, typed);
+    QFETCH(QString, taken);
     ScriptedDialogs dialogs;
     frmOption o(dialogs, nullptr, 1);
     QLineEdit* box = child<QLineEdit>(o, "txtSize");
@@ -501,36 +488,27 @@ void tst_Commands::thicknessBounds()
     o.setTarget({true, 0, 100});
     child<QCheckBox>(o, "chkHeight")->setChecked(true);
     o.show();
-    box->setText(row.first);
+    box->setText(typed);
     o.cmdOK_Click();
-    QCOMPARE(o.isVisible(), !row.second);
-    QCOMPARE(dialogs.messages.empty(), row.second);
-}
-
-// The encoders' bridge: JPEG quality 1 to 255, PNG option 0 to 2.
-void tst_Commands::encoderBridge_data()
-{
-    // JPEG or PNG, the option, the code.
-    Rows<Bridge>({{"JPEG 0", {true, 0, 252}},
-                  {"JPEG 255", {true, 255, 0}},
-                  {"JPEG 256", {true, 256, 252}},
-                  {"PNG 0", {false, 0, 0}},
-                  {"PNG 3", {false, 3, 252}}});
+    QCOMPARE(o.isVisible(), taken == "no");
+    QCOMPARE(dialogs.messages.empty(), taken == "yes");
 }
 
 void tst_Commands::encoderBridge()
 {
-    QFETCH(Bridge, row);
-    const auto& [jpeg, option, code] = row;
+    QFETCH(QString, encoder);
+    QFETCH(QString, option);
+    QFETCH(QString, code);
+    const int v = option.toInt();
     ScriptedDialogs d;
     QTemporaryDir dir;
     const QString path = dir.filePath("out");
     const StripImage img{DrawGrad(StartupPoints(), 10), false, 1};
     clsTransG& t = clsTransG::instance();
-    const short got = jpeg ? t.DCSaveJpeg(d, nullptr, img, path, option, 0)
-                           : t.DCSavePNG(d, nullptr, img, path, option);
-    QCOMPARE(got, code);
-    QCOMPARE(QFile::exists(path), code == 0);
+    const short got = encoder == "JPEG" ? t.DCSaveJpeg(d, nullptr, img, path, v, 0)
+                                        : t.DCSavePNG(d, nullptr, img, path, v);
+    QCOMPARE(got, code.toShort());
+    QCOMPARE(QFile::exists(path), code == "0");
 }
 
 // The save dialog's types: each text once, then patterns in any case.
@@ -585,24 +563,10 @@ void tst_Commands::copyCss()
     QCOMPARE("/* " + CarriedText(web) + " */\nbody {\n" + copied + "}\n", CssRule(web));
 }
 
-// The help page opened, by the desktop's opener too: one that cannot
-// start, one that gives up after it started (said when it ends), one that
-// ends well.
-void tst_Commands::helpOpener_data()
-{
-    // The opener ("": the scripted one), what is said.
-    Rows<Said>({{"no help folder", {"", "Ret= 2"}},
-                {"opened", {"", ""}},
-                {"no viewer", {"no viewer", "Ret= 31"}},
-                {"opener cannot start", {"no-such-opener", "Ret= 31"}},
-                {"opener gives up", {"false", "Ret= 1"}},
-                {"opener ends well", {"true", ""}}});
-}
-
 void tst_Commands::helpOpener()
 {
-    QFETCH(Said, row);
-    const auto& [opener, said] = row;
+    QFETCH(QString, opener);
+    QFETCH(QString, said);
     GuiFixture f;
     const QString page = f.programDir.filePath("help/index.htm");
     const bool folder = QByteArray(QTest::currentDataTag()) != "no help folder";
@@ -625,7 +589,7 @@ void tst_Commands::helpOpener()
 // the system's own reason.
 void tst_Commands::failedWrite_data()
 {
-    QTest::addColumn<QString>("type");
+    addColumn<QString>("type");
     for (const char* type : {"bmp", "png", "jpg"})
         QTest::newRow(type) << QString(type);
 }

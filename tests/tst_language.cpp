@@ -10,6 +10,7 @@
 #include "guifixture.h"
 #include "library/frmlibrary.h"
 #include "main/frmld.h"
+#include "table.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -89,8 +90,6 @@ QStringList Texts(QWidget* window)
     return texts;
 }
 
-using Stored = std::pair<QByteArray, bool>;
-
 } // namespace
 
 class tst_Language : public QObject
@@ -100,7 +99,7 @@ private slots:
     void textsFit_data();
     void textsFit();
     void switchesAtOnce();
-    void choiceKept_data();
+    void choiceKept_data() { TableRows("language_choice.txt", {"line", "en"}); }
     void choiceKept();
 };
 
@@ -174,28 +173,20 @@ void tst_Language::switchesAtOnce()
     QCOMPARE(cancel(), "キャンセル");
 }
 
-void tst_Language::choiceKept_data()
-{
-    // The [Option] section's language line, whether the windows speak English.
-    Rows<Stored>({{"no key: the locale's (C)", {"", false}},
-                  {"English", {"Language=en\r\n", true}},
-                  {"Japanese", {"Language=ja\r\n", false}},
-                  {"written by hand", {"Language= EN \r\n", true}},
-                  {"unknown: the locale's", {"Language=de\r\n", false}}});
-}
-
 void tst_Language::choiceKept()
 {
-    QFETCH(Stored, row);
-    const auto& [line, english] = row;
+    QFETCH(QString, line);
+    QFETCH(QString, en);
+    const bool english = en == "yes";
     {
-        GuiFixture f("[IniCheck]\r\nDummy=1\r\n[Option]\r\n" + line);
+        GuiFixture f("[IniCheck]\r\nDummy=1\r\n[Option]\r\n" + line.toUtf8());
         QCOMPARE(CurrentUiLanguage() == UiLanguage::English, english);
         QCOMPARE(f.get<QPushButton>("CmdSave")->text(), english ? "&Save" : "保存(&S)");
         // Not chosen in this run: the file's line stays as it was.
         f.w().SaveSettingsNow();
-        QCOMPARE(f.iniText().indexOf("Language") < 0, line.isEmpty());
-        QVERIFY(f.iniText().contains(line));
+        const QString ini = f.iniText();
+        QCOMPARE(ini.indexOf("Language") < 0, line.isEmpty());
+        QVERIFY(ini.contains(line));
         f.trigger("mnuLanguage");
         f.w().SaveSettingsNow();
         const QByteArray chosen = english ? "Language=ja\r\n" : "Language=en\r\n";

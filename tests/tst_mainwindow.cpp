@@ -11,7 +11,6 @@
 
 #include <QFileDialog>
 #include <QFontDialog>
-#include <QFrame>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -34,30 +33,20 @@ QByteArray Section(const QByteArray& text, const char* name)
     return text.mid(at, end < 0 ? -1 : end + 1 - at);
 }
 
-// A window's place as the settings file has it ("MainLeft= 450\n"...), a
-// number with room for its sign.
-QByteArray Place(const char* window, const QList<int>& values)
-{
-    const char* keys[] = {"Left", "Top", "Width", "Height"};
-    QByteArray text;
-    for (int k = 0; int v : values) {
-        text += window + QByteArray(keys[k++]) + (v < 0 ? "=" : "= ");
-        text += QByteArray::number(v) + '\n';
-    }
-    return text;
-}
-
-// "Main left top Tile left top width height" as Place gives each window.
+// "Main left top Tile left top width height" as the settings file has the
+// places ("MainLeft= 450\n"...), a number with room for its sign.
 QByteArray Places(const QString& text)
 {
-    QByteArray out;
-    const QRegularExpression head(" (?=[A-Z])");
-    for (const QString& window : text.split(head, Qt::SkipEmptyParts)) {
-        const QStringList words = window.split(' ');
-        QList<int> values;
-        for (const QString& v : words.mid(1))
-            values << v.toInt();
-        out += Place(qPrintable(words[0]), values);
+    const char* keys[] = {"Left", "Top", "Width", "Height"};
+    QByteArray out, window;
+    int k = 0;
+    for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
+        if (word[0].isLetter()) {
+            window = word.toUtf8();
+            k = 0;
+        } else {
+            out += window + keys[k++] + (word[0] == '-' ? "=" : "= ") + word.toUtf8() + '\n';
+        }
     }
     return out;
 }
@@ -68,13 +57,10 @@ template <class D> D* Modal()
     return qobject_cast<D*>(QApplication::activeModalWidget());
 }
 
-// Down, the size, the window's (none: designed)
-using Tiles = std::tuple<bool, int, QSize>;
 // The box, the text committed, shown.
 using Typed = std::tuple<int, QString, QString>;
 using Icons = std::pair<MsgIcon, int>;
 using Chosen = std::pair<int, QString>;
-using SaveAs = std::tuple<QString, int, QString, QString>;
 
 } // namespace
 
@@ -88,14 +74,14 @@ private slots:
     void sizeBox_data();
     void sizeBox();
     void sizeArrows();
-    void placesAtExit_data();
+    // The places in the file, what the user does, the places written.
+    void placesAtExit_data() { TableRows("window_places.txt", {"option", "action", "written"}); }
     void placesAtExit();
     void tileComesBack_data();
     void tileComesBack();
     void sessionSaveAndFailedWrite();
     void settingsFollowChanges();
-    void signalEndsWithoutAsking();
-    void tiles_data();
+    void tiles_data() { TableRows("tile_strips.txt", {"way", "size", "window"}); }
     void tiles();
     void smallTileWindow();
     void committedText_data();
@@ -105,7 +91,13 @@ private slots:
     void fontDialog_data();
     void fontDialog();
     void fontDialogStyle();
-    void saveDialogType_data();
+    // Qt's save dialog: the type picked is the type written. A name typed
+    // without an extension gets the type's, also in the question before
+    // overwriting (bg.png exists); a name with one keeps it.
+    void saveDialogType_data()
+    {
+        TableRows("save_dialog_types.txt", {"offered", "picked", "typed", "written"});
+    }
     void saveDialogType();
     void faces();
     void sampleText();
@@ -242,12 +234,6 @@ void tst_MainWindow::sizeArrows()
     QCOMPARE(f.doc().size(), 99);
 }
 
-// The places in the file, what the user does, the places written.
-void tst_MainWindow::placesAtExit_data()
-{
-    TableRows("window_places.txt", {"option", "action", "written"});
-}
-
 void tst_MainWindow::placesAtExit()
 {
     QFETCH(QString, option);
@@ -279,7 +265,7 @@ void tst_MainWindow::placesAtExit()
 // where it was, placed by the file or by the window system.
 void tst_MainWindow::tileComesBack_data()
 {
-    QTest::addColumn<QByteArray>("option");
+    addColumn<QByteArray>("option");
     QTest::newRow("stored place") << Places("Tile 1500 1200 9000 4500");
     QTest::newRow("first run") << QByteArray();
 }
@@ -331,7 +317,8 @@ void tst_MainWindow::sessionSaveAndFailedWrite()
 }
 
 // A change is in the file within a second, with no exit; a write that
-// fails meanwhile says nothing and is made again at the next change.
+// fails meanwhile says nothing and is made again at the next change. The
+// end of the session asks nothing either.
 void tst_MainWindow::settingsFollowChanges()
 {
     GuiFixture f;
@@ -346,12 +333,7 @@ void tst_MainWindow::settingsFollowChanges()
     QVERIFY(has("\nBlend=1") && f.said().empty());
     f.w().move(70, 80);
     QTRY_VERIFY(has("\nBlend=0") && has("MainLeft= 1050"));
-}
-
-// At logout or shutdown nobody answers a message box: the program ends.
-void tst_MainWindow::signalEndsWithoutAsking()
-{
-    GuiFixture f;
+    // At logout or shutdown nobody answers a message box: the program ends.
     f.w().move(30, 45);
     {
         FileSizeLimit limit(16);
@@ -360,36 +342,28 @@ void tst_MainWindow::signalEndsWithoutAsking()
     QVERIFY(f.said().empty() && !f.w().isVisible());
 }
 
-void tst_MainWindow::tiles_data()
-{
-    Rows<Tiles>({{"across, two copies", {false, 300, {}}},
-                 {"across, one pixel", {false, 1, {431, 180}}},
-                 {"across, longer than the area", {false, 2000, {}}},
-                 {"down, part of a band left", {true, 100, {513, 217}}},
-                 {"down, smallest", {true, 4, {700, 333}}},
-                 {"down, longer than the area", {true, 2000, {}}}});
-}
-
 void tst_MainWindow::tiles()
 {
-    QFETCH(Tiles, row);
-    const auto& [down, size, window] = row;
+    QFETCH(QString, way);
+    QFETCH(QString, size);
+    QFETCH(QString, window);
+    const bool down = way == "down";
     GuiFixture f;
     f.trigger("MenuTile");
     frmTile& t = f.tile();
-    if (window.isValid())
-        t.resize(window);
+    if (const QStringList wh = window.split(' '); wh.size() == 2)
+        t.resize(wh[0].toInt(), wh[1].toInt());
     // A long strip the other way, then this way, then shortened: nothing of
     // the earlier strips may stay.
     QLineEdit* box = f.sizeBox();
     Click(f.get(Row("Option1", !down)));
     box->setText("2000");
     Click(f.get(Row("Option1", down)));
-    box->setText(QString::number(size));
+    box->setText(size);
     const QImage work = f.w().picWork();
     const QRgb first = work.pixel(0, 0);
     const QImage across = down ? work.transformed(QTransform(0, 1, 1, 0, 0, 0)) : work;
-    QVERIFY(ImageShowsLine(across, f.expectedLine(size)));
+    QVERIFY(ImageShowsLine(across, f.expectedLine(size.toInt())));
     // The tiles too.
     QCOMPARE(ShownFault(f), "");
     // The surface shows the strip once, 8 pixels off picGrad, and nothing else.
@@ -516,30 +490,19 @@ void tst_MainWindow::fontDialogStyle()
     QCOMPARE(FontDialogPreset(italic).styleName(), "Oblique");
 }
 
-// Qt's save dialog: the type picked is the type written. A name typed
-// without an extension gets the type's, also in the question before
-// overwriting (bg.png exists); a name with one keeps it.
-void tst_MainWindow::saveDialogType_data()
-{
-    // The type offered first, the one picked (-1: none), typed, written.
-    Rows<SaveAs>({{"type picked", {"", 2, "bg", "bg.png"}},
-                  {"extension typed", {"", 2, "bg.gif", "bg.gif"}},
-                  {"first type", {"", -1, "sky", "sky.bmp"}},
-                  {"type offered", {"PNG", -1, "bg", "bg.png"}},
-                  {"another type picked", {"png", 3, "bg", "bg.svg"}}});
-}
-
 void tst_MainWindow::saveDialogType()
 {
-    QFETCH(SaveAs, row);
-    const auto& [offered, picked, typed, written] = row;
+    QFETCH(QString, offered);
+    QFETCH(QString, picked);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
     QTemporaryDir dir;
     QVERIFY(QFile(dir.filePath("bg.png")).open(QIODevice::WriteOnly));
     QString asked;
-    QTimer::singleShot(0, [&, picked = picked, typed = typed] {
+    QTimer::singleShot(0, [&] {
         auto* dlg = Modal<QFileDialog>();
         auto* types = dlg->findChild<QComboBox*>("fileTypeCombo");
-        for (int i = 0; i <= picked; ++i) // as a user picks it
+        for (int i = 0; i <= picked.toInt(); ++i) // as a user picks it
             QTest::keyClick(types, i == 0 ? Qt::Key_Home : Qt::Key_Down);
         auto* name = dlg->findChild<QLineEdit*>("fileNameEdit");
         name->setText(typed);
