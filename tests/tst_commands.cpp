@@ -280,7 +280,7 @@ void tst_Commands::brightnessTyped()
 
 void tst_Commands::undoEachStep_data()
 {
-    addColumn<int>("step");
+    QTest::addColumn<int>("step");
     for (int k = 0; k < int(std::size(kSteps)); ++k)
         QTest::newRow(std::get<0>(kSteps[k])) << k;
 }
@@ -589,7 +589,7 @@ void tst_Commands::helpOpener()
 // the system's own reason.
 void tst_Commands::failedWrite_data()
 {
-    addColumn<QString>("type");
+    QTest::addColumn<QString>("type");
     for (const char* type : {"bmp", "png", "jpg"})
         QTest::newRow(type) << QString(type);
 }

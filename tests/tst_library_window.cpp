@@ -137,7 +137,7 @@ class tst_LibraryWindow : public QObject
 private slots:
     void filter_data() { TableRows("library_filter.txt", {"typed", "shown"}); }
     void filter();
-    void apply_data();
+    void apply_data() { TableRows("library_apply.txt", {"how"}); }
     void apply();
     void renameAndDelete_data()
     {
@@ -148,7 +148,7 @@ private slots:
     void drop();
     void errorAndStrip();
     void add();
-    void exportAs_data();
+    void exportAs_data() { TableRows("library_export.txt", {"type"}); }
     void exportAs();
     void paste_data();
     void paste();
@@ -164,14 +164,6 @@ void tst_LibraryWindow::filter()
     QTest::keyClicks(f.filter(), typed);
     QCOMPARE(Ours(f.shown()), shown.split(", ", Qt::SkipEmptyParts));
     QCOMPARE(f.list()->currentIndex().isValid(), !f.shown().isEmpty());
-}
-
-void tst_LibraryWindow::apply_data()
-{
-    addColumn<QString>("how");
-    QTest::newRow("Enter in the list") << "enter";
-    QTest::newRow("double click") << "double";
-    QTest::newRow("Enter in the filter") << "filter";
 }
 
 void tst_LibraryWindow::apply()
@@ -295,14 +287,6 @@ void tst_LibraryWindow::add()
                                    [](const auto& e) { return e.gradient.name == "Mine"; });
     QVERIFY(mine != all.end());
     QCOMPARE(mine->gradient, GradientFromPoints("Mine", f.pts()));
-}
-
-void tst_LibraryWindow::exportAs_data()
-{
-    addColumn<QString>("type");
-    QTest::newRow("ggr: the gradient as it is") << "ggr";
-    QTest::newRow("svg: its points") << "svg";
-    QTest::newRow("css: its points") << "css";
 }
 
 void tst_LibraryWindow::exportAs()

@@ -96,7 +96,7 @@ private slots:
     // overwriting (bg.png exists); a name with one keeps it.
     void saveDialogType_data()
     {
-        TableRows("save_dialog_types.txt", {"offered", "picked", "typed", "written"});
+        TableRows("save_dialog_types.txt", {"offer", "pick", "typed", "to"});
     }
     void saveDialogType();
     void faces();
@@ -265,7 +265,7 @@ void tst_MainWindow::placesAtExit()
 // where it was, placed by the file or by the window system.
 void tst_MainWindow::tileComesBack_data()
 {
-    addColumn<QByteArray>("option");
+    QTest::addColumn<QByteArray>("option");
     QTest::newRow("stored place") << Places("Tile 1500 1200 9000 4500");
     QTest::newRow("first run") << QByteArray();
 }
@@ -492,17 +492,17 @@ void tst_MainWindow::fontDialogStyle()
 
 void tst_MainWindow::saveDialogType()
 {
-    QFETCH(QString, offered);
-    QFETCH(QString, picked);
+    QFETCH(QString, offer);
+    QFETCH(QString, pick);
     QFETCH(QString, typed);
-    QFETCH(QString, written);
+    QFETCH(QString, to);
     QTemporaryDir dir;
     QVERIFY(QFile(dir.filePath("bg.png")).open(QIODevice::WriteOnly));
     QString asked;
     QTimer::singleShot(0, [&] {
         auto* dlg = Modal<QFileDialog>();
         auto* types = dlg->findChild<QComboBox*>("fileTypeCombo");
-        for (int i = 0; i <= picked.toInt(); ++i) // as a user picks it
+        for (int i = 0; i <= pick.toInt(); ++i) // as a user picks it
             QTest::keyClick(types, i == 0 ? Qt::Key_Home : Qt::Key_Down);
         auto* name = dlg->findChild<QLineEdit*>("fileNameEdit");
         name->setText(typed);
@@ -515,9 +515,9 @@ void tst_MainWindow::saveDialogType()
         QTest::keyClick(name, Qt::Key_Return);
     });
     const QString types = "B(*.BMP)|*.bmp|J|*.jpg|PNG(*.PNG)|*.png|S|*.svg";
-    const auto got = QtDialogs().saveFileName(nullptr, {types, dir.path(), {}, offered});
-    QCOMPARE(got, dir.filePath(written));
-    QCOMPARE(asked, written == "bg.png" ? written : QString());
+    const auto got = QtDialogs().saveFileName(nullptr, {types, dir.path(), {}, offer});
+    QCOMPARE(got, dir.filePath(to));
+    QCOMPARE(asked, to == "bg.png" ? to : QString());
 }
 
 // The designed faces are drawn by their metric twins, the about box's
