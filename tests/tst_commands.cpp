@@ -127,7 +127,12 @@ private slots:
         TableRows("brightness_typed.txt", {"typed", "shown", "at", "colour"}, Named::ByInput);
     }
     void brightnessTyped();
-    void undoEachStep_data();
+    void undoEachStep_data()
+    {
+        QTest::addColumn<int>("step");
+        for (int k = 0; k < int(std::size(kSteps)); ++k)
+            QTest::newRow(std::get<0>(kSteps[k])) << k;
+    }
     void undoEachStep();
     void undoHistory();
     void menuShortcutsFirst();
@@ -144,12 +149,19 @@ private slots:
     void thicknessBounds();
     void encoderBridge_data() { TableRows("encoder_bridge.txt", {"encoder", "option", "code"}); }
     void encoderBridge();
-    void saveNameFilters();
+    // The save dialog's types: each text once, then patterns in any case.
+    // The help page names the edit menu as it is shown and no item with its
+    // raw "&"; its examples are each given once and read in a shell as meant.
+    void saveNameFilters()
+    {
+        QCOMPARE(SaveNameFilters("B(*.BMP)|*.bmp|PNG|*.png|odd"),
+                 QStringList({"B(*.BMP) (*.[bB][mM][pP])", "PNG (*.[pP][nN][gG])"}));
+    }
     void helpPage();
     void copyCss();
     void helpOpener_data() { TableRows("help_opener.txt", {"opener", "said"}); }
     void helpOpener();
-    void failedWrite_data();
+    void failedWrite_data() { TableRows("write_types.txt", {"type"}, Named::ByInput); }
     void failedWrite();
     void copyOutOfMemory();
 };
@@ -204,7 +216,6 @@ void tst_Commands::rememberAndRestore()
     const QByteArray after = f.iniText();
     QCOMPARE(OutsideMemory(after), OutsideMemory(before));
     QVERIFY(after.contains("[Memory]\nnote=keep\nEnabled 0=0\nLocate 0=0\n"));
-    QVERIFY(after.contains("Locate 6=250\n"));
 
     // The next start offers it, and applies it only when asked. Its points
     // lie below the remembered one: restoring switches that on before it
@@ -276,13 +287,6 @@ void tst_Commands::brightnessTyped()
         // Shown while the dialog is open.
         QCOMPARE(ShownFault(f, false), "");
     });
-}
-
-void tst_Commands::undoEachStep_data()
-{
-    QTest::addColumn<int>("step");
-    for (int k = 0; k < int(std::size(kSteps)); ++k)
-        QTest::newRow(std::get<0>(kSteps[k])) << k;
 }
 
 void tst_Commands::undoEachStep()
@@ -511,15 +515,6 @@ void tst_Commands::encoderBridge()
     QCOMPARE(QFile::exists(path), code == "0");
 }
 
-// The save dialog's types: each text once, then patterns in any case.
-void tst_Commands::saveNameFilters()
-{
-    QCOMPARE(SaveNameFilters("B(*.BMP)|*.bmp|PNG|*.png|odd"),
-             QStringList({"B(*.BMP) (*.[bB][mM][pP])", "PNG (*.[pP][nN][gG])"}));
-}
-
-// The help page names the edit menu as it is shown and no item with its
-// raw "&"; its examples are each given once and read in a shell as meant.
 void tst_Commands::helpPage()
 {
     GuiFixture f({}, false);
@@ -527,11 +522,10 @@ void tst_Commands::helpPage()
         QString::fromUtf8(ReadAll(qEnvironmentVariable("VELMIX_SOURCE") + "/help/index.htm"));
     QVERIFY(!page.isEmpty() && !page.contains("(&amp;"));
     const QString edit = f.get<QMenu>("mnuGradEdit")->title().remove('&');
-    static const QRegularExpression named(
-        "(ｸﾞ|グ)(ﾗﾞ|ﾗ|ラ)(ﾃﾞ|デ)(ｰ|ー)(ｼｮ|ショ)(ﾝ|ン)編集(\\(E\\))?");
+    const QRegularExpression named("(ｸﾞ|グ)(ﾗﾞ|ﾗ|ラ)(ﾃﾞ|デ)(ｰ|ー)(ｼｮ|ショ)(ﾝ|ン)編集(\\(E\\))?");
     for (const QRegularExpressionMatch& m : named.globalMatch(page))
         QCOMPARE(m.captured(), edit);
-    static const QRegularExpression example("velmix-render( [^<\n\\[]+)(?=[<\n])");
+    const QRegularExpression example("velmix-render( [^<\n\\[]+)(?=[<\n])");
     QStringList examples;
     for (const QRegularExpressionMatch& m : example.globalMatch(page))
         examples << m.captured(1).section(" &gt; ", 0, 0);
@@ -587,13 +581,6 @@ void tst_Commands::helpOpener()
 
 // A failed write keeps the old file; the same words for every type, and
 // the system's own reason.
-void tst_Commands::failedWrite_data()
-{
-    QTest::addColumn<QString>("type");
-    for (const char* type : {"bmp", "png", "jpg"})
-        QTest::newRow(type) << QString(type);
-}
-
 void tst_Commands::failedWrite()
 {
     QFETCH(QString, type);

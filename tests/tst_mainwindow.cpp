@@ -15,7 +15,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimer>
 
 #include <cerrno>
@@ -77,7 +76,7 @@ private slots:
     // The places in the file, what the user does, the places written.
     void placesAtExit_data() { TableRows("window_places.txt", {"option", "action", "written"}); }
     void placesAtExit();
-    void tileComesBack_data();
+    void tileComesBack_data() { TableRows("tile_return.txt", {"option"}); }
     void tileComesBack();
     void sessionSaveAndFailedWrite();
     void settingsFollowChanges();
@@ -90,7 +89,14 @@ private slots:
     void messageBox();
     void fontDialog_data();
     void fontDialog();
-    void fontDialogStyle();
+    // The font dialog opens at the face's own style of that weight and slant,
+    // of its normal width.
+    void fontDialogStyle()
+    {
+        const QFont plain("DejaVu Sans", 12), italic("DejaVu Sans", 12, QFont::Normal, true);
+        QCOMPARE(FontDialogPreset(plain).styleName(), "Book");
+        QCOMPARE(FontDialogPreset(italic).styleName(), "Oblique");
+    }
     // Qt's save dialog: the type picked is the type written. A name typed
     // without an extension gets the type's, also in the question before
     // overwriting (bg.png exists); a name with one keeps it.
@@ -263,17 +269,10 @@ void tst_MainWindow::placesAtExit()
 
 // Closed by its close box and opened again, the tile window comes back
 // where it was, placed by the file or by the window system.
-void tst_MainWindow::tileComesBack_data()
-{
-    QTest::addColumn<QByteArray>("option");
-    QTest::newRow("stored place") << Places("Tile 1500 1200 9000 4500");
-    QTest::newRow("first run") << QByteArray();
-}
-
 void tst_MainWindow::tileComesBack()
 {
-    QFETCH(QByteArray, option);
-    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\n" + option);
+    QFETCH(QString, option);
+    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\n" + Places(option));
     frmTile& t = f.tile();
     f.trigger("MenuTile");
     if (!option.isEmpty())
@@ -481,15 +480,6 @@ void tst_MainWindow::fontDialog()
     QCOMPARE(font ? got() : "none", row.second);
 }
 
-// The font dialog opens at the face's own style of that weight and slant,
-// of its normal width.
-void tst_MainWindow::fontDialogStyle()
-{
-    const QFont plain("DejaVu Sans", 12), italic("DejaVu Sans", 12, QFont::Normal, true);
-    QCOMPARE(FontDialogPreset(plain).styleName(), "Book");
-    QCOMPARE(FontDialogPreset(italic).styleName(), "Oblique");
-}
-
 void tst_MainWindow::saveDialogType()
 {
     QFETCH(QString, offer);
@@ -497,7 +487,7 @@ void tst_MainWindow::saveDialogType()
     QFETCH(QString, typed);
     QFETCH(QString, to);
     QTemporaryDir dir;
-    QVERIFY(QFile(dir.filePath("bg.png")).open(QIODevice::WriteOnly));
+    WriteAll(dir.filePath("bg.png"), "");
     QString asked;
     QTimer::singleShot(0, [&] {
         auto* dlg = Modal<QFileDialog>();
