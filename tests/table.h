@@ -33,16 +33,16 @@ inline void TableRows(const QString& file, std::initializer_list<const char*> co
     const bool byInput = named == Named::ByInput;
     for (const char* c : columns)
         QTest::addColumn<QString>(c);
-    QFile f(qEnvironmentVariable("VELMIX_SOURCE") + "/tests/data/" + file);
-    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
-    for (const QByteArray& bytes : f.readAll().split('\n')) {
+    const QByteArray all = DataFile(file);
+    QVERIFY2(!all.isEmpty(), qPrintable(file));
+    for (const QByteArray& bytes : all.split('\n')) {
         QString line = QString::fromUtf8(bytes);
         if (line.isEmpty() || line.startsWith('#'))
             continue;
         if (line.endsWith(" |")) // an empty last field, with no blank to strip
             line += ' ';
         QStringList fields = line.split(" | ");
-        QVERIFY2(fields.size() == qsizetype(columns.size()) + (byInput ? 0 : 1), qPrintable(line));
+        QVERIFY2(fields.size() == qsizetype(columns.size()) + !byInput, qPrintable(line));
         for (QString& s : fields)
             s.replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t");
         const QByteArray name = byInput ? Tag(fields.first()) : fields.takeFirst().toUtf8();

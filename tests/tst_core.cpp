@@ -17,9 +17,10 @@
 
 #include <QTest>
 
-#include <limits>
+#include <cfloat>
 
 using namespace std::string_literals;
+using C = clsCommon;
 
 namespace {
 
@@ -141,7 +142,7 @@ void tst_Core::pixels()
     QString got;
     for (const QString& px : expected.split(' ', Qt::SkipEmptyParts)) {
         const int x = px.section(':', 0, 0).toInt();
-        const Colour c = line.at(std::size_t(x));
+        const Colour c = line.at(size_t(x));
         got += QString::asprintf("%d:%02x%02x%02x ", x, GetRed(c), GetGreen(c), GetBlue(c));
     }
     QCOMPARE(got.trimmed(), expected);
@@ -182,7 +183,7 @@ void tst_Core::dither()
     const auto plain = MakeStrip(p, 2000, down, 64, false);
     // Red at a along the gradient, c across it, less its unrounded value.
     const auto off = [&](const StripImage& s, int a, int c) {
-        return GetRed(down ? s.pixel(c, a) : s.pixel(a, c)) - exact[std::size_t(a)].red;
+        return GetRed(down ? s.pixel(c, a) : s.pixel(a, c)) - exact[size_t(a)].red;
     };
     double worst = 0, rounded = 0, farthest = 0;
     for (int a0 = 0; a0 < 2000; a0 += 16)
@@ -237,7 +238,7 @@ void tst_Core::randomColours()
     // at all (u1 = 0.5).
     Draws n({0.5f, 0.25f, 0.75f, 0.75f, 0.5f, 0.25f, 0.0f, 0.5f, 0.9f});
     QCOMPARE(RandomNatural(Points("0! 0! 0! 0! 700"), n).color[4], MakeColour(176, 0, 192));
-    QCOMPARE(n.at, std::size_t(9));
+    QCOMPARE(n.at, size_t(9));
     // Two points in position order: the walk carries over, the last takes
     // the first's colour at the end.
     const float h = 0.5f, u = 0.75f, q = 0.25f;
@@ -264,7 +265,7 @@ void tst_Core::history()
     h.record(s(3), 1, 3);
     // Merged with the one before.
     h.record(s(4), 1, 3);
-    QCOMPARE(h.undoCount(), std::size_t(3));
+    QCOMPARE(h.undoCount(), size_t(3));
 }
 
 // The stops against the rasteriser, linear between them; OKLab is curved:
@@ -292,9 +293,9 @@ void tst_Core::webStops()
 void tst_Core::cssAndSvg()
 {
     // A straight gradient is one piece; numbers lose trailing zeros.
-    QCOMPARE(GradientStops(Points("0 1000/ffffff"), 2000).size(), std::size_t(2));
+    QCOMPARE(GradientStops(Points("0 1000/ffffff"), 2000).size(), size_t(2));
     // A steep last tenth is still one straight piece: float noise adds no stops.
-    QCOMPARE(GradientStops(Points("0 900 1000/ffffff"), 1500).size(), std::size_t(3));
+    QCOMPARE(GradientStops(Points("0 900 1000/ffffff"), 1500).size(), size_t(3));
     const auto p = Points("0/ab0cf0 1000/ffffff");
     const auto bytes = [](const std::string& s) { return QByteArray::fromStdString(s); };
     QCOMPARE(bytes(CssRule({p, 4, false, 1})), DataFile("core_rule.css"));
@@ -346,8 +347,8 @@ void tst_Core::ratioText()
 
 void tst_Core::numberTexts_data()
 {
-    const double huge = std::numeric_limits<double>::max();
-    const int max = std::numeric_limits<std::int32_t>::max(), min = -max - 1;
+    const double huge = DBL_MAX;
+    const int max = INT32_MAX, min = INT32_MIN;
     const QString nines(400, '9');
     const Number rows[] = {
         {" \t 19", 19, 19, 19},
@@ -383,9 +384,9 @@ void tst_Core::textHelpers()
 {
     // The bounds of the letters that are lowered.
     QCOMPARE(AsciiLower("@AZ[az"), "@az[az"s);
-    QCOMPARE(clsCommon::VBHTTrim(std::string("C:\\WINDOWS\0garbage  ", 20)), "C:\\WINDOWS");
-    QCOMPARE(clsCommon::VBHTTrim(" \ta b  "), "\ta b"); // blanks only
-    QCOMPARE(clsCommon::VBHTTrim("   "), "");
+    QCOMPARE(C::VBHTTrim(std::string("C:\\WINDOWS\0garbage  ", 20)), "C:\\WINDOWS");
+    QCOMPARE(C::VBHTTrim(" \ta b  "), "\ta b"); // blanks only
+    QCOMPARE(C::VBHTTrim("   "), "");
 }
 
 // Digits and backspace pass both filters, "." and "-" only the first.
@@ -401,8 +402,7 @@ void tst_Core::keyFilters()
 {
     QFETCH(Key, row);
     const auto& [key, num, numInt] = row;
-    QCOMPARE(QList<int>({clsCommon::CheckNum(key), clsCommon::CheckNumInt(key)}),
-             QList<int>({num, numInt}));
+    QCOMPARE(QList<int>({C::CheckNum(key), C::CheckNumInt(key)}), QList<int>({num, numInt}));
 }
 
 // The text, its max and min, the text after, the writes.
@@ -423,7 +423,7 @@ void tst_Core::checkTextRange()
     const auto& [text, max, min, result, sets] = row;
     FakeBox box;
     box.m_text = text.toStdString();
-    clsCommon::CheckTextRange(box, max, min);
+    C::CheckTextRange(box, max, min);
     QCOMPARE(Q(box.m_text), result);
     QCOMPARE(box.sets, sets);
 }
@@ -442,7 +442,6 @@ void tst_Core::pathSplitters()
     QFETCH(QString, ext);
     QFETCH(QString, asDir);
     const std::string p = path.toStdString();
-    using C = clsCommon;
     QCOMPARE(QStringList(
                  {Q(C::TrimDir(p)), Q(C::TrimDirFname(p)), Q(C::TrimExt(p)), Q(C::ChkPathBS(p))}),
              QStringList({dir, stem, ext, asDir}));
@@ -460,7 +459,7 @@ void tst_Core::windowPlaces()
     QFETCH(QString, placed);
     const auto in = Place(stored);
     FormRect r{in[0], in[1], in[2], in[3]};
-    clsCommon::ChkFormPos(r, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000, {20, 100});
+    C::ChkFormPos(r, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000, {20, 100});
     const QList<double> out{r.left, r.top, r.width, r.height};
     QCOMPARE(out, Place(placed));
 }

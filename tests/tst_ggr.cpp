@@ -23,8 +23,8 @@ QString Hex(Colour c)
 // A file of the given segment lines, each of them one line.
 std::string Ggr(const QStringList& segments)
 {
-    const auto n = QString::number(segments.size());
-    return ("GIMP Gradient\nName: Test\n" + n + "\n" + segments.join('\n') + "\n").toStdString();
+    const auto head = QString("GIMP Gradient\nName: Test\n%1\n").arg(segments.size());
+    return (head + segments.join('\n') + "\n").toStdString();
 }
 
 GradImport Css(const QString& css)

@@ -2,6 +2,8 @@
 // Lays out the browser comparison page and measures a screenshot of it
 // against the renderer's PNG files.
 //
+// Every file is in DIR (SHOT too, unless given with its whole path).
+//
 //   browsercheck layout DIR    reads DIR/cases.txt (one case name a line;
 //                              NAME.png, NAME.css and NAME.svg beside it),
 //                              writes DIR/page.html and prints the window
@@ -34,8 +36,8 @@
 namespace {
 
 // The browser rounds, and dithers its gradients, by at most one level.
-constexpr int kMaxAllowed = 1;
-constexpr double kMeanAllowed = 0.5;
+constexpr int kMax = 1;
+constexpr double kMean = 0.5;
 
 struct Place
 {
@@ -47,31 +49,31 @@ struct Place
 QString ReadAll(const QString& path)
 {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    return f.open(QFile::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 bool WriteAll(const QString& path, const QString& text)
 {
     QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) >= 0;
+    return f.open(QFile::WriteOnly) && f.write(text.toUtf8()) >= 0;
 }
 
-QStringList Cases(const QString& dir)
+QStringList Cases()
 {
-    return ReadAll(dir + "/cases.txt").split('\n', Qt::SkipEmptyParts);
+    return ReadAll("cases.txt").split('\n', Qt::SkipEmptyParts);
 }
 
 // Every case's two places in shelves, left to right, on a page 2300 pixels
 // wide; none when a PNG is missing.
-std::vector<Place> Layout(const QString& dir)
+std::vector<Place> Layout()
 {
     // Two and a half images shows the seams in both directions; a long image
     // shows its start again just past its end.
     const auto tiled = [](int n) { return std::max(n > 400 ? n + 100 : n * 5 / 2, 20); };
     std::vector<Place> places;
     int x = 0, y = 0, shelf = 0;
-    for (const QString& name : Cases(dir)) {
-        const auto ref = QImage(dir + "/" + name + ".png").convertToFormat(QImage::Format_RGB32);
+    for (const QString& name : Cases()) {
+        const auto ref = QImage(name + ".png").convertToFormat(QImage::Format_RGB32);
         if (ref.isNull())
             return {}; // reported as no case at all
         for (const QSize at : {QSize(tiled(ref.width()), tiled(ref.height())), ref.size()}) {
@@ -89,7 +91,7 @@ std::vector<Place> Layout(const QString& dir)
     return places;
 }
 
-int WritePage(const QString& dir, const std::vector<Place>& places)
+int WritePage(const std::vector<Place>& places)
 {
     const QString head = "<!DOCTYPE html>\n<html><head><style>\n";
     QString html = head + R"(html, body { margin: 0; background: #ffffff; }
@@ -100,19 +102,19 @@ iframe { position: absolute; border: 0; margin: 0; padding: 0; }
     for (const Place& p : places) {
         // The CSS case's own page: its <style> is the file as written.
         const QString page =
-            head + ReadAll(dir + "/" + p.name + ".css") + "</style></head><body></body></html>\n";
-        if (p.kind == "css" && !WriteAll(dir + "/" + p.name + ".html", page))
+            head + ReadAll(p.name + ".css") + "</style></head><body></body></html>\n";
+        if (p.kind == "css" && !WriteAll(p.name + ".html", page))
             return 2;
         const char* frame = R"(<iframe scrolling="no" src="%s.%s" style="left: %dpx; )"
-                            R"(top: %dpx; width: %dpx; height: %dpx"></iframe>)";
+                            R"(top: %dpx; width: %dpx; height: %dpx"></iframe>)"
+                            "\n";
         const auto ext = p.kind == "css" ? "html" : "svg";
         const QRect& r = p.at;
         html +=
             QString::asprintf(frame, qPrintable(p.name), ext, r.x(), r.y(), r.width(), r.height());
-        html += '\n';
         all |= p.at;
     }
-    if (places.empty() || !WriteAll(dir + "/page.html", html + "</body></html>\n"))
+    if (places.empty() || !WriteAll("page.html", html + "</body></html>\n"))
         return 2;
     // Headless Chromium paints frames only within what it takes for the
     // visible part of a very short window; a larger window is left white.
@@ -120,14 +122,13 @@ iframe { position: absolute; border: 0; margin: 0; padding: 0; }
     return 0;
 }
 
-int Compare(const std::vector<Place>& places, const QString& shotPath)
+int Compare(const std::vector<Place>& places, const QImage& shot)
 {
-    const QImage shot(shotPath);
     QRect all;
     for (const Place& p : places)
         all |= p.at;
     if (places.empty() || !shot.rect().contains(all)) {
-        std::fputs("browsercheck: a PNG is missing, or the screenshot is too small\n", stderr);
+        std::fputs("browsercheck: a PNG missing, or the shot too small\n", stderr);
         return 2;
     }
     bool ok = true;
@@ -145,13 +146,13 @@ int Compare(const std::vector<Place>& places, const QString& shotPath)
                 }
             }
         const double mean = sum / (3.0 * p.at.width() * p.at.height());
-        const bool pass = max <= kMaxAllowed && mean < kMeanAllowed;
+        const bool pass = max <= kMax && mean < kMean;
         ok = ok && pass;
         std::printf("%-14s %s %5dx%-5d max %d mean %.4f%s\n", qPrintable(p.name),
                     qPrintable(p.kind), p.at.width(), p.at.height(), max, mean,
                     pass ? "" : "  FAIL");
     }
-    std::puts(ok ? "browser: every pixel within the tolerance" : "browser: beyond the tolerance");
+    std::puts(ok ? "browser: all within the tolerance" : "browser: beyond the tolerance");
     return ok ? 0 : 1;
 }
 
@@ -166,13 +167,13 @@ std::pair<int, bool> SvgLength(const QString& svg)
 
 // GIMP names a gradient by its element's id, and ours are all "velmix": each
 // SVG is copied with its case's name.
-int GimpCalls(const QString& dir)
+int GimpCalls()
 {
-    const QString folder = dir + "/gimp/gradients";
+    const QString folder = "gimp/gradients";
     if (!QDir().mkpath(folder))
         return 2;
-    for (const QString& name : Cases(dir)) {
-        auto svg = ReadAll(dir + "/" + name + ".svg");
+    for (const QString& name : Cases()) {
+        auto svg = ReadAll(name + ".svg");
         svg.replace("id=\"velmix\"", "id=\"" + name + "\"");
         if (!WriteAll(folder + "/" + name + ".svg", svg))
             return 2;
@@ -181,17 +182,17 @@ int GimpCalls(const QString& dir)
     return 0;
 }
 
-int GimpCompare(const QString& dir)
+int GimpCompare()
 {
     QHash<QString, QStringList> samples; // red, green, blue, alpha of each pixel
-    for (const QString& line : ReadAll(dir + "/gimp.txt").split('\n', Qt::SkipEmptyParts))
+    for (const QString& line : ReadAll("gimp.txt").split('\n', Qt::SkipEmptyParts))
         samples.insert(line.section(' ', 0, 0), line.section(' ', 1).split(' '));
-    const auto cases = Cases(dir);
+    const auto cases = Cases();
     const auto n = int(cases.size());
     int passed = 0;
     for (const QString& name : cases) {
-        const auto [length, down] = SvgLength(ReadAll(dir + "/" + name + ".svg"));
-        const QImage ref(dir + "/" + name + ".png");
+        const auto [length, down] = SvgLength(ReadAll(name + ".svg"));
+        const QImage ref(name + ".png");
         const auto got = samples.value(name);
         int max = ref.isNull() || got.size() != 4 * length ? 256 : 0; // 256: not read
         for (int i = 0; max < 256 && i < 4 * length; ++i) {
@@ -200,12 +201,12 @@ int GimpCompare(const QString& dir)
             const double off = std::abs(got[i].toDouble() * 255 - want[i % 4]);
             max = std::max(max, static_cast<int>(std::ceil(off - 1e-6)));
         }
-        if (max <= kMaxAllowed)
+        if (max <= kMax)
             ++passed;
         else
             std::printf("gimp: %s max %d  FAIL\n", qPrintable(name), max);
     }
-    std::printf("gimp: %d of %d SVG gradients within a level of the PNG\n", passed, n);
+    std::printf("gimp: %d of %d SVG gradients within a level\n", passed, n);
     return passed == n && n > 0 ? 0 : 1;
 }
 
@@ -215,14 +216,16 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const auto a = app.arguments();
+    if (a.size() > 2 && !QDir::setCurrent(a[2]))
+        return 2;
     if (a.size() == 3 && a[1] == "layout")
-        return WritePage(a[2], Layout(a[2]));
+        return WritePage(Layout());
     if (a.size() == 4 && a[1] == "compare")
-        return Compare(Layout(a[2]), a[3]);
+        return Compare(Layout(), QImage(a[3]));
     if (a.size() == 3 && a[1] == "gimp-calls")
-        return GimpCalls(a[2]);
+        return GimpCalls();
     if (a.size() == 3 && a[1] == "gimp-compare")
-        return GimpCompare(a[2]);
+        return GimpCompare();
     std::fputs("usage: browsercheck layout|compare|gimp-calls|gimp-compare DIR [SHOT]\n", stderr);
     return 2;
 }

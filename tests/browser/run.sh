@@ -7,22 +7,24 @@
 # the PNG.
 # Usage: tests/browser/run.sh BUILD   (velmix-render and browsercheck in BUILD/bin)
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: run.sh BUILD}" && pwd)
 render="$build/bin/velmix-render"
 check="$build/bin/browsercheck"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+cd "$work"
 
-seven=(-p 0:#1a2b3c -p 120:#ff8800 -p 260:#00ffcc -p 430:#ffffff -p 610:#3300ff -p 800:#808080
-  -p 1000:#f0e68c)
-two=(-p 0:#000000 -p 1000:#ffffff)
-dark=(-p 0:#102030 -p 1000:#203048)
-ties=(-p 0:#ff0000 -p 500:#00ff00 -p 500:#0000ff -p 500:#ffff00 -p 1000:#00ffff)
-crowd=(-p 0:#000000 -p 100:#ff0000 -p 200:#00ff00 -p 300:#0000ff -p 1000:#ffffff)
-near=(-p 300:#000000 -p 305:#ff0000 -p 310:#00ff00 -p 312:#0000ff -p 700:#ffffff)
-disabled=(-p 0:#ff0000 -p 200:#ffffff:off -p 333:#00ff00 -p 500:#000000:off -p 667:#0000ff
-  -p 1000:#ff0000 -p 900:#ffff00:off)
-one=(-p 600:#336699)
+# The points, each POS:COLOR[:off], velmix-render's -p added below.
+seven=(0:#1a2b3c 120:#ff8800 260:#00ffcc 430:#ffffff 610:#3300ff 800:#808080 1000:#f0e68c)
+two=(0:#000000 1000:#ffffff)
+dark=(0:#102030 1000:#203048)
+ties=(0:#ff0000 500:#00ff00 500:#0000ff 500:#ffff00 1000:#00ffff)
+crowd=(0:#000000 100:#ff0000 200:#00ff00 300:#0000ff 1000:#ffffff)
+near=(300:#000000 305:#ff0000 310:#00ff00 312:#0000ff 700:#ffffff)
+disabled=(0:#ff0000 200:#ffffff:off 333:#00ff00 500:#000000:off 667:#0000ff 1000:#ff0000
+  900:#ffff00:off)
+one=(600:#336699)
 
 # name, then velmix-render's arguments
 cases=(
@@ -48,34 +50,34 @@ cases=(
   "oklab-two-40 ${two[*]} -s 40 --blend oklab"
 )
 for c in "${cases[@]}"; do
-  read -r -a words <<<"$c"
+  read -r -a words <<<"$(sed -E 's/ ([0-9]+:#)/ -p \1/g' <<<"$c")"
   name=${words[0]}
   for ext in png css svg; do
-    "$render" "${words[@]:1}" -o "$work/$name.$ext"
+    "$render" "${words[@]:1}" -o "$name.$ext"
   done
-  echo "$name" >>"$work/cases.txt"
+  echo "$name" >>cases.txt
 done
 
-size=$("$check" layout "$work")
+size=$("$check" layout .)
 # sRGB forced: no display profile may alter the values. A profile of its own,
 # so a browser the user has open is neither used nor disturbed.
-if ! chromium --headless --disable-gpu --no-sandbox --hide-scrollbars --force-device-scale-factor=1 \
-  --force-color-profile=srgb --user-data-dir="$work/profile" --window-size="$size" \
-  --screenshot="$work/shot.png" "file://$work/page.html" >"$work/chromium.log" 2>&1 ||
-  [ ! -s "$work/shot.png" ]; then
-  tail -n 20 "$work/chromium.log" >&2
+if ! chromium --headless --disable-gpu --no-sandbox --hide-scrollbars \
+  --force-device-scale-factor=1 --force-color-profile=srgb --user-data-dir="$work/profile" \
+  --window-size="$size" --screenshot="$work/shot.png" "file://$work/page.html" >chromium.log 2>&1 ||
+  [ ! -s shot.png ]; then
+  tail -n 20 chromium.log >&2
   echo "browser: chromium made no screenshot" >&2
   exit 1
 fi
-"$check" compare "$work" "$work/shot.png"
+"$check" compare . shot.png
 
 # GIMP reads the SVG files as gradients of its own.
-. "$(dirname "$0")/../gimp/gimp.sh"
+. "$here/../gimp/gimp.sh"
 {
   echo "(define port (open-output-file \"$work/gimp.txt\"))"
-  cat "$(dirname "$0")/samples.scm"
-  "$check" gimp-calls "$work"
+  cat "$here/samples.scm"
+  "$check" gimp-calls .
   echo "(close-output-port port)"
-} >"$work/gimp.scm"
-run_gimp "$work/gimp.scm" "$work/gimp" "$work/gimp.txt"
-"$check" gimp-compare "$work"
+} >gimp.scm
+run_gimp gimp.scm "$work/gimp" gimp.txt
+"$check" gimp-compare .

@@ -15,48 +15,47 @@ build=$(cd "${1:?usage: run.sh BUILD}" && pwd)
 render="$build/bin/velmix-render"
 work=$(mktemp -d)
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
-gimp="$work/gimp"
-mkdir -p "$gimp/gradients"
+cd "$work"
+to=gimp/gradients
+mkdir -p $to
 . "$here/gimp.sh"
 
-seven=(-p 0:#1a2b3c -p 120:#ff8800 -p 260:#00ffcc -p 430:#ffffff -p 610:#3300ff -p 800:#808080
-  -p 1000:#f0e68c)
-inside=(-p 100:#ffffff -p 250:#000000 -p 250:#ff00ff -p 700:#00ff00 -p 700:#123456
-  -p 900:#abcdef)
-# name, length, then the points
+seven=(0:#1a2b3c 120:#ff8800 260:#00ffcc 430:#ffffff 610:#3300ff 800:#808080 1000:#f0e68c)
+inside=(100:#ffffff 250:#000000 250:#ff00ff 700:#00ff00 700:#123456 900:#abcdef)
+# name, length, then the points, each POS:COLOR[:off]
 cases=(
-  "two 100 -p 0:#000000 -p 1000:#ffffff"
-  "inside 280 -p 150:#ff8800 -p 850:#0033cc"
-  "three 333 -p 0:#102030 -p 417:#f0e68c -p 1000:#ff0000"
-  "ties 280 -p 0:#ff0000 -p 500:#00ff00 -p 500:#0000ff -p 1000:#00ffff"
+  "two 100 0:#000000 1000:#ffffff"
+  "inside 280 150:#ff8800 850:#0033cc"
+  "three 333 0:#102030 417:#f0e68c 1000:#ff0000"
+  "ties 280 0:#ff0000 500:#00ff00 500:#0000ff 1000:#00ffff"
   "ties-inside 400 ${inside[*]}"
   "ties-short 77 ${inside[*]}"
   "seven 1000 ${seven[*]}"
   "seven-short 77 ${seven[*]}"
-  "off 500 -p 0:#ff0000 -p 200:#ffffff:off -p 333:#00ff00 -p 1000:#0000ff"
+  "off 500 0:#ff0000 200:#ffffff:off 333:#00ff00 1000:#0000ff"
 )
 for c in "${cases[@]}"; do
-  read -r -a words <<<"$c"
-  name=${words[0]}
-  "$render" "${words[@]:2}" -o "$gimp/gradients/$name.ggr"
-  "$render" "${words[@]:2}" -s "${words[1]}" -o "$work/$name.png"
-  points=$(printf '%s\n' "${words[@]:2}" | grep -v -e '^-p$' -e ':off$' | cut -d: -f1 | paste -sd,)
-  echo "$name ${words[1]} $points" >>"$work/cases.txt"
+  read -r name length points <<<"$c"
+  read -r -a p <<<"-p ${points// / -p }"
+  "$render" "${p[@]}" -o "$to/$name.ggr"
+  "$render" "${p[@]}" -s "$length" -o "$name.png"
+  at=$(tr ' ' '\n' <<<"$points" | grep -v ':off$' | cut -d: -f1 | paste -sd,)
+  echo "$name $length $at" >>cases.txt
 done
 # The shipped ones as they are, drawn from their own files.
 for f in "$here"/../../gradients/*.ggr; do
-  name=$(basename "$f" .ggr)
-  sed "s/^Name: .*/Name: shipped-$name/" "$f" >"$gimp/gradients/shipped-$name.ggr"
-  "$render" --from "$f" -s 1000 -o "$work/shipped-$name.png"
-  echo "shipped-$name 1000 -" >>"$work/cases.txt"
+  name=shipped-$(basename "$f" .ggr)
+  sed "s/^Name: .*/Name: $name/" "$f" >"$to/$name.ggr"
+  "$render" --from "$f" -s 1000 -o "$name.png"
+  echo "$name 1000 -" >>cases.txt
 done
 
 {
   echo "(define dir \"$work\")"
   echo "(define port (open-output-file \"$work/gimp.txt\"))"
   cat "$here/samples.scm"
-  while read -r name length _; do echo "(samples \"$name\" $length)"; done <"$work/cases.txt"
+  while read -r name length _; do echo "(samples \"$name\" $length)"; done <cases.txt
   echo "(close-output-port port)"
-} >"$work/gimp.scm"
-run_gimp "$work/gimp.scm" "$work/gimp" "$work/gimp.txt"
-awk -v cases="$work/cases.txt" -f "$here/compare.awk" "$work/gimp.txt"
+} >gimp.scm
+run_gimp gimp.scm "$work/gimp" gimp.txt
+awk -v cases=cases.txt -f "$here/compare.awk" gimp.txt
