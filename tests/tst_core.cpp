@@ -48,9 +48,9 @@ struct FakeBox : TextHolder
 // The largest difference, in levels, between the rasteriser's unrounded
 // colours and the stops as a browser draws them: linear between stops, at
 // every pixel centre.
-double Deviation(const std::vector<GradientStop>& s, const GradPoints& p, int length)
+double Deviation(const std::vector<GradientStop>& s, const GradPoints& p, int n)
 {
-    const auto px = DrawGradExact(p, length);
+    const auto px = DrawGradExact(p, n);
     double worst = 0;
     for (std::size_t x = 0, k = 1; x < px.size(); ++x) {
         while (k + 1 < s.size() && s[k].place < x + 0.5)

@@ -140,9 +140,7 @@ void tst_Fit::pointsFor_data()
     QTest::addColumn<bool>("exact");
     const auto drawn = GradientFromPoints("a", StartupPoints());
     QTest::newRow("points as segments") << drawn << true;
-    const auto white = SegmentColour{1, 1, 1, 1};
-    const auto curve = SegmentBlend::Curved;
-    const GradSegment s{0, 0.2, 1, {}, white, curve};
+    const GradSegment s{0, 0.2, 1, {}, {1, 1, 1, 1}, SegmentBlend::Curved};
     QTest::newRow("curved") << NamedGradient{"b", {s}} << false;
 }
 

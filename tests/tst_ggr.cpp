@@ -219,7 +219,7 @@ void TestGgr::css()
     QFETCH(QString, css);
     QFETCH(QString, segments);
     const auto got = Css(css);
-    QVERIFY2(got.error.empty(), got.error.c_str());
+    QCOMPARE(Q(got.error), "");
     QCOMPARE(got.gradients.size(), size_t(1));
     QCOMPARE(Segments(got.gradients[0]), segments);
     QVERIFY(ReadGgr(WriteGgr(got.gradients[0]), "").gradient);
@@ -230,7 +230,7 @@ void TestGgr::cssColours()
     QFETCH(QString, colour);
     QFETCH(QString, hex);
     const auto got = Css(QString("linear-gradient(%1,%1)").arg(colour));
-    QVERIFY2(got.error.empty(), got.error.c_str());
+    QCOMPARE(Q(got.error), "");
     QCOMPARE(Hex(SampleGradient(got.gradients[0], 2)[1]), hex);
 }
 
@@ -262,7 +262,7 @@ void TestGgr::cssSeveral()
     const auto got = Css("a { background: -webkit-linear-gradient(left, red, blue);\n"
                          "background: linear-gradient(red, blue) }\n" +
                          Q(CssRule(web)));
-    QVERIFY2(got.error.empty(), got.error.c_str());
+    QCOMPARE(Q(got.error), "");
     QCOMPARE(got.gradients.size(), size_t(2));
     QCOMPARE(got.gradients[1].name, "n (2)");
     QVERIFY(Carries(got.carried, web));

@@ -190,8 +190,8 @@ void TestLibrary::refused_data()
     const QString special = "通常のファイルではありません。";
     QTest::newRow("device") << "/dev/zero" << special;
     QTest::newRow("FIFO") << "fifo.ggr" << special;
-    const QString large = "16 MiBを超えるファイルは読みません。";
-    QTest::newRow("16 MiB") << "big.ggr" << large;
+    QTest::newRow("16 MiB") << "big.ggr"
+                            << "16 MiBを超えるファイルは読みません。";
 }
 
 void TestLibrary::refused()
