@@ -199,7 +199,7 @@ int GimpCompare()
             const QRgb px = down ? ref.pixel(0, i / 4) : ref.pixel(i / 4, 0);
             const int want[] = {qRed(px), qGreen(px), qBlue(px), 255};
             const double off = std::abs(got[i].toDouble() * 255 - want[i % 4]);
-            max = std::max(max, static_cast<int>(std::ceil(off - 1e-6)));
+            max = std::max(max, int(std::ceil(off - 1e-6)));
         }
         if (max <= kMax)
             ++passed;
