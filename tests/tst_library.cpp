@@ -88,6 +88,7 @@ private slots:
     void longName();
     void refused_data();
     void refused();
+    void atTheLimit();
     void renameAndRemove();
     void failedWriteLeavesFile_data();
     void failedWriteLeavesFile();
@@ -209,6 +210,16 @@ void TestLibrary::refused()
     const auto text = ResultText(lib.import(path));
     QCOMPARE(NamesOf(lib), Names({"a", "paper*", "Sky*"}));
     QVERIFY2(text.contains(path + ": " + error), qPrintable(text));
+}
+
+// A file of exactly the limit is still read.
+void TestLibrary::atTheLimit()
+{
+    const auto path = m_user + "/limit.ggr";
+    QByteArray text = GgrOf(Plain("a"));
+    text += QByteArray(kMaxGradientFile - text.size(), '\n');
+    Put(path, text);
+    QCOMPARE(Q(ImportFile(path).error), "");
 }
 
 void TestLibrary::renameAndRemove()
