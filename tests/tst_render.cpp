@@ -19,7 +19,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QtEndian>
 
 #include <cstdarg>
@@ -29,7 +28,6 @@
 
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <zlib.h>
 
 using namespace velmix;
@@ -40,19 +38,19 @@ namespace {
 using RoundTrip = std::tuple<QString, int, bool, int, bool, int>;
 using Rendered = std::tuple<QString, GradPoints, QSize>;
 
-GradPoints Three(Colour first, Colour middle, Colour last, bool middleOn)
+GradPoints Three(Colour a, Colour b, Colour c, bool bOn)
 {
     GradPoints p;
     p.position = {0, 400, 1000};
-    p.color = {first, middle, last};
-    p.enabled = {true, middleOn, true};
+    p.color = {a, b, c};
+    p.enabled = {true, bOn, true};
     return p;
 }
 
-StripImage Strip(int size, bool vertical, int thickness, bool dithered = false)
+StripImage Strip(int size, bool down, int rows, bool dither = false)
 {
-    return MakeStrip(Three(0xFF, MakeColour(12, 200, 99), 0xFF0000, true), size, vertical,
-                     thickness, dithered);
+    return MakeStrip(Three(0xFF, MakeColour(12, 200, 99), 0xFF0000, true), size, down, rows,
+                     dither);
 }
 
 // The writer for the extension: 0, or the encoder's code of its failure (a
@@ -60,10 +58,10 @@ StripImage Strip(int size, bool vertical, int thickness, bool dithered = false)
 int Save(const QString& ext, const StripImage& s, const QString& path, int option = 1,
          std::string* err = nullptr)
 {
-    const std::string p = path.toStdString();
-    const Result r = ext == "bmp"   ? SaveBitmapFile(s, p)
-                     : ext == "png" ? DCSavetoPNG(s, p, option)
-                                    : DCSavetoJPEG(s, p, 100, 0);
+    const auto p = path.toStdString();
+    const auto r = ext == "bmp"   ? SaveBitmapFile(s, p)
+                   : ext == "png" ? DCSavetoPNG(s, p, option)
+                                  : DCSavetoJPEG(s, p, 100, 0);
     if (r.ok())
         return 0;
     if (err)
@@ -91,7 +89,7 @@ qint64 InflatedSize(const QByteArray& png, qint64 room)
 // Where a test asks for it, an anonymous temporary file (O_TMPFILE) is
 // refused as vfat, exFAT, NFS, CIFS and FUSE do, so that a save falls back to
 // a named NAME.XXXXXX file. Qt opens its files with open64.
-bool g_refuseAnonymous = false;
+bool g_noTmpfile = false;
 
 // What init() puts in the folder.
 const QStringList kFixture{"link.png", "loop.png", "none.ini", "real.png", "v.ini"};
@@ -100,7 +98,7 @@ const QStringList kFixture{"link.png", "loop.png", "none.ini", "real.png", "v.in
 
 extern "C" int open64(const char* path, int flags, ...)
 {
-    if (g_refuseAnonymous && (flags & O_TMPFILE) == O_TMPFILE) {
+    if (g_noTmpfile && (flags & O_TMPFILE) == O_TMPFILE) {
         errno = EOPNOTSUPP;
         return -1;
     }
@@ -116,14 +114,14 @@ extern "C" int open64(const char* path, int flags, ...)
 
 // Compression fails at this many more starts (-1: never), as it does when
 // memory runs out.
-int g_deflateStartsLeft = -1;
+int g_deflates = -1;
 
 extern "C" int deflateInit2_(z_streamp s, int level, int method, int bits, int memLevel,
                              int strategy, const char* version, int size)
 {
     static const auto next =
         reinterpret_cast<decltype(&deflateInit2_)>(dlsym(RTLD_NEXT, "deflateInit2_"));
-    if (g_deflateStartsLeft >= 0 && g_deflateStartsLeft-- == 0)
+    if (g_deflates >= 0 && g_deflates-- == 0)
         return Z_MEM_ERROR;
     return next(s, level, method, bits, memLevel, strategy, version, size);
 }
@@ -164,11 +162,11 @@ private slots:
     void roundTrip();
     void bmpBytes();
     void pngOptions();
-    void failuresKeepOldFile_data()
+    void failures_data()
     {
         TableRows("render_failures.txt", {"ext", "target", "rows", "code", "reason"});
     }
-    void failuresKeepOldFile();
+    void failures();
     void exitCodes_data()
     {
         TableRows("render_exits.txt", {"args", "code", "text"}, Named::ByInput);
@@ -225,9 +223,9 @@ void tst_Render::roundTrip_data()
 void tst_Render::roundTrip()
 {
     QFETCH(RoundTrip, row);
-    const auto& [ext, size, vertical, thickness, dithered, option] = row;
+    const auto& [ext, size, down, rows, dither, option] = row;
     const QString path = at("out." + ext);
-    const StripImage s = Strip(size, vertical, thickness, dithered);
+    const auto s = Strip(size, down, rows, dither);
     QCOMPARE(Save(ext, s, path, option), 0);
     const QImage img(path);
     QCOMPARE(img.size(), QSize(s.width(), s.height()));
@@ -240,24 +238,20 @@ void tst_Render::roundTrip()
             if (d(qRed(p), GetRed(c)) || d(qGreen(p), GetGreen(c)) || d(qBlue(p), GetBlue(c)))
                 QFAIL(qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
         }
-    const qint64 rows = qint64(img.height()) * (1 + 3 * img.width());
+    const qint64 raw = qint64(img.height()) * (1 + 3 * img.width());
     if (ext == "png")
-        QCOMPARE(InflatedSize(ReadAll(path), rows + 1), rows);
+        QCOMPARE(InflatedSize(ReadAll(path), raw + 1), raw);
 }
 
-// Size, offset, header size, width, height, planes, bits, no compression,
-// data size, 96 dpi both ways; rows bottom-up in BGR (rows of 12 bytes need
+// In tests/data: size, offset, header size, width, height, planes, bits, no
+// compression, data size, 96 dpi both ways; rows bottom-up in BGR (rows of 12 bytes need
 // no padding; the round trips decode padded ones).
 void tst_Render::bmpBytes()
 {
     const StripImage s{{0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0xABCDEF}, true, 4};
     QCOMPARE(Save("bmp", s, at("a.bmp")), 0);
-    const QByteArray hex("424d 72000000 00000000 36000000 28000000 04000000 05000000 0100 1800 "
-                         "00000000 3c000000 c40e0000 c40e0000 00000000 00000000"
-                         "abcdef abcdef abcdef abcdef  123456 123456 123456 123456"
-                         "ff0000 ff0000 ff0000 ff0000  00ff00 00ff00 00ff00 00ff00"
-                         "0000ff 0000ff 0000ff 0000ff");
-    QCOMPARE(ReadAll(at("a.bmp")).toHex(' '), QByteArray::fromHex(hex).toHex(' '));
+    const QByteArray hex = QByteArray::fromHex(DataFile("render_bmp.hex"));
+    QCOMPARE(ReadAll(at("a.bmp")).toHex(' '), hex.toHex(' '));
 }
 
 // PNG's "smallest", "balanced" and "fastest" as their names say, where
@@ -273,7 +267,8 @@ void tst_Render::pngOptions()
     QVERIFY2(sizes[0] < sizes[2] && sizes[1] == sizes[0], qPrintable(QDebug::toString(sizes)));
 }
 
-void tst_Render::failuresKeepOldFile()
+// A failed write keeps the old file and leaves nothing behind.
+void tst_Render::failures()
 {
     QFETCH(QString, ext);
     QFETCH(QString, target);
@@ -291,7 +286,7 @@ void tst_Render::failuresKeepOldFile()
     std::string err;
     {
         FileSizeLimit limit(1000);
-        g_deflateStartsLeft = target.startsWith("deflate") ? target.back().digitValue() : -1;
+        g_deflates = target.startsWith("deflate") ? target.back().digitValue() : -1;
         const auto s = Strip(2000, target.contains("down"), rows.toInt());
         QCOMPARE(Save(ext, s, path, 1, &err), code.toInt());
     }
@@ -353,9 +348,9 @@ void tst_Render::rendered()
     const bool image = ext == "png" || ext == "bmp";
     if (image)
         QCOMPARE(Save(ext, s, at("expected." + ext)), 0);
-    const std::string text = ext == "svg"   ? SvgDocument(web)
-                             : ext == "CSS" ? CssRule(web)
-                                            : WriteGgr(GradientFromPoints("g", points));
+    const auto text = ext == "svg"   ? SvgDocument(web)
+                      : ext == "CSS" ? CssRule(web)
+                                     : WriteGgr(GradientFromPoints("g", points));
     QCOMPARE(ReadAll(out), image ? ReadAll(at("expected." + ext)) : QByteArray(text.c_str()));
     // Written through the link, which stays.
     if (out.endsWith("link.png"))
@@ -381,7 +376,7 @@ void tst_Render::rootTargets()
     if (geteuid() != 0)
         QSKIP("only root can give a file to another user");
     // Another user's file, and root's in another user's group.
-    for (const auto& [name, uid, gid] : {std::tuple{"u.png", 65534u, 0u}, {"g.png", 0u, 65534u}}) {
+    for (auto [name, uid, gid] : {std::tuple{"u.png", 65534u, 0u}, {"g.png", 0u, 65534u}}) {
         const QByteArray path = QFile::encodeName(at(name));
         WriteAll(at(name), "old");
         QVERIFY(chown(path, uid, gid) == 0);
@@ -404,14 +399,14 @@ void tst_Render::rootTargets()
 void tst_Render::namedTemporaryRemoved()
 {
     QStringList during, removed;
-    g_refuseAnonymous = true;
+    g_noTmpfile = true;
     (void)SaveThrough(at("keep.bmp"), [&](QFileDevice&) {
         during = files();
         RemoveInProgressFile();
         removed = files();
         return false;
     });
-    g_refuseAnonymous = false;
+    g_noTmpfile = false;
     QCOMPARE(during.filter(QRegularExpression("^keep\\.bmp\\.\\w{6}$")).size(), 1);
     QCOMPARE(removed, kFixture);
 }

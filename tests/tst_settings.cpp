@@ -15,13 +15,11 @@
 #include <QDir>
 #include <QStringEncoder>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <memory>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 using namespace velmix;
 using namespace std::string_literals;
@@ -128,18 +126,15 @@ void tst_Settings::profileRead()
 
 void tst_Settings::profileWrite_data()
 {
-    QTest::addColumn<QByteArray>("eol");
-    QTest::newRow("LF") << QByteArray("\n");
-    QTest::newRow("CR LF") << QByteArray("\r\n");
-    QTest::newRow("CR alone") << QByteArray("\r");
+    Rows<QByteArray>({{"LF", "\n"}, {"CR LF", "\r\n"}, {"CR alone", "\r"}});
 }
 
 // Each ending ends a line; comments, unknown keys and blank lines are kept
 // in place, and new lines get the file's own ending, the last line too.
 void tst_Settings::profileWrite()
 {
-    QFETCH(QByteArray, eol);
-    const auto e = [&](QByteArray s) { return s.replace('\n', eol).toStdString(); };
+    QFETCH(QByteArray, row);
+    const auto e = [&](QByteArray s) { return s.replace('\n', row).toStdString(); };
     ProfileText t(e("; note\n[Memory]\nSize=10\n; inside\nx=keep me\n\n[Extra]\nfoo = bar "));
     QCOMPARE(t.get("Extra", "foo"), "bar"s);
     t.put("memory", "size", " 640");
@@ -171,9 +166,8 @@ void tst_Settings::oddValues()
     QFETCH(QString, line);
     QFETCH(QString, value);
     const bool font = line.startsWith('[');
-    const std::string text = "[IniCheck]\nDummy=1\n" +
-                             (font ? line : "[Memory]\n" + line).toStdString() +
-                             "\n[Memory]\ntate=0\nEnabled 0=1\n";
+    const auto text = "[IniCheck]\nDummy=1\n" + (font ? line : "[Memory]\n" + line).toStdString() +
+                      "\n[Memory]\ntate=0\nEnabled 0=1\n";
     ProfileText out;
     WriteSettings(out, *ReadSettings(ProfileText(text), Same), Same, Same);
     const std::string key = line.section('\n', -1).section('=', 0, 0).toStdString();
@@ -195,23 +189,21 @@ void tst_Settings::booleans()
 // it can hold it, else in UTF-8; untouched lines keep their bytes.
 void tst_Settings::characterSets_data()
 {
-    QTest::addColumn<Charset>("row");
-    using L = QByteArrayList;
     const QByteArray sjis = Sjis("[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｐ明朝\r\n; "
                                  "メモ\r\n[Option]\r\nSaveInitPath=C:\\画像\\\r\n");
     const QByteArray memo = Sjis("; メモ\r\n"), dir = Sjis("SaveInitPath=C:\\画像\\\r\n");
-    QTest::newRow("Shift-JIS") << Charset{sjis, "Ｐ明朝", "Shift_JIS", "明朝",
-                                          L{Sjis("Name=明朝\r\n"), memo, dir}};
-    QTest::newRow("emoji in Shift-JIS")
-        << Charset{sjis, "Ｐ明朝", "Shift_JIS", "Emoji 😀", L{"Name=Emoji 😀\r\n", memo, dir}};
-    QTest::newRow("UTF-8, stray byte")
-        << Charset{"; caf\xE9\n[IniCheck]\nDummy=1\n[SampleTextFont]\nName=ゴシック\n"
-                   "[Option]\nSaveInitPath=/ユーザー/\n",
-                   "ゴシック", "UTF-8", "メイリオ",
-                   L{"; caf\xE9\n[IniCheck]\n", "Name=メイリオ\n", "SaveInitPath=/ユーザー/\n"}};
-    QTest::newRow("byte order mark")
-        << Charset{"\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｍ\r\n", "Ｍ",
-                   "UTF-8", "明朝", L{"\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n", "Name=明朝\r\n"}};
+    const QByteArray bom = "\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n", utf = "; caf\xE9\n[IniCheck]\n";
+    const QByteArray path = "SaveInitPath=/ユーザー/\n";
+    const QByteArray u8 = utf + "Dummy=1\n[SampleTextFont]\nName=ゴシック\n[Option]\n" + path;
+    Rows<Charset>({
+        {"Shift-JIS", {sjis, "Ｐ明朝", "Shift_JIS", "明朝", {Sjis("Name=明朝\r\n"), memo, dir}}},
+        {"emoji in Shift-JIS",
+         {sjis, "Ｐ明朝", "Shift_JIS", "Emoji 😀", {"Name=Emoji 😀\r\n", memo, dir}}},
+        {"UTF-8, stray byte",
+         {u8, "ゴシック", "UTF-8", "メイリオ", {utf, "Name=メイリオ\n", path}}},
+        {"byte order mark",
+         {bom + "[SampleTextFont]\r\nName=Ｍ\r\n", "Ｍ", "UTF-8", "明朝", {bom, "Name=明朝\r\n"}}},
+    });
 }
 
 void tst_Settings::characterSets()
@@ -239,8 +231,8 @@ void tst_Settings::characterSets()
 // only the sample text and the dither box. Each unit keeps the last copy that changed it.
 void tst_Settings::twoCopies()
 {
-    write("[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n[Option]\nMainLeft= 15\nMainTop= 30\n"
-          "TileLeft= 45\nTileTop= 60\nSaveInitPath=/data/\n");
+    // The file: main window at 15, 30, tile window at 45, 60.
+    write(DataFile("settings_copies.ini"));
     ModuleINI a = ini(), b = ini();
     const Settings start = *a.LoadIni();
     a.SetBaseline(start);

@@ -20,9 +20,9 @@ using namespace velmix;
 
 namespace {
 
-// Resident memory in the same state each time: the tile window shown at its
+// Resident memory (KiB) in the same state each time: the tile window shown at its
 // design size, so that its pictures have the same size.
-long SettledRssKiB(GuiFixture& f)
+long SettledRss(GuiFixture& f)
 {
     f.tile().resize(513, 224);
     f.trigger("MenuTile");
@@ -162,7 +162,7 @@ void tst_Soak::randomActions()
     std::mt19937 rnd(20261206);
     for (int k = 0; k < 4096; ++k)
         f.random.values.push_back(float(rnd() >> 8) / 16777216.0f);
-    long rssAt1000 = -1;
+    long rss = -1;
     const int at = std::min(1000, actions);
     for (int n = 1; n <= actions; ++n) {
         // Some steps close enough together to merge, some not.
@@ -174,12 +174,12 @@ void tst_Soak::randomActions()
         // deletions, timers (the font cache trims itself on one), repaints.
         QCoreApplication::processEvents();
         const QString fault = ShownFault(f);
-        QVERIFY2(fault.isEmpty(), qPrintable(QString("after action %1: %2").arg(n).arg(fault)));
+        QVERIFY2(fault.isEmpty(), qPrintable(QString("action %1: %2").arg(n).arg(fault)));
         if (n == at)
-            rssAt1000 = SettledRssKiB(f);
+            rss = SettledRss(f);
     }
-    const long rssEnd = SettledRssKiB(f);
-    qInfo("%d actions; %ld KiB resident after %d, %ld at the end", actions, rssAt1000, at, rssEnd);
+    const long rssEnd = SettledRss(f);
+    qInfo("%d actions; %ld KiB resident after %d, %ld at the end", actions, rss, at, rssEnd);
     UndoToStartAndBack(f);
     if (QTest::currentTestFailed())
         return;
@@ -191,7 +191,7 @@ void tst_Soak::randomActions()
     // The undo history is kept whole for this run on purpose: its growth is
     // allowed for (a step is well below 128 bytes).
     const long history = f.steps() * 128L / 1024;
-    QVERIFY2(rssEnd <= rssAt1000 * 105 / 100 + history, "memory grew by more than 5%");
+    QVERIFY2(rssEnd <= rss * 105 / 100 + history, "memory grew by more than 5%");
 }
 
 QTEST_MAIN(tst_Soak)

@@ -30,18 +30,15 @@ progdir() { # dir [ini-file]
     chmod -R a+rX "$1"
 }
 
-# One run as a user: HOME is its own folder here.
-as_user() { # user command...
+# One run of session.sh as a user: HOME is its own folder here.
+run() { # user program-dir shot-file way [title-file]
     local user=$1 as=()
     shift
     # As another user the program folder is really read-only.
     [ "$user" = root ] || [ "$(id -u)" -ne 0 ] ||
         as=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups
             env XDG_RUNTIME_DIR="$work/home-$user")
-    HOME="$work/home-$user" "${as[@]}" "$@"
-}
-run() { # user program-dir shot-file [title-file]
-    as_user "$1" "$here/session.sh" "$2" "$3" menu "${4:-}"
+    HOME="$work/home-$user" "${as[@]}" "$here/session.sh" "$@"
 }
 
 # The start-up gradient must be on the screen, pixel for pixel, as the
@@ -57,13 +54,10 @@ shows() { # shot-file picture: is the picture somewhere in the window's part?
 }
 
 # 1. A settings file with a remembered state and lines of the user's own.
-{
-    printf '; my notes\n[IniCheck]\nDummy=1\n[Memory]\nEnabled 0=1\nLocate 0=500\n'
-    printf 'Color 0=255\ntate= 0\nSize= 200\n[Mine]\nkeep=me\n'
-} >start.ini
+cp "$here/../data/e2e_start.ini" start.ini
 progdir p1 start.ini
 mkdir -p home-root
-run root p1 shot1.png title1 || fail "session 1"
+run root p1 shot1.png menu title1 || fail "session 1"
 # The title bar shows the window's caption and nothing else.
 title() { cat "$1" 2>/dev/null; }
 [ "$(title title1)" = "タイル表示" ] || fail "tile window: '$(title title1)'"
@@ -71,7 +65,7 @@ echo "ok: the tile window's title bar reads its caption"
 # On a German desktop the windows speak English; Alt+V, T and Alt+F, X still
 # open the tile window and quit.
 progdir p1de
-LANG=de_DE.UTF-8 run root p1de shot1de.png title1de || fail "German session"
+LANG=de_DE.UTF-8 run root p1de shot1de.png menu title1de || fail "German session"
 [ "$(title title1de)" = "Tile View" ] || fail "German desktop: '$(title title1de)'"
 echo "ok: English on a German desktop"
 shows shot1.png expected.png || fail "no start-up gradient"
@@ -90,13 +84,13 @@ chmod 555 p2
 mkdir -p "home-$ro"
 chown -R "$ro" "home-$ro" 2>/dev/null || true
 chmod 777 .
-run "$ro" p2 shot2.png || fail "session 2"
+run "$ro" p2 shot2.png menu || fail "session 2"
 mine="home-$ro/.config/velmix/velmix.ini"
 [ -f "$mine" ] || fail "no settings in the user's folder"
 cmp -s start.ini p2/velmix.ini || fail "the read-only file changed"
 grep -q '^keep=me$' "$mine" 2>/dev/null || fail "the user's copy lost lines"
 sed -i 's/^Locate 0=500$/Locate 0=321/' "$mine"
-run "$ro" p2 shot2b.png || fail "session 2b"
+run "$ro" p2 shot2b.png menu || fail "session 2b"
 grep -q '^Locate 0=321$' "$mine" || fail "the user's file was not read"
 echo "ok: read-only program folder"
 
@@ -110,7 +104,7 @@ for f in bin/velmix bin/velmix-render share/velmix/help/index.htm share/man/man1
 done
 rm -rf home-root/.config/velmix
 mkdir -p linked && ln -sf "$work/inst/usr/bin/velmix" linked/velmix
-run root linked shot5.png || fail "session 5"
+run root linked shot5.png menu || fail "session 5"
 [ -f home-root/.config/velmix/velmix.ini ] || fail "installed: no settings in ~/.config"
 [ ! -e inst/usr/bin/velmix.ini ] || fail "installed: settings written beside the program"
 echo "ok: installed copy"
@@ -120,7 +114,7 @@ echo "ok: installed copy"
 #    before is in the file, and the window's place too.
 for way in TERM INT HUP display; do
     progdir "e-$way"
-    as_user root "$here/session.sh" "e-$way" "shot-$way.png" "$way" ||
+    run root "e-$way" "shot-$way.png" "$way" ||
         { fail "ending by $way"; continue; }
     ini="e-$way/velmix.ini"
     # The remembered state drawn by the renderer is what the preview showed.
@@ -141,22 +135,21 @@ done
 printf '[IniCheck]\nDummy=1\n[Option]\nMainLeft= 3000\nMainTop= 1500\n' >places.ini
 for wm in none openbox metacity; do
     progdir "w-$wm" places.ini
+    ini=w-$wm/velmix.ini
     first=
-    session() { VELMIX_WM=${wm#none} as_user root "$here/session.sh" "w-$wm" shot-w.png places; }
     ok=1
     for n in $(seq 1 10); do
-        cp "w-$wm/velmix.ini" before.ini
+        cp "$ini" before.ini
         # A run that failed ended before writing anything, and a run that
         # moved the places is run again from the file it started with: each
         # tried once more, and said. Under openbox, now and then a close
         # request is lost, or (more rarely) the tile window comes back twice
         # its size; a fault of ours or of the manager's not yet found.
         for try in 1 2; do
-            [ "$try" = 1 ] || { echo "note: $wm: run $n tried again"; cp before.ini "w-$wm/velmix.ini"; }
+            [ "$try" = 1 ] || { echo "note: $wm: run $n tried again"; cp before.ini "$ini"; }
             places=
-            session || continue
-            keys='^(Main|Tile)(Left|Top|Width|Height)='
-            places=$(grep -E "$keys" "w-$wm/velmix.ini" | tr -d '\r' | tr '\n' ' ')
+            VELMIX_WM=${wm#none} run root "w-$wm" shot-w.png places || continue
+            places=$(grep -E '^(Main|Tile)(Left|Top|Width|Height)=' "$ini" | tr -d '\r' | tr '\n' ' ')
             case "$places" in
                 "MainLeft= 3000 MainTop= 1500 TileLeft="*) ;;
                 *) continue ;;

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const double v = ReadNumber(text);
-    const std::int32_t i = ReadInt32(text);
+    const auto i = ReadInt32(text);
     (void)ReadInt16(text);
     if (std::isnan(v) || (std::fabs(v) < 2e9 && RoundHalfEven(v) != i) ||
         ReadInt32(BlankSigned(i)) != i || ReadInt32(PlainNumber(i)) != i)

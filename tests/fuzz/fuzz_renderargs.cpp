@@ -15,13 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             args.emplace_back();
         else
             args.back().push_back(static_cast<char>(data[i]));
-    const RenderArgsResult r = ParseRenderArgs(args);
+    const auto r = ParseRenderArgs(args);
     if (r.job.has_value() == !r.error.empty())
         std::abort();
     if (!r.job || r.job->help || r.job->version)
         return 0;
-    const RenderJob& j = *r.job;
-    const GradPoints& p = j.points;
+    const auto& j = *r.job;
+    const auto& p = j.points;
     const auto in = [](long v, long lo, long hi) { return v >= lo && v <= hi; };
     bool ok = !j.output.empty() && p.enabledCount() > 0 &&
               (!j.size || in(*j.size, kMinImageSize, kMaxImageSize)) &&

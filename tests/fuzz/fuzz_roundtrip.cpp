@@ -62,7 +62,7 @@ std::optional<Settings> Reload(const QByteArray& file)
 void Check(bool ok, int line = __builtin_LINE())
 {
     if (!ok) {
-        std::fprintf(stderr, "round trip check failed at line %d\n", line);
+        std::fprintf(stderr, "check failed at line %d\n", line);
         std::abort();
     }
 }
@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray file(reinterpret_cast<const char*>(data), qsizetype(size));
     ModuleINI ini;
     ini.ReadBytes(file);
-    const std::optional<Settings> loaded = ini.LoadIni();
+    const auto loaded = ini.LoadIni();
     // What the program holds after start-up: the file's values, or the
     // defaults with the windows where they were designed to open.
     Settings s = loaded.value_or(Settings{});
@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A run that changed one unit.
     if (size < 2)
         return 0;
-    const auto unit = static_cast<SettingsUnit>(1u << (data[0] % 7));
+    const auto unit = SettingsUnit(1u << (data[0] % 7));
     const std::string text = kTexts[data[1] % std::size(kTexts)];
     Settings c = s;
     MemoryStateT& m = c.MemoryState;
