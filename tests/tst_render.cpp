@@ -224,7 +224,7 @@ void tst_Render::roundTrip()
 {
     QFETCH(RoundTrip, row);
     const auto& [ext, size, down, rows, dither, option] = row;
-    const QString path = at("out." + ext);
+    const auto path = at("out." + ext);
     const auto s = Strip(size, down, rows, dither);
     QCOMPARE(Save(ext, s, path, option), 0);
     const QImage img(path);
@@ -234,7 +234,7 @@ void tst_Render::roundTrip()
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x) {
             const QRgb p = img.pixel(x, y);
-            const Colour c = s.pixel(x, y);
+            const auto c = s.pixel(x, y);
             if (d(qRed(p), GetRed(c)) || d(qGreen(p), GetGreen(c)) || d(qBlue(p), GetBlue(c)))
                 QFAIL(qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
         }
@@ -250,7 +250,7 @@ void tst_Render::bmpBytes()
 {
     const StripImage s{{0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0xABCDEF}, true, 4};
     QCOMPARE(Save("bmp", s, at("a.bmp")), 0);
-    const QByteArray hex = QByteArray::fromHex(DataFile("render_bmp.hex"));
+    const auto hex = QByteArray::fromHex(DataFile("render_bmp.hex"));
     QCOMPARE(ReadAll(at("a.bmp")).toHex(' '), hex.toHex(' '));
 }
 
@@ -278,7 +278,7 @@ void tst_Render::failures()
     WriteAll(at("keep." + ext), "precious");
     // No leftovers.
     QStringList expected = kFixture + QStringList{"keep." + ext};
-    const QString path = at(target + "." + ext);
+    const auto path = at(target + "." + ext);
     if (target == "fifo") {
         QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
         expected << "fifo." + ext;
@@ -291,7 +291,7 @@ void tst_Render::failures()
         QCOMPARE(Save(ext, s, path, 1, &err), code.toInt());
     }
     QCOMPARE(QString::fromStdString(err), reason);
-    QCOMPARE(ReadAll(at("keep." + ext)), QByteArray("precious"));
+    QCOMPARE(ReadAll(at("keep." + ext)), "precious");
     expected.sort();
     QCOMPARE(files(), expected);
     // The FIFO is not replaced.
@@ -316,8 +316,8 @@ void tst_Render::rendered_data()
 {
     // The arguments, the points, the picture's size.
     const QString three = "-p 0:#000000 -p 400:#ff8800:off -p 1000:16777215 -s 40 ";
-    const GradPoints p = Three(0, 0x0088FF, 0xFFFFFF, false);
-    const GradPoints ini = Three(255, 0, 0xFF0000, false);
+    const auto p = Three(0, 0x0088FF, 0xFFFFFF, false);
+    const auto ini = Three(255, 0, 0xFF0000, false);
     GradPoints ok = p, iniOk = ini;
     ok.blend = iniOk.blend = Blend::OkLab;
     Rows<Rendered>({
@@ -377,7 +377,7 @@ void tst_Render::rootTargets()
         QSKIP("only root can give a file to another user");
     // Another user's file, and root's in another user's group.
     for (auto [name, uid, gid] : {std::tuple{"u.png", 65534u, 0u}, {"g.png", 0u, 65534u}}) {
-        const QByteArray path = QFile::encodeName(at(name));
+        const auto path = QFile::encodeName(at(name));
         WriteAll(at(name), "old");
         QVERIFY(chown(path, uid, gid) == 0);
         QCOMPARE(render(QString("-o ") + name).first, 0);

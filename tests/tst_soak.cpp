@@ -125,9 +125,9 @@ void UndoToStartAndBack(GuiFixture& f)
     f.trigger("MenuTile");
     // A size still being typed is finished.
     QTest::keyClick(f.sizeBox(), Qt::Key_Return);
-    const EditState end = f.doc().state();
-    const QImage preview = f.preview();
-    const QImage work = f.w().picWork().copy();
+    const auto end = f.doc().state();
+    const auto preview = f.preview();
+    const auto work = f.w().picWork().copy();
     int undone = 0;
     for (; f.action("mnuUndo")->isEnabled(); ++undone) {
         f.trigger("mnuUndo");
@@ -155,8 +155,8 @@ private slots:
 
 void tst_Soak::randomActions()
 {
-    const char* n = "VELMIX_SOAK_ACTIONS";
-    const int actions = qEnvironmentVariableIsSet(n) ? qEnvironmentVariableIntValue(n) : 1500;
+    const int asked = qEnvironmentVariableIntValue("VELMIX_SOAK_ACTIONS");
+    const int actions = asked > 0 ? asked : 1500;
     // A history long enough for every step of the run.
     GuiFixture f({}, true, std::size_t(actions) + 1);
     std::mt19937 rnd(20261206);
@@ -173,7 +173,7 @@ void tst_Soak::randomActions()
         // What the event loop would do between the user's actions: deferred
         // deletions, timers (the font cache trims itself on one), repaints.
         QCoreApplication::processEvents();
-        const QString fault = ShownFault(f);
+        const auto fault = ShownFault(f);
         QVERIFY2(fault.isEmpty(), qPrintable(QString("action %1: %2").arg(n).arg(fault)));
         if (n == at)
             rss = SettledRss(f);

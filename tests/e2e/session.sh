@@ -51,7 +51,7 @@ choose_until() { # CONDITION ALT+KEY LETTER [ALT+KEY LETTER...]
 other_window() {
     local w
     for w in $(xdotool search --onlyvisible --class velmix 2>/dev/null | grep -vx "$wid"); do
-        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: no' && { echo "$w"; return; }
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Redirect State: no' && { echo "$w"; return; }
     done
 }
 
@@ -106,9 +106,9 @@ if [ "$way" = places ]; then
     # at least 100 pixels of its title bar.
     sleep 2.5
     frame() { # window: its frame's left, top and width (no manager: no frame)
-        xwininfo -id "$1" | awk -v framed="${VELMIX_WM:+1}" '/Absolute upper-left X/ {ax = $NF}
-            /Absolute upper-left Y/ {ay = $NF} /Relative upper-left X/ {rx = $NF}
-            /Relative upper-left Y/ {ry = $NF} /Width/ {w = $NF}
+        xwininfo -id "$1" | awk -v framed="${VELMIX_WM:+1}" '/Absolute.*X:/ {ax = $NF}
+            /Absolute.*Y:/ {ay = $NF} /Relative.*X:/ {rx = $NF} /Relative.*Y:/ {ry = $NF}
+            /Width/ {w = $NF}
             END {if (!framed) rx = ry = 0; print ax - rx, ay - ry, w}'
     }
     for w in "$wid" "$tile"; do
@@ -171,4 +171,4 @@ case "$way" in
     display) expected=1 ;; # what the window system library ends it with
     *) expected=$((128 + $(kill -l "$way"))) ;;
 esac
-[ "$status" -eq "$expected" ] || { echo "ended with status $status after $way, not $expected"; exit 1; }
+[ "$status" -eq "$expected" ] || { echo "status $status after $way, not $expected"; exit 1; }

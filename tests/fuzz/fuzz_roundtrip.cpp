@@ -48,7 +48,7 @@ std::vector<Key> Table()
 
 ProfileText Text(const QByteArray& file)
 {
-    const QByteArray b = file.startsWith(kBom) ? file.mid(3) : file;
+    const auto b = file.startsWith(kBom) ? file.mid(3) : file;
     return ProfileText(b.toStdString());
 }
 
@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const ProfileText before = Text(file);
 
     // A run that changed nothing.
-    const QByteArray same = ini.MergedBytes(s, 0);
+    const auto same = ini.MergedBytes(s, 0);
     Check(same.startsWith(kBom) == file.startsWith(kBom));
     if (loaded) {
         KeysKept(before, Text(same));
@@ -143,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } else {
         c.SaveInitPath = text;
     }
-    const QByteArray merged = ini.MergedBytes(c, unit);
+    const auto merged = ini.MergedBytes(c, unit);
     auto back = Reload(merged);
     Check(back.has_value());
     // The main window's stored width and height are not written.

@@ -17,5 +17,5 @@ for t in $targets; do
     mkdir -p "tests/fuzz/corpus/$t"
     echo "== $t for ${2:-60}s"
     "$build/bin/$t" -max_total_time="${2:-60}" -print_final_stats=1 -max_len=4096 \
-        "tests/fuzz/corpus/$t" 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || true
+        "tests/fuzz/corpus/$t" 2>&1 | grep -E 'executed_units|ERROR|SUMMARY|Done' || true
 done
