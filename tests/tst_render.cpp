@@ -116,14 +116,13 @@ extern "C" int open64(const char* path, int flags, ...)
 // memory runs out.
 int g_deflates = -1;
 
-extern "C" int deflateInit2_(z_streamp s, int level, int method, int bits, int memLevel,
-                             int strategy, const char* version, int size)
+extern "C" int deflateInit2_(z_streamp s, int l, int m, int b, int ml, int st, const char* v, int n)
 {
     static const auto next =
         reinterpret_cast<decltype(&deflateInit2_)>(dlsym(RTLD_NEXT, "deflateInit2_"));
     if (g_deflates >= 0 && g_deflates-- == 0)
         return Z_MEM_ERROR;
-    return next(s, level, method, bits, memLevel, strategy, version, size);
+    return next(s, l, m, b, ml, st, v, n);
 }
 
 class tst_Render : public QObject
@@ -208,7 +207,7 @@ void tst_Render::roundTrip_data()
                              {97, 1, 2, 0},     {97, 1, 77, 0},    {2000, 0, 176, 0},
                              {2000, 0, 349, 0}, {2000, 0, 344, 1}, {2000, 0, 349, 1},
                              {97, 0, 5, 1},     {97, 1, 77, 1}};
-    for (const char* ext : {"bmp", "png", "jpg"})
+    for (auto ext : {"bmp", "png", "jpg"})
         for (const auto& [size, down, rows, dither] : strips)
             for (int option : ext[0] == 'p' ? QList{0, 1, 2} : QList{1})
                 if (!dither || ext[0] != 'j')
@@ -277,7 +276,7 @@ void tst_Render::failures()
     QFETCH(QString, reason);
     WriteAll(at("keep." + ext), "precious");
     // No leftovers.
-    QStringList expected = kFixture + QStringList{"keep." + ext};
+    auto expected = kFixture + QStringList{"keep." + ext};
     const auto path = at(target + "." + ext);
     if (target == "fifo") {
         QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
@@ -340,11 +339,10 @@ void tst_Render::rendered()
     WriteAll(at("ok.ini"), ReadAll(at("v.ini")) + "Blend=1\r\n");
     QCOMPARE(render(args).first, 0);
     const bool down = size.height() > size.width();
-    const int length = down ? size.height() : size.width();
-    const int rows = down ? size.width() : size.height();
-    const QString out = at(args.section(' ', -1)), ext = out.right(3);
-    const WebGradient web{points, length, down, rows};
-    const auto s = MakeStrip(points, length, down, rows, args.contains("dither"));
+    const QSize lr = down ? size.transposed() : size; // length, rows
+    const auto out = at(args.section(' ', -1)), ext = out.right(3);
+    const WebGradient web{points, lr.width(), down, lr.height()};
+    const auto s = MakeStrip(points, lr.width(), down, lr.height(), args.contains("dither"));
     const bool image = ext == "png" || ext == "bmp";
     if (image)
         QCOMPARE(Save(ext, s, at("expected." + ext)), 0);
@@ -388,9 +386,8 @@ void tst_Render::rootTargets()
     QVERIFY(QDir().mkdir(at("shared")) && chmod(QFile::encodeName(at("shared")), 01777) == 0);
     QVERIFY(QFile::link("../planted.png", at("shared/x.png")));
     QVERIFY(lchown(QFile::encodeName(at("shared/x.png")), 65534, 65534) == 0);
-    QCOMPARE(render("-o shared/x.png"),
-             std::pair(2, QString("velmix-render: -o shared/x.png: a link of another user in "
-                                  "a shared folder\n")));
+    const auto why = "velmix-render: -o shared/x.png: a link of another user in a shared folder\n";
+    QCOMPARE(render("-o shared/x.png"), std::pair(2, QString(why)));
     QVERIFY(!QFileInfo::exists(at("planted.png")));
 }
 

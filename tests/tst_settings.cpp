@@ -220,7 +220,7 @@ void tst_Settings::characterSets()
     s->SampleTextFont.Name = newName.toStdString();
     QVERIFY(file.SaveIni(*s).ok());
     const auto written = bytes();
-    for (const QByteArray& part : after)
+    for (const auto& part : after)
         QVERIFY2(written.contains(part), written.constData());
     QCOMPARE(written.count("[IniCheck]"), 1);
     QCOMPARE(Q(ini().LoadIni()->SampleTextFont.Name), newName);
@@ -269,7 +269,7 @@ void tst_Settings::twoCopies()
 void tst_Settings::notAFileIsRefused_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"fifo", "directory", "loop of links", "1 MiB + 1", "1 MiB"})
+    for (auto kind : {"fifo", "directory", "loop of links", "1 MiB + 1", "1 MiB"})
         QTest::newRow(kind) << QString(kind);
 }
 
@@ -305,17 +305,15 @@ void tst_Settings::programFolders()
     QFETCH(QString, help);
     QFETCH(QString, found);
     QFETCH(QString, installed);
-    const QDir root(m_dir->path());
-    for (const char* d : {"usr/bin", "opt/bin", "build/lib/velmix"})
-        QVERIFY(root.mkpath(d));
+    const QDir d(m_dir->path());
+    for (auto p : {"usr/bin", "opt/bin", "build/lib/velmix"})
+        QVERIFY(d.mkpath(p));
     if (help == "yes")
-        for (const char* d :
-             {"usr/share/velmix/help", "opt/share/velmix/help", "build/lib/share/velmix"})
-            QVERIFY(root.mkpath(d));
-    const auto got =
-        FindProgramFolders(root.filePath(appDir), root.filePath("usr/bin"), "../share/velmix");
-    QCOMPARE(got.programDir, root.filePath(found));
-    QCOMPARE(got.installed, installed == "yes");
+        for (auto p : {"usr/share/velmix/help", "opt/share/velmix/help", "build/lib/share/velmix"})
+            QVERIFY(d.mkpath(p));
+    const auto f = FindProgramFolders(d.filePath(appDir), d.filePath("usr/bin"), "../share/velmix");
+    QCOMPARE(f.programDir, d.filePath(found));
+    QCOMPARE(f.installed, installed == "yes");
 }
 
 // A link to a file not made yet makes that file, beside the program too;

@@ -29,16 +29,16 @@ struct Key
 std::vector<Key> Table()
 {
     std::vector<Key> t;
-    for (const char* k : {"Name", "Size", "bold", "Italic", "Color", "TextOnOff"})
+    for (auto k : {"Name", "Size", "bold", "Italic", "Color", "TextOnOff"})
         t.push_back({kUnitFont, "SampleTextFont", k});
     for (int i = 0; i < kPointCount; ++i)
         for (std::string w : {"Enabled ", "Locate ", "Color "})
             t.push_back({kUnitMemory, "Memory", w + std::to_string(i)});
-    for (const char* k : {"Size", "tate", "SaveHeight", "chkHeight", "Blend"})
+    for (auto k : {"Size", "tate", "SaveHeight", "chkHeight", "Blend"})
         t.push_back({kUnitMemory, "Memory", k});
-    for (const char* k : {"MainLeft", "MainTop"})
+    for (auto k : {"MainLeft", "MainTop"})
         t.push_back({kUnitMainPlace, "Option", k});
-    for (const char* k : {"TileLeft", "TileTop", "TileWidth", "TileHeight"})
+    for (auto k : {"TileLeft", "TileTop", "TileWidth", "TileHeight"})
         t.push_back({kUnitTilePlace, "Option", k});
     t.push_back({kUnitSaveFolder, "Option", "SaveInitPath"});
     t.push_back({kUnitBlend, "Option", "Blend"});
