@@ -30,7 +30,7 @@ public:
 
 private:
     rlimit m_old{};
-    void (*m_handler)(int);
+    sighandler_t m_handler;
 };
 
 // Lets the process map at most `bytes` more than it has mapped now, so that a

@@ -67,7 +67,7 @@ int Save(const QString& ext, const StripImage& s, const QString& path, int optio
     if (err)
         *err = r.failure().detail;
     using K = FailureKind;
-    const K kind = r.failure().kind;
+    const auto kind = r.failure().kind;
     return ext == "bmp" ? -1 : kind == K::WriteFailed ? 2 : kind == K::FormatError ? 3 : 1;
 }
 
@@ -190,7 +190,7 @@ void tst_Render::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     WriteAll(at("v.ini"), DataFile("render_v.ini"));
-    WriteAll(at("none.ini"), "[IniCheck]\nDummy=1\n[Memory]\ntate=-1\n");
+    WriteAll(at("none.ini"), DataFile("render_none.ini"));
     WriteAll(at("real.png"), "old");
     QVERIFY(QFile::link("real.png", at("link.png")) && QFile::link("loop.png", at("loop.png")));
 }
@@ -317,7 +317,7 @@ void tst_Render::rendered_data()
     const QString three = "-p 0:#000000 -p 400:#ff8800:off -p 1000:16777215 -s 40 ";
     const auto p = Three(0, 0x0088FF, 0xFFFFFF, false);
     const auto ini = Three(255, 0, 0xFF0000, false);
-    GradPoints ok = p, iniOk = ini;
+    auto ok = p, iniOk = ini;
     ok.blend = iniOk.blend = Blend::OkLab;
     Rows<Rendered>({
         {"remembered: down, tate + 1 across", {"--from-ini v.ini -o g.png", ini, {2, 50}}},
@@ -366,7 +366,8 @@ void tst_Render::targets()
     QVERIFY(QFile::link("made.png", at("new.png")));
     QCOMPARE(render("-s 40 " + args), std::pair(0, QString()));
     QCOMPARE(render("-s 40 " + like).first, 0);
-    QCOMPARE(ReadAll(at(written)), ReadAll(at(like.mid(3)))); // made.png: the link followed
+    // made.png: the link followed.
+    QCOMPARE(ReadAll(at(written)), ReadAll(at(like.mid(3))));
 }
 
 void tst_Render::rootTargets()

@@ -233,11 +233,11 @@ void tst_Settings::twoCopies()
 {
     // The file: main window at 15, 30, tile window at 45, 60.
     write(DataFile("settings_copies.ini"));
-    ModuleINI a = ini(), b = ini();
+    auto a = ini(), b = ini();
     const auto start = *a.LoadIni();
     a.SetBaseline(start);
     b.SetBaseline(start);
-    Settings sa = start, sb = start, want = Sample();
+    auto sa = start, sb = start, want = Sample();
     sa.MemoryState = want.MemoryState;
     sa.mainPlace->left = 16;
     sa.tilePlace = want.tilePlace;

@@ -36,11 +36,11 @@ long SettledRss(GuiFixture& f)
 
 void Act(GuiFixture& f, std::mt19937& rnd)
 {
-    frmTile& t = f.tile();
+    auto& t = f.tile();
     const auto pick = [&](int n) { return int(rnd() % unsigned(n)); };
     const auto colour = [&] { return QColor(pick(256), pick(256), pick(256)); };
     const int i = pick(kPointCount);
-    QSlider* sl = f.slider(i);
+    auto* sl = f.slider(i);
     using namespace Qt;
     const Key keys[] = {Key_Left, Key_Right, Key_PageUp, Key_PageDown, Key_Home, Key_End};
     const char* sizes[] = {"", "0", "1", "3", "4", "100", "2500", "777", "12a"};
@@ -179,7 +179,7 @@ void tst_Soak::randomActions()
             rss = SettledRss(f);
     }
     const long rssEnd = SettledRss(f);
-    qInfo("%d actions; %ld KiB resident after %d, %ld at the end", actions, rss, at, rssEnd);
+    qInfo("%d actions; RSS %ld KiB after %d, %ld at the end", actions, rss, at, rssEnd);
     UndoToStartAndBack(f);
     if (QTest::currentTestFailed())
         return;
@@ -191,7 +191,7 @@ void tst_Soak::randomActions()
     // The undo history is kept whole for this run on purpose: its growth is
     // allowed for (a step is well below 128 bytes).
     const long history = f.steps() * 128L / 1024;
-    QVERIFY2(rssEnd <= rss * 105 / 100 + history, "memory grew by more than 5%");
+    QVERIFY2(rssEnd <= rss * 105 / 100 + history, "grew by more than 5%");
 }
 
 QTEST_MAIN(tst_Soak)

@@ -12,7 +12,7 @@ using namespace velmix;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const double v = ReadNumber(text);
+    const auto v = ReadNumber(text);
     const auto i = ReadInt32(text);
     (void)ReadInt16(text);
     if (std::isnan(v) || (std::fabs(v) < 2e9 && RoundHalfEven(v) != i) ||

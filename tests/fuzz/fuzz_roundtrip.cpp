@@ -81,7 +81,7 @@ bool LinesKept(const std::string& before, const std::string& after)
 // Every key of the table (but those of `except`) as `before` holds it.
 void KeysKept(const ProfileText& before, const ProfileText& after, unsigned except = 0)
 {
-    static const std::vector<Key> table = Table();
+    static const auto table = Table();
     for (const auto& [unit, sec, key] : table)
         Check((unit & except) || !before.has(sec, key) ||
               after.get(sec, key) == before.get(sec, key));
@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto loaded = ini.LoadIni();
     // What the program holds after start-up: the file's values, or the
     // defaults with the windows where they were designed to open.
-    Settings s = loaded.value_or(Settings{});
+    auto s = loaded.value_or(Settings{});
     s.mainPlace = s.mainPlace.value_or(WindowPlace{1200, 900, 0, 0});
     s.tilePlace = s.tilePlace.value_or(WindowPlace{0, 0, 7695, 3360});
     const ProfileText before = Text(file);
@@ -120,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const auto unit = SettingsUnit(1u << (data[0] % 7));
     const std::string text = kTexts[data[1] % std::size(kTexts)];
-    Settings c = s;
+    auto c = s;
     MemoryStateT& m = c.MemoryState;
     if (unit == kUnitFont) {
         c.SampleTextFont.Name = text;
