@@ -116,6 +116,7 @@ extern "C" int open64(const char* path, int flags, ...)
 // memory runs out.
 int g_deflates = -1;
 
+// zlib's own arguments, passed on as they are.
 extern "C" int deflateInit2_(z_streamp s, int l, int m, int b, int ml, int st, const char* v, int n)
 {
     static const auto next =
