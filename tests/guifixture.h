@@ -21,6 +21,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+// A text column of the current row, as a local of its name.
+#define FETCH(name) QFETCH(QString, name)
+
 namespace velmix {
 
 // A window's control, found by its object name: the windows keep their
@@ -71,15 +74,16 @@ struct GuiFixture
         if (!settings.isEmpty())
             WriteAll(programDir.filePath("velmix.ini"), settings);
         SetUpJapaneseUi();
-        const auto opener = [this](const QUrl& url, const OpenFailed& failed) {
+        const auto opener = [this](const QUrl& url, const OpenFailed& no) {
             opened.push_back(url);
-            const QString& with = openerProgram;
-            return with.isEmpty() ? openerResult : OpenWithProgram(with, url, failed);
+            const QString& by = openerProgram;
+            return by.isEmpty() ? openerResult : OpenWithProgram(by, url, no);
         };
         const auto clock = [this] { return now; };
         const QString dir = programDir.path();
+        const QString user = userDir.path();
         main = std::make_unique<frmMain>(
-            AppEnvironment{&dialogs, &random, dir, userDir.path(), opener, undoLimit, clock});
+            AppEnvironment{&dialogs, &random, dir, user, opener, undoLimit, clock});
         if (show) {
             main->show();
             QApplication::setActiveWindow(main.get());
@@ -96,17 +100,17 @@ struct GuiFixture
     const auto& said() const { return dialogs.messages; }
 
     // The main window's controls, by name or by row.
-    template <class W = QWidget> W* get(const QString& name) const { return child<W>(*main, name); }
+    template <class W = QWidget> W* get(const QString& n) const { return child<W>(*main, n); }
     QCheckBox* check(int i) const { return get<QCheckBox>(Row("Check1", i)); }
     QSlider* slider(int i) const { return get<QSlider>(Row("Slider1", i)); }
     ColorBox* colorBox(int i) const { return get<ColorBox>(Row("PicColor", i)); }
-    QLabel* label(const char* name, int i) const { return get<QLabel>(Row(name, i)); }
-    QString text(const char* name, int i) const { return label(name, i)->text(); }
+    QLabel* label(const char* n, int i) const { return get<QLabel>(Row(n, i)); }
+    QString text(const char* n, int i) const { return label(n, i)->text(); }
     QLineEdit* sizeBox() const { return get<QLineEdit>("txtSize"); }
     QImage preview() const { return get<ImageBox>("picPrev")->image(); }
     ImageBox* grad() { return child<ImageBox>(tile(), "picGrad"); }
-    QAction* action(const char* name) const { return get<QAction>(name); }
-    void trigger(const char* name) const { action(name)->trigger(); }
+    QAction* action(const char* n) const { return get<QAction>(n); }
+    void trigger(const char* n) const { action(n)->trigger(); }
     void down() const { get<QRadioButton>("Option1_1")->click(); }
 
     // What the core computes for the window's current points.
@@ -114,8 +118,14 @@ struct GuiFixture
 
     QByteArray iniText() const { return ReadAll(programDir.filePath("velmix.ini")); }
     // A control of the options dialog.
-    template <class W> W* option(const char* name) const { return child<W>(main->option(), name); }
+    template <class W> W* option(const char* n) const { return child<W>(main->option(), n); }
 };
+
+// A settings file that is complete enough to be read, and `rest`.
+inline QByteArray Ini(const QByteArray& rest)
+{
+    return "[IniCheck]\nDummy=1\n" + rest;
+}
 
 inline void Click(QWidget* w)
 {
@@ -146,28 +156,27 @@ inline bool ImageShowsLine(const QImage& img, const std::vector<Colour>& line)
 // window's pixels.
 inline QString ShownFault(GuiFixture& f, bool finished = true)
 {
-    const GradDocument& d = f.doc();
-    const GradPoints& p = d.points();
+    const auto& d = f.doc();
+    const auto& p = d.points();
     const auto n = [](int v) { return QString::number(v); };
     int enabled = 0;
     for (int i = 0; i < kPointCount; ++i) {
         const int on = p.enabled[i];
         const int at = p.position[i];
         const Colour c = p.color[i];
-        const QSlider* s = f.slider(i);
-        const ColorBox* box = f.colorBox(i);
+        const auto* s = f.slider(i);
+        const auto* box = f.colorBox(i);
         enabled += on;
-        QStringList shown, wanted;
-        shown << n(f.check(i)->isChecked()) << n(!f.label("LabX", i)->isVisible());
-        shown << n(s->isEnabled()) << n(box->isEnabled()) << n(s->value());
-        shown << f.text("LabLocate", i) << f.text("LabColor", i);
-        shown << f.text("LabColor", i + 7) << f.text("LabColor", i + 14);
-        shown << box->color().name();
-        wanted << n(on) << n(on) << n(on) << n(on) << n(at) << n(at);
-        wanted << n(GetRed(c)) << n(GetGreen(c)) << n(GetBlue(c)) << ToQColor(c).name();
-        if (shown != wanted)
-            return QString("point %1 shows %2, not %3")
-                .arg(n(i), shown.join(' '), wanted.join(' '));
+        const auto rgb = [&](int k) { return f.text("LabColor", i + k); };
+        QStringList is, want;
+        is << n(f.check(i)->isChecked()) << n(!f.label("LabX", i)->isVisible());
+        is << n(s->isEnabled()) << n(box->isEnabled()) << n(s->value());
+        is << f.text("LabLocate", i) << rgb(0) << rgb(7) << rgb(14);
+        is << box->color().name();
+        want << n(on) << n(on) << n(on) << n(on) << n(at) << n(at);
+        want << n(GetRed(c)) << n(GetGreen(c)) << n(GetBlue(c)) << ToQColor(c).name();
+        if (is != want)
+            return QString("point %1: %2, not %3").arg(n(i), is.join(' '), want.join(' '));
     }
     if (enabled == 0)
         return "no point enabled";
@@ -178,17 +187,18 @@ inline QString ShownFault(GuiFixture& f, bool finished = true)
     if (!ImageShowsLine(f.preview(), f.expectedLine(280)))
         return "preview pixels";
     const int size = d.size();
-    if (!f.tile().isVisible() || f.tile().isMinimized() || size < 1)
+    const frmTile& t = f.tile();
+    if (!t.isVisible() || t.isMinimized() || size < 1)
         return {};
     const bool down = d.orientation() != 0;
-    const std::vector<Colour> line = f.expectedLine(size);
+    const auto line = f.expectedLine(size);
     if (f.w().picWork().size() != (down ? QSize(1, size) : QSize(size, 1)))
         return "work picture size";
-    const QImage& grad = f.grad()->image();
-    for (int y = 0; y < grad.height(); ++y) {
+    const QImage& img = f.grad()->image();
+    for (int y = 0; y < img.height(); ++y) {
         // Read by rows: this runs after every action of the soak test.
-        const auto* row = reinterpret_cast<const QRgb*>(grad.constScanLine(y));
-        for (int x = 0; x < grad.width(); ++x)
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
             if (row[x] != Rgb(line[std::size_t((down ? y : x) % size)]))
                 return QString("tile pixel %1,%2").arg(x).arg(y);
     }

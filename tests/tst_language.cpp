@@ -175,8 +175,8 @@ void tst_Language::switchesAtOnce()
 
 void tst_Language::choiceKept()
 {
-    QFETCH(QString, line);
-    QFETCH(QString, en);
+    FETCH(line);
+    FETCH(en);
     const bool english = en == "yes";
     {
         GuiFixture f("[IniCheck]\r\nDummy=1\r\n[Option]\r\n" + line.toUtf8());

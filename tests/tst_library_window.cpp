@@ -14,6 +14,7 @@
 #include <QPushButton>
 
 using namespace velmix;
+using QTest::keyClick;
 
 namespace {
 
@@ -158,8 +159,8 @@ private slots:
 
 void tst_LibraryWindow::filter()
 {
-    QFETCH(QString, typed);
-    QFETCH(QString, shown);
+    FETCH(typed);
+    FETCH(shown);
     LibraryFixture f;
     QTest::keyClicks(f.filter(), typed);
     QCOMPARE(Ours(f.shown()), shown.split(", ", Qt::SkipEmptyParts));
@@ -168,7 +169,7 @@ void tst_LibraryWindow::filter()
 
 void tst_LibraryWindow::apply()
 {
-    QFETCH(QString, how);
+    FETCH(how);
     LibraryFixture f;
     f.down();
     const EditState before = f.doc().state();
@@ -177,11 +178,11 @@ void tst_LibraryWindow::apply()
         // Nothing chosen: the arrow key in the filter chooses the row.
         QTest::keyClicks(f.filter(), "sky");
         list->setCurrentIndex({});
-        QTest::keyClick(f.filter(), Qt::Key_Down);
-        QTest::keyClick(f.filter(), Qt::Key_Return);
+        keyClick(f.filter(), Qt::Key_Down);
+        keyClick(f.filter(), Qt::Key_Return);
     } else if (how == "enter") {
         f.choose("Blue Sky");
-        QTest::keyClick(list, Qt::Key_Return);
+        keyClick(list, Qt::Key_Return);
     } else {
         const QPoint at = list->visualRect(f.at("Blue Sky")).center();
         // As the window system sends one: a click, then the double click.
@@ -201,11 +202,11 @@ void tst_LibraryWindow::apply()
 
 void tst_LibraryWindow::renameAndDelete()
 {
-    QFETCH(QString, target);
-    QFETCH(QString, key);
-    QFETCH(QString, answer);
-    QFETCH(QString, after);
-    QFETCH(QString, asked);
+    FETCH(target);
+    FETCH(key);
+    FETCH(answer);
+    FETCH(after);
+    FETCH(asked);
     LibraryFixture f;
     auto& d = f.dialogs;
     d.answers = {answer == "yes"};
@@ -215,7 +216,7 @@ void tst_LibraryWindow::renameAndDelete()
     const bool own = target != "Shipped Red";
     QCOMPARE(f.button("cmdRename")->isEnabled(), own);
     QCOMPARE(f.button("cmdDelete")->isEnabled(), own);
-    QTest::keyClick(f.list(), key == "F2" ? Qt::Key_F2 : Qt::Key_Delete);
+    keyClick(f.list(), key == "F2" ? Qt::Key_F2 : Qt::Key_Delete);
     QCOMPARE(d.questions.size() + d.textPrompts.size(), asked.toUInt());
     Names names = kOurs;
     names.removeAll(target);
@@ -291,7 +292,7 @@ void tst_LibraryWindow::add()
 
 void tst_LibraryWindow::exportAs()
 {
-    QFETCH(QString, type);
+    FETCH(type);
     LibraryFixture f;
     f.sizeBox()->setText("240");
     f.down();
@@ -323,7 +324,7 @@ void tst_LibraryWindow::paste()
     QGuiApplication::clipboard()->setText(text);
     const auto rows = f.shown().size();
     f.choose("Zebra");
-    QTest::keyClick(f.list(), Qt::Key_V, Qt::ControlModifier);
+    keyClick(f.list(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.shown().size(), rows + (read ? 1 : 0));
     QCOMPARE(f.said().size(), read ? 0u : 1u);
     QCOMPARE(f.current() == "Zebra", !read);

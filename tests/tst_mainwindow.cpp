@@ -21,6 +21,7 @@
 #include <cstring>
 
 using namespace velmix;
+using QTest::keyClick;
 
 namespace {
 
@@ -93,9 +94,10 @@ private slots:
     // of its normal width.
     void fontDialogStyle()
     {
-        const QFont plain("DejaVu Sans", 12), italic("DejaVu Sans", 12, QFont::Normal, true);
-        QCOMPARE(FontDialogPreset(plain).styleName(), "Book");
-        QCOMPARE(FontDialogPreset(italic).styleName(), "Oblique");
+        QFont font("DejaVu Sans", 12);
+        QCOMPARE(FontDialogPreset(font).styleName(), "Book");
+        font.setItalic(true);
+        QCOMPARE(FontDialogPreset(font).styleName(), "Oblique");
     }
     // Qt's save dialog: the type picked is the type written. A name typed
     // without an extension gets the type's, also in the question before
@@ -116,8 +118,8 @@ void tst_MainWindow::startupState()
     for (int i = 0; i < kPointCount; ++i) {
         // A row's controls stand beside its slider, above the next row.
         const QRect s = f.slider(i)->geometry();
-        for (const char* name : {"LabLocate", "PicColor", "LabColor"}) {
-            const int y = f.get(Row(name, i))->geometry().center().y();
+        for (const char* row : {"LabLocate", "PicColor", "LabColor"}) {
+            const int y = f.get(Row(row, i))->geometry().center().y();
             QVERIFY(std::abs(y - s.center().y()) < s.height() / 2);
         }
         QVERIFY(s.bottom() < (i < 6 ? f.slider(i + 1) : f.get("picPrev"))->y());
@@ -127,8 +129,8 @@ void tst_MainWindow::startupState()
     QVERIFY(f.get<QRadioButton>("Option1_0")->isChecked());
     QVERIFY(!f.action("mnuMemoryLoad")->isEnabled());
     // The pop-up menu opens on a right click on the background only.
-    for (const char* name : {"Slider1_0", "PicColor_0", "picPrev", "LabEnabled"})
-        QTest::mouseClick(f.get(name), Qt::RightButton);
+    for (const char* n : {"Slider1_0", "PicColor_0", "picPrev", "LabEnabled"})
+        QTest::mouseClick(f.get(n), Qt::RightButton);
     const QPoint at(250, 340);
     QWidget* bg = f.get("surface");
     QTest::mouseClick(bg, Qt::LeftButton, {}, at);
@@ -145,8 +147,8 @@ void tst_MainWindow::pointControls()
     // Switched off, a point keeps its place and colour, greyed, out of the preview.
     Click(f.check(1));
     QVERIFY(f.pts().color[1] == 0xFF00 && ShownFault(f).isEmpty());
-    for (const char* name : {"LabLocate_1", "LabColor_1", "LabColor_8", "LabColor_15"})
-        QVERIFY2(!f.get(name)->isEnabled(), name);
+    for (const char* n : {"LabLocate_1", "LabColor_1", "LabColor_8", "LabColor_15"})
+        QVERIFY2(!f.get(n)->isEnabled(), n);
     // Its cross stands in the middle of its box: its red as far from either
     // side, within a pixel and a half (the glyph's own ink).
     const QImage x = f.label("LabX", 1)->grab().toImage();
@@ -158,8 +160,8 @@ void tst_MainWindow::pointControls()
                 left = std::min(left, c);
                 right = std::max(right, c);
             }
-    const QString ink = QString("%1 %2 of %3").arg(left).arg(right).arg(w);
-    QVERIFY2(right > 0 && std::abs(left + right + 1 - w) <= 3, qPrintable(ink));
+    const auto ink = QString("%1 %2 of %3").arg(left).arg(right).arg(w).toUtf8();
+    QVERIFY2(right > 0 && std::abs(left + right + 1 - w) <= 3, ink);
     // The last enabled point cannot be switched off.
     for (int i : {0, 2, 3})
         Click(f.check(i));
@@ -176,10 +178,10 @@ void tst_MainWindow::pointControls()
     s->setSliderDown(false);
     QVERIFY(f.preview() != before && ShownFault(f).isEmpty());
     s->setFocus();
-    QTest::keyClick(s, Qt::Key_PageUp);
+    keyClick(s, Qt::Key_PageUp);
     QCOMPARE(f.text("LabLocate", 1), "562");
     QVERIFY(ShownFault(f).isEmpty());
-    QTest::keyClick(s, Qt::Key_Left);
+    keyClick(s, Qt::Key_Left);
     QCOMPARE(f.text("LabLocate", 1), "561");
     // A click on the colour box opens the dialog at the point's colour.
     f.dialogs.colors.push_back(QColor(10, 20, 30));
@@ -235,18 +237,18 @@ void tst_MainWindow::sizeArrows()
     QTest::keyPress(box, Qt::Key_Up);
     QCOMPARE(f.doc().size(), 101);
     QTest::keyRelease(box, Qt::Key_Up);
-    QTest::keyClick(box, Qt::Key_Down);
-    QTest::keyClick(box, Qt::Key_Down);
+    keyClick(box, Qt::Key_Down);
+    keyClick(box, Qt::Key_Down);
     QCOMPARE(f.doc().size(), 99);
 }
 
 void tst_MainWindow::placesAtExit()
 {
-    QFETCH(QString, option);
-    QFETCH(QString, action);
-    QFETCH(QString, written);
+    FETCH(option);
+    FETCH(action);
+    FETCH(written);
     // Nothing is saved: the stored folder stays.
-    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\nSaveInitPath=/tmp/\n" + Places(option));
+    GuiFixture f(Ini("[Option]\nSaveInitPath=/tmp/\n" + Places(option)));
     frmTile& t = f.tile();
     if (action != "")
         f.trigger("MenuTile");
@@ -271,8 +273,8 @@ void tst_MainWindow::placesAtExit()
 // where it was, placed by the file or by the window system.
 void tst_MainWindow::tileComesBack()
 {
-    QFETCH(QString, option);
-    GuiFixture f("[IniCheck]\nDummy=1\n[Option]\n" + Places(option));
+    FETCH(option);
+    GuiFixture f(Ini("[Option]\n" + Places(option)));
     frmTile& t = f.tile();
     f.trigger("MenuTile");
     if (!option.isEmpty())
@@ -290,7 +292,7 @@ void tst_MainWindow::tileComesBack()
 void tst_MainWindow::sessionSaveAndFailedWrite()
 {
     // No font size: its own.
-    GuiFixture f("[IniCheck]\nDummy=1\n[SampleTextFont]\nName=x\nSize= 0\n");
+    GuiFixture f(Ini("[SampleTextFont]\nName=x\nSize= 0\n"));
     f.w().move(30, 45);
     // The session's request at logout: nothing asked, nothing ended.
     f.w().SaveSettingsNow();
@@ -321,7 +323,7 @@ void tst_MainWindow::sessionSaveAndFailedWrite()
 void tst_MainWindow::settingsFollowChanges()
 {
     GuiFixture f;
-    const auto has = [&f](const char* text) { return f.iniText().contains(text); };
+    const auto has = [&f](const char* s) { return f.iniText().contains(s); };
     f.trigger("mnuBlendKind_1");
     QTRY_VERIFY(has("\nBlend=1"));
     {
@@ -343,9 +345,9 @@ void tst_MainWindow::settingsFollowChanges()
 
 void tst_MainWindow::tiles()
 {
-    QFETCH(QString, way);
-    QFETCH(QString, size);
-    QFETCH(QString, window);
+    FETCH(way);
+    FETCH(size);
+    FETCH(window);
     const bool down = way == "down";
     GuiFixture f;
     f.trigger("MenuTile");
@@ -388,7 +390,7 @@ void tst_MainWindow::smallTileWindow()
     GuiFixture f;
     f.trigger("MenuTile");
     frmTile& t = f.tile();
-    const auto at = [&t](const char* name) { return child<QWidget>(t, name)->geometry(); };
+    const auto at = [&t](const char* n) { return child<QWidget>(t, n)->geometry(); };
     ImageBox* grad = f.grad();
     // At its smallest: one row of tiles, the top row just clear of the strip's label.
     t.resize(10, 10);
@@ -475,17 +477,17 @@ void tst_MainWindow::fontDialog()
         size < 0 ? dlg->reject() : dlg->accept();
     });
     const QFont asked("ＭＳ Ｐゴシック", 10);
-    const std::optional<QFont> font = QtDialogs().font(nullptr, asked);
+    const auto font = QtDialogs().font(nullptr, asked);
     const auto got = [&] { return QString("%1 %2").arg(*font == asked).arg(font->pointSize()); };
     QCOMPARE(font ? got() : "none", row.second);
 }
 
 void tst_MainWindow::saveDialogType()
 {
-    QFETCH(QString, offer);
-    QFETCH(QString, pick);
-    QFETCH(QString, typed);
-    QFETCH(QString, to);
+    FETCH(offer);
+    FETCH(pick);
+    FETCH(typed);
+    FETCH(to);
     QTemporaryDir dir;
     WriteAll(dir.filePath("bg.png"), "");
     QString asked;
@@ -493,7 +495,7 @@ void tst_MainWindow::saveDialogType()
         auto* dlg = Modal<QFileDialog>();
         auto* types = dlg->findChild<QComboBox*>("fileTypeCombo");
         for (int i = 0; i <= pick.toInt(); ++i) // as a user picks it
-            QTest::keyClick(types, i == 0 ? Qt::Key_Home : Qt::Key_Down);
+            keyClick(types, i == 0 ? Qt::Key_Home : Qt::Key_Down);
         auto* name = dlg->findChild<QLineEdit*>("fileNameEdit");
         name->setText(typed);
         QTimer::singleShot(0, [&] {
@@ -502,7 +504,7 @@ void tst_MainWindow::saveDialogType()
                 box->button(QMessageBox::Yes)->click();
             }
         });
-        QTest::keyClick(name, Qt::Key_Return);
+        keyClick(name, Qt::Key_Return);
     });
     const QString types = "B(*.BMP)|*.bmp|J|*.jpg|PNG(*.PNG)|*.png|S|*.svg";
     const auto got = QtDialogs().saveFileName(nullptr, {types, dir.path(), {}, offer});
@@ -516,8 +518,8 @@ void tst_MainWindow::faces()
 {
     GuiFixture f({}, false);
     frmAbout about(f.dialogs, &f.w());
-    const auto face = [&](const char* name) {
-        return QFontInfo(child<QLabel>(about, name)->font()).family();
+    const auto face = [&](const char* n) {
+        return QFontInfo(child<QLabel>(about, n)->font()).family();
     };
     QCOMPARE(face("lblTitle"), "IPAPMincho");
     QCOMPARE(face("labAuthor"), "IPAPGothic");
@@ -528,16 +530,16 @@ void tst_MainWindow::sampleText()
     GuiFixture f;
     f.trigger("MenuTile");
     frmTile& t = f.tile();
-    const auto get = [&t](const char* name) { return child<QWidget>(t, name); };
-    const auto text = [&t](const char* name) { return child<QLabel>(t, name)->text(); };
+    const auto get = [&t](const char* n) { return child<QWidget>(t, n); };
+    const auto text = [&t](const char* n) { return child<QLabel>(t, n)->text(); };
     // The sample's controls, all off, then all on.
     for (const bool on : {false, true}) {
         if (on)
             Click(get("ChkText"));
         QCOMPARE(get("LabX")->isVisible(), !on);
         QCOMPARE(get("CmdFont")->isEnabled(), on);
-        for (const char* name : {"Line1", "LabContrast", "Labsample_0", "Labsample_3"})
-            QCOMPARE(get(name)->isVisible(), on);
+        for (const char* n : {"Line1", "LabContrast", "Labsample_0", "Labsample_3"})
+            QCOMPARE(get(n)->isVisible(), on);
     }
     // The designed face at 28 points on a first start; black on red, green,
     // blue, red: the lowest contrast where blue turns to red.
