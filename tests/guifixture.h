@@ -76,12 +76,12 @@ struct GuiFixture
         SetUpJapaneseUi();
         const auto opener = [this](const QUrl& url, const OpenFailed& no) {
             opened.push_back(url);
-            const QString& by = openerProgram;
+            const auto& by = openerProgram;
             return by.isEmpty() ? openerResult : OpenWithProgram(by, url, no);
         };
         const auto clock = [this] { return now; };
-        const QString dir = programDir.path();
-        const QString user = userDir.path();
+        const auto dir = programDir.path();
+        const auto user = userDir.path();
         main = std::make_unique<frmMain>(
             AppEnvironment{&dialogs, &random, dir, user, opener, undoLimit, clock});
         if (show) {
@@ -163,7 +163,7 @@ inline QString ShownFault(GuiFixture& f, bool finished = true)
     for (int i = 0; i < kPointCount; ++i) {
         const int on = p.enabled[i];
         const int at = p.position[i];
-        const Colour c = p.color[i];
+        const auto c = p.color[i];
         const auto* s = f.slider(i);
         const auto* box = f.colorBox(i);
         enabled += on;
@@ -180,21 +180,21 @@ inline QString ShownFault(GuiFixture& f, bool finished = true)
     }
     if (enabled == 0)
         return "no point enabled";
-    EditState shown = d.state();
+    auto shown = d.state();
     shown.size = d.history().current().size;
     if (finished && !(shown == d.history().current()))
         return "a change that is no undo step";
     if (!ImageShowsLine(f.preview(), f.expectedLine(280)))
         return "preview pixels";
     const int size = d.size();
-    const frmTile& t = f.tile();
+    const auto& t = f.tile();
     if (!t.isVisible() || t.isMinimized() || size < 1)
         return {};
     const bool down = d.orientation() != 0;
     const auto line = f.expectedLine(size);
     if (f.w().picWork().size() != (down ? QSize(1, size) : QSize(size, 1)))
         return "work picture size";
-    const QImage& img = f.grad()->image();
+    const auto& img = f.grad()->image();
     for (int y = 0; y < img.height(); ++y) {
         // Read by rows: this runs after every action of the soak test.
         const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));

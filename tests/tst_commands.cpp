@@ -60,7 +60,7 @@ using Views = std::tuple<EditState, QImage, QImage, QImage>;
 
 Views Capture(GuiFixture& f)
 {
-    const QImage work = f.w().picWork().copy();
+    const auto work = f.w().picWork().copy();
     return {f.doc().state(), f.preview().copy(), work, f.grad()->image().copy()};
 }
 
@@ -309,7 +309,7 @@ void tst_Commands::undoEachStep()
     QCOMPARE(f.steps(), 2);
     f.trigger("mnuUndo");
     QVERIFY(Capture(f) == before);
-    const QString redo = f.action("mnuRedo")->text();
+    const auto redo = f.action("mnuRedo")->text();
     QCOMPARE(redo.section(" - ", 1), UndoMenu::caption(kind));
     f.trigger("mnuRedo");
     QVERIFY(Capture(f) == after);
@@ -322,10 +322,10 @@ void tst_Commands::undoHistory()
     // merge window are one.
     GuiFixture f({}, true, 3);
     f.random.values = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f};
-    QAction* undo = f.action("mnuUndo");
-    QAction* redo = f.action("mnuRedo");
+    auto* undo = f.action("mnuUndo");
+    auto* redo = f.action("mnuRedo");
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
-    QSlider* s = f.slider(1);
+    auto* s = f.slider(1);
     keyClick(s, Qt::Key_Right);
     // A pause as long as the window: a new step.
     f.now += EditHistory::kMergeWindow;
@@ -338,7 +338,7 @@ void tst_Commands::undoHistory()
     f.now += EditHistory::kMergeWindow - 1ns;
     // Within the window: the same step.
     keyClick(s, Qt::Key_Right);
-    const EditState keys = f.doc().state();
+    const auto keys = f.doc().state();
     // A drag right after is a step of its own.
     Drag(s, 520);
     QCOMPARE(f.steps(), 3);
@@ -351,7 +351,7 @@ void tst_Commands::undoHistory()
     // A new step drops the redo.
     f.trigger("mnuRandom");
     QVERIFY(!redo->isEnabled());
-    const EditState random = f.doc().state();
+    const auto random = f.doc().state();
     for (int k = 2; k <= 4; ++k) {
         f.trigger("mnuRandom");
         QCOMPARE(f.steps(), std::min(k, 3));
@@ -368,7 +368,7 @@ void tst_Commands::menuShortcutsFirst()
     // before the box's own; a size typed is one step by then or at Enter,
     // never one a key.
     GuiFixture f;
-    QLineEdit* box = f.sizeBox();
+    auto* box = f.sizeBox();
     const auto press = [&](QWidget* target, const char* key) {
         QTest::keySequence(target, QKeySequence(key));
         return QString("%1 %2").arg(f.doc().size()).arg(f.steps());
@@ -417,7 +417,7 @@ void tst_Commands::saveAndCopy()
     const QSize pic = down ? QSize(thick, 200) : QSize(200, thick);
     const auto wh = QString(" %1 x %2 pixels").arg(pic.width()).arg(pic.height());
     QCOMPARE(f.option<QLabel>("lblSize")->text(), wh);
-    QImage img = QGuiApplication::clipboard()->image();
+    auto img = QGuiApplication::clipboard()->image();
     if (!name.isEmpty())
         // The content, not the name, decides.
         QVERIFY(img.load(path, qPrintable(format)));
@@ -451,7 +451,7 @@ void tst_Commands::cancelAtEachStep()
     QCOMPARE(d.modalCount, 0);
     // The options dialog cancelled after a name: nothing written, the name
     // and the changed box kept for the next time.
-    const QString path = f.userDir.filePath("keep.png");
+    const auto path = f.userDir.filePath("keep.png");
     d.files.push_back(path);
     d.modals.push_back([](QDialog* d) {
         child<QCheckBox>(*d, "chkHeight")->setChecked(true);
@@ -490,7 +490,7 @@ void tst_Commands::thicknessBounds()
     FETCH(taken);
     ScriptedDialogs dialogs;
     frmOption o(dialogs, nullptr, 1);
-    QLineEdit* box = child<QLineEdit>(o, "txtSize");
+    auto* box = child<QLineEdit>(o, "txtSize");
     // Disabled until the box is checked.
     QVERIFY(!box->isEnabled());
     o.setTarget({true, 0, 100});
@@ -509,7 +509,7 @@ void tst_Commands::encoderBridge()
     FETCH(code);
     ScriptedDialogs d;
     QTemporaryDir dir;
-    const QString path = dir.filePath("out");
+    const auto path = dir.filePath("out");
     const StripImage img{DrawGrad(StartupPoints(), 10), false, 1};
     clsTransG& t = clsTransG::instance();
     const bool jpeg = encoder == "JPEG";
@@ -526,7 +526,7 @@ void tst_Commands::helpPage()
     const QString page =
         QString::fromUtf8(ReadAll(qEnvironmentVariable("VELMIX_SOURCE") + "/help/index.htm"));
     QVERIFY(!page.isEmpty() && !page.contains("(&amp;"));
-    const QString edit = f.get<QMenu>("mnuGradEdit")->title().remove('&');
+    const auto edit = f.get<QMenu>("mnuGradEdit")->title().remove('&');
     const QRegularExpression named("(ｸﾞ|グ)(ﾗﾞ|ﾗ|ラ)(ﾃﾞ|デ)(ｰ|ー)(ｼｮ|ショ)(ﾝ|ン)編集(\\(E\\))?");
     for (const QRegularExpressionMatch& m : named.globalMatch(page))
         QCOMPARE(m.captured(), edit);
@@ -568,7 +568,7 @@ void tst_Commands::helpOpener()
     FETCH(opener);
     FETCH(said);
     GuiFixture f;
-    const QString page = f.programDir.filePath("help/index.htm");
+    const auto page = f.programDir.filePath("help/index.htm");
     const bool folder = QByteArray(QTest::currentDataTag()) != "no help folder";
     if (folder)
         QVERIFY(QDir().mkpath(f.programDir.filePath("help")) && QFile(page).open(QFile::WriteOnly));
@@ -592,7 +592,7 @@ void tst_Commands::failedWrite()
     FETCH(type);
     GuiFixture f;
     f.sizeBox()->setText("2000");
-    const QString old = f.userDir.filePath("old." + type);
+    const auto old = f.userDir.filePath("old." + type);
     WriteAll(old, "precious");
     {
         FileSizeLimit limit(4096);
@@ -611,7 +611,7 @@ void tst_Commands::copyOutOfMemory()
 #endif
     GuiFixture f;
     f.sizeBox()->setText("2000");
-    QClipboard* clip = QGuiApplication::clipboard();
+    auto* clip = QGuiApplication::clipboard();
     clip->setText("before");
     AddressSpaceHeadroom limit(64u << 20);
     Export(f, {}, 32767);

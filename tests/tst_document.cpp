@@ -84,7 +84,7 @@ void tst_Document::undoRestoresStates()
 {
     std::chrono::steady_clock::time_point now{};
     GradDocument doc(EditHistory::kDefaultLimit, [&] { return now; });
-    const EditState start = doc.state();
+    const auto start = doc.state();
     doc.setPosition(1, 400, 1);
     doc.setPosition(1, 410, 1); // one step with the move before
     doc.draftSize(7);

@@ -114,9 +114,9 @@ void tst_Language::textsFit()
 {
     QFETCH(bool, english);
     GuiFixture f;
-    frmMain& w = f.w();
+    auto& w = f.w();
     SetUiLanguage(english ? UiLanguage::English : UiLanguage::Japanese);
-    QStringList cut = Cut(&w);
+    auto cut = Cut(&w);
     // The tile window at its designed size, in both orientations.
     f.trigger("MenuTile");
     cut << Cut(&f.tile());
@@ -148,17 +148,17 @@ void tst_Language::switchesAtOnce()
     GuiFixture f;
     f.trigger("MenuTile");
     f.trigger("mnuLibrary");
-    frmMain& w = f.w();
+    auto& w = f.w();
     const auto texts = [&] { return Texts(&w) + Texts(&f.tile()) + Texts(&w.library()); };
-    const QStringList japanese = texts();
+    const auto japanese = texts();
     QVERIFY(japanese.contains("ﾀｲﾙ表示(&T)") && japanese.contains("English(&E)"));
     f.trigger("mnuLanguage");
     QCOMPARE(CurrentUiLanguage(), UiLanguage::English);
-    const QStringList english = texts();
+    const auto english = texts();
     QCOMPARE(english.size(), japanese.size());
     // Not a Japanese character left, the other language's item aside.
     const QRegularExpression kana("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]");
-    QStringList left = english.filter(kana);
+    auto left = english.filter(kana);
     left.removeAll("日本語(&J)");
     // The stored font name is a value, not a text of ours.
     left.removeIf([](const QString& t) { return t.startsWith("FontName = "); });

@@ -57,10 +57,7 @@ template <class D> D* Modal()
     return qobject_cast<D*>(QApplication::activeModalWidget());
 }
 
-// The box, the text committed, shown.
-using Typed = std::tuple<int, QString, QString>;
 using Icons = std::pair<MsgIcon, int>;
-using Chosen = std::pair<int, QString>;
 
 } // namespace
 
@@ -71,7 +68,7 @@ private slots:
     void startupState();
     void pointControls();
     void previewTip();
-    void sizeBox_data();
+    void sizeBox_data() { TableRows("size_box.txt", {"typed", "then", "left"}); }
     void sizeBox();
     void sizeArrows();
     // The places in the file, what the user does, the places written.
@@ -84,11 +81,13 @@ private slots:
     void tiles_data() { TableRows("tile_strips.txt", {"way", "size", "window"}); }
     void tiles();
     void smallTileWindow();
-    void committedText_data();
+    void committedText_data() { TableRows("committed_text.txt", {"box", "text", "shown"}); }
     void committedText();
     void messageBox_data();
     void messageBox();
-    void fontDialog_data();
+    // OK without a change gives back the font asked about, where the dialog
+    // shows the face that stands in for it; a change gives the change.
+    void fontDialog_data() { TableRows("font_dialog.txt", {"size", "given"}); }
     void fontDialog();
     // The font dialog opens at the face's own style of that weight and slant,
     // of its normal width.
@@ -117,7 +116,7 @@ void tst_MainWindow::startupState()
     QVERIFY(f.pts() == StartupPoints() && ShownFault(f).isEmpty());
     for (int i = 0; i < kPointCount; ++i) {
         // A row's controls stand beside its slider, above the next row.
-        const QRect s = f.slider(i)->geometry();
+        const auto s = f.slider(i)->geometry();
         for (const char* row : {"LabLocate", "PicColor", "LabColor"}) {
             const int y = f.get(Row(row, i))->geometry().center().y();
             QVERIFY(std::abs(y - s.center().y()) < s.height() / 2);
@@ -132,7 +131,7 @@ void tst_MainWindow::startupState()
     for (const char* n : {"Slider1_0", "PicColor_0", "picPrev", "LabEnabled"})
         QTest::mouseClick(f.get(n), Qt::RightButton);
     const QPoint at(250, 340);
-    QWidget* bg = f.get("surface");
+    auto* bg = f.get("surface");
     QTest::mouseClick(bg, Qt::LeftButton, {}, at);
     auto* menu = f.get<QMenu>("mnuGradEdit");
     QVERIFY(!menu->isVisible());
@@ -151,7 +150,7 @@ void tst_MainWindow::pointControls()
         QVERIFY2(!f.get(n)->isEnabled(), n);
     // Its cross stands in the middle of its box: its red as far from either
     // side, within a pixel and a half (the glyph's own ink).
-    const QImage x = f.label("LabX", 1)->grab().toImage();
+    const auto x = f.label("LabX", 1)->grab().toImage();
     const int w = x.width();
     int left = w, right = -1;
     for (int r = 0; r < x.height(); ++r)
@@ -169,8 +168,8 @@ void tst_MainWindow::pointControls()
     QVERIFY(f.check(3)->isChecked() && ShownFault(f).isEmpty());
     // A drag moves the label along and redraws on release; keys redraw at once.
     Click(f.check(1));
-    QSlider* s = f.slider(1);
-    const QImage before = f.preview();
+    auto* s = f.slider(1);
+    const auto before = f.preview();
     s->setSliderDown(true);
     s->setSliderPosition(512);
     QCOMPARE(f.text("LabLocate", 1), "512");
@@ -197,34 +196,26 @@ void tst_MainWindow::previewTip()
     GuiFixture f;
     auto* prev = f.get<ImageBox>("picPrev");
     QTest::mouseMove(prev, QPoint(140, 2) + QPoint(1, 1) * prev->border());
-    const Colour c = f.expectedLine(280)[140];
+    const auto c = f.expectedLine(280)[140];
     const auto rgb = QString("R=%1 G=%2 B=%3").arg(GetRed(c)).arg(GetGreen(c)).arg(GetBlue(c));
     QCOMPARE(prev->toolTip(), rgb);
 }
 
-// The keys typed over the whole text, the text then and once the box is
-// left, which makes the size one undo step.
-void tst_MainWindow::sizeBox_data()
-{
-    Rows<QStringList>({{"above the most", {"2500", "2000", "2000"}},
-                       {"letters and signs", {"a-.x 7", "7", "7"}},
-                       {"below the least", {"3", "3", "4"}},
-                       {"five digits", {"12345", "1234", "1234"}},
-                       {"emptied", {"\b", "", "4"}}});
-}
-
+// Leaving the box makes the size one undo step.
 void tst_MainWindow::sizeBox()
 {
-    QFETCH(QStringList, row);
+    FETCH(typed);
+    FETCH(then);
+    FETCH(left);
     GuiFixture f;
-    QLineEdit* box = f.sizeBox();
+    auto* box = f.sizeBox();
     box->setFocus();
     box->selectAll();
-    QTest::keyClicks(box, row[0]);
-    QCOMPARE(box->text(), row[1]);
-    QCOMPARE(f.doc().size(), box->text().toInt());
+    QTest::keyClicks(box, typed.replace("\\b", "\b"));
+    QCOMPARE(box->text(), then);
+    QCOMPARE(f.doc().size(), then.toInt());
     f.slider(0)->setFocus();
-    QCOMPARE(box->text(), row[2]);
+    QCOMPARE(box->text(), left);
     // One step, not one a key.
     QCOMPARE(f.steps(), 1);
 }
@@ -233,7 +224,7 @@ void tst_MainWindow::sizeBox()
 void tst_MainWindow::sizeArrows()
 {
     GuiFixture f;
-    QLineEdit* box = f.sizeBox();
+    auto* box = f.sizeBox();
     QTest::keyPress(box, Qt::Key_Up);
     QCOMPARE(f.doc().size(), 101);
     QTest::keyRelease(box, Qt::Key_Up);
@@ -249,7 +240,7 @@ void tst_MainWindow::placesAtExit()
     FETCH(written);
     // Nothing is saved: the stored folder stays.
     GuiFixture f(Ini("[Option]\nSaveInitPath=/tmp/\n" + Places(option)));
-    frmTile& t = f.tile();
+    auto& t = f.tile();
     if (action != "")
         f.trigger("MenuTile");
     if (action == "close tile")
@@ -264,7 +255,7 @@ void tst_MainWindow::placesAtExit()
         f.w().showMaximized();
     f.w().close();
     // The blend and dither keys the file lacked follow, as first written.
-    const QByteArray places = Places(written.isEmpty() ? option : written);
+    const auto places = Places(written.isEmpty() ? option : written);
     QCOMPARE(Section(f.iniText(), "Option"),
              "SaveInitPath=/tmp/\n" + places + "Blend=0\nDither=False\n");
 }
@@ -275,13 +266,13 @@ void tst_MainWindow::tileComesBack()
 {
     FETCH(option);
     GuiFixture f(Ini("[Option]\n" + Places(option)));
-    frmTile& t = f.tile();
+    auto& t = f.tile();
     f.trigger("MenuTile");
     if (!option.isEmpty())
         QCOMPARE(t.frameGeometry(), QRect(100, 80, 600, 300));
     t.move(40, 50);
     t.resize(520, 230);
-    const QRect was = t.frameGeometry();
+    const auto was = t.frameGeometry();
     t.close();
     f.trigger("MenuTile");
     // Put back, should a window manager place it anew as it maps it.
@@ -351,35 +342,35 @@ void tst_MainWindow::tiles()
     const bool down = way == "down";
     GuiFixture f;
     f.trigger("MenuTile");
-    frmTile& t = f.tile();
+    auto& t = f.tile();
     if (const QStringList wh = window.split(' '); wh.size() == 2)
         t.resize(wh[0].toInt(), wh[1].toInt());
     // A long strip the other way, then this way, then shortened: nothing of
     // the earlier strips may stay.
-    QLineEdit* box = f.sizeBox();
+    auto* box = f.sizeBox();
     Click(f.get(Row("Option1", !down)));
     box->setText("2000");
     Click(f.get(Row("Option1", down)));
     box->setText(size);
-    const QImage work = f.w().picWork();
+    const auto work = f.w().picWork();
     const QRgb first = work.pixel(0, 0);
-    const QImage across = down ? work.transformed(QTransform(0, 1, 1, 0, 0, 0)) : work;
+    const auto across = down ? work.transformed(QTransform(0, 1, 1, 0, 0, 0)) : work;
     QVERIFY(ImageShowsLine(across, f.expectedLine(size.toInt())));
     // The tiles too.
     QCOMPARE(ShownFault(f), "");
     // The surface shows the strip once, 8 pixels off picGrad, and nothing else.
-    ImageBox* grad = f.grad();
-    const QPoint strip = grad->pos() + (down ? QPoint(-8, 0) : QPoint(0, -8));
+    auto* grad = f.grad();
+    const auto strip = grad->pos() + (down ? QPoint(-8, 0) : QPoint(0, -8));
     QImage drawn(t.size(), t.surfaceImage().format());
     drawn.fill(t.palette().color(QPalette::Window));
     QPainter(&drawn).drawImage(strip, work);
     QCOMPARE(t.surfaceImage(), drawn);
     // And so does the screen, with picGrad's picture inside its border.
-    const QImage screen = t.grab().toImage();
+    const auto screen = t.grab().toImage();
     QCOMPARE(screen.pixel(strip), first);
     QCOMPARE(screen.pixel(grad->pos() + QPoint(1, 1) * grad->border()), first);
     // Size 0 while typing leaves the last drawing.
-    const QImage last = grad->image();
+    const auto last = grad->image();
     box->setText("0");
     QCOMPARE(grad->image(), last);
     QVERIFY(ShownFault(f).isEmpty());
@@ -389,9 +380,9 @@ void tst_MainWindow::smallTileWindow()
 {
     GuiFixture f;
     f.trigger("MenuTile");
-    frmTile& t = f.tile();
+    auto& t = f.tile();
     const auto at = [&t](const char* n) { return child<QWidget>(t, n)->geometry(); };
-    ImageBox* grad = f.grad();
+    auto* grad = f.grad();
     // At its smallest: one row of tiles, the top row just clear of the strip's label.
     t.resize(10, 10);
     QCOMPARE(grad->image().height(), 1);
@@ -409,26 +400,21 @@ void tst_MainWindow::smallTileWindow()
 
 // An input method's text is filtered as typed keys are, full-width digits
 // and signs read as the plain ones; the thickness box takes digits only.
-void tst_MainWindow::committedText_data()
-{
-    Rows<Typed>({{"size", {0, "５ａ０．０", "500"}},
-                 {"brightness", {1, "－２．５ａ", "-2.5"}},
-                 {"thickness", {2, "６４ｐｘ", "64"}}});
-}
-
 void tst_MainWindow::committedText()
 {
-    QFETCH(Typed, row);
-    const auto& [which, committed, shown] = row;
+    FETCH(box);
+    FETCH(text);
+    FETCH(shown);
     GuiFixture f;
     f.option<QCheckBox>("chkHeight")->setChecked(true);
     const QWidget* windows[] = {&f.w(), &f.w().ld(), &f.w().option()};
-    auto* box = child<QLineEdit>(*windows[which], which == 1 ? "txtLD" : "txtSize");
+    const int which = box.toInt();
+    auto* edit = child<QLineEdit>(*windows[which], which == 1 ? "txtLD" : "txtSize");
     // In place of the whole text, as a reconversion.
     QInputMethodEvent event;
-    event.setCommitString(committed, -box->cursorPosition(), box->text().size());
-    QApplication::sendEvent(box, &event);
-    QCOMPARE(box->text(), shown);
+    event.setCommitString(text, -edit->cursorPosition(), edit->text().size());
+    QApplication::sendEvent(edit, &event);
+    QCOMPARE(edit->text(), shown);
 }
 
 // Qt's message box, read while it is shown: the icon, and lines as the
@@ -453,23 +439,11 @@ void tst_MainWindow::messageBox()
     QCOMPARE(seen, QString("%1 a\nb").arg(row.second));
 }
 
-// OK without a change gives back the font asked about, where the dialog
-// shows the face that stands in for it; a change gives the change.
-void tst_MainWindow::fontDialog_data()
-{
-    // The size chosen (0: as it was; -1: cancelled), the font given: the one
-    // asked about or not, and its size.
-    Rows<Chosen>({
-        {"unchanged", {0, "1 10"}},
-        {"changed", {20, "0 20"}},
-        {"cancelled", {-1, "none"}},
-    });
-}
-
 void tst_MainWindow::fontDialog()
 {
-    QFETCH(Chosen, row);
-    QTimer::singleShot(0, [size = row.first] {
+    FETCH(size);
+    FETCH(given);
+    QTimer::singleShot(0, [size = size.toInt()] {
         auto* dlg = Modal<QFontDialog>();
         QFont font = dlg->currentFont();
         font.setPointSize(size > 0 ? size : font.pointSize());
@@ -479,7 +453,7 @@ void tst_MainWindow::fontDialog()
     const QFont asked("ＭＳ Ｐゴシック", 10);
     const auto font = QtDialogs().font(nullptr, asked);
     const auto got = [&] { return QString("%1 %2").arg(*font == asked).arg(font->pointSize()); };
-    QCOMPARE(font ? got() : "none", row.second);
+    QCOMPARE(font ? got() : "none", given);
 }
 
 void tst_MainWindow::saveDialogType()
@@ -529,7 +503,7 @@ void tst_MainWindow::sampleText()
 {
     GuiFixture f;
     f.trigger("MenuTile");
-    frmTile& t = f.tile();
+    auto& t = f.tile();
     const auto get = [&t](const char* n) { return child<QWidget>(t, n); };
     const auto text = [&t](const char* n) { return child<QLabel>(t, n)->text(); };
     // The sample's controls, all off, then all on.
@@ -547,7 +521,7 @@ void tst_MainWindow::sampleText()
     QCOMPARE(text("LabContrast"), "最低コントラスト比 1.95:1 (77 px) 不足 (3:1 未満)");
     // Cut, not rounded (1.9594 is no 1.96), in a status line along the
     // window's bottom edge, below the tiles.
-    const QWidget* line = get("fraStatus");
+    const auto* line = get("fraStatus");
     QVERIFY(get("LabContrast")->parent() == line && line->width() == t.width());
     QVERIFY(get("picGrad")->geometry().bottom() < line->y());
     QCOMPARE(line->geometry().bottom(), t.height() - 1);
@@ -557,9 +531,9 @@ void tst_MainWindow::sampleText()
     f.dialogs.colors.push_back(QColor(ink));
     Click(get("picForeColor"));
     QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{Qt::black});
-    ImageBox* grad = f.grad();
-    const QImage shown = grad->grab().toImage();
-    const QRect rule = get("Line1")->geometry();
+    auto* grad = f.grad();
+    const auto shown = grad->grab().toImage();
+    const auto rule = get("Line1")->geometry();
     const int right = grad->border() + grad->innerWidth() - 2;
     for (int x = rule.left(); x <= right; ++x)
         QCOMPARE(shown.pixel(x, rule.top()), ink);
