@@ -27,7 +27,7 @@ QRect TextRoom(QAbstractButton* b)
     QStyleOptionButton opt;
     opt.initFrom(b);
     opt.text = b->text();
-    const auto room = [&](QStyle::SubElement e) { return b->style()->subElementRect(e, &opt, b); };
+    const auto room = [&](auto e) { return b->style()->subElementRect(e, &opt, b); };
     if (qobject_cast<QCheckBox*>(b))
         return room(QStyle::SE_CheckBoxContents);
     if (qobject_cast<QRadioButton*>(b))
@@ -41,7 +41,7 @@ QRect TextRoom(QAbstractButton* b)
 QStringList Cut(QWidget* window)
 {
     QStringList cut;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
+    for (auto* w : window->findChildren<QWidget*>()) {
         const QFontMetrics fm(w->font());
         QString text;
         QSize need, has;
@@ -75,7 +75,7 @@ QStringList Cut(QWidget* window)
 QStringList Texts(QWidget* window)
 {
     QStringList texts{window->windowTitle()};
-    for (QWidget* w : window->findChildren<QWidget*>()) {
+    for (auto* w : window->findChildren<QWidget*>()) {
         texts << w->toolTip() << w->accessibleName();
         if (auto* l = qobject_cast<QLabel*>(w))
             texts << l->text();
@@ -84,7 +84,7 @@ QStringList Texts(QWidget* window)
         else if (auto* g = qobject_cast<QGroupBox*>(w))
             texts << g->title();
     }
-    for (QAction* a : window->findChildren<QAction*>())
+    for (auto* a : window->findChildren<QAction*>())
         texts << a->text();
     texts.removeAll(QString());
     return texts;
@@ -123,7 +123,7 @@ void tst_Language::textsFit()
     f.down();
     cut << Cut(&w) << Cut(&f.tile());
     // The options dialog for both commands, the longest size shown.
-    for (const bool save : {true, false}) {
+    for (bool save : {true, false}) {
         frmOption o(f.dialogs, &w, kMaxThickness);
         o.setObjectName("frmOption");
         o.setTarget({save, save ? 0 : 1, kMaxImageSize});
@@ -134,7 +134,7 @@ void tst_Language::textsFit()
     f.trigger("mnuLibrary");
     frmLD ld(&w);
     frmAbout about(f.dialogs, &w);
-    for (QWidget* d : std::initializer_list<QWidget*>{&w.library(), &ld, &about}) {
+    for (auto* d : QWidgetList{&w.library(), &ld, &about}) {
         d->setObjectName(d->metaObject()->className());
         d->show();
         cut << Cut(d);
@@ -161,12 +161,12 @@ void tst_Language::switchesAtOnce()
     auto left = english.filter(kana);
     left.removeAll("日本語(&J)");
     // The stored font name is a value, not a text of ours.
-    left.removeIf([](const QString& t) { return t.startsWith("FontName = "); });
+    left.removeIf([](auto& t) { return t.startsWith("FontName = "); });
     QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
     QVERIFY(english.contains("&Tile View"));
     QCOMPARE(f.tile().windowTitle(), QString("Tile View"));
     // Qt's own buttons follow.
-    const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    const auto cancel = [] { return qApp->translate("QPlatformTheme", "Cancel"); };
     QCOMPARE(cancel(), "Cancel");
     f.trigger("mnuLanguage");
     QCOMPARE(texts(), japanese);
@@ -189,7 +189,7 @@ void tst_Language::choiceKept()
         QVERIFY(ini.contains(line));
         f.trigger("mnuLanguage");
         f.w().SaveSettingsNow();
-        const QByteArray chosen = english ? "Language=ja\r\n" : "Language=en\r\n";
+        const char* chosen = english ? "Language=ja\r\n" : "Language=en\r\n";
         QVERIFY2(f.iniText().contains(chosen), f.iniText().constData());
     }
     SetUpJapaneseUi();

@@ -57,7 +57,7 @@ const Names kOurs{"Blue Sky", "Shipped Red", "Zebra"};
 // shipped beside the test program are not its.
 Names Ours(Names names)
 {
-    names.removeIf([](const QString& n) { return !kOurs.contains(n) && n != "Night"; });
+    names.removeIf([](auto& n) { return !kOurs.contains(n) && n != "Night"; });
     names.sort();
     return names;
 }
@@ -281,8 +281,7 @@ void tst_LibraryWindow::add()
     QCOMPARE(f.current(), "Mine");
     // Kept as the segments of the points.
     const auto& all = f.lib().library().entries();
-    const auto mine = std::find_if(all.begin(), all.end(),
-                                   [](const auto& e) { return e.gradient.name == "Mine"; });
+    const auto mine = std::ranges::find_if(all, [](auto& e) { return e.gradient.name == "Mine"; });
     QVERIFY(mine != all.end());
     QCOMPARE(mine->gradient, GradientFromPoints("Mine", f.pts()));
 }
@@ -330,8 +329,7 @@ void tst_LibraryWindow::several()
     FETCH(added);
     LibraryFixture f;
     const auto path = f.data.filePath("two.svg");
-    WriteAll(path, "<svg xmlns='http://www.w3.org/2000/svg'><linearGradient id='g&#9;1'><stop/>"
-                   "</linearGradient><linearGradient id='g2'><stop/></linearGradient></svg>");
+    WriteAll(path, DataFile("library_two.svg"));
     if (choice.toInt() >= 0)
         f.dialogs.choices = {choice.toInt()};
     f.drop(&f.lib(), path);

@@ -40,7 +40,7 @@ QByteArray Places(const QString& text)
     const char* keys[] = {"Left", "Top", "Width", "Height"};
     QByteArray out, window;
     int k = 0;
-    for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
+    for (const auto& word : text.split(' ', Qt::SkipEmptyParts)) {
         if (word[0].isLetter()) {
             window = word.toUtf8();
             k = 0;
@@ -179,7 +179,7 @@ void tst_MainWindow::pointControls()
     s->setFocus();
     keyClick(s, Qt::Key_PageUp);
     QCOMPARE(f.text("LabLocate", 1), "562");
-    QVERIFY(ShownFault(f).isEmpty());
+    QCOMPARE(ShownFault(f), "");
     keyClick(s, Qt::Key_Left);
     QCOMPARE(f.text("LabLocate", 1), "561");
     // A click on the colour box opens the dialog at the point's colour.
@@ -187,7 +187,7 @@ void tst_MainWindow::pointControls()
     Click(f.colorBox(1));
     QCOMPARE(f.dialogs.colorPresets, std::vector<QColor>{Qt::green});
     QCOMPARE(f.pts().color[1], MakeColour(10, 20, 30));
-    QVERIFY(ShownFault(f).isEmpty());
+    QCOMPARE(ShownFault(f), "");
 }
 
 // The preview's tip names the colour under the pointer.
@@ -373,7 +373,7 @@ void tst_MainWindow::tiles()
     const auto last = grad->image();
     box->setText("0");
     QCOMPARE(grad->image(), last);
-    QVERIFY(ShownFault(f).isEmpty());
+    QCOMPARE(ShownFault(f), "");
 }
 
 void tst_MainWindow::smallTileWindow()
@@ -392,7 +392,7 @@ void tst_MainWindow::smallTileWindow()
     f.down();
     t.setMinimumSize(0, 0);
     // And the status line's.
-    for (const int height : {44, 43}) {
+    for (int height : {44, 43}) {
         t.resize(300, height + at("fraStatus").height());
         QCOMPARE(grad->height(), 1);
     }
@@ -507,7 +507,7 @@ void tst_MainWindow::sampleText()
     const auto get = [&t](const char* n) { return child<QWidget>(t, n); };
     const auto text = [&t](const char* n) { return child<QLabel>(t, n)->text(); };
     // The sample's controls, all off, then all on.
-    for (const bool on : {false, true}) {
+    for (bool on : {false, true}) {
         if (on)
             Click(get("ChkText"));
         QCOMPARE(get("LabX")->isVisible(), !on);
@@ -556,8 +556,7 @@ void tst_MainWindow::sampleText()
     const QFont& asked = f.dialogs.fontPresets.back();
     QVERIFY(asked.bold() && asked.italic());
     f.w().close();
-    QCOMPARE(Section(f.iniText(), "SampleTextFont"),
-             "Name=DejaVu Sans\nSize= 10\nbold=-1\nItalic=-1\nColor= 3302600\nTextOnOff=True\n");
+    QCOMPARE(Section(f.iniText(), "SampleTextFont"), DataFile("sample_text_font.ini"));
 }
 
 QTEST_MAIN(tst_MainWindow)
