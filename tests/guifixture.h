@@ -101,15 +101,15 @@ struct GuiFixture
 
     // The main window's controls, by name or by row.
     template <class W = QWidget> W* get(const QString& n) const { return child<W>(*main, n); }
-    QCheckBox* check(int i) const { return get<QCheckBox>(Row("Check1", i)); }
-    QSlider* slider(int i) const { return get<QSlider>(Row("Slider1", i)); }
-    ColorBox* colorBox(int i) const { return get<ColorBox>(Row("PicColor", i)); }
-    QLabel* label(const char* n, int i) const { return get<QLabel>(Row(n, i)); }
+    auto* check(int i) const { return get<QCheckBox>(Row("Check1", i)); }
+    auto* slider(int i) const { return get<QSlider>(Row("Slider1", i)); }
+    auto* colorBox(int i) const { return get<ColorBox>(Row("PicColor", i)); }
+    auto* label(const char* n, int i) const { return get<QLabel>(Row(n, i)); }
     QString text(const char* n, int i) const { return label(n, i)->text(); }
-    QLineEdit* sizeBox() const { return get<QLineEdit>("txtSize"); }
+    auto* sizeBox() const { return get<QLineEdit>("txtSize"); }
     QImage preview() const { return get<ImageBox>("picPrev")->image(); }
-    ImageBox* grad() { return child<ImageBox>(tile(), "picGrad"); }
-    QAction* action(const char* n) const { return get<QAction>(n); }
+    auto* grad() { return child<ImageBox>(tile(), "picGrad"); }
+    auto* action(const char* n) const { return get<QAction>(n); }
     void trigger(const char* n) const { action(n)->trigger(); }
     void down() const { get<QRadioButton>("Option1_1")->click(); }
 

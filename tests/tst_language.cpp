@@ -41,6 +41,7 @@ QRect TextRoom(QAbstractButton* b)
 QStringList Cut(QWidget* window)
 {
     QStringList cut;
+    const auto px = [](QSize s) { return QString("%1 x %2").arg(s.width()).arg(s.height()); };
     for (auto* w : window->findChildren<QWidget*>()) {
         const QFontMetrics fm(w->font());
         QString text;
@@ -63,7 +64,6 @@ QStringList Cut(QWidget* window)
         }
         if (need.isNull())
             need = QSize(fm.horizontalAdvance(text), 0);
-        const auto px = [](QSize s) { return QString("%1 x %2").arg(s.width()).arg(s.height()); };
         if (!text.isEmpty() && w->isVisibleTo(window) && has.expandedTo(need) != has)
             cut << QString("%1/%2 '%3' needs %4 px, has %5")
                        .arg(window->objectName(), w->objectName(), text, px(need), px(has));

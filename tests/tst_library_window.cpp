@@ -88,9 +88,9 @@ struct LibraryFixture : GuiFixture
 
     QString user() const { return data.filePath("home/velmix/gradients"); }
     frmLibrary& lib() { return w().library(); }
-    QListView* list() { return child<QListView>(lib(), "lstGrad"); }
-    QLineEdit* filter() { return child<QLineEdit>(lib(), "txtFilter"); }
-    QPushButton* button(const char* name) { return child<QPushButton>(lib(), name); }
+    auto* list() { return child<QListView>(lib(), "lstGrad"); }
+    auto* filter() { return child<QLineEdit>(lib(), "txtFilter"); }
+    auto* button(const char* n) { return child<QPushButton>(lib(), n); }
     QString current() { return list()->currentIndex().data().toString(); }
 
     Names shown()
