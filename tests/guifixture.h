@@ -81,9 +81,8 @@ struct GuiFixture
         };
         const auto clock = [this] { return now; };
         const auto dir = programDir.path();
-        const auto user = userDir.path();
         main = std::make_unique<frmMain>(
-            AppEnvironment{&dialogs, &random, dir, user, opener, undoLimit, clock});
+            AppEnvironment{&dialogs, &random, dir, userDir.path(), opener, undoLimit, clock});
         if (show) {
             main->show();
             QApplication::setActiveWindow(main.get());
@@ -187,8 +186,7 @@ inline QString ShownFault(GuiFixture& f, bool finished = true)
     if (!ImageShowsLine(f.preview(), f.expectedLine(280)))
         return "preview pixels";
     const int size = d.size();
-    const auto& t = f.tile();
-    if (!t.isVisible() || t.isMinimized() || size < 1)
+    if (!f.tile().isVisible() || f.tile().isMinimized() || size < 1)
         return {};
     const bool down = d.orientation() != 0;
     const auto line = f.expectedLine(size);

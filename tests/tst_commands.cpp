@@ -110,8 +110,7 @@ void Export(GuiFixture& f, const QString& path, int thick, const Script& look = 
 QString OnlyError(GuiFixture& f)
 {
     const auto& m = f.said();
-    const bool one = m.size() == 1 && m[0].first == MsgIcon::Error;
-    return one ? m[0].second : "not one error";
+    return m.size() == 1 && m[0].first == MsgIcon::Error ? m[0].second : "not one error";
 }
 
 } // namespace
@@ -219,7 +218,7 @@ void tst_Commands::rememberAndRestore()
     // Into the file at once, and only the remembered state.
     const QByteArray after = f.iniText();
     QCOMPARE(OutsideMemory(after), OutsideMemory(before));
-    QVERIFY(after.contains("\nnote=keep\nEnabled 0=0\nLocate 0=0\n"));
+    QVERIFY(after.contains("[Memory]\nnote=keep\nEnabled 0=0\nLocate 0=0\n"));
 
     // The next start offers it, and applies it only when asked. Its points
     // lie below the remembered one: restoring switches that on before it
@@ -309,8 +308,7 @@ void tst_Commands::undoEachStep()
     QCOMPARE(f.steps(), 2);
     f.trigger("mnuUndo");
     QVERIFY(Capture(f) == before);
-    const auto redo = f.action("mnuRedo")->text();
-    QCOMPARE(redo.section(" - ", 1), UndoMenu::caption(kind));
+    QCOMPARE(f.action("mnuRedo")->text().section(" - ", 1), UndoMenu::caption(kind));
     f.trigger("mnuRedo");
     QVERIFY(Capture(f) == after);
     QVERIFY(!f.action("mnuRedo")->isEnabled());
@@ -379,7 +377,7 @@ void tst_Commands::menuShortcutsFirst()
     // Ctrl+A opens the save dialog, Ctrl+C the options dialog.
     QCOMPARE(press(box, "Ctrl+A"), "100 0");
     QCOMPARE(press(box, "Ctrl+C"), "100 0");
-    QCOMPARE(f.dialogs.saveRequests.size() + f.dialogs.modalCount, 2);
+    QVERIFY(f.dialogs.saveRequests.size() == 1 && f.dialogs.modalCount == 1);
     keyClicks(box, "\b\b\b61");
     QCOMPARE(press(box, "Return"), "61 1");
     f.trigger("MenuTile");
@@ -423,14 +421,13 @@ void tst_Commands::saveAndCopy()
         QVERIFY(img.load(path, qPrintable(format)));
     QCOMPARE(img.size(), pic);
     if (dithered) {
-        const auto strip = StripPicture(MakeStrip(f.pts(), 200, down, thick, 1));
+        const auto strip = StripPicture(MakeStrip(f.pts(), 200, down, thick, true));
         QCOMPARE(f.w().picWork(), strip);
         if (!jpeg) // a JPEG encoder makes its own pixels
             QCOMPARE(img, strip);
         f.w().close();
         GuiFixture g(f.iniText());
-        QVERIFY(g.w().state().Dither);
-        QVERIFY(g.action("mnuBlendKind_1")->isChecked());
+        QVERIFY(g.w().state().Dither && g.action("mnuBlendKind_1")->isChecked());
         QCOMPARE(g.pts().blend, Blend::OkLab);
     } else if (!jpeg) {
         if (down) // read down as across
@@ -540,8 +537,7 @@ void tst_Commands::helpPage()
         sh.start("sh", {"-c", "printf '%s\\n' " + args});
         QVERIFY(sh.waitForFinished());
         std::vector<std::string> words;
-        const QString out = sh.readAllStandardOutput();
-        for (const auto& w : out.split('\n', Qt::SkipEmptyParts))
+        for (const auto& w : QString(sh.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
             words.push_back(w.toStdString());
         const RenderArgsResult r = ParseRenderArgs(words);
         QVERIFY2(r.job, qPrintable(args + ": " + r.error.c_str()));

@@ -38,7 +38,7 @@ NamedGradient Stripes()
     for (int k = 0; k < 12; ++k) {
         const double l = k / 12.0;
         const double r = (k + 1) / 12.0;
-        const SegmentColour c = Grey(k % 2);
+        const auto c = Grey(k % 2);
         g.segments.push_back({l, (l + r) / 2, r, c, c});
     }
     return g;
@@ -62,8 +62,8 @@ Names Ours(Names names)
     return names;
 }
 
-const NamedGradient kSky = Plain("Blue Sky", {0, 0.4, 1, 1});
-const NamedGradient kDawn = Plain("Dawn", {1, 0.5, 0, 1});
+const auto kSky = Plain("Blue Sky", {0, 0.4, 1, 1});
+const auto kDawn = Plain("Dawn", {1, 0.5, 0, 1});
 
 GradPoints PointsOf(const NamedGradient& g)
 {
@@ -258,8 +258,8 @@ void tst_LibraryWindow::errorAndStrip()
     LibraryFixture f;
     const int error = PointsFor(Stripes()).largestError;
     QVERIFY(error > 0);
-    const auto said = [&f](const char* name) {
-        return f.at(name).data(Qt::AccessibleTextRole).toString();
+    const auto said = [&f](const char* n) {
+        return f.at(n).data(Qt::AccessibleTextRole).toString();
     };
     QCOMPARE(said("Zebra"), "Zebra, " + frmLibrary::tr("誤差 %1").arg(error));
     QCOMPARE(said("Blue Sky"), "Blue Sky");
