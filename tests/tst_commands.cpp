@@ -393,7 +393,8 @@ void tst_Commands::saveAndCopy()
     FETCH(format);
     FETCH(size);
     FETCH(dither);
-    const bool down = way == "down", dithered = dither == "yes";
+    const bool down = way == "down";
+    const bool dithered = dither == "yes";
     const bool jpeg = format == "jpeg";
     GuiFixture f(dithered ? Ini("[Option]\nDither=True\n") : "");
     QDir(f.userDir.path()).mkpath("my.pics");
@@ -523,7 +524,9 @@ void tst_Commands::helpPage()
     const QString page = DataFile("../../help/index.htm");
     QVERIFY(!page.isEmpty() && !page.contains("(&amp;"));
     const auto edit = f.get<QMenu>("mnuGradEdit")->title().remove('&');
-    const QRegularExpression named("(ｸﾞ|グ)(ﾗﾞ|ﾗ|ラ)(ﾃﾞ|デ)(ｰ|ー)(ｼｮ|ショ)(ﾝ|ン)編集(\\(E\\))?");
+    // The menu's name in any width of kana, with or without its key.
+    const QString kana = "(ｸﾞ|グ)(ﾗﾞ|ﾗ|ラ)(ﾃﾞ|デ)(ｰ|ー)(ｼｮ|ショ)(ﾝ|ン)";
+    const QRegularExpression named(kana + "編集(\\(E\\))?");
     for (const auto& m : named.globalMatch(page))
         QCOMPARE(m.captured(), edit);
     const QRegularExpression example("velmix-render( [^<\n\\[]+)(?=[<\n])");
@@ -565,8 +568,10 @@ void tst_Commands::helpOpener()
     GuiFixture f;
     const auto page = f.programDir.filePath("help/index.htm");
     const bool folder = strcmp(QTest::currentDataTag(), "no help folder");
-    if (folder)
-        QVERIFY(QDir().mkpath(f.programDir.filePath("help")) && QFile(page).open(QFile::WriteOnly));
+    if (folder) {
+        QVERIFY(QDir().mkpath(f.programDir.filePath("help")));
+        QVERIFY(QFile(page).open(QFile::WriteOnly));
+    }
     f.openerResult = opener != "no viewer";
     f.openerProgram = f.openerResult ? opener : "";
     f.trigger("MenuPrintHelp");

@@ -221,7 +221,8 @@ void tst_Core::equalSpacing_data()
 void tst_Core::equalSpacing()
 {
     QFETCH(Spacing, row);
-    const auto in = Points(row.first), out = EqualSpacing(in);
+    const auto in = Points(row.first);
+    const auto out = EqualSpacing(in);
     const auto& at = out.position;
     QCOMPARE(QList<int>(at.begin(), at.begin() + row.second.size()), row.second);
     QVERIFY(out.color == in.color && out.enabled == in.enabled);

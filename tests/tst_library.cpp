@@ -230,6 +230,8 @@ void TestLibrary::renameAndRemove()
     QCOMPARE(NamesOf(lib), Names({"paper*", "Sky*", "Sky (2)"}));
     QCOMPARE(Files(), Names{"Sky (2).ggr"});
     QVERIFY(lib.remove(2).ok());
+    // One past the end is no entry.
+    QCOMPARE(Q(lib.remove(2).failure().detail), "そのグラデーションはありません。");
     // The shipped ones can be neither.
     const QString sky = m_shipped + "/sky.ggr";
     const auto before = ReadAll(sky);

@@ -281,7 +281,8 @@ void tst_LibraryWindow::add()
     QCOMPARE(f.current(), "Mine");
     // Kept as the segments of the points.
     const auto& all = f.lib().library().entries();
-    const auto mine = std::ranges::find_if(all, [](auto& e) { return e.gradient.name == "Mine"; });
+    const auto isMine = [](auto& e) { return e.gradient.name == "Mine"; };
+    const auto mine = std::ranges::find_if(all, isMine);
     QVERIFY(mine != all.end());
     QCOMPARE(mine->gradient, GradientFromPoints("Mine", f.pts()));
 }

@@ -193,7 +193,8 @@ void tst_Render::init()
     WriteAll(at("v.ini"), DataFile("render_v.ini"));
     WriteAll(at("none.ini"), DataFile("render_none.ini"));
     WriteAll(at("real.png"), "old");
-    QVERIFY(QFile::link("real.png", at("link.png")) && QFile::link("loop.png", at("loop.png")));
+    QVERIFY(QFile::link("real.png", at("link.png")));
+    QVERIFY(QFile::link("loop.png", at("loop.png")));
 }
 
 void tst_Render::roundTrip_data()
@@ -305,8 +306,9 @@ void tst_Render::exitCodes()
     QFETCH(QString, text);
     const auto [got, out] = render(args);
     // A bad argument is one line that points to the usage, not the usage.
-    QVERIFY2(got == code.toInt() && out.contains(text) && (code != "2" || out.count('\n') == 1),
-             qPrintable(out));
+    QCOMPARE(got, code.toInt());
+    QVERIFY2(out.contains(text), qPrintable(out));
+    QVERIFY2(code != "2" || out.count('\n') == 1, qPrintable(out));
     QCOMPARE(files(), kFixture);
 }
 
@@ -341,7 +343,8 @@ void tst_Render::rendered()
     QCOMPARE(render(args).first, 0);
     const bool down = size.height() > size.width();
     const QSize lr = down ? size.transposed() : size; // length, rows
-    const auto out = at(args.section(' ', -1)), ext = out.right(3);
+    const auto out = at(args.section(' ', -1));
+    const auto ext = out.right(3);
     const WebGradient web{points, lr.width(), down, lr.height()};
     const auto s = MakeStrip(points, lr.width(), down, lr.height(), args.contains("dither"));
     const bool image = ext == "png" || ext == "bmp";
@@ -385,7 +388,8 @@ void tst_Render::rootTargets()
         QVERIFY(stat(path, &st) == 0 && st.st_size > 3);
         QCOMPARE(std::pair(st.st_uid, st.st_gid), std::pair(uid, gid));
     }
-    QVERIFY(QDir().mkdir(at("shared")) && chmod(QFile::encodeName(at("shared")), 01777) == 0);
+    QVERIFY(QDir().mkdir(at("shared")));
+    QVERIFY(chmod(QFile::encodeName(at("shared")), 01777) == 0);
     QVERIFY(QFile::link("../planted.png", at("shared/x.png")));
     QVERIFY(lchown(QFile::encodeName(at("shared/x.png")), 65534, 65534) == 0);
     const auto why = "velmix-render: -o shared/x.png: a link of another user in a shared folder\n";

@@ -157,7 +157,8 @@ void tst_Settings::marker()
 {
     QFETCH(QString, text);
     QFETCH(QString, read);
-    QCOMPARE(ReadSettings(ProfileText(text.toStdString() + "\n"), Same).has_value(), read == "yes");
+    const auto settings = ReadSettings(ProfileText(text.toStdString() + "\n"), Same);
+    QCOMPARE(settings.has_value(), read == "yes");
 }
 
 // The lines and the value written back in the file (tests/data).
@@ -191,8 +192,10 @@ void tst_Settings::characterSets_data()
 {
     const QByteArray sjis = Sjis("[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｐ明朝\r\n; "
                                  "メモ\r\n[Option]\r\nSaveInitPath=C:\\画像\\\r\n");
-    const QByteArray memo = Sjis("; メモ\r\n"), dir = Sjis("SaveInitPath=C:\\画像\\\r\n");
-    const QByteArray bom = "\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n", utf = "; caf\xE9\n[IniCheck]\n";
+    const QByteArray memo = Sjis("; メモ\r\n");
+    const QByteArray dir = Sjis("SaveInitPath=C:\\画像\\\r\n");
+    const QByteArray bom = "\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n";
+    const QByteArray utf = "; caf\xE9\n[IniCheck]\n";
     const QByteArray path = "SaveInitPath=/ユーザー/\n";
     const QByteArray u8 = utf + "Dummy=1\n[SampleTextFont]\nName=ゴシック\n[Option]\n" + path;
     Rows<Charset>({
@@ -311,7 +314,8 @@ void tst_Settings::programFolders()
     if (help == "yes")
         for (auto p : {"usr/share/velmix/help", "opt/share/velmix/help", "build/lib/share/velmix"})
             QVERIFY(d.mkpath(p));
-    const auto f = FindProgramFolders(d.filePath(appDir), d.filePath("usr/bin"), "../share/velmix");
+    const auto bin = d.filePath("usr/bin");
+    const auto f = FindProgramFolders(d.filePath(appDir), bin, "../share/velmix");
     QCOMPARE(f.programDir, d.filePath(found));
     QCOMPARE(f.installed, installed == "yes");
 }

@@ -94,7 +94,12 @@ void Act(GuiFixture& f, std::mt19937& rnd)
             f.dialogs.modals.push_back([offset, end](QDialog* d) {
                 auto* ld = static_cast<frmLD*>(d);
                 child<QSlider>(*ld, "sldLD")->setValue(offset);
-                end == 0 ? ld->cmdOK_Click() : end == 1 ? ld->CmdCancel_Click() : (void)ld->close();
+                if (end == 0)
+                    ld->cmdOK_Click();
+                else if (end == 1)
+                    ld->CmdCancel_Click();
+                else
+                    ld->close();
             });
             f.trigger("mnuLD");
         },

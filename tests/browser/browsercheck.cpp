@@ -161,7 +161,8 @@ std::pair<int, bool> SvgLength(const QString& svg)
 {
     static const QRegularExpression end(R"re(x2="(\d+)" y2="(\d+)")re");
     const auto m = end.match(svg);
-    const int x2 = m.captured(1).toInt(), y2 = m.captured(2).toInt();
+    const int x2 = m.captured(1).toInt();
+    const int y2 = m.captured(2).toInt();
     return {std::max(x2, y2), y2 > 0};
 }
 
