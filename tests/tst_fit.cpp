@@ -5,6 +5,8 @@
 #include "core/fit.h"
 #include "table.h"
 
+#include <QDir>
+
 #include <cmath>
 #include <functional>
 
@@ -76,6 +78,7 @@ private slots:
     // gimp-data's gradients: never worse than the floor, each as recorded.
     void gimpData_data() { TableRows("fit-gimp.txt", {"floor", "ours"}); }
     void gimpData();
+    void gimpDataComplete();
 };
 
 void tst_Fit::curves_data()
@@ -169,6 +172,17 @@ void tst_Fit::gimpData()
     QCOMPARE(QString::number(FloorFit(s).largestError), floor);
     QCOMPARE(QString::number(FitPoints(s).largestError), ours);
     QVERIFY(ours.toInt() <= floor.toInt());
+}
+
+// Every gradient gimp-data installs has its row.
+void tst_Fit::gimpDataComplete()
+{
+    const QDir dir("/usr/share/gimp/2.0/gradients/");
+    const auto files = dir.entryList({"*.ggr"}, QDir::Files);
+    QVERIFY(!files.isEmpty());
+    const auto table = DataFile("fit-gimp.txt");
+    for (const auto& name : files)
+        QVERIFY2(table.contains("\n" + name.toUtf8() + " |"), qPrintable(name));
 }
 
 QTEST_GUILESS_MAIN(tst_Fit)

@@ -144,9 +144,15 @@ void TestGgr::fromPoints()
 {
     QFETCH(QString, points);
     QFETCH(QString, segments);
-    const auto g = GradientFromPoints("n", Points(points));
+    const auto p = Points(points);
+    const auto g = GradientFromPoints("n", p);
     QCOMPARE(Segments(g), segments);
     QVERIFY(!Q(WriteGgr(g)).contains("0000000"));
+    // Read back, it draws the same.
+    const auto back = ExactPoints(Read(WriteGgr(g)));
+    QVERIFY(back);
+    for (int length : {2, 5, 333, 1000})
+        QCOMPARE(DrawGrad(*back, length), DrawGrad(p, length));
 }
 
 // An OKLab blend goes out as linear pieces that follow its curve.

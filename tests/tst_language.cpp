@@ -62,7 +62,8 @@ QStringList Cut(QWidget* window)
             text = QString(g->title()).remove('&');
             has = QSize(g->width() - 16, 0);
         }
-        if (need.isNull())
+        // A button's or a title's text takes one line.
+        if (!need.isValid())
             need = QSize(fm.horizontalAdvance(text), 0);
         if (!text.isEmpty() && w->isVisibleTo(window) && has.expandedTo(need) != has)
             cut << QString("%1/%2 '%3' needs %4 px, has %5")

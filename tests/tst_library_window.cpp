@@ -232,7 +232,8 @@ void tst_LibraryWindow::drop_data()
     const auto dawn = QByteArray::fromStdString(WriteGgr(kDawn));
     Rows<Dropped>({{"on the library", {false, dawn}},
                    {"on the main window: applied", {true, dawn}},
-                   {"not a gradient", {false, "hello\n"}}});
+                   {"not a gradient", {false, "hello\n"}},
+                   {"not a gradient, on the main", {true, "hello\n"}}});
 }
 
 void tst_LibraryWindow::drop()

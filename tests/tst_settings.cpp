@@ -31,10 +31,24 @@ using Charset = std::tuple<QByteArray, QString, QByteArray, QString, QByteArrayL
 
 const auto Same = [](std::string_view s) { return std::string(s); };
 
-// The settings the sample file holds.
+// The settings the sample file holds, written out apart from the reader.
 Settings Sample()
 {
-    return *ReadSettings(ProfileText(DataFile("settings_sample.ini").toStdString()), Same);
+    return {{"ＭＳ Ｐゴシック", 16, -1, 0, 16711680, true},
+            {{1, 1, 0, 1, 0, 1, 0},
+             {50, 150, 300, 450, 600, 750, 900},
+             {1234567, 2000000, 4000000, 6000000, 8000000, 10000000, 12000000},
+             640,
+             1,
+             50,
+             true,
+             1},
+            WindowPlace{1500, -300, 0, 0},
+            WindowPlace{3000, 4500, 7695, 3360},
+            "/home/user/画像/",
+            1,
+            true,
+            ""};
 }
 
 QString Q(const std::string& s)
@@ -151,6 +165,9 @@ void tst_Settings::keyTableAndValues()
     ProfileText t;
     WriteSettings(t, Sample(), Same, Same);
     QCOMPARE(QByteArray::fromStdString(t.bytes()), DataFile("settings_sample.ini"));
+    const auto back = ReadSettings(t, Same);
+    QVERIFY(back);
+    QVERIFY(*back == Sample());
 }
 
 void tst_Settings::marker()
