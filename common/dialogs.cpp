@@ -15,17 +15,22 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace velmix {
+
+// The program's texts break lines with "\r\n"; a box would show the "\r".
+static QString BoxText(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 
 void QtDialogs::message(QWidget* parent, MsgIcon icon, const QString& text)
 {
     const QMessageBox::Icon qicon = icon == MsgIcon::Error         ? QMessageBox::Critical
                                     : icon == MsgIcon::Exclamation ? QMessageBox::Warning
                                                                    : QMessageBox::NoIcon;
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(qicon, QStringLiteral("Velmix"), shown, QMessageBox::Ok, parent);
+    QMessageBox box(qicon, QStringLiteral("Velmix"), BoxText(text), QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -172,9 +177,7 @@ void QtDialogs::runModal(QDialog* dialog)
 
 bool QtDialogs::question(QWidget* parent, const QString& text)
 {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Velmix"), shown,
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Velmix"), BoxText(text),
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -222,11 +225,12 @@ void ScriptedDialogs::message(QWidget*, MsgIcon icon, const QString& text)
     messages.emplace_back(icon, text);
 }
 
-template <typename T> static std::optional<T> TakeFront(std::deque<std::optional<T>>& q)
+// The next scripted answer; none left answers as Cancel or No would.
+template <typename T> static T TakeFront(std::deque<T>& q)
 {
-    std::optional<T> v;
+    T v{};
     if (!q.empty()) {
-        v.swap(q.front());
+        std::swap(v, q.front());
         q.pop_front();
     }
     return v;
@@ -266,11 +270,7 @@ void ScriptedDialogs::runModal(QDialog* dialog)
 bool ScriptedDialogs::question(QWidget*, const QString& text)
 {
     questions.push_back(text);
-    if (answers.empty())
-        return false;
-    const bool yes = answers.front();
-    answers.pop_front();
-    return yes;
+    return TakeFront(answers);
 }
 
 std::optional<QString> ScriptedDialogs::text(QWidget*, const QString& prompt,
@@ -283,11 +283,7 @@ std::optional<QString> ScriptedDialogs::text(QWidget*, const QString& prompt,
 QStringList ScriptedDialogs::openFileNames(QWidget*, const QString& filter, const QString&)
 {
     openFilters.push_back(filter);
-    if (openFiles.empty())
-        return {};
-    QStringList chosen = openFiles.front();
-    openFiles.pop_front();
-    return chosen;
+    return TakeFront(openFiles);
 }
 
 std::optional<int> ScriptedDialogs::choose(QWidget*, const QString&, const QString&,

@@ -198,10 +198,7 @@ private:
         if (!s) {
             const FittedPoints fit = PointsFor(m_library.entries()[row].gradient);
             QImage strip(frmLibrary::kStripWidth, frmLibrary::kStripHeight, QImage::Format_RGB32);
-            const std::vector<Colour> line = DrawGrad(fit.points, frmLibrary::kStripWidth);
-            for (int x = 0; x < strip.width(); ++x)
-                for (int y = 0; y < strip.height(); ++y)
-                    strip.setPixel(x, y, ToQColor(line[static_cast<std::size_t>(x)]).rgb());
+            PaintLine(strip, DrawGrad(fit.points, frmLibrary::kStripWidth), false);
             s = Shown{fit, strip};
         }
         return *s;
@@ -382,7 +379,7 @@ void frmLibrary::select(int row)
 void frmLibrary::selectionChanged()
 {
     const int row = selectedRow();
-    const bool own = row >= 0 && !m_library.entries()[static_cast<std::size_t>(row)].readOnly;
+    const bool own = row >= 0 && !entry(row).readOnly;
     cmdApply->setEnabled(row >= 0);
     cmdExport->setEnabled(row >= 0);
     cmdRename->setEnabled(own);
@@ -410,16 +407,31 @@ std::vector<int> frmLibrary::rowsNotIn(const std::set<QString>& before) const
 void frmLibrary::reload(bool read)
 {
     const int row = selectedRow();
-    const QString path =
-        row >= 0 ? m_library.entries()[static_cast<std::size_t>(row)].path : QString();
+    const QString path = row >= 0 ? entry(row).path : QString();
     if (read)
         m_library.reload();
     m_model->reset();
-    int again = 0;
-    for (std::size_t k = 0; k < m_library.entries().size(); ++k)
-        if (m_library.entries()[k].path == path)
-            again = static_cast<int>(k);
-    select(m_library.entries().empty() ? -1 : again);
+    select(m_library.entries().empty() ? -1 : std::max(rowOf(path), 0));
+}
+
+const LibraryEntry& frmLibrary::entry(int row) const
+{
+    return m_library.entries()[static_cast<std::size_t>(row)];
+}
+
+int frmLibrary::rowOf(const QString& path) const
+{
+    const std::vector<LibraryEntry>& entries = m_library.entries();
+    for (std::size_t k = 0; k < entries.size(); ++k)
+        if (entries[k].path == path)
+            return static_cast<int>(k);
+    return -1;
+}
+
+void frmLibrary::selectNew(const std::set<QString>& before)
+{
+    if (const std::vector<int> rows = rowsNotIn(before); !rows.empty())
+        select(rows.front());
 }
 
 bool frmLibrary::reported(const Result& result)
@@ -456,19 +468,16 @@ void frmLibrary::cmdAdd_Click()
     const Result added =
         m_library.add(GradientFromPoints(name->trimmed().toStdString(), m_doc.points()));
     reload(false);
-    if (reported(added))
-        return;
-    if (const std::vector<int> rows = rowsNotIn(before); !rows.empty())
-        select(rows.front());
+    if (!reported(added))
+        selectNew(before);
 }
 
 void frmLibrary::cmdRename_Click()
 {
     const int row = selectedRow();
-    if (row < 0 || m_library.entries()[static_cast<std::size_t>(row)].readOnly)
+    if (row < 0 || entry(row).readOnly)
         return;
-    const QString old =
-        QString::fromStdString(m_library.entries()[static_cast<std::size_t>(row)].gradient.name);
+    const QString old = QString::fromStdString(entry(row).gradient.name);
     const std::optional<QString> name = m_dialogs.text(this, tr("新しい名前:"), old);
     if (!name || name->trimmed() == old)
         return;
@@ -479,19 +488,16 @@ void frmLibrary::cmdRename_Click()
     const std::set<QString> before = paths();
     const Result renamed = m_library.rename(row, name->trimmed());
     reload(false);
-    if (reported(renamed))
-        return;
-    if (const std::vector<int> rows = rowsNotIn(before); !rows.empty())
-        select(rows.front());
+    if (!reported(renamed))
+        selectNew(before);
 }
 
 void frmLibrary::cmdDelete_Click()
 {
     const int row = selectedRow();
-    if (row < 0 || m_library.entries()[static_cast<std::size_t>(row)].readOnly)
+    if (row < 0 || entry(row).readOnly)
         return;
-    const QString name =
-        QString::fromStdString(m_library.entries()[static_cast<std::size_t>(row)].gradient.name);
+    const QString name = QString::fromStdString(entry(row).gradient.name);
     if (!m_dialogs.question(this, tr("「%1」をｸﾞﾗﾃﾞｰｼｮﾝ集から削除しますか?").arg(name)))
         return;
     const Result removed = m_library.remove(row);
@@ -536,14 +542,13 @@ std::vector<int> frmLibrary::importFiles(const QStringList& files, QWidget* spea
             failed << ResultText(failure);
         }
         for (const int row : rowsNotIn(before))
-            fresh.push_back(m_library.entries()[static_cast<std::size_t>(row)].path);
+            fresh.push_back(entry(row).path);
     }
     reload(false);
     std::vector<int> rows;
     for (const QString& path : fresh)
-        for (std::size_t k = 0; k < m_library.entries().size(); ++k)
-            if (m_library.entries()[k].path == path)
-                rows.push_back(static_cast<int>(k));
+        if (const int row = rowOf(path); row >= 0)
+            rows.push_back(row);
     if (!rows.empty())
         select(rows.front());
     if (!failed.isEmpty())
@@ -568,7 +573,7 @@ void frmLibrary::cmdExport_Click()
     const int row = selectedRow();
     if (row < 0)
         return;
-    const NamedGradient& g = m_library.entries()[static_cast<std::size_t>(row)].gradient;
+    const NamedGradient& g = entry(row).gradient;
     SaveFileRequest request{tr("GIMPｸﾞﾗﾃﾞｰｼｮﾝ(*.GGR)|*.ggr|SVG(*.SVG)|*.svg|CSS(*.CSS)|*.css"),
                             m_exportDir, GradLibrary::FileNameFor(QString::fromStdString(g.name)),
                             QStringLiteral("ggr")};
@@ -603,8 +608,7 @@ void frmLibrary::Paste()
     // The rows match the library again before a message lets the list
     // repaint.
     reload(false);
-    if (const std::vector<int> rows = rowsNotIn(before); !rows.empty())
-        select(rows.front());
+    selectNew(before);
     reported(added);
 }
 

@@ -86,6 +86,11 @@ private:
     // The rows whose files are not among `before`.
     std::vector<int> rowsNotIn(const std::set<QString>& before) const;
     std::set<QString> paths() const;
+    // The library's entry of a row, and the row of a file (-1: none).
+    const LibraryEntry& entry(int row) const;
+    int rowOf(const QString& path) const;
+    // Selects the first row whose file is not among `before`, if any.
+    void selectNew(const std::set<QString>& before);
     // Says a failure of the library's, if it is one.
     bool reported(const Result& result);
 
