@@ -176,7 +176,11 @@ void tst_Commands::randomAndEqual()
     f.trigger("mnuRandom");
     const auto& c = f.pts().color;
     // The last takes the first's colour; a disabled point is untouched.
-    QVERIFY(c[0] == 0x800000 && c[1] == 0x400000 && c[2] == 0xC00000 && c[3] == c[0] && !c[5]);
+    QCOMPARE(c[0], 0x800000);
+    QCOMPARE(c[1], 0x400000);
+    QCOMPARE(c[2], 0xC00000);
+    QCOMPARE(c[3], c[0]);
+    QCOMPARE(c[5], 0);
     QCOMPARE(ShownFault(f), "");
     OnlyEnable(f, 0b111);
     for (auto [i, at] : {std::pair{0, 900}, {1, 100}, {2, 500}, {5, 777}})
