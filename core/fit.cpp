@@ -613,4 +613,35 @@ FittedPoints PointsFor(const NamedGradient& gradient)
     return FitPoints(SampleGradient(gradient, kMaxPosition));
 }
 
+FittedPoints PointsFor(const NamedGradient& gradient, int length, Sampling sampling)
+{
+    const std::optional<GradPoints> exact = ExactPoints(gradient);
+    if (exact && sampling == Sampling::Edges)
+        return FittedPoints{*exact, 0};
+    length = std::clamp(length, kMinImageSize, kMaxImageSize);
+    const std::vector<Colour> target = sampling == Sampling::Centres
+                                           ? SampleCentres(gradient, length)
+                                           : SampleGradient(gradient, length);
+    if (target.empty())
+        return PointsFor(gradient);
+    const auto errorAt = [&](const GradPoints& points) {
+        const std::vector<Colour> drawn = DrawGrad(points, length);
+        int worst = 0;
+        for (std::size_t x = 0; x < drawn.size(); ++x)
+            worst = std::max({worst, std::abs(GetRed(drawn[x]) - GetRed(target[x])),
+                              std::abs(GetGreen(drawn[x]) - GetGreen(target[x])),
+                              std::abs(GetBlue(drawn[x]) - GetBlue(target[x]))});
+        return worst;
+    };
+    FittedPoints best = exact ? FittedPoints{*exact, 0} : PointsFor(gradient);
+    best.largestError = errorAt(best.points);
+    if (best.largestError > 1) {
+        FittedPoints sized = FitPoints(target);
+        sized.largestError = errorAt(sized.points);
+        if (sized.largestError < best.largestError)
+            best = sized;
+    }
+    return best;
+}
+
 } // namespace velmix

@@ -85,7 +85,7 @@ private slots:
     void exactOthers();
     void carried_data() { TableRows("ggr_carried.txt", {"pattern", "replacement", "reads"}); }
     void carried();
-    void css_data() { TableRows("css_forms.txt", {"css", "segments"}); }
+    void css_data() { TableRows("css_forms.txt", {"css", "segments", "down"}); }
     void css();
     void cssColours_data() { TableRows("css_colours.txt", {"colour", "hex"}); }
     void cssColours();
@@ -224,10 +224,12 @@ void TestGgr::css()
 {
     QFETCH(QString, css);
     QFETCH(QString, segments);
+    QFETCH(QString, down);
     const auto got = Css(css);
     QCOMPARE(Q(got.error), "");
     QCOMPARE(got.gradients.size(), size_t(1));
     QCOMPARE(Segments(got.gradients[0]), segments);
+    QCOMPARE(got.vertical, std::vector<bool>{down == "1"});
     QVERIFY(ReadGgr(WriteGgr(got.gradients[0]), "").gradient);
 }
 
