@@ -314,6 +314,18 @@ public:
 
     std::optional<std::vector<GradSegment>> read()
     {
+        // Counted before they are listed: a list of millions would take
+        // memory only to be refused.
+        std::size_t commas = 0;
+        int depth = 0;
+        for (const char c : m_inside) {
+            depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+            commas += c == ',' && depth == 0;
+        }
+        if (commas > m_stopsLeft)
+            return fail("色が多すぎます(ファイル全体で" + std::to_string(kMaxStops) +
+                        "個までです)。"),
+                   std::nullopt;
         std::vector<std::string_view> items = Split(m_inside, ',');
         if (!direction(items.front()))
             return std::nullopt;

@@ -43,7 +43,8 @@ enum class Sampling
 // measured there: the error said is the error drawn. Where the points of
 // PointsFor draw it more than a level off at that length, seven points
 // fitted to that length are taken when they draw it closer. Exact points
-// sampled at the edges draw exactly at every length.
+// sampled at the edges are exact at every length (0): their pixels and the
+// samples differ by a tie rounded the other way at most.
 FittedPoints PointsFor(const NamedGradient& gradient, int length, Sampling sampling);
 
 } // namespace velmix

@@ -116,6 +116,14 @@ struct GradImport
     bool web = false;
 };
 
+// Nothing read, and why.
+inline GradImport Unread(std::string why)
+{
+    GradImport read;
+    read.error = std::move(why);
+    return read;
+}
+
 // A foreign gradient as a browser draws it `length` pixels long: each
 // pixel at its centre, (x + 1/2) / length, composited over white.
 std::vector<Colour> SampleCentres(const NamedGradient& gradient, int length);
