@@ -636,10 +636,22 @@ FittedPoints PointsFor(const NamedGradient& gradient, int length, Sampling sampl
     FittedPoints best = exact ? FittedPoints{*exact, 0} : PointsFor(gradient);
     best.largestError = errorAt(best.points);
     if (best.largestError > 1) {
-        FittedPoints sized = FitPoints(target);
-        sized.largestError = errorAt(sized.points);
-        if (sized.largestError < best.largestError)
-            best = sized;
+        // A pixel x of the length is drawn at position 1000 x / length, and
+        // a point takes effect at the first pixel at or past it: the strip
+        // is fitted with each position showing the pixel drawn next, and
+        // with the nearest before it, and the closer at the length kept.
+        std::vector<Colour> next(kStrip), before(kStrip);
+        for (int p = 0; p < kStrip; ++p) {
+            next[std::size_t(p)] =
+                target[std::size_t(std::min(length - 1, (p * length + kStrip - 1) / kStrip))];
+            before[std::size_t(p)] = target[std::size_t(p * length / kStrip)];
+        }
+        for (const auto& strip : {next, before}) {
+            FittedPoints sized = FitPoints(strip);
+            sized.largestError = errorAt(sized.points);
+            if (sized.largestError < best.largestError)
+                best = sized;
+        }
     }
     return best;
 }
