@@ -840,7 +840,7 @@ private:
                                           : halves.size() > 1 ? halves[1]
                                                               : std::string_view();
             const bool last = k + 1 == layers.size();
-            for (std::string_view token : Split(halves[0], ' ')) {
+            for (std::string_view token : Split(layers[k], ' ')) {
                 const auto open = token.find('(');
                 if (open == std::string_view::npos) {
                     if (bg.shorthand && bg.colourFromShorthand && last && ReadColour(token))
