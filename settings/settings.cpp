@@ -75,7 +75,16 @@ void SanitizeSettings(Settings& s)
         if (std::find(m.Enabled.begin(), m.Enabled.end(), 1) == m.Enabled.end())
             m.Enabled[0] = 1;
     }
+    // - no face: the tile window's own, as designed (the window would take
+    //   it when made; a run that never makes it writes it).
     SampleTextFontT& f = s.SampleTextFont;
+    if (f.Name.empty()) {
+        const SampleTextFontT designed;
+        f.Name = designed.Name;
+        f.Size = designed.Size;
+        f.bold = designed.bold;
+        f.Italic = designed.Italic;
+    }
     if (f.Size < 1 || f.Size > 999)
         f.Size = 0;
     f.bold = f.bold != 0 ? -1 : 0;
