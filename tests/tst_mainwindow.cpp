@@ -286,10 +286,9 @@ void tst_MainWindow::neverShownTile()
     QCOMPARE(tiles(), 0);
     g.trigger("MenuTile");
     QCOMPARE(g.tile().size(), QSize(513, 224));
-    // The designed sample text is what the window takes for a name left empty.
-    GuiFixture h(Ini("[SampleTextFont]\nName=\n"));
-    h.trigger("MenuTile");
-    QVERIFY(h.tile().sampleText() == SampleTextFontT{});
+    // The designed sample text is what the window itself takes for no face.
+    const frmTile own(g.dialogs, {"", 0, -1, -1, 0, false}, {});
+    QVERIFY(own.sampleText() == SampleTextFontT{});
 }
 
 // Closed by its close box and opened again, the tile window comes back
