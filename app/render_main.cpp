@@ -7,6 +7,7 @@
 #include "common/savefile.h"
 #include "core/contrast.h"
 #include "core/fit.h"
+#include "core/language.h"
 #include "core/version.h"
 #include "export/exporter.h"
 #include "export/failuretext.h"
@@ -16,6 +17,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cctype>
@@ -125,18 +127,18 @@ bool ApplyGradient(RenderJob& job, std::string& name)
     if (job.from == "-") {
         // Standard input has no extension: its content says what it is.
         QFile in;
-        std::string error;
+        Refusal error;
         std::optional<QByteArray> text;
         if (in.open(stdin, QIODevice::ReadOnly))
             text = ReadGradientText(in, error);
         else
-            error = in.errorString().toStdString();
+            error = {RefusalKind::System, 0, 0, in.errorString().toStdString()};
         read = text ? ImportText(*text, QString::fromStdString(name)) : Unread(error);
     } else {
         read = ImportFile(QFile::decodeName(job.from.c_str()));
     }
     if (read.gradients.empty() && !read.carried) {
-        std::cerr << named << read.error << "\n";
+        std::cerr << named << RefusalText(read.refusal).toStdString() << "\n";
         return false;
     }
     if (!read.gradients.empty())
@@ -152,7 +154,7 @@ bool ApplyGradient(RenderJob& job, std::string& name)
     }
     if (read.gradients.size() > 1)
         std::cerr << "velmix-render: " << job.from << ": " << read.gradients.size()
-                  << " gradients, the first drawn (\"" << name << "\")\n";
+                  << " gradients, the first drawn (\"" << Quoted(name) << "\")\n";
     // CSS runs the way its direction says, unless told otherwise.
     if (!read.vertical.empty())
         job.vertical = job.vertical.value_or(read.vertical.front());
@@ -196,6 +198,12 @@ int WriteFailure(const Result& r, const std::string& output)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // Its own lines are English; what a reader refused is worded in the
+    // desktop's language, as the windows word it.
+    QTranslator english;
+    if (LanguageFromEnvironment() == UiLanguage::English &&
+        english.load(QStringLiteral("velmix_en"), QStringLiteral(":/i18n")))
+        QCoreApplication::installTranslator(&english);
     InstallSaveSignalHandlers();
     std::vector<std::string> args(argv + 1, argv + argc);
     RenderArgsResult parsed = ParseRenderArgs(args);

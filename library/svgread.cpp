@@ -32,7 +32,7 @@ struct SvgGradient
     QString href;  // "#id" of the gradient whose stops it takes
     bool linear = true;
     std::vector<SvgStop> stops;
-    std::string problem; // why a stop of it could not be read
+    Refusal problem; // why a stop of it could not be read
 };
 
 // "50%" or "0.5"; a percentage over 100 and a fraction alike. "nan" and
@@ -89,9 +89,9 @@ void ReadStop(const QXmlStreamAttributes& attributes, SvgGradient& gradient)
     const QString colourText = p.value(QStringLiteral("stop-color"), QStringLiteral("black"));
     const std::optional<SegmentColour> colour = ParseColour(colourText);
     if (!colour) {
-        if (gradient.problem.empty())
-            gradient.problem = "グラデーション「" + gradient.id.toStdString() + "」のstop-color「" +
-                               colourText.toStdString() + "」は色として読めません。";
+        if (!gradient.problem)
+            gradient.problem = {RefusalKind::SvgStopColour, 0, 0, Quoted(gradient.id.toStdString()),
+                                Quoted(colourText.toStdString())};
         return;
     }
     // The opacity composited over white too: a browser blends the
@@ -147,7 +147,7 @@ std::vector<int> StopSources(const std::vector<SvgGradient>& all, const QHash<QS
                 break;
             }
             const SvgGradient& g = all[size_t(index)];
-            if (!g.stops.empty() || !g.problem.empty()) {
+            if (!g.stops.empty() || g.problem) {
                 end = index;
                 walk.push_back(index);
                 break;
@@ -223,8 +223,10 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name)
         }
     }
     if (xml.hasError())
-        return Unread("SVGとして読めません(" + std::to_string(xml.lineNumber()) +
-                      "行目: " + xml.errorString().toStdString() + ")。");
+        // The XML reader's words may quote the text (an entity's name): cut
+        // as a quote, with room for the longest of its own.
+        return Unread({RefusalKind::SvgNotXml, int(xml.lineNumber()), 0,
+                       Quoted(xml.errorString().toStdString(), 2 * kQuoted)});
 
     QHash<QString, int> byId;
     for (int i = int(all.size()) - 1; i >= 0; --i) // the first of a repeated id counts
@@ -232,7 +234,7 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name)
             byId.insert(all[size_t(i)].id, i);
     GradImport result;
     result.carried = carried;
-    std::string problem;
+    Refusal problem;
     const std::vector<int> sources = StopSources(all, byId);
     for (int i = 0; i < int(all.size()); ++i) {
         const SvgGradient& g = all[size_t(i)];
@@ -240,8 +242,8 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name)
         if (!g.linear || source < 0)
             continue;
         const SvgGradient& s = all[size_t(source)];
-        if (!s.problem.empty()) {
-            if (problem.empty())
+        if (s.problem) {
+            if (!problem)
                 problem = s.problem;
             continue;
         }
@@ -258,7 +260,7 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name)
     // Our own export's points only while the stops still draw them.
     CheckCarried(result, name);
     if (result.gradients.empty())
-        result.error = !problem.empty() ? problem : "stopのあるlinearGradientがありません。";
+        result.refusal = problem ? problem : Refusal{RefusalKind::SvgNoGradient};
     return result;
 }
 

@@ -167,7 +167,7 @@ void tst_Fit::gimpData()
     QFile f(QString("/usr/share/gimp/2.0/gradients/") + QTest::currentDataTag());
     QVERIFY2(f.open(QIODevice::ReadOnly), "gimp-data is not installed");
     const auto read = ReadGgr(f.readAll().toStdString(), "");
-    QVERIFY2(read.gradient, read.error.c_str());
+    QVERIFY2(read.gradient, qPrintable(QString::number(read.refusal.line)));
     const Curve s = SampleGradient(*read.gradient, kMaxPosition);
     QCOMPARE(QString::number(FloorFit(s).largestError), floor);
     QCOMPARE(QString::number(FitPoints(s).largestError), ours);

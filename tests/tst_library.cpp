@@ -89,6 +89,8 @@ private slots:
     void refused_data();
     void refused();
     void atTheLimit();
+    void refusalsCut_data();
+    void refusalsCut();
     void renameAndRemove();
     void failedWriteLeavesFile_data();
     void failedWriteLeavesFile();
@@ -205,7 +207,7 @@ void TestLibrary::refused()
         QCOMPARE(mkfifo(QFile::encodeName(path), 0600), 0);
     else if (file == "big.ggr")
         Put(path, QByteArray(kMaxGradientFile + 1, ' '));
-    QCOMPARE(Q(ImportFile(path).error), error);
+    QCOMPARE(RefusalText(ImportFile(path).refusal), error);
     auto lib = Library();
     const auto text = ResultText(lib.import(path));
     QCOMPARE(NamesOf(lib), Names({"a", "paper*", "Sky*"}));
@@ -219,7 +221,39 @@ void TestLibrary::atTheLimit()
     QByteArray text = GgrOf(Plain("a"));
     text += QByteArray(kMaxGradientFile - text.size(), '\n');
     Put(path, text);
-    QCOMPARE(Q(ImportFile(path).error), "");
+    QVERIFY(!ImportFile(path).refusal);
+}
+
+// A token of megabytes, in any reader, is quoted cut: the message fits on
+// a line.
+void TestLibrary::refusalsCut_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("text"); // %1: five million letters
+    QTest::newRow("css token") << "a.css"
+                               << "a{background:linear-gradient(red,%1)}";
+    QTest::newRow("css colour")
+        << "a.css"
+        << "a{background-image:linear-gradient(red,blue);background-color:%1}";
+    QTest::newRow("svg colour") << "a.svg"
+                                << "<svg><linearGradient id='%1'><stop stop-color='%1'/>"
+                                   "</linearGradient></svg>";
+    QTest::newRow("xml entity") << "a.svg"
+                                << "<svg>&%1;</svg>";
+    QTest::newRow("ggr count") << "a.ggr"
+                               << "GIMP Gradient\n%1\n";
+    QTest::newRow("no type") << "a"
+                             << "%1";
+}
+
+void TestLibrary::refusalsCut()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, text);
+    const auto read = ImportText(text.arg(QString(5000000, 'x')).toUtf8(), file);
+    QVERIFY(read.gradients.empty());
+    const QString message = RefusalText(read.refusal);
+    QVERIFY2(message.size() <= 120 && !message.isEmpty(), qPrintable(message.left(200)));
 }
 
 void TestLibrary::renameAndRemove()
@@ -231,7 +265,8 @@ void TestLibrary::renameAndRemove()
     QCOMPARE(Files(), Names{"Sky (2).ggr"});
     QVERIFY(lib.remove(2).ok());
     // One past the end is no entry.
-    QCOMPARE(Q(lib.remove(2).failure().detail), "そのグラデーションはありません。");
+    QCOMPARE(ResultText(lib.remove(2)),
+             "グラデーションを読み取れません。\r\nそのグラデーションはありません。");
     // The shipped ones can be neither.
     const QString sky = m_shipped + "/sky.ggr";
     const auto before = ReadAll(sky);
@@ -352,7 +387,7 @@ void TestLibrary::svg()
     const auto& all = read.gradients;
     QVERIFY(all.size() <= 1);
     if (all.empty())
-        QCOMPARE(Q(read.error), expected);
+        QCOMPARE(RefusalText(read.refusal), expected);
     else
         QCOMPARE(Describe(all[0]), expected);
 }
