@@ -66,6 +66,8 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env), m_doc(env.undoLimit, e
     m_settingsTimer.setInterval(kSettingsDelayMs);
     connect(&m_settingsTimer, &QTimer::timeout, this, [this] { writeSettings(true); });
     m_doc.listen([this](unsigned aspects) { showDocument(aspects); });
+    // The dither box is kept in the settings file.
+    m_export.listen([this] { settingsTouched(); });
     Form_Load();
     // Logging out: the session may end the program without closing its
     // windows, so the settings are written when it asks.
@@ -120,11 +122,7 @@ void frmMain::showDocument(unsigned aspects)
         Option1[s.orientation]->setChecked(true);
         Option1[1 - s.orientation]->setChecked(false);
         showSizeName();
-        if (m_tile && m_tile->isVisible())
-            m_tile->RefreshForm();
     }
-    if (m_tile && (aspects & ~GradDocument::kHistory))
-        m_tile->PrintTile();
     // The blend is kept in the settings file too.
     if (aspects & GradDocument::kPoints)
         settingsTouched();
@@ -166,30 +164,6 @@ void frmMain::Preview()
     picPrev->update();
 }
 
-const QImage& frmMain::picWork()
-{
-    const int size = m_doc.size();
-    const bool vertical = m_doc.vertical();
-    if (m.Dither && size > 0) {
-        // The tile window shows the export as it will be: dithered, at the
-        // thickness that will be saved (as much of it as a screen can show).
-        const int screen = m_tile ? std::max(m_tile->width(), m_tile->height()) : 0;
-        const StripImage img = MakeStrip(m_doc.points(), size, vertical,
-                                         std::min(exportThickness(), std::max(screen, 64)), true);
-        m_picWork = StripPicture(img);
-        m_picWorkDithered = true;
-        return m_picWork;
-    }
-    if (!m_picWorkDithered && m_picWorkRevision == m_doc.revision() && !m_picWork.isNull())
-        return m_picWork;
-    BusyCursor busy(this);
-    m_picWork = QImage(vertical ? 1 : size, vertical ? size : 1, QImage::Format_RGB32);
-    PaintLine(m_picWork, m_doc.line(size), vertical);
-    m_picWorkRevision = m_doc.revision();
-    m_picWorkDithered = false;
-    return m_picWork;
-}
-
 // --- start-up and shutdown ---------------------------------------------
 
 void frmMain::Form_Load()
@@ -226,7 +200,9 @@ void frmMain::applySettings(const Settings& s)
 {
     m.SampleTextFont = s.SampleTextFont;
     m.MemoryState = s.MemoryState;
-    m.Dither = s.Dither;
+    ExportChoice options = m_export.value();
+    options.dither = s.Dither;
+    m_export.set(options);
     m_mainPlace = s.mainPlace;
     if (s.mainPlace && PlaceFromFile(this, m_mainPlacer, *s.mainPlace, false))
         m_mainPlace.reset();
@@ -255,7 +231,7 @@ Settings frmMain::collectSettings()
         s.tilePlace = PlaceToWrite(m_tile.get(), m_tilePlacer, m_tilePlace);
     s.SaveInitPath = clsCommon::TrimDir(m_dlgSaveFileName.toStdString());
     s.Blend = m_doc.points().blend == Blend::OkLab ? 1 : 0;
-    s.Dither = m.Dither;
+    s.Dither = m_export.value().dither;
     s.Language = m_language;
     return s;
 }
@@ -467,12 +443,7 @@ void frmMain::Option1_Click(int Index)
 
 void frmMain::cmdTile_Click()
 {
-    frmTile& t = tile();
-    t.show();
-    t.setWindowState(t.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-    t.raise();
-    t.RefreshForm();
-    t.PrintTile();
+    tile().Open();
 }
 
 void frmMain::MenuTile_Click()
@@ -483,13 +454,7 @@ void frmMain::MenuTile_Click()
 frmTile& frmMain::tile()
 {
     if (!m_tile) {
-        TileSource source;
-        source.workPicture = [this] { return &picWork(); };
-        source.colours = [this]() -> const std::vector<Colour>& {
-            return m_doc.line(m_doc.size());
-        };
-        source.vertical = [this] { return m_doc.vertical(); };
-        m_tile = std::make_unique<frmTile>(dialogs(), m.SampleTextFont, std::move(source));
+        m_tile = std::make_unique<frmTile>(dialogs(), m.SampleTextFont, m_doc, m_export);
         m_tile->setWindowIcon(windowIcon());
         m_tilePlacer = new FramePlacer(m_tile.get(), true);
         m_tilePlacer->setGuide(this);
@@ -511,21 +476,9 @@ frmOption& frmMain::option()
     // Closing the dialog from its close box destroys it; the next use gets
     // a new one in its design state.
     if (!m_option || m_option->destroyedByUser()) {
-        m_option = std::make_unique<frmOption>(dialogs(), this, m.SaveHeight);
-        connect(m_option.get(), &frmOption::saveHeightChanged, this, [this](int saveHeight) {
-            m.SaveHeight = saveHeight;
-            if (m.Dither && m_tile)
-                m_tile->PrintTile();
-        });
-        connect(m_option.get(), &frmOption::ditherChanged, this, [this](bool on) {
-            m.Dither = on;
-            if (m_tile)
-                m_tile->PrintTile();
-            settingsTouched();
-        });
+        m_option = std::make_unique<frmOption>(dialogs(), this, m_export);
     }
-    m_option->setDither(m.Dither);
-    m_option->setTarget({m.SaveMode, m_doc.orientation(), m_doc.size()});
+    m_option->setTarget({m_export.value().saveMode, m_doc.orientation(), m_doc.size()});
     return *m_option;
 }
 
@@ -602,7 +555,8 @@ void frmMain::mnuBlend_Click(int Index)
 
 void frmMain::mnuMemorySave_Click()
 {
-    m.MemoryState = RememberState(m_doc.state(), m.SaveHeight, option().thicknessOn());
+    m.MemoryState =
+        RememberState(m_doc.state(), m_export.value().saveHeight, m_export.value().thicknessOn);
     mnuMemoryLoad->setEnabled(true);
     // The user asked to keep it: into the file now, so that a crash or a lost
     // display cannot take it. Only the remembered state is written.
@@ -614,9 +568,7 @@ void frmMain::mnuMemoryLoad_Click()
     const MemoryStateT mem = m.MemoryState;
     if (mem.tate < 0)
         return;
-    m.SaveHeight = mem.SaveHeight;
-    option().setThickness(mem.chkHeight, mem.SaveHeight);
-    m_doc.restore(RecallState(mem));
+    m_export.restore(RecallState(mem), mem.chkHeight, mem.SaveHeight);
 }
 
 void frmMain::mnuLibrary_Click()
@@ -633,18 +585,9 @@ void frmMain::mnuLibrary_Click()
 
 // --- export ------------------------------------------------------------
 
-int frmMain::exportThickness()
-{
-    // The dialog in its design state (never made, or closed from its close
-    // box) exports the thin strip.
-    const bool on = m_option && !m_option->destroyedByUser() && m_option->thicknessOn();
-    return std::clamp(on ? m_option->saveHeight() : m_doc.orientation() + 1, 1, kMaxThickness);
-}
-
 void frmMain::CmdSave_Click()
 {
-    m.SaveMode = true;
-    SaveImage();
+    setSaveMode(true);
 }
 
 void frmMain::MenuSave_Click()
@@ -654,13 +597,20 @@ void frmMain::MenuSave_Click()
 
 void frmMain::mnuClipBoard_Click()
 {
-    m.SaveMode = false;
-    SaveImage();
+    setSaveMode(false);
 }
 
 void frmMain::mnuCopyCss_Click()
 {
-    CopyCss({m_doc.points(), m_doc.size(), m_doc.orientation(), m.Dither});
+    CopyCss({m_doc.points(), m_doc.size(), m_doc.orientation(), m_export.value().dither});
+}
+
+void frmMain::setSaveMode(bool save)
+{
+    ExportChoice options = m_export.value();
+    options.saveMode = save;
+    m_export.set(options);
+    SaveImage();
 }
 
 void frmMain::SaveImage()
@@ -668,7 +618,8 @@ void frmMain::SaveImage()
     SaveFileRequest saveDialog{{}, m_dlgSaveInitDir, m_dlgSaveFileName, m_dlgSaveType};
     RunExport(
         dialogs(), this, [this]() -> frmOption& { return option(); },
-        {m_doc.points(), m_doc.size(), m_doc.orientation(), m.Dither}, m.SaveMode, saveDialog);
+        {m_doc.points(), m_doc.size(), m_doc.orientation(), m_export.value().dither},
+        m_export.value().saveMode, saveDialog);
     m_dlgSaveFileName = saveDialog.fileName;
     m_dlgSaveType = saveDialog.type;
     // The folder saved to is kept for the next run.

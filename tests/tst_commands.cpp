@@ -60,7 +60,7 @@ using Views = std::tuple<EditState, QImage, QImage, QImage>;
 
 Views Capture(GuiFixture& f)
 {
-    const auto work = f.w().picWork().copy();
+    const auto work = f.tile().picWork().copy();
     return {f.doc().state(), f.preview().copy(), work, f.grad()->image().copy()};
 }
 
@@ -190,7 +190,7 @@ void tst_Commands::randomAndEqual()
     for (auto [i, at] : {std::pair{0, 1000}, {1, 0}, {2, 500}, {5, 777}})
         QCOMPARE(f.slider(i)->value(), at);
     QCOMPARE(ShownFault(f), "");
-    QVERIFY(ImageShowsLine(f.w().picWork(), f.expectedLine(100)));
+    QVERIFY(ImageShowsLine(f.tile().picWork(), f.expectedLine(100)));
 }
 
 void tst_Commands::rememberAndRestore()
@@ -234,7 +234,12 @@ void tst_Commands::rememberAndRestore()
     QCOMPARE(ShownFault(g), "");
     QVERIFY(g.get<QRadioButton>("Option1_1")->isChecked());
     QVERIFY(g.option<QCheckBox>("chkHeight")->isChecked());
-    QCOMPARE(g.w().state().SaveHeight, 50);
+    QCOMPARE(g.w().exportOptions().value().saveHeight, 50);
+    // Undo takes the thickness back with the points; redo brings both again.
+    g.trigger("mnuUndo");
+    QVERIFY(!g.option<QCheckBox>("chkHeight")->isChecked() && g.pts() == StartupPoints());
+    g.trigger("mnuRedo");
+    QVERIFY(g.option<QCheckBox>("chkHeight")->isChecked() && g.doc().state() == f.doc().state());
     QVERIFY(g.said().empty());
     // A state remembered across comes back across.
     Click(g.get("Option1_0"));
@@ -427,12 +432,12 @@ void tst_Commands::saveAndCopy()
     QCOMPARE(img.size(), pic);
     if (dithered) {
         const auto strip = StripPicture(MakeStrip(f.pts(), 200, down, thick, true));
-        QCOMPARE(f.w().picWork(), strip);
+        QCOMPARE(f.tile().picWork(), strip);
         if (!jpeg) // a JPEG encoder makes its own pixels
             QCOMPARE(img, strip);
         f.w().close();
         GuiFixture g(f.iniText());
-        QVERIFY(g.w().state().Dither && g.action("mnuBlendKind_1")->isChecked());
+        QVERIFY(g.w().exportOptions().value().dither && g.action("mnuBlendKind_1")->isChecked());
         QCOMPARE(g.pts().blend, Blend::OkLab);
     } else if (!jpeg) {
         if (down) // read down as across
@@ -491,7 +496,9 @@ void tst_Commands::thicknessBounds()
     FETCH(typed);
     FETCH(taken);
     ScriptedDialogs dialogs;
-    frmOption o(dialogs, nullptr, 1);
+    GradDocument doc;
+    ExportOptions options(doc);
+    frmOption o(dialogs, nullptr, options);
     auto* box = child<QLineEdit>(o, "txtSize");
     // Disabled until the box is checked.
     QVERIFY(!box->isEnabled());

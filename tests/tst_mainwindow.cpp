@@ -352,7 +352,7 @@ void tst_MainWindow::tiles()
     box->setText("2000");
     Click(f.get(Row("Option1", down)));
     box->setText(size);
-    const auto work = f.w().picWork();
+    const auto work = f.tile().picWork();
     const QRgb first = work.pixel(0, 0);
     const auto across = down ? work.transformed(QTransform(0, 1, 1, 0, 0, 0)) : work;
     QVERIFY(ImageShowsLine(across, f.expectedLine(size.toInt())));
