@@ -18,7 +18,7 @@
 #include "core/edits.h"
 #include "core/exportoptions.h"
 #include "main/module1.h"
-#include "settings/moduleini.h"
+#include "main/settingskeeper.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -91,7 +91,7 @@ public:
     frmLD& ld();
     // The library window, made (reading the library folders) when first asked.
     frmLibrary& library();
-    ModuleINI& ini() { return m_ini; }
+    ModuleINI& ini() { return m_settings.ini(); }
     QString saveFileName() const { return m_dlgSaveFileName; }
 
 protected:
@@ -205,16 +205,8 @@ private:
     bool isMenuShortcut(const QKeyEvent* event) const;
 
     void applySettings(const Settings& s);
+    // What the settings file keeps of this window's, its places aside.
     Settings collectSettings();
-    // Something the settings file keeps may have changed: written within a
-    // second (writeSettings).
-    void settingsTouched();
-    // Writes what changed; quiet: true during the run, where a failure waits
-    // for the next change and is reported at exit.
-    bool writeSettings(bool quiet);
-    void reportSettingsWrite(const Result& written);
-    void sayWriteFailed(const Result& failed) const;
-    bool WriteSettingsUnits(SettingsUnits units);
 
     // A save (true) or a copy through the options dialog.
     void setSaveMode(bool save);
@@ -224,7 +216,7 @@ private:
     GradDocument m_doc;
     ExportOptions m_export{m_doc};
     Module1 m;
-    ModuleINI m_ini;
+    SettingsKeeper m_settings{*m_env.dialogs, this};
     QString m_dlgSaveFileName;
     QString m_dlgSaveType; // the extension of the last file saved: offered first
     QString m_dlgSaveInitDir;
@@ -236,15 +228,7 @@ private:
     std::array<bool, kPointCount> m_userSliderAction{};
     // "ja" or "en" once chosen here or in the file; empty: the locale's.
     std::string m_language;
-    bool m_unloaded = false;
     bool m_unattended = false;
-    QTimer m_settingsTimer;
-    FramePlacer* m_mainPlacer = nullptr;
-    FramePlacer* m_tilePlacer = nullptr;
-    // The windows' places from the settings file, when they were kept as
-    // they stood there.
-    std::optional<WindowPlace> m_mainPlace;
-    std::optional<WindowPlace> m_tilePlace;
 };
 
 } // namespace velmix
