@@ -186,9 +186,9 @@ void frmMain::applySettings(const Settings& s)
     m_export.set(options);
     if (s.mainPlace)
         m_settings.placeFromFile(this, *s.mainPlace);
-    // A file without the tile window's place leaves its first place to the
-    // window system.
-    if (s.tilePlace && !(*s.tilePlace == WindowPlace{}))
+    // A file without the tile window's own place leaves its first place to
+    // the window system, and the window to be made when first shown.
+    if (OwnTilePlace(s.tilePlace))
         m_settings.placeFromFile(&tile(), *s.tilePlace);
     m_dlgSaveInitDir = QString::fromStdString(s.SaveInitPath);
     // A language chosen in the menu outranks the locale's.
