@@ -287,7 +287,9 @@ void tst_MainWindow::neverShownTile()
     g.trigger("MenuTile");
     QCOMPARE(g.tile().size(), QSize(513, 224));
     // The designed sample text is what the window itself takes for no face.
-    const frmTile own(g.dialogs, {"", 0, -1, -1, 0, false}, {});
+    GradDocument doc;
+    const ExportOptions options(doc);
+    const frmTile own(g.dialogs, {"", 0, -1, -1, 0, false}, doc, options);
     QVERIFY(own.sampleText() == SampleTextFontT{});
 }
 
