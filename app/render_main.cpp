@@ -37,7 +37,8 @@ std::string Usage()
            "       velmix-render [-p ...] [-s SIZE] --contrast COLOR\n"
            "\n"
            "  -p, --point POS:COLOR[:off]  a colour point, in index order (up to 7); POS 0..1000,\n"
-           "                               COLOR #rrggbb or red + 256*green + 65536*blue\n"
+           "                               COLOR a CSS colour (#fff, #rrggbb, rgb(), hsl(), a\n"
+           "                               name) or red + 256*green + 65536*blue\n"
            "  -s, --size SIZE              length along the gradient, " +
            std::to_string(kMinImageSize) + ".." + std::to_string(kMaxImageSize) +
            " pixels (100)\n"

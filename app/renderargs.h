@@ -37,7 +37,8 @@ struct RenderArgsResult
 // Every option but -p at most once; an error names the argument at fault.
 RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args);
 
-// "#rrggbb" or a decimal colour value 0..16777215.
+// A CSS colour (#fff, #rrggbb, rgb(), hsl(), a name) or a decimal colour
+// value 0..16777215.
 std::optional<Colour> ParseColour(const std::string& text);
 
 } // namespace velmix
