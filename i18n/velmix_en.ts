@@ -94,6 +94,37 @@ Ret=</translation>
     </message>
 </context>
 <context>
+    <name>velmix::ColourEntry</name>
+    <message>
+        <source>CSSの色(#rgb、#rrggbb、rgb()、hsl()、色の名前):</source>
+        <translation>CSS colour (#rgb, #rrggbb, rgb(), hsl(), a colour name):</translation>
+    </message>
+    <message>
+        <source>入力した色</source>
+        <translation>Colour typed</translation>
+    </message>
+    <message>
+        <source>「%1」は色として読めません。</source>
+        <translation>“%1” is not a colour that can be read.</translation>
+    </message>
+    <message>
+        <source>色のｺﾋﾟｰ(&amp;C)</source>
+        <translation>&amp;Copy Colour</translation>
+    </message>
+    <message>
+        <source>色の入力</source>
+        <translation>Enter Colour</translation>
+    </message>
+    <message>
+        <source>色の入力(&amp;E)...</source>
+        <translation>&amp;Enter Colour...</translation>
+    </message>
+    <message>
+        <source>色の貼り付け(&amp;P)</source>
+        <translation>&amp;Paste Colour</translation>
+    </message>
+</context>
+<context>
     <name>velmix::CrossLabel</name>
     <message>
         <source>無効です</source>

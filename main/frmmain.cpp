@@ -15,6 +15,7 @@
 #include "main/helpopener.h"
 #include "main/undomenu.h"
 #include "tile/frmtile.h"
+#include "widgets/colourmenu.h"
 #include "widgets/widgets.h"
 
 #include <QAction>
@@ -425,6 +426,12 @@ void frmMain::PicColor_Click(int Index)
 void frmMain::PicColor_KeyPress(int Index, int)
 {
     PicColor_Click(Index);
+}
+
+void frmMain::PicColor_Menu(int Index, const QPoint& at)
+{
+    ColourBoxMenu(PicColor[Index], dialogs(), at,
+                  [this, Index](Colour c) { m_doc.setColour(Index, c); });
 }
 
 void frmMain::picPrev_MouseMove(Qt::MouseButtons, int X, int Y)
