@@ -54,6 +54,10 @@ std::string Usage()
            "                               - standard output (give --type)\n"
            "      --type TYPE              bmp, jpg, png, css, svg or ggr, whatever FILE is "
            "called\n"
+           "      --selector SEL           the CSS rule's selector (body)\n"
+           "      --repeat tile|axis       CSS: the image tiled both ways (tile), or repeated\n"
+           "                               only across the gradient with the far end's colour\n"
+           "                               beyond it (axis)\n"
            "      --contrast COLOR         no file: print the lowest contrast of text in COLOR\n"
            "                               over the gradient: ratio, pixel, AAA/AA/AA-large/fail\n"
            "      --from FILE              the points from a file: .ini as --from-ini; a .ggr,\n"
@@ -275,6 +279,6 @@ int main(int argc, char** argv)
         MakeStrip(job.points, job.size.value_or(100), job.vertical.value_or(false),
                   job.thickness.value_or(1), job.dither);
 
-    const Result r = ExportToFile(img, job.points, output, type);
+    const Result r = ExportToFile(img, job.points, output, type, job.page);
     return r.ok() ? 0 : WriteFailure(r, job.output);
 }

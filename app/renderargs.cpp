@@ -16,7 +16,7 @@ namespace {
 const std::pair<std::string_view, std::string_view> kOnce[] = {
     {"-h", "--help"},      {"", "--version"},  {"", "--vertical"}, {"-s", "--size"},
     {"-t", "--thickness"}, {"-o", "--output"}, {"", "--contrast"}, {"", "--type"},
-    {"", "--from-ini"},    {"", "--from"}};
+    {"", "--from-ini"},    {"", "--from"},     {"", "--selector"}, {"", "--repeat"}};
 
 std::optional<long> ParseInt(const std::string& s, long lo, long hi)
 {
@@ -163,6 +163,16 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
             if (!v || v->empty())
                 return fail(opt + ": missing type (bmp, jpg, png, css, svg or ggr)");
             job.type = *v;
+        } else if (opt == "--selector") {
+            const auto v = value();
+            if (!v || !SelectorFits(*v))
+                return fail(opt + ": a selector of one line, without { } ; or a comment");
+            job.page.selector = *v;
+        } else if (opt == "--repeat") {
+            const auto v = value();
+            if (!v || (*v != "tile" && *v != "axis"))
+                return fail(opt + ": repeat must be tile or axis");
+            job.page.oneWay = *v == "axis";
         } else if (opt == "--from-ini") {
             const auto v = value();
             if (!v || v->empty())

@@ -3,6 +3,7 @@
 // The command line of velmix-render, parsed into a plain job.
 
 #include "core/gradient.h"
+#include "core/webgrad.h"
 
 #include <optional>
 #include <string>
@@ -24,6 +25,7 @@ struct RenderJob
     std::optional<Colour> contrast; // print the text colour's lowest contrast instead
     std::optional<Blend> blend;     // --blend; points.blend holds it, RGB when not given
     bool dither = false;
+    CssPage page; // --selector and --repeat: how a CSS rule fits the page
     bool help = false;
     bool version = false;
 };

@@ -3,6 +3,8 @@
 // The options dialog shown before every save or copy: the thickness of the
 // exported image across the gradient, and the size that results.
 
+#include "core/webgrad.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -10,6 +12,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 namespace velmix {
 
@@ -23,6 +26,7 @@ struct OptionTarget
     int orientation = 0;    // 0 horizontal, 1 vertical
     int imageSize = 100;    // the length along the gradient
     bool ditherable = true; // BMP, PNG or the clipboard: the dither box applies
+    bool css = false;       // a CSS file: the selector and the repeat are offered
 };
 
 class frmOption : public QDialog
@@ -44,6 +48,10 @@ public:
     // ditherChanged as the user changes it.
     bool dither() const;
     void setDither(bool on);
+    // The CSS rule's selector and repeat, kept whether or not the target is
+    // CSS. Reported by cssPageChanged when OK takes a change.
+    CssPage cssPage() const { return m_page; }
+    void setCssPage(const CssPage& page);
     // The last showing ended without OK.
     bool cancelled() const { return m_cancelled; }
 
@@ -60,6 +68,7 @@ public:
 signals:
     void saveHeightChanged(int saveHeight);
     void ditherChanged(bool on);
+    void cssPageChanged(const velmix::CssPage& page);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -77,6 +86,12 @@ private:
     QLineEdit* txtSize = nullptr;
     UpDown* updSize = nullptr;
     QCheckBox* chkDither = nullptr;
+    QGroupBox* fraCss = nullptr;
+    QLabel* lblSelector = nullptr;
+    QLineEdit* txtSelector = nullptr;
+    QRadioButton* optTile = nullptr;
+    QRadioButton* optAxis = nullptr;
+    CssPage m_page;
     QLabel* lblSTatic = nullptr;
     QLabel* lblSize = nullptr;
     QPushButton* cmdOK = nullptr;

@@ -71,6 +71,11 @@ std::optional<QByteArray> ReadGradientText(QIODevice& device, std::string& error
 // A .ggr, .svg or .css file (by its extension, or its content when it has
 // none), read into gradients.
 GradImport ImportFile(const QString& path);
+
+// A name as the library window's filter compares it: compatibility
+// normalised (full- and half-width alike), case folded, katakana as
+// hiragana, so that "ｸﾞﾚｰ" finds "グレー" and "ＳＫＹ" finds "sky".
+QString FilterKey(const QString& name);
 // The same for text already read; `path` gives the extension and the name.
 GradImport ImportText(const QByteArray& text, const QString& path);
 // The linearGradient elements of an SVG document.

@@ -228,6 +228,7 @@ void frmMain::applySettings(const Settings& s)
     m.SampleTextFont = s.SampleTextFont;
     m.MemoryState = s.MemoryState;
     m.Dither = s.Dither;
+    m.Page = {s.CssSelector.empty() ? "body" : s.CssSelector, s.CssOneWay};
     m_mainPlace = s.mainPlace;
     if (s.mainPlace && PlaceFromFile(this, m_mainPlacer, *s.mainPlace, false))
         m_mainPlace.reset();
@@ -257,6 +258,8 @@ Settings frmMain::collectSettings()
     s.SaveInitPath = clsCommon::TrimDir(m_dlgSaveFileName.toStdString());
     s.Blend = m_doc.points().blend == Blend::OkLab ? 1 : 0;
     s.Dither = m.Dither;
+    s.CssSelector = m.Page.selector == "body" ? std::string() : m.Page.selector;
+    s.CssOneWay = m.Page.oneWay;
     s.Language = m_language;
     return s;
 }
@@ -496,6 +499,7 @@ frmTile& frmMain::tile()
             return m_doc.line(m_doc.size());
         };
         source.vertical = [this] { return m_doc.vertical(); };
+        source.oneWay = [this] { return m.Page.oneWay; };
         m_tile = std::make_unique<frmTile>(dialogs(), m.SampleTextFont, std::move(source));
         m_tile->setWindowIcon(windowIcon());
         m_tilePlacer = new FramePlacer(m_tile.get(), true);
@@ -526,6 +530,12 @@ frmOption& frmMain::option()
         });
         connect(m_option.get(), &frmOption::ditherChanged, this, [this](bool on) {
             m.Dither = on;
+            if (m_tile)
+                m_tile->PrintTile();
+            settingsTouched();
+        });
+        connect(m_option.get(), &frmOption::cssPageChanged, this, [this](const CssPage& page) {
+            m.Page = page;
             if (m_tile)
                 m_tile->PrintTile();
             settingsTouched();
@@ -667,7 +677,7 @@ void frmMain::mnuClipBoard_Click()
 
 void frmMain::mnuCopyCss_Click()
 {
-    CopyCss({m_doc.points(), m_doc.size(), m_doc.orientation(), m.Dither});
+    CopyCss({m_doc.points(), m_doc.size(), m_doc.orientation(), m.Dither, m.Page});
 }
 
 void frmMain::SaveImage()
@@ -675,7 +685,8 @@ void frmMain::SaveImage()
     SaveFileRequest saveDialog{{}, m_dlgSaveInitDir, m_dlgSaveFileName, m_dlgSaveType};
     RunExport(
         dialogs(), this, [this]() -> frmOption& { return option(); },
-        {m_doc.points(), m_doc.size(), m_doc.orientation(), m.Dither}, m.SaveMode, saveDialog);
+        {m_doc.points(), m_doc.size(), m_doc.orientation(), m.Dither, m.Page}, m.SaveMode,
+        saveDialog);
     m_dlgSaveFileName = saveDialog.fileName;
     m_dlgSaveType = saveDialog.type;
     // The folder saved to is kept for the next run.

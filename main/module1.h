@@ -4,6 +4,7 @@
 // export state and the two records the settings file carries.
 
 #include "core/gradient.h"
+#include "core/webgrad.h"
 #include "settings/settings.h"
 
 #include <array>
@@ -15,6 +16,7 @@ struct Module1
 {
     // Whether BMP, PNG and clipboard images are dithered (the options dialog).
     bool Dither = false;
+    CssPage Page; // the options dialog's selector and repeat for CSS
 
     bool SaveMode = true;
     std::int32_t SaveHeight = 1;

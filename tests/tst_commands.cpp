@@ -18,9 +18,11 @@
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include <cstring>
 
@@ -187,6 +189,8 @@ private slots:
     }
     void undoEachStep();
     void undoHistory();
+    void cssPage_data();
+    void cssPage();
     void colourAsText_data();
     void colourAsText();
     void menuShortcutsFirst();
@@ -417,6 +421,58 @@ void tst_Commands::colourAsText()
     QCOMPARE(ShownFault(f), "");
     Click(f.check(0));
     QVERIFY(!ColourMenu(f.colorBox(0), how, key));
+}
+
+void tst_Commands::cssPage_data()
+{
+    QTest::addColumn<QString>("selector");
+    QTest::addColumn<bool>("axis");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("tiled, body") << "body" << false << "";
+    QTest::newRow("one way, own selector") << ".hero > div" << true << "";
+    QTest::newRow("tiled, own selector") << "main" << false << "";
+    const QString refused = "ｾﾚｸﾀは1行で、{ } ; やｺﾒﾝﾄを含まないものにしてください。";
+    QTest::newRow("a brace refused") << "a { b" << true << refused;
+    QTest::newRow("a comment refused") << "a /* b" << false << refused;
+}
+
+// A CSS save offers the selector and the repeat, writes the rule with them,
+// keeps them in the settings file once chosen, and the tile window shows the
+// page as the rule draws it; a selector that would break the rule is refused.
+void tst_Commands::cssPage()
+{
+    QFETCH(QString, selector);
+    QFETCH(bool, axis);
+    QFETCH(QString, said);
+    GuiFixture f;
+    f.trigger("MenuTile");
+    f.dialogs.colors.push_back(QColor(0, 0, 255)); // the far end blue, the near red
+    Click(f.colorBox(3));
+    const QString path = f.programDir.filePath("page.css");
+    f.dialogs.files.push_back(path);
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        QVERIFY(child<QGroupBox>(*d, "fraCss")->isVisible());
+        auto* line = child<QLineEdit>(*d, "txtSelector");
+        line->selectAll();
+        keyClicks(line, selector);
+        child<QRadioButton>(*d, axis ? "optAxis" : "optTile")->click();
+        keyClick(d, Qt::Key_Return);
+        if (d->isVisible())
+            keyClick(d, Qt::Key_Escape);
+    });
+    f.trigger("MenuSave");
+    f.w().SaveSettingsNow();
+    QCOMPARE(f.said().empty() ? "" : f.said().back().second, said);
+    const QByteArray css = ReadAll(path), ini = f.iniText();
+    QCOMPARE(css.contains("\n" + selector.toUtf8() + " {\n"), said.isEmpty());
+    QCOMPARE(css.contains("background-repeat: repeat-y;"), axis && said.isEmpty());
+    // Written once chosen: a user who keeps body and tiles keeps the file.
+    const bool chosen = said.isEmpty() && (selector != "body" || axis);
+    QCOMPARE(ini.contains("CssSelector=" + selector.toUtf8()), chosen);
+    QCOMPARE(ini.contains(axis ? "CssRepeat=axis" : "CssRepeat=tile"), chosen);
+    const QImage tiles = f.grad()->image();
+    const int length = f.doc().size();
+    QCOMPARE(tiles.pixel(length + 5, 0), tiles.pixel(axis && said.isEmpty() ? length - 1 : 5, 0));
 }
 
 void tst_Commands::undoHistory()

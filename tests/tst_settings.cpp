@@ -48,7 +48,9 @@ Settings Sample()
             "/home/user/画像/",
             1,
             true,
-            ""};
+            "",
+            "",
+            false};
 }
 
 QString Q(const std::string& s)

@@ -37,6 +37,10 @@ struct TileSource
     std::function<const std::vector<Colour>&()> colours;
     // The direction the gradient runs.
     std::function<bool()> vertical;
+    // Whether the page repeats the picture only across the gradient, with
+    // its far end's colour beyond it (the CSS rule's one-way repeat); none:
+    // tiled both ways.
+    std::function<bool()> oneWay;
 };
 
 class frmTile : public QWidget
