@@ -16,7 +16,8 @@ namespace {
 const std::pair<std::string_view, std::string_view> kOnce[] = {
     {"-h", "--help"},      {"", "--version"},  {"", "--vertical"}, {"-s", "--size"},
     {"-t", "--thickness"}, {"-o", "--output"}, {"", "--contrast"}, {"", "--type"},
-    {"", "--from-ini"},    {"", "--from"},     {"", "--selector"}, {"", "--repeat"}};
+    {"", "--from-ini"},    {"", "--from"},     {"", "--blend"},    {"", "--dither"},
+    {"", "--selector"},    {"", "--repeat"}};
 
 std::optional<long> ParseInt(const std::string& s, long lo, long hi)
 {

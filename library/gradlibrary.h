@@ -76,7 +76,9 @@ GradImport ImportFile(const QString& path);
 // normalised (full- and half-width alike), case folded, katakana as
 // hiragana, so that "ｸﾞﾚｰ" finds "グレー" and "ＳＫＹ" finds "sky".
 QString FilterKey(const QString& name);
-// The same for text already read; `path` gives the extension and the name.
+// The same for text already read (standard input, a paste); `path` gives
+// the extension and the name. The one reader of every way in: our own CSS
+// and SVG exports come back as GradientFromPoints of the points they carry.
 GradImport ImportText(const QByteArray& text, const QString& path);
 // The linearGradient elements of an SVG document.
 GradImport ReadSvg(const QByteArray& svg, const std::string& name);
