@@ -37,7 +37,8 @@ std::string Usage()
            "       velmix-render [-p ...] [-s SIZE] --contrast COLOR\n"
            "\n"
            "  -p, --point POS:COLOR[:off]  a colour point, in index order (up to 7); POS 0..1000,\n"
-           "                               COLOR #rrggbb or red + 256*green + 65536*blue\n"
+           "                               COLOR a CSS colour (#fff, #rrggbb, rgb(), hsl(), a\n"
+           "                               name) or red + 256*green + 65536*blue\n"
            "  -s, --size SIZE              length along the gradient, " +
            std::to_string(kMinImageSize) + ".." + std::to_string(kMaxImageSize) +
            " pixels (100)\n"
@@ -53,6 +54,10 @@ std::string Usage()
            "                               - standard output (give --type)\n"
            "      --type TYPE              bmp, jpg, png, css, svg or ggr, whatever FILE is "
            "called\n"
+           "      --selector SEL           the CSS rule's selector (body)\n"
+           "      --repeat tile|axis       CSS: the image tiled both ways (tile), or repeated\n"
+           "                               only across the gradient with the far end's colour\n"
+           "                               beyond it (axis)\n"
            "      --contrast COLOR         no file: print the lowest contrast of text in COLOR\n"
            "                               over the gradient: ratio, pixel, AAA/AA/AA-large/fail\n"
            "      --from FILE              the points from a file: .ini as --from-ini; a .ggr,\n"
@@ -281,6 +286,6 @@ int main(int argc, char** argv)
         MakeStrip(job.points, job.size.value_or(100), job.vertical.value_or(false),
                   job.thickness.value_or(1), job.dither);
 
-    const Result r = ExportToFile(img, job.points, output, type);
+    const Result r = ExportToFile(img, job.points, output, type, job.page);
     return r.ok() ? 0 : WriteFailure(r, job.output);
 }

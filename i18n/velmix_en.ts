@@ -98,6 +98,37 @@ Ret=</translation>
     </message>
 </context>
 <context>
+    <name>velmix::ColourEntry</name>
+    <message>
+        <source>CSSの色(#rgb、#rrggbb、rgb()、hsl()、色の名前):</source>
+        <translation>CSS colour (#rgb, #rrggbb, rgb(), hsl(), a colour name):</translation>
+    </message>
+    <message>
+        <source>入力した色</source>
+        <translation>Colour typed</translation>
+    </message>
+    <message>
+        <source>「%1」は色として読めません。</source>
+        <translation>“%1” is not a colour that can be read.</translation>
+    </message>
+    <message>
+        <source>色のｺﾋﾟｰ(&amp;C)</source>
+        <translation>&amp;Copy Colour</translation>
+    </message>
+    <message>
+        <source>色の入力</source>
+        <translation>Enter Colour</translation>
+    </message>
+    <message>
+        <source>色の入力(&amp;E)...</source>
+        <translation>&amp;Enter Colour...</translation>
+    </message>
+    <message>
+        <source>色の貼り付け(&amp;P)</source>
+        <translation>&amp;Paste Colour</translation>
+    </message>
+</context>
+<context>
     <name>velmix::CrossLabel</name>
     <message>
         <source>無効です</source>
@@ -593,6 +624,38 @@ Shipped with the program: it cannot be renamed or deleted.</translation>
     <message>
         <source>細かな点の模様で中間の色を表し、なだらかなグラデーションの縞をなくします(BMP・PNG・クリップボード)</source>
         <translation>Shows in-between colours as a fine pattern of dots, so that a smooth gradient has no bands (BMP, PNG, clipboard)</translation>
+    </message>
+    <message>
+        <source>CSS</source>
+        <translation>CSS</translation>
+    </message>
+    <message>
+        <source>ｾﾚｸﾀ:</source>
+        <translation>Selector:</translation>
+    </message>
+    <message>
+        <source>CSSの規則を書くセレクタ(body、.hero など)</source>
+        <translation>The selector the CSS rule is written for (body, .hero and so on)</translation>
+    </message>
+    <message>
+        <source>敷き詰め</source>
+        <translation>Tiled</translation>
+    </message>
+    <message>
+        <source>画像を縦横に敷き詰めます</source>
+        <translation>Repeats the image both ways</translation>
+    </message>
+    <message>
+        <source>一方向</source>
+        <translation>One way</translation>
+    </message>
+    <message>
+        <source>画像をグラデーションと直角の向きにだけ繰り返し、その先は終わりの色にします</source>
+        <translation>Repeats the image only across the gradient, and fills the page beyond it with its end colour</translation>
+    </message>
+    <message>
+        <source>ｾﾚｸﾀは1行で、{ } ; やｺﾒﾝﾄを含まないものにしてください。</source>
+        <translation>The selector must be one line without { } ; or a comment.</translation>
     </message>
 </context>
 <context>

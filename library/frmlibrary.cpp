@@ -34,6 +34,28 @@ namespace velmix {
 
 namespace {
 
+// The rows whose names hold what is typed, both as FilterKey reads them.
+class NameFilter : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    void setTyped(const QString& typed)
+    {
+        m_typed = FilterKey(typed);
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        const QString name = sourceModel()->index(row, 0, parent).data().toString();
+        return m_typed.isEmpty() || FilterKey(name).contains(m_typed);
+    }
+
+private:
+    QString m_typed;
+};
+
 enum Role
 {
     kStripRole = Qt::UserRole, // QImage: the seven points' strip
@@ -229,9 +251,8 @@ frmLibrary::frmLibrary(Dialogs& dialogs, GradDocument& document, GradLibrary lib
         if (window && (aspects & GradDocument::kSize))
             window->reload(false);
     });
-    m_filter = new QSortFilterProxyModel(this);
+    m_filter = new NameFilter(this);
     m_filter->setSourceModel(m_model);
-    m_filter->setFilterCaseSensitivity(Qt::CaseInsensitive);
     lstGrad = new QListView(this);
     lstGrad->setModel(m_filter);
     lstGrad->setItemDelegate(new RowDelegate(lstGrad));
@@ -268,7 +289,7 @@ frmLibrary::frmLibrary(Dialogs& dialogs, GradDocument& document, GradLibrary lib
     // Enter or a double click.
     connect(lstGrad, &QListView::activated, this, &frmLibrary::cmdApply_Click);
     connect(txtFilter, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_filter->setFilterFixedString(text);
+        static_cast<NameFilter*>(m_filter)->setTyped(text);
         if (selectedRow() < 0 && m_filter->rowCount() > 0)
             lstGrad->setCurrentIndex(m_filter->index(0, 0));
         selectionChanged();

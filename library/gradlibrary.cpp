@@ -363,4 +363,13 @@ GradImport ImportFile(const QString& path)
     return ImportText(*text, path);
 }
 
+QString FilterKey(const QString& name)
+{
+    QString key = name.normalized(QString::NormalizationForm_KC).toCaseFolded();
+    for (QChar& c : key)
+        if (c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6)
+            c = QChar(c.unicode() - 0x60);
+    return key;
+}
+
 } // namespace velmix

@@ -71,6 +71,11 @@ std::optional<QByteArray> ReadGradientText(QIODevice& device, std::string& error
 // A .ggr, .svg or .css file (by its extension, or its content when it has
 // none), read into gradients.
 GradImport ImportFile(const QString& path);
+
+// A name as the library window's filter compares it: compatibility
+// normalised (full- and half-width alike), case folded, katakana as
+// hiragana, so that "ｸﾞﾚｰ" finds "グレー" and "ＳＫＹ" finds "sky".
+QString FilterKey(const QString& name);
 // The same for text already read (standard input, a paste); `path` gives
 // the extension and the name. The one reader of every way in: our own CSS
 // and SVG exports come back as GradientFromPoints of the points they carry.

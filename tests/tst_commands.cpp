@@ -15,10 +15,14 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include <cstring>
 
@@ -55,6 +59,43 @@ QByteArray OutsideMemory(QByteArray text)
     return text.remove(from, text.indexOf("\n[", from) - from);
 }
 
+// How a colour box's menu opens, the item's key, a text and what comes of it.
+using TextRow = std::tuple<QString, Qt::Key, QString, QString, bool, QString>;
+
+// Opens a colour box's menu by the right button ("right"), the Menu key
+// ("menu") or Shift+F10 and presses `key` in it; whether a menu opened.
+bool ColourMenu(QWidget* box, const QString& how, Qt::Key key)
+{
+    bool opened = false;
+    QTimer::singleShot(0, [&opened, key] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            opened = true;
+            keyClick(menu, key);
+        }
+    });
+    box->setFocus();
+    if (how == "right") {
+        QContextMenuEvent e(QContextMenuEvent::Mouse, {4, 4}, box->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(box, &e);
+    } else {
+        keyClick(box, how == "menu" ? Qt::Key_Menu : Qt::Key_F10,
+                 how == "menu" ? Qt::NoModifier : Qt::ShiftModifier);
+    }
+    QCoreApplication::processEvents(); // the timer, when no menu opened
+    return opened;
+}
+
+// Types `text` into the colour entry and presses `key` there.
+void TypeColour(GuiFixture& f, const QString& text, Qt::Key key = Qt::Key_Return)
+{
+    f.dialogs.modals.push_back([text, key](QDialog* d) {
+        auto* line = child<QLineEdit>(*d, "colourText");
+        line->selectAll();
+        keyClicks(line, text);
+        keyClick(line, key);
+    });
+}
+
 // Everything undo promises to bring back, as the windows show it.
 using Views = std::tuple<EditState, QImage, QImage, QImage>;
 
@@ -81,6 +122,16 @@ const std::tuple<const char*, Step, std::function<void(GuiFixture&)>> kSteps[] =
      [](auto& f) {
          f.dialogs.colors.push_back(QColor(10, 20, 30));
          Click(f.colorBox(2));
+     }},
+    {"pasted colour", Step::Colour,
+     [](auto& f) {
+         QApplication::clipboard()->setText(" rgb(10 20 30)\n");
+         ColourMenu(f.colorBox(2), "menu", Qt::Key_P);
+     }},
+    {"typed colour", Step::Colour,
+     [](auto& f) {
+         TypeColour(f, "navy");
+         ColourMenu(f.colorBox(2), "shift", Qt::Key_E);
      }},
     {"random", Step::RandomUniform, [](auto& f) { f.trigger("mnuRandom"); }},
     {"down", Step::Orientation, [](auto& f) { f.down(); }},
@@ -138,6 +189,10 @@ private slots:
     }
     void undoEachStep();
     void undoHistory();
+    void cssPage_data();
+    void cssPage();
+    void colourAsText_data();
+    void colourAsText();
     void menuShortcutsFirst();
     void saveAndCopy_data()
     {
@@ -324,6 +379,108 @@ void tst_Commands::undoEachStep()
     f.trigger("mnuRedo");
     QVERIFY(Capture(f) == after);
     QVERIFY(!f.action("mnuRedo")->isEnabled());
+}
+
+void tst_Commands::colourAsText_data()
+{
+    // Point 0's box: how its menu opens, the item's key, the clipboard's (P)
+    // or the typed (E) text, and what comes of it: the point's colour, the
+    // clipboard (C) or what was said; the entry's OK button and error line.
+    const QString refused = "「rgb(1,2)」は色として読めません。";
+    Rows<TextRow>({
+        {"copy", {"right", Qt::Key_C, "", "#ff0000", true, ""}},
+        {"paste hex of 3", {"menu", Qt::Key_P, "#fff", "#ffffff", true, ""}},
+        {"paste a refusal", {"shift", Qt::Key_P, "rgb(1,2)", refused, true, ""}},
+        {"typed hsl", {"shift", Qt::Key_E, "hsl(120deg 100% 25%)", "#008000", true, ""}},
+        {"typed name", {"right", Qt::Key_E, "RebeccaPurple", "#663399", true, ""}},
+        {"typed refusal", {"menu", Qt::Key_E, "rgb(1,2)", "#ff0000", false, refused}},
+    });
+}
+
+// A typed or pasted colour is the point's, as the windows show it; copy
+// writes #rrggbb; a disabled point's box opens no menu.
+void tst_Commands::colourAsText()
+{
+    QFETCH(TextRow, row);
+    const auto& [how, key, text, want, ok, error] = row;
+    GuiFixture f;
+    QApplication::clipboard()->setText(text);
+    bool okShown = true;
+    QString errorShown, swatch;
+    f.dialogs.modals.push_back([&, text](QDialog* d) {
+        auto* line = child<QLineEdit>(*d, "colourText");
+        line->selectAll();
+        keyClicks(line, text);
+        okShown = d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled();
+        errorShown = child<QLabel>(*d, "colourError")->text();
+        swatch = child<ColorBox>(*d, "colourSwatch")->color().name();
+        keyClick(d, okShown ? Qt::Key_Return : Qt::Key_Escape);
+    });
+    QVERIFY(ColourMenu(f.colorBox(0), how, key));
+    const QString colour = ToQColor(f.pts().color[0]).name();
+    const QString said = f.said().empty() ? "" : f.said().back().second;
+    QCOMPARE(key == Qt::Key_C ? QApplication::clipboard()->text()
+             : said.isEmpty() ? colour
+                              : said,
+             want);
+    QCOMPARE(std::pair(okShown, errorShown), std::pair(ok, error));
+    QCOMPARE(swatch, key == Qt::Key_E ? colour : "");
+    QCOMPARE(f.steps(), int(colour != "#ff0000"));
+    QCOMPARE(ShownFault(f), "");
+    Click(f.check(0));
+    QVERIFY(!ColourMenu(f.colorBox(0), how, key));
+}
+
+void tst_Commands::cssPage_data()
+{
+    QTest::addColumn<QString>("selector");
+    QTest::addColumn<bool>("axis");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("tiled, body") << "body" << false << "";
+    QTest::newRow("one way, own selector") << ".hero > div" << true << "";
+    QTest::newRow("tiled, own selector") << "main" << false << "";
+    const QString refused = "ｾﾚｸﾀは1行で、{ } ; やｺﾒﾝﾄを含まないものにしてください。";
+    QTest::newRow("a brace refused") << "a { b" << true << refused;
+    QTest::newRow("a comment refused") << "a /* b" << false << refused;
+}
+
+// A CSS save offers the selector and the repeat, writes the rule with them,
+// keeps them in the settings file once chosen, and the tile window shows the
+// page as the rule draws it; a selector that would break the rule is refused.
+void tst_Commands::cssPage()
+{
+    QFETCH(QString, selector);
+    QFETCH(bool, axis);
+    QFETCH(QString, said);
+    GuiFixture f;
+    f.trigger("MenuTile");
+    f.dialogs.colors.push_back(QColor(0, 0, 255)); // the far end blue, the near red
+    Click(f.colorBox(3));
+    const QString path = f.programDir.filePath("page.css");
+    f.dialogs.files.push_back(path);
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        QVERIFY(child<QGroupBox>(*d, "fraCss")->isVisible());
+        auto* line = child<QLineEdit>(*d, "txtSelector");
+        line->selectAll();
+        keyClicks(line, selector);
+        child<QRadioButton>(*d, axis ? "optAxis" : "optTile")->click();
+        keyClick(d, Qt::Key_Return);
+        if (d->isVisible())
+            keyClick(d, Qt::Key_Escape);
+    });
+    f.trigger("MenuSave");
+    f.w().SaveSettingsNow();
+    QCOMPARE(f.said().empty() ? "" : f.said().back().second, said);
+    const QByteArray css = ReadAll(path), ini = f.iniText();
+    QCOMPARE(css.contains("\n" + selector.toUtf8() + " {\n"), said.isEmpty());
+    QCOMPARE(css.contains("background-repeat: repeat-y;"), axis && said.isEmpty());
+    // Written once chosen: a user who keeps body and tiles keeps the file.
+    const bool chosen = said.isEmpty() && (selector != "body" || axis);
+    QCOMPARE(ini.contains("CssSelector=" + selector.toUtf8()), chosen);
+    QCOMPARE(ini.contains(axis ? "CssRepeat=axis" : "CssRepeat=tile"), chosen);
+    const QImage tiles = f.grad()->image();
+    const int length = f.doc().size();
+    QCOMPARE(tiles.pixel(length + 5, 0), tiles.pixel(axis && said.isEmpty() ? length - 1 : 5, 0));
 }
 
 void tst_Commands::undoHistory()

@@ -300,6 +300,8 @@ void tst_Core::cssAndSvg()
     const auto p = Points("0/ab0cf0 1000/ffffff");
     const auto bytes = [](const std::string& s) { return QByteArray::fromStdString(s); };
     QCOMPARE(bytes(CssRule({p, 4, false, 1})), DataFile("core_rule.css"));
+    // One way: repeated across the gradient only, the far colour beyond.
+    QCOMPARE(bytes(CssRule({p, 4, false, 1, {"main .sky", true}})), DataFile("core_axis.css"));
     // Downwards the axis and the size turn; the SVG carries the points before
     // the gradient, and the end colours at 0 and 1 as well, which GIMP needs.
     QCOMPARE(bytes(CssRule({p, 4, true, 2})), DataFile("core_down.css"));

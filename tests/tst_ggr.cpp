@@ -5,6 +5,7 @@
 // composited over white); GIMP's own gradients are read in tst_fit. The
 // tables are in tests/data.
 
+#include "core/cssgrad.h"
 #include "core/ggr.h"
 #include "points.h"
 #include "table.h"
@@ -243,6 +244,8 @@ void TestGgr::cssColours()
     const auto got = Css(QString("linear-gradient(%1,%1)").arg(colour));
     QCOMPARE(Q(got.error), "");
     QCOMPARE(Hex(SampleGradient(got.gradients[0], 2)[1]), hex);
+    // Typed, pasted or given to the renderer, with space around it.
+    QCOMPARE(Hex(ReadColourText(" " + colour.toStdString() + "\n").value_or(-1)), hex);
 }
 
 void TestGgr::cssRefusals()

@@ -18,6 +18,8 @@
 namespace {
 
 using Names = QStringList;
+// A name, what is typed, and whether the filter finds it.
+using KeyRow = std::tuple<QString, QString, bool>;
 
 NamedGradient Plain(const QString& name)
 {
@@ -79,6 +81,23 @@ class TestLibrary : public QObject
 
 private slots:
     void init();
+    // The filter's reading of a name: either width, any case, either kana.
+    void filterKey_data()
+    {
+        Rows<KeyRow>({
+            {"half-width katakana", {"ページ背景グレー", "ｸﾞﾚｰ", true}},
+            {"hiragana for katakana", {"ページ背景グレー", "ぐれー", true}},
+            {"katakana for hiragana", {"そらいろ", "ソライロ", true}},
+            {"full width, case", {"sky", "ＳＫＹ", true}},
+            {"voiced is not plain", {"グレー", "クレー", false}},
+        });
+    }
+    void filterKey()
+    {
+        QFETCH(KeyRow, row);
+        const auto& [name, typed, found] = row;
+        QCOMPARE(FilterKey(name).contains(FilterKey(typed)), found);
+    }
     void standardFolders();
     void shipped();
     void fileNames_data();

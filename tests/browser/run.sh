@@ -28,8 +28,9 @@ disabled="0:#ff0000 200:#ffffff:off 333:#00ff00 500:#000000:off 667:#0000ff 1000
 disabled+=" 900:#ffff00:off"
 one="600:#336699"
 
-# [oklab-]SET-SIZE[-v] (the blend, the set, the length, vertical), then
-# velmix-render's further arguments
+# [oklab-]SET-SIZE[-v][-axis] (the blend, the set, the length, vertical, the
+# CSS repeated only across the gradient), then velmix-render's further
+# arguments
 cases=(
   startup-100
   "startup-100-v -t 50"
@@ -51,14 +52,19 @@ cases=(
   "oklab-startup-100-v -t 50"
   "oklab-ties-280 -t 50"
   oklab-two-40
+  "seven-280-axis -t 50"
+  dark-200-v-axis
+  "oklab-ties-100-v-axis -t 30"
 )
 for c in "${cases[@]}"; do
   read -r name more <<<"$c"
-  IFS=- read -r set size v <<<"${name#oklab-}"
+  base=${name%-axis}
+  IFS=- read -r set size v <<<"${base#oklab-}"
   p=${!set}
   read -r -a args <<<"${p:+-p ${p// / -p }} -s $size $more"
   [ -z "$v" ] || args+=(--vertical)
   [ "$name" = "${name#oklab-}" ] || args+=(--blend oklab)
+  [ "$name" = "$base" ] || args+=(--repeat axis --selector html)
   for ext in png css svg; do
     "$render" "${args[@]}" -o "$name.$ext"
   done
