@@ -23,6 +23,10 @@ Ret=</source>
 Ret=</translation>
     </message>
     <message>
+        <source>%1 をブラウザで開いてください。</source>
+        <translation>Open %1 in a web browser.</translation>
+    </message>
+    <message>
         <source>クリップボードにコピーできません。</source>
         <translation>Cannot copy to the clipboard.</translation>
     </message>
