@@ -68,7 +68,7 @@ std::string Usage()
            "                               error); CSS that runs down is drawn vertical;\n"
            "                               our own CSS and SVG bring their size and orientation\n"
            "      --from-ini FILE          the remembered state of a settings file\n"
-           "      --help, --version\n"
+           "  -h, --help, --version\n"
            "Every option but -p at most once. Without -p: red, green, blue, red at 0, 333,\n"
            "667, 1000.\n"
            "Exit status: 0 done, 1 the file could not be written, 2 a bad argument or a\n"

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The gradient as CSS and SVG that a browser draws pixel for pixel like the
-// exported bitmap. A browser samples each pixel at its centre and
-// interpolates linearly between stops; the rasteriser's unrounded colours are
-// piecewise linear in the pixel index, so a stop at the centre of the first
-// and the last pixel of every linear piece, carrying the unrounded colour,
-// gives every pixel its own value (the lag past crowded points included). An
-// OKLab blend is curved: its stops follow the curve within a tenth of a level.
+// The gradient as CSS and SVG that a browser draws within one level of the
+// exported bitmap (browsers dither gradients). A browser samples each pixel
+// at its centre and interpolates linearly between stops; the rasteriser's
+// unrounded colours are piecewise linear in the pixel index, so a stop at the
+// centre of the first and the last pixel of every linear piece, carrying the
+// unrounded colour, gives every pixel its own value (the lag past crowded
+// points included). An OKLab blend is curved: its stops follow the curve
+// within a tenth of a level.
 
 #include "core/gradient.h"
 

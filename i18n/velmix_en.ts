@@ -14,14 +14,12 @@
         <source>設定ファイル %1 に書き込めませんでした。前のファイルは変更されていません。<byte value="xd"/>
 %2</source>
         <translation>Could not write the settings file %1. The previous file is unchanged.<byte value="xd"/>
-%2<byte value="xd"/>
 %2</translation>
     </message>
     <message>
         <source>ヘルプを表示できません。<byte value="xd"/>
 Ret=</source>
         <translation>Cannot show the help page.<byte value="xd"/>
-Ret=<byte value="xd"/>
 Ret=</translation>
     </message>
     <message>
@@ -297,7 +295,7 @@ Shipped with the program: it cannot be renamed or deleted.</translation>
     </message>
     <message>
         <source>選んだｸﾞﾗﾃﾞｰｼｮﾝの点に置き換えます (ﾀﾞﾌﾞﾙｸﾘｯｸ、Enter)</source>
-        <translation>Replaces the points with the selected gradient's (double-click, Enter)</translation>
+        <translation>Replaces the points with the selected gradient&apos;s (double-click, Enter)</translation>
     </message>
     <message>
         <source>現在の状態を追加(&amp;C)...</source>
@@ -370,6 +368,18 @@ Shipped with the program: it cannot be renamed or deleted.</translation>
     <message>
         <source>貼り付け</source>
         <translation>Pasted</translation>
+    </message>
+    <message>
+        <source>すべて (%1個)</source>
+        <translation>All (%1)</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾗﾃﾞｰｼｮﾝの読み込み</source>
+        <translation>Import Gradients</translation>
+    </message>
+    <message>
+        <source>%1 には %2 個のｸﾞﾗﾃﾞｰｼｮﾝがあります。読み込むものを選んでください。</source>
+        <translation>%1 holds %2 gradients. Choose which to import.</translation>
     </message>
 </context>
 <context>
