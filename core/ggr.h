@@ -60,6 +60,9 @@ struct NamedGradient
 {
     std::string name; // UTF-8
     std::vector<GradSegment> segments;
+    // Drawn top to bottom where it was read from (an SVG's vertical vector);
+    // a .ggr has no direction and leaves it false.
+    bool vertical = false;
     bool operator==(const NamedGradient&) const = default;
 };
 
@@ -96,7 +99,9 @@ std::vector<Colour> SampleGradient(const NamedGradient& gradient, int count = kM
 // gradient GradientFromPoints makes, and linear RGB segments with centred
 // midpoints, ends at multiples of 0.001 and 8-bit colours whose ends make
 // at most seven points (a colour jump takes two, a constant end segment
-// none: up to six joined segments). Nothing otherwise.
+// none: up to six joined segments); an OKLab blend's linear pieces as
+// GradientFromPoints writes them give back its OKLab points. Nothing
+// otherwise.
 std::optional<GradPoints> ExactPoints(const NamedGradient& gradient);
 
 // What a file or a pasted text brought in: its gradients (an SVG may hold

@@ -94,7 +94,7 @@ std::optional<QByteArray> ReadGradientText(QIODevice& device, std::string& error
     return text;
 }
 
-GradImport ImportText(const QByteArray& text, const QString& path)
+GradImport ImportText(const QByteArray& text, const QString& path, const QString& wanted)
 {
     const std::string name = QFileInfo(path).completeBaseName().toStdString();
     const std::string_view view(text.constData(), size_t(text.size()));
@@ -116,7 +116,9 @@ GradImport ImportText(const QByteArray& text, const QString& path)
                 "GIMPのグラデーション(.ggr)、SVG、linear-gradientを含むCSSのどれでもありません。"};
     }
     if (suffix == QLatin1String("svg"))
-        return ReadSvg(text, name);
+        return ReadSvg(text, name, wanted);
+    if (!wanted.isEmpty())
+        return {{}, {}, "idで選べるのはSVGのグラデーションだけです。"};
     if (suffix == QLatin1String("css"))
         return ReadCss(view, name);
     GgrRead read = ReadGgr(view, name);
@@ -353,13 +355,13 @@ Result GradLibrary::addAll(const std::vector<NamedGradient>& gradients)
     return result;
 }
 
-GradImport ImportFile(const QString& path)
+GradImport ImportFile(const QString& path, const QString& wanted)
 {
     std::string error;
     const std::optional<QByteArray> text = ReadCapped(path, error);
     if (!text)
         return {{}, {}, error};
-    return ImportText(*text, path);
+    return ImportText(*text, path, wanted);
 }
 
 } // namespace velmix

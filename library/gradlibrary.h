@@ -69,11 +69,12 @@ inline constexpr qint64 kMaxGradientFile = qint64(16) << 20;
 std::optional<QByteArray> ReadGradientText(QIODevice& device, std::string& error);
 
 // A .ggr, .svg or .css file (by its extension, or its content when it has
-// none), read into gradients.
-GradImport ImportFile(const QString& path);
+// none), read into gradients; `wanted` names one of an SVG's (ReadSvg).
+GradImport ImportFile(const QString& path, const QString& wanted = {});
 // The same for text already read; `path` gives the extension and the name.
-GradImport ImportText(const QByteArray& text, const QString& path);
-// The linearGradient elements of an SVG document.
-GradImport ReadSvg(const QByteArray& svg, const std::string& name);
+GradImport ImportText(const QByteArray& text, const QString& path, const QString& wanted = {});
+// The linearGradient elements of an SVG document; with `wanted`, only the
+// one of that id or Inkscape label (whether or not it would be listed).
+GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString& wanted = {});
 
 } // namespace velmix

@@ -52,7 +52,7 @@ QString Describe(const NamedGradient& g)
         QString t = QString("%1-%2 ").arg(s.left).arg(s.right);
         parts << t + Hex(s.leftColour) + " " + Hex(s.rightColour);
     }
-    return Q(g.name) + ": " + parts.join(", ");
+    return Q(g.name) + ": " + parts.join(", ") + (g.vertical ? " (vertical)" : "");
 }
 
 // Each entry's name, "*" after the shipped ones.
@@ -99,6 +99,9 @@ private slots:
     void svgChain();
     void svg_data() { TableRows("svg_read.txt", {"body", "expected"}); }
     void svg();
+    void svgFade();
+    void svgBounds_data();
+    void svgBounds();
 };
 
 void TestLibrary::init()
@@ -349,12 +352,67 @@ void TestLibrary::svg()
     QFETCH(QString, expected);
     const auto svg = DataFile("svg_head.svg") + body.toUtf8() + "</defs></svg>";
     const auto read = ReadSvg(svg, "file");
-    const auto& all = read.gradients;
-    QVERIFY(all.size() <= 1);
-    if (all.empty())
-        QCOMPARE(Q(read.error), expected);
-    else
-        QCOMPARE(Describe(all[0]), expected);
+    QStringList all;
+    for (const NamedGradient& g : read.gradients)
+        all << Describe(g);
+    QCOMPARE(all.isEmpty() ? Q(read.error) : all.join("; "), expected);
+    // Each one named is read alone, as it was listed.
+    for (const NamedGradient& g : read.gradients) {
+        const auto one = ReadSvg(svg, "file", Q(g.name)).gradients;
+        QCOMPARE(one.size(), size_t(1));
+        QCOMPARE(Describe(one[0]), Describe(g));
+    }
+}
+
+// Colour and opacity interpolated apart, then over the white page, as
+// Chromium draws them: (191, 128, 191) half way from opaque red to clear
+// blue, not the premultiplied (255, 128, 128).
+void TestLibrary::svgFade()
+{
+    const auto svg =
+        DataFile("svg_head.svg") +
+        "<linearGradient id='a'><stop stop-color='red'/>"
+        "<stop offset='1' stop-color='blue' stop-opacity='0'/></linearGradient></defs></svg>";
+    const auto samples = SampleGradient(ReadSvg(svg, "file").gradients.at(0), 1000);
+    QCOMPARE(samples[500], MakeColour(191, 128, 191));
+}
+
+// A file of a few megabytes that would expand to hundreds of millions of
+// stops, or need as many selector tests, is refused at once.
+void TestLibrary::svgBounds_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("each");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("error");
+    const QString many = "stopが多すぎます(参照で増えるものも含めて20万個までしか読みません)。";
+    QByteArray stops = "<radialGradient id='r'>";
+    for (int i = 0; i < 20000; ++i)
+        stops += "<stop offset='1'/>";
+    QTest::newRow("borrowed stops") << stops + "</radialGradient>"
+                                    << QByteArray("<linearGradient href='#r'/>") << 20000 << many;
+    QTest::newRow("own stops") << QByteArray("<linearGradient>") << QByteArray("<stop/>") << 300000
+                               << many;
+    QByteArray rules = "<style>";
+    for (int i = 0; i < 20000; ++i)
+        rules += ".a.b" + QByteArray::number(i) + "{stop-color:red}";
+    QTest::newRow("selector tests")
+        << rules + "</style><linearGradient>" << QByteArray("<stop class='a'/>") << 20000
+        << QString("styleの規則が多すぎて、stopの色を決められません。");
+}
+
+void TestLibrary::svgBounds()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, each);
+    QFETCH(int, count);
+    QFETCH(QString, error);
+    const QByteArray svg = DataFile("svg_head.svg") + head + each.repeated(count) +
+                           (head.endsWith("<linearGradient>") ? "</linearGradient>" : "") +
+                           "</defs></svg>";
+    const QDeadlineTimer deadline(2000);
+    QCOMPARE(Q(ReadSvg(svg, "file").error), error);
+    QVERIFY(!deadline.hasExpired());
 }
 
 QTEST_GUILESS_MAIN(TestLibrary)

@@ -3,7 +3,8 @@
 # shellcheck disable=SC2034 # the point sets are read by name
 # Draws the CSS and SVG exports in headless Chromium and compares every pixel
 # with velmix-render's PNG of the same gradient, tiled the same way (OKLab
-# blends too, whose stops follow the curve); then has GIMP read the SVG files
+# blends too, whose stops follow the curve), and other programs' SVG files
+# with velmix-render's reading of them; then has GIMP read the SVG files
 # as gradients of its own and compares its colours at the pixel centres with
 # the PNG.
 # Usage: tests/browser/run.sh BUILD   (velmix-render and browsercheck in BUILD/bin)
@@ -63,6 +64,19 @@ for c in "${cases[@]}"; do
     "$render" "${args[@]}" -o "$name.$ext"
   done
   echo "$name" >>cases.txt
+done
+
+# Other programs' SVG as Inkscape writes it (a <style> sheet among several
+# gradients, a fading stop-opacity, a reversed vector, a vertical one), each
+# gradient named by its id: Chromium's drawing of the file against
+# velmix-render's, within the error it says and the browser's level.
+for f in sheet#linearGradient1236 fade#linearGradient1102 reversed#linearGradient1202 \
+  vertical#linearGradient1302; do
+  name=foreign-${f%%#*}
+  cp "$here/foreign/${f%%#*}.svg" "$name.svg"
+  "$render" --from "$name.svg#${f#*#}" -s 1000 -t 20 -o "$name.png" 2>"$name.err"
+  said=$(sed -n 's/.*largest error \([0-9]*\).*/\1/p' "$name.err")
+  echo "$name svg $((${said:-0} + 1))" >>cases.txt
 done
 
 size=$("$check" layout .)
