@@ -19,6 +19,12 @@ struct LibraryEntry
     NamedGradient gradient;
     QString path;          // the .ggr file
     bool readOnly = false; // shipped with the program: no rename, no delete
+    // The file as it was listed: another program (or another copy of this
+    // one) may change it meanwhile, and a rename or delete must not touch
+    // what it did not list.
+    qint64 size = -1;
+    qint64 modified = 0; // milliseconds since the epoch
+    QByteArray digest;   // SHA-256 of the text
 };
 
 class GradLibrary
@@ -37,6 +43,8 @@ public:
 
     // Each writes one file (atomically) and reloads. A name already taken
     // gets " (2)", " (3)"...; the file's name comes from the gradient's.
+    // Rename and remove first check that the file is still what was listed;
+    // if not, they leave it, read the folders again and fail as Changed.
     Result add(const NamedGradient& gradient);
     Result rename(int index, const QString& name);
     Result remove(int index);
@@ -56,6 +64,8 @@ public:
 private:
     // Writes one file and lists it, without reading the folders again.
     Result store(const NamedGradient& gradient);
+    // The entry's file changed since it was listed: the folders read again.
+    Result changed(const LibraryEntry& entry, FailedTask task);
 
     QString m_user;
     QStringList m_shipped;

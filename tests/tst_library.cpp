@@ -90,6 +90,8 @@ private slots:
     void refused();
     void atTheLimit();
     void renameAndRemove();
+    void changedMeanwhile_data();
+    void changedMeanwhile();
     void failedWriteLeavesFile_data();
     void failedWriteLeavesFile();
     void import_data() { TableRows("library_import.txt", {"file", "content", "names"}); }
@@ -248,6 +250,50 @@ void TestLibrary::renameAndRemove()
     QVERIFY(lib.add(Plain("gone")).ok());
     QVERIFY(QFile::remove(m_user + "/gone.ggr"));
     QVERIFY(lib.remove(0).ok());
+}
+
+// Two copies open on one folder: what the other wrote since this one
+// listed the file is neither renamed away nor deleted; the list is read
+// again and says what the file now holds.
+void TestLibrary::changedMeanwhile_data()
+{
+    QTest::addColumn<bool>("rename");
+    QTest::addColumn<bool>("sameTime");
+    QTest::newRow("rename, rewritten") << true << false;
+    QTest::newRow("rename, same size and time") << true << true;
+    QTest::newRow("delete, rewritten") << false << false;
+    QTest::newRow("delete, same size and time") << false << true;
+}
+
+void TestLibrary::changedMeanwhile()
+{
+    QFETCH(bool, rename);
+    QFETCH(bool, sameTime);
+    GradLibrary mine(m_user, {});
+    QVERIFY(mine.add(Plain("mint")).ok());
+    const QString path = m_user + "/mint.ggr";
+    const QDateTime listed = QFileInfo(path).lastModified();
+    // The other copy deletes it and adds its own "mint", as long.
+    GradLibrary other(m_user, {});
+    QVERIFY(other.remove(0).ok());
+    NamedGradient theirs = Plain("mint");
+    theirs.segments[0].rightColour = {0, 1, 0, 1};
+    QVERIFY(other.add(theirs).ok());
+    QCOMPARE(ReadAll(path).size(), GgrOf(Plain("mint")).size());
+    if (sameTime) {
+        QFile file(path);
+        QVERIFY(file.open(QFile::ReadWrite) &&
+                file.setFileTime(listed, QFileDevice::FileModificationTime));
+    }
+    const Result result = rename ? mine.rename(0, "x") : mine.remove(0);
+    QCOMPARE(result.failure().kind, FailureKind::Changed);
+    QCOMPARE(ResultText(result),
+             path + " は一覧を読んだ後でほかのプログラムに変更されていたので、そのままにしました。"
+                    "一覧を読み直しました。");
+    QCOMPARE(ReadAll(path), GgrOf(theirs));
+    QCOMPARE(Files(), Names{"mint.ggr"});
+    QCOMPARE(mine.entries().at(0).gradient, theirs);
+    QVERIFY(rename ? mine.rename(0, "x").ok() : mine.remove(0).ok());
 }
 
 void TestLibrary::failedWriteLeavesFile_data()
