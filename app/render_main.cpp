@@ -60,7 +60,8 @@ std::string Usage()
            "                               or the one whose id or Inkscape label is ID;\n"
            "                               - standard input; at most 16 MiB; not with -p),\n"
            "                               fitted into seven points where they cannot hold it\n"
-           "                               exactly (the largest error said on standard error);\n"
+           "                               exactly (the largest error at -s said on standard\n"
+           "                               error); CSS that runs down is drawn vertical;\n"
            "                               our own CSS and SVG bring their size and orientation\n"
            "      --from-ini FILE          the remembered state of a settings file\n"
            "      --help, --version\n"
@@ -131,7 +132,7 @@ bool ApplyGradient(RenderJob& job, std::string& name)
             text = ReadGradientText(in, error);
         else
             error = in.errorString().toStdString();
-        read = text ? ImportText(*text, QString::fromStdString(name)) : GradImport{{}, {}, error};
+        read = text ? ImportText(*text, QString::fromStdString(name)) : Unread(error);
     } else {
         // FILE#id names one gradient of an SVG, unless FILE#id is itself
         // the file.
@@ -162,13 +163,18 @@ bool ApplyGradient(RenderJob& job, std::string& name)
     if (read.gradients.size() > 1)
         std::cerr << "velmix-render: " << job.from << ": " << read.gradients.size()
                   << " gradients, the first drawn (\"" << name << "\"; name another as FILE#id)\n";
-    const FittedPoints fit = PointsFor(read.gradients.front());
+    // CSS and SVG run the way its direction says, unless told otherwise.
+    if (!read.vertical.empty())
+        job.vertical = job.vertical.value_or(read.vertical.front());
+    // A browser draws CSS and SVG at the pixels' centres, GIMP a .ggr at
+    // their left edges; the error is the one at the size drawn.
+    const FittedPoints fit = PointsFor(read.gradients.front(), job.size.value_or(100),
+                                       read.web ? Sampling::Centres : Sampling::Edges);
     job.points = fit.points;
     if (fit.largestError > 0)
         std::cerr << "velmix-render: " << job.from << ": fitted into seven points, largest error "
-                  << fit.largestError << "\n";
+                  << fit.largestError << " at " << job.size.value_or(100) << " pixels\n";
     job.points.blend = job.blend.value_or(fit.points.blend);
-    job.vertical = job.vertical.value_or(read.gradients.front().vertical);
     return true;
 }
 

@@ -81,7 +81,9 @@ std::optional<QByteArray> ReadGradientText(QIODevice& device, std::string& error
 // A .ggr, .svg or .css file (by its extension, or its content when it has
 // none), read into gradients; `wanted` names one of an SVG's (ReadSvg).
 GradImport ImportFile(const QString& path, const QString& wanted = {});
-// The same for text already read; `path` gives the extension and the name.
+// The same for text already read (standard input, a paste); `path` gives
+// the extension and the name. The one reader of every way in: our own CSS
+// and SVG exports come back as GradientFromPoints of the points they carry.
 GradImport ImportText(const QByteArray& text, const QString& path, const QString& wanted = {});
 // The linearGradient elements of an SVG document; with `wanted`, only the
 // one of that id or Inkscape label (whether or not it would be listed).

@@ -538,13 +538,6 @@ std::vector<GradSegment> Segments(const std::vector<SvgStop>& stops, const Direc
     return segments;
 }
 
-GradImport Refusal(std::string why)
-{
-    GradImport read;
-    read.error = std::move(why);
-    return read;
-}
-
 } // namespace
 
 GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString& wanted)
@@ -583,15 +576,15 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString
         } else if (token == QXmlStreamReader::StartElement && open >= 0 &&
                    element == QLatin1String("stop")) {
             if (++stops > kMaxStops)
-                return Refusal(kTooManyStops);
+                return Unread(kTooManyStops);
             ReadStop(xml.attributes(), sheet, all[size_t(open)]);
             if (sheet.overworked())
-                return Refusal("styleの規則が多すぎて、stopの色を決められません。");
+                return Unread("styleの規則が多すぎて、stopの色を決められません。");
         }
     }
     if (xml.hasError())
-        return Refusal("SVGとして読めません(" + std::to_string(xml.lineNumber()) +
-                       "行目: " + xml.errorString().left(60).toStdString() + ")。");
+        return Unread("SVGとして読めません(" + std::to_string(xml.lineNumber()) +
+                      "行目: " + xml.errorString().left(60).toStdString() + ")。");
 
     QHash<QString, int> byId;
     for (int i = int(all.size()) - 1; i >= 0; --i) // the first of a repeated id counts
@@ -609,8 +602,8 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString
         if (!wanted.isEmpty() && !named)
             continue;
         if (named && !g.linear)
-            return Refusal("「" + wanted.left(40).toStdString() +
-                           "」は放射グラデーションです(線形のものだけを読みます)。");
+            return Unread("「" + wanted.left(40).toStdString() +
+                          "」は放射グラデーションです(線形のものだけを読みます)。");
         const int source = sources[size_t(i)];
         if (!g.linear || source < 0) {
             if (named)
@@ -632,12 +625,11 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString
             d.reversed == own.reversed && d.point == own.point)
             continue;
         if ((expanded += s.stops.size()) > kMaxStops)
-            return Refusal(kTooManyStops);
-        NamedGradient out{label.isEmpty() ? name + " " + std::to_string(i + 1)
-                                          : label.toStdString(),
-                          Segments(s.stops, d)};
-        out.vertical = d.vertical;
-        result.gradients.push_back(std::move(out));
+            return Unread(kTooManyStops);
+        result.gradients.push_back(
+            {label.isEmpty() ? name + " " + std::to_string(i + 1) : label.toStdString(),
+             Segments(s.stops, d)});
+        result.vertical.push_back(d.vertical);
         if (named)
             break;
     }

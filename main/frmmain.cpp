@@ -230,9 +230,9 @@ void frmMain::applySettings(const Settings& s)
     m_mainPlace = s.mainPlace;
     if (s.mainPlace && PlaceFromFile(this, m_mainPlacer, *s.mainPlace, false))
         m_mainPlace.reset();
-    // A file without the tile window's place leaves its first place to the
-    // window system.
-    if (s.tilePlace && !(*s.tilePlace == WindowPlace{})) {
+    // A file without the tile window's own place leaves its first place to
+    // the window system, and the window to be made when first shown.
+    if (OwnTilePlace(s.tilePlace)) {
         tile();
         m_tilePlace = s.tilePlace;
         if (PlaceFromFile(m_tile.get(), m_tilePlacer, *s.tilePlace, true))

@@ -164,7 +164,10 @@ private slots:
     void copyCss();
     void helpOpener_data() { TableRows("help_opener.txt", {"opener", "said"}); }
     void helpOpener();
-    void failedWrite_data() { TableRows("write_types.txt", {"type"}, Named::ByInput); }
+    void failedWrite_data()
+    {
+        TableRows("write_types.txt", {"type", "message", "next"}, Named::ByInput);
+    }
     void failedWrite();
     void copyOutOfMemory();
 };
@@ -583,17 +586,18 @@ void tst_Commands::helpOpener()
         QTest::qWait(opener.isEmpty() ? 0 : 500);
         QVERIFY(f.said().empty());
     } else {
-        QTRY_COMPARE(OnlyError(f), "ヘルプを表示できません。\r\n" + said);
+        QTRY_COMPARE(OnlyError(f), "ヘルプを表示できません。\r\n" + said.arg(page));
     }
     if (folder)
         QCOMPARE(f.opened, std::vector<QUrl>{QUrl::fromLocalFile(page)});
 }
 
-// A failed write keeps the old file; the same words for every type, and
-// the system's own reason.
+// A failed write keeps the old file and says the system's own reason.
 void tst_Commands::failedWrite()
 {
     FETCH(type);
+    FETCH(message);
+    FETCH(next);
     GuiFixture f;
     f.sizeBox()->setText("2000");
     const auto old = f.userDir.filePath("old." + type);
@@ -602,8 +606,9 @@ void tst_Commands::failedWrite()
         FileSizeLimit limit(4096);
         Export(f, old, 3000);
     }
-    QCOMPARE(OnlyError(f), "ファイルに書きこめません。\r\n" + QString(strerror(EFBIG)));
+    QCOMPARE(OnlyError(f), message.arg(strerror(EFBIG)));
     QCOMPARE(ReadAll(old), "precious");
+    QCOMPARE(f.w().saveFileName(), f.userDir.filePath(next));
 }
 
 // A copy of the largest picture (2000 x 32767, 262 MB) when memory runs

@@ -45,14 +45,14 @@ QString Hex(const SegmentColour& c)
 }
 
 // "name: left-right from to, ..." for each segment.
-QString Describe(const NamedGradient& g)
+QString Describe(const NamedGradient& g, bool vertical = false)
 {
     QStringList parts;
     for (const GradSegment& s : g.segments) {
         QString t = QString("%1-%2 ").arg(s.left).arg(s.right);
         parts << t + Hex(s.leftColour) + " " + Hex(s.rightColour);
     }
-    return Q(g.name) + ": " + parts.join(", ") + (g.vertical ? " (vertical)" : "");
+    return Q(g.name) + ": " + parts.join(", ") + (vertical ? " (vertical)" : "");
 }
 
 // Each entry's name, "*" after the shipped ones.
@@ -399,14 +399,14 @@ void TestLibrary::svg()
     const auto svg = DataFile("svg_head.svg") + body.toUtf8() + "</defs></svg>";
     const auto read = ReadSvg(svg, "file");
     QStringList all;
-    for (const NamedGradient& g : read.gradients)
-        all << Describe(g);
+    for (size_t i = 0; i < read.gradients.size(); ++i)
+        all << Describe(read.gradients[i], read.vertical.at(i));
     QCOMPARE(all.isEmpty() ? Q(read.error) : all.join("; "), expected);
     // Each one named is read alone, as it was listed.
-    for (const NamedGradient& g : read.gradients) {
-        const auto one = ReadSvg(svg, "file", Q(g.name)).gradients;
-        QCOMPARE(one.size(), size_t(1));
-        QCOMPARE(Describe(one[0]), Describe(g));
+    for (size_t i = 0; i < read.gradients.size(); ++i) {
+        const auto one = ReadSvg(svg, "file", Q(read.gradients[i].name));
+        QCOMPARE(one.gradients.size(), size_t(1));
+        QCOMPARE(Describe(one.gradients[0], one.vertical.at(0)), all[qsizetype(i)]);
     }
 }
 

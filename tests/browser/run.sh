@@ -6,7 +6,7 @@
 # blends too, whose stops follow the curve), and other programs' SVG files
 # with velmix-render's reading of them; then has GIMP read the SVG files
 # as gradients of its own and compares its colours at the pixel centres with
-# the PNG.
+# the PNG. CSS as other tools write it is drawn from the file by both.
 # Usage: tests/browser/run.sh BUILD   (velmix-render and browsercheck in BUILD/bin)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -66,17 +66,37 @@ for c in "${cases[@]}"; do
   echo "$name" >>cases.txt
 done
 
-# Other programs' SVG as Inkscape writes it (a <style> sheet among several
-# gradients, a fading stop-opacity, a reversed vector, a vertical one), each
-# gradient named by its id: Chromium's drawing of the file against
-# velmix-render's, within the error it says and the browser's level.
+# CSS as other tools write it (tests/browser/foreign/NAME.css): the page
+# shows the file itself, velmix-render draws what it reads from it; within the
+# error it says plus the browser's level. NAME SIZE THICKNESS
+foreign=(
+  "bootstrap-overlay 120 60"
+  "two-layers 300 30"
+  "size-elsewhere 240 20"
+  "to-bottom 400 40"
+  "half-turn 250 30"
+  "hard-stop 400 10"
+)
+for c in "${foreign[@]}"; do
+  read -r name size thick <<<"$c"
+  cp "$here/foreign/$name.css" "$name.css"
+  said=$("$render" --from "$name.css" -s "$size" -t "$thick" -o "$name.png" 2>&1 |
+    sed -n 's/.*largest error \([0-9]*\).*/\1/p')
+  echo "$name ${said:-0}" >>foreign.txt
+done
+
+# Other programs' SVG as Inkscape writes it (tests/browser/foreign/NAME.svg:
+# a <style> sheet among several gradients, a fading stop-opacity, a reversed
+# vector, a vertical one), the gradient named by its id: Chromium draws the
+# file, velmix-render what it reads from it; within the error it says plus
+# the browser's level.
 for f in sheet#linearGradient1236 fade#linearGradient1102 reversed#linearGradient1202 \
   vertical#linearGradient1302; do
-  name=foreign-${f%%#*}
-  cp "$here/foreign/${f%%#*}.svg" "$name.svg"
-  "$render" --from "$name.svg#${f#*#}" -s 1000 -t 20 -o "$name.png" 2>"$name.err"
-  said=$(sed -n 's/.*largest error \([0-9]*\).*/\1/p' "$name.err")
-  echo "$name svg $((${said:-0} + 1))" >>cases.txt
+  name=${f%%#*}
+  cp "$here/foreign/$name.svg" "$name.svg"
+  said=$("$render" --from "$name.svg#${f#*#}" -s 1000 -t 20 -o "$name.png" 2>&1 |
+    sed -n 's/.*largest error \([0-9]*\).*/\1/p')
+  echo "$name ${said:-0} svg" >>foreign.txt
 done
 
 size=$("$check" layout .)
