@@ -510,7 +510,8 @@ std::optional<int> Whole(double value, double scale, double slack)
 {
     const double v = value * scale;
     const double r = std::round(v);
-    if (!(std::abs(v - r) <= slack))
+    // Far past any place or level is none: no int holds it.
+    if (!(std::abs(v - r) <= slack) || !(std::abs(r) <= 1e9))
         return std::nullopt;
     return static_cast<int>(r);
 }
