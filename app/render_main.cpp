@@ -60,8 +60,9 @@ std::string Usage()
            "                               beyond it (axis)\n"
            "      --contrast COLOR         no file: print the lowest contrast of text in COLOR\n"
            "                               over the gradient: ratio, pixel, AAA/AA/AA-large/fail\n"
-           "      --from FILE              the points from a file: .ini as --from-ini; a .ggr,\n"
-           "                               .svg or .css gradient (of an SVG's several the first;\n"
+           "      --from FILE[#ID]         the points from a file: .ini as --from-ini; a .ggr,\n"
+           "                               .svg or .css gradient (of an SVG's several the first,\n"
+           "                               or the one whose id or Inkscape label is ID;\n"
            "                               - standard input; at most 16 MiB; not with -p),\n"
            "                               fitted into seven points where they cannot hold it\n"
            "                               exactly (the largest error at -s said on standard\n"
@@ -138,7 +139,16 @@ bool ApplyGradient(RenderJob& job, std::string& name)
             error = in.errorString().toStdString();
         read = text ? ImportText(*text, QString::fromStdString(name)) : Unread(error);
     } else {
-        read = ImportFile(QFile::decodeName(job.from.c_str()));
+        // FILE#id names one gradient of an SVG, unless FILE#id is itself
+        // the file.
+        QString path = QFile::decodeName(job.from.c_str());
+        QString wanted;
+        const qsizetype mark = path.lastIndexOf(QLatin1Char('#'));
+        if (mark > 0 && !QFileInfo::exists(path)) {
+            wanted = path.mid(mark + 1);
+            path.truncate(mark);
+        }
+        read = ImportFile(path, wanted);
     }
     if (read.gradients.empty() && !read.carried) {
         std::cerr << named << read.error << "\n";
@@ -157,8 +167,8 @@ bool ApplyGradient(RenderJob& job, std::string& name)
     }
     if (read.gradients.size() > 1)
         std::cerr << "velmix-render: " << job.from << ": " << read.gradients.size()
-                  << " gradients, the first drawn (\"" << name << "\")\n";
-    // CSS runs the way its direction says, unless told otherwise.
+                  << " gradients, the first drawn (\"" << name << "\"; name another as FILE#id)\n";
+    // CSS and SVG run the way its direction says, unless told otherwise.
     if (!read.vertical.empty())
         job.vertical = job.vertical.value_or(read.vertical.front());
     // A browser draws CSS and SVG at the pixels' centres, GIMP a .ggr at
@@ -169,7 +179,7 @@ bool ApplyGradient(RenderJob& job, std::string& name)
     if (fit.largestError > 0)
         std::cerr << "velmix-render: " << job.from << ": fitted into seven points, largest error "
                   << fit.largestError << " at " << job.size.value_or(100) << " pixels\n";
-    job.points.blend = job.blend.value_or(Blend::Rgb);
+    job.points.blend = job.blend.value_or(fit.points.blend);
     return true;
 }
 

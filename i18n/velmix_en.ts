@@ -39,6 +39,10 @@ Ret=</translation>
         <translation>No gradient could be read.</translation>
     </message>
     <message>
+        <source>%1 は一覧を読んだ後でほかのプログラムに変更されていたので、そのままにしました。一覧を読み直しました。</source>
+        <translation>%1 was changed by another program after the list was read, so it was left as it is. The list has been read again.</translation>
+    </message>
+    <message>
         <source>ファイルが読めません。</source>
         <translation>Cannot read the file.</translation>
     </message>

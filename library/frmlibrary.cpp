@@ -71,13 +71,18 @@ QString ErrorText(int error)
 }
 
 // A name as the list shows it: a control character, which a font draws as
-// an empty box or not at all, as U+FFFD.
+// an empty box or not at all, and one that turns the direction of what
+// follows (the embeddings, overrides and isolates, the marks), which could
+// make a name read as another, as U+FFFD.
 QString ShownName(const std::string& name)
 {
     QString shown = QString::fromStdString(name);
-    for (QChar& c : shown)
-        if (c.category() == QChar::Other_Control)
+    for (QChar& c : shown) {
+        const char16_t u = c.unicode();
+        if (c.category() == QChar::Other_Control || (u >= 0x202A && u <= 0x202E) ||
+            (u >= 0x2066 && u <= 0x2069) || u == 0x200E || u == 0x200F)
             c = QChar::ReplacementCharacter;
+    }
     return shown;
 }
 

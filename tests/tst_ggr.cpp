@@ -175,13 +175,15 @@ void TestGgr::fromOkLab()
 }
 
 // Random points, crowded at shared places, equal colours and the ends, go
-// out as a file and come back drawing the same pixels.
+// out as a file and come back drawing the same pixels; an OKLab blend's
+// pieces too.
 void TestGgr::exactRoundTrip()
 {
     std::mt19937 random(23);
     const auto pick = [&](int n) { return int(random() % unsigned(n)); };
     for (int round = 0; round < 3000; ++round) {
         GradPoints p;
+        p.blend = round % 2 ? Blend::OkLab : Blend::Rgb;
         for (int i = 0; i < kPointCount; ++i) {
             const int kind = pick(6);
             const int prev = std::max(i - 1, 0);

@@ -25,7 +25,9 @@
 // little past one for long images), and an iframe with the SVG file itself.
 // A foreign case (a line of DIR/foreign.txt: NAME and the largest error
 // velmix-render said for NAME.png, read from NAME.css as another tool wrote
-// it) has the first alone, within that error and the browser's level.
+// it) has the first alone, within that error and the browser's level; one
+// whose line ends in "svg" (NAME.svg as Inkscape wrote it) has the second
+// alone, the file itself at the PNG's size.
 // A case whose name ends in "-axis" has its CSS repeated only across the
 // gradient: along it, the page shows the image once and then its far end's
 // colour.
@@ -35,6 +37,7 @@
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <cmath>
 #include <cstdio>
@@ -81,9 +84,12 @@ std::vector<Place> Layout()
     int x = 0, y = 0, shelf = 0;
     QStringList names = Cases();
     std::vector<int> said(std::size_t(names.size()), -1);
+    QSet<QString> svg;
     for (const QString& line : ReadAll("foreign.txt").split('\n', Qt::SkipEmptyParts)) {
         names << line.section(' ', 0, 0);
         said.push_back(line.section(' ', 1, 1).toInt());
+        if (line.section(' ', 2, 2) == "svg")
+            svg << names.back();
     }
     for (qsizetype k = 0; k < names.size(); ++k) {
         const QString& name = names[k];
@@ -94,13 +100,16 @@ std::vector<Place> Layout()
         std::vector<QSize> sizes{QSize(tiled(ref.width()), tiled(ref.height()))};
         if (error < 0)
             sizes.push_back(ref.size());
+        if (svg.contains(name))
+            sizes = {ref.size()};
         for (const QSize at : sizes) {
             if (x > 0 && x + at.width() > 2300) {
                 x = 0;
                 y += shelf + 4;
                 shelf = 0;
             }
-            const QString kind = error >= 0 || at != ref.size() ? "css" : "svg";
+            const QString kind =
+                svg.contains(name) || (error < 0 && at == ref.size()) ? "svg" : "css";
             places.push_back({name, kind, ref, QRect(QPoint(x, y), at), error});
             x += at.width() + 4;
             shelf = std::max(shelf, at.height());
