@@ -74,11 +74,7 @@ private slots:
     void floorOnTheCurve();
     void pointsFor_data();
     void pointsFor();
-
-    // gimp-data's gradients: never worse than the floor, each as recorded.
-    void gimpData_data() { TableRows("fit-gimp.txt", {"floor", "ours"}); }
     void gimpData();
-    void gimpDataComplete();
 };
 
 void tst_Fit::curves_data()
@@ -160,29 +156,32 @@ void tst_Fit::pointsFor()
     QCOMPARE(fit.largestError == 0, exact);
 }
 
+// Every gradient gimp-data installs reads; both fits say their true error,
+// ours is never worse than the floor and lower on most of those the floor
+// cannot hold exactly, and all told no worse than when last measured
+// (bench/fit_table shows each).
 void tst_Fit::gimpData()
-{
-    QFETCH(QString, floor);
-    QFETCH(QString, ours);
-    QFile f(QString("/usr/share/gimp/2.0/gradients/") + QTest::currentDataTag());
-    QVERIFY2(f.open(QIODevice::ReadOnly), "gimp-data is not installed");
-    const auto read = ReadGgr(f.readAll().toStdString(), "");
-    QVERIFY2(read.gradient, read.error.c_str());
-    const Curve s = SampleGradient(*read.gradient, kMaxPosition);
-    QCOMPARE(QString::number(FloorFit(s).largestError), floor);
-    QCOMPARE(QString::number(FitPoints(s).largestError), ours);
-    QVERIFY(ours.toInt() <= floor.toInt());
-}
-
-// Every gradient gimp-data installs has its row.
-void tst_Fit::gimpDataComplete()
 {
     const QDir dir("/usr/share/gimp/2.0/gradients/");
     const auto files = dir.entryList({"*.ggr"}, QDir::Files);
-    QVERIFY(!files.isEmpty());
-    const auto table = DataFile("fit-gimp.txt");
-    for (const auto& name : files)
-        QVERIFY2(table.contains("\n" + name.toUtf8() + " |"), qPrintable(name));
+    QVERIFY2(files.size() >= 70, "gimp-data is not installed");
+    int inexact = 0, lower = 0, total = 0;
+    for (const auto& name : files) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const auto read = ReadGgr(f.readAll().toStdString(), "");
+        QVERIFY2(read.gradient, qPrintable(name + ": " + read.error.c_str()));
+        const Curve s = SampleGradient(*read.gradient, kMaxPosition);
+        const auto floor = FloorFit(s);
+        const auto ours = FitPoints(s);
+        CheckPoints(floor, s);
+        CheckPoints(ours, s);
+        QVERIFY2(ours.largestError <= floor.largestError, qPrintable(name));
+        inexact += floor.largestError > 0;
+        lower += ours.largestError < floor.largestError;
+        total += ours.largestError;
+    }
+    QVERIFY2(2 * lower > inexact && total <= 1494, qPrintable(QString::number(total)));
 }
 
 QTEST_GUILESS_MAIN(tst_Fit)
