@@ -6,6 +6,7 @@
 // file), and help.
 
 #include "app/renderargs.h"
+#include "core/ggr.h"
 #include "core/webgrad.h"
 #include "export/clstransg.h"
 #include "export/frmoption.h"
@@ -552,17 +553,19 @@ void tst_Commands::helpPage()
 }
 
 // No options for a CSS copy: every thickness tiles alike. The rule's
-// declarations as they stand in it, without a blank line (and without the
-// comment that carries the points: a copy goes into someone else's rule).
+// declarations alone (a copy goes into someone else's rule: no selector, no
+// points carried in a comment), which read back draw the window's line.
 void tst_Commands::copyCss()
 {
     GuiFixture f;
-    f.sizeBox()->setText("40");
+    f.sizeBox()->setText("2000");
     f.trigger("mnuCopyCss");
     QCOMPARE(f.dialogs.modalCount, 0);
-    const WebGradient web{StartupPoints(), 40, false, 1};
-    const auto copied = QGuiApplication::clipboard()->text().toStdString();
-    QCOMPARE("/* " + CarriedText(web) + " */\nbody {\n" + copied + "}\n", CssRule(web));
+    const auto copied = QGuiApplication::clipboard()->text();
+    QVERIFY2(!copied.contains(QRegularExpression("[{}]|/\\*|\n\n")), qPrintable(copied));
+    const auto read = ReadCss(copied.toStdString(), "c");
+    QVERIFY(read.gradients.size() == 1 && !read.carried);
+    QVERIFY(WithinALevel(f.expectedLine(2000), SampleGradient(read.gradients[0], 2000)));
 }
 
 void tst_Commands::helpOpener()

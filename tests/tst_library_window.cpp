@@ -6,6 +6,7 @@
 #include "core/fit.h"
 #include "guifixture.h"
 #include "library/frmlibrary.h"
+#include "points.h"
 #include "table.h"
 
 #include <QClipboard>
@@ -133,10 +134,7 @@ class tst_LibraryWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void filter_data() { TableRows("library_filter.txt", {"typed", "shown"}); }
-    void filter();
-    void apply_data() { TableRows("library_apply.txt", {"how"}); }
-    void apply();
+    void findAndApply();
     void renameAndDelete_data()
     {
         TableRows("library_keys.txt", {"target", "key", "answer", "after", "asked"});
@@ -146,7 +144,6 @@ private slots:
     void drop();
     void errorAndStrip();
     void add();
-    void exportAs_data() { TableRows("library_export.txt", {"type"}); }
     void exportAs();
     void paste_data() { TableRows("library_paste.txt", {"text", "read"}); }
     void paste();
@@ -154,46 +151,45 @@ private slots:
     void several();
 };
 
-void tst_LibraryWindow::filter()
+// Found by part of its name in any case; applied by the arrow and Enter in
+// the filter, by Enter in the list or by a double click, each one undo
+// step that keeps the size and the orientation.
+void tst_LibraryWindow::findAndApply()
 {
-    FETCH(typed);
-    FETCH(shown);
     LibraryFixture f;
-    QTest::keyClicks(f.filter(), typed);
-    QCOMPARE(Ours(f.shown()), shown.split(", ", Qt::SkipEmptyParts));
-    QCOMPARE(f.list()->currentIndex().isValid(), !f.shown().isEmpty());
-}
-
-void tst_LibraryWindow::apply()
-{
-    FETCH(how);
-    LibraryFixture f;
+    QCOMPARE(Ours(f.shown()), kOurs);
+    QTest::keyClicks(f.filter(), "violet");
+    QVERIFY(f.shown().isEmpty() && !f.list()->currentIndex().isValid());
+    f.filter()->clear();
+    QTest::keyClicks(f.filter(), "sKY");
+    QCOMPARE(f.shown(), Names{"Blue Sky"});
+    QCOMPARE(f.current(), "Blue Sky");
     f.down();
     const auto before = f.doc().state();
     auto* list = f.list();
-    if (how == "filter") {
-        // Nothing chosen: the arrow key in the filter chooses the row.
-        QTest::keyClicks(f.filter(), "sky");
-        list->setCurrentIndex({});
-        keyClick(f.filter(), Qt::Key_Down);
-        keyClick(f.filter(), Qt::Key_Return);
-    } else if (how == "enter") {
-        f.choose("Blue Sky");
-        keyClick(list, Qt::Key_Return);
-    } else {
-        const auto at = list->visualRect(f.at("Blue Sky")).center();
-        // As the window system sends one: a click, then the double click.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    const auto at = list->visualRect(f.at("Blue Sky")).center();
+    const std::function<void()> ways[] = {
+        [&] { // nothing chosen: the arrow key in the filter chooses the row
+            list->setCurrentIndex({});
+            keyClick(f.filter(), Qt::Key_Down);
+            keyClick(f.filter(), Qt::Key_Return);
+        },
+        [&] {
+            f.choose("Blue Sky");
+            keyClick(list, Qt::Key_Return);
+        },
+        [&] { // as the window system sends one: a click, then the double click
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        }};
+    for (const auto& apply : ways) {
+        apply();
+        QVERIFY(WithinALevel(DrawGrad(f.pts(), 1000), SampleGradient(kSky, 1000)));
+        QVERIFY(f.steps() == 2 && f.doc().size() == before.size && f.doc().vertical());
+        QVERIFY(f.action("mnuUndo")->text().endsWith(UndoMenu::caption(EditStep::Library)));
+        f.trigger("mnuUndo");
+        QCOMPARE(f.doc().state(), before);
     }
-    QCOMPARE(f.pts(), PointsOf(kSky));
-    QCOMPARE(f.steps(), 2);
-    QCOMPARE(f.doc().size(), before.size);
-    QVERIFY(f.doc().vertical());
-    const auto undo = f.action("mnuUndo")->text();
-    QVERIFY(undo.endsWith(UndoMenu::caption(EditStep::Library)));
-    f.trigger("mnuUndo");
-    QCOMPARE(f.doc().state(), before);
     QCOMPARE(ShownFault(f), "");
 }
 
@@ -288,24 +284,23 @@ void tst_LibraryWindow::add()
     QCOMPARE(mine->gradient, GradientFromPoints("Mine", f.pts()));
 }
 
+// Each type read back: the .ggr the gradient itself, the web files the
+// points the window applies, at its size and orientation.
 void tst_LibraryWindow::exportAs()
 {
-    FETCH(type);
     LibraryFixture f;
     f.sizeBox()->setText("240");
     f.down();
     f.choose("Zebra");
-    const auto path = f.data.filePath("out." + type);
-    f.dialogs.files = {path};
-    Click(f.button("cmdExport"));
-    const auto zebra = Stripes();
-    const WebGradient web{PointsOf(zebra), 240, true, 1};
-    std::string wanted = CssRule(web);
-    if (type == "ggr")
-        wanted = WriteGgr(zebra);
-    if (type == "svg")
-        wanted = SvgDocument(web);
-    QCOMPARE(ReadAll(path).toStdString(), wanted);
+    for (const QString type : {"ggr", "svg", "css"}) {
+        f.dialogs.files = {f.data.filePath("out." + type)};
+        Click(f.button("cmdExport"));
+    }
+    QCOMPARE(ImportFile(f.data.filePath("out.ggr")).gradients, std::vector{Stripes()});
+    keyClick(f.list(), Qt::Key_Return);
+    const WebGradient web{f.pts(), 240, true, 1};
+    for (const char* file : {"out.svg", "out.css"})
+        QVERIFY2(Carries(ImportFile(f.data.filePath(file)).carried, web), file);
 }
 
 void tst_LibraryWindow::paste()
