@@ -135,10 +135,7 @@ class tst_LibraryWindow : public QObject
     Q_OBJECT
 private slots:
     void findAndApply();
-    void renameAndDelete_data()
-    {
-        TableRows("library_keys.txt", {"target", "key", "answer", "after", "asked"});
-    }
+    void renameAndDelete_data();
     void renameAndDelete();
     void drop_data();
     void drop();
@@ -193,13 +190,37 @@ void tst_LibraryWindow::findAndApply()
     QCOMPARE(ShownFault(f), "");
 }
 
+// A key on a chosen row: the answer given (a typed name, or "yes"; empty:
+// cancel), the row's name afterwards (empty: gone), and whether the window
+// asked. The shipped gradient can be neither renamed nor deleted.
+void tst_LibraryWindow::renameAndDelete_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("F2 renames") << "Blue Sky" << int(Qt::Key_F2) << "Night"
+                                << "Night" << true;
+    QTest::newRow("F2 cancelled") << "Blue Sky" << int(Qt::Key_F2) << ""
+                                  << "Blue Sky" << true;
+    QTest::newRow("Delete, yes") << "Blue Sky" << int(Qt::Key_Delete) << "yes"
+                                 << "" << true;
+    QTest::newRow("Delete, no") << "Blue Sky" << int(Qt::Key_Delete) << ""
+                                << "Blue Sky" << true;
+    QTest::newRow("shipped: no F2") << "Shipped Red" << int(Qt::Key_F2) << "Night"
+                                    << "Shipped Red" << false;
+    QTest::newRow("shipped: no Delete") << "Shipped Red" << int(Qt::Key_Delete) << "yes"
+                                        << "Shipped Red" << false;
+}
+
 void tst_LibraryWindow::renameAndDelete()
 {
-    FETCH(target);
-    FETCH(key);
-    FETCH(answer);
-    FETCH(after);
-    FETCH(asked);
+    QFETCH(QString, target);
+    QFETCH(int, key);
+    QFETCH(QString, answer);
+    QFETCH(QString, after);
+    QFETCH(bool, asked);
     LibraryFixture f;
     auto& d = f.dialogs;
     d.answers = {answer == "yes"};
@@ -209,8 +230,8 @@ void tst_LibraryWindow::renameAndDelete()
     const bool own = target != "Shipped Red";
     QCOMPARE(f.button("cmdRename")->isEnabled(), own);
     QCOMPARE(f.button("cmdDelete")->isEnabled(), own);
-    keyClick(f.list(), key == "F2" ? Qt::Key_F2 : Qt::Key_Delete);
-    QCOMPARE(d.questions.size() + d.textPrompts.size(), asked.toUInt());
+    keyClick(f.list(), Qt::Key(key));
+    QCOMPARE(d.questions.size() + d.textPrompts.size(), size_t(asked));
     auto names = kOurs;
     names.removeAll(target);
     if (!after.isEmpty())
