@@ -100,6 +100,22 @@ std::vector<Colour> Rasterised(const GradPoints& p, int length)
     return out;
 }
 
+// Random points, crowded at shared places and the ends, a third of them
+// disabled, at least one enabled.
+GradPoints RandomPoints(std::mt19937& random)
+{
+    const auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    GradPoints p;
+    for (int i = 0; i < kPointCount; ++i) {
+        const int kind = pick(5), before = p.position[std::max(i - 1, 0)];
+        p.position[i] = kind == 0 ? 0 : kind == 1 ? 1000 : kind == 2 ? before : pick(1001);
+        p.color[i] = MakeColour(pick(256), pick(256), pick(256));
+        p.enabled[i] = pick(3) != 0;
+    }
+    p.enabled[pick(kPointCount)] = true;
+    return p;
+}
+
 // "left top [width height]", of a window 300 x 200 where not given.
 QList<double> Place(const QString& text)
 {
@@ -134,7 +150,6 @@ private slots:
     void equalSpacing();
     void randomColours();
     void history();
-    void webStops_data();
     void webStops();
     void cssAndSvg();
     void lowestContrast_data();
@@ -157,22 +172,14 @@ private slots:
     void language();
 };
 
-// Random points, crowded at shared places and the ends, many disabled,
-// against the rule, at every length up to 20 and random ones up to 2000.
+// Random points against the rule, at every length up to 20 and random
+// ones up to 2000.
 void tst_Core::rasteriser()
 {
     std::mt19937 random(5);
-    const auto pick = [&](int n) { return int(random() % unsigned(n)); };
     for (int round = 0; round < 3000; ++round) {
-        GradPoints p;
-        for (int i = 0; i < kPointCount; ++i) {
-            const int kind = pick(5), before = p.position[std::max(i - 1, 0)];
-            p.position[i] = kind == 0 ? 0 : kind == 1 ? 1000 : kind == 2 ? before : pick(1001);
-            p.color[i] = MakeColour(pick(256), pick(256), pick(256));
-            p.enabled[i] = pick(3) != 0;
-        }
-        p.enabled[pick(kPointCount)] = true;
-        const int length = round <= 20 ? round : pick(2001);
+        const auto p = RandomPoints(random);
+        const int length = round <= 20 ? round : int(random() % 2001);
         QVERIFY2(DrawGrad(p, length) == Rasterised(p, length), qPrintable(QString::number(round)));
     }
 }
@@ -315,26 +322,24 @@ void tst_Core::history()
     QCOMPARE(h.undoCount(), size_t(3));
 }
 
-// The stops against the rasteriser, linear between them; OKLab is curved:
-// within a tenth of a level, with a stop every ten pixels at most.
-void tst_Core::webStops_data()
-{
-    TableRows("core_stops.txt", {"points", "size"});
-}
-
+// The stops against the rasteriser on random points, linear between them;
+// OKLab is curved: within a tenth of a level, and on a long strip a stop
+// every ten pixels at most.
 void tst_Core::webStops()
 {
-    QFETCH(QString, points);
-    QFETCH(QString, size);
-    const int length = size.toInt();
-    const auto p = Points(points);
-    const auto stops = GradientStops(p, length);
-    QVERIFY(stops.size() >= 2);
-    QCOMPARE(stops.front().place, 0.5);
-    QCOMPARE(stops.back().place, length - 0.5);
-    const bool curved = p.blend == Blend::OkLab;
-    QVERIFY(Deviation(stops, p, length) < (curved ? 0.1 : 2e-3));
-    QVERIFY(!curved || length < 2000 || stops.size() < 200);
+    std::mt19937 random(7);
+    for (int round = 0; round < 400; ++round) {
+        auto p = RandomPoints(random);
+        const bool curved = round % 2;
+        p.blend = curved ? Blend::OkLab : Blend::Rgb;
+        const int length = 1 + int(random() % 2000);
+        const auto stops = GradientStops(p, length);
+        const QByteArray tag = QByteArray::number(round);
+        QVERIFY2(stops.size() >= 2 && stops.front().place == 0.5, tag);
+        QVERIFY2(stops.back().place == length - 0.5, tag);
+        QVERIFY2(Deviation(stops, p, length) < (curved ? 0.1 : 2e-3), tag);
+    }
+    QVERIFY(GradientStops(Points("oklab 0/ff0000 1000/00ff00"), 2000).size() < 200);
 }
 
 void tst_Core::cssAndSvg()
