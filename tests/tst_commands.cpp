@@ -6,6 +6,7 @@
 // file), and help.
 
 #include "app/renderargs.h"
+#include "core/ggr.h"
 #include "core/webgrad.h"
 #include "export/clstransg.h"
 #include "export/frmoption.h"
@@ -194,10 +195,7 @@ private slots:
     void colourAsText_data();
     void colourAsText();
     void menuShortcutsFirst();
-    void saveAndCopy_data()
-    {
-        TableRows("save_and_copy.txt", {"name", "way", "format", "size", "dither"});
-    }
+    void saveAndCopy_data();
     void saveAndCopy();
     void cancelAtEachStep();
     void thicknessBounds_data()
@@ -555,15 +553,37 @@ void tst_Commands::menuShortcutsFirst()
     QCOMPARE(press(&f.tile(), "Ctrl+Y"), "61 1");
 }
 
+// The extension alone decides the type, none or an unknown one a bitmap;
+// the options show the size. No file name: the clipboard; the format as Qt
+// reads it; thickness 0: the box off; dithered: the box on from the settings
+// file, and OKLab.
+void tst_Commands::saveAndCopy_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("down");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("dithered");
+    QTest::newRow(".JPG") << "sky.JPG" << false << "jpeg" << 7 << false;
+    QTest::newRow(".jpeg") << "a.jpeg" << true << "jpeg" << 0 << false;
+    QTest::newRow(".Png") << "sky.Png" << false << "png" << 0 << false;
+    QTest::newRow(".gif") << "sky.gif" << true << "bmp" << 33 << false;
+    QTest::newRow("dotted") << "my.pics/sky" << false << "bmp" << 50 << false;
+    QTest::newRow("copy") << "" << false << "" << 0 << false;
+    QTest::newRow("copy down") << "" << true << "" << 9 << false;
+    QTest::newRow("dithered .png") << "a.png" << false << "png" << 20 << true;
+    QTest::newRow("dithered bitmap down") << "a" << true << "bmp" << 0 << true;
+    QTest::newRow("dithered copy") << "" << false << "" << 11 << true;
+    QTest::newRow("dithered .JPG down") << "a.JPG" << true << "jpeg" << 20 << true;
+}
+
 void tst_Commands::saveAndCopy()
 {
-    FETCH(name);
-    FETCH(way);
-    FETCH(format);
-    FETCH(size);
-    FETCH(dither);
-    const bool down = way == "down";
-    const bool dithered = dither == "yes";
+    QFETCH(QString, name);
+    QFETCH(bool, down);
+    QFETCH(QString, format);
+    QFETCH(int, size);
+    QFETCH(bool, dithered);
     const bool jpeg = format == "jpeg";
     GuiFixture f(dithered ? Ini("[Option]\nDither=True\n") : "");
     QDir(f.userDir.path()).mkpath("my.pics");
@@ -576,12 +596,12 @@ void tst_Commands::saveAndCopy()
     }
     bool boxShown = false;
     const QString path = name.isEmpty() ? "" : f.userDir.filePath(name);
-    Export(f, path, size.toInt(), [&](QDialog* d) {
+    Export(f, path, size, [&](QDialog* d) {
         const QCheckBox* box = child<QCheckBox>(*d, "chkDither");
         boxShown = box->isChecked() == dithered && box->isEnabled() == !jpeg;
     });
     QVERIFY(boxShown && f.said().empty());
-    const int thick = size.toInt() ? size.toInt() : 1 + down;
+    const int thick = size ? size : 1 + down;
     const QSize pic = down ? QSize(thick, 200) : QSize(200, thick);
     const auto wh = QString(" %1 x %2 pixels").arg(pic.width()).arg(pic.height());
     QCOMPARE(f.option<QLabel>("lblSize")->text(), wh);
@@ -719,17 +739,19 @@ void tst_Commands::helpPage()
 }
 
 // No options for a CSS copy: every thickness tiles alike. The rule's
-// declarations as they stand in it, without a blank line (and without the
-// comment that carries the points: a copy goes into someone else's rule).
+// declarations alone (a copy goes into someone else's rule: no selector, no
+// points carried in a comment), which read back draw the window's line.
 void tst_Commands::copyCss()
 {
     GuiFixture f;
-    f.sizeBox()->setText("40");
+    f.sizeBox()->setText("2000");
     f.trigger("mnuCopyCss");
     QCOMPARE(f.dialogs.modalCount, 0);
-    const WebGradient web{StartupPoints(), 40, false, 1};
-    const auto copied = QGuiApplication::clipboard()->text().toStdString();
-    QCOMPARE("/* " + CarriedText(web) + " */\nbody {\n" + copied + "}\n", CssRule(web));
+    const auto copied = QGuiApplication::clipboard()->text();
+    QVERIFY2(!copied.contains(QRegularExpression("[{}]|/\\*|\n\n")), qPrintable(copied));
+    const auto read = ReadCss(copied.toStdString(), "c");
+    QVERIFY(read.gradients.size() == 1 && !read.carried);
+    QVERIFY(WithinALevel(f.expectedLine(2000), SampleGradient(read.gradients[0], 2000)));
 }
 
 void tst_Commands::helpOpener()
