@@ -89,9 +89,10 @@ if [ -n "${VELMIX_WM:-}" ]; then
     # manages new windows: a window mapped in between stays unmanaged.
     poll 100 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' && sleep 1
 fi
-# A background job of a script starts with SIGINT ignored, and the program
-# keeps a signal ignored; from a terminal it is not.
-env --default-signal=INT "$prog/velmix" >/dev/null 2>"$shot.stderr" &
+# The program keeps a signal it finds ignored, as a background job of a
+# script finds SIGINT and a run under nohup SIGHUP: each signal this sends
+# is at its default, as from a terminal.
+env --default-signal=HUP,INT,TERM "$prog/velmix" >/dev/null 2>"$shot.stderr" &
 pid=$!
 poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | head -n 1); [ -n "$wid" ]' ||
     { if kill -0 "$pid" 2>/dev/null; then echo "no window (still running)"; else
