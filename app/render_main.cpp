@@ -59,7 +59,8 @@ std::string Usage()
            "                               .svg or .css gradient (of an SVG's several the first;\n"
            "                               - standard input; at most 16 MiB; not with -p),\n"
            "                               fitted into seven points where they cannot hold it\n"
-           "                               exactly (the largest error said on standard error);\n"
+           "                               exactly (the largest error at -s said on standard\n"
+           "                               error); CSS that runs down is drawn vertical;\n"
            "                               our own CSS and SVG bring their size and orientation\n"
            "      --from-ini FILE          the remembered state of a settings file\n"
            "      --help, --version\n"
@@ -130,7 +131,7 @@ bool ApplyGradient(RenderJob& job, std::string& name)
             text = ReadGradientText(in, error);
         else
             error = in.errorString().toStdString();
-        read = text ? ImportText(*text, QString::fromStdString(name)) : GradImport{{}, {}, error};
+        read = text ? ImportText(*text, QString::fromStdString(name)) : Unread(error);
     } else {
         read = ImportFile(QFile::decodeName(job.from.c_str()));
     }
@@ -152,11 +153,17 @@ bool ApplyGradient(RenderJob& job, std::string& name)
     if (read.gradients.size() > 1)
         std::cerr << "velmix-render: " << job.from << ": " << read.gradients.size()
                   << " gradients, the first drawn (\"" << name << "\")\n";
-    const FittedPoints fit = PointsFor(read.gradients.front());
+    // CSS runs the way its direction says, unless told otherwise.
+    if (!read.vertical.empty())
+        job.vertical = job.vertical.value_or(read.vertical.front());
+    // A browser draws CSS and SVG at the pixels' centres, GIMP a .ggr at
+    // their left edges; the error is the one at the size drawn.
+    const FittedPoints fit = PointsFor(read.gradients.front(), job.size.value_or(100),
+                                       read.web ? Sampling::Centres : Sampling::Edges);
     job.points = fit.points;
     if (fit.largestError > 0)
         std::cerr << "velmix-render: " << job.from << ": fitted into seven points, largest error "
-                  << fit.largestError << "\n";
+                  << fit.largestError << " at " << job.size.value_or(100) << " pixels\n";
     job.points.blend = job.blend.value_or(Blend::Rgb);
     return true;
 }

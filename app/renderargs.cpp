@@ -15,7 +15,7 @@ namespace {
 const std::pair<std::string_view, std::string_view> kOnce[] = {
     {"-h", "--help"},      {"", "--version"},  {"", "--vertical"}, {"-s", "--size"},
     {"-t", "--thickness"}, {"-o", "--output"}, {"", "--contrast"}, {"", "--type"},
-    {"", "--from-ini"},    {"", "--from"}};
+    {"", "--from-ini"},    {"", "--from"},     {"", "--blend"},    {"", "--dither"}};
 
 std::optional<long> ParseInt(const std::string& s, long lo, long hi)
 {

@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: MIT
-// CSS linear-gradient(...) read into segments. Stops are composited over
-// white as they are read: a browser blends premultiplied colours, and
-// premultiplied blending over white is the straight blend of the colours
-// over white, so what a page shows is kept exactly.
+// CSS backgrounds read into segments, as a page shows them: every layer of
+// a rule's background, the first on top, over its background-color (white
+// when it has none). A browser blends premultiplied colours, and a
+// premultiplied blend over an opaque colour is the straight blend of the
+// stops over that colour: one layer over its background is kept exactly,
+// hints included. Layers over layers multiply, and are kept as linear
+// pieces within a twentieth of a level. The reading is linear in the text.
 
 #include "core/cssgrad.h"
 #include "core/ggr.h"
 #include "core/webgrad.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -166,9 +170,11 @@ std::optional<double> Percent(std::string_view s)
     return Clamp01(d->value / 100);
 }
 
-SegmentColour OverWhite(double r, double g, double b, double a)
+// A colour as it is written, its alpha apart: layers and background
+// colours are composited later, as a page composites them.
+SegmentColour Straight(double r, double g, double b, double a)
 {
-    return {r * a + 1 - a, g * a + 1 - a, b * a + 1 - a, 1};
+    return {r, g, b, a};
 }
 
 std::optional<SegmentColour> Hex(std::string_view digits)
@@ -184,13 +190,17 @@ std::optional<SegmentColour> Hex(std::string_view digits)
         std::from_chars(d.data(), d.data() + d.size(), n, 16);
         v[i] = (shortForm ? n * 17 : n) / 255.0;
     }
-    return OverWhite(v[0], v[1], v[2], v[3]);
+    return Straight(v[0], v[1], v[2], v[3]);
 }
 
 std::optional<SegmentColour> Named(const std::string& name)
 {
     if (name == "transparent")
-        return OverWhite(0, 0, 0, 0);
+        return Straight(0, 0, 0, 0);
+    // The longest name has 20 letters: a long token is not looked for in
+    // the table, so that a file of long words stays quick.
+    if (name.size() > 20 || name.find_first_of(" :") != std::string::npos)
+        return std::nullopt;
     const auto at = kNamed.find(" " + name + ":");
     if (at == std::string_view::npos)
         return std::nullopt;
@@ -203,7 +213,7 @@ SegmentColour FromHsl(double h, double s, double l, double a)
         const double k = std::fmod(n + h * 12, 12);
         return l - s * std::min(l, 1 - l) * std::max(-1.0, std::min({k - 3, 9 - k, 1.0}));
     };
-    return OverWhite(f(0), f(8), f(4), a);
+    return Straight(f(0), f(8), f(4), a);
 }
 
 // rgb(), rgba(), hsl() and hsla(), with commas or with spaces and "/".
@@ -224,7 +234,7 @@ std::optional<SegmentColour> ColourFunction(const std::string& name, std::string
     if (name == "rgb" || name == "rgba") {
         const auto r = Channel(args[0]), g = Channel(args[1]), b = Channel(args[2]);
         if (r && g && b && a)
-            return OverWhite(*r, *g, *b, *a);
+            return Straight(*r, *g, *b, *a);
     } else if (name == "hsl" || name == "hsla") {
         const auto h = Hue(args[0]), s = Percent(args[1]), l = Percent(args[2]);
         if (h && s && l && a)
@@ -246,41 +256,98 @@ std::optional<SegmentColour> ReadColour(std::string_view token)
                           token.substr(open + 1, token.size() - open - 2));
 }
 
+// At most this much of the text is quoted in a refusal: a token of
+// megabytes would make a line wider than any screen.
+constexpr std::size_t kQuoted = 40;
+// A rule of more layers than this is refused: each layer is evaluated at
+// every stop of the others.
+constexpr std::size_t kMaxLayers = 64;
+// Stops in a file, and the linear pieces layers over layers may become: a
+// 1000-pixel strip shows far fewer, and more would take memory for nothing.
+constexpr std::size_t kMaxStops = 250000;
+constexpr std::size_t kMaxPieces = 1000000;
+
+// The text as a refusal quotes it: at most kQuoted bytes, cut between
+// UTF-8 characters, "…" where cut.
+std::string Quote(std::string_view s)
+{
+    if (s.size() <= kQuoted)
+        return std::string(s);
+    std::size_t cut = kQuoted;
+    while (cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80)
+        --cut;
+    return std::string(s.substr(0, cut)) + "…";
+}
+
+SegmentColour Premultiplied(const SegmentColour& c)
+{
+    return {c.red * c.alpha, c.green * c.alpha, c.blue * c.alpha, c.alpha};
+}
+
+// A premultiplied colour over an opaque one.
+SegmentColour Over(const SegmentColour& c, const SegmentColour& below)
+{
+    const double rest = 1 - c.alpha;
+    return {c.red + rest * below.red, c.green + rest * below.green, c.blue + rest * below.blue, 1};
+}
+
 // One item of the list: a stop (a colour at up to two places) or a hint.
 struct Item
 {
     std::optional<SegmentColour> colour; // none: a hint
-    std::vector<double> places;          // fractions of the gradient line
+    std::array<double, 2> places{};      // fractions of the gradient line
+    int placed = 0;
     std::string_view text;
 };
 
-struct GradientText
-{
-    std::string_view inside;  // between linear-gradient( and its )
-    std::string_view context; // where its background-size is looked for first
-};
-
+// One linear-gradient(...) of a layer, into segments of premultiplied
+// colours over 0..1 of its line.
 class Reader
 {
 public:
-    Reader(std::string_view whole, const GradientText& g) : m_whole(whole), m_g(g) {}
+    // inside: between linear-gradient( and its ); size: the layer's
+    // background-size, which px places need.
+    Reader(std::string_view inside, std::string_view size, std::size_t& stopsLeft)
+        : m_inside(inside), m_size(size), m_stopsLeft(stopsLeft)
+    {
+    }
 
     std::optional<std::vector<GradSegment>> read()
     {
-        std::vector<std::string_view> items = Split(m_g.inside, ',');
+        // Counted before they are listed: a list of millions would take
+        // memory only to be refused.
+        std::size_t commas = 0;
+        int depth = 0;
+        for (const char c : m_inside) {
+            depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+            commas += c == ',' && depth == 0;
+        }
+        if (commas > m_stopsLeft)
+            return fail("色が多すぎます(ファイル全体で" + std::to_string(kMaxStops) +
+                        "個までです)。"),
+                   std::nullopt;
+        std::vector<std::string_view> items = Split(m_inside, ',');
         if (!direction(items.front()))
             return std::nullopt;
         if (m_directionGiven)
             items.erase(items.begin());
         if (items.empty())
             return fail("色がありません。"), std::nullopt;
+        if (items.size() > m_stopsLeft)
+            return fail("色が多すぎます(ファイル全体で" + std::to_string(kMaxStops) +
+                        "個までです)。"),
+                   std::nullopt;
+        m_stopsLeft -= items.size();
         std::vector<Item> list;
+        list.reserve(items.size());
         for (std::string_view text : items)
             if (!item(text, list))
                 return std::nullopt;
         return segments(list);
     }
 
+    // To bottom or to top: what no direction, 180deg and 0.5turn mean too.
+    bool vertical() const { return m_vertical; }
     std::string error;
 
 private:
@@ -291,13 +358,15 @@ private:
     }
     bool notUnderstood(std::string_view token)
     {
-        return fail("「" + std::string(token) + "」が読めません。");
+        return fail("「" + Quote(token) + "」が読めません。");
     }
 
     // "to right" and the others, or an angle that is a whole number of
     // quarter turns (360deg and -90deg as well as 0deg and 270deg).
     bool direction(std::string_view first)
     {
+        if (first.size() > 64)
+            return true; // no direction is that long: a colour, or an error it reports
         const std::string d = Lower(first);
         static const std::pair<const char*, int> kinds[] = {
             {"to top", 0}, {"to right", 1}, {"to bottom", 2}, {"to left", 3}};
@@ -323,7 +392,7 @@ private:
             return true;
         }
         if (d.starts_with("to ") || (dim && dim->unit != "%" && dim->unit != "px"))
-            return fail("向き「" + std::string(first) +
+            return fail("向き「" + Quote(first) +
                         "」は読めません(0deg・90deg・180deg・270degと"
                         "to top・to right・to bottom・to leftだけに対応しています)。");
         if (d.starts_with("in "))
@@ -331,59 +400,24 @@ private:
         return true;
     }
 
-    // The length the gradient line runs: the size the background shorthand
-    // holding the gradient gives after "/", else background-size.
+    // The length the gradient line runs, from the layer's size; read once.
     std::optional<double> lineLength(std::string_view place)
     {
-        if (const auto size = shorthandSize())
-            return along(*size, place);
-        for (std::string_view text : {m_g.context, m_whole}) {
-            const std::string lower = Lower(text);
-            const auto at = lower.find("background-size");
-            if (at == std::string::npos)
-                continue;
-            const auto colon = lower.find(':', at);
-            if (colon == std::string::npos)
-                continue;
-            const auto end = lower.find_first_of(";}", colon);
-            return along(text.substr(colon + 1, end - colon - 1), place);
+        if (m_length)
+            return m_length;
+        if (Trim(m_size).empty()) {
+            fail("位置「" + Quote(place) + "」がpxですが、background-sizeがありません。");
+            return std::nullopt;
         }
-        fail("位置「" + std::string(place) + "」がpxですが、background-sizeがありません。");
-        return std::nullopt;
-    }
-
-    // "0 0 / 100px 20px" of "background: linear-gradient(...) 0 0 / 100px 20px".
-    std::optional<std::string_view> shorthandSize() const
-    {
-        const std::string_view c = m_g.context;
-        if (m_g.inside.data() < c.data() || m_g.inside.data() > c.data() + c.size())
-            return std::nullopt;
-        const auto at = static_cast<std::size_t>(m_g.inside.data() - c.data());
-        const auto before = c.find_last_of(";{", at);
-        const std::size_t from = before == std::string_view::npos ? 0 : before + 1;
-        const std::string_view declaration = c.substr(from, c.find(';', at) - from);
-        const auto colon = declaration.find(':');
-        if (colon == std::string_view::npos ||
-            Lower(Trim(declaration.substr(0, colon))) != "background")
-            return std::nullopt;
-        const std::vector<std::string_view> halves = Split(declaration.substr(colon + 1), '/');
-        if (halves.size() != 2)
-            return std::nullopt;
-        return halves[1];
-    }
-
-    std::optional<double> along(std::string_view sizeText, std::string_view place)
-    {
-        const std::vector<std::string_view> size = Split(sizeText, ' ');
+        const std::vector<std::string_view> size = Split(m_size, ' ');
         const std::size_t axis = m_vertical ? 1 : 0;
         const auto d = size.size() > axis ? ReadDimension(size[axis]) : std::nullopt;
         if (!d || d->unit != "px" || d->value <= 0) {
-            fail("background-size「" + std::string(Trim(sizeText)) + "」の" +
-                 (m_vertical ? "高さ" : "幅") + "がpxで読めません(位置「" + std::string(place) +
-                 "」に必要です)。");
+            fail("background-size「" + Quote(Trim(m_size)) + "」の" + (m_vertical ? "高さ" : "幅") +
+                 "がpxで読めません(位置「" + Quote(place) + "」に必要です)。");
             return std::nullopt;
         }
-        return d->value;
+        return m_length = d->value;
     }
 
     std::optional<double> place(std::string_view token)
@@ -406,7 +440,7 @@ private:
         const std::vector<std::string_view> tokens = Split(text, ' ');
         if (tokens.empty())
             return notUnderstood(text);
-        Item it{std::nullopt, {}, text};
+        Item it{std::nullopt, {}, 0, text};
         const auto d = ReadDimension(tokens[0]);
         const bool hint = tokens.size() == 1 && d;
         if (!hint && !(it.colour = ReadColour(tokens[0])))
@@ -417,18 +451,20 @@ private:
             const auto p = place(tokens[i]);
             if (!p)
                 return false;
-            it.places.push_back(*p);
+            it.places[std::size_t(it.placed++)] = *p;
         }
         if (hint && (list.empty() || !list.back().colour))
-            return fail("中間点「" + std::string(text) + "」の前に色がありません。");
+            return fail("中間点「" + Quote(text) + "」の前に色がありません。");
         list.push_back(it);
         return true;
     }
 
     std::optional<std::vector<GradSegment>> segments(const std::vector<Item>& list);
 
-    std::string_view m_whole;
-    GradientText m_g;
+    std::string_view m_inside;
+    std::string_view m_size;
+    std::size_t& m_stopsLeft;
+    std::optional<double> m_length;
     bool m_directionGiven = false;
     bool m_vertical = true;
     bool m_reversed = false;
@@ -438,7 +474,7 @@ struct Stop
 {
     double place = 0;
     bool placed = false;
-    SegmentColour colour;
+    SegmentColour colour;       // premultiplied
     std::optional<double> hint; // the hint before this stop
     std::string_view text;
 };
@@ -461,22 +497,27 @@ void PlaceStops(std::vector<Stop>& stops)
         if (s.placed)
             largest = s.place = std::max(s.place, largest);
     }
-    for (std::size_t i = 1; i < stops.size(); ++i) {
-        if (stops[i].placed)
+    // Each run of unplaced stops once, from the stop before it to the one
+    // after it.
+    for (std::size_t i = 1; i < stops.size();) {
+        if (stops[i].placed) {
+            ++i;
             continue;
+        }
         std::size_t j = i;
         while (!stops[j].placed)
             ++j;
         const double from = stops[i - 1].place, step = (stops[j].place - from) / double(j - i + 1);
         for (std::size_t k = i; k < j; ++k)
             stops[k].place = from + step * double(k - i + 1);
+        i = j;
     }
 }
 
 SegmentColour Mix(const SegmentColour& a, const SegmentColour& b, double f)
 {
     return {a.red + (b.red - a.red) * f, a.green + (b.green - a.green) * f,
-            a.blue + (b.blue - a.blue) * f, 1};
+            a.blue + (b.blue - a.blue) * f, a.alpha + (b.alpha - a.alpha) * f};
 }
 
 GradSegment Piece(double left, double right, const SegmentColour& a, const SegmentColour& b)
@@ -487,27 +528,30 @@ GradSegment Piece(double left, double right, const SegmentColour& a, const Segme
 std::optional<std::vector<GradSegment>> Reader::segments(const std::vector<Item>& list)
 {
     std::vector<Stop> stops;
+    stops.reserve(list.size() + 1);
     std::optional<double> hint;
     for (const Item& it : list) {
         if (!it.colour) {
             hint = it.places[0];
             continue;
         }
-        if (it.places.empty()) {
-            stops.push_back({0, false, *it.colour, hint, it.text});
+        const SegmentColour colour = Premultiplied(*it.colour);
+        if (it.placed == 0) {
+            stops.push_back({0, false, colour, hint, it.text});
             hint.reset();
         }
-        for (double p : it.places) {
-            stops.push_back({p, true, *it.colour, hint, it.text});
+        for (int k = 0; k < it.placed; ++k) {
+            stops.push_back({it.places[std::size_t(k)], true, colour, hint, it.text});
             hint.reset();
         }
     }
     if (hint)
         return fail("最後の中間点の後に色がありません。"), std::nullopt;
     if (stops.empty())
-        return notUnderstood(m_g.inside), std::nullopt;
+        return notUnderstood(m_inside), std::nullopt;
     PlaceStops(stops);
     std::vector<GradSegment> out;
+    out.reserve(stops.size() + 1);
     for (std::size_t i = 1; i < stops.size(); ++i) {
         const Stop &a = stops[i - 1], &b = stops[i];
         if (b.place < 0 || a.place > 1)
@@ -523,11 +567,11 @@ std::optional<std::vector<GradSegment>> Reader::segments(const std::vector<Item>
             continue;
         const double span = b.place - a.place;
         if (b.hint && (left != a.place || right != b.place))
-            return fail("0%から100%の外にかかる中間点(「" + std::string(b.text) +
+            return fail("0%から100%の外にかかる中間点(「" + Quote(b.text) +
                         "」の前)は読めません。"),
                    std::nullopt;
         if (b.hint && m_reversed)
-            return fail("右から左・下から上のグラデーションの中間点(「" + std::string(b.text) +
+            return fail("右から左・下から上のグラデーションの中間点(「" + Quote(b.text) +
                         "」の前)は読めません。"),
                    std::nullopt;
         GradSegment s = Piece(left, right, Mix(a.colour, b.colour, (left - a.place) / span),
@@ -554,11 +598,90 @@ std::optional<std::vector<GradSegment>> Reader::segments(const std::vector<Item>
     return out;
 }
 
+// A layer's premultiplied colour at t, within its segment s, blended as
+// ColourAt blends a linear or a curved segment.
+SegmentColour At(const GradSegment& s, double t)
+{
+    const double length = s.right - s.left;
+    double f = length > 0 ? std::clamp((t - s.left) / length, 0.0, 1.0) : 1.0;
+    if (s.blend == SegmentBlend::Curved && length > 0) {
+        const double m = (s.middle - s.left) / length;
+        f = m < 1e-10       ? 1.0
+            : 1 - m < 1e-10 ? 0.0
+                            : std::exp(-std::numbers::ln2 * std::log(f) / std::log(m));
+    }
+    return Mix(s.leftColour, s.rightColour, f);
+}
+
+// One layer over an opaque colour: its stops over it, exactly.
+std::vector<GradSegment> OverColour(std::vector<GradSegment> layer, const SegmentColour& below)
+{
+    for (GradSegment& s : layer) {
+        s.leftColour = Over(s.leftColour, below);
+        s.rightColour = Over(s.rightColour, below);
+    }
+    return layer;
+}
+
+// Layers (the first on top) over an opaque colour. Between the places
+// where any layer's segment ends the result is smooth: a product of the
+// layers' blends. Each such span is one linear piece where its middle lies
+// within a twentieth of a level of the chord, else as many as bring a
+// quadratic that close. Nothing when it would take more than kMaxPieces.
+std::optional<std::vector<GradSegment>>
+Composite(const std::vector<std::vector<GradSegment>>& layers, const SegmentColour& below)
+{
+    std::vector<double> cuts;
+    for (const auto& layer : layers)
+        for (const GradSegment& s : layer) {
+            cuts.push_back(s.left);
+            cuts.push_back(s.right);
+        }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    std::vector<std::size_t> at(layers.size(), 0);
+    std::vector<GradSegment> out;
+    for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+        const double p = cuts[i], q = cuts[i + 1];
+        for (std::size_t l = 0; l < layers.size(); ++l) {
+            const auto& segs = layers[l];
+            while (at[l] + 1 < segs.size() &&
+                   (segs[at[l]].right <= p || segs[at[l]].right == segs[at[l]].left))
+                ++at[l];
+        }
+        const auto colour = [&](double t) {
+            SegmentColour c = below;
+            for (std::size_t l = layers.size(); l-- > 0;)
+                c = Over(At(layers[l][at[l]], t), c);
+            return c;
+        };
+        const SegmentColour a = colour(p), b = colour(q), mid = colour((p + q) / 2);
+        const double off = 255 * std::max({std::abs(mid.red - (a.red + b.red) / 2),
+                                           std::abs(mid.green - (a.green + b.green) / 2),
+                                           std::abs(mid.blue - (a.blue + b.blue) / 2)});
+        const int pieces =
+            off <= 0.05 ? 1 : static_cast<int>(std::min(64.0, std::ceil(std::sqrt(off / 0.05))));
+        if (out.size() + std::size_t(pieces) > kMaxPieces)
+            return std::nullopt;
+        SegmentColour from = a;
+        double left = p;
+        for (int k = 1; k <= pieces; ++k) {
+            const double t = k == pieces ? q : p + (q - p) * k / pieces;
+            const SegmentColour to = k == pieces ? b : colour(t);
+            out.push_back(Piece(left, t, from, to));
+            from = to;
+            left = t;
+        }
+    }
+    return out;
+}
+
 // Comments out of the text, kept apart: one of them may be what an export
 // of ours carries.
 std::string WithoutComments(std::string_view text, std::vector<std::string_view>& comments)
 {
     std::string out;
+    out.reserve(text.size());
     while (true) {
         const auto open = text.find("/*");
         out += text.substr(0, open);
@@ -571,6 +694,216 @@ std::string WithoutComments(std::string_view text, std::vector<std::string_view>
         text.remove_prefix(close == std::string_view::npos ? text.size() : close + 2);
     }
 }
+
+bool HasGradient(std::string_view text)
+{
+    return Lower(text).find("linear-gradient(") != std::string::npos;
+}
+
+// Where the first ':' outside parentheses is.
+std::size_t Colon(std::string_view declaration)
+{
+    int depth = 0;
+    for (std::size_t i = 0; i < declaration.size(); ++i) {
+        const char c = declaration[i];
+        depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+        if (c == ':' && depth == 0)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+// A function's text whose parentheses close at its end.
+bool Closed(std::string_view token)
+{
+    int depth = 0;
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        depth += token[i] == '(' ? 1 : token[i] == ')' ? -1 : 0;
+        if (depth == 0 && i + 1 < token.size() && token[i] == ')')
+            return false;
+    }
+    return depth == 0 && token.ends_with(')');
+}
+
+// What a rule's declarations say of its background, later ones winning.
+struct Background
+{
+    std::string_view image;  // background-image, or the whole background shorthand
+    bool shorthand = false;  // image is the shorthand: sizes after "/", a colour last
+    std::string_view colour; // background-color
+    bool colourFromShorthand = false;
+    std::string_view size; // background-size
+};
+
+// The rules of a style sheet, each read as the background a page shows.
+class Sheet
+{
+public:
+    Sheet(GradImport& result, const std::string& name) : m_result(result), m_name(name) {}
+
+    // False when the text is refused; m_result.error says why.
+    bool read(std::string_view css)
+    {
+        // Rule bodies end at braces outside parentheses; the text before a
+        // '{' ends in a selector. Text outside any braces (a pasted
+        // declaration or a bare gradient) is read as declarations too.
+        std::size_t start = 0;
+        int depth = 0;
+        for (std::size_t i = 0; i <= css.size(); ++i) {
+            const char c = i < css.size() ? css[i] : '}';
+            if (c == '(')
+                ++depth;
+            else if (c == ')')
+                depth = std::max(depth - 1, 0);
+            if ((depth > 0 && i < css.size()) || (c != '{' && c != '}'))
+                continue;
+            if (!declarations(css.substr(start, i - start), c == '{' && i < css.size()))
+                return false;
+            start = i + 1;
+        }
+        return true;
+    }
+
+    std::string prefixed; // the first prefixed form skipped, for the message
+
+private:
+    bool refuse(const std::string& why)
+    {
+        m_result.gradients.clear();
+        m_result.vertical.clear();
+        m_result.error = why;
+        return false;
+    }
+
+    bool declarations(std::string_view chunk, bool selectorLast)
+    {
+        if (!HasGradient(chunk))
+            return true;
+        std::vector<std::string_view> list = Split(chunk, ';');
+        if (selectorLast && !list.empty())
+            list.pop_back();
+        Background bg;
+        std::vector<std::string_view> others;
+        for (std::string_view d : list) {
+            const std::size_t colon = Colon(d);
+            if (colon == std::string_view::npos) {
+                if (HasGradient(d))
+                    bg.image = d, bg.shorthand = false;
+                continue;
+            }
+            const std::string property = Lower(Trim(d.substr(0, colon)));
+            std::string_view value = Trim(d.substr(colon + 1));
+            if (const auto bang = value.rfind('!');
+                bang != std::string_view::npos &&
+                Lower(Trim(value.substr(bang + 1))) == "important")
+                value = Trim(value.substr(0, bang));
+            if (property == "background") {
+                bg.image = value;
+                bg.shorthand = bg.colourFromShorthand = true;
+                bg.colour = bg.size = {};
+            } else if (property == "background-image") {
+                bg.image = value;
+                bg.shorthand = false;
+            } else if (property == "background-color") {
+                bg.colour = value;
+                bg.colourFromShorthand = false;
+            } else if (property == "background-size") {
+                bg.size = value;
+            } else if (!property.starts_with("--") && HasGradient(value)) {
+                // A gradient of another property (border-image, a mask) on
+                // its own.
+                others.push_back(value);
+            }
+        }
+        if (HasGradient(bg.image) && !rule(bg))
+            return false;
+        for (std::string_view value : others)
+            if (!rule(Background{value, false, {}, false, {}}))
+                return false;
+        return true;
+    }
+
+    bool rule(const Background& bg)
+    {
+        const std::vector<std::string_view> layers = Split(bg.image, ',');
+        if (layers.size() > kMaxLayers)
+            return refuse("背景の層が多すぎます(" + std::to_string(kMaxLayers) + "までです)。");
+        const std::vector<std::string_view> sizes =
+            Trim(bg.size).empty() ? std::vector<std::string_view>() : Split(bg.size, ',');
+        std::vector<std::vector<GradSegment>> drawn;
+        std::optional<bool> vertical;
+        std::string_view colour = bg.colour, undrawn;
+        for (std::size_t k = 0; k < layers.size(); ++k) {
+            const std::vector<std::string_view> halves =
+                bg.shorthand ? Split(layers[k], '/') : std::vector{layers[k]};
+            const std::string_view size = !sizes.empty()      ? sizes[k % sizes.size()]
+                                          : halves.size() > 1 ? halves[1]
+                                                              : std::string_view();
+            const bool last = k + 1 == layers.size();
+            for (std::string_view token : Split(layers[k], ' ')) {
+                const auto open = token.find('(');
+                if (open == std::string_view::npos) {
+                    if (bg.shorthand && bg.colourFromShorthand && last && ReadColour(token))
+                        colour = token;
+                    continue;
+                }
+                const std::string function = Lower(token.substr(0, open));
+                if (function == "linear-gradient") {
+                    if (!Closed(token))
+                        return refuse("linear-gradient(の閉じ括弧がありません。");
+                    Reader reader(token.substr(open + 1, token.size() - open - 2), size,
+                                  m_stopsLeft);
+                    auto segments = reader.read();
+                    if (!segments)
+                        return refuse("linear-gradient: " + reader.error);
+                    if (vertical && *vertical != reader.vertical())
+                        return refuse("縦と横のグラデーションを重ねた背景は読めません。");
+                    vertical = reader.vertical();
+                    drawn.push_back(std::move(*segments));
+                } else if (function.ends_with("linear-gradient")) {
+                    // Prefixed forms mean other directions, and generators
+                    // write the standard one beside them: only that one is read.
+                    if (function.starts_with("repeating-"))
+                        return refuse("「repeating-linear-gradient」は読めません。");
+                    if (prefixed.empty())
+                        prefixed = Quote(token.substr(0, open));
+                    undrawn = token;
+                } else if (function == "rgb" || function == "rgba" || function == "hsl" ||
+                           function == "hsla") {
+                    if (bg.shorthand && bg.colourFromShorthand && last)
+                        colour = token;
+                } else {
+                    undrawn = token;
+                }
+            }
+        }
+        if (drawn.empty())
+            return true;
+        if (!undrawn.empty())
+            return refuse("グラデーションと重なる層「" + Quote(undrawn) + "」は描けません。");
+        SegmentColour below{1, 1, 1, 1};
+        if (!Trim(colour).empty()) {
+            const auto c = ReadColour(Trim(colour));
+            if (!c)
+                return refuse("背景色「" + Quote(Trim(colour)) + "」が読めません。");
+            below = Over(Premultiplied(*c), below);
+        }
+        std::optional<std::vector<GradSegment>> segments =
+            drawn.size() == 1 ? OverColour(std::move(drawn.front()), below)
+                              : Composite(drawn, below);
+        if (!segments)
+            return refuse("重なった層が細かすぎます。");
+        const std::size_t n = m_result.gradients.size();
+        m_result.gradients.push_back(
+            {n == 0 ? m_name : m_name + " (" + std::to_string(n + 1) + ")", std::move(*segments)});
+        m_result.vertical.push_back(*vertical);
+        return true;
+    }
+
+    GradImport& m_result;
+    const std::string& m_name;
+    std::size_t m_stopsLeft = kMaxStops;
+};
 
 // The gradient a browser draws from the export's stops: linear between
 // them, flat before the first and after the last.
@@ -622,7 +955,10 @@ void CheckCarried(GradImport& read, const std::string& name)
 
 std::optional<SegmentColour> ReadCssColour(std::string_view text)
 {
-    return ReadColour(Trim(text));
+    const auto c = ReadColour(Trim(text));
+    if (!c)
+        return std::nullopt;
+    return Over(Premultiplied(*c), {1, 1, 1, 1});
 }
 
 GradImport ReadCss(std::string_view text, const std::string& name)
@@ -633,46 +969,13 @@ GradImport ReadCss(std::string_view text, const std::string& name)
     for (std::string_view c : comments)
         if (!result.carried)
             result.carried = ReadCarried(c);
-    const std::string lower = Lower(css);
-    const std::string_view key = "linear-gradient(";
-    std::string prefixed; // the first prefixed form skipped, for the message
-    for (auto at = lower.find(key); at != std::string::npos; at = lower.find(key, at + 1)) {
-        // Prefixed forms mean other directions, and generators write the
-        // standard one beside them: only that one is read.
-        if (at > 0 &&
-            (std::isalnum(static_cast<unsigned char>(lower[at - 1])) || lower[at - 1] == '-')) {
-            if (at >= 10 && lower.compare(at - 10, 10, "repeating-") == 0)
-                return {{}, {}, "「repeating-linear-gradient」は読めません。"};
-            const auto before = lower.find_last_of(" \t\n\r:,", at);
-            const std::size_t start = before == std::string::npos ? 0 : before + 1;
-            if (prefixed.empty())
-                prefixed = css.substr(start, at + key.size() - 1 - start);
-            continue;
-        }
-        std::size_t end = at + key.size();
-        int depth = 1;
-        for (; end < css.size() && depth > 0; ++end)
-            depth += css[end] == '(' ? 1 : css[end] == ')' ? -1 : 0;
-        if (depth != 0)
-            return {{}, {}, "linear-gradient(の閉じ括弧がありません。"};
-        const auto blockStart = lower.find_last_of("{}", at);
-        const auto blockEnd = lower.find('}', end);
-        const std::size_t from = blockStart == std::string::npos ? 0 : blockStart + 1;
-        const std::string_view whole(css);
-        Reader reader(whole, {whole.substr(at + key.size(), end - 1 - at - key.size()),
-                              whole.substr(from, blockEnd == std::string::npos ? blockEnd
-                                                                               : blockEnd - from)});
-        const auto segments = reader.read();
-        if (!segments)
-            return {{}, {}, "linear-gradient: " + reader.error};
-        const std::size_t n = result.gradients.size();
-        result.gradients.push_back(
-            {n == 0 ? name : name + " (" + std::to_string(n + 1) + ")", *segments});
-    }
+    Sheet sheet(result, name);
+    if (!sheet.read(css))
+        return result;
     if (result.gradients.empty())
-        result.error = prefixed.empty()
+        result.error = sheet.prefixed.empty()
                            ? "linear-gradient(...) が見つかりません。"
-                           : "接頭辞付きの「" + prefixed +
+                           : "接頭辞付きの「" + sheet.prefixed +
                                  "」は読めません(標準のlinear-gradient(...)だけを読みます)。";
     CheckCarried(result, name);
     return result;

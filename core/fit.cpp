@@ -613,4 +613,47 @@ FittedPoints PointsFor(const NamedGradient& gradient)
     return FitPoints(SampleGradient(gradient, kMaxPosition));
 }
 
+FittedPoints PointsFor(const NamedGradient& gradient, int length, Sampling sampling)
+{
+    const std::optional<GradPoints> exact = ExactPoints(gradient);
+    if (exact && sampling == Sampling::Edges)
+        return FittedPoints{*exact, 0};
+    length = std::clamp(length, kMinImageSize, kMaxImageSize);
+    const std::vector<Colour> target = sampling == Sampling::Centres
+                                           ? SampleCentres(gradient, length)
+                                           : SampleGradient(gradient, length);
+    if (target.empty())
+        return PointsFor(gradient);
+    const auto errorAt = [&](const GradPoints& points) {
+        const std::vector<Colour> drawn = DrawGrad(points, length);
+        int worst = 0;
+        for (std::size_t x = 0; x < drawn.size(); ++x)
+            worst = std::max({worst, std::abs(GetRed(drawn[x]) - GetRed(target[x])),
+                              std::abs(GetGreen(drawn[x]) - GetGreen(target[x])),
+                              std::abs(GetBlue(drawn[x]) - GetBlue(target[x]))});
+        return worst;
+    };
+    FittedPoints best = exact ? FittedPoints{*exact, 0} : PointsFor(gradient);
+    best.largestError = errorAt(best.points);
+    if (best.largestError > 1) {
+        // A pixel x of the length is drawn at position 1000 x / length, and
+        // a point takes effect at the first pixel at or past it: the strip
+        // is fitted with each position showing the pixel drawn next, and
+        // with the nearest before it, and the closer at the length kept.
+        std::vector<Colour> next(kStrip), before(kStrip);
+        for (int p = 0; p < kStrip; ++p) {
+            next[std::size_t(p)] =
+                target[std::size_t(std::min(length - 1, (p * length + kStrip - 1) / kStrip))];
+            before[std::size_t(p)] = target[std::size_t(p * length / kStrip)];
+        }
+        for (const auto& strip : {next, before}) {
+            FittedPoints sized = FitPoints(strip);
+            sized.largestError = errorAt(sized.points);
+            if (sized.largestError < best.largestError)
+                best = sized;
+        }
+    }
+    return best;
+}
+
 } // namespace velmix

@@ -30,4 +30,21 @@ FittedPoints FloorFit(const std::vector<Colour>& samples);
 // fitted points otherwise.
 FittedPoints PointsFor(const NamedGradient& gradient);
 
+// How the gradient a file describes is drawn at a length: at x / length, as
+// GIMP samples a .ggr and our rasteriser places its points; or at the
+// pixels' centres, (x + 1/2) / length, as a browser draws CSS and SVG.
+enum class Sampling
+{
+    Edges,
+    Centres,
+};
+
+// The same for a gradient drawn `length` pixels long, its largest error
+// measured there: the error said is the error drawn. Where the points of
+// PointsFor draw it more than a level off at that length, seven points
+// fitted to that length are taken when they draw it closer. Exact points
+// sampled at the edges are exact at every length (0): their pixels and the
+// samples differ by a tie rounded the other way at most.
+FittedPoints PointsFor(const NamedGradient& gradient, int length, Sampling sampling);
+
 } // namespace velmix

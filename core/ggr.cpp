@@ -304,11 +304,11 @@ SegmentColour FromHsv(const Hsv& c, double alpha)
     }
 }
 
-// GIMP's colour at pos (0..1): the segment holding it (a boundary belongs
-// to the segment on its right), the blending's factor and the colouring.
-SegmentColour ColourAt(const NamedGradient& g, double pos)
+// GIMP's colour at pos (0..1): the segment holding it, looked for from i on
+// (a boundary belongs to the segment on its right), the blending's factor
+// and the colouring.
+SegmentColour ColourAt(const NamedGradient& g, double pos, std::size_t& i)
 {
-    std::size_t i = 0;
     while (i + 1 < g.segments.size() && pos >= g.segments[i].right)
         ++i;
     const GradSegment& seg = g.segments[i];
@@ -365,8 +365,25 @@ std::vector<Colour> SampleGradient(const NamedGradient& gradient, int count)
     if (gradient.segments.empty() || count <= 0)
         return out;
     out.reserve(static_cast<std::size_t>(count));
+    // The places rise: the segment is looked for from the last one.
+    std::size_t at = 0;
     for (int x = 0; x < count; ++x) {
-        const SegmentColour c = ColourAt(gradient, static_cast<double>(x) / count);
+        const SegmentColour c = ColourAt(gradient, static_cast<double>(x) / count, at);
+        out.push_back(
+            MakeColour(Level(c.red, c.alpha), Level(c.green, c.alpha), Level(c.blue, c.alpha)));
+    }
+    return out;
+}
+
+std::vector<Colour> SampleCentres(const NamedGradient& gradient, int length)
+{
+    std::vector<Colour> out;
+    if (gradient.segments.empty() || length <= 0)
+        return out;
+    out.reserve(static_cast<std::size_t>(length));
+    std::size_t at = 0;
+    for (int x = 0; x < length; ++x) {
+        const SegmentColour c = ColourAt(gradient, (x + 0.5) / length, at);
         out.push_back(
             MakeColour(Level(c.red, c.alpha), Level(c.green, c.alpha), Level(c.blue, c.alpha)));
     }

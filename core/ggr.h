@@ -109,9 +109,28 @@ struct GradImport
     // orientation; they read back exactly.
     std::optional<WebGradient> carried;
     std::string error;
+    // CSS: for each gradient, whether it runs down the page (to bottom, to
+    // top, 180deg, no direction) rather than across.
+    std::vector<bool> vertical;
+    // Read from CSS or SVG: a browser draws it at the pixels' centres.
+    bool web = false;
 };
 
-// CSS text holding linear-gradient(...): a file, or text pasted in.
+// Nothing read, and why.
+inline GradImport Unread(std::string why)
+{
+    GradImport read;
+    read.error = std::move(why);
+    return read;
+}
+
+// A foreign gradient as a browser draws it `length` pixels long: each
+// pixel at its centre, (x + 1/2) / length, composited over white.
+std::vector<Colour> SampleCentres(const NamedGradient& gradient, int length);
+
+// CSS text holding linear-gradient(...): a file, or text pasted in. Each
+// rule whose background holds a linear gradient is one gradient: its layers
+// over its background-color, as a page shows them.
 GradImport ReadCss(std::string_view text, const std::string& name);
 
 } // namespace velmix

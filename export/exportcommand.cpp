@@ -76,11 +76,16 @@ void RunExport(Dialogs& dialogs, QWidget* parent, const OptionsDialog& options,
                                      opt.saveHeight(), opt.dither() && ditherable);
     if (img.line.empty())
         return;
-    // After a failure the save dialog keeps the chosen name, extension
-    // included.
-    if (!save)
+    if (!save) {
         Told(dialogs, parent, ExportToClipboard(img));
-    else if (SaveFile(dialogs, parent, img, input.points, path)) {
+        return;
+    }
+    // After any JPEG or PNG write, as after a file of another type that was
+    // written, the save dialog offers the name without its extension; after
+    // another type's failure it keeps the chosen name, extension included.
+    const ImageType type = ImageTypeFor(path.toStdString());
+    if (SaveFile(dialogs, parent, img, input.points, path) || type == ImageType::Jpeg ||
+        type == ImageType::Png) {
         saveDialog.fileName = QString::fromStdString(clsCommon::TrimDirFname(path.toStdString()));
         saveDialog.type = QString::fromStdString(clsCommon::TrimExt(path.toStdString()));
     }

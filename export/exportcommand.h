@@ -31,8 +31,9 @@ using OptionsDialog = std::function<frmOption&()>;
 // save: a file (asked for with the save dialog), else the clipboard. The
 // thickness and the dither are the options dialog's answers.
 // saveDialog: the save dialog's memory, its filter aside; it takes the
-// chosen name, and after a file is written that name without its extension
-// and the extension as the type offered first.
+// chosen name, and after a file is written (and after every JPEG or PNG
+// write, also one that failed) that name without its extension and the
+// extension as the type offered first.
 void RunExport(Dialogs& dialogs, QWidget* parent, const OptionsDialog& options,
                const ExportInput& input, bool save, SaveFileRequest& saveDialog);
 

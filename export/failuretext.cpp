@@ -92,8 +92,16 @@ QString ResultText(const Result& result)
         return QCoreApplication::translate("Failure", "設定ファイル %1 に書き込めませんでした。"
                                                       "前のファイルは変更されていません。\r\n%2")
             .arg(QDir::toNativeSeparators(QString::fromStdString(f.path)), detail);
-    case FailedTask::ShowHelp:
-        return QCoreApplication::translate("Failure", "ヘルプを表示できません。\r\nRet=") + detail;
+    case FailedTask::ShowHelp: {
+        const QString text =
+            QCoreApplication::translate("Failure", "ヘルプを表示できません。\r\nRet=") + detail;
+        // Where the page is, so it can still be opened by hand.
+        return f.path.empty()
+                   ? text
+                   : text + QStringLiteral("\r\n") +
+                         QCoreApplication::translate("Failure", "%1 をブラウザで開いてください。")
+                             .arg(QDir::toNativeSeparators(QString::fromStdString(f.path)));
+    }
     case FailedTask::Copy:
         return Worded(QCoreApplication::translate("Failure", "クリップボードにコピーできません。"),
                       detail);
@@ -103,6 +111,11 @@ QString ResultText(const Result& result)
     case FailedTask::ImportGradient:
         return LibraryText(f, detail);
     default:
+        // A bitmap that cannot be written is said in the system's words alone.
+        if (f.task == FailedTask::SaveBmp && !detail.isEmpty())
+            return f.kind == FailureKind::Refused
+                       ? QString::fromStdString(f.path) + QStringLiteral(": ") + detail
+                       : detail;
         return FileText(f, detail);
     }
 }

@@ -12,7 +12,9 @@ namespace velmix {
 
 // The message for `result`: the first line from what was being done (or
 // what went wrong), then CR LF and the system's description when there is
-// one. A success reads "成功しました。" (the bridge's code 0).
+// one; a bitmap's failure is that description alone, and a help page that
+// could not be shown is named by its path. A success reads "成功しました。"
+// (the bridge's code 0).
 QString ResultText(const Result& result);
 
 } // namespace velmix

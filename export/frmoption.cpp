@@ -12,13 +12,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 
 namespace velmix {
 
-frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
-    : QDialog(parent), m_dialogs(dialogs), m_saveHeight(saveHeight)
+frmOption::frmOption(Dialogs& dialogs, QWidget* parent, ExportOptions& options)
+    : QDialog(parent), m_dialogs(dialogs), m_options(options)
 {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -52,7 +53,8 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
 
     connect(chkHeight, &QCheckBox::toggled, this, [this] { chkHeight_Click(); });
     connect(txtSize, &QLineEdit::textChanged, this, [this] { txtSize_Change(); });
-    connect(chkDither, &QCheckBox::toggled, this, &frmOption::ditherChanged);
+    connect(chkDither, &QCheckBox::toggled, this,
+            [this](bool on) { edit([on](ExportChoice& o) { o.dither = on; }); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(CmdCancel, &QPushButton::clicked, this, [this] { CmdCancel_Click(); });
     // The design state: unchecked, so the size controls start disabled.
@@ -74,6 +76,39 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight)
     chkHeight->setText(tr("高さをつけてコピー"));
     lblHeight->setText(tr("ｻｲｽﾞ(pixel)"));
     retranslateUi();
+    showOptions();
+    // The owner may outlive a dialog closed from its close box.
+    options.listen([self = QPointer<frmOption>(this)] {
+        if (self)
+            self->showOptions();
+    });
+}
+
+void frmOption::showOptions()
+{
+    const ExportChoice& o = m_options.value();
+    const QSignalBlocker quiet(chkDither);
+    chkDither->setChecked(o.dither);
+    // A number being typed stays as typed ("007" is 7, "" is 0).
+    if (ReadInt32(txtSize->text().toStdString()) != o.thicknessText) {
+        const QSignalBlocker quietText(txtSize);
+        txtSize->setText(QString::number(o.thicknessText));
+    }
+    if (chkHeight->isChecked() != o.thicknessOn) {
+        const QSignalBlocker quietBox(chkHeight);
+        chkHeight->setChecked(o.thicknessOn);
+        for (QWidget* w : {static_cast<QWidget*>(txtSize), static_cast<QWidget*>(updSize),
+                           static_cast<QWidget*>(lblHeight)})
+            w->setEnabled(o.thicknessOn);
+    }
+    ShowSizeLabel();
+}
+
+void frmOption::edit(const std::function<void(ExportChoice&)>& change)
+{
+    ExportChoice next = m_options.value();
+    change(next);
+    m_options.set(next);
 }
 
 void frmOption::retranslateUi()
@@ -129,8 +164,8 @@ void frmOption::SetHeightState()
 
 void frmOption::ShowSizeLabel()
 {
-    const long long a = m_target.orientation == 0 ? m_target.imageSize : m_saveHeight;
-    const long long b = m_target.orientation == 0 ? m_saveHeight : m_target.imageSize;
+    const long long a = m_target.orientation == 0 ? m_target.imageSize : saveHeight();
+    const long long b = m_target.orientation == 0 ? saveHeight() : m_target.imageSize;
     lblSize->setText(
         tr("%1 x%2 pixels")
             .arg(QString::fromStdString(BlankSigned(a)), QString::fromStdString(BlankSigned(b))));
@@ -138,7 +173,7 @@ void frmOption::ShowSizeLabel()
 
 bool frmOption::thicknessOn() const
 {
-    return chkHeight->isChecked();
+    return m_options.value().thicknessOn;
 }
 
 void frmOption::setThickness(bool on, int value)
@@ -149,19 +184,23 @@ void frmOption::setThickness(bool on, int value)
 
 bool frmOption::dither() const
 {
-    return chkDither->isChecked();
+    return m_options.value().dither;
 }
 
 void frmOption::setDither(bool on)
 {
-    const QSignalBlocker quiet(chkDither);
-    chkDither->setChecked(on);
+    edit([on](ExportChoice& o) { o.dither = on; });
 }
 
 void frmOption::setSaveHeight(int value)
 {
-    m_saveHeight = value;
-    emit saveHeightChanged(value);
+    const bool on = chkHeight->isChecked();
+    const int typed = ReadInt32(txtSize->text().toStdString());
+    edit([&](ExportChoice& o) {
+        o.thicknessOn = on;
+        o.thicknessText = typed;
+        o.saveHeight = value;
+    });
 }
 
 void frmOption::chkHeight_Click()
@@ -191,7 +230,7 @@ bool frmOption::eventFilter(QObject* watched, QEvent* event)
 void frmOption::cmdOK_Click()
 {
     // A thickness the encoders cannot make is refused here, not at the file.
-    if (chkHeight->isChecked() && (m_saveHeight < 1 || m_saveHeight > kMaxThickness)) {
+    if (chkHeight->isChecked() && (saveHeight() < 1 || saveHeight() > kMaxThickness)) {
         m_dialogs.message(this, MsgIcon::Exclamation,
                           tr("%1は1から%2までの数値で指定してください。")
                               .arg(lblHeight->text())
@@ -218,6 +257,8 @@ void frmOption::closeEvent(QCloseEvent* event)
     // Only the user closes this window (the program's end destroys it).
     m_cancelled = true;
     m_destroyed = true;
+    // The next use starts from the dialog's design state.
+    m_options.resetThickness();
     event->accept();
     hide();
 }

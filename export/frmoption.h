@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "core/exportoptions.h"
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -29,19 +31,18 @@ class frmOption : public QDialog
 {
     Q_OBJECT
 public:
-    // saveHeight: the thickness last chosen, kept until the dialog is shown.
-    frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight);
+    // options: what the dialog edits and shows; it starts from them.
+    frmOption(Dialogs& dialogs, QWidget* parent, ExportOptions& options);
 
     void setTarget(const OptionTarget& target) { m_target = target; }
     // The thickness the picture gets: the size box's number when the box is
-    // checked, else one pixel. Reported by saveHeightChanged as it changes.
-    int saveHeight() const { return m_saveHeight; }
+    // checked, else one pixel.
+    int saveHeight() const { return m_options.value().saveHeight; }
     // The thickness box: checked, and its number. Setting it acts as the
     // user's typing and clicking would.
     bool thicknessOn() const;
     void setThickness(bool on, int value);
-    // The dither box, kept whether or not the target takes it. Reported by
-    // ditherChanged as the user changes it.
+    // The dither box, kept whether or not the target takes it.
     bool dither() const;
     void setDither(bool on);
     // The last showing ended without OK.
@@ -56,10 +57,6 @@ public:
 
     // Closed from its close box: the owner makes a new one before next use.
     bool destroyedByUser() const { return m_destroyed; }
-
-signals:
-    void saveHeightChanged(int saveHeight);
-    void ditherChanged(bool on);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -87,10 +84,13 @@ private:
     void ShowSizeLabel();
 
     void setSaveHeight(int value);
+    // The controls as the options stand (changed by a restore or its undo).
+    void showOptions();
+    void edit(const std::function<void(ExportChoice&)>& change);
 
     Dialogs& m_dialogs;
+    ExportOptions& m_options;
     OptionTarget m_target;
-    int m_saveHeight;
     bool m_cancelled = false;
     bool m_destroyed = false;
 };

@@ -25,6 +25,10 @@ Ret=<byte value="xd"/>
 Ret=</translation>
     </message>
     <message>
+        <source>%1 をブラウザで開いてください。</source>
+        <translation>Open %1 in a web browser.</translation>
+    </message>
+    <message>
         <source>クリップボードにコピーできません。</source>
         <translation>Cannot copy to the clipboard.</translation>
     </message>

@@ -23,6 +23,7 @@
 #include <QListView>
 #include <QMimeData>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
@@ -128,8 +129,8 @@ QStringList DroppedFiles(const QMimeData* mime)
 class LibraryModel : public QAbstractListModel
 {
 public:
-    LibraryModel(const GradLibrary& library, QObject* parent)
-        : QAbstractListModel(parent), m_library(library)
+    LibraryModel(const GradLibrary& library, const GradDocument& document, QObject* parent)
+        : QAbstractListModel(parent), m_library(library), m_document(document)
     {
         m_rows.resize(library.entries().size());
     }
@@ -196,7 +197,8 @@ private:
             m_rows.resize(row + 1);
         std::optional<Shown>& s = m_rows[row];
         if (!s) {
-            const FittedPoints fit = PointsFor(m_library.entries()[row].gradient);
+            const FittedPoints fit = PointsFor(m_library.entries()[row].gradient,
+                                               m_document.imageSize(), Sampling::Edges);
             QImage strip(frmLibrary::kStripWidth, frmLibrary::kStripHeight, QImage::Format_RGB32);
             PaintLine(strip, DrawGrad(fit.points, frmLibrary::kStripWidth), false);
             s = Shown{fit, strip};
@@ -205,6 +207,7 @@ private:
     }
 
     const GradLibrary& m_library;
+    const GradDocument& m_document;
     mutable std::vector<std::optional<Shown>> m_rows;
 };
 
@@ -219,7 +222,13 @@ frmLibrary::frmLibrary(Dialogs& dialogs, GradDocument& document, GradLibrary lib
     txtFilter->installEventFilter(this);
     labFilter->setBuddy(txtFilter);
 
-    m_model = new LibraryModel(m_library, this);
+    m_model = new LibraryModel(m_library, m_doc, this);
+    // The error said is the error at the size the document draws: said
+    // again when the size changes.
+    m_doc.listen([window = QPointer<frmLibrary>(this)](unsigned aspects) {
+        if (window && (aspects & GradDocument::kSize))
+            window->reload(false);
+    });
     m_filter = new QSortFilterProxyModel(this);
     m_filter->setSourceModel(m_model);
     m_filter->setFilterCaseSensitivity(Qt::CaseInsensitive);
@@ -597,8 +606,9 @@ void frmLibrary::cmdExport_Click()
 
 void frmLibrary::Paste()
 {
+    // The reader of files: text pasted is read as the same text in a file.
     const QString text = QGuiApplication::clipboard()->text();
-    const GradImport read = ReadCss(text.toStdString(), tr("貼り付け").toStdString());
+    const GradImport read = ImportText(text.toUtf8(), tr("貼り付け"));
     if (read.gradients.empty()) {
         reported(Failure(FailureKind::NotUnderstood, {}, read.error, FailedTask::ImportGradient));
         return;

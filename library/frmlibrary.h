@@ -2,7 +2,8 @@
 #pragma once
 // The library window "ｸﾞﾗﾃﾞｰｼｮﾝ集": the gradients of the library folders,
 // filtered by name, each shown as the seven points it applies as, with the
-// largest error where seven points cannot hold it. Applying one is a step of
+// largest error where seven points cannot hold it: at the document's image
+// size, fitted for it, and said again when the size changes. Applying one is a step of
 // the document; adding, renaming, deleting and importing change the folder
 // (GradLibrary), and export writes the selected one as .ggr, .svg or .css.
 

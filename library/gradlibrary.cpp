@@ -110,19 +110,29 @@ GradImport ImportText(const QByteArray& text, const QString& path)
         else if (text.contains("linear-gradient"))
             suffix = QStringLiteral("css");
         else
-            return {
-                {},
-                {},
-                "GIMPのグラデーション(.ggr)、SVG、linear-gradientを含むCSSのどれでもありません。"};
+            return Unread(
+                "GIMPのグラデーション(.ggr)、SVG、linear-gradientを含むCSSのどれでもありません。");
     }
+    GradImport read;
     if (suffix == QLatin1String("svg"))
-        return ReadSvg(text, name);
-    if (suffix == QLatin1String("css"))
-        return ReadCss(view, name);
-    GgrRead read = ReadGgr(view, name);
-    if (!read.gradient)
-        return {{}, {}, read.error};
-    return {{*read.gradient}, {}, {}};
+        read = ReadSvg(text, name);
+    else if (suffix == QLatin1String("css"))
+        read = ReadCss(view, name);
+    else if (GgrRead ggr = ReadGgr(view, name); ggr.gradient)
+        read.gradients = {*ggr.gradient};
+    else
+        read.error = ggr.error;
+    read.web = suffix != QLatin1String("ggr");
+    // Our own CSS and SVG carry their points: kept as the segments that
+    // draw them exactly, RGB or OKLab, not as the stops that draw one
+    // length of them; so a file, a drop, a paste and the renderer all bring
+    // back the very points.
+    if (read.carried) {
+        const std::string own = read.gradients.empty() ? name : read.gradients.front().name;
+        read.gradients = {GradientFromPoints(own, read.carried->points)};
+        read.vertical = {read.carried->vertical};
+    }
+    return read;
 }
 
 namespace {
@@ -325,15 +335,6 @@ Result GradLibrary::ReadFile(const QString& path, std::vector<NamedGradient>& gr
         return Failure{FailureKind::OpenFailed, path.toStdString(), error,
                        FailedTask::ImportGradient};
     GradImport read = ImportText(*text, path);
-    // Our own CSS and SVG carry their points: kept as the segments that draw
-    // them exactly, not as the stops that draw one length of them. An OKLab
-    // blend's curve has only its stops.
-    if (read.carried && read.carried->points.blend == Blend::Rgb) {
-        const std::string name = read.gradients.empty()
-                                     ? QFileInfo(path).completeBaseName().toStdString()
-                                     : read.gradients.front().name;
-        read.gradients = {GradientFromPoints(name, read.carried->points)};
-    }
     if (read.gradients.empty())
         return Failure{FailureKind::NotUnderstood, path.toStdString(), read.error,
                        FailedTask::ImportGradient};
@@ -358,7 +359,7 @@ GradImport ImportFile(const QString& path)
     std::string error;
     const std::optional<QByteArray> text = ReadCapped(path, error);
     if (!text)
-        return {{}, {}, error};
+        return Unread(error);
     return ImportText(*text, path);
 }
 

@@ -71,7 +71,9 @@ std::optional<QByteArray> ReadGradientText(QIODevice& device, std::string& error
 // A .ggr, .svg or .css file (by its extension, or its content when it has
 // none), read into gradients.
 GradImport ImportFile(const QString& path);
-// The same for text already read; `path` gives the extension and the name.
+// The same for text already read (standard input, a paste); `path` gives
+// the extension and the name. The one reader of every way in: our own CSS
+// and SVG exports come back as GradientFromPoints of the points they carry.
 GradImport ImportText(const QByteArray& text, const QString& path);
 // The linearGradient elements of an SVG document.
 GradImport ReadSvg(const QByteArray& svg, const std::string& name);

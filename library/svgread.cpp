@@ -223,10 +223,8 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name)
         }
     }
     if (xml.hasError())
-        return {{},
-                {},
-                "SVGとして読めません(" + std::to_string(xml.lineNumber()) +
-                    "行目: " + xml.errorString().toStdString() + ")。"};
+        return Unread("SVGとして読めません(" + std::to_string(xml.lineNumber()) +
+                      "行目: " + xml.errorString().toStdString() + ")。");
 
     QHash<QString, int> byId;
     for (int i = int(all.size()) - 1; i >= 0; --i) // the first of a repeated id counts

@@ -17,12 +17,11 @@ void ShowHelpPage(Dialogs& dialogs, QWidget* parent, const QString& programDir,
 {
     const QString path = QDir(programDir).filePath(QStringLiteral("help/") + fileName);
     const QPointer<QWidget> owner(parent);
-    const auto cannot = [owner, &dialogs](int ret) {
+    const auto cannot = [owner, &dialogs, path](int ret) {
         if (owner)
-            dialogs.message(
-                owner, MsgIcon::Error,
-                ResultText(
-                    Failure{FailureKind::NotOpened, {}, BlankSigned(ret), FailedTask::ShowHelp}));
+            dialogs.message(owner, MsgIcon::Error,
+                            ResultText(Failure{FailureKind::NotOpened, path.toStdString(),
+                                               BlankSigned(ret), FailedTask::ShowHelp}));
     };
     const int ret = ShellExe(parent, path, 0, opener, cannot);
     if (ret <= 31)

@@ -3,6 +3,8 @@
 
 #include "core/numtext.h"
 
+#include <algorithm>
+
 namespace velmix {
 
 namespace {
@@ -59,7 +61,8 @@ ProfileText::ProfileText(std::string_view bytes, std::string newEol) : m_eol(std
     }
 }
 
-ProfileText::Found ProfileText::find(std::string_view section, std::string_view key) const
+ProfileText::Found ProfileText::find(std::string_view section, std::string_view key,
+                                     const std::vector<std::string>* before) const
 {
     Found f;
     bool inSection = false;
@@ -81,9 +84,14 @@ ProfileText::Found ProfileText::find(std::string_view section, std::string_view 
         if (!Trim(text).empty())
             f.lastContentLine = i;
         const std::size_t eq = text.find('=');
-        if (!f.keyLine && eq != std::string::npos &&
-            EqualNoCase(Trim(std::string_view(text).substr(0, eq)), key))
+        if (eq == std::string::npos)
+            continue;
+        const std::string_view name = Trim(std::string_view(text).substr(0, eq));
+        if (!f.keyLine && EqualNoCase(name, key))
             f.keyLine = i;
+        if (before && std::any_of(before->begin(), before->end(),
+                                  [name](const std::string& b) { return EqualNoCase(name, b); }))
+            f.lastBefore = i;
     }
     return f;
 }
@@ -113,14 +121,17 @@ void ProfileText::insertLine(std::size_t at, std::string text)
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), m_eol});
 }
 
-void ProfileText::put(std::string_view section, std::string_view key, std::string_view value)
+void ProfileText::put(std::string_view section, std::string_view key, std::string_view value,
+                      const std::vector<std::string>* before)
 {
     std::string line = std::string(key) + "=" + std::string(value);
-    const Found f = find(section, key);
+    const Found f = find(section, key, before);
     if (f.keyLine) {
         m_lines[*f.keyLine].text = std::move(line);
     } else if (f.sectionLine) {
-        insertLine(f.lastContentLine + 1, std::move(line));
+        const std::size_t after =
+            before ? f.lastBefore.value_or(*f.sectionLine) : f.lastContentLine;
+        insertLine(after + 1, std::move(line));
     } else {
         // Appended, not "[" + text: GCC 12 sees a false overlap in an
         // inlined insert at the front (-Wrestrict).

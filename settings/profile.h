@@ -24,7 +24,11 @@ public:
     // Empty when the section or key is missing.
     std::string get(std::string_view section, std::string_view key) const;
     bool has(std::string_view section, std::string_view key) const;
-    void put(std::string_view section, std::string_view key, std::string_view value);
+    // A key the section lacks is added at its end, or, given the keys that
+    // come before it, after the last of them the section holds (else right
+    // after the heading), so a file missing keys gets them in their order.
+    void put(std::string_view section, std::string_view key, std::string_view value,
+             const std::vector<std::string>* before = nullptr);
 
     std::string bytes() const;
     const std::string& eol() const { return m_eol; }
@@ -39,9 +43,11 @@ private:
     {
         std::optional<std::size_t> sectionLine;
         std::optional<std::size_t> keyLine;
-        std::size_t lastContentLine = 0; // last non-blank line of the section
+        std::size_t lastContentLine = 0;       // last non-blank line of the section
+        std::optional<std::size_t> lastBefore; // last line of a key that comes before
     };
-    Found find(std::string_view section, std::string_view key) const;
+    Found find(std::string_view section, std::string_view key,
+               const std::vector<std::string>* before = nullptr) const;
     void insertLine(std::size_t at, std::string text);
 
     std::vector<Line> m_lines;

@@ -4,6 +4,8 @@
 #include "core/numtext.h"
 
 #include <algorithm>
+#include <map>
+#include <vector>
 
 namespace velmix {
 
@@ -73,7 +75,16 @@ void SanitizeSettings(Settings& s)
         if (std::find(m.Enabled.begin(), m.Enabled.end(), 1) == m.Enabled.end())
             m.Enabled[0] = 1;
     }
+    // - no face: the tile window's own, as designed (the window would take
+    //   it when made; a run that never makes it writes it).
     SampleTextFontT& f = s.SampleTextFont;
+    if (f.Name.empty()) {
+        const SampleTextFontT designed;
+        f.Name = designed.Name;
+        f.Size = designed.Size;
+        f.bold = designed.bold;
+        f.Italic = designed.Italic;
+    }
     if (f.Size < 1 || f.Size > 999)
         f.Size = 0;
     f.bold = f.bold != 0 ? -1 : 0;
@@ -129,6 +140,11 @@ void CopyUnits(Settings& to, const Settings& from, SettingsUnits units)
         to.Language = from.Language;
 }
 
+bool OwnTilePlace(const std::optional<WindowPlace>& place)
+{
+    return place && *place != WindowPlace{} && *place != kDesignedTilePlace;
+}
+
 bool HasMarker(const ProfileText& file)
 {
     return ReadInt32(file.get("IniCheck", "Dummy")) != 0;
@@ -182,19 +198,25 @@ std::optional<Settings> ReadSettings(const ProfileText& file, const TextCodec& d
 void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& decode,
                    const TextCodec& encode, SettingsUnits units)
 {
+    // The table's keys so far, by section: a key the file lacks goes after
+    // them, in the table's order.
+    std::map<std::string, std::vector<std::string>, std::less<>> earlier;
     const auto put = [&](SettingsUnit unit, const char* sec, const std::string& key,
                          const std::string& value) {
+        std::vector<std::string>& before = earlier[sec];
         if ((units & unit) || !file.has(sec, key))
-            file.put(sec, key, value);
+            file.put(sec, key, value, &before);
+        before.push_back(key);
     };
     const auto putText = [&](SettingsUnit unit, const char* sec, const char* key,
                              const std::string& utf8) {
         if (file.has(sec, key) && decode(file.get(sec, key)) == utf8)
-            return;
-        put(unit, sec, key, encode(utf8));
+            earlier[sec].push_back(key);
+        else
+            put(unit, sec, key, encode(utf8));
     };
     if (!HasMarker(file))
-        file.put("IniCheck", "Dummy", "1");
+        file.put("IniCheck", "Dummy", "1", &earlier["IniCheck"]);
     const SampleTextFontT& f = s.SampleTextFont;
     putText(kUnitFont, kFont, "Name", f.Name);
     put(kUnitFont, kFont, "Size", BlankSigned(f.Size));
@@ -217,18 +239,18 @@ void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& decode
         put(kUnitMainPlace, kOption, "MainLeft", BlankSigned(s.mainPlace->left));
         put(kUnitMainPlace, kOption, "MainTop", BlankSigned(s.mainPlace->top));
     }
-    if (s.tilePlace) {
-        put(kUnitTilePlace, kOption, "TileLeft", BlankSigned(s.tilePlace->left));
-        put(kUnitTilePlace, kOption, "TileTop", BlankSigned(s.tilePlace->top));
-        put(kUnitTilePlace, kOption, "TileWidth", BlankSigned(s.tilePlace->width));
-        put(kUnitTilePlace, kOption, "TileHeight", BlankSigned(s.tilePlace->height));
-    }
+    // A tile window never made stands where it was designed.
+    const WindowPlace tile = s.tilePlace.value_or(kDesignedTilePlace);
+    put(kUnitTilePlace, kOption, "TileLeft", BlankSigned(tile.left));
+    put(kUnitTilePlace, kOption, "TileTop", BlankSigned(tile.top));
+    put(kUnitTilePlace, kOption, "TileWidth", BlankSigned(tile.width));
+    put(kUnitTilePlace, kOption, "TileHeight", BlankSigned(tile.height));
     putText(kUnitSaveFolder, kOption, "SaveInitPath", s.SaveInitPath);
     put(kUnitBlend, kOption, "Blend", PlainNumber(s.Blend));
     put(kUnitDither, kOption, "Dither", Bool(s.Dither));
     // Written only once chosen: a file without it keeps following the locale.
     if ((units & kUnitLanguage) && !s.Language.empty())
-        file.put(kOption, "Language", s.Language);
+        file.put(kOption, "Language", s.Language, &earlier[kOption]);
 }
 
 MemoryStateT RememberState(const EditState& s, std::int32_t saveHeight, bool chkHeight)

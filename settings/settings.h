@@ -16,10 +16,15 @@
 
 namespace velmix {
 
+// The tile window's sample text as designed: its face at 27.75 points, which
+// reads back as 28.
+inline constexpr const char* kDesignedFace = "ＭＳ Ｐゴシック";
+inline constexpr std::int32_t kDesignedFontSize = 28;
+
 struct SampleTextFontT
 {
-    std::string Name; // empty: the tile window takes its own font
-    std::int32_t Size = 0;
+    std::string Name = kDesignedFace; // empty: the tile window takes its own font
+    std::int32_t Size = kDesignedFontSize;
     std::int32_t bold = 0;   // 0 or -1
     std::int32_t Italic = 0; // 0 or -1
     Colour Color = 0;
@@ -52,12 +57,23 @@ struct WindowPlace
     bool operator==(const WindowPlace&) const = default;
 };
 
+// The tile window's frame as designed, in twips: its 7695 x 3360 client area
+// in the 4 x 22 pixel frame its layout was made for, at the corner. A file
+// holds it for a window never shown; like no place at all, it leaves the
+// first place to the window system.
+inline constexpr WindowPlace kDesignedTilePlace{0, 0, 7695 + 4 * 15, 3360 + 22 * 15};
+
+// Whether the file gives the tile window a place of its own (not none, not
+// all zero, not the designed one), which start-up then applies.
+bool OwnTilePlace(const std::optional<WindowPlace>& place);
+
 struct Settings
 {
     SampleTextFontT SampleTextFont;
     MemoryStateT MemoryState;
     // Read: present when the file carried the marker. Written: only for a
-    // window in the normal state.
+    // window in the normal state (a tile window never made: its designed
+    // place where the file lacks one).
     std::optional<WindowPlace> mainPlace;
     std::optional<WindowPlace> tilePlace;
     std::string SaveInitPath;

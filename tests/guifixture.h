@@ -190,7 +190,7 @@ inline QString ShownFault(GuiFixture& f, bool finished = true)
         return {};
     const bool down = d.orientation() != 0;
     const auto line = f.expectedLine(size);
-    if (f.w().picWork().size() != (down ? QSize(1, size) : QSize(size, 1)))
+    if (f.tile().picWork().size() != (down ? QSize(1, size) : QSize(size, 1)))
         return "work picture size";
     const auto& img = f.grad()->image();
     for (int y = 0; y < img.height(); ++y) {

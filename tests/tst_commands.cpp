@@ -60,7 +60,7 @@ using Views = std::tuple<EditState, QImage, QImage, QImage>;
 
 Views Capture(GuiFixture& f)
 {
-    const auto work = f.w().picWork().copy();
+    const auto work = f.tile().picWork().copy();
     return {f.doc().state(), f.preview().copy(), work, f.grad()->image().copy()};
 }
 
@@ -164,7 +164,10 @@ private slots:
     void copyCss();
     void helpOpener_data() { TableRows("help_opener.txt", {"opener", "said"}); }
     void helpOpener();
-    void failedWrite_data() { TableRows("write_types.txt", {"type"}, Named::ByInput); }
+    void failedWrite_data()
+    {
+        TableRows("write_types.txt", {"type", "message", "next"}, Named::ByInput);
+    }
     void failedWrite();
     void copyOutOfMemory();
 };
@@ -190,7 +193,7 @@ void tst_Commands::randomAndEqual()
     for (auto [i, at] : {std::pair{0, 1000}, {1, 0}, {2, 500}, {5, 777}})
         QCOMPARE(f.slider(i)->value(), at);
     QCOMPARE(ShownFault(f), "");
-    QVERIFY(ImageShowsLine(f.w().picWork(), f.expectedLine(100)));
+    QVERIFY(ImageShowsLine(f.tile().picWork(), f.expectedLine(100)));
 }
 
 void tst_Commands::rememberAndRestore()
@@ -234,7 +237,12 @@ void tst_Commands::rememberAndRestore()
     QCOMPARE(ShownFault(g), "");
     QVERIFY(g.get<QRadioButton>("Option1_1")->isChecked());
     QVERIFY(g.option<QCheckBox>("chkHeight")->isChecked());
-    QCOMPARE(g.w().state().SaveHeight, 50);
+    QCOMPARE(g.w().exportOptions().value().saveHeight, 50);
+    // Undo takes the thickness back with the points; redo brings both again.
+    g.trigger("mnuUndo");
+    QVERIFY(!g.option<QCheckBox>("chkHeight")->isChecked() && g.pts() == StartupPoints());
+    g.trigger("mnuRedo");
+    QVERIFY(g.option<QCheckBox>("chkHeight")->isChecked() && g.doc().state() == f.doc().state());
     QVERIFY(g.said().empty());
     // A state remembered across comes back across.
     Click(g.get("Option1_0"));
@@ -427,12 +435,12 @@ void tst_Commands::saveAndCopy()
     QCOMPARE(img.size(), pic);
     if (dithered) {
         const auto strip = StripPicture(MakeStrip(f.pts(), 200, down, thick, true));
-        QCOMPARE(f.w().picWork(), strip);
+        QCOMPARE(f.tile().picWork(), strip);
         if (!jpeg) // a JPEG encoder makes its own pixels
             QCOMPARE(img, strip);
         f.w().close();
         GuiFixture g(f.iniText());
-        QVERIFY(g.w().state().Dither && g.action("mnuBlendKind_1")->isChecked());
+        QVERIFY(g.w().exportOptions().value().dither && g.action("mnuBlendKind_1")->isChecked());
         QCOMPARE(g.pts().blend, Blend::OkLab);
     } else if (!jpeg) {
         if (down) // read down as across
@@ -491,7 +499,9 @@ void tst_Commands::thicknessBounds()
     FETCH(typed);
     FETCH(taken);
     ScriptedDialogs dialogs;
-    frmOption o(dialogs, nullptr, 1);
+    GradDocument doc;
+    ExportOptions options(doc);
+    frmOption o(dialogs, nullptr, options);
     auto* box = child<QLineEdit>(o, "txtSize");
     // Disabled until the box is checked.
     QVERIFY(!box->isEnabled());
@@ -583,17 +593,18 @@ void tst_Commands::helpOpener()
         QTest::qWait(opener.isEmpty() ? 0 : 500);
         QVERIFY(f.said().empty());
     } else {
-        QTRY_COMPARE(OnlyError(f), "ヘルプを表示できません。\r\n" + said);
+        QTRY_COMPARE(OnlyError(f), "ヘルプを表示できません。\r\n" + said.arg(page));
     }
     if (folder)
         QCOMPARE(f.opened, std::vector<QUrl>{QUrl::fromLocalFile(page)});
 }
 
-// A failed write keeps the old file; the same words for every type, and
-// the system's own reason.
+// A failed write keeps the old file and says the system's own reason.
 void tst_Commands::failedWrite()
 {
     FETCH(type);
+    FETCH(message);
+    FETCH(next);
     GuiFixture f;
     f.sizeBox()->setText("2000");
     const auto old = f.userDir.filePath("old." + type);
@@ -602,8 +613,9 @@ void tst_Commands::failedWrite()
         FileSizeLimit limit(4096);
         Export(f, old, 3000);
     }
-    QCOMPARE(OnlyError(f), "ファイルに書きこめません。\r\n" + QString(strerror(EFBIG)));
+    QCOMPARE(OnlyError(f), message.arg(strerror(EFBIG)));
     QCOMPARE(ReadAll(old), "precious");
+    QCOMPARE(f.w().saveFileName(), f.userDir.filePath(next));
 }
 
 // A copy of the largest picture (2000 x 32767, 262 MB) when memory runs

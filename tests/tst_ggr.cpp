@@ -9,6 +9,7 @@
 #include "points.h"
 #include "table.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 
 #include <random>
@@ -85,12 +86,14 @@ private slots:
     void exactOthers();
     void carried_data() { TableRows("ggr_carried.txt", {"pattern", "replacement", "reads"}); }
     void carried();
-    void css_data() { TableRows("css_forms.txt", {"css", "segments"}); }
+    void css_data() { TableRows("css_forms.txt", {"css", "segments", "down"}); }
     void css();
     void cssColours_data() { TableRows("css_colours.txt", {"colour", "hex"}); }
     void cssColours();
     void cssRefusals_data() { TableRows("css_refusals.txt", {"css", "quoted"}); }
     void cssRefusals();
+    void cssBounded_data() { TableRows("css_bounded.txt", {"head", "unit", "count", "tail"}); }
+    void cssBounded();
     void carriedEdited_data() { TableRows("css_carried.txt", {"from", "to", "kept"}); }
     void carriedEdited();
     void cssSeveral();
@@ -224,10 +227,12 @@ void TestGgr::css()
 {
     QFETCH(QString, css);
     QFETCH(QString, segments);
+    QFETCH(QString, down);
     const auto got = Css(css);
     QCOMPARE(Q(got.error), "");
     QCOMPARE(got.gradients.size(), size_t(1));
     QCOMPARE(Segments(got.gradients[0]), segments);
+    QCOMPARE(got.vertical, std::vector<bool>{down == "1"});
     QVERIFY(ReadGgr(WriteGgr(got.gradients[0]), "").gradient);
 }
 
@@ -247,6 +252,29 @@ void TestGgr::cssRefusals()
     const auto got = Css(css);
     QVERIFY(got.gradients.empty());
     QVERIFY2(Q(got.error).contains(quoted), got.error.c_str());
+}
+
+void TestGgr::cssBounded()
+{
+    QFETCH(QString, head);
+    QFETCH(QString, unit);
+    QFETCH(QString, count);
+    QFETCH(QString, tail);
+    std::string text = head.toStdString();
+    for (int i = count.toInt(); i > 0; --i)
+        text += unit.toStdString();
+    text += tail.toStdString();
+    QElapsedTimer timer;
+    timer.start();
+    const auto got = ReadCss(text, "n");
+#ifdef __SANITIZE_ADDRESS__
+    const int slower = 5;
+#else
+    const int slower = 1;
+#endif
+    QVERIFY2(timer.elapsed() < 2000 * slower, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY2(got.error.size() < 300, got.error.c_str());
+    QCOMPARE(got.gradients.empty(), !got.error.empty());
 }
 
 void TestGgr::carriedEdited()

@@ -74,6 +74,8 @@ private slots:
     // The places in the file, what the user does, the places written.
     void placesAtExit_data() { TableRows("window_places.txt", {"option", "action", "written"}); }
     void placesAtExit();
+    void neverShownTile_data() { TableRows("tile_never_shown.txt", {"file"}); }
+    void neverShownTile();
     void tileComesBack_data() { TableRows("tile_return.txt", {"option"}); }
     void tileComesBack();
     void sessionSaveAndFailedWrite();
@@ -239,25 +241,56 @@ void tst_MainWindow::placesAtExit()
     FETCH(action);
     FETCH(written);
     // Nothing is saved: the stored folder stays.
-    GuiFixture f(Ini("[Option]\nSaveInitPath=/tmp/\n" + Places(option)));
-    auto& t = f.tile();
+    GuiFixture f(Ini("[Option]\n" + Places(option) + "SaveInitPath=/tmp/\n"));
     if (action != "")
         f.trigger("MenuTile");
     if (action == "close tile")
-        t.close();
+        f.tile().close();
     if (action == "move both") {
-        t.move(-20, 10);
+        f.tile().move(-20, 10);
         f.w().move(30, 45);
     }
     if (action == "resize tile")
-        t.resize(600, 300);
+        f.tile().resize(600, 300);
     if (action == "maximise")
         f.w().showMaximized();
     f.w().close();
-    // The blend and dither keys the file lacked follow, as first written.
+    // The keys the file lacked take their places in the table's order.
     const auto places = Places(written.isEmpty() ? option : written);
     QCOMPARE(Section(f.iniText(), "Option"),
-             "SaveInitPath=/tmp/\n" + places + "Blend=0\nDither=False\n");
+             places + "SaveInitPath=/tmp/\nBlend=0\nDither=False\n");
+}
+
+// A run that never shows the tile window writes its designed sample text
+// and place, also over a file whose marker says it is not to be read; the
+// next start leaves the window unmade, for the window system to place.
+void tst_MainWindow::neverShownTile()
+{
+    FETCH(file);
+    const QByteArray written = [&file] {
+        GuiFixture f(file.toUtf8());
+        f.w().close();
+        return f.iniText();
+    }();
+    QCOMPARE(Section(written, "SampleTextFont"),
+             "Name=ＭＳ Ｐゴシック\nSize= 28\nbold= 0\nItalic= 0\nColor= 0\nTextOnOff=False\n");
+    QVERIFY2(Section(written, "Option")
+                 .contains("\nTileLeft= 0\nTileTop= 0\nTileWidth= 7755\nTileHeight= 3690\n"),
+             written.constData());
+    GuiFixture g(written);
+    const auto tiles = [] {
+        const auto all = QApplication::topLevelWidgets();
+        return std::count_if(all.begin(), all.end(),
+                             [](QWidget* w) { return qobject_cast<frmTile*>(w); });
+    };
+    QCOMPARE(tiles(), 0);
+    g.trigger("MenuTile");
+    QCOMPARE(g.tile().size(), QSize(513, 224));
+    // The designed sample text is what the window itself takes for no face.
+    GradDocument doc;
+    const ExportOptions options(doc);
+    const frmTile own(g.dialogs, {"", 0, -1, -1, 0, false}, doc, options);
+    QVERIFY(own.sampleText() == SampleTextFontT{});
 }
 
 // Closed by its close box and opened again, the tile window comes back
@@ -352,7 +385,7 @@ void tst_MainWindow::tiles()
     box->setText("2000");
     Click(f.get(Row("Option1", down)));
     box->setText(size);
-    const auto work = f.w().picWork();
+    const auto work = f.tile().picWork();
     const QRgb first = work.pixel(0, 0);
     const auto across = down ? work.transformed(QTransform(0, 1, 1, 0, 0, 0)) : work;
     QVERIFY(ImageShowsLine(across, f.expectedLine(size.toInt())));

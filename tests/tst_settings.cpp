@@ -13,6 +13,7 @@
 #include "testutil.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -168,6 +169,18 @@ void tst_Settings::keyTableAndValues()
     const auto back = ReadSettings(t, Same);
     QVERIFY(back);
     QVERIFY(*back == Sample());
+    // Whichever keys a file lacks, they are put back in the table's order.
+    QRandomGenerator rng(31);
+    const QByteArray whole = DataFile("settings_sample.ini");
+    for (int round = 0; round < 64; ++round) {
+        QByteArray lacking;
+        for (const QByteArray& line : whole.split('\n'))
+            if (!line.isEmpty() && (line.startsWith('[') || rng.bounded(3) == 0))
+                lacking += line + '\n';
+        ProfileText part(lacking.toStdString());
+        WriteSettings(part, Sample(), Same, Same, 0);
+        QCOMPARE(QByteArray::fromStdString(part.bytes()), whole);
+    }
 }
 
 void tst_Settings::marker()

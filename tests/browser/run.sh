@@ -5,7 +5,7 @@
 # with velmix-render's PNG of the same gradient, tiled the same way (OKLab
 # blends too, whose stops follow the curve); then has GIMP read the SVG files
 # as gradients of its own and compares its colours at the pixel centres with
-# the PNG.
+# the PNG. CSS as other tools write it is drawn from the file by both.
 # Usage: tests/browser/run.sh BUILD   (velmix-render and browsercheck in BUILD/bin)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -63,6 +63,25 @@ for c in "${cases[@]}"; do
     "$render" "${args[@]}" -o "$name.$ext"
   done
   echo "$name" >>cases.txt
+done
+
+# CSS as other tools write it (tests/browser/foreign/NAME.css): the page
+# shows the file itself, velmix-render draws what it reads from it; within the
+# error it says plus the browser's level. NAME SIZE THICKNESS
+foreign=(
+  "bootstrap-overlay 120 60"
+  "two-layers 300 30"
+  "size-elsewhere 240 20"
+  "to-bottom 400 40"
+  "half-turn 250 30"
+  "hard-stop 400 10"
+)
+for c in "${foreign[@]}"; do
+  read -r name size thick <<<"$c"
+  cp "$here/foreign/$name.css" "$name.css"
+  said=$("$render" --from "$name.css" -s "$size" -t "$thick" -o "$name.png" 2>&1 |
+    sed -n 's/.*largest error \([0-9]*\).*/\1/p')
+  echo "$name ${said:-0}" >>foreign.txt
 done
 
 size=$("$check" layout .)

@@ -122,8 +122,9 @@ for way in TERM INT HUP display; do
     # 123, 87 pixels are 1845, 1305 twips.
     grep -q '^MainLeft= 1845$' "$ini" && grep -q '^MainTop= 1305$' "$ini" ||
         fail "$way: the window's place was not written"
-    # (A tile window never shown nor placed has no place to write.)
-    grep -q '^TextOnOff=' "$ini" || fail "$way: settings incomplete"
+    # The tile window, never shown, is written as designed.
+    grep -q '^Name=ＭＳ Ｐゴシック$' "$ini" && grep -q '^TileWidth= 7755$' "$ini" ||
+        fail "$way: settings incomplete"
     echo "ok: ended by $way"
 done
 

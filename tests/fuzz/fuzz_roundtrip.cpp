@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // defaults with the windows where they were designed to open.
     auto s = loaded.value_or(Settings{});
     s.mainPlace = s.mainPlace.value_or(WindowPlace{1200, 900, 0, 0});
-    s.tilePlace = s.tilePlace.value_or(WindowPlace{0, 0, 7695, 3360});
+    s.tilePlace = s.tilePlace.value_or(kDesignedTilePlace);
     const ProfileText before = Text(file);
 
     // A run that changed nothing.

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/fuzz}
-targets=${FUZZ_TARGETS:-fuzz_roundtrip fuzz_number fuzz_renderargs}
+targets=${FUZZ_TARGETS:-fuzz_roundtrip fuzz_number fuzz_renderargs fuzz_css}
 dpkg -s clang libclang-rt-14-dev >/dev/null 2>&1 ||
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang libclang-rt-14-dev >/dev/null
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// The CSS reader on arbitrary text: it reads or refuses, what it reads is
+// a gradient GIMP's checks take, and a refusal fits on a line.
+
+#include "core/ggr.h"
+
+#include <cstdlib>
+
+using namespace velmix;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const GradImport read = ReadCss(text, "f");
+    if (read.gradients.empty() == read.error.empty() || read.error.size() > 400 ||
+        read.vertical.size() != read.gradients.size())
+        std::abort();
+    for (const NamedGradient& g : read.gradients)
+        if (!ReadGgr(WriteGgr(g), "").gradient || SampleCentres(g, 64).size() != 64)
+            std::abort();
+    return 0;
+}
