@@ -18,21 +18,18 @@ if(VELMIX_SANITIZE)
   target_link_options(project_options INTERFACE -fsanitize=${_san_link})
 endif()
 
-# A library's include path holds its own headers and nothing else, each
-# under its folder's name ("core/gradient.h"): what else it may include
-# comes only from the libraries it links, so a layer shows where it is used
-# and cannot reach above itself.
+# A library's headers are its header file set, named from the source tree
+# ("core/gradient.h") as every include names them. Which library may include
+# which is checked by the layer test (scripts/layercheck.py): a library
+# includes only its own headers and those of the libraries it links.
 function(velmix_layer target)
-  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
-  set(root ${CMAKE_BINARY_DIR}/layers/${target})
-  file(MAKE_DIRECTORY ${root}/${folder})
+  set(headers)
   foreach(header ${ARGN})
-    if(IS_ABSOLUTE ${header})
-      get_filename_component(name ${header} NAME)
-      file(CREATE_LINK ${header} ${root}/${folder}/${name} SYMBOLIC)
-    else()
-      file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${header} ${root}/${folder}/${header} SYMBOLIC)
+    if(NOT IS_ABSOLUTE ${header})
+      set(header ${CMAKE_CURRENT_SOURCE_DIR}/${header})
     endif()
+    list(APPEND headers ${header})
   endforeach()
-  target_include_directories(${target} PUBLIC ${root})
+  target_sources(${target} PUBLIC FILE_SET HEADERS
+    BASE_DIRS ${PROJECT_SOURCE_DIR} FILES ${headers})
 endfunction()

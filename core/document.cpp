@@ -147,8 +147,11 @@ bool GradDocument::step(bool back)
     if (back ? !m_history.canUndo() : !m_history.canRedo())
         return false;
     const EditState before = m_state;
+    m_move =
+        Move{static_cast<EditStep>(back ? m_history.undoLabel() : m_history.redoLabel()), back};
     m_state = back ? m_history.undo() : m_history.redo();
     announce(Differences(before, m_state) | kHistory);
+    m_move.reset();
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace velmix {
@@ -59,7 +60,7 @@ public:
     int imageSize() const { return std::clamp(m_state.size, kMinImageSize, kMaxImageSize); }
 
     // Every listener hears of every change, once, after it is made.
-    void listen(Listener listener) { m_listeners.push_back(std::move(listener)); }
+    void listen(Listener listener) const { m_listeners.push_back(std::move(listener)); }
 
     // Start-up: the state to edit, with an empty history.
     void reset(const EditState& state);
@@ -92,6 +93,14 @@ public:
     // False when there is nothing to undo or redo.
     bool undo();
     bool redo();
+    // While undo or redo is announced: the kind of step taken back or done
+    // again; null for any other change.
+    struct Move
+    {
+        EditStep step;
+        bool back;
+    };
+    const Move* lastMove() const { return m_move ? &*m_move : nullptr; }
 
     // The colours along a gradient of `length` pixels: computed once per
     // change and length, and shared by every view and export.
@@ -110,9 +119,10 @@ private:
 
     EditState m_state;
     EditHistory m_history;
-    std::vector<Listener> m_listeners;
+    mutable std::vector<Listener> m_listeners; // listening changes nothing of the gradient
     mutable std::map<int, std::vector<Colour>> m_lines;
     unsigned long m_revision = 0;
+    std::optional<Move> m_move;
 };
 
 // The start-up state: the start-up points, 100 pixels, across.

@@ -59,6 +59,11 @@ enum class RefusalKind
     SvgNotXml,     // at `line`, the XML reader's words in `quote`
     SvgStopColour, // gradient `quote`'s stop-color `quote2`
     SvgNoGradient,
+    SvgTooManyStops, // over 200,000, those a reference repeats counted
+    SvgTooManyRules, // the style sheets need too many selector tests
+    SvgRadial,       // the gradient named (`quote`) is radial
+    SvgNoSuchId,     // no linearGradient with stops has the id or name `quote`
+    IdNotSvg,        // an id names a gradient only in an SVG
     // The library's own.
     NoFolder, // the user's folder could not be made
     NoSuchGradient,

@@ -66,6 +66,12 @@ QString LibraryText(const Failure& f, const QString& detail)
     if (f.kind == FailureKind::ReadOnly)
         return QCoreApplication::translate("Failure",
                                            "付属のグラデーションは名前の変更も削除もできません。");
+    if (f.kind == FailureKind::Changed)
+        return QCoreApplication::translate(
+                   "Failure",
+                   "%1 は一覧を読んだ後でほかのプログラムに変更されていたので、そのままにしました。"
+                   "一覧を読み直しました。")
+            .arg(where);
     if (f.kind == FailureKind::NotUnderstood)
         return Worded(QCoreApplication::translate("Failure", "グラデーションを読み取れません。"),
                       located);
@@ -206,6 +212,22 @@ QString RefusalWords(const Refusal& r)
             .arg(q, q2);
     case K::SvgNoGradient:
         return Tr(QT_TRANSLATE_NOOP("Failure", "stopのあるlinearGradientがありません。"));
+    case K::SvgTooManyStops:
+        return Tr(QT_TRANSLATE_NOOP(
+            "Failure", "stopが多すぎます(参照で増えるものも含めて20万個までしか読みません)。"));
+    case K::SvgTooManyRules:
+        return Tr(
+            QT_TRANSLATE_NOOP("Failure", "styleの規則が多すぎて、stopの色を決められません。"));
+    case K::SvgRadial:
+        return Tr(QT_TRANSLATE_NOOP("Failure",
+                                    "「%1」は放射グラデーションです(線形のものだけを読みます)。"))
+            .arg(q);
+    case K::SvgNoSuchId:
+        return Tr(QT_TRANSLATE_NOOP(
+                      "Failure", "「%1」というidや名前の、stopのあるlinearGradientがありません。"))
+            .arg(q);
+    case K::IdNotSvg:
+        return Tr(QT_TRANSLATE_NOOP("Failure", "idで選べるのはSVGのグラデーションだけです。"));
     case K::NoFolder:
         return Tr(QT_TRANSLATE_NOOP("Failure", "フォルダを作れません。"));
     case K::NoSuchGradient:

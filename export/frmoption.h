@@ -3,13 +3,18 @@
 // The options dialog shown before every save or copy: the thickness of the
 // exported image across the gradient, and the size that results.
 
+#include "core/webgrad.h"
+
 #include <QDialog>
+
+#include "core/exportoptions.h"
 
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 namespace velmix {
 
@@ -23,27 +28,31 @@ struct OptionTarget
     int orientation = 0;    // 0 horizontal, 1 vertical
     int imageSize = 100;    // the length along the gradient
     bool ditherable = true; // BMP, PNG or the clipboard: the dither box applies
+    bool css = false;       // a CSS file: the selector and the repeat are offered
 };
 
 class frmOption : public QDialog
 {
     Q_OBJECT
 public:
-    // saveHeight: the thickness last chosen, kept until the dialog is shown.
-    frmOption(Dialogs& dialogs, QWidget* parent, int saveHeight);
+    // options: what the dialog edits and shows; it starts from them.
+    frmOption(Dialogs& dialogs, QWidget* parent, ExportOptions& options);
 
     void setTarget(const OptionTarget& target) { m_target = target; }
     // The thickness the picture gets: the size box's number when the box is
-    // checked, else one pixel. Reported by saveHeightChanged as it changes.
-    int saveHeight() const { return m_saveHeight; }
+    // checked, else one pixel.
+    int saveHeight() const { return m_options.value().saveHeight; }
     // The thickness box: checked, and its number. Setting it acts as the
     // user's typing and clicking would.
     bool thicknessOn() const;
     void setThickness(bool on, int value);
-    // The dither box, kept whether or not the target takes it. Reported by
-    // ditherChanged as the user changes it.
+    // The dither box, kept whether or not the target takes it.
     bool dither() const;
     void setDither(bool on);
+    // The CSS rule's selector and repeat, kept whether or not the target is
+    // CSS; OK takes a change into the options.
+    CssPage cssPage() const { return m_options.value().page; }
+    void setCssPage(const CssPage& page);
     // The last showing ended without OK.
     bool cancelled() const { return m_cancelled; }
 
@@ -56,10 +65,6 @@ public:
 
     // Closed from its close box: the owner makes a new one before next use.
     bool destroyedByUser() const { return m_destroyed; }
-
-signals:
-    void saveHeightChanged(int saveHeight);
-    void ditherChanged(bool on);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -77,6 +82,11 @@ private:
     QLineEdit* txtSize = nullptr;
     UpDown* updSize = nullptr;
     QCheckBox* chkDither = nullptr;
+    QGroupBox* fraCss = nullptr;
+    QLabel* lblSelector = nullptr;
+    QLineEdit* txtSelector = nullptr;
+    QRadioButton* optTile = nullptr;
+    QRadioButton* optAxis = nullptr;
     QLabel* lblSTatic = nullptr;
     QLabel* lblSize = nullptr;
     QPushButton* cmdOK = nullptr;
@@ -87,10 +97,13 @@ private:
     void ShowSizeLabel();
 
     void setSaveHeight(int value);
+    // The controls as the options stand (changed by a restore or its undo).
+    void showOptions();
+    void edit(const std::function<void(ExportChoice&)>& change);
 
     Dialogs& m_dialogs;
+    ExportOptions& m_options;
     OptionTarget m_target;
-    int m_saveHeight;
     bool m_cancelled = false;
     bool m_destroyed = false;
 };

@@ -15,6 +15,7 @@
 #include "main/helpopener.h"
 #include "main/undomenu.h"
 #include "tile/frmtile.h"
+#include "widgets/colourmenu.h"
 #include "widgets/widgets.h"
 
 #include <QAction>
@@ -35,17 +36,7 @@
 #include <QSlider>
 #include <QToolTip>
 
-#include <iostream>
-
 namespace velmix {
-
-namespace {
-
-// How long a changed setting waits before it is written: a killed program
-// loses at most this much, and a drag or a burst of clicks is one write.
-constexpr int kSettingsDelayMs = 1000;
-
-} // namespace
 
 frmMain::frmMain(const AppEnvironment& env) : m_env(env), m_doc(env.undoLimit, env.undoClock)
 {
@@ -61,11 +52,11 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env), m_doc(env.undoLimit, e
     m_undo->redoAction()->setObjectName(QStringLiteral("mnuRedo"));
     retranslateUi();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    m_mainPlacer = new FramePlacer(this, false);
-    m_settingsTimer.setSingleShot(true);
-    m_settingsTimer.setInterval(kSettingsDelayMs);
-    connect(&m_settingsTimer, &QTimer::timeout, this, [this] { writeSettings(true); });
+    m_settings.keepPlace(this, false);
+    m_settings.setCollector([this] { return collectSettings(); });
     m_doc.listen([this](unsigned aspects) { showDocument(aspects); });
+    // The dither box is kept in the settings file.
+    m_export.listen([this] { m_settings.touched(); });
     Form_Load();
     // Logging out: the session may end the program without closing its
     // windows, so the settings are written when it asks.
@@ -74,8 +65,7 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env), m_doc(env.undoLimit, e
     // Every control hears of the menus' shortcuts first (eventFilter).
     for (QWidget* control : surface->findChildren<QWidget*>())
         control->installEventFilter(this);
-    // A moved or resized window is a place to keep.
-    installEventFilter(this);
+    m_settings.watch(this);
     setAcceptDrops(true);
     nameControls();
 }
@@ -95,7 +85,7 @@ void frmMain::mnuLanguage_Click()
         CurrentUiLanguage() == UiLanguage::English ? UiLanguage::Japanese : UiLanguage::English;
     m_language = std::string(LanguageCode(next));
     SetUiLanguage(next);
-    settingsTouched();
+    m_settings.touched();
 }
 
 // --- the document's view -----------------------------------------------
@@ -120,14 +110,10 @@ void frmMain::showDocument(unsigned aspects)
         Option1[s.orientation]->setChecked(true);
         Option1[1 - s.orientation]->setChecked(false);
         showSizeName();
-        if (m_tile && m_tile->isVisible())
-            m_tile->RefreshForm();
     }
-    if (m_tile && (aspects & ~GradDocument::kHistory))
-        m_tile->PrintTile();
     // The blend is kept in the settings file too.
     if (aspects & GradDocument::kPoints)
-        settingsTouched();
+        m_settings.touched();
 }
 
 void frmMain::showPoint(int Index)
@@ -166,39 +152,14 @@ void frmMain::Preview()
     picPrev->update();
 }
 
-const QImage& frmMain::picWork()
-{
-    const int size = m_doc.size();
-    const bool vertical = m_doc.vertical();
-    if (m.Dither && size > 0) {
-        // The tile window shows the export as it will be: dithered, at the
-        // thickness that will be saved (as much of it as a screen can show).
-        const int screen = m_tile ? std::max(m_tile->width(), m_tile->height()) : 0;
-        const StripImage img = MakeStrip(m_doc.points(), size, vertical,
-                                         std::min(exportThickness(), std::max(screen, 64)), true);
-        m_picWork = StripPicture(img);
-        m_picWorkDithered = true;
-        return m_picWork;
-    }
-    if (!m_picWorkDithered && m_picWorkRevision == m_doc.revision() && !m_picWork.isNull())
-        return m_picWork;
-    BusyCursor busy(this);
-    m_picWork = QImage(vertical ? 1 : size, vertical ? size : 1, QImage::Format_RGB32);
-    PaintLine(m_picWork, m_doc.line(size), vertical);
-    m_picWorkRevision = m_doc.revision();
-    m_picWorkDithered = false;
-    return m_picWork;
-}
-
 // --- start-up and shutdown ---------------------------------------------
 
 void frmMain::Form_Load()
 {
     // The random source was seeded from the clock when it was made.
     m.MemoryState.tate = -1;
-    m_ini.SetIniPath(m_env.settingsBesideProgram ? m_env.programDir : QString(),
-                     m_env.userConfigDir);
-    const std::optional<Settings> stored = m_ini.LoadIni();
+    const std::optional<Settings> stored =
+        m_settings.read(m_env.programDir, m_env.userConfigDir, m_env.settingsBesideProgram);
     // The start-up gradient, in the blend last chosen.
     EditState start = StartupState();
     if (stored) {
@@ -212,12 +173,7 @@ void frmMain::Form_Load()
     }
     UpDown1->setRange(kMinImageSize, kMaxImageSize);
     m_doc.reset(start);
-    // What a unit still holds at exit was not changed by this run; a place
-    // mended at start-up is a change.
-    Settings baseline = collectSettings();
-    baseline.mainPlace = stored ? stored->mainPlace : std::nullopt;
-    baseline.tilePlace = stored ? stored->tilePlace : std::nullopt;
-    m_ini.SetBaseline(baseline);
+    m_settings.setBaseline(collectSettings(), stored.value_or(Settings{}));
     if (m.MemoryState.tate == -1)
         mnuMemoryLoad->setEnabled(false);
 }
@@ -226,18 +182,16 @@ void frmMain::applySettings(const Settings& s)
 {
     m.SampleTextFont = s.SampleTextFont;
     m.MemoryState = s.MemoryState;
-    m.Dither = s.Dither;
-    m_mainPlace = s.mainPlace;
-    if (s.mainPlace && PlaceFromFile(this, m_mainPlacer, *s.mainPlace, false))
-        m_mainPlace.reset();
+    ExportChoice options = m_export.value();
+    options.dither = s.Dither;
+    options.page = {s.CssSelector.empty() ? "body" : s.CssSelector, s.CssOneWay};
+    m_export.set(options);
+    if (s.mainPlace)
+        m_settings.placeFromFile(this, *s.mainPlace);
     // A file without the tile window's own place leaves its first place to
     // the window system, and the window to be made when first shown.
-    if (OwnTilePlace(s.tilePlace)) {
-        tile();
-        m_tilePlace = s.tilePlace;
-        if (PlaceFromFile(m_tile.get(), m_tilePlacer, *s.tilePlace, true))
-            m_tilePlace.reset();
-    }
+    if (OwnTilePlace(s.tilePlace))
+        m_settings.placeFromFile(&tile(), *s.tilePlace);
     m_dlgSaveInitDir = QString::fromStdString(s.SaveInitPath);
     // A language chosen in the menu outranks the locale's.
     m_language = s.Language;
@@ -250,68 +204,19 @@ Settings frmMain::collectSettings()
     Settings s;
     s.SampleTextFont = m.SampleTextFont;
     s.MemoryState = m.MemoryState;
-    s.mainPlace = PlaceToWrite(this, m_mainPlacer, m_mainPlace);
-    if (m_tile)
-        s.tilePlace = PlaceToWrite(m_tile.get(), m_tilePlacer, m_tilePlace);
     s.SaveInitPath = clsCommon::TrimDir(m_dlgSaveFileName.toStdString());
     s.Blend = m_doc.points().blend == Blend::OkLab ? 1 : 0;
-    s.Dither = m.Dither;
+    s.Dither = m_export.value().dither;
+    const CssPage& page = m_export.value().page;
+    s.CssSelector = page.selector == "body" ? std::string() : page.selector;
+    s.CssOneWay = page.oneWay;
     s.Language = m_language;
     return s;
 }
 
-void frmMain::settingsTouched()
-{
-    if (!m_unloaded && !m_settingsTimer.isActive())
-        m_settingsTimer.start();
-}
-
-bool frmMain::writeSettings(bool quiet)
-{
-    const Settings s = collectSettings();
-    // Nothing new to keep: the file is left alone.
-    if (quiet && m_ini.UnsavedUnits(s) == 0)
-        return true;
-    // Only what this run changed: another running copy may have written the
-    // rest since start-up. A failure during the run waits for the next change.
-    const Result written = m_ini.SaveIni(s);
-    if (!quiet)
-        reportSettingsWrite(written);
-    return written.ok();
-}
-
-void frmMain::reportSettingsWrite(const Result& written)
-{
-    if (written.ok())
-        return;
-    // At logout, on a signal or without a display nobody answers a box.
-    if (m_unattended)
-        sayWriteFailed(written);
-    else
-        dialogs().message(this, MsgIcon::Error, ResultText(written));
-}
-
-bool frmMain::WriteSettingsUnits(SettingsUnits units)
-{
-    const Result written = m_ini.SaveUnits(collectSettings(), units);
-    reportSettingsWrite(written);
-    return written.ok();
-}
-
 void frmMain::SaveSettingsNow()
 {
-    if (m_unloaded)
-        return;
-    // Nobody to ask: at logout or without a display a message box would
-    // only hold up the end.
-    if (const Result written = m_ini.SaveIni(collectSettings()); !written.ok())
-        sayWriteFailed(written);
-}
-
-void frmMain::sayWriteFailed(const Result& failed) const
-{
-    std::cerr << "velmix: cannot write " << m_ini.IniPath().toStdString() << ": "
-              << failed.failure().detail << "\n";
+    m_settings.writeUnattended();
 }
 
 void frmMain::EndUnattended()
@@ -324,11 +229,9 @@ void frmMain::EndUnattended()
 
 void frmMain::Form_Unload()
 {
-    if (m_unloaded)
+    if (m_settings.finished())
         return;
-    m_settingsTimer.stop();
-    writeSettings(false);
-    m_unloaded = true;
+    m_settings.finish(m_unattended);
     if (m_tile)
         m_tile->hide();
     if (m_library)
@@ -355,9 +258,6 @@ void frmMain::Form_MouseDown(Qt::MouseButton Button, int X, int Y)
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((watched == this || (m_tile && watched == m_tile.get())) &&
-        (event->type() == QEvent::Move || event->type() == QEvent::Resize))
-        settingsTouched();
     const bool shortcut = event->type() == QEvent::ShortcutOverride;
     if ((shortcut || event->type() == QEvent::KeyPress) &&
         isMenuShortcut(static_cast<QKeyEvent*>(event))) {
@@ -427,6 +327,12 @@ void frmMain::PicColor_KeyPress(int Index, int)
     PicColor_Click(Index);
 }
 
+void frmMain::PicColor_Menu(int Index, const QPoint& at)
+{
+    ColourBoxMenu(PicColor[Index], dialogs(), at,
+                  [this, Index](Colour c) { m_doc.setColour(Index, c); });
+}
+
 void frmMain::picPrev_MouseMove(Qt::MouseButtons, int X, int Y)
 {
     const QImage& img = picPrev->image();
@@ -467,12 +373,7 @@ void frmMain::Option1_Click(int Index)
 
 void frmMain::cmdTile_Click()
 {
-    frmTile& t = tile();
-    t.show();
-    t.setWindowState(t.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-    t.raise();
-    t.RefreshForm();
-    t.PrintTile();
+    tile().Open();
 }
 
 void frmMain::MenuTile_Click()
@@ -483,16 +384,10 @@ void frmMain::MenuTile_Click()
 frmTile& frmMain::tile()
 {
     if (!m_tile) {
-        TileSource source;
-        source.workPicture = [this] { return &picWork(); };
-        source.colours = [this]() -> const std::vector<Colour>& {
-            return m_doc.line(m_doc.size());
-        };
-        source.vertical = [this] { return m_doc.vertical(); };
-        m_tile = std::make_unique<frmTile>(dialogs(), m.SampleTextFont, std::move(source));
+        m_tile = std::make_unique<frmTile>(dialogs(), m.SampleTextFont, m_doc, m_export);
         m_tile->setWindowIcon(windowIcon());
-        m_tilePlacer = new FramePlacer(m_tile.get(), true);
-        m_tilePlacer->setGuide(this);
+        m_settings.keepPlace(m_tile.get(), true, this);
+        m_settings.watch(m_tile.get());
         m_tile->installEventFilter(this);
         m_undo->addShortcutsTo(m_tile.get());
         // The window fills in a missing face; the settings file keeps what
@@ -500,7 +395,7 @@ frmTile& frmMain::tile()
         m.SampleTextFont = m_tile->sampleText();
         connect(m_tile.get(), &frmTile::sampleTextChanged, this, [this] {
             m.SampleTextFont = m_tile->sampleText();
-            settingsTouched();
+            m_settings.touched();
         });
     }
     return *m_tile;
@@ -511,21 +406,9 @@ frmOption& frmMain::option()
     // Closing the dialog from its close box destroys it; the next use gets
     // a new one in its design state.
     if (!m_option || m_option->destroyedByUser()) {
-        m_option = std::make_unique<frmOption>(dialogs(), this, m.SaveHeight);
-        connect(m_option.get(), &frmOption::saveHeightChanged, this, [this](int saveHeight) {
-            m.SaveHeight = saveHeight;
-            if (m.Dither && m_tile)
-                m_tile->PrintTile();
-        });
-        connect(m_option.get(), &frmOption::ditherChanged, this, [this](bool on) {
-            m.Dither = on;
-            if (m_tile)
-                m_tile->PrintTile();
-            settingsTouched();
-        });
+        m_option = std::make_unique<frmOption>(dialogs(), this, m_export);
     }
-    m_option->setDither(m.Dither);
-    m_option->setTarget({m.SaveMode, m_doc.orientation(), m_doc.size()});
+    m_option->setTarget({m_export.value().saveMode, m_doc.orientation(), m_doc.size()});
     return *m_option;
 }
 
@@ -602,11 +485,12 @@ void frmMain::mnuBlend_Click(int Index)
 
 void frmMain::mnuMemorySave_Click()
 {
-    m.MemoryState = RememberState(m_doc.state(), m.SaveHeight, option().thicknessOn());
+    m.MemoryState =
+        RememberState(m_doc.state(), m_export.value().saveHeight, m_export.value().thicknessOn);
     mnuMemoryLoad->setEnabled(true);
     // The user asked to keep it: into the file now, so that a crash or a lost
     // display cannot take it. Only the remembered state is written.
-    WriteSettingsUnits(kUnitMemory);
+    m_settings.writeUnits(kUnitMemory);
 }
 
 void frmMain::mnuMemoryLoad_Click()
@@ -614,9 +498,7 @@ void frmMain::mnuMemoryLoad_Click()
     const MemoryStateT mem = m.MemoryState;
     if (mem.tate < 0)
         return;
-    m.SaveHeight = mem.SaveHeight;
-    option().setThickness(mem.chkHeight, mem.SaveHeight);
-    m_doc.restore(RecallState(mem));
+    m_export.restore(RecallState(mem), mem.chkHeight, mem.SaveHeight);
 }
 
 void frmMain::mnuLibrary_Click()
@@ -633,18 +515,9 @@ void frmMain::mnuLibrary_Click()
 
 // --- export ------------------------------------------------------------
 
-int frmMain::exportThickness()
-{
-    // The dialog in its design state (never made, or closed from its close
-    // box) exports the thin strip.
-    const bool on = m_option && !m_option->destroyedByUser() && m_option->thicknessOn();
-    return std::clamp(on ? m_option->saveHeight() : m_doc.orientation() + 1, 1, kMaxThickness);
-}
-
 void frmMain::CmdSave_Click()
 {
-    m.SaveMode = true;
-    SaveImage();
+    setSaveMode(true);
 }
 
 void frmMain::MenuSave_Click()
@@ -654,13 +527,21 @@ void frmMain::MenuSave_Click()
 
 void frmMain::mnuClipBoard_Click()
 {
-    m.SaveMode = false;
-    SaveImage();
+    setSaveMode(false);
 }
 
 void frmMain::mnuCopyCss_Click()
 {
-    CopyCss({m_doc.points(), m_doc.size(), m_doc.orientation(), m.Dither});
+    CopyCss({m_doc.points(), m_doc.size(), m_doc.orientation(), m_export.value().dither,
+             m_export.value().page});
+}
+
+void frmMain::setSaveMode(bool save)
+{
+    ExportChoice options = m_export.value();
+    options.saveMode = save;
+    m_export.set(options);
+    SaveImage();
 }
 
 void frmMain::SaveImage()
@@ -668,11 +549,13 @@ void frmMain::SaveImage()
     SaveFileRequest saveDialog{{}, m_dlgSaveInitDir, m_dlgSaveFileName, m_dlgSaveType};
     RunExport(
         dialogs(), this, [this]() -> frmOption& { return option(); },
-        {m_doc.points(), m_doc.size(), m_doc.orientation(), m.Dither}, m.SaveMode, saveDialog);
+        {m_doc.points(), m_doc.size(), m_doc.orientation(), m_export.value().dither,
+         m_export.value().page},
+        m_export.value().saveMode, saveDialog);
     m_dlgSaveFileName = saveDialog.fileName;
     m_dlgSaveType = saveDialog.type;
     // The folder saved to is kept for the next run.
-    settingsTouched();
+    m_settings.touched();
 }
 
 // --- help --------------------------------------------------------------

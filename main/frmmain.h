@@ -6,17 +6,19 @@
 // The gradient is the document's (core/document.h); this window is a view of
 // it. A handler sends the user's edit to the document, which checks it,
 // records the undo step and announces it; showDocument then sets every
-// control from the document, redraws the preview from the document's line
-// and has the tile window redraw. A command that edits the gradient is one
-// document call and one menu item. The dither box only changes how exports
-// and the tile window's picture are made from the unrounded colours.
+// control from the document and redraws the preview from the document's
+// line; the tile window follows the document by itself. A command that edits
+// the gradient is one document call and one menu item. The export options
+// (core/exportoptions.h) lie beside the document: the options dialog edits
+// them, the tile window shows them, the settings file keeps them.
 
 #include "common/dialogs.h"
 #include "common/shellexe.h"
 #include "core/document.h"
 #include "core/edits.h"
+#include "core/exportoptions.h"
 #include "main/module1.h"
-#include "settings/moduleini.h"
+#include "main/settingskeeper.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -82,15 +84,14 @@ public:
 
     const GradDocument& document() const { return m_doc; }
     const Module1& state() const { return m; }
+    const ExportOptions& exportOptions() const { return m_export; }
     Dialogs& dialogs() { return *m_env.dialogs; }
     frmTile& tile();
     frmOption& option();
     frmLD& ld();
     // The library window, made (reading the library folders) when first asked.
     frmLibrary& library();
-    // The work picture the tile window tiles, as of the document now.
-    const QImage& picWork();
-    ModuleINI& ini() { return m_ini; }
+    ModuleINI& ini() { return m_settings.ini(); }
     QString saveFileName() const { return m_dlgSaveFileName; }
 
 protected:
@@ -114,6 +115,9 @@ private slots:
     void Slider1_Change(int Index);
     void PicColor_Click(int Index);
     void PicColor_KeyPress(int Index, int KeyAscii);
+    // Copy, paste or type the colour as text; one undo step as a colour
+    // from the colour dialog.
+    void PicColor_Menu(int Index, const QPoint& at);
     void picPrev_MouseMove(Qt::MouseButtons Button, int X, int Y);
     void txtSize_Change();
     int txtSize_KeyPress(int KeyAscii);
@@ -204,29 +208,18 @@ private:
     bool isMenuShortcut(const QKeyEvent* event) const;
 
     void applySettings(const Settings& s);
+    // What the settings file keeps of this window's, its places aside.
     Settings collectSettings();
-    // Something the settings file keeps may have changed: written within a
-    // second (writeSettings).
-    void settingsTouched();
-    // Writes what changed; quiet: true during the run, where a failure waits
-    // for the next change and is reported at exit.
-    bool writeSettings(bool quiet);
-    void reportSettingsWrite(const Result& written);
-    void sayWriteFailed(const Result& failed) const;
-    bool WriteSettingsUnits(SettingsUnits units);
 
+    // A save (true) or a copy through the options dialog.
+    void setSaveMode(bool save);
     void SaveImage();
-    // The thickness the next save or copy will have, as the options dialog
-    // stands now.
-    int exportThickness();
 
     AppEnvironment m_env;
     GradDocument m_doc;
+    ExportOptions m_export{m_doc};
     Module1 m;
-    ModuleINI m_ini;
-    QImage m_picWork;
-    unsigned long m_picWorkRevision = 0;
-    bool m_picWorkDithered = false;
+    SettingsKeeper m_settings{*m_env.dialogs, this};
     QString m_dlgSaveFileName;
     QString m_dlgSaveType; // the extension of the last file saved: offered first
     QString m_dlgSaveInitDir;
@@ -238,15 +231,7 @@ private:
     std::array<bool, kPointCount> m_userSliderAction{};
     // "ja" or "en" once chosen here or in the file; empty: the locale's.
     std::string m_language;
-    bool m_unloaded = false;
     bool m_unattended = false;
-    QTimer m_settingsTimer;
-    FramePlacer* m_mainPlacer = nullptr;
-    FramePlacer* m_tilePlacer = nullptr;
-    // The windows' places from the settings file, when they were kept as
-    // they stood there.
-    std::optional<WindowPlace> m_mainPlace;
-    std::optional<WindowPlace> m_tilePlace;
 };
 
 } // namespace velmix

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The program-wide state beside the gradient (which is the document's): the
-// export state and the two records the settings file carries.
+// two records the settings file carries (the export options are
+// ExportOptions').
 
 #include "core/gradient.h"
+#include "core/webgrad.h"
 #include "settings/settings.h"
 
 #include <array>
@@ -13,12 +15,6 @@ namespace velmix {
 
 struct Module1
 {
-    // Whether BMP, PNG and clipboard images are dithered (the options dialog).
-    bool Dither = false;
-
-    bool SaveMode = true;
-    std::int32_t SaveHeight = 1;
-
     SampleTextFontT SampleTextFont;
     MemoryStateT MemoryState;
 };

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -228,6 +229,14 @@ Result ModuleINI::SaveIni(const Settings& s)
 
 Result ModuleINI::SaveUnits(const Settings& s, SettingsUnits units)
 {
+    // Another copy writing in the same instant waits for this one's read,
+    // merge and replace, or this for its, so neither loses the other's
+    // units. A copy killed while it held the lock leaves a lock file whose
+    // process is gone, which the next one takes over at once; a lock not
+    // had within a second (a folder without room for it) writes anyway.
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    QLockFile lock(m_path + QStringLiteral(".lock"));
+    lock.tryLock(kLockWaitMs);
     // Start from the file as it is now: another copy of the program or a hand
     // edit may have changed it while this one ran.
     if (!read())
@@ -235,7 +244,6 @@ Result ModuleINI::SaveUnits(const Settings& s, SettingsUnits units)
     if (!HasMarker(m_text))
         units = kAllUnits;
     const QByteArray bytes = MergedBytes(s, units);
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
     Result r = SaveThrough(m_path, [&bytes](QFileDevice& out) {
         return WriteFully(out, bytes.constData(), bytes.size());
     });

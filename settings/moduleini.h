@@ -65,6 +65,8 @@ public:
 
     // The largest settings file read (a real one is about 1 KB).
     static constexpr qint64 kMaxFileSize = 1 << 20;
+    // The longest wait for another copy's write to finish.
+    static constexpr int kLockWaitMs = 1000;
 
 private:
     bool read();

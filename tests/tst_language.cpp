@@ -128,8 +128,10 @@ void tst_Language::textsFit()
     f.down();
     cut << Cut(&w) << Cut(&f.tile());
     // The options dialog for both commands, the longest size shown.
+    GradDocument doc;
+    ExportOptions options(doc);
     for (bool save : {true, false}) {
-        frmOption o(f.dialogs, &w, kMaxThickness);
+        frmOption o(f.dialogs, &w, options);
         o.setObjectName("frmOption");
         o.setTarget({save, save ? 0 : 1, kMaxImageSize});
         o.show();

@@ -11,6 +11,7 @@
 #include "core/webgrad.h"
 #include "export/exporter.h"
 #include "export/transg.h"
+#include "settings/moduleini.h"
 #include "table.h"
 #include "testutil.h"
 
@@ -28,6 +29,7 @@
 
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 using namespace velmix;
@@ -187,6 +189,7 @@ private slots:
     void rootTargets();
     void namedTemporaryRemoved();
     void secondSignalEnds();
+    void settingsWritersRace();
     void ignoredStaysIgnored();
 };
 
@@ -367,6 +370,11 @@ void tst_Render::rendered_data()
         // A settings file's remembered blend, unless --blend says otherwise.
         {"remembered OKLab", {"--from-ini ok.ini --dither -o g.bmp", iniOk, {2, 50}}},
         {"ggr", {"--from v.ini -o g.ggr", ini, {2, 50}}},
+        // Colours as a web page writes them.
+        {"CSS colours",
+         {"-p 0:#fff -p '400:rgb(10,20,30)' -p 1000:navy -s 40 -o g.png",
+          Three(0xFFFFFF, MakeColour(10, 20, 30), MakeColour(0, 0, 128), true),
+          {40, 1}}},
     });
 }
 
@@ -463,6 +471,43 @@ void tst_Render::secondSignalEnds()
     int status = 0;
     QCOMPARE(waitpid(child, &status, 0), child);
     QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+}
+
+// Two copies writing the settings file in the same instant each keep their
+// unit: the read, merge and replace are one under the file's lock.
+void tst_Render::settingsWritersRace()
+{
+    const QString path = at("velmix.ini");
+    for (int round = 0; round < 10; ++round) {
+        QFile::remove(path);
+        ModuleINI first;
+        first.SetIniFile(path);
+        QVERIFY(first.SaveIni(Settings{}).ok());
+        int go[2];
+        QVERIFY(pipe(go) == 0);
+        for (int k = 0; k < 2; ++k)
+            if (fork() == 0) {
+                ModuleINI ini;
+                ini.SetIniFile(path);
+                Settings s = ini.LoadIni().value_or(Settings{});
+                char c = 0;
+                const bool started = read(go[0], &c, 1) == 1;
+                (k ? s.Language : s.SaveInitPath) = k ? "en" : "/a/";
+                _exit(started && ini.SaveUnits(s, k ? kUnitLanguage : kUnitSaveFolder).ok() ? 0
+                                                                                            : 1);
+            }
+        QCOMPARE(write(go[1], "gg", 2), 2);
+        for (int k = 0; k < 2; ++k) {
+            int status = 1;
+            QVERIFY(wait(&status) > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        close(go[0]);
+        close(go[1]);
+        ModuleINI after;
+        after.SetIniFile(path);
+        const auto s = after.LoadIni();
+        QVERIFY(s && s->SaveInitPath == "/a/" && s->Language == "en");
+    }
 }
 
 // The renderer's handlers: SIGTERM, SIGINT, SIGHUP remove that file and

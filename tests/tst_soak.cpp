@@ -132,7 +132,7 @@ void UndoToStartAndBack(GuiFixture& f)
     QTest::keyClick(f.sizeBox(), Qt::Key_Return);
     const auto end = f.doc().state();
     const auto preview = f.preview();
-    const auto work = f.w().picWork().copy();
+    const auto work = f.tile().picWork().copy();
     int undone = 0;
     for (; f.action("mnuUndo")->isEnabled(); ++undone) {
         f.trigger("mnuUndo");
@@ -143,7 +143,7 @@ void UndoToStartAndBack(GuiFixture& f)
         f.trigger("mnuRedo");
     QCOMPARE(f.doc().state(), end);
     QCOMPARE(f.preview(), preview);
-    QCOMPARE(f.w().picWork(), work);
+    QCOMPARE(f.tile().picWork(), work);
     QVERIFY(ShownFault(f).isEmpty());
     QVERIFY(f.dialogs.messages.empty());
     qInfo("%d steps undone and redone", undone);

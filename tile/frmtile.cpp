@@ -12,8 +12,10 @@
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -40,10 +42,25 @@ void CopyImage(const QImage& src, QImage& dst, int x, int y)
 
 } // namespace
 
-frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource source)
-    : QWidget(nullptr, Qt::Window), m_dialogs(dialogs), m_sampleText(sampleText),
-      m_source(std::move(source))
+frmTile::frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, const GradDocument& doc,
+                 const ExportOptions& options)
+    : QWidget(nullptr, Qt::Window), m_dialogs(dialogs), m_sampleText(sampleText), m_doc(doc),
+      m_options(options)
 {
+    // Both owners are the main window's and live as long as this window;
+    // the guard is for the program's end.
+    doc.listen([self = QPointer<frmTile>(this)](unsigned aspects) {
+        if (!self)
+            return;
+        if ((aspects & GradDocument::kOrientation) && self->isVisible())
+            self->RefreshForm();
+        if (aspects & ~GradDocument::kHistory)
+            self->PrintTile();
+    });
+    options.listen([self = QPointer<frmTile>(this)] {
+        if (self)
+            self->PrintTile();
+    });
     resize(513, 224);
 
     picGrad = new ImageBox(this);
@@ -290,21 +307,38 @@ void frmTile::fitSurface()
     m_surface = next;
 }
 
+namespace {
+
+// The page of a one-way repeat: past the picture's length along the
+// gradient, the colour of its far end.
+void FarColourBeyond(QImage& grad, int w, int h, bool vertical)
+{
+    if (!vertical && w < grad.width()) {
+        for (int r = 0; r < grad.height(); ++r) {
+            auto* row = reinterpret_cast<quint32*>(grad.scanLine(r));
+            std::fill(row + w, row + grad.width(), row[w - 1]);
+        }
+    } else if (vertical) {
+        const auto bytes = static_cast<std::size_t>(grad.bytesPerLine());
+        for (int r = h; r < grad.height(); ++r)
+            std::memcpy(grad.scanLine(r), grad.constScanLine(h - 1), bytes);
+    }
+}
+
+} // namespace
+
 void frmTile::PrintTile()
 {
     if (!isVisible())
         return;
     BusyCursor busy(this);
-    const QImage* drawn = m_source.workPicture();
-    if (drawn == nullptr)
-        return;
-    const QImage& work = *drawn;
+    const QImage& work = picWork();
     const int w = work.width();
     const int h = work.height();
     // A length of 0 (the size box being edited) leaves the last drawing.
     if (w <= 0 || h <= 0)
         return;
-    m_strip = m_source.colours();
+    m_strip = m_doc.line(m_doc.size());
     ShowContrast();
 
     fitSurface();
@@ -314,7 +348,7 @@ void frmTile::PrintTile()
     QPainter p(&m_surface);
     // Only the strip's band of the surface changes; only that is repainted.
     QRect changed;
-    if (!m_source.vertical()) {
+    if (!vertical()) {
         changed = QRect(0, 0, m_surface.width(), std::max(0, T - 8 + 1));
         p.fillRect(changed, back);
         p.end();
@@ -356,8 +390,43 @@ void frmTile::PrintTile()
             for (int r = 0; r < rows; ++r)
                 std::memcpy(grad.scanLine(j * h + r), grad.constScanLine(r), bandBytes);
         }
+        if (m_options.value().page.oneWay)
+            FarColourBeyond(grad, w, h, vertical());
     }
     picGrad->update();
+}
+
+const QImage& frmTile::picWork()
+{
+    const int size = m_doc.size();
+    if (m_options.value().dither && size > 0) {
+        // The export as it will be: dithered, at the thickness that will be
+        // saved (as much of it as a screen can show).
+        const int screen = std::max(width(), height());
+        const StripImage img =
+            MakeStrip(m_doc.points(), size, vertical(),
+                      std::min(m_options.thickness(), std::max(screen, 64)), true);
+        m_picWork = StripPicture(img);
+        m_picWorkDithered = true;
+        return m_picWork;
+    }
+    if (!m_picWorkDithered && m_picWorkRevision == m_doc.revision() && !m_picWork.isNull())
+        return m_picWork;
+    BusyCursor busy(this);
+    m_picWork = QImage(vertical() ? 1 : size, vertical() ? size : 1, QImage::Format_RGB32);
+    PaintLine(m_picWork, m_doc.line(size), vertical());
+    m_picWorkRevision = m_doc.revision();
+    m_picWorkDithered = false;
+    return m_picWork;
+}
+
+void frmTile::Open()
+{
+    show();
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    raise();
+    RefreshForm();
+    PrintTile();
 }
 
 void frmTile::RefreshForm()
@@ -376,7 +445,7 @@ void frmTile::LayoutForm()
     // The status line takes its height from the bottom of the tiles.
     const int H = Hwin - picGrad->y() - 25 - m_statusHeight;
     fraStatus->setGeometry(0, height() - m_statusHeight, width(), m_statusHeight);
-    if (!m_source.vertical()) {
+    if (!vertical()) {
         picGrad->resize(W - 8, H > 0 ? H : picGrad->height());
         LabSavePicture->move(40, picGrad->y() / 3);
     } else {

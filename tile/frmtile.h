@@ -2,8 +2,12 @@
 #pragma once
 // The tile window: the work picture repeated edge to edge in picGrad, the
 // way a browser shows a page background, the saved image once as a strip on
-// the window's own surface, and sample text over the tiles.
+// the window's own surface, and sample text over the tiles. It follows the
+// document and the export options by itself: a dithered export is shown as
+// it will be saved.
 
+#include "core/document.h"
+#include "core/exportoptions.h"
 #include "settings/settings.h"
 
 #include <QImage>
@@ -12,8 +16,6 @@
 #include "core/gradient.h"
 
 #include <array>
-#include <functional>
-#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -28,31 +30,23 @@ class CrossLabel;
 class Dialogs;
 class ImageBox;
 
-// What the tile window draws, asked of its owner at every redraw.
-struct TileSource
-{
-    // The work picture as the gradient stands now.
-    std::function<const QImage*()> workPicture;
-    // The colours along it, for the contrast of the sample text.
-    std::function<const std::vector<Colour>&()> colours;
-    // The direction the gradient runs.
-    std::function<bool()> vertical;
-};
-
 class frmTile : public QWidget
 {
     Q_OBJECT
 public:
     // sampleText: the window's own settings as the settings file held them.
-    frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, TileSource source);
+    frmTile(Dialogs& dialogs, const SampleTextFontT& sampleText, const GradDocument& doc,
+            const ExportOptions& options);
     ~frmTile() override;
 
     // The sample text's settings, for the settings file; sampleTextChanged
     // tells when the user changed them.
     const SampleTextFontT& sampleText() const { return m_sampleText; }
 
-    void PrintTile();
-    void RefreshForm();
+    // Shown, restored from the task bar, raised and drawn.
+    void Open();
+    // The work picture the tiles repeat, as of the document now.
+    const QImage& picWork();
 
     void ChkText_Click();
     void CmdFont_Click();
@@ -102,10 +96,17 @@ private:
     void SetSampleFont();
     void ShowContrast();
     void fitSurface();
+    void PrintTile();
+    void RefreshForm();
+    bool vertical() const { return m_doc.vertical(); }
 
     Dialogs& m_dialogs;
     SampleTextFontT m_sampleText;
-    TileSource m_source;
+    const GradDocument& m_doc;
+    const ExportOptions& m_options;
+    QImage m_picWork;
+    unsigned long m_picWorkRevision = 0;
+    bool m_picWorkDithered = false;
     QImage m_surface;
     std::vector<Colour> m_strip; // the colours of the last work picture, along it
     int m_line1X1 = 8;
