@@ -140,7 +140,7 @@ Ret=</translation>
     </message>
     <message>
         <source>区間%1の端の色の種類(0-4)が範囲外です。</source>
-        <translation>Segment %1: an end's colour type (0-4) is out of range.</translation>
+        <translation>Segment %1: an end&apos;s colour type (0-4) is out of range.</translation>
     </message>
     <message>
         <source>区間%1の左端・中点・右端(%2)が小さい順に並んでいません。</source>
@@ -152,11 +152,11 @@ Ret=</translation>
     </message>
     <message>
         <source>区間%1の左端(%2)が前の区間の右端(%3)と一致しません。</source>
-        <translation>Segment %1: the left end (%2) is not the previous segment's right end (%3).</translation>
+        <translation>Segment %1: the left end (%2) is not the previous segment&apos;s right end (%3).</translation>
     </message>
     <message>
         <source>最後の区間の右端(%1)が1ではありません。</source>
-        <translation>The last segment's right end (%1) is not 1.</translation>
+        <translation>The last segment&apos;s right end (%1) is not 1.</translation>
     </message>
     <message>
         <source>色が多すぎます(ファイル全体で%1個までです)。</source>
