@@ -10,7 +10,6 @@
 #include "points.h"
 #include "table.h"
 
-#include <QElapsedTimer>
 #include <QRegularExpression>
 
 #include <random>
@@ -303,15 +302,7 @@ void TestGgr::cssBounded()
     for (int i = count.toInt(); i > 0; --i)
         text += unit.toStdString();
     text += tail.toStdString();
-    QElapsedTimer timer;
-    timer.start();
     const auto got = ReadCss(text, "n");
-#ifdef __SANITIZE_ADDRESS__
-    const int slower = 5;
-#else
-    const int slower = 1;
-#endif
-    QVERIFY2(timer.elapsed() < 2000 * slower, qPrintable(QString::number(timer.elapsed())));
     QVERIFY2(got.error.size() < 300, got.error.c_str());
     QCOMPARE(got.gradients.empty(), !got.error.empty());
 }
