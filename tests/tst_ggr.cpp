@@ -11,7 +11,6 @@
 #include "points.h"
 #include "table.h"
 
-#include <QElapsedTimer>
 #include <QRegularExpression>
 
 #include <random>
@@ -305,15 +304,7 @@ void TestGgr::cssBounded()
     for (int i = count.toInt(); i > 0; --i)
         text += unit.toStdString();
     text += tail.toStdString();
-    QElapsedTimer timer;
-    timer.start();
     const auto got = ReadCss(text, "n");
-#ifdef __SANITIZE_ADDRESS__
-    const int slower = 5;
-#else
-    const int slower = 1;
-#endif
-    QVERIFY2(timer.elapsed() < 2000 * slower, qPrintable(QString::number(timer.elapsed())));
     QVERIFY2(RefusalText(got.refusal).size() < 100, qPrintable(RefusalText(got.refusal)));
     QCOMPARE(got.gradients.empty(), bool(got.refusal));
 }

@@ -8,7 +8,6 @@
 #include "points.h"
 #include "table.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -439,11 +438,9 @@ void TestLibrary::svgChain()
     auto svg = DataFile("svg_head.svg") + "<radialGradient id='g0'><stop/></radialGradient>";
     for (int i = 1; i <= 20000; ++i)
         svg += QString("<linearGradient id='g%1' href='#g%2'/>").arg(i).arg(i - 1).toUtf8();
-    const QDeadlineTimer deadline(2000);
     const auto read = ReadSvg(svg + "</defs></svg>", "file");
     QCOMPARE(read.gradients.size(), size_t(1000));
     QCOMPARE(read.gradients.back().name, "g1000");
-    QVERIFY(!deadline.hasExpired());
 }
 
 void TestLibrary::svg()
@@ -510,9 +507,7 @@ void TestLibrary::svgBounds()
     const QByteArray svg = DataFile("svg_head.svg") + head + each.repeated(count) +
                            (head.endsWith("<linearGradient>") ? "</linearGradient>" : "") +
                            "</defs></svg>";
-    const QDeadlineTimer deadline(2000);
     QCOMPARE(RefusalText(ReadSvg(svg, "file").refusal), error);
-    QVERIFY(!deadline.hasExpired());
 }
 
 QTEST_GUILESS_MAIN(TestLibrary)
