@@ -93,7 +93,9 @@ QString Tr(const char* text)
 // A refusal's own words, before any line or reader it is placed in.
 QString RefusalWords(const Refusal& r)
 {
-    const QString q = QString::fromStdString(r.quote), q2 = QString::fromStdString(r.quote2);
+    // Not const: the kinds that say only the quote return it moved.
+    QString q = QString::fromStdString(r.quote);
+    const QString q2 = QString::fromStdString(r.quote2);
     const QString n = QString::number(r.number);
     using K = RefusalKind;
     switch (r.kind) {
@@ -240,7 +242,7 @@ QString RefusalWords(const Refusal& r)
 
 QString RefusalText(const Refusal& refusal)
 {
-    const QString words = RefusalWords(refusal);
+    QString words = RefusalWords(refusal);
     using K = RefusalKind;
     // A .ggr names its line; what is wrong inside one linear-gradient(...)
     // names the function.
