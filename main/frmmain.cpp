@@ -10,6 +10,7 @@
 #include "export/failuretext.h"
 #include "export/frmoption.h"
 #include "library/frmlibrary.h"
+#include "library/gradlibrary.h"
 #include "main/frameplacer.h"
 #include "main/frmld.h"
 #include "main/helpopener.h"
@@ -193,6 +194,8 @@ void frmMain::applySettings(const Settings& s)
     if (OwnTilePlace(s.tilePlace))
         m_settings.placeFromFile(&tile(), *s.tilePlace);
     m_dlgSaveInitDir = QString::fromStdString(s.SaveInitPath);
+    m_libImportDir = QString::fromStdString(s.ImportInitPath);
+    m_libExportDir = QString::fromStdString(s.ExportInitPath);
     // A language chosen in the menu outranks the locale's.
     m_language = s.Language;
     if (const std::optional<UiLanguage> chosen = LanguageFromCode(s.Language))
@@ -211,6 +214,8 @@ Settings frmMain::collectSettings()
     s.CssSelector = page.selector == "body" ? std::string() : page.selector;
     s.CssOneWay = page.oneWay;
     s.Language = m_language;
+    s.ImportInitPath = m_libImportDir.toStdString();
+    s.ExportInitPath = m_libExportDir.toStdString();
     return s;
 }
 
@@ -429,6 +434,12 @@ frmLibrary& frmMain::library()
         m_library = std::make_unique<frmLibrary>(dialogs(), m_doc, GradLibrary::Standard());
         m_library->setWindowIcon(windowIcon());
         m_undo->addShortcutsTo(m_library.get());
+        m_library->setFolders({m_libImportDir, m_libExportDir},
+                              [this](const frmLibrary::Folders& used) {
+                                  m_libImportDir = used.import;
+                                  m_libExportDir = used.exported;
+                                  m_settings.touched();
+                              });
     }
     return *m_library;
 }
@@ -567,7 +578,8 @@ void frmMain::MenuPrintHelp_Click()
 
 void frmMain::MenuVersion_Click()
 {
-    frmAbout about(dialogs(), this);
+    frmAbout about(dialogs(), this,
+                   {m_settings.ini().IniPath(), GradLibrary::StandardUserFolder()});
     dialogs().runModal(&about);
 }
 

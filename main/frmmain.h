@@ -227,6 +227,10 @@ private:
     std::unique_ptr<frmOption> m_option;
     std::unique_ptr<frmLD> m_ld;
     std::unique_ptr<frmLibrary> m_library;
+    // The library's import and export folders, kept while its window is
+    // not made.
+    QString m_libImportDir;
+    QString m_libExportDir;
     UndoMenu* m_undo = nullptr;
     std::array<bool, kPointCount> m_userSliderAction{};
     // "ja" or "en" once chosen here or in the file; empty: the locale's.
