@@ -4,12 +4,12 @@
 
 #include "app/renderargs.h"
 #include "common/clscommon.h"
+#include "common/failuretext.h"
 #include "common/savefile.h"
 #include "core/contrast.h"
 #include "core/fit.h"
 #include "core/version.h"
 #include "export/exporter.h"
-#include "export/failuretext.h"
 #include "library/gradlibrary.h"
 #include "settings/moduleini.h"
 

@@ -2,7 +2,7 @@
 #pragma once
 // What a step that can fail hands back: success, or a Failure that says what
 // went wrong (a kind, the file, the system's own words) and what was being
-// done. No text for the user is made here: ResultText (export/failuretext.h)
+// done. No text for the user is made here: ResultText (common/failuretext.h)
 // is the one place that words a failure.
 
 #include <optional>

@@ -3,12 +3,12 @@
 // The one route from the gradient strip to where it goes: a file whose type
 // the name's extension decides, or the clipboard. The save command, the copy
 // command and velmix-render all call Export; it refuses targets that are not
-// regular files and guards the writers; ResultText (failuretext.h) words its
-// failures.
+// regular files and guards the writers; ResultText (common/failuretext.h)
+// words its failures.
 //
 // Adding a file type: a value in ImageType and one row in the table at the
 // top of exporter.cpp (its extensions, its task and its writer), and the
-// task's failure text in failuretext.cpp.
+// task's failure text in common/failuretext.cpp.
 
 #include "common/result.h"
 #include "core/gradient.h"

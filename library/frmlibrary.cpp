@@ -2,9 +2,9 @@
 #include "library/frmlibrary.h"
 
 #include "common/dialogs.h"
+#include "common/failuretext.h"
 #include "core/fit.h"
 #include "core/webgrad.h"
-#include "export/failuretext.h"
 #include "export/transg.h"
 #include "widgets/widgets.h"
 

@@ -3,11 +3,11 @@
 
 #include "about/frmabout.h"
 #include "common/clscommon.h"
+#include "common/failuretext.h"
 #include "core/edits.h"
 #include "core/language.h"
 #include "core/numtext.h"
 #include "export/exportcommand.h"
-#include "export/failuretext.h"
 #include "export/frmoption.h"
 #include "library/frmlibrary.h"
 #include "main/frameplacer.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "export/failuretext.h"
+#include "common/failuretext.h"
 
 #include <QCoreApplication>
 #include <QDir>
