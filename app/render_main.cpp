@@ -37,7 +37,8 @@ std::string Usage()
            "       velmix-render [-p ...] [-s SIZE] --contrast COLOR\n"
            "\n"
            "  -p, --point POS:COLOR[:off]  a colour point, in index order (up to 7); POS 0..1000,\n"
-           "                               COLOR #rrggbb or red + 256*green + 65536*blue\n"
+           "                               COLOR a CSS colour (#fff, #rrggbb, rgb(), hsl(), a\n"
+           "                               name) or red + 256*green + 65536*blue\n"
            "  -s, --size SIZE              length along the gradient, " +
            std::to_string(kMinImageSize) + ".." + std::to_string(kMaxImageSize) +
            " pixels (100)\n"
@@ -53,17 +54,22 @@ std::string Usage()
            "                               - standard output (give --type)\n"
            "      --type TYPE              bmp, jpg, png, css, svg or ggr, whatever FILE is "
            "called\n"
+           "      --selector SEL           the CSS rule's selector (body)\n"
+           "      --repeat tile|axis       CSS: the image tiled both ways (tile), or repeated\n"
+           "                               only across the gradient with the far end's colour\n"
+           "                               beyond it (axis)\n"
            "      --contrast COLOR         no file: print the lowest contrast of text in COLOR\n"
            "                               over the gradient: ratio, pixel, AAA/AA/AA-large/fail\n"
-           "      --from FILE              the points from a file: .ini as --from-ini; a .ggr,\n"
-           "                               .svg or .css gradient (of an SVG's several the first;\n"
+           "      --from FILE[#ID]         the points from a file: .ini as --from-ini; a .ggr,\n"
+           "                               .svg or .css gradient (of an SVG's several the first,\n"
+           "                               or the one whose id or Inkscape label is ID;\n"
            "                               - standard input; at most 16 MiB; not with -p),\n"
            "                               fitted into seven points where they cannot hold it\n"
            "                               exactly (the largest error at -s said on standard\n"
            "                               error); CSS that runs down is drawn vertical;\n"
            "                               our own CSS and SVG bring their size and orientation\n"
            "      --from-ini FILE          the remembered state of a settings file\n"
-           "      --help, --version\n"
+           "  -h, --help, --version\n"
            "Every option but -p at most once. Without -p: red, green, blue, red at 0, 333,\n"
            "667, 1000.\n"
            "Exit status: 0 done, 1 the file could not be written, 2 a bad argument or a\n"
@@ -133,7 +139,16 @@ bool ApplyGradient(RenderJob& job, std::string& name)
             error = in.errorString().toStdString();
         read = text ? ImportText(*text, QString::fromStdString(name)) : Unread(error);
     } else {
-        read = ImportFile(QFile::decodeName(job.from.c_str()));
+        // FILE#id names one gradient of an SVG, unless FILE#id is itself
+        // the file.
+        QString path = QFile::decodeName(job.from.c_str());
+        QString wanted;
+        const qsizetype mark = path.lastIndexOf(QLatin1Char('#'));
+        if (mark > 0 && !QFileInfo::exists(path)) {
+            wanted = path.mid(mark + 1);
+            path.truncate(mark);
+        }
+        read = ImportFile(path, wanted);
     }
     if (read.gradients.empty() && !read.carried) {
         std::cerr << named << read.error << "\n";
@@ -152,8 +167,8 @@ bool ApplyGradient(RenderJob& job, std::string& name)
     }
     if (read.gradients.size() > 1)
         std::cerr << "velmix-render: " << job.from << ": " << read.gradients.size()
-                  << " gradients, the first drawn (\"" << name << "\")\n";
-    // CSS runs the way its direction says, unless told otherwise.
+                  << " gradients, the first drawn (\"" << name << "\"; name another as FILE#id)\n";
+    // CSS and SVG run the way its direction says, unless told otherwise.
     if (!read.vertical.empty())
         job.vertical = job.vertical.value_or(read.vertical.front());
     // A browser draws CSS and SVG at the pixels' centres, GIMP a .ggr at
@@ -164,7 +179,7 @@ bool ApplyGradient(RenderJob& job, std::string& name)
     if (fit.largestError > 0)
         std::cerr << "velmix-render: " << job.from << ": fitted into seven points, largest error "
                   << fit.largestError << " at " << job.size.value_or(100) << " pixels\n";
-    job.points.blend = job.blend.value_or(Blend::Rgb);
+    job.points.blend = job.blend.value_or(fit.points.blend);
     return true;
 }
 
@@ -281,6 +296,6 @@ int main(int argc, char** argv)
         MakeStrip(job.points, job.size.value_or(100), job.vertical.value_or(false),
                   job.thickness.value_or(1), job.dither);
 
-    const Result r = ExportToFile(img, job.points, output, type);
+    const Result r = ExportToFile(img, job.points, output, type, job.page);
     return r.ok() ? 0 : WriteFailure(r, job.output);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/renderargs.h"
+#include "core/cssgrad.h"
 
 #include <charconv>
 #include <set>
@@ -15,7 +16,8 @@ namespace {
 const std::pair<std::string_view, std::string_view> kOnce[] = {
     {"-h", "--help"},      {"", "--version"},  {"", "--vertical"}, {"-s", "--size"},
     {"-t", "--thickness"}, {"-o", "--output"}, {"", "--contrast"}, {"", "--type"},
-    {"", "--from-ini"},    {"", "--from"},     {"", "--blend"},    {"", "--dither"}};
+    {"", "--from-ini"},    {"", "--from"},     {"", "--blend"},    {"", "--dither"},
+    {"", "--selector"},    {"", "--repeat"}};
 
 std::optional<long> ParseInt(const std::string& s, long lo, long hi)
 {
@@ -32,16 +34,8 @@ std::optional<long> ParseInt(const std::string& s, long lo, long hi)
 
 std::optional<Colour> ParseColour(const std::string& text)
 {
-    if (!text.empty() && text[0] == '#') {
-        if (text.size() != 7)
-            return std::nullopt;
-        unsigned v = 0;
-        const auto r = std::from_chars(text.data() + 1, text.data() + 7, v, 16);
-        if (r.ec != std::errc() || r.ptr != text.data() + 7)
-            return std::nullopt;
-        return MakeColour(static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF),
-                          static_cast<int>(v & 0xFF));
-    }
+    if (const auto css = ReadColourText(text))
+        return css;
     const auto v = ParseInt(text, 0, 0xFFFFFF);
     if (!v)
         return std::nullopt;
@@ -127,7 +121,9 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
                 return fail(opt + " " + *v + ": position must be 0 to 1000");
             const auto colour = ParseColour(text.substr(colon + 1));
             if (!colour)
-                return fail(opt + " " + *v + ": colour must be #rrggbb or 0 to 16777215");
+                return fail(opt + " " + *v +
+                            ": colour must be a CSS colour (#fff, #rrggbb, rgb(), hsl(), a name) "
+                            "or 0 to 16777215");
             given.position[count] = static_cast<int>(*pos);
             given.color[count] = *colour;
             given.enabled[count] = !off;
@@ -160,13 +156,24 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
                 return fail(opt + ": missing colour");
             const auto colour = ParseColour(*v);
             if (!colour)
-                return fail(opt + ": colour must be #rrggbb or 0 to 16777215");
+                return fail(opt + ": colour must be a CSS colour (#fff, #rrggbb, rgb(), hsl(), a "
+                                  "name) or 0 to 16777215");
             job.contrast = *colour;
         } else if (opt == "--type") {
             const auto v = value();
             if (!v || v->empty())
                 return fail(opt + ": missing type (bmp, jpg, png, css, svg or ggr)");
             job.type = *v;
+        } else if (opt == "--selector") {
+            const auto v = value();
+            if (!v || !SelectorFits(*v))
+                return fail(opt + ": a selector of one line, without { } ; or a comment");
+            job.page.selector = *v;
+        } else if (opt == "--repeat") {
+            const auto v = value();
+            if (!v || (*v != "tile" && *v != "axis"))
+                return fail(opt + ": repeat must be tile or axis");
+            job.page.oneWay = *v == "axis";
         } else if (opt == "--from-ini") {
             const auto v = value();
             if (!v || v->empty())

@@ -3,6 +3,7 @@
 // The command line of velmix-render, parsed into a plain job.
 
 #include "core/gradient.h"
+#include "core/webgrad.h"
 
 #include <optional>
 #include <string>
@@ -24,6 +25,7 @@ struct RenderJob
     std::optional<Colour> contrast; // print the text colour's lowest contrast instead
     std::optional<Blend> blend;     // --blend; points.blend holds it, RGB when not given
     bool dither = false;
+    CssPage page; // --selector and --repeat: how a CSS rule fits the page
     bool help = false;
     bool version = false;
 };
@@ -37,7 +39,8 @@ struct RenderArgsResult
 // Every option but -p at most once; an error names the argument at fault.
 RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args);
 
-// "#rrggbb" or a decimal colour value 0..16777215.
+// A CSS colour (#fff, #rrggbb, rgb(), hsl(), a name) or a decimal colour
+// value 0..16777215.
 std::optional<Colour> ParseColour(const std::string& text);
 
 } // namespace velmix

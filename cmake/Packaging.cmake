@@ -43,9 +43,11 @@ the result is shown at once, and a tiled view shows it as a page background
 with sample text over it and the text's lowest contrast on the gradient.
 
 Gradients are saved as BMP, JPEG or PNG at any thickness, copied to the
-clipboard, or written as CSS and SVG that a browser draws pixel for pixel
-like the PNG. The command-line program velmix-render makes the same files
-without a window. The interface is Japanese.")
+clipboard, or written as CSS and SVG that a browser draws within one level
+of the PNG (browsers dither gradients). The command-line program
+velmix-render makes the same files without a window. The interface is
+Japanese on a Japanese desktop or without a language, English on any other,
+and switches at once from the View menu.")
 # What the binaries link, found by dpkg-shlibdeps, and what they load at run
 # time: the designed faces' stand-ins and Qt's own texts in Japanese.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

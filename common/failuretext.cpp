@@ -66,6 +66,12 @@ QString LibraryText(const Failure& f, const QString& detail)
     if (f.kind == FailureKind::ReadOnly)
         return QCoreApplication::translate("Failure",
                                            "付属のグラデーションは名前の変更も削除もできません。");
+    if (f.kind == FailureKind::Changed)
+        return QCoreApplication::translate(
+                   "Failure",
+                   "%1 は一覧を読んだ後でほかのプログラムに変更されていたので、そのままにしました。"
+                   "一覧を読み直しました。")
+            .arg(where);
     if (f.kind == FailureKind::NotUnderstood)
         return Worded(QCoreApplication::translate("Failure", "グラデーションを読み取れません。"),
                       located);

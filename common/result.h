@@ -25,6 +25,7 @@ enum class FailureKind
     Unknown,       // an encoder code with no meaning of its own; detail holds it
     ReadOnly,      // a gradient shipped with the program: never renamed or removed
     NotUnderstood, // a file read, but no gradient in it; detail says what was not understood
+    Changed,       // a library file is no longer what was listed: left alone, the list read again
 };
 
 // What was being done: it decides the first line of the message.

@@ -961,6 +961,15 @@ std::optional<SegmentColour> ReadCssColour(std::string_view text)
     return Over(Premultiplied(*c), {1, 1, 1, 1});
 }
 
+std::optional<Colour> ReadColourText(std::string_view text)
+{
+    const auto c = ReadCssColour(text);
+    if (!c)
+        return std::nullopt;
+    const auto level = [](double v) { return static_cast<int>(std::lround(v * 255)); };
+    return MakeColour(level(c->red), level(c->green), level(c->blue));
+}
+
 GradImport ReadCss(std::string_view text, const std::string& name)
 {
     GradImport result;

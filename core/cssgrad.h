@@ -15,6 +15,10 @@ namespace velmix {
 // nothing when it is not one. White space around it is allowed.
 std::optional<SegmentColour> ReadCssColour(std::string_view text);
 
+// A colour as a person writes it (a colour box's paste and typing, the
+// renderer's -p): any colour ReadCssColour reads, rounded to levels.
+std::optional<Colour> ReadColourText(std::string_view text);
+
 // The points our own CSS or SVG export carries are kept only while they
 // still describe the text: one gradient read from it, sampled at 1000
 // places, within a level of the stops the export writes for them. A user's

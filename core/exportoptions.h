@@ -8,6 +8,7 @@
 // thickness as part of that step: undoing the step sets it back.
 
 #include "core/document.h"
+#include "core/webgrad.h"
 
 #include <functional>
 #include <vector>
@@ -24,6 +25,7 @@ struct ExportChoice
     int saveHeight = 1;
     bool dither = false;  // BMP, PNG and clipboard images dithered
     bool saveMode = true; // the last command: a file, or else the clipboard
+    CssPage page;         // the CSS rule's selector and repeat
 
     bool operator==(const ExportChoice&) const = default;
 };

@@ -510,27 +510,106 @@ std::optional<int> Whole(double value, double scale, double slack)
 {
     const double v = value * scale;
     const double r = std::round(v);
-    if (!(std::abs(v - r) <= slack))
+    // Far past any place or level is none: no int holds it.
+    if (!(std::abs(v - r) <= slack) || !(std::abs(r) <= 1e9))
         return std::nullopt;
     return static_cast<int>(r);
 }
 
-std::optional<Colour> Colour8(const SegmentColour& c)
+// `slack` in levels: an OKLab curve's ends come back from OKLab a little
+// further from the 8-bit colours than six decimals take them.
+std::optional<Colour> Colour8(const SegmentColour& c, double slack = 2e-4)
 {
-    const auto r = Whole(c.red, 255, 2e-4), g = Whole(c.green, 255, 2e-4),
-               b = Whole(c.blue, 255, 2e-4);
+    const auto r = Whole(c.red, 255, slack), g = Whole(c.green, 255, slack),
+               b = Whole(c.blue, 255, slack);
     if (!r || !g || !b || *r < 0 || *r > 255 || *g < 0 || *g > 255 || *b < 0 || *b > 255 ||
         !(std::abs(c.alpha - 1.0) <= 1e-6))
         return std::nullopt;
     return MakeColour(*r, *g, *b);
 }
 
+// Two gradients alike within what their files keep.
+bool Alike(const NamedGradient& a, const NamedGradient& b)
+{
+    const auto near = [](const SegmentColour& x, const SegmentColour& y) {
+        return std::abs(x.red - y.red) <= 1e-6 && std::abs(x.green - y.green) <= 1e-6 &&
+               std::abs(x.blue - y.blue) <= 1e-6 && std::abs(x.alpha - y.alpha) <= 1e-6;
+    };
+    return std::equal(a.segments.begin(), a.segments.end(), b.segments.begin(), b.segments.end(),
+                      [&](const GradSegment& s, const GradSegment& t) {
+                          return s.blend == t.blend && s.colouring == t.colouring &&
+                                 std::abs(s.left - t.left) <= 1e-6 &&
+                                 std::abs(s.middle - t.middle) <= 1e-6 &&
+                                 std::abs(s.right - t.right) <= 1e-6 &&
+                                 near(s.leftColour, t.leftColour) &&
+                                 near(s.rightColour, t.rightColour);
+                      });
+}
+
+// An OKLab blend as GradientFromPoints writes it: its points are the
+// segment ends on the grid with 8-bit colours (the pieces between fall off
+// it), and written again they give the same segments. A constant segment at
+// either end may be a pad or a point's: both are tried.
+std::optional<GradPoints> OkLabPoints(const NamedGradient& gradient)
+{
+    // Six curves of at most 4096 pieces, and the pads.
+    if (gradient.segments.size() > 6 * 4096 + 4)
+        return std::nullopt;
+    std::vector<std::pair<int, Colour>> found;
+    for (const GradSegment& s : gradient.segments)
+        for (const auto& [at, c] : {std::pair{s.left, s.leftColour}, {s.right, s.rightColour}}) {
+            const auto place = Whole(at, 1000, 5e-4);
+            const auto colour = Colour8(c, 1e-3);
+            if (place && colour && (found.empty() || found.back() != std::pair{*place, *colour}))
+                found.emplace_back(*place, *colour);
+            if (found.size() > kPointCount + 2)
+                return std::nullopt;
+        }
+    for (int pads = 0; pads < 4; ++pads) {
+        auto knots = found;
+        const auto padded = [&](std::size_t a, std::size_t b) {
+            return knots.size() > 1 && knots[a].second == knots[b].second;
+        };
+        if ((pads & 1) && !padded(0, 1))
+            continue;
+        if (pads & 1)
+            knots.erase(knots.begin());
+        if ((pads & 2) && !padded(knots.size() - 1, knots.size() - 2))
+            continue;
+        if (pads & 2)
+            knots.pop_back();
+        if (knots.empty() || knots.size() > kPointCount)
+            continue;
+        GradPoints p;
+        p.blend = Blend::OkLab;
+        for (std::size_t k = 0; k < knots.size(); ++k) {
+            p.position[k] = knots[k].first;
+            p.color[k] = knots[k].second;
+            p.enabled[k] = true;
+        }
+        if (Alike(GradientFromPoints(gradient.name, p), gradient))
+            return p;
+    }
+    return std::nullopt;
+}
+
+std::optional<GradPoints> RgbPoints(const NamedGradient& gradient);
+
 } // namespace
 
-// The inverse of GradientFromPoints: a point at every segment end, a
-// constant segment at either end being a pad; a colour jump between two
-// segments is two points at one position.
+// The inverse of GradientFromPoints: its RGB points, or else its OKLab ones.
 std::optional<GradPoints> ExactPoints(const NamedGradient& gradient)
+{
+    if (auto rgb = RgbPoints(gradient))
+        return rgb;
+    return OkLabPoints(gradient);
+}
+
+namespace {
+
+// A point at every segment end, a constant segment at either end being a
+// pad; a colour jump between two segments is two points at one position.
+std::optional<GradPoints> RgbPoints(const NamedGradient& gradient)
 {
     struct Point
     {
@@ -567,5 +646,7 @@ std::optional<GradPoints> ExactPoints(const NamedGradient& gradient)
     }
     return p;
 }
+
+} // namespace
 
 } // namespace velmix

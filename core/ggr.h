@@ -96,7 +96,9 @@ std::vector<Colour> SampleGradient(const NamedGradient& gradient, int count = kM
 // gradient GradientFromPoints makes, and linear RGB segments with centred
 // midpoints, ends at multiples of 0.001 and 8-bit colours whose ends make
 // at most seven points (a colour jump takes two, a constant end segment
-// none: up to six joined segments). Nothing otherwise.
+// none: up to six joined segments); an OKLab blend's linear pieces as
+// GradientFromPoints writes them give back its OKLab points. Nothing
+// otherwise.
 std::optional<GradPoints> ExactPoints(const NamedGradient& gradient);
 
 // What a file or a pasted text brought in: its gradients (an SVG may hold
@@ -109,8 +111,9 @@ struct GradImport
     // orientation; they read back exactly.
     std::optional<WebGradient> carried;
     std::string error;
-    // CSS: for each gradient, whether it runs down the page (to bottom, to
-    // top, 180deg, no direction) rather than across.
+    // CSS and SVG: for each gradient, whether it runs down the page (to
+    // bottom, to top, 180deg, no direction; an SVG's vertical vector) rather
+    // than across.
     std::vector<bool> vertical;
     // Read from CSS or SVG: a browser draws it at the pixels' centres.
     bool web = false;

@@ -117,18 +117,34 @@ std::string CssDeclarations(const WebGradient& g)
 {
     const std::vector<GradientStop> stops = GradientStops(g.points, g.length);
     const std::vector<Colour> line = DrawGrad(g.points, std::max(1, g.length));
-    std::string s = "  background-color: " + Hex(line.front()) + ";\n";
+    std::string s =
+        "  background-color: " + Hex(g.page.oneWay ? line.back() : line.front()) + ";\n";
     s += "  background-image: linear-gradient(";
     s += g.vertical ? "to bottom" : "to right";
     for (const GradientStop& st : stops)
         s += ",\n    " + CssColour(st.colour) + " " + Num(st.place, 1) + "px";
     s += ");\n  background-size: " + SizeText(g) + ";\n";
+    if (g.page.oneWay)
+        s += std::string("  background-repeat: ") + (g.vertical ? "repeat-x" : "repeat-y") + ";\n";
     return s;
+}
+
+bool SelectorFits(std::string_view selector)
+{
+    const bool blank = selector.find_first_not_of(" \t") == std::string_view::npos;
+    const bool control = std::any_of(selector.begin(), selector.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\t';
+    });
+    return !blank && !control && selector.size() <= 200 &&
+           selector.find_first_of("{};") == std::string_view::npos &&
+           selector.find("/*") == std::string_view::npos &&
+           selector.find("<!--") == std::string_view::npos &&
+           selector.find("-->") == std::string_view::npos;
 }
 
 std::string CssRule(const WebGradient& g)
 {
-    return "/* " + CarriedText(g) + " */\nbody {\n" + CssDeclarations(g) + "}\n";
+    return "/* " + CarriedText(g) + " */\n" + g.page.selector + " {\n" + CssDeclarations(g) + "}\n";
 }
 
 std::string SvgDocument(const WebGradient& g)

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The gradient as CSS and SVG that a browser draws pixel for pixel like the
-// exported bitmap. A browser samples each pixel at its centre and
-// interpolates linearly between stops; the rasteriser's unrounded colours are
-// piecewise linear in the pixel index, so a stop at the centre of the first
-// and the last pixel of every linear piece, carrying the unrounded colour,
-// gives every pixel its own value (the lag past crowded points included). An
-// OKLab blend is curved: its stops follow the curve within a tenth of a level.
+// The gradient as CSS and SVG that a browser draws within one level of the
+// exported bitmap (browsers dither gradients). A browser samples each pixel
+// at its centre and interpolates linearly between stops; the rasteriser's
+// unrounded colours are piecewise linear in the pixel index, so a stop at the
+// centre of the first and the last pixel of every linear piece, carrying the
+// unrounded colour, gives every pixel its own value (the lag past crowded
+// points included). An OKLab blend is curved: its stops follow the curve
+// within a tenth of a level.
 
 #include "core/gradient.h"
 
@@ -27,6 +28,21 @@ struct GradientStop
 // place; never fewer than two.
 std::vector<GradientStop> GradientStops(const GradPoints& points, int length);
 
+// How the CSS rule fits the page: the selector it is written for, and
+// whether the image is tiled both ways or repeated only across the gradient
+// with the far end's colour beyond it.
+struct CssPage
+{
+    std::string selector = "body";
+    bool oneWay = false;
+
+    bool operator==(const CssPage&) const = default;
+};
+
+// A selector that cannot end the rule early or open a comment: not empty,
+// at most 200 bytes, one line, no "{", "}", ";", "/*", "<!--" or "-->".
+bool SelectorFits(std::string_view selector);
+
 // What an export to the web is made from: the image is length along the
 // gradient and thickness across it.
 struct WebGradient
@@ -35,13 +51,16 @@ struct WebGradient
     int length = 100;
     bool vertical = false;
     int thickness = 1;
+    CssPage page = {};
 };
 
-// The declarations of the body rule, one a line: the first pixel's colour,
-// the gradient and the image's size, so that the page's background is the
-// exported image tiled from the top-left corner.
+// The declarations of the rule, one a line: a colour, the gradient and the
+// image's size. Tiled, the colour is the first pixel's and the page's
+// background is the exported image tiled from the top-left corner; one way,
+// the image repeats only across the gradient (repeat-x down, repeat-y
+// across) and the colour, the far end's, fills the page beyond it.
 std::string CssDeclarations(const WebGradient& g);
-// "body {", a line end, CssDeclarations, "}" and a line end.
+// The selector, " {", a line end, CssDeclarations, "}" and a line end.
 std::string CssRule(const WebGradient& g);
 // A standalone SVG of the image's size with a user-space linearGradient.
 std::string SvgDocument(const WebGradient& g);

@@ -33,11 +33,11 @@ bool Told(Dialogs& dialogs, QWidget* parent, const Result& r)
 // JPEG and PNG go through the encoder bridge, which shows the message of a
 // stopped call itself; any other failure is worded from the writer's result.
 bool SaveFile(Dialogs& dialogs, QWidget* parent, const StripImage& img, const GradPoints& points,
-              const QString& path)
+              const QString& path, const CssPage& page)
 {
     const ImageType type = ImageTypeFor(path.toStdString());
     if (type != ImageType::Jpeg && type != ImageType::Png)
-        return Told(dialogs, parent, ExportToFile(img, points, path, type));
+        return Told(dialogs, parent, ExportToFile(img, points, path, type, page));
     if (!Told(dialogs, parent, CheckTarget(path, SaveTaskOf(type))))
         return false;
     clsTransG& bridge = clsTransG::instance();
@@ -66,7 +66,9 @@ void RunExport(Dialogs& dialogs, QWidget* parent, const OptionsDialog& options,
     frmOption& opt = options();
     opt.setDither(input.dither);
     const bool ditherable = !save || TakesDither(ImageTypeFor(path.toStdString()));
-    opt.setTarget({save, input.orientation, input.size, ditherable});
+    const bool css = save && ImageTypeFor(path.toStdString()) == ImageType::Css;
+    opt.setCssPage(input.page);
+    opt.setTarget({save, input.orientation, input.size, ditherable, css});
     dialogs.runModal(&opt);
     if (opt.cancelled())
         return;
@@ -84,8 +86,8 @@ void RunExport(Dialogs& dialogs, QWidget* parent, const OptionsDialog& options,
     // written, the save dialog offers the name without its extension; after
     // another type's failure it keeps the chosen name, extension included.
     const ImageType type = ImageTypeFor(path.toStdString());
-    if (SaveFile(dialogs, parent, img, input.points, path) || type == ImageType::Jpeg ||
-        type == ImageType::Png) {
+    if (SaveFile(dialogs, parent, img, input.points, path, opt.cssPage()) ||
+        type == ImageType::Jpeg || type == ImageType::Png) {
         saveDialog.fileName = QString::fromStdString(clsCommon::TrimDirFname(path.toStdString()));
         saveDialog.type = QString::fromStdString(clsCommon::TrimExt(path.toStdString()));
     }
@@ -94,7 +96,7 @@ void RunExport(Dialogs& dialogs, QWidget* parent, const OptionsDialog& options,
 void CopyCss(const ExportInput& input)
 {
     const WebGradient web{input.points, std::clamp(input.size, kMinImageSize, kMaxImageSize),
-                          input.orientation != 0, 1};
+                          input.orientation != 0, 1, input.page};
     QGuiApplication::clipboard()->setText(QString::fromStdString(CssDeclarations(web)));
 }
 

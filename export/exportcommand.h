@@ -7,6 +7,7 @@
 
 #include "common/dialogs.h"
 #include "core/gradient.h"
+#include "core/webgrad.h"
 
 #include <functional>
 
@@ -23,6 +24,7 @@ struct ExportInput
     int size = 0;        // the length along the gradient
     int orientation = 0; // 0 left to right, 1 top to bottom
     bool dither = false; // as last chosen: the options dialog offers it
+    CssPage page;        // as last chosen: the options dialog offers it for CSS
 };
 
 // The options dialog, made when first needed and set up for this gradient.
@@ -37,8 +39,8 @@ using OptionsDialog = std::function<frmOption&()>;
 void RunExport(Dialogs& dialogs, QWidget* parent, const OptionsDialog& options,
                const ExportInput& input, bool save, SaveFileRequest& saveDialog);
 
-// The gradient's CSS declarations on the clipboard; no dialogs, as every
-// thickness tiles to the same page.
+// The gradient's CSS declarations on the clipboard, repeated as the page
+// chosen last says; no dialogs, as every thickness tiles to the same page.
 void CopyCss(const ExportInput& input);
 
 } // namespace velmix

@@ -22,6 +22,7 @@ struct Source
 {
     const StripImage& strip;
     const GradPoints& points;
+    const CssPage& page;
 };
 
 using Writer = Result (*)(const Source&, const std::string& path);
@@ -32,7 +33,7 @@ Result WriteWeb(const Source& s, const std::string& path, bool svg)
     if (s.strip.thickness < 1)
         return Failure{FailureKind::FormatError, path, {}, task};
     const WebGradient web{s.points, static_cast<int>(s.strip.line.size()), s.strip.vertical,
-                          s.strip.thickness};
+                          s.strip.thickness, s.page};
     return SaveTextFile(svg ? SvgDocument(web) : CssRule(web), path).during(task);
 }
 
@@ -146,13 +147,13 @@ Result CheckTarget(const QString& path, FailedTask task)
 }
 
 Result ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path,
-                    std::optional<ImageType> given)
+                    std::optional<ImageType> given, const CssPage& page)
 {
     const std::string file = path.toStdString();
     const FileType& type = given ? FileTypeOf(*given) : FileTypeFor(file);
     if (Result checked = CheckTarget(path, type.task); !checked.ok())
         return checked;
-    return ExportGuarded(type.task, [&] { return type.write(Source{strip, points}, file); });
+    return ExportGuarded(type.task, [&] { return type.write(Source{strip, points, page}, file); });
 }
 
 } // namespace velmix

@@ -12,6 +12,7 @@
 
 #include "common/result.h"
 #include "core/gradient.h"
+#include "core/webgrad.h"
 
 #include <QString>
 
@@ -54,9 +55,10 @@ Result CheckTarget(const QString& path, FailedTask task);
 
 // Writes the gradient to `path` (kStandardOutput: standard output), in the
 // given type or else the one its extension names: the images from the strip,
-// the web types from the points the strip was drawn from.
+// the web types from the points the strip was drawn from; a CSS rule fits
+// the page as `page` says.
 Result ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path,
-                    std::optional<ImageType> type = std::nullopt);
+                    std::optional<ImageType> type = std::nullopt, const CssPage& page = {});
 // Places the whole picture on the clipboard (velmix_exportui; needs a
 // QGuiApplication).
 Result ExportToClipboard(const StripImage& strip);

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalBlocker>
 
 namespace velmix {
@@ -50,6 +51,21 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, ExportOptions& options)
     cmdOK->setDefault(true);
     CmdCancel = new QPushButton(this);
     CmdCancel->setGeometry(216, 138, 84, 28);
+    // Shown for CSS only, below the size, the buttons moved down past it.
+    fraCss = new QGroupBox(this);
+    fraCss->setGeometry(8, 134, 296, 76);
+    lblSelector = new QLabel(fraCss);
+    lblSelector->setGeometry(12, 20, 80, 22);
+    txtSelector = new QLineEdit(QStringLiteral("body"), fraCss);
+    txtSelector->setGeometry(96, 20, 188, 22);
+    txtSelector->setMaxLength(200);
+    lblSelector->setBuddy(txtSelector);
+    optTile = new QRadioButton(fraCss);
+    optTile->setGeometry(12, 48, 130, 22);
+    optTile->setChecked(true);
+    optAxis = new QRadioButton(fraCss);
+    optAxis->setGeometry(150, 48, 130, 22);
+    fraCss->hide();
 
     connect(chkHeight, &QCheckBox::toggled, this, [this] { chkHeight_Click(); });
     connect(txtSize, &QLineEdit::textChanged, this, [this] { txtSize_Change(); });
@@ -70,6 +86,11 @@ frmOption::frmOption(Dialogs& dialogs, QWidget* parent, ExportOptions& options)
                     {chkDither, "chkDither"},
                     {lblSTatic, "lblSTatic"},
                     {lblSize, "lblSize"},
+                    {fraCss, "fraCss"},
+                    {lblSelector, "lblSelector"},
+                    {txtSelector, "txtSelector"},
+                    {optTile, "optTile"},
+                    {optAxis, "optAxis"},
                     {cmdOK, "cmdOK"},
                     {CmdCancel, "CmdCancel"}});
     setWindowTitle(tr("保存/コピーのオプション"));
@@ -120,6 +141,20 @@ void frmOption::retranslateUi()
     lblSTatic->setText(tr("画像のサイズ（横幅 x 高さ） :"));
     cmdOK->setText(tr("OK"));
     CmdCancel->setText(tr("ｷｬﾝｾﾙ"));
+    fraCss->setTitle(tr("CSS"));
+    lblSelector->setText(tr("ｾﾚｸﾀ:"));
+    txtSelector->setToolTip(tr("CSSの規則を書くセレクタ(body、.hero など)"));
+    optTile->setText(tr("敷き詰め"));
+    optTile->setToolTip(tr("画像を縦横に敷き詰めます"));
+    optAxis->setText(tr("一方向"));
+    optAxis->setToolTip(
+        tr("画像をグラデーションと直角の向きにだけ繰り返し、その先は終わりの色にします"));
+}
+
+void frmOption::setCssPage(const CssPage& page)
+{
+    txtSelector->setText(QString::fromStdString(page.selector));
+    (page.oneWay ? optAxis : optTile)->setChecked(true);
 }
 
 void frmOption::changeEvent(QEvent* event)
@@ -149,6 +184,14 @@ void frmOption::Form_Activate()
     // JPEG encoders and browsers make their own pixels: the box keeps its
     // value for the next bitmap.
     chkDither->setEnabled(m_target.ditherable);
+    // The CSS choices in room of their own: other types keep the dialog as
+    // it always was.
+    fraCss->setVisible(m_target.css);
+    setFixedSize(312, m_target.css ? 256 : 176);
+    cmdOK->move(124, m_target.css ? 218 : 138);
+    CmdCancel->move(216, m_target.css ? 218 : 138);
+    if (m_target.css)
+        setCssPage(cssPage());
     SetHeightState();
 }
 
@@ -237,6 +280,17 @@ void frmOption::cmdOK_Click()
                               .arg(kMaxThickness));
         txtSize->setFocus();
         return;
+    }
+    if (m_target.css) {
+        const CssPage page{txtSelector->text().trimmed().toStdString(), optAxis->isChecked()};
+        if (!SelectorFits(page.selector)) {
+            m_dialogs.message(this, MsgIcon::Exclamation,
+                              tr("ｾﾚｸﾀは1行で、{ } ; やｺﾒﾝﾄを含まないものにしてください。"));
+            txtSelector->setFocus();
+            return;
+        }
+        if (!(page == cssPage()))
+            edit([&page](ExportChoice& o) { o.page = page; });
     }
     hide();
 }

@@ -3,6 +3,8 @@
 // The options dialog shown before every save or copy: the thickness of the
 // exported image across the gradient, and the size that results.
 
+#include "core/webgrad.h"
+
 #include <QDialog>
 
 #include "core/exportoptions.h"
@@ -12,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 namespace velmix {
 
@@ -25,6 +28,7 @@ struct OptionTarget
     int orientation = 0;    // 0 horizontal, 1 vertical
     int imageSize = 100;    // the length along the gradient
     bool ditherable = true; // BMP, PNG or the clipboard: the dither box applies
+    bool css = false;       // a CSS file: the selector and the repeat are offered
 };
 
 class frmOption : public QDialog
@@ -45,6 +49,10 @@ public:
     // The dither box, kept whether or not the target takes it.
     bool dither() const;
     void setDither(bool on);
+    // The CSS rule's selector and repeat, kept whether or not the target is
+    // CSS; OK takes a change into the options.
+    CssPage cssPage() const { return m_options.value().page; }
+    void setCssPage(const CssPage& page);
     // The last showing ended without OK.
     bool cancelled() const { return m_cancelled; }
 
@@ -74,6 +82,11 @@ private:
     QLineEdit* txtSize = nullptr;
     UpDown* updSize = nullptr;
     QCheckBox* chkDither = nullptr;
+    QGroupBox* fraCss = nullptr;
+    QLabel* lblSelector = nullptr;
+    QLineEdit* txtSelector = nullptr;
+    QRadioButton* optTile = nullptr;
+    QRadioButton* optAxis = nullptr;
     QLabel* lblSTatic = nullptr;
     QLabel* lblSize = nullptr;
     QPushButton* cmdOK = nullptr;

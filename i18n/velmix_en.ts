@@ -14,14 +14,12 @@
         <source>設定ファイル %1 に書き込めませんでした。前のファイルは変更されていません。<byte value="xd"/>
 %2</source>
         <translation>Could not write the settings file %1. The previous file is unchanged.<byte value="xd"/>
-%2<byte value="xd"/>
 %2</translation>
     </message>
     <message>
         <source>ヘルプを表示できません。<byte value="xd"/>
 Ret=</source>
         <translation>Cannot show the help page.<byte value="xd"/>
-Ret=<byte value="xd"/>
 Ret=</translation>
     </message>
     <message>
@@ -39,6 +37,10 @@ Ret=</translation>
     <message>
         <source>グラデーションを読み取れません。</source>
         <translation>No gradient could be read.</translation>
+    </message>
+    <message>
+        <source>%1 は一覧を読んだ後でほかのプログラムに変更されていたので、そのままにしました。一覧を読み直しました。</source>
+        <translation>%1 was changed by another program after the list was read, so it was left as it is. The list has been read again.</translation>
     </message>
     <message>
         <source>ファイルが読めません。</source>
@@ -95,6 +97,37 @@ Ret=</translation>
     <message>
         <source>clsTransG内部エラー : </source>
         <translation>clsTransG internal error: </translation>
+    </message>
+</context>
+<context>
+    <name>velmix::ColourEntry</name>
+    <message>
+        <source>CSSの色(#rgb、#rrggbb、rgb()、hsl()、色の名前):</source>
+        <translation>CSS colour (#rgb, #rrggbb, rgb(), hsl(), a colour name):</translation>
+    </message>
+    <message>
+        <source>入力した色</source>
+        <translation>Colour typed</translation>
+    </message>
+    <message>
+        <source>「%1」は色として読めません。</source>
+        <translation>“%1” is not a colour that can be read.</translation>
+    </message>
+    <message>
+        <source>色のｺﾋﾟｰ(&amp;C)</source>
+        <translation>&amp;Copy Colour</translation>
+    </message>
+    <message>
+        <source>色の入力</source>
+        <translation>Enter Colour</translation>
+    </message>
+    <message>
+        <source>色の入力(&amp;E)...</source>
+        <translation>&amp;Enter Colour...</translation>
+    </message>
+    <message>
+        <source>色の貼り付け(&amp;P)</source>
+        <translation>&amp;Paste Colour</translation>
     </message>
 </context>
 <context>
@@ -266,7 +299,7 @@ Shipped with the program: it cannot be renamed or deleted.</translation>
     </message>
     <message>
         <source>選んだｸﾞﾗﾃﾞｰｼｮﾝの点に置き換えます (ﾀﾞﾌﾞﾙｸﾘｯｸ、Enter)</source>
-        <translation>Replaces the points with the selected gradient's (double-click, Enter)</translation>
+        <translation>Replaces the points with the selected gradient&apos;s (double-click, Enter)</translation>
     </message>
     <message>
         <source>現在の状態を追加(&amp;C)...</source>
@@ -339,6 +372,18 @@ Shipped with the program: it cannot be renamed or deleted.</translation>
     <message>
         <source>貼り付け</source>
         <translation>Pasted</translation>
+    </message>
+    <message>
+        <source>すべて (%1個)</source>
+        <translation>All (%1)</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾗﾃﾞｰｼｮﾝの読み込み</source>
+        <translation>Import Gradients</translation>
+    </message>
+    <message>
+        <source>%1 には %2 個のｸﾞﾗﾃﾞｰｼｮﾝがあります。読み込むものを選んでください。</source>
+        <translation>%1 holds %2 gradients. Choose which to import.</translation>
     </message>
 </context>
 <context>
@@ -593,6 +638,38 @@ Shipped with the program: it cannot be renamed or deleted.</translation>
     <message>
         <source>細かな点の模様で中間の色を表し、なだらかなグラデーションの縞をなくします(BMP・PNG・クリップボード)</source>
         <translation>Shows in-between colours as a fine pattern of dots, so that a smooth gradient has no bands (BMP, PNG, clipboard)</translation>
+    </message>
+    <message>
+        <source>CSS</source>
+        <translation>CSS</translation>
+    </message>
+    <message>
+        <source>ｾﾚｸﾀ:</source>
+        <translation>Selector:</translation>
+    </message>
+    <message>
+        <source>CSSの規則を書くセレクタ(body、.hero など)</source>
+        <translation>The selector the CSS rule is written for (body, .hero and so on)</translation>
+    </message>
+    <message>
+        <source>敷き詰め</source>
+        <translation>Tiled</translation>
+    </message>
+    <message>
+        <source>画像を縦横に敷き詰めます</source>
+        <translation>Repeats the image both ways</translation>
+    </message>
+    <message>
+        <source>一方向</source>
+        <translation>One way</translation>
+    </message>
+    <message>
+        <source>画像をグラデーションと直角の向きにだけ繰り返し、その先は終わりの色にします</source>
+        <translation>Repeats the image only across the gradient, and fills the page beyond it with its end colour</translation>
+    </message>
+    <message>
+        <source>ｾﾚｸﾀは1行で、{ } ; やｺﾒﾝﾄを含まないものにしてください。</source>
+        <translation>The selector must be one line without { } ; or a comment.</translation>
     </message>
 </context>
 <context>

@@ -34,6 +34,28 @@ namespace velmix {
 
 namespace {
 
+// The rows whose names hold what is typed, both as FilterKey reads them.
+class NameFilter : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    void setTyped(const QString& typed)
+    {
+        m_typed = FilterKey(typed);
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        const QString name = sourceModel()->index(row, 0, parent).data().toString();
+        return m_typed.isEmpty() || FilterKey(name).contains(m_typed);
+    }
+
+private:
+    QString m_typed;
+};
+
 enum Role
 {
     kStripRole = Qt::UserRole, // QImage: the seven points' strip
@@ -49,13 +71,18 @@ QString ErrorText(int error)
 }
 
 // A name as the list shows it: a control character, which a font draws as
-// an empty box or not at all, as U+FFFD.
+// an empty box or not at all, and one that turns the direction of what
+// follows (the embeddings, overrides and isolates, the marks), which could
+// make a name read as another, as U+FFFD.
 QString ShownName(const std::string& name)
 {
     QString shown = QString::fromStdString(name);
-    for (QChar& c : shown)
-        if (c.category() == QChar::Other_Control)
+    for (QChar& c : shown) {
+        const char16_t u = c.unicode();
+        if (c.category() == QChar::Other_Control || (u >= 0x202A && u <= 0x202E) ||
+            (u >= 0x2066 && u <= 0x2069) || u == 0x200E || u == 0x200F)
             c = QChar::ReplacementCharacter;
+    }
     return shown;
 }
 
@@ -229,9 +256,8 @@ frmLibrary::frmLibrary(Dialogs& dialogs, GradDocument& document, GradLibrary lib
         if (window && (aspects & GradDocument::kSize))
             window->reload(false);
     });
-    m_filter = new QSortFilterProxyModel(this);
+    m_filter = new NameFilter(this);
     m_filter->setSourceModel(m_model);
-    m_filter->setFilterCaseSensitivity(Qt::CaseInsensitive);
     lstGrad = new QListView(this);
     lstGrad->setModel(m_filter);
     lstGrad->setItemDelegate(new RowDelegate(lstGrad));
@@ -268,7 +294,7 @@ frmLibrary::frmLibrary(Dialogs& dialogs, GradDocument& document, GradLibrary lib
     // Enter or a double click.
     connect(lstGrad, &QListView::activated, this, &frmLibrary::cmdApply_Click);
     connect(txtFilter, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_filter->setFilterFixedString(text);
+        static_cast<NameFilter*>(m_filter)->setTyped(text);
         if (selectedRow() < 0 && m_filter->rowCount() > 0)
             lstGrad->setCurrentIndex(m_filter->index(0, 0));
         selectionChanged();

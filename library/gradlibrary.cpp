@@ -5,6 +5,8 @@
 
 #include <QCollator>
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,15 +53,41 @@ std::optional<QByteArray> ReadCapped(const QString& path, std::string& error)
     return ReadGradientText(file, error);
 }
 
-std::optional<NamedGradient> ReadEntry(const QString& path)
+// A library file read, with what tells it from a later change.
+std::optional<LibraryEntry> ReadEntry(const QString& path, bool readOnly)
 {
+    const QFileInfo info(path);
+    const qint64 size = info.size();
+    const qint64 modified = info.lastModified().toMSecsSinceEpoch();
     std::string error;
     const std::optional<QByteArray> text = ReadCapped(path, error);
     if (!text)
         return std::nullopt;
-    return ReadGgr(std::string_view(text->constData(), size_t(text->size())),
-                   QFileInfo(path).completeBaseName().toStdString())
-        .gradient;
+    std::optional<NamedGradient> gradient =
+        ReadGgr(std::string_view(text->constData(), size_t(text->size())),
+                info.completeBaseName().toStdString())
+            .gradient;
+    if (!gradient)
+        return std::nullopt;
+    return LibraryEntry{std::move(*gradient),
+                        path,
+                        readOnly,
+                        size,
+                        modified,
+                        QCryptographicHash::hash(*text, QCryptographicHash::Sha256)};
+}
+
+// Whether the file is still the one listed: its size and time first, its
+// text when they agree (a change within the clock's step keeps both).
+bool Unchanged(const LibraryEntry& entry)
+{
+    const QFileInfo info(entry.path);
+    if (!info.isFile() || info.size() != entry.size ||
+        info.lastModified().toMSecsSinceEpoch() != entry.modified)
+        return false;
+    std::string error;
+    const std::optional<QByteArray> text = ReadCapped(entry.path, error);
+    return text && QCryptographicHash::hash(*text, QCryptographicHash::Sha256) == entry.digest;
 }
 
 Result Write(const QString& path, const NamedGradient& gradient, FailedTask task)
@@ -94,7 +122,7 @@ std::optional<QByteArray> ReadGradientText(QIODevice& device, std::string& error
     return text;
 }
 
-GradImport ImportText(const QByteArray& text, const QString& path)
+GradImport ImportText(const QByteArray& text, const QString& path, const QString& wanted)
 {
     const std::string name = QFileInfo(path).completeBaseName().toStdString();
     const std::string_view view(text.constData(), size_t(text.size()));
@@ -115,7 +143,9 @@ GradImport ImportText(const QByteArray& text, const QString& path)
     }
     GradImport read;
     if (suffix == QLatin1String("svg"))
-        read = ReadSvg(text, name);
+        read = ReadSvg(text, name, wanted);
+    else if (!wanted.isEmpty())
+        return Unread("idで選べるのはSVGのグラデーションだけです。");
     else if (suffix == QLatin1String("css"))
         read = ReadCss(view, name);
     else if (GgrRead ggr = ReadGgr(view, name); ggr.gradient)
@@ -207,9 +237,8 @@ void GradLibrary::reload()
         const QDir dir(folder);
         const QStringList names = dir.entryList({QStringLiteral("*.ggr")}, QDir::Files);
         for (const QString& name : names) {
-            const QString path = dir.filePath(name);
-            if (std::optional<NamedGradient> gradient = ReadEntry(path))
-                m_entries.push_back({std::move(*gradient), path, readOnly});
+            if (std::optional<LibraryEntry> entry = ReadEntry(dir.filePath(name), readOnly))
+                m_entries.push_back(std::move(*entry));
         }
     };
     readFolder(m_user, false);
@@ -267,7 +296,8 @@ Result GradLibrary::store(const NamedGradient& gradient)
     Result result = Write(path, named, FailedTask::AddGradient);
     // Listed at once, so that the next of an import's several sees its name.
     if (result.ok())
-        m_entries.push_back({std::move(named), path, false});
+        m_entries.push_back(
+            ReadEntry(path, false).value_or(LibraryEntry{named, path, false, -1, 0, {}}));
     return result;
 }
 
@@ -282,6 +312,8 @@ Result GradLibrary::rename(int index, const QString& name)
     if (entry.readOnly)
         return Failure{
             FailureKind::ReadOnly, entry.path.toStdString(), {}, FailedTask::RenameGradient};
+    if (!Unchanged(entry))
+        return changed(entry, FailedTask::RenameGradient);
     NamedGradient named = entry.gradient;
     const QString free = FreeName(m_entries, name, entry.path);
     named.name = free.toStdString();
@@ -307,15 +339,24 @@ Result GradLibrary::remove(int index)
     if (entry.readOnly)
         return Failure{
             FailureKind::ReadOnly, entry.path.toStdString(), {}, FailedTask::RemoveGradient};
+    // A file already gone (removed by hand, or by another window) is what
+    // was asked for; one rewritten since it was listed is not.
+    if (QFileInfo(entry.path).exists() && !Unchanged(entry))
+        return changed(entry, FailedTask::RemoveGradient);
     QFile file(entry.path);
     Result result;
-    // A file already gone (removed by hand, or by another window) is what
-    // was asked for.
     if (!file.remove() && QFileInfo(entry.path).exists())
         result = Failure{FailureKind::WriteFailed, entry.path.toStdString(),
                          file.errorString().toStdString(), FailedTask::RemoveGradient};
     reload();
     return result;
+}
+
+Result GradLibrary::changed(const LibraryEntry& entry, FailedTask task)
+{
+    const std::string path = entry.path.toStdString();
+    reload();
+    return Failure{FailureKind::Changed, path, {}, task};
 }
 
 Result GradLibrary::import(const QString& path)
@@ -354,13 +395,22 @@ Result GradLibrary::addAll(const std::vector<NamedGradient>& gradients)
     return result;
 }
 
-GradImport ImportFile(const QString& path)
+GradImport ImportFile(const QString& path, const QString& wanted)
 {
     std::string error;
     const std::optional<QByteArray> text = ReadCapped(path, error);
     if (!text)
         return Unread(error);
-    return ImportText(*text, path);
+    return ImportText(*text, path, wanted);
+}
+
+QString FilterKey(const QString& name)
+{
+    QString key = name.normalized(QString::NormalizationForm_KC).toCaseFolded();
+    for (QChar& c : key)
+        if (c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6)
+            c = QChar(c.unicode() - 0x60);
+    return key;
 }
 
 } // namespace velmix

@@ -19,6 +19,12 @@ struct LibraryEntry
     NamedGradient gradient;
     QString path;          // the .ggr file
     bool readOnly = false; // shipped with the program: no rename, no delete
+    // The file as it was listed: another program (or another copy of this
+    // one) may change it meanwhile, and a rename or delete must not touch
+    // what it did not list.
+    qint64 size = -1;
+    qint64 modified = 0; // milliseconds since the epoch
+    QByteArray digest;   // SHA-256 of the text
 };
 
 class GradLibrary
@@ -37,6 +43,8 @@ public:
 
     // Each writes one file (atomically) and reloads. A name already taken
     // gets " (2)", " (3)"...; the file's name comes from the gradient's.
+    // Rename and remove first check that the file is still what was listed;
+    // if not, they leave it, read the folders again and fail as Changed.
     Result add(const NamedGradient& gradient);
     Result rename(int index, const QString& name);
     Result remove(int index);
@@ -56,6 +64,8 @@ public:
 private:
     // Writes one file and lists it, without reading the folders again.
     Result store(const NamedGradient& gradient);
+    // The entry's file changed since it was listed: the folders read again.
+    Result changed(const LibraryEntry& entry, FailedTask task);
 
     QString m_user;
     QStringList m_shipped;
@@ -69,13 +79,19 @@ inline constexpr qint64 kMaxGradientFile = qint64(16) << 20;
 std::optional<QByteArray> ReadGradientText(QIODevice& device, std::string& error);
 
 // A .ggr, .svg or .css file (by its extension, or its content when it has
-// none), read into gradients.
-GradImport ImportFile(const QString& path);
+// none), read into gradients; `wanted` names one of an SVG's (ReadSvg).
+GradImport ImportFile(const QString& path, const QString& wanted = {});
+
+// A name as the library window's filter compares it: compatibility
+// normalised (full- and half-width alike), case folded, katakana as
+// hiragana, so that "ｸﾞﾚｰ" finds "グレー" and "ＳＫＹ" finds "sky".
+QString FilterKey(const QString& name);
 // The same for text already read (standard input, a paste); `path` gives
 // the extension and the name. The one reader of every way in: our own CSS
 // and SVG exports come back as GradientFromPoints of the points they carry.
-GradImport ImportText(const QByteArray& text, const QString& path);
-// The linearGradient elements of an SVG document.
-GradImport ReadSvg(const QByteArray& svg, const std::string& name);
+GradImport ImportText(const QByteArray& text, const QString& path, const QString& wanted = {});
+// The linearGradient elements of an SVG document; with `wanted`, only the
+// one of that id or Inkscape label (whether or not it would be listed).
+GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString& wanted = {});
 
 } // namespace velmix

@@ -15,6 +15,7 @@
 #include "main/helpopener.h"
 #include "main/undomenu.h"
 #include "tile/frmtile.h"
+#include "widgets/colourmenu.h"
 #include "widgets/widgets.h"
 
 #include <QAction>
@@ -183,6 +184,7 @@ void frmMain::applySettings(const Settings& s)
     m.MemoryState = s.MemoryState;
     ExportChoice options = m_export.value();
     options.dither = s.Dither;
+    options.page = {s.CssSelector.empty() ? "body" : s.CssSelector, s.CssOneWay};
     m_export.set(options);
     if (s.mainPlace)
         m_settings.placeFromFile(this, *s.mainPlace);
@@ -205,6 +207,9 @@ Settings frmMain::collectSettings()
     s.SaveInitPath = clsCommon::TrimDir(m_dlgSaveFileName.toStdString());
     s.Blend = m_doc.points().blend == Blend::OkLab ? 1 : 0;
     s.Dither = m_export.value().dither;
+    const CssPage& page = m_export.value().page;
+    s.CssSelector = page.selector == "body" ? std::string() : page.selector;
+    s.CssOneWay = page.oneWay;
     s.Language = m_language;
     return s;
 }
@@ -320,6 +325,12 @@ void frmMain::PicColor_Click(int Index)
 void frmMain::PicColor_KeyPress(int Index, int)
 {
     PicColor_Click(Index);
+}
+
+void frmMain::PicColor_Menu(int Index, const QPoint& at)
+{
+    ColourBoxMenu(PicColor[Index], dialogs(), at,
+                  [this, Index](Colour c) { m_doc.setColour(Index, c); });
 }
 
 void frmMain::picPrev_MouseMove(Qt::MouseButtons, int X, int Y)
@@ -521,7 +532,8 @@ void frmMain::mnuClipBoard_Click()
 
 void frmMain::mnuCopyCss_Click()
 {
-    CopyCss({m_doc.points(), m_doc.size(), m_doc.orientation(), m_export.value().dither});
+    CopyCss({m_doc.points(), m_doc.size(), m_doc.orientation(), m_export.value().dither,
+             m_export.value().page});
 }
 
 void frmMain::setSaveMode(bool save)
@@ -537,7 +549,8 @@ void frmMain::SaveImage()
     SaveFileRequest saveDialog{{}, m_dlgSaveInitDir, m_dlgSaveFileName, m_dlgSaveType};
     RunExport(
         dialogs(), this, [this]() -> frmOption& { return option(); },
-        {m_doc.points(), m_doc.size(), m_doc.orientation(), m_export.value().dither},
+        {m_doc.points(), m_doc.size(), m_doc.orientation(), m_export.value().dither,
+         m_export.value().page},
         m_export.value().saveMode, saveDialog);
     m_dlgSaveFileName = saveDialog.fileName;
     m_dlgSaveType = saveDialog.type;

@@ -115,6 +115,9 @@ private slots:
     void Slider1_Change(int Index);
     void PicColor_Click(int Index);
     void PicColor_KeyPress(int Index, int KeyAscii);
+    // Copy, paste or type the colour as text; one undo step as a colour
+    // from the colour dialog.
+    void PicColor_Menu(int Index, const QPoint& at);
     void picPrev_MouseMove(Qt::MouseButtons Button, int X, int Y);
     void txtSize_Change();
     int txtSize_KeyPress(int KeyAscii);

@@ -105,6 +105,8 @@ void frmMain::buildControls()
         connect(PicColor[i], &ColorBox::clicked, this, [this, i] { PicColor_Click(i); });
         connect(PicColor[i], &ColorBox::keyPressed, this,
                 [this, i](int key) { PicColor_KeyPress(i, key); });
+        connect(PicColor[i], &ColorBox::menuRequested, this,
+                [this, i](const QPoint& at) { PicColor_Menu(i, at); });
 
         auto* cross = new CrossLabel(PicColor[i]);
         cross->setFont(JpFont(24, true));

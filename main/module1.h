@@ -5,6 +5,7 @@
 // ExportOptions').
 
 #include "core/gradient.h"
+#include "core/webgrad.h"
 #include "settings/settings.h"
 
 #include <array>

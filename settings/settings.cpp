@@ -2,6 +2,7 @@
 #include "settings/settings.h"
 
 #include "core/numtext.h"
+#include "core/webgrad.h"
 
 #include <algorithm>
 #include <map>
@@ -117,6 +118,8 @@ SettingsUnits ChangedUnits(const Settings& before, const Settings& now)
         u |= kUnitDither;
     if (before.Language != now.Language)
         u |= kUnitLanguage;
+    if (before.CssSelector != now.CssSelector || before.CssOneWay != now.CssOneWay)
+        u |= kUnitCss;
     return u;
 }
 
@@ -138,6 +141,10 @@ void CopyUnits(Settings& to, const Settings& from, SettingsUnits units)
         to.Dither = from.Dither;
     if (units & kUnitLanguage)
         to.Language = from.Language;
+    if (units & kUnitCss) {
+        to.CssSelector = from.CssSelector;
+        to.CssOneWay = from.CssOneWay;
+    }
 }
 
 bool OwnTilePlace(const std::optional<WindowPlace>& place)
@@ -182,6 +189,11 @@ std::optional<Settings> ReadSettings(const ProfileText& file, const TextCodec& d
     s.SaveInitPath = decode(file.get(kOption, "SaveInitPath"));
     s.Blend = num(kOption, "Blend");
     s.Dither = ReadBoolean(file.get(kOption, "Dither"));
+    // A selector that could not be written is not taken from a hand's edit.
+    s.CssSelector = decode(file.get(kOption, "CssSelector"));
+    if (!SelectorFits(s.CssSelector))
+        s.CssSelector.clear();
+    s.CssOneWay = file.get(kOption, "CssRepeat") == "axis";
     // Anything but the two codes (a hand's "EN " included) follows the
     // locale, and is left in the file until the menu chooses.
     const std::string language = file.get(kOption, "Language");
@@ -251,6 +263,15 @@ void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& decode
     // Written only once chosen: a file without it keeps following the locale.
     if ((units & kUnitLanguage) && !s.Language.empty())
         file.put(kOption, "Language", s.Language, &earlier[kOption]);
+    // The same for the CSS rule's choices: a file that never had them keeps
+    // its bytes.
+    const bool cssChosen = !s.CssSelector.empty() || s.CssOneWay ||
+                           file.has(kOption, "CssSelector") || file.has(kOption, "CssRepeat");
+    if ((units & kUnitCss) && cssChosen) {
+        putText(kUnitCss, kOption, "CssSelector",
+                s.CssSelector.empty() ? std::string("body") : s.CssSelector);
+        put(kUnitCss, kOption, "CssRepeat", s.CssOneWay ? "axis" : "tile");
+    }
 }
 
 MemoryStateT RememberState(const EditState& s, std::int32_t saveHeight, bool chkHeight)

@@ -84,6 +84,10 @@ struct Settings
     // "ja" or "en" as chosen in the menu; empty: the locale decides, and
     // nothing is written.
     std::string Language;
+    // The CSS rule's selector (empty: body) and repeat (one way, or tiled),
+    // written only once chosen.
+    std::string CssSelector;
+    bool CssOneWay = false;
     bool operator==(const Settings&) const = default;
 };
 
@@ -100,7 +104,8 @@ enum SettingsUnit : unsigned
     kUnitBlend = 32u,      // the last blend chosen
     kUnitDither = 64u,     // the dither box
     kUnitLanguage = 128u,  // the language chosen in the menu
-    kAllUnits = 255u
+    kUnitCss = 256u,       // the CSS rule's selector and repeat
+    kAllUnits = 511u
 };
 using SettingsUnits = unsigned;
 

@@ -6,6 +6,7 @@
 // file), and help.
 
 #include "app/renderargs.h"
+#include "core/ggr.h"
 #include "core/webgrad.h"
 #include "export/clstransg.h"
 #include "export/frmoption.h"
@@ -15,10 +16,14 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include <cstring>
 
@@ -55,6 +60,43 @@ QByteArray OutsideMemory(QByteArray text)
     return text.remove(from, text.indexOf("\n[", from) - from);
 }
 
+// How a colour box's menu opens, the item's key, a text and what comes of it.
+using TextRow = std::tuple<QString, Qt::Key, QString, QString, bool, QString>;
+
+// Opens a colour box's menu by the right button ("right"), the Menu key
+// ("menu") or Shift+F10 and presses `key` in it; whether a menu opened.
+bool ColourMenu(QWidget* box, const QString& how, Qt::Key key)
+{
+    bool opened = false;
+    QTimer::singleShot(0, [&opened, key] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            opened = true;
+            keyClick(menu, key);
+        }
+    });
+    box->setFocus();
+    if (how == "right") {
+        QContextMenuEvent e(QContextMenuEvent::Mouse, {4, 4}, box->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(box, &e);
+    } else {
+        keyClick(box, how == "menu" ? Qt::Key_Menu : Qt::Key_F10,
+                 how == "menu" ? Qt::NoModifier : Qt::ShiftModifier);
+    }
+    QCoreApplication::processEvents(); // the timer, when no menu opened
+    return opened;
+}
+
+// Types `text` into the colour entry and presses `key` there.
+void TypeColour(GuiFixture& f, const QString& text, Qt::Key key = Qt::Key_Return)
+{
+    f.dialogs.modals.push_back([text, key](QDialog* d) {
+        auto* line = child<QLineEdit>(*d, "colourText");
+        line->selectAll();
+        keyClicks(line, text);
+        keyClick(line, key);
+    });
+}
+
 // Everything undo promises to bring back, as the windows show it.
 using Views = std::tuple<EditState, QImage, QImage, QImage>;
 
@@ -81,6 +123,16 @@ const std::tuple<const char*, Step, std::function<void(GuiFixture&)>> kSteps[] =
      [](auto& f) {
          f.dialogs.colors.push_back(QColor(10, 20, 30));
          Click(f.colorBox(2));
+     }},
+    {"pasted colour", Step::Colour,
+     [](auto& f) {
+         QApplication::clipboard()->setText(" rgb(10 20 30)\n");
+         ColourMenu(f.colorBox(2), "menu", Qt::Key_P);
+     }},
+    {"typed colour", Step::Colour,
+     [](auto& f) {
+         TypeColour(f, "navy");
+         ColourMenu(f.colorBox(2), "shift", Qt::Key_E);
      }},
     {"random", Step::RandomUniform, [](auto& f) { f.trigger("mnuRandom"); }},
     {"down", Step::Orientation, [](auto& f) { f.down(); }},
@@ -138,11 +190,12 @@ private slots:
     }
     void undoEachStep();
     void undoHistory();
+    void cssPage_data();
+    void cssPage();
+    void colourAsText_data();
+    void colourAsText();
     void menuShortcutsFirst();
-    void saveAndCopy_data()
-    {
-        TableRows("save_and_copy.txt", {"name", "way", "format", "size", "dither"});
-    }
+    void saveAndCopy_data();
     void saveAndCopy();
     void cancelAtEachStep();
     void thicknessBounds_data()
@@ -326,6 +379,108 @@ void tst_Commands::undoEachStep()
     QVERIFY(!f.action("mnuRedo")->isEnabled());
 }
 
+void tst_Commands::colourAsText_data()
+{
+    // Point 0's box: how its menu opens, the item's key, the clipboard's (P)
+    // or the typed (E) text, and what comes of it: the point's colour, the
+    // clipboard (C) or what was said; the entry's OK button and error line.
+    const QString refused = "「rgb(1,2)」は色として読めません。";
+    Rows<TextRow>({
+        {"copy", {"right", Qt::Key_C, "", "#ff0000", true, ""}},
+        {"paste hex of 3", {"menu", Qt::Key_P, "#fff", "#ffffff", true, ""}},
+        {"paste a refusal", {"shift", Qt::Key_P, "rgb(1,2)", refused, true, ""}},
+        {"typed hsl", {"shift", Qt::Key_E, "hsl(120deg 100% 25%)", "#008000", true, ""}},
+        {"typed name", {"right", Qt::Key_E, "RebeccaPurple", "#663399", true, ""}},
+        {"typed refusal", {"menu", Qt::Key_E, "rgb(1,2)", "#ff0000", false, refused}},
+    });
+}
+
+// A typed or pasted colour is the point's, as the windows show it; copy
+// writes #rrggbb; a disabled point's box opens no menu.
+void tst_Commands::colourAsText()
+{
+    QFETCH(TextRow, row);
+    const auto& [how, key, text, want, ok, error] = row;
+    GuiFixture f;
+    QApplication::clipboard()->setText(text);
+    bool okShown = true;
+    QString errorShown, swatch;
+    f.dialogs.modals.push_back([&, text](QDialog* d) {
+        auto* line = child<QLineEdit>(*d, "colourText");
+        line->selectAll();
+        keyClicks(line, text);
+        okShown = d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled();
+        errorShown = child<QLabel>(*d, "colourError")->text();
+        swatch = child<ColorBox>(*d, "colourSwatch")->color().name();
+        keyClick(d, okShown ? Qt::Key_Return : Qt::Key_Escape);
+    });
+    QVERIFY(ColourMenu(f.colorBox(0), how, key));
+    const QString colour = ToQColor(f.pts().color[0]).name();
+    const QString said = f.said().empty() ? "" : f.said().back().second;
+    QCOMPARE(key == Qt::Key_C ? QApplication::clipboard()->text()
+             : said.isEmpty() ? colour
+                              : said,
+             want);
+    QCOMPARE(std::pair(okShown, errorShown), std::pair(ok, error));
+    QCOMPARE(swatch, key == Qt::Key_E ? colour : "");
+    QCOMPARE(f.steps(), int(colour != "#ff0000"));
+    QCOMPARE(ShownFault(f), "");
+    Click(f.check(0));
+    QVERIFY(!ColourMenu(f.colorBox(0), how, key));
+}
+
+void tst_Commands::cssPage_data()
+{
+    QTest::addColumn<QString>("selector");
+    QTest::addColumn<bool>("axis");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("tiled, body") << "body" << false << "";
+    QTest::newRow("one way, own selector") << ".hero > div" << true << "";
+    QTest::newRow("tiled, own selector") << "main" << false << "";
+    const QString refused = "ｾﾚｸﾀは1行で、{ } ; やｺﾒﾝﾄを含まないものにしてください。";
+    QTest::newRow("a brace refused") << "a { b" << true << refused;
+    QTest::newRow("a comment refused") << "a /* b" << false << refused;
+}
+
+// A CSS save offers the selector and the repeat, writes the rule with them,
+// keeps them in the settings file once chosen, and the tile window shows the
+// page as the rule draws it; a selector that would break the rule is refused.
+void tst_Commands::cssPage()
+{
+    QFETCH(QString, selector);
+    QFETCH(bool, axis);
+    QFETCH(QString, said);
+    GuiFixture f;
+    f.trigger("MenuTile");
+    f.dialogs.colors.push_back(QColor(0, 0, 255)); // the far end blue, the near red
+    Click(f.colorBox(3));
+    const QString path = f.programDir.filePath("page.css");
+    f.dialogs.files.push_back(path);
+    f.dialogs.modals.push_back([&](QDialog* d) {
+        QVERIFY(child<QGroupBox>(*d, "fraCss")->isVisible());
+        auto* line = child<QLineEdit>(*d, "txtSelector");
+        line->selectAll();
+        keyClicks(line, selector);
+        child<QRadioButton>(*d, axis ? "optAxis" : "optTile")->click();
+        keyClick(d, Qt::Key_Return);
+        if (d->isVisible())
+            keyClick(d, Qt::Key_Escape);
+    });
+    f.trigger("MenuSave");
+    f.w().SaveSettingsNow();
+    QCOMPARE(f.said().empty() ? "" : f.said().back().second, said);
+    const QByteArray css = ReadAll(path), ini = f.iniText();
+    QCOMPARE(css.contains("\n" + selector.toUtf8() + " {\n"), said.isEmpty());
+    QCOMPARE(css.contains("background-repeat: repeat-y;"), axis && said.isEmpty());
+    // Written once chosen: a user who keeps body and tiles keeps the file.
+    const bool chosen = said.isEmpty() && (selector != "body" || axis);
+    QCOMPARE(ini.contains("CssSelector=" + selector.toUtf8()), chosen);
+    QCOMPARE(ini.contains(axis ? "CssRepeat=axis" : "CssRepeat=tile"), chosen);
+    const QImage tiles = f.grad()->image();
+    const int length = f.doc().size();
+    QCOMPARE(tiles.pixel(length + 5, 0), tiles.pixel(axis && said.isEmpty() ? length - 1 : 5, 0));
+}
+
 void tst_Commands::undoHistory()
 {
     // Three steps kept; key steps of one slider closer together than the
@@ -398,15 +553,37 @@ void tst_Commands::menuShortcutsFirst()
     QCOMPARE(press(&f.tile(), "Ctrl+Y"), "61 1");
 }
 
+// The extension alone decides the type, none or an unknown one a bitmap;
+// the options show the size. No file name: the clipboard; the format as Qt
+// reads it; thickness 0: the box off; dithered: the box on from the settings
+// file, and OKLab.
+void tst_Commands::saveAndCopy_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("down");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("dithered");
+    QTest::newRow(".JPG") << "sky.JPG" << false << "jpeg" << 7 << false;
+    QTest::newRow(".jpeg") << "a.jpeg" << true << "jpeg" << 0 << false;
+    QTest::newRow(".Png") << "sky.Png" << false << "png" << 0 << false;
+    QTest::newRow(".gif") << "sky.gif" << true << "bmp" << 33 << false;
+    QTest::newRow("dotted") << "my.pics/sky" << false << "bmp" << 50 << false;
+    QTest::newRow("copy") << "" << false << "" << 0 << false;
+    QTest::newRow("copy down") << "" << true << "" << 9 << false;
+    QTest::newRow("dithered .png") << "a.png" << false << "png" << 20 << true;
+    QTest::newRow("dithered bitmap down") << "a" << true << "bmp" << 0 << true;
+    QTest::newRow("dithered copy") << "" << false << "" << 11 << true;
+    QTest::newRow("dithered .JPG down") << "a.JPG" << true << "jpeg" << 20 << true;
+}
+
 void tst_Commands::saveAndCopy()
 {
-    FETCH(name);
-    FETCH(way);
-    FETCH(format);
-    FETCH(size);
-    FETCH(dither);
-    const bool down = way == "down";
-    const bool dithered = dither == "yes";
+    QFETCH(QString, name);
+    QFETCH(bool, down);
+    QFETCH(QString, format);
+    QFETCH(int, size);
+    QFETCH(bool, dithered);
     const bool jpeg = format == "jpeg";
     GuiFixture f(dithered ? Ini("[Option]\nDither=True\n") : "");
     QDir(f.userDir.path()).mkpath("my.pics");
@@ -419,12 +596,12 @@ void tst_Commands::saveAndCopy()
     }
     bool boxShown = false;
     const QString path = name.isEmpty() ? "" : f.userDir.filePath(name);
-    Export(f, path, size.toInt(), [&](QDialog* d) {
+    Export(f, path, size, [&](QDialog* d) {
         const QCheckBox* box = child<QCheckBox>(*d, "chkDither");
         boxShown = box->isChecked() == dithered && box->isEnabled() == !jpeg;
     });
     QVERIFY(boxShown && f.said().empty());
-    const int thick = size.toInt() ? size.toInt() : 1 + down;
+    const int thick = size ? size : 1 + down;
     const QSize pic = down ? QSize(thick, 200) : QSize(200, thick);
     const auto wh = QString(" %1 x %2 pixels").arg(pic.width()).arg(pic.height());
     QCOMPARE(f.option<QLabel>("lblSize")->text(), wh);
@@ -562,17 +739,19 @@ void tst_Commands::helpPage()
 }
 
 // No options for a CSS copy: every thickness tiles alike. The rule's
-// declarations as they stand in it, without a blank line (and without the
-// comment that carries the points: a copy goes into someone else's rule).
+// declarations alone (a copy goes into someone else's rule: no selector, no
+// points carried in a comment), which read back draw the window's line.
 void tst_Commands::copyCss()
 {
     GuiFixture f;
-    f.sizeBox()->setText("40");
+    f.sizeBox()->setText("2000");
     f.trigger("mnuCopyCss");
     QCOMPARE(f.dialogs.modalCount, 0);
-    const WebGradient web{StartupPoints(), 40, false, 1};
-    const auto copied = QGuiApplication::clipboard()->text().toStdString();
-    QCOMPARE("/* " + CarriedText(web) + " */\nbody {\n" + copied + "}\n", CssRule(web));
+    const auto copied = QGuiApplication::clipboard()->text();
+    QVERIFY2(!copied.contains(QRegularExpression("[{}]|/\\*|\n\n")), qPrintable(copied));
+    const auto read = ReadCss(copied.toStdString(), "c");
+    QVERIFY(read.gradients.size() == 1 && !read.carried);
+    QVERIFY(WithinALevel(f.expectedLine(2000), SampleGradient(read.gradients[0], 2000)));
 }
 
 void tst_Commands::helpOpener()

@@ -17,7 +17,9 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cfloat>
+#include <random>
 
 using namespace std::string_literals;
 using C = clsCommon;
@@ -65,6 +67,55 @@ double Deviation(const std::vector<GradientStop>& s, const GradPoints& p, int n)
     return worst;
 }
 
+// The rasteriser's rule written out: the enabled points by place (ties by
+// index); at pixel x the place W = x * 1000 / L in single precision, the
+// parameter along the segment in single precision, clamped to 0..1, each
+// channel rounded half to even; past the last enabled point its colour;
+// the segment moves on at most once a pixel, after the pixel is drawn.
+std::vector<Colour> Rasterised(const GradPoints& p, int length)
+{
+    std::vector<int> order;
+    for (int i = 0; i < kPointCount; ++i)
+        if (p.enabled[i])
+            order.push_back(i);
+    std::ranges::stable_sort(order, {}, [&p](int i) { return p.position[i]; });
+    std::vector<Colour> out;
+    std::size_t j = 0;
+    for (int x = 0; x < length; ++x) {
+        const float w = float(x * 1000.0 / length);
+        const Colour a = p.color[order[j]];
+        if (j + 1 == order.size()) {
+            out.push_back(a);
+            continue;
+        }
+        const Colour b = p.color[order[j + 1]];
+        const double from = p.position[order[j]], to = p.position[order[j + 1]];
+        float t = float((w - from) / ((to + 0.01) - from));
+        t = t >= 0 ? std::min(t, 1.0f) : 0;
+        const auto mix = [t](int u, int v) { return int(std::nearbyint(u + (v - u) * double(t))); };
+        out.push_back(MakeColour(mix(GetRed(a), GetRed(b)), mix(GetGreen(a), GetGreen(b)),
+                                 mix(GetBlue(a), GetBlue(b))));
+        j += w >= to;
+    }
+    return out;
+}
+
+// Random points, crowded at shared places and the ends, a third of them
+// disabled, at least one enabled.
+GradPoints RandomPoints(std::mt19937& random)
+{
+    const auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    GradPoints p;
+    for (int i = 0; i < kPointCount; ++i) {
+        const int kind = pick(5), before = p.position[std::max(i - 1, 0)];
+        p.position[i] = kind == 0 ? 0 : kind == 1 ? 1000 : kind == 2 ? before : pick(1001);
+        p.color[i] = MakeColour(pick(256), pick(256), pick(256));
+        p.enabled[i] = pick(3) != 0;
+    }
+    p.enabled[pick(kPointCount)] = true;
+    return p;
+}
+
 // "left top [width height]", of a window 300 x 200 where not given.
 QList<double> Place(const QString& text)
 {
@@ -80,8 +131,6 @@ using Lowest = std::tuple<std::vector<Colour>, Colour, std::string>;
 using Mark = std::pair<double, QString>;
 // The text, ReadNumber, ReadInt32, ReadInt16.
 using Number = std::tuple<QString, double, int, int>;
-// The key, CheckNum, CheckNumInt.
-using Key = std::tuple<int, int, int>;
 using Range = std::tuple<QString, double, std::optional<double>, QString, int>;
 
 } // namespace
@@ -90,9 +139,9 @@ class tst_Core : public QObject
 {
     Q_OBJECT
 private slots:
+    void rasteriser();
     void pixels_data();
     void pixels();
-    void startupPoints();
     void sortPoint();
     void dither_data();
     void dither();
@@ -101,7 +150,6 @@ private slots:
     void equalSpacing();
     void randomColours();
     void history();
-    void webStops_data();
     void webStops();
     void cssAndSvg();
     void lowestContrast_data();
@@ -113,7 +161,6 @@ private slots:
     void numberTexts();
     void notNumbers();
     void textHelpers();
-    void keyFilters_data();
     void keyFilters();
     void checkTextRange_data();
     void checkTextRange();
@@ -125,7 +172,19 @@ private slots:
     void language();
 };
 
-// The points, the length and the pixels, in the file.
+// Random points against the rule, at every length up to 20 and random
+// ones up to 2000.
+void tst_Core::rasteriser()
+{
+    std::mt19937 random(5);
+    for (int round = 0; round < 3000; ++round) {
+        const auto p = RandomPoints(random);
+        const int length = round <= 20 ? round : int(random() % 2001);
+        QVERIFY2(DrawGrad(p, length) == Rasterised(p, length), qPrintable(QString::number(round)));
+    }
+}
+
+// OKLab and no point enabled: the points, the length and the pixels, in the file.
 void tst_Core::pixels_data()
 {
     TableRows("core_pixels.txt", {"points", "size", "expected"});
@@ -146,12 +205,6 @@ void tst_Core::pixels()
         got += QString::asprintf("%d:%02x%02x%02x ", x, GetRed(c), GetGreen(c), GetBlue(c));
     }
     QCOMPARE(got.trimmed(), expected);
-}
-
-void tst_Core::startupPoints()
-{
-    // Red, green, blue and red again; the other points off, black, at 0.
-    QCOMPARE(StartupPoints(), Points("0/ff0000 333/00ff00 667/0000ff 1000/ff0000"));
 }
 
 void tst_Core::sortPoint()
@@ -269,26 +322,24 @@ void tst_Core::history()
     QCOMPARE(h.undoCount(), size_t(3));
 }
 
-// The stops against the rasteriser, linear between them; OKLab is curved:
-// within a tenth of a level, with a stop every ten pixels at most.
-void tst_Core::webStops_data()
-{
-    TableRows("core_stops.txt", {"points", "size"});
-}
-
+// The stops against the rasteriser on random points, linear between them;
+// OKLab is curved: within a tenth of a level, and on a long strip a stop
+// every ten pixels at most.
 void tst_Core::webStops()
 {
-    QFETCH(QString, points);
-    QFETCH(QString, size);
-    const int length = size.toInt();
-    const auto p = Points(points);
-    const auto stops = GradientStops(p, length);
-    QVERIFY(stops.size() >= 2);
-    QCOMPARE(stops.front().place, 0.5);
-    QCOMPARE(stops.back().place, length - 0.5);
-    const bool curved = p.blend == Blend::OkLab;
-    QVERIFY(Deviation(stops, p, length) < (curved ? 0.1 : 2e-3));
-    QVERIFY(!curved || length < 2000 || stops.size() < 200);
+    std::mt19937 random(7);
+    for (int round = 0; round < 400; ++round) {
+        auto p = RandomPoints(random);
+        const bool curved = round % 2;
+        p.blend = curved ? Blend::OkLab : Blend::Rgb;
+        const int length = 1 + int(random() % 2000);
+        const auto stops = GradientStops(p, length);
+        const QByteArray tag = QByteArray::number(round);
+        QVERIFY2(stops.size() >= 2 && stops.front().place == 0.5, tag);
+        QVERIFY2(stops.back().place == length - 0.5, tag);
+        QVERIFY2(Deviation(stops, p, length) < (curved ? 0.1 : 2e-3), tag);
+    }
+    QVERIFY(GradientStops(Points("oklab 0/ff0000 1000/00ff00"), 2000).size() < 200);
 }
 
 void tst_Core::cssAndSvg()
@@ -300,6 +351,8 @@ void tst_Core::cssAndSvg()
     const auto p = Points("0/ab0cf0 1000/ffffff");
     const auto bytes = [](const std::string& s) { return QByteArray::fromStdString(s); };
     QCOMPARE(bytes(CssRule({p, 4, false, 1})), DataFile("core_rule.css"));
+    // One way: repeated across the gradient only, the far colour beyond.
+    QCOMPARE(bytes(CssRule({p, 4, false, 1, {"main .sky", true}})), DataFile("core_axis.css"));
     // Downwards the axis and the size turn; the SVG carries the points before
     // the gradient, and the end colours at 0 and 1 as well, which GIMP needs.
     QCOMPARE(bytes(CssRule({p, 4, true, 2})), DataFile("core_down.css"));
@@ -390,20 +443,16 @@ void tst_Core::textHelpers()
     QCOMPARE(C::VBHTTrim("   "), "");
 }
 
-// Digits and backspace pass both filters, "." and "-" only the first.
-void tst_Core::keyFilters_data()
-{
-    const Key rows[] = {{'/', 0, 0},   {'0', '0', '0'}, {'9', '9', '9'}, {':', 0, 0},
-                        {7, 0, 0},     {8, 8, 8},       {9, 0, 0},       {'.', '.', 0},
-                        {'-', '-', 0}, {'a', 0, 0},     {0x3042, 0, 0}};
-    RowsByInput(rows);
-}
-
+// Digits and backspace pass both filters, "." and "-" only the first;
+// every other key is dropped.
 void tst_Core::keyFilters()
 {
-    QFETCH(Key, row);
-    const auto& [key, num, numInt] = row;
-    QCOMPARE(QList<int>({C::CheckNum(key), C::CheckNumInt(key)}), QList<int>({num, numInt}));
+    for (std::int16_t key = 0; key < INT16_MAX; ++key) {
+        const bool digit = (key >= '0' && key <= '9') || key == 8;
+        const bool sign = key == '.' || key == '-';
+        QCOMPARE(int(C::CheckNum(key)), digit || sign ? key : 0);
+        QCOMPARE(int(C::CheckNumInt(key)), digit ? key : 0);
+    }
 }
 
 // The text, its max and min, the text after, the writes.

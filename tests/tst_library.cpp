@@ -18,6 +18,8 @@
 namespace {
 
 using Names = QStringList;
+// A name, what is typed, and whether the filter finds it.
+using KeyRow = std::tuple<QString, QString, bool>;
 
 NamedGradient Plain(const QString& name)
 {
@@ -45,14 +47,14 @@ QString Hex(const SegmentColour& c)
 }
 
 // "name: left-right from to, ..." for each segment.
-QString Describe(const NamedGradient& g)
+QString Describe(const NamedGradient& g, bool vertical = false)
 {
     QStringList parts;
     for (const GradSegment& s : g.segments) {
         QString t = QString("%1-%2 ").arg(s.left).arg(s.right);
         parts << t + Hex(s.leftColour) + " " + Hex(s.rightColour);
     }
-    return Q(g.name) + ": " + parts.join(", ");
+    return Q(g.name) + ": " + parts.join(", ") + (vertical ? " (vertical)" : "");
 }
 
 // Each entry's name, "*" after the shipped ones.
@@ -79,6 +81,23 @@ class TestLibrary : public QObject
 
 private slots:
     void init();
+    // The filter's reading of a name: either width, any case, either kana.
+    void filterKey_data()
+    {
+        Rows<KeyRow>({
+            {"half-width katakana", {"ページ背景グレー", "ｸﾞﾚｰ", true}},
+            {"hiragana for katakana", {"ページ背景グレー", "ぐれー", true}},
+            {"katakana for hiragana", {"そらいろ", "ソライロ", true}},
+            {"full width, case", {"sky", "ＳＫＹ", true}},
+            {"voiced is not plain", {"グレー", "クレー", false}},
+        });
+    }
+    void filterKey()
+    {
+        QFETCH(KeyRow, row);
+        const auto& [name, typed, found] = row;
+        QCOMPARE(FilterKey(name).contains(FilterKey(typed)), found);
+    }
     void standardFolders();
     void shipped();
     void fileNames_data();
@@ -90,6 +109,8 @@ private slots:
     void refused();
     void atTheLimit();
     void renameAndRemove();
+    void changedMeanwhile_data();
+    void changedMeanwhile();
     void failedWriteLeavesFile_data();
     void failedWriteLeavesFile();
     void import_data() { TableRows("library_import.txt", {"file", "content", "names"}); }
@@ -99,6 +120,9 @@ private slots:
     void svgChain();
     void svg_data() { TableRows("svg_read.txt", {"body", "expected"}); }
     void svg();
+    void svgFade();
+    void svgBounds_data();
+    void svgBounds();
 };
 
 void TestLibrary::init()
@@ -247,6 +271,50 @@ void TestLibrary::renameAndRemove()
     QVERIFY(lib.remove(0).ok());
 }
 
+// Two copies open on one folder: what the other wrote since this one
+// listed the file is neither renamed away nor deleted; the list is read
+// again and says what the file now holds.
+void TestLibrary::changedMeanwhile_data()
+{
+    QTest::addColumn<bool>("rename");
+    QTest::addColumn<bool>("sameTime");
+    QTest::newRow("rename, rewritten") << true << false;
+    QTest::newRow("rename, same size and time") << true << true;
+    QTest::newRow("delete, rewritten") << false << false;
+    QTest::newRow("delete, same size and time") << false << true;
+}
+
+void TestLibrary::changedMeanwhile()
+{
+    QFETCH(bool, rename);
+    QFETCH(bool, sameTime);
+    GradLibrary mine(m_user, {});
+    QVERIFY(mine.add(Plain("mint")).ok());
+    const QString path = m_user + "/mint.ggr";
+    const QDateTime listed = QFileInfo(path).lastModified();
+    // The other copy deletes it and adds its own "mint", as long.
+    GradLibrary other(m_user, {});
+    QVERIFY(other.remove(0).ok());
+    NamedGradient theirs = Plain("mint");
+    theirs.segments[0].rightColour = {0, 1, 0, 1};
+    QVERIFY(other.add(theirs).ok());
+    QCOMPARE(ReadAll(path).size(), GgrOf(Plain("mint")).size());
+    if (sameTime) {
+        QFile file(path);
+        QVERIFY(file.open(QFile::ReadWrite) &&
+                file.setFileTime(listed, QFileDevice::FileModificationTime));
+    }
+    const Result result = rename ? mine.rename(0, "x") : mine.remove(0);
+    QCOMPARE(result.failure().kind, FailureKind::Changed);
+    QCOMPARE(ResultText(result),
+             path + " は一覧を読んだ後でほかのプログラムに変更されていたので、そのままにしました。"
+                    "一覧を読み直しました。");
+    QCOMPARE(ReadAll(path), GgrOf(theirs));
+    QCOMPARE(Files(), Names{"mint.ggr"});
+    QCOMPARE(mine.entries().at(0).gradient, theirs);
+    QVERIFY(rename ? mine.rename(0, "x").ok() : mine.remove(0).ok());
+}
+
 void TestLibrary::failedWriteLeavesFile_data()
 {
     QTest::addColumn<QString>("name");
@@ -349,12 +417,67 @@ void TestLibrary::svg()
     QFETCH(QString, expected);
     const auto svg = DataFile("svg_head.svg") + body.toUtf8() + "</defs></svg>";
     const auto read = ReadSvg(svg, "file");
-    const auto& all = read.gradients;
-    QVERIFY(all.size() <= 1);
-    if (all.empty())
-        QCOMPARE(Q(read.error), expected);
-    else
-        QCOMPARE(Describe(all[0]), expected);
+    QStringList all;
+    for (size_t i = 0; i < read.gradients.size(); ++i)
+        all << Describe(read.gradients[i], read.vertical.at(i));
+    QCOMPARE(all.isEmpty() ? Q(read.error) : all.join("; "), expected);
+    // Each one named is read alone, as it was listed.
+    for (size_t i = 0; i < read.gradients.size(); ++i) {
+        const auto one = ReadSvg(svg, "file", Q(read.gradients[i].name));
+        QCOMPARE(one.gradients.size(), size_t(1));
+        QCOMPARE(Describe(one.gradients[0], one.vertical.at(0)), all[qsizetype(i)]);
+    }
+}
+
+// Colour and opacity interpolated apart, then over the white page, as
+// Chromium draws them: (191, 128, 191) half way from opaque red to clear
+// blue, not the premultiplied (255, 128, 128).
+void TestLibrary::svgFade()
+{
+    const auto svg =
+        DataFile("svg_head.svg") +
+        "<linearGradient id='a'><stop stop-color='red'/>"
+        "<stop offset='1' stop-color='blue' stop-opacity='0'/></linearGradient></defs></svg>";
+    const auto samples = SampleGradient(ReadSvg(svg, "file").gradients.at(0), 1000);
+    QCOMPARE(samples[500], MakeColour(191, 128, 191));
+}
+
+// A file of a few megabytes that would expand to hundreds of millions of
+// stops, or need as many selector tests, is refused at once.
+void TestLibrary::svgBounds_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("each");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("error");
+    const QString many = "stopが多すぎます(参照で増えるものも含めて20万個までしか読みません)。";
+    QByteArray stops = "<radialGradient id='r'>";
+    for (int i = 0; i < 20000; ++i)
+        stops += "<stop offset='1'/>";
+    QTest::newRow("borrowed stops") << stops + "</radialGradient>"
+                                    << QByteArray("<linearGradient href='#r'/>") << 20000 << many;
+    QTest::newRow("own stops") << QByteArray("<linearGradient>") << QByteArray("<stop/>") << 300000
+                               << many;
+    QByteArray rules = "<style>";
+    for (int i = 0; i < 20000; ++i)
+        rules += ".a.b" + QByteArray::number(i) + "{stop-color:red}";
+    QTest::newRow("selector tests")
+        << rules + "</style><linearGradient>" << QByteArray("<stop class='a'/>") << 20000
+        << QString("styleの規則が多すぎて、stopの色を決められません。");
+}
+
+void TestLibrary::svgBounds()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, each);
+    QFETCH(int, count);
+    QFETCH(QString, error);
+    const QByteArray svg = DataFile("svg_head.svg") + head + each.repeated(count) +
+                           (head.endsWith("<linearGradient>") ? "</linearGradient>" : "") +
+                           "</defs></svg>";
+    const QDeadlineTimer deadline(2000);
+    QCOMPARE(Q(ReadSvg(svg, "file").error), error);
+    QVERIFY(!deadline.hasExpired());
 }
 
 QTEST_GUILESS_MAIN(TestLibrary)

@@ -71,8 +71,7 @@ private slots:
     void sizeBox_data() { TableRows("size_box.txt", {"typed", "then", "left"}); }
     void sizeBox();
     void sizeArrows();
-    // The places in the file, what the user does, the places written.
-    void placesAtExit_data() { TableRows("window_places.txt", {"option", "action", "written"}); }
+    void placesAtExit_data();
     void placesAtExit();
     void neverShownTile_data() { TableRows("tile_never_shown.txt", {"file"}); }
     void neverShownTile();
@@ -235,24 +234,73 @@ void tst_MainWindow::sizeArrows()
     QCOMPARE(f.doc().size(), 99);
 }
 
+// What the user does before the program ends.
+enum class Did
+{
+    Nothing,
+    ShowTile,
+    CloseTile,
+    MoveBoth,
+    ResizeTile,
+    Maximise
+};
+
+// The places a settings file holds ("Main left top Tile left top width
+// height", in twips; a value left out is a key missing), what the user
+// does, and the places written at exit ("": as they were; a tile window
+// never shown: its designed place). The offscreen
+// screen is 800 x 800 pixels of 15 twips; the main window 478 x 381, the
+// tile window's designed size 513 x 224.
+void tst_MainWindow::placesAtExit_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<Did>("did");
+    QTest::addColumn<QString>("written");
+    const QString usual = "Main 1500 3000 Tile 1507 1208 8000 4000";
+    const QString moved = "Main 450 675 Tile -300 150 ";
+    const QString noHeight = "Main 1500 3000 Tile 1507 1208 9000";
+    QTest::newRow("no places") << "" << Did::Nothing << "Main 0 0 Tile 0 0 7755 3690";
+    QTest::newRow("untouched") << usual << Did::Nothing << "";
+    QTest::newRow("tile shown, not moved") << usual << Did::ShowTile << "";
+    QTest::newRow("tile closed, not moved") << usual << Did::CloseTile << "";
+    QTest::newRow("both moved") << usual << Did::MoveBoth << moved + "7995 4005";
+    QTest::newRow("maximised") << usual << Did::Maximise << "";
+    QTest::newRow("beyond the screen") << "Main 99999 99999 Tile 999999 999999 9000 4500"
+                                       << Did::Nothing << "Main 4830 0 Tile 3000 0 9000 4500";
+    QTest::newRow("beyond the window system, moved")
+        << "Main -999999 300 Tile " + QString::number(INT_MIN) + " 0 300000 300000" << Did::MoveBoth
+        << moved + "12000 12000";
+    QTest::newRow("no tile width") << "Main 1500 3000 Tile 1500 1200 0 4500" << Did::Nothing << "";
+    // A missing key is written, from what the file's place gave; resized,
+    // the file's place stays: the file left the size to the window.
+    QTest::newRow("no tile height") << noHeight << Did::ShowTile << noHeight + " 0";
+    QTest::newRow("no tile height, resized") << noHeight << Did::ResizeTile << noHeight + " 0";
+    QTest::newRow("no height, beyond the right edge")
+        << "Main 1500 3000 Tile 99999 1200 9000 0" << Did::Nothing
+        << "Main 1500 3000 Tile 4305 1200 7695 3360";
+    QTest::newRow("title bar below the screen")
+        << "Main 1500 3000 Tile 1507 11641 9000 4500" << Did::Nothing
+        << "Main 1500 3000 Tile 1500 0 9000 4500";
+}
+
 void tst_MainWindow::placesAtExit()
 {
-    FETCH(option);
-    FETCH(action);
-    FETCH(written);
+    QFETCH(QString, option);
+    QFETCH(Did, did);
+    QFETCH(QString, written);
     // Nothing is saved: the stored folder stays.
     GuiFixture f(Ini("[Option]\n" + Places(option) + "SaveInitPath=/tmp/\n"));
-    if (action != "")
+    if (did != Did::Nothing)
         f.trigger("MenuTile");
-    if (action == "close tile")
+    if (did == Did::CloseTile)
         f.tile().close();
-    if (action == "move both") {
+    if (did == Did::MoveBoth) {
         f.tile().move(-20, 10);
         f.w().move(30, 45);
     }
-    if (action == "resize tile")
+    if (did == Did::ResizeTile)
         f.tile().resize(600, 300);
-    if (action == "maximise")
+    if (did == Did::Maximise)
         f.w().showMaximized();
     f.w().close();
     // The keys the file lacked take their places in the table's order.

@@ -335,6 +335,11 @@ void tst_Render::rendered_data()
         // A settings file's remembered blend, unless --blend says otherwise.
         {"remembered OKLab", {"--from-ini ok.ini --dither -o g.bmp", iniOk, {2, 50}}},
         {"ggr", {"--from v.ini -o g.ggr", ini, {2, 50}}},
+        // Colours as a web page writes them.
+        {"CSS colours",
+         {"-p 0:#fff -p '400:rgb(10,20,30)' -p 1000:navy -s 40 -o g.png",
+          Three(0xFFFFFF, MakeColour(10, 20, 30), MakeColour(0, 0, 128), true),
+          {40, 1}}},
     });
 }
 

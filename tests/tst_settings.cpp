@@ -49,7 +49,9 @@ Settings Sample()
             "/home/user/画像/",
             1,
             true,
-            ""};
+            "",
+            "",
+            false};
 }
 
 QString Q(const std::string& s)

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -306,6 +307,26 @@ void frmTile::fitSurface()
     m_surface = next;
 }
 
+namespace {
+
+// The page of a one-way repeat: past the picture's length along the
+// gradient, the colour of its far end.
+void FarColourBeyond(QImage& grad, int w, int h, bool vertical)
+{
+    if (!vertical && w < grad.width()) {
+        for (int r = 0; r < grad.height(); ++r) {
+            auto* row = reinterpret_cast<quint32*>(grad.scanLine(r));
+            std::fill(row + w, row + grad.width(), row[w - 1]);
+        }
+    } else if (vertical) {
+        const auto bytes = static_cast<std::size_t>(grad.bytesPerLine());
+        for (int r = h; r < grad.height(); ++r)
+            std::memcpy(grad.scanLine(r), grad.constScanLine(h - 1), bytes);
+    }
+}
+
+} // namespace
+
 void frmTile::PrintTile()
 {
     if (!isVisible())
@@ -369,6 +390,8 @@ void frmTile::PrintTile()
             for (int r = 0; r < rows; ++r)
                 std::memcpy(grad.scanLine(j * h + r), grad.constScanLine(r), bandBytes);
         }
+        if (m_options.value().page.oneWay)
+            FarColourBeyond(grad, w, h, vertical());
     }
     picGrad->update();
 }

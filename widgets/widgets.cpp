@@ -5,6 +5,7 @@
 #include "core/numtext.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -139,8 +140,22 @@ void ColorBox::mouseReleaseEvent(QMouseEvent* event)
         emit clicked();
 }
 
+void ColorBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The keys' requests are taken as keys (keyPressEvent), since not every
+    // window system makes one of the Menu key and none of Shift+F10.
+    event->accept();
+    if (event->reason() != QContextMenuEvent::Keyboard)
+        emit menuRequested(event->globalPos());
+}
+
 void ColorBox::keyPressEvent(QKeyEvent* event)
 {
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (event->key() == Qt::Key_Menu || shiftF10) {
+        emit menuRequested(mapToGlobal(rect().center()));
+        return;
+    }
     // Character keys only (Enter, Space, Escape and Backspace included);
     // Tab and the navigation keys keep their usual meaning.
     const int key = CharacterKey(event, false);

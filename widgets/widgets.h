@@ -66,9 +66,12 @@ public:
 signals:
     void clicked();
     void keyPressed(int keyAscii);
+    // The right button, the Menu key or Shift+F10: a context menu at `at`.
+    void menuRequested(const QPoint& at);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

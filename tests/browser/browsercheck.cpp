@@ -25,13 +25,19 @@
 // little past one for long images), and an iframe with the SVG file itself.
 // A foreign case (a line of DIR/foreign.txt: NAME and the largest error
 // velmix-render said for NAME.png, read from NAME.css as another tool wrote
-// it) has the first alone, within that error and the browser's level.
+// it) has the first alone, within that error and the browser's level; one
+// whose line ends in "svg" (NAME.svg as Inkscape wrote it) has the second
+// alone, the file itself at the PNG's size.
+// A case whose name ends in "-axis" has its CSS repeated only across the
+// gradient: along it, the page shows the image once and then its far end's
+// colour.
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <cmath>
 #include <cstdio>
@@ -78,9 +84,12 @@ std::vector<Place> Layout()
     int x = 0, y = 0, shelf = 0;
     QStringList names = Cases();
     std::vector<int> said(std::size_t(names.size()), -1);
+    QSet<QString> svg;
     for (const QString& line : ReadAll("foreign.txt").split('\n', Qt::SkipEmptyParts)) {
         names << line.section(' ', 0, 0);
         said.push_back(line.section(' ', 1, 1).toInt());
+        if (line.section(' ', 2, 2) == "svg")
+            svg << names.back();
     }
     for (qsizetype k = 0; k < names.size(); ++k) {
         const QString& name = names[k];
@@ -91,13 +100,16 @@ std::vector<Place> Layout()
         std::vector<QSize> sizes{QSize(tiled(ref.width()), tiled(ref.height()))};
         if (error < 0)
             sizes.push_back(ref.size());
+        if (svg.contains(name))
+            sizes = {ref.size()};
         for (const QSize at : sizes) {
             if (x > 0 && x + at.width() > 2300) {
                 x = 0;
                 y += shelf + 4;
                 shelf = 0;
             }
-            const QString kind = error >= 0 || at != ref.size() ? "css" : "svg";
+            const QString kind =
+                svg.contains(name) || (error < 0 && at == ref.size()) ? "svg" : "css";
             places.push_back({name, kind, ref, QRect(QPoint(x, y), at), error});
             x += at.width() + 4;
             shelf = std::max(shelf, at.height());
@@ -150,10 +162,14 @@ int Compare(const std::vector<Place>& places, const QImage& shot)
     for (const Place& p : places) {
         int max = 0;
         double sum = 0;
+        const bool axis = p.name.endsWith("-axis");
+        const bool down = p.name.contains("-v");
+        const int w = p.ref.width(), h = p.ref.height();
         for (int y = 0; y < p.at.height(); ++y)
             for (int x = 0; x < p.at.width(); ++x) {
                 const auto a = shot.pixel(p.at.topLeft() + QPoint(x, y));
-                const auto b = p.ref.pixel(x % p.ref.width(), y % p.ref.height());
+                const auto b = p.ref.pixel(axis && !down ? std::min(x, w - 1) : x % w,
+                                           axis && down ? std::min(y, h - 1) : y % h);
                 for (const int d :
                      {qRed(a) - qRed(b), qGreen(a) - qGreen(b), qBlue(a) - qBlue(b)}) {
                     max = std::max(max, std::abs(d));

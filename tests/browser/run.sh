@@ -3,7 +3,8 @@
 # shellcheck disable=SC2034 # the point sets are read by name
 # Draws the CSS and SVG exports in headless Chromium and compares every pixel
 # with velmix-render's PNG of the same gradient, tiled the same way (OKLab
-# blends too, whose stops follow the curve); then has GIMP read the SVG files
+# blends too, whose stops follow the curve), and other programs' SVG files
+# with velmix-render's reading of them; then has GIMP read the SVG files
 # as gradients of its own and compares its colours at the pixel centres with
 # the PNG. CSS as other tools write it is drawn from the file by both.
 # Usage: tests/browser/run.sh BUILD   (velmix-render and browsercheck in BUILD/bin)
@@ -28,8 +29,9 @@ disabled="0:#ff0000 200:#ffffff:off 333:#00ff00 500:#000000:off 667:#0000ff 1000
 disabled+=" 900:#ffff00:off"
 one="600:#336699"
 
-# [oklab-]SET-SIZE[-v] (the blend, the set, the length, vertical), then
-# velmix-render's further arguments
+# [oklab-]SET-SIZE[-v][-axis] (the blend, the set, the length, vertical, the
+# CSS repeated only across the gradient), then velmix-render's further
+# arguments
 cases=(
   startup-100
   "startup-100-v -t 50"
@@ -51,14 +53,19 @@ cases=(
   "oklab-startup-100-v -t 50"
   "oklab-ties-280 -t 50"
   oklab-two-40
+  "seven-280-axis -t 50"
+  dark-200-v-axis
+  "oklab-ties-100-v-axis -t 30"
 )
 for c in "${cases[@]}"; do
   read -r name more <<<"$c"
-  IFS=- read -r set size v <<<"${name#oklab-}"
+  base=${name%-axis}
+  IFS=- read -r set size v <<<"${base#oklab-}"
   p=${!set}
   read -r -a args <<<"${p:+-p ${p// / -p }} -s $size $more"
   [ -z "$v" ] || args+=(--vertical)
   [ "$name" = "${name#oklab-}" ] || args+=(--blend oklab)
+  [ "$name" = "$base" ] || args+=(--repeat axis --selector html)
   for ext in png css svg; do
     "$render" "${args[@]}" -o "$name.$ext"
   done
@@ -82,6 +89,20 @@ for c in "${foreign[@]}"; do
   said=$("$render" --from "$name.css" -s "$size" -t "$thick" -o "$name.png" 2>&1 |
     sed -n 's/.*largest error \([0-9]*\).*/\1/p')
   echo "$name ${said:-0}" >>foreign.txt
+done
+
+# Other programs' SVG as Inkscape writes it (tests/browser/foreign/NAME.svg:
+# a <style> sheet among several gradients, a fading stop-opacity, a reversed
+# vector, a vertical one), the gradient named by its id: Chromium draws the
+# file, velmix-render what it reads from it; within the error it says plus
+# the browser's level.
+for f in sheet#linearGradient1236 fade#linearGradient1102 reversed#linearGradient1202 \
+  vertical#linearGradient1302; do
+  name=${f%%#*}
+  cp "$here/foreign/$name.svg" "$name.svg"
+  said=$("$render" --from "$name.svg#${f#*#}" -s 1000 -t 20 -o "$name.png" 2>&1 |
+    sed -n 's/.*largest error \([0-9]*\).*/\1/p')
+  echo "$name ${said:-0} svg" >>foreign.txt
 done
 
 size=$("$check" layout .)
