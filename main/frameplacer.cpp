@@ -42,8 +42,14 @@ void FramePlacer::place(const QRect& frame)
 {
     m_put = m_place = frame;
     m_pending = true;
-    if (m_window->isVisible())
+    if (m_window->isVisible()) {
         apply(true);
+    } else if (!m_window->testAttribute(Qt::WA_WState_Created)) {
+        // Moved before the window system has it, the place is the frame's
+        // corner until it is shown.
+        apply(false);
+        m_asFrame = true;
+    }
 }
 
 QRect FramePlacer::frame() const
@@ -82,7 +88,8 @@ void FramePlacer::apply(bool mapped)
     // Qt moves a window that has had a frame by its inside, to where its
     // frame's corner goes. Before the first mapping, the window manager is
     // asked to put the frame's corner there (a move would ask it for the
-    // inside's).
+    // inside's, and only a move once the frame is known would mend that: a
+    // race lost now and then).
     if (!mapped && !m_framedBefore && m_window->windowHandle())
         m_window->windowHandle()->setFramePosition(m_place.topLeft());
     else
@@ -90,7 +97,7 @@ void FramePlacer::apply(bool mapped)
 }
 
 // Once the window manager has framed the window, its frame goes where it
-// was put, should the manager have placed it by its inside or not at all.
+// was put, should the manager have placed it elsewhere or not at all.
 // Without a window manager no frame ever comes: the inside is the frame.
 void FramePlacer::settle()
 {
@@ -111,6 +118,13 @@ void FramePlacer::settle()
     QRect inside = m_window->geometry();
     if (m_pending && !m_place.isNull()) {
         m_pending = false;
+        if (framed && m_refit)
+            m_put = m_place = m_refit(now);
+        // A frame Qt has not seen (metacity's on a first mapping, or a busy
+        // machine's) is where the window manager was asked to put it: moved by
+        // its inside, it would land off by the frame's extents.
+        if (!framed && m_asFrame)
+            now = m_place;
         if (m_sized && now.size() != m_place.size()) {
             inside.setSize(inside.size() + m_place.size() - now.size());
             m_window->resize(inside.size());
@@ -135,6 +149,12 @@ bool FramePlacer::eventFilter(QObject* watched, QEvent* event)
             handle->installEventFilter(this);
             m_watchingHandle = true;
         }
+        if (m_framedBefore)
+            apply(false);
+    } else if (watched == handle && event->type() == QEvent::Show && !m_framedBefore) {
+        // The last moment before the window system maps it: Qt asks the
+        // window manager for the frame's corner (north-west gravity) only
+        // if nothing moved it by its inside since.
         apply(false);
         m_framedBefore = true;
     } else if (watched == m_window && event->type() == QEvent::Close) {
@@ -192,15 +212,28 @@ bool PlaceFromFile(QWidget* window, FramePlacer* placer, const WindowPlace& plac
                resize ? place.width : now.width() * tpx,
                resize ? place.height : now.height() * tpy};
     const FormRect asked = r;
-    // Places beyond what a window system holds (16-bit coordinates).
-    clsCommon::ChkFormPos(r, areas, 32767 * tpx, 32767 * tpy, title);
     const auto px = [](double twips, double per) {
         return static_cast<int>(std::lround(twips / per));
     };
+    // Places beyond what a window system holds (16-bit coordinates).
+    const auto fit = [=](FormRect f) {
+        clsCommon::ChkFormPos(f, areas, 32767 * tpx, 32767 * tpy, title);
+        return f;
+    };
+    r = fit(r);
     placer->place(QRect(px(r.left, tpx), px(r.top, tpy), resize ? px(r.width, tpx) : now.width(),
                         resize ? px(r.height, tpy) : now.height()));
-    return r.left != asked.left || r.top != asked.top || r.width != asked.width ||
-           r.height != asked.height;
+    const bool mended = r.left != asked.left || r.top != asked.top || r.width != asked.width ||
+                        r.height != asked.height;
+    // Brought back by the inside's width: once the frame's is known, by
+    // that (a frame beyond the edge by its border is as out of reach).
+    if (mended && !resize)
+        placer->setRefit([=](const QRect& frame) {
+            const FormRect f =
+                fit({asked.left, asked.top, frame.width() * tpx, frame.height() * tpy});
+            return QRect(px(f.left, tpx), px(f.top, tpy), frame.width(), frame.height());
+        });
+    return mended;
 }
 
 std::optional<WindowPlace> PlaceToWrite(const QWidget* window, const FramePlacer* placer,

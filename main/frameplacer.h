@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QRect>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -37,6 +38,8 @@ public:
     bool unmovedSinceMapped() const;
     // A window whose frame is known, for a first guess at this one's.
     void setGuide(const QWidget* guide) { m_guide = guide; }
+    // Where a frame of its real size goes, asked again once it is known.
+    void setRefit(std::function<QRect(const QRect&)> refit) { m_refit = std::move(refit); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,6 +53,7 @@ private:
     QWidget* m_window;
     bool m_sized;
     QPointer<const QWidget> m_guide;
+    std::function<QRect(const QRect&)> m_refit;
     QRect m_put;   // where place() put it
     QRect m_place; // where it goes when next shown
     QRect m_mapped;
@@ -60,6 +64,7 @@ private:
     bool m_settling = false;
     bool m_watchingHandle = false;
     bool m_framedBefore = false;
+    bool m_asFrame = false; // placed before the window system had it
     int m_waited = 0;
 };
 

@@ -7,13 +7,15 @@
 #   TERM, INT, HUP, display: choose random colours and remember them, move
 #            the window, take a screenshot, then send the program the signal
 #            or end the display under it.
-#   places:  open the tile window, check that every title bar is on the
+#   places:  check that the main window's frame stands where the file put
+#            it, open the tile window, check that every title bar is on the
 #            screen, close the tile window with its close box and open it
 #            again (where a window manager draws one), quit by the menu.
 #   session.sh PROGRAM_DIR SHOT_FILE menu|places|TERM|INT|HUP|display [TITLE_FILE]
 # VELMIX_WM names a window manager to run on the display (openbox, metacity).
 # Exits 0 when the program ended as it should: by the menu, by the signal it
-# was sent, or at once when the display went away.
+# was sent, or at once when the display went away; 3 when the main window's
+# frame was not where the file put it.
 set -u
 prog=$1 shot=$2 way=$3
 ini="$prog/velmix.ini"
@@ -75,6 +77,10 @@ quit() {
     exit
 }
 
+# Where the file puts the main window's frame, in pixels.
+want=$(awk -F= '/^MainLeft=/ {l = $2} /^MainTop=/ {t = $2}
+    END {if (l != "") printf "%d,%d", l / 15, t / 15}' "$ini" 2>/dev/null)
+
 dispfile=$(mktemp)
 Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$dispfile" >/dev/null 2>&1 &
 xpid=$!
@@ -89,9 +95,10 @@ if [ -n "${VELMIX_WM:-}" ]; then
     # manages new windows: a window mapped in between stays unmanaged.
     poll 100 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' && sleep 1
 fi
-# A background job of a script starts with SIGINT ignored, and the program
-# keeps a signal ignored; from a terminal it is not.
-env --default-signal=INT "$prog/velmix" >/dev/null 2>"$shot.stderr" &
+# The program keeps a signal it finds ignored, as a background job of a
+# script finds SIGINT and a run under nohup SIGHUP: each signal this sends
+# is at its default, as from a terminal.
+env --default-signal=HUP,INT,TERM "$prog/velmix" >/dev/null 2>"$shot.stderr" &
 pid=$!
 poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | head -n 1); [ -n "$wid" ]' ||
     { if kill -0 "$pid" 2>/dev/null; then echo "no window (still running)"; else
@@ -100,6 +107,21 @@ poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | hea
       grep -v XDG_RUNTIME_DIR "$shot.stderr"; kill "$pid" 2>/dev/null; exit 1; }
 sleep 1
 if [ "$way" = places ]; then
+    # The main window's frame stands where the file put it (15 twips a
+    # pixel): its inside's place on the screen less the frame's extents the
+    # manager reports (none without one). A wrong place is not tried again.
+    corner() { # window
+        local ext el et
+        ext=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ,)
+        read -r el _ et _ <<<"${ext:-0 0 0 0}"
+        xwininfo -id "$1" | awk -v l="$el" -v t="$et" '/Absolute upper-left X/ {x = $NF}
+            /Absolute upper-left Y/ {y = $NF} END {print x - l "," y - t}'
+    }
+    poll 50 '[ "$(corner "$wid")" = "$want" ]' || {
+        echo "the main window's frame stands at $(corner "$wid"), not $want"
+        kill "$pid"
+        exit 3
+    }
     open_tile
     poll 50 "$opened" || die "no tile window"
     # Once framed and settled, each frame's top row is on the screen and
