@@ -8,6 +8,7 @@
 #include "common/savefile.h"
 #include "core/contrast.h"
 #include "core/fit.h"
+#include "core/language.h"
 #include "core/version.h"
 #include "export/exporter.h"
 #include "library/gradlibrary.h"
@@ -16,6 +17,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cctype>
@@ -131,12 +133,12 @@ bool ApplyGradient(RenderJob& job, std::string& name)
     if (job.from == "-") {
         // Standard input has no extension: its content says what it is.
         QFile in;
-        std::string error;
+        Refusal error;
         std::optional<QByteArray> text;
         if (in.open(stdin, QIODevice::ReadOnly))
             text = ReadGradientText(in, error);
         else
-            error = in.errorString().toStdString();
+            error = {RefusalKind::System, 0, 0, in.errorString().toStdString()};
         read = text ? ImportText(*text, QString::fromStdString(name)) : Unread(error);
     } else {
         // FILE#id names one gradient of an SVG, unless FILE#id is itself
@@ -151,7 +153,7 @@ bool ApplyGradient(RenderJob& job, std::string& name)
         read = ImportFile(path, wanted);
     }
     if (read.gradients.empty() && !read.carried) {
-        std::cerr << named << read.error << "\n";
+        std::cerr << named << RefusalText(read.refusal).toStdString() << "\n";
         return false;
     }
     if (!read.gradients.empty())
@@ -167,7 +169,8 @@ bool ApplyGradient(RenderJob& job, std::string& name)
     }
     if (read.gradients.size() > 1)
         std::cerr << "velmix-render: " << job.from << ": " << read.gradients.size()
-                  << " gradients, the first drawn (\"" << name << "\"; name another as FILE#id)\n";
+                  << " gradients, the first drawn (\"" << Quoted(name)
+                  << "\"; name another as FILE#id)\n";
     // CSS and SVG run the way its direction says, unless told otherwise.
     if (!read.vertical.empty())
         job.vertical = job.vertical.value_or(read.vertical.front());
@@ -211,6 +214,12 @@ int WriteFailure(const Result& r, const std::string& output)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // Its own lines are English; what a reader refused is worded in the
+    // desktop's language, as the windows word it.
+    QTranslator english;
+    if (LanguageFromEnvironment() == UiLanguage::English &&
+        english.load(QStringLiteral("velmix_en"), QStringLiteral(":/i18n")))
+        QCoreApplication::installTranslator(&english);
     InstallSaveSignalHandlers();
     std::vector<std::string> args(argv + 1, argv + argc);
     RenderArgsResult parsed = ParseRenderArgs(args);

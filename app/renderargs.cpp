@@ -2,6 +2,8 @@
 #include "app/renderargs.h"
 #include "core/cssgrad.h"
 
+#include "core/refusal.h"
+
 #include <charconv>
 #include <set>
 #include <string>
@@ -72,7 +74,7 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
         const bool isFlag = opt == "--help" || opt == "-h" || opt == "--version" ||
                             opt == "--vertical" || opt == "--dither";
         if (isFlag && inlineValue)
-            return fail(args[i] + ": " + opt + " takes no value");
+            return fail(Quoted(args[i]) + ": " + opt + " takes no value");
         // A second one would silently win over the first.
         for (const auto& [shortName, longName] : kOnce)
             if ((opt == longName || (!shortName.empty() && opt == shortName)) &&
@@ -97,19 +99,19 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
             if (!v)
                 return fail(opt + ": missing POS:COLOR");
             if (count == kPointCount)
-                return fail(opt + " " + *v + ": at most 7 points");
+                return fail(opt + " " + Quoted(*v) + ": at most 7 points");
             // POS:COLOR or POS:COLOR:off
             std::string text = *v;
             bool off = false;
             const std::size_t colon = text.find(':');
             if (colon == std::string::npos)
-                return fail(opt + " " + *v + ": expected POS:COLOR[:off]");
+                return fail(opt + " " + Quoted(*v) + ": expected POS:COLOR[:off]");
             const std::size_t third = text.find(':', colon + 1);
             if (third != std::string::npos) {
                 const std::string flag = text.substr(third + 1);
                 if (flag != "off") {
-                    std::string msg = opt + " " + *v + ": \":";
-                    msg += flag;
+                    std::string msg = opt + " " + Quoted(*v) + ": \":";
+                    msg += Quoted(flag);
                     msg += "\" after the colour must be \":off\" (lower case) or nothing";
                     return fail(msg);
                 }
@@ -118,10 +120,10 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
             }
             const auto pos = ParseInt(text.substr(0, colon), 0, kMaxPosition);
             if (!pos)
-                return fail(opt + " " + *v + ": position must be 0 to 1000");
+                return fail(opt + " " + Quoted(*v) + ": position must be 0 to 1000");
             const auto colour = ParseColour(text.substr(colon + 1));
             if (!colour)
-                return fail(opt + " " + *v +
+                return fail(opt + " " + Quoted(*v) +
                             ": colour must be a CSS colour (#fff, #rrggbb, rgb(), hsl(), a name) "
                             "or 0 to 16777215");
             given.position[count] = static_cast<int>(*pos);
@@ -185,7 +187,7 @@ RenderArgsResult ParseRenderArgs(const std::vector<std::string>& args)
                 return fail(opt + ": missing file");
             job.from = *v;
         } else {
-            return fail(args[i] + ": unknown argument");
+            return fail(Quoted(args[i]) + ": unknown argument");
         }
     }
     if (job.help || job.version)

@@ -56,8 +56,8 @@ int main(int argc, char** argv)
         text << in.rdbuf();
         const GgrRead read = ReadGgr(text.str(), path.stem().string());
         if (!read.gradient) {
-            std::printf("%-32s refused: line %d: %s\n", path.filename().c_str(), read.line,
-                        read.error.c_str());
+            std::printf("%-32s refused: line %d: kind %d\n", path.filename().c_str(),
+                        read.refusal.line, int(read.refusal.kind));
             continue;
         }
         const std::vector<Colour> samples = SampleGradient(*read.gradient, kMaxPosition);

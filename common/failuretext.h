@@ -17,4 +17,9 @@ namespace velmix {
 // (the bridge's code 0).
 QString ResultText(const Result& result);
 
+// A reader's refusal in one line: what was not read, quoting what the
+// reader cut for it (a failure of reading carries one in place of its
+// detail).
+QString RefusalText(const Refusal& refusal);
+
 } // namespace velmix

@@ -5,6 +5,8 @@
 // done. No text for the user is made here: ResultText (common/failuretext.h)
 // is the one place that words a failure.
 
+#include "core/refusal.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -24,7 +26,7 @@ enum class FailureKind
     NotOpened,     // nothing showed the document; detail holds the opener's number
     Unknown,       // an encoder code with no meaning of its own; detail holds it
     ReadOnly,      // a gradient shipped with the program: never renamed or removed
-    NotUnderstood, // a file read, but no gradient in it; detail says what was not understood
+    NotUnderstood, // a file read, but no gradient in it; the refusal says what was not understood
     Changed,       // a library file is no longer what was listed: left alone, the list read again
 };
 
@@ -54,11 +56,19 @@ struct Failure
         : kind(k), path(std::move(p)), detail(std::move(d)), task(t)
     {
     }
+    // A reader's or the library's refusal, worded where the failure is.
+    static Failure Refusing(FailureKind k, std::string p, Refusal r, FailedTask t)
+    {
+        Failure f(k, std::move(p), {}, t);
+        f.refusal = std::move(r);
+        return f;
+    }
 
     FailureKind kind;
     std::string path;   // the file concerned (UTF-8), if any
     std::string detail; // the system's description (UTF-8), if any
     FailedTask task;
+    Refusal refusal; // when set, what the message says in place of detail
 };
 
 class [[nodiscard]] Result

@@ -22,6 +22,8 @@ namespace velmix {
 
 namespace {
 
+using R = RefusalKind;
+
 // The named colours of CSS Color 4.
 constexpr std::string_view kNamed =
     " aliceblue:f0f8ff antiquewhite:faebd7 aqua:00ffff aquamarine:7fffd4 azure:f0ffff "
@@ -256,9 +258,6 @@ std::optional<SegmentColour> ReadColour(std::string_view token)
                           token.substr(open + 1, token.size() - open - 2));
 }
 
-// At most this much of the text is quoted in a refusal: a token of
-// megabytes would make a line wider than any screen.
-constexpr std::size_t kQuoted = 40;
 // A rule of more layers than this is refused: each layer is evaluated at
 // every stop of the others.
 constexpr std::size_t kMaxLayers = 64;
@@ -266,18 +265,6 @@ constexpr std::size_t kMaxLayers = 64;
 // 1000-pixel strip shows far fewer, and more would take memory for nothing.
 constexpr std::size_t kMaxStops = 250000;
 constexpr std::size_t kMaxPieces = 1000000;
-
-// The text as a refusal quotes it: at most kQuoted bytes, cut between
-// UTF-8 characters, "…" where cut.
-std::string Quote(std::string_view s)
-{
-    if (s.size() <= kQuoted)
-        return std::string(s);
-    std::size_t cut = kQuoted;
-    while (cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80)
-        --cut;
-    return std::string(s.substr(0, cut)) + "…";
-}
 
 SegmentColour Premultiplied(const SegmentColour& c)
 {
@@ -323,20 +310,16 @@ public:
             commas += c == ',' && depth == 0;
         }
         if (commas > m_stopsLeft)
-            return fail("色が多すぎます(ファイル全体で" + std::to_string(kMaxStops) +
-                        "個までです)。"),
-                   std::nullopt;
+            return fail({R::CssTooManyStops, 0, static_cast<long long>(kMaxStops)}), std::nullopt;
         std::vector<std::string_view> items = Split(m_inside, ',');
         if (!direction(items.front()))
             return std::nullopt;
         if (m_directionGiven)
             items.erase(items.begin());
         if (items.empty())
-            return fail("色がありません。"), std::nullopt;
+            return fail({R::CssNoColours}), std::nullopt;
         if (items.size() > m_stopsLeft)
-            return fail("色が多すぎます(ファイル全体で" + std::to_string(kMaxStops) +
-                        "個までです)。"),
-                   std::nullopt;
+            return fail({R::CssTooManyStops, 0, static_cast<long long>(kMaxStops)}), std::nullopt;
         m_stopsLeft -= items.size();
         std::vector<Item> list;
         list.reserve(items.size());
@@ -348,17 +331,17 @@ public:
 
     // To bottom or to top: what no direction, 180deg and 0.5turn mean too.
     bool vertical() const { return m_vertical; }
-    std::string error;
+    Refusal error;
 
 private:
-    bool fail(const std::string& why)
+    bool fail(Refusal why)
     {
-        error = why;
+        error = std::move(why);
         return false;
     }
     bool notUnderstood(std::string_view token)
     {
-        return fail("「" + Quote(token) + "」が読めません。");
+        return fail({R::CssNotUnderstood, 0, 0, Quoted(token)});
     }
 
     // "to right" and the others, or an angle that is a whole number of
@@ -392,9 +375,7 @@ private:
             return true;
         }
         if (d.starts_with("to ") || (dim && dim->unit != "%" && dim->unit != "px"))
-            return fail("向き「" + Quote(first) +
-                        "」は読めません(0deg・90deg・180deg・270degと"
-                        "to top・to right・to bottom・to leftだけに対応しています)。");
+            return fail({R::CssDirection, 0, 0, Quoted(first)});
         if (d.starts_with("in "))
             return notUnderstood(first);
         return true;
@@ -406,15 +387,15 @@ private:
         if (m_length)
             return m_length;
         if (Trim(m_size).empty()) {
-            fail("位置「" + Quote(place) + "」がpxですが、background-sizeがありません。");
+            fail({R::CssPxNoSize, 0, 0, Quoted(place)});
             return std::nullopt;
         }
         const std::vector<std::string_view> size = Split(m_size, ' ');
         const std::size_t axis = m_vertical ? 1 : 0;
         const auto d = size.size() > axis ? ReadDimension(size[axis]) : std::nullopt;
         if (!d || d->unit != "px" || d->value <= 0) {
-            fail("background-size「" + Quote(Trim(m_size)) + "」の" + (m_vertical ? "高さ" : "幅") +
-                 "がpxで読めません(位置「" + Quote(place) + "」に必要です)。");
+            fail({m_vertical ? R::CssHeightNotPx : R::CssWidthNotPx, 0, 0, Quoted(Trim(m_size)),
+                  Quoted(place)});
             return std::nullopt;
         }
         return m_length = d->value;
@@ -454,7 +435,7 @@ private:
             it.places[std::size_t(it.placed++)] = *p;
         }
         if (hint && (list.empty() || !list.back().colour))
-            return fail("中間点「" + Quote(text) + "」の前に色がありません。");
+            return fail({R::CssHintFirst, 0, 0, Quoted(text)});
         list.push_back(it);
         return true;
     }
@@ -546,7 +527,7 @@ std::optional<std::vector<GradSegment>> Reader::segments(const std::vector<Item>
         }
     }
     if (hint)
-        return fail("最後の中間点の後に色がありません。"), std::nullopt;
+        return fail({R::CssHintLast}), std::nullopt;
     if (stops.empty())
         return notUnderstood(m_inside), std::nullopt;
     PlaceStops(stops);
@@ -567,13 +548,9 @@ std::optional<std::vector<GradSegment>> Reader::segments(const std::vector<Item>
             continue;
         const double span = b.place - a.place;
         if (b.hint && (left != a.place || right != b.place))
-            return fail("0%から100%の外にかかる中間点(「" + Quote(b.text) +
-                        "」の前)は読めません。"),
-                   std::nullopt;
+            return fail({R::CssHintOutside, 0, 0, Quoted(b.text)}), std::nullopt;
         if (b.hint && m_reversed)
-            return fail("右から左・下から上のグラデーションの中間点(「" + Quote(b.text) +
-                        "」の前)は読めません。"),
-                   std::nullopt;
+            return fail({R::CssHintReversed, 0, 0, Quoted(b.text)}), std::nullopt;
         GradSegment s = Piece(left, right, Mix(a.colour, b.colour, (left - a.place) / span),
                               Mix(a.colour, b.colour, (right - a.place) / span));
         if (b.hint) {
@@ -767,11 +744,11 @@ public:
     std::string prefixed; // the first prefixed form skipped, for the message
 
 private:
-    bool refuse(const std::string& why)
+    bool refuse(Refusal why)
     {
         m_result.gradients.clear();
         m_result.vertical.clear();
-        m_result.error = why;
+        m_result.refusal = std::move(why);
         return false;
     }
 
@@ -827,7 +804,7 @@ private:
     {
         const std::vector<std::string_view> layers = Split(bg.image, ',');
         if (layers.size() > kMaxLayers)
-            return refuse("背景の層が多すぎます(" + std::to_string(kMaxLayers) + "までです)。");
+            return refuse({R::CssTooManyLayers, 0, static_cast<long long>(kMaxLayers)});
         const std::vector<std::string_view> sizes =
             Trim(bg.size).empty() ? std::vector<std::string_view>() : Split(bg.size, ',');
         std::vector<std::vector<GradSegment>> drawn;
@@ -850,23 +827,23 @@ private:
                 const std::string function = Lower(token.substr(0, open));
                 if (function == "linear-gradient") {
                     if (!Closed(token))
-                        return refuse("linear-gradient(の閉じ括弧がありません。");
+                        return refuse({R::CssUnclosed});
                     Reader reader(token.substr(open + 1, token.size() - open - 2), size,
                                   m_stopsLeft);
                     auto segments = reader.read();
                     if (!segments)
-                        return refuse("linear-gradient: " + reader.error);
+                        return refuse(reader.error);
                     if (vertical && *vertical != reader.vertical())
-                        return refuse("縦と横のグラデーションを重ねた背景は読めません。");
+                        return refuse({R::CssMixedDirections});
                     vertical = reader.vertical();
                     drawn.push_back(std::move(*segments));
                 } else if (function.ends_with("linear-gradient")) {
                     // Prefixed forms mean other directions, and generators
                     // write the standard one beside them: only that one is read.
                     if (function.starts_with("repeating-"))
-                        return refuse("「repeating-linear-gradient」は読めません。");
+                        return refuse({R::CssRepeating});
                     if (prefixed.empty())
-                        prefixed = Quote(token.substr(0, open));
+                        prefixed = Quoted(token.substr(0, open));
                     undrawn = token;
                 } else if (function == "rgb" || function == "rgba" || function == "hsl" ||
                            function == "hsla") {
@@ -880,19 +857,19 @@ private:
         if (drawn.empty())
             return true;
         if (!undrawn.empty())
-            return refuse("グラデーションと重なる層「" + Quote(undrawn) + "」は描けません。");
+            return refuse({R::CssUndrawnLayer, 0, 0, Quoted(undrawn)});
         SegmentColour below{1, 1, 1, 1};
         if (!Trim(colour).empty()) {
             const auto c = ReadColour(Trim(colour));
             if (!c)
-                return refuse("背景色「" + Quote(Trim(colour)) + "」が読めません。");
+                return refuse({R::CssBackgroundColour, 0, 0, Quoted(Trim(colour))});
             below = Over(Premultiplied(*c), below);
         }
         std::optional<std::vector<GradSegment>> segments =
             drawn.size() == 1 ? OverColour(std::move(drawn.front()), below)
                               : Composite(drawn, below);
         if (!segments)
-            return refuse("重なった層が細かすぎます。");
+            return refuse({R::CssTooFine});
         const std::size_t n = m_result.gradients.size();
         m_result.gradients.push_back(
             {n == 0 ? m_name : m_name + " (" + std::to_string(n + 1) + ")", std::move(*segments)});
@@ -982,10 +959,8 @@ GradImport ReadCss(std::string_view text, const std::string& name)
     if (!sheet.read(css))
         return result;
     if (result.gradients.empty())
-        result.error = sheet.prefixed.empty()
-                           ? "linear-gradient(...) が見つかりません。"
-                           : "接頭辞付きの「" + sheet.prefixed +
-                                 "」は読めません(標準のlinear-gradient(...)だけを読みます)。";
+        result.refusal = sheet.prefixed.empty() ? Refusal{R::CssNoGradient}
+                                                : Refusal{R::CssPrefixed, 0, 0, sheet.prefixed};
     CheckCarried(result, name);
     return result;
 }

@@ -121,9 +121,10 @@ std::string Number(double v)
     return std::string(buffer, end);
 }
 
-GgrRead Refused(int line, const std::string& why)
+GgrRead Refused(int line, RefusalKind kind, long long segment = 0, std::string quote = {},
+                std::string quote2 = {})
 {
-    return {std::nullopt, std::to_string(line) + "行目: " + why, line};
+    return {std::nullopt, {kind, line, segment, std::move(quote), std::move(quote2)}};
 }
 
 // A colour type of the file: 0 as written, 1 and 2 the foreground (black),
@@ -146,9 +147,7 @@ GgrRead ReadGgr(std::string_view text, const std::string& fallbackName)
         return i < lines.size() ? lines[i] : std::string_view();
     };
     if (!line(0).starts_with("GIMP Gradient"))
-        return Refused(
-            1,
-            "GIMPのグラデーションファイルではありません(1行目が\"GIMP Gradient\"ではありません)。");
+        return Refused(1, RefusalKind::GgrNotGimp);
     NamedGradient g{fallbackName, {}};
     std::size_t at = 1;
     if (line(at).starts_with("Name: ")) {
@@ -161,31 +160,30 @@ GgrRead ReadGgr(std::string_view text, const std::string& fallbackName)
     std::string_view countText = line(at);
     long long count = 0;
     if (!ReadInt(countText, count) || count < 1)
-        return Refused(static_cast<int>(at + 1), "区間の数がありません(1以上の整数が必要です)。");
+        return Refused(static_cast<int>(at + 1), RefusalKind::GgrNoCount);
     for (long long i = 0; i < count; ++i) {
         ++at;
         const int lineNo = static_cast<int>(at + 1);
-        const std::string segment = "区間" + std::to_string(i + 1);
+        const long long segment = i + 1;
         std::string_view s = line(at);
         GradSegment seg;
         double v[11];
         for (double& value : v) {
             if (!ReadDouble(s, value))
-                return Refused(lineNo, segment + "の数値が11個そろっていません。");
+                return Refused(lineNo, RefusalKind::GgrFields, segment);
             if (!std::isfinite(value))
-                return Refused(lineNo, segment + "に有限でない数値があります。");
+                return Refused(lineNo, RefusalKind::GgrNotFinite, segment);
         }
         long long kinds[4];
         int read = 0;
         while (read < 4 && ReadInt(s, kinds[read]))
             ++read;
         if (read != 2 && read != 4)
-            return Refused(lineNo,
-                           segment + "のブレンドと色の種類(整数2個または4個)が読めません。");
+            return Refused(lineNo, RefusalKind::GgrKinds, segment);
         if (kinds[0] < 0 || kinds[0] > 5 || kinds[1] < 0 || kinds[1] > 2)
-            return Refused(lineNo, segment + "のブレンド(0-5)または色(0-2)の種類が範囲外です。");
+            return Refused(lineNo, RefusalKind::GgrKindsRange, segment);
         if (read == 4 && (kinds[2] < 0 || kinds[2] > 4 || kinds[3] < 0 || kinds[3] > 4))
-            return Refused(lineNo, segment + "の端の色の種類(0-4)が範囲外です。");
+            return Refused(lineNo, RefusalKind::GgrEndsRange, segment);
         seg.left = v[0];
         seg.middle = v[1];
         seg.right = v[2];
@@ -194,22 +192,20 @@ GgrRead ReadGgr(std::string_view text, const std::string& fallbackName)
         seg.blend = static_cast<SegmentBlend>(kinds[0]);
         seg.colouring = static_cast<SegmentColouring>(kinds[1]);
         if (seg.left > seg.middle || seg.middle > seg.right)
-            return Refused(lineNo, segment + "の左端・中点・右端(" + Number(seg.left) + ", " +
-                                       Number(seg.middle) + ", " + Number(seg.right) +
-                                       ")が小さい順に並んでいません。");
+            return Refused(lineNo, RefusalKind::GgrUnordered, segment,
+                           Number(seg.left) + ", " + Number(seg.middle) + ", " + Number(seg.right));
         const double start = g.segments.empty() ? 0.0 : g.segments.back().right;
         if (seg.left != start)
-            return Refused(lineNo, segment + "の左端(" + Number(seg.left) + ")が" +
-                                       (g.segments.empty() ? "0ではありません。"
-                                                           : "前の区間の右端(" + Number(start) +
-                                                                 ")と一致しません。"));
+            return g.segments.empty()
+                       ? Refused(lineNo, RefusalKind::GgrFirstLeft, segment, Number(seg.left))
+                       : Refused(lineNo, RefusalKind::GgrLeftGap, segment, Number(seg.left),
+                                 Number(start));
         g.segments.push_back(seg);
     }
     if (g.segments.back().right != 1.0)
-        return Refused(static_cast<int>(at + 1), "最後の区間の右端(" +
-                                                     Number(g.segments.back().right) +
-                                                     ")が1ではありません。");
-    return {std::move(g), {}, 0};
+        return Refused(static_cast<int>(at + 1), RefusalKind::GgrLastRight, 0,
+                       Number(g.segments.back().right));
+    return {std::move(g), {}};
 }
 
 namespace {

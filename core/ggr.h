@@ -6,6 +6,7 @@
 // source is lost; seven points are made from it only when it is applied.
 
 #include "core/gradient.h"
+#include "core/refusal.h"
 #include "core/webgrad.h"
 
 #include <optional>
@@ -63,13 +64,11 @@ struct NamedGradient
     bool operator==(const NamedGradient&) const = default;
 };
 
-// A file read, or why not: `error` names the line at fault (1-based) in
-// words a user can act on.
+// A file read, or why not: the refusal names the line at fault (1-based).
 struct GgrRead
 {
     std::optional<NamedGradient> gradient;
-    std::string error;
-    int line = 0;
+    Refusal refusal;
 };
 
 // Every form GIMP reads: with or without a Name: line (without, the name is
@@ -103,14 +102,14 @@ std::optional<GradPoints> ExactPoints(const NamedGradient& gradient);
 
 // What a file or a pasted text brought in: its gradients (an SVG may hold
 // several, offered as a choice), each kept whole as segments; or, when
-// nothing could be read, a message that says what was not understood.
+// nothing could be read, the refusal that says what was not understood.
 struct GradImport
 {
     std::vector<NamedGradient> gradients;
     // A CSS or SVG export of this program carries its points, size and
     // orientation; they read back exactly.
     std::optional<WebGradient> carried;
-    std::string error;
+    Refusal refusal;
     // CSS and SVG: for each gradient, whether it runs down the page (to
     // bottom, to top, 180deg, no direction; an SVG's vertical vector) rather
     // than across.
@@ -120,10 +119,10 @@ struct GradImport
 };
 
 // Nothing read, and why.
-inline GradImport Unread(std::string why)
+inline GradImport Unread(Refusal why)
 {
     GradImport read;
-    read.error = std::move(why);
+    read.refusal = std::move(why);
     return read;
 }
 

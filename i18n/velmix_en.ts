@@ -98,6 +98,190 @@ Ret=</translation>
         <source>clsTransG内部エラー : </source>
         <translation>clsTransG internal error: </translation>
     </message>
+    <message>
+        <source>16 MiBを超えるファイルは読みません。</source>
+        <translation>Files over 16 MiB are not read.</translation>
+    </message>
+    <message>
+        <source>ファイルではなくフォルダです。</source>
+        <translation>This is a folder, not a file.</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません。</source>
+        <translation>This is not a regular file.</translation>
+    </message>
+    <message>
+        <source>GIMPのグラデーション(.ggr)、SVG、linear-gradientを含むCSSのどれでもありません。</source>
+        <translation>Neither a GIMP gradient (.ggr), SVG, nor CSS with a linear-gradient.</translation>
+    </message>
+    <message>
+        <source>GIMPのグラデーションファイルではありません(1行目が&quot;GIMP Gradient&quot;ではありません)。</source>
+        <translation>Not a GIMP gradient file (line 1 is not &quot;GIMP Gradient&quot;).</translation>
+    </message>
+    <message>
+        <source>区間の数がありません(1以上の整数が必要です)。</source>
+        <translation>No segment count (a whole number of at least 1 is needed).</translation>
+    </message>
+    <message>
+        <source>区間%1の数値が11個そろっていません。</source>
+        <translation>Segment %1 does not have all 11 numbers.</translation>
+    </message>
+    <message>
+        <source>区間%1に有限でない数値があります。</source>
+        <translation>Segment %1 has a number that is not finite.</translation>
+    </message>
+    <message>
+        <source>区間%1のブレンドと色の種類(整数2個または4個)が読めません。</source>
+        <translation>Segment %1: the blend and colour types (2 or 4 whole numbers) cannot be read.</translation>
+    </message>
+    <message>
+        <source>区間%1のブレンド(0-5)または色(0-2)の種類が範囲外です。</source>
+        <translation>Segment %1: the blend (0-5) or colour (0-2) type is out of range.</translation>
+    </message>
+    <message>
+        <source>区間%1の端の色の種類(0-4)が範囲外です。</source>
+        <translation>Segment %1: an end&apos;s colour type (0-4) is out of range.</translation>
+    </message>
+    <message>
+        <source>区間%1の左端・中点・右端(%2)が小さい順に並んでいません。</source>
+        <translation>Segment %1: left, middle and right (%2) are not in increasing order.</translation>
+    </message>
+    <message>
+        <source>区間%1の左端(%2)が0ではありません。</source>
+        <translation>Segment %1: the left end (%2) is not 0.</translation>
+    </message>
+    <message>
+        <source>区間%1の左端(%2)が前の区間の右端(%3)と一致しません。</source>
+        <translation>Segment %1: the left end (%2) is not the previous segment&apos;s right end (%3).</translation>
+    </message>
+    <message>
+        <source>最後の区間の右端(%1)が1ではありません。</source>
+        <translation>The last segment&apos;s right end (%1) is not 1.</translation>
+    </message>
+    <message>
+        <source>色が多すぎます(ファイル全体で%1個までです)。</source>
+        <translation>Too many colours (at most %1 in the whole file).</translation>
+    </message>
+    <message>
+        <source>色がありません。</source>
+        <translation>No colours.</translation>
+    </message>
+    <message>
+        <source>「%1」が読めません。</source>
+        <translation>&quot;%1&quot; cannot be read.</translation>
+    </message>
+    <message>
+        <source>向き「%1」は読めません(0deg・90deg・180deg・270degとto top・to right・to bottom・to leftだけに対応しています)。</source>
+        <translation>The direction &quot;%1&quot; cannot be read (only 0deg, 90deg, 180deg, 270deg and to top, to right, to bottom, to left).</translation>
+    </message>
+    <message>
+        <source>位置「%1」がpxですが、background-sizeがありません。</source>
+        <translation>The position &quot;%1&quot; is in px, but there is no background-size.</translation>
+    </message>
+    <message>
+        <source>background-size「%1」の幅がpxで読めません(位置「%2」に必要です)。</source>
+        <translation>The width of background-size &quot;%1&quot; cannot be read in px (the position &quot;%2&quot; needs it).</translation>
+    </message>
+    <message>
+        <source>background-size「%1」の高さがpxで読めません(位置「%2」に必要です)。</source>
+        <translation>The height of background-size &quot;%1&quot; cannot be read in px (the position &quot;%2&quot; needs it).</translation>
+    </message>
+    <message>
+        <source>中間点「%1」の前に色がありません。</source>
+        <translation>No colour before the hint &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>最後の中間点の後に色がありません。</source>
+        <translation>No colour after the last hint.</translation>
+    </message>
+    <message>
+        <source>0%から100%の外にかかる中間点(「%1」の前)は読めません。</source>
+        <translation>A hint reaching outside 0% to 100% (before &quot;%1&quot;) cannot be read.</translation>
+    </message>
+    <message>
+        <source>右から左・下から上のグラデーションの中間点(「%1」の前)は読めません。</source>
+        <translation>A hint in a right-to-left or bottom-to-top gradient (before &quot;%1&quot;) cannot be read.</translation>
+    </message>
+    <message>
+        <source>背景の層が多すぎます(%1までです)。</source>
+        <translation>Too many background layers (at most %1).</translation>
+    </message>
+    <message>
+        <source>linear-gradient(の閉じ括弧がありません。</source>
+        <translation>linear-gradient( has no closing parenthesis.</translation>
+    </message>
+    <message>
+        <source>縦と横のグラデーションを重ねた背景は読めません。</source>
+        <translation>A background layering vertical and horizontal gradients cannot be read.</translation>
+    </message>
+    <message>
+        <source>「repeating-linear-gradient」は読めません。</source>
+        <translation>&quot;repeating-linear-gradient&quot; cannot be read.</translation>
+    </message>
+    <message>
+        <source>グラデーションと重なる層「%1」は描けません。</source>
+        <translation>The layer &quot;%1&quot; over or under the gradient cannot be drawn.</translation>
+    </message>
+    <message>
+        <source>背景色「%1」が読めません。</source>
+        <translation>The background colour &quot;%1&quot; cannot be read.</translation>
+    </message>
+    <message>
+        <source>重なった層が細かすぎます。</source>
+        <translation>The layers are too finely detailed.</translation>
+    </message>
+    <message>
+        <source>linear-gradient(...) が見つかりません。</source>
+        <translation>No linear-gradient(...) found.</translation>
+    </message>
+    <message>
+        <source>接頭辞付きの「%1」は読めません(標準のlinear-gradient(...)だけを読みます)。</source>
+        <translation>The prefixed &quot;%1&quot; cannot be read (only the standard linear-gradient(...) is read).</translation>
+    </message>
+    <message>
+        <source>SVGとして読めません(%1行目: %2)。</source>
+        <translation>Cannot be read as SVG (line %1: %2).</translation>
+    </message>
+    <message>
+        <source>グラデーション「%1」のstop-color「%2」は色として読めません。</source>
+        <translation>The stop-color &quot;%2&quot; of gradient &quot;%1&quot; cannot be read as a colour.</translation>
+    </message>
+    <message>
+        <source>stopのあるlinearGradientがありません。</source>
+        <translation>No linearGradient with stops.</translation>
+    </message>
+    <message>
+        <source>stopが多すぎます(参照で増えるものも含めて20万個までしか読みません)。</source>
+        <translation>Too many stops (at most 200,000 are read, those a reference repeats included).</translation>
+    </message>
+    <message>
+        <source>styleの規則が多すぎて、stopの色を決められません。</source>
+        <translation>Too many style rules to decide the stops&apos; colours.</translation>
+    </message>
+    <message>
+        <source>「%1」は放射グラデーションです(線形のものだけを読みます)。</source>
+        <translation>&quot;%1&quot; is a radial gradient (only linear ones are read).</translation>
+    </message>
+    <message>
+        <source>「%1」というidや名前の、stopのあるlinearGradientがありません。</source>
+        <translation>No linearGradient with stops has the id or name &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>idで選べるのはSVGのグラデーションだけです。</source>
+        <translation>Only an SVG&apos;s gradients can be chosen by id.</translation>
+    </message>
+    <message>
+        <source>フォルダを作れません。</source>
+        <translation>The folder cannot be made.</translation>
+    </message>
+    <message>
+        <source>そのグラデーションはありません。</source>
+        <translation>There is no such gradient.</translation>
+    </message>
+    <message>
+        <source>%1行目: %2</source>
+        <translation>Line %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>velmix::ColourEntry</name>

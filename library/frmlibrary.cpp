@@ -636,7 +636,8 @@ void frmLibrary::Paste()
     const QString text = QGuiApplication::clipboard()->text();
     const GradImport read = ImportText(text.toUtf8(), tr("貼り付け"));
     if (read.gradients.empty()) {
-        reported(Failure(FailureKind::NotUnderstood, {}, read.error, FailedTask::ImportGradient));
+        reported(Failure::Refusing(FailureKind::NotUnderstood, {}, read.refusal,
+                                   FailedTask::ImportGradient));
         return;
     }
     const std::set<QString> before = paths();

@@ -19,7 +19,6 @@ namespace velmix {
 namespace {
 
 const QString kSuffix = QStringLiteral(".ggr");
-const char* const kTooLarge = "16 MiBを超えるファイルは読みません。";
 
 // An XDG variable, or its default when it is unset or empty.
 QString Env(const char* name, const QString& fallback)
@@ -30,24 +29,24 @@ QString Env(const char* name, const QString& fallback)
 
 // The whole of a regular file of at most kMaxGradientFile bytes; else
 // nullopt and why. A device or a FIFO could be read for ever.
-std::optional<QByteArray> ReadCapped(const QString& path, std::string& error)
+std::optional<QByteArray> ReadCapped(const QString& path, Refusal& error)
 {
     const QFileInfo info(path);
     if (info.isDir()) {
-        error = "ファイルではなくフォルダです。";
+        error = {RefusalKind::Folder};
         return std::nullopt;
     }
     if (info.exists() && !info.isFile()) {
-        error = "通常のファイルではありません。";
+        error = {RefusalKind::NotRegular};
         return std::nullopt;
     }
     if (info.size() > kMaxGradientFile) {
-        error = kTooLarge;
+        error = {RefusalKind::TooLarge};
         return std::nullopt;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString().toStdString();
+        error = {RefusalKind::System, 0, 0, file.errorString().toStdString()};
         return std::nullopt;
     }
     return ReadGradientText(file, error);
@@ -59,7 +58,7 @@ std::optional<LibraryEntry> ReadEntry(const QString& path, bool readOnly)
     const QFileInfo info(path);
     const qint64 size = info.size();
     const qint64 modified = info.lastModified().toMSecsSinceEpoch();
-    std::string error;
+    Refusal error;
     const std::optional<QByteArray> text = ReadCapped(path, error);
     if (!text)
         return std::nullopt;
@@ -85,7 +84,7 @@ bool Unchanged(const LibraryEntry& entry)
     if (!info.isFile() || info.size() != entry.size ||
         info.lastModified().toMSecsSinceEpoch() != entry.modified)
         return false;
-    std::string error;
+    Refusal error;
     const std::optional<QByteArray> text = ReadCapped(entry.path, error);
     return text && QCryptographicHash::hash(*text, QCryptographicHash::Sha256) == entry.digest;
 }
@@ -102,7 +101,7 @@ Result Write(const QString& path, const NamedGradient& gradient, FailedTask task
 
 } // namespace
 
-std::optional<QByteArray> ReadGradientText(QIODevice& device, std::string& error)
+std::optional<QByteArray> ReadGradientText(QIODevice& device, Refusal& error)
 {
     // Read in pieces: standard input has no size to ask for beforehand.
     QByteArray text;
@@ -110,13 +109,13 @@ std::optional<QByteArray> ReadGradientText(QIODevice& device, std::string& error
     qint64 got = 0;
     while ((got = device.read(buffer, sizeof buffer)) > 0) {
         if (text.size() + got > kMaxGradientFile) {
-            error = kTooLarge;
+            error = {RefusalKind::TooLarge};
             return std::nullopt;
         }
         text.append(buffer, got);
     }
     if (got < 0) {
-        error = device.errorString().toStdString();
+        error = {RefusalKind::System, 0, 0, device.errorString().toStdString()};
         return std::nullopt;
     }
     return text;
@@ -138,20 +137,19 @@ GradImport ImportText(const QByteArray& text, const QString& path, const QString
         else if (text.contains("linear-gradient"))
             suffix = QStringLiteral("css");
         else
-            return Unread(
-                "GIMPのグラデーション(.ggr)、SVG、linear-gradientを含むCSSのどれでもありません。");
+            return Unread({RefusalKind::NoType});
     }
     GradImport read;
     if (suffix == QLatin1String("svg"))
         read = ReadSvg(text, name, wanted);
     else if (!wanted.isEmpty())
-        return Unread("idで選べるのはSVGのグラデーションだけです。");
+        return Unread({RefusalKind::IdNotSvg});
     else if (suffix == QLatin1String("css"))
         read = ReadCss(view, name);
     else if (GgrRead ggr = ReadGgr(view, name); ggr.gradient)
         read.gradients = {*ggr.gradient};
     else
-        read.error = ggr.error;
+        read.refusal = ggr.refusal;
     read.web = suffix != QLatin1String("ggr");
     // Our own CSS and SVG carry their points: kept as the segments that
     // draw them exactly, RGB or OKLab, not as the stops that draw one
@@ -287,8 +285,8 @@ Result GradLibrary::add(const NamedGradient& gradient)
 Result GradLibrary::store(const NamedGradient& gradient)
 {
     if (!QDir().mkpath(m_user))
-        return Failure{FailureKind::OpenFailed, m_user.toStdString(), "フォルダを作れません。",
-                       FailedTask::AddGradient};
+        return Failure::Refusing(FailureKind::OpenFailed, m_user.toStdString(),
+                                 Refusal{RefusalKind::NoFolder}, FailedTask::AddGradient);
     NamedGradient named = gradient;
     const QString name = FreeName(m_entries, QString::fromStdString(gradient.name), {});
     named.name = name.toStdString();
@@ -304,10 +302,8 @@ Result GradLibrary::store(const NamedGradient& gradient)
 Result GradLibrary::rename(int index, const QString& name)
 {
     if (index < 0 || size_t(index) >= m_entries.size())
-        return Failure{FailureKind::NotUnderstood,
-                       {},
-                       "そのグラデーションはありません。",
-                       FailedTask::RenameGradient};
+        return Failure::Refusing(FailureKind::NotUnderstood, {}, RefusalKind::NoSuchGradient,
+                                 FailedTask::RenameGradient);
     const LibraryEntry entry = m_entries[size_t(index)];
     if (entry.readOnly)
         return Failure{
@@ -331,10 +327,8 @@ Result GradLibrary::rename(int index, const QString& name)
 Result GradLibrary::remove(int index)
 {
     if (index < 0 || size_t(index) >= m_entries.size())
-        return Failure{FailureKind::NotUnderstood,
-                       {},
-                       "そのグラデーションはありません。",
-                       FailedTask::RemoveGradient};
+        return Failure::Refusing(FailureKind::NotUnderstood, {}, RefusalKind::NoSuchGradient,
+                                 FailedTask::RemoveGradient);
     const LibraryEntry& entry = m_entries[size_t(index)];
     if (entry.readOnly)
         return Failure{
@@ -370,15 +364,15 @@ Result GradLibrary::import(const QString& path)
 
 Result GradLibrary::ReadFile(const QString& path, std::vector<NamedGradient>& gradients)
 {
-    std::string error;
+    Refusal error;
     const std::optional<QByteArray> text = ReadCapped(path, error);
     if (!text)
-        return Failure{FailureKind::OpenFailed, path.toStdString(), error,
-                       FailedTask::ImportGradient};
+        return Failure::Refusing(FailureKind::OpenFailed, path.toStdString(), std::move(error),
+                                 FailedTask::ImportGradient);
     GradImport read = ImportText(*text, path);
     if (read.gradients.empty())
-        return Failure{FailureKind::NotUnderstood, path.toStdString(), read.error,
-                       FailedTask::ImportGradient};
+        return Failure::Refusing(FailureKind::NotUnderstood, path.toStdString(),
+                                 std::move(read.refusal), FailedTask::ImportGradient);
     gradients = std::move(read.gradients);
     return {};
 }
@@ -397,10 +391,10 @@ Result GradLibrary::addAll(const std::vector<NamedGradient>& gradients)
 
 GradImport ImportFile(const QString& path, const QString& wanted)
 {
-    std::string error;
+    Refusal error;
     const std::optional<QByteArray> text = ReadCapped(path, error);
     if (!text)
-        return Unread(error);
+        return Unread(std::move(error));
     return ImportText(*text, path, wanted);
 }
 

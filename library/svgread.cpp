@@ -32,8 +32,7 @@ constexpr std::size_t kMaxStops = 200000;
 // Selector tests a file's style sheets may need, over all its stops.
 constexpr long long kMaxStyleWork = 20000000;
 
-const char* const kTooManyStops =
-    "stopが多すぎます(参照で増えるものも含めて20万個までしか読みません)。";
+const Refusal kTooManyStops{RefusalKind::SvgTooManyStops};
 
 struct SvgStop
 {
@@ -48,7 +47,7 @@ struct SvgGradient
     QString href;  // "#id" of the gradient whose stops it takes
     bool linear = true;
     std::vector<SvgStop> stops;
-    std::string problem; // why a stop of it could not be read
+    Refusal problem; // why a stop of it could not be read
     // The vector and gradientTransform as written; what is not written is
     // taken from the referenced gradient, as SVG does.
     std::array<QString, 4> vector; // x1, y1, x2, y2
@@ -326,10 +325,9 @@ void ReadStop(const QXmlStreamAttributes& attributes, StyleSheet& sheet, SvgGrad
                                         classes, QStringLiteral("black"));
     const std::optional<SegmentColour> colour = ParseColour(colourText);
     if (!colour) {
-        if (gradient.problem.empty())
-            gradient.problem = "グラデーション「" + gradient.id.left(40).toStdString() +
-                               "」のstop-color「" + colourText.left(40).toStdString() +
-                               "」は色として読めません。";
+        if (!gradient.problem)
+            gradient.problem = {RefusalKind::SvgStopColour, 0, 0, Quoted(gradient.id.toStdString()),
+                                Quoted(colourText.toStdString())};
         return;
     }
     // Colour and opacity are each interpolated on their own, not
@@ -393,7 +391,7 @@ std::vector<int> StopSources(const std::vector<SvgGradient>& all, const QHash<QS
                 break;
             }
             const SvgGradient& g = all[size_t(index)];
-            if (!g.stops.empty() || !g.problem.empty()) {
+            if (!g.stops.empty() || g.problem) {
                 end = index;
                 walk.push_back(index);
                 break;
@@ -579,12 +577,14 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString
                 return Unread(kTooManyStops);
             ReadStop(xml.attributes(), sheet, all[size_t(open)]);
             if (sheet.overworked())
-                return Unread("styleの規則が多すぎて、stopの色を決められません。");
+                return Unread({RefusalKind::SvgTooManyRules});
         }
     }
     if (xml.hasError())
-        return Unread("SVGとして読めません(" + std::to_string(xml.lineNumber()) +
-                      "行目: " + xml.errorString().left(60).toStdString() + ")。");
+        // The XML reader's words may quote the text (an entity's name): cut
+        // as a quote, with room for the longest of its own.
+        return Unread({RefusalKind::SvgNotXml, int(xml.lineNumber()), 0,
+                       Quoted(xml.errorString().toStdString(), 2 * kQuoted)});
 
     QHash<QString, int> byId;
     for (int i = int(all.size()) - 1; i >= 0; --i) // the first of a repeated id counts
@@ -592,7 +592,7 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString
             byId.insert(all[size_t(i)].id, i);
     GradImport result;
     result.carried = carried;
-    std::string problem;
+    Refusal problem;
     std::size_t expanded = 0;
     const std::vector<int> sources = StopSources(all, byId);
     for (int i = 0; i < int(all.size()); ++i) {
@@ -602,8 +602,7 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString
         if (!wanted.isEmpty() && !named)
             continue;
         if (named && !g.linear)
-            return Unread("「" + wanted.left(40).toStdString() +
-                          "」は放射グラデーションです(線形のものだけを読みます)。");
+            return Unread({RefusalKind::SvgRadial, 0, 0, Quoted(wanted.toStdString())});
         const int source = sources[size_t(i)];
         if (!g.linear || source < 0) {
             if (named)
@@ -611,8 +610,8 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString
             continue;
         }
         const SvgGradient& s = all[size_t(source)];
-        if (!s.problem.empty()) {
-            if (problem.empty())
+        if (s.problem) {
+            if (!problem)
                 problem = s.problem;
             continue;
         }
@@ -635,11 +634,10 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString
     }
     // Our own export's points only while the stops still draw them.
     CheckCarried(result, name);
-    if (result.gradients.empty() && !wanted.isEmpty() && problem.empty())
-        result.error = "「" + wanted.left(40).toStdString() +
-                       "」というidや名前の、stopのあるlinearGradientがありません。";
+    if (result.gradients.empty() && !wanted.isEmpty() && !problem)
+        result.refusal = {RefusalKind::SvgNoSuchId, 0, 0, Quoted(wanted.toStdString())};
     else if (result.gradients.empty())
-        result.error = !problem.empty() ? problem : "stopのあるlinearGradientがありません。";
+        result.refusal = problem ? problem : Refusal{RefusalKind::SvgNoGradient};
     return result;
 }
 

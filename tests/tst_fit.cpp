@@ -170,7 +170,7 @@ void tst_Fit::gimpData()
         QFile f(dir.filePath(name));
         QVERIFY(f.open(QIODevice::ReadOnly));
         const auto read = ReadGgr(f.readAll().toStdString(), "");
-        QVERIFY2(read.gradient, qPrintable(name + ": " + read.error.c_str()));
+        QVERIFY2(read.gradient, qPrintable(name + ": " + QString::number(read.refusal.line)));
         const Curve s = SampleGradient(*read.gradient, kMaxPosition);
         const auto floor = FloorFit(s);
         const auto ours = FitPoints(s);

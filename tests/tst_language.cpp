@@ -2,10 +2,11 @@
 // English beside Japanese: every text of every window fits its control in
 // both languages, the menu switches every open window at once and back to
 // exactly the Japanese texts, the choice is kept in the settings file, and
-// Qt's own buttons follow.
+// Qt's own buttons follow; every refusal of the readers is worded in both.
 
 #include "about/frmabout.h"
 #include "core/numtext.h"
+#include "export/failuretext.h"
 #include "export/frmoption.h"
 #include "guifixture.h"
 #include "library/frmlibrary.h"
@@ -15,6 +16,7 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 
 using namespace velmix;
@@ -102,6 +104,8 @@ private slots:
     void switchesAtOnce();
     void choiceKept_data() { TableRows("language_choice.txt", {"line", "en"}); }
     void choiceKept();
+    void refusalsWorded_data();
+    void refusalsWorded();
 };
 
 void tst_Language::textsFit_data()
@@ -196,6 +200,31 @@ void tst_Language::choiceKept()
         QVERIFY2(f.iniText().contains(chosen), f.iniText().constData());
     }
     SetUpJapaneseUi();
+}
+
+// Every kind of refusal a reader or the library gives has its words in
+// both languages: the English holds nothing Japanese, and says each value
+// the kind carries (line, number, quotes) just when the Japanese does.
+void tst_Language::refusalsWorded_data()
+{
+    QTest::addColumn<int>("kind");
+    for (int k = int(RefusalKind::TooLarge); k <= int(RefusalKind::NoSuchGradient); ++k)
+        QTest::newRow(qPrintable(RefusalText(RefusalKind(k)))) << k;
+}
+
+void tst_Language::refusalsWorded()
+{
+    QFETCH(int, kind);
+    const Refusal r(RefusalKind(kind), 4711, 2029, "<a>", "<b>");
+    const QString japanese = RefusalText(r);
+    SetUiLanguage(UiLanguage::English);
+    const QString english = RefusalText(r);
+    SetUiLanguage(UiLanguage::Japanese);
+    const QRegularExpression kana("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]");
+    QVERIFY(japanese.contains(kana));
+    QVERIFY2(!english.contains(kana), qPrintable(english));
+    for (const char* value : {"4711", "2029", "<a>", "<b>"})
+        QCOMPARE(english.contains(value), japanese.contains(value));
 }
 
 QTEST_MAIN(tst_Language)

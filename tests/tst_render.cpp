@@ -138,9 +138,12 @@ class tst_Render : public QObject
     // limit of 100 kB (that a write exceeds it must end in "File too large", not
     // death by SIGXFSZ): the exit code (-1: ended by a signal), and standard error
     // followed by standard output.
-    std::pair<int, QString> render(const QString& args) const
+    std::pair<int, QString>
+    render(const QString& args,
+           const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) const
     {
         QProcess p;
+        p.setProcessEnvironment(env);
         p.setWorkingDirectory(m_dir->path());
         p.setChildProcessModifier([] {
             std::signal(SIGXFSZ, SIG_DFL);
@@ -174,6 +177,8 @@ private slots:
         TableRows("render_exits.txt", {"args", "code", "text"}, Named::ByInput);
     }
     void exitCodes();
+    void refusedInEnglish_data();
+    void refusedInEnglish();
     void rendered_data();
     void rendered();
     void targets_data()
@@ -313,6 +318,36 @@ void tst_Render::exitCodes()
     QVERIFY2(out.contains(text), qPrintable(out));
     QVERIFY2(code != "2" || out.count('\n') == 1, qPrintable(out));
     QCOMPARE(files(), kFixture);
+}
+
+// Under an English locale what a reader refused is said in English, as
+// the windows say it.
+void tst_Render::refusedInEnglish_data()
+{
+    QTest::addColumn<QString>("args");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("a .ggr's line") << "--from bad.ggr -o x.png"
+                                   << "--from bad.ggr: Line 4: Segment 1 does not have all 11 "
+                                      "numbers.";
+    QTest::newRow("not a file") << "--from /dev/zero -o x.png"
+                                << "--from /dev/zero: This is not a regular file.";
+    QTest::newRow("too large") << "--from - -o x.png < big.css"
+                               << "--from -: Files over 16 MiB are not read.";
+}
+
+void tst_Render::refusedInEnglish()
+{
+    QFETCH(QString, args);
+    QFETCH(QString, text);
+    QFile bad(at("bad.ggr")), big(at("big.css"));
+    QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("GIMP Gradient\nName: x\n1\n0 0.5 1\n"));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize((16 << 20) + 1));
+    bad.close();
+    big.close();
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.remove("LC_ALL");
+    env.insert("LANG", "en_US.UTF-8");
+    QCOMPARE(render(args, env), std::pair(2, "velmix-render: " + text + "\n"));
 }
 
 // The renderer's files are the writers' files of the rasteriser's line for

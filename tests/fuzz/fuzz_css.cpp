@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const GradImport read = ReadCss(text, "f");
-    if (read.gradients.empty() == read.error.empty() || read.error.size() > 400 ||
-        read.vertical.size() != read.gradients.size())
+    if (read.gradients.empty() == !read.refusal || read.refusal.quote.size() > 3 * kQuoted ||
+        read.refusal.quote2.size() > 3 * kQuoted || read.vertical.size() != read.gradients.size())
         std::abort();
     for (const NamedGradient& g : read.gradients)
         if (!ReadGgr(WriteGgr(g), "").gradient || SampleCentres(g, 64).size() != 64)
