@@ -59,6 +59,10 @@ Result CheckTarget(const QString& path, FailedTask task);
 // the page as `page` says.
 Result ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path,
                     std::optional<ImageType> type = std::nullopt, const CssPage& page = {});
+// Writes an SVG (else a CSS rule) of `web` to `path`, checked and guarded
+// as ExportToFile writes those types: for a gradient drawn from points
+// that no strip shows (the library window's).
+Result ExportWebFile(const WebGradient& web, const QString& path, bool svg);
 // Places the whole picture on the clipboard (velmix_exportui; needs a
 // QGuiApplication).
 Result ExportToClipboard(const StripImage& strip);
