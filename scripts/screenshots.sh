@@ -69,17 +69,14 @@ menu() {
         xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && { echo "$w"; return; }
     done
 }
-# The screen cut to the rectangle that holds every given "x y w h", with a
-# margin of 4 pixels where the screen has it.
+# The screen cut to the rectangle that holds every given "x y w h".
 shoot() { # file "x y w h"...
     local file=$1 l=100000 t=100000 r=0 b=0 x y w h
     shift
     for rect in "$@"; do
         read -r x y w h <<<"$rect"
-        ((x < l)) && l=$x
-        ((y < t)) && t=$y
-        ((x + w > r)) && r=$((x + w))
-        ((y + h > b)) && b=$((y + h))
+        l=$((x < l ? x : l)) t=$((y < t ? y : t))
+        r=$((x + w > r ? x + w : r)) b=$((y + h > b ? y + h : b))
     done
     sleep 0.5
     import -window root "$work/screen.png"
@@ -105,7 +102,7 @@ for lang in ja en; do
     pid=$!
     poll 300 'wid=$(window Velmix); [ -n "$wid" ]'
     sleep 1
-    xdotool windowactivate --sync "$wid"
+    xdotool windowactivate "$wid" 2>/dev/null || true; sleep 0.5
     read -r mx my mw mh < <(frame "$wid")
 
     # 1. The second colour box's context menu, by its right button.
@@ -118,7 +115,7 @@ for lang in ja en; do
     sleep 0.5
 
     # 2. The options dialog of the CSS copy (File, Copy as CSS).
-    xdotool windowactivate --sync "$wid"
+    xdotool windowactivate "$wid" 2>/dev/null || true; sleep 0.5
     xdotool key alt+f
     sleep 0.5
     xdotool key s
@@ -132,7 +129,7 @@ for lang in ja en; do
 
     # 3. The system information window, from the about box (Help, About,
     # then its button).
-    xdotool windowactivate --sync "$wid"
+    xdotool windowactivate "$wid" 2>/dev/null || true; sleep 0.5
     xdotool key alt+h
     sleep 0.5
     xdotool key a
