@@ -17,8 +17,11 @@ chmod 755 "$work"
 xpid='' wmpid='' pid=''
 # Nothing started here outlives the script, whatever ends it.
 cleanup() {
+    # The program may stand in a modal dialog, which a TERM would wait on.
+    [ -z "$pid" ] || kill -KILL "$pid" 2>/dev/null || true
     for p in $pid $wmpid $xpid; do
-        kill "$p" 2>/dev/null && wait "$p" 2>/dev/null
+        kill "$p" 2>/dev/null || true
+        wait "$p" 2>/dev/null || true
     done
     rm -rf "$work"
 }
@@ -116,13 +119,11 @@ for lang in ja en; do
 
     # 2. The options dialog of the CSS copy (File, Copy as CSS).
     xdotool windowactivate "$wid" 2>/dev/null || true; sleep 0.5
-    xdotool key alt+f
+    xdotool key --window "$wid" alt+f
     sleep 0.5
     xdotool key s
-    poll 50 'o=$(xdotool search --onlyvisible --class velmix 2>/dev/null | grep -vx "$wid" | tail -n 1);
-        [ -n "$o" ] && [ -z "$(menu)" ]'
+    poll 50 'o=$(xdotool getactivewindow); [ "$o" != "$wid" ]'
     sleep 1
-    o=$(xdotool getactivewindow)
     shoot "$out/option_css.png" "$(frame "$o")"
     xdotool key Escape
     sleep 0.5
@@ -130,21 +131,20 @@ for lang in ja en; do
     # 3. The system information window, from the about box (Help, About,
     # then its button).
     xdotool windowactivate "$wid" 2>/dev/null || true; sleep 0.5
-    xdotool key alt+h
+    xdotool key --window "$wid" alt+h
     sleep 0.5
     xdotool key a
-    sleep 1
-    about=$(xdotool getactivewindow)
+    poll 50 'about=$(xdotool getactivewindow); [ "$about" != "$wid" ]'
+    sleep 0.5
     xdotool key alt+s
+    poll 50 'info=$(xdotool getactivewindow); [ "$info" != "$about" ]'
     sleep 1
-    info=$(xdotool getactivewindow)
-    [ "$info" != "$about" ] || { echo "no system information window" >&2; exit 1; }
     shoot "$out/sysinfo.png" "$(frame "$info")"
     xdotool key Escape
     sleep 0.5
     xdotool key Escape
     sleep 0.5
-    kill "$pid"
+    kill -KILL "$pid"
     wait "$pid" 2>/dev/null || true
     pid=''
 done

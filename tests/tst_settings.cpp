@@ -51,7 +51,9 @@ Settings Sample()
             true,
             "",
             "",
-            false};
+            false,
+            "",
+            ""};
 }
 
 QString Q(const std::string& s)
