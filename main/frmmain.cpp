@@ -88,7 +88,7 @@ void frmMain::showDocument(unsigned aspects)
     if (aspects & GradDocument::kPoints) {
         for (int i = 0; i < kPointCount; ++i)
             showPoint(i);
-        mnuBlendKind[s.points.blend == Blend::OkLab ? 1 : 0]->setChecked(true);
+        mnuBlendKind[BlendNumber(s.points.blend)]->setChecked(true);
         Preview();
     }
     // A size being typed stays as typed ("007" is 7).
@@ -371,7 +371,7 @@ void frmMain::mnuEqual_Click()
 void frmMain::mnuBlend_Click(int Index)
 {
     mnuBlendKind[static_cast<std::size_t>(Index)]->setChecked(true);
-    m_doc.setBlend(Index == 1 ? Blend::OkLab : Blend::Rgb);
+    m_doc.setBlend(BlendOfNumber(Index));
 }
 
 void frmMain::mnuMemorySave_Click()

@@ -3,7 +3,7 @@
 
 #include "common/clscommon.h"
 #include "common/dialogs.h"
-#include "export/failuretext.h"
+#include "common/failuretext.h"
 #include "main/frameplacer.h"
 #include "widgets/widgets.h"
 
@@ -65,7 +65,7 @@ Blend SettingsKeeper::load(const QString& programDir, const QString& userDir, bo
     m_language = s.Language;
     if (const std::optional<UiLanguage> chosen = LanguageFromCode(s.Language))
         SetUiLanguage(*chosen);
-    return s.Blend == 1 ? Blend::OkLab : Blend::Rgb;
+    return BlendOfNumber(s.Blend);
 }
 
 void SettingsKeeper::setBaseline()
@@ -128,7 +128,7 @@ Settings SettingsKeeper::collect()
     s.SampleTextFont = m.SampleTextFont;
     s.MemoryState = m.MemoryState;
     s.SaveInitPath = clsCommon::TrimDir(m.saveDialog.fileName.toStdString());
-    s.Blend = m_doc.points().blend == Blend::OkLab ? 1 : 0;
+    s.Blend = BlendNumber(m_doc.points().blend);
     s.Dither = m_options.value().dither;
     const CssPage& page = m_options.value().page;
     s.CssSelector = page.selector == "body" ? std::string() : page.selector;
