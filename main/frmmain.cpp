@@ -150,8 +150,7 @@ void frmMain::Form_Load()
     // The start-up gradient, in the blend last chosen.
     EditState start = StartupState();
     start.points.blend =
-        m_settings.load(m_env.programDir, m_env.userConfigDir, m_env.settingsBesideProgram,
-                        [this] { return m_windows->tileWindow(); });
+        m_settings.load(m_env.programDir, m_env.userConfigDir, m_env.settingsBesideProgram);
     for (int i = 1; i < kPointCount; ++i) {
         PicColor[i]->show();
         for (int c = 0; c < 3; ++c)

@@ -20,6 +20,8 @@ OpenedWindows::OpenedWindows(Dialogs& dialogs, GradDocument& doc, ExportOptions&
     : m_dialogs(dialogs), m_doc(doc), m_options(options), m(state), m_settings(settings),
       m_undo(undo), m_main(main)
 {
+    // A file with the tile window's own place puts it there at start-up.
+    m_settings.setTileMaker([this] { return static_cast<QWidget*>(&tile()); });
 }
 
 OpenedWindows::~OpenedWindows() = default;
@@ -43,11 +45,6 @@ frmTile& OpenedWindows::tile()
         });
     }
     return *m_tile;
-}
-
-QWidget* OpenedWindows::tileWindow()
-{
-    return &tile();
 }
 
 void OpenedWindows::openTile()

@@ -36,7 +36,6 @@ public:
     ~OpenedWindows();
 
     frmTile& tile();
-    QWidget* tileWindow();
     // The library window, made (reading the library folders) when first asked.
     frmLibrary& library();
     // Set up for the gradient and the command as they stand.

@@ -39,8 +39,7 @@ SettingsKeeper::SettingsKeeper(Dialogs& dialogs, QWidget* owner, const GradDocum
 
 SettingsKeeper::~SettingsKeeper() = default;
 
-Blend SettingsKeeper::load(const QString& programDir, const QString& userDir, bool besideProgram,
-                           const std::function<QWidget*()>& tile)
+Blend SettingsKeeper::load(const QString& programDir, const QString& userDir, bool besideProgram)
 {
     m_ini.SetIniPath(besideProgram ? programDir : QString(), userDir);
     const std::optional<Settings> stored = m_ini.LoadIni();
@@ -59,7 +58,7 @@ Blend SettingsKeeper::load(const QString& programDir, const QString& userDir, bo
     // A file without the tile window's own place leaves its first place to
     // the window system, and the window to be made when first shown.
     if (OwnTilePlace(s.tilePlace))
-        placeFromFile(tile(), *s.tilePlace);
+        placeFromFile(m_tile(), *s.tilePlace);
     m.saveDialog.initialDir = QString::fromStdString(s.SaveInitPath);
     // A language chosen in the menu outranks the locale's.
     m_language = s.Language;

@@ -41,11 +41,12 @@ public:
     ModuleINI& ini() { return m_ini; }
     // Reads the file, beside the program when it can be written there
     // (besideProgram), else in userDir, and sets what it holds: the export
-    // options, the program's state, the language, the windows' places
-    // (tile: the tile window, made only when the file has a place of its
-    // own for it). The blend to start with: the file's, else RGB.
-    Blend load(const QString& programDir, const QString& userDir, bool besideProgram,
-               const std::function<QWidget*()>& tile);
+    // options, the program's state, the language, the windows' places (the
+    // tile window made only when the file has a place of its own for it).
+    // The blend to start with: the file's, else RGB.
+    Blend load(const QString& programDir, const QString& userDir, bool besideProgram);
+    // Makes the tile window when it is first needed.
+    void setTileMaker(std::function<QWidget*()> make) { m_tile = std::move(make); }
     // Once the start-up state is shown: what a unit still holds at exit was
     // not changed by this run.
     void setBaseline();
@@ -102,6 +103,7 @@ private:
     Module1& m;
     ModuleINI m_ini;
     Settings m_stored; // as read at start-up
+    std::function<QWidget*()> m_tile;
     // "ja" or "en" once chosen here or in the file; empty: the locale's.
     std::string m_language;
     QTimer m_timer;
