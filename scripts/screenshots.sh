@@ -65,6 +65,31 @@ frame() { # window
 window() { # title
     xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1
 }
+# The window that has the focus once it is another than WINDOW, within ten
+# seconds.
+focused_other() { # window
+    local f
+    for _ in $(seq 1 100); do
+        f=$(xdotool getactivewindow 2>/dev/null || true)
+        [ -n "$f" ] && [ "$f" != "$1" ] && { echo "$f"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+# The visible window titled TITLE, waited for at most ten seconds.
+titled() { # title
+    timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1 | grep .
+}
+# The Japanese or the English of a text, by the language taken.
+pick() { # lang ja en
+    if [ "$1" = en ]; then echo "$3"; else echo "$2"; fi
+}
+# Stops with what was not found and the whole screen as it stood.
+fail() { # text
+    import -window root /tmp/velmix-screenshots-failed.png 2>/dev/null || true
+    echo "screenshots.sh: $1 ($lang); the screen: $root/screenshots-failed.png" >&2
+    exit 1
+}
 # The program's open menu (a window the manager does not frame).
 menu() {
     local w
@@ -83,7 +108,10 @@ shoot() { # file "x y w h"...
     done
     sleep 0.5
     import -window root "$work/screen.png"
-    convert "$work/screen.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$file"
+    # Without the time chunks, so a run that draws the same pixels leaves
+    # the file as it was.
+    convert "$work/screen.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage \
+        -define png:exclude-chunks=date,time "$file"
     echo "$file: $((r - l)) x $((b - t))"
 }
 
@@ -99,6 +127,7 @@ for lang in ja en; do
     {
         printf '[IniCheck]\nDummy=1\n[Option]\nMainLeft=0\nMainTop=0\n'
         printf 'CssSelector=.hero\nCssRepeat=axis\n'
+        printf 'SaveInitPath=%s/\n' "$work/$lang/home"
         [ "$lang" = en ] && printf 'Language=en\n'
     } >"$prog/velmix.ini"
     HOME="$work/$lang/home" "$prog/velmix" >/dev/null 2>&1 &
@@ -117,31 +146,38 @@ for lang in ja en; do
     xdotool key Escape
     sleep 0.5
 
-    # 2. The options dialog of the CSS copy (File, Copy as CSS).
-    xdotool windowactivate "$wid" 2>/dev/null || true; sleep 0.5
-    xdotool key --window "$wid" alt+f
-    sleep 0.5
-    xdotool key s
-    poll 50 'o=$(xdotool getactivewindow); [ "$o" != "$wid" ]'
+    # 2. The options dialog of a CSS file: Save As (Ctrl+A), a name that
+    # ends in .css, then the dialog that asks for the selector and the
+    # repeat. ("CSSとしてｺﾋﾟｰ" copies the rule at once, with no dialog.)
+    # Cancelled, so nothing is written.
+    xdotool windowactivate --sync "$wid" 2>/dev/null || true; sleep 0.5
+    xdotool key ctrl+a
+    save=$(focused_other "$wid") || fail "no save dialog"
     sleep 1
+    xdotool key ctrl+a
+    xdotool type --delay 50 bg.css
+    xdotool key Return
+    o=$(titled "$(pick "$lang" '保存のオプション' 'Save Options')") || fail "no options dialog"
+    xdotool windowactivate --sync "$o" 2>/dev/null || true
     shoot "$out/option_css.png" "$(frame "$o")"
     xdotool key Escape
     sleep 0.5
 
     # 3. The system information window, from the about box (Help, About,
     # then its button).
-    xdotool windowactivate "$wid" 2>/dev/null || true; sleep 0.5
-    xdotool key --window "$wid" alt+h
+    xdotool windowactivate --sync "$wid" 2>/dev/null || true; sleep 0.5
+    xdotool key alt+h
     sleep 0.5
     xdotool key a
-    poll 50 'about=$(xdotool getactivewindow); [ "$about" != "$wid" ]'
+    about=$(focused_other "$wid") || fail "no about box"
     sleep 0.5
     xdotool key alt+s
-    poll 50 'info=$(xdotool getactivewindow); [ "$info" != "$about" ]'
-    sleep 1
+    info=$(titled "$(pick "$lang" 'ｼｽﾃﾑ情報' 'System Information')") || fail "no system information"
+    xdotool windowactivate --sync "$info" 2>/dev/null || true
     shoot "$out/sysinfo.png" "$(frame "$info")"
     xdotool key Escape
     sleep 0.5
+    xdotool windowactivate --sync "$about" 2>/dev/null || true
     xdotool key Escape
     sleep 0.5
     kill -KILL "$pid"
