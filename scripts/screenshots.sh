@@ -42,10 +42,16 @@ Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$dispfile" >/dev/null 2
 xpid=$!
 poll 100 '[ -s "$dispfile" ]'
 export DISPLAY=":$(cat "$dispfile")"
-openbox --sm-disable >/dev/null 2>&1 &
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wmpid=$!
-# Windows mapped before the manager is ready stay unmanaged.
-poll 100 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' && sleep 1
+# Windows mapped before the manager is ready stay unmanaged: no frames, no
+# focus to follow, so without it nothing here would be right.
+if ! poll 300 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"'; then
+    echo "screenshots.sh: openbox did not start:" >&2
+    cat "$work/openbox.log" >&2
+    exit 1
+fi
+sleep 1
 # A desktop for the system information to name, and the Japanese texts
 # unless the settings file chooses English.
 export XDG_CURRENT_DESKTOP=openbox LANG=C.UTF-8
@@ -87,7 +93,7 @@ pick() { # lang ja en
 # Stops with what was not found and the whole screen as it stood.
 fail() { # text
     import -window root /tmp/velmix-screenshots-failed.png 2>/dev/null || true
-    echo "screenshots.sh: $1 ($lang); the screen: $root/screenshots-failed.png" >&2
+    echo "screenshots.sh: $1 ($lang); the screen: /tmp/velmix-screenshots-failed.png" >&2
     exit 1
 }
 # The program's open menu (a window the manager does not frame).
@@ -132,7 +138,9 @@ for lang in ja en; do
     } >"$prog/velmix.ini"
     HOME="$work/$lang/home" "$prog/velmix" >/dev/null 2>&1 &
     pid=$!
-    poll 300 'wid=$(window Velmix); [ -n "$wid" ]'
+    poll 300 'wid=$(window Velmix); [ -n "$wid" ]' || fail "no main window"
+    poll 100 'xprop -id "$wid" _NET_FRAME_EXTENTS | grep -q =' ||
+        fail "the main window has no frame: $(cat "$work/openbox.log")"
     sleep 1
     xdotool windowactivate "$wid" 2>/dev/null || true; sleep 0.5
     read -r mx my mw mh < <(frame "$wid")
@@ -152,7 +160,7 @@ for lang in ja en; do
     # Cancelled, so nothing is written.
     xdotool windowactivate --sync "$wid" 2>/dev/null || true; sleep 0.5
     xdotool key ctrl+a
-    save=$(focused_other "$wid") || fail "no save dialog"
+    focused_other "$wid" >/dev/null || fail "no save dialog"
     sleep 1
     xdotool key ctrl+a
     xdotool type --delay 50 bg.css
