@@ -13,32 +13,51 @@ scripts/install-deps.sh
 scripts/spdx.py --check
 
 jobs=$(nproc)
-cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMIX_WERROR=ON
-cmake --build build/ci -j "$jobs"
-ctest --test-dir build/ci --output-on-failure -j "$jobs"
+mkdir -p build
+# Each phase's wall time and processor time (user + system, its children's
+# included) go to the log and build/phases.txt, with the processor time the
+# whole machine spent meanwhile: what other programs took of it shows.
+: >build/phases.txt
+busy() { awk '/^cpu / {print $2 + $3 + $4 + $7 + $8}' /proc/stat; }
+phase() { # NAME COMMAND...
+  local name=$1 t b0
+  shift
+  t=$(mktemp)
+  b0=$(busy)
+  /usr/bin/time -f '%e %U %S' -o "$t" "$@"
+  awk -v n="$name" -v b="$(($(busy) - b0))" -v hz="$(getconf CLK_TCK)" '{t = $0}
+    END {split(t, f, " "); printf "%-15s %5.0f s wall %5.0f s CPU  machine %5.0f s CPU\n",
+      n, f[1], f[2] + f[3], b / hz}' "$t" |
+    tee -a build/phases.txt
+  rm -f "$t"
+}
+phase configure cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMIX_WERROR=ON
+phase build cmake --build build/ci -j "$jobs"
+phase ctest ctest --test-dir build/ci --output-on-failure -j "$jobs"
 # clang-tidy on the program's sources, in the background at the lowest
 # priority: it takes what the builds and the end-to-end tests leave idle, and
 # every processor once they are done. A source is checked again only when what
 # it was compiled from changed.
-TIDY_JOBS=$jobs nice -n 19 scripts/tidy.py build/ci >build/ci/tidy.log 2>&1 &
+phase tidy nice -n 19 env TIDY_JOBS="$jobs" scripts/tidy.py build/ci >build/ci/tidy.log 2>&1 &
 tidy=$!
 trap 'kill "$tidy" 2>/dev/null || true' EXIT
 
-cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMIX_WERROR=ON \
+phase sanitize-cfg cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMIX_WERROR=ON \
   "-DVELMIX_SANITIZE=address;undefined"
-cmake --build build/sanitize -j "$jobs"
+phase sanitize-build cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 VELMIX_SOAK_ACTIONS=400 \
-  ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+  phase sanitize-test ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
 appstreamcli validate --no-net data/org.velmix.Velmix.metainfo.xml
 desktop-file-validate data/org.velmix.Velmix.desktop
-tests/e2e/run.sh build/ci
-tests/browser/run.sh build/ci
-tests/gimp/run.sh build/ci
-scripts/package-check.sh build/deb
+phase e2e tests/e2e/run.sh build/ci
+phase browser tests/browser/run.sh build/ci
+phase gimp tests/gimp/run.sh build/ci
+phase package scripts/package-check.sh build/deb
 wait "$tidy" || { cat build/ci/tidy.log; exit 1; }
 cat build/ci/tidy.log
-echo "All tests passed."
+cat build/phases.txt
+echo "All tests passed in $SECONDS s."
