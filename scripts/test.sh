@@ -46,11 +46,9 @@ phase ctest ctest --test-dir build/ci --output-on-failure -j "$jobs"
 # busy in the background while the end-to-end runs, the browser, GIMP and the
 # package's installs mostly wait. Each has a log of its own, shown at the end.
 sanitize() {
-  # Several sources of a library compiled as one (the build above compiled
-  # each alone), and only what its tests run: each test program and both
-  # programs.
   phase sanitize-cfg cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DVELMIX_WERROR=ON "-DVELMIX_SANITIZE=address;undefined" -DCMAKE_UNITY_BUILD=ON
+    -DVELMIX_WERROR=ON "-DVELMIX_SANITIZE=address;undefined"
+  # Only what its tests run: each test program and both programs.
   phase sanitize-build cmake --build build/sanitize -j "$jobs" --target velmix velmix-render \
     $(ctest --test-dir build/sanitize -N | sed -n 's/^ *Test *#[0-9]*: \(tst_.*\|leak_canary\)$/\1/p')
   ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \

@@ -64,6 +64,6 @@ n=0
 while read -r name _; do
   sed -n "$((++n))p" gimp.txt
   w=$(identify -format %w "$name.png")
-  echo "$w 3 $(convert "$name.png" -crop "${w}x1+0+0" -depth 8 rgb:- | od -An -v -tu1)"
+  echo "$w 3 $(convert "$name.png" -crop "${w}x1+0+0" -depth 8 rgb:- | od -An -v -tu1 | tr '\n' ' ')"
 done <cases.txt >both.txt
 awk -v cases=cases.txt -f "$here/compare.awk" both.txt
