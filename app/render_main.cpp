@@ -4,13 +4,13 @@
 
 #include "app/renderargs.h"
 #include "common/clscommon.h"
+#include "common/failuretext.h"
 #include "common/savefile.h"
 #include "core/contrast.h"
 #include "core/fit.h"
 #include "core/language.h"
 #include "core/version.h"
 #include "export/exporter.h"
-#include "export/failuretext.h"
 #include "library/gradlibrary.h"
 #include "settings/moduleini.h"
 
@@ -97,7 +97,7 @@ bool ApplyIni(RenderJob& job, const std::string& option)
     }
     ini.SetIniFile(QString::fromStdString(job.fromIni));
     if (!ini.ReadResult().ok()) {
-        std::cerr << named << ini.ReadResult().failure().detail << "\n";
+        std::cerr << named << FailureDetail(ini.ReadResult().failure()).toStdString() << "\n";
         return false;
     }
     const auto s = ini.LoadIni();
@@ -106,18 +106,14 @@ bool ApplyIni(RenderJob& job, const std::string& option)
         return false;
     }
     const MemoryStateT& m = s->MemoryState;
-    if (!job.pointsGiven) {
-        for (int i = 0; i < kPointCount; ++i) {
-            job.points.enabled[i] = m.Enabled[i] != 0;
-            job.points.position[i] = m.Locate[i];
-            job.points.color[i] = m.Color[i];
-        }
-    }
-    job.points.blend = job.blend.value_or(m.Blend == 1 ? Blend::OkLab : Blend::Rgb);
+    const EditState recalled = RecallState(m);
+    if (!job.pointsGiven)
+        job.points = recalled.points;
+    job.points.blend = job.blend.value_or(recalled.points.blend);
     if (!job.size)
-        job.size = m.Size;
+        job.size = recalled.size;
     if (!job.vertical)
-        job.vertical = m.tate == 1;
+        job.vertical = recalled.orientation == 1;
     if (!job.thickness)
         job.thickness = m.chkHeight ? m.SaveHeight : m.tate + 1;
     return true;
@@ -133,13 +129,13 @@ bool ApplyGradient(RenderJob& job, std::string& name)
     if (job.from == "-") {
         // Standard input has no extension: its content says what it is.
         QFile in;
+        QByteArray text;
         Refusal error;
-        std::optional<QByteArray> text;
-        if (in.open(stdin, QIODevice::ReadOnly))
-            text = ReadGradientText(in, error);
-        else
+        if (!in.open(stdin, QIODevice::ReadOnly))
             error = {RefusalKind::System, 0, 0, in.errorString().toStdString()};
-        read = text ? ImportText(*text, QString::fromStdString(name)) : Unread(error);
+        else if (const Result r = ReadCapped(in, kMaxGradientFile, text); !r.ok())
+            error = r.failure().refusal;
+        read = error ? Unread(error) : ImportText(text, QString::fromStdString(name));
     } else {
         // FILE#id names one gradient of an SVG, unless FILE#id is itself
         // the file.

@@ -2,9 +2,9 @@
 #include "app/renderargs.h"
 #include "core/cssgrad.h"
 
+#include "core/numtext.h"
 #include "core/refusal.h"
 
-#include <charconv>
 #include <set>
 #include <string>
 #include <string_view>
@@ -21,15 +21,10 @@ const std::pair<std::string_view, std::string_view> kOnce[] = {
     {"", "--from-ini"},    {"", "--from"},     {"", "--blend"},    {"", "--dither"},
     {"", "--selector"},    {"", "--repeat"}};
 
-std::optional<long> ParseInt(const std::string& s, long lo, long hi)
+// At most nine characters, as the renderer has always taken them.
+std::optional<long long> ParseInt(const std::string& s, long long lo, long long hi)
 {
-    if (s.empty() || s.size() > 9)
-        return std::nullopt;
-    long v = 0;
-    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (r.ec != std::errc() || r.ptr != s.data() + s.size() || v < lo || v > hi)
-        return std::nullopt;
-    return v;
+    return s.size() > 9 ? std::nullopt : ReadWhole(s, lo, hi);
 }
 
 } // namespace

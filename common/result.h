@@ -2,7 +2,7 @@
 #pragma once
 // What a step that can fail hands back: success, or a Failure that says what
 // went wrong (a kind, the file, the system's own words) and what was being
-// done. No text for the user is made here: ResultText (export/failuretext.h)
+// done. No text for the user is made here: ResultText (common/failuretext.h)
 // is the one place that words a failure.
 
 #include "core/refusal.h"
@@ -16,13 +16,12 @@ namespace velmix {
 enum class FailureKind
 {
     Refused,       // the target is not a regular file or is another user's link: untouched
-    OpenFailed,    // the file could not be opened or made
+    OpenFailed,    // the file could not be opened, made or read whole
     WriteFailed,   // a write or the final replace failed; an old file stays as it was
     FormatError,   // the picture cannot be written in that format (empty, too large)
     StackOverflow, // the encoder could not set itself up
     BadOption,     // an option value out of range; nothing was written
     Stopped,       // the call was stopped (out of memory and the like)
-    Unreadable,    // the settings file cannot be read as ours, so it is never replaced
     NotOpened,     // nothing showed the document; detail holds the opener's number
     Unknown,       // an encoder code with no meaning of its own; detail holds it
     ReadOnly,      // a gradient shipped with the program: never renamed or removed

@@ -2,6 +2,7 @@
 #include "common/savefile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -68,6 +69,49 @@ std::optional<QString> TargetRefusal(const QString& path)
                        : S_ISSOCK(st.st_mode) ? "a socket"
                                               : "not a file";
     return QStringLiteral("Not a regular file (%1)").arg(QLatin1String(what));
+}
+
+Result ReadCapped(QIODevice& device, qint64 cap, QByteArray& bytes)
+{
+    const auto refused = [&bytes](Refusal why) {
+        bytes.clear();
+        return Failure::Refusing(FailureKind::OpenFailed, {}, std::move(why), FailedTask::SaveFile);
+    };
+    // In pieces: a buffer of the cap's size would raise the allocator's
+    // threshold for mapping and keep it resident for the whole run.
+    bytes.clear();
+    char buffer[65536];
+    qint64 got = 0;
+    while ((got = device.read(buffer, sizeof buffer)) > 0) {
+        if (bytes.size() + got > cap)
+            return refused({RefusalKind::TooLarge});
+        bytes.append(buffer, got);
+    }
+    if (got < 0)
+        return refused({RefusalKind::System, 0, 0, device.errorString().toStdString()});
+    return {};
+}
+
+Result ReadCapped(const QString& path, qint64 cap, QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    QFile file(path);
+    Refusal why;
+    if (info.isDir())
+        why = {RefusalKind::Folder};
+    else if (info.exists() && !info.isFile())
+        why = {RefusalKind::NotRegular};
+    else if (info.size() > cap)
+        why = {RefusalKind::TooLarge};
+    else if (!file.open(QIODevice::ReadOnly))
+        why = {RefusalKind::System, 0, 0, file.errorString().toStdString()};
+    else if (Result read = ReadCapped(file, cap, bytes); !read.ok())
+        why = read.failure().refusal;
+    if (!why)
+        return {};
+    bytes.clear();
+    return Failure::Refusing(FailureKind::OpenFailed, path.toStdString(), std::move(why),
+                             FailedTask::SaveFile);
 }
 
 bool WriteFully(QFileDevice& file, const char* data, qint64 n)

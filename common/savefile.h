@@ -2,7 +2,8 @@
 #pragma once
 // Writing a file so that nothing but a complete file ever replaces the
 // target: the checks before, the writes, and the clean-up when the process is
-// stopped half way. Every file the program and the renderer write goes here.
+// stopped half way. Every file the program and the renderer write goes here,
+// and every file they read whole (the settings, a gradient) is read here.
 
 #include "common/result.h"
 
@@ -12,6 +13,7 @@
 #include <optional>
 
 class QFileDevice;
+class QIODevice;
 
 namespace velmix {
 
@@ -32,6 +34,16 @@ std::optional<QString> TargetRefusal(const QString& path);
 // system's description in the device's errorString() instead of "Unknown
 // error".
 bool WriteFully(QFileDevice& file, const char* data, qint64 n);
+
+// The whole of a regular file of at most `cap` bytes, in `bytes`; else
+// nothing read and an OpenFailed failure for `path` whose refusal says why:
+// Folder, NotRegular, TooLarge or System (the system's words). A device or
+// a FIFO could be read for ever, and a file that grows past the cap while
+// it is read is refused too.
+Result ReadCapped(const QString& path, qint64 cap, QByteArray& bytes);
+// The rest of an open device (standard input: no size to ask for), at most
+// `cap` bytes, likewise; the failure names no file.
+Result ReadCapped(QIODevice& device, qint64 cap, QByteArray& bytes);
 
 using DeviceWriter = std::function<bool(QFileDevice&)>;
 

@@ -9,6 +9,7 @@
 
 #include "core/cssgrad.h"
 #include "core/ggr.h"
+#include "core/numtext.h"
 #include "core/webgrad.h"
 
 #include <algorithm>
@@ -67,20 +68,6 @@ std::string Lower(std::string_view s)
     return out;
 }
 
-bool IsSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && IsSpace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsSpace(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 // The parts of s between separators outside parentheses, trimmed; white
 // space as a separator (' ') also drops empty parts.
 std::vector<std::string_view> Split(std::string_view s, char separator)
@@ -95,7 +82,7 @@ std::vector<std::string_view> Split(std::string_view s, char separator)
             i == s.size() || (depth == 0 && (separator == ' ' ? IsSpace(c) : c == separator));
         if (!cut)
             continue;
-        const std::string_view part = Trim(s.substr(start, i - start));
+        const std::string_view part = Trimmed(s.substr(start, i - start));
         if (separator != ' ' || !part.empty())
             parts.push_back(part);
         start = i + 1;
@@ -386,7 +373,7 @@ private:
     {
         if (m_length)
             return m_length;
-        if (Trim(m_size).empty()) {
+        if (Trimmed(m_size).empty()) {
             fail({R::CssPxNoSize, 0, 0, Quoted(place)});
             return std::nullopt;
         }
@@ -394,7 +381,7 @@ private:
         const std::size_t axis = m_vertical ? 1 : 0;
         const auto d = size.size() > axis ? ReadDimension(size[axis]) : std::nullopt;
         if (!d || d->unit != "px" || d->value <= 0) {
-            fail({m_vertical ? R::CssHeightNotPx : R::CssWidthNotPx, 0, 0, Quoted(Trim(m_size)),
+            fail({m_vertical ? R::CssHeightNotPx : R::CssWidthNotPx, 0, 0, Quoted(Trimmed(m_size)),
                   Quoted(place)});
             return std::nullopt;
         }
@@ -768,12 +755,12 @@ private:
                     bg.image = d, bg.shorthand = false;
                 continue;
             }
-            const std::string property = Lower(Trim(d.substr(0, colon)));
-            std::string_view value = Trim(d.substr(colon + 1));
+            const std::string property = Lower(Trimmed(d.substr(0, colon)));
+            std::string_view value = Trimmed(d.substr(colon + 1));
             if (const auto bang = value.rfind('!');
                 bang != std::string_view::npos &&
-                Lower(Trim(value.substr(bang + 1))) == "important")
-                value = Trim(value.substr(0, bang));
+                Lower(Trimmed(value.substr(bang + 1))) == "important")
+                value = Trimmed(value.substr(0, bang));
             if (property == "background") {
                 bg.image = value;
                 bg.shorthand = bg.colourFromShorthand = true;
@@ -806,7 +793,7 @@ private:
         if (layers.size() > kMaxLayers)
             return refuse({R::CssTooManyLayers, 0, static_cast<long long>(kMaxLayers)});
         const std::vector<std::string_view> sizes =
-            Trim(bg.size).empty() ? std::vector<std::string_view>() : Split(bg.size, ',');
+            Trimmed(bg.size).empty() ? std::vector<std::string_view>() : Split(bg.size, ',');
         std::vector<std::vector<GradSegment>> drawn;
         std::optional<bool> vertical;
         std::string_view colour = bg.colour, undrawn;
@@ -859,10 +846,10 @@ private:
         if (!undrawn.empty())
             return refuse({R::CssUndrawnLayer, 0, 0, Quoted(undrawn)});
         SegmentColour below{1, 1, 1, 1};
-        if (!Trim(colour).empty()) {
-            const auto c = ReadColour(Trim(colour));
+        if (!Trimmed(colour).empty()) {
+            const auto c = ReadColour(Trimmed(colour));
             if (!c)
-                return refuse({R::CssBackgroundColour, 0, 0, Quoted(Trim(colour))});
+                return refuse({R::CssBackgroundColour, 0, 0, Quoted(Trimmed(colour))});
             below = Over(Premultiplied(*c), below);
         }
         std::optional<std::vector<GradSegment>> segments =
@@ -932,7 +919,7 @@ void CheckCarried(GradImport& read, const std::string& name)
 
 std::optional<SegmentColour> ReadCssColour(std::string_view text)
 {
-    const auto c = ReadColour(Trim(text));
+    const auto c = ReadColour(Trimmed(text));
     if (!c)
         return std::nullopt;
     return Over(Premultiplied(*c), {1, 1, 1, 1});

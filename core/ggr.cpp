@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/ggr.h"
 
+#include "core/numtext.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -24,23 +26,10 @@ std::vector<std::string_view> Lines(std::string_view text)
     return lines;
 }
 
-bool IsSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 std::string_view SkipSpace(std::string_view s)
 {
     while (!s.empty() && IsSpace(s.front()))
         s.remove_prefix(1);
-    return s;
-}
-
-std::string_view Trimmed(std::string_view s)
-{
-    s = SkipSpace(s);
-    while (!s.empty() && IsSpace(s.back()))
-        s.remove_suffix(1);
     return s;
 }
 
@@ -77,14 +66,11 @@ bool ReadInt(std::string_view& s, long long& value)
     std::string_view t = SkipSpace(s);
     if (!t.empty() && t.front() == '+')
         t.remove_prefix(1);
-    if (!t.empty() && t.front() == '+')
+    const auto read = ReadLeadingWhole(t);
+    if (!read)
         return false;
-    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
-    if (ec == std::errc::invalid_argument)
-        return false;
-    if (ec == std::errc::result_out_of_range)
-        value = *t.data() == '-' ? -1 : 1LL << 40; // out of every range we accept
-    s.remove_prefix(static_cast<std::size_t>(end - s.data()));
+    value = *read;
+    s = t;
     return true;
 }
 
@@ -400,9 +386,6 @@ GradSegment Linear(int left, int right, Colour from, Colour to)
     return {left / 1000.0,  (left + right) / 2000.0, right / 1000.0,       FromColour(from),
             FromColour(to), SegmentBlend::Linear,    SegmentColouring::Rgb};
 }
-
-// A piece of an OKLab blend this far from the curve at most, in levels.
-constexpr double kCurveLevels = 0.1;
 
 // The OKLab blend from a to b between t0 and t1 of a segment that runs from
 // `left` to `right`, as linear pieces halved until each follows the curve.

@@ -31,6 +31,16 @@ enum class Blend
     Rgb = 0,
     OkLab = 1
 };
+// A blend's number in the settings file and in the blend menu: 1 OKLab,
+// any other RGB.
+constexpr int BlendNumber(Blend blend)
+{
+    return blend == Blend::OkLab ? 1 : 0;
+}
+constexpr Blend BlendOfNumber(int number)
+{
+    return number == 1 ? Blend::OkLab : Blend::Rgb;
+}
 
 struct GradPoints
 {
@@ -94,6 +104,11 @@ struct OkLab
 };
 OkLab ToOkLab(const ExactColour& c);
 ExactColour FromOkLab(const OkLab& lab);
+// How far, in levels, an OKLab blend's linear pieces (the CSS and SVG
+// stops, the .ggr segments) may stray from its curve: Chromium's drawing
+// stays within one level of the image (a quarter level let its own
+// rounding and dithering reach two), with a stop every dozen pixels or so.
+inline constexpr double kCurveLevels = 0.1;
 
 // The same walk as DrawGrad, unrounded (in OKLab, already clamped): what the
 // web exports reproduce and what dithering starts from.

@@ -67,6 +67,35 @@ double ReadNumber(std::string_view text)
     return FindNumber(text).value_or(0.0);
 }
 
+std::optional<long long> ReadLeadingWhole(std::string_view& text)
+{
+    long long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec == std::errc::invalid_argument)
+        return std::nullopt;
+    if (ec == std::errc::result_out_of_range)
+        value = text.front() == '-' ? std::numeric_limits<long long>::min()
+                                    : std::numeric_limits<long long>::max();
+    text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+    return value;
+}
+
+std::optional<long long> ReadWhole(std::string_view text, long long lo, long long hi)
+{
+    const auto value = ReadLeadingWhole(text);
+    if (!value || !text.empty() || *value < lo || *value > hi)
+        return std::nullopt;
+    return value;
+}
+
+std::string_view Trimmed(std::string_view text, std::string_view blanks)
+{
+    const std::size_t b = text.find_first_not_of(blanks);
+    if (b == std::string_view::npos)
+        return {};
+    return text.substr(b, text.find_last_not_of(blanks) - b + 1);
+}
+
 std::string AsciiLower(std::string_view text)
 {
     // ASCII only: the settings file's names and file extensions are matched

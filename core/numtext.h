@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The two number-text rules every window, dialog and the settings file share:
-// reading the leading number of a text, and writing a number blank-signed;
-// and the ASCII case fold of names.
+// The text rules every window, dialog, reader and the settings file share:
+// reading the leading number of a text, whole numbers, writing a number
+// blank-signed, white space, and the ASCII case fold of names.
 
 #include <cstdint>
 #include <optional>
@@ -19,6 +19,22 @@ double RoundHalfEven(double v);
 std::optional<double> FindNumber(std::string_view text);
 // FindNumber, 0 when none.
 double ReadNumber(std::string_view text);
+
+// A whole decimal number at the start of `text` (a '-' allowed, no '+' nor
+// blank), `text` advanced past it; one beyond long long saturates. nullopt,
+// `text` as it was, when no digit starts it.
+std::optional<long long> ReadLeadingWhole(std::string_view& text);
+// A whole decimal number from lo to hi and nothing else.
+std::optional<long long> ReadWhole(std::string_view text, long long lo, long long hi);
+
+// White space as C's isspace has it in the "C" locale, whatever the locale.
+inline constexpr std::string_view kSpaces = " \t\n\v\f\r";
+constexpr bool IsSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+// `text` without the `blanks` at either end.
+std::string_view Trimmed(std::string_view text, std::string_view blanks = kSpaces);
 
 // A-Z to a-z, every other byte kept.
 std::string AsciiLower(std::string_view text);

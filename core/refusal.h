@@ -2,7 +2,7 @@
 #pragma once
 // Why a reader refused a text: a kind and the few values its message
 // quotes, never a sentence. The words, in the user's language, are made
-// where every failure is worded (RefusalText, export/failuretext.h).
+// where every failure is worded (RefusalText, common/failuretext.h).
 
 #include <cstddef>
 #include <string>

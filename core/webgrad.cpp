@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "core/webgrad.h"
 
+#include "core/cssgrad.h"
+#include "core/numtext.h"
+
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -14,11 +16,6 @@ namespace {
 // Within a linear piece the rasteriser's single-precision steps leave noise
 // far below this; a browser draws nothing finer than a level.
 constexpr double kLinearTolerance = 1e-3;
-// An OKLab blend is curved in sRGB: pieces that stay this close to the curve
-// keep Chromium's drawing within one level of the image (a quarter level let
-// its own rounding and dithering reach two), with a stop every dozen pixels
-// or so instead of every pixel.
-constexpr double kCurveTolerance = 0.1;
 
 bool OnLine(const std::vector<ExactColour>& px, int s, int e, double tolerance)
 {
@@ -92,7 +89,7 @@ std::string SizeText(const WebGradient& g)
 std::vector<GradientStop> GradientStops(const GradPoints& points, int length)
 {
     const std::vector<ExactColour> px = DrawGradExact(points, length);
-    const double tolerance = points.blend == Blend::OkLab ? kCurveTolerance : kLinearTolerance;
+    const double tolerance = points.blend == Blend::OkLab ? kCurveLevels : kLinearTolerance;
     std::vector<GradientStop> stops;
     if (px.empty())
         return stops;
@@ -195,11 +192,11 @@ std::string CarriedText(const WebGradient& g)
 
 namespace {
 
-// A whole decimal number from lo to hi, nothing else.
-bool ReadWhole(std::string_view s, int lo, int hi, int& value)
+bool ReadWholeInto(std::string_view s, int lo, int hi, int& value)
 {
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    return ec == std::errc() && end == s.data() + s.size() && value >= lo && value <= hi;
+    const auto read = ReadWhole(s, lo, hi);
+    value = static_cast<int>(read.value_or(value));
+    return read.has_value();
 }
 
 // The text up to `separator` (all of it when there is none), taken off `s`.
@@ -214,25 +211,20 @@ std::string_view Take(std::string_view& s, char separator)
 bool ReadPoint(std::string_view s, GradPoints& p, int i)
 {
     const std::string_view place = Take(s, ':'), colour = Take(s, ':');
-    unsigned rgb = 0;
-    if (colour.size() != 7 || colour[0] != '#' || (s != "0" && s != "1"))
+    // "#rrggbb" and no other form of colour.
+    const auto rgb = colour.size() == 7 && colour[0] == '#' ? ReadColourText(colour) : std::nullopt;
+    if (!rgb || (s != "0" && s != "1"))
         return false;
-    const auto [end, ec] = std::from_chars(colour.data() + 1, colour.data() + 7, rgb, 16);
-    if (ec != std::errc() || end != colour.data() + 7)
-        return false;
-    p.color[i] = MakeColour(static_cast<int>(rgb >> 16), (rgb >> 8) & 255, rgb & 255);
+    p.color[i] = *rgb;
     p.enabled[i] = s == "1";
-    return ReadWhole(place, 0, kMaxPosition, p.position[i]);
+    return ReadWholeInto(place, 0, kMaxPosition, p.position[i]);
 }
 
 } // namespace
 
 std::optional<WebGradient> ReadCarried(std::string_view text)
 {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
+    text = Trimmed(text);
     WebGradient g;
     int vertical = 0;
     const std::array<std::string_view, 7> keys{
@@ -242,9 +234,10 @@ std::optional<WebGradient> ReadCarried(std::string_view text)
         if (!field.starts_with(key))
             return std::nullopt;
         field.remove_prefix(key.size());
-        const bool ok = key == "size=" ? ReadWhole(field, kMinImageSize, kMaxImageSize, g.length)
-                        : key == "thickness=" ? ReadWhole(field, 1, kMaxThickness, g.thickness)
-                        : key == "vertical="  ? ReadWhole(field, 0, 1, vertical)
+        const bool ok = key == "size="
+                            ? ReadWholeInto(field, kMinImageSize, kMaxImageSize, g.length)
+                        : key == "thickness=" ? ReadWholeInto(field, 1, kMaxThickness, g.thickness)
+                        : key == "vertical="  ? ReadWholeInto(field, 0, 1, vertical)
                         : key == "blend="     ? field == "rgb" || field == "oklab"
                                               : field.empty() || key == "points=";
         if (!ok)

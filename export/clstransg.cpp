@@ -2,8 +2,8 @@
 #include "export/clstransg.h"
 
 #include "common/dialogs.h"
+#include "common/failuretext.h"
 #include "export/exporter.h"
-#include "export/failuretext.h"
 #include "export/transg.h"
 
 #include <string>

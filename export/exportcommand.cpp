@@ -2,10 +2,10 @@
 #include "export/exportcommand.h"
 
 #include "common/clscommon.h"
+#include "common/failuretext.h"
 #include "core/webgrad.h"
 #include "export/clstransg.h"
 #include "export/exporter.h"
-#include "export/failuretext.h"
 #include "export/frmoption.h"
 
 #include <QClipboard>

@@ -27,14 +27,19 @@ struct Source
 
 using Writer = Result (*)(const Source&, const std::string& path);
 
-Result WriteWeb(const Source& s, const std::string& path, bool svg)
+Result WriteWeb(const WebGradient& web, const std::string& path, bool svg)
 {
     const FailedTask task = svg ? FailedTask::SaveSvg : FailedTask::SaveCss;
-    if (s.strip.thickness < 1)
+    if (web.thickness < 1)
         return Failure{FailureKind::FormatError, path, {}, task};
-    const WebGradient web{s.points, static_cast<int>(s.strip.line.size()), s.strip.vertical,
-                          s.strip.thickness, s.page};
     return SaveTextFile(svg ? SvgDocument(web) : CssRule(web), path).during(task);
+}
+
+Result WriteWeb(const Source& s, const std::string& path, bool svg)
+{
+    return WriteWeb({s.points, static_cast<int>(s.strip.line.size()), s.strip.vertical,
+                     s.strip.thickness, s.page},
+                    path, svg);
 }
 
 struct FileType
@@ -154,6 +159,14 @@ Result ExportToFile(const StripImage& strip, const GradPoints& points, const QSt
     if (Result checked = CheckTarget(path, type.task); !checked.ok())
         return checked;
     return ExportGuarded(type.task, [&] { return type.write(Source{strip, points, page}, file); });
+}
+
+Result ExportWebFile(const WebGradient& web, const QString& path, bool svg)
+{
+    const FailedTask task = svg ? FailedTask::SaveSvg : FailedTask::SaveCss;
+    if (Result checked = CheckTarget(path, task); !checked.ok())
+        return checked;
+    return ExportGuarded(task, [&] { return WriteWeb(web, path.toStdString(), svg); });
 }
 
 } // namespace velmix

@@ -3,12 +3,12 @@
 // The one route from the gradient strip to where it goes: a file whose type
 // the name's extension decides, or the clipboard. The save command, the copy
 // command and velmix-render all call Export; it refuses targets that are not
-// regular files and guards the writers; ResultText (failuretext.h) words its
-// failures.
+// regular files and guards the writers; ResultText (common/failuretext.h)
+// words its failures.
 //
 // Adding a file type: a value in ImageType and one row in the table at the
 // top of exporter.cpp (its extensions, its task and its writer), and the
-// task's failure text in failuretext.cpp.
+// task's failure text in common/failuretext.cpp.
 
 #include "common/result.h"
 #include "core/gradient.h"
@@ -59,6 +59,10 @@ Result CheckTarget(const QString& path, FailedTask task);
 // the page as `page` says.
 Result ExportToFile(const StripImage& strip, const GradPoints& points, const QString& path,
                     std::optional<ImageType> type = std::nullopt, const CssPage& page = {});
+// Writes an SVG (else a CSS rule) of `web` to `path`, checked and guarded
+// as ExportToFile writes those types: for a gradient drawn from points
+// that no strip shows (the library window's).
+Result ExportWebFile(const WebGradient& web, const QString& path, bool svg);
 // Places the whole picture on the clipboard (velmix_exportui; needs a
 // QGuiApplication).
 Result ExportToClipboard(const StripImage& strip);

@@ -2,9 +2,10 @@
 #include "library/frmlibrary.h"
 
 #include "common/dialogs.h"
+#include "common/failuretext.h"
 #include "core/fit.h"
 #include "core/webgrad.h"
-#include "export/failuretext.h"
+#include "export/exporter.h"
 #include "export/transg.h"
 #include "widgets/widgets.h"
 
@@ -621,9 +622,7 @@ void frmLibrary::cmdExport_Click()
         // The web types draw the seven points, at the document's size and
         // orientation, as the main window's export would.
         const WebGradient web{m_model->fit(row).points, m_doc.imageSize(), m_doc.vertical(), 1};
-        const bool svg = type == QLatin1String("svg");
-        reported(SaveTextFile(svg ? SvgDocument(web) : CssRule(web), path->toStdString())
-                     .during(svg ? FailedTask::SaveSvg : FailedTask::SaveCss));
+        reported(ExportWebFile(web, *path, type == QLatin1String("svg")));
         return;
     }
     // The gradient as it is, every segment kept.

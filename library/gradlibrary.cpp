@@ -27,29 +27,11 @@ QString Env(const char* name, const QString& fallback)
     return value.isEmpty() ? fallback : value;
 }
 
-// The whole of a regular file of at most kMaxGradientFile bytes; else
-// nullopt and why. A device or a FIFO could be read for ever.
-std::optional<QByteArray> ReadCapped(const QString& path, Refusal& error)
+// The whole of a library file, nullopt when it cannot be read.
+std::optional<QByteArray> ReadLibraryFile(const QString& path)
 {
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        error = {RefusalKind::Folder};
-        return std::nullopt;
-    }
-    if (info.exists() && !info.isFile()) {
-        error = {RefusalKind::NotRegular};
-        return std::nullopt;
-    }
-    if (info.size() > kMaxGradientFile) {
-        error = {RefusalKind::TooLarge};
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = {RefusalKind::System, 0, 0, file.errorString().toStdString()};
-        return std::nullopt;
-    }
-    return ReadGradientText(file, error);
+    QByteArray text;
+    return ReadCapped(path, kMaxGradientFile, text).ok() ? std::optional(text) : std::nullopt;
 }
 
 // A library file read, with what tells it from a later change.
@@ -58,8 +40,7 @@ std::optional<LibraryEntry> ReadEntry(const QString& path, bool readOnly)
     const QFileInfo info(path);
     const qint64 size = info.size();
     const qint64 modified = info.lastModified().toMSecsSinceEpoch();
-    Refusal error;
-    const std::optional<QByteArray> text = ReadCapped(path, error);
+    const std::optional<QByteArray> text = ReadLibraryFile(path);
     if (!text)
         return std::nullopt;
     std::optional<NamedGradient> gradient =
@@ -84,8 +65,7 @@ bool Unchanged(const LibraryEntry& entry)
     if (!info.isFile() || info.size() != entry.size ||
         info.lastModified().toMSecsSinceEpoch() != entry.modified)
         return false;
-    Refusal error;
-    const std::optional<QByteArray> text = ReadCapped(entry.path, error);
+    const std::optional<QByteArray> text = ReadLibraryFile(entry.path);
     return text && QCryptographicHash::hash(*text, QCryptographicHash::Sha256) == entry.digest;
 }
 
@@ -100,26 +80,6 @@ Result Write(const QString& path, const NamedGradient& gradient, FailedTask task
 }
 
 } // namespace
-
-std::optional<QByteArray> ReadGradientText(QIODevice& device, Refusal& error)
-{
-    // Read in pieces: standard input has no size to ask for beforehand.
-    QByteArray text;
-    char buffer[65536];
-    qint64 got = 0;
-    while ((got = device.read(buffer, sizeof buffer)) > 0) {
-        if (text.size() + got > kMaxGradientFile) {
-            error = {RefusalKind::TooLarge};
-            return std::nullopt;
-        }
-        text.append(buffer, got);
-    }
-    if (got < 0) {
-        error = {RefusalKind::System, 0, 0, device.errorString().toStdString()};
-        return std::nullopt;
-    }
-    return text;
-}
 
 GradImport ImportText(const QByteArray& text, const QString& path, const QString& wanted)
 {
@@ -364,12 +324,10 @@ Result GradLibrary::import(const QString& path)
 
 Result GradLibrary::ReadFile(const QString& path, std::vector<NamedGradient>& gradients)
 {
-    Refusal error;
-    const std::optional<QByteArray> text = ReadCapped(path, error);
-    if (!text)
-        return Failure::Refusing(FailureKind::OpenFailed, path.toStdString(), std::move(error),
-                                 FailedTask::ImportGradient);
-    GradImport read = ImportText(*text, path);
+    QByteArray text;
+    if (Result opened = ReadCapped(path, kMaxGradientFile, text); !opened.ok())
+        return std::move(opened).during(FailedTask::ImportGradient);
+    GradImport read = ImportText(text, path);
     if (read.gradients.empty())
         return Failure::Refusing(FailureKind::NotUnderstood, path.toStdString(),
                                  std::move(read.refusal), FailedTask::ImportGradient);
@@ -391,11 +349,10 @@ Result GradLibrary::addAll(const std::vector<NamedGradient>& gradients)
 
 GradImport ImportFile(const QString& path, const QString& wanted)
 {
-    Refusal error;
-    const std::optional<QByteArray> text = ReadCapped(path, error);
-    if (!text)
-        return Unread(std::move(error));
-    return ImportText(*text, path, wanted);
+    QByteArray text;
+    if (const Result opened = ReadCapped(path, kMaxGradientFile, text); !opened.ok())
+        return Unread(opened.failure().refusal);
+    return ImportText(text, path, wanted);
 }
 
 QString FilterKey(const QString& name)

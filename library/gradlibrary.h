@@ -75,8 +75,6 @@ private:
 // A gradient file is a few kilobytes: larger ones, and files that are not
 // regular files (a device, a FIFO), are refused rather than read.
 inline constexpr qint64 kMaxGradientFile = qint64(16) << 20;
-// The rest of a device, at most kMaxGradientFile bytes; else nullopt and why.
-std::optional<QByteArray> ReadGradientText(QIODevice& device, Refusal& error);
 
 // A .ggr, .svg or .css file (by its extension, or its content when it has
 // none), read into gradients; `wanted` names one of an SVG's (ReadSvg).

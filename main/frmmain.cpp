@@ -3,11 +3,11 @@
 
 #include "about/frmabout.h"
 #include "common/clscommon.h"
+#include "common/failuretext.h"
 #include "core/edits.h"
 #include "core/language.h"
 #include "core/numtext.h"
 #include "export/exportcommand.h"
-#include "export/failuretext.h"
 #include "export/frmoption.h"
 #include "library/frmlibrary.h"
 #include "main/frameplacer.h"
@@ -96,7 +96,7 @@ void frmMain::showDocument(unsigned aspects)
     if (aspects & GradDocument::kPoints) {
         for (int i = 0; i < kPointCount; ++i)
             showPoint(i);
-        mnuBlendKind[s.points.blend == Blend::OkLab ? 1 : 0]->setChecked(true);
+        mnuBlendKind[BlendNumber(s.points.blend)]->setChecked(true);
         Preview();
     }
     // A size being typed stays as typed ("007" is 7).
@@ -164,7 +164,7 @@ void frmMain::Form_Load()
     EditState start = StartupState();
     if (stored) {
         applySettings(*stored);
-        start.points.blend = stored->Blend == 1 ? Blend::OkLab : Blend::Rgb;
+        start.points.blend = BlendOfNumber(stored->Blend);
     }
     for (int i = 1; i < kPointCount; ++i) {
         PicColor[i]->show();
@@ -205,7 +205,7 @@ Settings frmMain::collectSettings()
     s.SampleTextFont = m.SampleTextFont;
     s.MemoryState = m.MemoryState;
     s.SaveInitPath = clsCommon::TrimDir(m_dlgSaveFileName.toStdString());
-    s.Blend = m_doc.points().blend == Blend::OkLab ? 1 : 0;
+    s.Blend = BlendNumber(m_doc.points().blend);
     s.Dither = m_export.value().dither;
     const CssPage& page = m_export.value().page;
     s.CssSelector = page.selector == "body" ? std::string() : page.selector;
@@ -480,7 +480,7 @@ void frmMain::mnuEqual_Click()
 void frmMain::mnuBlend_Click(int Index)
 {
     mnuBlendKind[static_cast<std::size_t>(Index)]->setChecked(true);
-    m_doc.setBlend(Index == 1 ? Blend::OkLab : Blend::Rgb);
+    m_doc.setBlend(BlendOfNumber(Index));
 }
 
 void frmMain::mnuMemorySave_Click()

@@ -2,8 +2,8 @@
 #include "main/helpopener.h"
 
 #include "common/dialogs.h"
+#include "common/failuretext.h"
 #include "core/numtext.h"
-#include "export/failuretext.h"
 #include "widgets/widgets.h"
 
 #include <QDir>

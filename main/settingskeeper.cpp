@@ -2,7 +2,7 @@
 #include "main/settingskeeper.h"
 
 #include "common/dialogs.h"
-#include "export/failuretext.h"
+#include "common/failuretext.h"
 #include "main/frameplacer.h"
 
 #include <QEvent>

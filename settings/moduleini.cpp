@@ -89,41 +89,24 @@ void ModuleINI::SetIniFile(const QString& path)
 bool ModuleINI::read()
 {
     const QString path = QFile::exists(m_path) || m_seedPath.isEmpty() ? m_path : m_seedPath;
-    QString error;
     QByteArray bytes;
     const QFileInfo info(path);
-    if (info.exists() || (info.isSymLink() && !NewFileBehind(info))) {
-        // Only a plain file of a sane size is ours: a device, a FIFO or a
-        // huge file would block or exhaust memory, and is never replaced.
-        QFile f(path);
-        if (!info.isFile())
-            error = QStringLiteral("not a regular file");
-        else if (info.size() > kMaxFileSize)
-            error = QStringLiteral("larger than 1 MiB");
-        else if (!f.open(QIODevice::ReadOnly))
-            error = f.errorString();
-        else {
-            // What the file holds and a byte more, to see it grow: a buffer
-            // of the limit's size would raise the allocator's threshold for
-            // mapping and keep most of a MiB resident for the whole run.
-            bytes = f.read(info.size() + 1);
-            if (bytes.size() > info.size())
-                bytes += f.read(kMaxFileSize + 1 - bytes.size());
-            if (bytes.size() > kMaxFileSize)
-                error = QStringLiteral("larger than 1 MiB");
-            else if (f.error() != QFileDevice::NoError)
-                error = f.errorString();
-        }
-        if (!error.isEmpty())
-            bytes.clear();
-        // A file beside the program that is not ours only fails to start the
-        // user's copy.
-        if (path != m_path)
-            error.clear();
+    Refusal why;
+    // Only a plain file of a sane size is ours: a device, a FIFO or a huge
+    // file would block or exhaust memory, and is never replaced. A link to
+    // nothing that writing would not make (a loop) is not a regular file.
+    if (info.exists()) {
+        if (const Result r = ReadCapped(path, kMaxFileSize, bytes); !r.ok())
+            why = r.failure().refusal;
+    } else if (info.isSymLink() && !NewFileBehind(info)) {
+        why = {RefusalKind::NotRegular};
     }
-    m_read = error.isEmpty() ? Result()
-                             : Failure{FailureKind::Unreadable, m_path.toStdString(),
-                                       error.toStdString(), FailedTask::WriteSettings};
+    // A file beside the program that is not ours only fails to start the
+    // user's copy.
+    m_read = !why || path != m_path
+                 ? Result()
+                 : Failure::Refusing(FailureKind::OpenFailed, m_path.toStdString(), std::move(why),
+                                     FailedTask::WriteSettings);
     ReadBytes(bytes);
     return m_read.ok();
 }

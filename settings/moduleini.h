@@ -36,8 +36,8 @@ public:
     void PutIniValue(std::string_view section, std::string_view key, std::string_view value);
 
     std::optional<Settings> LoadIni();
-    // Why the file was not read (Unreadable: not a regular file, too large,
-    // unreadable); ok when it was read or does not exist. Such a file is
+    // Why the file was not read (OpenFailed, its refusal: not a regular
+    // file, too large, unreadable); ok when it was read or does not exist. Such a file is
     // never written.
     const Result& ReadResult() const { return m_read; }
 

@@ -13,11 +13,7 @@ namespace {
 // LF when a line is added after it, and must read the same before and after.
 std::string_view Trim(std::string_view s)
 {
-    const std::size_t b = s.find_first_not_of(" \t\r");
-    if (b == std::string_view::npos)
-        return {};
-    const std::size_t e = s.find_last_not_of(" \t\r");
-    return s.substr(b, e - b + 1);
+    return Trimmed(s, " \t\r");
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b)

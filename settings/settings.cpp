@@ -63,8 +63,8 @@ void SanitizeSettings(Settings& s)
         m.Color[i] = std::clamp(m.Color[i], 0, 0xFFFFFF);
     }
     // - a blend: 1 is OKLab, anything else (a later kind included) RGB.
-    m.Blend = m.Blend == 1 ? 1 : 0;
-    s.Blend = s.Blend == 1 ? 1 : 0;
+    m.Blend = BlendNumber(BlendOfNumber(m.Blend));
+    s.Blend = BlendNumber(BlendOfNumber(s.Blend));
     if (m.tate < -1)
         m.tate = -1;
     else if (m.tate > 1)
@@ -286,7 +286,7 @@ MemoryStateT RememberState(const EditState& s, std::int32_t saveHeight, bool chk
     mem.Size = s.size;
     mem.SaveHeight = saveHeight;
     mem.chkHeight = chkHeight;
-    mem.Blend = s.points.blend == Blend::OkLab ? 1 : 0;
+    mem.Blend = BlendNumber(s.points.blend);
     return mem;
 }
 
@@ -298,7 +298,7 @@ EditState RecallState(const MemoryStateT& mem)
         s.points.position[i] = mem.Locate[i];
         s.points.color[i] = mem.Color[i];
     }
-    s.points.blend = mem.Blend == 1 ? Blend::OkLab : Blend::Rgb;
+    s.points.blend = BlendOfNumber(mem.Blend);
     s.size = mem.Size;
     s.orientation = mem.tate;
     return s;

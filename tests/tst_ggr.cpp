@@ -5,9 +5,9 @@
 // composited over white); GIMP's own gradients are read in tst_fit. The
 // tables are in tests/data.
 
+#include "common/failuretext.h"
 #include "core/cssgrad.h"
 #include "core/ggr.h"
-#include "export/failuretext.h"
 #include "points.h"
 #include "table.h"
 

@@ -5,8 +5,8 @@
 // Qt's own buttons follow; every refusal of the readers is worded in both.
 
 #include "about/frmabout.h"
+#include "common/failuretext.h"
 #include "core/numtext.h"
-#include "export/failuretext.h"
 #include "export/frmoption.h"
 #include "guifixture.h"
 #include "library/frmlibrary.h"

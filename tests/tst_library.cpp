@@ -3,7 +3,7 @@
 // and file names kept apart, the shipped gradients left alone, writes that
 // fail leaving the files as they were, and SVG files read as browsers and
 // Inkscape read them.
-#include "export/failuretext.h"
+#include "common/failuretext.h"
 #include "library/gradlibrary.h"
 #include "points.h"
 #include "table.h"

@@ -17,6 +17,11 @@ namespace velmix {
 // (the bridge's code 0).
 QString ResultText(const Result& result);
 
+// What went wrong, the line under the first: a refusal worded (the
+// settings file's in the words its message has always had) or the
+// system's description.
+QString FailureDetail(const Failure& failure);
+
 // A reader's refusal in one line: what was not read, quoting what the
 // reader cut for it (a failure of reading carries one in place of its
 // detail).

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "export/failuretext.h"
+#include "common/failuretext.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -254,12 +254,20 @@ QString RefusalText(const Refusal& refusal)
     return words;
 }
 
+QString FailureDetail(const Failure& f)
+{
+    if (f.task == FailedTask::WriteSettings && f.refusal.kind != RefusalKind::System && f.refusal)
+        return f.refusal.kind == RefusalKind::TooLarge ? QStringLiteral("larger than 1 MiB")
+                                                       : QStringLiteral("not a regular file");
+    return f.refusal ? RefusalText(f.refusal) : QString::fromStdString(f.detail);
+}
+
 QString ResultText(const Result& result)
 {
     if (result.ok())
         return QCoreApplication::translate("Failure", "成功しました。");
     const Failure& f = result.failure();
-    const QString detail = f.refusal ? RefusalText(f.refusal) : QString::fromStdString(f.detail);
+    const QString detail = FailureDetail(f);
     switch (f.task) {
     case FailedTask::WriteSettings:
         return QCoreApplication::translate("Failure", "設定ファイル %1 に書き込めませんでした。"
