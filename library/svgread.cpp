@@ -595,10 +595,16 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString
     Refusal problem;
     std::size_t expanded = 0;
     const std::vector<int> sources = StopSources(all, byId);
+    const std::string want = wanted.toStdString();
     for (int i = 0; i < int(all.size()); ++i) {
         const SvgGradient& g = all[size_t(i)];
-        const QString label = !g.label.isEmpty() ? g.label : g.id;
-        const bool named = !wanted.isEmpty() && (g.id == wanted || g.label == wanted);
+        // One with neither id nor label is listed under the file's name and
+        // its place, and that name picks it too.
+        const std::string listed = !g.label.isEmpty() ? g.label.toStdString()
+                                   : !g.id.isEmpty()  ? g.id.toStdString()
+                                                      : name + " " + std::to_string(i + 1);
+        const bool named =
+            !wanted.isEmpty() && (g.id == wanted || g.label == wanted || listed == want);
         if (!wanted.isEmpty() && !named)
             continue;
         if (named && !g.linear)
@@ -625,9 +631,7 @@ GradImport ReadSvg(const QByteArray& svg, const std::string& name, const QString
             continue;
         if ((expanded += s.stops.size()) > kMaxStops)
             return Unread(kTooManyStops);
-        result.gradients.push_back(
-            {label.isEmpty() ? name + " " + std::to_string(i + 1) : label.toStdString(),
-             Segments(s.stops, d)});
+        result.gradients.push_back({listed, Segments(s.stops, d)});
         result.vertical.push_back(d.vertical);
         if (named)
             break;

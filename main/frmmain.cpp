@@ -3,18 +3,14 @@
 
 #include "about/frmabout.h"
 #include "common/clscommon.h"
-#include "common/failuretext.h"
 #include "core/edits.h"
 #include "core/language.h"
 #include "core/numtext.h"
 #include "export/exportcommand.h"
-#include "export/frmoption.h"
 #include "library/frmlibrary.h"
-#include "main/frameplacer.h"
 #include "main/frmld.h"
 #include "main/helpopener.h"
 #include "main/undomenu.h"
-#include "tile/frmtile.h"
 #include "widgets/colourmenu.h"
 #include "widgets/widgets.h"
 
@@ -28,7 +24,6 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -53,10 +48,9 @@ frmMain::frmMain(const AppEnvironment& env) : m_env(env), m_doc(env.undoLimit, e
     retranslateUi();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     m_settings.keepPlace(this, false);
-    m_settings.setCollector([this] { return collectSettings(); });
+    m_windows =
+        std::make_unique<OpenedWindows>(dialogs(), m_doc, m_export, m, m_settings, *m_undo, *this);
     m_doc.listen([this](unsigned aspects) { showDocument(aspects); });
-    // The dither box is kept in the settings file.
-    m_export.listen([this] { m_settings.touched(); });
     Form_Load();
     // Logging out: the session may end the program without closing its
     // windows, so the settings are written when it asks.
@@ -83,9 +77,7 @@ void frmMain::mnuLanguage_Click()
 {
     const UiLanguage next =
         CurrentUiLanguage() == UiLanguage::English ? UiLanguage::Japanese : UiLanguage::English;
-    m_language = std::string(LanguageCode(next));
-    SetUiLanguage(next);
-    m_settings.touched();
+    m_settings.chooseLanguage(next);
 }
 
 // --- the document's view -----------------------------------------------
@@ -111,9 +103,6 @@ void frmMain::showDocument(unsigned aspects)
         Option1[1 - s.orientation]->setChecked(false);
         showSizeName();
     }
-    // The blend is kept in the settings file too.
-    if (aspects & GradDocument::kPoints)
-        m_settings.touched();
 }
 
 void frmMain::showPoint(int Index)
@@ -158,14 +147,10 @@ void frmMain::Form_Load()
 {
     // The random source was seeded from the clock when it was made.
     m.MemoryState.tate = -1;
-    const std::optional<Settings> stored =
-        m_settings.read(m_env.programDir, m_env.userConfigDir, m_env.settingsBesideProgram);
     // The start-up gradient, in the blend last chosen.
     EditState start = StartupState();
-    if (stored) {
-        applySettings(*stored);
-        start.points.blend = BlendOfNumber(stored->Blend);
-    }
+    start.points.blend =
+        m_settings.load(m_env.programDir, m_env.userConfigDir, m_env.settingsBesideProgram);
     for (int i = 1; i < kPointCount; ++i) {
         PicColor[i]->show();
         for (int c = 0; c < 3; ++c)
@@ -173,45 +158,9 @@ void frmMain::Form_Load()
     }
     UpDown1->setRange(kMinImageSize, kMaxImageSize);
     m_doc.reset(start);
-    m_settings.setBaseline(collectSettings(), stored.value_or(Settings{}));
+    m_settings.setBaseline();
     if (m.MemoryState.tate == -1)
         mnuMemoryLoad->setEnabled(false);
-}
-
-void frmMain::applySettings(const Settings& s)
-{
-    m.SampleTextFont = s.SampleTextFont;
-    m.MemoryState = s.MemoryState;
-    ExportChoice options = m_export.value();
-    options.dither = s.Dither;
-    options.page = {s.CssSelector.empty() ? "body" : s.CssSelector, s.CssOneWay};
-    m_export.set(options);
-    if (s.mainPlace)
-        m_settings.placeFromFile(this, *s.mainPlace);
-    // A file without the tile window's own place leaves its first place to
-    // the window system, and the window to be made when first shown.
-    if (OwnTilePlace(s.tilePlace))
-        m_settings.placeFromFile(&tile(), *s.tilePlace);
-    m_dlgSaveInitDir = QString::fromStdString(s.SaveInitPath);
-    // A language chosen in the menu outranks the locale's.
-    m_language = s.Language;
-    if (const std::optional<UiLanguage> chosen = LanguageFromCode(s.Language))
-        SetUiLanguage(*chosen);
-}
-
-Settings frmMain::collectSettings()
-{
-    Settings s;
-    s.SampleTextFont = m.SampleTextFont;
-    s.MemoryState = m.MemoryState;
-    s.SaveInitPath = clsCommon::TrimDir(m_dlgSaveFileName.toStdString());
-    s.Blend = BlendNumber(m_doc.points().blend);
-    s.Dither = m_export.value().dither;
-    const CssPage& page = m_export.value().page;
-    s.CssSelector = page.selector == "body" ? std::string() : page.selector;
-    s.CssOneWay = page.oneWay;
-    s.Language = m_language;
-    return s;
 }
 
 void frmMain::SaveSettingsNow()
@@ -232,10 +181,7 @@ void frmMain::Form_Unload()
     if (m_settings.finished())
         return;
     m_settings.finish(m_unattended);
-    if (m_tile)
-        m_tile->hide();
-    if (m_library)
-        m_library->hide();
+    m_windows->hide();
     QCoreApplication::quit();
 }
 
@@ -373,64 +319,12 @@ void frmMain::Option1_Click(int Index)
 
 void frmMain::cmdTile_Click()
 {
-    tile().Open();
+    m_windows->openTile();
 }
 
 void frmMain::MenuTile_Click()
 {
     cmdTile_Click();
-}
-
-frmTile& frmMain::tile()
-{
-    if (!m_tile) {
-        m_tile = std::make_unique<frmTile>(dialogs(), m.SampleTextFont, m_doc, m_export);
-        m_tile->setWindowIcon(windowIcon());
-        m_settings.keepPlace(m_tile.get(), true, this);
-        m_settings.watch(m_tile.get());
-        m_tile->installEventFilter(this);
-        m_undo->addShortcutsTo(m_tile.get());
-        // The window fills in a missing face; the settings file keeps what
-        // it shows.
-        m.SampleTextFont = m_tile->sampleText();
-        connect(m_tile.get(), &frmTile::sampleTextChanged, this, [this] {
-            m.SampleTextFont = m_tile->sampleText();
-            m_settings.touched();
-        });
-    }
-    return *m_tile;
-}
-
-frmOption& frmMain::option()
-{
-    // Closing the dialog from its close box destroys it; the next use gets
-    // a new one in its design state.
-    if (!m_option || m_option->destroyedByUser()) {
-        m_option = std::make_unique<frmOption>(dialogs(), this, m_export);
-    }
-    m_option->setTarget({m_export.value().saveMode, m_doc.orientation(), m_doc.size()});
-    return *m_option;
-}
-
-frmLD& frmMain::ld()
-{
-    if (!m_ld) {
-        m_ld = std::make_unique<frmLD>(this);
-        connect(m_ld.get(), &frmLD::pointsChanged, this,
-                [this](const GradPoints& points) { m_doc.draftPoints(points); });
-    }
-    m_ld->setPoints(m_doc.points());
-    return *m_ld;
-}
-
-frmLibrary& frmMain::library()
-{
-    if (!m_library) {
-        m_library = std::make_unique<frmLibrary>(dialogs(), m_doc, GradLibrary::Standard());
-        m_library->setWindowIcon(windowIcon());
-        m_undo->addShortcutsTo(m_library.get());
-    }
-    return *m_library;
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event)
@@ -445,11 +339,7 @@ void frmMain::dropEvent(QDropEvent* event)
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
-    // Every gradient the files hold goes into the library; the first is
-    // applied (an SVG of several gives its first).
-    const std::vector<int> rows = library().importFiles(files, this);
-    if (!rows.empty())
-        library().apply(rows.front());
+    m_windows->importFiles(files);
 }
 
 // --- edit commands -----------------------------------------------------
@@ -468,7 +358,7 @@ void frmMain::mnuLD_Click()
 {
     // The dialog shows every change live, Cancel included; what it leaves
     // is one step (none after Cancel: nothing changed).
-    dialogs().runModal(&ld());
+    dialogs().runModal(&m_windows->ld());
     m_doc.commit(EditStep::Brightness);
 }
 
@@ -485,12 +375,8 @@ void frmMain::mnuBlend_Click(int Index)
 
 void frmMain::mnuMemorySave_Click()
 {
-    m.MemoryState =
-        RememberState(m_doc.state(), m_export.value().saveHeight, m_export.value().thicknessOn);
+    m_settings.remember();
     mnuMemoryLoad->setEnabled(true);
-    // The user asked to keep it: into the file now, so that a crash or a lost
-    // display cannot take it. Only the remembered state is written.
-    m_settings.writeUnits(kUnitMemory);
 }
 
 void frmMain::mnuMemoryLoad_Click()
@@ -503,21 +389,14 @@ void frmMain::mnuMemoryLoad_Click()
 
 void frmMain::mnuLibrary_Click()
 {
-    const bool first = !m_library;
-    frmLibrary& l = library();
-    if (first)
-        PlaceBeside(&l, this);
-    l.show();
-    l.setWindowState(l.windowState() & ~Qt::WindowMinimized);
-    l.raise();
-    l.activateWindow();
+    m_windows->openLibrary();
 }
 
 // --- export ------------------------------------------------------------
 
 void frmMain::CmdSave_Click()
 {
-    setSaveMode(true);
+    SaveImage(true);
 }
 
 void frmMain::MenuSave_Click()
@@ -527,35 +406,30 @@ void frmMain::MenuSave_Click()
 
 void frmMain::mnuClipBoard_Click()
 {
-    setSaveMode(false);
+    SaveImage(false);
 }
 
 void frmMain::mnuCopyCss_Click()
 {
-    CopyCss({m_doc.points(), m_doc.size(), m_doc.orientation(), m_export.value().dither,
-             m_export.value().page});
+    CopyCss(exportInput());
 }
 
-void frmMain::setSaveMode(bool save)
+void frmMain::SaveImage(bool save)
 {
     ExportChoice options = m_export.value();
     options.saveMode = save;
     m_export.set(options);
-    SaveImage();
-}
-
-void frmMain::SaveImage()
-{
-    SaveFileRequest saveDialog{{}, m_dlgSaveInitDir, m_dlgSaveFileName, m_dlgSaveType};
     RunExport(
-        dialogs(), this, [this]() -> frmOption& { return option(); },
-        {m_doc.points(), m_doc.size(), m_doc.orientation(), m_export.value().dither,
-         m_export.value().page},
-        m_export.value().saveMode, saveDialog);
-    m_dlgSaveFileName = saveDialog.fileName;
-    m_dlgSaveType = saveDialog.type;
+        dialogs(), this, [this]() -> frmOption& { return m_windows->option(); }, exportInput(),
+        m_export.value().saveMode, m.saveDialog);
     // The folder saved to is kept for the next run.
     m_settings.touched();
+}
+
+ExportInput frmMain::exportInput() const
+{
+    return {m_doc.points(), m_doc.size(), m_doc.orientation(), m_export.value().dither,
+            m_export.value().page};
 }
 
 // --- help --------------------------------------------------------------

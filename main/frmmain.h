@@ -10,23 +10,26 @@
 // line; the tile window follows the document by itself. A command that edits
 // the gradient is one document call and one menu item. The export options
 // (core/exportoptions.h) lie beside the document: the options dialog edits
-// them, the tile window shows them, the settings file keeps them.
+// them, the tile window shows them, the settings file keeps them. The
+// settings keeper (main/settingskeeper.h) reads and writes the file and knows
+// what each unit holds; the other windows are made and hooked up by
+// OpenedWindows (main/openedwindows.h), so that this one only opens them.
 
 #include "common/dialogs.h"
 #include "common/shellexe.h"
 #include "core/document.h"
 #include "core/edits.h"
 #include "core/exportoptions.h"
+#include "export/exportcommand.h"
 #include "main/module1.h"
+#include "main/openedwindows.h"
 #include "main/settingskeeper.h"
 
 #include <QImage>
 #include <QMainWindow>
-#include <QTimer>
 
 #include <array>
 #include <memory>
-#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -44,7 +47,6 @@ class QSlider;
 namespace velmix {
 
 class ColorBox;
-class FramePlacer;
 class ImageBox;
 class UpDown;
 class frmTile;
@@ -86,13 +88,13 @@ public:
     const Module1& state() const { return m; }
     const ExportOptions& exportOptions() const { return m_export; }
     Dialogs& dialogs() { return *m_env.dialogs; }
-    frmTile& tile();
-    frmOption& option();
-    frmLD& ld();
-    // The library window, made (reading the library folders) when first asked.
-    frmLibrary& library();
+    // The windows this one opens, made when first asked.
+    frmTile& tile() { return m_windows->tile(); }
+    frmOption& option() { return m_windows->option(); }
+    frmLD& ld() { return m_windows->ld(); }
+    frmLibrary& library() { return m_windows->library(); }
     ModuleINI& ini() { return m_settings.ini(); }
-    QString saveFileName() const { return m_dlgSaveFileName; }
+    QString saveFileName() const { return m.saveDialog.fileName; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -207,30 +209,18 @@ private:
     void Preview();
     bool isMenuShortcut(const QKeyEvent* event) const;
 
-    void applySettings(const Settings& s);
-    // What the settings file keeps of this window's, its places aside.
-    Settings collectSettings();
-
     // A save (true) or a copy through the options dialog.
-    void setSaveMode(bool save);
-    void SaveImage();
+    void SaveImage(bool save);
+    ExportInput exportInput() const;
 
     AppEnvironment m_env;
     GradDocument m_doc;
     ExportOptions m_export{m_doc};
     Module1 m;
-    SettingsKeeper m_settings{*m_env.dialogs, this};
-    QString m_dlgSaveFileName;
-    QString m_dlgSaveType; // the extension of the last file saved: offered first
-    QString m_dlgSaveInitDir;
-    std::unique_ptr<frmTile> m_tile;
-    std::unique_ptr<frmOption> m_option;
-    std::unique_ptr<frmLD> m_ld;
-    std::unique_ptr<frmLibrary> m_library;
+    SettingsKeeper m_settings{*m_env.dialogs, this, m_doc, m_export, m};
+    std::unique_ptr<OpenedWindows> m_windows;
     UndoMenu* m_undo = nullptr;
     std::array<bool, kPointCount> m_userSliderAction{};
-    // "ja" or "en" once chosen here or in the file; empty: the locale's.
-    std::string m_language;
     bool m_unattended = false;
 };
 

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "main/settingskeeper.h"
 
+#include "common/clscommon.h"
 #include "common/dialogs.h"
 #include "common/failuretext.h"
 #include "main/frameplacer.h"
+#include "widgets/widgets.h"
 
 #include <QEvent>
 #include <QWidget>
@@ -20,30 +22,74 @@ constexpr int kSettingsDelayMs = 1000;
 
 } // namespace
 
-SettingsKeeper::SettingsKeeper(Dialogs& dialogs, QWidget* owner)
-    : m_dialogs(dialogs), m_owner(owner)
+SettingsKeeper::SettingsKeeper(Dialogs& dialogs, QWidget* owner, const GradDocument& doc,
+                               ExportOptions& options, Module1& state)
+    : m_dialogs(dialogs), m_owner(owner), m_doc(doc), m_options(options), m(state)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(kSettingsDelayMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { write(true); });
+    // The blend is kept in the file, and so are the dither and the CSS rule.
+    doc.listen([this](unsigned aspects) {
+        if (aspects & GradDocument::kPoints)
+            touched();
+    });
+    options.listen([this] { touched(); });
 }
 
 SettingsKeeper::~SettingsKeeper() = default;
 
-std::optional<Settings> SettingsKeeper::read(const QString& programDir, const QString& userDir,
-                                             bool besideProgram)
+Blend SettingsKeeper::load(const QString& programDir, const QString& userDir, bool besideProgram)
 {
     m_ini.SetIniPath(besideProgram ? programDir : QString(), userDir);
-    return m_ini.LoadIni();
+    const std::optional<Settings> stored = m_ini.LoadIni();
+    if (!stored)
+        return Blend::Rgb;
+    const Settings& s = *stored;
+    m_stored = s;
+    m.SampleTextFont = s.SampleTextFont;
+    m.MemoryState = s.MemoryState;
+    ExportChoice options = m_options.value();
+    options.dither = s.Dither;
+    options.page = {s.CssSelector.empty() ? "body" : s.CssSelector, s.CssOneWay};
+    m_options.set(options);
+    if (s.mainPlace)
+        placeFromFile(m_owner, *s.mainPlace);
+    // A file without the tile window's own place leaves its first place to
+    // the window system, and the window to be made when first shown.
+    if (OwnTilePlace(s.tilePlace))
+        placeFromFile(m_tile(), *s.tilePlace);
+    m.saveDialog.initialDir = QString::fromStdString(s.SaveInitPath);
+    // A language chosen in the menu outranks the locale's.
+    m_language = s.Language;
+    if (const std::optional<UiLanguage> chosen = LanguageFromCode(s.Language))
+        SetUiLanguage(*chosen);
+    return BlendOfNumber(s.Blend);
 }
 
-void SettingsKeeper::setBaseline(const Settings& s, const Settings& stored)
+void SettingsKeeper::setBaseline()
 {
     // A place mended at start-up is a change.
-    Settings baseline = s;
-    baseline.mainPlace = stored.mainPlace;
-    baseline.tilePlace = stored.tilePlace;
+    Settings baseline = collect();
+    baseline.mainPlace = m_stored.mainPlace;
+    baseline.tilePlace = m_stored.tilePlace;
     m_ini.SetBaseline(baseline);
+}
+
+void SettingsKeeper::remember()
+{
+    const ExportChoice& options = m_options.value();
+    m.MemoryState = RememberState(m_doc.state(), options.saveHeight, options.thicknessOn);
+    // The user asked to keep it: into the file now, so that a crash or a lost
+    // display cannot take it.
+    writeUnits(kUnitMemory);
+}
+
+void SettingsKeeper::chooseLanguage(UiLanguage language)
+{
+    m_language = std::string(LanguageCode(language));
+    SetUiLanguage(language);
+    touched();
 }
 
 void SettingsKeeper::keepPlace(QWidget* window, bool sized, const QWidget* guide)
@@ -77,7 +123,16 @@ SettingsKeeper::Kept* SettingsKeeper::kept(const QWidget* window)
 
 Settings SettingsKeeper::collect()
 {
-    Settings s = m_collect();
+    Settings s;
+    s.SampleTextFont = m.SampleTextFont;
+    s.MemoryState = m.MemoryState;
+    s.SaveInitPath = clsCommon::TrimDir(m.saveDialog.fileName.toStdString());
+    s.Blend = BlendNumber(m_doc.points().blend);
+    s.Dither = m_options.value().dither;
+    const CssPage& page = m_options.value().page;
+    s.CssSelector = page.selector == "body" ? std::string() : page.selector;
+    s.CssOneWay = page.oneWay;
+    s.Language = m_language;
     if (m_kept.size() > 0)
         s.mainPlace = PlaceToWrite(m_kept[0].window, m_kept[0].placer, m_kept[0].stored);
     if (m_kept.size() > 1)

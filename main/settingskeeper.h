@@ -2,9 +2,16 @@
 #pragma once
 // The keeper of the settings file: reads it at start-up, writes what changed
 // within a second of the change and at the end, and keeps the windows'
-// places. The windows hand it what they hold (the collector) and their
-// places, and get their places back; none of them writes the file.
+// places. It knows what each unit holds and where that lives: the blend in
+// the document, the dither and the CSS rule in the export options, the
+// sample text, the remembered state and the save folder in the program's
+// state, the language here. The windows hand it their places and get them
+// back; none of them writes the file.
 
+#include "core/document.h"
+#include "core/exportoptions.h"
+#include "core/language.h"
+#include "main/module1.h"
 #include "settings/moduleini.h"
 
 #include <QObject>
@@ -24,22 +31,30 @@ class FramePlacer;
 class SettingsKeeper : public QObject
 {
 public:
-    // What the program holds now, asked at every write; the places are the
-    // keeper's own and filled in by it.
-    using Collector = std::function<Settings()>;
-
-    // owner: the window a failure's message box belongs to.
-    SettingsKeeper(Dialogs& dialogs, QWidget* owner);
+    // owner: the main window, whose place is kept first and whose message
+    // box a failure gets. A change of the blend or of the export options is
+    // a change to keep.
+    SettingsKeeper(Dialogs& dialogs, QWidget* owner, const GradDocument& doc,
+                   ExportOptions& options, Module1& state);
     ~SettingsKeeper() override;
 
     ModuleINI& ini() { return m_ini; }
-    // Beside the program when it can be written there (besideProgram), else
-    // in userDir; nullopt when there is no file or it cannot be read.
-    std::optional<Settings> read(const QString& programDir, const QString& userDir,
-                                 bool besideProgram);
-    void setCollector(Collector collect) { m_collect = std::move(collect); }
-    // What a unit still holds at exit was not changed by this run.
-    void setBaseline(const Settings& s, const Settings& stored);
+    // Reads the file, beside the program when it can be written there
+    // (besideProgram), else in userDir, and sets what it holds: the export
+    // options, the program's state, the language, the windows' places (the
+    // tile window made only when the file has a place of its own for it).
+    // The blend to start with: the file's, else RGB.
+    Blend load(const QString& programDir, const QString& userDir, bool besideProgram);
+    // Makes the tile window when it is first needed.
+    void setTileMaker(std::function<QWidget*()> make) { m_tile = std::move(make); }
+    // Once the start-up state is shown: what a unit still holds at exit was
+    // not changed by this run.
+    void setBaseline();
+    // The remembered state as the gradient and the thickness stand now,
+    // written at once (that unit only), a failure said.
+    void remember();
+    // The language chosen in the menu, at once, kept in the file.
+    void chooseLanguage(UiLanguage language);
 
     // A window whose place is kept (sized: its size too). guide: a window
     // whose frame is known, for a first guess at this one's.
@@ -75,6 +90,7 @@ private:
         bool sized;
         std::optional<WindowPlace> stored; // the file's, while it stands there
     };
+    // What the program holds now, with the places to write.
     Settings collect();
     Kept* kept(const QWidget* window);
     void report(const Result& written);
@@ -82,8 +98,14 @@ private:
 
     Dialogs& m_dialogs;
     QWidget* m_owner;
+    const GradDocument& m_doc;
+    ExportOptions& m_options;
+    Module1& m;
     ModuleINI m_ini;
-    Collector m_collect;
+    Settings m_stored; // as read at start-up
+    std::function<QWidget*()> m_tile;
+    // "ja" or "en" once chosen here or in the file; empty: the locale's.
+    std::string m_language;
     QTimer m_timer;
     std::vector<Kept> m_kept; // the main window first, then the tile window
     bool m_finished = false;

@@ -123,7 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     auto c = s;
     MemoryStateT& m = c.MemoryState;
     if (unit == kUnitFont) {
-        c.SampleTextFont.Name = text;
+        // An empty face reads back as the designed one: keep a named one.
+        c.SampleTextFont.Name = text.empty() ? s.SampleTextFont.Name : text;
         c.SampleTextFont.Size = s.SampleTextFont.Size % 999 + 1;
     } else if (unit == kUnitMemory) {
         m.tate = 1;

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray svg(reinterpret_cast<const char*>(data), qsizetype(size));
     const GradImport read = ReadSvg(svg, "fuzz");
-    if (read.gradients.empty() == read.error.empty() && !read.carried)
+    if (read.gradients.empty() == !read.refusal && !read.carried)
         std::abort();
     for (const NamedGradient& g : read.gradients) {
         double at = 0;
