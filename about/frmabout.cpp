@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "about/frmabout.h"
 
+#include "about/frmsysinfo.h"
 #include "common/dialogs.h"
 #include "common/platform.h"
 #include "core/version.h"
@@ -21,7 +22,8 @@ const char* const kTitle = "Velmix";
 
 } // namespace
 
-frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialogs(dialogs)
+frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent, SystemPlaces places)
+    : QDialog(parent), m_dialogs(dialogs), m_places(std::move(places))
 {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -94,7 +96,13 @@ void frmAbout::StartSysInfo()
     const std::wstring tool = SystemInfoToolPath();
     if (!tool.empty() && QProcess::startDetached(QString::fromStdWString(tool), {}))
         return;
-    // No System Information tool on this system.
+    // Without the Windows tool, what a bug report needs, as far as this
+    // system tells it.
+    if (const std::vector<SystemFact> facts = GatherSystemFacts(m_places); !facts.empty()) {
+        frmSysInfo window(facts, this);
+        m_dialogs.runModal(&window);
+        return;
+    }
     m_dialogs.message(this, MsgIcon::None, tr("現時点ではｼｽﾃﾑ情報を使用できません"));
 }
 

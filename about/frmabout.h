@@ -2,6 +2,8 @@
 #pragma once
 // The about box: title, version and the System Information button.
 
+#include "about/sysinfo.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -15,7 +17,8 @@ class frmAbout : public QDialog
 {
     Q_OBJECT
 public:
-    frmAbout(Dialogs& dialogs, QWidget* parent);
+    // places: the program's files, for the system information.
+    frmAbout(Dialogs& dialogs, QWidget* parent, SystemPlaces places = {});
 
     void cmdOK_Click();
     void cmdSysInfo_Click();
@@ -36,6 +39,7 @@ private:
 
     void Form_Load();
     Dialogs& m_dialogs;
+    SystemPlaces m_places;
 };
 
 } // namespace velmix

@@ -280,9 +280,11 @@ std::optional<QString> ScriptedDialogs::text(QWidget*, const QString& prompt,
     return TakeFront(texts);
 }
 
-QStringList ScriptedDialogs::openFileNames(QWidget*, const QString& filter, const QString&)
+QStringList ScriptedDialogs::openFileNames(QWidget*, const QString& filter,
+                                           const QString& initialDir)
 {
     openFilters.push_back(filter);
+    openDirs.push_back(initialDir);
     return TakeFront(openFiles);
 }
 

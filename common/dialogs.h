@@ -123,6 +123,7 @@ public:
     std::vector<QString> questions;
     std::vector<std::pair<QString, QString>> textPrompts; // prompt, initial
     std::vector<QString> openFilters;
+    std::vector<QString> openDirs;
     std::vector<QStringList> choiceItems;
 };
 

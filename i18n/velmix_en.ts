@@ -284,6 +284,49 @@ Ret=</translation>
     </message>
 </context>
 <context>
+    <name>SystemFacts</name>
+    <message>
+        <source>ｼｽﾃﾑ</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>(不明)</source>
+        <translation>(unknown)</translation>
+    </message>
+    <message>
+        <source>ｶｰﾈﾙ</source>
+        <translation>Kernel</translation>
+    </message>
+    <message>
+        <source>ｳｨﾝﾄﾞｳｼｽﾃﾑ</source>
+        <translation>Window system</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｽｸﾄｯﾌﾟ</source>
+        <translation>Desktop</translation>
+    </message>
+    <message>
+        <source>画面 %1</source>
+        <translation>Screen %1</translation>
+    </message>
+    <message>
+        <source>%1 x %2、倍率 %3</source>
+        <translation>%1 x %2, scale %3</translation>
+    </message>
+    <message>
+        <source>言語</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>設定ﾌｧｲﾙ</source>
+        <translation>Settings file</translation>
+    </message>
+    <message>
+        <source>ｸﾞﾗﾃﾞｰｼｮﾝ集のﾌｫﾙﾀﾞ</source>
+        <translation>Library folder</translation>
+    </message>
+</context>
+<context>
     <name>velmix::ColourEntry</name>
     <message>
         <source>CSSの色(#rgb、#rrggbb、rgb()、hsl()、色の名前):</source>
@@ -854,6 +897,21 @@ Shipped with the program: it cannot be renamed or deleted.</translation>
     <message>
         <source>ｾﾚｸﾀは1行で、{ } ; やｺﾒﾝﾄを含まないものにしてください。</source>
         <translation>The selector must be one line without { } ; or a comment.</translation>
+    </message>
+</context>
+<context>
+    <name>velmix::frmSysInfo</name>
+    <message>
+        <source>ｼｽﾃﾑ情報</source>
+        <translation>System Information</translation>
+    </message>
+    <message>
+        <source>ｺﾋﾟｰ(&amp;C)</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>

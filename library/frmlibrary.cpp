@@ -57,6 +57,13 @@ private:
     QString m_typed;
 };
 
+// The folder a file dialog opens in: the one last used while it is there,
+// else the home folder.
+QString Offered(const QString& folder)
+{
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
 enum Role
 {
     kStripRole = Qt::UserRole, // QImage: the seven points' strip
@@ -593,14 +600,30 @@ std::vector<int> frmLibrary::importFiles(const QStringList& files, QWidget* spea
     return rows;
 }
 
+void frmLibrary::setFolders(const Folders& folders, std::function<void(const Folders&)> changed)
+{
+    m_folders = folders;
+    m_foldersChanged = std::move(changed);
+}
+
+void frmLibrary::keepFolder(QString& kept, const QString& file)
+{
+    const QString folder = QFileInfo(file).absolutePath();
+    if (folder == kept)
+        return;
+    kept = folder;
+    if (m_foldersChanged)
+        m_foldersChanged(m_folders);
+}
+
 void frmLibrary::cmdImport_Click()
 {
     const QStringList files = m_dialogs.openFileNames(
         this, tr("ｸﾞﾗﾃﾞｰｼｮﾝ(*.GGR;*.SVG;*.CSS)|*.ggr *.svg *.css|すべてのﾌｧｲﾙ(*.*)|*"),
-        m_importDir);
+        Offered(m_folders.import));
     if (files.isEmpty())
         return;
-    m_importDir = QFileInfo(files.front()).absolutePath();
+    keepFolder(m_folders.import, files.front());
     importFiles(files);
 }
 
@@ -611,12 +634,13 @@ void frmLibrary::cmdExport_Click()
         return;
     const NamedGradient& g = entry(row).gradient;
     SaveFileRequest request{tr("GIMPｸﾞﾗﾃﾞｰｼｮﾝ(*.GGR)|*.ggr|SVG(*.SVG)|*.svg|CSS(*.CSS)|*.css"),
-                            m_exportDir, GradLibrary::FileNameFor(QString::fromStdString(g.name)),
+                            Offered(m_folders.exported),
+                            GradLibrary::FileNameFor(QString::fromStdString(g.name)),
                             QStringLiteral("ggr")};
     const std::optional<QString> path = m_dialogs.saveFileName(this, request);
     if (!path)
         return;
-    m_exportDir = QFileInfo(*path).absolutePath();
+    keepFolder(m_folders.exported, *path);
     const QString type = QFileInfo(*path).suffix().toLower();
     if (type == QLatin1String("svg") || type == QLatin1String("css")) {
         // The web types draw the seven points, at the document's size and

@@ -12,6 +12,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -43,6 +44,15 @@ public:
     // The library's row as the document's points: one undo step; the size
     // and the orientation stay.
     void apply(int row);
+
+    // The folders the import and export dialogs last used (empty: none
+    // yet, and the dialog offers the home folder); `changed` hears of
+    // every new one.
+    struct Folders
+    {
+        QString import, exported;
+    };
+    void setFolders(const Folders& folders, std::function<void(const Folders&)> changed);
 
     void cmdApply_Click();
     void cmdAdd_Click();
@@ -94,14 +104,16 @@ private:
     void selectNew(const std::set<QString>& before);
     // Says a failure of the library's, if it is one.
     bool reported(const Result& result);
+    // The folder of a file a dialog chose, kept in `kept` (one of m_folders).
+    void keepFolder(QString& kept, const QString& file);
 
     Dialogs& m_dialogs;
     GradDocument& m_doc;
     GradLibrary m_library;
     LibraryModel* m_model = nullptr;
     QSortFilterProxyModel* m_filter = nullptr;
-    QString m_importDir;
-    QString m_exportDir;
+    Folders m_folders;
+    std::function<void(const Folders&)> m_foldersChanged;
 };
 
 // Files a drop brings: local files only.

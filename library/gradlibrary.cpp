@@ -160,13 +160,18 @@ GradLibrary::GradLibrary(QString userFolder, QStringList shippedFolders)
     reload();
 }
 
-GradLibrary GradLibrary::Standard()
+QString GradLibrary::StandardUserFolder()
 {
     // A folder that is not an absolute path is ignored, as the XDG rules say.
     QString data = Env("XDG_DATA_HOME", QDir::homePath() + QStringLiteral("/.local/share"));
     if (!data.startsWith(QLatin1Char('/')))
         data = QDir::homePath() + QStringLiteral("/.local/share");
-    const QString user = data + QStringLiteral("/velmix/gradients");
+    return data + QStringLiteral("/velmix/gradients");
+}
+
+GradLibrary GradLibrary::Standard()
+{
+    const QString user = StandardUserFolder();
     QStringList shipped;
     for (const QString& dir : Env("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"))
                                   .split(QLatin1Char(':'), Qt::SkipEmptyParts))

@@ -36,6 +36,8 @@ public:
     // the program (a copy run from its build or an unpacked folder).
     GradLibrary(QString userFolder, QStringList shippedFolders);
     static GradLibrary Standard();
+    // The user's folder Standard() takes, without reading any folder.
+    static QString StandardUserFolder();
 
     // Reads the folders again; files that cannot be read are left out.
     void reload();

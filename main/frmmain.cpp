@@ -8,6 +8,7 @@
 #include "core/numtext.h"
 #include "export/exportcommand.h"
 #include "library/frmlibrary.h"
+#include "library/gradlibrary.h"
 #include "main/frmld.h"
 #include "main/helpopener.h"
 #include "main/undomenu.h"
@@ -441,7 +442,8 @@ void frmMain::MenuPrintHelp_Click()
 
 void frmMain::MenuVersion_Click()
 {
-    frmAbout about(dialogs(), this);
+    frmAbout about(dialogs(), this,
+                   {m_settings.ini().IniPath(), GradLibrary::StandardUserFolder()});
     dialogs().runModal(&about);
 }
 

@@ -79,6 +79,12 @@ frmLibrary& OpenedWindows::library()
         m_library = std::make_unique<frmLibrary>(m_dialogs, m_doc, GradLibrary::Standard());
         m_library->setWindowIcon(m_main.windowIcon());
         m_undo.addShortcutsTo(m_library.get());
+        m_library->setFolders({m.libraryImportDir, m.libraryExportDir},
+                              [this](const frmLibrary::Folders& used) {
+                                  m.libraryImportDir = used.import;
+                                  m.libraryExportDir = used.exported;
+                                  m_settings.touched();
+                              });
     }
     return *m_library;
 }

@@ -60,6 +60,8 @@ Blend SettingsKeeper::load(const QString& programDir, const QString& userDir, bo
     if (OwnTilePlace(s.tilePlace))
         placeFromFile(m_tile(), *s.tilePlace);
     m.saveDialog.initialDir = QString::fromStdString(s.SaveInitPath);
+    m.libraryImportDir = QString::fromStdString(s.ImportInitPath);
+    m.libraryExportDir = QString::fromStdString(s.ExportInitPath);
     // A language chosen in the menu outranks the locale's.
     m_language = s.Language;
     if (const std::optional<UiLanguage> chosen = LanguageFromCode(s.Language))
@@ -133,6 +135,8 @@ Settings SettingsKeeper::collect()
     s.CssSelector = page.selector == "body" ? std::string() : page.selector;
     s.CssOneWay = page.oneWay;
     s.Language = m_language;
+    s.ImportInitPath = m.libraryImportDir.toStdString();
+    s.ExportInitPath = m.libraryExportDir.toStdString();
     if (m_kept.size() > 0)
         s.mainPlace = PlaceToWrite(m_kept[0].window, m_kept[0].placer, m_kept[0].stored);
     if (m_kept.size() > 1)

@@ -120,6 +120,8 @@ SettingsUnits ChangedUnits(const Settings& before, const Settings& now)
         u |= kUnitLanguage;
     if (before.CssSelector != now.CssSelector || before.CssOneWay != now.CssOneWay)
         u |= kUnitCss;
+    if (before.ImportInitPath != now.ImportInitPath || before.ExportInitPath != now.ExportInitPath)
+        u |= kUnitLibFolders;
     return u;
 }
 
@@ -144,6 +146,10 @@ void CopyUnits(Settings& to, const Settings& from, SettingsUnits units)
     if (units & kUnitCss) {
         to.CssSelector = from.CssSelector;
         to.CssOneWay = from.CssOneWay;
+    }
+    if (units & kUnitLibFolders) {
+        to.ImportInitPath = from.ImportInitPath;
+        to.ExportInitPath = from.ExportInitPath;
     }
 }
 
@@ -194,6 +200,8 @@ std::optional<Settings> ReadSettings(const ProfileText& file, const TextCodec& d
     if (!SelectorFits(s.CssSelector))
         s.CssSelector.clear();
     s.CssOneWay = file.get(kOption, "CssRepeat") == "axis";
+    s.ImportInitPath = decode(file.get(kOption, "ImportInitPath"));
+    s.ExportInitPath = decode(file.get(kOption, "ExportInitPath"));
     // Anything but the two codes (a hand's "EN " included) follows the
     // locale, and is left in the file until the menu chooses.
     const std::string language = file.get(kOption, "Language");
@@ -272,6 +280,11 @@ void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& decode
                 s.CssSelector.empty() ? std::string("body") : s.CssSelector);
         put(kUnitCss, kOption, "CssRepeat", s.CssOneWay ? "axis" : "tile");
     }
+    // The library's folders too, each once its dialog chose one.
+    for (const auto& [key, path] : {std::pair{"ImportInitPath", &s.ImportInitPath},
+                                    std::pair{"ExportInitPath", &s.ExportInitPath}})
+        if ((units & kUnitLibFolders) && (!path->empty() || file.has(kOption, key)))
+            putText(kUnitLibFolders, kOption, key, *path);
 }
 
 MemoryStateT RememberState(const EditState& s, std::int32_t saveHeight, bool chkHeight)

@@ -88,6 +88,10 @@ struct Settings
     // written only once chosen.
     std::string CssSelector;
     bool CssOneWay = false;
+    // The folders the library's import and export dialogs last used, each
+    // written once used.
+    std::string ImportInitPath;
+    std::string ExportInitPath;
     bool operator==(const Settings&) const = default;
 };
 
@@ -96,16 +100,17 @@ struct Settings
 // each other's changes.
 enum SettingsUnit : unsigned
 {
-    kUnitFont = 1u,        // the sample-text settings
-    kUnitMemory = 2u,      // the remembered state
-    kUnitMainPlace = 4u,   // the main window's left and top
-    kUnitTilePlace = 8u,   // the tile window's place and size
-    kUnitSaveFolder = 16u, // the save dialog's folder
-    kUnitBlend = 32u,      // the last blend chosen
-    kUnitDither = 64u,     // the dither box
-    kUnitLanguage = 128u,  // the language chosen in the menu
-    kUnitCss = 256u,       // the CSS rule's selector and repeat
-    kAllUnits = 511u
+    kUnitFont = 1u,         // the sample-text settings
+    kUnitMemory = 2u,       // the remembered state
+    kUnitMainPlace = 4u,    // the main window's left and top
+    kUnitTilePlace = 8u,    // the tile window's place and size
+    kUnitSaveFolder = 16u,  // the save dialog's folder
+    kUnitBlend = 32u,       // the last blend chosen
+    kUnitDither = 64u,      // the dither box
+    kUnitLanguage = 128u,   // the language chosen in the menu
+    kUnitCss = 256u,        // the CSS rule's selector and repeat
+    kUnitLibFolders = 512u, // the library's import and export folders
+    kAllUnits = 1023u
 };
 using SettingsUnits = unsigned;
 

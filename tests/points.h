@@ -3,6 +3,7 @@
 // Gradients written as text, for the core's tests and their tables.
 
 #include "core/webgrad.h"
+#include "testutil.h"
 
 #include <QStringList>
 
@@ -33,9 +34,4 @@ inline bool Carries(const std::optional<WebGradient>& g, const WebGradient& w)
 {
     const bool same = g && g->points == w.points && g->length == w.length;
     return same && g->vertical == w.vertical && g->thickness == w.thickness;
-}
-
-inline QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
 }

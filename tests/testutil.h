@@ -84,6 +84,11 @@ inline QByteArray ReadAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+inline QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
 inline void WriteAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);

@@ -18,102 +18,97 @@ class tst_Document : public QObject
 {
     Q_OBJECT
 private slots:
-    void lastPointStaysOn();
-    void announcedOnce_data();
-    void announcedOnce();
-    void undoRestoresStates();
-    void oneLinePerChange();
+
+    void lastPointStaysOn()
+    {
+        GradDocument doc;
+        for (int i : {0, 1, 2})
+            QVERIFY(doc.setEnabled(i, false));
+        QVERIFY(!doc.setEnabled(3, false));
+        QVERIFY(doc.points().enabled[3]);
+        QCOMPARE(doc.history().undoCount(), 3u);
+        // A state without a point on (a hand-edited file's) keeps the first.
+        GradPoints none = doc.points();
+        none.enabled.fill(false);
+        doc.setPoints(none, EditStep::Equal);
+        QCOMPARE(doc.points().enabledCount(), 1);
+        QVERIFY(doc.points().enabled[0]);
+    }
+
+    void announcedOnce_data()
+    {
+        const unsigned p = GradDocument::kPoints, h = GradDocument::kHistory;
+        const unsigned size = GradDocument::kSize;
+        Rows<Heard>({{"colour", {0, p | h, true}},
+                     {"same colour", {1, 0u, false}},
+                     {"orientation", {2, GradDocument::kOrientation | h, true}},
+                     {"typed size", {3, size, false}},
+                     {"typed size ended", {4, size | h, true}},
+                     {"position beyond the end", {5, p | h, true}}});
+    }
+
+    void announcedOnce()
+    {
+        QFETCH(Heard, row);
+        const auto [edit, aspects, step] = row;
+        GradDocument doc;
+        std::vector<unsigned> heard;
+        doc.listen([&](unsigned a) { heard.push_back(a); });
+        const std::function<void()> edits[] = {
+            [&] { doc.setColour(4, 0x123456); },
+            [&] { doc.setColour(0, doc.points().color[0]); },
+            [&] { doc.setOrientation(1); },
+            [&] { doc.draftSize(2); },
+            [&] {
+                doc.draftSize(2);
+                heard.clear();
+                doc.commit(EditStep::Size);
+            },
+            [&] { doc.setPosition(1, 5000); },
+        };
+        const auto revision = doc.revision();
+        edits[edit]();
+        QCOMPARE(heard, aspects ? std::vector{aspects} : std::vector<unsigned>{});
+        QCOMPARE(doc.history().canUndo(), step);
+        QCOMPARE(doc.revision() != revision, aspects != 0);
+        QVERIFY(doc.points().position[1] <= kMaxPosition && doc.size() >= 2);
+    }
+
+    void undoRestoresStates()
+    {
+        std::chrono::steady_clock::time_point now{};
+        GradDocument doc(EditHistory::kDefaultLimit, [&] { return now; });
+        const auto start = doc.state();
+        doc.setPosition(1, 400, 1);
+        doc.setPosition(1, 410, 1); // one step with the move before
+        doc.draftSize(7);
+        QVERIFY(doc.undo()); // the typed size first
+        QCOMPARE(doc.size(), 100);
+        QVERIFY(doc.undo());
+        QCOMPARE(doc.state(), start);
+        QVERIFY(!doc.undo());
+        QVERIFY(doc.redo());
+        QCOMPARE(doc.points().position[1], 410);
+        QVERIFY(doc.redo() && !doc.redo()); // the typed size, then nothing
+        QCOMPARE(doc.size(), 7);
+        // Start-up: a state of its own, no step to undo, a size of at least 4.
+        doc.reset({StartupPoints(), 1, 3});
+        QVERIFY(!doc.history().canUndo() && !doc.history().canRedo());
+        QCOMPARE(doc.size(), kMinImageSize);
+        QCOMPARE(doc.orientation(), 1);
+    }
+
+    void oneLinePerChange()
+    {
+        GradDocument doc;
+        const auto* first = &doc.line(300);
+        QCOMPARE(*first, DrawGrad(doc.points(), 300));
+        QCOMPARE(&doc.line(300), first); // shared, not drawn again
+        doc.setBlend(Blend::OkLab);
+        QCOMPARE(doc.line(300), DrawGrad(doc.points(), 300));
+        QVERIFY(doc.line(300) != DrawGrad(StartupPoints(), 300));
+    }
 };
-
-void tst_Document::lastPointStaysOn()
-{
-    GradDocument doc;
-    for (int i : {0, 1, 2})
-        QVERIFY(doc.setEnabled(i, false));
-    QVERIFY(!doc.setEnabled(3, false));
-    QVERIFY(doc.points().enabled[3]);
-    QCOMPARE(doc.history().undoCount(), 3u);
-    // A state without a point on (a hand-edited file's) keeps the first.
-    GradPoints none = doc.points();
-    none.enabled.fill(false);
-    doc.setPoints(none, EditStep::Equal);
-    QCOMPARE(doc.points().enabledCount(), 1);
-    QVERIFY(doc.points().enabled[0]);
-}
-
-void tst_Document::announcedOnce_data()
-{
-    const unsigned p = GradDocument::kPoints, h = GradDocument::kHistory;
-    const unsigned size = GradDocument::kSize;
-    Rows<Heard>({{"colour", {0, p | h, true}},
-                 {"same colour", {1, 0u, false}},
-                 {"orientation", {2, GradDocument::kOrientation | h, true}},
-                 {"typed size", {3, size, false}},
-                 {"typed size ended", {4, size | h, true}},
-                 {"position beyond the end", {5, p | h, true}}});
-}
-
-void tst_Document::announcedOnce()
-{
-    QFETCH(Heard, row);
-    const auto [edit, aspects, step] = row;
-    GradDocument doc;
-    std::vector<unsigned> heard;
-    doc.listen([&](unsigned a) { heard.push_back(a); });
-    const std::function<void()> edits[] = {
-        [&] { doc.setColour(4, 0x123456); },
-        [&] { doc.setColour(0, doc.points().color[0]); },
-        [&] { doc.setOrientation(1); },
-        [&] { doc.draftSize(2); },
-        [&] {
-            doc.draftSize(2);
-            heard.clear();
-            doc.commit(EditStep::Size);
-        },
-        [&] { doc.setPosition(1, 5000); },
-    };
-    const auto revision = doc.revision();
-    edits[edit]();
-    QCOMPARE(heard, aspects ? std::vector{aspects} : std::vector<unsigned>{});
-    QCOMPARE(doc.history().canUndo(), step);
-    QCOMPARE(doc.revision() != revision, aspects != 0);
-    QVERIFY(doc.points().position[1] <= kMaxPosition && doc.size() >= 2);
-}
-
-void tst_Document::undoRestoresStates()
-{
-    std::chrono::steady_clock::time_point now{};
-    GradDocument doc(EditHistory::kDefaultLimit, [&] { return now; });
-    const auto start = doc.state();
-    doc.setPosition(1, 400, 1);
-    doc.setPosition(1, 410, 1); // one step with the move before
-    doc.draftSize(7);
-    QVERIFY(doc.undo()); // the typed size first
-    QCOMPARE(doc.size(), 100);
-    QVERIFY(doc.undo());
-    QCOMPARE(doc.state(), start);
-    QVERIFY(!doc.undo());
-    QVERIFY(doc.redo());
-    QCOMPARE(doc.points().position[1], 410);
-    QVERIFY(doc.redo() && !doc.redo()); // the typed size, then nothing
-    QCOMPARE(doc.size(), 7);
-    // Start-up: a state of its own, no step to undo, a size of at least 4.
-    doc.reset({StartupPoints(), 1, 3});
-    QVERIFY(!doc.history().canUndo() && !doc.history().canRedo());
-    QCOMPARE(doc.size(), kMinImageSize);
-    QCOMPARE(doc.orientation(), 1);
-}
-
-void tst_Document::oneLinePerChange()
-{
-    GradDocument doc;
-    const auto* first = &doc.line(300);
-    QCOMPARE(*first, DrawGrad(doc.points(), 300));
-    QCOMPARE(&doc.line(300), first); // shared, not drawn again
-    doc.setBlend(Blend::OkLab);
-    QCOMPARE(doc.line(300), DrawGrad(doc.points(), 300));
-    QVERIFY(doc.line(300) != DrawGrad(StartupPoints(), 300));
-}
 
 QTEST_APPLESS_MAIN(tst_Document)
 #include "tst_document.moc"

@@ -6,6 +6,7 @@
 // file: tst_mainwindow.
 
 #include "app/programdir.h"
+#include "core/numtext.h"
 #include "settings/moduleini.h"
 #include "settings/profile.h"
 #include "settings/settings.h"
@@ -17,7 +18,9 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include <map>
 #include <memory>
+#include <random>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -51,12 +54,9 @@ Settings Sample()
             true,
             "",
             "",
-            false};
-}
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
+            false,
+            "",
+            ""};
 }
 
 const auto Sjis = [](const QString& s) -> QByteArray { return QStringEncoder("Shift_JIS")(s); };
@@ -86,307 +86,317 @@ class tst_Settings : public QObject
     }
 
 private slots:
-    void init();
-    void profileRead();
-    void profileWrite_data();
-    void profileWrite();
-    void keyTableAndValues();
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_path = m_dir->filePath("velmix.ini");
+    }
+
+    // Random names and values put in one case and read in another, also from
+    // the bytes written: names match whatever their case, blanks around a
+    // value go, a value is cut to 199 bytes.
+    void profileRoundTrip()
+    {
+        std::mt19937 r(11);
+        const auto text = [&](std::size_t most, std::string_view from) {
+            std::string s(1 + r() % most, ' ');
+            for (char& c : s)
+                c = from[r() % from.size()];
+            return s;
+        };
+        const auto up = [](std::string s) { return QByteArray(s.c_str()).toUpper().toStdString(); };
+        ProfileText t;
+        std::map<std::pair<std::string, std::string>, std::string> want;
+        for (int i = 0; i < 500; ++i) {
+            const auto s = text(2, "aBz"), k = text(3, "aBz9_"), v = text(250, "xY =;[\t");
+            t.put(s, k, v);
+            const auto b = v.find_first_not_of(" \t"), e = v.find_last_not_of(" \t");
+            const auto kept = b == v.npos ? "" : v.substr(b, e - b + 1).substr(0, 199);
+            want[{AsciiLower(s), AsciiLower(k)}] = kept;
+        }
+        const ProfileText back(t.bytes());
+        for (const auto& [at, v] : want) {
+            QCOMPARE(t.get(up(at.first), up(at.second)), v);
+            QCOMPARE(back.get(at.first, at.second), v);
+        }
+        // Only the first section of a name counts, and a comment is no key.
+        const ProfileText two("[A]\n; x\n[a]\nx=2\n[B]\nx=3");
+        QVERIFY(!two.has("A", "x") && two.get("b", "X") == "3");
+        // The first line's ending is the one new lines get.
+        ProfileText crlf("[A]\r\nx=1\n");
+        crlf.put("A", "y", "2");
+        crlf.put("B", "z", "3");
+        QCOMPARE(crlf.bytes(), "[A]\r\nx=1\ny=2\r\n[B]\r\nz=3\r\n"s);
+    }
+
+    void profileWrite_data()
+    {
+        Rows<QByteArray>({{"LF", "\n"}, {"CR LF", "\r\n"}, {"CR alone", "\r"}});
+    }
+
+    // Each ending ends a line; comments, unknown keys and blank lines are kept
+    // in place, and new lines get the file's own ending, the last line too.
+    void profileWrite()
+    {
+        QFETCH(QByteArray, row);
+        const auto e = [&](QByteArray s) { return s.replace('\n', row).toStdString(); };
+        ProfileText t(e("; note\n[Memory]\nSize=10\n; inside\nx=keep me\n\n[Extra]\nfoo = bar "));
+        QCOMPARE(t.get("Extra", "foo"), "bar"s);
+        t.put("memory", "size", " 640");
+        t.put("Memory", "tate", "-1");
+        t.put("Option", "MainLeft", " 15");
+        QCOMPARE(t.bytes(), e("; note\n[Memory]\nsize= 640\n; inside\nx=keep me\ntate=-1\n\n"
+                              "[Extra]\nfoo = bar \n[Option]\nMainLeft= 15\n"));
+    }
+
+    // The key table in its order and number forms, as the Windows program
+    // writes them: the sample file read and written again is unchanged.
+    void keyTableAndValues()
+    {
+        ProfileText t;
+        WriteSettings(t, Sample(), Same, Same);
+        QCOMPARE(QByteArray::fromStdString(t.bytes()), DataFile("settings_sample.ini"));
+        const auto back = ReadSettings(t, Same);
+        QVERIFY(back);
+        QVERIFY(*back == Sample());
+        // Whichever keys a file lacks, they are put back in the table's order.
+        QRandomGenerator rng(31);
+        const QByteArray whole = DataFile("settings_sample.ini");
+        for (int round = 0; round < 64; ++round) {
+            QByteArray lacking;
+            for (const QByteArray& line : whole.split('\n'))
+                if (!line.isEmpty() && (line.startsWith('[') || rng.bounded(3) == 0))
+                    lacking += line + '\n';
+            ProfileText part(lacking.toStdString());
+            WriteSettings(part, Sample(), Same, Same, 0);
+            QCOMPARE(QByteArray::fromStdString(part.bytes()), whole);
+        }
+    }
     void marker_data() { TableRows("settings_marker.txt", {"text", "read"}, Named::ByInput); }
-    void marker();
+
+    void marker()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, read);
+        const auto settings = ReadSettings(ProfileText(text.toStdString() + "\n"), Same);
+        QCOMPARE(settings.has_value(), read == "yes");
+    }
     void oddValues_data() { TableRows("settings_odd.txt", {"line", "value"}, Named::ByInput); }
-    void oddValues();
+
+    // The lines and the value written back in the file (tests/data).
+    void oddValues()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, value);
+        const bool font = line.startsWith('[');
+        const auto text = "[IniCheck]\nDummy=1\n" +
+                          (font ? line : "[Memory]\n" + line).toStdString() +
+                          "\n[Memory]\ntate=0\nEnabled 0=1\n";
+        ProfileText out;
+        WriteSettings(out, *ReadSettings(ProfileText(text), Same), Same, Same);
+        const auto key = line.section('\n', -1).section('=', 0, 0).toStdString();
+        QCOMPARE(Q(out.get(font ? "SampleTextFont" : "Memory", key)), value);
+    }
     void booleans_data()
     {
         TableRows("settings_booleans.txt", {"text", "yes", "no"}, Named::ByInput);
     }
-    void booleans();
-    void characterSets_data();
-    void characterSets();
-    void twoCopies();
-    void notAFileIsRefused_data();
-    void notAFileIsRefused();
+
+    void booleans()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, yes);
+        QFETCH(QString, no);
+        const auto t = text.toStdString();
+        QCOMPARE(ReadBoolean(t, true), yes == "true");
+        QCOMPARE(ReadBoolean(t, false), no == "true");
+    }
+
+    // Each value is read as UTF-8 when its bytes are, else as the Windows
+    // program's Shift-JIS; new text goes in the file's own character set when
+    // it can hold it, else in UTF-8; untouched lines keep their bytes.
+    void characterSets_data()
+    {
+        const QByteArray sjis =
+            Sjis("[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｐ明朝\r\n; "
+                 "メモ\r\n[Option]\r\nSaveInitPath=C:\\画像\\\r\n");
+        const QByteArray memo = Sjis("; メモ\r\n");
+        const QByteArray dir = Sjis("SaveInitPath=C:\\画像\\\r\n");
+        const QByteArray bom = "\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n";
+        const QByteArray utf = "; caf\xE9\n[IniCheck]\n";
+        const QByteArray path = "SaveInitPath=/ユーザー/\n";
+        const QByteArray u8 = utf + "Dummy=1\n[SampleTextFont]\nName=ゴシック\n[Option]\n" + path;
+        Rows<Charset>({
+            {"Shift-JIS",
+             {sjis, "Ｐ明朝", "Shift_JIS", "明朝", {Sjis("Name=明朝\r\n"), memo, dir}}},
+            {"emoji in Shift-JIS",
+             {sjis, "Ｐ明朝", "Shift_JIS", "Emoji 😀", {"Name=Emoji 😀\r\n", memo, dir}}},
+            {"UTF-8, stray byte",
+             {u8, "ゴシック", "UTF-8", "メイリオ", {utf, "Name=メイリオ\n", path}}},
+            {"byte order mark",
+             {bom + "[SampleTextFont]\r\nName=Ｍ\r\n",
+              "Ｍ",
+              "UTF-8",
+              "明朝",
+              {bom, "Name=明朝\r\n"}}},
+        });
+    }
+
+    void characterSets()
+    {
+        QFETCH(Charset, row);
+        const auto& [before, name, encoding, newName, after] = row;
+        write(before);
+        auto file = ini();
+        auto s = file.LoadIni();
+        QVERIFY(s.has_value());
+        QCOMPARE(Q(s->SampleTextFont.Name), name);
+        QCOMPARE(file.Encoding(), encoding);
+        file.SetBaseline(*s);
+        s->SampleTextFont.Name = newName.toStdString();
+        QVERIFY(file.SaveIni(*s).ok());
+        const auto written = bytes();
+        for (const auto& part : after)
+            QVERIFY2(written.contains(part), written.constData());
+        QCOMPARE(written.count("[IniCheck]"), 1);
+        QCOMPARE(Q(ini().LoadIni()->SampleTextFont.Name), newName);
+    }
+
+    // Two copies started from the same file: A remembers a state, moves its
+    // window, saves elsewhere and blends in OKLab; B, quitting later, changed
+    // only the sample text and the dither box. Each unit keeps the last copy that changed it.
+    void twoCopies()
+    {
+        // The file: main window at 15, 30, tile window at 45, 60.
+        write(DataFile("settings_copies.ini"));
+        auto a = ini(), b = ini();
+        const auto start = *a.LoadIni();
+        a.SetBaseline(start);
+        b.SetBaseline(start);
+        auto sa = start, sb = start, want = Sample();
+        sa.MemoryState = want.MemoryState;
+        sa.mainPlace->left = 16;
+        sa.tilePlace = want.tilePlace;
+        sa.SaveInitPath = want.SaveInitPath;
+        sa.Blend = want.Blend;
+        QVERIFY(a.SaveIni(sa).ok());
+        sb.SampleTextFont = want.SampleTextFont;
+        sb.Dither = want.Dither;
+        QVERIFY(b.SaveIni(sb).ok());
+        want.mainPlace = WindowPlace{16, 30, 0, 0};
+        QVERIFY(ini().LoadIni() == want);
+        // A unit written at once is not written again at exit.
+        auto c = ini();
+        c.SetBaseline(want);
+        want.MemoryState.tate = 0;
+        // Both windows moved, not yet written.
+        want.mainPlace->left = 17;
+        want.tilePlace->left = 3001;
+        QVERIFY(c.SaveUnits(want, kUnitMemory).ok());
+        write(bytes().replace("tate= 0", "tate= 1"));
+        QVERIFY(c.SaveIni(want).ok());
+        const auto after = bytes();
+        QVERIFY(after.contains("tate= 1\n") && after.contains("MainLeft= 17\n"));
+        QVERIFY(after.contains("TileLeft= 3001\n"));
+    }
+
+    // Only a regular file of at most 1 MiB is read or replaced; beside the
+    // program, the user's own copy is used instead.
+    void notAFileIsRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (auto kind : {"fifo", "directory", "loop of links", "1 MiB + 1", "1 MiB"})
+            QTest::newRow(kind) << QString(kind);
+    }
+
+    void notAFileIsRefused()
+    {
+        QFETCH(QString, kind);
+        const bool refused = kind != "1 MiB";
+        if (kind == "fifo")
+            QVERIFY(mkfifo(QFile::encodeName(m_path), 0600) == 0);
+        else if (kind == "directory")
+            QVERIFY(QDir().mkpath(m_path));
+        else if (kind.startsWith("l"))
+            QVERIFY(QFile::link(m_path, m_path));
+        else
+            write("[IniCheck]\nDummy=1\n" +
+                  QByteArray(ModuleINI::kMaxFileSize - 19 + refused, ';'));
+        const QFileInfo before(m_path);
+        auto file = ini(); // returns: a FIFO is not opened
+        QCOMPARE(file.ReadResult().ok(), !refused);
+        QCOMPARE(file.LoadIni().has_value(), !refused);
+        if (refused)
+            QVERIFY(!file.SaveIni(Sample()).ok());
+        QCOMPARE(QFileInfo(m_path).isFile(), before.isFile());
+        QCOMPARE(QFileInfo(m_path).size(), before.size());
+        QTemporaryDir user;
+        const auto found = beside(user);
+        QVERIFY(found.ReadResult().ok());
+        QCOMPARE(found.IniPath(), refused ? user.filePath("velmix.ini") : m_path);
+    }
     // A prefix tree: usr/bin holding the program, usr/share/velmix its data.
     void programFolders_data()
     {
         TableRows("settings_folders.txt", {"appDir", "help", "found", "installed"});
     }
-    void programFolders();
-    void links();
-    void readOnlyProgramFolder();
-};
 
-void tst_Settings::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_path = m_dir->filePath("velmix.ini");
-}
-
-void tst_Settings::profileRead()
-{
-    ProfileText t("\n; comment\n[Memory]\n  Size  =  640 \nSIZE=1\n[memory]\nx=2\n[Other]\n"
-                  "size=9\nlong=" +
-                  std::string(300, 'x') + "\n");
-    QCOMPARE(t.get("MEMORY", "size"), "640"s);
-    // Only the first section counts.
-    QCOMPARE(t.get("Memory", "x"), ""s);
-    QCOMPARE(t.get("Other", "Size"), "9"s);
-    QCOMPARE(t.get("Missing", "Size"), ""s);
-    QVERIFY(!t.has("Memory", "nothing"));
-    // Cut as the original reader cuts it.
-    QCOMPARE(t.get("Other", "long"), std::string(199, 'x'));
-    // The first line's ending is the one new lines get.
-    ProfileText crlf("[A]\r\nx=1\n");
-    crlf.put("A", "y", "2");
-    crlf.put("B", "z", "3");
-    QCOMPARE(crlf.bytes(), "[A]\r\nx=1\ny=2\r\n[B]\r\nz=3\r\n"s);
-}
-
-void tst_Settings::profileWrite_data()
-{
-    Rows<QByteArray>({{"LF", "\n"}, {"CR LF", "\r\n"}, {"CR alone", "\r"}});
-}
-
-// Each ending ends a line; comments, unknown keys and blank lines are kept
-// in place, and new lines get the file's own ending, the last line too.
-void tst_Settings::profileWrite()
-{
-    QFETCH(QByteArray, row);
-    const auto e = [&](QByteArray s) { return s.replace('\n', row).toStdString(); };
-    ProfileText t(e("; note\n[Memory]\nSize=10\n; inside\nx=keep me\n\n[Extra]\nfoo = bar "));
-    QCOMPARE(t.get("Extra", "foo"), "bar"s);
-    t.put("memory", "size", " 640");
-    t.put("Memory", "tate", "-1");
-    t.put("Option", "MainLeft", " 15");
-    QCOMPARE(t.bytes(), e("; note\n[Memory]\nsize= 640\n; inside\nx=keep me\ntate=-1\n\n"
-                          "[Extra]\nfoo = bar \n[Option]\nMainLeft= 15\n"));
-}
-
-// The key table in its order and number forms, as the Windows program
-// writes them: the sample file read and written again is unchanged.
-void tst_Settings::keyTableAndValues()
-{
-    ProfileText t;
-    WriteSettings(t, Sample(), Same, Same);
-    QCOMPARE(QByteArray::fromStdString(t.bytes()), DataFile("settings_sample.ini"));
-    const auto back = ReadSettings(t, Same);
-    QVERIFY(back);
-    QVERIFY(*back == Sample());
-    // Whichever keys a file lacks, they are put back in the table's order.
-    QRandomGenerator rng(31);
-    const QByteArray whole = DataFile("settings_sample.ini");
-    for (int round = 0; round < 64; ++round) {
-        QByteArray lacking;
-        for (const QByteArray& line : whole.split('\n'))
-            if (!line.isEmpty() && (line.startsWith('[') || rng.bounded(3) == 0))
-                lacking += line + '\n';
-        ProfileText part(lacking.toStdString());
-        WriteSettings(part, Sample(), Same, Same, 0);
-        QCOMPARE(QByteArray::fromStdString(part.bytes()), whole);
-    }
-}
-
-void tst_Settings::marker()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, read);
-    const auto settings = ReadSettings(ProfileText(text.toStdString() + "\n"), Same);
-    QCOMPARE(settings.has_value(), read == "yes");
-}
-
-// The lines and the value written back in the file (tests/data).
-void tst_Settings::oddValues()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, value);
-    const bool font = line.startsWith('[');
-    const auto text = "[IniCheck]\nDummy=1\n" + (font ? line : "[Memory]\n" + line).toStdString() +
-                      "\n[Memory]\ntate=0\nEnabled 0=1\n";
-    ProfileText out;
-    WriteSettings(out, *ReadSettings(ProfileText(text), Same), Same, Same);
-    const auto key = line.section('\n', -1).section('=', 0, 0).toStdString();
-    QCOMPARE(Q(out.get(font ? "SampleTextFont" : "Memory", key)), value);
-}
-
-void tst_Settings::booleans()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, yes);
-    QFETCH(QString, no);
-    const auto t = text.toStdString();
-    QCOMPARE(ReadBoolean(t, true), yes == "true");
-    QCOMPARE(ReadBoolean(t, false), no == "true");
-}
-
-// Each value is read as UTF-8 when its bytes are, else as the Windows
-// program's Shift-JIS; new text goes in the file's own character set when
-// it can hold it, else in UTF-8; untouched lines keep their bytes.
-void tst_Settings::characterSets_data()
-{
-    const QByteArray sjis = Sjis("[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｐ明朝\r\n; "
-                                 "メモ\r\n[Option]\r\nSaveInitPath=C:\\画像\\\r\n");
-    const QByteArray memo = Sjis("; メモ\r\n");
-    const QByteArray dir = Sjis("SaveInitPath=C:\\画像\\\r\n");
-    const QByteArray bom = "\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n";
-    const QByteArray utf = "; caf\xE9\n[IniCheck]\n";
-    const QByteArray path = "SaveInitPath=/ユーザー/\n";
-    const QByteArray u8 = utf + "Dummy=1\n[SampleTextFont]\nName=ゴシック\n[Option]\n" + path;
-    Rows<Charset>({
-        {"Shift-JIS", {sjis, "Ｐ明朝", "Shift_JIS", "明朝", {Sjis("Name=明朝\r\n"), memo, dir}}},
-        {"emoji in Shift-JIS",
-         {sjis, "Ｐ明朝", "Shift_JIS", "Emoji 😀", {"Name=Emoji 😀\r\n", memo, dir}}},
-        {"UTF-8, stray byte",
-         {u8, "ゴシック", "UTF-8", "メイリオ", {utf, "Name=メイリオ\n", path}}},
-        {"byte order mark",
-         {bom + "[SampleTextFont]\r\nName=Ｍ\r\n", "Ｍ", "UTF-8", "明朝", {bom, "Name=明朝\r\n"}}},
-    });
-}
-
-void tst_Settings::characterSets()
-{
-    QFETCH(Charset, row);
-    const auto& [before, name, encoding, newName, after] = row;
-    write(before);
-    auto file = ini();
-    auto s = file.LoadIni();
-    QVERIFY(s.has_value());
-    QCOMPARE(Q(s->SampleTextFont.Name), name);
-    QCOMPARE(file.Encoding(), encoding);
-    file.SetBaseline(*s);
-    s->SampleTextFont.Name = newName.toStdString();
-    QVERIFY(file.SaveIni(*s).ok());
-    const auto written = bytes();
-    for (const auto& part : after)
-        QVERIFY2(written.contains(part), written.constData());
-    QCOMPARE(written.count("[IniCheck]"), 1);
-    QCOMPARE(Q(ini().LoadIni()->SampleTextFont.Name), newName);
-}
-
-// Two copies started from the same file: A remembers a state, moves its
-// window, saves elsewhere and blends in OKLab; B, quitting later, changed
-// only the sample text and the dither box. Each unit keeps the last copy that changed it.
-void tst_Settings::twoCopies()
-{
-    // The file: main window at 15, 30, tile window at 45, 60.
-    write(DataFile("settings_copies.ini"));
-    auto a = ini(), b = ini();
-    const auto start = *a.LoadIni();
-    a.SetBaseline(start);
-    b.SetBaseline(start);
-    auto sa = start, sb = start, want = Sample();
-    sa.MemoryState = want.MemoryState;
-    sa.mainPlace->left = 16;
-    sa.tilePlace = want.tilePlace;
-    sa.SaveInitPath = want.SaveInitPath;
-    sa.Blend = want.Blend;
-    QVERIFY(a.SaveIni(sa).ok());
-    sb.SampleTextFont = want.SampleTextFont;
-    sb.Dither = want.Dither;
-    QVERIFY(b.SaveIni(sb).ok());
-    want.mainPlace = WindowPlace{16, 30, 0, 0};
-    QVERIFY(ini().LoadIni() == want);
-    // A unit written at once is not written again at exit.
-    auto c = ini();
-    c.SetBaseline(want);
-    want.MemoryState.tate = 0;
-    // Both windows moved, not yet written.
-    want.mainPlace->left = 17;
-    want.tilePlace->left = 3001;
-    QVERIFY(c.SaveUnits(want, kUnitMemory).ok());
-    write(bytes().replace("tate= 0", "tate= 1"));
-    QVERIFY(c.SaveIni(want).ok());
-    const auto after = bytes();
-    QVERIFY(after.contains("tate= 1\n") && after.contains("MainLeft= 17\n"));
-    QVERIFY(after.contains("TileLeft= 3001\n"));
-}
-
-// Only a regular file of at most 1 MiB is read or replaced; beside the
-// program, the user's own copy is used instead.
-void tst_Settings::notAFileIsRefused_data()
-{
-    QTest::addColumn<QString>("kind");
-    for (auto kind : {"fifo", "directory", "loop of links", "1 MiB + 1", "1 MiB"})
-        QTest::newRow(kind) << QString(kind);
-}
-
-void tst_Settings::notAFileIsRefused()
-{
-    QFETCH(QString, kind);
-    const bool refused = kind != "1 MiB";
-    if (kind == "fifo")
-        QVERIFY(mkfifo(QFile::encodeName(m_path), 0600) == 0);
-    else if (kind == "directory")
-        QVERIFY(QDir().mkpath(m_path));
-    else if (kind.startsWith("l"))
-        QVERIFY(QFile::link(m_path, m_path));
-    else
-        write("[IniCheck]\nDummy=1\n" + QByteArray(ModuleINI::kMaxFileSize - 19 + refused, ';'));
-    const QFileInfo before(m_path);
-    auto file = ini(); // returns: a FIFO is not opened
-    QCOMPARE(file.ReadResult().ok(), !refused);
-    QCOMPARE(file.LoadIni().has_value(), !refused);
-    if (refused)
-        QVERIFY(!file.SaveIni(Sample()).ok());
-    QCOMPARE(QFileInfo(m_path).isFile(), before.isFile());
-    QCOMPARE(QFileInfo(m_path).size(), before.size());
-    QTemporaryDir user;
-    const auto found = beside(user);
-    QVERIFY(found.ReadResult().ok());
-    QCOMPARE(found.IniPath(), refused ? user.filePath("velmix.ini") : m_path);
-}
-
-void tst_Settings::programFolders()
-{
-    QFETCH(QString, appDir);
-    QFETCH(QString, help);
-    QFETCH(QString, found);
-    QFETCH(QString, installed);
-    const QDir d(m_dir->path());
-    for (auto p : {"usr/bin", "opt/bin", "build/lib/velmix"})
-        QVERIFY(d.mkpath(p));
-    if (help == "yes")
-        for (auto p : {"usr/share/velmix/help", "opt/share/velmix/help", "build/lib/share/velmix"})
+    void programFolders()
+    {
+        QFETCH(QString, appDir);
+        QFETCH(QString, help);
+        QFETCH(QString, found);
+        QFETCH(QString, installed);
+        const QDir d(m_dir->path());
+        for (auto p : {"usr/bin", "opt/bin", "build/lib/velmix"})
             QVERIFY(d.mkpath(p));
-    const auto bin = d.filePath("usr/bin");
-    const auto f = FindProgramFolders(d.filePath(appDir), bin, "../share/velmix");
-    QCOMPARE(f.programDir, d.filePath(found));
-    QCOMPARE(f.installed, installed == "yes");
-}
-
-// A link to a file not made yet makes that file, beside the program too;
-// one into a folder that is missing says why.
-void tst_Settings::links()
-{
-    QVERIFY(QFile::link("made.ini", m_path));
-    QTemporaryDir user;
-    auto found = beside(user);
-    QCOMPARE(found.IniPath(), m_path);
-    QVERIFY(found.SaveIni(Sample()).ok());
-    QVERIFY(QFileInfo(m_path).isSymLink() && QFileInfo::exists(m_dir->filePath("made.ini")));
-    QVERIFY(ini().LoadIni() == Sample());
-    QVERIFY(QFile::remove(m_path) && QFile::link("no/made.ini", m_path));
-    auto missing = ini();
-    QVERIFY(missing.ReadResult().ok());
-    const auto failed = missing.SaveIni(Sample());
-    QVERIFY(!failed.ok());
-    const auto why = failed.failure().detail;
-    QVERIFY2(why.find("No such file or directory") != why.npos, why.c_str());
-}
-
-// A program folder its user cannot write to, without a settings file: the
-// user's own folder is used. Root writes anywhere: it looks as nobody.
-void tst_Settings::readOnlyProgramFolder()
-{
-    QTemporaryDir user;
-    QVERIFY(chmod(QFile::encodeName(m_dir->path()), 0555) == 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        const bool nobody = geteuid() != 0 || setuid(65534) == 0;
-        _exit(nobody && beside(user).IniPath() == user.filePath("velmix.ini") ? 0 : 1);
+        if (help == "yes")
+            for (auto p :
+                 {"usr/share/velmix/help", "opt/share/velmix/help", "build/lib/share/velmix"})
+                QVERIFY(d.mkpath(p));
+        const auto bin = d.filePath("usr/bin");
+        const auto f = FindProgramFolders(d.filePath(appDir), bin, "../share/velmix");
+        QCOMPARE(f.programDir, d.filePath(found));
+        QCOMPARE(f.installed, installed == "yes");
     }
-    int status = -1;
-    QCOMPARE(waitpid(child, &status, 0), child);
-    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-}
+
+    // A link to a file not made yet makes that file, beside the program too;
+    // one into a folder that is missing says why.
+    void links()
+    {
+        QVERIFY(QFile::link("made.ini", m_path));
+        QTemporaryDir user;
+        auto found = beside(user);
+        QCOMPARE(found.IniPath(), m_path);
+        QVERIFY(found.SaveIni(Sample()).ok());
+        QVERIFY(QFileInfo(m_path).isSymLink() && QFileInfo::exists(m_dir->filePath("made.ini")));
+        QVERIFY(ini().LoadIni() == Sample());
+        QVERIFY(QFile::remove(m_path) && QFile::link("no/made.ini", m_path));
+        auto missing = ini();
+        QVERIFY(missing.ReadResult().ok());
+        const auto failed = missing.SaveIni(Sample());
+        QVERIFY(!failed.ok());
+        const auto why = failed.failure().detail;
+        QVERIFY2(why.find("No such file or directory") != why.npos, why.c_str());
+    }
+
+    // A program folder its user cannot write to, without a settings file: the
+    // user's own folder is used. Root writes anywhere: it looks as nobody.
+    void readOnlyProgramFolder()
+    {
+        QTemporaryDir user;
+        QVERIFY(chmod(QFile::encodeName(m_dir->path()), 0555) == 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            const bool nobody = geteuid() != 0 || setuid(65534) == 0;
+            _exit(nobody && beside(user).IniPath() == user.filePath("velmix.ini") ? 0 : 1);
+        }
+        int status = -1;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_Settings)
 #include "tst_settings.moc"
