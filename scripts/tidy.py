@@ -33,6 +33,8 @@ ANALYZED = ("core", "common", "settings", "export")
 
 def digest_file(path, h):
     h.update(path.encode())
+    if path.endswith(".gch"):
+        return  # a precompiled header, which clang-tidy does not read
     try:
         if path.startswith(ROOT):
             with open(path, "rb") as f:
@@ -55,12 +57,34 @@ def dependencies(build, output):
     return [os.path.normpath(os.path.join(build, l.strip())) for l in lines[1:] if l.strip()]
 
 
+def without_pch(args):
+    """A compile command without its precompiled header's flags."""
+    out = []
+    for a in args:
+        if a == "-Winvalid-pch":
+            continue
+        if a.endswith("cmake_pch.hxx") and out and out[-1] == "-include":
+            out.pop()
+            continue
+        out.append(a)
+    return out
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     build = os.path.abspath(sys.argv[1])
     with open(os.path.join(build, "compile_commands.json")) as f:
         entries = json.load(f)
+    # clang-tidy reads the sources as written, without gcc's precompiled
+    # headers (which clang cannot load): from a copy of the compile commands
+    # without them, so that each source must also include what it uses.
+    db = os.path.join(build, "tidy", "db")
+    for e in entries:
+        e["arguments"] = without_pch(e.pop("arguments", None) or shlex.split(e.pop("command")))
+    os.makedirs(db, exist_ok=True)
+    with open(os.path.join(db, "compile_commands.json"), "w") as f:
+        json.dump(entries, f)
     common = hashlib.sha256()
     common.update(subprocess.run([TIDY, "--version"], capture_output=True,
                                  check=True).stdout)
@@ -73,7 +97,7 @@ def main():
         if rel.split(os.sep)[0] not in FOLDERS or "_autogen" in rel:
             continue
         h = common.copy()
-        args = e["arguments"] if "arguments" in e else shlex.split(e["command"])
+        args = e["arguments"]
         h.update(" ".join(args).encode())
         digest_file(src, h)
         output = e.get("output") or (args[args.index("-o") + 1] if "-o" in args else None)
@@ -99,7 +123,7 @@ def main():
         except OSError:
             pass
         extra = [] if analyze else ["--checks=-clang-analyzer-*"]
-        r = subprocess.run([TIDY, "-p", build, "--quiet", *extra, src], capture_output=True,
+        r = subprocess.run([TIDY, "-p", db, "--quiet", *extra, src], capture_output=True,
                            text=True, check=False)
         if r.returncode != 0:
             return rel, r.stdout + r.stderr

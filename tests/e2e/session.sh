@@ -29,31 +29,27 @@ poll() { # N CONDITION
     return 1
 }
 # Opens a menu of the main window with its Alt key and chooses an item by its
-# letter, pairs at a time, until CONDITION holds; tried again if a busy
-# machine was slow to open a menu.
+# letter once the menu is open, pairs at a time, each once the menu has
+# closed; then waits until CONDITION holds.
 choose_until() { # CONDITION ALT+KEY LETTER [ALT+KEY LETTER...]
     local condition=$1 k
     shift
-    for _ in 1 2 3; do
-        focus
-        for ((k = 1; k < $#; k += 2)); do
-            xdotool key --window "$wid" "${!k}"
-            sleep 0.5
-            xdotool key "${@:k+1:1}"
-            sleep 0.5
-        done
-        poll 30 "$condition" && return 0
-        xdotool key Escape
+    focus
+    for ((k = 1; k < $#; k += 2)); do
+        xdotool key --window "$wid" "${!k}"
+        poll 100 '[ -n "$(other_window yes)" ]' || return 1
+        xdotool key "${@:k+1:1}"
+        poll 100 '[ -z "$(other_window yes)" ]' || return 1
     done
-    return 1
+    poll 100 "$condition"
 }
 
-# The program's visible top-level window other than the main one: a menu
-# still closing is visible too, but it is override-redirect.
-other_window() {
+# The program's visible top-level window other than the main one, or with
+# "yes" its open menu: a menu is override-redirect.
+other_window() { # [yes]
     local w
     for w in $(xdotool search --onlyvisible --class velmix 2>/dev/null | grep -vx "$wid"); do
-        xwininfo -id "$w" 2>/dev/null | grep -q 'Redirect State: no' && { echo "$w"; return; }
+        xwininfo -id "$w" 2>/dev/null | grep -q "Redirect State: ${1:-no}" && { echo "$w"; return; }
     done
 }
 
@@ -65,11 +61,6 @@ die() {
     exit 1
 }
 focus() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; }
-# Opens the tile window with Alt+V, T.
-open_tile() {
-    focus
-    xdotool key --window "$wid" alt+v && sleep 0.5 && xdotool key t
-}
 # Quits by the File menu's exit, Alt+F, X, and ends the run with its status.
 quit() {
     choose_until '! kill -0 "$pid" 2>/dev/null' alt+f x || die "still running after Alt+F, X"
@@ -92,8 +83,11 @@ if [ -n "${VELMIX_WM:-}" ]; then
     # openbox or metacity
     "$VELMIX_WM" --sm-disable >/dev/null 2>&1 &
     # The manager says on the root window that it runs a little before it
-    # manages new windows: a window mapped in between stays unmanaged.
-    poll 100 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' && sleep 1
+    # manages new windows (a window mapped in between stays unmanaged): it
+    # does once it lists a window of its own clients.
+    xmessage probe >/dev/null 2>&1 &
+    poll 100 'xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q 0x'
+    kill $!
 fi
 # The program keeps a signal it finds ignored, as a background job of a
 # script finds SIGINT and a run under nohup SIGHUP: each signal this sends
@@ -105,7 +99,6 @@ poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | hea
         wait "$pid"; echo "no window (ended with $?)"; fi
       xdotool search --name . getwindowname %@ 2>/dev/null | head -n 20 | sed 's/^/  window: /'
       grep -v XDG_RUNTIME_DIR "$shot.stderr"; kill "$pid" 2>/dev/null; exit 1; }
-sleep 1
 if [ "$way" = places ]; then
     # The main window's frame stands where the file put it (15 twips a
     # pixel): its inside's place on the screen less the frame's extents the
@@ -122,17 +115,22 @@ if [ "$way" = places ]; then
         kill "$pid"
         exit 3
     }
-    open_tile
-    poll 50 "$opened" || die "no tile window"
-    # Once framed and settled, each frame's top row is on the screen and
-    # at least 100 pixels of its title bar.
-    sleep 2.5
+    choose_until "$opened" alt+v t || die "no tile window"
     frame() { # window: its frame's left, top and width (no manager: no frame)
         xwininfo -id "$1" | awk -v framed="${VELMIX_WM:+1}" '/Absolute.*X:/ {ax = $NF}
             /Absolute.*Y:/ {ay = $NF} /Relative.*X:/ {rx = $NF} /Relative.*Y:/ {ry = $NF}
             /Width/ {w = $NF}
             END {if (!framed) rx = ry = 0; print ax - rx, ay - ry, w}'
     }
+    # Framed (the manager has set its state) and still for half a second.
+    settled() { # window
+        local at
+        [ -z "${VELMIX_WM:-}" ] || xprop -id "$1" WM_STATE 2>/dev/null | grep -q Normal || return 1
+        at=$(frame "$1") && sleep 0.5 && [ "$(frame "$1")" = "$at" ]
+    }
+    poll 50 'settled "$tile"' || die "the tile window never settled"
+    # Once settled, each frame's top row is on the screen and at least 100
+    # pixels of its title bar.
     for w in "$wid" "$tile"; do
         read -r x y width < <(frame "$w")
         [ "$y" -ge 0 ] && [ "$x" -le 1180 ] && [ $((x + width)) -ge 100 ] ||
@@ -151,19 +149,17 @@ if [ "$way" = places ]; then
             poll 50 "$closed" && break
         done
         eval "$closed" || die "the tile window did not close"
-        open_tile
-        poll 50 "$opened" || die "the tile window did not open again"
-        sleep 2.5
-        [ "$VELMIX_WM" = metacity ] || [ "$(frame "$tile")" = "$was" ] ||
+        choose_until "$opened" alt+v t || die "the tile window did not open again"
+        [ "$VELMIX_WM" = metacity ] || poll 50 '[ "$(frame "$tile")" = "$was" ]' ||
             die "the tile window came back at $(frame "$tile"), not $was"
     fi
     quit
 fi
 if [ "$way" = menu ]; then
-    import -window root "$shot"
+    # The picture VELMIX_SHOWS names (if any) shows once the window is drawn.
+    poll 50 'import -window root "$shot" && { [ -z "${VELMIX_SHOWS:-}" ] || shows "$shot" "$VELMIX_SHOWS"; }'
     if [ -n "${4:-}" ]; then
-        open_tile
-        poll 50 "$opened" &&
+        choose_until "$opened" alt+v t &&
             xprop -id "$tile" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//' >"$4"
     fi
     quit
@@ -177,8 +173,8 @@ xdotool windowmove --sync "$wid" 123 87
 import -window root "$shot"
 
 # A change is in the file within a second; ended without a word (the display
-# gone) the program keeps what is older than that.
-[ "$way" != display ] || sleep 1.5
+# gone) the program keeps what it wrote before: the place moved to.
+[ "$way" != display ] || poll 50 "grep -q '^MainLeft= 1845' '$ini'"
 case "$way" in
     display) kill "$xpid" ;;
     *) kill -s "$way" "$pid" ;;

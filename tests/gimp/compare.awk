@@ -1,11 +1,11 @@
 # SPDX-License-Identifier: MIT
 # Measures GIMP's colours of the renderer's .ggr files against its PNG
-# files (tests/gimp/run.sh): reads samples.scm's two lines a case, the
-# gradient's samples and the picture's first row, in the order of the cases
+# files (tests/gimp/run.sh): reads two lines a case, the gradient's samples
+# (samples.scm) and the picture's first row, in the order of the cases
 # file (name, length, the enabled points' positions 0..1000, comma-separated,
 # or "-"). Prints each case's largest channel difference in levels and fails
 # beyond one level, or when a case was not answered.
-#   awk -v cases=CASES -f compare.awk GIMP.TXT
+#   awk -v cases=CASES -f compare.awk LINES
 
 function ceil(x) { return int(x) + (x > int(x)) }
 
