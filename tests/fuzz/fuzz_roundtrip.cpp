@@ -10,6 +10,7 @@
 #include "settings/profile.h"
 #include "settings/settings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -67,9 +68,12 @@ void Check(bool ok, int line = __builtin_LINE())
     }
 }
 
-// Is every line of before still in after, in order?
-bool LinesKept(const std::string& before, const std::string& after)
+// Is every line of before still in after, in order? A lone CR ends a line
+// as the profile reads it, and a key may be written after it.
+bool LinesKept(std::string before, std::string after)
 {
+    std::replace(before.begin(), before.end(), '\r', '\n');
+    std::replace(after.begin(), after.end(), '\r', '\n');
     std::size_t at = 0;
     std::istringstream in(before);
     for (std::string line; std::getline(in, line); at += line.size())
