@@ -38,7 +38,7 @@ QString ReadOsName()
     for (const char* path : {"/etc/os-release", "/usr/lib/os-release"}) {
         QFile file(QString::fromLatin1(path));
         if (file.open(QIODevice::ReadOnly))
-            return OsReleaseName(file.read(64 * 1024));
+            return OsReleaseName(file.read(qint64{64} * 1024));
     }
     return {};
 }
