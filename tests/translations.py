@@ -6,7 +6,6 @@
 # placeholders.
 #   tests/translations.py LUPDATE PROJECT.json FILE.ts [LUPDATE-OPTION]...
 import difflib
-import json
 import os
 import re
 import shutil
@@ -33,18 +32,14 @@ def shape(s):
     return BREAK.findall(s), sorted(PLACEHOLDER.findall(s))
 
 
+# lupdate on a copy of the file (-ts takes the place of the project's
+# file), and what it changed.
 def stale(lupdate, project, ts, options):
     with tempfile.TemporaryDirectory() as tmp:
         copy = os.path.join(tmp, os.path.basename(ts))
         shutil.copyfile(ts, copy)
-        with open(project, encoding="utf-8") as f:
-            p = json.load(f)
-        p["translations"] = [copy]
-        path = os.path.join(tmp, "project.json")
-        with open(path, "w", encoding="utf-8") as f:
-            json.dump(p, f)
-        run = subprocess.run([lupdate, "-project", path, *options],
-                             capture_output=True, text=True)
+        run = subprocess.run([lupdate, "-project", project, "-ts", copy,
+                              *options], capture_output=True, text=True)
         if run.returncode:
             return ["lupdate failed:\n" + run.stdout + run.stderr]
         with open(ts, encoding="utf-8") as a, \

@@ -127,14 +127,13 @@ int WritePage(const std::vector<Place>& places)
             return 2;
         // The frame holds src from its corner, cut to the picture.
         const QRect r(p.at.topLeft() - p.off, p.at.bottomRight());
-        const char* frame = R"x(<iframe scrolling="no" src="%s" style=")x"
-                            R"x(left: %dpx; top: %dpx; width: %dpx; )x"
-                            R"x(height: %dpx; clip-path: )x"
+        const char* frame = R"x(<iframe scrolling="no" src="%s" style="left: %dpx; )x"
+                            R"x(top: %dpx; width: %dpx; height: %dpx; clip-path: )x"
                             R"x(inset(%dpx 0 0 %dpx)"></iframe>)x"
                             "\n";
-        const auto src = qPrintable(p.src);
         const int x = p.off.x(), y = p.off.y();
-        html += QString::asprintf(frame, src, r.x(), r.y(), r.width(), r.height(), y, x);
+        html +=
+            QString::asprintf(frame, qPrintable(p.src), r.x(), r.y(), r.width(), r.height(), y, x);
         all |= p.at;
     }
     if (places.empty() || !Write("page.html", html + "</body></html>\n"))

@@ -80,13 +80,12 @@ foreign=(
   "half-turn 250 30"
   "hard-stop 400 10"
 # Gradients of an SVG file as Inkscape writes it (tests/browser/foreign/
-# inkscape.svg: a <style> sheet, a swatch among them, a fading stop-opacity,
-# a reversed vector, a vertical one), each named by its id: Chromium draws
+# inkscape.svg: a <style> sheet, a swatch among them, a reversed vector
+# fading by stop-opacity, a vertical one), each named by its id: Chromium draws
 # the file cut to its rectangle at X, Y, velmix-render what it reads from it.
 # NAME#ID SIZE THICKNESS X Y
   "sheet#linearGradient1236 1000 20 0 0"
-  "fade#linearGradient1102 1000 20 0 20"
-  "reversed#linearGradient1202 1000 20 0 40"
+  "fade#linearGradient1202 1000 20 0 20"
   "vertical#linearGradient1302 1000 20 1000 0"
 )
 cp "$here"/foreign/* .

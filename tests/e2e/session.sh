@@ -81,7 +81,6 @@ fi
 env --default-signal=HUP,INT,TERM "$prog/velmix" >/dev/null 2>"$shot.stderr" &
 pid=$!
 poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | head -n 1); [ -n "$wid" ]' || {
-    xdotool search --name . getwindowname %@ 2>/dev/null | head -n 20 | sed 's/^/  window: /'
     grep -v XDG_RUNTIME_DIR "$shot.stderr"
     kill -0 "$pid" 2>/dev/null || { wait "$pid"; echo "ended with $?"; }
     die "no window"
@@ -91,7 +90,7 @@ if [ "$way" = places ]; then
     # pixel). A wrong place is not tried again.
     corner() { frame "$wid" | cut -d' ' -f1,2; }
     poll 50 '[ "$(corner)" = "$want" ]' ||
-        die "the main window's frame stands at $(corner), not $want" 3
+        die "main window at $(corner), not $want" 3
     choose_until "$opened" alt+v t || die "no tile window"
     # Framed (the manager has set its state) and still for half a second.
     settled() { # window
@@ -99,7 +98,7 @@ if [ "$way" = places ]; then
         [ -z "${VELMIX_WM:-}" ] || xprop -id "$1" WM_STATE 2>/dev/null | grep -q Normal || return 1
         at=$(frame "$1") && sleep 0.5 && [ "$(frame "$1")" = "$at" ]
     }
-    poll 50 'settled "$tile"' || die "the tile window never settled"
+    poll 50 'settled "$tile"' || die "tile window never settled"
     # Once settled, each frame's top row is on the screen and at least 100
     # pixels of its title bar.
     for w in "$wid" "$tile"; do
@@ -119,10 +118,10 @@ if [ "$way" = places ]; then
         wmctrl -i -c "$tile"
         poll 50 "$closed" && break
     done
-    eval "$closed" || die "the tile window did not close"
-    choose_until "$opened" alt+v t || die "the tile window did not open again"
+    eval "$closed" || die "tile window not closed"
+    choose_until "$opened" alt+v t || die "tile window not opened again"
     [ "$VELMIX_WM" = metacity ] || poll 50 '[ "$(frame "$tile")" = "$was" ]' ||
-        die "the tile window came back at $(frame "$tile"), not $was"
+        die "tile window back at $(frame "$tile"), not $was"
     quit
 fi
 if [ "$way" = menu ]; then
@@ -157,4 +156,4 @@ poll 100 '! kill -0 "$pid" 2>/dev/null' || { echo "still running after $way"; ki
 wait "$pid"
 status=$?
 exec 2>&3 3>&-
-[ "$status" -eq "$want" ] || { echo "status $status after $way, not $want"; exit 1; }
+[ "$status" -eq "$want" ] || { echo "status $status, not $want"; exit 1; }
