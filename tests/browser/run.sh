@@ -11,9 +11,9 @@
 set -euo pipefail
 . "$(dirname "$0")/../gimp/gimp.sh"
 
-# The points of each set, POS:COLOR[:off] (velmix-render's -p added below).
+# The points of each set, POS:COLOR[:off] (velmix-render's -p added below;
+# seven in gimp.sh).
 startup=""
-seven="0:#1a2b3c 120:#ff8800 260:#00ffcc 430:#ffffff 610:#3300ff 800:#808080 1000:#f0e68c"
 two="0:#000000 1000:#ffffff"
 dark="0:#102030 1000:#203048"
 ties="0:#ff0000 500:#00ff00 500:#0000ff 500:#ffff00 1000:#00ffff"

@@ -113,12 +113,11 @@ if [ "$way" = places ]; then
     # busy machine lost the request.
     [ -n "${VELMIX_WM:-}" ] || quit
     was=$(frame "$tile")
-    closed='[ -z "$(other)" ]'
     for _ in 1 2 3; do
         wmctrl -i -c "$tile"
-        poll 50 "$closed" && break
+        poll 50 '[ -z "$(other)" ]' && break
     done
-    eval "$closed" || die "tile window not closed"
+    [ -z "$(other)" ] || die "tile window not closed"
     choose_until "$opened" alt+v t || die "tile window not opened again"
     [ "$VELMIX_WM" = metacity ] || poll 50 '[ "$(frame "$tile")" = "$was" ]' ||
         die "tile window back at $(frame "$tile"), not $was"

@@ -7,6 +7,7 @@
 # in gimp/ that reads gradients from gimp/gradients only and no other data:
 # quick, and the user's GIMP is neither read nor changed. Its chatter goes
 # to gimp/log, shown when it fails or writes nothing.
+# shellcheck disable=SC2034 # seven is read by the runners
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: run.sh BUILD}" && pwd)
 render=$build/bin/velmix-render
@@ -15,6 +16,8 @@ work=$(mktemp -d)
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 cd "$work"
 mkdir -p gimp/config gimp/saved gimp/gradients
+# Seven points, POS:COLOR, that both runners draw.
+seven="0:#1a2b3c 120:#ff8800 260:#00ffcc 430:#ffffff 610:#3300ff 800:#808080 1000:#f0e68c"
 run_gimp() {
   local g=$work/gimp p
   {

@@ -13,7 +13,6 @@
 set -euo pipefail
 . "$(dirname "$0")/gimp.sh"
 to=gimp/gradients
-seven=(0:#1a2b3c 120:#ff8800 260:#00ffcc 430:#ffffff 610:#3300ff 800:#808080 1000:#f0e68c)
 inside=(100:#ffffff 250:#000000 250:#ff00ff 700:#00ff00 700:#123456 900:#abcdef)
 # name, length, then the points, each POS:COLOR[:off]
 cases=(
@@ -23,8 +22,8 @@ cases=(
   "ties 280 0:#ff0000 500:#00ff00 500:#0000ff 1000:#00ffff"
   "ties-inside 400 ${inside[*]}"
   "ties-short 77 ${inside[*]}"
-  "seven 1000 ${seven[*]}"
-  "seven-short 77 ${seven[*]}"
+  "seven 1000 $seven"
+  "seven-short 77 $seven"
   "off 500 0:#ff0000 200:#ffffff:off 333:#00ff00 1000:#0000ff"
 )
 for c in "${cases[@]}"; do
