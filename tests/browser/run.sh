@@ -79,23 +79,23 @@ foreign=(
   "to-bottom 400 40"
   "half-turn 250 30"
   "hard-stop 400 10"
-# Gradients of an SVG file as Inkscape writes it (tests/browser/foreign/
-# inkscape.svg: a <style> sheet, a swatch among them, a reversed vector
-# fading by stop-opacity, a vertical one), each named by its id: Chromium draws
-# the file cut to its rectangle at X, Y, velmix-render what it reads from it.
-# NAME#ID SIZE THICKNESS X Y
-  "sheet#linearGradient1236 1000 20 0 0"
-  "fade#linearGradient1202 1000 20 0 20"
-  "vertical#linearGradient1302 1000 20 1000 0"
+# Gradients of SVG files as Inkscape writes them (tests/browser/foreign/
+# sheet.svg: a <style> sheet, a swatch among them, a reversed vector fading
+# by stop-opacity; vertical.svg), each named by its id: Chromium draws the
+# file cut to its rectangle at X, Y, velmix-render what it reads from it.
+# FILE#ID NAME SIZE THICKNESS X Y
+  "sheet.svg#linearGradient1236 sheet 1000 20 0 0"
+  "sheet.svg#linearGradient1202 fade 1000 20 0 20"
+  "vertical.svg#linearGradient1302 vertical 1000 20 0 0"
 )
 cp "$here"/foreign/* .
 for c in "${foreign[@]}"; do
-  read -r f size thick at <<<"$c"
-  name=${f%#*} from=$name.css
-  [ -z "$at" ] || from=inkscape.svg#${f#*#}
+  read -r name size thick at <<<"$c"
+  from=$name.css
+  [ -z "$at" ] || { from=$name; read -r name size thick at <<<"$at"; }
   said=$("$render" --from "$from" -s "$size" -t "$thick" -o "$name.png" 2>&1 |
     sed -n 's/.*largest error \([0-9]*\).*/\1/p')
-  echo "$name ${said:-0}${at:+ inkscape.svg $at}" >>foreign.txt
+  echo "$name ${said:-0}${at:+ ${from%#*} $at}" >>foreign.txt
 done
 
 size=$("$check" layout .)
