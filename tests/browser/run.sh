@@ -83,19 +83,17 @@ foreign=(
 # sheet.svg: a <style> sheet, a swatch among them, a reversed vector fading
 # by stop-opacity; vertical.svg), each named by its id: Chromium draws the
 # file cut to its rectangle at X, Y, velmix-render what it reads from it.
-# FILE#ID NAME SIZE THICKNESS X Y
-  "sheet.svg#linearGradient1236 sheet 1000 20 0 0"
-  "sheet.svg#linearGradient1202 fade 1000 20 0 20"
-  "vertical.svg#linearGradient1302 vertical 1000 20 0 0"
+# NAME SIZE THICKNESS FILE#ID X Y
+  "sheet 1000 20 sheet.svg#linearGradient1236 0 0"
+  "fade 1000 20 sheet.svg#linearGradient1202 0 20"
+  "vertical 1000 20 vertical.svg#linearGradient1302 0 0"
 )
 cp "$here"/foreign/* .
 for c in "${foreign[@]}"; do
-  read -r name size thick at <<<"$c"
-  from=$name.css
-  [ -z "$at" ] || { from=$name; read -r name size thick at <<<"$at"; }
-  said=$("$render" --from "$from" -s "$size" -t "$thick" -o "$name.png" 2>&1 |
+  read -r name size thick svg at <<<"$c"
+  said=$("$render" --from "${svg:-$name.css}" -s "$size" -t "$thick" -o "$name.png" 2>&1 |
     sed -n 's/.*largest error \([0-9]*\).*/\1/p')
-  echo "$name ${said:-0}${at:+ ${from%#*} $at}" >>foreign.txt
+  echo "$name ${said:-0}${svg:+ ${svg%#*} $at}" >>foreign.txt
 done
 
 size=$("$check" layout .)
