@@ -1,4 +1,5 @@
 # SPDX-License-Identifier: MIT
+# shellcheck shell=bash
 # Sourced by tests/e2e/session.sh and scripts/screenshots.sh.
 
 # Runs CONDITION (shell text) every tenth of a second until it holds, at most
