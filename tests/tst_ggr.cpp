@@ -29,12 +29,16 @@ double Unit()
 
 QString Hex(Colour c)
 {
-    return QString::asprintf("%02x%02x%02x", GetRed(c), GetGreen(c), GetBlue(c));
+    const int r = GetRed(c);
+    const int g = GetGreen(c);
+    const int b = GetBlue(c);
+    return QString::asprintf("%02x%02x%02x", r, g, b);
 }
 
 NamedGradient Read(const QString& text)
 {
-    const auto read = ReadGgr(text.toLatin1().toStdString(), "fb");
+    const auto s = text.toLatin1().toStdString();
+    const auto read = ReadGgr(s, "fb");
     return read.gradient.value_or(NamedGradient{});
 }
 
@@ -43,14 +47,21 @@ GradImport Css(const QString& css)
     return ReadCss(css.toStdString(), "n");
 }
 
+using Line = std::vector<Colour>;
+
 // Every channel within a level.
-bool Near(const std::vector<Colour>& a, const std::vector<Colour>& b)
+bool Near(const Line& a, const Line& b)
 {
+    if (a.size() != b.size())
+        return false;
     for (std::size_t x = 0; x < a.size(); ++x)
-        for (int k : {0, 8, 16})
-            if (std::abs((a[x] >> k & 255) - (b.at(x) >> k & 255)) > 1)
+        for (int k : {0, 8, 16}) {
+            const int u = a[x] >> k & 255;
+            const int v = b[x] >> k & 255;
+            if (std::abs(u - v) > 1)
                 return false;
-    return a.size() == b.size();
+        }
+    return true;
 }
 
 // Seven points crowded at the ends, at shared places and colours, some
@@ -64,7 +75,6 @@ GradPoints RandomPoints()
         const int kind = Pick(7);
         const int j = std::max(i - 1, 0);
         const bool at = kind == 2 || kind == 6;
-        const bool same = kind >= 3;
         auto& x = p.position[i];
         x = at ? p.position[j] : Pick(1001);
         x = kind < 2 ? kind * 1000 : x;
@@ -72,7 +82,8 @@ GradPoints RandomPoints()
         const int r = Pick(256);
         const int g = Pick(256);
         const int b = Pick(4) * 85;
-        p.color[i] = same ? c : MakeColour(r, g, b);
+        const auto fresh = MakeColour(r, g, b);
+        p.color[i] = kind >= 3 ? c : fresh;
         p.enabled[i] = Pick(4) != 0;
     }
     return p;
@@ -113,7 +124,8 @@ void TestGgr::gimp()
     QFETCH(QString, x);
     QFETCH(QString, rgb);
     const auto g = Read("GIMP Gradient\n1\n" + seg);
-    QCOMPARE(Hex(SampleGradient(g)[x.toULong()]), rgb);
+    const auto s = SampleGradient(g);
+    QCOMPARE(Hex(s[x.toULong()]), rgb);
 }
 
 // Files as GIMP reads them: the name and the colours at 0 and 500, or the
@@ -122,32 +134,37 @@ void TestGgr::files()
 {
     QFETCH(QString, text);
     QFETCH(QString, read);
-    const auto got = ReadGgr(text.toLatin1().toStdString(), "fb");
-    const auto says = RefusalText(got.refusal).section(':', 0, 0);
+    const auto bytes = text.toLatin1();
+    const auto got = ReadGgr(bytes.toStdString(), "fb");
+    const auto why = RefusalText(got.refusal);
     const auto g = got.gradient.value_or(NamedGradient{});
     const auto s = SampleGradient(g);
-    const auto colours = s.empty() ? QString() : " " + Hex(s[0]) + " " + Hex(s[500]);
-    QCOMPARE(got.gradient ? Q(g.name) + colours : says, read);
+    auto says = why.section(':', 0, 0);
+    if (got.gradient)
+        says = Q(g.name) + " " + Hex(s[0]) + " " + Hex(s[500]);
+    QCOMPARE(says, read);
 }
 
 // Any gradient, its doubles to the last bit, reads back as written; its
 // name on one line.
 void TestGgr::written()
 {
+    const auto c = [] { return std::ldexp(Unit(), -Pick(1000)); };
     for (int round = 0; round < 300; ++round) {
         NamedGradient g{"名前\nx", {}};
         for (double l = 0, r = 0; r < 1; l = r) {
             r = Pick(4) ? std::min(1.0, l + Unit()) : l;
-            const auto c = [] { return std::ldexp(Unit(), -Pick(1000)); };
+            const double m = l + (r - l) * Unit();
             const SegmentColour a{c(), c(), c(), Unit()};
             const SegmentColour b{Unit(), c(), c(), c()};
             const auto blend = SegmentBlend(Pick(6));
             const auto hsv = SegmentColouring(Pick(3));
-            g.segments.push_back({l, l + (r - l) * Unit(), r, a, b, blend, hsv});
+            g.segments.push_back({l, m, r, a, b, blend, hsv});
         }
         const auto text = WriteGgr(g);
         g.name = "名前 x";
-        QCOMPARE(ReadGgr(text, "").gradient.value_or(NamedGradient{}), g);
+        const auto back = ReadGgr(text, "").gradient;
+        QCOMPARE(back.value_or(NamedGradient{}), g);
     }
 }
 
@@ -168,16 +185,18 @@ void TestGgr::points()
         auto twin = p;
         twin.blend = Blend::Rgb;
         const auto n = g.segments.size();
-        const auto& gt = GradientFromPoints("", twin);
-        const auto& want = gt.segments.size() == n ? twin : p;
+        const auto gt = GradientFromPoints("", twin);
+        const bool same = gt.segments.size() == n;
+        const auto& want = same ? twin : p;
         for (int w : {2, 3, 7, 100, 333, 999, 1000, 2000}) {
             const auto got = DrawGrad(*back, w);
             QVERIFY(got == DrawGrad(want, w));
         }
     }
-    const auto p = Points("oklab 0/ff0000 1000/00ff00");
+    const auto p = Points("oklab 0/ff0000 1000/ff00");
     const auto g = GradientFromPoints("n", p);
-    QVERIFY(Near(SampleGradient(g), DrawGrad(p, 1000)));
+    const auto line = DrawGrad(p, 1000);
+    QVERIFY(Near(SampleGradient(g), line));
     // Pads where the ends are not points, and an empty one
     // before a point at 0 whose segment is constant.
     const std::pair<const char*, int> pads[] = {
@@ -197,8 +216,10 @@ void TestGgr::exact()
 {
     QFETCH(QString, segs);
     QFETCH(QString, points);
-    const auto n = QString::number(segs.count(';') + 1);
-    const auto got = ExactPoints(Read("GIMP Gradient\n" + n + "\n" + segs.replace(';', '\n')));
+    const auto n = segs.count(';') + 1;
+    auto text = QString("GIMP Gradient\n%1\n").arg(n);
+    text += segs.replace(';', '\n');
+    const auto got = ExactPoints(Read(text));
     QCOMPARE(got.has_value(), points != "none");
     QVERIFY(!got || *got == Points(points));
 }
@@ -206,19 +227,22 @@ void TestGgr::exact()
 // What an export carries, edited: only white space around it may change.
 void TestGgr::carried_data()
 {
-    Rows<Edit>({{"as written", {"", "", true}},
-                {"spaces", {"velmix", "\n velmix", true}},
-                {"size", {"=1234", "=3", false}},
-                {"not hex", {"#fedcba", "#fedcbg", false}},
-                {"enabled 2", {":1,1000", ":2,1000", false}},
-                {"more after", {"a:1", "a:1 x", false}}});
+    Rows<Edit>({
+        {"as written", {"", "", true}},
+        {"spaces", {"velmix", "\n velmix", true}},
+        {"size", {"=1234", "=3", false}},
+        {"not hex", {"#fedcba", "#fedcbg", false}},
+        {"enabled 2", {":1,1000", ":2,1000", false}},
+        {"more after", {"a:1", "a:1 x", false}},
+    });
 }
 
 void TestGgr::carried()
 {
     QFETCH(Edit, row);
     const auto [from, to, reads] = row;
-    const auto p = Points("oklab 0/f00 1000/f 500/0f0! 7/123456 7/abcdef 0! 999/fedcba");
+    const auto p = Points("oklab 0/f00 1000/f 500/0f0! "
+                          "7/123456 7/abcdef 0! 999/fedcba");
     const WebGradient web{p, 1234, true, 56};
     auto text = Q(CarriedText(web)).replace(from, to);
     const auto got = ReadCarried(text.toStdString());
@@ -231,20 +255,27 @@ void TestGgr::carried()
 void TestGgr::cssWritten()
 {
     for (int round = 0; round < 200; ++round) {
-        const int length = 4 + Pick(600);
-        const WebGradient web{RandomPoints(), length, Pick(2) == 0, 1 + Pick(9)};
+        const int n = 4 + Pick(600);
+        const bool down = Pick(2);
+        const WebGradient web{RandomPoints(), n, down, 1 + Pick(9)};
         const auto got = Css(Q(CssRule(web)));
         QVERIFY(Carries(got.carried, web));
-        QCOMPARE(got.vertical, std::vector{web.vertical});
-        const auto read = SampleCentres(got.gradients.at(0), length);
-        QVERIFY(Near(read, DrawGrad(web.points, length)));
+        QCOMPARE(got.vertical, std::vector{down});
+        const auto& g = got.gradients.at(0);
+        const auto line = DrawGrad(web.points, n);
+        QVERIFY(Near(SampleCentres(g, n), line));
     }
     const std::pair<const char*, const char*> edits[] = {
-        {"rgb(255, 0, 0)", "black"}, {"to right", "to left"}, {"300px", "3px"}};
-    const WebGradient web{Points("0/ff0000 600/00ff00 1000/0000ff"), 300, false, 7};
+        {"rgb(255, 0, 0)", "black"},
+        {"to right", "to left"},
+        {"300px", "3px"},
+    };
+    const auto p = Points("0/ff0000 600/ff00 1000/ff");
+    const auto rule = Q(CssRule({p, 300, false, 7}));
     for (const auto& [from, to] : edits) {
-        const auto got = Css(Q(CssRule(web)).replace(from, to));
-        QVERIFY2(!got.carried && got.gradients.size() == 1, from);
+        const auto got = Css(QString(rule).replace(from, to));
+        QVERIFY(!got.carried);
+        QCOMPARE(got.gradients.size(), size_t(1));
     }
 }
 
@@ -254,65 +285,95 @@ void TestGgr::cssWritten()
 // spread evenly.
 void TestGgr::cssStops()
 {
+    // The direction; whether it runs down, and back.
     using Way = std::tuple<const char*, int, int>;
-    const Way ways[] = {{"", 1, 0},         {"To  Bottom", 1, 0}, {"180deg", 1, 0},
-                        {"0.5turn", 1, 0},  {"to top", 1, 1},     {"0deg", 1, 1},
-                        {"360deg", 1, 1},   {"to right", 0, 0},   {"90deg", 0, 0},
-                        {"-270deg", 0, 0},  {"100grad", 0, 0},    {"to left", 0, 1},
-                        {"0.75turn", 0, 1}, {"-90deg", 0, 1}};
+    const Way ways[] = {
+        {"", 1, 0},         {"To  Bottom", 1, 0}, {"180deg", 1, 0},  {"0.5turn", 1, 0},
+        {"to top", 1, 1},   {"0deg", 1, 1},       {"360deg", 1, 1},  {"to right", 0, 0},
+        {"90deg", 0, 0},    {"-270deg", 0, 0},    {"100grad", 0, 0}, {"to left", 0, 1},
+        {"0.75turn", 0, 1}, {"-90deg", 0, 1},
+    };
     for (int round = 0; round < 2000; ++round) {
-        const auto [way, down, back] = ways[Pick(std::size(ways))];
+        const auto way = ways[Pick(std::size(ways))];
+        const auto [dir, down, back] = way;
         const int size = 10 * (1 + Pick(30));
         const bool px = Pick(2);
+        const auto unit = px ? " %1px" : " %1%";
+        const double scale = px ? size / 100.0 : 1;
         std::vector<double> at;
-        std::vector<Colour> c;
-        QStringList items{way};
+        Line c;
+        QStringList items{dir};
         items.removeAll("");
         for (int i = 1 + Pick(5); i > 0; --i) {
-            c.push_back(MakeColour(Pick(256), Pick(256), Pick(256)));
+            const int r = Pick(256);
+            const int g = Pick(256);
+            c.push_back(MakeColour(r, g, Pick(256)));
             items << "#" + Hex(c.back());
             at.push_back(NAN);
-            for (int k = Pick(5) / 2, n = 0; k > 0; --k, ++n) {
+            for (int k = Pick(5) / 2, n = 0; k > 0; --k) {
                 const double place = Pick(160) - 30;
-                items.last() +=
-                    px ? QString(" %1px").arg(place * size / 100) : QString(" %1%").arg(place);
-                if (n > 0) {
+                const auto t = QString(unit);
+                items.last() += t.arg(place * scale);
+                if (n++ > 0) {
                     c.push_back(c.back());
                     at.push_back(0);
                 }
                 at.back() = place / 100;
             }
         }
-        at.front() = std::isnan(at.front()) ? 0 : at.front();
-        at.back() = std::isnan(at.back()) ? 1 : at.back();
+        // The model: the ends placed, then none
+        // back, then the runs between spread.
+        auto& a = at.front();
+        auto& z = at.back();
+        a = std::isnan(a) ? 0 : a;
+        z = std::isnan(z) ? 1 : z;
         double top = -INFINITY;
-        for (double& place : at)
-            top = std::isnan(place) ? top : (place = std::max(place, top));
-        for (std::size_t i = 1, j = 1; i < at.size(); i = std::max(j, i + 1)) {
+        for (double& v : at) {
+            v = std::isnan(v) ? v : std::max(v, top);
+            top = std::isnan(v) ? top : v;
+        }
+        const auto e = at.size();
+        for (std::size_t i = 1, j = 1; i < e;) {
             for (j = i; std::isnan(at[j]); ++j) {
             }
+            const double from = at[i - 1];
+            const double step = at[j] - from;
+            const double parts = double(j - i + 1);
             for (std::size_t k = i; k < j; ++k)
-                at[k] = at[i - 1] + (at[j] - at[i - 1]) * double(k - i + 1) / double(j - i + 1);
+                at[k] = from + step * double(k - i + 1) / parts;
+            i = std::max(j, i + 1);
         }
-        std::vector<Colour> want;
+        Line want;
         for (int x = 0; x < 100; ++x) {
-            const double t = back ? 1 - (x + 0.5) / 100 : (x + 0.5) / 100;
+            const double u = (x + 0.5) / 100;
+            const double t = back ? 1 - u : u;
             std::size_t i = 0;
-            while (i + 1 < at.size() && at[i + 1] <= t)
+            while (i + 1 < e && at[i + 1] <= t)
                 ++i;
-            const auto j = std::min(i + 1, at.size() - 1);
-            const double f = t > at[i] && j > i ? (t - at[i]) / (at[j] - at[i]) : 0;
-            const auto mix = [&](auto ch) { return ch(c[i]) + (ch(c[j]) - ch(c[i])) * f; };
-            const auto level = [&](auto ch) { return int(std::lround(mix(ch))); };
-            want.push_back(MakeColour(level(GetRed), level(GetGreen), level(GetBlue)));
+            const auto j = std::min(i + 1, e - 1);
+            const double w = at[j] - at[i];
+            const bool in = t > at[i] && j > i;
+            const double f = in ? (t - at[i]) / w : 0;
+            const auto level = [&](auto ch) {
+                const int p = ch(c[i]);
+                const int q = ch(c[j]);
+                return int(std::lround(p + (q - p) * f));
+            };
+            const int r = level(GetRed);
+            const int g = level(GetGreen);
+            const int b = level(GetBlue);
+            want.push_back(MakeColour(r, g, b));
         }
-        const auto sizes = QString(down ? "1px %1px" : "%1px 1px").arg(size);
-        const auto css = "a{background-image:linear-gradient(" + items.join(", ") +
-                         ");background-size:" + sizes + "}";
-        const auto got = Css(css);
-        QVERIFY2(!got.refusal, qPrintable(css));
-        QCOMPARE(got.vertical, std::vector<bool>{bool(down)});
-        QVERIFY2(Near(SampleCentres(got.gradients.at(0), 100), want), qPrintable(css));
+        const auto sizes = down ? "1px %1px" : "%1px 1px";
+        auto css = "a{background-image:linear-gradient(";
+        const auto text =
+            css + items.join(", ") + ");" + "background-size:" + QString(sizes).arg(size) + "}";
+        const auto got = Css(text);
+        QVERIFY2(!got.refusal, qPrintable(text));
+        QCOMPARE(got.vertical, std::vector{bool(down)});
+        const auto& g = got.gradients.at(0);
+        const auto drawn = SampleCentres(g, 100);
+        QVERIFY2(Near(drawn, want), qPrintable(text));
     }
 }
 
@@ -321,28 +382,37 @@ void TestGgr::cssStops()
 // its points.
 void TestGgr::sheet()
 {
-    const QStringList plain{"90deg, red, blue 50%", "90deg, red 25%, blue 75%",
-                            "#3184fd, #0d6efd",     "#3184fd, #0d6efd",
-                            "white, #808080",       "black, black",
-                            "#800080, blue",        "red, blue"};
-    const QString hints[] = {"1\n0 .3 1 1 0 0 1 0 0 1 1 1 0", "3\n0 .05 .05 1 0 0 1 0 1 0 1 1 0\n"
-                                                              ".05 .075 .1 0 1 0 1 0 0 1 1 0 0\n"
-                                                              ".1 .55 1 0 0 1 1 0 0 1 1 0 0"};
-    const WebGradient web{Points("0/f00 600/0f0 1000/00f"), 300, true, 7};
-    const auto got = Css(QString::fromUtf8(DataFile("css_sheet.css")) + Q(CssRule(web)));
-    QCOMPARE(got.gradients.size(), size_t(plain.size() + 3));
+    const QStringList plain{
+        "90deg, red, blue 50%", "90deg, red 25%, blue 75%",
+        "#3184fd, #0d6efd",     "#3184fd, #0d6efd",
+        "white, #808080",       "black, black",
+        "#800080, blue",        "red, blue",
+    };
+    const QString hints[] = {
+        "1\n0 .3 1 1 0 0 1 0 0 1 1 1 0",
+        "3\n0 .05 .05 1 0 0 1 0 1 0 1 1 0\n"
+        ".05 .075 .1 0 1 0 1 0 0 1 1 0 0\n"
+        ".1 .55 1 0 0 1 1 0 0 1 1 0 0",
+    };
+    const auto p = Points("0/f00 600/0f0 1000/00f");
+    const WebGradient web{p, 300, true, 7};
+    auto css = QString::fromUtf8(DataFile("css_sheet.css"));
+    const auto got = Css(css + Q(CssRule(web)));
+    const auto n = std::size_t(plain.size());
+    QCOMPARE(got.gradients.size(), n + 3);
     QCOMPARE(got.gradients[1].name, "n (2)");
     QVERIFY(Carries(got.carried, web));
-    for (int i = 0; i < plain.size(); ++i) {
-        const auto want = Css("linear-gradient(" + plain[i] + ")");
-        const auto drawn = SampleGradient(want.gradients.at(0));
-        const auto& g = got.gradients[std::size_t(i)];
-        QVERIFY2(Near(SampleGradient(g), drawn), qPrintable(plain[i]));
-        QCOMPARE(got.vertical[std::size_t(i)], want.vertical.at(0));
-    }
-    for (int i = 0; i < 2; ++i) {
-        const auto want = SampleGradient(Read("GIMP Gradient\n" + hints[i]));
-        QVERIFY(Near(SampleGradient(got.gradients[std::size_t(plain.size() + i)]), want));
+    for (std::size_t i = 0; i < n + 2; ++i) {
+        const auto& g = got.gradients[i];
+        const int k = int(i);
+        GradImport want;
+        if (i < n)
+            want = Css("linear-gradient(" + plain[k] + ")");
+        else
+            want.gradients = {Read("GIMP Gradient\n" + hints[k - int(n)])};
+        const auto line = SampleGradient(want.gradients.at(0));
+        QVERIFY2(Near(SampleGradient(g), line), qPrintable(QString::number(k)));
+        QVERIFY(i >= n || got.vertical[i] == want.vertical.at(0));
     }
 }
 
@@ -350,38 +420,53 @@ void TestGgr::sheet()
 // named ones, HSL and values past the range.
 void TestGgr::colours()
 {
+    const auto pc = [](double v) { return QString::number(v / 2.55, 'g', 17) + "%"; };
     for (int round = 0; round < 3000; ++round) {
-        const int r = Pick(256), g = Pick(256), b = Pick(256), a = Pick(256);
-        const auto pc = [](double v) { return QString::number(v / 2.55, 'g', 17) + "%"; };
+        const int r = Pick(256);
+        const int g = Pick(256);
+        const int b = Pick(256);
+        const int a = Pick(256);
         const auto rgb = QString("%1, %2, %3").arg(r).arg(g).arg(b);
-        const auto hex = Hex(MakeColour(r, g, b)) + QString::number(a + 256, 16).mid(1);
+        const auto sp = QString(rgb).remove(',');
+        const auto per = pc(r) + " " + pc(g) + " " + pc(b);
+        const auto hex = Hex(MakeColour(r, g, b));
+        const auto aa = QString::number(a + 256, 16).mid(1);
         const auto alpha = QString::number(a / 255.0, 'g', 17);
-        const QString texts[] = {"rgb(" + rgb + ")",
-                                 "RGB(" + pc(r) + " " + pc(g) + " " + pc(b) + ")",
-                                 "#" + hex.left(6).toUpper(),
-                                 "#" + hex,
-                                 "rgba(" + rgb + "," + alpha + ")",
-                                 "rgb(" + QString(rgb).remove(',') + " / " + pc(a) + ")"};
+        const QString texts[] = {
+            "rgb(" + rgb + ")",
+            "RGB(" + per + ")",
+            "#" + hex.toUpper(),
+            "#" + hex + aa,
+            "rgba(" + rgb + "," + alpha + ")",
+            "rgb(" + sp + " / " + pc(a) + ")",
+        };
         for (int i = 0; i < 6; ++i) {
             const double o = i < 3 ? 1 : a / 255.0;
             const auto over = [o](int v) {
-                return int(std::lround((v / 255.0 * o + 1 - o) * 255));
+                const double c = v / 255.0 * o + 1 - o;
+                return int(std::lround(c * 255));
             };
-            const auto got = ReadColourText(" " + texts[i].toStdString() + "\n");
-            QVERIFY2(got == MakeColour(over(r), over(g), over(b)), qPrintable(texts[i]));
+            const auto s = " " + texts[i].toStdString() + "\n";
+            const auto got = ReadColourText(s);
+            const auto want = MakeColour(over(r), over(g), over(b));
+            QVERIFY2(got == want, qPrintable(texts[i]));
         }
     }
-    const std::pair<const char*, const char*> named[] = {{"RebeccaPurple", "663399"},
-                                                         {"transparent", "ffffff"},
-                                                         {"#F08", "ff0088"},
-                                                         {"#0008", "777777"},
-                                                         {"RGB(300 -5 0)", "ff0000"},
-                                                         {"hsla(-300, 50%, 50%, 2)", "bfbf40"},
-                                                         {"hsl(120, 100%, 50%)", "00ff00"},
-                                                         {"hsl(240deg 100% 50% / .5)", "8080ff"},
-                                                         {"hsl(0.5turn 100 25)", "008080"}};
-    for (const auto& [text, hex] : named)
-        QCOMPARE(Hex(ReadColourText(text).value_or(-1)), hex);
+    const std::pair<const char*, const char*> named[] = {
+        {"RebeccaPurple", "663399"},
+        {"transparent", "ffffff"},
+        {"#F08", "ff0088"},
+        {"#0008", "777777"},
+        {"RGB(300 -5 0)", "ff0000"},
+        {"hsla(-300, 50%, 50%, 2)", "bfbf40"},
+        {"hsl(120, 100%, 50%)", "00ff00"},
+        {"hsl(240deg 100% 50% / .5)", "8080ff"},
+        {"hsl(0.5turn 100 25)", "008080"},
+    };
+    for (const auto& [text, hex] : named) {
+        const auto got = ReadColourText(text);
+        QCOMPARE(Hex(got.value_or(-1)), hex);
+    }
 }
 
 void TestGgr::cssRefusals()
@@ -390,7 +475,8 @@ void TestGgr::cssRefusals()
     QFETCH(QString, says);
     const auto got = Css(css);
     QVERIFY(got.gradients.empty());
-    QVERIFY2(RefusalText(got.refusal).contains(says), qPrintable(RefusalText(got.refusal)));
+    const auto why = RefusalText(got.refusal);
+    QVERIFY2(why.contains(says), qPrintable(why));
 }
 
 // Texts that took seconds or were echoed whole: a head and a part repeated;
@@ -400,16 +486,18 @@ void TestGgr::bounded_data()
     QTest::addColumn<QString>("head");
     QTest::addColumn<QString>("part");
     QTest::addColumn<int>("count");
-    QTest::newRow("stops") << "linear-gradient(red"
-                           << ", blue" << 100000;
-    QTest::newRow("px") << "a{background-size:9px 1px;background:linear-gradient(90deg"
+    const auto lg = "linear-gradient(red";
+    QTest::newRow("stops") << lg << ", blue" << 100000;
+    QTest::newRow("px") << "a{background-size:9px 1px;"
+                           "background:linear-gradient(90deg"
                         << ", red 1px" << 50000;
     QTest::newRow("rules") << "a{}"
-                           << "a{background:linear-gradient(red, blue)}" << 20000;
+                           << "a{background:"
+                              "linear-gradient(red, blue)}"
+                           << 20000;
     QTest::newRow("token") << "linear-gradient(red,"
                            << "x" << 5000000;
-    QTest::newRow("past") << "linear-gradient(red"
-                          << ",red" << 4000000;
+    QTest::newRow("past") << lg << ",red" << 4000000;
 }
 
 void TestGgr::bounded()
@@ -418,7 +506,8 @@ void TestGgr::bounded()
     QFETCH(QString, part);
     QFETCH(int, count);
     const auto got = Css(head + part.repeated(count) + ")}");
-    QVERIFY2(RefusalText(got.refusal).size() < 100, qPrintable(RefusalText(got.refusal)));
+    const auto why = RefusalText(got.refusal);
+    QVERIFY2(why.size() < 100, qPrintable(why));
     QCOMPARE(got.gradients.empty(), bool(got.refusal));
 }
 

@@ -104,6 +104,7 @@ private slots:
     void takenNames_data();
     void takenNames();
     void refused();
+    void refusalsCut();
     void renameAndRemove();
     void changedMeanwhile_data();
     void changedMeanwhile();
@@ -179,6 +180,12 @@ void TestLibrary::takenNames_data()
     QTest::newRow("file") << "a/b;a_b"
                           << "a/b;a_b;paper*;Sky*"
                           << "a_b (2).ggr;a_b.ggr;bad.ggr";
+    QTest::newRow("twice") << "a;a;a"
+                           << "a;a (2);a (3);paper*;Sky*"
+                           << "a (2).ggr;a (3).ggr;a.ggr;bad.ggr";
+    QTest::newRow("sky") << "sky"
+                         << "paper*;sky;Sky*"
+                         << "bad.ggr;sky.ggr";
     QTest::newRow("bad") << "bad"
                          << "bad;paper*;Sky*"
                          << "bad (2).ggr;bad.ggr";
@@ -222,6 +229,28 @@ void TestLibrary::refused()
     QByteArray text = GgrOf(Plain("a"));
     Put(big, text + QByteArray(kMaxGradientFile - text.size(), '\n'));
     QVERIFY(!ImportFile(big).refusal);
+}
+
+// A token of megabytes, in any reader, is quoted cut: the message fits
+// on a line.
+void TestLibrary::refusalsCut()
+{
+    const QString x(5000000, 'x');
+    const std::pair<const char*, QString> files[] = {
+        {"a.css", "a{background-image:linear-gradient(red);"
+                  "background-color:%1}"},
+        {"a.svg", "<svg><linearGradient id='%1'>"
+                  "<stop stop-color='%1'/></linearGradient></svg>"},
+        {"a.svg", "<svg>&%1;</svg>"},
+        {"a.ggr", "GIMP Gradient\n%1\n"},
+        {"a", "%1"},
+    };
+    for (const auto& [file, text] : files) {
+        const auto read = ImportText(text.arg(x).toUtf8(), file);
+        QVERIFY(read.gradients.empty());
+        const auto why = RefusalText(read.refusal);
+        QVERIFY2(why.size() <= 120 && why.size(), qPrintable(why.left(99)));
+    }
 }
 
 void TestLibrary::renameAndRemove()
