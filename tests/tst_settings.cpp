@@ -194,9 +194,14 @@ private slots:
                           (font ? line : "[Memory]\n" + line).toStdString() +
                           "\n[Memory]\ntate=0\nEnabled 0=1\n";
         ProfileText out;
-        WriteSettings(out, *ReadSettings(ProfileText(text), Same), Same, Same);
+        const auto read = *ReadSettings(ProfileText(text), Same);
+        WriteSettings(out, read, Same, Same);
         const auto key = line.section('\n', -1).section('=', 0, 0).toStdString();
         QCOMPARE(Q(out.get(font ? "SampleTextFont" : "Memory", key)), value);
+        // A run that changed nothing leaves what the file means.
+        ProfileText same(text);
+        WriteSettings(same, read, Same, Same, 0);
+        QVERIFY(*ReadSettings(same, Same) == read);
     }
     void booleans_data()
     {
