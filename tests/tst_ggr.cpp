@@ -446,7 +446,7 @@ void TestGgr::colours()
                 const double c = v / 255.0 * o + 1 - o;
                 return int(std::lround(c * 255));
             };
-            const auto s = " " + texts[i].toStdString() + "\n";
+            const auto s = (" " + texts[i] + "\n").toStdString();
             const auto got = ReadColourText(s);
             const auto want = MakeColour(over(r), over(g), over(b));
             QVERIFY2(got == want, qPrintable(texts[i]));
