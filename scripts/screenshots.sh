@@ -27,21 +27,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Runs CONDITION (shell text) every tenth of a second until it holds, at most
-# N times.
-poll() { # N CONDITION
-    for _ in $(seq 1 "$1"); do
-        eval "$2" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-dispfile="$work/display"
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$dispfile" >/dev/null 2>&1 &
-xpid=$!
-poll 100 '[ -s "$dispfile" ]'
-export DISPLAY=":$(cat "$dispfile")"
+# poll N CONDITION, display WIDTHxHEIGHT (Xvfb as xpid), frame WINDOW.
+. "$root/tests/e2e/display.sh"
+display 1024x768
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wmpid=$!
 # Windows mapped before the manager is ready stay unmanaged: no frames, no
@@ -57,16 +45,6 @@ sleep 1
 export XDG_CURRENT_DESKTOP=openbox LANG=C.UTF-8
 unset LC_ALL LC_MESSAGES LANGUAGE
 
-# A window's frame (as the manager draws it) on the screen: x y width height.
-frame() { # window
-    local ext el er et eb
-    ext=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ,)
-    read -r el er et eb <<<"${ext:-0 0 0 0}"
-    xwininfo -id "$1" | awk -v l="$el" -v r="$er" -v t="$et" -v b="$eb" '
-        /Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
-        /Width:/ {w = $NF} /Height:/ {h = $NF}
-        END {print x - l, y - t, w + l + r, h + t + b}'
-}
 # The newest visible window of the program titled TITLE.
 window() { # title
     xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1

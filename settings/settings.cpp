@@ -221,6 +221,11 @@ void WriteSettings(ProfileText& file, const Settings& s, const TextCodec& decode
     // The table's keys so far, by section: a key the file lacks goes after
     // them, in the table's order.
     std::map<std::string, std::vector<std::string>, std::less<>> earlier;
+    // A file without a face read as the designed font whole, whatever size
+    // and styles it held; the face written now brings the rest of that font
+    // along, or the next start would read the file's own size with it.
+    if (!file.has(kFont, "Name"))
+        units |= kUnitFont;
     const auto put = [&](SettingsUnit unit, const char* sec, const std::string& key,
                          const std::string& value) {
         std::vector<std::string>& before = earlier[sec];

@@ -1,10 +1,8 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""A manual page lists the options its program's --help lists, no more and no
-fewer.
-
-usage: tests/manpages.py PROGRAM PAGE.1 [PROGRAM PAGE.1]...
-"""
+# A manual page lists the options its program's --help lists, no more and
+# no fewer.
+#   tests/manpages.py PROGRAM PAGE.1 [PROGRAM PAGE.1]...
 import re
 import subprocess
 import sys
@@ -12,27 +10,33 @@ import sys
 OPTION = re.compile(r"--?[a-z][a-z-]*")
 
 
-def from_help(program):
-    usage = subprocess.run([program, "--help"], capture_output=True, text=True, check=True)
-    # An option's line starts with it, indented; its words follow two blanks.
-    lines = re.findall(r"^ +(-.*?)(?: {2}|$)", usage.stdout, re.M)
+def options(lines):
     return {o for line in lines for o in OPTION.findall(line)}
+
+
+def from_help(program):
+    out = subprocess.run([program, "--help"], capture_output=True,
+                         text=True, check=True).stdout
+    # An option's line starts with it, indented; its words follow two
+    # blanks.
+    return options(re.findall(r"^ +(-.*?)(?: {2}|$)", out, re.M))
 
 
 def from_page(page):
     with open(page, encoding="utf-8") as f:
         roff = f.read().replace("\\-", "-")
-    section = re.search(r"^\.SH OPTIONS\n(.*?)^\.SH ", roff, re.M | re.S).group(1)
-    tags = re.findall(r"^\.TP\n(.*)", section, re.M)
-    return {o for tag in tags for o in OPTION.findall(re.sub(r"\\f.", " ", tag))}
+    s = re.search(r"^\.SH OPTIONS\n(.*?)^\.SH ", roff, re.M | re.S)[1]
+    tags = re.findall(r"^\.TP\n(.*)", s, re.M)
+    return options(re.sub(r"\\f.", " ", t) for t in tags)
 
 
 def main():
     faults = []
     for program, page in zip(sys.argv[1::2], sys.argv[2::2]):
         said, listed = from_help(program), from_page(page)
-        faults += [f"{page}: {o} is in --help but not in the page" for o in sorted(said - listed)]
-        faults += [f"{page}: {o} is in the page but not in --help" for o in sorted(listed - said)]
+        for o in sorted(said ^ listed):
+            where = "--help" if o in said else "the page"
+            faults.append(f"{page}: {o} is only in {where}")
     print("\n".join(faults) or "the manual pages list what --help lists")
     return 1 if faults else 0
 

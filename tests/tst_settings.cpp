@@ -11,7 +11,6 @@
 #include "settings/profile.h"
 #include "settings/settings.h"
 #include "table.h"
-#include "testutil.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -38,25 +37,22 @@ const auto Same = [](std::string_view s) { return std::string(s); };
 // The settings the sample file holds, written out apart from the reader.
 Settings Sample()
 {
-    return {{"ＭＳ Ｐゴシック", 16, -1, 0, 16711680, true},
-            {{1, 1, 0, 1, 0, 1, 0},
-             {50, 150, 300, 450, 600, 750, 900},
-             {1234567, 2000000, 4000000, 6000000, 8000000, 10000000, 12000000},
-             640,
-             1,
-             50,
-             true,
-             1},
-            WindowPlace{1500, -300, 0, 0},
-            WindowPlace{3000, 4500, 7695, 3360},
-            "/home/user/画像/",
-            1,
-            true,
-            "",
-            "",
-            false,
-            "",
-            ""};
+    Settings s;
+    s.SampleTextFont = {"ＭＳ Ｐゴシック", 16, -1, 0, 16711680, true};
+    s.MemoryState = {{1, 1, 0, 1, 0, 1, 0},
+                     {50, 150, 300, 450, 600, 750, 900},
+                     {1234567, 2000000, 4000000, 6000000, 8000000, 10000000, 12000000},
+                     640,
+                     1,
+                     50,
+                     true,
+                     1};
+    s.mainPlace = WindowPlace{1500, -300, 0, 0};
+    s.tilePlace = WindowPlace{3000, 4500, 7695, 3360};
+    s.SaveInitPath = "/home/user/画像/";
+    s.Blend = 1;
+    s.Dither = true;
+    return s;
 }
 
 const auto Sjis = [](const QString& s) -> QByteArray { return QStringEncoder("Shift_JIS")(s); };
@@ -194,9 +190,14 @@ private slots:
                           (font ? line : "[Memory]\n" + line).toStdString() +
                           "\n[Memory]\ntate=0\nEnabled 0=1\n";
         ProfileText out;
-        WriteSettings(out, *ReadSettings(ProfileText(text), Same), Same, Same);
+        const auto read = *ReadSettings(ProfileText(text), Same);
+        WriteSettings(out, read, Same, Same);
         const auto key = line.section('\n', -1).section('=', 0, 0).toStdString();
         QCOMPARE(Q(out.get(font ? "SampleTextFont" : "Memory", key)), value);
+        // A run that changed nothing leaves what the file means.
+        ProfileText same(text);
+        WriteSettings(same, read, Same, Same, 0);
+        QVERIFY(*ReadSettings(same, Same) == read);
     }
     void booleans_data()
     {
@@ -227,6 +228,7 @@ private slots:
         const QByteArray utf = "; caf\xE9\n[IniCheck]\n";
         const QByteArray path = "SaveInitPath=/ユーザー/\n";
         const QByteArray u8 = utf + "Dummy=1\n[SampleTextFont]\nName=ゴシック\n[Option]\n" + path;
+        const QByteArray m = bom + "[SampleTextFont]\r\nName=Ｍ\r\n";
         Rows<Charset>({
             {"Shift-JIS",
              {sjis, "Ｐ明朝", "Shift_JIS", "明朝", {Sjis("Name=明朝\r\n"), memo, dir}}},
@@ -234,12 +236,7 @@ private slots:
              {sjis, "Ｐ明朝", "Shift_JIS", "Emoji 😀", {"Name=Emoji 😀\r\n", memo, dir}}},
             {"UTF-8, stray byte",
              {u8, "ゴシック", "UTF-8", "メイリオ", {utf, "Name=メイリオ\n", path}}},
-            {"byte order mark",
-             {bom + "[SampleTextFont]\r\nName=Ｍ\r\n",
-              "Ｍ",
-              "UTF-8",
-              "明朝",
-              {bom, "Name=明朝\r\n"}}},
+            {"byte order mark", {m, "Ｍ", "UTF-8", "明朝", {bom, "Name=明朝\r\n"}}},
         });
     }
 
@@ -379,6 +376,37 @@ private slots:
         QVERIFY(!failed.ok());
         const auto why = failed.failure().detail;
         QVERIFY2(why.find("No such file or directory") != why.npos, why.c_str());
+    }
+
+    // Two copies writing the file in the same instant each keep their
+    // unit: the read, merge and replace are one under the file's lock.
+    void writersRace()
+    {
+        for (int round = 0; round < 10; ++round) {
+            QFile::remove(m_path);
+            QVERIFY(ini().SaveIni(Settings{}).ok());
+            int go[2];
+            QVERIFY(pipe(go) == 0);
+            for (int k = 0; k < 2; ++k)
+                if (fork() == 0) {
+                    auto file = ini();
+                    Settings s = file.LoadIni().value_or(Settings{});
+                    char c = 0;
+                    const bool started = read(go[0], &c, 1) == 1;
+                    (k ? s.Language : s.SaveInitPath) = k ? "en" : "/a/";
+                    const auto unit = k ? kUnitLanguage : kUnitSaveFolder;
+                    _exit(started && file.SaveUnits(s, unit).ok() ? 0 : 1);
+                }
+            QCOMPARE(::write(go[1], "gg", 2), 2);
+            for (int k = 0; k < 2; ++k) {
+                int status = 1;
+                QVERIFY(wait(&status) > 0 && WIFEXITED(status) && !WEXITSTATUS(status));
+            }
+            close(go[0]);
+            close(go[1]);
+            const auto s = ini().LoadIni();
+            QVERIFY(s && s->SaveInitPath == "/a/" && s->Language == "en");
+        }
     }
 
     // A program folder its user cannot write to, without a settings file: the

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Lays out the browser comparison page and measures a screenshot of it
-// against the renderer's PNG files.
+// Lays out the browser comparison page and measures a screenshot of it, and
+// GIMP's samples of gradients, against the renderer's PNG files.
 //
 // Every file is in DIR (SHOT too, unless given with its whole path).
 //
@@ -11,14 +11,16 @@
 //   browsercheck compare DIR SHOT.png
 //                              prints the largest and the mean difference per
 //                              case and kind; fails beyond the tolerance
-//   browsercheck gimp-calls DIR
-//                              copies each NAME.svg into DIR/gimp/gradients
-//                              with its gradient named NAME, and prints the
-//                              calls of samples.scm that write GIMP's colours
-//                              of them at every pixel's centre
 //   browsercheck gimp-compare DIR
-//                              measures DIR/gimp.txt against the PNG files;
-//                              prints only the cases beyond the tolerance
+//                              measures DIR/gimp.txt (a line a gradient: its
+//                              name, then red, green, blue and alpha of each
+//                              pixel) against the first row or column of
+//                              each case's PNG; prints the cases beyond the
+//                              tolerance. A case without an SVG (a .ggr of
+//                              tests/gimp/run.sh) is as long as its PNG is
+//                              wide, and its line lists the positions of its
+//                              points (0..1000, comma-separated), whose
+//                              pixels are left out (LeftOut).
 //
 // Every case has two places on the page: an iframe with a page whose <style>
 // is the CSS file (the background tiled over two and a half images, or a
@@ -26,8 +28,9 @@
 // A foreign case (a line of DIR/foreign.txt: NAME and the largest error
 // velmix-render said for NAME.png, read from NAME.css as another tool wrote
 // it) has the first alone, within that error and the browser's level; one
-// whose line ends in "svg" (NAME.svg as Inkscape wrote it) has the second
-// alone, the file itself at the PNG's size.
+// whose line goes on with FILE X Y (an SVG file as Inkscape wrote it, the
+// gradient's rectangle at X, Y in it) has the second alone, the file cut to
+// that rectangle.
 // A case whose name ends in "-axis" has its CSS repeated only across the
 // gradient: along it, the page shows the image once and then its far end's
 // colour.
@@ -37,7 +40,6 @@
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
-#include <QSet>
 
 #include <cmath>
 #include <cstdio>
@@ -50,102 +52,96 @@ constexpr double kMean = 0.5;
 
 struct Place
 {
-    QString name, kind; // kind: "css" or "svg"
+    QString name, src; // src: NAME.html (its CSS) or an SVG file
     QImage ref;
     QRect at;
-    int said = -1; // a foreign case: the error said
+    int said;   // a foreign case: the error said; else -1
+    QPoint off; // the picture's corner in src
 };
 
-QString ReadAll(const QString& path)
+QString Read(const QString& path)
 {
     QFile f(path);
     return f.open(QFile::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-bool WriteAll(const QString& path, const QString& text)
+bool Write(const QString& path, const QString& s)
 {
     QFile f(path);
-    return f.open(QFile::WriteOnly) && f.write(text.toUtf8()) >= 0;
+    return f.open(QFile::WriteOnly) && f.write(s.toUtf8()) >= 0;
 }
 
-QStringList Cases()
+QStringList Lines(const QString& path)
 {
-    return ReadAll("cases.txt").split('\n', Qt::SkipEmptyParts);
+    return Read(path).split('\n', Qt::SkipEmptyParts);
 }
 
-// Every case's two places in shelves, left to right, on a page 2300 pixels
+// Every case's places in shelves, left to right, on a page 2300 pixels
 // wide; none when a PNG is missing.
 std::vector<Place> Layout()
 {
     // Two and a half images shows the seams in both directions; a long image
     // shows its start again just past its end.
     const auto tiled = [](int n) { return std::max(n > 400 ? n + 100 : n * 5 / 2, 20); };
-    std::vector<Place> places;
-    int x = 0, y = 0, shelf = 0;
-    QStringList names = Cases();
-    std::vector<int> said(std::size_t(names.size()), -1);
-    QSet<QString> svg;
-    for (const QString& line : ReadAll("foreign.txt").split('\n', Qt::SkipEmptyParts)) {
-        names << line.section(' ', 0, 0);
-        said.push_back(line.section(' ', 1, 1).toInt());
-        if (line.section(' ', 2, 2) == "svg")
-            svg << names.back();
-    }
-    for (qsizetype k = 0; k < names.size(); ++k) {
-        const QString& name = names[k];
-        const auto ref = QImage(name + ".png").convertToFormat(QImage::Format_RGB32);
+    std::vector<Place> all;
+    for (const QString& line : Lines("cases.txt") + Lines("foreign.txt")) {
+        const auto f = line.split(' ');
+        const QString& n = f[0];
+        const auto ref = QImage(n + ".png").convertToFormat(QImage::Format_RGB32);
         if (ref.isNull())
             return {}; // reported as no case at all
-        const int error = said[std::size_t(k)];
-        std::vector<QSize> sizes{QSize(tiled(ref.width()), tiled(ref.height()))};
-        if (error < 0)
-            sizes.push_back(ref.size());
-        if (svg.contains(name))
-            sizes = {ref.size()};
-        for (const QSize at : sizes) {
-            if (x > 0 && x + at.width() > 2300) {
-                x = 0;
-                y += shelf + 4;
-                shelf = 0;
-            }
-            const QString kind =
-                svg.contains(name) || (error < 0 && at == ref.size()) ? "svg" : "css";
-            places.push_back({name, kind, ref, QRect(QPoint(x, y), at), error});
-            x += at.width() + 4;
-            shelf = std::max(shelf, at.height());
-        }
+        const int said = f.size() > 1 ? f[1].toInt() : -1;
+        const QSize t(tiled(ref.width()), tiled(ref.height()));
+        if (f.size() < 3)
+            all.push_back({n, n + ".html", ref, QRect({}, t), said, {}});
+        const QPoint off = f.size() > 4 ? QPoint(f[3].toInt(), f[4].toInt()) : QPoint();
+        const QString svg = f.size() > 2 ? f[2] : n + ".svg";
+        if (f.size() != 2)
+            all.push_back({n, svg, ref, QRect({}, ref.size()), said, off});
     }
-    return places;
+    int x = 0, y = 0, shelf = 0;
+    for (Place& p : all) {
+        if (x > 0 && x + p.at.width() > 2300) {
+            x = 0;
+            y += shelf + 4;
+            shelf = 0;
+        }
+        p.at.moveTo(x, y);
+        x += p.at.width() + 4;
+        shelf = std::max(shelf, p.at.height());
+    }
+    return all;
 }
 
 int WritePage(const std::vector<Place>& places)
 {
     const QString head = "<!DOCTYPE html>\n<html><head><style>\n";
-    QString html = head + R"(html, body { margin: 0; background: #ffffff; }
-iframe { position: absolute; border: 0; margin: 0; padding: 0; }
-</style></head><body>
-)";
+    const QString tail = "</style></head><body>\n";
+    QString html = head + "html, body { margin: 0; background: #ffffff; }\n";
+    html += "iframe { position: absolute; border: 0; }\n" + tail;
     QRect all;
     for (const Place& p : places) {
         // The CSS case's own page: its <style> is the file as written.
-        const QString page =
-            head + ReadAll(p.name + ".css") + "</style></head><body></body></html>\n";
-        if (p.kind == "css" && !WriteAll(p.name + ".html", page))
+        const QString css = Read(p.name + ".css");
+        if (p.src.endsWith(".html") && !Write(p.src, head + css + tail))
             return 2;
-        const char* frame = R"(<iframe scrolling="no" src="%s.%s" style="left: %dpx; )"
-                            R"(top: %dpx; width: %dpx; height: %dpx"></iframe>)"
+        // The frame holds src from its corner, cut to the picture.
+        const QRect r(p.at.topLeft() - p.off, p.at.bottomRight());
+        const char* frame = R"x(<iframe scrolling="no" src="%s" style="left: %dpx; )x"
+                            R"x(top: %dpx; width: %dpx; height: %dpx; clip-path: )x"
+                            R"x(inset(%dpx 0 0 %dpx)"></iframe>)x"
                             "\n";
-        const auto ext = p.kind == "css" ? "html" : "svg";
-        const QRect& r = p.at;
+        const int x = p.off.x(), y = p.off.y();
         html +=
-            QString::asprintf(frame, qPrintable(p.name), ext, r.x(), r.y(), r.width(), r.height());
+            QString::asprintf(frame, qPrintable(p.src), r.x(), r.y(), r.width(), r.height(), y, x);
         all |= p.at;
     }
-    if (places.empty() || !WriteAll("page.html", html + "</body></html>\n"))
+    if (places.empty() || !Write("page.html", html + "</body></html>\n"))
         return 2;
     // Headless Chromium paints frames only within what it takes for the
     // visible part of a very short window; a larger window is left white.
-    std::printf("%d,%d\n", std::max(all.right() + 1, 400), std::max(all.bottom() + 1, 400));
+    const int w = std::max(all.right() + 1, 400);
+    std::printf("%d,%d\n", w, std::max(all.bottom() + 1, 400));
     return 0;
 }
 
@@ -168,10 +164,11 @@ int Compare(const std::vector<Place>& places, const QImage& shot)
         for (int y = 0; y < p.at.height(); ++y)
             for (int x = 0; x < p.at.width(); ++x) {
                 const auto a = shot.pixel(p.at.topLeft() + QPoint(x, y));
-                const auto b = p.ref.pixel(axis && !down ? std::min(x, w - 1) : x % w,
-                                           axis && down ? std::min(y, h - 1) : y % h);
-                for (const int d :
-                     {qRed(a) - qRed(b), qGreen(a) - qGreen(b), qBlue(a) - qBlue(b)}) {
+                const int u = axis && !down ? std::min(x, w - 1) : x % w;
+                const int v = axis && down ? std::min(y, h - 1) : y % h;
+                const auto b = p.ref.pixel(u, v);
+                const int r = qRed(a) - qRed(b), g = qGreen(a) - qGreen(b);
+                for (const int d : {r, g, qBlue(a) - qBlue(b)}) {
                     max = std::max(max, std::abs(d));
                     sum += std::abs(d);
                 }
@@ -179,10 +176,10 @@ int Compare(const std::vector<Place>& places, const QImage& shot)
         const double mean = sum / (3.0 * p.at.width() * p.at.height());
         const bool pass = p.said < 0 ? max <= kMax && mean < kMean : max <= p.said + kMax;
         ok = ok && pass;
+        const auto said = p.said < 0 ? QString() : QString(" (said %1)").arg(p.said);
         std::printf("%-14s %s %5dx%-5d max %d mean %.4f%s%s\n", qPrintable(p.name),
-                    qPrintable(p.kind), p.at.width(), p.at.height(), max, mean,
-                    p.said < 0 ? "" : qPrintable(QString(" (said %1)").arg(p.said)),
-                    pass ? "" : "  FAIL");
+                    p.src.endsWith(".html") ? "css" : "svg", p.at.width(), p.at.height(), max, mean,
+                    qPrintable(said), pass ? "" : "  FAIL");
     }
     std::puts(ok ? "browser: all within the tolerance" : "browser: beyond the tolerance");
     return ok ? 0 : 1;
@@ -198,37 +195,50 @@ std::pair<int, bool> SvgLength(const QString& svg)
     return {std::max(x2, y2), y2 > 0};
 }
 
-// GIMP names a gradient by its element's id, and ours are all "velmix": each
-// SVG is copied with its case's name.
-int GimpCalls()
+// The rasteriser moves on to a point's next piece only after drawing the
+// first pixel past it, which so takes the point's own colour where GIMP has
+// gone on: left out where a point lies between two pixels. Where k points
+// share a position the colour jumps, either side is right at the jump, and
+// the next k - 1 pixels step through the points there: left out too.
+bool LeftOut(int i, int w, const QList<int>& at)
 {
-    const QString folder = "gimp/gradients";
-    if (!QDir().mkpath(folder))
-        return 2;
-    for (const QString& name : Cases()) {
-        auto svg = ReadAll(name + ".svg");
-        svg.replace("id=\"velmix\"", "id=\"" + name + "\"");
-        if (!WriteAll(folder + "/" + name + ".svg", svg))
-            return 2;
-        std::printf("(samples \"%s\" %d)\n", qPrintable(name), SvgLength(svg).first);
+    for (const int p : at) {
+        const double x = p * w / 1000.0;
+        const auto k = int(at.count(p));
+        const int c = int(std::ceil(x));
+        if ((k > 1 || x != c) && i >= (k > 1 ? int(x) : c) && i <= c + k - 1)
+            return true;
     }
-    return 0;
+    return false;
 }
 
 int GimpCompare()
 {
-    QHash<QString, QStringList> samples; // red, green, blue, alpha of each pixel
-    for (const QString& line : ReadAll("gimp.txt").split('\n', Qt::SkipEmptyParts))
-        samples.insert(line.section(' ', 0, 0), line.section(' ', 1).split(' '));
-    const auto cases = Cases();
-    const auto n = int(cases.size());
+    QHash<QString, QStringList> samples;
+    static const QRegularExpression marks("[#()]");
+    for (QString line : Lines("gimp.txt")) {
+        line.remove(marks);
+        const auto all = line.split(' ', Qt::SkipEmptyParts);
+        samples.insert(all.value(0), all.mid(1));
+    }
+    const auto cases = Lines("cases.txt");
     int passed = 0;
-    for (const QString& name : cases) {
-        const auto [length, down] = SvgLength(ReadAll(name + ".svg"));
+    for (const QString& line : cases) {
+        const QString name = line.section(' ', 0, 0);
+        const QString svg = Read(name + ".svg");
         const QImage ref(name + ".png");
+        auto [n, down] = SvgLength(svg);
+        if (svg.isEmpty())
+            n = ref.width();
+        QList<int> at;
+        for (const auto& p : line.section(' ', 1).split(',', Qt::SkipEmptyParts))
+            at << p.toInt();
         const auto got = samples.value(name);
-        int max = ref.isNull() || got.size() != 4 * length ? 256 : 0; // 256: not read
-        for (int i = 0; max < 256 && i < 4 * length; ++i) {
+        // 256: not read
+        int max = ref.isNull() || got.size() != 4 * n ? 256 : 0;
+        for (int i = 0; max < 256 && i < 4 * n; ++i) {
+            if (LeftOut(i / 4, n, at))
+                continue;
             const QRgb px = down ? ref.pixel(0, i / 4) : ref.pixel(i / 4, 0);
             const int want[] = {qRed(px), qGreen(px), qBlue(px), 255};
             const double off = std::abs(got[i].toDouble() * 255 - want[i % 4]);
@@ -236,11 +246,12 @@ int GimpCompare()
         }
         if (max <= kMax)
             ++passed;
-        else
-            std::printf("gimp: %s max %d  FAIL\n", qPrintable(name), max);
+        std::printf("gimp: %-24s largest difference %d%s\n", qPrintable(name), max,
+                    max <= kMax ? "" : "  FAIL");
     }
-    std::printf("gimp: %d of %d SVG gradients within a level\n", passed, n);
-    return passed == n && n > 0 ? 0 : 1;
+    const auto all = int(cases.size());
+    std::printf("gimp: %d of %d gradients within a level\n", passed, all);
+    return passed == all && all > 0 ? 0 : 1;
 }
 
 } // namespace
@@ -249,16 +260,15 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const auto a = app.arguments();
+    const QString how = a.value(1);
     if (a.size() > 2 && !QDir::setCurrent(a[2]))
         return 2;
-    if (a.size() == 3 && a[1] == "layout")
+    if (a.size() == 3 && how == "layout")
         return WritePage(Layout());
-    if (a.size() == 4 && a[1] == "compare")
+    if (a.size() == 4 && how == "compare")
         return Compare(Layout(), QImage(a[3]));
-    if (a.size() == 3 && a[1] == "gimp-calls")
-        return GimpCalls();
-    if (a.size() == 3 && a[1] == "gimp-compare")
+    if (a.size() == 3 && how == "gimp-compare")
         return GimpCompare();
-    std::fputs("usage: browsercheck layout|compare|gimp-calls|gimp-compare DIR [SHOT]\n", stderr);
+    std::fputs("usage: browsercheck layout|compare|gimp-compare DIR [SHOT]\n", stderr);
     return 2;
 }

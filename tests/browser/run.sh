@@ -9,17 +9,11 @@
 # the PNG. CSS as other tools write it is drawn from the file by both.
 # Usage: tests/browser/run.sh BUILD   (velmix-render and browsercheck in BUILD/bin)
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${1:?usage: run.sh BUILD}" && pwd)
-render="$build/bin/velmix-render"
-check="$build/bin/browsercheck"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+. "$(dirname "$0")/../gimp/gimp.sh"
 
-# The points of each set, POS:COLOR[:off] (velmix-render's -p added below).
+# The points of each set, POS:COLOR[:off] (velmix-render's -p added below;
+# seven in gimp.sh).
 startup=""
-seven="0:#1a2b3c 120:#ff8800 260:#00ffcc 430:#ffffff 610:#3300ff 800:#808080 1000:#f0e68c"
 two="0:#000000 1000:#ffffff"
 dark="0:#102030 1000:#203048"
 ties="0:#ff0000 500:#00ff00 500:#0000ff 500:#ffff00 1000:#00ffff"
@@ -70,6 +64,9 @@ for c in "${cases[@]}"; do
     "$render" "${args[@]}" -o "$name.$ext"
   done
   echo "$name" >>cases.txt
+  # GIMP names a gradient by its element's id, and ours are all "velmix".
+  sed "s/id=\"velmix\"/id=\"$name\"/" "$name.svg" >"gimp/gradients/$name.svg"
+  calls+="(samples \"$name\" $size 0.5)"
 done
 
 # CSS as other tools write it (tests/browser/foreign/NAME.css): the page
@@ -82,27 +79,21 @@ foreign=(
   "to-bottom 400 40"
   "half-turn 250 30"
   "hard-stop 400 10"
+# Gradients of SVG files as Inkscape writes them (tests/browser/foreign/
+# sheet.svg: a <style> sheet, a swatch among them, a reversed vector fading
+# by stop-opacity; vertical.svg), each named by its id: Chromium draws the
+# file cut to its rectangle at X, Y, velmix-render what it reads from it.
+# NAME SIZE THICKNESS FILE#ID X Y
+  "sheet 1000 20 sheet.svg#linearGradient1236 0 0"
+  "fade 1000 20 sheet.svg#linearGradient1202 0 20"
+  "vertical 1000 20 vertical.svg#linearGradient1302 0 0"
 )
+cp "$here"/foreign/* .
 for c in "${foreign[@]}"; do
-  read -r name size thick <<<"$c"
-  cp "$here/foreign/$name.css" "$name.css"
-  said=$("$render" --from "$name.css" -s "$size" -t "$thick" -o "$name.png" 2>&1 |
+  read -r name size thick svg at <<<"$c"
+  said=$("$render" --from "${svg:-$name.css}" -s "$size" -t "$thick" -o "$name.png" 2>&1 |
     sed -n 's/.*largest error \([0-9]*\).*/\1/p')
-  echo "$name ${said:-0}" >>foreign.txt
-done
-
-# Other programs' SVG as Inkscape writes it (tests/browser/foreign/NAME.svg:
-# a <style> sheet among several gradients, a fading stop-opacity, a reversed
-# vector, a vertical one), the gradient named by its id: Chromium draws the
-# file, velmix-render what it reads from it; within the error it says plus
-# the browser's level.
-for f in sheet#linearGradient1236 fade#linearGradient1102 reversed#linearGradient1202 \
-  vertical#linearGradient1302; do
-  name=${f%%#*}
-  cp "$here/foreign/$name.svg" "$name.svg"
-  said=$("$render" --from "$name.svg#${f#*#}" -s 1000 -t 20 -o "$name.png" 2>&1 |
-    sed -n 's/.*largest error \([0-9]*\).*/\1/p')
-  echo "$name ${said:-0} svg" >>foreign.txt
+  echo "$name ${said:-0}${svg:+ ${svg%#*} $at}" >>foreign.txt
 done
 
 size=$("$check" layout .)
@@ -119,12 +110,5 @@ fi
 "$check" compare . shot.png
 
 # GIMP reads the SVG files as gradients of its own.
-. "$here/../gimp/gimp.sh"
-{
-  echo "(define port (open-output-file \"$work/gimp.txt\"))"
-  cat "$here/samples.scm"
-  "$check" gimp-calls .
-  echo "(close-output-port port)"
-} >gimp.scm
-run_gimp gimp.scm "$work/gimp" gimp.txt
+run_gimp "$calls"
 "$check" gimp-compare .

@@ -19,48 +19,39 @@
 set -u
 prog=$1 shot=$2 way=$3
 ini="$prog/velmix.ini"
-# Runs CONDITION (shell text) every tenth of a second until it holds, at most
-# N times.
-poll() { # N CONDITION
-    for _ in $(seq 1 "$1"); do
-        eval "$2" && return 0
-        sleep 0.1
-    done
-    return 1
-}
+. "$(dirname "$0")/display.sh"
 # Opens a menu of the main window with its Alt key and chooses an item by its
 # letter once the menu is open, pairs at a time, each once the menu has
 # closed; then waits until CONDITION holds.
 choose_until() { # CONDITION ALT+KEY LETTER [ALT+KEY LETTER...]
-    local condition=$1 k
+    local c=$1 k
     shift
-    focus
+    xdotool windowfocus --sync "$wid" 2>/dev/null
     for ((k = 1; k < $#; k += 2)); do
         xdotool key --window "$wid" "${!k}"
-        poll 100 '[ -n "$(other_window yes)" ]' || return 1
+        poll 100 '[ -n "$(other yes)" ]' || return 1
         xdotool key "${@:k+1:1}"
-        poll 100 '[ -z "$(other_window yes)" ]' || return 1
+        poll 100 '[ -z "$(other yes)" ]' || return 1
     done
-    poll 100 "$condition"
+    poll 100 "$c"
 }
 
 # The program's visible top-level window other than the main one, or with
 # "yes" its open menu: a menu is override-redirect.
-other_window() { # [yes]
+other() { # [yes]
     local w
     for w in $(xdotool search --onlyvisible --class velmix 2>/dev/null | grep -vx "$wid"); do
         xwininfo -id "$w" 2>/dev/null | grep -q "Redirect State: ${1:-no}" && { echo "$w"; return; }
     done
 }
 
-opened='tile=$(other_window); [ -n "$tile" ]'
-# Ends the run as failed: says why and ends the program.
-die() {
+opened='tile=$(other); [ -n "$tile" ]'
+# Ends the run as failed (with STATUS, else 1): says why and ends the program.
+die() { # WHY [STATUS]
     echo "$1"
     kill "$pid"
-    exit 1
+    exit "${2:-1}"
 }
-focus() { xdotool windowfocus --sync "$wid" 2>/dev/null || true; }
 # Quits by the File menu's exit, Alt+F, X, and ends the run with its status.
 quit() {
     choose_until '! kill -0 "$pid" 2>/dev/null' alt+f x || die "still running after Alt+F, X"
@@ -70,14 +61,9 @@ quit() {
 
 # Where the file puts the main window's frame, in pixels.
 want=$(awk -F= '/^MainLeft=/ {l = $2} /^MainTop=/ {t = $2}
-    END {if (l != "") printf "%d,%d", l / 15, t / 15}' "$ini" 2>/dev/null)
+    END {if (l != "") printf "%d %d", l / 15, t / 15}' "$ini" 2>/dev/null)
 
-dispfile=$(mktemp)
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$dispfile" >/dev/null 2>&1 &
-xpid=$!
-poll 100 '[ -s "$dispfile" ]'
-export DISPLAY=":$(cat "$dispfile")"
-rm -f "$dispfile"
+display 1280x1024
 trap 'kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null' EXIT
 if [ -n "${VELMIX_WM:-}" ]; then
     # openbox or metacity
@@ -94,74 +80,54 @@ fi
 # is at its default, as from a terminal.
 env --default-signal=HUP,INT,TERM "$prog/velmix" >/dev/null 2>"$shot.stderr" &
 pid=$!
-poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | head -n 1); [ -n "$wid" ]' ||
-    { if kill -0 "$pid" 2>/dev/null; then echo "no window (still running)"; else
-        wait "$pid"; echo "no window (ended with $?)"; fi
-      xdotool search --name . getwindowname %@ 2>/dev/null | head -n 20 | sed 's/^/  window: /'
-      grep -v XDG_RUNTIME_DIR "$shot.stderr"; kill "$pid" 2>/dev/null; exit 1; }
+poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | head -n 1); [ -n "$wid" ]' || {
+    grep -v XDG_RUNTIME_DIR "$shot.stderr"
+    kill -0 "$pid" 2>/dev/null || { wait "$pid"; echo "ended with $?"; }
+    die "no window"
+}
 if [ "$way" = places ]; then
     # The main window's frame stands where the file put it (15 twips a
-    # pixel): its inside's place on the screen less the frame's extents the
-    # manager reports (none without one). A wrong place is not tried again.
-    corner() { # window
-        local ext el et
-        ext=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ,)
-        read -r el _ et _ <<<"${ext:-0 0 0 0}"
-        xwininfo -id "$1" | awk -v l="$el" -v t="$et" '/Absolute upper-left X/ {x = $NF}
-            /Absolute upper-left Y/ {y = $NF} END {print x - l "," y - t}'
-    }
-    poll 50 '[ "$(corner "$wid")" = "$want" ]' || {
-        echo "the main window's frame stands at $(corner "$wid"), not $want"
-        kill "$pid"
-        exit 3
-    }
+    # pixel). A wrong place is not tried again.
+    corner() { frame "$wid" | cut -d' ' -f1,2; }
+    poll 50 '[ "$(corner)" = "$want" ]' ||
+        die "main window at $(corner), not $want" 3
     choose_until "$opened" alt+v t || die "no tile window"
-    frame() { # window: its frame's left, top and width (no manager: no frame)
-        xwininfo -id "$1" | awk -v framed="${VELMIX_WM:+1}" '/Absolute.*X:/ {ax = $NF}
-            /Absolute.*Y:/ {ay = $NF} /Relative.*X:/ {rx = $NF} /Relative.*Y:/ {ry = $NF}
-            /Width/ {w = $NF}
-            END {if (!framed) rx = ry = 0; print ax - rx, ay - ry, w}'
-    }
     # Framed (the manager has set its state) and still for half a second.
     settled() { # window
         local at
         [ -z "${VELMIX_WM:-}" ] || xprop -id "$1" WM_STATE 2>/dev/null | grep -q Normal || return 1
         at=$(frame "$1") && sleep 0.5 && [ "$(frame "$1")" = "$at" ]
     }
-    poll 50 'settled "$tile"' || die "the tile window never settled"
+    poll 50 'settled "$tile"' || die "tile window never settled"
     # Once settled, each frame's top row is on the screen and at least 100
     # pixels of its title bar.
     for w in "$wid" "$tile"; do
-        read -r x y width < <(frame "$w")
+        read -r x y width _ < <(frame "$w")
         [ "$y" -ge 0 ] && [ "$x" -le 1180 ] && [ $((x + width)) -ge 100 ] ||
             die "title bar out of reach: $x,$y"
     done
-    if [ -n "${VELMIX_WM:-}" ]; then
-        # As its close box does: the window manager asks it to close. Opened
-        # again, it comes back where it was. (Qt never sees metacity's frame
-        # on a first mapping, only on later ones: there it comes back with its
-        # title bar, not its inside, where the inside was.)
-        was=$(frame "$tile")
-        closed='[ -z "$(other_window)" ]'
-        # Asked again if a busy machine lost the request.
-        for _ in 1 2 3; do
-            wmctrl -i -c "$tile"
-            poll 50 "$closed" && break
-        done
-        eval "$closed" || die "the tile window did not close"
-        choose_until "$opened" alt+v t || die "the tile window did not open again"
-        [ "$VELMIX_WM" = metacity ] || poll 50 '[ "$(frame "$tile")" = "$was" ]' ||
-            die "the tile window came back at $(frame "$tile"), not $was"
-    fi
+    # As its close box does: the window manager asks it to close. Opened
+    # again, it comes back where it was. (Qt never sees metacity's frame on
+    # a first mapping, only on later ones: there it comes back with its
+    # title bar, not its inside, where the inside was.) Asked again if a
+    # busy machine lost the request.
+    [ -n "${VELMIX_WM:-}" ] || quit
+    was=$(frame "$tile")
+    for _ in 1 2 3; do
+        wmctrl -i -c "$tile"
+        poll 50 '[ -z "$(other)" ]' && break
+    done
+    [ -z "$(other)" ] || die "tile window not closed"
+    choose_until "$opened" alt+v t || die "tile window not opened again"
+    [ "$VELMIX_WM" = metacity ] || poll 50 '[ "$(frame "$tile")" = "$was" ]' ||
+        die "tile window back at $(frame "$tile"), not $was"
     quit
 fi
 if [ "$way" = menu ]; then
     # The picture VELMIX_SHOWS names (if any) shows once the window is drawn.
     poll 50 'import -window root "$shot" && { [ -z "${VELMIX_SHOWS:-}" ] || shows "$shot" "$VELMIX_SHOWS"; }'
-    if [ -n "${4:-}" ]; then
-        choose_until "$opened" alt+v t &&
-            xprop -id "$tile" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//' >"$4"
-    fi
+    [ -z "${4:-}" ] || { choose_until "$opened" alt+v t &&
+        xprop -id "$tile" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//' >"$4"; }
     quit
 fi
 # Alt+E opens the edit menu: R chooses random colours, S remembers them,
@@ -174,19 +140,19 @@ import -window root "$shot"
 
 # A change is in the file within a second; ended without a word (the display
 # gone) the program keeps what it wrote before: the place moved to.
-[ "$way" != display ] || poll 50 "grep -q '^MainLeft= 1845' '$ini'"
-case "$way" in
-    display) kill "$xpid" ;;
-    *) kill -s "$way" "$pid" ;;
-esac
+if [ "$way" = display ]; then
+    poll 50 "grep -q '^MainLeft= 1845' '$ini'"
+    kill "$xpid"
+    # what the window system library ends it with
+    want=1
+else
+    kill -s "$way" "$pid"
+    want=$((128 + $(kill -l "$way")))
+fi
 # The shell's own note of the job's death ("Hangup") is not wanted.
 exec 3>&2 2>/dev/null
 poll 100 '! kill -0 "$pid" 2>/dev/null' || { echo "still running after $way"; kill -9 "$pid"; exit 1; }
 wait "$pid"
 status=$?
 exec 2>&3 3>&-
-case "$way" in
-    display) expected=1 ;; # what the window system library ends it with
-    *) expected=$((128 + $(kill -l "$way"))) ;;
-esac
-[ "$status" -eq "$expected" ] || { echo "status $status after $way, not $expected"; exit 1; }
+[ "$status" -eq "$want" ] || { echo "status $status, not $want"; exit 1; }

@@ -3,24 +3,16 @@
 # GIMP as the reference for the .ggr files velmix-render writes: each is
 # loaded by gimp-console in batch mode, its colours asked at the positions
 # x / L, and compared with the renderer's PNG of the same points within one
-# level (compare.awk: pixels at points that share a position left out, where
-# either side's colour is right, and the pixel the rasteriser draws late past
-# a point between two pixels). Every shipped gradient must load, and match
-# the PNG the renderer draws from its file. One gimp-console for all files.
-# Usage: tests/gimp/run.sh BUILD   (velmix-render in BUILD/bin; KEEP=1 keeps
-# the files made)
+# level (browsercheck gimp-compare: pixels at points that share a position
+# left out, where either side's colour is right, and the pixel the
+# rasteriser draws late past a point between two pixels). Every shipped
+# gradient must load, and match the PNG the renderer draws from its file.
+# One gimp-console for all files.
+# Usage: tests/gimp/run.sh BUILD   (velmix-render and browsercheck in
+# BUILD/bin; KEEP=1 keeps the files made)
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${1:?usage: run.sh BUILD}" && pwd)
-render="$build/bin/velmix-render"
-work=$(mktemp -d)
-trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
-cd "$work"
+. "$(dirname "$0")/gimp.sh"
 to=gimp/gradients
-mkdir -p $to
-. "$here/gimp.sh"
-
-seven=(0:#1a2b3c 120:#ff8800 260:#00ffcc 430:#ffffff 610:#3300ff 800:#808080 1000:#f0e68c)
 inside=(100:#ffffff 250:#000000 250:#ff00ff 700:#00ff00 700:#123456 900:#abcdef)
 # name, length, then the points, each POS:COLOR[:off]
 cases=(
@@ -30,40 +22,26 @@ cases=(
   "ties 280 0:#ff0000 500:#00ff00 500:#0000ff 1000:#00ffff"
   "ties-inside 400 ${inside[*]}"
   "ties-short 77 ${inside[*]}"
-  "seven 1000 ${seven[*]}"
-  "seven-short 77 ${seven[*]}"
+  "seven 1000 $seven"
+  "seven-short 77 $seven"
   "off 500 0:#ff0000 200:#ffffff:off 333:#00ff00 1000:#0000ff"
 )
 for c in "${cases[@]}"; do
-  read -r name length points <<<"$c"
+  read -r name n points <<<"$c"
   read -r -a p <<<"-p ${points// / -p }"
   "$render" "${p[@]}" -o "$to/$name.ggr"
-  "$render" "${p[@]}" -s "$length" -o "$name.png"
+  "$render" "${p[@]}" -s "$n" -o "$name.png"
   at=$(tr ' ' '\n' <<<"$points" | grep -v ':off$' | cut -d: -f1 | paste -sd,)
-  echo "$name $length $at" >>cases.txt
+  echo "$name $at" >>cases.txt
+  calls+="(samples \"$name\" $n 0)"
 done
 # The shipped ones as they are, drawn from their own files.
 for f in "$here"/../../gradients/*.ggr; do
   name=shipped-$(basename "$f" .ggr)
   sed "s/^Name: .*/Name: $name/" "$f" >"$to/$name.ggr"
   "$render" --from "$f" -s 1000 -o "$name.png"
-  echo "$name 1000 -" >>cases.txt
+  echo "$name" >>cases.txt
+  calls+="(samples \"$name\" 1000 0)"
 done
-
-{
-  echo "(define port (open-output-file \"$work/gimp.txt\"))"
-  cat "$here/samples.scm"
-  sed -E 's/^([^ ]+) ([^ ]+).*/(samples "\1" \2)/' cases.txt
-  echo "(close-output-port port)"
-} >gimp.scm
-run_gimp gimp.scm "$work/gimp" gimp.txt
-# Each case's colours, then the first row of its PNG, read here: GIMP's PNG
-# loader, started anew for every file, took most of the time. Its width, 3
-# bytes a pixel and their values.
-n=0
-while read -r name _; do
-  sed -n "$((++n))p" gimp.txt
-  w=$(identify -format %w "$name.png")
-  echo "$w 3 $(convert "$name.png" -crop "${w}x1+0+0" -depth 8 rgb:- | od -An -v -tu1 | tr '\n' ' ')"
-done <cases.txt >both.txt
-awk -v cases=cases.txt -f "$here/compare.awk" both.txt
+run_gimp "$calls"
+"$check" gimp-compare .

@@ -1,0 +1,37 @@
+# SPDX-License-Identifier: MIT
+# shellcheck shell=bash
+# Sourced by tests/e2e/session.sh and scripts/screenshots.sh.
+
+# Runs CONDITION (shell text) every tenth of a second until it holds, at most
+# N times.
+poll() { # N CONDITION
+    for _ in $(seq 1 "$1"); do
+        eval "$2" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Starts Xvfb of that size on a display it finds free, its process in xpid,
+# DISPLAY naming it.
+display() { # WIDTHxHEIGHT
+    local f
+    f=$(mktemp)
+    Xvfb -displayfd 5 -screen 0 "$1x24" -nolisten tcp 5>"$f" >/dev/null 2>&1 &
+    xpid=$!
+    poll 100 '[ -s "$f" ]'
+    export DISPLAY=":$(cat "$f")"
+    rm -f "$f"
+}
+
+# A window's frame (as the manager draws it; none without one) on the
+# screen: x y width height.
+frame() { # window
+    local e l r t b
+    e=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ,)
+    read -r l r t b <<<"${e:-0 0 0 0}"
+    xwininfo -id "$1" | awk -v l="$l" -v r="$r" -v t="$t" -v b="$b" '
+        /Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+        /Width:/ {w = $NF} /Height:/ {h = $NF}
+        END {print x - l, y - t, w + l + r, h + t + b}'
+}
