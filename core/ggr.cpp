@@ -535,11 +535,15 @@ std::optional<GradPoints> OkLabPoints(const NamedGradient& gradient)
     if (gradient.segments.size() > 6 * 4096 + 4)
         return std::nullopt;
     std::vector<std::pair<int, Colour>> found;
+    // A segment's left end is the one before's right; its right end is a
+    // point of its own even where it repeats the left: two points alike.
     for (const GradSegment& s : gradient.segments)
-        for (const auto& [at, c] : {std::pair{s.left, s.leftColour}, {s.right, s.rightColour}}) {
-            const auto place = Whole(at, 1000, 5e-4);
-            const auto colour = Colour8(c, 1e-3);
-            if (place && colour && (found.empty() || found.back() != std::pair{*place, *colour}))
+        for (const bool right : {false, true}) {
+            const auto place = Whole(right ? s.right : s.left, 1000, 5e-4);
+            const auto colour = Colour8(right ? s.rightColour : s.leftColour, 1e-3);
+            if (!place || !colour)
+                continue;
+            if (right || found.empty() || found.back() != std::pair{*place, *colour})
                 found.emplace_back(*place, *colour);
             if (found.size() > kPointCount + 2)
                 return std::nullopt;

@@ -7,7 +7,6 @@
 #include "guifixture.h"
 #include "library/frmlibrary.h"
 #include "points.h"
-#include "table.h"
 
 #include <QClipboard>
 #include <QListView>
@@ -67,11 +66,6 @@ Names Ours(Names names)
 const auto kSky = Plain("Blue Sky", {0, 0.4, 1, 1});
 const auto kDawn = Plain("Dawn", {1, 0.5, 0, 1});
 
-GradPoints PointsOf(const NamedGradient& g, int size = 100)
-{
-    return PointsFor(g, size, Sampling::Edges).points;
-}
-
 struct LibraryFixture : GuiFixture
 {
     QTemporaryDir data;
@@ -94,6 +88,11 @@ struct LibraryFixture : GuiFixture
     auto* filter() { return child<QLineEdit>(lib(), "txtFilter"); }
     auto* button(const char* n) { return child<QPushButton>(lib(), n); }
     QString current() { return list()->currentIndex().data().toString(); }
+    // Does the window's line show the gradient?
+    bool shows(const NamedGradient& g)
+    {
+        return WithinALevel(DrawGrad(pts(), 1000), SampleGradient(g, 1000));
+    }
 
     Names shown()
     {
@@ -126,9 +125,6 @@ struct LibraryFixture : GuiFixture
     }
 };
 
-// Onto the main window, the file's text.
-using Dropped = std::pair<bool, QByteArray>;
-
 } // namespace
 
 class tst_LibraryWindow : public QObject
@@ -136,16 +132,10 @@ class tst_LibraryWindow : public QObject
     Q_OBJECT
 private slots:
     void findAndApply();
-    void renameAndDelete_data();
     void renameAndDelete();
-    void drop_data();
     void drop();
     void errorAndStrip();
-    void add();
-    void exportAs();
-    void paste_data() { TableRows("library_paste.txt", {"text", "read"}); }
-    void paste();
-    void several_data() { TableRows("library_several.txt", {"choice", "added"}); }
+    void addExportPaste();
     void several();
 };
 
@@ -161,9 +151,7 @@ void tst_LibraryWindow::findAndApply()
     keyClick(f.filter(), Qt::Key_Return); // nothing to apply
     QCOMPARE(f.steps(), 0);
     // The filter's own clear button empties it.
-    auto* clear = f.filter()->findChild<QToolButton*>();
-    QVERIFY(clear);
-    Click(clear);
+    Click(f.filter()->findChild<QToolButton*>());
     QCOMPARE(Ours(f.shown()), kOurs);
     QTest::keyClicks(f.filter(), "sKY");
     QCOMPARE(f.shown(), Names{"Blue Sky"});
@@ -171,6 +159,7 @@ void tst_LibraryWindow::findAndApply()
     f.down();
     const auto before = f.doc().state();
     auto* list = f.list();
+    auto* view = list->viewport();
     const auto at = list->visualRect(f.at("Blue Sky")).center();
     const std::function<void()> ways[] = {
         [&] { // nothing chosen: the arrow key in the filter chooses the row
@@ -183,99 +172,82 @@ void tst_LibraryWindow::findAndApply()
             keyClick(list, Qt::Key_Return);
         },
         [&] { // as the window system sends one: a click, then the double click
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseClick(view, Qt::LeftButton, {}, at);
+            QTest::mouseDClick(view, Qt::LeftButton, {}, at);
         }};
     for (const auto& apply : ways) {
         apply();
-        QVERIFY(WithinALevel(DrawGrad(f.pts(), 1000), SampleGradient(kSky, 1000)));
+        QVERIFY(f.shows(kSky));
         QVERIFY(f.steps() == 2 && f.doc().size() == before.size && f.doc().vertical());
-        QVERIFY(f.action("mnuUndo")->text().endsWith(UndoMenu::caption(EditStep::Library)));
+        const auto undo = f.action("mnuUndo")->text();
+        QVERIFY(undo.endsWith(UndoMenu::caption(EditStep::Library)));
         f.trigger("mnuUndo");
         QCOMPARE(f.doc().state(), before);
     }
     QCOMPARE(ShownFault(f), "");
 }
 
-// A key on a chosen row: the answer given (a typed name, or "yes"; empty:
-// cancel), the row's name afterwards (empty: gone), and whether the window
-// asked. The shipped gradient can be neither renamed nor deleted.
-void tst_LibraryWindow::renameAndDelete_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<bool>("asked");
-    QTest::newRow("F2 renames") << "Blue Sky" << int(Qt::Key_F2) << "Night"
-                                << "Night" << true;
-    QTest::newRow("F2 cancelled") << "Blue Sky" << int(Qt::Key_F2) << ""
-                                  << "Blue Sky" << true;
-    QTest::newRow("Delete, yes") << "Blue Sky" << int(Qt::Key_Delete) << "yes"
-                                 << "" << true;
-    QTest::newRow("Delete, no") << "Blue Sky" << int(Qt::Key_Delete) << ""
-                                << "Blue Sky" << true;
-    QTest::newRow("shipped: no F2") << "Shipped Red" << int(Qt::Key_F2) << "Night"
-                                    << "Shipped Red" << false;
-    QTest::newRow("shipped: no Delete") << "Shipped Red" << int(Qt::Key_Delete) << "yes"
-                                        << "Shipped Red" << false;
-}
-
+// F2 renames and Delete deletes the user's own gradients, each after asking
+// (a cancel keeps the row); the shipped one can be neither, and nothing is
+// asked. What the window shows is what the folder holds.
 void tst_LibraryWindow::renameAndDelete()
 {
-    QFETCH(QString, target);
-    QFETCH(int, key);
-    QFETCH(QString, answer);
-    QFETCH(QString, after);
-    QFETCH(bool, asked);
     LibraryFixture f;
     auto& d = f.dialogs;
-    d.answers = {answer == "yes"};
-    if (!answer.isEmpty() && answer != "yes")
-        d.texts = {answer};
-    f.choose(target);
-    const bool own = target != "Shipped Red";
-    QCOMPARE(f.button("cmdRename")->isEnabled(), own);
-    QCOMPARE(f.button("cmdDelete")->isEnabled(), own);
-    keyClick(f.list(), Qt::Key(key));
-    QCOMPARE(d.questions.size() + d.textPrompts.size(), size_t(asked));
-    auto names = kOurs;
-    names.removeAll(target);
-    if (!after.isEmpty())
-        names << after;
-    QCOMPARE(Ours(f.shown()), Ours(names));
-    // What the window shows is what the folder holds.
-    const auto files = QDir(f.user()).entryList({"*.ggr"});
-    QCOMPARE(files.size(), after.isEmpty() ? 1 : 2);
+    const auto press = [&](const char* row, Qt::Key key) {
+        f.choose(row);
+        keyClick(f.list(), key);
+        return int(d.questions.size() + d.textPrompts.size());
+    };
+    f.choose("Shipped Red");
+    QVERIFY(!f.button("cmdRename")->isEnabled());
+    QVERIFY(!f.button("cmdDelete")->isEnabled());
+    d.answers = {true};
+    d.texts = {QString("Night")};
+    QCOMPARE(press("Shipped Red", Qt::Key_F2), 0);
+    QCOMPARE(press("Shipped Red", Qt::Key_Delete), 0);
+    d.answers.clear();
+    d.texts.clear();
+    QCOMPARE(press("Blue Sky", Qt::Key_F2), 1);
+    QVERIFY(f.button("cmdRename")->isEnabled());
+    QCOMPARE(press("Blue Sky", Qt::Key_Delete), 2);
+    QCOMPARE(Ours(f.shown()), kOurs);
+    d.texts = {QString("Night")};
+    QCOMPARE(press("Blue Sky", Qt::Key_F2), 3);
+    QCOMPARE(Ours(f.shown()), Names({"Night", "Shipped Red", "Zebra"}));
+    d.answers = {true};
+    QCOMPARE(press("Night", Qt::Key_Delete), 4);
+    QCOMPARE(Ours(f.shown()), Names({"Shipped Red", "Zebra"}));
+    QCOMPARE(QDir(f.user()).entryList({"*.ggr"}), QStringList{"Zebra.ggr"});
     QVERIFY(d.messages.empty());
 }
 
-// Both windows read a drop alike: a file that is no gradient is said once.
-void tst_LibraryWindow::drop_data()
-{
-    const auto dawn = QByteArray::fromStdString(WriteGgr(kDawn));
-    Rows<Dropped>({{"on the library", {false, dawn}},
-                   {"on the main window: applied", {true, dawn}},
-                   {"not a gradient", {false, "hello\n"}},
-                   {"not a gradient, on the main", {true, "hello\n"}}});
-}
-
+// Both windows read a drop alike: a file that is no gradient is said once;
+// one dropped on the main window is applied too, as one step.
 void tst_LibraryWindow::drop()
 {
-    QFETCH(Dropped, row);
-    const auto& [onMain, file] = row;
     LibraryFixture f;
     const auto path = f.data.filePath("Dawn.ggr");
-    WriteAll(path, file);
-    const auto before = f.pts();
-    f.drop(onMain ? static_cast<QWidget*>(&f.w()) : &f.lib(), path);
-    const bool good = file.startsWith("GIMP");
-    QCOMPARE(f.shown().contains("Dawn"), good);
-    QCOMPARE(f.said().size(), good ? 0u : 1u);
-    QVERIFY(good || f.said()[0].second.contains(path));
-    const bool applied = good && onMain;
-    QCOMPARE(f.pts(), applied ? PointsOf(kDawn) : before);
-    QCOMPARE(f.steps(), applied ? 1 : 0);
+    QWidget* on[] = {&f.lib(), &f.w()};
+    WriteAll(path, "hello\n");
+    for (auto* w : on) {
+        f.drop(w, path);
+        QCOMPARE(f.said().size(), 1u);
+        QVERIFY(f.said()[0].second.contains(path));
+        f.dialogs.messages.clear();
+    }
+    WriteAll(path, WriteGgr(kDawn).c_str());
+    f.drop(on[0], path);
+    QCOMPARE(f.steps(), 0);
+    // As the library applies it.
+    f.choose("Dawn");
+    keyClick(f.list(), Qt::Key_Return);
+    const auto dawn = f.pts();
+    f.trigger("mnuUndo");
+    f.drop(on[1], path);
+    QCOMPARE(f.pts(), dawn);
+    QCOMPARE(f.steps(), 1);
+    QVERIFY(f.said().empty());
 }
 
 void tst_LibraryWindow::errorAndStrip()
@@ -288,7 +260,8 @@ void tst_LibraryWindow::errorAndStrip()
     for (const int size : {100, 1000, 7}) {
         f.sizeBox()->setText(QString::number(size));
         const int error = PointsFor(Stripes(), size, Sampling::Edges).largestError;
-        QCOMPARE(said("Zebra"), error ? "Zebra, " + frmLibrary::tr("誤差 %1").arg(error) : "Zebra");
+        const auto e = frmLibrary::tr("誤差 %1").arg(error);
+        QCOMPARE(said("Zebra"), error ? "Zebra, " + e : "Zebra");
     }
     QCOMPARE(said("Blue Sky"), "Blue Sky");
     // The selected row's strip too: its colours are not tinted.
@@ -296,30 +269,27 @@ void tst_LibraryWindow::errorAndStrip()
     const auto shot = f.list()->viewport()->grab().toImage();
     const auto row = f.list()->visualRect(f.at("Blue Sky"));
     const int width = frmLibrary::kStripWidth;
-    const auto line = DrawGrad(PointsOf(kSky), width);
-    for (int x = 0; x < width; ++x)
-        QCOMPARE(shot.pixel(row.left() + 4 + x, row.center().y()), Rgb(line[std::size_t(x)]));
+    std::vector<Colour> strip;
+    for (int x = 0; x < width; ++x) {
+        const QColor c = shot.pixel(row.left() + 4 + x, row.center().y());
+        strip.push_back(MakeColour(c.red(), c.green(), c.blue()));
+    }
+    QVERIFY(WithinALevel(strip, SampleGradient(kSky, width)));
 }
 
-void tst_LibraryWindow::add()
+// Added from the window's points; each type exported read back (the .ggr
+// the gradient itself, the web files the points the window applies, at its
+// size and orientation); Ctrl+V adds a gradient the clipboard holds as CSS,
+// and says why it cannot read anything else.
+void tst_LibraryWindow::addExportPaste()
 {
     LibraryFixture f;
     f.dialogs.texts = {QString("Mine")};
     Click(f.button("cmdAdd"));
     QCOMPARE(f.current(), "Mine");
-    // Kept as the segments of the points.
-    const auto& all = f.lib().library().entries();
-    const auto isMine = [](auto& e) { return e.gradient.name == "Mine"; };
-    const auto mine = std::ranges::find_if(all, isMine);
-    QVERIFY(mine != all.end());
-    QCOMPARE(mine->gradient, GradientFromPoints("Mine", f.pts()));
-}
-
-// Each type read back: the .ggr the gradient itself, the web files the
-// points the window applies, at its size and orientation.
-void tst_LibraryWindow::exportAs()
-{
-    LibraryFixture f;
+    QVERIFY(QFile::exists(f.user() + "/Mine.ggr"));
+    keyClick(f.list(), Qt::Key_Return);
+    QCOMPARE(f.pts(), StartupPoints());
     f.sizeBox()->setText("240");
     f.down();
     f.choose("Zebra");
@@ -332,40 +302,40 @@ void tst_LibraryWindow::exportAs()
     const WebGradient web{f.pts(), 240, true, 1};
     for (const char* file : {"out.svg", "out.css"})
         QVERIFY2(Carries(ImportFile(f.data.filePath(file)).carried, web), file);
-}
-
-void tst_LibraryWindow::paste()
-{
-    FETCH(text);
-    FETCH(read);
-    const bool css = read == "yes";
-    LibraryFixture f;
-    QGuiApplication::clipboard()->setText(text);
+    auto* clip = QGuiApplication::clipboard();
     const auto rows = f.shown().size();
-    f.choose("Zebra");
-    keyClick(f.list(), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.shown().size(), rows + css);
-    QCOMPARE(f.said().empty(), css);
-    QCOMPARE(f.current() == "Zebra", !css);
+    for (const char* text : {"hello", "background: linear-gradient(#f00, #00f);"}) {
+        clip->setText(text);
+        f.choose("Zebra");
+        keyClick(f.list(), Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(f.shown().size(), rows + 1);
+    QCOMPARE(f.said().size(), 1u);
+    QVERIFY(f.current() != "Zebra");
 }
 
-// A file of several gradients asks which; a control character in a name,
-// and one that turns the text's direction (U+202E), is shown as U+FFFD.
+// A file of several gradients asks which (all, or one; or none, cancelled);
+// a control character in a name, and one that turns the text's direction
+// (U+202E), is shown as U+FFFD.
 void tst_LibraryWindow::several()
 {
-    FETCH(choice);
-    FETCH(added);
-    LibraryFixture f;
-    const auto path = f.data.filePath("two.svg");
-    WriteAll(path, DataFile("library_two.svg"));
-    if (choice.toInt() >= 0)
-        f.dialogs.choices = {choice.toInt()};
-    f.drop(&f.lib(), path);
-    const std::vector<Names> asked{{"すべて (2個)", "g\uFFFD1", "g\uFFFD2"}};
-    QCOMPARE(f.dialogs.choiceItems, asked);
-    const auto shown = f.shown().filter(QRegularExpression("^g.?\\d$"));
-    QCOMPARE(shown, added.replace('\t', u'\uFFFD').split(", ", Qt::SkipEmptyParts));
-    QVERIFY(f.said().empty());
+    const std::pair<int, const char*> rows[] = {{0, "g1 g2"}, {2, "g2"}, {-1, ""}};
+    for (const auto& [choice, added] : rows) {
+        LibraryFixture f;
+        const auto path = f.data.filePath("two.svg");
+        WriteAll(path, "<svg xmlns='http://www.w3.org/2000/svg'>"
+                       "<linearGradient id='g&#9;1'><stop/></linearGradient>"
+                       "<linearGradient id='g&#8238;2'><stop/></linearGradient></svg>");
+        if (choice >= 0)
+            f.dialogs.choices = {choice};
+        f.drop(&f.lib(), path);
+        const Names asked{"すべて (2個)", "g\uFFFD1", "g\uFFFD2"};
+        QCOMPARE(f.dialogs.choiceItems, std::vector{asked});
+        const auto shown = f.shown().filter(QRegularExpression("^g.?\\d$"));
+        const auto want = QString(added).replace("g", "g\uFFFD");
+        QCOMPARE(shown, want.split(' ', Qt::SkipEmptyParts));
+        QVERIFY(f.said().empty());
+    }
 }
 
 QTEST_MAIN(tst_LibraryWindow)
