@@ -146,7 +146,7 @@ QString FreePath(const QString& folder, const QString& name, const QString& own)
     const QString file = GradLibrary::FileNameFor(name);
     for (int n = 1;; ++n) {
         const QString number = n == 1 ? QString() : QStringLiteral(" (%1)").arg(n);
-        const QString path = QDir(folder).filePath(file + number + kSuffix);
+        QString path = QDir(folder).filePath(file + number + kSuffix);
         if (path == own || (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()))
             return path;
     }

@@ -26,7 +26,7 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 # The libraries' folders: tests, benchmarks and generated code are left out.
-FOLDERS = ("core", "common", "settings", "export", "widgets", "about", "tile", "main", "app")
+FOLDERS = ("core", "common", "settings", "export", "widgets", "about", "tile", "main", "library", "app")
 TIDY = os.environ.get("CLANG_TIDY", "clang-tidy")
 # The static analyzer triples the time of a window's source, and the windows'
 # objects are owned by their Qt parents, which it cannot follow: it runs on the
