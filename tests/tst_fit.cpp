@@ -83,7 +83,6 @@ void tst_Fit::curves_data()
     QTest::newRow("hard steps") << Sampled([](int x, int c) {
         return (x / 90 % 2) * 200.0 + c * 20;
     }) << true << false;
-    QTest::newRow("nine kinks") << Pieces(10) << true << false;
     QTest::newRow("seven pieces") << Pieces(7) << true << false;
     QTest::newRow("six pieces") << Pieces(6) << false << true;
     QTest::newRow("flat") << Curve(kMaxPosition, MakeColour(1, 2, 3)) << false << true;
