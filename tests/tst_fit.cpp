@@ -120,7 +120,7 @@ void tst_Fit::gimpData()
     int inexact = 0, lower = 0, total = 0;
     for (const auto& name : files) {
         const auto read = ReadGgr(ReadAll(dir.filePath(name)).toStdString(), "");
-        QVERIFY2(read.gradient, qPrintable(name));
+        QVERIFY(read.gradient);
         const auto& g = *read.gradient;
         const Curve s = SampleGradient(g, kMaxPosition);
         const auto floor = FloorFit(s);
