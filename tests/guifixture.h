@@ -7,6 +7,7 @@
 #include "main/frmmain.h"
 #include "main/module1.h"
 #include "main/undomenu.h"
+#include "points.h"
 #include "testutil.h"
 #include "tile/frmtile.h"
 #include "widgets/widgets.h"
@@ -146,18 +147,6 @@ inline bool ImageShowsLine(const QImage& img, const std::vector<Colour>& line)
             if (img.pixel(x, y) != Rgb(line[std::size_t(x)]))
                 return false;
     return true;
-}
-
-// Are two lines of colours within a level of each other in every channel?
-inline bool WithinALevel(const std::vector<Colour>& a, const std::vector<Colour>& b)
-{
-    const auto near = [](Colour u, Colour v, int k) {
-        return std::abs(int(u >> k & 255) - int(v >> k & 255)) <= 1;
-    };
-    for (std::size_t x = 0; x < a.size(); ++x)
-        if (!near(a[x], b.at(x), 0) || !near(a[x], b[x], 8) || !near(a[x], b[x], 16))
-            return false;
-    return a.size() == b.size();
 }
 
 // What the windows show that is not what the core computes for the main

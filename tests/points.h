@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include <cstdlib>
+
 using namespace velmix;
 
 // "place/rrggbb" (or the place alone: black) for points 0, 1, ...; "!"
@@ -34,4 +36,16 @@ inline bool Carries(const std::optional<WebGradient>& g, const WebGradient& w)
 {
     const bool same = g && g->points == w.points && g->length == w.length;
     return same && g->vertical == w.vertical && g->thickness == w.thickness;
+}
+
+// Are two lines of colours within a level of each other in every channel?
+inline bool WithinALevel(const std::vector<Colour>& a, const std::vector<Colour>& b)
+{
+    const auto near = [](Colour u, Colour v, int k) {
+        return std::abs(int(u >> k & 255) - int(v >> k & 255)) <= 1;
+    };
+    for (std::size_t x = 0; x < a.size(); ++x)
+        if (!near(a[x], b.at(x), 0) || !near(a[x], b[x], 8) || !near(a[x], b[x], 16))
+            return false;
+    return a.size() == b.size();
 }

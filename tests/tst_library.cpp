@@ -17,6 +17,7 @@
 namespace {
 
 using Names = QStringList;
+using K = RefusalKind;
 using Row = std::tuple<QString, QString, bool>;
 
 NamedGradient Plain(const QString& name)
@@ -151,7 +152,6 @@ void TestLibrary::standardFolders()
 void TestLibrary::fileNames_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("a/b/c") << "a_b_c";
     QTest::newRow("a\tb\x7f") << "a_b_";
     QTest::newRow("v1.2.") << "v1.2.";
     QTest::newRow("../up") << "_._up";
@@ -174,9 +174,6 @@ void TestLibrary::takenNames_data()
     QTest::addColumn<QString>("adds");
     QTest::addColumn<QString>("names");
     QTest::addColumn<QString>("files");
-    QTest::newRow("shipped") << "Sky"
-                             << "paper*;Sky*;Sky (2)"
-                             << "Sky (2).ggr;bad.ggr";
     QTest::newRow("file") << "a/b;a_b"
                           << "a/b;a_b;paper*;Sky*"
                           << "a_b (2).ggr;a_b.ggr;bad.ggr";
@@ -186,9 +183,6 @@ void TestLibrary::takenNames_data()
     QTest::newRow("sky") << "sky"
                          << "paper*;sky;Sky*"
                          << "bad.ggr;sky.ggr";
-    QTest::newRow("bad") << "bad"
-                         << "bad;paper*;Sky*"
-                         << "bad (2).ggr;bad.ggr";
 }
 
 void TestLibrary::takenNames()
@@ -214,17 +208,17 @@ void TestLibrary::refused()
     Put(m_user + "/a.ggr", GgrOf(Plain("a")));
     QCOMPARE(mkfifo(QFile::encodeName(fifo), 0600), 0);
     Put(big, QByteArray(kMaxGradientFile + 1, ' '));
-    const QString special = "通常のファイルではありません。";
-    const std::pair<QString, QString> files[] = {{"/dev/zero", special},
-                                                 {fifo, special},
-                                                 {big, "16 MiBを超えるファイルは読みません。"},
-                                                 {m_dir.path(), "ファイルではなくフォルダです。"}};
-    for (const auto& [path, says] : files) {
-        QCOMPARE(RefusalText(ImportFile(path).refusal), says);
+    // The wording of each kind is pinned in both languages by tst_language.
+    const std::pair<QString, RefusalKind> files[] = {{"/dev/zero", K::NotRegular},
+                                                     {fifo, K::NotRegular},
+                                                     {big, K::TooLarge},
+                                                     {m_dir.path(), K::Folder}};
+    for (const auto& [path, kind] : files) {
+        QCOMPARE(ImportFile(path).refusal.kind, kind);
         auto lib = Library();
         const auto text = ResultText(lib.import(path));
         QCOMPARE(NamesOf(lib), Names({"a", "paper*", "Sky*"}));
-        QVERIFY2(text.contains(path + ": " + says), qPrintable(text));
+        QVERIFY(text.contains(path + ": " + RefusalText(kind)));
     }
     QByteArray text = GgrOf(Plain("a"));
     Put(big, text + QByteArray(kMaxGradientFile - text.size(), '\n'));
@@ -239,8 +233,6 @@ void TestLibrary::refusalsCut()
     const std::pair<const char*, QString> files[] = {
         {"a.css", "a{background-image:linear-gradient(red);"
                   "background-color:%1}"},
-        {"a.svg", "<svg><linearGradient id='%1'>"
-                  "<stop stop-color='%1'/></linearGradient></svg>"},
         {"a.svg", "<svg>&%1;</svg>"},
         {"a.ggr", "GIMP Gradient\n%1\n"},
         {"a", "%1"},
@@ -249,7 +241,7 @@ void TestLibrary::refusalsCut()
         const auto read = ImportText(text.arg(x).toUtf8(), file);
         QVERIFY(read.gradients.empty());
         const auto why = RefusalText(read.refusal);
-        QVERIFY2(why.size() <= 120 && why.size(), qPrintable(why.left(99)));
+        QVERIFY(why.size() <= 120 && why.size());
     }
 }
 
@@ -358,14 +350,12 @@ void TestLibrary::ourExports()
         QCOMPARE(read.vertical, std::vector{web.vertical});
         const auto line = DrawGrad(p, web.length);
         const auto drawn = SampleCentres(read.gradients.at(0), web.length);
-        for (std::size_t x = 0; x < line.size(); ++x)
-            for (int k : {0, 8, 16})
-                QVERIFY(std::abs((drawn[x] >> k & 255) - (line[x] >> k & 255)) <= 1);
+        QVERIFY(WithinALevel(drawn, line));
         const auto css = QByteArray::fromStdString(CssRule(web));
         const std::vector want{GradientFromPoints("a", p)};
         QCOMPARE(ImportText(svg, "a.txt").gradients, want);
         QCOMPARE(ImportText(css, "a").gradients, want);
-        const auto edited = QByteArray(svg).replace("stop-color=\"rgb(", "stop-color=\"rgb(-");
+        const auto edited = QByteArray(svg).replace("rgb(", "rgb(-");
         const auto other = ReadSvg(edited, "a");
         QVERIFY(!other.carried);
         QCOMPARE(other.gradients.at(0).name, "velmix");
@@ -378,7 +368,7 @@ void TestLibrary::ourExports()
 // A drawing's gradients, each listed once and read alone as listed: the
 // cascade of attributes, style sheets and style; offsets clamped, never
 // going back; colour and opacity apart; references followed through
-// radial ones, a loop passed by; the vector's way, units and transforms.
+// radial ones (a loop: svgRefusals); the vector's way, units and transforms.
 void TestLibrary::svg()
 {
     const Names want{"b: 0-1 00ff0099 00ff0099",
@@ -394,7 +384,7 @@ void TestLibrary::svg()
                      "up: 0-0.75 0000ffff ff0000ff, 0.75-1 ff0000ff ff0000ff (vertical)",
                      "tr: 0-0.25 ff0000ff ff0000ff, 0.25-1 ff0000ff 0000ffff (vertical)",
                      "p: 0-1 0000ffff 0000ffff",
-                     "file 18: 0-1 ff0000ff ff0000ff"};
+                     "file 16: 0-1 ff0000ff ff0000ff"};
     const auto svg = DataFile("svg_foreign.svg");
     const auto read = ReadSvg(svg, "file");
     Names all;
@@ -442,7 +432,6 @@ void TestLibrary::svgBounds()
     const auto read = ReadSvg(chain + "</svg>", "file");
     QCOMPARE(read.gradients.size(), size_t(1000));
     QCOMPARE(read.gradients.back().name, "g1000");
-    const QString many = "stopが多すぎます(参照で増えるものも含めて20万個までしか読みません)。";
     const QByteArray stops = "<svg><radialGradient id='r'>" +
                              QByteArray("<stop/>").repeated(20000) + "</radialGradient>" +
                              QByteArray("<linearGradient href='#r'/>").repeated(20000);
@@ -452,9 +441,9 @@ void TestLibrary::svgBounds()
     rules += "</style><linearGradient>" + QByteArray("<stop class='a'/>").repeated(20000);
     const QByteArray own = "<svg><linearGradient>" + QByteArray("<stop/>").repeated(300000);
     for (const QByteArray& svg : {stops, own})
-        QCOMPARE(RefusalText(ReadSvg(svg + "</svg>", "file").refusal), many);
-    QCOMPARE(RefusalText(ReadSvg(rules + "</linearGradient></svg>", "file").refusal),
-             "styleの規則が多すぎて、stopの色を決められません。");
+        QCOMPARE(ReadSvg(svg + "</svg>", "file").refusal.kind, K::SvgTooManyStops);
+    const auto styled = ReadSvg(rules + "</linearGradient></svg>", "file");
+    QCOMPARE(styled.refusal.kind, K::SvgTooManyRules);
 }
 
 QTEST_GUILESS_MAIN(TestLibrary)

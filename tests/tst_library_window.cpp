@@ -21,15 +21,10 @@ namespace {
 
 using Names = QStringList;
 
-SegmentColour Grey(double v)
-{
-    return {v, v, v, 1};
-}
-
-// One linear segment: seven points hold it exactly.
+// One linear segment to white: seven points hold it exactly.
 NamedGradient Plain(const char* name, SegmentColour from)
 {
-    return {name, {GradSegment{0, 0.5, 1, from, Grey(1)}}};
+    return {name, {GradSegment{0, 0.5, 1, from, {1, 1, 1, 1}}}};
 }
 
 // Twelve stripes of black and white: seven points cannot.
@@ -39,7 +34,8 @@ NamedGradient Stripes()
     for (int k = 0; k < 12; ++k) {
         const double l = k / 12.0;
         const double r = (k + 1) / 12.0;
-        const auto c = Grey(k % 2);
+        const double v = k % 2;
+        const SegmentColour c{v, v, v, 1};
         g.segments.push_back({l, (l + r) / 2, r, c, c});
     }
     return g;
