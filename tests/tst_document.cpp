@@ -69,11 +69,14 @@ private slots:
         QVERIFY(doc.points().position[1] <= kMaxPosition && doc.size() >= 2);
     }
 
-    // Start-up: a state of its own, no step to undo, a size of at least 4.
+    // A size still being typed is the first step undone. Start-up: a state
+    // of its own, no step to undo or redo, a size of at least 4.
     void startUp()
     {
         GradDocument doc;
-        doc.setPosition(1, 400, 1);
+        doc.draftSize(7);
+        QVERIFY(doc.undo());
+        QCOMPARE(doc.size(), 100);
         doc.reset({StartupPoints(), 1, 3});
         QVERIFY(!doc.history().canUndo() && !doc.history().canRedo());
         QCOMPARE(doc.size(), kMinImageSize);

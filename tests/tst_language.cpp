@@ -178,7 +178,6 @@ void tst_Language::choiceKept_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("english");
     QTest::newRow("no key: the locale's") << "" << false;
-    QTest::newRow("English") << "Language=en\r\n" << true;
     QTest::newRow("Japanese") << "Language=ja\r\n" << false;
     QTest::newRow("by hand") << "Language= EN \r\n" << true;
     QTest::newRow("unknown") << "Language=de\r\n" << false;

@@ -238,7 +238,6 @@ void tst_MainWindow::placesAtExit_data()
     const QString min = QString::number(INT_MIN);
     row("no places", "", "", "0 0 0 0 7755 3690");
     row("untouched", usual, "", "");
-    row("tile shown", usual, "show", "");
     row("tile closed", usual, "close", "");
     row("both moved", usual, "move", moved + "7995 4005");
     row("maximised", usual, "maximise", "");
@@ -394,7 +393,6 @@ void tst_MainWindow::tiles_data()
     QTest::addColumn<bool>("down");
     QTest::addColumn<int>("size");
     QTest::addColumn<QSize>("window");
-    QTest::newRow("across, two copies") << false << 300 << QSize();
     QTest::newRow("across, one pixel") << false << 1 << QSize(431, 180);
     QTest::newRow("across, long") << false << 2000 << QSize();
     QTest::newRow("down, part of a band") << true << 100 << QSize(513, 217);
