@@ -703,8 +703,9 @@ void tst_Commands::encoders()
     int k = 0;
     for (const auto& [jpeg, v, code] : rows) {
         const auto p = dir.filePath(QString::number(k++));
-        QCOMPARE(jpeg ? t.DCSaveJpeg(d, nullptr, img, p, v, 0) : t.DCSavePNG(d, nullptr, img, p, v),
-                 code);
+        const int got =
+            jpeg ? t.DCSaveJpeg(d, nullptr, img, p, v, 0) : t.DCSavePNG(d, nullptr, img, p, v);
+        QCOMPARE(got, code);
         QCOMPARE(QFile::exists(p), code == 0);
     }
     // The save dialog's types: each text once,
@@ -720,8 +721,7 @@ void tst_Commands::encoders()
 // too: one that cannot start, one that gives up
 // after it started (said when it ends), one that
 // ends well. The opener (empty: the scripted
-// one, which "no viewer" makes fail), and the
-// code said (0: nothing said).
+// one), and the code said (0: nothing said).
 void tst_Commands::helpOpener_data()
 {
     QTest::addColumn<bool>("folder");
@@ -731,8 +731,6 @@ void tst_Commands::helpOpener_data()
         QTest::newRow(n) << f << QString(o) << r;
     };
     row("no help folder", false, "", 2);
-    row("opened", true, "", 0);
-    row("no viewer", true, "no viewer", 31);
     row("cannot start", true, "no-such-opener", 31);
     row("gives up", true, "false", 1);
     row("ends well", true, "true", 0);
@@ -750,8 +748,7 @@ void tst_Commands::helpOpener()
         QVERIFY(QDir().mkpath(dir));
         QVERIFY(QFile(page).open(QFile::WriteOnly));
     }
-    f.openerResult = opener != "no viewer";
-    f.openerProgram = f.openerResult ? opener : "";
+    f.openerProgram = opener;
     f.trigger("MenuPrintHelp");
     if (ret == 0) {
         QTest::qWait(opener.isEmpty() ? 0 : 500);

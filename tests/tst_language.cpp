@@ -153,7 +153,6 @@ void tst_Language::textsFit()
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
     QCOMPARE(CurrentUiLanguage(), UiLanguage::English);
     const auto& [japanese, english] = seen;
-    QVERIFY(japanese.contains("ﾀｲﾙ表示(&T)") && japanese.contains("English(&E)"));
     QCOMPARE(english.size(), japanese.size());
     // Not a Japanese character left, the other language's item aside.
     auto left = english.filter(kKana);
