@@ -71,7 +71,8 @@ struct GuiFixture
         // Qt warns of what a program should never do (a connection to no
         // object, a picture read out of range); here that fails. The offscreen
         // platform's notes on what it cannot do are no fault.
-        QTest::failOnWarning(QRegularExpression("^(?!This plugin does not support)"));
+        const QRegularExpression fault("^(?!This plugin does not support)");
+        QTest::failOnWarning(fault);
         if (!settings.isEmpty())
             WriteAll(programDir.filePath("velmix.ini"), settings);
         SetUpJapaneseUi();
@@ -82,8 +83,9 @@ struct GuiFixture
         };
         const auto clock = [this] { return now; };
         const auto dir = programDir.path();
-        main = std::make_unique<frmMain>(
-            AppEnvironment{&dialogs, &random, dir, userDir.path(), opener, undoLimit, clock});
+        const auto user = userDir.path();
+        const AppEnvironment env{&dialogs, &random, dir, user, opener, undoLimit, clock};
+        main = std::make_unique<frmMain>(env);
         if (show) {
             main->show();
             QApplication::setActiveWindow(main.get());

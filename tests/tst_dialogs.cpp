@@ -76,7 +76,8 @@ void tst_Dialogs::libraryFolders()
         offered = QStringList{in.path(), out.path()};
     }
     const auto keys = "\nImportInitPath=%1\nExportInitPath=%2\n";
-    QVERIFY2(ini.endsWith(QString(keys).arg(in.path(), out.path()).toUtf8()), ini.constData());
+    const auto want = QString(keys).arg(in.path(), out.path()).toUtf8();
+    QVERIFY2(ini.endsWith(want), ini.constData());
 }
 
 QTEST_MAIN(tst_Dialogs)

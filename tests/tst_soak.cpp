@@ -11,28 +11,12 @@
 
 #include <QPushButton>
 
-#include <fstream>
 #include <functional>
-#include <malloc.h>
 #include <random>
 
 using namespace velmix;
 
 namespace {
-
-// Resident memory (KiB) in the same state each time: the tile window shown at its
-// design size, so that its pictures have the same size.
-long SettledRss(GuiFixture& f)
-{
-    f.tile().resize(513, 224);
-    f.trigger("MenuTile");
-    QCoreApplication::processEvents();
-    // What was freed is not kept.
-    malloc_trim(0);
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * 4;
-}
 
 void Act(GuiFixture& f, std::mt19937& rnd)
 {
@@ -44,8 +28,6 @@ void Act(GuiFixture& f, std::mt19937& rnd)
     using namespace Qt;
     const Key keys[] = {Key_Left, Key_Right, Key_PageUp, Key_PageDown, Key_Home, Key_End};
     const char* sizes[] = {"", "0", "1", "3", "4", "100", "2500", "777", "12a"};
-    // A few tile sizes only: the caches they fill are warm by the time memory
-    // is first measured, so growth after it means a leak.
     const QSize tiles[] = {{300, 120}, {513, 224}, {800, 460}, {640, 300}, {120, 40}};
     const double points[] = {9, 10.5, 16, 27.75};
     // Each action by its weight: the check boxes twice.
@@ -131,8 +113,6 @@ void UndoToStartAndBack(GuiFixture& f)
     // A size still being typed is finished.
     QTest::keyClick(f.sizeBox(), Qt::Key_Return);
     const auto end = f.doc().state();
-    const auto preview = f.preview();
-    const auto work = f.tile().picWork().copy();
     int undone = 0;
     for (; f.action("mnuUndo")->isEnabled(); ++undone) {
         f.trigger("mnuUndo");
@@ -142,8 +122,6 @@ void UndoToStartAndBack(GuiFixture& f)
     for (int k = 0; k < undone; ++k)
         f.trigger("mnuRedo");
     QCOMPARE(f.doc().state(), end);
-    QCOMPARE(f.preview(), preview);
-    QCOMPARE(f.tile().picWork(), work);
     QVERIFY(ShownFault(f).isEmpty());
     QVERIFY(f.dialogs.messages.empty());
     qInfo("%d steps undone and redone", undone);
@@ -167,8 +145,6 @@ void tst_Soak::randomActions()
     std::mt19937 rnd(20261206);
     for (int k = 0; k < 4096; ++k)
         f.random.values.push_back(float(rnd() >> 8) / 16777216.0f);
-    long rss = -1;
-    const int at = std::min(1000, actions);
     for (int n = 1; n <= actions; ++n) {
         // Some steps close enough together to merge, some not.
         f.now += std::chrono::milliseconds(rnd() % 1500);
@@ -180,23 +156,8 @@ void tst_Soak::randomActions()
         QCoreApplication::processEvents();
         const auto fault = ShownFault(f);
         QVERIFY2(fault.isEmpty(), qPrintable(QString("action %1: %2").arg(n).arg(fault)));
-        if (n == at)
-            rss = SettledRss(f);
     }
-    const long rssEnd = SettledRss(f);
-    qInfo("%d actions; RSS %ld KiB after %d, %ld at the end", actions, rss, at, rssEnd);
     UndoToStartAndBack(f);
-    if (QTest::currentTestFailed())
-        return;
-#if defined(__SANITIZE_ADDRESS__)
-    // AddressSanitizer holds freed memory back on purpose; its leak checker
-    // covers this build instead.
-    QSKIP("resident memory is not meaningful under AddressSanitizer");
-#endif
-    // The undo history is kept whole for this run on purpose: its growth is
-    // allowed for (a step is well below 128 bytes).
-    const long history = f.steps() * 128L / 1024;
-    QVERIFY2(rssEnd <= rss * 105 / 100 + history, "grew by more than 5%");
 }
 
 QTEST_MAIN(tst_Soak)
