@@ -229,16 +229,6 @@ private slots:
         }
     }
 
-    void sortPoint()
-    {
-        // Enabled points by position, ties by
-        // index, then the disabled ones so.
-        const auto r = SortPoint(Points("900! 300 300! 0! 700 300 0!"));
-        using O = decltype(r.PointOrder);
-        QVERIFY((r.PointOrder == O{1, 5, 4, 3, 6, 2, 0, 7}));
-        QCOMPARE(r.DisabledCount, 4);
-    }
-
     // Enabled points at k * 1000 / (n - 1) in
     // position order, ties by index.
     void equalSpacing_data()
@@ -422,20 +412,6 @@ private slots:
         // Blanks only.
         QCOMPARE(C::VBHTTrim(" \ta b  "), "\ta b");
         QCOMPARE(C::VBHTTrim("   "), "");
-    }
-
-    // Digits and backspace pass both filters, "."
-    // and "-" only the first; other keys are dropped.
-    void keyFilters()
-    {
-        for (std::int16_t k = 0; k < INT16_MAX; ++k) {
-            const bool digit = (k >= '0' && k <= '9');
-            const bool both = digit || k == 8;
-            const bool sign = k == '.' || k == '-';
-            const int num = both || sign ? k : 0;
-            QCOMPARE(int(C::CheckNum(k)), num);
-            QCOMPARE(int(C::CheckNumInt(k)), both ? k : 0);
-        }
     }
 
     void checkTextRange_data()
