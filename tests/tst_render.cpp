@@ -307,8 +307,7 @@ private slots:
     // output; a trailing space counts). Nothing is written unless the whole
     // image is. Numbers at and beyond their bounds. The contrast rows give
     // the lowest contrast of text over the gradient cut to two decimals,
-    // where and its grade (4.4957: below 4.5; the start-up points at pure
-    // green).
+    // where and its grade (the start-up points at pure green).
     void exits_data() { TableRows("render_exits.txt", {"args", "code", "text"}, Named::ByInput); }
 
     // A bad argument is one line that points to the usage, not the usage.
