@@ -43,14 +43,18 @@ void tst_Dialogs::systemInformation()
     QString shown;
     auto& modals = f.dialogs.modals;
     modals.push_back([](QDialog* about) { Click(child<QPushButton>(*about, "cmdSysInfo")); });
-    modals.push_back([&shown](QDialog* info) {
-        shown = child<QPlainTextEdit>(*info, "txtInfo")->toPlainText();
+    bool readOnly = false;
+    modals.push_back([&](QDialog* info) {
+        const auto* text = child<QPlainTextEdit>(*info, "txtInfo");
+        shown = text->toPlainText();
+        readOnly = text->isReadOnly();
         Click(child<QPushButton>(*info, "cmdCopy"));
     });
     f.trigger("MenuVersion");
     line.replace("%1", f.programDir.path());
     QVERIFY2(shown.split('\n').contains(line), qPrintable(shown));
     QCOMPARE(QGuiApplication::clipboard()->text(), shown);
+    QVERIFY(readOnly);
 }
 
 // Import and export open in the home folder at first, then where each was
