@@ -317,6 +317,12 @@ void tst_MainWindow::tileAcrossRuns()
     // Put back, should a window manager place it anew as it maps it.
     t.move(0, 0);
     QTRY_COMPARE(t.frameGeometry(), was);
+    // Once there, the user's own move stays, through the exposure a
+    // resize brings.
+    t.move(60, 70);
+    t.resize(500, 220);
+    QTest::qWait(400);
+    QCOMPARE(t.pos(), QPoint(60, 70));
 }
 
 // A change is in the file within a second, with no exit; a write that fails
