@@ -113,15 +113,13 @@ class tst_Commands : public QObject
 private slots:
     void editMenu();
     void undoHistory();
-    void shortcutsFirst();
     void remember();
     void colourAsText_data();
     void colourAsText();
     void saveEachType();
-    void dithered();
     void cssPage_data();
     void cssPage();
-    void failures();
+    void ditheredAndFailed();
     void encoders();
     void helpOpener_data();
     void helpOpener();
@@ -181,19 +179,6 @@ void tst_Commands::editMenu()
     });
     QCOMPARE(f.pts().color[1], MakeColour(9, 255, 9));
     QCOMPARE(f.steps(), 2);
-    Click(f.check(2));
-
-    f.random.values = {0.5f, 0.25f, 0.75f, 0.1f};
-    f.trigger("mnuRandom");
-    const auto& c = f.pts().color;
-    // The last takes the first's colour; a
-    // disabled point is untouched.
-    QCOMPARE(c[0], 0x800000);
-    QCOMPARE(c[1], 0x400000);
-    QCOMPARE(c[2], 0xC00000);
-    QCOMPARE(c[3], c[0]);
-    QCOMPARE(c[5], 0);
-    QCOMPARE(ShownFault(f), "");
 }
 
 void tst_Commands::undoHistory()
@@ -243,15 +228,10 @@ void tst_Commands::undoHistory()
         undo->trigger();
     // Only the oldest step is forgotten.
     QCOMPARE(f.doc().state(), first);
-}
-
-void tst_Commands::shortcutsFirst()
-{
     // Keys in the size box and in the tile
     // window: the menus' shortcuts come before
     // the box's own; a size typed is one step by
     // then or at Enter, never one a key.
-    GuiFixture f;
     auto* box = f.sizeBox();
     const auto press = [&](QWidget* to, const char* k) {
         QTest::keySequence(to, QKeySequence(k));
@@ -482,31 +462,6 @@ void tst_Commands::saveEachType()
     QVERIFY(!css.contains('{'));
 }
 
-// Dithered, as the settings file chose it, with
-// OKLab: the copy is the dithered strip the tile
-// window shows (the type of a save only decides
-// whether the box is offered); both choices are
-// kept for the next start.
-void tst_Commands::dithered()
-{
-    GuiFixture f(Ini("[Option]\nDither=True\n"));
-    f.sizeBox()->setText("200");
-    f.trigger("mnuBlendKind_1");
-    f.trigger("MenuTile");
-    bool on = false;
-    Export(f, {}, 11, [&](QDialog* d) { on = child<QCheckBox>(*d, "chkDither")->isChecked(); });
-    QVERIFY(on);
-    const auto strip = StripPicture(MakeStrip(f.pts(), 200, false, 11, true));
-    QCOMPARE(f.tile().picWork(), strip);
-    QCOMPARE(QGuiApplication::clipboard()->image(), strip);
-    QVERIFY(f.said().empty());
-    f.w().close();
-    GuiFixture g(f.iniText());
-    QVERIFY(g.w().exportOptions().value().dither);
-    QVERIFY(g.action("mnuBlendKind_1")->isChecked());
-    QCOMPARE(g.pts().blend, Blend::OkLab);
-}
-
 void tst_Commands::cssPage_data()
 {
     QTest::addColumn<QString>("selector");
@@ -567,43 +522,63 @@ void tst_Commands::cssPage()
     QCOMPARE(tiles.pixel(n + 5, 0), tiles.pixel(axis && ok ? n - 1 : 5, 0));
 }
 
-// A failed write keeps the old file and says
-// the system's own reason (after a JPEG or PNG
-// write the next save offers the name without
-// the extension, whatever came of it); a copy of
-// the largest picture (2000 x 32767, 262 MB)
-// when memory runs out is reported, and the
-// clipboard keeps what it held.
-void tst_Commands::failures()
+// Dithered, as the settings file chose it, with
+// OKLab: the copy is the dithered strip the tile
+// window shows (the type of a save only decides
+// whether the box is offered); both choices are
+// kept for the next start. Then a failed write
+// keeps the old file and says the system's own
+// reason (after a JPEG or PNG write the next
+// save offers the name without the extension,
+// whatever came of it); a copy of the largest
+// picture (2000 x 32767, 262 MB) when memory
+// runs out is reported, and the clipboard keeps
+// what it held.
+void tst_Commands::ditheredAndFailed()
 {
-    GuiFixture f;
-    f.sizeBox()->setText("2000");
+    GuiFixture f(Ini("[Option]\nDither=True\n"));
+    f.sizeBox()->setText("200");
+    f.trigger("mnuBlendKind_1");
+    f.trigger("MenuTile");
+    bool on = false;
+    Export(f, {}, 11, [&](QDialog* d) { on = child<QCheckBox>(*d, "chkDither")->isChecked(); });
+    QVERIFY(on);
+    const auto strip = StripPicture(MakeStrip(f.pts(), 200, false, 11, true));
+    QCOMPARE(f.tile().picWork(), strip);
+    auto* clip = QGuiApplication::clipboard();
+    QCOMPARE(clip->image(), strip);
+    QVERIFY(f.said().empty());
+    f.w().close();
+    GuiFixture g(f.iniText());
+    QVERIFY(g.w().exportOptions().value().dither);
+    QVERIFY(g.action("mnuBlendKind_1")->isChecked());
+    QCOMPARE(g.pts().blend, Blend::OkLab);
+    g.sizeBox()->setText("2000");
     const QString no = "ファイルに書きこめません。\r\n";
     const QString why = strerror(EFBIG);
     for (const QString type : {"bmp", "png", "jpg"}) {
-        const auto old = f.userDir.filePath("old.");
+        const auto old = g.userDir.filePath("old.");
         WriteAll(old + type, "precious");
         {
             FileSizeLimit limit(4096);
-            Export(f, old + type, 3000);
+            Export(g, old + type, 3000);
         }
         const bool bmp = type == "bmp";
-        QCOMPARE(OnlyError(f), bmp ? why : no + why);
+        QCOMPARE(OnlyError(g), bmp ? why : no + why);
         QCOMPARE(ReadAll(old + type), "precious");
         const auto next = bmp ? old + type : old.chopped(1);
-        QCOMPARE(f.w().saveFileName(), next);
-        f.dialogs.messages.clear();
+        QCOMPARE(g.w().saveFileName(), next);
+        g.dialogs.messages.clear();
     }
 #if !defined(__SANITIZE_ADDRESS__)
     // AddressSanitizer reserves address space
     // of its own.
-    auto* clip = QGuiApplication::clipboard();
     clip->setText("before");
     AddressSpaceHeadroom limit(64u << 20);
-    Export(f, {}, 32767);
+    Export(g, {}, 32767);
     const QString full = "クリップボードに"
                          "コピーできません。\r\n";
-    QCOMPARE(OnlyError(f), full + strerror(ENOMEM));
+    QCOMPARE(OnlyError(g), full + strerror(ENOMEM));
     QCOMPARE(clip->text(), "before");
 #endif
 }
