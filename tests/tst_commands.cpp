@@ -54,10 +54,9 @@ bool Menu(QWidget* box, const QString& how, Qt::Key key)
     bool opened = false;
     QTimer::singleShot(0, [&opened, key] {
         auto* m = QApplication::activePopupWidget();
-        if (m) {
-            opened = true;
+        opened = m != nullptr;
+        if (opened)
             keyClick(m, key);
-        }
     });
     box->setFocus();
     const QPoint at(4, 4);
@@ -100,9 +99,8 @@ void Export(GuiFixture& f, const QString& path, int thick, const Script& look = 
 QString OnlyError(GuiFixture& f)
 {
     const auto& m = f.said();
-    if (m.size() != 1 || m[0].first != MsgIcon::Error)
-        return "not one error";
-    return m[0].second;
+    const bool one = m.size() == 1 && m[0].first == MsgIcon::Error;
+    return one ? m[0].second : "not one error";
 }
 
 } // namespace
@@ -113,7 +111,6 @@ class tst_Commands : public QObject
 private slots:
     void editMenu();
     void undoHistory();
-    void remember();
     void colourAsText_data();
     void colourAsText();
     void saveEachType();
@@ -256,45 +253,6 @@ void tst_Commands::undoHistory()
     QCOMPARE(press(t, "Ctrl+Y"), "61 1");
 }
 
-// Remembered, the state is in the file at once;
-// the next start offers it and applies it,
-// thickness and all, only when asked. Its points
-// lie below the remembered one: restoring
-// switches that on before it switches them off,
-// so nothing is refused.
-void tst_Commands::remember()
-{
-    GuiFixture f;
-    // Point 6 alone.
-    Click(f.check(6));
-    for (int i : {0, 1, 2, 3})
-        Click(f.check(i));
-    f.slider(6)->setValue(250);
-    f.dialogs.colors.push_back(QColor(1, 2, 3));
-    Click(f.colorBox(6));
-    f.sizeBox()->setText("321");
-    f.down();
-    f.option<QCheckBox>("chkHeight")->setChecked(true);
-    f.option<QLineEdit>("txtSize")->setText("50");
-    f.trigger("mnuMemorySave");
-    QVERIFY(f.action("mnuMemoryLoad")->isEnabled());
-    GuiFixture g(f.iniText());
-    QVERIFY(g.pts() == StartupPoints());
-    g.trigger("mnuMemoryLoad");
-    QCOMPARE(g.doc().state(), f.doc().state());
-    QCOMPARE(ShownFault(g), "");
-    auto* height = g.option<QCheckBox>("chkHeight");
-    QCOMPARE(g.w().exportOptions().value().saveHeight, 50);
-    // Undo takes the thickness back with the
-    // points; redo brings both again.
-    g.trigger("mnuUndo");
-    QVERIFY(!height->isChecked());
-    QVERIFY(g.pts() == StartupPoints());
-    g.trigger("mnuRedo");
-    QVERIFY(height->isChecked());
-    QVERIFY(g.said().empty());
-}
-
 void tst_Commands::colourAsText_data()
 {
     // Point 0's box: how its menu opens, the
@@ -304,8 +262,7 @@ void tst_Commands::colourAsText_data()
     // was said; the entry's OK button and error.
     const QString no = "「rgb(1,2)」は色として読めません。";
     const QString hsl = "hsl(120deg 100% 25%)";
-    const auto C = Qt::Key_C, P = Qt::Key_P;
-    const auto E = Qt::Key_E;
+    const auto C = Qt::Key_C, P = Qt::Key_P, E = Qt::Key_E;
     Rows<TextRow>({
         {"copy", {"right", C, "", "#ff0000", 1, ""}},
         {"paste #fff", {"menu", P, "#fff", "#ffffff", 1, ""}},
@@ -397,9 +354,9 @@ void tst_Commands::saveEachType()
     QVERIFY(!thick()->isEnabled());
     auto& o = f.w().option();
     height()->setChecked(true);
-    for (int n : {-1, 0, 1, 32767, 32768}) {
+    for (int n : {0, 1, 32767, 32768}) {
         o.show();
-        thick()->setText(n < 0 ? "" : QString::number(n));
+        thick()->setText(QString::number(n));
         o.cmdOK_Click();
         const bool in = n >= 1 && n <= 32767;
         QCOMPARE(o.isVisible(), !in);
@@ -447,14 +404,49 @@ void tst_Commands::saveEachType()
     const auto& asked = d.saveRequests.back();
     QCOMPARE(asked.fileName, f.userDir.filePath("sky"));
     QCOMPARE(asked.type, "png");
+    // Remembered, the state is in the file at
+    // once; the next start offers it and applies
+    // it, thickness and all, only when asked. Its
+    // points lie below the remembered one:
+    // restoring switches that on before it
+    // switches them off, so nothing is refused.
+    Click(f.check(6));
+    for (int i : {0, 1, 2, 3})
+        Click(f.check(i));
+    f.slider(6)->setValue(250);
+    d.colors.push_back(QColor(1, 2, 3));
+    Click(f.colorBox(6));
+    f.sizeBox()->setText("321");
+    f.down();
+    height()->setChecked(true);
+    thick()->setText("50");
+    f.trigger("mnuMemorySave");
+    QVERIFY(f.action("mnuMemoryLoad")->isEnabled());
+    // Not remembered: the thickness the next
+    // start begins with.
+    height()->setChecked(false);
     f.w().close();
     GuiFixture g(f.iniText());
     save(g);
     const auto& r = g.dialogs.saveRequests.back();
     QCOMPARE(r.initialDir, f.userDir.path() + "/");
-    // A CSS copy asks nothing: the declarations
-    // alone, for someone else's rule.
-    g.down();
+    QVERIFY(g.pts() == StartupPoints());
+    g.trigger("mnuMemoryLoad");
+    QCOMPARE(g.doc().state(), f.doc().state());
+    QCOMPARE(ShownFault(g), "");
+    auto* on = g.option<QCheckBox>("chkHeight");
+    QCOMPARE(g.w().exportOptions().value().saveHeight, 50);
+    // Undo takes the thickness back with the
+    // points; redo brings both again.
+    g.trigger("mnuUndo");
+    QVERIFY(!on->isChecked());
+    QVERIFY(g.pts() == StartupPoints());
+    g.trigger("mnuRedo");
+    QVERIFY(on->isChecked());
+    QVERIFY(g.said().empty());
+    // A CSS copy (of the restored gradient, down)
+    // asks nothing: the declarations alone, for
+    // someone else's rule.
     g.trigger("mnuCopyCss");
     QCOMPARE(g.dialogs.modalCount, 0);
     const auto css = QGuiApplication::clipboard()->text();
