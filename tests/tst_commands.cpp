@@ -5,7 +5,6 @@
 // text, saving in each type and copying (read back, cancelled at each step,
 // failures that keep the old file), and help.
 
-#include "export/clstransg.h"
 #include "export/frmoption.h"
 #include "guifixture.h"
 #include "main/frmld.h"
@@ -117,7 +116,6 @@ private slots:
     void cssPage_data();
     void cssPage();
     void ditheredAndFailed();
-    void encoders();
     void helpOpener_data();
     void helpOpener();
 };
@@ -404,6 +402,10 @@ void tst_Commands::saveEachType()
     const auto& asked = d.saveRequests.back();
     QCOMPARE(asked.fileName, f.userDir.filePath("sky"));
     QCOMPARE(asked.type, "png");
+    // The save dialog's types: each text once,
+    // then patterns in any case.
+    const QStringList types{"B(*.BMP) (*.[bB][mM][pP])", "PNG (*.[pP][nN][gG])"};
+    QCOMPARE(SaveNameFilters("B(*.BMP)|*.bmp|PNG|*.png|odd"), types);
     // Remembered, the state is in the file at
     // once; the next start offers it and applies
     // it, thickness and all, only when asked. Its
@@ -573,26 +575,6 @@ void tst_Commands::ditheredAndFailed()
     QCOMPARE(OnlyError(g), full + strerror(ENOMEM));
     QCOMPARE(clip->text(), "before");
 #endif
-}
-
-// The encoders' bridge: JPEG quality 1 to 255,
-// PNG option 0 to 2; 252 refuses the rest.
-void tst_Commands::encoders()
-{
-    ScriptedDialogs d;
-    QTemporaryDir dir;
-    const StripImage img{DrawGrad(StartupPoints(), 10), false, 1};
-    auto& t = clsTransG::instance();
-    const auto p = dir.filePath("x");
-    const auto jpeg = [&](int v) { return t.DCSaveJpeg(d, nullptr, img, p, v, 0); };
-    const auto png = [&](int v) { return t.DCSavePNG(d, nullptr, img, p, v); };
-    QCOMPARE(QList({jpeg(0), jpeg(256), png(3)}), QList<short>(3, 252));
-    QVERIFY(!QFile::exists(p));
-    QCOMPARE(QList({jpeg(255), png(0)}), QList<short>(2, 0));
-    // The save dialog's types: each text once,
-    // then patterns in any case.
-    const QStringList types{"B(*.BMP) (*.[bB][mM][pP])", "PNG (*.[pP][nN][gG])"};
-    QCOMPARE(SaveNameFilters("B(*.BMP)|*.bmp|PNG|*.png|odd"), types);
 }
 
 // The help page opened by the desktop's opener:
