@@ -5,7 +5,6 @@
 // installed copy, in the user's folder). A failed write that keeps the old
 // file: tst_mainwindow.
 
-#include "app/programdir.h"
 #include "core/numtext.h"
 #include "settings/moduleini.h"
 #include "settings/profile.h"
@@ -22,7 +21,6 @@
 #include <random>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 using namespace velmix;
 using namespace std::string_literals;
@@ -167,15 +165,6 @@ private slots:
             QCOMPARE(QByteArray::fromStdString(part.bytes()), whole);
         }
     }
-    void marker_data() { TableRows("settings_marker.txt", {"text", "read"}, Named::ByInput); }
-
-    void marker()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, read);
-        const auto settings = ReadSettings(ProfileText(text.toStdString() + "\n"), Same);
-        QCOMPARE(settings.has_value(), read == "yes");
-    }
     void oddValues_data() { TableRows("settings_odd.txt", {"line", "value"}, Named::ByInput); }
 
     // The lines and the value written back in the file (tests/data).
@@ -197,21 +186,6 @@ private slots:
         WriteSettings(same, read, Same, Same, 0);
         QVERIFY(*ReadSettings(same, Same) == read);
     }
-    void booleans_data()
-    {
-        TableRows("settings_booleans.txt", {"text", "yes", "no"}, Named::ByInput);
-    }
-
-    void booleans()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, yes);
-        QFETCH(QString, no);
-        const auto t = text.toStdString();
-        QCOMPARE(ReadBoolean(t, true), yes == "true");
-        QCOMPARE(ReadBoolean(t, false), no == "true");
-    }
-
     // Each value is read as UTF-8 when its bytes are, else as the Windows
     // program's Shift-JIS; new text goes in the file's own character set when
     // it can hold it, else in UTF-8; untouched lines keep their bytes.
@@ -331,31 +305,6 @@ private slots:
         QVERIFY(found.ReadResult().ok());
         QCOMPARE(found.IniPath(), refused ? user.filePath("velmix.ini") : m_path);
     }
-    // A prefix tree: usr/bin holding the program, usr/share/velmix its data.
-    void programFolders_data()
-    {
-        TableRows("settings_folders.txt", {"appDir", "help", "found", "installed"});
-    }
-
-    void programFolders()
-    {
-        QFETCH(QString, appDir);
-        QFETCH(QString, help);
-        QFETCH(QString, found);
-        QFETCH(QString, installed);
-        const QDir d(m_dir->path());
-        for (auto p : {"usr/bin", "opt/bin", "build/lib/velmix"})
-            QVERIFY(d.mkpath(p));
-        if (help == "yes")
-            for (auto p :
-                 {"usr/share/velmix/help", "opt/share/velmix/help", "build/lib/share/velmix"})
-                QVERIFY(d.mkpath(p));
-        const auto bin = d.filePath("usr/bin");
-        const auto f = FindProgramFolders(d.filePath(appDir), bin, "../share/velmix");
-        QCOMPARE(f.programDir, d.filePath(found));
-        QCOMPARE(f.installed, installed == "yes");
-    }
-
     // A link to a file not made yet makes that file, beside the program too;
     // one into a folder that is missing says why.
     void links()
@@ -374,37 +323,6 @@ private slots:
         QVERIFY(!failed.ok());
         const auto why = failed.failure().detail;
         QVERIFY2(why.find("No such file or directory") != why.npos, why.c_str());
-    }
-
-    // Two copies writing the file in the same instant each keep their
-    // unit: the read, merge and replace are one under the file's lock.
-    void writersRace()
-    {
-        for (int round = 0; round < 10; ++round) {
-            QFile::remove(m_path);
-            QVERIFY(ini().SaveIni(Settings{}).ok());
-            int go[2];
-            QVERIFY(pipe(go) == 0);
-            for (int k = 0; k < 2; ++k)
-                if (fork() == 0) {
-                    auto file = ini();
-                    Settings s = file.LoadIni().value_or(Settings{});
-                    char c = 0;
-                    const bool started = read(go[0], &c, 1) == 1;
-                    (k ? s.Language : s.SaveInitPath) = k ? "en" : "/a/";
-                    const auto unit = k ? kUnitLanguage : kUnitSaveFolder;
-                    _exit(started && file.SaveUnits(s, unit).ok() ? 0 : 1);
-                }
-            QCOMPARE(::write(go[1], "gg", 2), 2);
-            for (int k = 0; k < 2; ++k) {
-                int status = 1;
-                QVERIFY(wait(&status) > 0 && WIFEXITED(status) && !WEXITSTATUS(status));
-            }
-            close(go[0]);
-            close(go[1]);
-            const auto s = ini().LoadIni();
-            QVERIFY(s && s->SaveInitPath == "/a/" && s->Language == "en");
-        }
     }
 };
 
