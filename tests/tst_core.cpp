@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The core without a window: the rasteriser's pixels against a model of
 // its rule, OKLab, the edit commands with fixed draws, what the window
-// tests leave of the undo history, the web stops and the CSS and SVG
-// text, contrast figures, the number-text rules, the key filters and
-// range clamp, path splitting, window places, the choice of language.
+// tests leave of the undo history, the web stops and the CSS text,
+// contrast figures, the number-text rules, path splitting, window
+// places, the choice of language. The range clamp of a typed number:
+// tst_mainwindow's size box.
 
 #include "common/clscommon.h"
 #include "core/contrast.h"
@@ -30,19 +31,6 @@ struct Draws : RandomSource
     float next() override { return values.at(at++); }
     std::vector<float> values;
     std::size_t at = 0;
-};
-
-// A text box that counts its writes.
-struct Box : TextHolder
-{
-    std::string text() const override { return s; }
-    void setText(const std::string& t) override
-    {
-        s = t;
-        ++sets;
-    }
-    std::string s;
-    int sets = 0;
 };
 
 using Px = std::array<double, 3>;
@@ -159,8 +147,6 @@ QList<double> Place(const QString& text)
 using Spacing = std::pair<QString, QList<int>>;
 // The text, ReadNumber, ReadInt32, ReadInt16.
 using Number = std::tuple<QString, double, int, int>;
-// The text, max, min, the text after, the writes.
-using Range = std::tuple<QString, double, std::optional<double>, QString, int>;
 
 } // namespace
 
@@ -408,28 +394,6 @@ private slots:
         // Blanks only.
         QCOMPARE(C::VBHTTrim(" \ta b  "), "\ta b");
         QCOMPARE(C::VBHTTrim("   "), "");
-    }
-
-    void checkTextRange_data()
-    {
-        const Range rows[] = {
-            {"2001", 2000, {}, "2000", 1}, {"2000", 2000, {}, "2000", 0},
-            {"-5", 2000, {}, "-5", 0},     {"0100", 2000, 4, "0100", 0}, // keeps its form
-            {"4", 2000, 4, "4", 0},        {"3", 2000, 4, "4", 1},
-            {"50", 10, 20, "20", 2}, // min above max
-        };
-        RowsByInput(rows);
-    }
-
-    void checkTextRange()
-    {
-        QFETCH(Range, row);
-        const auto& [text, max, min, after, sets] = row;
-        Box box;
-        box.s = text.toStdString();
-        C::CheckTextRange(box, max, min);
-        QCOMPARE(Q(box.s), after);
-        QCOMPARE(box.sets, sets);
     }
 
     // The path and its parts, in the file.

@@ -243,19 +243,6 @@ private slots:
         QVERIFY(b.SaveIni(sb).ok());
         want.mainPlace = WindowPlace{16, 30, 0, 0};
         QVERIFY(ini().LoadIni() == want);
-        // A unit written at once is not written again at exit.
-        auto c = ini();
-        c.SetBaseline(want);
-        want.MemoryState.tate = 0;
-        // Both windows moved, not yet written.
-        want.mainPlace->left = 17;
-        want.tilePlace->left = 3001;
-        QVERIFY(c.SaveUnits(want, kUnitMemory).ok());
-        write(bytes().replace("tate= 0", "tate= 1"));
-        QVERIFY(c.SaveIni(want).ok());
-        const auto after = bytes();
-        QVERIFY(after.contains("tate= 1\n") && after.contains("MainLeft= 17\n"));
-        QVERIFY(after.contains("TileLeft= 3001\n"));
     }
 
     // Only a regular file of at most 1 MiB is read or replaced; beside the
