@@ -113,7 +113,7 @@ GradPoints RandomPoints(std::mt19937& r)
 // The largest difference, in levels, between the
 // unrounded colours and the stops drawn linear
 // between them at every pixel centre.
-double Deviation(const std::vector<GradientStop>& s, const GradPoints& p, int n)
+double Deviation(std::vector<GradientStop> s, GradPoints p, int n)
 {
     const auto px = DrawGradExact(p, n);
     double worst = 0;
@@ -206,10 +206,10 @@ private slots:
             const auto [r, g, b] = Rgb(c);
             const OkLab l = ToOkLab({r, g, b});
             const double d = std::abs(l.L - k.L) + std::abs(l.a - k.a) + std::abs(l.b - k.b);
-            QVERIFY2(d < 3e-5, qPrintable(QString::number(c)));
+            QVERIFY(d < 3e-5);
             const auto e = FromOkLab(k);
             const double back = std::abs(e.red - r) + std::abs(e.green - g) + std::abs(e.blue - b);
-            QVERIFY2(back < 0.05, qPrintable(QString::number(back)));
+            QVERIFY(back < 0.05);
         }
     }
 
@@ -309,21 +309,20 @@ private slots:
 
     // The text in tests/data, the carried line apart (the SVG and the
     // other orientation: read back in tst_library).
-    void cssAndSvg()
+    void css()
     {
         // A straight gradient is one piece: no
         // noise stops.
         const auto up = Points("0 1000/ffffff");
         QCOMPARE(GradientStops(up, 2000).size(), size_t(2));
         const auto p = Points("0/ab0cf0 1000/ffffff");
-        const auto text = [](const std::string& s, auto w) {
-            const auto c = QByteArray::fromStdString(CarriedText(w));
-            return QByteArray::fromStdString(s).replace(c, "M");
-        };
         // One way: repeated across the gradient only,
         // the far colour beyond.
         const WebGradient axis{p, 4, false, 1, {"main .sky", true}};
-        QCOMPARE(text(CssRule(axis), axis), DataFile("core_axis.css"));
+        auto css = QByteArray::fromStdString(CssRule(axis));
+        const auto carried = CarriedText(axis);
+        css.replace(carried.c_str(), "M");
+        QCOMPARE(css, DataFile("core_axis.css"));
     }
 
     // The lowest ratio over a line of pixels, cut

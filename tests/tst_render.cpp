@@ -45,16 +45,16 @@ StripImage Strip(int size, bool down, int rows, bool dither = false)
 
 // The writer for the extension: 0, or the encoder's code of its
 // failure (a BMP failure counts as -1), and the system's reason.
-int Save(QString ext, const StripImage& s, QString path, int option = 1, std::string* err = nullptr)
+int Save(QString ext, const StripImage& s, QString path, int opt = 1, std::string* e = nullptr)
 {
     const auto p = path.toStdString();
     const auto r = ext == "bmp"   ? SaveBitmapFile(s, p)
-                   : ext == "png" ? DCSavetoPNG(s, p, option)
+                   : ext == "png" ? DCSavetoPNG(s, p, opt)
                                   : DCSavetoJPEG(s, p, 100, 0);
     if (r.ok())
         return 0;
-    if (err)
-        *err = r.failure().detail;
+    if (e)
+        *e = r.failure().detail;
     using K = FailureKind;
     const auto k = r.failure().kind;
     const int code = k == K::WriteFailed ? 2 : k == K::FormatError ? 3 : 1;
@@ -121,7 +121,7 @@ class tst_Render : public QObject
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_dir;
 
-    QString at(const QString& name) const { return m_dir->filePath(name); }
+    QString at(QString name) const { return m_dir->filePath(name); }
     // velmix-render in the folder, under a file size limit of 100 kB (a
     // write beyond it must end in "File too large", not death by
     // SIGXFSZ): the exit code (-1: a signal), standard error and output.
@@ -249,7 +249,7 @@ private slots:
             {"no folder", {"png", "no/keep", 1, 1, "No such file or directory"}},
             {"FIFO", {"png", "fifo", 1, 1, "Not a regular file (a FIFO)"}},
             // A JPEG smaller than its output buffer is written as it ends.
-            {"jpg full at the end", {"jpg", "keep", 8, 2, full}},
+            {"jpg full at end", {"jpg", "keep", 8, 2, full}},
             {"deflate0", {"png", "deflate0", 3000, 3, ""}},
             {"deflate1", {"png", "deflate1", 3000, 3, ""}},
             {"deflate2", {"png", "deflate2", 3000, 3, ""}},
@@ -279,7 +279,7 @@ private slots:
             const auto s = Strip(2000, target.contains("down"), rows);
             QCOMPARE(Save(ext, s, path, 1, &err), code);
         }
-        QCOMPARE(QString::fromStdString(err), reason);
+        QCOMPARE(Q(err), reason);
         QCOMPARE(ReadAll(at("keep." + ext)), "precious");
         expected.sort();
         QCOMPARE(files(), expected);
@@ -312,10 +312,10 @@ private slots:
     {
         QFile big(at("big"));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize((16 << 20) + 1));
-        const QString said = "velmix-render: --from -: 16 MiBを超える";
+        const QString said = "--from -: 16 MiBを超える";
         const auto [code, out] = run({"--from", "-", "-o", "x.png"}, at("big"));
         QCOMPARE(code, 2);
-        QVERIFY2(out.startsWith(said), qPrintable(out));
+        QVERIFY2(out.contains(said), qPrintable(out));
     }
 
     // For root: a replaced file stays its owner's, and a link another user
@@ -323,7 +323,7 @@ private slots:
     void rootTargets()
     {
         if (geteuid() != 0)
-            QSKIP("only root can give a file to another user");
+            QSKIP("only root can give a file away");
         // Another user's file, and root's in another user's group.
         for (auto [name, uid, gid] : {std::tuple{"u.png", 65534u, 0u}, {"g.png", 0u, 65534u}}) {
             const auto path = QFile::encodeName(at(name));
