@@ -311,10 +311,10 @@ private slots:
     // other orientation: read back in tst_library).
     void css()
     {
-        // A straight gradient is one piece: no
-        // noise stops.
-        const auto up = Points("0 1000/ffffff");
-        QCOMPARE(GradientStops(up, 2000).size(), size_t(2));
+        // Each straight piece is one: a steep last
+        // tenth makes three stops, no noise ones.
+        const auto steep = Points("0 900 1000/ffffff");
+        QCOMPARE(GradientStops(steep, 1500).size(), size_t(3));
         const auto p = Points("0/ab0cf0 1000/ffffff");
         // One way: repeated across the gradient only,
         // the far colour beyond.

@@ -323,7 +323,7 @@ private slots:
     void rootTargets()
     {
         if (geteuid() != 0)
-            QSKIP("only root can give a file away");
+            QSKIP("for root only");
         // Another user's file, and root's in another user's group.
         for (auto [name, uid, gid] : {std::tuple{"u.png", 65534u, 0u}, {"g.png", 0u, 65534u}}) {
             const auto path = QFile::encodeName(at(name));
