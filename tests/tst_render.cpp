@@ -238,11 +238,11 @@ private slots:
     {
         const QString full = "File too large";
         Rows<Fail>({
-            {"bmp disk full", {"bmp", "keep", 3000, -1, full}},
+            {"bmp full", {"bmp", "keep", 3000, -1, full}},
             {"bmp no rows", {"bmp", "keep", 0, -1, "empty image"}},
-            {"png disk full", {"png", "keep", 3000, 2, full}},
+            {"png full", {"png", "keep", 3000, 2, full}},
             {"png no rows", {"png", "keep", 0, 3, ""}},
-            {"jpg disk full", {"jpg", "keep", 3000, 2, full}},
+            {"jpg full", {"jpg", "keep", 3000, 2, full}},
             {"jpg no rows", {"jpg", "keep", 0, 3, ""}},
             // Every format's file is opened alike; a FIFO is refused before
             // it is opened: no reader blocks.
@@ -264,7 +264,7 @@ private slots:
     {
         QFETCH(Fail, row);
         const auto& [ext, target, rows, code, reason] = row;
-        WriteAll(at("keep." + ext), "precious");
+        WriteAll(at("keep." + ext), "old");
         auto expected = kFixture + QStringList{"keep." + ext};
         const auto path = at(target + "." + ext);
         if (target == "fifo") {
@@ -280,7 +280,7 @@ private slots:
             QCOMPARE(Save(ext, s, path, 1, &err), code);
         }
         QCOMPARE(Q(err), reason);
-        QCOMPARE(ReadAll(at("keep." + ext)), "precious");
+        QCOMPARE(ReadAll(at("keep." + ext)), "old");
         expected.sort();
         QCOMPARE(files(), expected);
         // The FIFO is not replaced.
@@ -289,9 +289,7 @@ private slots:
 
     // velmix-render's exit code and what it says (found anywhere in the
     // output; a trailing space counts) where the shared readers, writers
-    // and messages meet it; nothing is written. The contrast row gives the
-    // lowest contrast of text over the gradient cut to two decimals, where
-    // and its grade (the start-up points at pure green).
+    // and messages meet it; nothing is written.
     void exits_data() { TableRows("render_exits.txt", {"args", "code", "text"}, Named::ByInput); }
 
     // A bad argument is one line that points to the usage, not the usage.
@@ -312,7 +310,7 @@ private slots:
     {
         QFile big(at("big"));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize((16 << 20) + 1));
-        const QString said = "--from -: 16 MiBを超える";
+        const QString said = "-: 16 MiBを超える";
         const auto [code, out] = run({"--from", "-", "-o", "x.png"}, at("big"));
         QCOMPARE(code, 2);
         QVERIFY2(out.contains(said), qPrintable(out));
