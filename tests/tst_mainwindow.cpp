@@ -83,7 +83,7 @@ void tst_MainWindow::makeGradient()
         QCOMPARE(f.label("LabRGB", c)->x(), f.label("LabColor", 7 * c)->x());
     QVERIFY(!f.action("mnuMemoryLoad")->isEnabled());
     // The pop-up menu opens on a right click on the background only.
-    for (const char* n : {"PicColor_0", "picPrev", "LabEnabled"})
+    for (auto n : {"PicColor_0", "picPrev", "LabEnabled"})
         QTest::mouseClick(f.get(n), Qt::RightButton);
     const QPoint at(250, 340);
     auto* bg = f.get("surface");
@@ -98,7 +98,7 @@ void tst_MainWindow::makeGradient()
     // preview.
     Click(f.check(1));
     QCOMPARE(f.pts().color[1], 0xFF00);
-    for (const char* n : {"LabLocate_1", "LabColor_1", "LabColor_8"})
+    for (auto n : {"LabLocate_1", "LabColor_1", "LabColor_8"})
         QVERIFY2(!f.get(n)->isEnabled(), n);
     // The last enabled point cannot be switched off.
     for (int i : {0, 2, 3})
@@ -348,7 +348,7 @@ void tst_MainWindow::sampleText()
             Click(get("ChkText"));
         QCOMPARE(get("LabX")->isVisible(), !on);
         QCOMPARE(get("CmdFont")->isEnabled(), on);
-        for (const char* n : {"Line1", "LabContrast", "Labsample_0"})
+        for (auto n : {"Line1", "LabContrast", "Labsample_0"})
             QCOMPARE(get(n)->isVisible(), on);
     }
     // The designed face at 28 points on a first start; black on red, green,
