@@ -108,7 +108,6 @@ private slots:
     void renameAndRemove();
     void changedMeanwhile_data();
     void changedMeanwhile();
-    void failedWrite();
     void ourExports();
     void svg();
     void svgRefusals_data();
@@ -142,7 +141,6 @@ void TestLibrary::fileNames_data()
 {
     QTest::addColumn<QString>("file");
     QTest::newRow("a\tb\x7f") << "a_b_";
-    QTest::newRow("v1.2.") << "v1.2.";
     QTest::newRow("../up") << "_._up";
     QTest::newRow("") << "_";
     QTest::newRow(QString(100, u'あ').toUtf8().constData()) << QString(66, u'あ');
@@ -209,10 +207,24 @@ void TestLibrary::refused()
     QVERIFY(!ImportFile(big).refusal);
 }
 
+// A rename that cannot write, to a new file or in place, leaves the file.
 void TestLibrary::renameAndRemove()
 {
     auto lib = Library();
     QVERIFY(lib.add(Plain("mint")).ok());
+    const auto before = ReadAll(m_user + "/mint.ggr");
+    for (const QString name : {"dawn", "mint"}) {
+        const auto failed = [&] {
+            const FileSizeLimit limit(16);
+            return ResultText(lib.rename(0, name));
+        };
+        const auto text = failed();
+        QVERIFY(text.startsWith("ファイルに書きこめません。"));
+        QVERIFY(text.contains(m_user + "/"));
+        QCOMPARE(ReadAll(m_user + "/mint.ggr"), before);
+        QCOMPARE(Files(), Names{"mint.ggr"});
+        QCOMPARE(NamesOf(lib).first(), "mint");
+    }
     QVERIFY(lib.rename(0, "Sky").ok());
     QCOMPARE(NamesOf(lib), Names({"paper*", "Sky*", "Sky (2)"}));
     QCOMPARE(Files(), Names{"Sky (2).ggr"});
@@ -222,11 +234,11 @@ void TestLibrary::renameAndRemove()
              "グラデーションを読み取れません。\r\nそのグラデーションはありません。");
     // The shipped ones can be neither.
     const QString sky = m_shipped + "/sky.ggr";
-    const auto before = ReadAll(sky);
+    const auto shipped = ReadAll(sky);
     const auto renamed = lib.rename(1, "x");
     QCOMPARE(ResultText(renamed), "付属のグラデーションは名前の変更も削除もできません。");
     QCOMPARE(lib.remove(1).failure().kind, FailureKind::ReadOnly);
-    QCOMPARE(ReadAll(sky), before);
+    QCOMPARE(ReadAll(sky), shipped);
     QCOMPARE(NamesOf(lib), Names({"paper*", "Sky*"}));
     // A file already gone just leaves the list.
     QVERIFY(lib.add(Plain("gone")).ok());
@@ -266,28 +278,6 @@ void TestLibrary::changedMeanwhile()
     QCOMPARE(ReadAll(path), GgrOf(theirs));
     QCOMPARE(mine.entries().at(0).gradient, theirs);
     QVERIFY(rename ? mine.rename(0, "x").ok() : mine.remove(0).ok());
-}
-
-// A rename that cannot write, to a new file or in place, leaves the file.
-void TestLibrary::failedWrite()
-{
-    auto lib = Library();
-    QVERIFY(lib.add(Plain("mint")).ok());
-    const QString path = m_user + "/mint.ggr";
-    const auto before = ReadAll(path);
-    for (const QString name : {"dawn", "mint"}) {
-        Result result;
-        {
-            const FileSizeLimit limit(16);
-            result = lib.rename(0, name);
-        }
-        const auto text = ResultText(result);
-        QVERIFY(text.startsWith("ファイルに書きこめません。"));
-        QVERIFY(text.contains(m_user + "/"));
-        QCOMPARE(ReadAll(path), before);
-        QCOMPARE(Files(), Names{"mint.ggr"});
-        QCOMPARE(NamesOf(lib).first(), "mint");
-    }
 }
 
 // Random points through our SVG export (the CSS one: tst_ggr): read as
@@ -401,8 +391,8 @@ void TestLibrary::svgBounds()
         QCOMPARE(ReadSvg(svg + "</svg>", "file").refusal.kind, K::SvgTooManyStops);
     const auto styled = ReadSvg(rules + "</linearGradient></svg>", "file");
     QCOMPARE(styled.refusal.kind, K::SvgTooManyRules);
-    // An XML error's token of megabytes is quoted cut: the message fits on a line.
-    const auto entity = ReadSvg("<svg>&" + QByteArray(5000000, 'x') + ";</svg>", "f");
+    // An XML error's long token is quoted cut: the message fits on a line.
+    const auto entity = ReadSvg("<svg>&" + QByteArray(300, 'x') + ";</svg>", "f");
     QVERIFY(RefusalText(entity.refusal).size() <= 120);
 }
 

@@ -71,11 +71,6 @@ struct LibraryFixture : GuiFixture
     auto* filter() { return child<QLineEdit>(lib(), "txtFilter"); }
     auto* button(const char* n) { return child<QPushButton>(lib(), n); }
     QString current() { return list()->currentIndex().data().toString(); }
-    // Does the window's line show the gradient?
-    bool shows(const NamedGradient& g)
-    {
-        return WithinALevel(DrawGrad(pts(), 1000), SampleGradient(g, 1000));
-    }
 
     Names shown()
     {
@@ -117,18 +112,37 @@ private slots:
     void findAndApply();
     void renameAndDelete();
     void drop();
-    void errorAndStrip();
     void addExportPaste();
     void several();
 };
 
-// Found by part of its name in any case; applied by the arrow and Enter in
-// the filter or by a double click (Enter in the list: drop), each one undo
-// step that keeps the size and the orientation.
+// Each row says the error of its fit at the document's size, again when
+// the size changes; the selected row's strip is not tinted. Found by part
+// of its name in any case; applied by the arrow and Enter in the filter or
+// by a double click (Enter in the list: drop), each one undo step that
+// keeps the size and the orientation.
 void tst_LibraryWindow::findAndApply()
 {
     LibraryFixture f;
     QCOMPARE(Ours(f.shown()), kOurs);
+    const auto said = [&f](const char* n) {
+        return f.at(n).data(Qt::AccessibleTextRole).toString();
+    };
+    const std::pair<int, const char*> sizes[] = {{1000, "2"}, {2, "82"}};
+    for (const auto& [size, error] : sizes) {
+        f.sizeBox()->setText(QString::number(size));
+        QCOMPARE(said("Wave"), QString("Wave, 誤差 ") + error);
+    }
+    QCOMPARE(said("Blue Sky"), "Blue Sky");
+    f.choose("Blue Sky");
+    const auto shot = f.list()->viewport()->grab().toImage();
+    const auto row = f.list()->visualRect(f.at("Blue Sky"));
+    std::vector<Colour> strip;
+    for (int x = 0; x < frmLibrary::kStripWidth; ++x) {
+        const QColor c = shot.pixel(row.left() + 4 + x, row.center().y());
+        strip.push_back(MakeColour(c.red(), c.green(), c.blue()));
+    }
+    QVERIFY(WithinALevel(strip, SampleGradient(kSky, int(strip.size()))));
     QTest::keyClicks(f.filter(), "violet");
     QVERIFY(f.shown().isEmpty() && !f.list()->currentIndex().isValid());
     keyClick(f.filter(), Qt::Key_Return); // nothing to apply
@@ -155,7 +169,7 @@ void tst_LibraryWindow::findAndApply()
         }};
     for (const auto& apply : ways) {
         apply();
-        QVERIFY(f.shows(kSky));
+        QVERIFY(WithinALevel(DrawGrad(f.pts(), 99), SampleGradient(kSky, 99)));
         QVERIFY(f.steps() == 2 && f.doc().size() == before.size && f.doc().vertical());
         const auto undo = f.action("mnuUndo")->text();
         QVERIFY(undo.endsWith(UndoMenu::caption(EditStep::Library)));
@@ -222,31 +236,6 @@ void tst_LibraryWindow::drop()
     QCOMPARE(f.pts(), dawn);
     QCOMPARE(f.steps(), 1);
     QVERIFY(f.said().empty());
-}
-
-// The error at the document's size, said again when the size changes; the
-// selected row's strip, its colours not tinted.
-void tst_LibraryWindow::errorAndStrip()
-{
-    LibraryFixture f;
-    const auto said = [&f](const char* n) {
-        return f.at(n).data(Qt::AccessibleTextRole).toString();
-    };
-    const std::pair<int, const char*> sizes[] = {{1000, "2"}, {2, "82"}};
-    for (const auto& [size, error] : sizes) {
-        f.sizeBox()->setText(QString::number(size));
-        QCOMPARE(said("Wave"), QString("Wave, 誤差 ") + error);
-    }
-    QCOMPARE(said("Blue Sky"), "Blue Sky");
-    f.choose("Blue Sky");
-    const auto shot = f.list()->viewport()->grab().toImage();
-    const auto row = f.list()->visualRect(f.at("Blue Sky"));
-    std::vector<Colour> strip;
-    for (int x = 0; x < frmLibrary::kStripWidth; ++x) {
-        const QColor c = shot.pixel(row.left() + 4 + x, row.center().y());
-        strip.push_back(MakeColour(c.red(), c.green(), c.blue()));
-    }
-    QVERIFY(WithinALevel(strip, SampleGradient(kSky, int(strip.size()))));
 }
 
 // Added from the window's points; each type exported read back (the .ggr
