@@ -10,7 +10,6 @@
 #include <QDir>
 
 #include <cmath>
-#include <functional>
 
 using namespace velmix;
 
@@ -18,28 +17,19 @@ namespace {
 
 using Curve = std::vector<Colour>;
 
-Curve Sampled(const std::function<double(int x, int k)>& f)
-{
-    Curve s;
-    for (int x = 0; x < kMaxPosition; ++x) {
-        int c[3];
-        for (int k = 0; k < 3; ++k)
-            c[k] = std::clamp(int(std::lround(f(x, k))), 0, 255);
-        s.push_back(MakeColour(c[0], c[1], c[2]));
-    }
-    return s;
-}
-
 // Straight pieces of slope 0, 1 and -1 a pixel in turn: whole levels on
 // every chord between two kinks.
 Curve Pieces(int count)
 {
     const int length = kMaxPosition / count;
-    return Sampled([=](int x, int) {
+    Curve s;
+    for (int x = 0; x < kMaxPosition; ++x) {
         const int piece = std::min(x / length, count - 1);
         const int in = x - piece * length;
-        return 60.0 + (piece % 3 == 2 ? length - in : piece % 3 == 1 ? in : 0);
-    });
+        const int v = 60 + (piece % 3 == 2 ? length - in : piece % 3 == 1 ? in : 0);
+        s.push_back(MakeColour(v, v, v));
+    }
+    return s;
 }
 
 int Measured(const GradPoints& points, const Curve& s)

@@ -63,12 +63,8 @@ GradPoints RandomPoints()
         auto& x = p.position[i];
         x = at ? p.position[j] : Pick(1001);
         x = kind < 2 ? kind * 1000 : x;
-        const auto c = p.color[j];
-        const int r = Pick(256);
-        const int g = Pick(256);
-        const int b = Pick(4) * 85;
-        const auto fresh = MakeColour(r, g, b);
-        p.color[i] = kind >= 3 ? c : fresh;
+        const auto fresh = MakeColour(Pick(256), Pick(256), Pick(4) * 85);
+        p.color[i] = kind >= 3 ? p.color[j] : fresh;
         p.enabled[i] = Pick(4) != 0;
     }
     return p;
@@ -232,19 +228,11 @@ void TestGgr::cssStops()
     // The direction; whether it runs down, and back. The longest one read
     // as a direction is 64 characters.
     using Way = std::tuple<const char*, int, int>;
+    const std::string far = "to" + std::string(59, ' ') + "top";
     const Way ways[] = {
-        {"", 1, 0},
-        {"To  Bottom", 1, 0},
-        {"to top", 1, 1},
-        {"0deg", 1, 1},
-        {"to right", 0, 0},
-        {"90deg", 0, 0},
-        {"-270deg", 0, 0},
-        {"100grad", 0, 0},
-        {"to left", 0, 1},
-        {"0.75turn", 0, 1},
-        {"-90deg", 0, 1},
-        {"to                                                           top", 1, 1},
+        {"", 1, 0},         {"To  Bottom", 1, 0}, {"to top", 1, 1},  {"0deg", 1, 1},
+        {"to right", 0, 0}, {"90deg", 0, 0},      {"-270deg", 0, 0}, {"100grad", 0, 0},
+        {"to left", 0, 1},  {"0.75turn", 0, 1},   {"-90deg", 0, 1},  {far.c_str(), 1, 1},
     };
     for (int round = 0; round < 2000; ++round) {
         const auto [dir, down, back] = ways[Pick(std::size(ways))];
@@ -257,9 +245,7 @@ void TestGgr::cssStops()
         QStringList items{dir};
         items.removeAll("");
         for (int i = 1 + Pick(5); i > 0; --i) {
-            const int r = Pick(256);
-            const int g = Pick(256);
-            c.push_back(MakeColour(r, g, Pick(256)));
+            c.push_back(MakeColour(Pick(256), Pick(256), Pick(256)));
             items << "#" + Hex(c.back());
             at.push_back(NAN);
             for (int k = Pick(5) / 2, n = 0; k > 0; --k) {
@@ -306,8 +292,7 @@ void TestGgr::cssStops()
                 const int p = ch(c[i]);
                 return int(std::lround(p + (ch(c[j]) - p) * f));
             };
-            const int r = level(GetRed);
-            want.push_back(MakeColour(r, level(GetGreen), level(GetBlue)));
+            want.push_back(MakeColour(level(GetRed), level(GetGreen), level(GetBlue)));
         }
         const auto sizes = QString(down ? "1px %1px" : "%1px 1px").arg(size);
         const auto css = "a{background-image:linear-gradient(" + items.join(", ");
