@@ -29,17 +29,12 @@ double Unit()
 
 QString Hex(Colour c)
 {
-    const int r = GetRed(c);
-    const int g = GetGreen(c);
-    const int b = GetBlue(c);
-    return QString::asprintf("%02x%02x%02x", r, g, b);
+    return QString::asprintf("%02x%02x%02x", GetRed(c), GetGreen(c), GetBlue(c));
 }
 
 NamedGradient Read(const QString& text)
 {
-    const auto s = text.toLatin1().toStdString();
-    const auto read = ReadGgr(s, "fb");
-    return read.gradient.value_or(NamedGradient{});
+    return ReadGgr(text.toLatin1().toStdString(), "fb").gradient.value_or(NamedGradient{});
 }
 
 GradImport Css(const QString& css)
@@ -102,9 +97,8 @@ void TestGgr::gimp()
     QFETCH(QString, seg);
     QFETCH(QString, x);
     QFETCH(QString, rgb);
-    const auto g = Read("GIMP Gradient\n1\n" + seg);
-    const auto s = SampleGradient(g);
-    QCOMPARE(Hex(s[x.toULong()]), rgb);
+    const auto s = SampleGradient(Read("GIMP Gradient\n1\n" + seg));
+    QCOMPARE(Hex(s[x.toInt()]), rgb);
 }
 
 // Files as GIMP reads them: the name and the colours at 0 and 500, or the
@@ -114,11 +108,10 @@ void TestGgr::files()
     QFETCH(QString, text);
     QFETCH(QString, read);
     const auto got = ReadGgr(text.toLatin1().toStdString(), "fb");
-    const auto g = got.gradient.value_or(NamedGradient{});
-    const auto s = SampleGradient(g);
+    const auto s = SampleGradient(Read(text));
     auto says = RefusalText(got.refusal).section(':', 0, 0);
     if (got.gradient)
-        says = Q(g.name) + " " + Hex(s[0]) + " " + Hex(s[500]);
+        says = Q(got.gradient->name) + " " + Hex(s[0]) + " " + Hex(s[500]);
     QCOMPARE(says, read);
 }
 
@@ -270,11 +263,11 @@ void TestGgr::cssStops()
             top = std::isnan(v) ? top : v;
         }
         const auto e = at.size();
-        for (std::size_t i = 1, j = 1; i < e;) {
+        for (size_t i = 1, j = 1; i < e;) {
             for (j = i; std::isnan(at[j]); ++j) {
             }
             const double step = (at[j] - at[i - 1]) / double(j - i + 1);
-            for (std::size_t k = i; k < j; ++k)
+            for (size_t k = i; k < j; ++k)
                 at[k] = at[i - 1] + step * double(k - i + 1);
             i = std::max(j, i + 1);
         }
@@ -282,7 +275,7 @@ void TestGgr::cssStops()
         for (int x = 0; x < 100; ++x) {
             const double u = (x + 0.5) / 100;
             const double t = back ? 1 - u : u;
-            std::size_t i = 0;
+            size_t i = 0;
             while (i + 1 < e && at[i + 1] <= t)
                 ++i;
             const auto j = std::min(i + 1, e - 1);
@@ -324,11 +317,11 @@ void TestGgr::sheet()
     const WebGradient web{p, 300, true, 7};
     auto css = QString::fromUtf8(DataFile("css_sheet.css"));
     const auto got = Css(css + Q(CssRule(web)));
-    const auto n = std::size_t(plain.size());
+    const auto n = size_t(plain.size());
     QCOMPARE(got.gradients.size(), n + 3);
     QCOMPARE(got.gradients[1].name, "n (2)");
     QVERIFY(Carries(got.carried, web));
-    for (std::size_t i = 0; i < n + 2; ++i) {
+    for (size_t i = 0; i < n + 2; ++i) {
         const auto& g = got.gradients[i];
         const int k = int(i);
         GradImport want;
@@ -363,10 +356,8 @@ void TestGgr::colours()
         {"hsl(240deg 100% 50% / .5)", "8080ff"},
         {"hsl(0.5turn 100 25)", "008080"},
     };
-    for (const auto& [text, hex] : named) {
-        const auto got = ReadColourText(text);
-        QCOMPARE(Hex(got.value_or(-1)), hex);
-    }
+    for (const auto& [text, hex] : named)
+        QCOMPARE(Hex(ReadColourText(text).value_or(-1)), hex);
 }
 
 void TestGgr::cssRefusals()

@@ -17,6 +17,7 @@
 namespace {
 
 using Names = QStringList;
+using Bytes = QByteArray;
 using K = RefusalKind;
 using Row = std::tuple<QString, QString, bool>;
 
@@ -26,27 +27,28 @@ NamedGradient Plain(const QString& name)
     return {name.toStdString(), {s}};
 }
 
-void Put(const QString& path, const QByteArray& text)
+void Put(const QString& path, const Bytes& text)
 {
     QDir().mkpath(QFileInfo(path).path());
     WriteAll(path, text);
 }
 
-QByteArray GgrOf(const NamedGradient& g)
+Bytes GgrOf(const NamedGradient& g)
 {
-    return QByteArray::fromStdString(WriteGgr(g));
+    return Bytes::fromStdString(WriteGgr(g));
 }
 
+// rrggbb, and aa where not opaque.
 QString Hex(const SegmentColour& c)
 {
     QString out;
     for (double v : {c.red, c.green, c.blue, c.alpha})
         out += QString::number(qRound(v * 255) + 256, 16).mid(1);
-    return out;
+    return out.endsWith("ff") ? out.left(6) : out;
 }
 
-// "name: left-right from to, ..." and whether it runs down.
-QString Describe(const GradImport& read, std::size_t i)
+// "name: left-right from to,..." and " v" where it runs down.
+QString Describe(const GradImport& read, size_t i)
 {
     const auto& g = read.gradients.at(i);
     QStringList parts;
@@ -54,8 +56,7 @@ QString Describe(const GradImport& read, std::size_t i)
         const auto t = QString("%1-%2 ").arg(s.left).arg(s.right);
         parts << t + Hex(s.leftColour) + " " + Hex(s.rightColour);
     }
-    const auto down = read.vertical.at(i) ? " (vertical)" : "";
-    return Q(g.name) + ": " + parts.join(", ") + down;
+    return Q(g.name) + ": " + parts.join(",") + (read.vertical.at(i) ? " v" : "");
 }
 
 // Each entry's name, "*" after the shipped ones.
@@ -130,7 +131,7 @@ void TestLibrary::shipped()
 {
     const auto ours = qEnvironmentVariable("VELMIX_SOURCE") + "/gradients";
     const GradLibrary shipped(m_user, {ours});
-    QCOMPARE(shipped.entries().size(), size_t(12));
+    QCOMPARE(shipped.entries().size(), 12u);
     for (const LibraryEntry& e : shipped.entries())
         QVERIFY(e.readOnly && ExactPoints(e.gradient));
 }
@@ -191,7 +192,7 @@ void TestLibrary::refused()
     const auto big = m_user + "/big.ggr";
     Put(m_user + "/a.ggr", GgrOf(Plain("a")));
     QCOMPARE(mkfifo(QFile::encodeName(fifo), 0600), 0);
-    Put(big, QByteArray(kMaxGradientFile + 1, ' '));
+    Put(big, Bytes(kMaxGradientFile + 1, ' '));
     // The wording of each kind is pinned in both languages by tst_language.
     const std::pair<QString, RefusalKind> files[] = {
         {fifo, K::NotRegular}, {big, K::TooLarge}, {m_dir.path(), K::Folder}};
@@ -202,8 +203,8 @@ void TestLibrary::refused()
         QCOMPARE(NamesOf(lib), Names({"a", "paper*", "Sky*"}));
         QVERIFY(text.contains(path + ": " + RefusalText(kind)));
     }
-    QByteArray text = GgrOf(Plain("a"));
-    Put(big, text + QByteArray(kMaxGradientFile - text.size(), '\n'));
+    const auto text = GgrOf(Plain("a"));
+    Put(big, text + Bytes(kMaxGradientFile - text.size(), '\n'));
     QVERIFY(!ImportFile(big).refusal);
 }
 
@@ -214,11 +215,10 @@ void TestLibrary::renameAndRemove()
     QVERIFY(lib.add(Plain("mint")).ok());
     const auto before = ReadAll(m_user + "/mint.ggr");
     for (const QString name : {"dawn", "mint"}) {
-        const auto failed = [&] {
+        const auto text = [&] {
             const FileSizeLimit limit(16);
             return ResultText(lib.rename(0, name));
-        };
-        const auto text = failed();
+        }();
         QVERIFY(text.startsWith("ファイルに書きこめません。"));
         QVERIFY(text.contains(m_user + "/"));
         QCOMPARE(ReadAll(m_user + "/mint.ggr"), before);
@@ -230,13 +230,11 @@ void TestLibrary::renameAndRemove()
     QCOMPARE(Files(), Names{"Sky (2).ggr"});
     QVERIFY(lib.remove(2).ok());
     // One past the end is no entry.
-    QCOMPARE(ResultText(lib.remove(2)),
-             "グラデーションを読み取れません。\r\nそのグラデーションはありません。");
+    QVERIFY(!lib.remove(2).ok());
     // The shipped ones can be neither.
     const QString sky = m_shipped + "/sky.ggr";
     const auto shipped = ReadAll(sky);
-    const auto renamed = lib.rename(1, "x");
-    QCOMPARE(ResultText(renamed), "付属のグラデーションは名前の変更も削除もできません。");
+    QCOMPARE(lib.rename(1, "x").failure().kind, FailureKind::ReadOnly);
     QCOMPARE(lib.remove(1).failure().kind, FailureKind::ReadOnly);
     QCOMPARE(ReadAll(sky), shipped);
     QCOMPARE(NamesOf(lib), Names({"paper*", "Sky*"}));
@@ -268,13 +266,11 @@ void TestLibrary::changedMeanwhile()
     NamedGradient theirs = Plain("mint");
     theirs.segments[0].rightColour = {0, 1, 0, 1};
     QVERIFY(other.add(theirs).ok());
-    QFile file(path);
+    QFile f(path);
     const auto modified = QFileDevice::FileModificationTime;
-    QVERIFY(!rename || (file.open(QFile::ReadWrite) && file.setFileTime(listed, modified)));
+    QVERIFY(!rename || (f.open(QFile::ReadWrite) && f.setFileTime(listed, modified)));
     const Result result = rename ? mine.rename(0, "x") : mine.remove(0);
-    QCOMPARE(ResultText(result),
-             path + " は一覧を読んだ後でほかのプログラムに変更されていたので、そのままにしました。"
-                    "一覧を読み直しました。");
+    QVERIFY(ResultText(result).startsWith(path + " は一覧を読んだ後で"));
     QCOMPARE(ReadAll(path), GgrOf(theirs));
     QCOMPARE(mine.entries().at(0).gradient, theirs);
     QVERIFY(rename ? mine.rename(0, "x").ok() : mine.remove(0).ok());
@@ -295,20 +291,19 @@ void TestLibrary::ourExports()
         }
         p.blend = Blend(rnd() % 2);
         const WebGradient web{p, 4 + int(rnd() % 900), rnd() % 2 == 0, 5};
-        const auto svg = QByteArray::fromStdString(SvgDocument(web));
+        const auto svg = Bytes::fromStdString(SvgDocument(web));
         const auto read = ReadSvg(svg, "a");
         QVERIFY(Carries(read.carried, web));
         QCOMPARE(read.vertical, std::vector{web.vertical});
         const auto drawn = SampleCentres(read.gradients.at(0), web.length);
         QVERIFY(WithinALevel(drawn, DrawGrad(p, web.length)));
-        const std::vector want{GradientFromPoints("a", p)};
-        QCOMPARE(ImportText(svg, "a.txt").gradients, want);
-        const auto other = ReadSvg(QByteArray(svg).replace("rgb(", "rgb(-"), "a");
+        QCOMPARE(ImportText(svg, "a.txt").gradients, std::vector{GradientFromPoints("a", p)});
+        const auto other = ReadSvg(Bytes(svg).replace("rgb(", "rgb(-"), "a");
         QVERIFY(!other.carried);
         QCOMPARE(other.gradients.at(0).name, "velmix");
     }
     const auto ggr = "GIMP Gradient\n1\n0 0 1 0 0 0 1 0 0 0 1 0 0";
-    QCOMPARE(ImportText(ggr, "a").gradients.size(), size_t(1));
+    QCOMPARE(ImportText(ggr, "a").gradients.size(), 1u);
     QCOMPARE(ImportText("hello", "a.txt").refusal.kind, RefusalKind::NoType);
 }
 
@@ -319,19 +314,18 @@ void TestLibrary::ourExports()
 void TestLibrary::svg()
 {
     const Names want{"b: 0-1 00ff0099 00ff0099",
-                     "c: 0-0.25 ff0000ff ff0000ff, 0.25-0.75 ff0000ff 7777ffff, "
-                     "0.75-1 7777ffff 7777ffff",
-                     "d: 0-0.6 ffffffff 000000ff, 0.6-1 ff0000ff 0000ffff",
-                     "e: 0-0.5 000000ff 000000ff, 0.5-1 000000ff 000000ff",
-                     "Dusk: 0-1 123456ff 123456ff",
-                     "l: 0-1 000080ff 000080ff",
-                     "k2: 0-0.5 00ff0080 0000ffff, 0.5-1 0000ffff ffff0033",
-                     "f: 0-1 112233ff 112233ff",
-                     "r: 0-0.75 0000ffff ff0000ff, 0.75-1 ff0000ff ff0000ff",
-                     "up: 0-0.75 0000ffff ff0000ff, 0.75-1 ff0000ff ff0000ff (vertical)",
-                     "tr: 0-0.25 ff0000ff ff0000ff, 0.25-1 ff0000ff 0000ffff (vertical)",
-                     "p: 0-1 0000ffff 0000ffff",
-                     "file 16: 0-1 ff0000ff ff0000ff"};
+                     "c: 0-0.25 ff0000 ff0000,0.25-0.75 ff0000 7777ff,0.75-1 7777ff 7777ff",
+                     "d: 0-0.6 ffffff 000000,0.6-1 ff0000 0000ff",
+                     "e: 0-0.5 000000 000000,0.5-1 000000 000000",
+                     "Dusk: 0-1 123456 123456",
+                     "l: 0-1 000080 000080",
+                     "k2: 0-0.5 00ff0080 0000ff,0.5-1 0000ff ffff0033",
+                     "f: 0-1 112233 112233",
+                     "r: 0-0.75 0000ff ff0000,0.75-1 ff0000 ff0000",
+                     "up: 0-0.75 0000ff ff0000,0.75-1 ff0000 ff0000 v",
+                     "tr: 0-0.25 ff0000 ff0000,0.25-1 ff0000 0000ff v",
+                     "p: 0-1 0000ff 0000ff",
+                     "file 16: 0-1 ff0000 ff0000"};
     const auto svg = DataFile("svg_foreign.svg");
     const auto read = ReadSvg(svg, "file");
     Names all;
@@ -346,25 +340,25 @@ void TestLibrary::svg()
 
 void TestLibrary::svgRefusals_data()
 {
-    QTest::addColumn<QByteArray>("svg");
-    QTest::addColumn<QByteArray>("says");
-    QTest::newRow("loop") << QByteArray("<svg><linearGradient href='#b' id='a'/>"
-                                        "<linearGradient href='#a' id='b'/></svg>")
-                          << QByteArray("stopのあるlinearGradientがありません。");
-    const QByteArray a(46, 'a');
+    QTest::addColumn<Bytes>("svg");
+    QTest::addColumn<Bytes>("says");
+    QTest::newRow("loop") << Bytes("<svg><linearGradient href='#b' id='a'/>"
+                                   "<linearGradient href='#a' id='b'/></svg>")
+                          << Bytes("stopのあるlinearGradientがありません。");
+    const Bytes a(46, 'a');
     QTest::newRow("colour") << "<svg><linearGradient id='" + a + "'><stop stop-color='" + a +
                                    "'/></linearGradient></svg>"
                             << "グラデーション「" + a.left(40) + "…」のstop-color「" + a.left(40) +
                                    "…」は色として読めません。";
     QTest::newRow("not XML")
-        << QByteArray("<svg><a></svg>")
-        << QByteArray("SVGとして読めません(1行目: Opening and ending tag mismatch.)。");
+        << Bytes("<svg><a></svg>")
+        << Bytes("SVGとして読めません(1行目: Opening and ending tag mismatch.)。");
 }
 
 void TestLibrary::svgRefusals()
 {
-    QFETCH(QByteArray, svg);
-    QFETCH(QByteArray, says);
+    QFETCH(Bytes, svg);
+    QFETCH(Bytes, says);
     QCOMPARE(RefusalText(ReadSvg(svg, "file").refusal).toUtf8(), says);
 }
 
@@ -373,26 +367,25 @@ void TestLibrary::svgRefusals()
 // as many selector tests, are refused at once.
 void TestLibrary::svgBounds()
 {
-    QByteArray chain = "<svg><radialGradient id='g0'><stop/></radialGradient>";
+    Bytes chain = "<svg><radialGradient id='g0'><stop/></radialGradient>";
     for (int i = 1; i <= 20000; ++i)
         chain += QString("<linearGradient id='g%1' href='#g%2'/>").arg(i).arg(i - 1).toUtf8();
     const auto read = ReadSvg(chain + "</svg>", "file");
-    QCOMPARE(read.gradients.size(), size_t(1000));
+    QCOMPARE(read.gradients.size(), 1000u);
     QCOMPARE(read.gradients.back().name, "g1000");
-    const QByteArray stops = "<svg><radialGradient id='r'>" +
-                             QByteArray("<stop/>").repeated(20000) + "</radialGradient>" +
-                             QByteArray("<linearGradient href='#r'/>").repeated(20000);
-    QByteArray rules = "<svg><style>";
+    const Bytes stops = "<svg><radialGradient id='r'>" + Bytes("<stop/>").repeated(20000) +
+                        "</radialGradient>" + Bytes("<linearGradient href='#r'/>").repeated(20000);
+    Bytes rules = "<svg><style>";
     for (int i = 0; i < 20000; ++i)
-        rules += ".a.b" + QByteArray::number(i) + "{stop-color:red}";
-    rules += "</style><linearGradient>" + QByteArray("<stop class='a'/>").repeated(20000);
-    const QByteArray own = "<svg><linearGradient>" + QByteArray("<stop/>").repeated(300000);
-    for (const QByteArray& svg : {stops, own})
+        rules += ".a.b" + Bytes::number(i) + "{stop-color:red}";
+    rules += "</style><linearGradient>" + Bytes("<stop class='a'/>").repeated(20000);
+    const Bytes own = "<svg><linearGradient>" + Bytes("<stop/>").repeated(300000);
+    for (const Bytes& svg : {stops, own})
         QCOMPARE(ReadSvg(svg + "</svg>", "file").refusal.kind, K::SvgTooManyStops);
     const auto styled = ReadSvg(rules + "</linearGradient></svg>", "file");
     QCOMPARE(styled.refusal.kind, K::SvgTooManyRules);
     // An XML error's long token is quoted cut: the message fits on a line.
-    const auto entity = ReadSvg("<svg>&" + QByteArray(300, 'x') + ";</svg>", "f");
+    const auto entity = ReadSvg("<svg>&" + Bytes(300, 'x') + ";</svg>", "f");
     QVERIFY(RefusalText(entity.refusal).size() <= 120);
 }
 

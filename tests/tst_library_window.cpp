@@ -30,8 +30,7 @@ NamedGradient Plain(const char* name, SegmentColour from, SegmentBlend blend = {
 void Put(const QString& folder, const NamedGradient& g)
 {
     QDir().mkpath(folder);
-    const auto name = QString::fromStdString(g.name);
-    WriteAll(folder + "/" + name + ".ggr", WriteGgr(g).c_str());
+    WriteAll(folder + "/" + Q(g.name) + ".ggr", WriteGgr(g).c_str());
 }
 
 const Names kOurs{"Blue Sky", "Shipped Red", "Wave"};
@@ -142,7 +141,7 @@ void tst_LibraryWindow::findAndApply()
         const QColor c = shot.pixel(row.left() + 4 + x, row.center().y());
         strip.push_back(MakeColour(c.red(), c.green(), c.blue()));
     }
-    QVERIFY(WithinALevel(strip, SampleGradient(kSky, int(strip.size()))));
+    QVERIFY(WithinALevel(strip, SampleGradient(kSky, frmLibrary::kStripWidth)));
     QTest::keyClicks(f.filter(), "violet");
     QVERIFY(f.shown().isEmpty() && !f.list()->currentIndex().isValid());
     keyClick(f.filter(), Qt::Key_Return); // nothing to apply
@@ -171,8 +170,7 @@ void tst_LibraryWindow::findAndApply()
         apply();
         QVERIFY(WithinALevel(DrawGrad(f.pts(), 99), SampleGradient(kSky, 99)));
         QVERIFY(f.steps() == 2 && f.doc().size() == before.size && f.doc().vertical());
-        const auto undo = f.action("mnuUndo")->text();
-        QVERIFY(undo.endsWith(UndoMenu::caption(EditStep::Library)));
+        QVERIFY(f.action("mnuUndo")->text().endsWith(UndoMenu::caption(EditStep::Library)));
         f.trigger("mnuUndo");
         QCOMPARE(f.doc().state(), before);
     }
@@ -192,8 +190,7 @@ void tst_LibraryWindow::renameAndDelete()
         return int(d.questions.size() + d.textPrompts.size());
     };
     f.choose("Shipped Red");
-    QVERIFY(!f.button("cmdRename")->isEnabled());
-    QVERIFY(!f.button("cmdDelete")->isEnabled());
+    QVERIFY(!f.button("cmdRename")->isEnabled() && !f.button("cmdDelete")->isEnabled());
     QCOMPARE(press("Blue Sky", Qt::Key_F2), 1);
     QVERIFY(f.button("cmdRename")->isEnabled());
     QCOMPARE(press("Blue Sky", Qt::Key_Delete), 2);
