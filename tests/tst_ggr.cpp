@@ -110,8 +110,7 @@ private slots:
             const auto p = RandomPoints();
             const auto g = GradientFromPoints("r", p);
             const auto text = Q(WriteGgr(g));
-            const bool lab = p.blend == Blend::OkLab;
-            QVERIFY(lab || !text.contains("0000000"));
+            QVERIFY(p.blend == Blend::OkLab || !text.contains("0000000"));
             const auto back = ExactPoints(Read(text));
             QVERIFY(back);
             auto twin = p;
@@ -124,46 +123,41 @@ private slots:
             const auto css = Css(Q(CssRule(web)));
             QVERIFY(Carries(css.carried, web));
             QCOMPARE(css.vertical, std::vector{web.vertical});
-            const auto line = DrawGrad(p, web.length);
-            QVERIFY(WithinALevel(SampleCentres(css.gradients.at(0), web.length), line));
+            const auto drawn = SampleCentres(css.gradients.at(0), web.length);
+            QVERIFY(WithinALevel(drawn, DrawGrad(p, web.length)));
             NamedGradient any{"名前\nx", {}};
             for (double l = 0, r = 0; r < 1; l = r) {
                 r = Pick(4) ? std::min(1.0, l + Unit()) : l;
                 const double m = l + (r - l) * Unit();
                 const SegmentColour a{c(), c(), c(), Unit()};
                 const SegmentColour b{Unit(), c(), c(), c()};
-                const auto blend = SegmentBlend(Pick(6));
-                const auto hsv = SegmentColouring(Pick(3));
-                any.segments.push_back({l, m, r, a, b, blend, hsv});
+                any.segments.push_back(
+                    {l, m, r, a, b, SegmentBlend(Pick(6)), SegmentColouring(Pick(3))});
             }
             const auto written = WriteGgr(any);
             any.name = "名前 x";
-            const auto read = ReadGgr(written, "").gradient;
-            QCOMPARE(read.value_or(NamedGradient{}), any);
+            QCOMPARE(ReadGgr(written, "").gradient.value_or(NamedGradient{}), any);
         }
         const auto p = Points("oklab 0/ff0000 1000/ff00");
-        const auto line = DrawGrad(p, 1000);
-        QVERIFY(WithinALevel(SampleGradient(GradientFromPoints("n", p)), line));
+        QVERIFY(WithinALevel(SampleGradient(GradientFromPoints("n", p)), DrawGrad(p, 1000)));
         // Pads where the ends are not points, and an empty one
         // before a point at 0 whose segment is constant.
-        const std::pair<const char*, int> pads[] = {
+        const std::pair<const char*, size_t> pads[] = {
             {"0/1 1000/2", 1},       {"1000/2 500/3! 200/1", 2},
             {"0/1 700/2", 2},        {"0/1 500/2 500/3 1000/4", 3},
             {"0/1 300/1 1000/2", 3}, {"400/1", 2},
             {"400/1!", 1},           {"3/1 6/2", 3},
         };
         for (const auto& [text, count] : pads)
-            QCOMPARE(int(GradientFromPoints("", Points(text)).segments.size()), count);
+            QCOMPARE(GradientFromPoints("", Points(text)).segments.size(), count);
     }
     void exact_data() { TableRows("ggr_exact.txt", {"segs", "points"}); }
     void exact()
     {
         QFETCH(QString, segs);
         QFETCH(QString, points);
-        const auto n = segs.count(';') + 1;
-        auto text = QString("GIMP Gradient\n%1\n").arg(n);
-        text += segs.replace(';', '\n');
-        const auto got = ExactPoints(Read(text));
+        const auto n = QString::number(segs.count(';') + 1);
+        const auto got = ExactPoints(Read("GIMP Gradient\n" + n + "\n" + segs.replace(';', '\n')));
         QCOMPARE(got.has_value(), points != "none");
         QVERIFY(!got || *got == Points(points));
     }
@@ -185,8 +179,7 @@ private slots:
         const auto p = Points("oklab 0/f00 1000/f 500/0f0! "
                               "7/123456 7/abcdef 0! 999/fedcba");
         const WebGradient web{p, 1234, true, 56};
-        auto text = Q(CarriedText(web)).replace(from, to);
-        const auto got = ReadCarried(text.toStdString());
+        const auto got = ReadCarried(Q(CarriedText(web)).replace(from, to).toStdString());
         QCOMPARE(got.has_value(), reads);
         QVERIFY(!got || Carries(got, web));
     }
@@ -293,22 +286,15 @@ private slots:
         };
         const auto p = Points("0/f00 600/0f0 1000/00f");
         const WebGradient web{p, 300, true, 7};
-        auto css = QString::fromUtf8(DataFile("css_sheet.css"));
-        const auto got = Css(css + Q(CssRule(web)));
+        const auto got = Css(QString::fromUtf8(DataFile("css_sheet.css")) + Q(CssRule(web)));
         const auto n = size_t(plain.size());
         QCOMPARE(got.gradients.size(), n + 3);
         QCOMPARE(got.gradients[1].name, "n (2)");
         QVERIFY(Carries(got.carried, web));
         for (size_t i = 0; i < n + 2; ++i) {
-            const auto& g = got.gradients[i];
-            const int k = int(i);
-            GradImport want;
-            if (i < n)
-                want = Css("linear-gradient(" + plain[k] + ")");
-            else
-                want.gradients = {Read("GIMP Gradient\n" + hints[k - int(n)])};
-            const auto line = SampleGradient(want.gradients.at(0));
-            QVERIFY(WithinALevel(SampleGradient(g), line));
+            const auto want = Css("linear-gradient(" + plain.value(i) + ")");
+            const auto g = i < n ? want.gradients.at(0) : Read("GIMP Gradient\n" + hints[i - n]);
+            QVERIFY(WithinALevel(SampleGradient(got.gradients[i]), SampleGradient(g)));
             QVERIFY(i >= n || got.vertical[i] == want.vertical.at(0));
         }
     }
@@ -318,10 +304,7 @@ private slots:
     {
         const std::pair<const char*, const char*> named[] = {
             {"RebeccaPurple", "663399"},
-            {"rgb(1, 2, 3)", "010203"},
             {"RGB(100% 0% 50%)", "ff0080"},
-            {"rgba(1,2,3,1)", "010203"},
-            {"#ABCDEF", "abcdef"},
             {"transparent", "ffffff"},
             {" #F08\n", "ff0088"},
             {"#0008", "777777"},
@@ -329,7 +312,6 @@ private slots:
             {"rgb(0 0 0 / 50%)", "808080"},
             {"RGB(300 -5 0)", "ff0000"},
             {"hsla(-300, 50%, 50%, 2)", "bfbf40"},
-            {"hsl(120, 100%, 50%)", "00ff00"},
             {"hsl(240deg 100% 50% / .5)", "8080ff"},
             {"hsl(0.5turn 100 25)", "008080"},
         };
