@@ -5,13 +5,11 @@
 // floor, and better where it can be; nothing to fit, one point.
 
 #include "core/fit.h"
-#include "table.h"
+#include "points.h"
 
 #include <QDir>
 
 #include <cmath>
-
-using namespace velmix;
 
 namespace {
 
@@ -19,9 +17,9 @@ using Curve = std::vector<Colour>;
 
 int Measured(const GradPoints& points, const Curve& s)
 {
-    const Curve drawn = DrawGrad(points, int(s.size()));
+    const auto drawn = DrawGrad(points, int(s.size()));
     int worst = 0;
-    for (std::size_t x = 0; x < s.size(); ++x)
+    for (size_t x = 0; x < s.size(); ++x)
         for (int k : {0, 8, 16})
             worst = std::max(worst, std::abs((drawn[x] >> k & 255) - (s[x] >> k & 255)));
     return worst;
@@ -55,10 +53,10 @@ private slots:
         QCOMPARE(FitPoints({}).points.enabledCount(), 1);
         int inexact = 0, lower = 0, total = 0;
         for (const auto& name : files) {
-            const auto read = ReadGgr(ReadAll(dir.filePath(name)).toStdString(), "");
-            QVERIFY(read.gradient);
-            const auto& g = *read.gradient;
-            const Curve s = SampleGradient(g, kMaxPosition);
+            const auto read = ReadGgr(ReadAll(dir.filePath(name)).toStdString(), "").gradient;
+            QVERIFY(read);
+            const auto& g = *read;
+            const auto s = SampleGradient(g, kMaxPosition);
             const auto floor = FloorFit(s);
             const auto ours = FitPoints(s);
             Check(floor, s);
@@ -69,7 +67,7 @@ private slots:
             total += ours.largestError;
             const auto edges = PointsFor(g, 300, Sampling::Edges);
             const int drawn = Measured(edges.points, SampleGradient(g, 300));
-            const int said = edges.largestError;
+            const auto said = edges.largestError;
             QVERIFY2(said == (drawn > 1 || said ? drawn : 0), qPrintable(name));
             const auto centres = PointsFor(g, 123, Sampling::Centres);
             QCOMPARE(centres.largestError, Measured(centres.points, SampleCentres(g, 123)));

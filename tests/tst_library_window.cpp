@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QToolButton>
 
-using namespace velmix;
 using QTest::keyClick;
 
 namespace {
