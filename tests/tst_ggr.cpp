@@ -66,6 +66,8 @@ GradPoints RandomPoints()
 }
 
 using Edit = std::tuple<const char*, const char*, bool>;
+// A head and a part repeated.
+using Repeated = std::tuple<QString, QString, int>;
 
 } // namespace
 
@@ -83,7 +85,7 @@ private slots:
         const auto s = SampleGradient(Read("GIMP Gradient\n1\n" + seg));
         QCOMPARE(Hex(s[x.toInt()]), rgb);
     }
-    void files_data() { TableRows("ggr_files.txt", {"text", "read"}); }
+    void files_data() { TableRows("ggr_files.txt", {"text", "read"}, Named::ByInput); }
     // Files as GIMP reads them: the name and the colours at 0 and 500, or the
     // line the refusal names.
     void files()
@@ -151,7 +153,7 @@ private slots:
         for (const auto& [text, count] : pads)
             QCOMPARE(GradientFromPoints("", Points(text)).segments.size(), count);
     }
-    void exact_data() { TableRows("ggr_exact.txt", {"segs", "points"}); }
+    void exact_data() { TableRows("ggr_exact.txt", {"segs", "points"}, Named::ByInput); }
     void exact()
     {
         QFETCH(QString, segs);
@@ -232,7 +234,7 @@ private slots:
             double top = -INFINITY;
             for (double& v : at) {
                 v = std::isnan(v) ? v : std::max(v, top);
-                top = std::isnan(v) ? top : v;
+                top = std::fmax(top, v);
             }
             const auto e = at.size();
             for (size_t i = 1, j = 1; i < e;) {
@@ -318,7 +320,7 @@ private slots:
         for (const auto& [text, hex] : named)
             QCOMPARE(Hex(ReadColourText(text).value_or(-1)), hex);
     }
-    void cssRefusals_data() { TableRows("css_refusals.txt", {"css", "says"}); }
+    void cssRefusals_data() { TableRows("css_refusals.txt", {"css", "says"}, Named::ByInput); }
     void cssRefusals()
     {
         QFETCH(QString, css);
@@ -332,24 +334,20 @@ private slots:
     // each read or refused at once, any refusal a short line.
     void bounded_data()
     {
-        QTest::addColumn<QString>("head");
-        QTest::addColumn<QString>("part");
-        QTest::addColumn<int>("count");
         const QString lg = "linear-gradient(red";
-        const auto px = "a{background-size:9px 1px;background:linear-gradient(90deg";
-        const auto rule = "a{background:" + lg + ", blue)}";
-        QTest::newRow("stops") << lg << ", blue" << 100000;
-        QTest::newRow("px") << px << ", red 1px" << 50000;
-        QTest::newRow("rules") << "a{}" << rule << 20000;
-        QTest::newRow("token") << lg + ","
-                               << "x" << 5000000;
-        QTest::newRow("past") << lg << ",red" << 4000000;
+        const QString px = "a{background-size:9px 1px;background:linear-gradient(90deg";
+        Rows<Repeated>({
+            {"stops", {lg, ", blue", 100000}},
+            {"px", {px, ", red 1px", 50000}},
+            {"rules", {"a{}", "a{background:" + lg + ", blue)}", 20000}},
+            {"token", {lg + ",", "x", 5000000}},
+            {"past", {lg, ",red", 4000000}},
+        });
     }
     void bounded()
     {
-        QFETCH(QString, head);
-        QFETCH(QString, part);
-        QFETCH(int, count);
+        QFETCH(Repeated, row);
+        const auto& [head, part, count] = row;
         const auto got = Css(head + part.repeated(count) + ")}");
         const auto why = RefusalText(got.refusal);
         QVERIFY2(why.size() < 100, qPrintable(why));

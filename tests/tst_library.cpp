@@ -220,8 +220,8 @@ private slots:
         theirs.segments[0].rightColour = {0, 1, 0, 1};
         QVERIFY(other.add(theirs).ok());
         QFile f(path);
-        const auto modified = QFileDevice::FileModificationTime;
-        QVERIFY(!rename || (f.open(QFile::ReadWrite) && f.setFileTime(listed, modified)));
+        QVERIFY(!rename ||
+                (f.open(QFile::ReadWrite) && f.setFileTime(listed, QFile::FileModificationTime)));
         const Result result = rename ? mine.rename(0, "x") : mine.remove(0);
         QVERIFY(ResultText(result).startsWith(path + " は一覧を読んだ後で"));
         QCOMPARE(ReadAll(path), GgrOf(theirs));

@@ -134,7 +134,8 @@ private slots:
         QVERIFY(WithinALevel(strip, SampleGradient(kSky, frmLibrary::kStripWidth)));
         QTest::keyClicks(f.filter(), "violet");
         QVERIFY(f.shown().isEmpty() && !f.list()->currentIndex().isValid());
-        keyClick(f.filter(), Qt::Key_Return); // nothing to apply
+        // Nothing to apply.
+        keyClick(f.filter(), Qt::Key_Return);
         QCOMPARE(f.steps(), 0);
         // The filter's own clear button empties it.
         Click(f.filter()->findChild<QToolButton*>());
@@ -146,16 +147,17 @@ private slots:
         const auto before = f.doc().state();
         auto* view = f.list()->viewport();
         const auto at = f.list()->visualRect(f.at("Blue Sky")).center();
-        const std::function<void()> ways[] = {
-            [&] { // nothing chosen: the arrow key in the filter chooses the row
-                f.list()->setCurrentIndex({});
-                keyClick(f.filter(), Qt::Key_Down);
-                keyClick(f.filter(), Qt::Key_Return);
-            },
-            [&] { // as the window system sends one: a click, then the double click
-                QTest::mouseClick(view, Qt::LeftButton, {}, at);
-                QTest::mouseDClick(view, Qt::LeftButton, {}, at);
-            }};
+        // Nothing chosen: the arrow key in the filter chooses the row; as the
+        // window system sends one: a click, then the double click.
+        const std::function<void()> ways[] = {[&] {
+                                                  f.list()->setCurrentIndex({});
+                                                  keyClick(f.filter(), Qt::Key_Down);
+                                                  keyClick(f.filter(), Qt::Key_Return);
+                                              },
+                                              [&] {
+                                                  QTest::mouseClick(view, Qt::LeftButton, {}, at);
+                                                  QTest::mouseDClick(view, Qt::LeftButton, {}, at);
+                                              }};
         for (const auto& apply : ways) {
             apply();
             QVERIFY(WithinALevel(DrawGrad(f.pts(), 99), SampleGradient(kSky, 99)));
