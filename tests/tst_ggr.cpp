@@ -92,6 +92,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, read);
+        text.prepend("GIMP Gradient");
         const auto got = ReadGgr(text.toLatin1().toStdString(), "fb");
         const auto s = SampleGradient(Read(text));
         auto says = RefusalText(got.refusal).section(':', 0, 0);
