@@ -149,7 +149,7 @@ private slots:
         QCOMPARE(mkfifo(QFile::encodeName(fifo), 0600), 0);
         Put(big, Bytes(kMaxGradientFile + 1, ' '));
         // The wording of each kind is pinned in both languages by tst_language.
-        const std::pair<QString, RefusalKind> files[] = {
+        const std::pair<QString, K> files[] = {
             {fifo, K::NotRegular}, {big, K::TooLarge}, {m_dir.path(), K::Folder}};
         for (const auto& [path, kind] : files) {
             QCOMPARE(ImportFile(path).refusal.kind, kind);
@@ -174,8 +174,7 @@ private slots:
                 const FileSizeLimit limit(16);
                 return ResultText(lib.rename(0, name));
             }();
-            QVERIFY(text.startsWith("ファイルに書きこめません。"));
-            QVERIFY(text.contains(m_user + "/"));
+            QVERIFY(text.startsWith("ファイルに書きこめません。") && text.contains(m_user + "/"));
             QCOMPARE(ReadAll(mint), before);
             QCOMPARE(Files(), Names{"mint.ggr"});
             QCOMPARE(NamesOf(lib).first(), "mint");
@@ -212,7 +211,7 @@ private slots:
         QFETCH(bool, rename);
         GradLibrary mine(m_user, {});
         QVERIFY(mine.add(Plain("mint")).ok());
-        const QString path = m_user + "/mint.ggr";
+        const auto path = m_user + "/mint.ggr";
         const auto listed = QFileInfo(path).lastModified();
         GradLibrary other(m_user, {});
         QVERIFY(other.remove(0).ok());
@@ -222,11 +221,11 @@ private slots:
         QFile f(path);
         QVERIFY(!rename ||
                 (f.open(QFile::ReadWrite) && f.setFileTime(listed, QFile::FileModificationTime)));
-        const Result result = rename ? mine.rename(0, "x") : mine.remove(0);
-        QVERIFY(ResultText(result).startsWith(path + " は一覧を読んだ後で"));
+        const auto act = [&] { return rename ? mine.rename(0, "x") : mine.remove(0); };
+        QVERIFY(ResultText(act()).startsWith(path + " は一覧を読んだ後で"));
         QCOMPARE(ReadAll(path), GgrOf(theirs));
         QCOMPARE(mine.entries().at(0).gradient, theirs);
-        QVERIFY(rename ? mine.rename(0, "x").ok() : mine.remove(0).ok());
+        QVERIFY(act().ok());
     }
     // Random points through our SVG export (the CSS one: tst_ggr): read as
     // any file, its stops draw them; imported, known by their text, they come back
@@ -284,10 +283,8 @@ private slots:
         for (size_t i = 0; i < read.gradients.size(); ++i)
             all << Describe(read, i);
         QCOMPARE(all, want);
-        for (const QString& one : want) {
-            const auto alone = ReadSvg(svg, "file", one.section(':', 0, 0));
-            QCOMPARE(Describe(alone, 0), one);
-        }
+        for (const QString& one : want)
+            QCOMPARE(Describe(ReadSvg(svg, "file", one.section(':', 0, 0)), 0), one);
     }
     void svgRefusals_data()
     {
