@@ -28,8 +28,8 @@ int Measured(const GradPoints& points, const Curve& s)
 void Check(const FittedPoints& fit, const Curve& s)
 {
     QVERIFY(fit.points.enabledCount() >= 1);
-    for (int position : fit.points.position)
-        QVERIFY(position >= 0 && position <= kMaxPosition);
+    for (int x : fit.points.position)
+        QVERIFY(x >= 0 && x <= kMaxPosition);
     QCOMPARE(fit.points.blend, Blend::Rgb);
     QCOMPARE(fit.largestError, Measured(fit.points, s));
 }

@@ -42,8 +42,6 @@ GradImport Css(const QString& css)
     return ReadCss(css.toStdString(), "n");
 }
 
-using Line = std::vector<Colour>;
-
 // Seven points crowded at the ends, at shared places and colours, some
 // copies of the one before.
 GradPoints RandomPoints()
@@ -179,8 +177,7 @@ private slots:
     {
         QFETCH(Edit, row);
         const auto [from, to, reads] = row;
-        const auto p = Points("oklab 0/f00 1000/f 500/0f0! "
-                              "7/123456 7/abcdef 0! 999/fedcba");
+        const auto p = Points("oklab 0/f00 1000/f 500/0f0! 7/123456 7/abcdef 0! 999/fedcba");
         const WebGradient web{p, 1234, true, 56};
         const auto got = ReadCarried(Q(CarriedText(web)).replace(from, to).toStdString());
         QCOMPARE(got.has_value(), reads);
@@ -209,7 +206,7 @@ private slots:
             const auto unit = px ? " %1px" : " %1%";
             const double scale = px ? size / 100.0 : 1;
             std::vector<double> at;
-            Line c;
+            std::vector<Colour> c;
             QStringList items{dir};
             items.removeAll("");
             for (int i = 1 + Pick(5); i > 0; --i) {
@@ -245,7 +242,7 @@ private slots:
                 for (size_t k = i; k < j; ++k)
                     at[k] = at[k - 1] + step;
             }
-            Line want;
+            std::vector<Colour> want;
             for (int x = 0; x < 100; ++x) {
                 const double u = (x + 0.5) / 100;
                 const double t = back ? 1 - u : u;

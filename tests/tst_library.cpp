@@ -23,8 +23,7 @@ using Row = std::tuple<QString, QString, bool>;
 
 NamedGradient Plain(const QString& name)
 {
-    const GradSegment s{0, 0.5, 1, {1, 0, 0, 1}, {0, 0, 1, 1}};
-    return {name.toStdString(), {s}};
+    return {name.toStdString(), {GradSegment{0, 0.5, 1, {1, 0, 0, 1}, {0, 0, 1, 1}}}};
 }
 
 void Put(const QString& path, const Bytes& text)
@@ -53,7 +52,7 @@ QString Describe(const GradImport& read, size_t i)
 {
     const auto& g = read.gradients.at(i);
     QStringList parts;
-    for (const GradSegment& s : g.segments) {
+    for (const auto& s : g.segments) {
         const auto t = QString("%1-%2 ").arg(s.left).arg(s.right);
         const auto from = Hex(s.leftColour);
         const auto to = Hex(s.rightColour);
@@ -66,7 +65,7 @@ QString Describe(const GradImport& read, size_t i)
 Names NamesOf(const GradLibrary& lib)
 {
     Names names;
-    for (const LibraryEntry& e : lib.entries())
+    for (const auto& e : lib.entries())
         names << Q(e.gradient.name) + (e.readOnly ? "*" : "");
     return names;
 }
@@ -82,7 +81,7 @@ class TestLibrary : public QObject
     QString m_shipped;
 
     GradLibrary Library() const { return {m_user, {m_shipped}}; }
-    Names Files() const { return QDir(m_user).entryList(QDir::Files, QDir::Name); }
+    Names Files() const { return QDir(m_user).entryList(QDir::Files); }
 
 private slots:
     void init()
@@ -97,8 +96,8 @@ private slots:
     void filterKey_data()
     {
         Rows<Row>({
-            {"half-width", {"ページ背景グレー", "ｸﾞﾚｰ", true}},
-            {"hiragana", {"ページ背景グレー", "ぐれー", true}},
+            {"half-width", {"背景グレー", "ｸﾞﾚｰ", true}},
+            {"hiragana", {"背景グレー", "ぐれー", true}},
             {"katakana", {"そらいろ", "ソライロ", true}},
             {"full width", {"sky", "ＳＫＹ", true}},
             {"voiced", {"グレー", "クレー", false}},
@@ -145,7 +144,8 @@ private slots:
     {
         const auto fifo = m_user + "/fifo.ggr";
         const auto big = m_user + "/big.ggr";
-        Put(m_user + "/a.ggr", GgrOf(Plain("a")));
+        const auto ggr = GgrOf(Plain("a"));
+        Put(m_user + "/a.ggr", ggr);
         QCOMPARE(mkfifo(QFile::encodeName(fifo), 0600), 0);
         Put(big, Bytes(kMaxGradientFile + 1, ' '));
         // The wording of each kind is pinned in both languages by tst_language.
@@ -158,8 +158,7 @@ private slots:
             QCOMPARE(NamesOf(lib), Names({"a", "paper*", "Sky*"}));
             QVERIFY(text.contains(path + ": " + RefusalText(kind)));
         }
-        const auto text = GgrOf(Plain("a"));
-        Put(big, text + Bytes(kMaxGradientFile - text.size(), '\n'));
+        Put(big, ggr + Bytes(kMaxGradientFile - ggr.size(), '\n'));
         QVERIFY(!ImportFile(big).refusal);
     }
     // A rename that cannot write, to a new file or in place, leaves the file.
@@ -283,7 +282,7 @@ private slots:
         for (size_t i = 0; i < read.gradients.size(); ++i)
             all << Describe(read, i);
         QCOMPARE(all, want);
-        for (const QString& one : want)
+        for (const auto& one : want)
             QCOMPARE(Describe(ReadSvg(svg, "file", one.section(':', 0, 0)), 0), one);
     }
     void svgRefusals_data()
@@ -314,7 +313,7 @@ private slots:
         QString chain = "<svg><radialGradient id='g0'><stop/></radialGradient>";
         for (int i = 1; i <= 20000; ++i)
             chain += QString("<linearGradient id='g%1' href='#g%2'/>").arg(i).arg(i - 1);
-        const auto read = ReadSvg(chain.toUtf8() + "</svg>", "file");
+        const auto read = ReadSvg(chain.toUtf8() + "</svg>", "f");
         QCOMPARE(read.gradients.size(), 1000u);
         QCOMPARE(read.gradients.back().name, "g1000");
         const auto kind = [](const Bytes& svg) {

@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(Ours(f.shown()), Names({"Night", "Shipped Red", "Wave"}));
         QCOMPARE(press("Night", Qt::Key_Delete), 4);
         QCOMPARE(Ours(f.shown()), Names({"Shipped Red", "Wave"}));
-        QCOMPARE(QDir(f.user()).entryList({"*.ggr"}), QStringList{"Wave.ggr"});
+        QCOMPARE(QDir(f.user()).entryList({"*.ggr"}), Names{"Wave.ggr"});
         QVERIFY(d.messages.empty());
     }
     // Both windows read a drop alike: a file that is no gradient is said once;
@@ -272,8 +272,8 @@ private slots:
             if (choice >= 0)
                 f.dialogs.choices = {choice};
             f.drop(&f.lib(), path);
-            const Names asked{"すべて (2個)", "g\uFFFD1", "g\uFFFD2"};
-            QCOMPARE(f.dialogs.choiceItems, std::vector{asked});
+            const std::vector asked{Names{"すべて (2個)", "g\uFFFD1", "g\uFFFD2"}};
+            QCOMPARE(f.dialogs.choiceItems, asked);
             const auto want = QString(added).replace("g", "g\uFFFD");
             QCOMPARE(f.shown().filter("g\uFFFD"), want.split(' ', Qt::SkipEmptyParts));
             QVERIFY(f.said().empty());
