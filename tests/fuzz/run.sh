@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/fuzz}
-targets=${FUZZ_TARGETS:-fuzz_roundtrip fuzz_number fuzz_renderargs fuzz_css fuzz_svg fuzz_ggr}
+targets=${FUZZ_TARGETS:-$(cd tests/fuzz && basename -s .cpp fuzz_*.cpp)}
 dpkg -s clang libclang-rt-14-dev >/dev/null 2>&1 ||
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang libclang-rt-14-dev >/dev/null
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -18,6 +18,6 @@ for t in $targets; do
     mkdir -p "tests/fuzz/corpus/$t"
     echo "== $t for ${2:-60}s"
     "$build/bin/$t" -max_total_time="${2:-60}" -print_final_stats=1 -max_len=4096 \
-        -timeout=2 -rss_limit_mb=200 \
-        "tests/fuzz/corpus/$t" 2>&1 | grep -E 'executed_units|ERROR|SUMMARY|Done' || true
+        -timeout=2 -rss_limit_mb=200 "tests/fuzz/corpus/$t" 2>&1 |
+        grep -E 'executed_units|ERROR|SUMMARY|Done' || true
 done
