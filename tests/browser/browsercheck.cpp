@@ -90,14 +90,13 @@ std::vector<Place> Layout()
         const auto ref = QImage(n + ".png").convertToFormat(QImage::Format_RGB32);
         if (ref.isNull())
             return {}; // reported as no case at all
-        const int said = f.size() > 1 ? f[1].toInt() : -1;
+        const int said = f.value(1, "-1").toInt();
         const QSize t(tiled(ref.width()), tiled(ref.height()));
         if (f.size() < 3)
             all.push_back({n, n + ".html", ref, QRect({}, t), said, {}});
-        const QPoint off = f.size() > 4 ? QPoint(f[3].toInt(), f[4].toInt()) : QPoint();
-        const QString svg = f.size() > 2 ? f[2] : n + ".svg";
+        const QPoint off(f.value(3).toInt(), f.value(4).toInt());
         if (f.size() != 2)
-            all.push_back({n, svg, ref, QRect({}, ref.size()), said, off});
+            all.push_back({n, f.value(2, n + ".svg"), ref, QRect({}, ref.size()), said, off});
     }
     int x = 0, y = 0, shelf = 0;
     for (Place& p : all) {

@@ -73,7 +73,10 @@ done
 # shows the file itself, velmix-render draws what it reads from it; within the
 # error it says plus the browser's level. NAME SIZE THICKNESS
 foreign=(
+  # Bootstrap 5 with $enable-gradients: its translucent overlay on a
+  # button's colour.
   "bootstrap-overlay 120 60"
+  # A tint over a gradient: two layers, the first on top.
   "two-layers 300 30"
   "size-elsewhere 240 20"
   "to-bottom 400 40"

@@ -29,7 +29,7 @@ has() { # file pattern
 # A program folder: the program, its help, and optionally a settings file.
 progdir() { # dir [ini-file]
     mkdir -p "$1"
-    cp -r "$build/lib/velmix/velmix" "$build/lib/velmix/help" "$1/"
+    cp -r "$build"/lib/velmix/{velmix,help} "$1/"
     [ -z "${2:-}" ] || cp "$2" "$1/velmix.ini"
     chmod -R a+rX "$1"
 }
