@@ -91,9 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         c.SampleTextFont.Name = text.empty() ? s.SampleTextFont.Name : text;
         c.SampleTextFont.Size = s.SampleTextFont.Size % 999 + 1;
     } else if (unit == kUnitMemory) {
-        c.MemoryState.tate = 1;
-        c.MemoryState.Locate[3] = 999;
-        c.MemoryState.Enabled = {1, 0, 1, 0, 1, 0, 1};
+        MemoryStateT& m = c.MemoryState;
+        m.tate = 1;
+        m.Size = 1234;
+        m.SaveHeight = 77;
+        m.Locate[3] = 999;
+        m.Enabled = {1, 0, 1, 0, 1, 0, 1};
+        m.Blend = 1 - m.Blend;
     } else if (unit == kUnitMainPlace) {
         c.mainPlace = WindowPlace{-15, 30, 0, 0};
     } else if (unit == kUnitTilePlace) {
