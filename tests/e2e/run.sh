@@ -39,6 +39,7 @@ run() { # user program-dir shot-file way [title-file]
     local user=$1 as=()
     shift
     mkdir -p "home-$user"
+    chown -R "$user" "home-$user" 2>/dev/null || true
     # As another user the program folder is really read-only.
     [ "$user" = root ] || [ "$(id -u)" -ne 0 ] ||
         as=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups
@@ -84,8 +85,6 @@ ro=$(id -un)
 progdir p2 start.ini
 chmod 444 p2/velmix.ini
 chmod 555 p2 && chmod 777 .
-mkdir -p "home-$ro"
-chown -R "$ro" "home-$ro" 2>/dev/null || true
 run "$ro" p2 shot2.png menu || fail "session 2"
 mine="home-$ro/.config/velmix/velmix.ini"
 cmp -s start.ini p2/velmix.ini || fail "read-only file changed"

@@ -19,14 +19,11 @@ mkdir -p gimp/config gimp/saved gimp/gradients
 # Seven points, POS:COLOR, that both runners draw.
 seven="0:#1a2b3c 120:#ff8800 260:#00ffcc 430:#ffffff 610:#3300ff 800:#808080 1000:#f0e68c"
 run_gimp() {
-  local g=$work/gimp p
-  {
-    echo "(gradient-path \"$g/gradients\")"
-    echo "(gradient-path-writable \"$g/saved\")"
-    for p in brush dynamics pattern palette tool-preset mypaint-brush; do
-      echo "($p-path \"\")"
-    done
-  } >gimp/config/gimprc
+  local g=$work/gimp
+  printf '(%s-path "")\n' brush dynamics pattern palette tool-preset mypaint-brush \
+    >gimp/config/gimprc
+  printf '(gradient-path "%s/gradients")\n(gradient-path-writable "%s/saved")\n' "$g" "$g" \
+    >>gimp/config/gimprc
   local s="(define port (open-output-file \"$work/gimp.txt\"))
 $(cat "$here/../gimp/samples.scm")
 $1
