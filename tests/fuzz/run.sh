@@ -3,14 +3,12 @@
 # Builds the fuzz targets with clang and runs each for SECONDS (default 60)
 # from its seed corpus in tests/fuzz/corpus/<target>, each input within 2
 # seconds and 200 MB (the readers' bounds); new interesting inputs are added
-# to the corpus.
+# to the corpus. Needs clang and libclang-rt-14-dev.
 #   tests/fuzz/run.sh [BUILD_DIR] [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/fuzz}
 targets=${FUZZ_TARGETS:-$(cd tests/fuzz && basename -s .cpp fuzz_*.cpp)}
-dpkg -s clang libclang-rt-14-dev >/dev/null 2>&1 ||
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang libclang-rt-14-dev >/dev/null
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVELMIX_FUZZ=ON "-DVELMIX_SANITIZE=fuzzer-no-link;address;undefined" >/dev/null
 cmake --build "$build" --target $targets
