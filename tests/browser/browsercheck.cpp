@@ -62,7 +62,7 @@ struct Place
 QString Read(const QString& path)
 {
     QFile f(path);
-    return f.open(QFile::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    return f.open(QFile::ReadOnly) ? QString(f.readAll()) : QString();
 }
 
 bool Write(const QString& path, const QString& s)
@@ -87,7 +87,7 @@ std::vector<Place> Layout()
     for (const QString& line : Lines("cases.txt") + Lines("foreign.txt")) {
         const auto f = line.split(' ');
         const QString& n = f[0];
-        const auto ref = QImage(n + ".png").convertToFormat(QImage::Format_RGB32);
+        const QImage ref(n + ".png");
         if (ref.isNull())
             return {}; // reported as no case at all
         const int said = f.value(1, "-1").toInt();
@@ -162,8 +162,8 @@ int Compare(const std::vector<Place>& places, const QImage& shot)
                 const int u = axis && !down ? std::min(x, w - 1) : x % w;
                 const int v = axis && down ? std::min(y, h - 1) : y % h;
                 const auto b = p.ref.pixel(u, v);
-                const int r = qRed(a) - qRed(b), g = qGreen(a) - qGreen(b);
-                for (const int d : {r, g, qBlue(a) - qBlue(b)}) {
+                for (const int d :
+                     {qRed(a) - qRed(b), qGreen(a) - qGreen(b), qBlue(a) - qBlue(b)}) {
                     max = std::max(max, std::abs(d));
                     sum += std::abs(d);
                 }
