@@ -103,8 +103,8 @@ size=$("$check" layout .)
 # sRGB forced: no display profile may alter the values. A profile of its own,
 # so a browser the user has open is neither used nor disturbed.
 if ! chromium --headless --disable-gpu --no-sandbox --hide-scrollbars \
-  --force-device-scale-factor=1 --force-color-profile=srgb --user-data-dir="$work/profile" \
-  --window-size="$size" --screenshot="$work/shot.png" "file://$work/page.html" >chromium.log 2>&1 ||
+  --force-device-scale-factor=1 --force-color-profile=srgb --user-data-dir=profile \
+  --window-size="$size" --screenshot=shot.png "file://$work/page.html" >chromium.log 2>&1 ||
   [ ! -s shot.png ]; then
   tail -n 20 chromium.log >&2
   echo "browser: chromium made no screenshot" >&2

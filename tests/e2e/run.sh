@@ -20,7 +20,7 @@ failures=0
 export LANG=C.UTF-8
 unset LC_ALL LC_MESSAGES LANGUAGE
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+fail() { echo "FAIL: $*"; ((++failures)); }
 # Whether FILE has a line starting with PATTERN (a grep pattern).
 has() { # file pattern
     grep -q "^$2" "$1" || fail "$1: no $2"
