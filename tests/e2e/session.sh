@@ -71,11 +71,11 @@ display 1280x1024
 trap 'kill "$xpid"; wait "$xpid"' EXIT
 if [ -n "${VELMIX_WM:-}" ]; then
     # openbox or metacity
-    "$VELMIX_WM" --sm-disable >/dev/null 2>&1 &
+    "$VELMIX_WM" --sm-disable >/dev/null &
     # The manager says on the root window that it runs a little before it
     # manages new windows (a window mapped in between stays unmanaged): it
     # does once it lists a window of its own clients.
-    xmessage probe >/dev/null 2>&1 &
+    xmessage probe >/dev/null &
     poll 100 'xprop -root _NET_CLIENT_LIST | grep -q 0x'
     kill $!
 fi
@@ -153,7 +153,7 @@ else
     kill -s "$way" "$pid"
     want=$((128 + $(kill -l "$way")))
 fi
-poll 100 '! kill -0 "$pid"' || { echo "still running after $way"; kill -9 "$pid"; exit 1; }
+poll 100 '! kill -0 "$pid"' || die "still running after $way"
 wait "$pid"
 status=$?
-[ "$status" -eq "$want" ] || { echo "status $status, not $want"; exit 1; }
+[ "$status" -eq "$want" ] || die "status $status, not $want"
