@@ -145,7 +145,7 @@ int Compare(const std::vector<Place>& places, const QImage& shot)
     for (const Place& p : places)
         all |= p.at;
     if (places.empty() || !shot.rect().contains(all)) {
-        std::fputs("browsercheck: a PNG missing, or the shot too small\n", stderr);
+        std::fputs("browsercheck: a PNG missing or the shot small\n", stderr);
         return 2;
     }
     bool ok = true;

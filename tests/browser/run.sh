@@ -107,7 +107,7 @@ if ! chromium --headless --disable-gpu --no-sandbox --hide-scrollbars \
   --window-size="$size" --screenshot=shot.png "file://$work/page.html" >chromium.log 2>&1 ||
   [ ! -s shot.png ]; then
   tail -n 20 chromium.log >&2
-  echo "browser: chromium made no screenshot" >&2
+  echo "browser: no screenshot" >&2
   exit 1
 fi
 "$check" compare . shot.png
