@@ -229,7 +229,7 @@ int GimpCompare()
         std::printf("gimp: %-24s max %d%s\n", qPrintable(name), max, max <= kMax ? "" : "  FAIL");
     }
     const auto all = int(cases.size());
-    std::printf("gimp: %d of %d gradients within a level\n", passed, all);
+    std::printf("gimp: %d of %d within a level\n", passed, all);
     return passed == all && all > 0 ? 0 : 1;
 }
 

@@ -137,7 +137,7 @@ fi
 # Alt+E opens the edit menu: R chooses random colours, S remembers them,
 # which writes the file at once.
 choose_until "grep -q '^tate= 0' '$ini'" alt+e r alt+e s ||
-    die "remembering did not write the file"
+    die "remembering wrote nothing"
 # Moved after the remember: only the ending can write this place.
 xdotool windowmove --sync "$wid" 123 87
 import -window root "$shot"
