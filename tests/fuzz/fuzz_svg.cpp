@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The SVG reader on arbitrary bytes: every gradient it lists has segments
-// that run from 0 to 1 without going back, and each one named reads alone
-// (fitting them into seven points, what a drop does next, is fuzz_ggr's).
+// that run from 0 to 1 without going back, each one named reads alone, and
+// each is fitted into seven points (the work a drop or --from does next).
 
+#include "core/fit.h"
 #include "library/gradlibrary.h"
 
 #include <cstdlib>
@@ -24,6 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         if (at != 1)
             std::abort();
+        (void)PointsFor(g);
     }
     // Our own export's one gradient takes the file's name, not its id.
     if (!read.gradients.empty() && !read.carried &&
