@@ -58,8 +58,8 @@ struct GuiFixture
     ScriptedDialogs dialogs;
     FixedRandom random;
     std::vector<QUrl> opened;
-    bool openerResult = true;
-    QString openerProgram; // when given: run as the desktop's opener is
+    // When given: run as the desktop's opener is.
+    QString openerProgram;
     std::unique_ptr<frmMain> main;
     // The undo history's clock: it stands still unless a test moves it.
     std::chrono::steady_clock::time_point now{};
@@ -71,15 +71,14 @@ struct GuiFixture
         // Qt warns of what a program should never do (a connection to no
         // object, a picture read out of range); here that fails. The offscreen
         // platform's notes on what it cannot do are no fault.
-        const QRegularExpression fault("^(?!This plugin does not support)");
-        QTest::failOnWarning(fault);
+        QTest::failOnWarning(QRegularExpression("^(?!This plugin does not support)"));
         if (!settings.isEmpty())
             WriteAll(programDir.filePath("velmix.ini"), settings);
         SetUpJapaneseUi();
         const auto opener = [this](const QUrl& url, const OpenFailed& no) {
             opened.push_back(url);
             const auto& by = openerProgram;
-            return by.isEmpty() ? openerResult : OpenWithProgram(by, url, no);
+            return by.isEmpty() || OpenWithProgram(by, url, no);
         };
         const auto clock = [this] { return now; };
         const auto dir = programDir.path();
@@ -95,8 +94,8 @@ struct GuiFixture
 
     frmMain& w() { return *main; }
     frmTile& tile() { return main->tile(); }
-    const GradDocument& doc() const { return main->document(); }
-    const GradPoints& pts() const { return doc().points(); }
+    const auto& doc() const { return main->document(); }
+    const auto& pts() const { return doc().points(); }
     int steps() const { return int(doc().history().undoCount()); }
     // What the windows said.
     const auto& said() const { return dialogs.messages; }
@@ -116,9 +115,9 @@ struct GuiFixture
     void down() const { get<QRadioButton>("Option1_1")->click(); }
 
     // What the core computes for the window's current points.
-    std::vector<Colour> expectedLine(int n) const { return DrawGrad(pts(), n); }
+    auto expectedLine(int n) const { return DrawGrad(pts(), n); }
 
-    QByteArray iniText() const { return ReadAll(programDir.filePath("velmix.ini")); }
+    auto iniText() const { return ReadAll(programDir.filePath("velmix.ini")); }
     // A control of the options dialog.
     template <class W> W* option(const char* n) const { return child<W>(main->option(), n); }
 };

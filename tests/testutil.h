@@ -54,7 +54,7 @@ private:
 
 // The cases of a data-driven test, each named, in one column "row" that the
 // test takes apart with QFETCH(Row, row) and a structured binding.
-template <typename Row> void Rows(std::initializer_list<std::pair<const char*, Row>> rows)
+template <class Row> void Rows(std::initializer_list<std::pair<const char*, Row>> rows)
 {
     QTest::addColumn<Row>("row");
     for (const auto& [name, row] : rows)
@@ -70,7 +70,7 @@ inline QByteArray Tag(double v)
 {
     return QByteArray::number(v);
 }
-template <typename Row, std::size_t N> void RowsByInput(const Row (&rows)[N])
+template <class Row, std::size_t N> void RowsByInput(const Row (&rows)[N])
 {
     QTest::addColumn<Row>("row");
     for (const Row& row : rows)

@@ -34,12 +34,10 @@ private slots:
     {
         const unsigned p = GradDocument::kPoints, h = GradDocument::kHistory;
         const unsigned size = GradDocument::kSize;
-        Rows<Heard>({{"colour", {0, p | h, true}},
-                     {"same colour", {1, 0u, false}},
-                     {"orientation", {2, GradDocument::kOrientation | h, true}},
-                     {"typed size", {3, size, false}},
-                     {"typed size ended", {4, size | h, true}},
-                     {"position beyond the end", {5, p | h, true}}});
+        Rows<Heard>({{"same colour", {0, 0u, false}},
+                     {"typed size", {1, size, false}},
+                     {"typed size ended", {2, size | h, true}},
+                     {"position beyond the end", {3, p | h, true}}});
     }
 
     void announcedOnce()
@@ -50,9 +48,7 @@ private slots:
         std::vector<unsigned> heard;
         doc.listen([&](unsigned a) { heard.push_back(a); });
         const std::function<void()> edits[] = {
-            [&] { doc.setColour(4, 0x123456); },
             [&] { doc.setColour(0, doc.points().color[0]); },
-            [&] { doc.setOrientation(1); },
             [&] { doc.draftSize(2); },
             [&] {
                 doc.draftSize(2);
