@@ -75,8 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A run that changed nothing.
     const auto same = ini.MergedBytes(s, 0);
     Check(same.startsWith(kBom) == file.startsWith(kBom));
-    // Every line stays, key lines with their bytes.
-    Check(!loaded || LinesKept(before.bytes(), Text(same).bytes()));
+    // Every line stays, key lines with their bytes; but a file without a
+    // face was read as the designed font whole, and its font is written so.
+    const bool face = before.has("SampleTextFont", "Name");
+    Check(!loaded || !face || LinesKept(before.bytes(), Text(same).bytes()));
     Check(Reload(same) == (loaded ? loaded : s));
 
     // A run that changed the first seven units at once (that each unit
