@@ -40,7 +40,7 @@ template <class W> W* child(const QObject& window, const QString& name)
 // One of a row of controls' names ("Check1_3").
 inline QString Row(const char* name, int i)
 {
-    return QString("%1_%2").arg(name).arg(i);
+    return name + QString("_%1").arg(i);
 }
 
 class FixedRandom : public RandomSource
@@ -77,14 +77,12 @@ struct GuiFixture
         SetUpJapaneseUi();
         const auto opener = [this](const QUrl& url, const OpenFailed& no) {
             opened.push_back(url);
-            const auto& by = openerProgram;
-            return by.isEmpty() || OpenWithProgram(by, url, no);
+            return openerProgram.isEmpty() || OpenWithProgram(openerProgram, url, no);
         };
         const auto clock = [this] { return now; };
         const auto dir = programDir.path();
-        const auto user = userDir.path();
-        const AppEnvironment env{&dialogs, &random, dir, user, opener, undoLimit, clock};
-        main = std::make_unique<frmMain>(env);
+        main = std::make_unique<frmMain>(
+            AppEnvironment{&dialogs, &random, dir, userDir.path(), opener, undoLimit, clock});
         if (show) {
             main->show();
             QApplication::setActiveWindow(main.get());
@@ -138,15 +136,18 @@ inline QRgb Rgb(Colour c)
     return ToQColor(c).rgb();
 }
 
-// Does every column of the image show the line's colour (left to right)?
-inline bool ImageShowsLine(const QImage& img, const std::vector<Colour>& line)
+// Does every pixel show the line's colour at its column (at its row when
+// down), the line repeated? Read by rows: this runs after every action of
+// the soak test.
+inline bool ImageShowsLine(const QImage& image, const std::vector<Colour>& line, bool down = false)
 {
-    if (img.width() != int(line.size()))
-        return false;
-    for (int y = 0; y < img.height(); ++y)
+    const auto img = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < img.width(); ++x)
-            if (img.pixel(x, y) != Rgb(line[std::size_t(x)]))
+            if (row[x] != Rgb(line[std::size_t(down ? y : x) % line.size()]))
                 return false;
+    }
     return true;
 }
 
@@ -160,48 +161,39 @@ inline QString ShownFault(GuiFixture& f, bool finished = true)
     const auto& d = f.doc();
     const auto& p = d.points();
     const auto n = [](int v) { return QString::number(v); };
-    int enabled = 0;
     for (int i = 0; i < kPointCount; ++i) {
         const int on = p.enabled[i];
         const int at = p.position[i];
-        const auto c = p.color[i];
+        const auto c = ToQColor(p.color[i]);
         const auto* s = f.slider(i);
         const auto* box = f.colorBox(i);
-        enabled += on;
-        const auto rgb = [&](int k) { return f.text("LabColor", i + k); };
         QStringList is, want;
         is << n(f.check(i)->isChecked()) << n(!f.label("LabX", i)->isVisible());
-        is << n(s->isEnabled()) << n(box->isEnabled()) << n(s->value());
-        is << f.text("LabLocate", i) << rgb(0) << rgb(7) << rgb(14);
+        is << n(s->isEnabled()) << n(box->isEnabled()) << n(s->value()) << f.text("LabLocate", i);
+        is << f.text("LabColor", i) << f.text("LabColor", i + 7) << f.text("LabColor", i + 14);
         is << box->color().name();
-        want << n(on) << n(on) << n(on) << n(on) << n(at) << n(at);
-        want << n(GetRed(c)) << n(GetGreen(c)) << n(GetBlue(c)) << ToQColor(c).name();
+        want << n(on) << n(on) << n(on) << n(on) << n(at) << n(at) << n(c.red()) << n(c.green());
+        want << n(c.blue()) << c.name();
         if (is != want)
             return QString("point %1: %2, not %3").arg(n(i), is.join(' '), want.join(' '));
     }
-    if (enabled == 0)
+    if (std::ranges::count(p.enabled, true) == 0)
         return "no point enabled";
     auto shown = d.state();
     shown.size = d.history().current().size;
-    if (finished && !(shown == d.history().current()))
+    if (finished && shown != d.history().current())
         return "a change that is no undo step";
-    if (!ImageShowsLine(f.preview(), f.expectedLine(280)))
+    if (f.preview().width() != 280 || !ImageShowsLine(f.preview(), f.expectedLine(280)))
         return "preview pixels";
     const int size = d.size();
-    if (!f.tile().isVisible() || f.tile().isMinimized() || size < 1)
+    auto& t = f.tile();
+    if (!t.isVisible() || t.isMinimized() || size < 1)
         return {};
     const bool down = d.orientation() != 0;
-    const auto line = f.expectedLine(size);
-    if (f.tile().picWork().size() != (down ? QSize(1, size) : QSize(size, 1)))
+    if (t.picWork().size() != (down ? QSize(1, size) : QSize(size, 1)))
         return "work picture size";
-    const auto& img = f.grad()->image();
-    for (int y = 0; y < img.height(); ++y) {
-        // Read by rows: this runs after every action of the soak test.
-        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        for (int x = 0; x < img.width(); ++x)
-            if (row[x] != Rgb(line[std::size_t((down ? y : x) % size)]))
-                return QString("tile pixel %1,%2").arg(x).arg(y);
-    }
+    if (!ImageShowsLine(f.grad()->image(), f.expectedLine(size), down))
+        return "tile pixels";
     return {};
 }
 

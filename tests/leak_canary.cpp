@@ -7,14 +7,11 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include <cstring>
-
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTimer::singleShot(0, &app, [&app] {
         auto* lost = new char[4000];
-        std::memset(lost, 1, 4000);
         // Keeps the allocation from being optimised away; the pointer dies here.
         asm volatile("" : : "r"(lost) : "memory");
         app.quit();

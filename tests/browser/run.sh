@@ -73,7 +73,10 @@ done
 # shows the file itself, velmix-render draws what it reads from it; within the
 # error it says plus the browser's level. NAME SIZE THICKNESS
 foreign=(
+  # Bootstrap 5 with $enable-gradients: its translucent overlay on a
+  # button's colour.
   "bootstrap-overlay 120 60"
+  # A tint over a gradient: two layers, the first on top.
   "two-layers 300 30"
   "size-elsewhere 240 20"
   "to-bottom 400 40"
@@ -100,11 +103,11 @@ size=$("$check" layout .)
 # sRGB forced: no display profile may alter the values. A profile of its own,
 # so a browser the user has open is neither used nor disturbed.
 if ! chromium --headless --disable-gpu --no-sandbox --hide-scrollbars \
-  --force-device-scale-factor=1 --force-color-profile=srgb --user-data-dir="$work/profile" \
-  --window-size="$size" --screenshot="$work/shot.png" "file://$work/page.html" >chromium.log 2>&1 ||
+  --force-device-scale-factor=1 --force-color-profile=srgb --user-data-dir=profile \
+  --window-size="$size" --screenshot=shot.png "file://$work/page.html" >chromium.log 2>&1 ||
   [ ! -s shot.png ]; then
   tail -n 20 chromium.log >&2
-  echo "browser: chromium made no screenshot" >&2
+  echo "browser: no screenshot" >&2
   exit 1
 fi
 "$check" compare . shot.png

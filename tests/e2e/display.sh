@@ -27,11 +27,11 @@ display() { # WIDTHxHEIGHT
 # A window's frame (as the manager draws it; none without one) on the
 # screen: x y width height.
 frame() { # window
-    local e l r t b
+    local e
+    # left, right, top, bottom
     e=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ,)
-    read -r l r t b <<<"${e:-0 0 0 0}"
-    xwininfo -id "$1" | awk -v l="$l" -v r="$r" -v t="$t" -v b="$b" '
+    xwininfo -id "$1" | awk -v e="${e:-0 0 0 0}" 'BEGIN {split(e, f)}
         /Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
         /Width:/ {w = $NF} /Height:/ {h = $NF}
-        END {print x - l, y - t, w + l + r, h + t + b}'
+        END {print x - f[1], y - f[3], w + f[1] + f[2], h + f[3] + f[4]}'
 }

@@ -20,13 +20,17 @@ set -u
 prog=$1 shot=$2 way=$3
 ini="$prog/velmix.ini"
 . "$(dirname "$0")/display.sh"
+# What the X tools say of windows that come and go, and the shell of its
+# jobs' deaths ("Hangup"), is noise: a run says what went wrong on standard
+# output.
+exec 2>/dev/null
 # Opens a menu of the main window with its Alt key and chooses an item by its
 # letter once the menu is open, pairs at a time, each once the menu has
 # closed; then waits until CONDITION holds.
 choose_until() { # CONDITION ALT+KEY LETTER [ALT+KEY LETTER...]
     local c=$1 k
     shift
-    xdotool windowfocus --sync "$wid" 2>/dev/null
+    xdotool windowfocus --sync "$wid"
     for ((k = 1; k < $#; k += 2)); do
         xdotool key --window "$wid" "${!k}"
         poll 100 '[ -n "$(other yes)" ]' || return 1
@@ -40,8 +44,8 @@ choose_until() { # CONDITION ALT+KEY LETTER [ALT+KEY LETTER...]
 # "yes" its open menu: a menu is override-redirect.
 other() { # [yes]
     local w
-    for w in $(xdotool search --onlyvisible --class velmix 2>/dev/null | grep -vx "$wid"); do
-        xwininfo -id "$w" 2>/dev/null | grep -q "Redirect State: ${1:-no}" && { echo "$w"; return; }
+    for w in $(xdotool search --onlyvisible --class velmix | grep -vx "$wid"); do
+        xwininfo -id "$w" | grep -q "Redirect State: ${1:-no}" && { echo "$w"; return; }
     done
 }
 
@@ -54,25 +58,25 @@ die() { # WHY [STATUS]
 }
 # Quits by the File menu's exit, Alt+F, X, and ends the run with its status.
 quit() {
-    choose_until '! kill -0 "$pid" 2>/dev/null' alt+f x || die "still running after Alt+F, X"
+    choose_until '! kill -0 "$pid"' alt+f x || die "still running after Alt+F, X"
     wait "$pid"
     exit
 }
 
 # Where the file puts the main window's frame, in pixels.
 want=$(awk -F= '/^MainLeft=/ {l = $2} /^MainTop=/ {t = $2}
-    END {if (l != "") printf "%d %d", l / 15, t / 15}' "$ini" 2>/dev/null)
+    END {if (l != "") printf "%d %d", l / 15, t / 15}' "$ini")
 
 display 1280x1024
-trap 'kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null' EXIT
+trap 'kill "$xpid"; wait "$xpid"' EXIT
 if [ -n "${VELMIX_WM:-}" ]; then
     # openbox or metacity
-    "$VELMIX_WM" --sm-disable >/dev/null 2>&1 &
+    "$VELMIX_WM" --sm-disable >/dev/null &
     # The manager says on the root window that it runs a little before it
     # manages new windows (a window mapped in between stays unmanaged): it
     # does once it lists a window of its own clients.
-    xmessage probe >/dev/null 2>&1 &
-    poll 100 'xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q 0x'
+    xmessage probe >/dev/null &
+    poll 100 'xprop -root _NET_CLIENT_LIST | grep -q 0x'
     kill $!
 fi
 # The program keeps a signal it finds ignored, as a background job of a
@@ -80,9 +84,9 @@ fi
 # is at its default, as from a terminal.
 env --default-signal=HUP,INT,TERM "$prog/velmix" >/dev/null 2>"$shot.stderr" &
 pid=$!
-poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" 2>/dev/null | head -n 1); [ -n "$wid" ]' || {
+poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" | head -n 1); [ -n "$wid" ]' || {
     grep -v XDG_RUNTIME_DIR "$shot.stderr"
-    kill -0 "$pid" 2>/dev/null || { wait "$pid"; echo "ended with $?"; }
+    kill -0 "$pid" || { wait "$pid"; echo "ended with $?"; }
     die "no window"
 }
 if [ "$way" = places ]; then
@@ -95,7 +99,7 @@ if [ "$way" = places ]; then
     # Framed (the manager has set its state) and still for half a second.
     settled() { # window
         local at
-        [ -z "${VELMIX_WM:-}" ] || xprop -id "$1" WM_STATE 2>/dev/null | grep -q Normal || return 1
+        [ -z "${VELMIX_WM:-}" ] || xprop -id "$1" WM_STATE | grep -q Normal || return 1
         at=$(frame "$1") && sleep 0.5 && [ "$(frame "$1")" = "$at" ]
     }
     poll 50 'settled "$tile"' || die "tile window never settled"
@@ -132,8 +136,8 @@ if [ "$way" = menu ]; then
 fi
 # Alt+E opens the edit menu: R chooses random colours, S remembers them,
 # which writes the file at once.
-choose_until "grep -q '^tate= 0' '$ini' 2>/dev/null" alt+e r alt+e s ||
-    die "remembering did not write the file"
+choose_until "grep -q '^tate= 0' '$ini'" alt+e r alt+e s ||
+    die "remembering wrote nothing"
 # Moved after the remember: only the ending can write this place.
 xdotool windowmove --sync "$wid" 123 87
 import -window root "$shot"
@@ -149,10 +153,7 @@ else
     kill -s "$way" "$pid"
     want=$((128 + $(kill -l "$way")))
 fi
-# The shell's own note of the job's death ("Hangup") is not wanted.
-exec 3>&2 2>/dev/null
-poll 100 '! kill -0 "$pid" 2>/dev/null' || { echo "still running after $way"; kill -9 "$pid"; exit 1; }
+poll 100 '! kill -0 "$pid"' || die "still running after $way"
 wait "$pid"
 status=$?
-exec 2>&3 3>&-
-[ "$status" -eq "$want" ] || { echo "status $status, not $want"; exit 1; }
+[ "$status" -eq "$want" ] || die "status $status, not $want"

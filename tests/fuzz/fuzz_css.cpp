@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The CSS reader on arbitrary text: it reads or refuses, what it reads is
-// a gradient GIMP's checks take, and a refusal fits on a line.
+// The CSS reader on arbitrary text: it reads or refuses, what it reads
+// draws, and a refusal fits on a line.
 
 #include "core/ggr.h"
 
@@ -15,8 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (read.gradients.empty() == !read.refusal || read.refusal.quote.size() > 3 * kQuoted ||
         read.refusal.quote2.size() > 3 * kQuoted || read.vertical.size() != read.gradients.size())
         std::abort();
+    // Writing it as .ggr and reading it back is fuzz_ggr's, on any gradient.
     for (const NamedGradient& g : read.gradients)
-        if (!ReadGgr(WriteGgr(g), "").gradient || SampleCentres(g, 64).size() != 64)
+        if (SampleCentres(g, 64).size() != 64)
             std::abort();
     return 0;
 }
