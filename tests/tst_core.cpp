@@ -163,13 +163,13 @@ private slots:
     void rasteriser()
     {
         std::mt19937 r(5);
-        for (int round = 0; round < 2000; ++round) {
+        for (int i = 0; i < 2000; ++i) {
             auto p = RandomPoints(r);
-            if (round % 97 == 0)
+            if (i % 97 == 0)
                 p.enabled = {};
-            const bool lab = round % 2;
+            const bool lab = i % 2;
             p.blend = lab ? Blend::OkLab : Blend::Rgb;
-            const int n = round <= 20 ? round : 1 + r() % 2000;
+            const int n = i <= 20 ? i : 1 + r() % 2000;
             const bool down = r() % 2;
             const bool dither = r() % 3 == 0;
             const int th = 1 + r() % 5;
@@ -179,17 +179,17 @@ private slots:
                 for (int y = 0; y < th; ++y) {
                     const double e = kBayer[y % 4][x % 4];
                     int c[3];
-                    for (int i = 0; i < 3; ++i) {
-                        const double v = m[x][i];
+                    for (int k = 0; k < 3; ++k) {
+                        const double v = m[x][k];
                         const double d = (e + 0.5) / 16;
                         const auto f = std::floor(v + d);
-                        c[i] = dither ? std::clamp(int(f), 0, 255)
+                        c[k] = dither ? std::clamp(int(f), 0, 255)
                                : lab  ? int(std::round(v))
                                       : int(std::nearbyint(v));
                     }
                     const auto got = down ? s.pixel(y, x) : s.pixel(x, y);
                     if (got != MakeColour(c[0], c[1], c[2]))
-                        QFAIL(qPrintable(QString("%1: %2").arg(round).arg(x)));
+                        QFAIL(qPrintable(QString("%1: %2").arg(i).arg(x)));
                 }
         }
     }
@@ -205,10 +205,10 @@ private slots:
         for (const auto& [c, k] : known) {
             const auto [r, g, b] = Rgb(c);
             const OkLab l = ToOkLab({r, g, b});
-            const double d = std::abs(l.L - k.L) + std::abs(l.a - k.a) + std::abs(l.b - k.b);
+            const auto d = std::abs(l.L - k.L) + std::abs(l.a - k.a) + std::abs(l.b - k.b);
             QVERIFY(d < 3e-5);
             const auto e = FromOkLab(k);
-            const double back = std::abs(e.red - r) + std::abs(e.green - g) + std::abs(e.blue - b);
+            const auto back = std::abs(e.red - r) + std::abs(e.green - g) + std::abs(e.blue - b);
             QVERIFY(back < 0.05);
         }
     }
@@ -289,14 +289,15 @@ private slots:
     void webStops()
     {
         std::mt19937 r(7);
-        for (int round = 0; round < 400; ++round) {
+        for (int i = 0; i < 400; ++i) {
             auto p = RandomPoints(r);
             p.enabled[r() % 7] = true;
-            const bool lab = round % 2;
+            const bool lab = i % 2;
             p.blend = lab ? Blend::OkLab : Blend::Rgb;
             const int n = 1 + int(r() % 2000);
             const auto s = GradientStops(p, n);
-            const auto tag = QByteArray::number(round);
+            const auto tag = QByteArray::number(i);
+
             QVERIFY2(s.size() >= 2, tag);
             QVERIFY2(s.front().place == 0.5, tag);
             QVERIFY2(s.back().place == n - 0.5, tag);

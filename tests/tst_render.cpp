@@ -45,9 +45,9 @@ StripImage Strip(int size, bool down, int rows, bool dither = false)
 
 // The writer for the extension: 0, or the encoder's code of its
 // failure (a BMP failure counts as -1), and the system's reason.
-int Save(QString ext, const StripImage& s, QString path, int opt = 1, std::string* e = nullptr)
+int Save(QString ext, const StripImage& s, QString to, int opt = 1, std::string* e = {})
 {
-    const auto p = path.toStdString();
+    const auto p = to.toStdString();
     const auto r = ext == "bmp"   ? SaveBitmapFile(s, p)
                    : ext == "png" ? DCSavetoPNG(s, p, opt)
                                   : DCSavetoJPEG(s, p, 100, 0);
@@ -66,13 +66,13 @@ int Save(QString ext, const StripImage& s, QString path, int opt = 1, std::strin
 qint64 Inflated(const QByteArray& png, qint64 room)
 {
     QByteArray z, out(room, 0);
-    const auto size = [&](qsizetype at) { return qFromBigEndian<quint32>(png.data() + at); };
-    for (qsizetype at = 8; at + 8 <= png.size(); at += 12 + size(at))
-        if (png.mid(at + 4, 4) == "IDAT")
-            z += png.mid(at + 8, size(at));
+    auto size = [&](qsizetype i) { return qFromBigEndian<quint32>(png.data() + i); };
+    for (qsizetype i = 8; i + 8 <= png.size(); i += 12 + size(i))
+        if (png.mid(i + 4, 4) == "IDAT")
+            z += png.mid(i + 8, size(i));
     auto len = uLongf(room);
-    auto* to = reinterpret_cast<Bytef*>(out.data());
-    const auto* in = reinterpret_cast<const Bytef*>(z.constData());
+    auto to = reinterpret_cast<Bytef*>(out.data());
+    auto in = reinterpret_cast<const Bytef*>(z.data());
     return uncompress(to, &len, in, z.size()) == Z_OK ? qint64(len) : -1;
 }
 
@@ -88,17 +88,17 @@ const QStringList kFixture{"f", "loop.png"};
 
 extern "C" int open64(const char* path, int flags, ...)
 {
-    if (g_noTmpfile && (flags & O_TMPFILE) == O_TMPFILE) {
+    const bool tmp = (flags & O_TMPFILE) == O_TMPFILE;
+    if (g_noTmpfile && tmp) {
         errno = EOPNOTSUPP;
         return -1;
     }
     va_list ap;
     va_start(ap, flags);
-    const bool hasMode = (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE;
-    const auto mode = hasMode ? mode_t(va_arg(ap, int)) : mode_t(0);
+    const auto mode = (flags & O_CREAT) || tmp ? mode_t(va_arg(ap, int)) : mode_t(0);
     va_end(ap);
-    using Open = int (*)(const char*, int, ...);
-    static const auto next = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "open64"));
+    using Open = decltype(&open64);
+    static auto next = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "open64"));
     return next(path, flags, mode);
 }
 
@@ -110,7 +110,7 @@ int g_deflates = -1;
 extern "C" int deflateInit2_(z_streamp s, int l, int m, int b, int ml, int st, const char* v, int n)
 {
     using Init = decltype(&deflateInit2_);
-    static const auto next = reinterpret_cast<Init>(dlsym(RTLD_NEXT, "deflateInit2_"));
+    static auto next = reinterpret_cast<Init>(dlsym(RTLD_NEXT, "deflateInit2_"));
     if (g_deflates >= 0 && g_deflates-- == 0)
         return Z_MEM_ERROR;
     return next(s, l, m, b, ml, st, v, n);
@@ -197,7 +197,7 @@ private slots:
         const auto d = [&](int a, int b) { return std::abs(a - b) > most; };
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x) {
-                const QRgb p = img.pixel(x, y);
+                const auto p = img.pixel(x, y);
                 const auto c = s.pixel(x, y);
                 if (d(qRed(p), GetRed(c)) || d(qGreen(p), GetGreen(c)) || d(qBlue(p), GetBlue(c)))
                     QFAIL(qPrintable(QString("%1,%2").arg(x).arg(y)));
@@ -309,7 +309,7 @@ private slots:
     void oddInput()
     {
         QFile big(at("big"));
-        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize((16 << 20) + 1));
+        QVERIFY(big.open(QFile::WriteOnly) && big.resize((16 << 20) + 1));
         const QString said = "-: 16 MiBを超える";
         const auto [code, out] = run({"--from", "-", "-o", "x.png"}, at("big"));
         QCOMPARE(code, 2);
