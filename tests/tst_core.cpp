@@ -139,7 +139,7 @@ QList<double> Place(const QString& text)
 {
     QList<double> n;
     const auto s = (text + " 300 200").split(' ');
-    for (const QString& v : s.first(4))
+    for (const auto& v : s.first(4))
         n << v.toDouble();
     return n;
 }
@@ -356,7 +356,8 @@ private slots:
         const Number rows[] = {
             {" \t 19", 19, 19, 19},
             {"+5", 5, 5, 5},
-            {"2.5", 2.5, 2, 2}, // halves to even
+            // halves to even
+            {"2.5", 2.5, 2, 2},
             {"3.5", 3.5, 4, 4},
             {"2E-2", 0.02, 0, 0},
             {"40000", 40000, 40000, 32767},
@@ -370,7 +371,7 @@ private slots:
     {
         QFETCH(Number, row);
         const auto& [text, value, int32, int16] = row;
-        const std::string t = text.toStdString();
+        const auto t = text.toStdString();
         QCOMPARE(ReadNumber(t), value);
         QCOMPARE(ReadInt32(t), int32);
         QCOMPARE(int(ReadInt16(t)), int16);
@@ -386,6 +387,7 @@ private slots:
         // The bounds of the letters that are lowered.
         QCOMPARE(AsciiLower("@AZ[az"), "@az[az"s);
         const std::string nul("C:\\W\0junk  ", 11);
+
         QCOMPARE(C::VBHTTrim(nul), "C:\\W");
         // Blanks only.
         QCOMPARE(C::VBHTTrim(" \ta b  "), "\ta b");
@@ -405,7 +407,7 @@ private slots:
         QFETCH(QString, stem);
         QFETCH(QString, ext);
         QFETCH(QString, asDir);
-        const std::string p = path.toStdString();
+        const auto p = path.toStdString();
         QCOMPARE(Q(C::TrimDir(p)), dir);
         QCOMPARE(Q(C::TrimDirFname(p)), stem);
         QCOMPARE(Q(C::TrimExt(p)), ext);
@@ -437,7 +439,8 @@ private slots:
         QFETCH(QString, english);
         const auto env = environment.split(' ', Qt::SkipEmptyParts);
         const auto get = [&](const char* name) -> std::optional<std::string> {
-            for (const QString& e : env)
+            for (const auto& e : env)
+
                 if (e.section('=', 0, 0) == name)
                     return e.section('=', 1).toStdString();
             return std::nullopt;

@@ -93,9 +93,9 @@ private slots:
             want[{AsciiLower(s), AsciiLower(k)}] = kept;
         }
         const ProfileText back(t.bytes());
-        for (const auto& [at, v] : want) {
-            QCOMPARE(t.get(at.first, at.second), v);
-            QCOMPARE(back.get(at.first, at.second), v);
+        for (const auto& [k, v] : want) {
+            QCOMPARE(t.get(k.first, k.second), v);
+            QCOMPARE(back.get(k.first, k.second), v);
         }
         // Only the first section of a name counts, and a comment is no key.
         const ProfileText two("[A]\n; x\n[a]\nx=2\n[B]\nx=3");
