@@ -424,8 +424,8 @@ private slots:
         QFETCH(QString, placed);
         const auto in = Place(stored);
         FormRect r{in[0], in[1], in[2], in[3]};
-        const std::vector<FormRect> screens{{0, 0, 1000, 800}, {-600, 100, 600, 500}};
-        C::ChkFormPos(r, screens, 5000, 5000, {20, 100});
+        C::ChkFormPos(r, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000, {20, 100});
+
         const QList<double> out{r.left, r.top, r.width, r.height};
         QCOMPARE(out, Place(placed));
     }
