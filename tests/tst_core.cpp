@@ -267,7 +267,8 @@ private slots:
         // What the window's tests leave out: a limit
         // of 0 keeps one step; an undo and redo close
         // the merging, a step of another control too.
-        const auto s = [](int size) { return EditState{GradPoints{}, size, 0}; };
+        const auto s = [](int n) { return EditState{{}, n, 0}; };
+
         EditHistory none(s(0), 0);
         QVERIFY(none.record(s(1), 1) && none.canUndo());
         std::chrono::steady_clock::time_point now{};
@@ -431,15 +432,15 @@ private slots:
     }
 
     // The environment and the choice, in the file.
-    void language_data() { TableRows("core_language.txt", {"environment", "english"}); }
+    void language_data() { TableRows("core_language.txt", {"env", "english"}); }
 
     void language()
     {
-        QFETCH(QString, environment);
+        QFETCH(QString, env);
         QFETCH(QString, english);
-        const auto env = environment.split(' ', Qt::SkipEmptyParts);
+        const auto vars = env.split(' ', Qt::SkipEmptyParts);
         const auto get = [&](const char* name) -> std::optional<std::string> {
-            for (const auto& e : env)
+            for (const auto& e : vars)
 
                 if (e.section('=', 0, 0) == name)
                     return e.section('=', 1).toStdString();
