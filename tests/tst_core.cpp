@@ -325,6 +325,10 @@ private slots:
         const auto carried = CarriedText(axis);
         css.replace(carried.c_str(), "M");
         QCOMPARE(css, DataFile("core_axis.css"));
+        // The selector box holds 200; the renderer and the
+        // settings file are bounded the same.
+        QVERIFY(SelectorFits(std::string(200, 'a')));
+        QVERIFY(!SelectorFits(std::string(201, 'a')));
     }
 
     // The lowest ratio over a line of pixels, cut

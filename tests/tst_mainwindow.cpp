@@ -11,6 +11,7 @@
 
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -458,6 +459,14 @@ void tst_MainWindow::qtDialogs()
         QCOMPARE(font.has_value(), size >= 0);
         QCOMPARE(font == asked, size == 0);
     }
+    // A choice among the items given, none typed.
+    QTimer::singleShot(0, [] {
+        auto* dlg = Modal<QInputDialog>();
+        if (!dlg->isComboBoxEditable())
+            dlg->setTextValue("b");
+        dlg->accept();
+    });
+    QCOMPARE(QtDialogs().choose(nullptr, "t", "l", {"a", "b"}), 1);
     QFont font("DejaVu Sans", 12);
     QCOMPARE(FontDialogPreset(font).styleName(), "Book");
     font.setItalic(true);
