@@ -31,7 +31,7 @@ def main():
         for o in sorted(said ^ listed):
             where = "--help" if o in said else "the page"
             faults.append(f"{page}: {o} is only in {where}")
-    print("\n".join(faults) or "the pages list what --help lists")
+    print("\n".join(faults) or "the pages match --help")
     return 1 if faults else 0
 
 

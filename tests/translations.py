@@ -47,12 +47,12 @@ def stale(lupdate, project, ts, options):
 
 
 def main():
-    lupdate, project, ts, options = sys.argv[1:4] + [sys.argv[4:]]
-    faults = stale(lupdate, project, ts, options)
-    for context in ET.parse(ts).getroot().iter("context"):
-        for m in context.iter("message"):
+    ts = sys.argv[3]
+    faults = stale(*sys.argv[1:4], sys.argv[4:])
+    for ctx in ET.parse(ts).getroot().iter("context"):
+        for m in ctx.iter("message"):
             src = text(m.find("source"))
-            where = f"{context.findtext('name')}: {src!r}"
+            where = f"{ctx.findtext('name')}: {src!r}"
             tr = m.find("translation")
             if tr.get("type") or not text(tr):
                 faults.append(f"{where} is {tr.get('type') or 'untranslated'}")

@@ -91,7 +91,7 @@ chmod 444 p2/velmix.ini
 chmod 555 p2 && chmod 777 .
 run "$ro" p2 s2.png menu || fail "run 2"
 mine="home-$ro/.config/velmix/velmix.ini"
-cmp -s start.ini p2/velmix.ini || fail "read-only file changed"
+cmp -s start.ini p2/velmix.ini || fail "read-only changed"
 has "$mine" 'keep=me$'
 sed -i 's/^Locate 0=500$/Locate 0=321/' "$mine"
 run "$ro" p2 s2b.png menu || fail "run 2b"

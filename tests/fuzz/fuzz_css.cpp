@@ -12,8 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto read = ReadCss(text, "f");
-    if (read.gradients.empty() == !read.refusal || read.refusal.quote.size() > 3 * kQuoted ||
-        read.refusal.quote2.size() > 3 * kQuoted || read.vertical.size() != read.gradients.size())
+    const auto& no = read.refusal;
+    if (read.gradients.empty() == !no || no.quote.size() > 3 * kQuoted ||
+        no.quote2.size() > 3 * kQuoted || read.vertical.size() != read.gradients.size())
         std::abort();
     // Writing it as .ggr and reading it back is fuzz_ggr's, on any gradient.
     for (const auto& g : read.gradients)
