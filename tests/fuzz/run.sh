@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 b=${1:-build/fuzz} s=${2:-60}
-targets=${FUZZ_TARGETS:-$(cd tests/fuzz && basename -s .cpp fuzz_*.cpp)}
+targets=${FUZZ_TARGETS:-$(basename -s .cpp tests/fuzz/fuzz_*.cpp)}
 CC=clang CXX=clang++ cmake -S . -B "$b" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVELMIX_FUZZ=ON "-DVELMIX_SANITIZE=fuzzer-no-link;address;undefined" >/dev/null
 cmake --build "$b" --target $targets
