@@ -61,6 +61,7 @@ struct Place
     // the picture's corner in src
     QPoint off;
 };
+using Places = std::vector<Place>;
 
 QString Read(const QString& path)
 {
@@ -81,12 +82,12 @@ QStringList Lines(const QString& path)
 
 // Every case's places in shelves, left to right, on a page 2300 pixels
 // wide; none when a PNG is missing.
-std::vector<Place> Layout()
+Places Layout()
 {
     // Two and a half images shows the seams in both directions; a long image
     // shows its start again just past its end.
     const auto tiled = [](int n) { return std::max(n > 400 ? n + 100 : n * 5 / 2, 20); };
-    std::vector<Place> all;
+    Places all;
     for (const auto& line : Lines("cases.txt") + Lines("foreign.txt")) {
         const auto f = line.split(' ');
         const auto& n = f[0];
@@ -116,7 +117,7 @@ std::vector<Place> Layout()
     return all;
 }
 
-int WritePage(const std::vector<Place>& places)
+int WritePage(const Places& places)
 {
     const QString head = "<!DOCTYPE html>\n<html><head><style>\n";
     const auto tail = "</style></head><body>\n";
@@ -143,7 +144,7 @@ int WritePage(const std::vector<Place>& places)
     return 0;
 }
 
-int Compare(const std::vector<Place>& places, const QImage& shot)
+int Compare(const Places& places, const QImage& shot)
 {
     QRect all;
     for (const auto& p : places)
@@ -237,7 +238,7 @@ int GimpCompare()
     return passed == all && all > 0 ? 0 : 1;
 }
 
-}
+} // namespace
 
 int main(int argc, char** argv)
 {
