@@ -16,13 +16,13 @@ using namespace velmix;
 inline GradPoints Points(const QString& text)
 {
     GradPoints p;
-    QStringList items = text.split(' ', Qt::SkipEmptyParts);
+    auto items = text.split(' ', Qt::SkipEmptyParts);
     if (items.value(0) == "oklab") {
         p.blend = Blend::OkLab;
         items.removeFirst();
     }
     for (int i = 0; i < items.size(); ++i) {
-        const QStringList f = QString(items[i]).remove('!').split('/');
+        const auto f = QString(items[i]).remove('!').split('/');
         const int rgb = f.value(1).toInt(nullptr, 16);
         p.position[i] = f[0].toInt();
         p.color[i] = MakeColour(rgb >> 16, (rgb >> 8) & 255, rgb & 255);

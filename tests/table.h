@@ -35,19 +35,21 @@ inline void TableRows(const QString& file, std::initializer_list<const char*> co
         QTest::addColumn<QString>(c);
     const QByteArray all = DataFile(file);
     QVERIFY2(!all.isEmpty(), qPrintable(file));
-    for (const QByteArray& bytes : all.split('\n')) {
-        QString line = QString::fromUtf8(bytes);
+    for (const auto& bytes : all.split('\n')) {
+        auto line = QString::fromUtf8(bytes);
         if (line.isEmpty() || line.startsWith('#'))
             continue;
-        if (line.endsWith(" |")) // an empty last field, with no blank to strip
+        // an empty last field, with no blank to strip
+        if (line.endsWith(" |"))
             line += ' ';
-        QStringList fields = line.split(" | ");
+        auto fields = line.split(" | ");
         QVERIFY2(fields.size() == qsizetype(columns.size()) + !byInput, qPrintable(line));
-        for (QString& s : fields)
+        for (auto& s : fields)
             s.replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t");
-        const QByteArray name = byInput ? Tag(fields.first()) : fields.takeFirst().toUtf8();
-        QTestData& row = QTest::newRow(name.constData());
-        for (const QString& s : fields)
+        const auto name = byInput ? Tag(fields.first()) : fields.takeFirst().toUtf8();
+        auto& row = QTest::newRow(name.constData());
+        for (const auto& s : fields)
+
             row << s;
     }
 }

@@ -41,7 +41,9 @@ public:
     explicit AddressSpaceHeadroom(rlim_t bytes)
     {
         getrlimit(RLIMIT_AS, &m_old);
-        rlim_t pages = 0; // mapped now
+        // mapped now
+        rlim_t pages = 0;
+
         std::ifstream("/proc/self/statm") >> pages;
         const rlimit lim{pages * sysconf(_SC_PAGESIZE) + bytes, m_old.rlim_max};
         setrlimit(RLIMIT_AS, &lim);
@@ -81,7 +83,7 @@ template <class Row, std::size_t N> void RowsByInput(const Row (&rows)[N])
 inline QByteArray ReadAll(const QString& path)
 {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return f.open(QFile::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 inline QString Q(const std::string& s)
@@ -92,5 +94,5 @@ inline QString Q(const std::string& s)
 inline void WriteAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    QVERIFY(f.open(QFile::WriteOnly) && f.write(bytes) == bytes.size());
 }

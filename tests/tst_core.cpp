@@ -139,7 +139,7 @@ QList<double> Place(const QString& text)
 {
     QList<double> n;
     const auto s = (text + " 300 200").split(' ');
-    for (const QString& v : s.first(4))
+    for (const auto& v : s.first(4))
         n << v.toDouble();
     return n;
 }
@@ -163,13 +163,13 @@ private slots:
     void rasteriser()
     {
         std::mt19937 r(5);
-        for (int round = 0; round < 2000; ++round) {
+        for (int i = 0; i < 2000; ++i) {
             auto p = RandomPoints(r);
-            if (round % 97 == 0)
+            if (i % 97 == 0)
                 p.enabled = {};
-            const bool lab = round % 2;
+            const bool lab = i % 2;
             p.blend = lab ? Blend::OkLab : Blend::Rgb;
-            const int n = round <= 20 ? round : 1 + r() % 2000;
+            const int n = i <= 20 ? i : 1 + r() % 2000;
             const bool down = r() % 2;
             const bool dither = r() % 3 == 0;
             const int th = 1 + r() % 5;
@@ -179,17 +179,17 @@ private slots:
                 for (int y = 0; y < th; ++y) {
                     const double e = kBayer[y % 4][x % 4];
                     int c[3];
-                    for (int i = 0; i < 3; ++i) {
-                        const double v = m[x][i];
+                    for (int k = 0; k < 3; ++k) {
+                        const double v = m[x][k];
                         const double d = (e + 0.5) / 16;
                         const auto f = std::floor(v + d);
-                        c[i] = dither ? std::clamp(int(f), 0, 255)
+                        c[k] = dither ? std::clamp(int(f), 0, 255)
                                : lab  ? int(std::round(v))
                                       : int(std::nearbyint(v));
                     }
                     const auto got = down ? s.pixel(y, x) : s.pixel(x, y);
                     if (got != MakeColour(c[0], c[1], c[2]))
-                        QFAIL(qPrintable(QString("%1: %2").arg(round).arg(x)));
+                        QFAIL(qPrintable(QString("%1: %2").arg(i).arg(x)));
                 }
         }
     }
@@ -205,10 +205,10 @@ private slots:
         for (const auto& [c, k] : known) {
             const auto [r, g, b] = Rgb(c);
             const OkLab l = ToOkLab({r, g, b});
-            const double d = std::abs(l.L - k.L) + std::abs(l.a - k.a) + std::abs(l.b - k.b);
+            const auto d = std::abs(l.L - k.L) + std::abs(l.a - k.a) + std::abs(l.b - k.b);
             QVERIFY(d < 3e-5);
             const auto e = FromOkLab(k);
-            const double back = std::abs(e.red - r) + std::abs(e.green - g) + std::abs(e.blue - b);
+            const auto back = std::abs(e.red - r) + std::abs(e.green - g) + std::abs(e.blue - b);
             QVERIFY(back < 0.05);
         }
     }
@@ -267,7 +267,8 @@ private slots:
         // What the window's tests leave out: a limit
         // of 0 keeps one step; an undo and redo close
         // the merging, a step of another control too.
-        const auto s = [](int size) { return EditState{GradPoints{}, size, 0}; };
+        const auto s = [](int n) { return EditState{{}, n, 0}; };
+
         EditHistory none(s(0), 0);
         QVERIFY(none.record(s(1), 1) && none.canUndo());
         std::chrono::steady_clock::time_point now{};
@@ -289,14 +290,15 @@ private slots:
     void webStops()
     {
         std::mt19937 r(7);
-        for (int round = 0; round < 400; ++round) {
+        for (int i = 0; i < 400; ++i) {
             auto p = RandomPoints(r);
             p.enabled[r() % 7] = true;
-            const bool lab = round % 2;
+            const bool lab = i % 2;
             p.blend = lab ? Blend::OkLab : Blend::Rgb;
             const int n = 1 + int(r() % 2000);
             const auto s = GradientStops(p, n);
-            const auto tag = QByteArray::number(round);
+            const auto tag = QByteArray::number(i);
+
             QVERIFY2(s.size() >= 2, tag);
             QVERIFY2(s.front().place == 0.5, tag);
             QVERIFY2(s.back().place == n - 0.5, tag);
@@ -355,7 +357,8 @@ private slots:
         const Number rows[] = {
             {" \t 19", 19, 19, 19},
             {"+5", 5, 5, 5},
-            {"2.5", 2.5, 2, 2}, // halves to even
+            // halves to even
+            {"2.5", 2.5, 2, 2},
             {"3.5", 3.5, 4, 4},
             {"2E-2", 0.02, 0, 0},
             {"40000", 40000, 40000, 32767},
@@ -369,7 +372,7 @@ private slots:
     {
         QFETCH(Number, row);
         const auto& [text, value, int32, int16] = row;
-        const std::string t = text.toStdString();
+        const auto t = text.toStdString();
         QCOMPARE(ReadNumber(t), value);
         QCOMPARE(ReadInt32(t), int32);
         QCOMPARE(int(ReadInt16(t)), int16);
@@ -385,6 +388,7 @@ private slots:
         // The bounds of the letters that are lowered.
         QCOMPARE(AsciiLower("@AZ[az"), "@az[az"s);
         const std::string nul("C:\\W\0junk  ", 11);
+
         QCOMPARE(C::VBHTTrim(nul), "C:\\W");
         // Blanks only.
         QCOMPARE(C::VBHTTrim(" \ta b  "), "\ta b");
@@ -404,7 +408,7 @@ private slots:
         QFETCH(QString, stem);
         QFETCH(QString, ext);
         QFETCH(QString, asDir);
-        const std::string p = path.toStdString();
+        const auto p = path.toStdString();
         QCOMPARE(Q(C::TrimDir(p)), dir);
         QCOMPARE(Q(C::TrimDirFname(p)), stem);
         QCOMPARE(Q(C::TrimExt(p)), ext);
@@ -421,22 +425,23 @@ private slots:
         QFETCH(QString, placed);
         const auto in = Place(stored);
         FormRect r{in[0], in[1], in[2], in[3]};
-        const std::vector<FormRect> screens{{0, 0, 1000, 800}, {-600, 100, 600, 500}};
-        C::ChkFormPos(r, screens, 5000, 5000, {20, 100});
+        C::ChkFormPos(r, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000, {20, 100});
+
         const QList<double> out{r.left, r.top, r.width, r.height};
         QCOMPARE(out, Place(placed));
     }
 
     // The environment and the choice, in the file.
-    void language_data() { TableRows("core_language.txt", {"environment", "english"}); }
+    void language_data() { TableRows("core_language.txt", {"env", "english"}); }
 
     void language()
     {
-        QFETCH(QString, environment);
+        QFETCH(QString, env);
         QFETCH(QString, english);
-        const auto env = environment.split(' ', Qt::SkipEmptyParts);
+        const auto vars = env.split(' ', Qt::SkipEmptyParts);
         const auto get = [&](const char* name) -> std::optional<std::string> {
-            for (const QString& e : env)
+            for (const auto& e : vars)
+
                 if (e.section('=', 0, 0) == name)
                     return e.section('=', 1).toStdString();
             return std::nullopt;

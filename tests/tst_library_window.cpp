@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QToolButton>
 
-using namespace velmix;
 using QTest::keyClick;
 
 namespace {
@@ -30,8 +29,7 @@ NamedGradient Plain(const char* name, SegmentColour from, SegmentBlend blend = {
 void Put(const QString& folder, const NamedGradient& g)
 {
     QDir().mkpath(folder);
-    const auto name = QString::fromStdString(g.name);
-    WriteAll(folder + "/" + name + ".ggr", WriteGgr(g).c_str());
+    WriteAll(folder + "/" + Q(g.name) + ".ggr", WriteGgr(g).c_str());
 }
 
 const Names kOurs{"Blue Sky", "Shipped Red", "Wave"};
@@ -109,194 +107,179 @@ class tst_LibraryWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void findAndApply();
-    void renameAndDelete();
-    void drop();
-    void addExportPaste();
-    void several();
-};
-
-// Each row says the error of its fit at the document's size, again when
-// the size changes; the selected row's strip is not tinted. Found by part
-// of its name in any case; applied by the arrow and Enter in the filter or
-// by a double click (Enter in the list: drop), each one undo step that
-// keeps the size and the orientation.
-void tst_LibraryWindow::findAndApply()
-{
-    LibraryFixture f;
-    QCOMPARE(Ours(f.shown()), kOurs);
-    const auto said = [&f](const char* n) {
-        return f.at(n).data(Qt::AccessibleTextRole).toString();
-    };
-    const std::pair<int, const char*> sizes[] = {{1000, "2"}, {2, "82"}};
-    for (const auto& [size, error] : sizes) {
-        f.sizeBox()->setText(QString::number(size));
-        QCOMPARE(said("Wave"), QString("Wave, 誤差 ") + error);
-    }
-    QCOMPARE(said("Blue Sky"), "Blue Sky");
-    f.choose("Blue Sky");
-    const auto shot = f.list()->viewport()->grab().toImage();
-    const auto row = f.list()->visualRect(f.at("Blue Sky"));
-    std::vector<Colour> strip;
-    for (int x = 0; x < frmLibrary::kStripWidth; ++x) {
-        const QColor c = shot.pixel(row.left() + 4 + x, row.center().y());
-        strip.push_back(MakeColour(c.red(), c.green(), c.blue()));
-    }
-    QVERIFY(WithinALevel(strip, SampleGradient(kSky, int(strip.size()))));
-    QTest::keyClicks(f.filter(), "violet");
-    QVERIFY(f.shown().isEmpty() && !f.list()->currentIndex().isValid());
-    keyClick(f.filter(), Qt::Key_Return); // nothing to apply
-    QCOMPARE(f.steps(), 0);
-    // The filter's own clear button empties it.
-    Click(f.filter()->findChild<QToolButton*>());
-    QCOMPARE(Ours(f.shown()), kOurs);
-    QTest::keyClicks(f.filter(), "sKY");
-    QCOMPARE(f.shown(), Names{"Blue Sky"});
-    QCOMPARE(f.current(), "Blue Sky");
-    f.down();
-    const auto before = f.doc().state();
-    auto* view = f.list()->viewport();
-    const auto at = f.list()->visualRect(f.at("Blue Sky")).center();
-    const std::function<void()> ways[] = {
-        [&] { // nothing chosen: the arrow key in the filter chooses the row
-            f.list()->setCurrentIndex({});
-            keyClick(f.filter(), Qt::Key_Down);
-            keyClick(f.filter(), Qt::Key_Return);
-        },
-        [&] { // as the window system sends one: a click, then the double click
-            QTest::mouseClick(view, Qt::LeftButton, {}, at);
-            QTest::mouseDClick(view, Qt::LeftButton, {}, at);
-        }};
-    for (const auto& apply : ways) {
-        apply();
-        QVERIFY(WithinALevel(DrawGrad(f.pts(), 99), SampleGradient(kSky, 99)));
-        QVERIFY(f.steps() == 2 && f.doc().size() == before.size && f.doc().vertical());
-        const auto undo = f.action("mnuUndo")->text();
-        QVERIFY(undo.endsWith(UndoMenu::caption(EditStep::Library)));
-        f.trigger("mnuUndo");
-        QCOMPARE(f.doc().state(), before);
-    }
-    QCOMPARE(ShownFault(f), "");
-}
-
-// F2 renames and Delete deletes the user's own gradients, each after asking
-// (a cancel keeps the row); the shipped one can be neither, and nothing is
-// asked. What the window shows is what the folder holds.
-void tst_LibraryWindow::renameAndDelete()
-{
-    LibraryFixture f;
-    auto& d = f.dialogs;
-    const auto press = [&](const char* row, Qt::Key key) {
-        f.choose(row);
-        keyClick(f.list(), key);
-        return int(d.questions.size() + d.textPrompts.size());
-    };
-    f.choose("Shipped Red");
-    QVERIFY(!f.button("cmdRename")->isEnabled());
-    QVERIFY(!f.button("cmdDelete")->isEnabled());
-    QCOMPARE(press("Blue Sky", Qt::Key_F2), 1);
-    QVERIFY(f.button("cmdRename")->isEnabled());
-    QCOMPARE(press("Blue Sky", Qt::Key_Delete), 2);
-    QCOMPARE(Ours(f.shown()), kOurs);
-    d.answers = {true};
-    d.texts = {QString("Night")};
-    QCOMPARE(press("Shipped Red", Qt::Key_F2), 2);
-    QCOMPARE(press("Shipped Red", Qt::Key_Delete), 2);
-    QCOMPARE(press("Blue Sky", Qt::Key_F2), 3);
-    QCOMPARE(Ours(f.shown()), Names({"Night", "Shipped Red", "Wave"}));
-    QCOMPARE(press("Night", Qt::Key_Delete), 4);
-    QCOMPARE(Ours(f.shown()), Names({"Shipped Red", "Wave"}));
-    QCOMPARE(QDir(f.user()).entryList({"*.ggr"}), QStringList{"Wave.ggr"});
-    QVERIFY(d.messages.empty());
-}
-
-// Both windows read a drop alike: a file that is no gradient is said once;
-// one dropped on the main window is applied too, as one step.
-void tst_LibraryWindow::drop()
-{
-    LibraryFixture f;
-    const auto path = f.data.filePath("Dawn.ggr");
-    QWidget* on[] = {&f.lib(), &f.w()};
-    WriteAll(path, "hello\n");
-    for (auto* w : on) {
-        f.drop(w, path);
-        QCOMPARE(f.said().size(), 1u);
-        QVERIFY(f.said()[0].second.contains(path));
-        f.dialogs.messages.clear();
-    }
-    WriteAll(path, WriteGgr(kDawn).c_str());
-    f.drop(on[0], path);
-    QCOMPARE(f.steps(), 0);
-    // As the library applies it.
-    f.choose("Dawn");
-    keyClick(f.list(), Qt::Key_Return);
-    const auto dawn = f.pts();
-    f.trigger("mnuUndo");
-    f.drop(on[1], path);
-    QCOMPARE(f.pts(), dawn);
-    QCOMPARE(f.steps(), 1);
-    QVERIFY(f.said().empty());
-}
-
-// Added from the window's points; each type exported read back (the .ggr
-// the gradient itself, the web files the points the window applies, at its
-// size and orientation); Ctrl+V adds a gradient the clipboard holds as CSS,
-// and says why it cannot read anything else.
-void tst_LibraryWindow::addExportPaste()
-{
-    LibraryFixture f;
-    f.dialogs.texts = {QString("Mine")};
-    Click(f.button("cmdAdd"));
-    QCOMPARE(f.current(), "Mine");
-    keyClick(f.list(), Qt::Key_Return);
-    QCOMPARE(f.pts(), StartupPoints());
-    f.sizeBox()->setText("240");
-    f.down();
-    f.choose("Wave");
-    for (const QString type : {"ggr", "svg", "css"}) {
-        f.dialogs.files = {f.data.filePath("out." + type)};
-        Click(f.button("cmdExport"));
-    }
-    QCOMPARE(ImportFile(f.data.filePath("out.ggr")).gradients, std::vector{kWave});
-    keyClick(f.list(), Qt::Key_Return);
-    const WebGradient web{f.pts(), 240, true, 1};
-    for (const char* file : {"out.svg", "out.css"})
-        QVERIFY2(Carries(ImportFile(f.data.filePath(file)).carried, web), file);
-    auto* clip = QGuiApplication::clipboard();
-    const auto rows = f.shown().size();
-    for (const char* text : {"hello", "background: linear-gradient(#f00, #00f);"}) {
-        clip->setText(text);
-        f.choose("Wave");
-        keyClick(f.list(), Qt::Key_V, Qt::ControlModifier);
-    }
-    QCOMPARE(f.shown().size(), rows + 1);
-    QCOMPARE(f.said().size(), 1u);
-    QVERIFY(f.current() != "Wave");
-}
-
-// A file of several gradients asks which (all, or one; or none, cancelled);
-// a control character in a name, and one that turns the text's direction
-// (U+202E), is shown as U+FFFD.
-void tst_LibraryWindow::several()
-{
-    const std::pair<int, const char*> rows[] = {{0, "g1 g2"}, {2, "g2"}, {-1, ""}};
-    for (const auto& [choice, added] : rows) {
+    // Each row says the error of its fit at the document's size, again when
+    // the size changes; the selected row's strip is not tinted. Found by part
+    // of its name in any case; applied by the arrow and Enter in the filter or
+    // by a double click (Enter in the list: drop), each one undo step that
+    // keeps the size and the orientation.
+    void findAndApply()
+    {
         LibraryFixture f;
-        const auto path = f.data.filePath("two.svg");
-        WriteAll(path, "<svg xmlns='http://www.w3.org/2000/svg'>"
-                       "<linearGradient id='g&#9;1'><stop/></linearGradient>"
-                       "<linearGradient id='g&#8238;2'><stop/></linearGradient></svg>");
-        if (choice >= 0)
-            f.dialogs.choices = {choice};
-        f.drop(&f.lib(), path);
-        const Names asked{"すべて (2個)", "g\uFFFD1", "g\uFFFD2"};
-        QCOMPARE(f.dialogs.choiceItems, std::vector{asked});
-        const auto shown = f.shown().filter(QRegularExpression("^g.?\\d$"));
-        const auto want = QString(added).replace("g", "g\uFFFD");
-        QCOMPARE(shown, want.split(' ', Qt::SkipEmptyParts));
+        QCOMPARE(Ours(f.shown()), kOurs);
+        const auto said = [&f](const char* n, const char* size) {
+            f.sizeBox()->setText(size);
+            return f.at(n).data(Qt::AccessibleTextRole).toString();
+        };
+        QCOMPARE(said("Wave", "1000"), "Wave, 誤差 2");
+        QCOMPARE(said("Wave", "2"), "Wave, 誤差 82");
+        QCOMPARE(said("Blue Sky", "2"), "Blue Sky");
+        f.choose("Blue Sky");
+        const auto shot = f.list()->viewport()->grab().toImage();
+        const auto row = f.list()->visualRect(f.at("Blue Sky"));
+        std::vector<Colour> strip;
+        for (int x = 0; x < frmLibrary::kStripWidth; ++x) {
+            const QColor c = shot.pixel(row.left() + 4 + x, row.center().y());
+            strip.push_back(MakeColour(c.red(), c.green(), c.blue()));
+        }
+        QVERIFY(WithinALevel(strip, SampleGradient(kSky, frmLibrary::kStripWidth)));
+        QTest::keyClicks(f.filter(), "violet");
+        QVERIFY(f.shown().isEmpty() && !f.list()->currentIndex().isValid());
+        // Nothing to apply.
+        keyClick(f.filter(), Qt::Key_Return);
+        QCOMPARE(f.steps(), 0);
+        // The filter's own clear button empties it.
+        Click(f.filter()->findChild<QToolButton*>());
+        QCOMPARE(Ours(f.shown()), kOurs);
+        QTest::keyClicks(f.filter(), "sKY");
+        QCOMPARE(f.shown(), Names{"Blue Sky"});
+        QCOMPARE(f.current(), "Blue Sky");
+        f.down();
+        const auto before = f.doc().state();
+        auto* view = f.list()->viewport();
+        const auto at = f.list()->visualRect(f.at("Blue Sky")).center();
+        // Nothing chosen: the arrow key in the filter chooses the row; as the
+        // window system sends one: a click, then the double click.
+        const std::function<void()> ways[] = {[&] {
+                                                  f.list()->setCurrentIndex({});
+                                                  keyClick(f.filter(), Qt::Key_Down);
+                                                  keyClick(f.filter(), Qt::Key_Return);
+                                              },
+                                              [&] {
+                                                  QTest::mouseClick(view, Qt::LeftButton, {}, at);
+                                                  QTest::mouseDClick(view, Qt::LeftButton, {}, at);
+                                              }};
+        for (const auto& apply : ways) {
+            apply();
+            QVERIFY(WithinALevel(DrawGrad(f.pts(), 99), SampleGradient(kSky, 99)));
+            QVERIFY(f.steps() == 2 && f.doc().size() == before.size && f.doc().vertical());
+            QVERIFY(f.action("mnuUndo")->text().endsWith(UndoMenu::caption(EditStep::Library)));
+            f.trigger("mnuUndo");
+            QCOMPARE(f.doc().state(), before);
+        }
+        QCOMPARE(ShownFault(f), "");
+    }
+    // F2 renames and Delete deletes the user's own gradients, each after asking
+    // (a cancel keeps the row); the shipped one can be neither, and nothing is
+    // asked. What the window shows is what the folder holds.
+    void renameAndDelete()
+    {
+        LibraryFixture f;
+        auto& d = f.dialogs;
+        const auto press = [&](const char* row, Qt::Key key) {
+            f.choose(row);
+            keyClick(f.list(), key);
+            return int(d.questions.size() + d.textPrompts.size());
+        };
+        f.choose("Shipped Red");
+        QVERIFY(!f.button("cmdRename")->isEnabled() && !f.button("cmdDelete")->isEnabled());
+        QCOMPARE(press("Blue Sky", Qt::Key_F2), 1);
+        QVERIFY(f.button("cmdRename")->isEnabled());
+        QCOMPARE(press("Blue Sky", Qt::Key_Delete), 2);
+        QCOMPARE(Ours(f.shown()), kOurs);
+        d.answers = {true};
+        d.texts = {QString("Night")};
+        QCOMPARE(press("Shipped Red", Qt::Key_F2), 2);
+        QCOMPARE(press("Shipped Red", Qt::Key_Delete), 2);
+        QCOMPARE(press("Blue Sky", Qt::Key_F2), 3);
+        QCOMPARE(Ours(f.shown()), Names({"Night", "Shipped Red", "Wave"}));
+        QCOMPARE(press("Night", Qt::Key_Delete), 4);
+        QCOMPARE(Ours(f.shown()), Names({"Shipped Red", "Wave"}));
+        QCOMPARE(QDir(f.user()).entryList({"*.ggr"}), Names{"Wave.ggr"});
+        QVERIFY(d.messages.empty());
+    }
+    // Both windows read a drop alike: a file that is no gradient is said once;
+    // one dropped on the main window is applied too, as one step.
+    void drop()
+    {
+        LibraryFixture f;
+        const auto path = f.data.filePath("Dawn.ggr");
+        QWidget* on[] = {&f.lib(), &f.w()};
+        WriteAll(path, "hello\n");
+        for (auto* w : on) {
+            f.drop(w, path);
+            QCOMPARE(f.said().size(), 1u);
+            QVERIFY(f.said()[0].second.contains(path));
+            f.dialogs.messages.clear();
+        }
+        WriteAll(path, WriteGgr(kDawn).c_str());
+        f.drop(on[0], path);
+        QCOMPARE(f.steps(), 0);
+        // As the library applies it.
+        f.choose("Dawn");
+        keyClick(f.list(), Qt::Key_Return);
+        const auto dawn = f.pts();
+        f.trigger("mnuUndo");
+        f.drop(on[1], path);
+        QCOMPARE(f.pts(), dawn);
+        QCOMPARE(f.steps(), 1);
         QVERIFY(f.said().empty());
     }
-}
+    // Added from the window's points; each type exported read back (the .ggr
+    // the gradient itself, the web files the points the window applies, at its
+    // size and orientation); Ctrl+V adds a gradient the clipboard holds as CSS,
+    // and says why it cannot read anything else.
+    void addExportPaste()
+    {
+        LibraryFixture f;
+        f.dialogs.texts = {QString("Mine")};
+        Click(f.button("cmdAdd"));
+        QCOMPARE(f.current(), "Mine");
+        keyClick(f.list(), Qt::Key_Return);
+        QCOMPARE(f.pts(), StartupPoints());
+        f.sizeBox()->setText("240");
+        f.down();
+        f.choose("Wave");
+        for (const QString type : {"ggr", "svg", "css"}) {
+            f.dialogs.files = {f.data.filePath("out." + type)};
+            Click(f.button("cmdExport"));
+        }
+        QCOMPARE(ImportFile(f.data.filePath("out.ggr")).gradients, std::vector{kWave});
+        keyClick(f.list(), Qt::Key_Return);
+        const WebGradient web{f.pts(), 240, true, 1};
+        for (const char* file : {"out.svg", "out.css"})
+            QVERIFY(Carries(ImportFile(f.data.filePath(file)).carried, web));
+        const auto rows = f.shown().size();
+        for (const char* text : {"hello", "a{background:linear-gradient(red,blue)}"}) {
+            QGuiApplication::clipboard()->setText(text);
+            f.choose("Wave");
+            keyClick(f.list(), Qt::Key_V, Qt::ControlModifier);
+        }
+        QCOMPARE(f.shown().size(), rows + 1);
+        QCOMPARE(f.said().size(), 1u);
+        QVERIFY(f.current() != "Wave");
+    }
+    // A file of several gradients asks which (all, or one; or none, cancelled);
+    // a control character in a name, and one that turns the text's direction
+    // (U+202E), is shown as U+FFFD.
+    void several()
+    {
+        const std::pair<int, const char*> rows[] = {{0, "g1 g2"}, {2, "g2"}, {-1, ""}};
+        for (const auto& [choice, added] : rows) {
+            LibraryFixture f;
+            const auto path = f.data.filePath("two.svg");
+            WriteAll(path, "<svg><linearGradient id='g&#9;1'><stop/></linearGradient>"
+                           "<linearGradient id='g&#8238;2'><stop/></linearGradient></svg>");
+            if (choice >= 0)
+                f.dialogs.choices = {choice};
+            f.drop(&f.lib(), path);
+            const std::vector asked{Names{"すべて (2個)", "g\uFFFD1", "g\uFFFD2"}};
+            QCOMPARE(f.dialogs.choiceItems, asked);
+            const auto want = QString(added).replace("g", "g\uFFFD");
+            QCOMPARE(f.shown().filter("g\uFFFD"), want.split(' ', Qt::SkipEmptyParts));
+            QVERIFY(f.said().empty());
+        }
+    }
+};
 
 QTEST_MAIN(tst_LibraryWindow)
 #include "tst_library_window.moc"

@@ -53,7 +53,7 @@ class tst_Settings : public QObject
     QByteArray bytes() const { return ReadAll(m_path); }
     // The file itself, or the one found beside the program with `user` as
     // the user's folder.
-    ModuleINI ini(const QTemporaryDir* user = nullptr) const
+    ModuleINI ini(const QTemporaryDir* user = {}) const
     {
         ModuleINI ini;
         if (user)
@@ -93,9 +93,9 @@ private slots:
             want[{AsciiLower(s), AsciiLower(k)}] = kept;
         }
         const ProfileText back(t.bytes());
-        for (const auto& [at, v] : want) {
-            QCOMPARE(t.get(at.first, at.second), v);
-            QCOMPARE(back.get(at.first, at.second), v);
+        for (const auto& [k, v] : want) {
+            QCOMPARE(t.get(k.first, k.second), v);
+            QCOMPARE(back.get(k.first, k.second), v);
         }
         // Only the first section of a name counts, and a comment is no key.
         const ProfileText two("[A]\n; x\n[a]\nx=2\n[B]\nx=3");
@@ -131,7 +131,7 @@ private slots:
     // writes them: the sample file read and written again is unchanged.
     void keyTableAndValues()
     {
-        const QByteArray whole = DataFile("settings_sample.ini");
+        const auto whole = DataFile("settings_sample.ini");
         const auto bytes = [](const ProfileText& t) {
             return QByteArray::fromStdString(t.bytes());
         };
@@ -140,9 +140,9 @@ private slots:
         QCOMPARE(bytes(t), whole);
         // Whichever keys a file lacks, they are put back in the table's order.
         QRandomGenerator rng(31);
-        for (int round = 0; round < 64; ++round) {
+        for (int i = 0; i < 64; ++i) {
             QByteArray lacking;
-            for (const QByteArray& line : whole.split('\n')) {
+            for (const auto& line : whole.split('\n')) {
                 const bool head = line.startsWith('[');
                 if (!line.isEmpty() && (head || rng.bounded(3) == 0))
                     lacking += line + '\n';
@@ -178,11 +178,10 @@ private slots:
     // it can hold it, else in UTF-8; untouched lines keep their bytes.
     void characterSets_data()
     {
-        const QByteArray sjis =
-            Sjis("[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｐ明朝\r\n; "
-                 "メモ\r\n[Option]\r\nSaveInitPath=C:\\画像\\\r\n");
-        const QByteArray memo = Sjis("; メモ\r\n");
-        const QByteArray dir = Sjis("SaveInitPath=C:\\画像\\\r\n");
+        const auto sjis = Sjis("[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｐ明朝\r\n; "
+                               "メモ\r\n[Option]\r\nSaveInitPath=C:\\画像\\\r\n");
+        const auto memo = Sjis("; メモ\r\n");
+        const auto dir = Sjis("SaveInitPath=C:\\画像\\\r\n");
         const QByteArray bom = "\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n";
         const QByteArray utf = "; caf\xE9\n[IniCheck]\n";
         const QByteArray path = "SaveInitPath=/ユーザー/\n";
@@ -191,11 +190,9 @@ private slots:
         Rows<Charset>({
             {"Shift-JIS",
              {sjis, "Ｐ明朝", "Shift_JIS", "明朝", {Sjis("Name=明朝\r\n"), memo, dir}}},
-            {"emoji in Shift-JIS",
-             {sjis, "Ｐ明朝", "Shift_JIS", "Emoji 😀", {"Name=Emoji 😀\r\n", memo, dir}}},
-            {"UTF-8, stray byte",
-             {u8, "ゴシック", "UTF-8", "メイリオ", {utf, "Name=メイリオ\n", path}}},
-            {"byte order mark", {m, "Ｍ", "UTF-8", "明朝", {bom, "Name=明朝\r\n"}}},
+            {"emoji", {sjis, "Ｐ明朝", "Shift_JIS", "Emoji 😀", {"Name=Emoji 😀\r\n", memo, dir}}},
+            {"UTF-8", {u8, "ゴシック", "UTF-8", "メイリオ", {utf, "Name=メイリオ\n", path}}},
+            {"BOM", {m, "Ｍ", "UTF-8", "明朝", {bom, "Name=明朝\r\n"}}},
         });
     }
 
@@ -272,7 +269,8 @@ private slots:
             write("[IniCheck]\nDummy=1\n" +
                   QByteArray(ModuleINI::kMaxFileSize - 19 + refused, ';'));
         const QFileInfo before(m_path);
-        auto file = ini(); // returns: a FIFO is not opened
+        // returns: a FIFO is not opened
+        auto file = ini();
         QCOMPARE(file.ReadResult().ok(), !refused);
         QCOMPARE(file.LoadIni().has_value(), !refused);
         if (refused)
