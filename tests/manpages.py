@@ -2,28 +2,28 @@
 # SPDX-License-Identifier: MIT
 # A manual page lists the options its program's --help lists, no more and
 # no fewer.
-#   tests/manpages.py PROGRAM PAGE.1 [PROGRAM PAGE.1]...
+#   tests/manpages.py MANDIR PROGRAM...   (MANDIR/NAME.1 is PROGRAM's page)
 import re
 import subprocess
 import sys
+from pathlib import Path
 
-OPTION = re.compile(r"--?[a-z][a-z-]*")
+OPT = re.compile(r"--?[a-z][a-z-]*")
 
 
 def options(texts):
-    return {o for t in texts for o in OPTION.findall(t)}
+    return {o for t in texts for o in OPT.findall(t)}
 
 
 def main():
     faults = []
-    for program, page in zip(sys.argv[1::2], sys.argv[2::2]):
-        out = subprocess.run([program, "--help"], capture_output=True,
-                             text=True, check=True).stdout
+    for prog in sys.argv[2:]:
+        page = Path(sys.argv[1], Path(prog).name + ".1")
+        out = subprocess.check_output([prog, "--help"], text=True)
         # An option's line starts with it, indented; its words follow two
         # blanks.
         said = options(re.findall(r"^ +(-.*?)(?: {2}|$)", out, re.M))
-        with open(page, encoding="utf-8") as f:
-            roff = f.read().replace("\\-", "-")
+        roff = page.read_text(encoding="utf-8").replace("\\-", "-")
         # The tags of the OPTIONS section's paragraphs, fonts as blanks.
         s = re.search(r"^\.SH OPTIONS\n(.*?)^\.SH ", roff, re.M | re.S)[1]
         tags = re.findall(r"^\.TP\n(.*)", s, re.M)
@@ -31,7 +31,7 @@ def main():
         for o in sorted(said ^ listed):
             where = "--help" if o in said else "the page"
             faults.append(f"{page}: {o} is only in {where}")
-    print("\n".join(faults) or "the manual pages list what --help lists")
+    print("\n".join(faults) or "the pages match --help")
     return 1 if faults else 0
 
 

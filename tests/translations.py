@@ -14,7 +14,7 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
-PLACEHOLDER = re.compile(r"%L?(\d{1,2}|n)")
+HOLDER = re.compile(r"%L?(\d{1,2}|n)")
 BREAK = re.compile(r"\r\n|\r|\n")
 
 
@@ -27,7 +27,7 @@ def text(e):
 
 
 def shape(s):
-    return BREAK.findall(s), sorted(PLACEHOLDER.findall(s))
+    return BREAK.findall(s), sorted(HOLDER.findall(s))
 
 
 # lupdate on a copy of the file (-ts takes the place of the project's
@@ -36,30 +36,30 @@ def stale(lupdate, project, ts, options):
     with tempfile.TemporaryDirectory() as tmp:
         copy = os.path.join(tmp, "copy.ts")
         shutil.copyfile(ts, copy)
-        run = subprocess.run([lupdate, "-project", project, "-ts", copy,
-                              *options], capture_output=True, text=True)
+        run = subprocess.run([lupdate, "-project", project, "-ts", copy, *options],
+                             capture_output=True, text=True)
         same = filecmp.cmp(ts, copy, shallow=False)
     if run.returncode:
         return ["lupdate failed:\n" + run.stdout + run.stderr]
     # Made current by the target update_translations; then translate
     # what it adds.
-    return [] if same else [f"{ts} is not current (update_translations)"]
+    return [] if same else [f"{ts} not current (update_translations)"]
 
 
 def main():
-    lupdate, project, ts, options = sys.argv[1:4] + [sys.argv[4:]]
-    faults = stale(lupdate, project, ts, options)
-    for context in ET.parse(ts).getroot().iter("context"):
-        for m in context.iter("message"):
-            source = text(m.find("source"))
-            where = f"{context.findtext('name')}: {source!r}"
+    ts = sys.argv[3]
+    faults = stale(*sys.argv[1:4], sys.argv[4:])
+    for ctx in ET.parse(ts).getroot().iter("context"):
+        for m in ctx.iter("message"):
+            src = text(m.find("source"))
+            where = f"{ctx.findtext('name')}: {src!r}"
             tr = m.find("translation")
             if tr.get("type") or not text(tr):
                 faults.append(f"{where} is {tr.get('type') or 'untranslated'}")
-            elif shape(text(tr)) != shape(source):
-                faults.append(f"{where}: {text(tr)!r} differs in line breaks "
+            elif shape(text(tr)) != shape(src):
+                faults.append(f"{where}: {text(tr)!r} differs in breaks "
                               "or placeholders")
-    print("\n".join(faults) or f"{ts}: current, finished and true")
+    print("\n".join(faults) or f"{ts}: current and finished")
     return 1 if faults else 0
 
 

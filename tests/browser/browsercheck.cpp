@@ -52,17 +52,21 @@ constexpr double kMean = 0.5;
 
 struct Place
 {
-    QString name, src; // src: NAME.html (its CSS) or an SVG file
+    // src: NAME.html (its CSS) or an SVG file
+    QString name, src;
     QImage ref;
     QRect at;
-    int said;   // a foreign case: the error said; else -1
-    QPoint off; // the picture's corner in src
+    // a foreign case: the error said; else -1
+    int said;
+    // the picture's corner in src
+    QPoint off;
 };
+using Places = std::vector<Place>;
 
 QString Read(const QString& path)
 {
     QFile f(path);
-    return f.open(QFile::ReadOnly) ? QString(f.readAll()) : QString();
+    return f.open(QFile::ReadOnly) ? f.readAll() : "";
 }
 
 bool Write(const QString& path, const QString& s)
@@ -78,18 +82,19 @@ QStringList Lines(const QString& path)
 
 // Every case's places in shelves, left to right, on a page 2300 pixels
 // wide; none when a PNG is missing.
-std::vector<Place> Layout()
+Places Layout()
 {
     // Two and a half images shows the seams in both directions; a long image
     // shows its start again just past its end.
     const auto tiled = [](int n) { return std::max(n > 400 ? n + 100 : n * 5 / 2, 20); };
-    std::vector<Place> all;
-    for (const QString& line : Lines("cases.txt") + Lines("foreign.txt")) {
+    Places all;
+    for (const auto& line : Lines("cases.txt") + Lines("foreign.txt")) {
         const auto f = line.split(' ');
-        const QString& n = f[0];
+        const auto& n = f[0];
         const QImage ref(n + ".png");
+        // reported as no case at all
         if (ref.isNull())
-            return {}; // reported as no case at all
+            return {};
         const int said = f.value(1, "-1").toInt();
         const QSize t(tiled(ref.width()), tiled(ref.height()));
         if (f.size() < 3)
@@ -99,7 +104,7 @@ std::vector<Place> Layout()
             all.push_back({n, f.value(2, n + ".svg"), ref, QRect({}, ref.size()), said, off});
     }
     int x = 0, y = 0, shelf = 0;
-    for (Place& p : all) {
+    for (auto& p : all) {
         if (x > 0 && x + p.at.width() > 2300) {
             x = 0;
             y += shelf + 4;
@@ -112,44 +117,44 @@ std::vector<Place> Layout()
     return all;
 }
 
-int WritePage(const std::vector<Place>& places)
+int WritePage(const Places& places)
 {
     const QString head = "<!DOCTYPE html>\n<html><head><style>\n";
-    const QString tail = "</style></head><body>\n";
-    QString html = head + "body { margin: 0 } iframe { position: absolute; border: 0 }\n" + tail;
+    const auto tail = "</style></head><body>\n";
+    QString html = head + "body{margin:0}iframe{position:absolute;border:0}\n" + tail;
     QRect all;
-    for (const Place& p : places) {
+    for (const auto& p : places) {
         // The CSS case's own page: its <style> is the file as written.
         if (p.src.endsWith(".html") && !Write(p.src, head + Read(p.name + ".css") + tail))
             return 2;
         // The frame holds src from its corner, cut to the picture.
         const QRect r(p.at.topLeft() - p.off, p.at.bottomRight());
-        const char* frame = R"x(<iframe scrolling="no" src="%s" style="left: %dpx; top: %dpx; )x"
-                            R"x(width: %dpx; height: %dpx; clip-path: inset(%dpx 0 0 %dpx)">)x"
+        const char* frame = R"x(<iframe scrolling="no" src="%s" style="left:%dpx;top:%dpx;)x"
+                            R"x(width:%dpx;height:%dpx;clip-path:inset(%dpx 0 0 %dpx)">)x"
                             "</iframe>\n";
         html += QString::asprintf(frame, qPrintable(p.src), r.x(), r.y(), r.width(), r.height(),
                                   p.off.y(), p.off.x());
         all |= p.at;
     }
-    if (places.empty() || !Write("page.html", html + "</body></html>\n"))
+    if (places.empty() || !Write("page.html", html))
         return 2;
     // Headless Chromium paints frames only within what it takes for the
     // visible part of a very short window; a larger window is left white.
-    std::printf("%d,%d\n", std::max(all.right() + 1, 400), std::max(all.bottom() + 1, 400));
+    printf("%d,%d\n", std::max(all.right() + 1, 400), std::max(all.bottom() + 1, 400));
     return 0;
 }
 
-int Compare(const std::vector<Place>& places, const QImage& shot)
+int Compare(const Places& places, const QImage& shot)
 {
     QRect all;
-    for (const Place& p : places)
+    for (const auto& p : places)
         all |= p.at;
     if (places.empty() || !shot.rect().contains(all)) {
-        std::fputs("browsercheck: a PNG missing or the shot small\n", stderr);
+        fputs("browsercheck: a PNG missing or the shot small\n", stderr);
         return 2;
     }
     bool ok = true;
-    for (const Place& p : places) {
+    for (const auto& p : places) {
         int max = 0;
         double sum = 0;
         const bool axis = p.name.endsWith("-axis");
@@ -170,10 +175,10 @@ int Compare(const std::vector<Place>& places, const QImage& shot)
         const double mean = sum / (3.0 * p.at.width() * p.at.height());
         const bool pass = p.said < 0 ? max <= kMax && mean < kMean : max <= p.said + kMax;
         ok = ok && pass;
-        std::printf("%-14s %s max %d mean %.4f said %d%s\n", qPrintable(p.name),
-                    qPrintable(p.src.right(4)), max, mean, p.said, pass ? "" : "  FAIL");
+        printf("%-14s %s max %d mean %.4f said %d%s\n", qPrintable(p.name),
+               qPrintable(p.src.right(4)), max, mean, p.said, pass ? "" : "  FAIL");
     }
-    std::puts(ok ? "browser: all passed" : "browser: FAIL");
+    puts(ok ? "browser: all passed" : "browser: FAIL");
     return ok ? 0 : 1;
 }
 
@@ -198,15 +203,15 @@ int GimpCompare()
 {
     QHash<QString, QStringList> samples;
     static const QRegularExpression marks("[#()]");
-    for (QString line : Lines("gimp.txt")) {
+    for (auto line : Lines("gimp.txt")) {
         line.remove(marks);
         const auto all = line.split(' ', Qt::SkipEmptyParts);
         samples.insert(all.value(0), all.mid(1));
     }
     const auto cases = Lines("cases.txt");
     int passed = 0;
-    for (const QString& line : cases) {
-        const QString name = line.section(' ', 0, 0);
+    for (const auto& line : cases) {
+        const auto name = line.section(' ', 0, 0);
         const QImage ref(name + ".png");
         const bool down = name.contains("-v");
         const int n = down ? ref.height() : ref.width();
@@ -219,17 +224,17 @@ int GimpCompare()
         for (int i = 0; max < 256 && i < 4 * n; ++i) {
             if (LeftOut(i / 4, n, at))
                 continue;
-            const QRgb px = down ? ref.pixel(0, i / 4) : ref.pixel(i / 4, 0);
+            const auto px = down ? ref.pixel(0, i / 4) : ref.pixel(i / 4, 0);
             const int want[] = {qRed(px), qGreen(px), qBlue(px), 255};
             const double off = std::abs(got[i].toDouble() * 255 - want[i % 4]);
             max = std::max(max, int(std::ceil(off - 1e-6)));
         }
         if (max <= kMax)
             ++passed;
-        std::printf("gimp: %-24s max %d%s\n", qPrintable(name), max, max <= kMax ? "" : "  FAIL");
+        printf("gimp: %-24s max %d%s\n", qPrintable(name), max, max <= kMax ? "" : "  FAIL");
     }
     const auto all = int(cases.size());
-    std::printf("gimp: %d of %d within a level\n", passed, all);
+    printf("gimp: %d of %d within a level\n", passed, all);
     return passed == all && all > 0 ? 0 : 1;
 }
 
@@ -239,7 +244,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const auto a = app.arguments();
-    const QString how = a.value(1);
+    const auto how = a.value(1);
     if (a.size() > 2 && !QDir::setCurrent(a[2]))
         return 2;
     if (a.size() == 3 && how == "layout")
@@ -248,6 +253,6 @@ int main(int argc, char** argv)
         return Compare(Layout(), QImage(a[3]));
     if (a.size() == 3 && how == "gimp-compare")
         return GimpCompare();
-    std::fputs("usage: browsercheck layout|compare|gimp-compare DIR [SHOT]\n", stderr);
+    fputs("usage: browsercheck layout|compare|gimp-compare DIR [SHOT]\n", stderr);
     return 2;
 }

@@ -4,7 +4,8 @@
 
 # Runs CONDITION (shell text) every tenth of a second until it holds, at most
 # N times.
-poll() { # N CONDITION
+# poll N CONDITION
+poll() {
     for _ in $(seq 1 "$1"); do
         eval "$2" && return 0
         sleep 0.1
@@ -14,7 +15,8 @@ poll() { # N CONDITION
 
 # Starts Xvfb of that size on a display it finds free, its process in xpid,
 # DISPLAY naming it.
-display() { # WIDTHxHEIGHT
+# display WIDTHxHEIGHT
+display() {
     local f
     f=$(mktemp)
     Xvfb -displayfd 5 -screen 0 "$1x24" -nolisten tcp 5>"$f" >/dev/null 2>&1 &
@@ -26,7 +28,8 @@ display() { # WIDTHxHEIGHT
 
 # A window's frame (as the manager draws it; none without one) on the
 # screen: x y width height.
-frame() { # window
+# frame window
+frame() {
     local e
     # left, right, top, bottom
     e=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ,)

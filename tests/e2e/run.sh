@@ -15,19 +15,21 @@ trap 'rm -rf "$work"' EXIT
 chmod 755 "$work"
 # Every path below is in the work folder.
 cd "$work"
-failures=0
+fails=0
 # The Japanese texts, whatever the language of the desktop this runs on.
 export LANG=C.UTF-8
 unset LC_ALL LC_MESSAGES LANGUAGE
 
-fail() { echo "FAIL: $*"; ((++failures)); }
+fail() { echo "FAIL: $*"; ((++fails)); }
 # Whether FILE has a line starting with PATTERN (a grep pattern).
-has() { # file pattern
+# has file pattern
+has() {
     grep -q "^$2" "$1" || fail "$1: no $2"
 }
 
 # A program folder: the program, its help, and optionally a settings file.
-progdir() { # dir [ini-file]
+# progdir dir [ini-file]
+progdir() {
     mkdir -p "$1"
     cp -r "$build"/lib/velmix/{velmix,help} "$1/"
     [ -z "${2:-}" ] || cp "$2" "$1/velmix.ini"
@@ -35,24 +37,26 @@ progdir() { # dir [ini-file]
 }
 
 # One run of session.sh as a user: HOME is its own folder here.
-run() { # user program-dir shot-file way [title-file]
-    local user=$1 as=()
+# run user program-dir shot-file way [title-file]
+run() {
+    local u=$1 h=$work/home-$1 as=()
     shift
-    mkdir -p "home-$user"
-    chown -R "$user" "home-$user" 2>/dev/null || true
+    mkdir -p "$h"
+    chown -R "$u" "$h" 2>/dev/null || true
     # As another user the program folder is really read-only.
-    [ "$user" = root ] || [ "$(id -u)" -ne 0 ] ||
-        as=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups
-            env XDG_RUNTIME_DIR="$work/home-$user")
-    HOME="$work/home-$user" "${as[@]}" "$here/session.sh" "$@"
+    [ "$u" = root ] || [ "$(id -u)" -ne 0 ] ||
+        as=(setpriv --reuid="$u" --regid="$(id -g "$u")" --clear-groups
+            env XDG_RUNTIME_DIR="$h")
+    HOME=$h "${as[@]}" "$here/session.sh" "$@"
 }
 
 # The start-up gradient must be on the screen, pixel for pixel, as the
 # preview strip (280 pixels inside its border).
-"$render" -s 280 -o expected.png
+"$render" -s 280 -o start.png
 # Whether a picture of one row is somewhere in the window's part of a shot,
 # exactly: its bytes from a pixel's start within a row of 700 pixels.
-shows() { # shot-file picture
+# shows shot-file picture
+shows() {
     python3 -c 'import re, sys
 a, b = (open(f, "rb").read() for f in sys.argv[1:])
 sys.exit(not any(m.start() % 3 == 0 and m.start() % 2100 + len(b) <= 2100
@@ -68,11 +72,11 @@ export -f shows
 cp "$data/e2e_start.ini" start.ini
 progdir p1 start.ini
 progdir p1de
-VELMIX_SHOWS=expected.png run root p1 shot1.png menu t1 || fail "session 1"
+SHOWS=start.png run root p1 s1.png menu t1 || fail "run 1"
 [ "$(cat t1)" = "タイル表示" ] || fail "title"
-LANG=de_DE.UTF-8 run root p1de shot1de.png menu t2 || fail "German session"
-[ "$(cat t2)" = "Tile View" ] || fail "German title"
-shows shot1.png expected.png || fail "no start-up gradient"
+LANG=de_DE.UTF-8 run root p1de s1de.png menu t2 || fail "run de"
+[ "$(cat t2)" = "Tile View" ] || fail "title de"
+shows s1.png start.png || fail "no start-up gradient"
 # The start file's own lines and a key of every part of the table.
 while read -r key; do
     has p1/velmix.ini "$key"
@@ -85,12 +89,12 @@ ro=$(id -un)
 progdir p2 start.ini
 chmod 444 p2/velmix.ini
 chmod 555 p2 && chmod 777 .
-run "$ro" p2 shot2.png menu || fail "session 2"
+run "$ro" p2 s2.png menu || fail "run 2"
 mine="home-$ro/.config/velmix/velmix.ini"
-cmp -s start.ini p2/velmix.ini || fail "read-only file changed"
+cmp -s start.ini p2/velmix.ini || fail "read-only changed"
 has "$mine" 'keep=me$'
 sed -i 's/^Locate 0=500$/Locate 0=321/' "$mine"
-run "$ro" p2 shot2b.png menu || fail "session 2b"
+run "$ro" p2 s2b.png menu || fail "run 2b"
 has "$mine" 'Locate 0=321$'
 
 # 3. An installed copy (here under another prefix) started through a link:
@@ -100,7 +104,7 @@ DESTDIR="$work/inst" cmake --install "$build" --prefix /usr >/dev/null
 [ -e inst/usr/share/icons/hicolor/48x48/apps/org.velmix.Velmix.png ] || fail "no icon"
 rm -rf home-root/.config/velmix
 mkdir -p linked && ln -s ../inst/usr/bin/velmix linked/
-run root linked shot5.png menu || fail "installed copy"
+run root linked s3.png menu || fail "installed"
 [ -f home-root/.config/velmix/velmix.ini ] || fail "not in ~/.config"
 [ ! -e inst/usr/bin/velmix.ini ] || fail "written beside it"
 
@@ -112,9 +116,9 @@ run root linked shot5.png menu || fail "installed copy"
 for way in TERM INT HUP display; do
     progdir "e-$way"
     ini=e-$way/velmix.ini
-    run root "e-$way" "shot-$way.png" "$way" || fail "ending by $way"
-    "$render" --from-ini "$ini" -s 280 -t 1 -o "was-$way.png" &&
-        shows "shot-$way.png" "was-$way.png" || fail "$way: not remembered"
+    run root "e-$way" "s-$way.png" "$way" || fail "ending by $way"
+    "$render" --from-ini "$ini" -s 280 -t 1 -o "w-$way.png" &&
+        shows "s-$way.png" "w-$way.png" || fail "$way: not remembered"
     for key in 'MainLeft= 1845' 'MainTop= 1305' 'Name=ＭＳ Ｐゴシック' 'TileWidth= 7755'; do
         has "$ini" "$key\$"
     done
@@ -132,20 +136,21 @@ done
 printf '[IniCheck]\nDummy=1\n[Option]\nMainLeft= 3000\nMainTop= 2000\n' >places.ini
 # One run under WM: the places it stored, "misplaced" (not tried again), or
 # nothing when it failed.
-places() { # wm
+# places wm
+places() {
     local rc=0
-    VELMIX_WM=${1#none} run root "w-$1" shot-w.png places >&2 || rc=$?
+    VELMIX_WM=${1#none} run root "p-$1" s-p.png places >&2 || rc=$?
     [ "$rc" -ne 3 ] || { echo misplaced; return; }
-    [ "$rc" -ne 0 ] || grep -E '^(Main|Tile)(Left|Top|Width|Height)=' "w-$1/velmix.ini" |
+    [ "$rc" -ne 0 ] || grep -E '^(Main|Tile)(Left|Top|Width|Height)=' "p-$1/velmix.ini" |
         tr -d '\r' | tr '\n' ' ' || true
 }
 for wm in none openbox metacity; do
-    progdir "w-$wm" places.ini
+    progdir "p-$wm" places.ini
     first=
-    for n in $(seq 1 10); do
-        cp "w-$wm/velmix.ini" before.ini
+    for n in {1..10}; do
+        cp "p-$wm/velmix.ini" was.ini
         for try in 1 2; do
-            [ "$try" = 1 ] || { echo "note: $wm run $n again"; cp before.ini "w-$wm/velmix.ini"; }
+            [ "$try" = 1 ] || { echo "note: $wm run $n again"; cp was.ini "p-$wm/velmix.ini"; }
             got=$(places "$wm")
             [ "$got" != misplaced ] || break
             [[ "$got" == "MainLeft= 3000 MainTop= 2000 TileLeft="* ]] || continue
@@ -157,5 +162,5 @@ for wm in none openbox metacity; do
     done
 done
 
-[ "$failures" = 0 ] || { echo "$failures failed"; exit 1; }
+[ "$fails" = 0 ] || { echo "$fails failed"; exit 1; }
 echo "end-to-end: all passed"

@@ -18,6 +18,7 @@
 # frame was not where the file put it.
 set -u
 prog=$1 shot=$2 way=$3
+wm=${VELMIX_WM:-}
 ini="$prog/velmix.ini"
 . "$(dirname "$0")/display.sh"
 # What the X tools say of windows that come and go, and the shell of its
@@ -27,7 +28,8 @@ exec 2>/dev/null
 # Opens a menu of the main window with its Alt key and chooses an item by its
 # letter once the menu is open, pairs at a time, each once the menu has
 # closed; then waits until CONDITION holds.
-choose_until() { # CONDITION ALT+KEY LETTER [ALT+KEY LETTER...]
+# choose_until CONDITION ALT+KEY LETTER [ALT+KEY LETTER...]
+choose_until() {
     local c=$1 k
     shift
     xdotool windowfocus --sync "$wid"
@@ -42,7 +44,8 @@ choose_until() { # CONDITION ALT+KEY LETTER [ALT+KEY LETTER...]
 
 # The program's visible top-level window other than the main one, or with
 # "yes" its open menu: a menu is override-redirect.
-other() { # [yes]
+# other [yes]
+other() {
     local w
     for w in $(xdotool search --onlyvisible --class velmix | grep -vx "$wid"); do
         xwininfo -id "$w" | grep -q "Redirect State: ${1:-no}" && { echo "$w"; return; }
@@ -51,14 +54,15 @@ other() { # [yes]
 
 opened='tile=$(other); [ -n "$tile" ]'
 # Ends the run as failed (with STATUS, else 1): says why and ends the program.
-die() { # WHY [STATUS]
+# die WHY [STATUS]
+die() {
     echo "$1"
     kill "$pid"
     exit "${2:-1}"
 }
 # Quits by the File menu's exit, Alt+F, X, and ends the run with its status.
 quit() {
-    choose_until '! kill -0 "$pid"' alt+f x || die "still running after Alt+F, X"
+    choose_until '! kill -0 "$pid"' alt+f x || die "running after Alt+F, X"
     wait "$pid"
     exit
 }
@@ -69,9 +73,9 @@ want=$(awk -F= '/^MainLeft=/ {l = $2} /^MainTop=/ {t = $2}
 
 display 1280x1024
 trap 'kill "$xpid"; wait "$xpid"' EXIT
-if [ -n "${VELMIX_WM:-}" ]; then
+if [ -n "$wm" ]; then
     # openbox or metacity
-    "$VELMIX_WM" --sm-disable >/dev/null &
+    "$wm" --sm-disable >/dev/null &
     # The manager says on the root window that it runs a little before it
     # manages new windows (a window mapped in between stays unmanaged): it
     # does once it lists a window of its own clients.
@@ -84,7 +88,7 @@ fi
 # is at its default, as from a terminal.
 env --default-signal=HUP,INT,TERM "$prog/velmix" >/dev/null 2>"$shot.stderr" &
 pid=$!
-poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" | head -n 1); [ -n "$wid" ]' || {
+poll 300 'wid=$(xdotool search --onlyvisible --name "^Velmix$" | head -1); [ -n "$wid" ]' || {
     grep -v XDG_RUNTIME_DIR "$shot.stderr"
     kill -0 "$pid" || { wait "$pid"; echo "ended with $?"; }
     die "no window"
@@ -97,12 +101,13 @@ if [ "$way" = places ]; then
         die "main window at $(corner), not $want" 3
     choose_until "$opened" alt+v t || die "no tile window"
     # Framed (the manager has set its state) and still for half a second.
-    settled() { # window
+    # settled window
+    settled() {
         local at
-        [ -z "${VELMIX_WM:-}" ] || xprop -id "$1" WM_STATE | grep -q Normal || return 1
+        [ -z "$wm" ] || xprop -id "$1" WM_STATE | grep -q Normal || return 1
         at=$(frame "$1") && sleep 0.5 && [ "$(frame "$1")" = "$at" ]
     }
-    poll 50 'settled "$tile"' || die "tile window never settled"
+    poll 50 'settled "$tile"' || die "tile never settled"
     # Once settled, each frame's top row is on the screen and at least 100
     # pixels of its title bar.
     for w in "$wid" "$tile"; do
@@ -115,23 +120,23 @@ if [ "$way" = places ]; then
     # a first mapping, only on later ones: there it comes back with its
     # title bar, not its inside, where the inside was.) Asked again if a
     # busy machine lost the request.
-    [ -n "${VELMIX_WM:-}" ] || quit
+    [ -n "$wm" ] || quit
     was=$(frame "$tile")
     for _ in 1 2 3; do
         wmctrl -i -c "$tile"
         poll 50 '[ -z "$(other)" ]' && break
     done
-    [ -z "$(other)" ] || die "tile window not closed"
-    choose_until "$opened" alt+v t || die "tile window not opened again"
-    [ "$VELMIX_WM" = metacity ] || poll 50 '[ "$(frame "$tile")" = "$was" ]' ||
-        die "tile window back at $(frame "$tile"), not $was"
+    [ -z "$(other)" ] || die "tile not closed"
+    choose_until "$opened" alt+v t || die "tile not opened again"
+    [ "$wm" = metacity ] || poll 50 '[ "$(frame "$tile")" = "$was" ]' ||
+        die "tile back at $(frame "$tile"), not $was"
     quit
 fi
 if [ "$way" = menu ]; then
-    # The picture VELMIX_SHOWS names (if any) shows once the window is drawn.
-    poll 50 'import -window root "$shot" && { [ -z "${VELMIX_SHOWS:-}" ] || shows "$shot" "$VELMIX_SHOWS"; }'
+    # The picture SHOWS names (if any) shows once the window is drawn.
+    poll 50 'import -window root "$shot" && { [ -z "${SHOWS:-}" ] || shows "$shot" "$SHOWS"; }'
     [ -z "${4:-}" ] || { choose_until "$opened" alt+v t &&
-        xprop -id "$tile" _NET_WM_NAME | sed 's/^[^"]*"//; s/"$//' >"$4"; }
+        xprop -id "$tile" _NET_WM_NAME | cut -d'"' -f2 >"$4"; }
     quit
 fi
 # Alt+E opens the edit menu: R chooses random colours, S remembers them,
@@ -153,7 +158,7 @@ else
     kill -s "$way" "$pid"
     want=$((128 + $(kill -l "$way")))
 fi
-poll 100 '! kill -0 "$pid"' || die "still running after $way"
+poll 100 '! kill -0 "$pid"' || die "running after $way"
 wait "$pid"
 status=$?
 [ "$status" -eq "$want" ] || die "status $status, not $want"

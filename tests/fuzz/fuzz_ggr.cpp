@@ -12,10 +12,10 @@ using namespace velmix;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const GgrRead read = ReadGgr(text, "fuzz");
+    const auto read = ReadGgr(text, "fuzz");
     if (!read.gradient)
         return read.refusal ? 0 : (std::abort(), 0);
-    const GgrRead again = ReadGgr(WriteGgr(*read.gradient), "fuzz");
+    const auto again = ReadGgr(WriteGgr(*read.gradient), "fuzz");
     if (!again.gradient || again.gradient->segments != read.gradient->segments)
         std::abort();
     (void)PointsFor(*read.gradient);

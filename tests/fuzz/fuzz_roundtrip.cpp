@@ -45,7 +45,7 @@ bool LinesKept(std::string before, std::string after)
 {
     std::replace(before.begin(), before.end(), '\r', '\n');
     std::replace(after.begin(), after.end(), '\r', '\n');
-    std::size_t at = 0;
+    size_t at = 0;
     std::istringstream in(before);
     for (std::string line; std::getline(in, line); at += line.size())
         if ((at = after.find(line, at)) == std::string::npos)
@@ -57,7 +57,7 @@ bool LinesKept(std::string before, std::string after)
 // mapped, blanks inside, empty.
 const char* const kTexts[] = {"ＭＳ Ｐゴシック", "😀 Її", "波～線−", "a b", "", "/tmp/"};
 
-} // namespace
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     auto s = loaded.value_or(Settings{});
     s.mainPlace = s.mainPlace.value_or(WindowPlace{1200, 900, 0, 0});
     s.tilePlace = s.tilePlace.value_or(kDesignedTilePlace);
-    const ProfileText before = Text(file);
+    const auto before = Text(file);
 
     // A run that changed nothing.
     const auto same = ini.MergedBytes(s, 0);
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // An empty face reads back as the designed one: keep a named one.
     c.SampleTextFont.Name = text.empty() ? s.SampleTextFont.Name : text;
     c.SampleTextFont.Size = s.SampleTextFont.Size % 999 + 1;
-    MemoryStateT& m = c.MemoryState;
+    auto& m = c.MemoryState;
     m.tate = 1;
     m.Size = 1234;
     m.SaveHeight = 77;

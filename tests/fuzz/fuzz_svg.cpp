@@ -13,12 +13,12 @@ using namespace velmix;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray svg(reinterpret_cast<const char*>(data), qsizetype(size));
-    const GradImport read = ReadSvg(svg, "fuzz");
+    const auto read = ReadSvg(svg, "fuzz");
     if (read.gradients.empty() == !read.refusal && !read.carried)
         std::abort();
-    for (const NamedGradient& g : read.gradients) {
+    for (const auto& g : read.gradients) {
         double at = 0;
-        for (const GradSegment& s : g.segments) {
+        for (const auto& s : g.segments) {
             if (s.left != at || s.left > s.middle || s.middle > s.right)
                 std::abort();
             at = s.right;

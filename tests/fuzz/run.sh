@@ -7,14 +7,15 @@
 #   tests/fuzz/run.sh [BUILD_DIR] [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=${1:-build/fuzz}
-targets=${FUZZ_TARGETS:-$(cd tests/fuzz && basename -s .cpp fuzz_*.cpp)}
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+b=${1:-build/fuzz} s=${2:-60}
+targets=${FUZZ_TARGETS:-$(basename -s .cpp tests/fuzz/fuzz_*.cpp)}
+CC=clang CXX=clang++ cmake -S . -B "$b" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVELMIX_FUZZ=ON "-DVELMIX_SANITIZE=fuzzer-no-link;address;undefined" >/dev/null
-cmake --build "$build" --target $targets
+cmake --build "$b" --target $targets
 for t in $targets; do
-    mkdir -p "tests/fuzz/corpus/$t"
-    echo "== $t for ${2:-60}s"
-    "$build/bin/$t" -max_total_time="${2:-60}" -max_len=4096 -timeout=2 -rss_limit_mb=200 \
-        "tests/fuzz/corpus/$t" 2>&1 | grep -E 'ERROR|SUMMARY|Done' || true
+    c=tests/fuzz/corpus/$t
+    mkdir -p "$c"
+    echo "== $t for ${s}s"
+    "$b/bin/$t" -max_total_time="$s" -max_len=4096 -timeout=2 -rss_limit_mb=200 "$c" 2>&1 |
+        grep -E 'ERROR|SUMMARY|Done' || true
 done

@@ -25,13 +25,13 @@ run_gimp() {
     >gimp/config/gimprc
   printf '(gradient-path "%s/gradients")\n' "$g" >>gimp/config/gimprc
   local s="(define port (open-output-file \"$work/gimp.txt\"))
-$(cat "$here/../gimp/samples.scm")
+$(<"$here/../gimp/samples.scm")
 $1
 (close-output-port port)"
   if ! GIMP2_DIRECTORY=$g/config timeout 120 gimp-console -i -f \
     -b "$s" -b '(gimp-quit 0)' >gimp/log 2>&1 || [ ! -s gimp.txt ]; then
     tail -n 20 gimp/log >&2
-    echo "gimp: no colours read" >&2
+    echo "gimp: no colours" >&2
     exit 1
   fi
 }
