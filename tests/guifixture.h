@@ -81,8 +81,8 @@ struct GuiFixture
         };
         const auto clock = [this] { return now; };
         const auto dir = programDir.path();
-        main = std::make_unique<frmMain>(
-            AppEnvironment{&dialogs, &random, dir, userDir.path(), opener, undoLimit, clock});
+        main = std::make_unique<frmMain>(AppEnvironment{
+            &dialogs, &random, dir, userDir.path(), opener, undoLimit, clock});
         if (show) {
             main->show();
             QApplication::setActiveWindow(main.get());
@@ -99,7 +99,10 @@ struct GuiFixture
     const auto& said() const { return dialogs.messages; }
 
     // The main window's controls, by name or by row.
-    template <class W = QWidget> W* get(const QString& n) const { return child<W>(*main, n); }
+    template <class W = QWidget> W* get(const QString& n) const
+    {
+        return child<W>(*main, n);
+    }
     auto* check(int i) const { return get<QCheckBox>(Row("Check1", i)); }
     auto* slider(int i) const { return get<QSlider>(Row("Slider1", i)); }
     auto* colorBox(int i) const { return get<ColorBox>(Row("PicColor", i)); }
@@ -117,7 +120,10 @@ struct GuiFixture
 
     auto iniText() const { return ReadAll(programDir.filePath("velmix.ini")); }
     // A control of the options dialog.
-    template <class W> W* option(const char* n) const { return child<W>(main->option(), n); }
+    template <class W> W* option(const char* n) const
+    {
+        return child<W>(main->option(), n);
+    }
 };
 
 // A settings file that is complete enough to be read, and `rest`.
@@ -139,7 +145,8 @@ inline QRgb Rgb(Colour c)
 // Does every pixel show the line's colour at its column (at its row when
 // down), the line repeated? Read by rows: this runs after every action of
 // the soak test.
-inline bool ImageShowsLine(const QImage& image, const std::vector<Colour>& line, bool down = false)
+inline bool ImageShowsLine(const QImage& image, const std::vector<Colour>& line,
+                           bool down = false)
 {
     const auto img = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < img.height(); ++y) {
@@ -169,13 +176,17 @@ inline QString ShownFault(GuiFixture& f, bool finished = true)
         const auto* box = f.colorBox(i);
         QStringList is, want;
         is << n(f.check(i)->isChecked()) << n(!f.label("LabX", i)->isVisible());
-        is << n(s->isEnabled()) << n(box->isEnabled()) << n(s->value()) << f.text("LabLocate", i);
-        is << f.text("LabColor", i) << f.text("LabColor", i + 7) << f.text("LabColor", i + 14);
+        is << n(s->isEnabled()) << n(box->isEnabled()) << n(s->value())
+           << f.text("LabLocate", i);
+        is << f.text("LabColor", i) << f.text("LabColor", i + 7)
+           << f.text("LabColor", i + 14);
         is << box->color().name();
-        want << n(on) << n(on) << n(on) << n(on) << n(at) << n(at) << n(c.red()) << n(c.green());
+        want << n(on) << n(on) << n(on) << n(on) << n(at) << n(at) << n(c.red())
+             << n(c.green());
         want << n(c.blue()) << c.name();
         if (is != want)
-            return QString("point %1: %2, not %3").arg(n(i), is.join(' '), want.join(' '));
+            return QString("point %1: %2, not %3")
+                .arg(n(i), is.join(' '), want.join(' '));
     }
     if (std::ranges::count(p.enabled, true) == 0)
         return "no point enabled";

@@ -43,7 +43,8 @@ inline void TableRows(const QString& file, std::initializer_list<const char*> co
         if (line.endsWith(" |"))
             line += ' ';
         auto fields = line.split(" | ");
-        QVERIFY2(fields.size() == qsizetype(columns.size()) + !byInput, qPrintable(line));
+        QVERIFY2(fields.size() == qsizetype(columns.size()) + !byInput,
+                 qPrintable(line));
         for (auto& s : fields)
             s.replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t");
         const auto name = byInput ? Tag(fields.first()) : fields.takeFirst().toUtf8();

@@ -27,7 +27,8 @@ namespace {
 // Runs the brightness dialog with `run` for it and its text box.
 void Bright(GuiFixture& f, const std::function<void(QDialog&, QLineEdit*)>& run)
 {
-    f.dialogs.modals.push_back([run](QDialog* d) { run(*d, child<QLineEdit>(*d, "txtLD")); });
+    f.dialogs.modals.push_back(
+        [run](QDialog* d) { run(*d, child<QLineEdit>(*d, "txtLD")); });
     f.trigger("mnuLD");
 }
 
@@ -248,7 +249,9 @@ void tst_Commands::colourAsText()
         auto* t = child<QLineEdit>(*d, "colourText");
         t->selectAll();
         keyClicks(t, text);
-        ok = d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled();
+        ok = d->findChild<QDialogButtonBox*>()
+                 ->button(QDialogButtonBox::Ok)
+                 ->isEnabled();
         errorShown = child<QLabel>(*d, "colourError")->text();
         swatch = child<ColorBox>(*d, "colourSwatch")->color().name();
         keyClick(d, ok ? Qt::Key_Return : Qt::Key_Escape);
@@ -513,7 +516,8 @@ void tst_Commands::helpOpener()
     f.openerProgram = opener;
     f.trigger("MenuPrintHelp");
     QCOMPARE(f.opened, std::vector<QUrl>(folder, QUrl::fromLocalFile(page)));
-    const QString no = "ヘルプを表示できません。\r\nRet= %1\r\n%2 をブラウザで開いてください。";
+    const QString no =
+        "ヘルプを表示できません。\r\nRet= %1\r\n%2 をブラウザで開いてください。";
     QTRY_COMPARE(OnlyError(f), no.arg(ret).arg(page));
 }
 

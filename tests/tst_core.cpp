@@ -74,8 +74,8 @@ std::vector<Px> Model(const GradPoints& p, int n)
         if (lab) {
             const auto l = ToOkLab({u[0], u[1], u[2]});
             const auto m = ToOkLab({v[0], v[1], v[2]});
-            const auto e =
-                FromOkLab({l.L + (m.L - l.L) * t, l.a + (m.a - l.a) * t, l.b + (m.b - l.b) * t});
+            const auto e = FromOkLab(
+                {l.L + (m.L - l.L) * t, l.a + (m.a - l.a) * t, l.b + (m.b - l.b) * t});
             u = {e.red, e.green, e.blue};
             for (double& c : u)
                 c = std::clamp(c, 0.0, 255.0);
@@ -124,7 +124,8 @@ double Deviation(std::vector<GradientStop> s, GradPoints p, int n)
         const GradientStop &a = s[k - 1], &b = s[k];
         const double d = b.place - a.place;
         const double f = (at - a.place) / std::max(d, 1e-9);
-        for (const auto c : {&ExactColour::red, &ExactColour::green, &ExactColour::blue}) {
+        for (const auto c :
+             {&ExactColour::red, &ExactColour::green, &ExactColour::blue}) {
             const double u = a.colour.*c;
             const double v = u + (b.colour.*c - u) * f;
             worst = std::max(worst, std::abs(v - px[x].*c));
@@ -205,10 +206,12 @@ private slots:
         for (const auto& [c, k] : known) {
             const auto [r, g, b] = Rgb(c);
             const OkLab l = ToOkLab({r, g, b});
-            const auto d = std::abs(l.L - k.L) + std::abs(l.a - k.a) + std::abs(l.b - k.b);
+            const auto d =
+                std::abs(l.L - k.L) + std::abs(l.a - k.a) + std::abs(l.b - k.b);
             QVERIFY(d < 3e-5);
             const auto e = FromOkLab(k);
-            const auto back = std::abs(e.red - r) + std::abs(e.green - g) + std::abs(e.blue - b);
+            const auto back =
+                std::abs(e.red - r) + std::abs(e.green - g) + std::abs(e.blue - b);
             QVERIFY(back < 0.05);
         }
     }
@@ -343,9 +346,9 @@ private slots:
         };
         QCOMPARE(line({0}), "21.00 0 AAA"s);
         QCOMPARE(line({0, g, 0, g}), "4.47 1 AA-large"s);
-        const std::pair<double, const char*> grades[] = {{7.0, "AAA"},      {6.999, "AA"},
-                                                         {4.5, "AA"},       {4.4999, "AA-large"},
-                                                         {3.0, "AA-large"}, {2.99, "fail"}};
+        const std::pair<double, const char*> grades[] = {
+            {7.0, "AAA"},         {6.999, "AA"},     {4.5, "AA"},
+            {4.4999, "AA-large"}, {3.0, "AA-large"}, {2.99, "fail"}};
         for (const auto& [ratio, word] : grades)
             QCOMPARE(MarkWord(MarkFor(ratio)), word);
         // Just below 1.34, which times 100 rounds up.
@@ -402,7 +405,8 @@ private slots:
     // The path and its parts, in the file.
     void paths_data()
     {
-        TableRows("core_paths.txt", {"path", "dir", "stem", "ext", "asDir"}, Named::ByInput);
+        TableRows("core_paths.txt", {"path", "dir", "stem", "ext", "asDir"},
+                  Named::ByInput);
     }
 
     void paths()
@@ -429,7 +433,8 @@ private slots:
         QFETCH(QString, placed);
         const auto in = Place(stored);
         FormRect r{in[0], in[1], in[2], in[3]};
-        C::ChkFormPos(r, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000, {20, 100});
+        C::ChkFormPos(r, {{0, 0, 1000, 800}, {-600, 100, 600, 500}}, 5000, 5000,
+                      {20, 100});
 
         const QList<double> out{r.left, r.top, r.width, r.height};
         QCOMPARE(out, Place(placed));

@@ -29,7 +29,8 @@ void tst_Dialogs::systemInformation()
     modals.push_back([](QDialog* d) { Click(child<QPushButton>(*d, "cmdCopy")); });
     f.trigger("MenuVersion");
     const auto lines = QGuiApplication::clipboard()->text().split('\n');
-    QVERIFY(lines.contains("Language: English") && lines.contains("Window system: offscreen"));
+    QVERIFY(lines.contains("Language: English") &&
+            lines.contains("Window system: offscreen"));
 }
 
 // Import opens in the home folder at first, then where it was last used,

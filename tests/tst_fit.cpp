@@ -21,7 +21,8 @@ int Measured(const GradPoints& points, const Curve& s)
     int worst = 0;
     for (size_t x = 0; x < s.size(); ++x)
         for (int k : {0, 8, 16})
-            worst = std::max(worst, std::abs((drawn[x] >> k & 255) - (s[x] >> k & 255)));
+            worst =
+                std::max(worst, std::abs((drawn[x] >> k & 255) - (s[x] >> k & 255)));
     return worst;
 }
 
@@ -53,7 +54,8 @@ private slots:
         QCOMPARE(FitPoints({}).points.enabledCount(), 1);
         int inexact = 0, lower = 0, total = 0;
         for (const auto& name : files) {
-            const auto read = ReadGgr(ReadAll(dir.filePath(name)).toStdString(), "").gradient;
+            const auto read =
+                ReadGgr(ReadAll(dir.filePath(name)).toStdString(), "").gradient;
             QVERIFY(read);
             const auto& g = *read;
             const auto s = SampleGradient(g, kMaxPosition);
@@ -70,9 +72,11 @@ private slots:
             const auto said = edges.largestError;
             QVERIFY2(said == (drawn > 1 || said ? drawn : 0), qPrintable(name));
             const auto centres = PointsFor(g, 123, Sampling::Centres);
-            QCOMPARE(centres.largestError, Measured(centres.points, SampleCentres(g, 123)));
+            QCOMPARE(centres.largestError,
+                     Measured(centres.points, SampleCentres(g, 123)));
         }
-        QVERIFY2(2 * lower > inexact && total <= 1494, qPrintable(QString::number(total)));
+        QVERIFY2(2 * lower > inexact && total <= 1494,
+                 qPrintable(QString::number(total)));
     }
 };
 

@@ -34,7 +34,8 @@ QString Hex(Colour c)
 
 NamedGradient Read(const QString& text)
 {
-    return ReadGgr(text.toLatin1().toStdString(), "fb").gradient.value_or(NamedGradient{});
+    return ReadGgr(text.toLatin1().toStdString(), "fb")
+        .gradient.value_or(NamedGradient{});
 }
 
 GradImport Css(const QString& css)
@@ -74,7 +75,10 @@ class TestGgr : public QObject
     Q_OBJECT
 
 private slots:
-    void gimp_data() { TableRows("ggr_samples.txt", {"seg", "x", "rgb"}, Named::ByInput); }
+    void gimp_data()
+    {
+        TableRows("ggr_samples.txt", {"seg", "x", "rgb"}, Named::ByInput);
+    }
     void gimp()
     {
         QFETCH(QString, seg);
@@ -140,7 +144,8 @@ private slots:
             QCOMPARE(ReadGgr(written, "").gradient.value_or(NamedGradient{}), any);
         }
         const auto p = Points("oklab 0/ff0000 1000/ff00");
-        QVERIFY(WithinALevel(SampleGradient(GradientFromPoints("n", p)), DrawGrad(p, 1000)));
+        QVERIFY(WithinALevel(SampleGradient(GradientFromPoints("n", p)),
+                             DrawGrad(p, 1000)));
         // Pads where the ends are not points, and an empty one
         // before a point at 0 whose segment is constant.
         const std::pair<const char*, size_t> pads[] = {
@@ -152,13 +157,17 @@ private slots:
         for (const auto& [text, count] : pads)
             QCOMPARE(GradientFromPoints("", Points(text)).segments.size(), count);
     }
-    void exact_data() { TableRows("ggr_exact.txt", {"segs", "points"}, Named::ByInput); }
+    void exact_data()
+    {
+        TableRows("ggr_exact.txt", {"segs", "points"}, Named::ByInput);
+    }
     void exact()
     {
         QFETCH(QString, segs);
         QFETCH(QString, points);
         const auto n = QString::number(segs.count(';') + 1);
-        const auto got = ExactPoints(Read("GIMP Gradient\n" + n + "\n" + segs.replace(';', '\n')));
+        const auto got =
+            ExactPoints(Read("GIMP Gradient\n" + n + "\n" + segs.replace(';', '\n')));
         QCOMPARE(got.has_value(), points != "none");
         QVERIFY(!got || *got == Points(points));
     }
@@ -177,9 +186,11 @@ private slots:
     {
         QFETCH(Edit, row);
         const auto [from, to, reads] = row;
-        const auto p = Points("oklab 0/f00 1000/f 500/0f0! 7/123456 7/abcdef 0! 999/fedcba");
+        const auto p =
+            Points("oklab 0/f00 1000/f 500/0f0! 7/123456 7/abcdef 0! 999/fedcba");
         const WebGradient web{p, 1234, true, 56};
-        const auto got = ReadCarried(Q(CarriedText(web)).replace(from, to).toStdString());
+        const auto got =
+            ReadCarried(Q(CarriedText(web)).replace(from, to).toStdString());
         QCOMPARE(got.has_value(), reads);
         QVERIFY(!got || Carries(got, web));
     }
@@ -195,9 +206,10 @@ private slots:
         using Way = std::tuple<const char*, int, int>;
         const std::string far = "to" + std::string(59, ' ') + "top";
         const Way ways[] = {
-            {"", 1, 0},         {"To  Bottom", 1, 0}, {"to top", 1, 1},  {"0deg", 1, 1},
-            {"to right", 0, 0}, {"-270deg", 0, 0},    {"100grad", 0, 0}, {"to left", 0, 1},
-            {"0.75turn", 0, 1}, {far.c_str(), 1, 1},
+            {"", 1, 0},          {"To  Bottom", 1, 0}, {"to top", 1, 1},
+            {"0deg", 1, 1},      {"to right", 0, 0},   {"-270deg", 0, 0},
+            {"100grad", 0, 0},   {"to left", 0, 1},    {"0.75turn", 0, 1},
+            {far.c_str(), 1, 1},
         };
         for (int round = 0; round < 2000; ++round) {
             const auto [dir, down, back] = ways[Pick(std::size(ways))];
@@ -256,7 +268,8 @@ private slots:
                     const int p = ch(c[i]);
                     return int(std::lround(p + (ch(c[j]) - p) * f));
                 };
-                want.push_back(MakeColour(level(GetRed), level(GetGreen), level(GetBlue)));
+                want.push_back(
+                    MakeColour(level(GetRed), level(GetGreen), level(GetBlue)));
             }
             const auto sizes = QString(down ? "1px %1px" : "%1px 1px").arg(size);
             const auto css = "a{background-image:linear-gradient(" + items.join(", ");
@@ -285,14 +298,16 @@ private slots:
         };
         const auto p = Points("0/f00 600/0f0 1000/00f");
         const WebGradient web{p, 300, true, 7};
-        const auto got = Css(QString::fromUtf8(DataFile("css_sheet.css")) + Q(CssRule(web)));
+        const auto got =
+            Css(QString::fromUtf8(DataFile("css_sheet.css")) + Q(CssRule(web)));
         const auto n = size_t(plain.size());
         QCOMPARE(got.gradients.size(), n + 3);
         QCOMPARE(got.gradients[1].name, "n (2)");
         QVERIFY(Carries(got.carried, web));
         for (size_t i = 0; i < n + 2; ++i) {
             const auto want = Css("linear-gradient(" + plain.value(i) + ")");
-            const auto g = i < n ? want.gradients.at(0) : Read("GIMP Gradient\n" + hints[i - n]);
+            const auto g =
+                i < n ? want.gradients.at(0) : Read("GIMP Gradient\n" + hints[i - n]);
             QVERIFY(WithinALevel(SampleGradient(got.gradients[i]), SampleGradient(g)));
             QVERIFY(i >= n || got.vertical[i] == want.vertical.at(0));
         }
@@ -317,7 +332,10 @@ private slots:
         for (const auto& [text, hex] : named)
             QCOMPARE(Hex(ReadColourText(text).value_or(-1)), hex);
     }
-    void cssRefusals_data() { TableRows("css_refusals.txt", {"css", "says"}, Named::ByInput); }
+    void cssRefusals_data()
+    {
+        TableRows("css_refusals.txt", {"css", "says"}, Named::ByInput);
+    }
     void cssRefusals()
     {
         QFETCH(QString, css);

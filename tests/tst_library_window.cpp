@@ -57,7 +57,8 @@ struct LibraryFixture : GuiFixture
         qputenv("XDG_DATA_DIRS", data.filePath("system").toUtf8());
         Put(user(), kSky);
         Put(user(), kWave);
-        Put(data.filePath("system/velmix/gradients"), Plain("Shipped Red", {1, 0, 0, 1}));
+        Put(data.filePath("system/velmix/gradients"),
+            Plain("Shipped Red", {1, 0, 0, 1}));
         trigger("mnuLibrary");
         QApplication::setActiveWindow(&lib());
         (void)QTest::qWaitForWindowActive(&lib());
@@ -149,20 +150,23 @@ private slots:
         const auto at = f.list()->visualRect(f.at("Blue Sky")).center();
         // Nothing chosen: the arrow key in the filter chooses the row; as the
         // window system sends one: a click, then the double click.
-        const std::function<void()> ways[] = {[&] {
-                                                  f.list()->setCurrentIndex({});
-                                                  keyClick(f.filter(), Qt::Key_Down);
-                                                  keyClick(f.filter(), Qt::Key_Return);
-                                              },
-                                              [&] {
-                                                  QTest::mouseClick(view, Qt::LeftButton, {}, at);
-                                                  QTest::mouseDClick(view, Qt::LeftButton, {}, at);
-                                              }};
+        const std::function<void()> ways[] = {
+            [&] {
+                f.list()->setCurrentIndex({});
+                keyClick(f.filter(), Qt::Key_Down);
+                keyClick(f.filter(), Qt::Key_Return);
+            },
+            [&] {
+                QTest::mouseClick(view, Qt::LeftButton, {}, at);
+                QTest::mouseDClick(view, Qt::LeftButton, {}, at);
+            }};
         for (const auto& apply : ways) {
             apply();
             QVERIFY(WithinALevel(DrawGrad(f.pts(), 99), SampleGradient(kSky, 99)));
-            QVERIFY(f.steps() == 2 && f.doc().size() == before.size && f.doc().vertical());
-            QVERIFY(f.action("mnuUndo")->text().endsWith(UndoMenu::caption(EditStep::Library)));
+            QVERIFY(f.steps() == 2 && f.doc().size() == before.size &&
+                    f.doc().vertical());
+            QVERIFY(f.action("mnuUndo")->text().endsWith(
+                UndoMenu::caption(EditStep::Library)));
             f.trigger("mnuUndo");
             QCOMPARE(f.doc().state(), before);
         }
@@ -181,7 +185,8 @@ private slots:
             return int(d.questions.size() + d.textPrompts.size());
         };
         f.choose("Shipped Red");
-        QVERIFY(!f.button("cmdRename")->isEnabled() && !f.button("cmdDelete")->isEnabled());
+        QVERIFY(!f.button("cmdRename")->isEnabled() &&
+                !f.button("cmdDelete")->isEnabled());
         QCOMPARE(press("Blue Sky", Qt::Key_F2), 1);
         QVERIFY(f.button("cmdRename")->isEnabled());
         QCOMPARE(press("Blue Sky", Qt::Key_Delete), 2);
@@ -267,8 +272,9 @@ private slots:
         for (const auto& [choice, added] : rows) {
             LibraryFixture f;
             const auto path = f.data.filePath("two.svg");
-            WriteAll(path, "<svg><linearGradient id='g&#9;1'><stop/></linearGradient>"
-                           "<linearGradient id='g&#8238;2'><stop/></linearGradient></svg>");
+            WriteAll(path,
+                     "<svg><linearGradient id='g&#9;1'><stop/></linearGradient>"
+                     "<linearGradient id='g&#8238;2'><stop/></linearGradient></svg>");
             if (choice >= 0)
                 f.dialogs.choices = {choice};
             f.drop(&f.lib(), path);

@@ -180,9 +180,10 @@ void tst_MainWindow::sizeBox()
 
 // The places a settings file holds (in twips), what the user does (shows
 // the tile window, and closes it, moves both windows, resizes the tile
-// window or maximises the main window), and the places written at exit ("": as they were; a tile
-// window never shown: its designed place). The offscreen screen is 800 x 800 pixels of 15 twips;
-// the main window 478 x 381, the tile window's designed size 513 x 224.
+// window or maximises the main window), and the places written at exit ("": as they
+// were; a tile window never shown: its designed place). The offscreen screen is 800 x
+// 800 pixels of 15 twips; the main window 478 x 381, the tile window's designed size
+// 513 x 224.
 void tst_MainWindow::placesAtExit_data()
 {
     QTest::addColumn<QString>("option");

@@ -105,7 +105,8 @@ extern "C" int open64(const char* path, int flags, ...)
 int g_deflates = -1;
 
 // zlib's own arguments, passed on as they are.
-extern "C" int deflateInit2_(z_streamp s, int l, int m, int b, int ml, int st, const char* v, int n)
+extern "C" int deflateInit2_(z_streamp s, int l, int m, int b, int ml, int st,
+                             const char* v, int n)
 {
     using Init = decltype(&deflateInit2_);
     static auto next = reinterpret_cast<Init>(dlsym(RTLD_NEXT, "deflateInit2_"));
@@ -166,15 +167,16 @@ private slots:
         // Dithered (bitmap and PNG only): 172 rows make one repeated block
         // of whole dither periods; 344 end on a block, 349 and 5 do not.
         // Size, down, thickness, dithered.
-        const int strips[][4] = {{97, 0, 1, 0},     {97, 0, 77, 0},    {97, 1, 1, 0},
-                                 {97, 1, 2, 0},     {97, 1, 77, 0},    {2000, 0, 176, 0},
-                                 {2000, 0, 349, 0}, {2000, 0, 344, 1}, {2000, 0, 349, 1},
-                                 {97, 0, 5, 1},     {97, 1, 77, 1}};
+        const int strips[][4] = {
+            {97, 0, 1, 0},     {97, 0, 77, 0},    {97, 1, 1, 0},     {97, 1, 2, 0},
+            {97, 1, 77, 0},    {2000, 0, 176, 0}, {2000, 0, 349, 0}, {2000, 0, 344, 1},
+            {2000, 0, 349, 1}, {97, 0, 5, 1},     {97, 1, 77, 1}};
         for (auto ext : {"bmp", "png", "jpg"})
             for (const auto& [size, down, rows, dither] : strips)
                 for (int opt : ext[0] == 'p' ? QList{0, 1, 2} : QList{1})
                     if (!dither || ext[0] != 'j')
-                        QTest::addRow("%s%d %d %d %d %d", ext, opt, size, down, rows, dither)
+                        QTest::addRow("%s%d %d %d %d %d", ext, opt, size, down, rows,
+                                      dither)
                             << Trip{ext, size, down > 0, rows, dither > 0, opt};
         // Beyond the JPEG writer's limit for whole-image Huffman tables.
         QTest::newRow("jpg big") << Trip{"jpg", 2000, false, 3000, false, 1};
@@ -197,7 +199,8 @@ private slots:
             for (int x = 0; x < img.width(); ++x) {
                 const auto p = img.pixel(x, y);
                 const auto c = s.pixel(x, y);
-                if (d(qRed(p), GetRed(c)) || d(qGreen(p), GetGreen(c)) || d(qBlue(p), GetBlue(c)))
+                if (d(qRed(p), GetRed(c)) || d(qGreen(p), GetGreen(c)) ||
+                    d(qBlue(p), GetBlue(c)))
                     QFAIL(qPrintable(QString("%1,%2").arg(x).arg(y)));
             }
         const auto raw = img.height() * (1 + 3 * qsizetype(img.width()));
@@ -253,7 +256,8 @@ private slots:
             {"deflate2", {"png", "deflate2", 3000, 3, ""}},
             {"deflate down1", {"png", "deflate-down1", 1, 3, ""}},
             // More than a bitmap header's 32-bit sizes can state.
-            {"bmp huge", {"bmp", "keep", 800000, -1, "image too large for a bitmap file"}},
+            {"bmp huge",
+             {"bmp", "keep", 800000, -1, "image too large for a bitmap file"}},
         });
     }
 
@@ -288,7 +292,10 @@ private slots:
     // velmix-render's exit code and what it says (found anywhere in the
     // output; a trailing space counts) where the shared readers, writers
     // and messages meet it; nothing is written.
-    void exits_data() { TableRows("render_exits.txt", {"args", "code", "text"}, Named::ByInput); }
+    void exits_data()
+    {
+        TableRows("render_exits.txt", {"args", "code", "text"}, Named::ByInput);
+    }
 
     // A bad argument is one line that points to the usage, not the usage.
     void exits()
@@ -321,7 +328,8 @@ private slots:
         if (geteuid() != 0)
             QSKIP("for root only");
         // Another user's file, and root's in another user's group.
-        for (auto [name, uid, gid] : {std::tuple{"u.png", 65534u, 0u}, {"g.png", 0u, 65534u}}) {
+        for (auto [name, uid, gid] :
+             {std::tuple{"u.png", 65534u, 0u}, {"g.png", 0u, 65534u}}) {
             const auto path = QFile::encodeName(at(name));
             WriteAll(at(name), "old");
             QVERIFY(chown(path, uid, gid) == 0);

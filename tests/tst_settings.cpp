@@ -39,7 +39,9 @@ Settings Sample()
     return ReadSettings(ProfileText(text), Same).value();
 }
 
-const auto Sjis = [](QString s) -> QByteArray { return QStringEncoder("Shift_JIS")(s); };
+const auto Sjis = [](QString s) -> QByteArray {
+    return QStringEncoder("Shift_JIS")(s);
+};
 
 } // namespace
 
@@ -86,7 +88,8 @@ private slots:
         ProfileText t;
         std::map<std::pair<std::string, std::string>, std::string> want;
         for (int i = 0; i < 500; ++i) {
-            const auto s = text(2, "aBz"), k = text(3, "aBz9_"), v = text(250, "xY =;[\t");
+            const auto s = text(2, "aBz"), k = text(3, "aBz9_"),
+                       v = text(250, "xY =;[\t");
             t.put(s, k, v);
             const auto b = v.find_first_not_of(" \t"), e = v.find_last_not_of(" \t");
             const auto kept = b == v.npos ? "" : v.substr(b, e - b + 1).substr(0, 199);
@@ -152,7 +155,10 @@ private slots:
             QCOMPARE(bytes(part), whole);
         }
     }
-    void oddValues_data() { TableRows("settings_odd.txt", {"line", "value"}, Named::ByInput); }
+    void oddValues_data()
+    {
+        TableRows("settings_odd.txt", {"line", "value"}, Named::ByInput);
+    }
 
     // The lines and the value written back in the file (tests/data).
     void oddValues()
@@ -178,20 +184,24 @@ private slots:
     // it can hold it, else in UTF-8; untouched lines keep their bytes.
     void characterSets_data()
     {
-        const auto sjis = Sjis("[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｐ明朝\r\n; "
-                               "メモ\r\n[Option]\r\nSaveInitPath=C:\\画像\\\r\n");
+        const auto sjis =
+            Sjis("[IniCheck]\r\nDummy=1\r\n[SampleTextFont]\r\nName=Ｐ明朝\r\n; "
+                 "メモ\r\n[Option]\r\nSaveInitPath=C:\\画像\\\r\n");
         const auto memo = Sjis("; メモ\r\n");
         const auto dir = Sjis("SaveInitPath=C:\\画像\\\r\n");
         const QByteArray bom = "\xEF\xBB\xBF[IniCheck]\r\nDummy=1\r\n";
         const QByteArray utf = "; caf\xE9\n[IniCheck]\n";
         const QByteArray path = "SaveInitPath=/ユーザー/\n";
-        const QByteArray u8 = utf + "Dummy=1\n[SampleTextFont]\nName=ゴシック\n[Option]\n" + path;
+        const QByteArray u8 =
+            utf + "Dummy=1\n[SampleTextFont]\nName=ゴシック\n[Option]\n" + path;
         const QByteArray m = bom + "[SampleTextFont]\r\nName=Ｍ\r\n";
         Rows<Charset>({
             {"Shift-JIS",
              {sjis, "Ｐ明朝", "Shift_JIS", "明朝", {Sjis("Name=明朝\r\n"), memo, dir}}},
-            {"emoji", {sjis, "Ｐ明朝", "Shift_JIS", "Emoji 😀", {"Name=Emoji 😀\r\n", memo, dir}}},
-            {"UTF-8", {u8, "ゴシック", "UTF-8", "メイリオ", {utf, "Name=メイリオ\n", path}}},
+            {"emoji",
+             {sjis, "Ｐ明朝", "Shift_JIS", "Emoji 😀", {"Name=Emoji 😀\r\n", memo, dir}}},
+            {"UTF-8",
+             {u8, "ゴシック", "UTF-8", "メイリオ", {utf, "Name=メイリオ\n", path}}},
             {"BOM", {m, "Ｍ", "UTF-8", "明朝", {bom, "Name=明朝\r\n"}}},
         });
     }
@@ -218,7 +228,8 @@ private slots:
 
     // Two copies started from the same file: A remembers a state, moves its
     // window, saves elsewhere and blends in OKLab; B, quitting later, changed
-    // only the sample text and the dither box. Each unit keeps the last copy that changed it.
+    // only the sample text and the dither box. Each unit keeps the last copy that
+    // changed it.
     void twoCopies()
     {
         // The file: main window at 15, 30, tile window at 45, 60.

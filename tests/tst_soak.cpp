@@ -68,12 +68,15 @@ void Act(GuiFixture& f, std::mt19937& rnd)
         [&] { f.trigger("mnuEqual"); },
         [&] { f.trigger(pick(2) ? "mnuMemorySave" : "mnuMemoryLoad"); },
         [&] {
-            f.dialogs.modals.push_back([by = pick(511) - 255, end = pick(3)](QDialog* d) {
-                auto* ld = static_cast<frmLD*>(d);
-                child<QSlider>(*ld, "sldLD")->setValue(by);
-                // OK, Cancel or the close box.
-                end == 0 ? ld->cmdOK_Click() : end == 1 ? ld->CmdCancel_Click() : void(ld->close());
-            });
+            f.dialogs.modals.push_back(
+                [by = pick(511) - 255, end = pick(3)](QDialog* d) {
+                    auto* ld = static_cast<frmLD*>(d);
+                    child<QSlider>(*ld, "sldLD")->setValue(by);
+                    // OK, Cancel or the close box.
+                    end == 0   ? ld->cmdOK_Click()
+                    : end == 1 ? ld->CmdCancel_Click()
+                               : void(ld->close());
+                });
             f.trigger("mnuLD");
         },
         [&] { Click(child<QWidget>(t, "ChkText")); },

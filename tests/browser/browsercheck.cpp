@@ -86,7 +86,9 @@ Places Layout()
 {
     // Two and a half images shows the seams in both directions; a long image
     // shows its start again just past its end.
-    const auto tiled = [](int n) { return std::max(n > 400 ? n + 100 : n * 5 / 2, 20); };
+    const auto tiled = [](int n) {
+        return std::max(n > 400 ? n + 100 : n * 5 / 2, 20);
+    };
     Places all;
     for (const auto& line : Lines("cases.txt") + Lines("foreign.txt")) {
         const auto f = line.split(' ');
@@ -101,7 +103,8 @@ Places Layout()
             all.push_back({n, n + ".html", ref, QRect({}, t), said, {}});
         const QPoint off(f.value(3).toInt(), f.value(4).toInt());
         if (f.size() != 2)
-            all.push_back({n, f.value(2, n + ".svg"), ref, QRect({}, ref.size()), said, off});
+            all.push_back(
+                {n, f.value(2, n + ".svg"), ref, QRect({}, ref.size()), said, off});
     }
     int x = 0, y = 0, shelf = 0;
     for (auto& p : all) {
@@ -125,15 +128,17 @@ int WritePage(const Places& places)
     QRect all;
     for (const auto& p : places) {
         // The CSS case's own page: its <style> is the file as written.
-        if (p.src.endsWith(".html") && !Write(p.src, head + Read(p.name + ".css") + tail))
+        if (p.src.endsWith(".html") &&
+            !Write(p.src, head + Read(p.name + ".css") + tail))
             return 2;
         // The frame holds src from its corner, cut to the picture.
         const QRect r(p.at.topLeft() - p.off, p.at.bottomRight());
-        const char* frame = R"x(<iframe scrolling="no" src="%s" style="left:%dpx;top:%dpx;)x"
-                            R"x(width:%dpx;height:%dpx;clip-path:inset(%dpx 0 0 %dpx)">)x"
-                            "</iframe>\n";
-        html += QString::asprintf(frame, qPrintable(p.src), r.x(), r.y(), r.width(), r.height(),
-                                  p.off.y(), p.off.x());
+        const char* frame =
+            R"x(<iframe scrolling="no" src="%s" style="left:%dpx;top:%dpx;)x"
+            R"x(width:%dpx;height:%dpx;clip-path:inset(%dpx 0 0 %dpx)">)x"
+            "</iframe>\n";
+        html += QString::asprintf(frame, qPrintable(p.src), r.x(), r.y(), r.width(),
+                                  r.height(), p.off.y(), p.off.x());
         all |= p.at;
     }
     if (places.empty() || !Write("page.html", html))
@@ -173,7 +178,8 @@ int Compare(const Places& places, const QImage& shot)
                 }
             }
         const double mean = sum / (3.0 * p.at.width() * p.at.height());
-        const bool pass = p.said < 0 ? max <= kMax && mean < kMean : max <= p.said + kMax;
+        const bool pass =
+            p.said < 0 ? max <= kMax && mean < kMean : max <= p.said + kMax;
         ok = ok && pass;
         printf("%-14s %s max %d mean %.4f said %d%s\n", qPrintable(p.name),
                qPrintable(p.src.right(4)), max, mean, p.said, pass ? "" : "  FAIL");
@@ -231,7 +237,8 @@ int GimpCompare()
         }
         if (max <= kMax)
             ++passed;
-        printf("gimp: %-24s max %d%s\n", qPrintable(name), max, max <= kMax ? "" : "  FAIL");
+        printf("gimp: %-24s max %d%s\n", qPrintable(name), max,
+               max <= kMax ? "" : "  FAIL");
     }
     const auto all = int(cases.size());
     printf("gimp: %d of %d within a level\n", passed, all);

@@ -57,7 +57,7 @@ bool LinesKept(std::string before, std::string after)
 // mapped, blanks inside, empty.
 const char* const kTexts[] = {"ＭＳ Ｐゴシック", "😀 Її", "波～線−", "a b", "", "/tmp/"};
 
-}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

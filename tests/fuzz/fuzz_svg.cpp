@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     // Our own export's one gradient takes the file's name, not its id.
     if (!read.gradients.empty() && !read.carried &&
-        ReadSvg(svg, "fuzz", QString::fromStdString(read.gradients.front().name)).gradients.empty())
+        ReadSvg(svg, "fuzz", QString::fromStdString(read.gradients.front().name))
+            .gradients.empty())
         std::abort();
     return 0;
 }
