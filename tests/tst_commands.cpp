@@ -123,11 +123,13 @@ void tst_Commands::editMenu()
     QVERIFY(!f.action("mnuUndo")->isEnabled());
     // Typed over the selected 0 (letters discarded, four characters at
     // most): shown, on the slider, and on point 1 (green) but not on the
-    // disabled point 2 (blue); +-255 at most.
+    // disabled point 2 (blue); +-255 at most. The slider set from the text
+    // leaves the text as typed ("05").
     Click(f.check(2));
     const std::tuple<const char*, const char*, int> typed[] = {
         {"-20", "-20", -20}, {"-", "-", 0},          {"2.5x", "2.5", 2},
-        {"256", "255", 255}, {"-256", "-255", -255}, {"0.001", "0.00", 0}};
+        {"256", "255", 255}, {"-256", "-255", -255}, {"0.001", "0.00", 0},
+        {"05", "05", 5}};
     for (const auto& [keys, shown, at] : typed)
         Bright(f, [&](QDialog& ld, QLineEdit* t) {
             keyClicks(t, keys);
